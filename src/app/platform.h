@@ -1,0 +1,61 @@
+#pragma once
+
+#include <QDate>
+#include <QString>
+#include <QTime>
+#include <QUrl>
+
+class QWidget;
+
+namespace velmora {
+
+struct Printout;
+
+// Message boxes and the file dialog. Every box carries the caption "Velmora".
+class MessageService
+{
+public:
+    virtual ~MessageService() = default;
+    // A modal box with the text and an OK button.
+    virtual void inform(QWidget *parent, const QString &text) = 0;
+    // A modal box with Yes and No; true for Yes.
+    virtual bool ask(QWidget *parent, const QString &text) = 0;
+    // A save dialog starting at startPath; the empty text when the user cancels.
+    virtual QString saveFileName(QWidget *parent, const QString &startPath, const QString &filter) = 0;
+};
+
+class Clock
+{
+public:
+    virtual ~Clock() = default;
+    virtual QDate today() const = 0;
+    virtual QTime now() const = 0;
+};
+
+class Browser
+{
+public:
+    virtual ~Browser() = default;
+    virtual bool open(const QUrl &address) = 0;
+};
+
+class PrinterService
+{
+public:
+    virtual ~PrinterService() = default;
+    // Prints on the system's default printer; false with the reason when nothing could be printed.
+    virtual bool print(const Printout &printout, QString *error) = 0;
+    // The same pages written to a PDF file.
+    virtual bool saveAsPdf(const Printout &printout, const QString &path, QString *error) = 0;
+};
+
+// The services a window may use, handed to each window so that tests can answer them.
+struct Platform
+{
+    MessageService &messages;
+    Clock &clock;
+    PrinterService &printer;
+    Browser &browser;
+};
+
+} // namespace velmora

@@ -1,0 +1,88 @@
+#include "app/system_platform.h"
+
+#include "book/printout.h"
+
+#include <QDesktopServices>
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QMessageBox>
+#include <QPdfWriter>
+#include <QPrinter>
+#include <QPrinterInfo>
+
+namespace velmora {
+
+namespace {
+const char *const kCaption = "Velmora";
+}
+
+void SystemMessages::inform(QWidget *parent, const QString &text)
+{
+    QMessageBox::information(parent, QString::fromLatin1(kCaption), text, QMessageBox::Ok);
+}
+
+bool SystemMessages::ask(QWidget *parent, const QString &text)
+{
+    return QMessageBox::question(parent, QString::fromLatin1(kCaption), text,
+                                 QMessageBox::Yes | QMessageBox::No, QMessageBox::Yes) == QMessageBox::Yes;
+}
+
+QString SystemMessages::saveFileName(QWidget *parent, const QString &startPath, const QString &filter)
+{
+    return QFileDialog::getSaveFileName(parent, QString::fromLatin1(kCaption), startPath, filter);
+}
+
+QDate SystemClock::today() const
+{
+    return QDate::currentDate();
+}
+
+QTime SystemClock::now() const
+{
+    return QTime::currentTime();
+}
+
+bool SystemPrinter::print(const Printout &printout, QString *error)
+{
+    const QPrinterInfo printerInfo = QPrinterInfo::defaultPrinter();
+    // Without a default printer QPrinter would quietly turn into a nameless PDF file.
+    if (printerInfo.isNull()) {
+        *error = QStringLiteral("no default printer is set up on this computer");
+        return false;
+    }
+    QPrinter printer(printerInfo, QPrinter::HighResolution);
+    printer.setDocName(printout.documentName);
+    if (!paintPrintout(printer, printout, error))
+        return false;
+    if (printer.printerState() == QPrinter::Error) {
+        *error = QStringLiteral("the printer \"%1\" reported an error").arg(printerInfo.printerName());
+        return false;
+    }
+    return true;
+}
+
+bool SystemPrinter::saveAsPdf(const Printout &printout, const QString &path, QString *error)
+{
+    {
+        QPdfWriter writer(path);
+        writer.setTitle(printout.documentName);
+        writer.setCreator(QStringLiteral("Velmora"));
+        writer.setResolution(300);
+        if (!paintPrintout(writer, printout, error)) {
+            *error = QStringLiteral("\"%1\" could not be written").arg(path);
+            return false;
+        }
+    }
+    if (QFileInfo(path).size() <= 0) {
+        *error = QStringLiteral("\"%1\" could not be written").arg(path);
+        return false;
+    }
+    return true;
+}
+
+bool SystemBrowser::open(const QUrl &address)
+{
+    return QDesktopServices::openUrl(address);
+}
+
+} // namespace velmora

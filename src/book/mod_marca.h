@@ -1,0 +1,67 @@
+#pragma once
+
+#include "book/day_list_model.h"
+#include "book/text_rules.h"
+#include "storage/appointment.h"
+#include "storage/doctor_slots.h"
+
+#include <QDate>
+#include <QStringList>
+#include <QVector>
+
+#include <array>
+#include <optional>
+
+namespace velmora {
+
+// The chosen doctor's settings as the day list and booking read them.
+struct DoctorSettings
+{
+    QString slotLength = fitted({}, 2);                          // "15", "20", "30"; read as a number
+    qint16 linkedSlot = 0;                                       // 0 = no link
+    std::array<QString, kWeeklyTimeCount> weeklyTimes = blank(); // HHMM or four blanks, Monday first
+
+    static std::array<QString, kWeeklyTimeCount> blank();
+};
+
+// The free slot rows of one period: the start always, then every slot step up to and including end.
+QStringList periodRows(const QString &start, const QString &end, const QString &slotLength);
+
+// The free slot rows of the date's weekday, first period then second, unsorted.
+QStringList freeSlotRows(const DoctorSettings &settings, QDate date);
+
+void list_free_slots(DayListModel &list, const DoctorSettings &settings, QDate date);
+
+// Adds a row for every booking, in the order given, each followed by drop_free_slot; leaves the last
+// booking in current, as the selection code expects.
+void merge_bookings(DayListModel &list, BookingRecord &current, const QVector<Appointment> &dayBookings);
+
+// Removes the first row whose blank-trimmed text equals current's trimmed time; returns its position
+// or -1.
+int drop_free_slot(DayListModel &list, const BookingRecord &current);
+
+// Days of the month that holds the date: 28 to 31.
+qint16 days_in_month(QDate date);
+
+enum class DateStep
+{
+    PlusDay,
+    PlusWeek,
+    PlusMonth,
+    MinusDay,
+    MinusWeek,
+    MinusMonth,
+    Today
+};
+
+// The earliest and latest dates the book moves to.
+QDate firstCalendarDate();
+QDate lastCalendarDate();
+
+// The date a step leads to, or nothing when it would leave the calendar's range.
+std::optional<QDate> steppedDate(QDate current, DateStep step, QDate today);
+
+// "maria DA silva" gives "Maria da Silva": blanks kept between words, particles in lower case.
+QString capitalize_name(const QString &text);
+
+} // namespace velmora

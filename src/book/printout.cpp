@@ -1,0 +1,87 @@
+#include "book/printout.h"
+
+#include <QFont>
+#include <QFontMetricsF>
+#include <QPagedPaintDevice>
+#include <QPainter>
+#include <QRegularExpression>
+
+namespace velmora {
+
+QString printDocumentName(const QString &doctorName, QDate date)
+{
+    QString name = QStringLiteral("Velmora %1 %2").arg(doctorName.trimmed(), date.toString(Qt::ISODate));
+    static const QRegularExpression unsafe(QStringLiteral("[^\\w\\-]+"));
+    name.replace(unsafe, QStringLiteral("_"));
+    return name;
+}
+
+namespace {
+
+// Lines go down the page and a line that would pass the bottom starts a new page.
+class LineWriter
+{
+public:
+    LineWriter(QPagedPaintDevice &device, QPainter &painter) : device_(device), painter_(painter) {}
+
+    void setFont(const QString &family, qreal points, bool bold)
+    {
+        QFont font(family);
+        font.setPointSizeF(points);
+        font.setBold(bold);
+        font.setStyleHint(family == QLatin1String("Courier New") ? QFont::TypeWriter : QFont::SansSerif);
+        painter_.setFont(font);
+    }
+
+    bool line(const QString &text)
+    {
+        const QFontMetricsF metrics(painter_.font(), &device_);
+        const qreal bottom = painter_.viewport().height();
+        if (y_ > 0 && y_ + metrics.height() > bottom) {
+            if (!device_.newPage())
+                return false;
+            y_ = 0;
+        }
+        if (!text.isEmpty())
+            painter_.drawText(QPointF(0, y_ + metrics.ascent()), text);
+        y_ += metrics.lineSpacing();
+        return true;
+    }
+
+private:
+    QPagedPaintDevice &device_;
+    QPainter &painter_;
+    qreal y_ = 0;
+};
+
+} // namespace
+
+bool paintPrintout(QPagedPaintDevice &device, const Printout &printout, QString *error)
+{
+    QPainter painter;
+    if (!painter.begin(&device)) {
+        *error = QStringLiteral("the printer could not start the document");
+        return false;
+    }
+    LineWriter writer(device, painter);
+    bool ok = true;
+    // The font is set afresh for every document, so a second printout looks like the first.
+    writer.setFont(QStringLiteral("Arial"), 10, false);
+    ok = ok && writer.line({}) && writer.line({});
+    writer.setFont(QStringLiteral("Arial"), 16, false);
+    ok = ok && writer.line(QString(5, QLatin1Char(' ')) + printout.header);
+    ok = ok && writer.line({}) && writer.line({});
+    writer.setFont(QStringLiteral("Courier New"), 9, true);
+    for (const QString &row : printout.rows) {
+        if (!ok)
+            break;
+        ok = writer.line(QString(3, QLatin1Char(' ')) + row);
+    }
+    if (!painter.end() || !ok) {
+        *error = QStringLiteral("the printer stopped in the middle of the document");
+        return false;
+    }
+    return true;
+}
+
+} // namespace velmora

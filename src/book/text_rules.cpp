@@ -1,0 +1,127 @@
+#include "book/text_rules.h"
+
+#include <algorithm>
+#include <cmath>
+#include <limits>
+
+namespace velmora {
+
+namespace {
+
+// Index in UTF-16 units where the character at position characters starts, or text.size().
+int unitIndexOfCharacter(const QString &text, int characters)
+{
+    int unit = 0;
+    for (int seen = 0; seen < characters && unit < text.size(); ++seen) {
+        const bool pair =
+            text.at(unit).isHighSurrogate() && unit + 1 < text.size() && text.at(unit + 1).isLowSurrogate();
+        unit += pair ? 2 : 1;
+    }
+    return unit;
+}
+
+} // namespace
+
+int characterCount(const QString &text)
+{
+    int count = 0;
+    for (int unit = 0; unit < text.size(); ++count) {
+        const bool pair =
+            text.at(unit).isHighSurrogate() && unit + 1 < text.size() && text.at(unit + 1).isLowSurrogate();
+        unit += pair ? 2 : 1;
+    }
+    return count;
+}
+
+QString characterSlice(const QString &text, int start, int count)
+{
+    const int from = unitIndexOfCharacter(text, start);
+    const QString rest = text.mid(from);
+    return rest.left(unitIndexOfCharacter(rest, count));
+}
+
+QString fitted(const QString &text, int width)
+{
+    const QString cut = characterSlice(text, 0, width);
+    return cut + QString(width - characterCount(cut), QLatin1Char(' '));
+}
+
+QString trimBlanks(const QString &text)
+{
+    qsizetype begin = 0;
+    qsizetype end = text.size();
+    while (begin < end && text.at(begin) == QLatin1Char(' '))
+        ++begin;
+    while (end > begin && text.at(end - 1) == QLatin1Char(' '))
+        --end;
+    return text.mid(begin, end - begin);
+}
+
+double numericValue(const QString &text)
+{
+    qsizetype i = 0;
+    while (i < text.size() && text.at(i) == QLatin1Char(' '))
+        ++i;
+    double sign = 1.0;
+    if (i < text.size() && (text.at(i) == QLatin1Char('-') || text.at(i) == QLatin1Char('+'))) {
+        sign = text.at(i) == QLatin1Char('-') ? -1.0 : 1.0;
+        ++i;
+    }
+    double value = 0.0;
+    for (; i < text.size() && text.at(i) >= QLatin1Char('0') && text.at(i) <= QLatin1Char('9'); ++i)
+        value = value * 10.0 + (text.at(i).unicode() - '0');
+    if (i < text.size() && text.at(i) == QLatin1Char('.')) {
+        double scale = 0.1;
+        for (++i; i < text.size() && text.at(i) >= QLatin1Char('0') && text.at(i) <= QLatin1Char('9'); ++i) {
+            value += (text.at(i).unicode() - '0') * scale;
+            scale /= 10.0;
+        }
+    }
+    return sign * value;
+}
+
+qint64 wholeValue(const QString &text)
+{
+    constexpr double kLimit = 1e9;
+    const double value = numericValue(text);
+    if (!std::isfinite(value))
+        return value > 0 ? static_cast<qint64>(kLimit) : -static_cast<qint64>(kLimit);
+    // nearbyint rounds halves to the even neighbour in the default rounding mode.
+    return static_cast<qint64>(std::nearbyint(std::clamp(value, -kLimit, kLimit)));
+}
+
+qint16 linkedSlotValue(const QString &storedLink)
+{
+    const qint64 value = wholeValue(storedLink);
+    if (value < std::numeric_limits<qint16>::min() || value > std::numeric_limits<qint16>::max())
+        return 0;
+    return static_cast<qint16>(value);
+}
+
+BookingRecord BookingRecord::of(const QString &hora, const QString &nome, const QString &convenio,
+                                const QString &telefone, const QString &obs)
+{
+    BookingRecord record;
+    record.hora = fitted(hora, kHoraWidth);
+    record.nome = fitted(nome, kNomeWidth);
+    record.convenio = fitted(convenio, kConvenioWidth);
+    record.telefone = fitted(telefone, kTelefoneWidth);
+    record.obs = fitted(obs, kObsWidth);
+    return record;
+}
+
+BookingRecord BookingRecord::fromRow(const QString &row)
+{
+    const QString padded = fitted(row, kRowWidth);
+    return of(characterSlice(padded, 0, kHoraWidth), characterSlice(padded, 7, kNomeWidth),
+              characterSlice(padded, 44, kConvenioWidth), characterSlice(padded, 61, kTelefoneWidth),
+              characterSlice(padded, 83, kObsWidth));
+}
+
+QString BookingRecord::row() const
+{
+    const QString gap(2, QLatin1Char(' '));
+    return hora + gap + nome + gap + convenio + gap + telefone + gap + obs;
+}
+
+} // namespace velmora

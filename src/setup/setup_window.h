@@ -1,0 +1,64 @@
+#pragma once
+
+#include "app/platform.h"
+#include "setup/weekly_times.h"
+
+#include <QWidget>
+
+#include <array>
+
+class QGroupBox;
+class QLineEdit;
+class QPushButton;
+class QRadioButton;
+
+namespace velmora {
+
+class MainWindow;
+
+// The doctors' setup: names, slot lengths and the hidden links of the ten slots, and the weekly hours
+// editor laid over them. It reads and writes through the main window's connections.
+class SetupWindow : public QWidget
+{
+    Q_OBJECT
+
+public:
+    SetupWindow(const Platform &platform, MainWindow &book, QWidget *parent = nullptr);
+
+    // Fills the controls from the stored settings; false (after saying why) when they cannot be read.
+    bool load();
+
+protected:
+    void closeEvent(QCloseEvent *event) override;
+
+private Q_SLOTS:
+    void Command1_Click();
+    void Command2_Click();
+
+private:
+    // The controls of one doctor slot's frame.
+    struct DoctorFrame
+    {
+        QGroupBox *frame = nullptr;
+        QLineEdit *name = nullptr;
+        std::array<QRadioButton *, 3> intervals{};
+        QLineEdit *link = nullptr;
+        QPushButton *schedule = nullptr;
+    };
+
+    void buildDoctorFrame(int slot);
+    void buildScheduleEditor();
+    void openSchedule(int slot);
+    void closeScheduleEditor();
+    QStringList names() const;
+
+    Platform platform_;
+    MainWindow &book_;
+    QPushButton *Command1 = nullptr;
+    std::array<DoctorFrame, kDoctorSlotCount> doctors_{};
+    QGroupBox *Frame11 = nullptr;
+    std::array<QLineEdit *, kWeeklyTimeCount> timeBoxes_{};
+    QPushButton *Command2 = nullptr;
+};
+
+} // namespace velmora

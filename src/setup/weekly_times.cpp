@@ -1,0 +1,81 @@
+#include "setup/weekly_times.h"
+
+#include "book/text_rules.h"
+
+namespace velmora {
+
+const char *const kBadTimeMessage = "Types correctly";
+
+namespace {
+
+bool isDigit(QChar c)
+{
+    return c >= QLatin1Char('0') && c <= QLatin1Char('9');
+}
+
+// A non-blank box must hold HH?MM with hours 00-23 and minutes 00-59; the separator is free.
+bool isWellFormedTime(const QString &typed)
+{
+    const QString time = trimBlanks(typed);
+    if (time.isEmpty())
+        return true;
+    if (time.size() != 5 || !isDigit(time.at(0)) || !isDigit(time.at(1)) || !isDigit(time.at(3)) ||
+        !isDigit(time.at(4)))
+        return false;
+    return time.left(2).toInt() <= 23 && time.right(2).toInt() <= 59;
+}
+
+bool periodsAreInOrder(const QString *stored)
+{
+    const qint64 n1 = wholeValue(stored[0]);
+    const qint64 n2 = wholeValue(stored[1]);
+    const qint64 n3 = wholeValue(stored[2]);
+    const qint64 n4 = wholeValue(stored[3]);
+    if ((n1 > 0 || n2 > 0) && !(n2 > n1))
+        return false;
+    if ((n3 > 0 || n4 > 0) && !(n4 > n3))
+        return false;
+    return !(n2 > 0 && n3 > 0 && n2 > n3); // the second period may start the minute the first ends
+}
+
+} // namespace
+
+QString shownTime(const QString &stored)
+{
+    if (stored.size() != 4)
+        return stored;
+    return stored.left(2) + QLatin1Char(':') + stored.right(2);
+}
+
+QString storedTime(const QString &typed)
+{
+    const QString time = trimBlanks(typed);
+    if (time.isEmpty())
+        return {};
+    return time.left(2) + time.right(2);
+}
+
+WeeklyTimesCheck checkWeeklyTimes(const WeeklyTimes &typed)
+{
+    WeeklyTimesCheck check;
+    for (int day = 0; day < kWeekdayCount; ++day) {
+        for (int index = 1; index <= kTimesPerDay; ++index) {
+            const int box = weeklyTimePosition(day, index);
+            if (!isWellFormedTime(typed[box])) {
+                check.message = QString::fromLatin1(kBadTimeMessage);
+                check.focusBox = box;
+                return check;
+            }
+            check.stored[box] = storedTime(typed[box]);
+        }
+        if (!periodsAreInOrder(&check.stored[weeklyTimePosition(day, 1)])) {
+            check.message = QStringLiteral("%1 with inadequate data, please corrects.")
+                                .arg(QString::fromLatin1(kWeekdays[day].name));
+            return check;
+        }
+    }
+    check.passed = true;
+    return check;
+}
+
+} // namespace velmora

@@ -1,0 +1,177 @@
+#include "storage/appointment_store.h"
+
+#include <QSqlError>
+#include <QSqlQuery>
+
+namespace velmora {
+
+namespace {
+
+const char *const kSelectDay = "SELECT rowid, hora, nome, convenio, telefone, obs FROM dados "
+                               "WHERE data = ? ORDER BY rowid";
+const char *const kUpdate =
+    "UPDATE dados SET data = ?, hora = ?, nome = ?, convenio = ?, telefone = ?, obs = ? "
+    "WHERE rowid = ?";
+const char *const kDelete = "DELETE FROM dados WHERE rowid = ?";
+const char *const kLinkedSchema = "linked";
+
+void bindFields(QSqlQuery &query, const Appointment &booking)
+{
+    query.addBindValue(storedDate(booking.date));
+    query.addBindValue(booking.hora);
+    query.addBindValue(booking.nome);
+    query.addBindValue(booking.convenio);
+    query.addBindValue(booking.telefone);
+    query.addBindValue(booking.obs);
+}
+
+bool fail(const QSqlQuery &query, QString *error)
+{
+    *error = reasonOf(query.lastError());
+    return false;
+}
+
+} // namespace
+
+QDate placeholderDate()
+{
+    return QDate(2100, 12, 31);
+}
+
+bool AppointmentStore::hasRecords(bool *any, QString *error)
+{
+    if (!connection_.ensureOpen(error))
+        return false;
+    QSqlQuery query(connection_.database());
+    if (!query.exec(QStringLiteral("SELECT 1 FROM dados LIMIT 1")))
+        return fail(query, error);
+    *any = query.next();
+    return true;
+}
+
+bool AppointmentStore::addPlaceholder(QString *error)
+{
+    QSqlQuery query(connection_.database());
+    query.prepare(QStringLiteral("INSERT INTO dados (data) VALUES (?)"));
+    query.addBindValue(storedDate(placeholderDate()));
+    return query.exec() || fail(query, error);
+}
+
+bool AppointmentStore::readDay(QDate date, QVector<Appointment> *bookings, QString *error)
+{
+    bookings->clear();
+    if (!connection_.ensureOpen(error))
+        return false;
+    QSqlQuery query(connection_.database());
+    query.setForwardOnly(true);
+    query.prepare(QString::fromLatin1(kSelectDay));
+    query.addBindValue(storedDate(date));
+    if (!query.exec())
+        return fail(query, error);
+    while (query.next()) {
+        Appointment booking;
+        booking.id = query.value(0).toLongLong();
+        booking.date = date;
+        booking.hora = query.value(1).toString();
+        booking.nome = query.value(2).toString();
+        booking.convenio = query.value(3).toString();
+        booking.telefone = query.value(4).toString();
+        booking.obs = query.value(5).toString();
+        bookings->append(booking);
+    }
+    // A damaged page met half-way shows as an error after the last row read.
+    if (query.lastError().isValid())
+        return fail(query, error);
+    return true;
+}
+
+bool AppointmentStore::insertInto(const QString &schema, const Appointment &booking, QString *error)
+{
+    QSqlQuery query(connection_.database());
+    query.prepare(QStringLiteral("INSERT INTO %1.dados (data, hora, nome, convenio, telefone, obs) "
+                                 "VALUES (?, ?, ?, ?, ?, ?)")
+                      .arg(schema));
+    bindFields(query, booking);
+    return query.exec() || fail(query, error);
+}
+
+AppointmentStore::AddOutcome AppointmentStore::add(const Appointment &booking, const QString &linkedFile,
+                                                   QString *error)
+{
+    if (!connection_.ensureOpen(error))
+        return AddOutcome::NotStored;
+    const QString main = QStringLiteral("main");
+    if (linkedFile.isEmpty())
+        return insertInto(main, booking, error) ? AddOutcome::Stored : AddOutcome::NotStored;
+
+    QSqlDatabase db = connection_.database();
+    QString linkProblem;
+    const QString linkedPath = connection_.pathOf(linkedFile);
+    bool attached = checkFile(linkedPath, FileKind::Appointments, &linkProblem);
+    if (attached) {
+        QSqlQuery attach(db);
+        attach.prepare(QStringLiteral("ATTACH DATABASE ? AS %1").arg(QLatin1String(kLinkedSchema)));
+        attach.addBindValue(sqliteUri(linkedPath, false));
+        attached = attach.exec() || fail(attach, &linkProblem);
+    }
+    if (!attached) {
+        *error = QStringLiteral("\"%1\" cannot be used: %2").arg(linkedFile, linkProblem);
+        QString ownError;
+        if (!insertInto(main, booking, &ownError)) {
+            *error = ownError;
+            return AddOutcome::NotStored;
+        }
+        return AddOutcome::StoredWithoutCopy;
+    }
+
+    // Both rows in one transaction: SQLite commits attached files together, so neither file can
+    // keep a booking the other lacks, whatever happens half-way.
+    bool ok = db.transaction();
+    if (!ok)
+        *error = reasonOf(db.lastError());
+    ok = ok && insertInto(main, booking, error) && insertInto(QLatin1String(kLinkedSchema), booking, error);
+    if (ok && !db.commit()) {
+        *error = reasonOf(db.lastError());
+        ok = false;
+    }
+    if (!ok)
+        db.rollback();
+    QSqlQuery detach(db);
+    detach.exec(QStringLiteral("DETACH DATABASE %1").arg(QLatin1String(kLinkedSchema)));
+    return ok ? AddOutcome::Stored : AddOutcome::NotStored;
+}
+
+bool AppointmentStore::update(qint64 id, const Appointment &booking, QString *error)
+{
+    if (!connection_.ensureOpen(error))
+        return false;
+    QSqlQuery query(connection_.database());
+    query.prepare(QString::fromLatin1(kUpdate));
+    bindFields(query, booking);
+    query.addBindValue(id);
+    if (!query.exec())
+        return fail(query, error);
+    if (query.numRowsAffected() != 1) {
+        *error = QStringLiteral("the appointment is no longer stored");
+        return false;
+    }
+    return true;
+}
+
+bool AppointmentStore::remove(qint64 id, QString *error)
+{
+    if (!connection_.ensureOpen(error))
+        return false;
+    QSqlQuery query(connection_.database());
+    query.prepare(QString::fromLatin1(kDelete));
+    query.addBindValue(id);
+    if (!query.exec())
+        return fail(query, error);
+    if (query.numRowsAffected() != 1) {
+        *error = QStringLiteral("the appointment is no longer stored");
+        return false;
+    }
+    return true;
+}
+
+} // namespace velmora

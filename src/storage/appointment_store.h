@@ -1,0 +1,46 @@
+#pragma once
+
+#include "storage/appointment.h"
+#include "storage/database.h"
+
+#include <QVector>
+
+namespace velmora {
+
+// The date of the record a doctor's empty table receives when first chosen.
+QDate placeholderDate();
+
+// The appointment table of the file a connection points at.
+class AppointmentStore
+{
+public:
+    explicit AppointmentStore(Connection &connection) : connection_(connection) {}
+
+    bool hasRecords(bool *any, QString *error);
+    bool addPlaceholder(QString *error);
+
+    // The date's appointments in the order they were added.
+    bool readDay(QDate date, QVector<Appointment> *bookings, QString *error);
+
+    enum class AddOutcome
+    {
+        Stored,
+        StoredWithoutCopy,
+        NotStored
+    };
+
+    // Adds the booking, and when linkedFile is given the same booking to that file, both in one
+    // transaction. A linked file that cannot be used at all leaves the booking stored alone
+    // (StoredWithoutCopy, with the reason in error).
+    AddOutcome add(const Appointment &booking, const QString &linkedFile, QString *error);
+
+    bool update(qint64 id, const Appointment &booking, QString *error);
+    bool remove(qint64 id, QString *error);
+
+private:
+    bool insertInto(const QString &schema, const Appointment &booking, QString *error);
+
+    Connection &connection_;
+};
+
+} // namespace velmora

@@ -1,0 +1,353 @@
+#include "storage/database.h"
+
+#include "storage/doctor_slots.h"
+
+#include <QFile>
+#include <QFileInfo>
+#include <QSqlError>
+#include <QSqlQuery>
+#include <QSqlRecord>
+#include <QUrl>
+
+#include <atomic>
+
+namespace velmora {
+
+namespace {
+
+// The wait for a file that another program holds locked, before the statement fails.
+constexpr int kBusyTimeoutMs = 3000;
+
+const char *const kCreateAppointments[] = {
+    "CREATE TABLE dados (data TEXT, hora TEXT, nome TEXT, convenio TEXT, telefone TEXT, obs TEXT)",
+    "CREATE INDEX data ON dados (data)",
+};
+
+QStringList appointmentColumns()
+{
+    return {QStringLiteral("data"),     QStringLiteral("hora"),     QStringLiteral("nome"),
+            QStringLiteral("convenio"), QStringLiteral("telefone"), QStringLiteral("obs")};
+}
+
+QStringList weeklyTimeColumns(int firstSlot, int lastSlot)
+{
+    QStringList columns;
+    for (int slot = firstSlot; slot <= lastSlot; ++slot)
+        for (int day = 0; day < kWeekdayCount; ++day)
+            for (int index = 1; index <= kTimesPerDay; ++index)
+                columns << weeklyTimeField(slot, day, index);
+    return columns;
+}
+
+struct SettingsColumns
+{
+    QStringList text;    // names, slot lengths and weekly times: the empty text at first
+    QStringList numbers; // links: 0 at first
+};
+
+SettingsColumns settingsColumns(FileKind kind)
+{
+    SettingsColumns columns;
+    if (kind == FileKind::ExtraSettings) {
+        columns.text = weeklyTimeColumns(7, 10);
+        return columns;
+    }
+    for (const DoctorSlot &slot : kDoctorSlots) {
+        columns.text << QString::fromLatin1(slot.nameField) << QString::fromLatin1(slot.intervalField);
+        columns.numbers << QString::fromLatin1(slot.linkField);
+    }
+    columns.text << weeklyTimeColumns(1, 6);
+    return columns;
+}
+
+QStringList requiredColumns(FileKind kind)
+{
+    if (kind == FileKind::Appointments)
+        return appointmentColumns();
+    const SettingsColumns columns = settingsColumns(kind);
+    return columns.text + columns.numbers;
+}
+
+QString tableOf(FileKind kind)
+{
+    return kind == FileKind::Appointments ? QStringLiteral("dados") : QStringLiteral("profs");
+}
+
+QString uniqueConnectionName(const QString &role)
+{
+    static std::atomic<int> counter{0};
+    return QStringLiteral("%1#%2").arg(role).arg(++counter);
+}
+
+bool openFile(QSqlDatabase &db, const QString &path, bool create, QString *error)
+{
+    db.setDatabaseName(sqliteUri(path, create));
+    db.setConnectOptions(QStringLiteral("QSQLITE_OPEN_URI;QSQLITE_BUSY_TIMEOUT=%1").arg(kBusyTimeoutMs));
+    if (!db.open()) {
+        *error = reasonOf(db.lastError());
+        return false;
+    }
+    QSqlQuery pragma(db);
+    // A rollback journal with full syncs: every commit is on the disk when it returns, also on a
+    // network folder, where a write-ahead log is not safe.
+    for (const char *statement : {"PRAGMA journal_mode = DELETE", "PRAGMA synchronous = FULL"}) {
+        if (!pragma.exec(QString::fromLatin1(statement))) {
+            *error = reasonOf(pragma.lastError());
+            db.close();
+            return false;
+        }
+    }
+    return true;
+}
+
+bool createFile(const QString &path, FileKind kind, QString *error)
+{
+    // Built under another name and renamed when complete, so that an interrupted first start never
+    // leaves a half-made file under the real name.
+    const QString partial = path + QStringLiteral(".new");
+    QFile::remove(partial);
+    bool ok = false;
+    {
+        const QString name = uniqueConnectionName(QStringLiteral("create"));
+        QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), name);
+        if (openFile(db, partial, true, error)) {
+            QSqlQuery query(db);
+            QStringList statements;
+            if (kind == FileKind::Appointments) {
+                for (const char *statement : kCreateAppointments)
+                    statements << QString::fromLatin1(statement);
+            } else {
+                const SettingsColumns columns = settingsColumns(kind);
+                QStringList definitions;
+                QStringList values;
+                for (const QString &column : columns.text) {
+                    definitions << column + QStringLiteral(" TEXT");
+                    values << QStringLiteral("''");
+                }
+                for (const QString &column : columns.numbers) {
+                    definitions << column + QStringLiteral(" INTEGER");
+                    values << QStringLiteral("0");
+                }
+                statements
+                    << QStringLiteral("CREATE TABLE profs (%1)").arg(definitions.join(QStringLiteral(", ")))
+                    << QStringLiteral("INSERT INTO profs VALUES (%1)").arg(values.join(QStringLiteral(", ")));
+            }
+            ok = db.transaction();
+            for (const QString &statement : std::as_const(statements)) {
+                if (ok && !query.exec(statement)) {
+                    *error = reasonOf(query.lastError());
+                    ok = false;
+                }
+            }
+            ok = ok && db.commit();
+            if (!ok && error->isEmpty())
+                *error = reasonOf(db.lastError());
+            query.finish();
+            db.close();
+        }
+        db = QSqlDatabase();
+        QSqlDatabase::removeDatabase(name);
+    }
+    if (ok && !QFile::rename(partial, path)) {
+        *error = QStringLiteral("the finished file could not be renamed");
+        ok = false;
+    }
+    if (!ok)
+        QFile::remove(partial);
+    return ok;
+}
+
+bool checkSchema(QSqlDatabase &db, FileKind kind, QString *problem)
+{
+    QSqlQuery query(db);
+    const QString table = tableOf(kind);
+    if (!query.exec(QStringLiteral("PRAGMA table_info(%1)").arg(table))) {
+        *problem = reasonOf(query.lastError());
+        return false;
+    }
+    QStringList present;
+    while (query.next())
+        present << query.value(1).toString().toLower();
+    if (present.isEmpty()) {
+        *problem = QStringLiteral("the table \"%1\" is missing").arg(table);
+        return false;
+    }
+    for (const QString &column : requiredColumns(kind)) {
+        if (!present.contains(column)) {
+            *problem = QStringLiteral("the field \"%1\" is missing from the table \"%2\"").arg(column, table);
+            return false;
+        }
+    }
+    if (kind != FileKind::Appointments) {
+        if (!query.exec(QStringLiteral("SELECT count(*) FROM profs")) || !query.next()) {
+            *problem = reasonOf(query.lastError());
+            return false;
+        }
+        if (query.value(0).toLongLong() < 1) {
+            *problem = QStringLiteral("the table \"profs\" holds no settings record");
+            return false;
+        }
+    }
+    return true;
+}
+
+} // namespace
+
+QString sqliteUri(const QString &path, bool create)
+{
+    return QUrl::fromLocalFile(QFileInfo(path).absoluteFilePath()).toString(QUrl::FullyEncoded) +
+           (create ? QStringLiteral("?mode=rwc") : QStringLiteral("?mode=rw"));
+}
+
+FileKind kindOfFile(const QString &fileName)
+{
+    if (fileName == QLatin1String(kMainSettingsFile))
+        return FileKind::MainSettings;
+    if (fileName == QLatin1String(kExtraSettingsFile))
+        return FileKind::ExtraSettings;
+    return FileKind::Appointments;
+}
+
+QStringList allFileNames()
+{
+    QStringList names;
+    for (const DoctorSlot &slot : kDoctorSlots)
+        names << QString::fromLatin1(slot.appointmentFile);
+    return names << QString::fromLatin1(kMainSettingsFile) << QString::fromLatin1(kExtraSettingsFile);
+}
+
+QString reasonOf(const QSqlError &error)
+{
+    QString reason = error.databaseText().trimmed();
+    if (reason.isEmpty())
+        reason = error.text().trimmed();
+    if (reason.isEmpty())
+        reason = QStringLiteral("unknown error");
+    return reason;
+}
+
+QString storedDate(QDate date)
+{
+    return date.toString(QStringLiteral("yyyy-MM-dd"));
+}
+
+bool checkFile(const QString &path, FileKind kind, QString *problem)
+{
+    QFile file(path);
+    if (!file.exists()) {
+        *problem = QStringLiteral("the file does not exist");
+        return false;
+    }
+    if (!file.open(QIODevice::ReadOnly)) {
+        *problem = QStringLiteral("the file cannot be read (%1)").arg(file.errorString());
+        return false;
+    }
+    const QByteArray header = file.read(16);
+    file.close();
+    if (header.isEmpty()) {
+        *problem = QStringLiteral("the file is empty");
+        return false;
+    }
+    if (header != QByteArray("SQLite format 3\0", 16)) {
+        *problem = QStringLiteral("the file is not a database in the format the program uses");
+        return false;
+    }
+    const QString name = uniqueConnectionName(QStringLiteral("check"));
+    bool ok = false;
+    {
+        QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), name);
+        db.setDatabaseName(sqliteUri(path, false));
+        db.setConnectOptions(QStringLiteral("QSQLITE_OPEN_URI;QSQLITE_OPEN_READONLY;QSQLITE_BUSY_TIMEOUT=%1")
+                                 .arg(kBusyTimeoutMs));
+        if (!db.open())
+            *problem = reasonOf(db.lastError());
+        else
+            ok = checkSchema(db, kind, problem);
+        db.close();
+    }
+    QSqlDatabase::removeDatabase(name);
+    return ok;
+}
+
+QStringList prepareFiles(const QDir &folder)
+{
+    QStringList problems;
+    for (const QString &fileName : allFileNames()) {
+        const QString path = folder.filePath(fileName);
+        const FileKind kind = kindOfFile(fileName);
+        QString problem;
+        if (!QFileInfo::exists(path)) {
+            if (!createFile(path, kind, &problem))
+                problems << QStringLiteral("\"%1\" could not be created: %2.").arg(fileName, problem);
+        } else if (!checkFile(path, kind, &problem)) {
+            problems << QStringLiteral("\"%1\" cannot be used: %2. The file was left as it is.")
+                            .arg(fileName, problem);
+        }
+    }
+    return problems;
+}
+
+Connection::Connection(const QString &role, const QDir &folder)
+    : connectionName_(uniqueConnectionName(role)), folder_(folder)
+{
+    QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), connectionName_);
+}
+
+Connection::~Connection()
+{
+    close();
+    QSqlDatabase::removeDatabase(connectionName_);
+}
+
+QString Connection::pathOf(const QString &fileName) const
+{
+    return folder_.filePath(fileName);
+}
+
+bool Connection::pointAt(const QString &fileName, QString *error)
+{
+    close();
+    fileName_ = fileName;
+    const QString path = pathOf(fileName);
+    QString problem;
+    if (!checkFile(path, kindOfFile(fileName), &problem)) {
+        *error = QStringLiteral("\"%1\" cannot be used: %2").arg(fileName, problem);
+        return false;
+    }
+    QSqlDatabase db = database();
+    if (!openFile(db, path, false, &problem)) {
+        *error = QStringLiteral("\"%1\" cannot be opened: %2").arg(fileName, problem);
+        return false;
+    }
+    return true;
+}
+
+bool Connection::ensureOpen(QString *error)
+{
+    if (isOpen())
+        return true;
+    if (fileName_.isEmpty()) {
+        *error = QStringLiteral("no file is open");
+        return false;
+    }
+    return pointAt(fileName_, error);
+}
+
+void Connection::close()
+{
+    QSqlDatabase db = database();
+    if (db.isOpen())
+        db.close();
+}
+
+bool Connection::isOpen() const
+{
+    return database().isOpen();
+}
+
+QSqlDatabase Connection::database() const
+{
+    return QSqlDatabase::database(connectionName_, false);
+}
+
+} // namespace velmora

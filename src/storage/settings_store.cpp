@@ -1,0 +1,132 @@
+#include "storage/settings_store.h"
+
+#include <QSqlError>
+#include <QSqlQuery>
+#include <QSqlRecord>
+
+namespace velmora {
+
+namespace {
+
+bool readFirstRecord(Connection &connection, QSqlRecord *record, qint64 *rowId, QString *error)
+{
+    if (!connection.ensureOpen(error))
+        return false;
+    QSqlQuery query(connection.database());
+    if (!query.exec(QStringLiteral("SELECT rowid AS velmora_rowid, * FROM profs ORDER BY rowid LIMIT 1"))) {
+        *error = reasonOf(query.lastError());
+        return false;
+    }
+    if (!query.next()) {
+        *error = QStringLiteral("\"%1\" holds no settings record").arg(connection.fileName());
+        return false;
+    }
+    *record = query.record();
+    *rowId = query.value(0).toLongLong();
+    return true;
+}
+
+// Sets the named fields of the first record in one statement; the names come from the slot table,
+// the values are bound.
+bool updateFirstRecord(Connection &connection, const QStringList &fields, const QVariantList &values,
+                       QString *error)
+{
+    QSqlRecord record;
+    qint64 rowId = 0;
+    if (!readFirstRecord(connection, &record, &rowId, error))
+        return false;
+    QStringList assignments;
+    for (const QString &field : fields)
+        assignments << field + QStringLiteral(" = ?");
+    QSqlDatabase db = connection.database();
+    QSqlQuery query(db);
+    query.prepare(
+        QStringLiteral("UPDATE profs SET %1 WHERE rowid = ?").arg(assignments.join(QStringLiteral(", "))));
+    for (const QVariant &value : values)
+        query.addBindValue(value);
+    query.addBindValue(rowId);
+    if (!db.transaction()) {
+        *error = reasonOf(db.lastError());
+        return false;
+    }
+    if (!query.exec() || query.numRowsAffected() != 1) {
+        *error = query.lastError().isValid() ? reasonOf(query.lastError())
+                                             : QStringLiteral("the settings record was not found");
+        query.finish();
+        db.rollback();
+        return false;
+    }
+    query.finish();
+    if (!db.commit()) {
+        *error = reasonOf(db.lastError());
+        db.rollback();
+        return false;
+    }
+    return true;
+}
+
+} // namespace
+
+Connection &SettingsStore::connectionForTimes(int slot)
+{
+    return doctorSlot(slot).timesFile == SettingsFile::Main ? main_ : extra_;
+}
+
+bool SettingsStore::readDoctorFields(AllDoctorFields *fields, QString *error)
+{
+    QSqlRecord record;
+    qint64 rowId = 0;
+    if (!readFirstRecord(main_, &record, &rowId, error))
+        return false;
+    for (const DoctorSlot &slot : kDoctorSlots) {
+        DoctorFields &doctor = (*fields)[static_cast<size_t>(slot.slot - 1)];
+        doctor.name = record.value(QString::fromLatin1(slot.nameField));
+        doctor.interval = record.value(QString::fromLatin1(slot.intervalField));
+        doctor.link = record.value(QString::fromLatin1(slot.linkField));
+    }
+    return true;
+}
+
+bool SettingsStore::saveDoctorFields(const AllDoctorChanges &changes, QString *error)
+{
+    QStringList fields;
+    QVariantList values;
+    for (const DoctorSlot &slot : kDoctorSlots) {
+        const DoctorChanges &doctor = changes[static_cast<size_t>(slot.slot - 1)];
+        fields << QString::fromLatin1(slot.linkField) << QString::fromLatin1(slot.nameField);
+        values << doctor.link << doctor.name;
+        if (doctor.interval) {
+            fields << QString::fromLatin1(slot.intervalField);
+            values << *doctor.interval;
+        }
+    }
+    return updateFirstRecord(main_, fields, values, error);
+}
+
+bool SettingsStore::readWeeklyTimes(int slot, WeeklyTimes *times, QString *error)
+{
+    QSqlRecord record;
+    qint64 rowId = 0;
+    if (!readFirstRecord(connectionForTimes(slot), &record, &rowId, error))
+        return false;
+    for (int day = 0; day < kWeekdayCount; ++day)
+        for (int index = 1; index <= kTimesPerDay; ++index)
+            (*times)[weeklyTimePosition(day, index)] =
+                record.value(weeklyTimeField(slot, day, index)).toString();
+    return true;
+}
+
+bool SettingsStore::saveWeeklyTimes(int slot, const WeeklyTimes &times, QString *error)
+{
+    QStringList fields;
+    QVariantList values;
+    for (int day = 0; day < kWeekdayCount; ++day) {
+        for (int index = 1; index <= kTimesPerDay; ++index) {
+            fields << weeklyTimeField(slot, day, index);
+            values << times[weeklyTimePosition(day, index)];
+        }
+    }
+    return updateFirstRecord(connectionForTimes(slot), fields, values, error);
+}
+
+} // namespace velmora

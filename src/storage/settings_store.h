@@ -1,0 +1,54 @@
+#pragma once
+
+#include "storage/database.h"
+#include "storage/doctor_slots.h"
+
+#include <QVariant>
+
+#include <optional>
+
+namespace velmora {
+
+// A doctor's name, slot length and link as stored; a field without value is a null variant.
+struct DoctorFields
+{
+    QVariant name;
+    QVariant interval;
+    QVariant link;
+};
+
+using AllDoctorFields = std::array<DoctorFields, kDoctorSlotCount>;
+
+// What the setup window writes for a slot; a slot length left unchosen keeps the stored one.
+struct DoctorChanges
+{
+    QString name;
+    qint64 link = 0;
+    std::optional<QString> interval;
+};
+
+using AllDoctorChanges = std::array<DoctorChanges, kDoctorSlotCount>;
+
+// The settings record, spread over the main settings file (names, slot lengths, links, weekly times
+// of slots 1 to 6) and the extra one (weekly times of slots 7 to 10). Each read takes the first
+// record afresh; each save is one transaction.
+class SettingsStore
+{
+public:
+    SettingsStore(Connection &main, Connection &extra) : main_(main), extra_(extra) {}
+
+    bool readDoctorFields(AllDoctorFields *fields, QString *error);
+    bool saveDoctorFields(const AllDoctorChanges &changes, QString *error);
+
+    // Weekly times of a slot, Monday first; a field without value reads as the empty text.
+    bool readWeeklyTimes(int slot, WeeklyTimes *times, QString *error);
+    bool saveWeeklyTimes(int slot, const WeeklyTimes &times, QString *error);
+
+private:
+    Connection &connectionForTimes(int slot);
+
+    Connection &main_;
+    Connection &extra_;
+};
+
+} // namespace velmora
