@@ -15,14 +15,18 @@ const char *const kUpdate =
 const char *const kDelete = "DELETE FROM dados WHERE rowid = ?";
 const char *const kLinkedSchema = "linked";
 
+// A text is stored as text even when empty, never as a field without value.
+QVariant storedText(const QString &text)
+{
+    return text.isNull() ? QStringLiteral("") : text;
+}
+
 void bindFields(QSqlQuery &query, const Appointment &booking)
 {
     query.addBindValue(storedDate(booking.date));
-    query.addBindValue(booking.hora);
-    query.addBindValue(booking.nome);
-    query.addBindValue(booking.convenio);
-    query.addBindValue(booking.telefone);
-    query.addBindValue(booking.obs);
+    for (const QString *field :
+         {&booking.hora, &booking.nome, &booking.convenio, &booking.telefone, &booking.obs})
+        query.addBindValue(storedText(*field));
 }
 
 bool fail(const QSqlQuery &query, QString *error)
@@ -111,7 +115,7 @@ AppointmentStore::AddOutcome AppointmentStore::add(const Appointment &booking, c
     if (attached) {
         QSqlQuery attach(db);
         attach.prepare(QStringLiteral("ATTACH DATABASE ? AS %1").arg(QLatin1String(kLinkedSchema)));
-        attach.addBindValue(sqliteUri(linkedPath, false));
+        attach.addBindValue(sqliteUri(linkedPath, "rw"));
         attached = attach.exec() || fail(attach, &linkProblem);
     }
     if (!attached) {

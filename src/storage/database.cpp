@@ -81,7 +81,7 @@ QString uniqueConnectionName(const QString &role)
 
 bool openFile(QSqlDatabase &db, const QString &path, bool create, QString *error)
 {
-    db.setDatabaseName(sqliteUri(path, create));
+    db.setDatabaseName(sqliteUri(path, create ? "rwc" : "rw"));
     db.setConnectOptions(QStringLiteral("QSQLITE_OPEN_URI;QSQLITE_BUSY_TIMEOUT=%1").arg(kBusyTimeoutMs));
     if (!db.open()) {
         *error = reasonOf(db.lastError());
@@ -193,10 +193,10 @@ bool checkSchema(QSqlDatabase &db, FileKind kind, QString *problem)
 
 } // namespace
 
-QString sqliteUri(const QString &path, bool create)
+QString sqliteUri(const QString &path, const char *mode)
 {
     return QUrl::fromLocalFile(QFileInfo(path).absoluteFilePath()).toString(QUrl::FullyEncoded) +
-           (create ? QStringLiteral("?mode=rwc") : QStringLiteral("?mode=rw"));
+           QStringLiteral("?mode=") + QLatin1String(mode);
 }
 
 FileKind kindOfFile(const QString &fileName)
@@ -256,7 +256,7 @@ bool checkFile(const QString &path, FileKind kind, QString *problem)
     bool ok = false;
     {
         QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), name);
-        db.setDatabaseName(sqliteUri(path, false));
+        db.setDatabaseName(sqliteUri(path, "ro"));
         db.setConnectOptions(QStringLiteral("QSQLITE_OPEN_URI;QSQLITE_OPEN_READONLY;QSQLITE_BUSY_TIMEOUT=%1")
                                  .arg(kBusyTimeoutMs));
         if (!db.open())

@@ -24,8 +24,9 @@ QStringList allFileNames();
 // The engine's reason for a failed statement, in one line.
 QString reasonOf(const class QSqlError &error);
 
-// The address SQLite opens a file by: with mode=rw a missing file is refused, not created empty.
-QString sqliteUri(const QString &path, bool create);
+// The address SQLite opens a file by, with its mode ("ro", "rw", "rwc"): with "rw" a missing file
+// is refused, not created empty.
+QString sqliteUri(const QString &path, const char *mode);
 
 // Dates are stored as ISO text so that the index orders them.
 QString storedDate(QDate date);

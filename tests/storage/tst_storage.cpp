@@ -1,0 +1,202 @@
+#include "storage/appointment_store.h"
+#include "storage/settings_store.h"
+#include "support/test_files.h"
+
+#include <QFileInfo>
+
+using namespace velmora;
+using velmora::testing::TestFiles;
+
+class StorageTest : public QObject
+{
+    Q_OBJECT
+
+private Q_SLOTS:
+    void firstStartCreatesTwelveFiles()
+    {
+        TestFiles files;
+        QCOMPARE(files.prepare(), QStringList{});
+        for (const QString &name : allFileNames()) {
+            QVERIFY2(QFileInfo::exists(files.path(name)), qPrintable(name));
+            QString problem;
+            QVERIFY2(checkFile(files.path(name), kindOfFile(name), &problem), qPrintable(problem));
+        }
+        QVERIFY(!QFileInfo::exists(files.path(QStringLiteral("bdm6.mdb.new"))));
+        // The settings record starts with empty texts and links 0; the index orders the dates.
+        QCOMPARE(files.setting("bdm6.mdb", "prof15"), QVariant(QString()));
+        QCOMPARE(files.setting("bdm6.mdb", "interv11"), QVariant(QString()));
+        QCOMPARE(files.setting("bdm6.mdb", "junta10").toInt(), 0);
+        QCOMPARE(files.setting("bdm66.mdb", "p10_dom4"), QVariant(QString()));
+        QCOMPARE(files.exec("bdm6.mdb", "SELECT count(*) FROM profs").first().value(0).toInt(), 1);
+        QCOMPARE(files.exec("bdm3.mdb", "SELECT name FROM sqlite_master WHERE type = 'index'")
+                     .first()
+                     .value(0)
+                     .toString(),
+                 QStringLiteral("data"));
+        QCOMPARE(files.exec("bdm1.mdb", "PRAGMA journal_mode").first().value(0).toString(),
+                 QStringLiteral("delete"));
+
+        // A second start finds them all usable and changes none.
+        const QByteArray before = files.fingerprint("bdm6.mdb");
+        QCOMPARE(files.prepare(), QStringList{});
+        QCOMPARE(files.fingerprint("bdm6.mdb"), before);
+    }
+
+    void unusableFilesAreLeftAlone_data()
+    {
+        QTest::addColumn<QString>("fileName");
+        QTest::addColumn<QByteArray>("bytes");
+        QTest::addColumn<QString>("problem");
+        QTest::newRow("another format")
+            << "bdm3.mdb" << QByteArray("Standard Jet DB\0\0\0 old data", 27) << "format";
+        QTest::newRow("empty file") << "bdm6.mdb" << QByteArray() << "empty";
+        QTest::newRow("damaged header")
+            << "bdm66.mdb" << QByteArray("SQLite format 3\0", 16) + QByteArray(200, '\xff') << "bdm66.mdb";
+    }
+
+    void unusableFilesAreLeftAlone()
+    {
+        QFETCH(QString, fileName);
+        QFETCH(QByteArray, bytes);
+        QFETCH(QString, problem);
+        TestFiles files;
+        files.write(fileName, bytes);
+        const QByteArray before = files.fingerprint(fileName);
+        const QStringList problems = files.prepare();
+        QCOMPARE(problems.size(), 1);
+        QVERIFY2(problems.first().contains(fileName) && problems.first().contains(problem),
+                 qPrintable(problems.first()));
+        QCOMPARE(files.fingerprint(fileName), before);
+
+        Connection connection(QStringLiteral("test"), files.folder());
+        QString error;
+        QVERIFY(!connection.pointAt(fileName, &error));
+        QVERIFY(error.contains(fileName));
+        QCOMPARE(files.fingerprint(fileName), before);
+    }
+
+    void missingTableOrFieldIsReported()
+    {
+        TestFiles files;
+        files.exec("bdm2.mdb", "CREATE TABLE other (x)");
+        files.exec("bdm4.mdb", "CREATE TABLE dados (data TEXT, hora TEXT, nome TEXT)");
+        const QByteArray before = files.fingerprint("bdm4.mdb");
+        const QStringList problems = files.prepare();
+        QCOMPARE(problems.size(), 2);
+        QVERIFY(problems.at(0).contains("bdm2.mdb") && problems.at(0).contains("\"dados\" is missing"));
+        QVERIFY(problems.at(1).contains("bdm4.mdb") && problems.at(1).contains("\"convenio\""));
+        QCOMPARE(files.fingerprint("bdm4.mdb"), before);
+    }
+
+    void repointingNeverCreatesAFile()
+    {
+        TestFiles files;
+        files.prepare();
+        QFile::remove(files.path("bdm5.mdb"));
+        Connection connection(QStringLiteral("test"), files.folder());
+        QString error;
+        QVERIFY(connection.pointAt("bdm1.mdb", &error));
+        QVERIFY(!connection.pointAt("bdm5.mdb", &error));
+        QVERIFY(error.contains("does not exist"));
+        QVERIFY(!QFileInfo::exists(files.path("bdm5.mdb")));
+    }
+
+    void slotsSixAndSevenUseTheirFields()
+    {
+        TestFiles files;
+        files.prepare();
+        files.setDoctor(6, "Six", "20", {"0800", "0900"}, 3);
+        files.setDoctor(7, "Seven", "30", {"1000", "1100"});
+        QCOMPARE(files.setting("bdm6.mdb", "prof11").toString(), QStringLiteral("Six"));
+        QCOMPARE(files.setting("bdm6.mdb", "interv11").toString(), QStringLiteral("20"));
+        QCOMPARE(files.setting("bdm6.mdb", "junta6").toInt(), 3);
+        QCOMPARE(files.setting("bdm6.mdb", "interv12").toString(), QStringLiteral("30"));
+
+        Connection main(QStringLiteral("Data2"), files.folder());
+        Connection extra(QStringLiteral("Data22"), files.folder());
+        QString error;
+        QVERIFY(main.pointAt(kMainSettingsFile, &error));
+        QVERIFY(extra.pointAt(kExtraSettingsFile, &error));
+        SettingsStore store(main, extra);
+        AllDoctorFields fields;
+        QVERIFY(store.readDoctorFields(&fields, &error));
+        QCOMPARE(fields[5].name.toString(), QStringLiteral("Six"));
+        QCOMPARE(fields[5].link.toInt(), 3);
+        QCOMPARE(fields[6].interval.toString(), QStringLiteral("30"));
+        WeeklyTimes times;
+        QVERIFY(store.readWeeklyTimes(6, &times, &error));
+        QCOMPARE(times[0], QStringLiteral("0800"));
+        QVERIFY(store.readWeeklyTimes(7, &times, &error));
+        QCOMPARE(times[weeklyTimePosition(6, 2)], QStringLiteral("1100"));
+
+        times.fill(QString());
+        times[0] = QStringLiteral("0700");
+        QVERIFY(store.saveWeeklyTimes(7, times, &error));
+        QCOMPARE(files.setting("bdm66.mdb", "p7_seg1").toString(), QStringLiteral("0700"));
+        QCOMPARE(files.setting("bdm6.mdb", "p6_seg1").toString(), QStringLiteral("0800"));
+    }
+
+    void dayIsReadInTheOrderAdded()
+    {
+        TestFiles files;
+        files.prepare();
+        const QDate day(2027, 3, 1);
+        files.addAppointment(1, day.addDays(1), "08:00", "Next day");
+        files.addAppointment(1, day, "09:00", "O'Brien; DROP TABLE dados; --");
+        files.addAppointment(1, day.addDays(-1), "08:00", "Day before");
+        files.addAppointment(1, day, "08:00", "Second");
+        Connection connection(QStringLiteral("Data1"), files.folder());
+        QString error;
+        QVERIFY(connection.pointAt("bdm1.mdb", &error));
+        AppointmentStore store(connection);
+        QVector<Appointment> bookings;
+        QVERIFY(store.readDay(day, &bookings, &error));
+        QCOMPARE(bookings.size(), 2);
+        QCOMPARE(bookings[0].nome, QStringLiteral("O'Brien; DROP TABLE dados; --"));
+        QCOMPARE(bookings[1].nome, QStringLiteral("Second"));
+        // The day's lookup goes through the date index.
+        const QString plan = files
+                                 .exec("bdm1.mdb",
+                                       "EXPLAIN QUERY PLAN SELECT rowid, hora FROM dados WHERE data = ? "
+                                       "ORDER BY rowid",
+                                       {storedDate(day)})
+                                 .first()
+                                 .value(3)
+                                 .toString();
+        QVERIFY2(plan.contains("INDEX data"), qPrintable(plan));
+        QVERIFY(!plan.contains("TEMP B-TREE"));
+    }
+
+    void linkedAddStoresBothOrOne()
+    {
+        TestFiles files;
+        files.prepare();
+        Connection connection(QStringLiteral("Data1"), files.folder());
+        QString error;
+        QVERIFY(connection.pointAt("bdm1.mdb", &error));
+        AppointmentStore store(connection);
+        Appointment booking;
+        booking.date = QDate(2027, 3, 1);
+        booking.hora = QStringLiteral("09:00");
+        booking.nome = QStringLiteral("Ana");
+        QCOMPARE(store.add(booking, QStringLiteral("bdm3.mdb"), &error),
+                 AppointmentStore::AddOutcome::Stored);
+        QCOMPARE(files.appointments(1), QStringList{"2027-03-01|09:00|Ana|||"});
+        QCOMPARE(files.appointments(3), QStringList{"2027-03-01|09:00|Ana|||"});
+
+        // A linked file that cannot be used leaves the booking stored for its own doctor only.
+        files.write("bdm4.mdb", "not a database");
+        QCOMPARE(store.add(booking, QStringLiteral("bdm4.mdb"), &error),
+                 AppointmentStore::AddOutcome::StoredWithoutCopy);
+        QVERIFY(error.contains("bdm4.mdb"));
+        QCOMPARE(files.appointments(1).size(), 2);
+        QCOMPARE(files.fingerprint("bdm4.mdb"),
+                 QCryptographicHash::hash("not a database", QCryptographicHash::Sha256));
+        // The linked file is never left attached.
+        QVERIFY(store.add(booking, QString(), &error) == AppointmentStore::AddOutcome::Stored);
+        QCOMPARE(files.appointments(3).size(), 1);
+    }
+};
+
+QTEST_GUILESS_MAIN(StorageTest)
+#include "tst_storage.moc"

@@ -1,0 +1,133 @@
+#pragma once
+
+#include "storage/database.h"
+#include "storage/doctor_slots.h"
+
+#include <QCryptographicHash>
+#include <QFile>
+#include <QSqlError>
+#include <QSqlQuery>
+#include <QSqlRecord>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include <atomic>
+
+namespace velmora::testing {
+
+// A temporary folder holding the twelve files, read and written behind the program's back with
+// connections of its own.
+class TestFiles
+{
+public:
+    TestFiles()
+    {
+        if (!dir_.isValid())
+            qFatal("no temporary folder");
+    }
+
+    QDir folder() const { return QDir(dir_.path()); }
+    QString path(const QString &fileName) const { return folder().filePath(fileName); }
+
+    QStringList prepare() { return prepareFiles(folder()); }
+
+    // Runs one statement on a file; values are bound in order.
+    QList<QSqlRecord> exec(const QString &fileName, const QString &statement,
+                           const QVariantList &values = {}) const
+    {
+        static std::atomic<int> counter{0};
+        const QString name = QStringLiteral("test-files-%1").arg(++counter);
+        QList<QSqlRecord> rows;
+        {
+            QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), name);
+            db.setDatabaseName(path(fileName));
+            if (!db.open())
+                qFatal("cannot open %s", qPrintable(fileName));
+            QSqlQuery query(db);
+            query.prepare(statement);
+            for (const QVariant &value : values)
+                query.addBindValue(value);
+            if (!query.exec())
+                qFatal("%s: %s", qPrintable(statement), qPrintable(query.lastError().text()));
+            while (query.next())
+                rows << query.record();
+            query.finish();
+            db.close();
+        }
+        QSqlDatabase::removeDatabase(name);
+        return rows;
+    }
+
+    void setSetting(const QString &fileName, const QString &field, const QVariant &value) const
+    {
+        exec(fileName, QStringLiteral("UPDATE profs SET %1 = ?").arg(field), {value});
+    }
+
+    QVariant setting(const QString &fileName, const QString &field) const
+    {
+        return exec(fileName, QStringLiteral("SELECT %1 FROM profs").arg(field)).value(0).value(0);
+    }
+
+    // A doctor with a name, slot length and a link, and the same periods on every weekday.
+    void setDoctor(int slot, const QString &name, const QString &interval, const QStringList &dailyTimes = {},
+                   int link = 0) const
+    {
+        const DoctorSlot &doctor = doctorSlot(slot);
+        const QString settings = QString::fromLatin1(kMainSettingsFile);
+        setSetting(settings, QString::fromLatin1(doctor.nameField), name);
+        setSetting(settings, QString::fromLatin1(doctor.intervalField), interval);
+        setSetting(settings, QString::fromLatin1(doctor.linkField), link);
+        const QString timesFile = QString::fromLatin1(
+            doctor.timesFile == SettingsFile::Main ? kMainSettingsFile : kExtraSettingsFile);
+        for (int day = 0; day < kWeekdayCount; ++day)
+            for (int index = 1; index <= kTimesPerDay; ++index)
+                setSetting(timesFile, weeklyTimeField(slot, day, index), dailyTimes.value(index - 1));
+    }
+
+    void addAppointment(int slot, QDate date, const QString &hora, const QString &nome,
+                        const QString &convenio = {}, const QString &telefone = {},
+                        const QString &obs = {}) const
+    {
+        exec(QString::fromLatin1(doctorSlot(slot).appointmentFile),
+             QStringLiteral(
+                 "INSERT INTO dados (data, hora, nome, convenio, telefone, obs) VALUES (?, ?, ?, ?, ?, ?)"),
+             {storedDate(date), hora, nome, convenio, telefone, obs});
+    }
+
+    // The file's appointments in the order they were added, as "date|hora|nome|convenio|telefone|obs".
+    QStringList appointments(int slot) const
+    {
+        QStringList rows;
+        for (const QSqlRecord &record :
+             exec(QString::fromLatin1(doctorSlot(slot).appointmentFile),
+                  QStringLiteral(
+                      "SELECT data, hora, nome, convenio, telefone, obs FROM dados ORDER BY rowid"))) {
+            QStringList fields;
+            for (int i = 0; i < record.count(); ++i)
+                fields << (record.isNull(i) ? QStringLiteral("<null>") : record.value(i).toString());
+            rows << fields.join(QLatin1Char('|'));
+        }
+        return rows;
+    }
+
+    QByteArray fingerprint(const QString &fileName) const
+    {
+        QFile file(path(fileName));
+        if (!file.open(QIODevice::ReadOnly))
+            return {};
+        return QCryptographicHash::hash(file.readAll(), QCryptographicHash::Sha256);
+    }
+
+    void write(const QString &fileName, const QByteArray &bytes) const
+    {
+        QFile file(path(fileName));
+        if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate))
+            qFatal("cannot write %s", qPrintable(fileName));
+        file.write(bytes);
+    }
+
+private:
+    QTemporaryDir dir_;
+};
+
+} // namespace velmora::testing

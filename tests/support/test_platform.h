@@ -1,0 +1,76 @@
+#pragma once
+
+#include "app/platform.h"
+#include "app/system_platform.h"
+
+#include <QStringList>
+
+#include <deque>
+
+namespace velmora::testing {
+
+// Message boxes answered in advance and remembered in the order they came up.
+class RecordedMessages : public MessageService
+{
+public:
+    void inform(QWidget *, const QString &text) override { shown << text; }
+    bool ask(QWidget *, const QString &text) override
+    {
+        shown << text;
+        if (answers.empty())
+            return false;
+        const bool answer = answers.front();
+        answers.pop_front();
+        return answer;
+    }
+    QString saveFileName(QWidget *, const QString &startPath, const QString &) override
+    {
+        saveDialogStart = startPath;
+        return saveAs;
+    }
+
+    QString last() const { return shown.isEmpty() ? QString() : shown.last(); }
+    QString takeOne() { return shown.isEmpty() ? QStringLiteral("<no message>") : shown.takeFirst(); }
+
+    QStringList shown;
+    std::deque<bool> answers;
+    QString saveAs;
+    QString saveDialogStart;
+};
+
+class SetClock : public Clock
+{
+public:
+    explicit SetClock(QDate day) : day_(day) {}
+    QDate today() const override { return day_; }
+    QTime now() const override { return QTime(10, 20, 30); }
+    void setToday(QDate day) { day_ = day; }
+
+private:
+    QDate day_;
+};
+
+class RecordedBrowser : public Browser
+{
+public:
+    bool open(const QUrl &address) override
+    {
+        opened << address;
+        return true;
+    }
+    QList<QUrl> opened;
+};
+
+// The platform a window gets in a test: answered messages, a set clock, the real printer service.
+struct TestPlatform
+{
+    explicit TestPlatform(QDate today = QDate(2027, 3, 1)) : clock(today) {}
+
+    RecordedMessages messages;
+    SetClock clock;
+    SystemPrinter printer;
+    RecordedBrowser browser;
+    Platform platform() { return Platform{messages, clock, printer, browser}; }
+};
+
+} // namespace velmora::testing
