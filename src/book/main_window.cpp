@@ -205,11 +205,11 @@ void MainWindow::buildControls()
     List1->setUniformItemSizes(true);
     List1->setEditTriggers(QAbstractItemView::NoEditTriggers);
     List1->setSelectionMode(QAbstractItemView::SingleSelection);
-    connect(List1->selectionModel(), &QItemSelectionModel::currentRowChanged, this,
-            [this](const QModelIndex &current) {
-                if (!listChangedByProgram_ && current.isValid())
-                    List1_Click();
-            });
+    // A click or a key that selects another row; the current row moves before the selection does.
+    connect(List1->selectionModel(), &QItemSelectionModel::selectionChanged, this, [this] {
+        if (!listChangedByProgram_ && List1->selectionModel()->hasSelection())
+            List1_Click();
+    });
 
     Frame1 = new QGroupBox(QStringLiteral("Change date"), this);
     Frame1->setObjectName(QStringLiteral("Frame1"));
@@ -414,28 +414,40 @@ void MainWindow::clearDayList()
     List1->clearSelection();
 }
 
-bool MainWindow::rebuildDayList()
+bool MainWindow::rebuildDayList(QString *error)
 {
     clearDayList();
     ProgramListChange change(listChangedByProgram_);
     QVector<Appointment> bookings;
-    QString error;
-    if (!appointments_.readDay(currentDate_, &bookings, &error)) {
-        platform_.messages.inform(this, QStringLiteral("The appointments of %1 could not be read: %2.\n\n"
-                                                       "The list stays empty until they can be read.")
-                                            .arg(longDateText(currentDate_), error));
+    if (!appointments_.readDay(currentDate_, &bookings, error))
         return false;
-    }
     list_free_slots(dayList_, doctor_, currentDate_);
     merge_bookings(dayList_, current_, bookings);
     return true;
 }
 
+bool MainWindow::rebuildDayList()
+{
+    QString error;
+    if (rebuildDayList(&error))
+        return true;
+    platform_.messages.inform(this, QStringLiteral("The appointments of %1 could not be read: %2.\n\n"
+                                                   "The list stays empty until they can be read.")
+                                        .arg(longDateText(currentDate_), error));
+    return false;
+}
+
 void MainWindow::reportStorageFailure(const QString &what, const QString &reason)
 {
-    platform_.messages.inform(this,
-                              QStringLiteral("%1: %2.\n\nThe list shows what is stored.").arg(what, reason));
-    rebuildDayList();
+    // One box says both what failed and what the list now shows.
+    QString readError;
+    const QString shown =
+        rebuildDayList(&readError)
+            ? QStringLiteral("The list shows what is stored.")
+            : QStringLiteral("The stored appointments cannot be read either (%1); the list stays "
+                             "empty until they can be read.")
+                  .arg(readError);
+    platform_.messages.inform(this, QStringLiteral("%1: %2.\n\n%3").arg(what, reason, shown));
 }
 
 void MainWindow::stepDate(DateStep step)
@@ -455,10 +467,10 @@ void MainWindow::stepDate(DateStep step)
 
 QString MainWindow::selectedRowText() const
 {
-    const QModelIndex index = List1->currentIndex();
-    if (!index.isValid() || !List1->selectionModel()->isSelected(index))
+    const QModelIndexList selected = List1->selectionModel()->selectedRows();
+    if (selected.isEmpty())
         return {};
-    return dayList_.rows().at(index.row());
+    return dayList_.rows().at(selected.first().row());
 }
 
 void MainWindow::List1_Click()

@@ -77,9 +77,10 @@ private:
     void TextN_KeyPress(int field);
     QString activeDoctorName() const;
 
-    // Clears the list and lists the Current date afresh; says so and leaves the list empty when the
-    // day's appointments cannot be read.
+    // Clears the list and lists the Current date afresh; leaves it empty when the day's appointments
+    // cannot be read, and says so unless the caller does.
     bool rebuildDayList();
+    bool rebuildDayList(QString *error);
     void clearDayList();
     void reportStorageFailure(const QString &what, const QString &reason);
     bool loadActiveDoctor(int slot, QString *error);

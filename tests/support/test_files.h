@@ -91,8 +91,11 @@ public:
         exec(QString::fromLatin1(doctorSlot(slot).appointmentFile),
              QStringLiteral(
                  "INSERT INTO dados (data, hora, nome, convenio, telefone, obs) VALUES (?, ?, ?, ?, ?, ?)"),
-             {storedDate(date), hora, nome, convenio, telefone, obs});
+             {storedDate(date), text(hora), text(nome), text(convenio), text(telefone), text(obs)});
     }
+
+    // Empty texts are stored as texts, as the program stores them.
+    static QVariant text(const QString &value) { return value.isNull() ? QStringLiteral("") : value; }
 
     // The file's appointments in the order they were added, as "date|hora|nome|convenio|telefone|obs".
     QStringList appointments(int slot) const

@@ -1,0 +1,113 @@
+#pragma once
+
+#include "book/main_window.h"
+#include "support/test_files.h"
+#include "support/test_platform.h"
+
+#include <QAbstractItemView>
+#include <QApplication>
+#include <QComboBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListView>
+#include <QPushButton>
+#include <QTest>
+
+#include <memory>
+
+namespace velmora::testing {
+
+// The main window on a temporary folder of files, driven as a user drives it.
+class BookWindow
+{
+public:
+    explicit BookWindow(QDate today = QDate(2027, 3, 1)) : platform(today) { files.prepare(); }
+
+    // Opens the window and waits for the doctor list to be filled.
+    void open()
+    {
+        window = std::make_unique<MainWindow>(platform.platform(), files.folder());
+        window->show();
+        QApplication::setActiveWindow(window.get());
+        QVERIFY(QTest::qWaitForWindowActive(window.get()));
+        QTRY_COMPARE(combo()->count(), kDoctorSlotCount);
+    }
+
+    template <typename T = QWidget> T *find(const char *name) const
+    {
+        T *widget = window->findChild<T *>(QString::fromLatin1(name));
+        if (!widget)
+            qFatal("no control %s", name);
+        return widget;
+    }
+
+    QComboBox *combo() const { return find<QComboBox>("Combo1"); }
+    QListView *list() const { return find<QListView>("List1"); }
+    QLineEdit *field(int number) const
+    {
+        return find<QLineEdit>(QStringLiteral("Text%1").arg(number).toLatin1().constData());
+    }
+    QPushButton *button(const char *name) const { return find<QPushButton>(name); }
+    QStringList rows() const { return window->dayList().rows(); }
+
+    // Picks the entry from the drop-down list with the mouse.
+    void chooseDoctor(int slot)
+    {
+        QComboBox *box = combo();
+        box->showPopup();
+        QAbstractItemView *view = box->view();
+        QTRY_VERIFY(view->isVisible());
+        const QModelIndex index = view->model()->index(slot - 1, 0);
+        view->scrollTo(index);
+        QTest::mouseClick(view->viewport(), Qt::LeftButton, {}, view->visualRect(index).center());
+        QTRY_VERIFY(!view->isVisible());
+    }
+
+    void clickRow(int row)
+    {
+        QListView *view = list();
+        const QModelIndex index = view->model()->index(row, 0);
+        view->scrollTo(index);
+        QTest::mouseClick(view->viewport(), Qt::LeftButton, {}, view->visualRect(index).center());
+    }
+
+    int rowStartingWith(const QString &start) const
+    {
+        const QStringList all = rows();
+        for (int i = 0; i < all.size(); ++i)
+            if (all.at(i).startsWith(start))
+                return i;
+        return -1;
+    }
+
+    void click(const char *name) { QTest::mouseClick(button(name), Qt::LeftButton); }
+
+    // Clicks into the field, selects what it holds and types over it.
+    void typeInto(int number, const QString &text)
+    {
+        QLineEdit *box = field(number);
+        QTest::mouseClick(box, Qt::LeftButton);
+        box->selectAll();
+        if (text.isEmpty())
+            QTest::keyClick(box, Qt::Key_Backspace);
+        else
+            typeText(box, text);
+    }
+
+    // Key presses for every character, also those beyond ASCII that QTest::keyClicks refuses.
+    static void typeText(QWidget *widget, const QString &text)
+    {
+        for (const uint codePoint : text.toUcs4()) {
+            const QString character = QString::fromUcs4(reinterpret_cast<const char32_t *>(&codePoint), 1);
+            QTest::sendKeyEvent(QTest::Click, widget, Qt::Key_unknown, character, Qt::NoModifier);
+        }
+    }
+
+    QString dateLabel() const { return find<QLabel>("lab_dat")->text(); }
+
+    TestFiles files;
+    TestPlatform platform;
+    std::unique_ptr<MainWindow> window;
+};
+
+} // namespace velmora::testing

@@ -1,0 +1,481 @@
+#include "support/book_window.h"
+
+#include <QLocale>
+#include <QSqlDatabase>
+#include <QSqlQuery>
+
+using namespace velmora;
+using velmora::testing::BookWindow;
+
+namespace {
+
+const QDate kMonday(2027, 3, 1);
+
+// Monday to Sunday 08:00 to 09:00 at the given slot length.
+void morningDoctor(BookWindow &book, int slot, const QString &name, const QString &interval = "15",
+                   int link = 0)
+{
+    book.files.setDoctor(slot, name, interval, {"0800", "0900"}, link);
+}
+
+} // namespace
+
+class MainWindowTest : public QObject
+{
+    Q_OBJECT
+
+private Q_SLOTS:
+    void startUpState()
+    {
+        BookWindow book;
+        book.files.setDoctor(1, "Ana Souza", "15");
+        book.files.setDoctor(6, "Six", "20");
+        book.open();
+        QCOMPARE(book.window->windowTitle(), QStringLiteral("Velmora 3.2"));
+        QComboBox *combo = book.combo();
+        QCOMPARE(combo->currentText(), QStringLiteral("Choose the doctor"));
+        QCOMPARE(combo->itemText(0), QStringLiteral("Ana Souza"));
+        QCOMPARE(combo->itemText(1), QString());
+        QCOMPARE(combo->itemText(5), QStringLiteral("Six"));
+        QVERIFY(book.button("cmd_inc")->isEnabled());
+        QVERIFY(!book.button("cmd_alt")->isEnabled());
+        QVERIFY(!book.button("cmd_exc")->isEnabled());
+        QVERIFY(book.rows().isEmpty());
+        QCOMPARE(book.dateLabel(), QLocale::system().toString(kMonday, QLocale::LongFormat));
+        QVERIFY(combo->hasFocus());
+        // The clock replaces its design text within a second.
+        QLabel *clock = book.find<QLabel>("lab_hora");
+        QTRY_VERIFY(clock->text().contains(QStringLiteral("20:30")));
+        QCOMPARE(book.button("cmd_exc")->toolTip(), QStringLiteral("Remove  schedule"));
+
+        // Tab walks from the doctor list to the day list, then to printing.
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+        QCOMPARE(QApplication::focusWidget(), static_cast<QWidget *>(book.list()));
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+        QCOMPARE(QApplication::focusWidget(), static_cast<QWidget *>(book.button("cmd_imp")));
+
+        QTest::mouseClick(book.find<QLabel>("Image1"), Qt::LeftButton);
+        QCOMPARE(book.platform.browser.opened.size(), 1);
+        QVERIFY(book.platform.messages.shown.isEmpty());
+    }
+
+    void choosingADoctorListsTheDay()
+    {
+        BookWindow book;
+        morningDoctor(book, 1, "Ana");
+        book.files.addAppointment(1, kMonday, "08:10", "Off Grid");
+        book.files.addAppointment(1, kMonday, "08:30", "First");
+        book.files.addAppointment(1, kMonday, "08:30", "Second");
+        book.files.addAppointment(1, kMonday.addDays(1), "08:00", "Tomorrow");
+        book.open();
+        book.chooseDoctor(1);
+        QCOMPARE(book.window->activeSlot(), qint16(1));
+        const QStringList rows = book.rows();
+        QCOMPARE(rows.size(), 7);
+        QCOMPARE(rows.at(0), QStringLiteral("08:00"));
+        QVERIFY(rows.at(1).startsWith(QStringLiteral("08:10  Off Grid")));
+        QCOMPARE(rows.at(2), QStringLiteral("08:15"));
+        QVERIFY(rows.at(3).startsWith(QStringLiteral("08:30  First")));
+        QVERIFY(rows.at(4).startsWith(QStringLiteral("08:30  Second")));
+        QCOMPARE(rows.at(5), QStringLiteral("08:45"));
+        QCOMPARE(book.combo()->currentText(), QStringLiteral("Ana"));
+
+        // An empty table gets one placeholder record, once.
+        book.chooseDoctor(2);
+        QCOMPARE(book.files.appointments(2), QStringList{"2100-12-31|<null>|<null>|<null>|<null>|<null>"});
+        book.chooseDoctor(2);
+        QCOMPARE(book.files.appointments(2).size(), 1);
+        QVERIFY(book.platform.messages.shown.isEmpty());
+    }
+
+    void slotsSixAndSevenReadTheirOwnFiles()
+    {
+        BookWindow book;
+        book.files.setDoctor(6, "Six", "20", {"0800", "0900"});
+        book.files.setDoctor(7, "Seven", "30", {"1000", "1100"}, 3);
+        book.files.addAppointment(6, kMonday, "08:20", "In bdm11");
+        book.open();
+        book.chooseDoctor(6);
+        QCOMPARE(book.rows().size(), 4);
+        QVERIFY(book.rows().at(1).startsWith(QStringLiteral("08:20  In bdm11")));
+        book.chooseDoctor(7);
+        QCOMPARE(book.rows(), (QStringList{"10:00", "10:30", "11:00"}));
+        QCOMPARE(book.window->doctorSettings().linkedSlot, qint16(3));
+        QCOMPARE(book.files.appointments(7).size(), 1); // the placeholder went to bdm12.mdb
+    }
+
+    void unusableDoctorFileIsReported()
+    {
+        BookWindow book;
+        morningDoctor(book, 1, "Ana");
+        morningDoctor(book, 2, "Broken");
+        book.open();
+        book.chooseDoctor(1);
+        book.files.write("bdm2.mdb", "garbage that is no database");
+        book.chooseDoctor(2);
+        QCOMPARE(book.window->activeSlot(), qint16(0));
+        QVERIFY(book.rows().isEmpty());
+        QVERIFY(book.platform.messages.last().contains("bdm2.mdb"));
+        QCOMPARE(book.files.fingerprint("bdm2.mdb"),
+                 QCryptographicHash::hash("garbage that is no database", QCryptographicHash::Sha256));
+        // With no doctor chosen the date buttons refuse.
+        book.click("Command1");
+        QCOMPARE(book.platform.messages.last(), QStringLiteral("Please choose professional first"));
+    }
+
+    void dateButtonsNeedADoctor()
+    {
+        BookWindow book;
+        book.open();
+        const QString shown = book.dateLabel();
+        for (const char *name :
+             {"Command1", "Command2", "Command3", "Command4", "Command5", "Command6", "Command7"}) {
+            book.click(name);
+            QCOMPARE(book.platform.messages.takeOne(), QStringLiteral("Please choose professional first"));
+            QCOMPARE(book.dateLabel(), shown);
+        }
+        QCOMPARE(book.window->currentDate(), kMonday);
+    }
+
+    void dateButtonsMoveTheList()
+    {
+        BookWindow book;
+        morningDoctor(book, 1, "Ana");
+        book.files.setSetting("bdm6.mdb", "p1_ter2", "0830"); // Tuesdays end earlier
+        book.files.addAppointment(1, kMonday.addDays(1), "08:15", "Tuesday");
+        book.open();
+        book.chooseDoctor(1);
+        QCOMPARE(book.rows().size(), 5);
+        book.click("Command1");
+        QCOMPARE(book.window->currentDate(), kMonday.addDays(1));
+        QCOMPARE(book.dateLabel(), QLocale::system().toString(kMonday.addDays(1), QLocale::LongFormat));
+        QCOMPARE(book.rows().size(), 3);
+        QVERIFY(book.rows().at(1).startsWith(QStringLiteral("08:15  Tuesday")));
+        book.click("Command3");
+        QCOMPARE(book.window->currentDate(), QDate(2027, 4, 2));
+        book.click("Command6");
+        QCOMPARE(book.window->currentDate(), QDate(2027, 3, 2));
+        book.click("Command5");
+        QCOMPARE(book.window->currentDate(), QDate(2027, 2, 23));
+        book.click("Command7");
+        QCOMPARE(book.window->currentDate(), kMonday);
+        QVERIFY(book.platform.messages.shown.isEmpty());
+    }
+
+    void lastCalendarDayStaysPut()
+    {
+        BookWindow book(QDate(9999, 12, 31));
+        morningDoctor(book, 1, "Ana");
+        book.open();
+        book.chooseDoctor(1);
+        const QString shown = book.dateLabel();
+        book.click("Command1");
+        book.click("Command3");
+        QCOMPARE(book.window->currentDate(), QDate(9999, 12, 31));
+        QCOMPARE(book.dateLabel(), shown);
+        QVERIFY(book.platform.messages.shown.isEmpty());
+    }
+
+    void bookingOnAFreeRow()
+    {
+        BookWindow book;
+        morningDoctor(book, 1, "Ana");
+        book.open();
+        book.chooseDoctor(1);
+        book.clickRow(book.rows().indexOf(QStringLiteral("08:30")));
+        QCOMPARE(book.field(1)->text(), QStringLiteral("08:30"));
+        QVERIFY(!book.button("cmd_exc")->isEnabled());
+        book.typeInto(2, "maria DA silva");
+        book.typeInto(3, "unimed");
+        QCOMPARE(book.field(2)->text(), QStringLiteral("Maria da Silva")); // capitalised on leaving the field
+        book.typeInto(4, "555 1234");
+        book.typeInto(5, "first visit");
+        book.click("cmd_inc");
+        QCOMPARE(book.files.appointments(1).last(),
+                 QStringLiteral("2027-03-01|08:30|Maria da Silva|Unimed|555 1234|first visit"));
+        QVERIFY(!book.rows().contains(QStringLiteral("08:30")));
+        const int row = book.rowStartingWith(QStringLiteral("08:30  Maria da Silva"));
+        QCOMPARE(row, 2);
+        QCOMPARE(book.rows().at(row).size(), 103);
+        QCOMPARE(book.window->currentBooking().hora, QStringLiteral("08:30"));
+        QVERIFY(book.platform.messages.shown.isEmpty());
+    }
+
+    void bookingChecksAndOffGridTimes()
+    {
+        BookWindow book;
+        morningDoctor(book, 1, "Ana");
+        book.open();
+        book.click("cmd_inc");
+        QCOMPARE(book.platform.messages.takeOne(), QStringLiteral("Please choose professional first"));
+        book.chooseDoctor(1);
+        book.typeInto(1, "   ");
+        book.click("cmd_inc");
+        QCOMPARE(book.platform.messages.takeOne(), QStringLiteral("Choose schedule belows or type one time"));
+        book.typeInto(1, "8:10");
+        book.typeInto(2, "  ");
+        book.click("cmd_inc");
+        QCOMPARE(book.platform.messages.takeOne(), QStringLiteral("Field Name cannot be empty"));
+        QCOMPARE(book.files.appointments(1).size(), 1); // only the placeholder
+
+        // A hand-typed time is stored as typed and stands at its sorted place; free rows stay.
+        book.typeInto(2, "Late Typed");
+        book.click("cmd_inc");
+        QCOMPARE(book.files.appointments(1).last(), QStringLiteral("2027-03-01|8:10|Late Typed|||"));
+        QCOMPARE(book.rows().size(), 6);
+        QVERIFY(book.rows().last().startsWith(QStringLiteral("8:10   Late Typed")));
+        // Booking a time already booked stores a second record beside the first.
+        book.typeInto(1, "8:10");
+        book.click("cmd_inc");
+        QCOMPARE(book.files.appointments(1).size(), 3);
+        QCOMPARE(book.rows().size(), 7);
+        // A sixth character in the time field is refused.
+        book.typeInto(1, "08:000");
+        QCOMPARE(book.field(1)->text(), QStringLiteral("08:00"));
+        QVERIFY(book.platform.messages.shown.isEmpty());
+    }
+
+    void linkedCopies_data()
+    {
+        QTest::addColumn<int>("link");
+        QTest::addColumn<int>("copies");
+        QTest::newRow("linked to slot 3") << 3 << 1;
+        QTest::newRow("linked to itself") << 1 << 0;
+        QTest::newRow("no link") << 0 << 0;
+        QTest::newRow("link past the ten slots") << 11 << 0;
+    }
+
+    void linkedCopies()
+    {
+        QFETCH(int, link);
+        QFETCH(int, copies);
+        BookWindow book;
+        morningDoctor(book, 1, "Ana", "15", link);
+        book.open();
+        book.chooseDoctor(1);
+        book.clickRow(0);
+        book.typeInto(2, "Linked Patient");
+        book.click("cmd_inc");
+        QCOMPARE(book.files.appointments(1).size(), 2); // placeholder and booking
+        const QStringList copied = book.files.appointments(3);
+        QCOMPARE(copied.size(), copies);
+        if (copies)
+            QCOMPARE(copied.first(), QStringLiteral("2027-03-01|08:00|Linked Patient|||"));
+        QVERIFY(book.platform.messages.shown.isEmpty());
+        // The next booking still goes to the doctor's own file.
+        book.clickRow(book.rows().indexOf(QStringLiteral("08:15")));
+        book.typeInto(2, "Own Again");
+        book.click("cmd_inc");
+        QVERIFY(book.files.appointments(1).last().contains(QStringLiteral("Own Again")));
+    }
+
+    void linkedFileThatCannotBeUsed()
+    {
+        BookWindow book;
+        morningDoctor(book, 1, "Ana", "15", 4);
+        book.open();
+        book.chooseDoctor(1);
+        book.files.write("bdm4.mdb", "");
+        book.clickRow(0);
+        book.typeInto(2, "Kept Anyway");
+        book.click("cmd_inc");
+        QVERIFY(book.files.appointments(1).last().contains(QStringLiteral("Kept Anyway")));
+        QVERIFY(book.platform.messages.takeOne().contains(
+            QStringLiteral("could not be copied to the linked doctor's book")));
+        QCOMPARE(book.files.fingerprint("bdm4.mdb"),
+                 QCryptographicHash::hash("", QCryptographicHash::Sha256));
+    }
+
+    void changeFindsTheSelectedBooking()
+    {
+        BookWindow book;
+        morningDoctor(book, 1, "Ana");
+        book.files.addAppointment(1, kMonday, "08:15", "Old Name", "Plan");
+        book.open();
+        book.chooseDoctor(1);
+        book.clickRow(book.rowStartingWith(QStringLiteral("08:15  Old Name")));
+        QCOMPARE(book.field(2)->text(), QStringLiteral("Old Name"));
+        QCOMPARE(book.field(3)->text(), QStringLiteral("Plan"));
+        QVERIFY(book.button("cmd_alt")->isEnabled());
+        QVERIFY(book.button("cmd_exc")->isEnabled());
+        book.typeInto(1, "08:45");
+        book.typeInto(2, "New Name");
+        QVERIFY(!book.button("cmd_exc")->isEnabled());
+        book.click("cmd_alt");
+        QCOMPARE(book.files.appointments(1).last(),
+                 QStringLiteral("2027-03-01|08:45|%1|%2|%3|%4")
+                     .arg(fitted("New Name", 35), fitted("Plan", 15), fitted("", 20), fitted("", 20)));
+        // The old time is free again and the new one is taken.
+        QVERIFY(book.rows().contains(QStringLiteral("08:15")));
+        QVERIFY(!book.rows().contains(QStringLiteral("08:45")));
+        QCOMPARE(book.field(1)->text(), QString());
+        QVERIFY(!book.button("cmd_alt")->isEnabled());
+        QVERIFY(!book.button("cmd_exc")->isEnabled());
+
+        // A Change that finds no record does nothing.
+        book.clickRow(book.rows().indexOf(QStringLiteral("08:00")));
+        book.typeInto(2, "Nobody");
+        book.click("cmd_alt");
+        QCOMPARE(book.files.appointments(1).size(), 1);
+        QVERIFY(book.platform.messages.shown.isEmpty());
+    }
+
+    void removeDeletesTheFirstOfTwo()
+    {
+        BookWindow book;
+        morningDoctor(book, 1, "Ana");
+        book.files.addAppointment(1, kMonday, "08:30", "Twin", "first");
+        book.files.addAppointment(1, kMonday, "08:30", "Twin", "second");
+        book.open();
+        book.chooseDoctor(1);
+        book.clickRow(book.rowStartingWith(QStringLiteral("08:30  Twin")));
+        book.click("cmd_exc");
+        QCOMPARE(book.files.appointments(1), QStringList{"2027-03-01|08:30|Twin|second||"});
+        QCOMPARE(book.rowStartingWith(QStringLiteral("08:30  Twin")), 2);
+        QVERIFY(!book.rows().contains(QStringLiteral("08:30")));
+
+        // After the name was edited nothing matches: nothing is deleted and the row stays.
+        book.clickRow(2);
+        book.typeInto(2, "Someone Else");
+        QVERIFY(!book.button("cmd_exc")->isEnabled());
+        book.clickRow(2);
+        book.field(2)->setText(QStringLiteral("Someone Else"));
+        book.button("cmd_exc")->setEnabled(true);
+        book.click("cmd_exc");
+        QCOMPARE(book.files.appointments(1).size(), 1);
+        QCOMPARE(book.rowStartingWith(QStringLiteral("08:30  Twin")), 2);
+        QVERIFY(book.platform.messages.shown.isEmpty());
+    }
+
+    void buttonsFollowClicksAndEdits()
+    {
+        BookWindow book;
+        morningDoctor(book, 1, "Ana");
+        book.files.addAppointment(1, kMonday, "08:15", "Booked");
+        book.files.addAppointment(1, kMonday, "08:30", "");
+        book.open();
+        book.chooseDoctor(1);
+        book.clickRow(book.rowStartingWith(QStringLiteral("08:15  Booked")));
+        QVERIFY(book.button("cmd_alt")->isEnabled());
+        QVERIFY(book.button("cmd_exc")->isEnabled());
+        // One character withdraws Remove; deleting it again does not bring it back.
+        book.typeInto(4, "9");
+        QVERIFY(!book.button("cmd_exc")->isEnabled());
+        QVERIFY(book.button("cmd_alt")->isEnabled());
+        QTest::keyClick(book.field(4), Qt::Key_Backspace);
+        QVERIFY(!book.button("cmd_exc")->isEnabled());
+
+        // A booking row with a blank name offers neither Change nor Remove.
+        book.clickRow(book.rowStartingWith(QStringLiteral("08:30  ")));
+        QCOMPARE(book.field(1)->text(), QStringLiteral("08:30"));
+        QCOMPARE(book.field(2)->text(), QString());
+        QVERIFY(!book.button("cmd_exc")->isEnabled());
+        QVERIFY(book.button("cmd_inc")->isEnabled());
+
+        // A date change leaves no row selected but the fields as they were.
+        book.clickRow(book.rowStartingWith(QStringLiteral("08:15  Booked")));
+        book.click("Command1");
+        QVERIFY(!book.list()->currentIndex().isValid());
+        QCOMPARE(book.field(2)->text(), QStringLiteral("Booked"));
+    }
+
+    void enterWalksTheFieldsAndBooks()
+    {
+        BookWindow book;
+        morningDoctor(book, 1, "Ana");
+        book.open();
+        book.chooseDoctor(1);
+        book.typeInto(1, "08:45");
+        QTest::keyClick(book.field(1), Qt::Key_Return);
+        QVERIFY(book.field(2)->hasFocus());
+        BookWindow::typeText(book.field(2), QStringLiteral("joão DA conceição"));
+        QTest::keyClick(book.field(2), Qt::Key_Return);
+        QVERIFY(book.field(3)->hasFocus());
+        QCOMPARE(book.field(2)->text(), QStringLiteral("João da Conceição"));
+        QTest::keyClick(book.field(3), Qt::Key_Enter);
+        QVERIFY(book.field(4)->hasFocus());
+        QTest::keyClick(book.field(4), Qt::Key_Return);
+        QVERIFY(book.field(5)->hasFocus());
+        QTest::keyClicks(book.field(5), "note");
+        QTest::keyClick(book.field(5), Qt::Key_Return);
+        QCOMPARE(book.files.appointments(1).last(),
+                 QStringLiteral("2027-03-01|08:45|João da Conceição|||note"));
+        const int row = book.rowStartingWith(QStringLiteral("08:45  João da Conceição"));
+        QVERIFY(row >= 0);
+        QCOMPARE(characterCount(book.rows().at(row)), 103);
+    }
+
+    // Another program holds the doctor's file locked for writing: every change fails after the wait,
+    // says so, and the list shows what is stored.
+    void lockedFileFailuresAreSaid()
+    {
+        BookWindow book;
+        morningDoctor(book, 1, "Ana");
+        book.files.addAppointment(1, kMonday, "08:15", "Stored");
+        book.open();
+        book.chooseDoctor(1);
+        const QStringList before = book.rows();
+
+        QSqlDatabase locker = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), QStringLiteral("locker"));
+        locker.setDatabaseName(book.files.path("bdm1.mdb"));
+        QVERIFY(locker.open());
+        QSqlQuery(locker).exec(QStringLiteral("BEGIN IMMEDIATE"));
+
+        book.clickRow(book.rows().indexOf(QStringLiteral("08:30")));
+        book.typeInto(2, "Not Stored");
+        book.click("cmd_inc");
+        QVERIFY(book.platform.messages.takeOne().contains(QStringLiteral("could not be stored")));
+        QCOMPARE(book.rows(), before);
+
+        book.clickRow(book.rowStartingWith(QStringLiteral("08:15  Stored")));
+        book.typeInto(2, "Renamed");
+        book.click("cmd_alt");
+        QVERIFY(book.platform.messages.takeOne().contains(QStringLiteral("could not be changed")));
+        QCOMPARE(book.rows(), before);
+
+        book.clickRow(book.rowStartingWith(QStringLiteral("08:15  Stored")));
+        book.click("cmd_exc");
+        QVERIFY(book.platform.messages.takeOne().contains(QStringLiteral("could not be removed")));
+        QCOMPARE(book.rows(), before);
+
+        QSqlQuery(locker).exec(QStringLiteral("ROLLBACK"));
+        locker.close();
+        locker = QSqlDatabase();
+        QSqlDatabase::removeDatabase(QStringLiteral("locker"));
+        QCOMPARE(book.files.appointments(1), QStringList{"2027-03-01|08:15|Stored|||"});
+        QVERIFY(book.platform.messages.shown.isEmpty());
+    }
+
+    // The file is damaged while the doctor is chosen: the booking is refused and the list, which can
+    // no longer be read, is left empty rather than showing free times that may be booked.
+    void damagedFileEmptiesTheList()
+    {
+        BookWindow book;
+        morningDoctor(book, 1, "Ana");
+        book.open();
+        book.chooseDoctor(1);
+        book.files.write("bdm1.mdb", QByteArray(4096, 'x'));
+        book.clickRow(0);
+        book.typeInto(2, "Lost");
+        book.click("cmd_inc");
+        const QString message = book.platform.messages.takeOne();
+        QVERIFY2(message.contains(QStringLiteral("could not be stored")), qPrintable(message));
+        QVERIFY(book.rows().isEmpty());
+        QCOMPARE(book.files.fingerprint("bdm1.mdb"),
+                 QCryptographicHash::hash(QByteArray(4096, 'x'), QCryptographicHash::Sha256));
+        book.click("Command1");
+        QVERIFY(book.platform.messages.takeOne().contains(QStringLiteral("could not be read")));
+        QVERIFY(book.rows().isEmpty());
+    }
+
+    void quitClosesTheWindow()
+    {
+        BookWindow book;
+        book.open();
+        book.click("cmd_sai");
+        QVERIFY(!book.window->isVisible());
+    }
+};
+
+QTEST_MAIN(MainWindowTest)
+#include "tst_main_window.moc"
