@@ -1,0 +1,222 @@
+#include "setup/setup_window.h"
+#include "support/book_window.h"
+
+#include <QCloseEvent>
+#include <QGroupBox>
+#include <QRadioButton>
+#include <QSqlDatabase>
+#include <QSqlQuery>
+
+using namespace velmora;
+using velmora::testing::BookWindow;
+
+namespace {
+
+SetupWindow *setupWindow()
+{
+    for (QWidget *widget : QApplication::topLevelWidgets())
+        if (widget->objectName() == QLatin1String("marca2"))
+            return static_cast<SetupWindow *>(widget);
+    return nullptr;
+}
+
+template <typename T = QWidget> T *control(const QString &name)
+{
+    T *widget = setupWindow()->findChild<T *>(name);
+    if (!widget)
+        qFatal("no control %s", qPrintable(name));
+    return widget;
+}
+
+void typeOver(QLineEdit *box, const QString &text)
+{
+    QTest::mouseClick(box, Qt::LeftButton);
+    box->selectAll();
+    QTest::keyClick(box, Qt::Key_Delete);
+    BookWindow::typeText(box, text);
+}
+
+void openSetup(BookWindow &book)
+{
+    book.click("cmd_cad");
+    QVERIFY(setupWindow());
+    QVERIFY(setupWindow()->isVisible());
+    QVERIFY(!book.window->isVisible());
+    QApplication::setActiveWindow(setupWindow());
+    QVERIFY(QTest::qWaitForWindowActive(setupWindow()));
+}
+
+} // namespace
+
+class SetupWindowTest : public QObject
+{
+    Q_OBJECT
+
+private Q_SLOTS:
+    void roundTripOfADoctor()
+    {
+        BookWindow book;
+        book.files.setDoctor(1, "Ana", "15", {"0800", "0900"});
+        book.open();
+        book.chooseDoctor(1);
+        openSetup(book);
+        QCOMPARE(setupWindow()->windowTitle(), QStringLiteral("Setup professional"));
+        QCOMPARE(control<QLineEdit>("Text1")->text(), QStringLiteral("Ana"));
+        QVERIFY(control<QRadioButton>("opt1_15")->isChecked());
+
+        typeOver(control<QLineEdit>("Text2"), "Bruno Lima");
+        QTest::mouseClick(control<QRadioButton>("opt2_20"), Qt::LeftButton);
+        QTest::mouseClick(control<QPushButton>("Command4"), Qt::LeftButton); // Schedule of slot 2
+        QVERIFY(control<QGroupBox>("Frame11")->isVisible());
+        QCOMPARE(control<QGroupBox>("Frame11")->title(),
+                 QStringLiteral("Bruno Lima - Configuration of schedule"));
+        QVERIFY(!control<QPushButton>("Command1")->isEnabled()); // covered by the editor
+        typeOver(control<QLineEdit>("seg_1"), "08:00");
+        typeOver(control<QLineEdit>("seg_2"), "09:00");
+        QTest::mouseClick(control<QPushButton>("Command2"), Qt::LeftButton);
+        QVERIFY(!control<QGroupBox>("Frame11")->isVisible());
+        QVERIFY(book.platform.messages.shown.isEmpty());
+        QCOMPARE(book.files.setting("bdm6.mdb", "p2_seg1").toString(), QStringLiteral("0800"));
+        QCOMPARE(book.files.setting("bdm6.mdb", "p2_seg2").toString(), QStringLiteral("0900"));
+        QCOMPARE(book.files.setting("bdm6.mdb", "p2_ter1").toString(), QString());
+
+        QTest::mouseClick(control<QPushButton>("Command1"), Qt::LeftButton); // Save and Return
+        QVERIFY(!setupWindow()->isVisible());
+        QVERIFY(book.window->isVisible());
+        QCOMPARE(book.files.setting("bdm6.mdb", "prof2").toString(), QStringLiteral("Bruno Lima"));
+        QCOMPARE(book.files.setting("bdm6.mdb", "interv2").toString(), QStringLiteral("20"));
+        QCOMPARE(book.window->activeSlot(), qint16(0));
+        QVERIFY(book.rows().isEmpty());
+        QCOMPARE(book.combo()->currentText(), QStringLiteral("Choose the doctor"));
+        QCOMPARE(book.combo()->itemText(1), QStringLiteral("Bruno Lima"));
+        QCOMPARE(book.combo()->count(), 10);
+        QCOMPARE(book.window->currentDate(), QDate(2027, 3, 1));
+
+        // The doctor's Mondays follow the new hours.
+        book.chooseDoctor(2);
+        book.click("Command2"); // + week, to the next Monday
+        QCOMPARE(book.rows(), (QStringList{"08:00", "08:20", "08:40", "09:00"}));
+
+        // A second opening shows the last saved values, not a fresh read.
+        book.files.setSetting("bdm6.mdb", "prof2", "Changed Behind");
+        openSetup(book);
+        QCOMPARE(control<QLineEdit>("Text2")->text(), QStringLiteral("Bruno Lima"));
+        QVERIFY(control<QRadioButton>("opt2_20")->isChecked());
+    }
+
+    void scheduleUsesTheRightFile()
+    {
+        BookWindow book;
+        book.files.setSetting("bdm6.mdb", "p6_seg1", "0730");
+        book.files.setSetting("bdm6.mdb", "p6_seg2", "800"); // not four characters: shown as stored
+        book.files.setSetting("bdm66.mdb", "p7_dom3", "1400");
+        book.files.setSetting("bdm66.mdb", "p7_dom4", "1500");
+        book.open();
+        openSetup(book);
+
+        QTest::mouseClick(control<QPushButton>("Command8"), Qt::LeftButton); // slot 6
+        QCOMPARE(control<QLineEdit>("seg_1")->text(), QStringLiteral("07:30"));
+        QCOMPARE(control<QLineEdit>("seg_2")->text(), QStringLiteral("800"));
+        QCOMPARE(control<QLineEdit>("dom_3")->text(), QString());
+        QTest::mouseClick(control<QPushButton>("Command2"), Qt::LeftButton);
+        QCOMPARE(book.platform.messages.takeOne(), QStringLiteral("Types correctly"));
+        QVERIFY(control<QLineEdit>("seg_2")->hasFocus());
+        typeOver(control<QLineEdit>("seg_2"), "08:00");
+        QTest::mouseClick(control<QPushButton>("Command2"), Qt::LeftButton);
+        QCOMPARE(book.files.setting("bdm6.mdb", "p6_seg2").toString(), QStringLiteral("0800"));
+        QCOMPARE(book.window->activeSlot(), qint16(6));
+
+        QTest::mouseClick(control<QPushButton>("Command9"), Qt::LeftButton); // slot 7
+        QCOMPARE(control<QLineEdit>("seg_1")->text(), QString());
+        QCOMPARE(control<QLineEdit>("dom_3")->text(), QStringLiteral("14:00"));
+        typeOver(control<QLineEdit>("ter_1"), "25:99");
+        QTest::mouseClick(control<QPushButton>("Command2"), Qt::LeftButton);
+        QCOMPARE(book.platform.messages.takeOne(), QStringLiteral("Types correctly"));
+        QVERIFY(control<QLineEdit>("ter_1")->hasFocus());
+        typeOver(control<QLineEdit>("ter_1"), " 10:00");
+        QTest::mouseClick(control<QPushButton>("Command2"), Qt::LeftButton);
+        QCOMPARE(book.platform.messages.takeOne(),
+                 QStringLiteral("Tuesday with inadequate data, please corrects."));
+        typeOver(control<QLineEdit>("ter_2"), "11:00");
+        QTest::mouseClick(control<QPushButton>("Command2"), Qt::LeftButton);
+        QVERIFY(book.platform.messages.shown.isEmpty());
+        QCOMPARE(book.files.setting("bdm66.mdb", "p7_ter1").toString(), QStringLiteral("1000"));
+        QCOMPARE(book.files.setting("bdm66.mdb", "p7_dom4").toString(), QStringLiteral("1500"));
+        QCOMPARE(book.files.setting("bdm6.mdb", "p6_ter1").toString(), QString());
+    }
+
+    void closingThroughTheFrameSavesNothing()
+    {
+        BookWindow book;
+        book.files.setDoctor(3, "Carla", "30");
+        book.open();
+        book.chooseDoctor(3);
+        openSetup(book);
+        typeOver(control<QLineEdit>("Text3"), "Not Saved");
+        QTest::mouseClick(control<QPushButton>("Command5"), Qt::LeftButton);
+        typeOver(control<QLineEdit>("seg_1"), "07:00");
+        setupWindow()->close();
+        QVERIFY(book.window->isVisible());
+        QCOMPARE(book.window->activeSlot(), qint16(0));
+        QVERIFY(book.rows().isEmpty());
+        QCOMPARE(book.files.setting("bdm6.mdb", "prof3").toString(), QStringLiteral("Carla"));
+        QCOMPARE(book.files.setting("bdm6.mdb", "p3_seg1").toString(), QString());
+        openSetup(book);
+        QCOMPARE(control<QLineEdit>("Text3")->text(), QStringLiteral("Carla"));
+        QVERIFY(!control<QGroupBox>("Frame11")->isVisible());
+    }
+
+    void linksAndIntervalsTravelThroughSave()
+    {
+        BookWindow book;
+        book.files.setDoctor(1, "Ana", "45", {}, 3); // an interval that is none of the three
+        book.files.exec("bdm6.mdb", "UPDATE profs SET junta2 = NULL");
+        book.open();
+        openSetup(book);
+        QVERIFY(!control<QRadioButton>("opt1_15")->isChecked());
+        QVERIFY(!control<QRadioButton>("opt1_20")->isChecked());
+        QVERIFY(!control<QRadioButton>("opt1_30")->isChecked());
+        QCOMPARE(control<QLineEdit>("junto1")->text(), QStringLiteral("3"));
+        QVERIFY(!control<QLineEdit>("junto1")->isVisible());
+        QCOMPARE(control<QLineEdit>("junto2")->text(), QString());
+        // A name box takes 30 characters.
+        typeOver(control<QLineEdit>("Text4"), QString(31, QLatin1Char('x')));
+        QCOMPARE(control<QLineEdit>("Text4")->text(), QString(30, QLatin1Char('x')));
+        QTest::mouseClick(control<QPushButton>("Command1"), Qt::LeftButton);
+        QCOMPARE(book.files.setting("bdm6.mdb", "interv1").toString(), QStringLiteral("45"));
+        QCOMPARE(book.files.setting("bdm6.mdb", "junta1").toInt(), 3);
+        QCOMPARE(book.files.setting("bdm6.mdb", "junta2"), QVariant(0));
+        QCOMPARE(book.files.setting("bdm6.mdb", "prof4").toString(), QString(30, QLatin1Char('x')));
+    }
+
+    void failedSaveKeepsWhatWasTyped()
+    {
+        BookWindow book;
+        book.files.setDoctor(1, "Ana", "15");
+        book.open();
+        openSetup(book);
+        typeOver(control<QLineEdit>("Text1"), "Ana Maria");
+
+        QSqlDatabase locker = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), QStringLiteral("locker"));
+        locker.setDatabaseName(book.files.path("bdm6.mdb"));
+        QVERIFY(locker.open());
+        QSqlQuery(locker).exec(QStringLiteral("BEGIN IMMEDIATE"));
+        QTest::mouseClick(control<QPushButton>("Command1"), Qt::LeftButton);
+        QVERIFY(book.platform.messages.takeOne().startsWith(QStringLiteral("The settings were not saved")));
+        QVERIFY(setupWindow()->isVisible());
+        QVERIFY(!book.window->isVisible());
+        QCOMPARE(control<QLineEdit>("Text1")->text(), QStringLiteral("Ana Maria"));
+        QSqlQuery(locker).exec(QStringLiteral("ROLLBACK"));
+        locker.close();
+        locker = QSqlDatabase();
+        QSqlDatabase::removeDatabase(QStringLiteral("locker"));
+        QCOMPARE(book.files.setting("bdm6.mdb", "prof1").toString(), QStringLiteral("Ana"));
+
+        QTest::mouseClick(control<QPushButton>("Command1"), Qt::LeftButton);
+        QCOMPARE(book.files.setting("bdm6.mdb", "prof1").toString(), QStringLiteral("Ana Maria"));
+        QVERIFY(book.window->isVisible());
+    }
+};
+
+QTEST_MAIN(SetupWindowTest)
+#include "tst_setup_window.moc"
