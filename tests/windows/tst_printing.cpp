@@ -1,0 +1,122 @@
+#include "book/printout.h"
+#include "support/book_window.h"
+#include "support/print_queue.h"
+
+#include <QLocale>
+#include <QRegularExpression>
+
+using namespace velmora;
+using velmora::testing::BookWindow;
+using velmora::testing::PrintQueue;
+
+namespace {
+
+const QDate kMonday(2027, 3, 1);
+
+// Waits for the queue to finish the job and gives its PDF.
+void waitForPdf(const QString &documentName, const QDateTime &since, QString *pdf)
+{
+    QTRY_VERIFY_WITH_TIMEOUT(
+        PrintQueue::queueIsEmpty() && !(*pdf = PrintQueue::pdfOf(documentName, since)).isEmpty(), 60000);
+}
+
+QStringList nonBlankLines(const QString &text)
+{
+    QStringList lines;
+    for (const QString &line : text.split('\n'))
+        if (!line.trimmed().isEmpty() && !line.startsWith('\f'))
+            lines << line;
+        else if (line.startsWith('\f') && !line.trimmed().isEmpty())
+            lines << line.mid(1);
+    return lines;
+}
+
+} // namespace
+
+class PrintingTest : public QObject
+{
+    Q_OBJECT
+
+private Q_SLOTS:
+    void initTestCase()
+    {
+        if (!PrintQueue::available())
+            QSKIP("no print queue: the test command starts one (scripts/test.sh)");
+    }
+
+    void dayListOnThePrinter()
+    {
+        BookWindow book;
+        book.files.setDoctor(1, "Ana Souza", "30", {"0800", "1000"});
+        book.files.addAppointment(1, kMonday, "08:30", "Maria da Silva", "Unimed", "555-1234", "first visit");
+        book.files.addAppointment(1, kMonday, "09:10", "O'Brien <VIP>", "Plan; DROP", "", "João");
+        book.open();
+        book.chooseDoctor(1);
+        const QStringList rows = book.rows();
+        QCOMPARE(rows.size(), 6);
+        const QDateTime printed = QDateTime::currentDateTime().addSecs(-1);
+        book.click("cmd_imp");
+        QVERIFY(book.platform.messages.shown.isEmpty());
+
+        QString pdf;
+        waitForPdf(printDocumentName("Ana Souza", kMonday), printed, &pdf);
+        QVERIFY(!pdf.isEmpty());
+        const QStringList lines = nonBlankLines(PrintQueue::text(pdf));
+        const QString longDate = QLocale::system().toString(kMonday, QLocale::LongFormat);
+        QCOMPARE(lines.size(), 1 + rows.size());
+        QCOMPARE(lines.first().trimmed(), QStringLiteral("Ana Souza - %1").arg(longDate));
+        // Every row in order, with its columns where the screen has them.
+        for (int i = 0; i < rows.size(); ++i)
+            QCOMPARE(lines.at(i + 1).trimmed().simplified(), rows.at(i).trimmed().simplified());
+        // The fixed-pitch columns of the two bookings line up on paper, accented letters included.
+        const QString first = lines.at(2);
+        const QString second = lines.at(4);
+        QVERIFY(second.contains(QStringLiteral("O'Brien <VIP>")));
+        QCOMPARE(first.indexOf(QStringLiteral("Maria")), second.indexOf(QStringLiteral("O'Brien")));
+        QCOMPARE(first.indexOf(QStringLiteral("Unimed")), second.indexOf(QStringLiteral("Plan; DROP")));
+        QCOMPARE(first.indexOf(QStringLiteral("first visit")), second.indexOf(QStringLiteral("João")));
+
+        const QString fonts = PrintQueue::run("pdffonts", {pdf});
+        QVERIFY2(fonts.contains(QRegularExpression(QStringLiteral("LiberationSans(?!-Bold)"))),
+                 qPrintable(fonts));
+        QVERIFY2(fonts.contains(QStringLiteral("LiberationMono-Bold")), qPrintable(fonts));
+    }
+
+    void longListFlowsOntoMorePages()
+    {
+        BookWindow book;
+        book.files.setDoctor(2, "Long Day", "05", {"0000", "2355"});
+        book.open();
+        book.chooseDoctor(2);
+        const QStringList rows = book.rows();
+        QCOMPARE(rows.size(), 288);
+        const QDateTime printed = QDateTime::currentDateTime().addSecs(-1);
+        book.click("cmd_imp");
+        QString pdf;
+        waitForPdf(printDocumentName("Long Day", kMonday), printed, &pdf);
+        QVERIFY(!pdf.isEmpty());
+        const QStringList first = nonBlankLines(PrintQueue::text(pdf, 1));
+        const QStringList second = nonBlankLines(PrintQueue::text(pdf, 2));
+        QVERIFY(first.first().contains(QStringLiteral("Long Day - ")));
+        QVERIFY(second.size() > 10);
+        const int lastOnFirst = rows.indexOf(first.last().trimmed());
+        QVERIFY(lastOnFirst > 0);
+        QCOMPARE(second.first().trimmed(), rows.at(lastOnFirst + 1));
+        for (const QString &line : second)
+            QVERIFY(!line.contains(QStringLiteral("Long Day")));
+        QCOMPARE(nonBlankLines(PrintQueue::text(pdf)).size(), 1 + rows.size());
+    }
+
+    void nothingWithoutADoctor()
+    {
+        BookWindow book;
+        book.open();
+        const int before = PrintQueue::jobsEverQueued();
+        book.click("cmd_imp");
+        QCOMPARE(PrintQueue::jobsEverQueued(), before);
+        QVERIFY(book.platform.messages.shown.isEmpty());
+    }
+};
+
+QTEST_MAIN(PrintingTest)
+#include "tst_printing.moc"
