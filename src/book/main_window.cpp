@@ -132,7 +132,6 @@ void MainWindow::buildControls()
     setWindowTitle(QStringLiteral("Velmora 3.2"));
     setBackground(this, kWindowYellow);
     resize(twipsRect(0, 0, 4905, 4185).size());
-    setMinimumSize(twipsRect(0, 0, 11655, 8280).size());
 
     const auto label = [this](const char *name, const QString &text, const QRect &rect, const QFont &font,
                               const QColor &color) {

@@ -1,0 +1,263 @@
+#include "setup/setup_window.h"
+#include "support/book_window.h"
+#include "support/fault_vfs.h"
+
+#include <QFileInfo>
+#include <QGroupBox>
+#include <QSqlDatabase>
+#include <QSqlQuery>
+
+#include <sqlite3.h>
+
+#include <functional>
+#include <thread>
+
+using namespace velmora;
+using velmora::testing::BookWindow;
+using velmora::testing::TestFiles;
+namespace FaultVfs = velmora::testing::FaultVfs;
+
+namespace {
+
+const QDate kMonday(2027, 3, 1);
+
+SetupWindow *setupWindow()
+{
+    for (QWidget *widget : QApplication::topLevelWidgets())
+        if (widget->objectName() == QLatin1String("marca2") && widget->isVisible())
+            return static_cast<SetupWindow *>(widget);
+    return nullptr;
+}
+
+template <typename T = QWidget> T *setupControl(const char *name)
+{
+    T *widget = setupWindow()->findChild<T *>(QString::fromLatin1(name));
+    if (!widget)
+        qFatal("no control %s", name);
+    return widget;
+}
+
+// Everything the twelve files hold, as text, to tell whether anything changed.
+QStringList storedState(const TestFiles &files)
+{
+    QStringList state;
+    for (int slot = 1; slot <= kDoctorSlotCount; ++slot)
+        state << files.appointments(slot);
+    for (const char *settings : {kMainSettingsFile, kExtraSettingsFile})
+        for (const QSqlRecord &record :
+             files.exec(QString::fromLatin1(settings), QStringLiteral("SELECT * FROM profs")))
+            for (int i = 0; i < record.count(); ++i)
+                state << record.fieldName(i) + QLatin1Char('=') + record.value(i).toString();
+    return state;
+}
+
+bool allFilesIntact(const TestFiles &files)
+{
+    for (const QString &name : allFileNames()) {
+        const QString result =
+            files.exec(name, QStringLiteral("PRAGMA integrity_check")).value(0).value(0).toString();
+        if (result != QLatin1String("ok")) {
+            qWarning("%s: %s", qPrintable(name), qPrintable(result));
+            return false;
+        }
+    }
+    return true;
+}
+
+struct Scenario
+{
+    std::function<void(BookWindow &)> prepare;
+    std::function<void(BookWindow &)> act;
+    QString failureWords;
+    bool showsDayList;
+};
+
+int totalInjected = 0;
+
+} // namespace
+
+Q_DECLARE_METATYPE(Scenario)
+
+class StorageFaultsTest : public QObject
+{
+    Q_OBJECT
+
+private Q_SLOTS:
+    void initTestCase() { FaultVfs::install(); }
+
+    void cleanupTestCase() { qInfo("storage faults injected in this run: %d", totalInjected); }
+
+    void everyWriteCanFail_data()
+    {
+        QTest::addColumn<Scenario>("scenario");
+        QTest::addColumn<bool>("persistent");
+
+        const Scenario add{[](BookWindow &book) {
+                               book.clickRow(book.rows().indexOf(QStringLiteral("08:30")));
+                               book.typeInto(2, "New Patient");
+                           },
+                           [](BookWindow &book) { book.click("cmd_inc"); }, "could not be stored", true};
+        const Scenario change{[](BookWindow &book) {
+                                  book.clickRow(book.rowStartingWith(QStringLiteral("08:15  Kept")));
+                                  book.typeInto(2, "Changed");
+                              },
+                              [](BookWindow &book) { book.click("cmd_alt"); }, "could not be changed", true};
+        const Scenario remove{
+            [](BookWindow &book) { book.clickRow(book.rowStartingWith(QStringLiteral("08:15  Kept"))); },
+            [](BookWindow &book) { book.click("cmd_exc"); }, "could not be removed", true};
+        const Scenario choose{[](BookWindow &) {}, [](BookWindow &book) { book.chooseDoctor(2); },
+                              "could not be opened", false};
+        const Scenario saveSetup{
+            [](BookWindow &book) {
+                book.click("cmd_cad");
+                QLineEdit *name = setupControl<QLineEdit>("Text1");
+                name->setText(QStringLiteral("Renamed Doctor"));
+            },
+            [](BookWindow &) { QTest::mouseClick(setupControl<QPushButton>("Command1"), Qt::LeftButton); },
+            "settings were not saved", false};
+        const Scenario confirmHours{
+            [](BookWindow &book) {
+                book.click("cmd_cad");
+                QTest::mouseClick(setupControl<QPushButton>("Command9"), Qt::LeftButton);
+                setupControl<QLineEdit>("seg_1")->setText(QStringLiteral("07:00"));
+                setupControl<QLineEdit>("seg_2")->setText(QStringLiteral("07:30"));
+            },
+            [](BookWindow &) { QTest::mouseClick(setupControl<QPushButton>("Command2"), Qt::LeftButton); },
+            "weekly hours were not saved", false};
+
+        for (const bool persistent : {false, true}) {
+            const char *mode = persistent ? "disk gone" : "one failure";
+            QTest::addRow("add with linked copy, %s", mode) << add << persistent;
+            QTest::addRow("change, %s", mode) << change << persistent;
+            QTest::addRow("remove, %s", mode) << remove << persistent;
+            QTest::addRow("first choice of a doctor, %s", mode) << choose << persistent;
+            QTest::addRow("setup save, %s", mode) << saveSetup << persistent;
+            QTest::addRow("weekly hours, %s", mode) << confirmHours << persistent;
+        }
+    }
+
+    // Fails the first write operation, then the second, and so on until the action needs no more:
+    // each failure is said, nothing stored is lost or half-written, and the list shows what is stored.
+    void everyWriteCanFail()
+    {
+        QFETCH(Scenario, scenario);
+        QFETCH(bool, persistent);
+        bool succeeded = false;
+        for (int passing = 0; passing < 200 && !succeeded; ++passing) {
+            BookWindow book;
+            book.files.setDoctor(1, "Ana", "15", {"0800", "0900"}, 3);
+            book.files.setDoctor(2, "Empty Book", "15", {"0800", "0900"});
+            book.files.addAppointment(1, kMonday, "08:15", "Kept", "Plan");
+            book.open();
+            book.chooseDoctor(1);
+            scenario.prepare(book);
+            const QStringList before = storedState(book.files);
+            const QStringList rowsBefore = book.rows();
+
+            FaultVfs::arm(passing, persistent ? SQLITE_FULL : SQLITE_IOERR, persistent);
+            scenario.act(book);
+            FaultVfs::disarm();
+            const int injected = FaultVfs::injected();
+            totalInjected += injected;
+
+            QVERIFY(allFilesIntact(book.files));
+            if (injected == 0) {
+                succeeded = true;
+                QVERIFY2(book.platform.messages.shown.isEmpty(), qPrintable(book.platform.messages.last()));
+                QVERIFY(storedState(book.files) != before);
+                continue;
+            }
+            const QString said = book.platform.messages.shown.join(QLatin1Char('\n'));
+            QVERIFY2(said.contains(scenario.failureWords),
+                     qPrintable(QStringLiteral("%1: %2").arg(passing).arg(said)));
+            QCOMPARE(storedState(book.files), before);
+            if (scenario.showsDayList && book.window->isVisible()) {
+                // Once the disk is back, the list is what is stored: what it was before.
+                book.platform.messages.shown.clear();
+                book.click("Command1");
+                book.click("Command4");
+                QCOMPARE(book.rows(), rowsBefore);
+                QVERIFY(book.platform.messages.shown.isEmpty());
+            }
+        }
+        QVERIFY(succeeded);
+    }
+
+    void firstStartOnAFailingDisk()
+    {
+        bool succeeded = false;
+        for (int passing = 0; passing < 400 && !succeeded; passing += 7) {
+            TestFiles files;
+            FaultVfs::arm(passing, SQLITE_FULL, true);
+            const QStringList problems = files.prepare();
+            FaultVfs::disarm();
+            totalInjected += FaultVfs::injected();
+            succeeded = FaultVfs::injected() == 0;
+            QCOMPARE(problems.isEmpty(), succeeded);
+            // No half-made file stands under a real name: the next start creates what is missing.
+            for (const QString &name : allFileNames()) {
+                QString problem;
+                if (QFileInfo::exists(files.path(name)))
+                    QVERIFY2(checkFile(files.path(name), kindOfFile(name), &problem), qPrintable(problem));
+            }
+            QCOMPARE(files.prepare(), QStringList{});
+        }
+        QVERIFY(succeeded);
+    }
+
+    // A file locked by another program for a moment is waited for, not reported.
+    void shortLockIsWaitedFor()
+    {
+        BookWindow book;
+        book.files.setDoctor(1, "Ana", "15", {"0800", "0900"});
+        book.open();
+        book.chooseDoctor(1);
+        book.clickRow(0);
+        book.typeInto(2, "Patient Waiter");
+
+        const QString path = book.files.path("bdm1.mdb");
+        std::atomic<bool> locked{false};
+        std::thread holder([&] {
+            {
+                QSqlDatabase db =
+                    QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), QStringLiteral("holder"));
+                db.setDatabaseName(path);
+                db.open();
+                QSqlQuery(db).exec(QStringLiteral("BEGIN EXCLUSIVE"));
+                locked = true;
+                std::this_thread::sleep_for(std::chrono::milliseconds(700));
+                QSqlQuery(db).exec(QStringLiteral("ROLLBACK"));
+                db.close();
+            }
+            QSqlDatabase::removeDatabase(QStringLiteral("holder"));
+        });
+        while (!locked)
+            std::this_thread::yield();
+        book.click("cmd_inc");
+        holder.join();
+        QVERIFY2(book.platform.messages.shown.isEmpty(), qPrintable(book.platform.messages.last()));
+        QVERIFY(book.files.appointments(1).last().contains(QStringLiteral("Patient Waiter")));
+    }
+
+    void truncatedFileIsReported()
+    {
+        BookWindow book;
+        book.files.setDoctor(1, "Ana", "15", {"0800", "0900"});
+        for (int i = 0; i < 400; ++i)
+            book.files.addAppointment(1, kMonday.addDays(i % 30), "08:00",
+                                      QStringLiteral("Patient %1").arg(i));
+        QFile file(book.files.path("bdm1.mdb"));
+        QVERIFY(file.resize(file.size() / 2));
+        const QByteArray damaged = book.files.fingerprint("bdm1.mdb");
+        book.open();
+        book.chooseDoctor(1);
+        for (int i = 0; i < 31; ++i)
+            book.click("Command1");
+        // Somewhere the missing half is met: said, never written over.
+        QVERIFY(!book.platform.messages.shown.isEmpty());
+        QCOMPARE(book.files.fingerprint("bdm1.mdb"), damaged);
+    }
+};
+
+QTEST_MAIN(StorageFaultsTest)
+#include "tst_storage_faults.moc"
