@@ -1,0 +1,121 @@
+// Works on the appointment files through the program's own storage code and reports every commit
+// on standard output as soon as it returns, for the tests that kill it or starve it of disk space.
+//
+//   storage_worker crash FOLDER RUN   books, changes and removes until killed
+//   storage_worker fill FOLDER BYTES  books under a file-size limit until the disk is "full"
+
+#include "storage/appointment_store.h"
+
+#include <QCoreApplication>
+#include <QDir>
+
+#include <csignal>
+#include <cstdio>
+#include <sys/resource.h>
+
+using namespace velmora;
+
+namespace {
+
+const QDate kDay(2027, 3, 1);
+
+void report(const QString &line)
+{
+    std::printf("%s\n", qPrintable(line));
+    std::fflush(stdout);
+}
+
+Appointment booking(const QString &name)
+{
+    Appointment appointment;
+    appointment.date = kDay;
+    appointment.hora = QStringLiteral("09:00");
+    appointment.nome = name;
+    appointment.obs = QString(20, QLatin1Char('o'));
+    return appointment;
+}
+
+bool findByName(AppointmentStore &store, const QString &name, Appointment *found)
+{
+    QVector<Appointment> day;
+    QString error;
+    if (!store.readDay(kDay, &day, &error))
+        return false;
+    for (const Appointment &appointment : std::as_const(day))
+        if (appointment.nome == name) {
+            *found = appointment;
+            return true;
+        }
+    return false;
+}
+
+// Linked bookings L (never touched again), plain bookings U, some renamed to C, some removed.
+int crash(const QDir &folder, const QString &run)
+{
+    Connection data1(QStringLiteral("Data1"), folder);
+    QString error;
+    if (!data1.pointAt(QStringLiteral("bdm1.mdb"), &error))
+        return 2;
+    AppointmentStore store(data1);
+    for (int i = 0;; ++i) {
+        const QString id = QStringLiteral("%1_%2").arg(run).arg(i);
+        if (store.add(booking(QStringLiteral("L") + id), QStringLiteral("bdm3.mdb"), &error) !=
+            AppointmentStore::AddOutcome::Stored)
+            return 3;
+        report(QStringLiteral("L L") + id);
+        if (store.add(booking(QStringLiteral("U") + id), QString(), &error) != AppointmentStore::AddOutcome::Stored)
+            return 3;
+        report(QStringLiteral("U U") + id);
+        Appointment found;
+        if (i % 3 == 1 && findByName(store, QStringLiteral("U") + id, &found)) {
+            found.nome = QStringLiteral("C") + id;
+            if (!store.update(found.id, found, &error))
+                return 3;
+            report(QStringLiteral("C C") + id);
+        }
+        if (i % 5 == 2 && findByName(store, (i % 3 == 1 ? QStringLiteral("C") : QStringLiteral("U")) + id, &found)) {
+            if (!store.remove(found.id, &error))
+                return 3;
+            report(QStringLiteral("R ") + found.nome);
+        }
+    }
+}
+
+int fill(const QDir &folder, qint64 limit)
+{
+    // Past the limit a write fails with "file too large" instead of the signal ending the process.
+    std::signal(SIGXFSZ, SIG_IGN);
+    const rlimit fileSize{static_cast<rlim_t>(limit), static_cast<rlim_t>(limit)};
+    setrlimit(RLIMIT_FSIZE, &fileSize);
+
+    Connection data1(QStringLiteral("Data1"), folder);
+    QString error;
+    if (!data1.pointAt(QStringLiteral("bdm1.mdb"), &error))
+        return 2;
+    AppointmentStore store(data1);
+    for (int i = 0; i < 1000000; ++i) {
+        const QString name = QStringLiteral("Full %1 ").arg(i) + QString(25, QLatin1Char('x'));
+        if (store.add(booking(name), QString(), &error) != AppointmentStore::AddOutcome::Stored) {
+            report(QStringLiteral("failed ") + error);
+            return 0;
+        }
+        report(QStringLiteral("stored ") + name);
+    }
+    return 4;
+}
+
+} // namespace
+
+int main(int argc, char *argv[])
+{
+    QCoreApplication app(argc, argv);
+    const QStringList arguments = QCoreApplication::arguments();
+    if (arguments.size() != 4)
+        return 1;
+    const QDir folder(arguments.at(2));
+    if (arguments.at(1) == QLatin1String("crash"))
+        return crash(folder, arguments.at(3));
+    if (arguments.at(1) == QLatin1String("fill"))
+        return fill(folder, arguments.at(3).toLongLong());
+    return 1;
+}
