@@ -10,6 +10,7 @@
 #include <QScreen>
 #include <QWidget>
 
+#include <algorithm>
 #include <cmath>
 
 namespace velmora {
@@ -96,9 +97,18 @@ void setBackground(QWidget *widget, const QColor &color)
     widget->setAutoFillBackground(true);
 }
 
-QValidator::State CharacterLimit::validate(QString &input, int &) const
+QValidator::State CharacterLimit::validate(QString &input, int &position) const
 {
-    return characterCount(input) <= characters_ ? Acceptable : Invalid;
+    // A single-line field: line breaks and tabs pasted in become blanks.
+    for (QChar &c : input)
+        if (c == QLatin1Char('\n') || c == QLatin1Char('\r') || c == QLatin1Char('\t') ||
+            c == QChar::LineSeparator || c == QChar::ParagraphSeparator)
+            c = QLatin1Char(' ');
+    if (characterCount(input) > characters_) {
+        input = characterSlice(input, 0, characters_);
+        position = std::min(position, static_cast<int>(input.size()));
+    }
+    return Acceptable;
 }
 
 } // namespace velmora

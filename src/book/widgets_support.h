@@ -24,7 +24,8 @@ QPixmap velmoraLogo(const QSize &size);
 void setTextColor(QWidget *widget, const QColor &color);
 void setBackground(QWidget *widget, const QColor &color);
 
-// Refuses text longer than a number of characters (code points, so an emoji counts once).
+// Keeps a single-line field to a number of characters (code points, so an emoji counts once): what
+// goes past the limit is cut off, never half a character, and pasted line breaks become blanks.
 class CharacterLimit : public QValidator
 {
 public:

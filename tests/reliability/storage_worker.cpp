@@ -63,7 +63,8 @@ int crash(const QDir &folder, const QString &run)
             AppointmentStore::AddOutcome::Stored)
             return 3;
         report(QStringLiteral("L L") + id);
-        if (store.add(booking(QStringLiteral("U") + id), QString(), &error) != AppointmentStore::AddOutcome::Stored)
+        if (store.add(booking(QStringLiteral("U") + id), QString(), &error) !=
+            AppointmentStore::AddOutcome::Stored)
             return 3;
         report(QStringLiteral("U U") + id);
         Appointment found;
@@ -73,7 +74,8 @@ int crash(const QDir &folder, const QString &run)
                 return 3;
             report(QStringLiteral("C C") + id);
         }
-        if (i % 5 == 2 && findByName(store, (i % 3 == 1 ? QStringLiteral("C") : QStringLiteral("U")) + id, &found)) {
+        if (i % 5 == 2 &&
+            findByName(store, (i % 3 == 1 ? QStringLiteral("C") : QStringLiteral("U")) + id, &found)) {
             if (!store.remove(found.id, &error))
                 return 3;
             report(QStringLiteral("R ") + found.nome);

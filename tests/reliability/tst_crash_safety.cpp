@@ -11,13 +11,16 @@ using velmora::testing::TestFiles;
 
 namespace {
 
-QString worker() { return QStringLiteral(STORAGE_WORKER); }
+QString worker()
+{
+    return QStringLiteral(STORAGE_WORKER);
+}
 
 QSet<QString> namesIn(const TestFiles &files, int slot)
 {
     QSet<QString> names;
-    for (const QSqlRecord &record :
-         files.exec(QString::fromLatin1(doctorSlot(slot).appointmentFile), QStringLiteral("SELECT nome FROM dados")))
+    for (const QSqlRecord &record : files.exec(QString::fromLatin1(doctorSlot(slot).appointmentFile),
+                                               QStringLiteral("SELECT nome FROM dados")))
         names << record.value(0).toString();
     return names;
 }
@@ -70,11 +73,20 @@ private Q_SLOTS:
                     maybeRemoved << name;
                 ++commitsReported;
                 switch (line.at(0).toLatin1()) {
-                case 'L': linked << name; break;
-                case 'U': plain << name; break;
-                case 'C': changed << name; break;
-                case 'R': removed << name; break;
-                default: QFAIL(qPrintable(line));
+                case 'L':
+                    linked << name;
+                    break;
+                case 'U':
+                    plain << name;
+                    break;
+                case 'C':
+                    changed << name;
+                    break;
+                case 'R':
+                    removed << name;
+                    break;
+                default:
+                    QFAIL(qPrintable(line));
                 }
             }
 
@@ -119,9 +131,11 @@ private Q_SLOTS:
         QVERIFY(process.waitForFinished(120000));
         QCOMPARE(process.exitStatus(), QProcess::NormalExit);
         QCOMPARE(process.exitCode(), 0);
-        const QStringList lines = QString::fromUtf8(process.readAllStandardOutput()).split('\n', Qt::SkipEmptyParts);
+        const QStringList lines =
+            QString::fromUtf8(process.readAllStandardOutput()).split('\n', Qt::SkipEmptyParts);
         QVERIFY(lines.size() > 10);
-        QVERIFY2(lines.last().startsWith(QStringLiteral("failed ")) && lines.last().size() > 8, qPrintable(lines.last()));
+        QVERIFY2(lines.last().startsWith(QStringLiteral("failed ")) && lines.last().size() > 8,
+                 qPrintable(lines.last()));
         const QSet<QString> stored = namesIn(files, 1);
         for (int i = 0; i + 1 < lines.size(); ++i)
             QVERIFY(stored.contains(lines.at(i).mid(7)));

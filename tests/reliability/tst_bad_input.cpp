@@ -1,0 +1,109 @@
+#include "support/book_window.h"
+
+#include <QClipboard>
+
+using namespace velmora;
+using velmora::testing::BookWindow;
+
+namespace {
+
+// Puts the text into the field as the receptionist would: typed, or pasted from the clipboard.
+void enter(BookWindow &book, int field, const QString &text, bool paste)
+{
+    QLineEdit *box = book.field(field);
+    QTest::mouseClick(box, Qt::LeftButton);
+    box->selectAll();
+    QTest::keyClick(box, Qt::Key_Delete);
+    if (paste) {
+        QApplication::clipboard()->setText(text);
+        QTest::keyClick(box, Qt::Key_V, Qt::ControlModifier);
+    } else {
+        BookWindow::typeText(box, text);
+    }
+}
+
+} // namespace
+
+class BadInputTest : public QObject
+{
+    Q_OBJECT
+
+private Q_SLOTS:
+    void storedShownAndReadBackExactly_data()
+    {
+        QTest::addColumn<QString>("entered");
+        QTest::addColumn<bool>("paste");
+        QTest::addColumn<QString>("kept"); // what the single-line field holds
+
+        QTest::newRow("quotes") << "O'Brien \"Doc\"" << false << "O'Brien \"Doc\"";
+        QTest::newRow("statement") << "x'); DROP TABLE dados;--" << false << "x'); DROP TABLE dados;--";
+        QTest::newRow("keywords") << "NULL SELECT * FROM" << false << "NULL SELECT * FROM";
+        QTest::newRow("markup") << "<b>bold</b> & <i>" << false << "<b>bold</b> & <i>";
+        QTest::newRow("format codes") << "%s %n %1 \\0" << false << "%s %n %1 \\0";
+        QTest::newRow("pasted line breaks")
+            << "first line\r\nsecond\nthird" << true << "first line  second third";
+        QTest::newRow("pasted tab") << "tab\there" << true << "tab here";
+        QTest::newRow("control character")
+            << QStringLiteral("bell\x07ring") << true << QStringLiteral("bell\x07ring");
+        QTest::newRow("right to left") << "שלום עליכם" << false << "שלום עליכם";
+        QTest::newRow("arabic and digits") << "مرحبا 123" << false << "مرحبا 123";
+        QTest::newRow("emoji") << "😀 ok 👍🏽" << false << "😀 ok 👍🏽";
+        QTest::newRow("accents") << "Ñandú Ærø ß Zoë" << false << "Ñandú Ærø ß Zoë";
+        QTest::newRow("decomposed accent")
+            << QStringLiteral("Jose\u0301") << false << QStringLiteral("Jose\u0301");
+    }
+
+    void storedShownAndReadBackExactly()
+    {
+        QFETCH(QString, entered);
+        QFETCH(bool, paste);
+        QFETCH(QString, kept);
+        BookWindow book;
+        book.files.setDoctor(1, "Ana", "30", {"0800", "0900"});
+        book.open();
+        book.chooseDoctor(1);
+        book.clickRow(book.rows().indexOf(QStringLiteral("08:30")));
+        const QString fitsNotes = characterSlice(kept, 0, BookingRecord::kObsWidth);
+        enter(book, 2, entered, paste);
+        enter(book, 4, entered.left(60), paste);
+        enter(book, 5, entered, paste);
+        QCOMPARE(book.field(4)->text(), characterSlice(kept, 0, BookingRecord::kTelefoneWidth));
+        QCOMPARE(book.field(5)->text(), fitsNotes);
+        QTest::mouseClick(book.button("cmd_inc"), Qt::LeftButton);
+        QVERIFY(book.platform.messages.shown.isEmpty());
+
+        const QString name = capitalize_name(kept);
+        QCOMPARE(
+            book.files.appointments(1).last(),
+            QStringLiteral("2027-03-01|08:30|%1||%2|%3").arg(name, characterSlice(kept, 0, 20), fitsNotes));
+        const int row = book.rowStartingWith(QStringLiteral("08:30  "));
+        QVERIFY(row >= 0);
+        QCOMPARE(characterCount(book.rows().at(row)), BookingRecord::kRowWidth);
+        QCOMPARE(book.rows().at(row),
+                 BookingRecord::of("08:30", name, "", characterSlice(kept, 0, 20), fitsNotes).row());
+
+        // Read back from the list into the fields, also after a fresh rebuild from the file.
+        book.click("Command1");
+        book.click("Command4");
+        book.clickRow(book.rowStartingWith(QStringLiteral("08:30  ")));
+        QCOMPARE(book.field(2)->text(), trimBlanks(name));
+        QCOMPARE(book.field(4)->text(), trimBlanks(characterSlice(kept, 0, 20)));
+        QCOMPARE(book.field(5)->text(), trimBlanks(fitsNotes));
+    }
+
+    void fieldsCountCharacters()
+    {
+        BookWindow book;
+        book.open();
+        // Twenty emoji fit the notes field; the twenty-first is refused whole, never cut in half.
+        const QString twenty = QString(QStringLiteral("😀")).repeated(20);
+        enter(book, 5, twenty + QStringLiteral("😀"), false);
+        QCOMPARE(book.field(5)->text(), twenty);
+        enter(book, 5, twenty + QStringLiteral("😀x"), true);
+        QCOMPARE(characterCount(book.field(5)->text()), 20);
+        QVERIFY(!book.field(5)->text().back().isHighSurrogate());
+    }
+};
+
+QTEST_MAIN(BadInputTest)
+#include "tst_bad_input.moc"
