@@ -23,13 +23,22 @@ class BookWindow
 public:
     explicit BookWindow(QDate today = QDate(2027, 3, 1)) : platform(today) { files.prepare(); }
 
-    // Opens the window and waits for the doctor list to be filled.
-    void open()
+    enum class FirstTick
+    {
+        Awaited,
+        Now
+    };
+
+    // Opens the window and waits for the doctor list to be filled by the first tick of its timer,
+    // or gives that tick at once, as the timer would 100 ms later.
+    void open(FirstTick firstTick = FirstTick::Now)
     {
         window = std::make_unique<MainWindow>(platform.platform(), files.folder());
         window->show();
         QApplication::setActiveWindow(window.get());
         QVERIFY(QTest::qWaitForWindowActive(window.get()));
+        if (firstTick == FirstTick::Now)
+            QMetaObject::invokeMethod(window.get(), "Timer1_Timer");
         QTRY_COMPARE(combo()->count(), kDoctorSlotCount);
     }
 

@@ -3,6 +3,7 @@
 #include <QLocale>
 #include <QSqlDatabase>
 #include <QSqlQuery>
+#include <QTimer>
 
 using namespace velmora;
 using velmora::testing::BookWindow;
@@ -30,7 +31,7 @@ private Q_SLOTS:
         BookWindow book;
         book.files.setDoctor(1, "Ana Souza", "15");
         book.files.setDoctor(6, "Six", "20");
-        book.open();
+        book.open(BookWindow::FirstTick::Awaited);
         QCOMPARE(book.window->windowTitle(), QStringLiteral("Velmora 3.2"));
         QComboBox *combo = book.combo();
         QCOMPARE(combo->currentText(), QStringLiteral("Choose the doctor"));
@@ -57,6 +58,38 @@ private Q_SLOTS:
         QTest::mouseClick(book.find<QLabel>("Image1"), Qt::LeftButton);
         QCOMPARE(book.platform.browser.opened.size(), 1);
         QVERIFY(book.platform.messages.shown.isEmpty());
+    }
+
+    // A name without value stops the fill after the names before it; the timer tries again until the
+    // record can be read whole.
+    void doctorListFillRetries()
+    {
+        BookWindow book;
+        book.files.setDoctor(1, "Ana", "15");
+        book.files.exec("bdm6.mdb", "UPDATE profs SET prof3 = NULL");
+        book.window = std::make_unique<MainWindow>(book.platform.platform(), book.files.folder());
+        book.window->show();
+        QTRY_COMPARE(book.combo()->count(), 2);
+        QCOMPARE(book.combo()->currentText(), QStringLiteral("Choose the doctor"));
+        auto *timer = book.window->findChild<QTimer *>(QStringLiteral("Timer1"));
+        QVERIFY(timer->isActive());
+        book.files.setSetting("bdm6.mdb", "prof3", "Carla");
+        QTRY_COMPARE(book.combo()->count(), 10);
+        QCOMPARE(book.combo()->itemText(2), QStringLiteral("Carla"));
+        QVERIFY(!timer->isActive());
+        QVERIFY(book.platform.messages.shown.isEmpty());
+    }
+
+    void startUpReportsUnusableFiles()
+    {
+        BookWindow book;
+        book.files.write("bdm13.mdb", "another program's data");
+        const QStringList problems = book.files.prepare();
+        book.window = std::make_unique<MainWindow>(book.platform.platform(), book.files.folder(), problems);
+        book.window->show();
+        QTRY_COMPARE(book.platform.messages.shown.size(), 1);
+        QVERIFY(book.platform.messages.last().contains(QStringLiteral("\"bdm13.mdb\" cannot be used")));
+        QTRY_COMPARE(book.combo()->count(), 10);
     }
 
     void choosingADoctorListsTheDay()
