@@ -1,17 +1,31 @@
 #!/usr/bin/env bash
-# Installs what is missing, builds with warnings as errors and runs every test with ctest. The print
+# Installs what is missing, builds with warnings as errors and runs every test with ctest, three
+# times over: the plain build, the same tests built with AddressSanitizer and
+# UndefinedBehaviorSanitizer, and the libFuzzer targets of the pure procedures (clang). The print
 # tests run against a real CUPS queue with a PDF back end, started here and stopped afterwards.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
 bash scripts/install-deps.sh
 
-build=build-test
-cmake -S . -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DVELMORA_WERROR=ON
-cmake --build "$build"
+jobs=2
+cmake -S . -B build-test -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DVELMORA_WERROR=ON
+cmake --build build-test -j "$jobs"
+cmake -S . -B build-sanitize -G Ninja -DCMAKE_BUILD_TYPE=Debug -DVELMORA_WERROR=ON -DVELMORA_SANITIZE=ON
+cmake --build build-sanitize -j "$jobs"
+cmake -S . -B build-fuzz -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DCMAKE_CXX_COMPILER=clang++ \
+  -DVELMORA_WERROR=ON -DVELMORA_FUZZ=ON
+cmake --build build-fuzz -j "$jobs" --target \
+  fuzz_period_rule fuzz_capitalize_name fuzz_weekly_times fuzz_row_reading fuzz_date_steps
 
 source scripts/print-queue.sh
 start_print_queue
 trap stop_print_queue EXIT
 
-ctest --test-dir "$build" --output-on-failure -j 2
+export UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1
+echo "== tests"
+ctest --test-dir build-test --output-on-failure -j "$jobs"
+echo "== tests with AddressSanitizer and UndefinedBehaviorSanitizer"
+ctest --test-dir build-sanitize --output-on-failure -j "$jobs"
+echo "== fuzzing"
+ctest --test-dir build-fuzz --output-on-failure -j "$jobs"
