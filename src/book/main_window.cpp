@@ -12,6 +12,7 @@
 #include <QLineEdit>
 #include <QListView>
 #include <QLocale>
+#include <QPixmap>
 #include <QPushButton>
 #include <QTimer>
 
@@ -156,7 +157,8 @@ void MainWindow::buildControls()
     Image1 = new QLabel(this);
     Image1->setObjectName(QStringLiteral("Image1"));
     Image1->setGeometry(twipsRect(2280, 120, 6165, 765));
-    Image1->setPixmap(velmoraLogo(Image1->size()));
+    Image1->setPixmap(QPixmap(QStringLiteral(":/book/images/logo.png")));
+    Image1->setScaledContents(true);
     Image1->setToolTip(QStringLiteral("Click to access our homepage"));
     Image1->setCursor(Qt::PointingHandCursor);
     Image1->installEventFilter(this);
@@ -254,7 +256,7 @@ void MainWindow::buildControls()
 
     Timer1 = new QTimer(this);
     Timer1->setObjectName(QStringLiteral("Timer1"));
-    Timer1->setInterval(100);
+    Timer1->setInterval(0);
     connect(Timer1, &QTimer::timeout, this, &MainWindow::Timer1_Timer);
     Timer2 = new QTimer(this);
     Timer2->setObjectName(QStringLiteral("Timer2"));
@@ -323,6 +325,7 @@ void MainWindow::Timer1_Timer()
 {
     AllDoctorFields fields;
     QString error;
+    Timer1->setInterval(100); // after the first try, which comes as soon as the window is up
     if (!settings_.readDoctorFields(&fields, &error))
         return; // tried again on the next tick
     Combo1->clear();
@@ -337,6 +340,7 @@ void MainWindow::Timer1_Timer()
     Combo1->setCurrentIndex(-1);
     Combo1->setEditText(QString::fromLatin1(kChooseDoctor));
     Timer1->stop();
+    Q_EMIT doctorListFilled();
 }
 
 void MainWindow::Timer2_Timer()
@@ -513,10 +517,9 @@ void MainWindow::TextN_KeyPress(int field)
 
 bool MainWindow::reloadSlotLengthAndLink(QString *error)
 {
-    AllDoctorFields fields;
-    if (!settings_.readDoctorFields(&fields, error))
+    DoctorFields doctor;
+    if (!settings_.readSlotLengthAndLink(activeSlot_, &doctor, error))
         return false;
-    const DoctorFields &doctor = fields[static_cast<size_t>(activeSlot_ - 1)];
     doctor_.slotLength = fitted(doctor.interval.toString(), 2);
     doctor_.linkedSlot = linkedSlotValue(doctor.link.toString());
     return true;

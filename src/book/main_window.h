@@ -51,6 +51,10 @@ public:
     const BookingRecord &currentBooking() const { return current_; }
     const DayListModel &dayList() const { return dayList_; }
 
+Q_SIGNALS:
+    // The doctor list holds the ten names read at start.
+    void doctorListFilled();
+
 protected:
     void showEvent(QShowEvent *event) override;
     void closeEvent(QCloseEvent *event) override;

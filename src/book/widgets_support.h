@@ -2,7 +2,6 @@
 
 #include <QColor>
 #include <QFont>
-#include <QPixmap>
 #include <QRect>
 #include <QString>
 #include <QValidator>
@@ -17,9 +16,6 @@ extern const QColor kWindowYellow; // RGB(255,255,192), the windows' and labels'
 QRect twipsRect(int left, int top, int width, int height);
 
 QFont boldFont(const QString &family, qreal points, bool italic = false);
-
-// The product's logo, drawn to the size asked for.
-QPixmap velmoraLogo(const QSize &size);
 
 void setTextColor(QWidget *widget, const QColor &color);
 void setBackground(QWidget *widget, const QColor &color);

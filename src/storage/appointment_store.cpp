@@ -89,12 +89,45 @@ bool AppointmentStore::readDay(QDate date, QVector<Appointment> *bookings, QStri
     return true;
 }
 
+bool AppointmentStore::attachLinked(const QString &linkedFile, QString *problem)
+{
+    // A missing file is refused by the URI's mode, one of another format by the first read, and one
+    // without the appointment table by the check below: none of them is written to.
+    QSqlQuery query(connection_.database());
+    query.prepare(QStringLiteral("ATTACH DATABASE ? AS %1").arg(QLatin1String(kLinkedSchema)));
+    query.addBindValue(sqliteUri(connection_.pathOf(linkedFile), "rw"));
+    if (!query.exec())
+        return fail(query, problem);
+    QStringList columns;
+    if (!query.exec(QStringLiteral("PRAGMA %1.table_info(dados)").arg(QLatin1String(kLinkedSchema))))
+        fail(query, problem);
+    while (query.isActive() && query.next())
+        columns << query.value(1).toString().toLower();
+    for (const char *column : {"data", "hora", "nome", "convenio", "telefone", "obs"}) {
+        if (!columns.contains(QLatin1String(column))) {
+            if (problem->isEmpty())
+                *problem = QStringLiteral("its appointment table is missing or incomplete");
+            query.finish();
+            detachLinked();
+            return false;
+        }
+    }
+    return true;
+}
+
+void AppointmentStore::detachLinked()
+{
+    QSqlQuery detach(connection_.database());
+    detach.exec(QStringLiteral("DETACH DATABASE %1").arg(QLatin1String(kLinkedSchema)));
+}
+
 bool AppointmentStore::insertInto(const QString &schema, const Appointment &booking, QString *error)
 {
     QSqlQuery query(connection_.database());
-    query.prepare(QStringLiteral("INSERT INTO %1.dados (data, hora, nome, convenio, telefone, obs) "
-                                 "VALUES (?, ?, ?, ?, ?, ?)")
-                      .arg(schema));
+    if (!query.prepare(QStringLiteral("INSERT INTO %1.dados (data, hora, nome, convenio, telefone, obs) "
+                                      "VALUES (?, ?, ?, ?, ?, ?)")
+                           .arg(schema)))
+        return fail(query, error);
     bindFields(query, booking);
     return query.exec() || fail(query, error);
 }
@@ -110,14 +143,7 @@ AppointmentStore::AddOutcome AppointmentStore::add(const Appointment &booking, c
 
     QSqlDatabase db = connection_.database();
     QString linkProblem;
-    const QString linkedPath = connection_.pathOf(linkedFile);
-    bool attached = checkFile(linkedPath, FileKind::Appointments, &linkProblem);
-    if (attached) {
-        QSqlQuery attach(db);
-        attach.prepare(QStringLiteral("ATTACH DATABASE ? AS %1").arg(QLatin1String(kLinkedSchema)));
-        attach.addBindValue(sqliteUri(linkedPath, "rw"));
-        attached = attach.exec() || fail(attach, &linkProblem);
-    }
+    bool attached = attachLinked(linkedFile, &linkProblem);
     if (!attached) {
         *error = QStringLiteral("\"%1\" cannot be used: %2").arg(linkedFile, linkProblem);
         QString ownError;
@@ -140,8 +166,7 @@ AppointmentStore::AddOutcome AppointmentStore::add(const Appointment &booking, c
     }
     if (!ok)
         db.rollback();
-    QSqlQuery detach(db);
-    detach.exec(QStringLiteral("DETACH DATABASE %1").arg(QLatin1String(kLinkedSchema)));
+    detachLinked();
     return ok ? AddOutcome::Stored : AddOutcome::NotStored;
 }
 

@@ -38,6 +38,8 @@ public:
     bool remove(qint64 id, QString *error);
 
 private:
+    bool attachLinked(const QString &linkedFile, QString *problem);
+    void detachLinked();
     bool insertInto(const QString &schema, const Appointment &booking, QString *error);
 
     Connection &connection_;

@@ -4,10 +4,13 @@
 
 #include <QFile>
 #include <QFileInfo>
+#include <QSet>
 #include <QSqlError>
 #include <QSqlQuery>
 #include <QSqlRecord>
 #include <QUrl>
+
+#include <sqlite3.h>
 
 #include <atomic>
 
@@ -60,12 +63,22 @@ SettingsColumns settingsColumns(FileKind kind)
     return columns;
 }
 
-QStringList requiredColumns(FileKind kind)
+// Built once: every start checks twelve files against them.
+const QStringList &requiredColumns(FileKind kind)
 {
-    if (kind == FileKind::Appointments)
-        return appointmentColumns();
-    const SettingsColumns columns = settingsColumns(kind);
-    return columns.text + columns.numbers;
+    static const QStringList appointments = appointmentColumns();
+    static const QStringList main =
+        settingsColumns(FileKind::MainSettings).text + settingsColumns(FileKind::MainSettings).numbers;
+    static const QStringList extra = settingsColumns(FileKind::ExtraSettings).text;
+    switch (kind) {
+    case FileKind::Appointments:
+        return appointments;
+    case FileKind::MainSettings:
+        return main;
+    case FileKind::ExtraSettings:
+        return extra;
+    }
+    return appointments;
 }
 
 QString tableOf(FileKind kind)
@@ -157,33 +170,71 @@ bool createFile(const QString &path, FileKind kind, QString *error)
     return ok;
 }
 
-bool checkSchema(QSqlDatabase &db, FileKind kind, QString *problem)
+// Reads what the file holds with SQLite directly, read-only: lighter than a connection of its own.
+class SchemaReader
 {
-    QSqlQuery query(db);
-    const QString table = tableOf(kind);
-    if (!query.exec(QStringLiteral("PRAGMA table_info(%1)").arg(table))) {
-        *problem = reasonOf(query.lastError());
-        return false;
+public:
+    explicit SchemaReader(const QString &path)
+    {
+        const QByteArray uri = sqliteUri(path, "ro").toUtf8();
+        opened_ = sqlite3_open_v2(uri.constData(), &db_, SQLITE_OPEN_READONLY | SQLITE_OPEN_URI, nullptr) ==
+                  SQLITE_OK;
+        if (opened_)
+            sqlite3_busy_timeout(db_, kBusyTimeoutMs);
     }
+    ~SchemaReader() { sqlite3_close(db_); }
+    SchemaReader(const SchemaReader &) = delete;
+    SchemaReader &operator=(const SchemaReader &) = delete;
+
+    // The first column of every row the statement gives; false with the engine's reason.
+    bool column(const char *statement, QStringList *values, QString *problem)
+    {
+        sqlite3_stmt *query = nullptr;
+        int rc = opened_ ? sqlite3_prepare_v2(db_, statement, -1, &query, nullptr) : SQLITE_CANTOPEN;
+        if (rc == SQLITE_OK) {
+            while ((rc = sqlite3_step(query)) == SQLITE_ROW)
+                *values << QString::fromUtf8(reinterpret_cast<const char *>(sqlite3_column_text(query, 0)));
+        }
+        sqlite3_finalize(query);
+        if (rc != SQLITE_DONE) {
+            *problem = QString::fromUtf8(db_ ? sqlite3_errmsg(db_) : "out of memory");
+            return false;
+        }
+        return true;
+    }
+
+private:
+    sqlite3 *db_ = nullptr;
+    bool opened_ = false;
+};
+
+bool checkSchema(const QString &path, FileKind kind, QString *problem)
+{
+    SchemaReader reader(path);
+    const QString table = tableOf(kind);
     QStringList present;
-    while (query.next())
-        present << query.value(1).toString().toLower();
+    const QByteArray columns =
+        QStringLiteral("SELECT name FROM pragma_table_info('%1')").arg(table).toLatin1();
+    if (!reader.column(columns.constData(), &present, problem))
+        return false;
     if (present.isEmpty()) {
         *problem = QStringLiteral("the table \"%1\" is missing").arg(table);
         return false;
     }
+    QSet<QString> names;
+    for (const QString &name : std::as_const(present))
+        names.insert(name.toLower());
     for (const QString &column : requiredColumns(kind)) {
-        if (!present.contains(column)) {
+        if (!names.contains(column)) {
             *problem = QStringLiteral("the field \"%1\" is missing from the table \"%2\"").arg(column, table);
             return false;
         }
     }
     if (kind != FileKind::Appointments) {
-        if (!query.exec(QStringLiteral("SELECT count(*) FROM profs")) || !query.next()) {
-            *problem = reasonOf(query.lastError());
+        QStringList records;
+        if (!reader.column("SELECT count(*) FROM profs", &records, problem))
             return false;
-        }
-        if (query.value(0).toLongLong() < 1) {
+        if (records.value(0).toLongLong() < 1) {
             *problem = QStringLiteral("the table \"profs\" holds no settings record");
             return false;
         }
@@ -252,21 +303,7 @@ bool checkFile(const QString &path, FileKind kind, QString *problem)
         *problem = QStringLiteral("the file is not a database in the format the program uses");
         return false;
     }
-    const QString name = uniqueConnectionName(QStringLiteral("check"));
-    bool ok = false;
-    {
-        QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), name);
-        db.setDatabaseName(sqliteUri(path, "ro"));
-        db.setConnectOptions(QStringLiteral("QSQLITE_OPEN_URI;QSQLITE_OPEN_READONLY;QSQLITE_BUSY_TIMEOUT=%1")
-                                 .arg(kBusyTimeoutMs));
-        if (!db.open())
-            *problem = reasonOf(db.lastError());
-        else
-            ok = checkSchema(db, kind, problem);
-        db.close();
-    }
-    QSqlDatabase::removeDatabase(name);
-    return ok;
+    return checkSchema(path, kind, problem);
 }
 
 QStringList prepareFiles(const QDir &folder)

@@ -87,6 +87,26 @@ bool SettingsStore::readDoctorFields(AllDoctorFields *fields, QString *error)
     return true;
 }
 
+bool SettingsStore::readSlotLengthAndLink(int slot, DoctorFields *fields, QString *error)
+{
+    if (!main_.ensureOpen(error))
+        return false;
+    const DoctorSlot &doctor = doctorSlot(slot);
+    QSqlQuery query(main_.database());
+    if (!query.exec(QStringLiteral("SELECT %1, %2 FROM profs ORDER BY rowid LIMIT 1")
+                        .arg(QLatin1String(doctor.intervalField), QLatin1String(doctor.linkField)))) {
+        *error = reasonOf(query.lastError());
+        return false;
+    }
+    if (!query.next()) {
+        *error = QStringLiteral("\"%1\" holds no settings record").arg(main_.fileName());
+        return false;
+    }
+    fields->interval = query.value(0);
+    fields->link = query.value(1);
+    return true;
+}
+
 bool SettingsStore::saveDoctorFields(const AllDoctorChanges &changes, QString *error)
 {
     QStringList fields;

@@ -38,6 +38,8 @@ public:
     SettingsStore(Connection &main, Connection &extra) : main_(main), extra_(extra) {}
 
     bool readDoctorFields(AllDoctorFields *fields, QString *error);
+    // Only one slot's slot length and link: read after every booking, so kept to two fields.
+    bool readSlotLengthAndLink(int slot, DoctorFields *fields, QString *error);
     bool saveDoctorFields(const AllDoctorChanges &changes, QString *error);
 
     // Weekly times of a slot, Monday first; a field without value reads as the empty text.

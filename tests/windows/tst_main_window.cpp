@@ -312,7 +312,8 @@ private Q_SLOTS:
         book.clickRow(0);
         book.typeInto(2, "Kept Anyway");
         book.click("cmd_inc");
-        QVERIFY(book.files.appointments(1).last().contains(QStringLiteral("Kept Anyway")));
+        QVERIFY2(book.files.appointments(1).last().contains(QStringLiteral("Kept Anyway")),
+                 qPrintable(book.platform.messages.shown.join("|")));
         QVERIFY(book.platform.messages.takeOne().contains(
             QStringLiteral("could not be copied to the linked doctor's book")));
         QCOMPARE(book.files.fingerprint("bdm4.mdb"),

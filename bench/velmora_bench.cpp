@@ -1,0 +1,379 @@
+// Velmora's figures, each measured beside what it is judged against in the same run:
+//   1. the day list rebuild at 1,000, 100,000 and 1,000,000 appointments;
+//   2. Add, alone and with its linked copy, against bare SQLite inserts of the same durability;
+//   3. start-up to the filled doctor list against a bare Qt window, in time and peak memory;
+//   4. printing a 300-row day list to PDF, per page.
+#include "app/system_platform.h"
+#include "book/main_window.h"
+#include "book/printout.h"
+#include "storage/database.h"
+
+#include <QApplication>
+#include <QComboBox>
+#include <QElapsedTimer>
+#include <QFileInfo>
+#include <QLineEdit>
+#include <QProcess>
+#include <QPushButton>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include <benchmark/benchmark.h>
+#include <sqlite3.h>
+
+#include <sys/resource.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <map>
+
+using namespace velmora;
+
+namespace {
+
+const QDate kFirstDay(2027, 3, 1);
+constexpr int kPerDay = 40;
+
+class QuietMessages : public MessageService
+{
+public:
+    void inform(QWidget *, const QString &text) override
+    {
+        qFatal("unexpected message: %s", qPrintable(text));
+    }
+    bool ask(QWidget *, const QString &) override { return false; }
+    QString saveFileName(QWidget *, const QString &, const QString &) override { return {}; }
+};
+
+class FixedClock : public Clock
+{
+public:
+    QDate today() const override { return kFirstDay; }
+    QTime now() const override { return QTime(9, 0); }
+};
+
+class NoBrowser : public Browser
+{
+public:
+    bool open(const QUrl &) override { return true; }
+};
+
+struct Services
+{
+    QuietMessages messages;
+    FixedClock clock;
+    SystemPrinter printer;
+    NoBrowser browser;
+    Platform platform() { return Platform{messages, clock, printer, browser}; }
+};
+
+void check(int rc, sqlite3 *db)
+{
+    if (rc != SQLITE_OK && rc != SQLITE_DONE && rc != SQLITE_ROW)
+        qFatal("sqlite: %s", sqlite3_errmsg(db));
+}
+
+// A folder of files whose first doctor works 08:00-18:00 at 15 minutes every day, with `count`
+// appointments, kPerDay a day from kFirstDay on, and doctor 3 as the linked book.
+QString preparedFolder(int count)
+{
+    static std::map<int, std::unique_ptr<QTemporaryDir>> folders;
+    auto &dir = folders[count];
+    if (dir)
+        return dir->path();
+    dir = std::make_unique<QTemporaryDir>();
+    prepareFiles(QDir(dir->path()));
+    sqlite3 *db = nullptr;
+    check(sqlite3_open(qPrintable(dir->path() + "/bdm6.mdb"), &db), db);
+    check(
+        sqlite3_exec(db,
+                     "UPDATE profs SET prof1 = 'Bench Doctor', interv1 = '15', junta1 = 3, prof3 = 'Linked', "
+                     "interv3 = '15', p1_seg1 = '0800', p1_seg2 = '1800', p1_ter1 = '0800', p1_ter2 = '1800'",
+                     nullptr, nullptr, nullptr),
+        db);
+    sqlite3_close(db);
+    check(sqlite3_open(qPrintable(dir->path() + "/bdm1.mdb"), &db), db);
+    check(sqlite3_exec(db, "BEGIN", nullptr, nullptr, nullptr), db);
+    sqlite3_stmt *insert = nullptr;
+    check(sqlite3_prepare_v2(db,
+                             "INSERT INTO dados VALUES (?, ?, 'Patient Name Of Some Length', 'Health Plan', "
+                             "'555 0100 555 0101', 'note')",
+                             -1, &insert, nullptr),
+          db);
+    for (int i = 0; i < count; ++i) {
+        const QByteArray date = storedDate(kFirstDay.addDays(i / kPerDay)).toLatin1();
+        const QByteArray time = QTime(8, 0).addSecs(15 * 60 * (i % kPerDay)).toString("HH:mm").toLatin1();
+        sqlite3_bind_text(insert, 1, date.constData(), -1, SQLITE_TRANSIENT);
+        sqlite3_bind_text(insert, 2, time.constData(), -1, SQLITE_TRANSIENT);
+        check(sqlite3_step(insert), db);
+        sqlite3_reset(insert);
+    }
+    sqlite3_finalize(insert);
+    check(sqlite3_exec(db, "COMMIT", nullptr, nullptr, nullptr), db);
+    sqlite3_close(db);
+    return dir->path();
+}
+
+std::unique_ptr<MainWindow> openBook(Services &services, const QString &folder)
+{
+    auto window = std::make_unique<MainWindow>(services.platform(), QDir(folder));
+    window->show();
+    QMetaObject::invokeMethod(window.get(), "Timer1_Timer");
+    auto *combo = window->findChild<QComboBox *>("Combo1");
+    combo->activated(0); // the doctor chosen, as picking the first entry does
+    if (window->activeSlot() != 1)
+        qFatal("no doctor chosen");
+    return window;
+}
+
+// 1. A date step and back: each click clears the list, lists the free slots and merges the day.
+void BM_DayListRebuild(benchmark::State &state)
+{
+    Services services;
+    const auto window = openBook(services, preparedFolder(static_cast<int>(state.range(0))));
+    QPushButton *plusDay = window->findChild<QPushButton *>("Command1");
+    QPushButton *minusDay = window->findChild<QPushButton *>("Command4");
+    for (auto _ : state) {
+        QTest::mouseClick(plusDay, Qt::LeftButton);
+        QTest::mouseClick(minusDay, Qt::LeftButton);
+    }
+    state.SetLabel(std::to_string(window->dayList().rowCount()) + " rows");
+    state.SetItemsProcessed(state.iterations() * 2);
+    state.counters["ms_per_rebuild"] =
+        benchmark::Counter(static_cast<double>(state.iterations() * 2),
+                           benchmark::Counter::kIsRate | benchmark::Counter::kInvert);
+}
+BENCHMARK(BM_DayListRebuild)
+    ->Arg(1000)
+    ->Arg(100000)
+    ->Arg(1000000)
+    ->Unit(benchmark::kMillisecond)
+    ->UseRealTime();
+
+// 2. Add through the window: the booking typed, then "&Add".
+void addThroughWindow(benchmark::State &state, int link)
+{
+    Services services;
+    QTemporaryDir dir;
+    prepareFiles(QDir(dir.path()));
+    sqlite3 *db = nullptr;
+    sqlite3_open(qPrintable(dir.path() + "/bdm6.mdb"), &db);
+    const QByteArray update =
+        QByteArray("UPDATE profs SET prof1 = 'A', interv1 = '15', junta1 = ") + QByteArray::number(link);
+    check(sqlite3_exec(db, update.constData(), nullptr, nullptr, nullptr), db);
+    sqlite3_close(db);
+    const auto window = openBook(services, dir.path());
+    window->findChild<QLineEdit *>("Text1")->setText("08:10");
+    window->findChild<QLineEdit *>("Text2")->setText("Benchmark Patient");
+    QPushButton *add = window->findChild<QPushButton *>("cmd_inc");
+    for (auto _ : state)
+        QTest::mouseClick(add, Qt::LeftButton);
+}
+void BM_AddBooking(benchmark::State &state)
+{
+    addThroughWindow(state, 0);
+}
+void BM_AddBookingWithLinkedCopy(benchmark::State &state)
+{
+    addThroughWindow(state, 3);
+}
+BENCHMARK(BM_AddBooking)->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK(BM_AddBookingWithLinkedCopy)->Unit(benchmark::kMillisecond)->UseRealTime();
+
+// The same rows stored by bare SQLite: rollback journal, synchronous FULL, one transaction.
+void bareInsert(benchmark::State &state, bool linked)
+{
+    QTemporaryDir dir;
+    prepareFiles(QDir(dir.path()));
+    sqlite3 *db = nullptr;
+    sqlite3_open(qPrintable(dir.path() + "/bdm1.mdb"), &db);
+    check(sqlite3_exec(db, "PRAGMA journal_mode = DELETE; PRAGMA synchronous = FULL", nullptr, nullptr,
+                       nullptr),
+          db);
+    if (linked) {
+        const QByteArray attach = "ATTACH DATABASE '" + (dir.path() + "/bdm3.mdb").toUtf8() + "' AS linked";
+        check(sqlite3_exec(db, attach.constData(), nullptr, nullptr, nullptr), db);
+        check(sqlite3_exec(db, "PRAGMA linked.synchronous = FULL", nullptr, nullptr, nullptr), db);
+    }
+    const char *statement =
+        linked ? "BEGIN; INSERT INTO main.dados VALUES ('2027-03-01', '08:10', 'Benchmark "
+                 "Patient', '', '', ''); INSERT INTO linked.dados VALUES ('2027-03-01', "
+                 "'08:10', 'Benchmark Patient', '', '', ''); COMMIT"
+               : "INSERT INTO dados VALUES ('2027-03-01', '08:10', 'Benchmark Patient', '', '', '')";
+    for (auto _ : state)
+        check(sqlite3_exec(db, statement, nullptr, nullptr, nullptr), db);
+    sqlite3_close(db);
+}
+void BM_BareInsert(benchmark::State &state)
+{
+    bareInsert(state, false);
+}
+void BM_BareInsertTwoFiles(benchmark::State &state)
+{
+    bareInsert(state, true);
+}
+BENCHMARK(BM_BareInsert)->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK(BM_BareInsertTwoFiles)->Unit(benchmark::kMillisecond)->UseRealTime();
+
+// 3. Whole processes, started from here; the peak memory is the child's own.
+struct ProcessRun
+{
+    double milliseconds;
+    long peakKilobytes;
+};
+
+ProcessRun runProcess(const QString &program, const QString &argument, const QString &folder)
+{
+    QElapsedTimer timer;
+    timer.start();
+    const pid_t pid = fork();
+    if (pid == 0) {
+        if (chdir(qPrintable(folder)) != 0)
+            _exit(127);
+        setenv("QT_QPA_PLATFORM", "offscreen", 1);
+        // A program that waits for an answer (a message box) is ended rather than hanging the run.
+        alarm(30);
+        const QByteArray path = program.toLocal8Bit();
+        const QByteArray extra = argument.toLocal8Bit();
+        execl(path.constData(), path.constData(), argument.isEmpty() ? nullptr : extra.constData(),
+              static_cast<char *>(nullptr));
+        _exit(127);
+    }
+    int status = 0;
+    rusage usage{};
+    wait4(pid, &status, 0, &usage);
+    const double elapsed = static_cast<double>(timer.nsecsElapsed()) / 1e6;
+    if (!WIFEXITED(status) || WEXITSTATUS(status) != 0)
+        qFatal("%s failed", qPrintable(program));
+    return {elapsed, usage.ru_maxrss};
+}
+
+void startUp(benchmark::State &state, const char *program, const char *argument = "")
+{
+    const QString folder = preparedFolder(1000);
+    const QString path = QCoreApplication::applicationDirPath() + "/" + program;
+    long peak = 0;
+    for (auto _ : state) {
+        const ProcessRun run = runProcess(path, QString::fromLatin1(argument), folder);
+        state.SetIterationTime(run.milliseconds / 1000.0);
+        peak = std::max(peak, run.peakKilobytes);
+    }
+    state.counters["peak_MiB"] = static_cast<double>(peak) / 1024.0;
+}
+void BM_StartUpToDoctorList(benchmark::State &state)
+{
+    startUp(state, "startup_probe");
+}
+void BM_BareQtWindow(benchmark::State &state)
+{
+    startUp(state, "bare_window");
+}
+void BM_BareQtWindowWithText(benchmark::State &state)
+{
+    startUp(state, "bare_window", "text");
+}
+BENCHMARK(BM_StartUpToDoctorList)->Unit(benchmark::kMillisecond)->UseManualTime()->Iterations(30);
+BENCHMARK(BM_BareQtWindow)->Unit(benchmark::kMillisecond)->UseManualTime()->Iterations(30);
+BENCHMARK(BM_BareQtWindowWithText)->Unit(benchmark::kMillisecond)->UseManualTime()->Iterations(30);
+
+// 4. A 300-row list laid on PDF pages.
+void BM_PrintPerPage(benchmark::State &state)
+{
+    QTemporaryDir dir;
+    Printout printout;
+    printout.documentName = "bench";
+    printout.header = "Bench Doctor - Monday, 1 March 2027";
+    for (int i = 0; i < 300; ++i)
+        printout.rows << BookingRecord::of(QTime(0, 0).addSecs(i * 240).toString("HH:mm"),
+                                           QString("Patient %1").arg(i), "Plan", "555 0100", "note")
+                             .row();
+    SystemPrinter printer;
+    int pages = 0;
+    for (auto _ : state) {
+        QString error;
+        if (!printer.saveAsPdf(printout, dir.filePath("list.pdf"), &error))
+            qFatal("%s", qPrintable(error));
+        state.PauseTiming();
+        QProcess info;
+        info.start("pdfinfo", {dir.filePath("list.pdf")});
+        info.waitForFinished();
+        const QString text = QString::fromUtf8(info.readAllStandardOutput());
+        pages = text.section("Pages:", 1).trimmed().section('\n', 0, 0).toInt();
+        state.ResumeTiming();
+    }
+    state.counters["pages"] = pages;
+    state.counters["ms_per_page"] =
+        benchmark::Counter(static_cast<double>(state.iterations()) * pages,
+                           benchmark::Counter::kIsRate | benchmark::Counter::kInvert);
+}
+BENCHMARK(BM_PrintPerPage)->Unit(benchmark::kMillisecond)->UseRealTime();
+
+// Prints the ratios the goals are stated in, from the figures of this same run.
+class RatioReporter : public benchmark::ConsoleReporter
+{
+public:
+    void ReportRuns(const std::vector<Run> &runs) override
+    {
+        ConsoleReporter::ReportRuns(runs);
+        for (const Run &run : runs) {
+            times_[run.benchmark_name()] = run.GetAdjustedRealTime();
+            const auto peak = run.counters.find("peak_MiB");
+            if (peak != run.counters.end())
+                peaks_[run.benchmark_name()] = peak->second.value;
+        }
+    }
+
+    void Finalize() override
+    {
+        ConsoleReporter::Finalize();
+        std::printf("\nRatios from this run:\n");
+        const std::string rebuild = "BM_DayListRebuild/";
+        if (times_.count(rebuild + "1000000/real_time"))
+            std::printf("%-66s %7.3f ms (goal < 16 ms)\n", "day list rebuild at 1,000,000 appointments",
+                        times_[rebuild + "1000000/real_time"] / 2);
+        ratio("day list rebuild, 1,000,000 against 1,000 appointments", times_, rebuild + "1000000/real_time",
+              rebuild + "1000/real_time", 2.0);
+        ratio("day list rebuild, 100,000 against 1,000 appointments", times_, rebuild + "100000/real_time",
+              rebuild + "1000/real_time", 2.0);
+        ratio("Add against a bare insert and commit", times_, "BM_AddBooking/real_time",
+              "BM_BareInsert/real_time", 1.5);
+        ratio("Add with linked copy against a bare two-file transaction", times_,
+              "BM_AddBookingWithLinkedCopy/real_time", "BM_BareInsertTwoFiles/real_time", 1.5);
+        ratio("Add with linked copy against a bare one-file insert", times_,
+              "BM_AddBookingWithLinkedCopy/real_time", "BM_BareInsert/real_time", 1.5);
+        const std::string startUp = "BM_StartUpToDoctorList/iterations:30/manual_time";
+        const std::string bare = "BM_BareQtWindow/iterations:30/manual_time";
+        const std::string withText = "BM_BareQtWindowWithText/iterations:30/manual_time";
+        ratio("start-up to the doctor list against a bare Qt window (time)", times_, startUp, bare, 1.5);
+        ratio("start-up to the doctor list against a bare window with text (time)", times_, startUp, withText,
+              1.5);
+        ratio("start-up against a bare Qt window (peak memory)", peaks_, startUp, bare, 1.5);
+        ratio("start-up against a bare window with text (peak memory)", peaks_, startUp, withText, 1.5);
+    }
+
+private:
+    static void ratio(const char *what, std::map<std::string, double> &figures, const std::string &measured,
+                      const std::string &against, double goal)
+    {
+        if (!figures.count(measured) || !figures.count(against))
+            return;
+        const double value = figures[measured] / figures[against];
+        std::printf("%-66s %7.2f  (goal <= %.1f) %s\n", what, value, goal, value <= goal ? "met" : "MISSED");
+    }
+
+    std::map<std::string, double> times_;
+    std::map<std::string, double> peaks_;
+};
+
+} // namespace
+
+int main(int argc, char *argv[])
+{
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+    benchmark::Initialize(&argc, argv);
+    RatioReporter reporter;
+    benchmark::RunSpecifiedBenchmarks(&reporter);
+    benchmark::Shutdown();
+    return 0;
+}
