@@ -133,4 +133,31 @@ private:
     QTemporaryDir dir_;
 };
 
+// Another program holding a file locked for writing, for as long as this lives.
+class WriteLock
+{
+public:
+    explicit WriteLock(const QString &path)
+    {
+        QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), kName);
+        db.setDatabaseName(path);
+        if (!db.open() || !QSqlQuery(db).exec(QStringLiteral("BEGIN IMMEDIATE")))
+            qFatal("cannot lock %s", qPrintable(path));
+    }
+    ~WriteLock()
+    {
+        {
+            QSqlDatabase db = QSqlDatabase::database(kName);
+            QSqlQuery(db).exec(QStringLiteral("ROLLBACK"));
+            db.close();
+        }
+        QSqlDatabase::removeDatabase(kName);
+    }
+    WriteLock(const WriteLock &) = delete;
+    WriteLock &operator=(const WriteLock &) = delete;
+
+private:
+    static constexpr QLatin1String kName{"velmora-test-lock"};
+};
+
 } // namespace velmora::testing

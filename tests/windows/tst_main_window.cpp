@@ -450,10 +450,7 @@ private Q_SLOTS:
         book.chooseDoctor(1);
         const QStringList before = book.rows();
 
-        QSqlDatabase locker = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), QStringLiteral("locker"));
-        locker.setDatabaseName(book.files.path("bdm1.mdb"));
-        QVERIFY(locker.open());
-        QSqlQuery(locker).exec(QStringLiteral("BEGIN IMMEDIATE"));
+        auto lock = std::make_unique<velmora::testing::WriteLock>(book.files.path("bdm1.mdb"));
 
         book.clickRow(book.rows().indexOf(QStringLiteral("08:30")));
         book.typeInto(2, "Not Stored");
@@ -472,10 +469,7 @@ private Q_SLOTS:
         QVERIFY(book.platform.messages.takeOne().contains(QStringLiteral("could not be removed")));
         QCOMPARE(book.rows(), before);
 
-        QSqlQuery(locker).exec(QStringLiteral("ROLLBACK"));
-        locker.close();
-        locker = QSqlDatabase();
-        QSqlDatabase::removeDatabase(QStringLiteral("locker"));
+        lock.reset();
         QCOMPARE(book.files.appointments(1), QStringList{"2027-03-01|08:15|Stored|||"});
         QVERIFY(book.platform.messages.shown.isEmpty());
     }

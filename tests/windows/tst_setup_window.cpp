@@ -197,19 +197,13 @@ private Q_SLOTS:
         openSetup(book);
         typeOver(control<QLineEdit>("Text1"), "Ana Maria");
 
-        QSqlDatabase locker = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), QStringLiteral("locker"));
-        locker.setDatabaseName(book.files.path("bdm6.mdb"));
-        QVERIFY(locker.open());
-        QSqlQuery(locker).exec(QStringLiteral("BEGIN IMMEDIATE"));
+        auto lock = std::make_unique<velmora::testing::WriteLock>(book.files.path("bdm6.mdb"));
         QTest::mouseClick(control<QPushButton>("Command1"), Qt::LeftButton);
         QVERIFY(book.platform.messages.takeOne().startsWith(QStringLiteral("The settings were not saved")));
         QVERIFY(setupWindow()->isVisible());
         QVERIFY(!book.window->isVisible());
         QCOMPARE(control<QLineEdit>("Text1")->text(), QStringLiteral("Ana Maria"));
-        QSqlQuery(locker).exec(QStringLiteral("ROLLBACK"));
-        locker.close();
-        locker = QSqlDatabase();
-        QSqlDatabase::removeDatabase(QStringLiteral("locker"));
+        lock.reset();
         QCOMPARE(book.files.setting("bdm6.mdb", "prof1").toString(), QStringLiteral("Ana"));
 
         QTest::mouseClick(control<QPushButton>("Command1"), Qt::LeftButton);
