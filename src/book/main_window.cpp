@@ -132,7 +132,9 @@ void MainWindow::buildControls()
     setObjectName(QStringLiteral("marca1"));
     setWindowTitle(QStringLiteral("Velmora 3.2"));
     setBackground(this, kWindowYellow);
-    resize(twipsRect(0, 0, 4905, 4185).size());
+    // Restored, the window keeps the whole layout in view, so that it can be used also where it cannot
+    // be maximised (no window manager) or after the user restores it.
+    resize(twipsRect(0, 0, 11655, 8280).size());
 
     const auto label = [this](const char *name, const QString &text, const QRect &rect, const QFont &font,
                               const QColor &color) {
@@ -204,6 +206,9 @@ void MainWindow::buildControls()
     setTextColor(List1, QColor(0, 0, 255));
     List1->setModel(&dayList_);
     List1->setUniformItemSizes(true);
+    // Rows are never shortened: the notes column stays whole, with a scroll bar where it is needed.
+    List1->setTextElideMode(Qt::ElideNone);
+    List1->setHorizontalScrollMode(QAbstractItemView::ScrollPerPixel);
     List1->setEditTriggers(QAbstractItemView::NoEditTriggers);
     List1->setSelectionMode(QAbstractItemView::SingleSelection);
     // A click or a key that selects another row; the current row moves before the selection does.
@@ -326,8 +331,9 @@ void MainWindow::Timer1_Timer()
     AllDoctorFields fields;
     QString error;
     Timer1->setInterval(100); // after the first try, which comes as soon as the window is up
-    if (!settings_.readDoctorFields(&fields, &error))
-        return; // tried again on the next tick
+    // A locked file is not waited for here: the window stays responsive and the next tick tries again.
+    if (!settings_.tryReadDoctorFields(&fields, &error))
+        return;
     Combo1->clear();
     for (const DoctorFields &doctor : fields) {
         if (doctor.name.isNull()) {

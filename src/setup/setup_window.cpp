@@ -41,6 +41,7 @@ SetupWindow::SetupWindow(const Platform &platform, MainWindow &book, QWidget *pa
     setObjectName(QStringLiteral("marca2"));
     setWindowTitle(QStringLiteral("Setup professional"));
     setBackground(this, kWindowYellow);
+    resize(twipsRect(0, 0, 11655, 8280).size()); // the whole layout, when not maximised
 
     Command1 = new QPushButton(QStringLiteral("Save and &Return"), this);
     Command1->setObjectName(QStringLiteral("Command1"));

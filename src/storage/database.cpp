@@ -18,9 +18,6 @@ namespace velmora {
 
 namespace {
 
-// The wait for a file that another program holds locked, before the statement fails.
-constexpr int kBusyTimeoutMs = 3000;
-
 const char *const kCreateAppointments[] = {
     "CREATE TABLE dados (data TEXT, hora TEXT, nome TEXT, convenio TEXT, telefone TEXT, obs TEXT)",
     "CREATE INDEX data ON dados (data)",
@@ -92,10 +89,11 @@ QString uniqueConnectionName(const QString &role)
     return QStringLiteral("%1#%2").arg(role).arg(++counter);
 }
 
-bool openFile(QSqlDatabase &db, const QString &path, bool create, QString *error)
+bool openFile(QSqlDatabase &db, const QString &path, bool create, QString *error,
+              int lockWaitMs = kLockWaitMs)
 {
     db.setDatabaseName(sqliteUri(path, create ? "rwc" : "rw"));
-    db.setConnectOptions(QStringLiteral("QSQLITE_OPEN_URI;QSQLITE_BUSY_TIMEOUT=%1").arg(kBusyTimeoutMs));
+    db.setConnectOptions(QStringLiteral("QSQLITE_OPEN_URI;QSQLITE_BUSY_TIMEOUT=%1").arg(lockWaitMs));
     if (!db.open()) {
         *error = reasonOf(db.lastError());
         return false;
@@ -174,13 +172,13 @@ bool createFile(const QString &path, FileKind kind, QString *error)
 class SchemaReader
 {
 public:
-    explicit SchemaReader(const QString &path)
+    SchemaReader(const QString &path, int lockWaitMs)
     {
         const QByteArray uri = sqliteUri(path, "ro").toUtf8();
         opened_ = sqlite3_open_v2(uri.constData(), &db_, SQLITE_OPEN_READONLY | SQLITE_OPEN_URI, nullptr) ==
                   SQLITE_OK;
         if (opened_)
-            sqlite3_busy_timeout(db_, kBusyTimeoutMs);
+            sqlite3_busy_timeout(db_, lockWaitMs);
     }
     ~SchemaReader() { sqlite3_close(db_); }
     SchemaReader(const SchemaReader &) = delete;
@@ -208,9 +206,9 @@ private:
     bool opened_ = false;
 };
 
-bool checkSchema(const QString &path, FileKind kind, QString *problem)
+bool checkSchema(const QString &path, FileKind kind, QString *problem, int lockWaitMs)
 {
-    SchemaReader reader(path);
+    SchemaReader reader(path, lockWaitMs);
     const QString table = tableOf(kind);
     QStringList present;
     const QByteArray columns =
@@ -282,7 +280,7 @@ QString storedDate(QDate date)
     return date.toString(QStringLiteral("yyyy-MM-dd"));
 }
 
-bool checkFile(const QString &path, FileKind kind, QString *problem)
+bool checkFile(const QString &path, FileKind kind, QString *problem, int lockWaitMs)
 {
     QFile file(path);
     if (!file.exists()) {
@@ -303,7 +301,7 @@ bool checkFile(const QString &path, FileKind kind, QString *problem)
         *problem = QStringLiteral("the file is not a database in the format the program uses");
         return false;
     }
-    return checkSchema(path, kind, problem);
+    return checkSchema(path, kind, problem, lockWaitMs);
 }
 
 QStringList prepareFiles(const QDir &folder)
@@ -347,12 +345,12 @@ bool Connection::pointAt(const QString &fileName, QString *error)
     fileName_ = fileName;
     const QString path = pathOf(fileName);
     QString problem;
-    if (!checkFile(path, kindOfFile(fileName), &problem)) {
+    if (!checkFile(path, kindOfFile(fileName), &problem, lockWaitMs_)) {
         *error = QStringLiteral("\"%1\" cannot be used: %2").arg(fileName, problem);
         return false;
     }
     QSqlDatabase db = database();
-    if (!openFile(db, path, false, &problem)) {
+    if (!openFile(db, path, false, &problem, lockWaitMs_)) {
         *error = QStringLiteral("\"%1\" cannot be opened: %2").arg(fileName, problem);
         return false;
     }
@@ -375,6 +373,13 @@ void Connection::close()
     QSqlDatabase db = database();
     if (db.isOpen())
         db.close();
+}
+
+void Connection::setLockWait(int milliseconds)
+{
+    lockWaitMs_ = milliseconds;
+    if (isOpen())
+        QSqlQuery(database()).exec(QStringLiteral("PRAGMA busy_timeout = %1").arg(milliseconds));
 }
 
 bool Connection::isOpen() const

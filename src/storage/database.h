@@ -18,6 +18,9 @@ enum class FileKind
 
 FileKind kindOfFile(const QString &fileName);
 
+// The wait for a file that another program holds locked, before a statement fails.
+constexpr int kLockWaitMs = 3000;
+
 // The twelve file names, appointment files first.
 QStringList allFileNames();
 
@@ -31,8 +34,9 @@ QString sqliteUri(const QString &path, const char *mode);
 // Dates are stored as ISO text so that the index orders them.
 QString storedDate(QDate date);
 
-// Whether the file at path holds what kind needs; problem says what is wrong otherwise. Reads only.
-bool checkFile(const QString &path, FileKind kind, QString *problem);
+// Whether the file at path holds what kind needs; problem says what is wrong otherwise. Reads only,
+// waiting up to lockWaitMs for a file another program holds locked.
+bool checkFile(const QString &path, FileKind kind, QString *problem, int lockWaitMs = kLockWaitMs);
 
 // Creates each missing file with its table (and the one settings record) and checks the others.
 // Files that exist are never written here. Returns one line per file that cannot be used.
@@ -52,6 +56,8 @@ public:
     // Opens the file last pointed at again when it is closed, for example after a failed start.
     bool ensureOpen(QString *error);
     void close();
+    // How long opening and statements wait for a file another program holds locked.
+    void setLockWait(int milliseconds);
 
     bool isOpen() const;
     QString fileName() const { return fileName_; }
@@ -62,6 +68,7 @@ private:
     QString connectionName_;
     QDir folder_;
     QString fileName_; // the file meant, also while it could not be opened
+    int lockWaitMs_ = kLockWaitMs;
 };
 
 } // namespace velmora

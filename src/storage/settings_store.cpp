@@ -87,6 +87,14 @@ bool SettingsStore::readDoctorFields(AllDoctorFields *fields, QString *error)
     return true;
 }
 
+bool SettingsStore::tryReadDoctorFields(AllDoctorFields *fields, QString *error)
+{
+    main_.setLockWait(0);
+    const bool ok = readDoctorFields(fields, error);
+    main_.setLockWait(kLockWaitMs);
+    return ok;
+}
+
 bool SettingsStore::readSlotLengthAndLink(int slot, DoctorFields *fields, QString *error)
 {
     if (!main_.ensureOpen(error))

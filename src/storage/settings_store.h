@@ -38,6 +38,8 @@ public:
     SettingsStore(Connection &main, Connection &extra) : main_(main), extra_(extra) {}
 
     bool readDoctorFields(AllDoctorFields *fields, QString *error);
+    // The same, giving up at once on a locked file, for a read that is tried again soon anyway.
+    bool tryReadDoctorFields(AllDoctorFields *fields, QString *error);
     // Only one slot's slot length and link: read after every booking, so kept to two fields.
     bool readSlotLengthAndLink(int slot, DoctorFields *fields, QString *error);
     bool saveDoctorFields(const AllDoctorChanges &changes, QString *error);

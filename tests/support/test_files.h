@@ -133,15 +133,24 @@ private:
     QTemporaryDir dir_;
 };
 
-// Another program holding a file locked for writing, for as long as this lives.
+// Another program holding a file locked for writing, for as long as this lives; an exclusive lock
+// keeps readers out too.
 class WriteLock
 {
 public:
-    explicit WriteLock(const QString &path)
+    enum Kind
+    {
+        Writers,
+        Everyone
+    };
+
+    explicit WriteLock(const QString &path, Kind kind = Writers)
     {
         QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), kName);
         db.setDatabaseName(path);
-        if (!db.open() || !QSqlQuery(db).exec(QStringLiteral("BEGIN IMMEDIATE")))
+        const QString begin =
+            kind == Writers ? QStringLiteral("BEGIN IMMEDIATE") : QStringLiteral("BEGIN EXCLUSIVE");
+        if (!db.open() || !QSqlQuery(db).exec(begin))
             qFatal("cannot lock %s", qPrintable(path));
     }
     ~WriteLock()

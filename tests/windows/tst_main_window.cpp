@@ -1,5 +1,6 @@
 #include "support/book_window.h"
 
+#include <QElapsedTimer>
 #include <QLocale>
 #include <QSqlDatabase>
 #include <QSqlQuery>
@@ -77,6 +78,27 @@ private Q_SLOTS:
         QTRY_COMPARE(book.combo()->count(), 10);
         QCOMPARE(book.combo()->itemText(2), QStringLiteral("Carla"));
         QVERIFY(!timer->isActive());
+        QVERIFY(book.platform.messages.shown.isEmpty());
+    }
+
+    // While another program keeps the settings file locked, the fill gives up at once and tries again
+    // on the next tick, rather than holding the window for the lock's wait each time.
+    void lockedSettingsDoNotHoldTheWindow()
+    {
+        BookWindow book;
+        book.files.setDoctor(1, "Ana", "15");
+        auto lock = std::make_unique<velmora::testing::WriteLock>(book.files.path("bdm6.mdb"),
+                                                                  velmora::testing::WriteLock::Everyone);
+        book.window = std::make_unique<MainWindow>(book.platform.platform(), book.files.folder());
+        book.window->show();
+        QElapsedTimer ticks;
+        ticks.start();
+        for (int i = 0; i < 5; ++i)
+            QMetaObject::invokeMethod(book.window.get(), "Timer1_Timer");
+        QVERIFY2(ticks.elapsed() < kLockWaitMs, "a tick waited for the lock");
+        QCOMPARE(book.combo()->count(), 0);
+        lock.reset();
+        QTRY_COMPARE(book.combo()->count(), 10);
         QVERIFY(book.platform.messages.shown.isEmpty());
     }
 
