@@ -1,6 +1,7 @@
 #include "support/book_window.h"
 
 #include <QClipboard>
+#include <QPushButton>
 
 using namespace velmora;
 using velmora::testing::BookWindow;
@@ -89,6 +90,39 @@ private Q_SLOTS:
         QCOMPARE(book.field(2)->text(), trimBlanks(name));
         QCOMPARE(book.field(4)->text(), trimBlanks(characterSlice(kept, 0, 20)));
         QCOMPARE(book.field(5)->text(), trimBlanks(fitsNotes));
+    }
+
+    // Doctor names typed in the setup window come back exactly in the settings, the doctor list and
+    // the next opening of the window.
+    void doctorNamesKeptExactly()
+    {
+        const QStringList names = {"Dr. O'Neil \"Jr\"",      "x'); DROP TABLE profs;--",
+                                   "<b>Zé</b> & Ñandú",      "שלום עליכם",
+                                   "😀 Dr Emoji 👍🏽", QStringLiteral("tab\x07bell")};
+        BookWindow book;
+        book.open();
+        book.click("cmd_cad");
+        QWidget *setup = nullptr;
+        for (QWidget *widget : QApplication::topLevelWidgets())
+            if (widget->objectName() == QLatin1String("marca2"))
+                setup = widget;
+        QVERIFY(setup);
+        for (int i = 0; i < names.size(); ++i) {
+            auto *box = setup->findChild<QLineEdit *>(QStringLiteral("Text%1").arg(i + 1));
+            box->selectAll();
+            QApplication::clipboard()->setText(names.at(i));
+            QTest::keyClick(box, Qt::Key_V, Qt::ControlModifier);
+        }
+        QTest::mouseClick(setup->findChild<QPushButton *>(QStringLiteral("Command1")), Qt::LeftButton);
+        QVERIFY(book.platform.messages.shown.isEmpty());
+        for (int i = 0; i < names.size(); ++i) {
+            const QString field = QString::fromLatin1(doctorSlot(i + 1).nameField);
+            QCOMPARE(book.files.setting("bdm6.mdb", field).toString(), names.at(i));
+            QCOMPARE(book.combo()->itemText(i), names.at(i));
+        }
+        book.chooseDoctor(2);
+        QCOMPARE(book.combo()->currentText(), names.at(1));
+        QCOMPARE(book.window->activeSlot(), qint16(2));
     }
 
     void fieldsCountCharacters()

@@ -107,6 +107,37 @@ private Q_SLOTS:
         QCOMPARE(nonBlankLines(PrintQueue::text(pdf)).size(), 1 + rows.size());
     }
 
+    // A doctor's name with quotes, markup and accents prints as it stands, and a second printout in
+    // the same run looks like the first.
+    void doctorNameAsItStands()
+    {
+        const QString name = QStringLiteral("Dr. O'Neil \"Zé\" <Ñandú> & Co;");
+        BookWindow book;
+        book.files.setDoctor(4, name, "30", {"0800", "0830"});
+        book.open();
+        book.chooseDoctor(4);
+        QStringList pdfs;
+        for (int copy = 0; copy < 2; ++copy) {
+            const QDateTime printed = QDateTime::currentDateTime().addSecs(-1);
+            book.click("cmd_imp");
+            QString pdf;
+            waitForPdf(printDocumentName(name, kMonday), printed, &pdf);
+            QVERIFY(!pdf.isEmpty());
+            const QStringList lines = nonBlankLines(PrintQueue::text(pdf));
+            QVERIFY2(lines.first().trimmed().startsWith(name + QStringLiteral(" - ")),
+                     qPrintable(lines.first()));
+            QCOMPARE(lines.mid(1).join('|').remove(' '), QStringLiteral("08:00|08:30"));
+            pdfs << PrintQueue::run("pdffonts", {pdf})
+                        .section('\n', 2)
+                        .remove(QRegularExpression("[A-Z]{6}\\+"))
+                        .remove(
+                            QRegularExpression("\\s+\\d+\\s+0\\s*$", QRegularExpression::MultilineOption));
+            // The next copy must be a new file, not this one found again.
+            QFile::remove(pdf);
+        }
+        QCOMPARE(pdfs.at(1), pdfs.at(0));
+    }
+
     void nothingWithoutADoctor()
     {
         BookWindow book;
