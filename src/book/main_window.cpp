@@ -334,17 +334,16 @@ void MainWindow::Timer1_Timer()
     // A locked file is not waited for here: the window stays responsive and the next tick tries again.
     if (!settings_.tryReadDoctorFields(&fields, &error))
         return;
-    Combo1->clear();
+    // The names up to the first without value are listed; the fill is done when all ten are.
+    QStringList names;
     for (const DoctorFields &doctor : fields) {
-        if (doctor.name.isNull()) {
-            Combo1->setCurrentIndex(-1);
-            Combo1->setEditText(QString::fromLatin1(kChooseDoctor));
-            return;
-        }
-        Combo1->addItem(doctor.name.toString());
+        if (doctor.name.isNull())
+            break;
+        names << doctor.name.toString();
     }
-    Combo1->setCurrentIndex(-1);
-    Combo1->setEditText(QString::fromLatin1(kChooseDoctor));
+    fillDoctorList(names);
+    if (names.size() < kDoctorSlotCount)
+        return;
     Timer1->stop();
     Q_EMIT doctorListFilled();
 }
