@@ -115,10 +115,10 @@ void SetupWindow::buildDoctorFrame(int slot)
         doctor.intervals[i] = option;
     }
 
-    // The link is kept but never shown: it carries the stored value through Save and Return.
+    // The link is kept but never shown: it carries the stored value through Save and Return. With no
+    // one to type in it, it has no length limit, which would cut a stored value of three digits.
     doctor.link = new QLineEdit(doctor.frame);
     doctor.link->setObjectName(QStringLiteral("junto") + number);
-    doctor.link->setMaxLength(2);
     setTextColor(doctor.link, QColor(255, 0, 0));
     doctor.link->hide();
     QLabel *linkLabel = addLabel(doctor.frame, QStringLiteral("Junto com agenda:"), {}, arial);

@@ -170,7 +170,7 @@ private Q_SLOTS:
     {
         BookWindow book;
         book.files.setDoctor(1, "Ana", "45", {}, 3); // an interval that is none of the three
-        book.files.exec("bdm6.mdb", "UPDATE profs SET junta2 = NULL");
+        book.files.exec("bdm6.mdb", "UPDATE profs SET junta2 = NULL, junta5 = 123");
         book.open();
         openSetup(book);
         QVERIFY(!control<QRadioButton>("opt1_15")->isChecked());
@@ -186,6 +186,7 @@ private Q_SLOTS:
         QCOMPARE(book.files.setting("bdm6.mdb", "interv1").toString(), QStringLiteral("45"));
         QCOMPARE(book.files.setting("bdm6.mdb", "junta1").toInt(), 3);
         QCOMPARE(book.files.setting("bdm6.mdb", "junta2"), QVariant(0));
+        QCOMPARE(book.files.setting("bdm6.mdb", "junta5").toInt(), 123); // kept, not cut to two digits
         QCOMPARE(book.files.setting("bdm6.mdb", "prof4").toString(), QString(30, QLatin1Char('x')));
     }
 
