@@ -11,7 +11,8 @@ start_print_queue() {
   lpadmin -p VelmoraPDF -E -v cups-pdf:/ -m lsb/usr/cups-pdf/CUPS-PDF_opt.ppd \
     -o pdftops-renderer-default=pdftocairo
   lpadmin -d VelmoraPDF
-  export VELMORA_PDF_OUTPUT="$HOME/PDF"
+  # cups-pdf writes a job into the PDF folder of the submitting user's home, as the password file has it.
+  export VELMORA_PDF_OUTPUT="$(getent passwd "$(id -un)" | cut -d: -f6)/PDF"
 }
 
 stop_print_queue() {
