@@ -217,6 +217,20 @@ private Q_SLOTS:
         QVERIFY(book.platform.messages.shown.isEmpty());
     }
 
+    // The date does not follow the clock past midnight until "&TODAY" is pressed.
+    void todayAfterMidnight()
+    {
+        BookWindow book;
+        morningDoctor(book, 1, "Ana");
+        book.open();
+        book.chooseDoctor(1);
+        book.platform.clock.setToday(kMonday.addDays(1));
+        QCOMPARE(book.window->currentDate(), kMonday);
+        book.click("Command7");
+        QCOMPARE(book.window->currentDate(), kMonday.addDays(1));
+        QCOMPARE(book.dateLabel(), QLocale::system().toString(kMonday.addDays(1), QLocale::LongFormat));
+    }
+
     void lastCalendarDayStaysPut()
     {
         BookWindow book(QDate(9999, 12, 31));
