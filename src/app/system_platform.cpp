@@ -50,6 +50,11 @@ bool SystemPrinter::print(const Printout &printout, QString *error)
         *error = QStringLiteral("no default printer is set up on this computer");
         return false;
     }
+    // A stopped printer would keep the list in its queue with nothing coming out.
+    if (printerInfo.state() == QPrinter::Error) {
+        *error = QStringLiteral("the printer \"%1\" is stopped").arg(printerInfo.printerName());
+        return false;
+    }
     QPrinter printer(printerInfo, QPrinter::HighResolution);
     printer.setDocName(printout.documentName);
     if (!paintPrintout(printer, printout, error))

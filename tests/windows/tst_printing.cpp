@@ -138,6 +138,24 @@ private Q_SLOTS:
         QCOMPARE(pdfs.at(1), pdfs.at(0));
     }
 
+    // A stopped printer is said, and nothing is left waiting in its queue.
+    void stoppedPrinterIsSaid()
+    {
+        BookWindow book;
+        book.files.setDoctor(1, "Ana Souza", "30", {"0800", "0830"});
+        book.open();
+        book.chooseDoctor(1);
+        const QString printer = PrintQueue::run("lpstat", {"-d"}).section(':', 1).trimmed();
+        QVERIFY(!printer.isEmpty());
+        PrintQueue::run("cupsdisable", {printer});
+        const int before = PrintQueue::jobsEverQueued();
+        book.click("cmd_imp");
+        PrintQueue::run("cupsenable", {printer});
+        QCOMPARE(PrintQueue::jobsEverQueued(), before);
+        QVERIFY2(book.platform.messages.takeOne().contains(QStringLiteral("is stopped")),
+                 qPrintable(book.platform.messages.last()));
+    }
+
     void nothingWithoutADoctor()
     {
         BookWindow book;
