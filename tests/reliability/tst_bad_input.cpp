@@ -102,10 +102,7 @@ private Q_SLOTS:
         BookWindow book;
         book.open();
         book.click("cmd_cad");
-        QWidget *setup = nullptr;
-        for (QWidget *widget : QApplication::topLevelWidgets())
-            if (widget->objectName() == QLatin1String("marca2"))
-                setup = widget;
+        QWidget *setup = BookWindow::setupWindow();
         QVERIFY(setup);
         for (int i = 0; i < names.size(); ++i) {
             auto *box = setup->findChild<QLineEdit *>(QStringLiteral("Text%1").arg(i + 1));

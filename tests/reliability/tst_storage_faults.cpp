@@ -1,4 +1,3 @@
-#include "setup/setup_window.h"
 #include "support/book_window.h"
 #include "support/fault_vfs.h"
 
@@ -20,22 +19,6 @@ namespace FaultVfs = velmora::testing::FaultVfs;
 namespace {
 
 const QDate kMonday(2027, 3, 1);
-
-SetupWindow *setupWindow()
-{
-    for (QWidget *widget : QApplication::topLevelWidgets())
-        if (widget->objectName() == QLatin1String("marca2") && widget->isVisible())
-            return static_cast<SetupWindow *>(widget);
-    return nullptr;
-}
-
-template <typename T = QWidget> T *setupControl(const char *name)
-{
-    T *widget = setupWindow()->findChild<T *>(QString::fromLatin1(name));
-    if (!widget)
-        qFatal("no control %s", name);
-    return widget;
-}
 
 // Everything the twelve files hold, as text, to tell whether anything changed.
 QStringList storedState(const TestFiles &files)
@@ -107,22 +90,26 @@ private Q_SLOTS:
             [](BookWindow &book) { book.click("cmd_exc"); }, "could not be removed", true};
         const Scenario choose{[](BookWindow &) {}, [](BookWindow &book) { book.chooseDoctor(2); },
                               "could not be opened", false};
-        const Scenario saveSetup{
-            [](BookWindow &book) {
-                book.click("cmd_cad");
-                QLineEdit *name = setupControl<QLineEdit>("Text1");
-                name->setText(QStringLiteral("Renamed Doctor"));
-            },
-            [](BookWindow &) { QTest::mouseClick(setupControl<QPushButton>("Command1"), Qt::LeftButton); },
-            "settings were not saved", false};
+        const Scenario saveSetup{[](BookWindow &book) {
+                                     book.click("cmd_cad");
+                                     QLineEdit *name = BookWindow::setupControl<QLineEdit>("Text1");
+                                     name->setText(QStringLiteral("Renamed Doctor"));
+                                 },
+                                 [](BookWindow &) {
+                                     QTest::mouseClick(BookWindow::setupControl<QPushButton>("Command1"),
+                                                       Qt::LeftButton);
+                                 },
+                                 "settings were not saved", false};
         const Scenario confirmHours{
             [](BookWindow &book) {
                 book.click("cmd_cad");
-                QTest::mouseClick(setupControl<QPushButton>("Command9"), Qt::LeftButton);
-                setupControl<QLineEdit>("seg_1")->setText(QStringLiteral("07:00"));
-                setupControl<QLineEdit>("seg_2")->setText(QStringLiteral("07:30"));
+                QTest::mouseClick(BookWindow::setupControl<QPushButton>("Command9"), Qt::LeftButton);
+                BookWindow::setupControl<QLineEdit>("seg_1")->setText(QStringLiteral("07:00"));
+                BookWindow::setupControl<QLineEdit>("seg_2")->setText(QStringLiteral("07:30"));
             },
-            [](BookWindow &) { QTest::mouseClick(setupControl<QPushButton>("Command2"), Qt::LeftButton); },
+            [](BookWindow &) {
+                QTest::mouseClick(BookWindow::setupControl<QPushButton>("Command2"), Qt::LeftButton);
+            },
             "weekly hours were not saved", false};
 
         for (const bool persistent : {false, true}) {

@@ -114,6 +114,24 @@ public:
 
     QString dateLabel() const { return find<QLabel>("lab_dat")->text(); }
 
+    // The setup window, once the main window has opened it.
+    static QWidget *setupWindow()
+    {
+        for (QWidget *widget : QApplication::topLevelWidgets())
+            if (widget->objectName() == QLatin1String("marca2"))
+                return widget;
+        return nullptr;
+    }
+
+    template <typename T = QWidget> static T *setupControl(const QString &name)
+    {
+        QWidget *setup = setupWindow();
+        T *widget = setup ? setup->findChild<T *>(name) : nullptr;
+        if (!widget)
+            qFatal("no setup control %s", qPrintable(name));
+        return widget;
+    }
+
     TestFiles files;
     TestPlatform platform;
     std::unique_ptr<MainWindow> window;

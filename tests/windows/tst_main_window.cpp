@@ -20,6 +20,14 @@ void morningDoctor(BookWindow &book, int slot, const QString &name, const QStrin
     book.files.setDoctor(slot, name, interval, {"0800", "0900"}, link);
 }
 
+// The window open with that doctor in slot 1 chosen, on the Current date.
+void openOnMorningDoctor(BookWindow &book)
+{
+    morningDoctor(book, 1, "Ana");
+    book.open();
+    book.chooseDoctor(1);
+}
+
 } // namespace
 
 class MainWindowTest : public QObject
@@ -221,9 +229,7 @@ private Q_SLOTS:
     void todayAfterMidnight()
     {
         BookWindow book;
-        morningDoctor(book, 1, "Ana");
-        book.open();
-        book.chooseDoctor(1);
+        openOnMorningDoctor(book);
         book.platform.clock.setToday(kMonday.addDays(1));
         QCOMPARE(book.window->currentDate(), kMonday);
         book.click("Command7");
@@ -234,9 +240,7 @@ private Q_SLOTS:
     void lastCalendarDayStaysPut()
     {
         BookWindow book(QDate(9999, 12, 31));
-        morningDoctor(book, 1, "Ana");
-        book.open();
-        book.chooseDoctor(1);
+        openOnMorningDoctor(book);
         const QString shown = book.dateLabel();
         book.click("Command1");
         book.click("Command3");
@@ -248,9 +252,7 @@ private Q_SLOTS:
     void bookingOnAFreeRow()
     {
         BookWindow book;
-        morningDoctor(book, 1, "Ana");
-        book.open();
-        book.chooseDoctor(1);
+        openOnMorningDoctor(book);
         book.clickRow(book.rows().indexOf(QStringLiteral("08:30")));
         QCOMPARE(book.field(1)->text(), QStringLiteral("08:30"));
         QVERIFY(!book.button("cmd_exc")->isEnabled());
@@ -452,9 +454,7 @@ private Q_SLOTS:
     void enterWalksTheFieldsAndBooks()
     {
         BookWindow book;
-        morningDoctor(book, 1, "Ana");
-        book.open();
-        book.chooseDoctor(1);
+        openOnMorningDoctor(book);
         book.typeInto(1, "08:45");
         QTest::keyClick(book.field(1), Qt::Key_Return);
         QVERIFY(book.field(2)->hasFocus());
@@ -515,9 +515,7 @@ private Q_SLOTS:
     void damagedFileEmptiesTheList()
     {
         BookWindow book;
-        morningDoctor(book, 1, "Ana");
-        book.open();
-        book.chooseDoctor(1);
+        openOnMorningDoctor(book);
         book.files.write("bdm1.mdb", QByteArray(4096, 'x'));
         book.clickRow(0);
         book.typeInto(2, "Lost");

@@ -1,4 +1,3 @@
-#include "setup/setup_window.h"
 #include "support/book_window.h"
 
 #include <QCloseEvent>
@@ -12,20 +11,14 @@ using velmora::testing::BookWindow;
 
 namespace {
 
-SetupWindow *setupWindow()
+QWidget *setupWindow()
 {
-    for (QWidget *widget : QApplication::topLevelWidgets())
-        if (widget->objectName() == QLatin1String("marca2"))
-            return static_cast<SetupWindow *>(widget);
-    return nullptr;
+    return BookWindow::setupWindow();
 }
 
 template <typename T = QWidget> T *control(const QString &name)
 {
-    T *widget = setupWindow()->findChild<T *>(name);
-    if (!widget)
-        qFatal("no control %s", qPrintable(name));
-    return widget;
+    return BookWindow::setupControl<T>(name);
 }
 
 void typeOver(QLineEdit *box, const QString &text)
