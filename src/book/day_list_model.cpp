@@ -46,4 +46,11 @@ void DayListModel::clear()
     endResetModel();
 }
 
+void DayListModel::setRows(const QStringList &rows)
+{
+    beginResetModel();
+    rows_ = rows;
+    endResetModel();
+}
+
 } // namespace velmora

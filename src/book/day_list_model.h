@@ -21,6 +21,8 @@ public:
     int add(const QString &row); // returns the row's position
     void removeAt(int position);
     void clear();
+    // Rows already in their order, in one reset.
+    void setRows(const QStringList &rows);
 
 private:
     QStringList rows_;

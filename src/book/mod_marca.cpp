@@ -1,5 +1,10 @@
 #include "book/mod_marca.h"
 
+#include <algorithm>
+#include <set>
+#include <unordered_map>
+#include <vector>
+
 namespace velmora {
 
 namespace {
@@ -71,14 +76,59 @@ void list_free_slots(DayListModel &list, const DoctorSettings &settings, QDate d
         list.add(row);
 }
 
+QStringList mergedDayRows(const QStringList &listed, const QVector<BookingRecord> &bookings)
+{
+    // The same rows as adding each booking to the sorted list and then dropping the first row that
+    // reads as its time, without moving rows around for every booking: each row keeps the place in
+    // the order it would have had (its text without regard to case, then the order it came in), and
+    // the rows that read as a time are kept in that order per time.
+    QStringList texts;
+    texts.reserve(listed.size() + bookings.size());
+    const auto before = [&texts](int a, int b) {
+        const int order = QString::compare(texts.at(a), texts.at(b), Qt::CaseInsensitive);
+        return order != 0 ? order < 0 : a < b;
+    };
+    std::vector<bool> dropped(static_cast<size_t>(listed.size() + bookings.size()), false);
+    std::unordered_map<QString, std::set<int, decltype(before)>> readingAs;
+    const auto listRow = [&](const QString &text) {
+        texts << text;
+        const int position = static_cast<int>(texts.size() - 1);
+        readingAs.try_emplace(trimBlanks(text), before).first->second.insert(position);
+    };
+    for (const QString &row : listed)
+        listRow(row);
+    for (const BookingRecord &booking : bookings) {
+        listRow(booking.row());
+        const auto candidates = readingAs.find(trimBlanks(booking.hora));
+        if (candidates != readingAs.end() && !candidates->second.empty()) {
+            dropped[static_cast<size_t>(*candidates->second.begin())] = true;
+            candidates->second.erase(candidates->second.begin());
+        }
+    }
+    std::vector<int> kept;
+    kept.reserve(static_cast<size_t>(texts.size()));
+    for (int i = 0; i < texts.size(); ++i)
+        if (!dropped[static_cast<size_t>(i)])
+            kept.push_back(i);
+    std::sort(kept.begin(), kept.end(), before);
+    QStringList rows;
+    rows.reserve(static_cast<qsizetype>(kept.size()));
+    for (const int i : kept)
+        rows << texts.at(i);
+    return rows;
+}
+
 void merge_bookings(DayListModel &list, BookingRecord &current, const QVector<Appointment> &dayBookings)
 {
-    for (const Appointment &booking : dayBookings) {
-        current =
-            BookingRecord::of(booking.hora, booking.nome, booking.convenio, booking.telefone, booking.obs);
-        list.add(current.row());
-        drop_free_slot(list, current);
-    }
+    QVector<BookingRecord> bookings;
+    bookings.reserve(dayBookings.size());
+    for (const Appointment &booking : dayBookings)
+        bookings << BookingRecord::of(booking.hora, booking.nome, booking.convenio, booking.telefone,
+                                      booking.obs);
+    if (bookings.isEmpty())
+        return;
+    list.setRows(mergedDayRows(list.rows(), bookings));
+    current = bookings.last();
 }
 
 int drop_free_slot(DayListModel &list, const BookingRecord &current)
@@ -143,17 +193,75 @@ std::optional<QDate> steppedDate(QDate current, DateStep step, QDate today)
     return next;
 }
 
+namespace {
+
+// Case mapped one character at a time, so that a name never changes its length: the full mappings
+// would turn the dotted capital I into two characters.
+template <typename Map> QString mapEachCharacter(const QString &text, Map map)
+{
+    QString mapped;
+    mapped.reserve(text.size());
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        const QChar c = text.at(i);
+        if (c.isHighSurrogate() && i + 1 < text.size() && text.at(i + 1).isLowSurrogate()) {
+            const char32_t codePoint = map(QChar::surrogateToUcs4(c, text.at(++i)));
+            mapped += QString::fromUcs4(&codePoint, 1);
+        } else {
+            mapped += c.isSurrogate()
+                          ? c
+                          : QChar(static_cast<char16_t>(map(c.unicode()))); // a lone half is kept as it is
+        }
+    }
+    return mapped;
+}
+
+// Qt's one-character mapping leaves a character whose full mapping is longer as it is; the simple
+// mapping drops the combining marks of the longer one (the dotted capital I lowers to a plain i).
+template <typename Full> char32_t simpleMapping(char32_t c, char32_t mapped, Full full)
+{
+    if (mapped != c || c < 0x80)
+        return mapped;
+    const QString longer = full(QString::fromUcs4(&c, 1));
+    const QList<uint> codePoints = longer.toUcs4();
+    if (codePoints.size() < 2)
+        return c;
+    for (qsizetype i = 1; i < codePoints.size(); ++i)
+        if (QChar::category(codePoints.at(i)) != QChar::Mark_NonSpacing)
+            return c;
+    return codePoints.first();
+}
+
+QString lowerEach(const QString &text)
+{
+    return mapEachCharacter(text, [](char32_t c) {
+        return simpleMapping(c, QChar::toLower(c), [](const QString &s) { return s.toLower(); });
+    });
+}
+
+QString upperEach(const QString &text)
+{
+    return mapEachCharacter(text, [](char32_t c) {
+        return simpleMapping(c, QChar::toUpper(c), [](const QString &s) { return s.toUpper(); });
+    });
+}
+
+} // namespace
+
 QString capitalize_name(const QString &text)
 {
     static const QStringList particles = {QStringLiteral("da"),  QStringLiteral("de"),  QStringLiteral("do"),
                                           QStringLiteral("das"), QStringLiteral("dos"), QStringLiteral("a"),
                                           QStringLiteral("e")};
-    QStringList words = text.toLower().split(QLatin1Char(' '));
+    QStringList words = text.split(QLatin1Char(' '));
     for (QString &word : words) {
-        if (word.isEmpty() || particles.contains(word))
+        const QString lower = lowerEach(word);
+        if (word.isEmpty() || particles.contains(lower)) {
+            word = lower;
             continue;
+        }
+        // The first letter from the word as typed, so that a dotted capital I keeps its dot.
         const QString first = characterSlice(word, 0, 1);
-        word = first.toUpper() + word.mid(first.size());
+        word = upperEach(first) + lower.mid(first.size());
     }
     return trimBlanks(words.join(QLatin1Char(' ')));
 }

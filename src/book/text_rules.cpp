@@ -80,6 +80,51 @@ double numericValue(const QString &text)
     return sign * value;
 }
 
+QString blankControlCharacters(const QString &text)
+{
+    QString blanked = text;
+    for (QChar &c : blanked) {
+        const QChar::Category category = c.category();
+        if (category == QChar::Other_Control || category == QChar::Separator_Line ||
+            category == QChar::Separator_Paragraph)
+            c = QLatin1Char(' ');
+    }
+    return blanked;
+}
+
+LimitedEdit limitedEdit(const QString &before, const QString &after, int limit)
+{
+    // The edit kept a common start and end of the text and put something between them.
+    const qsizetype shorter = std::min(before.size(), after.size());
+    qsizetype head = 0;
+    while (head < shorter && before.at(head) == after.at(head))
+        ++head;
+    if (head > 0 && after.at(head - 1).isHighSurrogate())
+        --head;
+    qsizetype tail = 0;
+    while (tail < shorter - head && before.at(before.size() - 1 - tail) == after.at(after.size() - 1 - tail))
+        ++tail;
+    if (tail > 0 && after.at(after.size() - tail).isLowSurrogate())
+        --tail;
+
+    const QString kept = after.left(head) + after.right(tail);
+    const QString inserted = blankControlCharacters(after.mid(head, after.size() - head - tail));
+    LimitedEdit edit;
+    if (inserted.isEmpty()) { // only deleted: always allowed
+        edit.accepted = true;
+        edit.text = after;
+        edit.cursor = static_cast<int>(head);
+        return edit;
+    }
+    const QString taken = characterSlice(inserted, 0, limit - characterCount(kept));
+    if (taken.isEmpty())
+        return edit;
+    edit.accepted = true;
+    edit.text = after.left(head) + taken + after.right(tail);
+    edit.cursor = static_cast<int>(head + taken.size());
+    return edit;
+}
+
 qint64 wholeValue(const QString &text)
 {
     constexpr double kLimit = 1e9;

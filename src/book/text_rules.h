@@ -24,6 +24,20 @@ double numericValue(const QString &text);
 // numericValue rounded to a whole number, halves to the even one, kept within +-1e9.
 qint64 wholeValue(const QString &text);
 
+// Control characters (NUL, tabs, line breaks and the like) as blanks: a field holds one line.
+QString blankControlCharacters(const QString &text);
+
+// What a typed or pasted edit of a field limited to limit characters leaves in it. The edit turned
+// before into after; the part it inserted is taken only as far as it fits, so that a keystroke into a
+// full field is refused (accepted is false) and never pushes out what was there.
+struct LimitedEdit
+{
+    bool accepted = false;
+    QString text;
+    int cursor = 0; // in UTF-16 units, after what was inserted
+};
+LimitedEdit limitedEdit(const QString &before, const QString &after, int limit);
+
 // The linked slot a stored link value stands for: its whole value, or 0 outside the 16-bit range.
 qint16 linkedSlotValue(const QString &storedLink);
 

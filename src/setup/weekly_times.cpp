@@ -13,8 +13,9 @@ bool isDigit(QChar c)
     return c >= QLatin1Char('0') && c <= QLatin1Char('9');
 }
 
-// A non-blank box must hold HH?MM with hours 00-23 and minutes 00-59; the separator is free.
-bool isWellFormedTime(const QString &typed)
+// A non-blank box must hold HH?MM with hours 00-23 and minutes 00-59; the separator is free. A
+// period may end at midnight, written 24:00.
+bool isWellFormedTime(const QString &typed, bool periodEnd)
 {
     const QString time = trimBlanks(typed);
     if (time.isEmpty())
@@ -22,6 +23,8 @@ bool isWellFormedTime(const QString &typed)
     if (time.size() != 5 || !isDigit(time.at(0)) || !isDigit(time.at(1)) || !isDigit(time.at(3)) ||
         !isDigit(time.at(4)))
         return false;
+    if (periodEnd && time.left(2) == QLatin1String("24") && time.right(2) == QLatin1String("00"))
+        return true;
     return time.left(2).toInt() <= 23 && time.right(2).toInt() <= 59;
 }
 
@@ -51,7 +54,7 @@ QString storedTime(const QString &typed)
 {
     const QString time = trimBlanks(typed);
     if (time.isEmpty())
-        return {};
+        return QStringLiteral(""); // the empty text, never a field without value
     return time.left(2) + time.right(2);
 }
 
@@ -61,7 +64,7 @@ WeeklyTimesCheck checkWeeklyTimes(const WeeklyTimes &typed)
     for (int day = 0; day < kWeekdayCount; ++day) {
         for (int index = 1; index <= kTimesPerDay; ++index) {
             const int box = weeklyTimePosition(day, index);
-            if (!isWellFormedTime(typed[box])) {
+            if (!isWellFormedTime(typed[box], index % 2 == 0)) {
                 check.message = QString::fromLatin1(kBadTimeMessage);
                 check.focusBox = box;
                 return check;

@@ -12,7 +12,7 @@ namespace velmora {
 QString shownTime(const QString &stored);
 
 // A typed time as it is stored: the first two and last two characters of the blank-trimmed text, or
-// the empty text for a blank box.
+// the empty text (never a null one) for a blank box.
 QString storedTime(const QString &typed);
 
 // The outcome of checking the 28 typed times, Monday first.

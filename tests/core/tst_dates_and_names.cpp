@@ -123,6 +123,8 @@ private Q_SLOTS:
                                     << "\U0001F600 Ana";
         QTest::newRow("tab is part of a word") << "ana\tmaria"
                                                << "Ana\tmaria";
+        QTest::newRow("dotted capital I keeps the length") << "AYŞE İPEKÇİ İNCEİŞLİ DİLİGÜZELGİLİ"
+                                                           << "Ayşe İpekçi İnceişli Diligüzelgili";
     }
 
     void capitalizeName()
@@ -130,6 +132,57 @@ private Q_SLOTS:
         QFETCH(QString, typed);
         QFETCH(QString, capitalised);
         QCOMPARE(capitalize_name(typed), capitalised);
+        QCOMPARE(characterCount(capitalize_name(typed)), characterCount(trimBlanks(typed)));
+    }
+
+    // A field limited to 5 characters: what an edit (before -> after) leaves in it.
+    void limitedEdits_data()
+    {
+        QTest::addColumn<QString>("before");
+        QTest::addColumn<QString>("after");
+        QTest::addColumn<QString>("kept"); // "<refused>" when the field keeps what it had
+        QTest::newRow("keystroke at the start of a full field") << "08:00"
+                                                                << "108:00"
+                                                                << "<refused>";
+        QTest::newRow("keystroke at the end of a full field") << "08:00"
+                                                              << "08:001"
+                                                              << "<refused>";
+        QTest::newRow("keystroke with room") << "08:0"
+                                             << "08:00"
+                                             << "08:00";
+        QTest::newRow("typing over a selection") << "08:00"
+                                                 << "9"
+                                                 << "9";
+        QTest::newRow("paste takes what fits") << "ab"
+                                               << "aXYZWVb"
+                                               << "aXYZb";
+        QTest::newRow("paste into a full field") << "abcde"
+                                                 << "abXYcde"
+                                                 << "<refused>";
+        QTest::newRow("deleting is always allowed") << "abcdefgh"
+                                                    << "abcdefg"
+                                                    << "abcdefg";
+        QTest::newRow("loaded long text, key refused") << "abcdefgh"
+                                                       << "abcdefghi"
+                                                       << "<refused>";
+        QTest::newRow("emoji counts once") << "abcd"
+                                           << "abcd\U0001F600"
+                                           << "abcd\U0001F600";
+        QTest::newRow("emoji never halved") << "abcd"
+                                            << "abcd\U0001F600\U0001F601"
+                                            << "abcd\U0001F600";
+        QTest::newRow("pasted line break and NUL")
+            << "" << QStringLiteral("a\nb\0c") << QStringLiteral("a b c");
+        QTest::newRow("pasted tab and line separator") << "" << QStringLiteral("a\tb\u2028") << "a b ";
+    }
+
+    void limitedEdits()
+    {
+        QFETCH(QString, before);
+        QFETCH(QString, after);
+        QFETCH(QString, kept);
+        const LimitedEdit edit = limitedEdit(before, after, 5);
+        QCOMPARE(edit.accepted ? edit.text : QStringLiteral("<refused>"), kept);
     }
 };
 

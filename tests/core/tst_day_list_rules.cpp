@@ -1,5 +1,6 @@
 #include "book/mod_marca.h"
 
+#include <QRandomGenerator>
 #include <QTest>
 
 using namespace velmora;
@@ -262,6 +263,27 @@ private Q_SLOTS:
         const auto nulls =
             std::find_if(rows.begin(), rows.end(), [](const QString &r) { return r.contains("Nulls"); });
         QCOMPARE(nulls->size(), 103);
+    }
+
+    // The merge in one pass gives the rows that adding and dropping one booking at a time gives,
+    // also for blank bookings that drop each other, repeated times and names differing in case.
+    void mergeInOnePassMatchesOneAtATime()
+    {
+        const DoctorSettings doctor = mondayDoctor("15", {"0800", "0900", "0845", "0930"});
+        QRandomGenerator random(7);
+        const QStringList times = {"08:00", "08:15", "08:45", "8:00", "", " 08:15", "09:30", "08:00 "};
+        const QStringList names = {"", "ana", "Ana", "ANA", "bob", "", "  "};
+        QVector<BookingRecord> bookings;
+        DayListModel oneAtATime;
+        list_free_slots(oneAtATime, doctor, kMonday);
+        const QStringList free = oneAtATime.rows();
+        for (int i = 0; i < 400; ++i) {
+            bookings << BookingRecord::of(times.at(random.bounded(times.size())),
+                                          names.at(random.bounded(names.size())), "", "", "");
+            oneAtATime.add(bookings.last().row());
+            drop_free_slot(oneAtATime, bookings.last());
+            QCOMPARE(mergedDayRows(free, bookings), oneAtATime.rows());
+        }
     }
 
     void listSortsWithoutCase()

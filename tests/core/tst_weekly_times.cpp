@@ -65,6 +65,19 @@ private Q_SLOTS:
         QTest::newRow("other separator passes") << Typed{{"seg_1", "08h00"}, {"seg_2", "09h00"}} << ""
                                                 << "";
         QTest::newRow("hours above 23") << Typed{{"seg_1", "08:00"}, {"seg_2", "25:00"}} << bad << "seg_2";
+        QTest::newRow("midnight ends a period") << Typed{{"seg_1", "22:00"},
+                                                         {"seg_2", "24:00"},
+                                                         {
+                                                             "seg_3",
+                                                             "",
+                                                         },
+                                                         {"ter_3", "23:00"},
+                                                         {"ter_4", "24:00"}}
+                                                << ""
+                                                << "";
+        QTest::newRow("midnight starts no period")
+            << Typed{{"seg_1", "24:00"}, {"seg_2", "24:00"}} << bad << "seg_1";
+        QTest::newRow("past midnight") << Typed{{"seg_1", "22:00"}, {"seg_2", "24:01"}} << bad << "seg_2";
         QTest::newRow("minutes above 59") << Typed{{"seg_1", "08:00"}, {"seg_2", "09:99"}} << bad << "seg_2";
         QTest::newRow("letters") << Typed{{"ter_1", "ab:cd"}} << bad << "ter_1";
         QTest::newRow("leading blank passes") << Typed{{"seg_1", " 08:00"}, {"seg_2", "09:00 "}} << ""
@@ -104,6 +117,7 @@ private Q_SLOTS:
         QCOMPARE(check.stored[boxIndex("seg_1")], QStringLiteral("0800"));
         QCOMPARE(check.stored[boxIndex("seg_2")], QStringLiteral("1200"));
         QCOMPARE(check.stored[boxIndex("seg_3")], QString());
+        QVERIFY2(!check.stored[boxIndex("seg_3")].isNull(), "a blank time is stored as the empty text");
         QCOMPARE(check.stored[boxIndex("qua_1")], QString());
         QCOMPARE(check.stored[boxIndex("qua_2")], QStringLiteral("1000"));
         QCOMPARE(check.stored[boxIndex("sab_1")], QStringLiteral("0800"));
