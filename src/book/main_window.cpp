@@ -14,6 +14,8 @@
 #include <QLocale>
 #include <QPixmap>
 #include <QPushButton>
+#include <QScrollArea>
+#include <QStyle>
 #include <QTimer>
 
 #include <memory>
@@ -24,6 +26,7 @@ namespace {
 
 const char *const kChooseDoctor = "Choose the doctor";
 const char *const kChooseProfessionalFirst = "Please choose professional first";
+const char *const kNoAppointmentSelected = "No appointment is selected: choose one in the list first.";
 const char *const kHomePage = "https://www.velmora.example/";
 
 const QColor kLabelRed(128, 0, 0);
@@ -104,6 +107,8 @@ MainWindow::MainWindow(const Platform &platform, const QDir &folder, const QStri
 {
     buildControls();
     setTabOrder();
+    for (QWidget *control : canvas_->findChildren<QWidget *>(QString(), Qt::FindDirectChildrenOnly))
+        layoutGeometry_.push_back({control, control->geometry()});
 
     // A file that cannot be opened here is reported with the start-up problems and opened again by
     // the first read that needs it.
@@ -134,11 +139,13 @@ void MainWindow::buildControls()
     setBackground(this, kWindowYellow);
     // Restored, the window keeps the whole layout in view, so that it can be used also where it cannot
     // be maximised (no window manager) or after the user restores it.
-    resize(twipsRect(0, 0, 11655, 8280).size());
+    layoutSize_ = twipsRect(0, 0, 11655, 8280).size();
+    resize(layoutSize_);
+    canvas_ = addScrolledCanvas(this, layoutSize_, &scroller_);
 
     const auto label = [this](const char *name, const QString &text, const QRect &rect, const QFont &font,
                               const QColor &color) {
-        auto *widget = new QLabel(text, this);
+        auto *widget = new QLabel(text, canvas_);
         widget->setObjectName(QString::fromLatin1(name));
         widget->setGeometry(rect);
         widget->setFont(font);
@@ -147,7 +154,8 @@ void MainWindow::buildControls()
     };
     const auto button = [this](const char *name, const char *caption, const QRect &rect, qreal points,
                                QWidget *parent) {
-        auto *widget = new QPushButton(QString::fromLatin1(caption), parent ? parent : this);
+        auto *widget = new QPushButton(QString::fromLatin1(caption), parent ? parent : canvas_);
+        pressOnEnter(widget);
         widget->setObjectName(QString::fromLatin1(name));
         widget->setGeometry(rect);
         widget->setFont(boldFont(QStringLiteral("Arial"), points));
@@ -156,7 +164,7 @@ void MainWindow::buildControls()
     const QString arial = QStringLiteral("Arial");
     const QString courier = QStringLiteral("Courier New");
 
-    Image1 = new QLabel(this);
+    Image1 = new QLabel(canvas_);
     Image1->setObjectName(QStringLiteral("Image1"));
     Image1->setGeometry(twipsRect(2280, 120, 6165, 765));
     Image1->setPixmap(QPixmap(QStringLiteral(":/book/images/logo.png")));
@@ -175,13 +183,11 @@ void MainWindow::buildControls()
         label(field.label, QString::fromLatin1(field.caption),
               twipsRect(field.labelLeft, field.labelTop, field.labelWidth, field.labelHeight),
               boldFont(arial, 9.75), kLabelRed);
-        auto *box = new QLineEdit(this);
+        auto *box = new QLineEdit(canvas_);
         box->setObjectName(QString::fromLatin1(field.box));
         box->setGeometry(twipsRect(field.boxLeft, field.boxTop, field.boxWidth, 405));
         box->setFont(boldFont(courier, 12));
         setTextColor(box, kEntryRed);
-        // The limit counts characters; the length in UTF-16 units only has to leave room for them.
-        box->setMaxLength(field.width * 2);
         box->setValidator(new CharacterLimit(field.width, box));
         const int index = static_cast<int>(i);
         connect(box, &QLineEdit::textChanged, this, [this, index] { TextN_Change(index); });
@@ -199,13 +205,15 @@ void MainWindow::buildControls()
     cmd_exc->setToolTip(QStringLiteral("Remove  schedule"));
     cmd_exc->setEnabled(false);
 
-    List1 = new QListView(this);
+    List1 = new QListView(canvas_);
     List1->setObjectName(QStringLiteral("List1"));
     List1->setGeometry(twipsRect(120, 2880, 11295, 3420));
     List1->setFont(boldFont(courier, 9));
     setTextColor(List1, QColor(0, 0, 255));
     List1->setModel(&dayList_);
     List1->setUniformItemSizes(true);
+    // Every row as wide as a full one, so that the scroll bar reaches the end of the notes column.
+    List1->setItemDelegate(new FullRowDelegate(BookingRecord::kRowWidth, List1));
     // Rows are never shortened: the notes column stays whole, with a scroll bar where it is needed.
     List1->setTextElideMode(Qt::ElideNone);
     List1->setHorizontalScrollMode(QAbstractItemView::ScrollPerPixel);
@@ -213,29 +221,32 @@ void MainWindow::buildControls()
     List1->setSelectionMode(QAbstractItemView::SingleSelection);
     // A click or a key that selects another row; the current row moves before the selection does.
     connect(List1->selectionModel(), &QItemSelectionModel::selectionChanged, this, [this] {
-        if (!listChangedByProgram_ && List1->selectionModel()->hasSelection())
+        if (listChangedByProgram_)
+            return;
+        if (List1->selectionModel()->hasSelection()) {
             List1_Click();
+        } else {
+            // A click beside the rows selects none: there is nothing to change or remove.
+            cmd_alt->setEnabled(false);
+            cmd_exc->setEnabled(false);
+        }
     });
 
-    Frame1 = new QGroupBox(QStringLiteral("Change date"), this);
+    Frame1 = new QGroupBox(QStringLiteral("Change date"), canvas_);
     Frame1->setObjectName(QStringLiteral("Frame1"));
     Frame1->setGeometry(twipsRect(3840, 6480, 3615, 1575));
     Frame1->setFont(boldFont(arial, 9.75, true));
     setBackground(Frame1, QColor(255, 255, 128));
     setTextColor(Frame1, QColor(0, 0, 255));
 
-    Combo1 = new QComboBox(this);
+    Combo1 = new DoctorBox(canvas_);
     Combo1->setObjectName(QStringLiteral("Combo1"));
     Combo1->setGeometry(twipsRect(120, 6720, 3375, 360));
     Combo1->setFont(boldFont(arial, 9.75, true));
     setTextColor(Combo1, QColor(0, 0, 192));
     Combo1->setToolTip(QStringLiteral("Click to choose the professional"));
-    Combo1->setEditable(true);
-    Combo1->setInsertPolicy(QComboBox::NoInsert);
-    Combo1->setCompleter(nullptr);
-    Combo1->setEditText(QString::fromLatin1(kChooseDoctor));
-    Combo1->lineEdit()->installEventFilter(this);
-    connect(Combo1, qOverload<int>(&QComboBox::activated), this, &MainWindow::Combo1_Click);
+    Combo1->setShownText(QString::fromLatin1(kChooseDoctor));
+    connect(Combo1, &DoctorBox::doctorPicked, this, &MainWindow::Combo1_Click);
 
     for (size_t i = 0; i < std::size(kDateButtons); ++i) {
         const DateButton &spec = kDateButtons[i];
@@ -246,6 +257,7 @@ void MainWindow::buildControls()
     }
     Command[6] = button("Command7", "&TODAY", twipsRect(2640, 360, 855, 1095), 9.75, Frame1);
     Command[6]->setFont(boldFont(arial, 9.75, true));
+    useDesktopTextColor(Command[6]);
     connect(Command[6], &QPushButton::clicked, this, [this] { stepDate(DateStep::Today); });
 
     cmd_cad = button("cmd_cad", "&Setup Doctors Details", twipsRect(7560, 6480, 2415, 495), 9.75, nullptr);
@@ -293,6 +305,39 @@ void MainWindow::showEvent(QShowEvent *event)
     });
 }
 
+void MainWindow::resizeEvent(QResizeEvent *event)
+{
+    QWidget::resizeEvent(event);
+    fitLayoutToWindow();
+}
+
+void MainWindow::fitLayoutToWindow()
+{
+    // With more room than the layout needs, the day list takes the extra height (and width up to a
+    // full row) and what lies below it moves down with its bottom edge; with less, the canvas scrolls.
+    const QSize room = scroller_->maximumViewportSize();
+    QRect list;
+    for (const auto &[control, rect] : layoutGeometry_)
+        if (control == List1)
+            list = rect;
+    const QFontMetrics metrics(List1->font());
+    const int fullRowWidth = metrics.horizontalAdvance(QString(BookingRecord::kRowWidth, QLatin1Char('0'))) +
+                             2 * metrics.averageCharWidth() + 2 * List1->frameWidth() +
+                             List1->style()->pixelMetric(QStyle::PM_ScrollBarExtent);
+    const int extraHeight = std::max(0, room.height() - layoutSize_.height());
+    const int extraWidth = std::max(0, room.width() - layoutSize_.width());
+    const int listWidth = list.width() + std::min(extraWidth, std::max(0, fullRowWidth - list.width()));
+    for (const auto &[control, rect] : layoutGeometry_) {
+        if (control == List1)
+            control->setGeometry(list.left(), list.top(), listWidth, list.height() + extraHeight);
+        else if (rect.top() >= list.bottom())
+            control->setGeometry(rect.translated(0, extraHeight));
+        else
+            control->setGeometry(rect);
+    }
+    canvas_->resize(layoutSize_.width() + listWidth - list.width(), layoutSize_.height() + extraHeight);
+}
+
 void MainWindow::closeEvent(QCloseEvent *event)
 {
     // Closing the window ends the program, as Quit does; a hidden setup window goes with it.
@@ -307,21 +352,11 @@ bool MainWindow::eventFilter(QObject *watched, QEvent *event)
         Image1_Click();
         return true;
     }
-    if (watched == Combo1->lineEdit() && event->type() == QEvent::KeyPress) {
-        // Typing in the doctor box never chooses a doctor; only picking from its list does.
-        const int key = static_cast<QKeyEvent *>(event)->key();
-        if (key == Qt::Key_Return || key == Qt::Key_Enter)
-            return true;
-    }
     if ((watched == Text[1] || watched == Text[2]) && event->type() == QEvent::FocusOut) {
         const Qt::FocusReason reason = static_cast<QFocusEvent *>(event)->reason();
         // Only a move to another control counts as leaving the field, not another window coming up.
-        if (reason != Qt::ActiveWindowFocusReason && reason != Qt::PopupFocusReason) {
-            auto *box = static_cast<QLineEdit *>(watched);
-            const QString capitalised = capitalize_name(box->text());
-            if (capitalised != box->text())
-                box->setText(capitalised);
-        }
+        if (reason != Qt::ActiveWindowFocusReason && reason != Qt::PopupFocusReason)
+            capitalizeField(static_cast<QLineEdit *>(watched));
     }
     return QWidget::eventFilter(watched, event);
 }
@@ -355,10 +390,14 @@ void MainWindow::Timer2_Timer()
 
 void MainWindow::fillDoctorList(const QStringList &names)
 {
-    Combo1->clear();
-    Combo1->addItems(names);
-    Combo1->setCurrentIndex(-1);
-    Combo1->setEditText(QString::fromLatin1(kChooseDoctor));
+    Combo1->setNames(names, QString::fromLatin1(kChooseDoctor));
+}
+
+void MainWindow::capitalizeField(QLineEdit *box)
+{
+    const QString capitalised = capitalize_name(box->text());
+    if (capitalised != box->text())
+        box->setText(capitalised);
 }
 
 QString MainWindow::activeDoctorName() const
@@ -401,10 +440,12 @@ void MainWindow::Combo1_Click(int index)
     if (index < 0 || index >= kDoctorSlotCount)
         return;
     activeSlot_ = static_cast<qint16>(index + 1);
+    Combo1->setShownText(Combo1->itemText(index));
     QString error;
     if (!loadActiveDoctor(activeSlot_, &error)) {
         const QString name = activeDoctorName();
         activeSlot_ = 0;
+        Combo1->setShownText(QString::fromLatin1(kChooseDoctor));
         platform_.messages.inform(this,
                                   QStringLiteral("The appointment book of %1 could not be opened: %2.\n\n"
                                                  "No doctor is chosen; please choose one again.")
@@ -507,7 +548,7 @@ void MainWindow::TextN_Change(int field)
     if (Text[field]->text() == members[field])
         return;
     cmd_inc->setEnabled(true);
-    if (!trimBlanks(current_.nome).isEmpty())
+    if (!trimBlanks(current_.nome).isEmpty() && List1->selectionModel()->hasSelection())
         cmd_alt->setEnabled(true);
     cmd_exc->setEnabled(false);
 }
@@ -532,6 +573,9 @@ bool MainWindow::reloadSlotLengthAndLink(QString *error)
 
 void MainWindow::cmd_inc_Click()
 {
+    // An access key presses the button without leaving the field, which capitalises on leaving.
+    capitalizeField(Text[1]);
+    capitalizeField(Text[2]);
     if (activeSlot_ == 0) {
         platform_.messages.inform(this, QString::fromLatin1(kChooseProfessionalFirst));
         return;
@@ -547,10 +591,11 @@ void MainWindow::cmd_inc_Click()
     rowBuffer_ = BookingRecord::of(Text[0]->text(), Text[1]->text(), Text[2]->text(), Text[3]->text(),
                                    Text[4]->text());
     current_.hora = rowBuffer_.hora;
+    int addedRow = -1;
     {
         ProgramListChange change(listChangedByProgram_);
         drop_free_slot(dayList_, current_);
-        dayList_.add(rowBuffer_.row());
+        addedRow = dayList_.add(rowBuffer_.row());
         List1->setCurrentIndex({});
         List1->clearSelection();
     }
@@ -569,13 +614,20 @@ void MainWindow::cmd_inc_Click()
     QString error;
     switch (appointments_.add(booking, linkedFile, &error)) {
     case AppointmentStore::AddOutcome::Stored:
+        List1->scrollTo(dayList_.index(addedRow)); // the new row in sight, where it was put
         break;
-    case AppointmentStore::AddOutcome::StoredWithoutCopy:
-        platform_.messages.inform(this,
-                                  QStringLiteral("The appointment was stored, but it could not be copied to "
-                                                 "the linked doctor's book: %1.")
-                                      .arg(error));
+    case AppointmentStore::AddOutcome::StoredWithoutCopy: {
+        List1->scrollTo(dayList_.index(addedRow));
+        const QString linkedName = trimBlanks(Combo1->itemText(linked - 1));
+        platform_.messages.inform(
+            this,
+            QStringLiteral("The appointment was stored, but it could not be copied to the linked doctor's "
+                           "book (%1): %2.")
+                .arg(linkedName.isEmpty() ? QStringLiteral("doctor %1").arg(linked)
+                                          : QStringLiteral("\"%1\"").arg(linkedName),
+                     error));
         break;
+    }
     case AppointmentStore::AddOutcome::NotStored:
         reportStorageFailure(QStringLiteral("The appointment could not be stored, for this doctor nor for a "
                                             "linked one"),
@@ -609,24 +661,26 @@ bool MainWindow::findSameBooking(const QString &hora, const QString &nome, Appoi
 
 void MainWindow::cmd_alt_Click()
 {
+    capitalizeField(Text[1]);
+    capitalizeField(Text[2]);
     if (activeSlot_ == 0) {
         platform_.messages.inform(this, QStringLiteral("Please choose the professional first"));
         return;
     }
     if (trimBlanks(Text[0]->text()).isEmpty() || trimBlanks(Text[1]->text()).isEmpty())
         return;
+    if (selectedRowText().isNull()) {
+        platform_.messages.inform(this, QString::fromLatin1(kNoAppointmentSelected));
+        return;
+    }
     // The record is the one selected, found by its time and name as they were selected.
     Appointment found;
     bool readOk = false;
-    if (!findSameBooking(current_.hora, current_.nome, &found, &readOk) || selectedRowText().isNull())
+    if (!findSameBooking(current_.hora, current_.nome, &found, &readOk))
         return;
 
     rowBuffer_ = BookingRecord::of(Text[0]->text(), Text[1]->text(), Text[2]->text(), Text[3]->text(),
                                    Text[4]->text());
-    for (QLineEdit *box : Text)
-        box->setText(QString());
-    cmd_alt->setEnabled(false);
-    cmd_exc->setEnabled(false);
 
     Appointment changed = found;
     changed.date = currentDate_;
@@ -637,18 +691,25 @@ void MainWindow::cmd_alt_Click()
     changed.obs = rowBuffer_.obs;
     QString error;
     if (!appointments_.update(found.id, changed, &error)) {
+        // The fields keep what was typed, so that nothing has to be typed again.
         reportStorageFailure(QStringLiteral("The appointment could not be changed; it is stored as it was"),
                              error);
         return;
     }
+    for (QLineEdit *box : Text)
+        box->setText(QString());
+    cmd_alt->setEnabled(false);
+    cmd_exc->setEnabled(false);
     // Rebuilt rather than patched, so that the old time gets its free row back and the new one loses it.
     rebuildDayList();
 }
 
 void MainWindow::cmd_exc_Click()
 {
-    if (selectedRowText().isNull())
+    if (selectedRowText().isNull()) {
+        platform_.messages.inform(this, QString::fromLatin1(kNoAppointmentSelected));
         return;
+    }
     // Remove goes by what the fields hold now.
     Appointment found;
     bool readOk = false;
@@ -707,6 +768,7 @@ void MainWindow::cmd_cad_Click()
 void MainWindow::showAfterSetup()
 {
     activeSlot_ = 0;
+    Combo1->setShownText(QString::fromLatin1(kChooseDoctor));
     clearDayList();
     showMaximized();
 }

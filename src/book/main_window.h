@@ -2,6 +2,7 @@
 
 #include "app/platform.h"
 #include "book/day_list_model.h"
+#include "book/doctor_box.h"
 #include "book/mod_marca.h"
 #include "storage/appointment_store.h"
 #include "storage/database.h"
@@ -11,8 +12,10 @@
 #include <QWidget>
 
 #include <array>
+#include <utility>
+#include <vector>
 
-class QComboBox;
+class QScrollArea;
 class QGroupBox;
 class QLabel;
 class QLineEdit;
@@ -58,6 +61,7 @@ Q_SIGNALS:
 protected:
     void showEvent(QShowEvent *event) override;
     void closeEvent(QCloseEvent *event) override;
+    void resizeEvent(QResizeEvent *event) override;
     bool eventFilter(QObject *watched, QEvent *event) override;
 
 private Q_SLOTS:
@@ -75,6 +79,8 @@ private Q_SLOTS:
 
 private:
     void buildControls();
+    void fitLayoutToWindow();
+    void capitalizeField(QLineEdit *box);
     void setTabOrder();
     void stepDate(DateStep step);
     void TextN_Change(int field);
@@ -109,6 +115,11 @@ private:
     DayListModel dayList_;
     bool listChangedByProgram_ = false;
 
+    QSize layoutSize_;
+    QScrollArea *scroller_ = nullptr;
+    QWidget *canvas_ = nullptr;
+    std::vector<std::pair<QWidget *, QRect>> layoutGeometry_; // where the layout puts each control
+
     QLabel *Image1 = nullptr;
     QLabel *lab_hora = nullptr;
     QLabel *lab_dat = nullptr;
@@ -122,7 +133,7 @@ private:
     std::array<QPushButton *, 7> Command{};
     QListView *List1 = nullptr;
     QGroupBox *Frame1 = nullptr;
-    QComboBox *Combo1 = nullptr;
+    DoctorBox *Combo1 = nullptr;
     QTimer *Timer1 = nullptr;
     QTimer *Timer2 = nullptr;
     SetupWindow *setup_ = nullptr;

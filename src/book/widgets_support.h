@@ -4,8 +4,12 @@
 #include <QFont>
 #include <QRect>
 #include <QString>
+#include <QStyledItemDelegate>
 #include <QValidator>
 
+class QLineEdit;
+class QPushButton;
+class QScrollArea;
 class QWidget;
 
 namespace velmora {
@@ -20,16 +24,45 @@ QFont boldFont(const QString &family, qreal points, bool italic = false);
 void setTextColor(QWidget *widget, const QColor &color);
 void setBackground(QWidget *widget, const QColor &color);
 
-// Keeps a single-line field to a number of characters (code points, so an emoji counts once): what
-// goes past the limit is cut off, never half a character, and pasted line breaks become blanks.
+// Keeps what is typed or pasted into a single-line field to a number of characters (code points,
+// so an emoji counts once): a keystroke into a full field is refused, a paste takes what fits, and
+// control characters become blanks. Text the program puts in with setWholeText is shown whole.
 class CharacterLimit : public QValidator
 {
 public:
-    CharacterLimit(int characters, QObject *parent) : QValidator(parent), characters_(characters) {}
+    CharacterLimit(int characters, QLineEdit *field);
     State validate(QString &input, int &position) const override;
+
+    // A stored value shown in a limited field as it is, however long.
+    static void setWholeText(QLineEdit *field, const QString &text);
+
+private:
+    int characters_;
+    QString accepted_; // the field's text before the edit being validated
+    bool whole_ = false;
+};
+
+// Rows at least as wide as a row of that many characters in the view's font: a list with uniform
+// rows takes every row's width from one short row otherwise, and cuts the long ones.
+class FullRowDelegate : public QStyledItemDelegate
+{
+public:
+    FullRowDelegate(int characters, QObject *parent) : QStyledItemDelegate(parent), characters_(characters) {}
+    QSize sizeHint(const QStyleOptionViewItem &option, const QModelIndex &index) const override;
 
 private:
     int characters_;
 };
+
+// A canvas of the window's colour, inside a scroll area that fills the window: the controls are laid
+// on the canvas and can all be reached by scrolling when the window is smaller than the layout, as
+// with a large text scale.
+QWidget *addScrolledCanvas(QWidget *window, const QSize &layoutSize, QScrollArea **area = nullptr);
+
+// Enter on a focused button presses it, as Space does.
+void pressOnEnter(QPushButton *button);
+
+// Buttons take the desktop's text colour, not the coloured text of the frame they sit in.
+void useDesktopTextColor(QPushButton *button);
 
 } // namespace velmora

@@ -42,8 +42,10 @@ SetupWindow::SetupWindow(const Platform &platform, MainWindow &book, QWidget *pa
     setWindowTitle(QStringLiteral("Setup professional"));
     setBackground(this, kWindowYellow);
     resize(twipsRect(0, 0, 11655, 8280).size()); // the whole layout, when not maximised
+    canvas_ = addScrolledCanvas(this, size());
 
-    Command1 = new QPushButton(QStringLiteral("Save and &Return"), this);
+    Command1 = new QPushButton(QStringLiteral("Save and &Return"), canvas_);
+    pressOnEnter(Command1);
     Command1->setObjectName(QStringLiteral("Command1"));
     Command1->setGeometry(twipsRect(240, 840, 1695, 375));
     Command1->setFont(boldFont(QStringLiteral("Arial"), 9.75));
@@ -81,7 +83,7 @@ void SetupWindow::buildDoctorFrame(int slot)
     const QString number = QString::number(slot);
     const QFont arial = boldFont(QStringLiteral("Arial"), 9.75);
 
-    doctor.frame = new QGroupBox(QStringLiteral("Professional %1").arg(slot), this);
+    doctor.frame = new QGroupBox(QStringLiteral("Professional %1").arg(slot), canvas_);
     doctor.frame->setObjectName(QStringLiteral("Frame") + number);
     doctor.frame->setGeometry(twipsRect(column == 0 ? 240 : 5880, kFrameTops[row], 5535, 1335));
     doctor.frame->setFont(arial);
@@ -97,7 +99,6 @@ void SetupWindow::buildDoctorFrame(int slot)
     doctor.name->setGeometry(twipsRect(960, 240, 4455, 375));
     doctor.name->setFont(boldFont(QStringLiteral("Arial"), 11.25));
     setTextColor(doctor.name, kDarkRed);
-    doctor.name->setMaxLength(60);
     doctor.name->setValidator(new CharacterLimit(30, doctor.name));
 
     QLabel *intervalLabel =
@@ -129,12 +130,14 @@ void SetupWindow::buildDoctorFrame(int slot)
     doctor.schedule->setObjectName(QStringLiteral("Command%1").arg(slot + 2));
     doctor.schedule->setGeometry(twipsRect(4200, 1080, 1335, 255));
     doctor.schedule->setFont(boldFont(QStringLiteral("Arial"), 8.25));
+    useDesktopTextColor(doctor.schedule);
+    pressOnEnter(doctor.schedule);
     connect(doctor.schedule, &QPushButton::clicked, this, [this, slot] { openSchedule(slot); });
 }
 
 void SetupWindow::buildScheduleEditor()
 {
-    Frame11 = new QGroupBox(QStringLiteral("Doctor's Schedule"), this);
+    Frame11 = new QGroupBox(QStringLiteral("Doctor's Schedule"), canvas_);
     Frame11->setObjectName(QStringLiteral("Frame11"));
     Frame11->setGeometry(twipsRect(240, 840, 11175, 6975));
     Frame11->setFont(boldFont(QStringLiteral("Arial"), 11.25));
@@ -168,6 +171,8 @@ void SetupWindow::buildScheduleEditor()
     Command2->setObjectName(QStringLiteral("Command2"));
     Command2->setGeometry(twipsRect(6480, 6000, 1335, 495));
     Command2->setFont(boldFont(QStringLiteral("Arial"), 9.75));
+    useDesktopTextColor(Command2);
+    pressOnEnter(Command2);
     connect(Command2, &QPushButton::clicked, this, &SetupWindow::Command2_Click);
     Frame11->hide();
 }
@@ -183,7 +188,7 @@ bool SetupWindow::load()
     }
     for (size_t i = 0; i < doctors_.size(); ++i) {
         const DoctorFrame &doctor = doctors_[i];
-        doctor.name->setText(fields[i].name.toString());
+        CharacterLimit::setWholeText(doctor.name, fields[i].name.toString()); // a stored name is kept whole
         doctor.link->setText(fields[i].link.toString());
         const QString interval = fields[i].interval.toString();
         for (size_t option = 0; option < doctor.intervals.size(); ++option) {

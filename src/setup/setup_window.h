@@ -54,6 +54,7 @@ private:
 
     Platform platform_;
     MainWindow &book_;
+    QWidget *canvas_ = nullptr;
     QPushButton *Command1 = nullptr;
     std::array<DoctorFrame, kDoctorSlotCount> doctors_{};
     QGroupBox *Frame11 = nullptr;

@@ -98,6 +98,20 @@ bool AppointmentStore::attachLinked(const QString &linkedFile, QString *problem)
     query.addBindValue(sqliteUri(connection_.pathOf(linkedFile), "rw"));
     if (!query.exec())
         return fail(query, problem);
+    // Committed together only in rollback-journal mode: with a write-ahead log the two files would
+    // commit one after the other.
+    if (!query.exec(QStringLiteral("PRAGMA %1.journal_mode = DELETE").arg(QLatin1String(kLinkedSchema))) ||
+        !query.next() || query.value(0).toString().toLower() != QLatin1String("delete")) {
+        if (query.lastError().isValid())
+            fail(query, problem);
+        else
+            *problem =
+                QStringLiteral("its journal cannot be switched to the mode that keeps both books together");
+        query.finish();
+        detachLinked();
+        return false;
+    }
+    query.finish();
     QStringList columns;
     if (!query.exec(QStringLiteral("PRAGMA %1.table_info(dados)").arg(QLatin1String(kLinkedSchema))))
         fail(query, problem);
@@ -141,33 +155,41 @@ AppointmentStore::AddOutcome AppointmentStore::add(const Appointment &booking, c
     if (linkedFile.isEmpty())
         return insertInto(main, booking, error) ? AddOutcome::Stored : AddOutcome::NotStored;
 
-    QSqlDatabase db = connection_.database();
     QString linkProblem;
-    bool attached = attachLinked(linkedFile, &linkProblem);
-    if (!attached) {
-        *error = QStringLiteral("\"%1\" cannot be used: %2").arg(linkedFile, linkProblem);
+    if (!attachLinked(linkedFile, &linkProblem)) {
+        linkProblem = QStringLiteral("\"%1\" cannot be used: %2").arg(linkedFile, linkProblem);
+    } else {
+        // Both rows in one transaction: SQLite commits attached files together, so neither file can
+        // keep a booking the other lacks, whatever happens half-way.
+        QSqlDatabase db = connection_.database();
         QString ownError;
-        if (!insertInto(main, booking, &ownError)) {
+        bool ok = db.transaction();
+        if (!ok)
+            ownError = reasonOf(db.lastError());
+        ok = ok && insertInto(main, booking, &ownError);
+        if (!ok) { // the doctor's own file refuses: nothing is stored anywhere
+            db.rollback();
+            detachLinked();
             *error = ownError;
             return AddOutcome::NotStored;
         }
-        return AddOutcome::StoredWithoutCopy;
+        ok = insertInto(QLatin1String(kLinkedSchema), booking, &linkProblem);
+        if (ok && !db.commit()) {
+            linkProblem = reasonOf(db.lastError());
+            ok = false;
+        }
+        if (!ok)
+            db.rollback();
+        detachLinked();
+        if (ok)
+            return AddOutcome::Stored;
+        linkProblem = QStringLiteral("\"%1\" could not be written: %2").arg(linkedFile, linkProblem);
     }
-
-    // Both rows in one transaction: SQLite commits attached files together, so neither file can
-    // keep a booking the other lacks, whatever happens half-way.
-    bool ok = db.transaction();
-    if (!ok)
-        *error = reasonOf(db.lastError());
-    ok = ok && insertInto(main, booking, error) && insertInto(QLatin1String(kLinkedSchema), booking, error);
-    if (ok && !db.commit()) {
-        *error = reasonOf(db.lastError());
-        ok = false;
-    }
-    if (!ok)
-        db.rollback();
-    detachLinked();
-    return ok ? AddOutcome::Stored : AddOutcome::NotStored;
+    // The linked part failed at some step: the booking is still stored for the doctor, alone.
+    if (!insertInto(main, booking, error))
+        return AddOutcome::NotStored;
+    *error = linkProblem;
+    return AddOutcome::StoredWithoutCopy;
 }
 
 bool AppointmentStore::update(qint64 id, const Appointment &booking, QString *error)

@@ -30,8 +30,9 @@ public:
     };
 
     // Adds the booking, and when linkedFile is given the same booking to that file, both in one
-    // transaction. A linked file that cannot be used at all leaves the booking stored alone
-    // (StoredWithoutCopy, with the reason in error).
+    // transaction. When the linked part fails at any step (a file that cannot be used, a lock, a
+    // write refused) the booking is stored alone (StoredWithoutCopy, with the linked file's name and
+    // the reason in error); when the doctor's own file fails, nothing is stored anywhere.
     AddOutcome add(const Appointment &booking, const QString &linkedFile, QString *error);
 
     bool update(qint64 id, const Appointment &booking, QString *error);

@@ -107,6 +107,13 @@ bool openFile(QSqlDatabase &db, const QString &path, bool create, QString *error
             db.close();
             return false;
         }
+        // A file another program keeps in write-ahead-log mode would not commit with a linked one.
+        if (pragma.next() && pragma.value(0).toString().toLower() == QLatin1String("wal")) {
+            *error = QStringLiteral("its journal cannot be switched from write-ahead logging");
+            pragma.finish();
+            db.close();
+            return false;
+        }
     }
     return true;
 }

@@ -4,6 +4,8 @@
 
 #include <QFileInfo>
 
+#include <memory>
+
 using namespace velmora;
 using velmora::testing::TestFiles;
 
@@ -195,6 +197,64 @@ private Q_SLOTS:
         // The linked file is never left attached.
         QVERIFY(store.add(booking, QString(), &error) == AppointmentStore::AddOutcome::Stored);
         QCOMPARE(files.appointments(3).size(), 1);
+    }
+
+    // The linked part failing at any step leaves the booking stored for the doctor alone, naming the
+    // linked file; the doctor's own file failing stores nothing anywhere.
+    void linkedPartFailures_data()
+    {
+        QTest::addColumn<QString>("failure");
+        QTest::addColumn<int>("outcome");
+        QTest::addColumn<int>("ownRows");
+        QTest::addColumn<int>("linkedRows");
+        const int withoutCopy = static_cast<int>(AppointmentStore::AddOutcome::StoredWithoutCopy);
+        QTest::newRow("linked file locked") << "linked locked" << withoutCopy << 1 << 0;
+        QTest::newRow("a column the copy cannot fill") << "linked column" << withoutCopy << 1 << 0;
+        QTest::newRow("own file locked")
+            << "own locked" << static_cast<int>(AppointmentStore::AddOutcome::NotStored) << 0 << 0;
+        QTest::newRow("linked file in WAL mode")
+            << "linked wal" << static_cast<int>(AppointmentStore::AddOutcome::Stored) << 1 << 1;
+    }
+
+    void linkedPartFailures()
+    {
+        QFETCH(QString, failure);
+        QFETCH(int, outcome);
+        QFETCH(int, ownRows);
+        QFETCH(int, linkedRows);
+        TestFiles files;
+        files.prepare();
+        Connection connection(QStringLiteral("Data1"), files.folder());
+        QString error;
+        QVERIFY(connection.pointAt("bdm1.mdb", &error));
+        connection.setLockWait(50);
+        AppointmentStore store(connection);
+        Appointment booking;
+        booking.date = QDate(2027, 3, 1);
+        booking.hora = QStringLiteral("09:00");
+        booking.nome = QStringLiteral("Ana");
+
+        std::unique_ptr<velmora::testing::WriteLock> lock;
+        if (failure == "linked locked")
+            lock = std::make_unique<velmora::testing::WriteLock>(files.path("bdm4.mdb"));
+        if (failure == "own locked")
+            lock = std::make_unique<velmora::testing::WriteLock>(files.path("bdm1.mdb"));
+        if (failure == "linked column") {
+            files.exec("bdm4.mdb", "DROP TABLE dados");
+            files.exec("bdm4.mdb", "CREATE TABLE dados (data TEXT, hora TEXT, nome TEXT, convenio TEXT, "
+                                   "telefone TEXT, obs TEXT, sala TEXT NOT NULL)");
+        }
+        if (failure == "linked wal")
+            files.exec("bdm4.mdb", "PRAGMA journal_mode = WAL");
+
+        QCOMPARE(static_cast<int>(store.add(booking, QStringLiteral("bdm4.mdb"), &error)), outcome);
+        if (outcome != static_cast<int>(AppointmentStore::AddOutcome::Stored))
+            QVERIFY2(error.contains(failure.startsWith("own") ? "locked" : "bdm4.mdb"), qPrintable(error));
+        lock.reset();
+        QCOMPARE(files.appointments(1).size(), ownRows);
+        QCOMPARE(files.appointments(4).size(), linkedRows);
+        QCOMPARE(files.exec("bdm4.mdb", "PRAGMA journal_mode").first().value(0).toString(),
+                 QStringLiteral("delete"));
     }
 };
 

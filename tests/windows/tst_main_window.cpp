@@ -2,9 +2,12 @@
 
 #include <QElapsedTimer>
 #include <QLocale>
+#include <QScrollArea>
+#include <QScrollBar>
 #include <QSqlDatabase>
 #include <QSqlQuery>
 #include <QTimer>
+#include <QWheelEvent>
 
 using namespace velmora;
 using velmora::testing::BookWindow;
@@ -57,6 +60,9 @@ private Q_SLOTS:
         QLabel *clock = book.find<QLabel>("lab_hora");
         QTRY_VERIFY(clock->text().contains(QStringLiteral("20:30")));
         QCOMPARE(book.button("cmd_exc")->toolTip(), QStringLiteral("Remove  schedule"));
+        // "&TODAY" sits in the blue-lettered frame but takes the desktop's button text colour.
+        QCOMPARE(book.button("Command7")->palette().color(QPalette::ButtonText),
+                 QApplication::palette().color(QPalette::ButtonText));
 
         // Tab walks from the doctor list to the day list, then to printing.
         QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
@@ -344,6 +350,7 @@ private Q_SLOTS:
     {
         BookWindow book;
         morningDoctor(book, 1, "Ana", "15", 4);
+        morningDoctor(book, 4, "Dora");
         book.open();
         book.chooseDoctor(1);
         book.files.write("bdm4.mdb", "");
@@ -352,8 +359,11 @@ private Q_SLOTS:
         book.click("cmd_inc");
         QVERIFY2(book.files.appointments(1).last().contains(QStringLiteral("Kept Anyway")),
                  qPrintable(book.platform.messages.shown.join("|")));
-        QVERIFY(book.platform.messages.takeOne().contains(
-            QStringLiteral("could not be copied to the linked doctor's book")));
+        const QString message = book.platform.messages.takeOne();
+        QVERIFY2(
+            message.contains(QStringLiteral("could not be copied to the linked doctor's book (\"Dora\")")) &&
+                message.contains(QStringLiteral("bdm4.mdb")),
+            qPrintable(message));
         QCOMPARE(book.files.fingerprint("bdm4.mdb"),
                  QCryptographicHash::hash("", QCryptographicHash::Sha256));
     }
@@ -499,6 +509,7 @@ private Q_SLOTS:
         book.click("cmd_alt");
         QVERIFY(book.platform.messages.takeOne().contains(QStringLiteral("could not be changed")));
         QCOMPARE(book.rows(), before);
+        QCOMPARE(book.field(2)->text(), QStringLiteral("Renamed")); // nothing to type again
 
         book.clickRow(book.rowStartingWith(QStringLiteral("08:15  Stored")));
         book.click("cmd_exc");
@@ -528,6 +539,125 @@ private Q_SLOTS:
         book.click("Command1");
         QVERIFY(book.platform.messages.takeOne().contains(QStringLiteral("could not be read")));
         QVERIFY(book.rows().isEmpty());
+    }
+
+    // Only a pick from the open list chooses a doctor: not a typed name left with Tab, not the wheel
+    // over the closed box.
+    void doctorBoxChoosesOnlyFromItsList()
+    {
+        BookWindow book;
+        morningDoctor(book, 1, "Ana");
+        morningDoctor(book, 2, "Bia");
+        book.open();
+        QComboBox *box = book.combo();
+        QTest::mouseClick(box->lineEdit(), Qt::LeftButton);
+        box->lineEdit()->selectAll();
+        QTest::keyClicks(box->lineEdit(), "Bia");
+        QTest::keyClick(box->lineEdit(), Qt::Key_Return);
+        QTest::keyClick(box, Qt::Key_Tab);
+        QCOMPARE(book.window->activeSlot(), qint16(0));
+        QCOMPARE(box->currentText(), QStringLiteral("Choose the doctor"));
+        QWheelEvent wheel(QPointF(5, 5), box->mapToGlobal(QPointF(5, 5)), {}, QPoint(0, -120), Qt::NoButton,
+                          Qt::NoModifier, Qt::NoScrollPhase, false);
+        QApplication::sendEvent(box, &wheel);
+        QCOMPARE(book.window->activeSlot(), qint16(0));
+        QCOMPARE(box->currentText(), QStringLiteral("Choose the doctor"));
+
+        // From the keyboard: the arrow opens the list, Enter picks.
+        box->setFocus();
+        QTest::keyClick(box, Qt::Key_Down);
+        QTRY_VERIFY(box->view()->isVisible());
+        QTest::keyClick(box->view(), Qt::Key_Down);
+        QTest::keyClick(box->view(), Qt::Key_Return);
+        QCOMPARE(book.window->activeSlot(), qint16(2));
+        QCOMPARE(box->currentText(), QStringLiteral("Bia"));
+        QVERIFY(book.platform.messages.shown.isEmpty());
+    }
+
+    // A full field refuses a keystroke; an access key books what is typed, capitalised; Enter on a
+    // focused button presses it.
+    void bookingFromTheKeyboard()
+    {
+        BookWindow book;
+        openOnMorningDoctor(book);
+        book.typeInto(1, "08:00");
+        QTest::keyClick(book.field(1), Qt::Key_Home);
+        QTest::keyClick(book.field(1), Qt::Key_1);
+        QCOMPARE(book.field(1)->text(), QStringLiteral("08:00"));
+        book.typeInto(2, "maria da silva");
+        // The key goes to the window, as the desktop sends it; the button clicks a moment later.
+        QTest::keyClick(book.window.get(), Qt::Key_A, Qt::AltModifier);
+        QTRY_COMPARE(book.files.appointments(1).last(), QStringLiteral("2027-03-01|08:00|Maria da Silva|||"));
+
+        book.typeInto(1, "08:15");
+        book.typeInto(2, "Tab Walker");
+        book.button("cmd_inc")->setFocus(Qt::TabFocusReason);
+        QTest::keyClick(book.button("cmd_inc"), Qt::Key_Return);
+        QCOMPARE(book.files.appointments(1).last(), QStringLiteral("2027-03-01|08:15|Tab Walker|||"));
+        QVERIFY(book.platform.messages.shown.isEmpty());
+    }
+
+    // With no row selected there is nothing to change or remove, and the buttons say so.
+    void changeAndRemoveNeedASelectedRow()
+    {
+        BookWindow book;
+        morningDoctor(book, 1, "Ana");
+        book.files.addAppointment(1, kMonday, "08:15", "Booked");
+        book.open();
+        book.chooseDoctor(1);
+        book.clickRow(book.rowStartingWith(QStringLiteral("08:15  Booked")));
+        QVERIFY(book.button("cmd_alt")->isEnabled());
+        QTest::mouseClick(book.list()->viewport(), Qt::LeftButton, {},
+                          QPoint(10, book.list()->viewport()->height() - 3));
+        QVERIFY(!book.button("cmd_alt")->isEnabled());
+        QVERIFY(!book.button("cmd_exc")->isEnabled());
+
+        // A date step leaves no row selected: Change says so instead of doing nothing.
+        book.clickRow(book.rowStartingWith(QStringLiteral("08:15  Booked")));
+        book.click("Command1");
+        book.click("Command4");
+        book.typeInto(2, "Renamed");
+        book.window->findChild<QPushButton *>("cmd_alt")->click();
+        QCOMPARE(book.platform.messages.takeOne(),
+                 QStringLiteral("No appointment is selected: choose one in the list first."));
+        QCOMPARE(book.files.appointments(1).last(), QStringLiteral("2027-03-01|08:15|Booked|||"));
+    }
+
+    // Rows are reachable whole, a new booking is brought into sight, a larger window gives the list
+    // the room, and a smaller one scrolls to every control.
+    void dayListFitsTheWindow()
+    {
+        BookWindow book;
+        book.files.setDoctor(1, "Ana", "15", {"0800", "2000"});
+        book.open();
+        book.chooseDoctor(1);
+        QListView *list = book.list();
+        const QRect layoutList = list->geometry();
+        const int fullRow = list->fontMetrics().horizontalAdvance(QString(BookingRecord::kRowWidth, 'W'));
+        QVERIFY(list->horizontalScrollBar()->maximum() + list->viewport()->width() >= fullRow);
+
+        book.typeInto(1, "19:45");
+        book.typeInto(2, "Late Patient");
+        book.click("cmd_inc");
+        const QModelIndex added = list->model()->index(book.rowStartingWith("19:45  Late Patient"), 0);
+        const QRect addedRect = list->visualRect(added);
+        QVERIFY(addedRect.top() >= 0 && addedRect.bottom() <= list->viewport()->rect().bottom());
+
+        QWidget *quit = book.button("cmd_sai");
+        const QRect layoutQuit = quit->geometry();
+        const int marginBelow = book.window->height() - layoutQuit.bottom();
+        book.window->resize(1366, 768);
+        const int grown = list->height() - layoutList.height();
+        QCOMPARE(grown, 768 - (layoutQuit.bottom() + marginBelow)); // the list takes all the extra height
+        QCOMPARE(quit->geometry(), layoutQuit.translated(0, grown));
+        QVERIFY(list->width() >= fullRow);
+
+        book.window->resize(400, 300);
+        QCOMPARE(list->geometry(), layoutList);
+        auto *scroller = book.window->findChild<QScrollArea *>("canvasScroller");
+        scroller->ensureWidgetVisible(quit);
+        const QRect shown(quit->mapTo(scroller->viewport(), QPoint(0, 0)), quit->size());
+        QVERIFY(scroller->viewport()->rect().contains(shown));
     }
 
     void quitClosesTheWindow()

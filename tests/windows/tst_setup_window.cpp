@@ -72,6 +72,7 @@ private Q_SLOTS:
         QCOMPARE(book.files.setting("bdm6.mdb", "p2_seg1").toString(), QStringLiteral("0800"));
         QCOMPARE(book.files.setting("bdm6.mdb", "p2_seg2").toString(), QStringLiteral("0900"));
         QCOMPARE(book.files.setting("bdm6.mdb", "p2_ter1").toString(), QString());
+        QVERIFY2(!book.files.setting("bdm6.mdb", "p2_ter1").isNull(), "a blank time is the empty text");
 
         QTest::mouseClick(control<QPushButton>("Command1"), Qt::LeftButton); // Save and Return
         QVERIFY(!setupWindow()->isVisible());
@@ -152,6 +153,7 @@ private Q_SLOTS:
         QVERIFY(book.window->isVisible());
         QCOMPARE(book.window->activeSlot(), qint16(0));
         QVERIFY(book.rows().isEmpty());
+        QCOMPARE(book.combo()->currentText(), QStringLiteral("Choose the doctor"));
         QCOMPARE(book.files.setting("bdm6.mdb", "prof3").toString(), QStringLiteral("Carla"));
         QCOMPARE(book.files.setting("bdm6.mdb", "p3_seg1").toString(), QString());
         openSetup(book);
@@ -164,6 +166,8 @@ private Q_SLOTS:
         BookWindow book;
         book.files.setDoctor(1, "Ana", "45", {}, 3); // an interval that is none of the three
         book.files.exec("bdm6.mdb", "UPDATE profs SET junta2 = NULL, junta5 = 123");
+        const QString longName = QStringLiteral("Written By Another Program, Forty Chars");
+        book.files.setSetting("bdm6.mdb", "prof11", longName);
         book.open();
         openSetup(book);
         QVERIFY(!control<QRadioButton>("opt1_15")->isChecked());
@@ -175,12 +179,20 @@ private Q_SLOTS:
         // A name box takes 30 characters.
         typeOver(control<QLineEdit>("Text4"), QString(31, QLatin1Char('x')));
         QCOMPARE(control<QLineEdit>("Text4")->text(), QString(30, QLatin1Char('x')));
+        // A keystroke into the full box is refused; a stored longer name is shown whole.
+        QTest::keyClick(control<QLineEdit>("Text4"), Qt::Key_Home);
+        QTest::keyClick(control<QLineEdit>("Text4"), Qt::Key_Y);
+        QCOMPARE(control<QLineEdit>("Text4")->text(), QString(30, QLatin1Char('x')));
+        QCOMPARE(control<QLineEdit>("Text6")->text(), longName);
+        QCOMPARE(control<QPushButton>("Command3")->palette().color(QPalette::ButtonText),
+                 QApplication::palette().color(QPalette::ButtonText));
         QTest::mouseClick(control<QPushButton>("Command1"), Qt::LeftButton);
         QCOMPARE(book.files.setting("bdm6.mdb", "interv1").toString(), QStringLiteral("45"));
         QCOMPARE(book.files.setting("bdm6.mdb", "junta1").toInt(), 3);
         QCOMPARE(book.files.setting("bdm6.mdb", "junta2"), QVariant(0));
         QCOMPARE(book.files.setting("bdm6.mdb", "junta5").toInt(), 123); // kept, not cut to two digits
         QCOMPARE(book.files.setting("bdm6.mdb", "prof4").toString(), QString(30, QLatin1Char('x')));
+        QCOMPARE(book.files.setting("bdm6.mdb", "prof11").toString(), longName);
     }
 
     void failedSaveKeepsWhatWasTyped()
