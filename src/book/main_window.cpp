@@ -331,9 +331,7 @@ void MainWindow::fitLayoutToWindow()
         if (control == List1)
             control->setGeometry(list.left(), list.top(), listWidth, list.height() + extraHeight);
         else if (rect.top() >= list.bottom())
-            control->setGeometry(rect.translated(0, extraHeight));
-        else
-            control->setGeometry(rect);
+            control->move(rect.topLeft() + QPoint(0, extraHeight));
     }
     canvas_->resize(layoutSize_.width() + listWidth - list.width(), layoutSize_.height() + extraHeight);
 }
