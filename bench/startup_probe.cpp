@@ -1,5 +1,6 @@
 // Starts Velmora as its main() does, in the working directory, and quits as soon as the doctor list
 // is filled: the start-up the benchmark times.
+#include "app/system_platform.h"
 #include "app/velmora_app.h"
 
 #include <QApplication>
@@ -7,7 +8,14 @@
 int main(int argc, char *argv[])
 {
     QApplication app(argc, argv);
-    velmora::VelmoraApp velmora(QDir::current());
+    velmora::SystemMessages messages;
+    velmora::SystemClock clock;
+    velmora::SystemPrinter printer;
+    velmora::SystemBrowser browser;
+    velmora::VelmoraApp velmora(velmora::Platform{messages, clock, printer, browser},
+                                QDir(QStringLiteral(".")));
+    if (!velmora.start())
+        return 1;
     QObject::connect(&velmora.window(), &velmora::MainWindow::doctorListFilled, &app, &QApplication::quit,
                      Qt::QueuedConnection);
     velmora.window().showMaximized();

@@ -1,3 +1,4 @@
+#include "app/system_platform.h"
 #include "app/velmora_app.h"
 
 #include <QApplication>
@@ -8,8 +9,16 @@ int main(int argc, char *argv[])
     QApplication::setApplicationName(QStringLiteral("Velmora"));
     QApplication::setApplicationVersion(QStringLiteral("3.2"));
 
-    // The program keeps its twelve files in the folder it is started in.
-    velmora::VelmoraApp velmora(QDir::current());
+    velmora::SystemMessages messages;
+    velmora::SystemClock clock;
+    velmora::SystemPrinter printer;
+    velmora::SystemBrowser browser;
+    // The program keeps its twelve files in the folder it is started in, named relatively so that a
+    // folder whose name is not valid text is still found.
+    velmora::VelmoraApp velmora(velmora::Platform{messages, clock, printer, browser},
+                                QDir(QStringLiteral(".")));
+    if (!velmora.start())
+        return 1;
     velmora.window().showMaximized();
     return QApplication::exec();
 }

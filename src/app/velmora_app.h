@@ -1,28 +1,36 @@
 #pragma once
 
-#include "app/system_platform.h"
+#include "app/platform.h"
 #include "book/main_window.h"
 
 #include <QDir>
+#include <QLockFile>
 
 #include <memory>
 
 namespace velmora {
 
-// The program as it starts: its files prepared in the folder, the desktop's services, and the main
-// window on them, not yet shown.
+// The program as it starts on a data folder: the folder claimed for this copy of the program, its
+// files checked (and created on a first start), and the main window on them, not yet shown.
 class VelmoraApp
 {
 public:
-    explicit VelmoraApp(const QDir &folder);
+    VelmoraApp(const Platform &platform, const QDir &folder);
+
+    // False, after saying why, when the program must end: another copy has the folder open. Nothing
+    // in the folder is touched then.
+    bool start();
 
     MainWindow &window() { return *window_; }
 
+    static constexpr const char *kLockFileName = "velmora.lock";
+
 private:
-    SystemMessages messages_;
-    SystemClock clock_;
-    SystemPrinter printer_;
-    SystemBrowser browser_;
+    QStringList prepareFolder();
+
+    Platform platform_;
+    QDir folder_;
+    QLockFile lock_;
     std::unique_ptr<MainWindow> window_;
 };
 

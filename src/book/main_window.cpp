@@ -110,12 +110,11 @@ MainWindow::MainWindow(const Platform &platform, const QDir &folder, const QStri
     for (QWidget *control : canvas_->findChildren<QWidget *>(QString(), Qt::FindDirectChildrenOnly))
         layoutGeometry_.push_back({control, control->geometry()});
 
-    // A file that cannot be opened here is reported with the start-up problems and opened again by
-    // the first read that needs it.
-    QString ignored;
-    data1_.pointAt(QString::fromLatin1(kDoctorSlots[0].appointmentFile), &ignored);
-    data2_.pointAt(QString::fromLatin1(kMainSettingsFile), &ignored);
-    data22_.pointAt(QString::fromLatin1(kExtraSettingsFile), &ignored);
+    // Opened by the first read that needs them, once the window is on the screen: a file another
+    // program holds locked is waited for where the user sees why.
+    data1_.pointLater(QString::fromLatin1(kDoctorSlots[0].appointmentFile));
+    data2_.pointLater(QString::fromLatin1(kMainSettingsFile));
+    data22_.pointLater(QString::fromLatin1(kExtraSettingsFile));
 
     // Load step.
     currentDate_ = platform_.clock.today();
@@ -632,6 +631,9 @@ void MainWindow::cmd_inc_Click()
                              error);
         break;
     }
+    // The file was replaced under the program: the list shows what the file there holds.
+    if (data1_.takeReopened())
+        rebuildDayList();
     if (!reloadSlotLengthAndLink(&error))
         platform_.messages.inform(this,
                                   QStringLiteral("The doctor's slot length and linked book could not be "

@@ -11,6 +11,7 @@
 #include <QUrl>
 
 #include <sqlite3.h>
+#include <sys/stat.h>
 
 #include <atomic>
 
@@ -181,9 +182,18 @@ class SchemaReader
 public:
     SchemaReader(const QString &path, int lockWaitMs)
     {
-        const QByteArray uri = sqliteUri(path, "ro").toUtf8();
-        opened_ = sqlite3_open_v2(uri.constData(), &db_, SQLITE_OPEN_READONLY | SQLITE_OPEN_URI, nullptr) ==
+        // Opened for writing (never created), so that the first read rolls back what an interrupted
+        // change left in a hot journal; read-only only where the file cannot be written at all.
+        const QByteArray uri = sqliteUri(path, "rw").toUtf8();
+        opened_ = sqlite3_open_v2(uri.constData(), &db_, SQLITE_OPEN_READWRITE | SQLITE_OPEN_URI, nullptr) ==
                   SQLITE_OK;
+        if (!opened_) {
+            sqlite3_close(db_);
+            db_ = nullptr;
+            const QByteArray readOnly = sqliteUri(path, "ro").toUtf8();
+            opened_ = sqlite3_open_v2(readOnly.constData(), &db_, SQLITE_OPEN_READONLY | SQLITE_OPEN_URI,
+                                      nullptr) == SQLITE_OK;
+        }
         if (opened_)
             sqlite3_busy_timeout(db_, lockWaitMs);
     }
@@ -202,26 +212,36 @@ public:
         }
         sqlite3_finalize(query);
         if (rc != SQLITE_DONE) {
+            busy_ = db_ && (sqlite3_errcode(db_) & 0xff) == SQLITE_BUSY;
             *problem = QString::fromUtf8(db_ ? sqlite3_errmsg(db_) : "out of memory");
             return false;
         }
         return true;
     }
 
+    // The last statement failed because another program holds the file locked.
+    bool busy() const { return busy_; }
+
 private:
+    bool busy_ = false;
     sqlite3 *db_ = nullptr;
     bool opened_ = false;
 };
 
-bool checkSchema(const QString &path, FileKind kind, QString *problem, int lockWaitMs)
+bool checkSchema(const QString &path, FileKind kind, QString *problem, int lockWaitMs, bool *busy)
 {
     SchemaReader reader(path, lockWaitMs);
+    const auto failed = [&] {
+        if (busy)
+            *busy = reader.busy();
+        return false;
+    };
     const QString table = tableOf(kind);
     QStringList present;
     const QByteArray columns =
         QStringLiteral("SELECT name FROM pragma_table_info('%1')").arg(table).toLatin1();
     if (!reader.column(columns.constData(), &present, problem))
-        return false;
+        return failed();
     if (present.isEmpty()) {
         *problem = QStringLiteral("the table \"%1\" is missing").arg(table);
         return false;
@@ -238,7 +258,7 @@ bool checkSchema(const QString &path, FileKind kind, QString *problem, int lockW
     if (kind != FileKind::Appointments) {
         QStringList records;
         if (!reader.column("SELECT count(*) FROM profs", &records, problem))
-            return false;
+            return failed();
         if (records.value(0).toLongLong() < 1) {
             *problem = QStringLiteral("the table \"profs\" holds no settings record");
             return false;
@@ -247,12 +267,34 @@ bool checkSchema(const QString &path, FileKind kind, QString *problem, int lockW
     return true;
 }
 
+// The journal that ties the files of a linked booking together is needed only while one of their
+// own journals is hot. Once every file has been checked (and so rolled back) and no journal is left,
+// one that a crash left behind is removed.
+void removeOrphanSuperJournals(const QDir &folder)
+{
+    QStringList journals;
+    QStringList supers;
+    for (const QString &fileName : allFileNames()) {
+        if (QFileInfo::exists(folder.filePath(fileName + QStringLiteral("-journal"))))
+            journals << fileName;
+        supers << folder.entryList({fileName + QStringLiteral("-mj*")}, QDir::Files | QDir::Hidden);
+    }
+    if (!journals.isEmpty())
+        return;
+    for (const QString &super : std::as_const(supers))
+        QFile::remove(folder.filePath(super));
+}
+
 } // namespace
 
 QString sqliteUri(const QString &path, const char *mode)
 {
-    return QUrl::fromLocalFile(QFileInfo(path).absoluteFilePath()).toString(QUrl::FullyEncoded) +
-           QStringLiteral("?mode=") + QLatin1String(mode);
+    // A relative path stays relative: SQLite finds it from the working folder by its bytes, also
+    // where the folder's name is not valid text in the system's encoding.
+    const QString located = QFileInfo(path).isRelative()
+                                ? QString::fromLatin1(QUrl::toPercentEncoding(path, "/"))
+                                : QUrl::fromLocalFile(path).toString(QUrl::FullyEncoded).mid(5);
+    return QStringLiteral("file:") + located + QStringLiteral("?mode=") + QLatin1String(mode);
 }
 
 FileKind kindOfFile(const QString &fileName)
@@ -287,8 +329,10 @@ QString storedDate(QDate date)
     return date.toString(QStringLiteral("yyyy-MM-dd"));
 }
 
-bool checkFile(const QString &path, FileKind kind, QString *problem, int lockWaitMs)
+bool checkFile(const QString &path, FileKind kind, QString *problem, int lockWaitMs, bool *busy)
 {
+    if (busy)
+        *busy = false;
     QFile file(path);
     if (!file.exists()) {
         *problem = QStringLiteral("the file does not exist");
@@ -308,25 +352,56 @@ bool checkFile(const QString &path, FileKind kind, QString *problem, int lockWai
         *problem = QStringLiteral("the file is not a database in the format the program uses");
         return false;
     }
-    return checkSchema(path, kind, problem, lockWaitMs);
+    return checkSchema(path, kind, problem, lockWaitMs, busy);
+}
+
+FolderCheck checkFolder(const QDir &folder)
+{
+    FolderCheck check;
+    if (!QFileInfo(folder.path()).isDir()) {
+        check.problems << QStringLiteral("The folder \"%1\" cannot be opened; none of the files can be used.")
+                              .arg(QDir::toNativeSeparators(folder.path()));
+        return check;
+    }
+    for (const QString &fileName : allFileNames()) {
+        const QString path = folder.filePath(fileName);
+        const QFileInfo info(path);
+        QString problem;
+        bool busy = false;
+        if (info.isSymLink() && !info.exists()) {
+            // A link to a share that is not mounted: nothing is ever made at the other end.
+            check.problems << QStringLiteral("\"%1\" cannot be used: it is a link to \"%2\", which is not "
+                                             "there. Nothing was created.")
+                                  .arg(fileName, info.symLinkTarget());
+        } else if (!info.exists()) {
+            check.missing << fileName;
+        } else if (!checkFile(path, kindOfFile(fileName), &problem, 0, &busy) && !busy) {
+            // A file another program holds locked is checked when it is first used, after the window
+            // is on the screen.
+            check.problems << QStringLiteral("\"%1\" cannot be used: %2. The file was left as it is.")
+                                  .arg(fileName, problem);
+        }
+    }
+    check.firstStart = check.missing.size() == allFileNames().size();
+    removeOrphanSuperJournals(folder);
+    return check;
+}
+
+QStringList createFiles(const QDir &folder, const QStringList &fileNames)
+{
+    QStringList problems;
+    for (const QString &fileName : fileNames) {
+        QString problem;
+        if (!createFile(folder.filePath(fileName), kindOfFile(fileName), &problem))
+            problems << QStringLiteral("\"%1\" could not be created: %2.").arg(fileName, problem);
+    }
+    return problems;
 }
 
 QStringList prepareFiles(const QDir &folder)
 {
-    QStringList problems;
-    for (const QString &fileName : allFileNames()) {
-        const QString path = folder.filePath(fileName);
-        const FileKind kind = kindOfFile(fileName);
-        QString problem;
-        if (!QFileInfo::exists(path)) {
-            if (!createFile(path, kind, &problem))
-                problems << QStringLiteral("\"%1\" could not be created: %2.").arg(fileName, problem);
-        } else if (!checkFile(path, kind, &problem)) {
-            problems << QStringLiteral("\"%1\" cannot be used: %2. The file was left as it is.")
-                            .arg(fileName, problem);
-        }
-    }
-    return problems;
+    const FolderCheck check = checkFolder(folder);
+    return check.problems + createFiles(folder, check.missing);
 }
 
 Connection::Connection(const QString &role, const QDir &folder)
@@ -346,6 +421,12 @@ QString Connection::pathOf(const QString &fileName) const
     return folder_.filePath(fileName);
 }
 
+void Connection::pointLater(const QString &fileName)
+{
+    close();
+    fileName_ = fileName;
+}
+
 bool Connection::pointAt(const QString &fileName, QString *error)
 {
     close();
@@ -361,13 +442,29 @@ bool Connection::pointAt(const QString &fileName, QString *error)
         *error = QStringLiteral("\"%1\" cannot be opened: %2").arg(fileName, problem);
         return false;
     }
+    opened_ = identityOf(path);
     return true;
+}
+
+FileIdentity Connection::identityOf(const QString &path)
+{
+    struct stat info;
+    if (::stat(QFile::encodeName(path).constData(), &info) != 0)
+        return {};
+    return {true, static_cast<quint64>(info.st_dev), static_cast<quint64>(info.st_ino)};
 }
 
 bool Connection::ensureOpen(QString *error)
 {
-    if (isOpen())
-        return true;
+    if (isOpen()) {
+        // A sync or backup tool may have replaced or removed the file by name: what is read and
+        // written is the file that is there now, checked as at start.
+        if (identityOf(pathOf(fileName_)) == opened_)
+            return true;
+        close();
+        reopened_ = true;
+        return pointAt(fileName_, error);
+    }
     if (fileName_.isEmpty()) {
         *error = QStringLiteral("no file is open");
         return false;

@@ -6,6 +6,8 @@
 #include <QString>
 #include <QStringList>
 
+#include <utility>
+
 namespace velmora {
 
 // What a file must hold to be used: the appointment table, or the settings table of either file.
@@ -34,13 +36,39 @@ QString sqliteUri(const QString &path, const char *mode);
 // Dates are stored as ISO text so that the index orders them.
 QString storedDate(QDate date);
 
-// Whether the file at path holds what kind needs; problem says what is wrong otherwise. Reads only,
-// waiting up to lockWaitMs for a file another program holds locked.
-bool checkFile(const QString &path, FileKind kind, QString *problem, int lockWaitMs = kLockWaitMs);
+// Whether the file at path holds what kind needs; problem says what is wrong otherwise. Changes
+// nothing but rolling back what an interrupted change left unfinished; waits up to lockWaitMs for a
+// file another program holds locked, and sets busy when that wait was not enough.
+bool checkFile(const QString &path, FileKind kind, QString *problem, int lockWaitMs = kLockWaitMs,
+               bool *busy = nullptr);
 
-// Creates each missing file with its table (and the one settings record) and checks the others.
-// Files that exist are never written here. Returns one line per file that cannot be used.
+// The twelve files of a folder as found at start, without waiting for locks and without creating
+// or writing anything.
+struct FolderCheck
+{
+    QStringList missing;     // names of the files that are not there
+    QStringList problems;    // one line per file that cannot be used
+    bool firstStart = false; // none of the twelve is there
+};
+FolderCheck checkFolder(const QDir &folder);
+
+// Creates each named file with its table (and the one settings record); one line per failure.
+QStringList createFiles(const QDir &folder, const QStringList &fileNames);
+
+// checkFolder, then every missing file created. Returns one line per file that cannot be used.
 QStringList prepareFiles(const QDir &folder);
+
+// Which file a path names at the moment, to notice one renamed over it or removed.
+struct FileIdentity
+{
+    bool exists = false;
+    quint64 device = 0;
+    quint64 inode = 0;
+    bool operator==(const FileIdentity &other) const
+    {
+        return exists == other.exists && device == other.device && inode == other.inode;
+    }
+};
 
 // One named connection bound to one file of the folder at a time. Re-pointing closes the file in use
 // and opens the other; a missing or unusable file is refused, never created or repaired.
@@ -53,8 +81,14 @@ public:
     Connection &operator=(const Connection &) = delete;
 
     bool pointAt(const QString &fileName, QString *error);
-    // Opens the file last pointed at again when it is closed, for example after a failed start.
+    // Names the file without opening it: the first read or write opens it, so that no lock is
+    // waited for before it is needed.
+    void pointLater(const QString &fileName);
+    // Opens the file last pointed at when it is closed, for example after a failed start, and again
+    // by its name when the file there is no longer the one opened.
     bool ensureOpen(QString *error);
+    // Whether the file was opened again by its name since the last call.
+    bool takeReopened() { return std::exchange(reopened_, false); }
     void close();
     // How long opening and statements wait for a file another program holds locked.
     void setLockWait(int milliseconds);
@@ -69,6 +103,10 @@ private:
     QDir folder_;
     QString fileName_; // the file meant, also while it could not be opened
     int lockWaitMs_ = kLockWaitMs;
+    FileIdentity opened_;
+    bool reopened_ = false;
+
+    static FileIdentity identityOf(const QString &path);
 };
 
 } // namespace velmora

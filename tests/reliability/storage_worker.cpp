@@ -3,11 +3,15 @@
 //
 //   storage_worker crash FOLDER RUN   books, changes and removes until killed
 //   storage_worker fill FOLDER BYTES  books under a file-size limit until the disk is "full"
+//   storage_worker hold FOLDER FILE   writes into the file in a transaction large enough to reach the
+//                                     disk, says "holding" and waits to be killed
 
 #include "storage/appointment_store.h"
 
 #include <QCoreApplication>
 #include <QDir>
+#include <QSqlQuery>
+#include <QThread>
 
 #include <csignal>
 #include <cstdio>
@@ -106,6 +110,37 @@ int fill(const QDir &folder, qint64 limit)
     return 4;
 }
 
+// A change interrupted half-way: its journal is on the disk and the file partly written.
+int hold(const QDir &folder, const QString &fileName)
+{
+    Connection connection(QStringLiteral("Data1"), folder);
+    QString error;
+    if (!connection.pointAt(fileName, &error))
+        return 2;
+    QSqlDatabase db = connection.database();
+    QSqlQuery query(db);
+    query.exec(QStringLiteral("PRAGMA cache_size = 2")); // pages spill to the file before the commit
+    if (!db.transaction())
+        return 3;
+    const bool settings = fileName != QLatin1String("bdm1.mdb");
+    const QString field =
+        fileName == QLatin1String("bdm6.mdb") ? QStringLiteral("prof1") : QStringLiteral("p7_seg1");
+    query.prepare(settings ? QStringLiteral("INSERT INTO profs (%1) VALUES (?)").arg(field)
+                           : QStringLiteral("INSERT INTO dados (data, obs) VALUES ('2027-03-01', ?)"));
+    for (int i = 0; i < 300; ++i) {
+        query.addBindValue(QString(2000, QLatin1Char('u')));
+        if (!query.exec())
+            return 3;
+    }
+    if (!settings)
+        query.exec(QStringLiteral("UPDATE dados SET nome = 'Garbled' WHERE nome <> ''"));
+    else
+        query.exec(QStringLiteral("UPDATE profs SET %1 = 'Garbled'").arg(field));
+    report(QStringLiteral("holding"));
+    for (;;)
+        QThread::sleep(1);
+}
+
 } // namespace
 
 int main(int argc, char *argv[])
@@ -117,6 +152,8 @@ int main(int argc, char *argv[])
     const QDir folder(arguments.at(2));
     if (arguments.at(1) == QLatin1String("crash"))
         return crash(folder, arguments.at(3));
+    if (arguments.at(1) == QLatin1String("hold"))
+        return hold(folder, arguments.at(3));
     if (arguments.at(1) == QLatin1String("fill"))
         return fill(folder, arguments.at(3).toLongLong());
     return 1;

@@ -3,6 +3,10 @@
 #include "support/test_files.h"
 
 #include <QFileInfo>
+#include <QTemporaryDir>
+
+#include <sys/stat.h>
+#include <unistd.h>
 
 #include <memory>
 
@@ -255,6 +259,67 @@ private Q_SLOTS:
         QCOMPARE(files.appointments(4).size(), linkedRows);
         QCOMPARE(files.exec("bdm4.mdb", "PRAGMA journal_mode").first().value(0).toString(),
                  QStringLiteral("delete"));
+    }
+
+    // A sync tool renames another file over the open one, then removes it: what is read and written
+    // is the file that is there, and a missing one is said.
+    void replacedOrRemovedFileIsOpenedAgain()
+    {
+        TestFiles files;
+        files.prepare();
+        TestFiles elsewhere;
+        elsewhere.prepare();
+        const QDate day(2027, 3, 1);
+        files.addAppointment(1, day, "08:00", "Old File");
+        elsewhere.addAppointment(1, day, "09:00", "New File");
+        Connection connection(QStringLiteral("Data1"), files.folder());
+        QString error;
+        QVERIFY(connection.pointAt("bdm1.mdb", &error));
+        AppointmentStore store(connection);
+        QVector<Appointment> bookings;
+        QVERIFY(store.readDay(day, &bookings, &error));
+        QCOMPARE(bookings.value(0).nome, QStringLiteral("Old File"));
+
+        QVERIFY(QFile::remove(files.path("bdm1.mdb")));
+        QVERIFY(QFile::rename(elsewhere.path("bdm1.mdb"), files.path("bdm1.mdb")));
+        Appointment booking;
+        booking.date = day;
+        booking.hora = QStringLiteral("10:00");
+        booking.nome = QStringLiteral("Added After");
+        QCOMPARE(store.add(booking, QString(), &error), AppointmentStore::AddOutcome::Stored);
+        QVERIFY(connection.takeReopened());
+        QVERIFY(store.readDay(day, &bookings, &error));
+        QCOMPARE(bookings.size(), 2);
+        QCOMPARE(bookings.value(0).nome, QStringLiteral("New File"));
+        QCOMPARE(files.appointments(1).last(), QStringLiteral("2027-03-01|10:00|Added After|||"));
+
+        QVERIFY(QFile::remove(files.path("bdm1.mdb")));
+        QVERIFY(!store.readDay(day, &bookings, &error));
+        QVERIFY2(error.contains(QStringLiteral("does not exist")), qPrintable(error));
+        QVERIFY(!QFileInfo::exists(files.path("bdm1.mdb")));
+    }
+
+    // A data folder whose name is not valid UTF-8, worked in as the program does: from inside it.
+    void folderNameThatIsNoText()
+    {
+        QTemporaryDir parent;
+        const QByteArray folder = QFile::encodeName(parent.path()) + "/caf\xe9";
+        QVERIFY(::mkdir(folder.constData(), 0700) == 0);
+        char previous[4096];
+        QVERIFY(::getcwd(previous, sizeof previous));
+        QVERIFY(::chdir(folder.constData()) == 0);
+        const QDir here(QStringLiteral("."));
+        const QStringList created = prepareFiles(here);
+        const QStringList again = prepareFiles(here);
+        Connection connection(QStringLiteral("Data1"), here);
+        QString error;
+        const bool opened = connection.pointAt("bdm1.mdb", &error);
+        connection.close();
+        QVERIFY(::chdir(previous) == 0);
+        QCOMPARE(created, QStringList{});
+        QCOMPARE(again, QStringList{});
+        QVERIFY2(opened, qPrintable(error));
+        QVERIFY(::access((folder + "/bdm66.mdb").constData(), F_OK) == 0);
     }
 };
 

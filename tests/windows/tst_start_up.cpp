@@ -1,0 +1,132 @@
+#include "app/velmora_app.h"
+#include "support/book_window.h"
+
+#include <QElapsedTimer>
+#include <QFileInfo>
+#include <QSysInfo>
+
+using namespace velmora;
+using velmora::testing::TestFiles;
+using velmora::testing::TestPlatform;
+
+namespace {
+
+QMap<QString, QByteArray> fingerprints(const TestFiles &files)
+{
+    QMap<QString, QByteArray> all;
+    for (const QString &name : allFileNames())
+        all[name] = files.fingerprint(name);
+    return all;
+}
+
+} // namespace
+
+class StartUpTest : public QObject
+{
+    Q_OBJECT
+
+private Q_SLOTS:
+    // One program per data folder: a second start says so and touches no file; a lock left by a
+    // program that crashed is taken over.
+    void oneProgramPerFolder()
+    {
+        TestFiles files;
+        files.prepare();
+        TestPlatform first;
+        VelmoraApp running(first.platform(), files.folder());
+        QVERIFY(running.start());
+
+        const auto before = fingerprints(files);
+        TestPlatform second;
+        VelmoraApp again(second.platform(), files.folder());
+        QVERIFY(!again.start());
+        QVERIFY2(second.messages.takeOne().contains(QStringLiteral("already open")),
+                 "the second start was not said");
+        QCOMPARE(fingerprints(files), before);
+        QVERIFY(first.messages.shown.isEmpty());
+    }
+
+    void lockOfACrashedProgramIsTakenOver()
+    {
+        TestFiles files;
+        files.prepare();
+        // What a program killed mid-work leaves: a lock naming a process that no longer runs.
+        files.write(VelmoraApp::kLockFileName,
+                    QByteArray("999999\nvelmora\n") + QSysInfo::machineHostName().toUtf8() + "\n");
+        TestPlatform platform;
+        VelmoraApp app(platform.platform(), files.folder());
+        QVERIFY(app.start());
+        QVERIFY(platform.messages.shown.isEmpty());
+    }
+
+    // Files are made without asking only on a first start; one missing among the others is asked
+    // about, and a link is never followed to make one.
+    void missingFiles_data()
+    {
+        QTest::addColumn<bool>("answer");
+        QTest::newRow("create them") << true;
+        QTest::newRow("work without them") << false;
+    }
+
+    void missingFiles()
+    {
+        QFETCH(bool, answer);
+        TestFiles files;
+        {
+            TestPlatform platform;
+            VelmoraApp first(platform.platform(), files.folder());
+            QVERIFY(first.start());
+            QVERIFY(platform.messages.shown.isEmpty());
+            for (const QString &name : allFileNames())
+                QVERIFY(QFileInfo::exists(files.path(name)));
+        }
+        QFile::remove(files.path("bdm6.mdb"));
+        QFile::remove(files.path("bdm3.mdb"));
+        QVERIFY(QFile::link(files.path("unmounted-share/bdm4.mdb"), files.path("bdm4.mdb.tmp")));
+        QFile::remove(files.path("bdm4.mdb"));
+        QVERIFY(QFile::rename(files.path("bdm4.mdb.tmp"), files.path("bdm4.mdb")));
+
+        TestPlatform platform;
+        platform.messages.answers.push_back(answer);
+        VelmoraApp app(platform.platform(), files.folder());
+        QVERIFY(app.start());
+        const QString question = platform.messages.takeOne();
+        QVERIFY2(question.contains(QStringLiteral("bdm3.mdb, bdm6.mdb")), qPrintable(question));
+        QCOMPARE(QFileInfo::exists(files.path("bdm6.mdb")), answer);
+        QCOMPARE(QFileInfo::exists(files.path("bdm3.mdb")), answer);
+        QVERIFY(!QFileInfo::exists(files.path("unmounted-share/bdm4.mdb")));
+        QVERIFY(!QFileInfo(files.path("unmounted-share")).exists());
+
+        app.window().show();
+        QTRY_COMPARE(platform.messages.shown.size(), 1); // said once the window is on the screen
+        const QString problems = platform.messages.takeOne();
+        QVERIFY2(problems.contains(QStringLiteral("\"bdm4.mdb\" cannot be used: it is a link")),
+                 qPrintable(problems));
+        QCOMPARE(problems.contains(QStringLiteral("\"bdm6.mdb\" is missing")), !answer);
+    }
+
+    // The window is up at once although another program holds the settings locked; the doctor list
+    // fills once the lock is gone.
+    void lockedFileDoesNotDelayTheWindow()
+    {
+        TestFiles files;
+        files.prepare();
+        files.setDoctor(1, "Ana", "15");
+        auto lock = std::make_unique<velmora::testing::WriteLock>(files.path("bdm6.mdb"),
+                                                                  velmora::testing::WriteLock::Everyone);
+        TestPlatform platform;
+        QElapsedTimer clock;
+        clock.start();
+        VelmoraApp app(platform.platform(), files.folder());
+        QVERIFY(app.start());
+        app.window().show();
+        QVERIFY(QTest::qWaitForWindowExposed(&app.window()));
+        QVERIFY2(clock.elapsed() < kLockWaitMs, qPrintable(QString::number(clock.elapsed())));
+        lock.reset();
+        QTRY_COMPARE(app.window().findChild<QComboBox *>("Combo1")->count(), kDoctorSlotCount);
+        QVERIFY2(platform.messages.shown.isEmpty(), qPrintable(platform.messages.shown.join('|')));
+    }
+};
+
+QTEST_MAIN(StartUpTest)
+#include "tst_start_up.moc"
