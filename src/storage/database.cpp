@@ -268,21 +268,14 @@ bool checkSchema(const QString &path, FileKind kind, QString *problem, int lockW
 }
 
 // The journal that ties the files of a linked booking together is needed only while one of their
-// own journals is hot. Once every file has been checked (and so rolled back) and no journal is left,
-// one that a crash left behind is removed.
+// own journals is hot. Once every file has been checked, and so rolled back, a journal still there is
+// a stale one, and a tying journal a crash left behind is removed.
 void removeOrphanSuperJournals(const QDir &folder)
 {
-    QStringList journals;
-    QStringList supers;
-    for (const QString &fileName : allFileNames()) {
-        if (QFileInfo::exists(folder.filePath(fileName + QStringLiteral("-journal"))))
-            journals << fileName;
-        supers << folder.entryList({fileName + QStringLiteral("-mj*")}, QDir::Files | QDir::Hidden);
-    }
-    if (!journals.isEmpty())
-        return;
-    for (const QString &super : std::as_const(supers))
-        QFile::remove(folder.filePath(super));
+    for (const QString &fileName : allFileNames())
+        for (const QString &super :
+             folder.entryList({fileName + QStringLiteral("-mj*")}, QDir::Files | QDir::Hidden))
+            QFile::remove(folder.filePath(super));
 }
 
 } // namespace
@@ -363,6 +356,7 @@ FolderCheck checkFolder(const QDir &folder)
                               .arg(QDir::toNativeSeparators(folder.path()));
         return check;
     }
+    bool anyBusy = false;
     for (const QString &fileName : allFileNames()) {
         const QString path = folder.filePath(fileName);
         const QFileInfo info(path);
@@ -381,9 +375,11 @@ FolderCheck checkFolder(const QDir &folder)
             check.problems << QStringLiteral("\"%1\" cannot be used: %2. The file was left as it is.")
                                   .arg(fileName, problem);
         }
+        anyBusy = anyBusy || busy;
     }
     check.firstStart = check.missing.size() == allFileNames().size();
-    removeOrphanSuperJournals(folder);
+    if (!anyBusy) // a locked file may still be in the middle of a linked booking
+        removeOrphanSuperJournals(folder);
     return check;
 }
 

@@ -142,8 +142,8 @@ private Q_SLOTS:
             for (const QString &name : std::as_const(removed))
                 QVERIFY2(!own.contains(name), qPrintable(name));
         }
-        qInfo("kills survived: %d, books left with an unfinished change: %d, commits reported and found: %d",
-              kKills, leftHot, commitsReported);
+        qInfo("kills survived: %d, journals left beside a book: %d, commits reported and found: %d", kKills,
+              leftHot, commitsReported);
     }
 
     // Killed in the middle of a change that had reached the disk: the next start rolls it back and
