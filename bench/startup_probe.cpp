@@ -1,7 +1,7 @@
 // Starts Velmora as its main() does, in the working directory, and quits as soon as the doctor list
 // is filled: the start-up the benchmark times.
-#include "app/system_platform.h"
-#include "app/velmora_app.h"
+#include "platform/start_up.h"
+#include "platform/system_platform.h"
 
 #include <QApplication>
 

@@ -4,10 +4,11 @@
 //   2. Add, alone and with its linked copy, against bare SQLite inserts of the same durability;
 //   3. start-up to the filled doctor list against a bare Qt window, in time and peak memory;
 //   4. printing a 300-row day list to PDF, per page.
-#include "app/system_platform.h"
-#include "book/main_window.h"
-#include "book/printout.h"
+#include "core/printout.h"
+#include "platform/system_platform.h"
 #include "storage/database.h"
+#include "storage/sqlite_storage.h"
+#include "windows/book_windows.h"
 
 #include <QApplication>
 #include <QComboBox>
@@ -115,16 +116,30 @@ QString preparedFolder(int count, int perDay = kPerDay)
     return dir->path();
 }
 
-std::unique_ptr<MainWindow> openBook(Services &services, const QString &folder)
+// The book on a folder and its main window shown, with the first doctor chosen.
+struct OpenBook
 {
-    auto window = std::make_unique<MainWindow>(services.platform(), QDir(folder));
-    window->show();
-    QMetaObject::invokeMethod(window.get(), "Timer1_Timer");
-    auto *combo = window->findChild<DoctorBox *>("Combo1");
-    Q_EMIT combo->doctorPicked(0); // the doctor chosen, as picking the first entry does
-    if (window->activeSlot() != 1)
-        qFatal("no doctor chosen");
-    return window;
+    OpenBook(Services &services, const QString &folder)
+        : storage(QDir(folder)), book(storage, services.clock.today()),
+          windows(services.platform(), book, QDir(folder))
+    {
+        windows.main().show();
+        book.readDoctorNames();
+        Q_EMIT windows.main().findChild<DoctorBox *>("Combo1")->doctorPicked(
+            0); // as picking the first entry does
+        if (book.activeSlot() != 1)
+            qFatal("no doctor chosen");
+    }
+    const DayListModel &dayList() const { return book.dayList(); }
+
+    SqliteStorage storage;
+    AppointmentBook book;
+    BookWindows windows;
+};
+
+std::unique_ptr<OpenBook> openBook(Services &services, const QString &folder)
+{
+    return std::make_unique<OpenBook>(services, folder);
 }
 
 // 1. A date step and back: each click clears the list, lists the free slots and merges the day.
@@ -132,8 +147,8 @@ void BM_DayListRebuild(benchmark::State &state)
 {
     Services services;
     const auto window = openBook(services, preparedFolder(static_cast<int>(state.range(0))));
-    QPushButton *plusDay = window->findChild<QPushButton *>("Command1");
-    QPushButton *minusDay = window->findChild<QPushButton *>("Command4");
+    QPushButton *plusDay = window->windows.main().findChild<QPushButton *>("Command1");
+    QPushButton *minusDay = window->windows.main().findChild<QPushButton *>("Command4");
     for (auto _ : state) {
         QTest::mouseClick(plusDay, Qt::LeftButton);
         QTest::mouseClick(minusDay, Qt::LeftButton);
@@ -157,8 +172,8 @@ void BM_CrowdedDay(benchmark::State &state)
     Services services;
     const int bookings = static_cast<int>(state.range(0));
     const auto window = openBook(services, preparedFolder(bookings, bookings));
-    QPushButton *plusDay = window->findChild<QPushButton *>("Command1");
-    QPushButton *minusDay = window->findChild<QPushButton *>("Command4");
+    QPushButton *plusDay = window->windows.main().findChild<QPushButton *>("Command1");
+    QPushButton *minusDay = window->windows.main().findChild<QPushButton *>("Command4");
     for (auto _ : state) {
         QTest::mouseClick(plusDay, Qt::LeftButton);
         QTest::mouseClick(minusDay, Qt::LeftButton);
@@ -180,9 +195,9 @@ void addThroughWindow(benchmark::State &state, int link)
     check(sqlite3_exec(db, update.constData(), nullptr, nullptr, nullptr), db);
     sqlite3_close(db);
     const auto window = openBook(services, dir.path());
-    window->findChild<QLineEdit *>("Text1")->setText("08:10");
-    window->findChild<QLineEdit *>("Text2")->setText("Benchmark Patient");
-    QPushButton *add = window->findChild<QPushButton *>("cmd_inc");
+    window->windows.main().findChild<QLineEdit *>("Text1")->setText("08:10");
+    window->windows.main().findChild<QLineEdit *>("Text2")->setText("Benchmark Patient");
+    QPushButton *add = window->windows.main().findChild<QPushButton *>("cmd_inc");
     for (auto _ : state)
         QTest::mouseClick(add, Qt::LeftButton);
 }

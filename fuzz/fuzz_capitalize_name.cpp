@@ -1,5 +1,5 @@
 // Names of any text: no blanks left at the ends, blanks inside kept, and lower-case particles.
-#include "book/mod_marca.h"
+#include "core/mod_marca.h"
 #include "fuzz_input.h"
 
 using namespace velmora;

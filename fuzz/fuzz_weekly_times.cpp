@@ -1,7 +1,7 @@
 // The weekly-time check over any 28 boxes: a pass stores only empty texts or four digits in hour
 // range, a failure names its box or its day.
+#include "core/weekly_times.h"
 #include "fuzz_input.h"
-#include "setup/weekly_times.h"
 
 using namespace velmora;
 

@@ -1,5 +1,5 @@
-#include "app/system_platform.h"
-#include "app/velmora_app.h"
+#include "platform/start_up.h"
+#include "platform/system_platform.h"
 
 #include <QApplication>
 

@@ -37,11 +37,6 @@ bool fail(const QSqlQuery &query, QString *error)
 
 } // namespace
 
-QDate placeholderDate()
-{
-    return QDate(2100, 12, 31);
-}
-
 bool AppointmentStore::hasRecords(bool *any, QString *error)
 {
     if (!connection_.ensureOpen(error))
@@ -146,8 +141,7 @@ bool AppointmentStore::insertInto(const QString &schema, const Appointment &book
     return query.exec() || fail(query, error);
 }
 
-AppointmentStore::AddOutcome AppointmentStore::add(const Appointment &booking, const QString &linkedFile,
-                                                   QString *error)
+AddOutcome AppointmentStore::add(const Appointment &booking, const QString &linkedFile, QString *error)
 {
     if (!connection_.ensureOpen(error))
         return AddOutcome::NotStored;

@@ -1,14 +1,12 @@
 #pragma once
 
-#include "storage/appointment.h"
+#include "core/appointment.h"
+#include "core/book_storage.h"
 #include "storage/database.h"
 
 #include <QVector>
 
 namespace velmora {
-
-// The date of the record a doctor's empty table receives when first chosen.
-QDate placeholderDate();
 
 // The appointment table of the file a connection points at.
 class AppointmentStore
@@ -21,13 +19,6 @@ public:
 
     // The date's appointments in the order they were added.
     bool readDay(QDate date, QVector<Appointment> *bookings, QString *error);
-
-    enum class AddOutcome
-    {
-        Stored,
-        StoredWithoutCopy,
-        NotStored
-    };
 
     // Adds the booking, and when linkedFile is given the same booking to that file, both in one
     // transaction. When the linked part fails at any step (a file that cannot be used, a lock, a

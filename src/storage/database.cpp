@@ -1,6 +1,6 @@
 #include "storage/database.h"
 
-#include "storage/doctor_slots.h"
+#include "storage/slot_files.h"
 
 #include <QFile>
 #include <QFileInfo>

@@ -151,7 +151,8 @@ bool SettingsStore::saveWeeklyTimes(int slot, const WeeklyTimes &times, QString 
     for (int day = 0; day < kWeekdayCount; ++day) {
         for (int index = 1; index <= kTimesPerDay; ++index) {
             fields << weeklyTimeField(slot, day, index);
-            values << times[weeklyTimePosition(day, index)];
+            const QString &time = times[weeklyTimePosition(day, index)];
+            values << (time.isNull() ? QStringLiteral("") : time); // a blank time is the empty text
         }
     }
     return updateFirstRecord(connectionForTimes(slot), fields, values, error);

@@ -1,33 +1,10 @@
 #pragma once
 
+#include "core/book_storage.h"
 #include "storage/database.h"
-#include "storage/doctor_slots.h"
-
-#include <QVariant>
-
-#include <optional>
+#include "storage/slot_files.h"
 
 namespace velmora {
-
-// A doctor's name, slot length and link as stored; a field without value is a null variant.
-struct DoctorFields
-{
-    QVariant name;
-    QVariant interval;
-    QVariant link;
-};
-
-using AllDoctorFields = std::array<DoctorFields, kDoctorSlotCount>;
-
-// What the setup window writes for a slot; a slot length left unchosen keeps the stored one.
-struct DoctorChanges
-{
-    QString name;
-    qint64 link = 0;
-    std::optional<QString> interval;
-};
-
-using AllDoctorChanges = std::array<DoctorChanges, kDoctorSlotCount>;
 
 // The settings record, spread over the main settings file (names, slot lengths, links, weekly times
 // of slots 1 to 6) and the extra one (weekly times of slots 7 to 10). Each read takes the first

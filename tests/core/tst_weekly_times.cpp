@@ -1,4 +1,4 @@
-#include "setup/weekly_times.h"
+#include "core/weekly_times.h"
 
 #include <QTest>
 
@@ -13,7 +13,7 @@ int boxIndex(const QString &name)
 {
     for (int day = 0; day < kWeekdayCount; ++day)
         for (int index = 1; index <= kTimesPerDay; ++index)
-            if (name == QStringLiteral("%1_%2").arg(QLatin1String(kWeekdays[day].fieldPart)).arg(index))
+            if (name == QStringLiteral("%1_%2").arg(QLatin1String(kWeekdays[day].code)).arg(index))
                 return weeklyTimePosition(day, index);
     qFatal("no box %s", qPrintable(name));
 }

@@ -64,11 +64,10 @@ int crash(const QDir &folder, const QString &run)
     for (int i = 0;; ++i) {
         const QString id = QStringLiteral("%1_%2").arg(run).arg(i);
         if (store.add(booking(QStringLiteral("L") + id), QStringLiteral("bdm3.mdb"), &error) !=
-            AppointmentStore::AddOutcome::Stored)
+            AddOutcome::Stored)
             return 3;
         report(QStringLiteral("L L") + id);
-        if (store.add(booking(QStringLiteral("U") + id), QString(), &error) !=
-            AppointmentStore::AddOutcome::Stored)
+        if (store.add(booking(QStringLiteral("U") + id), QString(), &error) != AddOutcome::Stored)
             return 3;
         report(QStringLiteral("U U") + id);
         Appointment found;
@@ -101,7 +100,7 @@ int fill(const QDir &folder, qint64 limit)
     AppointmentStore store(data1);
     for (int i = 0; i < 1000000; ++i) {
         const QString name = QStringLiteral("Full %1 ").arg(i) + QString(25, QLatin1Char('x'));
-        if (store.add(booking(name), QString(), &error) != AppointmentStore::AddOutcome::Stored) {
+        if (store.add(booking(name), QString(), &error) != AddOutcome::Stored) {
             report(QStringLiteral("failed ") + error);
             return 0;
         }

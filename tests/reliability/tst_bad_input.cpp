@@ -122,7 +122,7 @@ private Q_SLOTS:
         }
         book.chooseDoctor(2);
         QCOMPARE(book.combo()->currentText(), stored.at(1));
-        QCOMPARE(book.window->activeSlot(), qint16(2));
+        QCOMPARE(book.appointmentBook->activeSlot(), 2);
     }
 
     void fieldsCountCharacters()

@@ -18,6 +18,18 @@ class StorageTest : public QObject
     Q_OBJECT
 
 private Q_SLOTS:
+    void slotTableMapsFilesAndFields()
+    {
+        QCOMPARE(doctorSlot(6).appointmentFile, "bdm11.mdb");
+        QCOMPARE(doctorSlot(6).nameField, "prof11");
+        QCOMPARE(doctorSlot(6).linkField, "junta6");
+        QCOMPARE(weeklyTimeField(6, 0, 1), QStringLiteral("p6_seg1"));
+        QCOMPARE(doctorSlot(7).appointmentFile, "bdm12.mdb");
+        QVERIFY(doctorSlot(7).timesFile == SettingsFile::Extra);
+        QVERIFY(doctorSlot(6).timesFile == SettingsFile::Main);
+        QCOMPARE(weeklyTimeField(3, 1, 2), QStringLiteral("p3_ter2"));
+        QCOMPARE(weeklyTimeField(10, 6, 4), QStringLiteral("p10_dom4"));
+    }
     void firstStartCreatesTwelveFiles()
     {
         TestFiles files;
@@ -185,21 +197,19 @@ private Q_SLOTS:
         booking.date = QDate(2027, 3, 1);
         booking.hora = QStringLiteral("09:00");
         booking.nome = QStringLiteral("Ana");
-        QCOMPARE(store.add(booking, QStringLiteral("bdm3.mdb"), &error),
-                 AppointmentStore::AddOutcome::Stored);
+        QCOMPARE(store.add(booking, QStringLiteral("bdm3.mdb"), &error), AddOutcome::Stored);
         QCOMPARE(files.appointments(1), QStringList{"2027-03-01|09:00|Ana|||"});
         QCOMPARE(files.appointments(3), QStringList{"2027-03-01|09:00|Ana|||"});
 
         // A linked file that cannot be used leaves the booking stored for its own doctor only.
         files.write("bdm4.mdb", "not a database");
-        QCOMPARE(store.add(booking, QStringLiteral("bdm4.mdb"), &error),
-                 AppointmentStore::AddOutcome::StoredWithoutCopy);
+        QCOMPARE(store.add(booking, QStringLiteral("bdm4.mdb"), &error), AddOutcome::StoredWithoutCopy);
         QVERIFY(error.contains("bdm4.mdb"));
         QCOMPARE(files.appointments(1).size(), 2);
         QCOMPARE(files.fingerprint("bdm4.mdb"),
                  QCryptographicHash::hash("not a database", QCryptographicHash::Sha256));
         // The linked file is never left attached.
-        QVERIFY(store.add(booking, QString(), &error) == AppointmentStore::AddOutcome::Stored);
+        QVERIFY(store.add(booking, QString(), &error) == AddOutcome::Stored);
         QCOMPARE(files.appointments(3).size(), 1);
     }
 
@@ -211,13 +221,12 @@ private Q_SLOTS:
         QTest::addColumn<int>("outcome");
         QTest::addColumn<int>("ownRows");
         QTest::addColumn<int>("linkedRows");
-        const int withoutCopy = static_cast<int>(AppointmentStore::AddOutcome::StoredWithoutCopy);
+        const int withoutCopy = static_cast<int>(AddOutcome::StoredWithoutCopy);
         QTest::newRow("linked file locked") << "linked locked" << withoutCopy << 1 << 0;
         QTest::newRow("a column the copy cannot fill") << "linked column" << withoutCopy << 1 << 0;
-        QTest::newRow("own file locked")
-            << "own locked" << static_cast<int>(AppointmentStore::AddOutcome::NotStored) << 0 << 0;
+        QTest::newRow("own file locked") << "own locked" << static_cast<int>(AddOutcome::NotStored) << 0 << 0;
         QTest::newRow("linked file in WAL mode")
-            << "linked wal" << static_cast<int>(AppointmentStore::AddOutcome::Stored) << 1 << 1;
+            << "linked wal" << static_cast<int>(AddOutcome::Stored) << 1 << 1;
     }
 
     void linkedPartFailures()
@@ -252,7 +261,7 @@ private Q_SLOTS:
             files.exec("bdm4.mdb", "PRAGMA journal_mode = WAL");
 
         QCOMPARE(static_cast<int>(store.add(booking, QStringLiteral("bdm4.mdb"), &error)), outcome);
-        if (outcome != static_cast<int>(AppointmentStore::AddOutcome::Stored))
+        if (outcome != static_cast<int>(AddOutcome::Stored))
             QVERIFY2(error.contains(failure.startsWith("own") ? "locked" : "bdm4.mdb"), qPrintable(error));
         lock.reset();
         QCOMPARE(files.appointments(1).size(), ownRows);
@@ -286,7 +295,7 @@ private Q_SLOTS:
         booking.date = day;
         booking.hora = QStringLiteral("10:00");
         booking.nome = QStringLiteral("Added After");
-        QCOMPARE(store.add(booking, QString(), &error), AppointmentStore::AddOutcome::Stored);
+        QCOMPARE(store.add(booking, QString(), &error), AddOutcome::Stored);
         QVERIFY(connection.takeReopened());
         QVERIFY(store.readDay(day, &bookings, &error));
         QCOMPARE(bookings.size(), 2);

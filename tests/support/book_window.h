@@ -1,8 +1,9 @@
 #pragma once
 
-#include "book/main_window.h"
+#include "storage/sqlite_storage.h"
 #include "support/test_files.h"
 #include "support/test_platform.h"
+#include "windows/book_windows.h"
 
 #include <QAbstractItemView>
 #include <QApplication>
@@ -23,22 +24,27 @@ class BookWindow
 public:
     explicit BookWindow(QDate today = QDate(2027, 3, 1)) : platform(today) { files.prepare(); }
 
-    enum class FirstTick
+    // The book on the folder's files and its windows, the main window not yet shown.
+    void create(const QStringList &fileProblems = {})
     {
-        Awaited,
-        Now
-    };
+        window = nullptr;
+        windows.reset();
+        appointmentBook.reset();
+        storage.reset();
+        storage = std::make_unique<SqliteStorage>(files.folder());
+        appointmentBook = std::make_unique<AppointmentBook>(*storage, platform.clock.today());
+        windows = std::make_unique<BookWindows>(platform.platform(), *appointmentBook, files.folder(),
+                                                fileProblems);
+        window = &windows->main();
+    }
 
-    // Opens the window and waits for the doctor list to be filled by the first tick of its timer,
-    // or gives that tick at once, as the timer would 100 ms later.
-    void open(FirstTick firstTick = FirstTick::Now)
+    // Opens the window and waits for the doctor list to be filled by the first tick of its timer.
+    void open()
     {
-        window = std::make_unique<MainWindow>(platform.platform(), files.folder());
+        create();
         window->show();
-        QApplication::setActiveWindow(window.get());
-        QVERIFY(QTest::qWaitForWindowActive(window.get()));
-        if (firstTick == FirstTick::Now)
-            QMetaObject::invokeMethod(window.get(), "Timer1_Timer");
+        QApplication::setActiveWindow(window);
+        QVERIFY(QTest::qWaitForWindowActive(window));
         QTRY_COMPARE(combo()->count(), kDoctorSlotCount);
     }
 
@@ -57,7 +63,7 @@ public:
         return find<QLineEdit>(QStringLiteral("Text%1").arg(number).toLatin1().constData());
     }
     QPushButton *button(const char *name) const { return find<QPushButton>(name); }
-    QStringList rows() const { return window->dayList().rows(); }
+    QStringList rows() const { return appointmentBook->dayList().rows(); }
 
     // Picks the entry from the drop-down list with the mouse.
     void chooseDoctor(int slot)
@@ -134,7 +140,10 @@ public:
 
     TestFiles files;
     TestPlatform platform;
-    std::unique_ptr<MainWindow> window;
+    std::unique_ptr<SqliteStorage> storage;
+    std::unique_ptr<AppointmentBook> appointmentBook;
+    std::unique_ptr<BookWindows> windows;
+    MainWindow *window = nullptr;
 };
 
 } // namespace velmora::testing

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "storage/database.h"
-#include "storage/doctor_slots.h"
+#include "storage/slot_files.h"
 
 #include <QCryptographicHash>
 #include <QFile>

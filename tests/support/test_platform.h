@@ -1,7 +1,7 @@
 #pragma once
 
-#include "app/platform.h"
-#include "app/system_platform.h"
+#include "platform/system_platform.h"
+#include "windows/platform.h"
 
 #include <QStringList>
 

@@ -1,4 +1,4 @@
-#include "book/printout.h"
+#include "core/printout.h"
 #include "support/book_window.h"
 #include "support/print_queue.h"
 

@@ -1,4 +1,4 @@
-#include "app/velmora_app.h"
+#include "platform/start_up.h"
 #include "support/book_window.h"
 
 #include <QElapsedTimer>

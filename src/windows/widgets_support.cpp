@@ -1,6 +1,6 @@
-#include "book/widgets_support.h"
+#include "windows/widgets_support.h"
 
-#include "book/text_rules.h"
+#include "core/text_rules.h"
 
 #include <QApplication>
 #include <QKeyEvent>

@@ -1,7 +1,8 @@
 #pragma once
 
-#include "app/platform.h"
-#include "book/main_window.h"
+#include "core/appointment_book.h"
+#include "storage/sqlite_storage.h"
+#include "windows/book_windows.h"
 
 #include <QDir>
 #include <QLockFile>
@@ -11,7 +12,7 @@
 namespace velmora {
 
 // The program as it starts on a data folder: the folder claimed for this copy of the program, its
-// files checked (and created on a first start), and the main window on them, not yet shown.
+// files checked (and created on a first start), the book on them and its windows, not yet shown.
 class VelmoraApp
 {
 public:
@@ -21,7 +22,8 @@ public:
     // in the folder is touched then.
     bool start();
 
-    MainWindow &window() { return *window_; }
+    MainWindow &window() { return windows_->main(); }
+    AppointmentBook &book() { return *book_; }
 
     static constexpr const char *kLockFileName = "velmora.lock";
 
@@ -31,7 +33,9 @@ private:
     Platform platform_;
     QDir folder_;
     QLockFile lock_;
-    std::unique_ptr<MainWindow> window_;
+    std::unique_ptr<SqliteStorage> storage_;
+    std::unique_ptr<AppointmentBook> book_;
+    std::unique_ptr<BookWindows> windows_;
 };
 
 } // namespace velmora

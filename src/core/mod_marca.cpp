@@ -1,4 +1,4 @@
-#include "book/mod_marca.h"
+#include "core/mod_marca.h"
 
 #include <algorithm>
 #include <set>

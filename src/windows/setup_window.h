@@ -1,7 +1,8 @@
 #pragma once
 
-#include "app/platform.h"
-#include "setup/weekly_times.h"
+#include "core/appointment_book.h"
+#include "core/weekly_times.h"
+#include "windows/platform.h"
 
 #include <QWidget>
 
@@ -14,19 +15,21 @@ class QRadioButton;
 
 namespace velmora {
 
-class MainWindow;
-
 // The doctors' setup: names, slot lengths and the hidden links of the ten slots, and the weekly hours
-// editor laid over them. It reads and writes through the main window's connections.
+// editor laid over them, on the book's settings.
 class SetupWindow : public QWidget
 {
     Q_OBJECT
 
 public:
-    SetupWindow(const Platform &platform, MainWindow &book, QWidget *parent = nullptr);
+    SetupWindow(const Platform &platform, AppointmentBook &book, QWidget *parent = nullptr);
 
     // Fills the controls from the stored settings; false (after saying why) when they cannot be read.
     bool load();
+
+Q_SIGNALS:
+    // The user left the window, by Save and Return or through its frame.
+    void returned();
 
 protected:
     void closeEvent(QCloseEvent *event) override;
@@ -50,10 +53,10 @@ private:
     void buildScheduleEditor();
     void openSchedule(int slot);
     void closeScheduleEditor();
-    QStringList names() const;
 
     Platform platform_;
-    MainWindow &book_;
+    AppointmentBook &book_;
+    int editedSlot_ = 0; // the slot whose weekly hours the editor shows
     QWidget *canvas_ = nullptr;
     QPushButton *Command1 = nullptr;
     std::array<DoctorFrame, kDoctorSlotCount> doctors_{};

@@ -1,4 +1,4 @@
-#include "storage/doctor_slots.h"
+#include "storage/slot_files.h"
 
 #include <QtGlobal>
 
@@ -17,23 +17,8 @@ const std::array<DoctorSlot, kDoctorSlotCount> kDoctorSlots = {{
     {10, "bdm15.mdb", "prof15", "interv15", "junta10", "p10_", SettingsFile::Extra},
 }};
 
-const std::array<Weekday, kWeekdayCount> kWeekdays = {{
-    {"seg", "Mon:", "Monday"},
-    {"ter", "Tue:", "Tuesday"},
-    {"qua", "Wed:", "Wednesday"},
-    {"qui", "Thu:", "Thursday"},
-    {"sex", "Fri:", "Friday"},
-    {"sab", "Sat:", "Saturday"},
-    {"dom", "Sun:", "Sunday"},
-}};
-
 const char *const kMainSettingsFile = "bdm6.mdb";
 const char *const kExtraSettingsFile = "bdm66.mdb";
-
-bool isDoctorSlot(int slot)
-{
-    return slot >= 1 && slot <= kDoctorSlotCount;
-}
 
 const DoctorSlot &doctorSlot(int slot)
 {
@@ -44,7 +29,7 @@ const DoctorSlot &doctorSlot(int slot)
 QString weeklyTimeField(int slot, int day, int index)
 {
     return QString::fromLatin1(doctorSlot(slot).timePrefix) +
-           QString::fromLatin1(kWeekdays[static_cast<size_t>(day)].fieldPart) + QString::number(index);
+           QString::fromLatin1(kWeekdays[static_cast<size_t>(day)].code) + QString::number(index);
 }
 
 } // namespace velmora

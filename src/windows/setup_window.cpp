@@ -1,8 +1,7 @@
-#include "setup/setup_window.h"
+#include "windows/setup_window.h"
 
-#include "book/main_window.h"
-#include "book/text_rules.h"
-#include "book/widgets_support.h"
+#include "core/text_rules.h"
+#include "windows/widgets_support.h"
 
 #include <QButtonGroup>
 #include <QCloseEvent>
@@ -35,7 +34,7 @@ QLabel *addLabel(QWidget *parent, const QString &text, const QRect &rect, const 
 
 } // namespace
 
-SetupWindow::SetupWindow(const Platform &platform, MainWindow &book, QWidget *parent)
+SetupWindow::SetupWindow(const Platform &platform, AppointmentBook &book, QWidget *parent)
     : QWidget(parent), platform_(platform), book_(book)
 {
     setObjectName(QStringLiteral("marca2"));
@@ -153,8 +152,7 @@ void SetupWindow::buildScheduleEditor()
                  dayFont);
         for (int index = 1; index <= kTimesPerDay; ++index) {
             auto *box = new QLineEdit(Frame11);
-            box->setObjectName(
-                QStringLiteral("%1_%2").arg(QLatin1String(kWeekdays[day].fieldPart)).arg(index));
+            box->setObjectName(QStringLiteral("%1_%2").arg(QLatin1String(kWeekdays[day].code)).arg(index));
             box->setGeometry(twipsRect(kTimeBoxLefts[index - 1], top, 975, 405));
             box->setFont(boxFont);
             timeBoxes_[weeklyTimePosition(day, index)] = box;
@@ -181,7 +179,7 @@ bool SetupWindow::load()
 {
     AllDoctorFields fields;
     QString error;
-    if (!book_.settingsStore().readDoctorFields(&fields, &error)) {
+    if (!book_.readSetup(&fields, &error)) {
         platform_.messages.inform(this,
                                   QStringLiteral("The doctors' settings could not be read: %1.").arg(error));
         return false;
@@ -201,14 +199,6 @@ bool SetupWindow::load()
     return true;
 }
 
-QStringList SetupWindow::names() const
-{
-    QStringList list;
-    for (const DoctorFrame &doctor : doctors_)
-        list << doctor.name->text();
-    return list;
-}
-
 void SetupWindow::Command1_Click()
 {
     AllDoctorChanges changes;
@@ -221,27 +211,26 @@ void SetupWindow::Command1_Click()
                 changes[i].interval = QString::fromLatin1(kIntervals[option]);
     }
     QString error;
-    if (!book_.settingsStore().saveDoctorFields(changes, &error)) {
+    if (!book_.saveSetup(changes, &error)) {
         platform_.messages.inform(this,
                                   QStringLiteral("The settings were not saved: %1.\n\nNothing was changed; "
                                                  "what you typed is still here.")
                                       .arg(error));
         return;
     }
-    book_.fillDoctorList(names());
-    book_.showAfterSetup();
     hide();
+    Q_EMIT returned();
 }
 
 void SetupWindow::openSchedule(int slot)
 {
     WeeklyTimes stored;
     QString error;
-    if (!book_.settingsStore().readWeeklyTimes(slot, &stored, &error)) {
+    if (!book_.readWeeklyTimes(slot, &stored, &error)) {
         platform_.messages.inform(this, QStringLiteral("The weekly hours could not be read: %1.").arg(error));
         return;
     }
-    book_.setActiveSlot(static_cast<qint16>(slot));
+    editedSlot_ = slot;
     Frame11->setTitle(doctors_[static_cast<size_t>(slot - 1)].name->text() +
                       QStringLiteral(" - Configuration of schedule"));
     for (size_t i = 0; i < timeBoxes_.size(); ++i)
@@ -276,7 +265,7 @@ void SetupWindow::Command2_Click()
         return;
     }
     QString error;
-    if (!book_.settingsStore().saveWeeklyTimes(book_.activeSlot(), check.stored, &error)) {
+    if (!book_.saveWeeklyTimes(editedSlot_, check.stored, &error)) {
         platform_.messages.inform(this, QStringLiteral("The weekly hours were not saved: %1.\n\nNothing was "
                                                        "changed; what you typed is still here.")
                                             .arg(error));
@@ -291,8 +280,8 @@ void SetupWindow::closeEvent(QCloseEvent *event)
     // so that the next opening shows what is saved.
     closeScheduleEditor();
     load();
-    book_.showAfterSetup();
     event->accept();
+    Q_EMIT returned();
 }
 
 } // namespace velmora

@@ -1,4 +1,4 @@
-#include "book/day_list_model.h"
+#include "core/day_list_model.h"
 
 #include <algorithm>
 

@@ -1,4 +1,4 @@
-#include "book/text_rules.h"
+#include "core/text_rules.h"
 
 #include <algorithm>
 #include <cmath>

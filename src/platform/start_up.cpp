@@ -1,4 +1,4 @@
-#include "app/velmora_app.h"
+#include "platform/start_up.h"
 
 #include "storage/database.h"
 
@@ -27,7 +27,9 @@ bool VelmoraApp::start()
         return false;
     }
     const QStringList problems = prepareFolder();
-    window_ = std::make_unique<MainWindow>(platform_, folder_, problems);
+    storage_ = std::make_unique<SqliteStorage>(folder_);
+    book_ = std::make_unique<AppointmentBook>(*storage_, platform_.clock.today());
+    windows_ = std::make_unique<BookWindows>(platform_, *book_, folder_, problems);
     return true;
 }
 

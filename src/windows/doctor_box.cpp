@@ -1,4 +1,4 @@
-#include "book/doctor_box.h"
+#include "windows/doctor_box.h"
 
 #include <QAbstractItemView>
 #include <QKeyEvent>

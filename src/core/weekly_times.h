@@ -1,6 +1,6 @@
 #pragma once
 
-#include "storage/doctor_slots.h"
+#include "core/doctor_slots.h"
 
 #include <QString>
 

@@ -1,6 +1,6 @@
-#include "app/system_platform.h"
+#include "platform/system_platform.h"
 
-#include "book/printout.h"
+#include "platform/print_pages.h"
 
 #include <QDesktopServices>
 #include <QFileDialog>

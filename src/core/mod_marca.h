@@ -1,9 +1,9 @@
 #pragma once
 
-#include "book/day_list_model.h"
-#include "book/text_rules.h"
-#include "storage/appointment.h"
-#include "storage/doctor_slots.h"
+#include "core/appointment.h"
+#include "core/day_list_model.h"
+#include "core/doctor_slots.h"
+#include "core/text_rules.h"
 
 #include <QDate>
 #include <QStringList>

@@ -1,6 +1,6 @@
-#include "setup/weekly_times.h"
+#include "core/weekly_times.h"
 
-#include "book/text_rules.h"
+#include "core/text_rules.h"
 
 namespace velmora {
 

@@ -1,0 +1,26 @@
+#pragma once
+
+#include <QDate>
+#include <QString>
+
+namespace velmora {
+
+// One booking as stored; a field without value reads as the empty text.
+struct Appointment
+{
+    qint64 id = 0; // the booking's identity in its book, growing in the order bookings were added
+    QDate date;
+    QString hora;
+    QString nome;
+    QString convenio;
+    QString telefone;
+    QString obs;
+};
+
+// The date of the record a doctor's empty book receives when first chosen.
+inline QDate placeholderDate()
+{
+    return QDate(2100, 12, 31);
+}
+
+} // namespace velmora

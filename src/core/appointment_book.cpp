@@ -1,0 +1,478 @@
+#include "core/appointment_book.h"
+
+#include "core/text_rules.h"
+
+#include <QLocale>
+
+namespace velmora {
+
+namespace {
+
+const char *const kChooseProfessionalFirst = "Please choose professional first";
+const char *const kNoAppointmentSelected = "No appointment is selected: choose one in the list first.";
+
+QString memberOf(const BookingRecord &record, EntryField field)
+{
+    switch (field) {
+    case TimeField:
+        return record.hora;
+    case NameField:
+        return record.nome;
+    case PlanField:
+        return record.convenio;
+    case PhonesField:
+        return record.telefone;
+    case NotesField:
+    case kEntryFieldCount:
+        break;
+    }
+    return record.obs;
+}
+
+Outcome said(const QString &message)
+{
+    return Outcome{false, {message}};
+}
+
+// Tells the views that the rows about to move are moved by the book, not picked by the user.
+class ListChange
+{
+public:
+    explicit ListChange(AppointmentBook &book) : book_(book) { Q_EMIT book_.listChanging(true); }
+    ~ListChange() { Q_EMIT book_.listChanging(false); }
+    ListChange(const ListChange &) = delete;
+    ListChange &operator=(const ListChange &) = delete;
+
+private:
+    AppointmentBook &book_;
+};
+
+} // namespace
+
+AppointmentBook::AppointmentBook(BookStorage &storage, QDate today, QObject *parent)
+    : QObject(parent), storage_(storage), currentDate_(today)
+{
+}
+
+AppointmentBook::DoctorNames AppointmentBook::readDoctorNames()
+{
+    DoctorNames result;
+    AllDoctorFields fields;
+    QString error;
+    if (!storage_.tryReadDoctors(&fields, &error))
+        return result; // tried again on the next tick
+    result.read = true;
+    for (const DoctorFields &doctor : fields) {
+        if (doctor.name.isNull())
+            break;
+        result.names << doctor.name.toString();
+    }
+    result.complete = result.names.size() == kDoctorSlotCount;
+    names_ = result.names;
+    Q_EMIT doctorNamesChanged();
+    return result;
+}
+
+QString AppointmentBook::doctorCalled(int slot) const
+{
+    const QString name = trimBlanks(names_.value(slot - 1));
+    return name.isEmpty() ? QStringLiteral("doctor %1").arg(slot) : QStringLiteral("\"%1\"").arg(name);
+}
+
+bool AppointmentBook::loadDoctor(int slot, QString *error)
+{
+    AllDoctorFields fields;
+    if (!storage_.readDoctors(&fields, error))
+        return false;
+    const DoctorFields &doctor = fields[static_cast<size_t>(slot - 1)];
+    if (doctor.interval.isNull() || doctor.link.isNull()) {
+        *error = QStringLiteral("the doctor's slot length or linked book has no value in the settings");
+        return false;
+    }
+    WeeklyTimes times;
+    if (!storage_.readWeeklyTimes(slot, &times, error) || !storage_.openBook(slot, error))
+        return false;
+    bool empty = false;
+    if (!storage_.bookIsEmpty(&empty, error))
+        return false;
+    if (empty && !storage_.addPlaceholder(error))
+        return false;
+
+    doctor_.slotLength = fitted(doctor.interval.toString(), 2);
+    doctor_.linkedSlot = linkedSlotValue(doctor.link.toString());
+    for (int i = 0; i < kWeeklyTimeCount; ++i)
+        doctor_.weeklyTimes[i] = fitted(times[i], 4);
+    return true;
+}
+
+Outcome AppointmentBook::chooseDoctor(int slot)
+{
+    clearDayList();
+    if (!isDoctorSlot(slot))
+        return {};
+    activeSlot_ = slot;
+    QString error;
+    Outcome outcome;
+    if (!loadDoctor(slot, &error)) {
+        activeSlot_ = 0;
+        Q_EMIT doctorChanged();
+        return said(QStringLiteral("The appointment book of %1 could not be opened: %2.\n\n"
+                                   "No doctor is chosen; please choose one again.")
+                        .arg(doctorCalled(slot), error));
+    }
+    Q_EMIT doctorChanged();
+    outcome.done = true;
+    rebuildDayList(outcome);
+    return outcome;
+}
+
+void AppointmentBook::leaveDoctor()
+{
+    activeSlot_ = 0;
+    clearDayList();
+    Q_EMIT doctorChanged();
+}
+
+QString AppointmentBook::longDate() const
+{
+    return QLocale::system().toString(currentDate_, QLocale::LongFormat);
+}
+
+void AppointmentBook::clearDayList()
+{
+    ListChange change(*this);
+    dayList_.clear();
+    selectedRow_ = -1;
+    Q_EMIT selectionCleared();
+}
+
+bool AppointmentBook::rebuildDayList(QString *error)
+{
+    clearDayList();
+    ListChange change(*this);
+    QVector<Appointment> bookings;
+    if (!storage_.readDay(currentDate_, &bookings, error))
+        return false;
+    list_free_slots(dayList_, doctor_, currentDate_);
+    merge_bookings(dayList_, current_, bookings);
+    return true;
+}
+
+void AppointmentBook::rebuildDayList(Outcome &outcome)
+{
+    // When a day's appointments cannot be read, the list stays empty rather than showing free rows
+    // that may be booked.
+    QString error;
+    if (!rebuildDayList(&error))
+        outcome.messages << QStringLiteral("The appointments of %1 could not be read: %2.\n\n"
+                                           "The list stays empty until they can be read.")
+                                .arg(longDate(), error);
+}
+
+void AppointmentBook::reportStorageFailure(Outcome &outcome, const QString &what, const QString &reason)
+{
+    // One message says both what failed and what the list now shows.
+    QString readError;
+    const QString shown = rebuildDayList(&readError)
+                              ? QStringLiteral("The list shows what is stored.")
+                              : QStringLiteral("The stored appointments cannot be read either (%1); the list "
+                                               "stays empty until they can be read.")
+                                    .arg(readError);
+    outcome.messages << QStringLiteral("%1: %2.\n\n%3").arg(what, reason, shown);
+}
+
+Outcome AppointmentBook::stepDate(DateStep step, QDate today)
+{
+    if (activeSlot_ == 0)
+        return said(QString::fromLatin1(kChooseProfessionalFirst));
+    const std::optional<QDate> next = steppedDate(currentDate_, step, today);
+    if (!next)
+        return {}; // past the calendar's ends nothing changes
+    currentDate_ = *next;
+    Q_EMIT dateChanged();
+    Outcome outcome{true, {}};
+    rebuildDayList(outcome);
+    return outcome;
+}
+
+void AppointmentBook::setButtons(bool add, bool change, bool remove)
+{
+    if (add == canAdd_ && change == canChange_ && remove == canRemove_)
+        return;
+    canAdd_ = add;
+    canChange_ = change;
+    canRemove_ = remove;
+    Q_EMIT buttonsChanged();
+}
+
+void AppointmentBook::fieldEdited(EntryField field)
+{
+    if (fields_[field] == memberOf(current_, field))
+        return;
+    const bool change = canChange_ || (!trimBlanks(current_.nome).isEmpty() && selectedRow_ >= 0);
+    setButtons(true, change, false);
+}
+
+void AppointmentBook::setField(EntryField field, const QString &text)
+{
+    if (fields_[field] == text)
+        return;
+    fields_[field] = text;
+    fieldEdited(field);
+}
+
+void AppointmentBook::setFieldByProgram(EntryField field, const QString &text)
+{
+    if (fields_[field] == text)
+        return;
+    fields_[field] = text;
+    Q_EMIT fieldChanged(field);
+    fieldEdited(field);
+}
+
+void AppointmentBook::leaveField(EntryField field)
+{
+    if (field != NameField && field != PlanField)
+        return;
+    const QString capitalised = capitalize_name(fields_[field]);
+    if (capitalised != fields_[field])
+        setFieldByProgram(field, capitalised);
+}
+
+void AppointmentBook::selectRow(int row)
+{
+    if (row < 0 || row >= dayList_.rowCount()) {
+        // A click beside the rows selects none: there is nothing to change or remove.
+        selectedRow_ = -1;
+        setButtons(canAdd_, false, false);
+        return;
+    }
+    selectedRow_ = row;
+    const BookingRecord picked = BookingRecord::fromRow(dayList_.rows().at(row));
+    // Each field is set in turn and reacts against the previous selection, as its change handler
+    // does; then the selection becomes the current booking and the fields are trimmed against it.
+    for (int i = 0; i < kEntryFieldCount; ++i) {
+        const auto field = static_cast<EntryField>(i);
+        setFieldByProgram(field, memberOf(picked, field));
+        if (trimBlanks(fields_[field]).isEmpty())
+            setFieldByProgram(field, QString());
+        if (field == NameField)
+            setButtons(canAdd_, !fields_[NameField].isEmpty(), canRemove_);
+    }
+    current_ = BookingRecord::of(fields_[TimeField], fields_[NameField], fields_[PlanField],
+                                 fields_[PhonesField], fields_[NotesField]);
+    for (int i = 0; i < kEntryFieldCount; ++i)
+        setFieldByProgram(static_cast<EntryField>(i), trimBlanks(fields_[i]));
+    setButtons(canAdd_, canChange_, !fields_[NameField].isEmpty());
+}
+
+Appointment AppointmentBook::bookingFromFields() const
+{
+    Appointment booking;
+    booking.date = currentDate_;
+    booking.hora = fields_[TimeField];
+    booking.nome = fields_[NameField];
+    booking.convenio = fields_[PlanField];
+    booking.telefone = fields_[PhonesField];
+    booking.obs = fields_[NotesField];
+    return booking;
+}
+
+bool AppointmentBook::reloadSlotLengthAndLink(QString *error)
+{
+    DoctorFields doctor;
+    if (!storage_.readSlotLengthAndLink(activeSlot_, &doctor, error))
+        return false;
+    doctor_.slotLength = fitted(doctor.interval.toString(), 2);
+    doctor_.linkedSlot = linkedSlotValue(doctor.link.toString());
+    return true;
+}
+
+Outcome AppointmentBook::add()
+{
+    // However the button was pressed (an access key leaves the focus in the field), names are
+    // capitalised before they are read.
+    leaveField(NameField);
+    leaveField(PlanField);
+    addedRow_ = -1;
+    if (activeSlot_ == 0)
+        return said(QString::fromLatin1(kChooseProfessionalFirst));
+    if (trimBlanks(fields_[TimeField]).isEmpty())
+        return said(QStringLiteral("Choose schedule belows or type one time"));
+    if (trimBlanks(fields_[NameField]).isEmpty())
+        return said(QStringLiteral("Field Name cannot be empty"));
+
+    rowBuffer_ = BookingRecord::of(fields_[TimeField], fields_[NameField], fields_[PlanField],
+                                   fields_[PhonesField], fields_[NotesField]);
+    current_.hora = rowBuffer_.hora;
+    int added = -1;
+    {
+        ListChange change(*this);
+        drop_free_slot(dayList_, current_);
+        added = dayList_.add(rowBuffer_.row());
+        selectedRow_ = -1;
+        Q_EMIT selectionCleared();
+    }
+
+    const int linked = doctor_.linkedSlot;
+    QString error;
+    Outcome outcome;
+    switch (storage_.add(bookingFromFields(), isDoctorSlot(linked) && linked != activeSlot_ ? linked : 0,
+                         &error)) {
+    case AddOutcome::Stored:
+        outcome.done = true;
+        addedRow_ = added;
+        break;
+    case AddOutcome::StoredWithoutCopy:
+        outcome.done = true;
+        addedRow_ = added;
+        outcome.messages << QStringLiteral(
+                                "The appointment was stored, but it could not be copied to the linked "
+                                "doctor's book (%1): %2.")
+                                .arg(doctorCalled(linked), error);
+        break;
+    case AddOutcome::NotStored:
+        reportStorageFailure(outcome,
+                             QStringLiteral("The appointment could not be stored, for this doctor nor for a "
+                                            "linked one"),
+                             error);
+        break;
+    }
+    // The book was replaced under the program: the list shows what the book there holds.
+    if (storage_.takeBookReopened()) {
+        rebuildDayList(outcome);
+        addedRow_ = outcome.done ? static_cast<int>(dayList_.rows().indexOf(rowBuffer_.row())) : -1;
+    }
+    if (!reloadSlotLengthAndLink(&error))
+        outcome.messages << QStringLiteral(
+                                "The doctor's slot length and linked book could not be read again: %1.")
+                                .arg(error);
+    return outcome;
+}
+
+bool AppointmentBook::findSameBooking(const QString &hora, const QString &nome, Appointment *found,
+                                      bool *readOk, Outcome &outcome)
+{
+    QVector<Appointment> bookings;
+    QString error;
+    *readOk = storage_.readDay(currentDate_, &bookings, &error);
+    if (!*readOk) {
+        reportStorageFailure(outcome, QStringLiteral("The appointments of this day could not be read"),
+                             error);
+        return false;
+    }
+    for (const Appointment &booking : std::as_const(bookings)) {
+        if (trimBlanks(booking.hora) == trimBlanks(hora) && trimBlanks(booking.nome) == trimBlanks(nome)) {
+            *found = booking;
+            return true;
+        }
+    }
+    return false;
+}
+
+Outcome AppointmentBook::change()
+{
+    leaveField(NameField);
+    leaveField(PlanField);
+    if (activeSlot_ == 0)
+        return said(QStringLiteral("Please choose the professional first"));
+    if (trimBlanks(fields_[TimeField]).isEmpty() || trimBlanks(fields_[NameField]).isEmpty())
+        return {};
+    if (selectedRow_ < 0)
+        return said(QString::fromLatin1(kNoAppointmentSelected));
+    // The record is the one selected, found by its time and name as they were selected.
+    Outcome outcome;
+    Appointment found;
+    bool readOk = false;
+    if (!findSameBooking(current_.hora, current_.nome, &found, &readOk, outcome))
+        return outcome;
+
+    rowBuffer_ = BookingRecord::of(fields_[TimeField], fields_[NameField], fields_[PlanField],
+                                   fields_[PhonesField], fields_[NotesField]);
+    Appointment changed = bookingFromFields();
+    changed.id = found.id;
+    changed.hora = rowBuffer_.hora;
+    changed.nome = rowBuffer_.nome;
+    changed.convenio = rowBuffer_.convenio;
+    changed.telefone = rowBuffer_.telefone;
+    changed.obs = rowBuffer_.obs;
+    QString error;
+    if (!storage_.update(found.id, changed, &error)) {
+        // The fields keep what was typed, so that nothing has to be typed again.
+        reportStorageFailure(
+            outcome, QStringLiteral("The appointment could not be changed; it is stored as it was"), error);
+        return outcome;
+    }
+    for (int i = 0; i < kEntryFieldCount; ++i)
+        setFieldByProgram(static_cast<EntryField>(i), QString());
+    setButtons(canAdd_, false, false);
+    // Rebuilt rather than patched, so that the old time gets its free row back and the new one loses it.
+    outcome.done = true;
+    rebuildDayList(outcome);
+    return outcome;
+}
+
+Outcome AppointmentBook::remove()
+{
+    if (selectedRow_ < 0)
+        return said(QString::fromLatin1(kNoAppointmentSelected));
+    // Remove goes by what the fields hold now.
+    Outcome outcome;
+    Appointment found;
+    bool readOk = false;
+    if (!findSameBooking(fields_[TimeField], fields_[NameField], &found, &readOk, outcome)) {
+        if (readOk)
+            rebuildDayList(outcome); // nothing matched: the row stays, as its booking does
+        return outcome;
+    }
+    QString error;
+    if (!storage_.remove(found.id, &error)) {
+        reportStorageFailure(
+            outcome, QStringLiteral("The appointment could not be removed; it is still stored"), error);
+        return outcome;
+    }
+    outcome.done = true;
+    rebuildDayList(outcome);
+    return outcome;
+}
+
+std::optional<Printout> AppointmentBook::printout() const
+{
+    if (activeSlot_ == 0)
+        return std::nullopt;
+    Printout printout;
+    const QString name = names_.value(activeSlot_ - 1);
+    printout.documentName = printDocumentName(name, currentDate_);
+    printout.header = name + QStringLiteral(" - ") + longDate();
+    printout.rows = dayList_.rows();
+    return printout;
+}
+
+bool AppointmentBook::readSetup(AllDoctorFields *fields, QString *error)
+{
+    return storage_.readDoctors(fields, error);
+}
+
+bool AppointmentBook::saveSetup(const AllDoctorChanges &changes, QString *error)
+{
+    if (!storage_.saveDoctors(changes, error))
+        return false;
+    names_.clear();
+    for (const DoctorChanges &doctor : changes)
+        names_ << doctor.name;
+    Q_EMIT doctorNamesChanged();
+    leaveDoctor();
+    return true;
+}
+
+bool AppointmentBook::readWeeklyTimes(int slot, WeeklyTimes *times, QString *error)
+{
+    return storage_.readWeeklyTimes(slot, times, error);
+}
+
+bool AppointmentBook::saveWeeklyTimes(int slot, const WeeklyTimes &times, QString *error)
+{
+    return storage_.saveWeeklyTimes(slot, times, error);
+}
+
+} // namespace velmora

@@ -1,0 +1,142 @@
+#pragma once
+
+#include "core/book_storage.h"
+#include "core/day_list_model.h"
+#include "core/mod_marca.h"
+#include "core/printout.h"
+
+#include <QObject>
+#include <QStringList>
+
+#include <array>
+#include <optional>
+
+namespace velmora {
+
+// What one of the receptionist's actions did: whether it was carried out, and what the user must be
+// told, one message box each.
+struct Outcome
+{
+    bool done = false;
+    QStringList messages;
+};
+
+// The five entry fields, as the controls Text1 to Text5 show them.
+enum EntryField
+{
+    TimeField,
+    NameField,
+    PlanField,
+    PhonesField,
+    NotesField,
+    kEntryFieldCount
+};
+
+// The appointment book as the receptionist works it, without any window: the chosen doctor and the
+// date, the day list, what the entry fields hold and which buttons they offer, booking, changing and
+// removing, the printout, and the doctors' settings. Windows show it and pass the user's actions on.
+class AppointmentBook : public QObject
+{
+    Q_OBJECT
+
+public:
+    AppointmentBook(BookStorage &storage, QDate today, QObject *parent = nullptr);
+
+    // The doctor list: the names up to the first without value, read without waiting for a lock.
+    // complete once all ten were read.
+    struct DoctorNames
+    {
+        bool read = false;
+        bool complete = false;
+        QStringList names;
+    };
+    DoctorNames readDoctorNames();
+    const QStringList &doctorNames() const { return names_; }
+
+    // Slot 1 to 10, as picked from the doctor list; the day of the current date is listed.
+    Outcome chooseDoctor(int slot);
+    int activeSlot() const { return activeSlot_; }
+    // No doctor chosen and the list empty, as after the setup window.
+    void leaveDoctor();
+    const DoctorSettings &doctorSettings() const { return doctor_; }
+
+    QDate currentDate() const { return currentDate_; }
+    // The date as the window and the printout show it, in the system's language.
+    QString longDate() const;
+    Outcome stepDate(DateStep step, QDate today);
+
+    DayListModel &dayList() { return dayList_; }
+    const DayListModel &dayList() const { return dayList_; }
+    int selectedRow() const { return selectedRow_; }
+    // The user selected a row (its fields fill the entry fields) or none.
+    void selectRow(int row);
+
+    QString field(EntryField field) const { return fields_[field]; }
+    // What the user typed into a field.
+    void setField(EntryField field, const QString &text);
+    // Names are capitalised when the user leaves their field.
+    void leaveField(EntryField field);
+    bool canAdd() const { return canAdd_; }
+    bool canChange() const { return canChange_; }
+    bool canRemove() const { return canRemove_; }
+    const BookingRecord &currentBooking() const { return current_; }
+
+    Outcome add();
+    // The list row of the last booking added, to bring it into sight; -1 when none.
+    int addedRow() const { return addedRow_; }
+    Outcome change();
+    Outcome remove();
+
+    // The day list as printed, or nothing while no doctor is chosen.
+    std::optional<Printout> printout() const;
+
+    // The setup window's record.
+    bool readSetup(AllDoctorFields *fields, QString *error);
+    // Saves names, links and slot lengths; the doctor list follows and no doctor is chosen.
+    bool saveSetup(const AllDoctorChanges &changes, QString *error);
+    bool readWeeklyTimes(int slot, WeeklyTimes *times, QString *error);
+    bool saveWeeklyTimes(int slot, const WeeklyTimes &times, QString *error);
+
+Q_SIGNALS:
+    void doctorNamesChanged();
+    void doctorChanged(); // chosen, or none
+    void dateChanged();
+    void fieldChanged(velmora::EntryField field); // set by the book, not typed
+    void buttonsChanged();
+    void selectionCleared(); // the list changed under the selection, or an action ended it
+    // Around every change the book makes to the day list: a view's selection moving meanwhile is
+    // not the user's.
+    void listChanging(bool changing);
+
+private:
+    bool loadDoctor(int slot, QString *error);
+    bool rebuildDayList(QString *error);
+    void rebuildDayList(Outcome &outcome);
+    void clearDayList();
+    void reportStorageFailure(Outcome &outcome, const QString &what, const QString &reason);
+    bool reloadSlotLengthAndLink(QString *error);
+    bool findSameBooking(const QString &hora, const QString &nome, Appointment *found, bool *readOk,
+                         Outcome &outcome);
+    void setFieldByProgram(EntryField field, const QString &text);
+    void fieldEdited(EntryField field);
+    void setButtons(bool add, bool change, bool remove);
+    Appointment bookingFromFields() const;
+    QString doctorCalled(int slot) const;
+
+    BookStorage &storage_;
+    QStringList names_;
+    int activeSlot_ = 0;
+    DoctorSettings doctor_;
+    QDate currentDate_;
+    DayListModel dayList_;
+    int selectedRow_ = -1;
+    int addedRow_ = -1;
+    std::array<QString, kEntryFieldCount> fields_;
+    BookingRecord current_;
+    BookingRecord rowBuffer_;
+    bool canAdd_ = true;
+    bool canChange_ = false;
+    bool canRemove_ = false;
+};
+
+} // namespace velmora

@@ -1,0 +1,94 @@
+#include "storage/sqlite_storage.h"
+
+#include "storage/slot_files.h"
+
+namespace velmora {
+
+SqliteStorage::SqliteStorage(const QDir &folder)
+    : data1_(QStringLiteral("Data1"), folder), data2_(QStringLiteral("Data2"), folder),
+      data22_(QStringLiteral("Data22"), folder), settings_(data2_, data22_), appointments_(data1_)
+{
+    // Opened by the first read that needs them: a file another program holds locked is waited for
+    // once the window is on the screen, where the user sees why.
+    data1_.pointLater(QString::fromLatin1(kDoctorSlots[0].appointmentFile));
+    data2_.pointLater(QString::fromLatin1(kMainSettingsFile));
+    data22_.pointLater(QString::fromLatin1(kExtraSettingsFile));
+}
+
+bool SqliteStorage::openBook(int slot, QString *error)
+{
+    return data1_.pointAt(QString::fromLatin1(doctorSlot(slot).appointmentFile), error);
+}
+
+bool SqliteStorage::bookIsEmpty(bool *empty, QString *error)
+{
+    bool any = false;
+    if (!appointments_.hasRecords(&any, error))
+        return false;
+    *empty = !any;
+    return true;
+}
+
+bool SqliteStorage::addPlaceholder(QString *error)
+{
+    return appointments_.addPlaceholder(error);
+}
+
+bool SqliteStorage::readDay(QDate date, QVector<Appointment> *bookings, QString *error)
+{
+    return appointments_.readDay(date, bookings, error);
+}
+
+AddOutcome SqliteStorage::add(const Appointment &booking, int linkedSlot, QString *error)
+{
+    const QString linkedFile =
+        isDoctorSlot(linkedSlot) ? QString::fromLatin1(doctorSlot(linkedSlot).appointmentFile) : QString();
+    return appointments_.add(booking, linkedFile, error);
+}
+
+bool SqliteStorage::update(qint64 id, const Appointment &booking, QString *error)
+{
+    return appointments_.update(id, booking, error);
+}
+
+bool SqliteStorage::remove(qint64 id, QString *error)
+{
+    return appointments_.remove(id, error);
+}
+
+bool SqliteStorage::takeBookReopened()
+{
+    return data1_.takeReopened();
+}
+
+bool SqliteStorage::readDoctors(AllDoctorFields *fields, QString *error)
+{
+    return settings_.readDoctorFields(fields, error);
+}
+
+bool SqliteStorage::tryReadDoctors(AllDoctorFields *fields, QString *error)
+{
+    return settings_.tryReadDoctorFields(fields, error);
+}
+
+bool SqliteStorage::readSlotLengthAndLink(int slot, DoctorFields *fields, QString *error)
+{
+    return settings_.readSlotLengthAndLink(slot, fields, error);
+}
+
+bool SqliteStorage::saveDoctors(const AllDoctorChanges &changes, QString *error)
+{
+    return settings_.saveDoctorFields(changes, error);
+}
+
+bool SqliteStorage::readWeeklyTimes(int slot, WeeklyTimes *times, QString *error)
+{
+    return settings_.readWeeklyTimes(slot, times, error);
+}
+
+bool SqliteStorage::saveWeeklyTimes(int slot, const WeeklyTimes &times, QString *error)
+{
+    return settings_.saveWeeklyTimes(slot, times, error);
+}
+
+} // namespace velmora

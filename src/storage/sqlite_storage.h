@@ -1,0 +1,43 @@
+#pragma once
+
+#include "core/book_storage.h"
+#include "storage/appointment_store.h"
+#include "storage/database.h"
+#include "storage/settings_store.h"
+
+#include <QDir>
+
+namespace velmora {
+
+// The books and settings in the twelve SQLite files of a folder, through the three named connections
+// the program has always used: Data1 on the open book, Data2 and Data22 on the two settings files.
+class SqliteStorage : public BookStorage
+{
+public:
+    explicit SqliteStorage(const QDir &folder);
+
+    bool openBook(int slot, QString *error) override;
+    bool bookIsEmpty(bool *empty, QString *error) override;
+    bool addPlaceholder(QString *error) override;
+    bool readDay(QDate date, QVector<Appointment> *bookings, QString *error) override;
+    AddOutcome add(const Appointment &booking, int linkedSlot, QString *error) override;
+    bool update(qint64 id, const Appointment &booking, QString *error) override;
+    bool remove(qint64 id, QString *error) override;
+    bool takeBookReopened() override;
+
+    bool readDoctors(AllDoctorFields *fields, QString *error) override;
+    bool tryReadDoctors(AllDoctorFields *fields, QString *error) override;
+    bool readSlotLengthAndLink(int slot, DoctorFields *fields, QString *error) override;
+    bool saveDoctors(const AllDoctorChanges &changes, QString *error) override;
+    bool readWeeklyTimes(int slot, WeeklyTimes *times, QString *error) override;
+    bool saveWeeklyTimes(int slot, const WeeklyTimes &times, QString *error) override;
+
+private:
+    Connection data1_;
+    Connection data2_;
+    Connection data22_;
+    SettingsStore settings_;
+    AppointmentStore appointments_;
+};
+
+} // namespace velmora

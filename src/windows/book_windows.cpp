@@ -1,0 +1,31 @@
+#include "windows/book_windows.h"
+
+namespace velmora {
+
+BookWindows::BookWindows(const Platform &platform, AppointmentBook &book, const QDir &pdfFolder,
+                         const QStringList &fileProblems)
+    : platform_(platform), book_(book),
+      main_(std::make_unique<MainWindow>(platform, book, pdfFolder, fileProblems))
+{
+    QObject::connect(main_.get(), &MainWindow::setupRequested, main_.get(), [this] { openSetup(); });
+}
+
+BookWindows::~BookWindows()
+{
+    setup_.reset();
+}
+
+void BookWindows::openSetup()
+{
+    if (!setup_) {
+        auto window = std::make_unique<SetupWindow>(platform_, book_);
+        if (!window->load())
+            return; // never opened on values that were not read, which saving would write over
+        setup_ = std::move(window);
+        QObject::connect(setup_.get(), &SetupWindow::returned, main_.get(), &MainWindow::showAfterSetup);
+    }
+    setup_->showMaximized();
+    main_->hide();
+}
+
+} // namespace velmora

@@ -1,0 +1,237 @@
+#include "windows/main_window.h"
+
+#include <QCloseEvent>
+#include <QFocusEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListView>
+#include <QLocale>
+#include <QPushButton>
+#include <QTimer>
+
+namespace velmora {
+
+namespace {
+
+const char *const kChooseDoctor = "Choose the doctor";
+const char *const kHomePage = "https://www.velmora.example/";
+
+// The system's time of day with seconds, without a time zone name.
+QString clockText(QTime time)
+{
+    QString format = QLocale::system().timeFormat(QLocale::LongFormat);
+    format.remove(QLatin1Char('t'));
+    return QLocale::system().toString(time, format.trimmed());
+}
+
+// Marks the list as changed by the program, so that the moves of its current row are not taken for
+// the user's clicks.
+class ProgramListChange
+{
+public:
+    explicit ProgramListChange(bool &flag) : flag_(flag), previous_(flag) { flag_ = true; }
+    ~ProgramListChange() { flag_ = previous_; }
+
+private:
+    bool &flag_;
+    bool previous_;
+};
+
+} // namespace
+
+MainWindow::MainWindow(const Platform &platform, AppointmentBook &book, const QDir &pdfFolder,
+                       const QStringList &fileProblems, QWidget *parent)
+    : QWidget(parent), platform_(platform), book_(book), pdfFolder_(pdfFolder), fileProblems_(fileProblems)
+{
+    buildControls();
+    setTabOrder();
+    for (QWidget *control : canvas_->findChildren<QWidget *>(QString(), Qt::FindDirectChildrenOnly))
+        layoutGeometry_.push_back({control, control->geometry()});
+    wireControls();
+    showDate();
+    showButtons();
+    Timer1->start();
+    Timer2->start();
+}
+
+void MainWindow::wireControls()
+{
+    for (int i = 0; i < kEntryFieldCount; ++i) {
+        const auto field = static_cast<EntryField>(i);
+        QLineEdit *box = entryBoxes_[i];
+        connect(box, &QLineEdit::textChanged, this,
+                [this, field](const QString &text) { book_.setField(field, text); });
+        connect(box, &QLineEdit::returnPressed, this, [this, field] { enterPressedIn(field); });
+        box->installEventFilter(this);
+    }
+    connect(&book_, &AppointmentBook::fieldChanged, this, [this](EntryField field) {
+        if (entryBoxes_[field]->text() != book_.field(field))
+            entryBoxes_[field]->setText(book_.field(field));
+    });
+    connect(&book_, &AppointmentBook::buttonsChanged, this, &MainWindow::showButtons);
+    connect(&book_, &AppointmentBook::selectionCleared, this, &MainWindow::clearListSelection);
+    connect(&book_, &AppointmentBook::dateChanged, this, &MainWindow::showDate);
+    connect(&book_, &AppointmentBook::doctorNamesChanged, this, &MainWindow::fillDoctorNames);
+
+    // The rows the book adds, removes or lists afresh move the view's selection: that is not the user's.
+    connect(&book_, &AppointmentBook::listChanging, this,
+            [this](bool changing) { listChangedByProgram_ = changing; });
+    // A click or a key that selects another row, or a click beside the rows that selects none.
+    connect(List1->selectionModel(), &QItemSelectionModel::selectionChanged, this, [this] {
+        if (listChangedByProgram_)
+            return;
+        const QModelIndexList selected = List1->selectionModel()->selectedRows();
+        book_.selectRow(selected.isEmpty() ? -1 : selected.first().row());
+    });
+
+    connect(Combo1, &DoctorBox::doctorPicked, this, [this](int index) {
+        Combo1->setShownText(Combo1->itemText(index));
+        const Outcome outcome = book_.chooseDoctor(index + 1);
+        if (book_.activeSlot() == 0)
+            Combo1->setShownText(QString::fromLatin1(kChooseDoctor));
+        showOutcome(outcome);
+    });
+    for (const auto &[dateButton, step] : dateButtons_)
+        connect(dateButton, &QPushButton::clicked, this,
+                [this, step = step] { showOutcome(book_.stepDate(step, platform_.clock.today())); });
+
+    connect(cmd_inc, &QPushButton::clicked, this, &MainWindow::cmd_inc_Click);
+    connect(cmd_alt, &QPushButton::clicked, this, [this] { showOutcome(book_.change()); });
+    connect(cmd_exc, &QPushButton::clicked, this, [this] { showOutcome(book_.remove()); });
+    connect(cmd_imp, &QPushButton::clicked, this, &MainWindow::cmd_imp_Click);
+    connect(cmd_cad, &QPushButton::clicked, this, &MainWindow::setupRequested);
+    connect(cmd_sai, &QPushButton::clicked, this, &QWidget::close);
+    connect(Timer1, &QTimer::timeout, this, &MainWindow::Timer1_Timer);
+    connect(Timer2, &QTimer::timeout, this, &MainWindow::Timer2_Timer);
+}
+
+void MainWindow::showEvent(QShowEvent *event)
+{
+    QWidget::showEvent(event);
+    if (fileProblems_.isEmpty())
+        return;
+    const QStringList problems = std::exchange(fileProblems_, {});
+    // Said once the window is on the screen, so that the user sees which program speaks.
+    QTimer::singleShot(0, this, [this, problems] {
+        platform_.messages.inform(this, QStringLiteral("Some of the program's files cannot be used:\n\n%1")
+                                            .arg(problems.join(QLatin1Char('\n'))));
+    });
+}
+
+void MainWindow::closeEvent(QCloseEvent *event)
+{
+    // Closing the window ends the program, as Quit does.
+    event->accept();
+}
+
+bool MainWindow::eventFilter(QObject *watched, QEvent *event)
+{
+    if (watched == Image1 && event->type() == QEvent::MouseButtonRelease) {
+        platform_.browser.open(QUrl(QString::fromLatin1(kHomePage)));
+        return true;
+    }
+    if (event->type() == QEvent::FocusOut) {
+        const Qt::FocusReason reason = static_cast<QFocusEvent *>(event)->reason();
+        // Only a move to another control counts as leaving the field, not another window coming up.
+        for (int i = 0; i < kEntryFieldCount; ++i)
+            if (watched == entryBoxes_[i] && reason != Qt::ActiveWindowFocusReason &&
+                reason != Qt::PopupFocusReason)
+                book_.leaveField(static_cast<EntryField>(i));
+    }
+    return QWidget::eventFilter(watched, event);
+}
+
+void MainWindow::Timer1_Timer()
+{
+    Timer1->setInterval(100); // after the first try, which comes as soon as the window is up
+    // A locked file is not waited for here: the window stays responsive and the next tick tries again.
+    const AppointmentBook::DoctorNames names = book_.readDoctorNames();
+    if (!names.complete)
+        return;
+    Timer1->stop();
+    Q_EMIT doctorListFilled();
+}
+
+void MainWindow::Timer2_Timer()
+{
+    lab_hora->setText(clockText(platform_.clock.now()));
+}
+
+void MainWindow::fillDoctorNames()
+{
+    Combo1->setNames(book_.doctorNames(), QString::fromLatin1(kChooseDoctor));
+}
+
+void MainWindow::showOutcome(const Outcome &outcome)
+{
+    for (const QString &message : outcome.messages)
+        platform_.messages.inform(this, message);
+}
+
+void MainWindow::showDate()
+{
+    lab_dat->setText(book_.longDate());
+    lab_dat->adjustSize();
+}
+
+void MainWindow::showButtons()
+{
+    cmd_inc->setEnabled(book_.canAdd());
+    cmd_alt->setEnabled(book_.canChange());
+    cmd_exc->setEnabled(book_.canRemove());
+}
+
+void MainWindow::clearListSelection()
+{
+    ProgramListChange change(listChangedByProgram_);
+    List1->setCurrentIndex({});
+    List1->clearSelection();
+}
+
+void MainWindow::enterPressedIn(EntryField field)
+{
+    if (field + 1 < kEntryFieldCount)
+        entryBoxes_[field + 1]->setFocus(Qt::TabFocusReason);
+    else
+        cmd_inc_Click();
+}
+
+void MainWindow::cmd_inc_Click()
+{
+    const Outcome outcome = book_.add();
+    if (book_.addedRow() >= 0)
+        List1->scrollTo(book_.dayList().index(book_.addedRow())); // the new row in sight, where it was put
+    showOutcome(outcome);
+}
+
+void MainWindow::cmd_imp_Click()
+{
+    const std::optional<Printout> printout = book_.printout();
+    if (!printout)
+        return;
+    QString error;
+    if (platform_.printer.print(*printout, &error))
+        return;
+    const bool savePdf = platform_.messages.ask(
+        this,
+        QStringLiteral("The list could not be printed: %1.\n\nSave the same pages as a PDF file instead?")
+            .arg(error));
+    if (!savePdf)
+        return;
+    const QString path = platform_.messages.saveFileName(
+        this, pdfFolder_.filePath(printout->documentName + QStringLiteral(".pdf")),
+        QStringLiteral("PDF files (*.pdf)"));
+    if (path.isEmpty())
+        return;
+    if (!platform_.printer.saveAsPdf(*printout, path, &error))
+        platform_.messages.inform(this, QStringLiteral("The PDF file could not be written: %1.").arg(error));
+}
+
+void MainWindow::showAfterSetup()
+{
+    book_.leaveDoctor();
+    Combo1->setShownText(QString::fromLatin1(kChooseDoctor));
+    showMaximized();
+}
+
+} // namespace velmora

@@ -1,0 +1,98 @@
+#pragma once
+
+#include "core/appointment_book.h"
+#include "windows/doctor_box.h"
+#include "windows/platform.h"
+
+#include <QDir>
+#include <QWidget>
+
+#include <array>
+#include <utility>
+#include <vector>
+
+class QGroupBox;
+class QLabel;
+class QLineEdit;
+class QListView;
+class QPushButton;
+class QScrollArea;
+class QTimer;
+
+namespace velmora {
+
+// The appointment book window: a view of the book. It lays out the controls, passes the user's
+// actions to the book and shows what comes back, in controls and in messages.
+class MainWindow : public QWidget
+{
+    Q_OBJECT
+
+public:
+    // Problems found with the files at start are said once the window is on the screen; a PDF made
+    // instead of a printout is offered in pdfFolder.
+    MainWindow(const Platform &platform, AppointmentBook &book, const QDir &pdfFolder,
+               const QStringList &fileProblems = {}, QWidget *parent = nullptr);
+
+    // Back from the setup window: no doctor chosen, the day list empty, this window shown.
+    void showAfterSetup();
+
+Q_SIGNALS:
+    // The doctor list holds the ten names read at start.
+    void doctorListFilled();
+    // "Setup Doctors Details" was pressed.
+    void setupRequested();
+
+protected:
+    void showEvent(QShowEvent *event) override;
+    void closeEvent(QCloseEvent *event) override;
+    void resizeEvent(QResizeEvent *event) override;
+    bool eventFilter(QObject *watched, QEvent *event) override;
+
+private:
+    // main_window_layout.cpp: the controls where the layout puts them.
+    void buildControls();
+    void setTabOrder();
+    void fitLayoutToWindow();
+
+    void wireControls();
+    void fillDoctorNames();
+    void Timer1_Timer();
+    void Timer2_Timer();
+    void showOutcome(const Outcome &outcome);
+    void showDate();
+    void showButtons();
+    void clearListSelection();
+    void cmd_inc_Click();
+    void cmd_imp_Click();
+    void enterPressedIn(EntryField field);
+
+    Platform platform_;
+    AppointmentBook &book_;
+    QDir pdfFolder_;
+    QStringList fileProblems_;
+    bool listChangedByProgram_ = false;
+
+    QSize layoutSize_;
+    QScrollArea *scroller_ = nullptr;
+    QWidget *canvas_ = nullptr;
+    std::vector<std::pair<QWidget *, QRect>> layoutGeometry_; // where the layout puts each control
+
+    QLabel *Image1 = nullptr;
+    QLabel *lab_hora = nullptr;
+    QLabel *lab_dat = nullptr;
+    std::array<QLineEdit *, kEntryFieldCount> entryBoxes_{}; // Text1 (time) to Text5 (notes)
+    QPushButton *cmd_inc = nullptr;
+    QPushButton *cmd_alt = nullptr;
+    QPushButton *cmd_exc = nullptr;
+    QPushButton *cmd_imp = nullptr;
+    QPushButton *cmd_cad = nullptr;
+    QPushButton *cmd_sai = nullptr;
+    std::vector<std::pair<QPushButton *, DateStep>> dateButtons_; // Command1 to Command7
+    QListView *List1 = nullptr;
+    QGroupBox *Frame1 = nullptr;
+    DoctorBox *Combo1 = nullptr;
+    QTimer *Timer1 = nullptr;
+    QTimer *Timer2 = nullptr;
+};
+
+} // namespace velmora

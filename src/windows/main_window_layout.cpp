@@ -1,0 +1,231 @@
+// Where every control of the appointment book window stands, in twips as the layout gives them, and
+// how the layout follows a window larger or smaller than it.
+#include "windows/main_window.h"
+
+#include "windows/widgets_support.h"
+
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListView>
+#include <QPixmap>
+#include <QPushButton>
+#include <QScrollArea>
+#include <QStyle>
+#include <QTimer>
+
+namespace velmora {
+
+namespace {
+
+const char *const kChooseDoctor = "Choose the doctor";
+
+const QColor kLabelRed(128, 0, 0);
+const QColor kEntryRed(255, 0, 0);
+const QColor kNavy(0, 0, 128);
+
+struct EntryBox
+{
+    const char *box;
+    const char *label;
+    const char *caption;
+    int boxLeft, boxTop, boxWidth;
+    int labelLeft, labelTop, labelWidth, labelHeight;
+    int width; // characters, the field's column in the day list
+};
+
+const EntryBox kEntryBoxes[] = {
+    {"Text1", "Label7", "Time", 120, 1680, 1095, 120, 1440, 735, 255, BookingRecord::kHoraWidth},
+    {"Text2", "Label8", "Name", 1320, 1680, 5895, 1320, 1440, 1215, 255, BookingRecord::kNomeWidth},
+    {"Text3", "Label9", "Health Plan", 7320, 1680, 3135, 7320, 1440, 1110, 240,
+     BookingRecord::kConvenioWidth},
+    {"Text4", "Label10", "Phones", 120, 2400, 3495, 120, 2160, 1215, 255, BookingRecord::kTelefoneWidth},
+    {"Text5", "Label11", "Obs.", 3720, 2400, 3735, 3720, 2160, 1215, 255, BookingRecord::kObsWidth},
+};
+
+struct DateButton
+{
+    const char *name;
+    const char *caption;
+    int left, top;
+    qreal points;
+    DateStep step;
+};
+
+// The six step buttons lie over the frame but belong to the window; "&TODAY" sits in the frame.
+const DateButton kDateButtons[] = {
+    {"Command1", "+ day", 5280, 6840, 9.75, DateStep::PlusDay},
+    {"Command2", "+ week", 5280, 7200, 9, DateStep::PlusWeek},
+    {"Command3", "+ month", 5280, 7560, 9.75, DateStep::PlusMonth},
+    {"Command4", "- day", 4080, 6840, 9.75, DateStep::MinusDay},
+    {"Command5", "- week", 4080, 7200, 9, DateStep::MinusWeek},
+    {"Command6", "- month", 4080, 7560, 9.75, DateStep::MinusMonth},
+};
+
+} // namespace
+
+void MainWindow::buildControls()
+{
+    setObjectName(QStringLiteral("marca1"));
+    setWindowTitle(QStringLiteral("Velmora 3.2"));
+    setBackground(this, kWindowYellow);
+    // Restored, the window keeps the whole layout in view, so that it can be used also where it cannot
+    // be maximised (no window manager) or after the user restores it.
+    layoutSize_ = twipsRect(0, 0, 11655, 8280).size();
+    resize(layoutSize_);
+    canvas_ = addScrolledCanvas(this, layoutSize_, &scroller_);
+
+    const auto label = [this](const char *name, const QString &text, const QRect &rect, const QFont &font,
+                              const QColor &color) {
+        auto *widget = new QLabel(text, canvas_);
+        widget->setObjectName(QString::fromLatin1(name));
+        widget->setGeometry(rect);
+        widget->setFont(font);
+        setTextColor(widget, color);
+        return widget;
+    };
+    const auto button = [this](const char *name, const char *caption, const QRect &rect, qreal points,
+                               QWidget *parent) {
+        auto *widget = new QPushButton(QString::fromLatin1(caption), parent ? parent : canvas_);
+        pressOnEnter(widget);
+        widget->setObjectName(QString::fromLatin1(name));
+        widget->setGeometry(rect);
+        widget->setFont(boldFont(QStringLiteral("Arial"), points));
+        return widget;
+    };
+    const QString arial = QStringLiteral("Arial");
+    const QString courier = QStringLiteral("Courier New");
+
+    Image1 = new QLabel(canvas_);
+    Image1->setObjectName(QStringLiteral("Image1"));
+    Image1->setGeometry(twipsRect(2280, 120, 6165, 765));
+    Image1->setPixmap(QPixmap(QStringLiteral(":/images/logo.png")));
+    Image1->setScaledContents(true);
+    Image1->setToolTip(QStringLiteral("Click to access our homepage"));
+    Image1->setCursor(Qt::PointingHandCursor);
+    Image1->installEventFilter(this);
+
+    lab_hora = label("lab_hora", QStringLiteral("Hora"), twipsRect(120, 1080, 1215, 375),
+                     boldFont(arial, 9.75, true), kNavy);
+    lab_dat = label("lab_dat", QStringLiteral("Data"), twipsRect(1440, 1080, 525, 270),
+                    boldFont(arial, 12, true), kNavy);
+
+    for (size_t i = 0; i < std::size(kEntryBoxes); ++i) {
+        const EntryBox &field = kEntryBoxes[i];
+        label(field.label, QString::fromLatin1(field.caption),
+              twipsRect(field.labelLeft, field.labelTop, field.labelWidth, field.labelHeight),
+              boldFont(arial, 9.75), kLabelRed);
+        auto *box = new QLineEdit(canvas_);
+        box->setObjectName(QString::fromLatin1(field.box));
+        box->setGeometry(twipsRect(field.boxLeft, field.boxTop, field.boxWidth, 405));
+        box->setFont(boldFont(courier, 12));
+        setTextColor(box, kEntryRed);
+        box->setValidator(new CharacterLimit(field.width, box));
+        entryBoxes_[i] = box;
+    }
+
+    cmd_inc = button("cmd_inc", "&Add", twipsRect(7800, 2400, 855, 375), 9.75, nullptr);
+    cmd_inc->setToolTip(QStringLiteral("Add schedule"));
+    cmd_alt = button("cmd_alt", "&Change", twipsRect(8640, 2400, 975, 375), 9.75, nullptr);
+    cmd_alt->setToolTip(QStringLiteral("Change schedule"));
+    cmd_exc = button("cmd_exc", "&Remove", twipsRect(9600, 2400, 975, 375), 9.75, nullptr);
+    cmd_exc->setToolTip(QStringLiteral("Remove  schedule"));
+    cmd_exc->setEnabled(false);
+
+    List1 = new QListView(canvas_);
+    List1->setObjectName(QStringLiteral("List1"));
+    List1->setGeometry(twipsRect(120, 2880, 11295, 3420));
+    List1->setFont(boldFont(courier, 9));
+    setTextColor(List1, QColor(0, 0, 255));
+    List1->setModel(&book_.dayList());
+    List1->setUniformItemSizes(true);
+    // Every row as wide as a full one, so that the scroll bar reaches the end of the notes column.
+    List1->setItemDelegate(new FullRowDelegate(BookingRecord::kRowWidth, List1));
+    // Rows are never shortened: the notes column stays whole, with a scroll bar where it is needed.
+    List1->setTextElideMode(Qt::ElideNone);
+    List1->setHorizontalScrollMode(QAbstractItemView::ScrollPerPixel);
+    List1->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    List1->setSelectionMode(QAbstractItemView::SingleSelection);
+
+    Frame1 = new QGroupBox(QStringLiteral("Change date"), canvas_);
+    Frame1->setObjectName(QStringLiteral("Frame1"));
+    Frame1->setGeometry(twipsRect(3840, 6480, 3615, 1575));
+    Frame1->setFont(boldFont(arial, 9.75, true));
+    setBackground(Frame1, QColor(255, 255, 128));
+    setTextColor(Frame1, QColor(0, 0, 255));
+
+    Combo1 = new DoctorBox(canvas_);
+    Combo1->setObjectName(QStringLiteral("Combo1"));
+    Combo1->setGeometry(twipsRect(120, 6720, 3375, 360));
+    Combo1->setFont(boldFont(arial, 9.75, true));
+    setTextColor(Combo1, QColor(0, 0, 192));
+    Combo1->setToolTip(QStringLiteral("Click to choose the professional"));
+    Combo1->setShownText(QString::fromLatin1(kChooseDoctor));
+
+    for (const DateButton &spec : kDateButtons)
+        dateButtons_.emplace_back(
+            button(spec.name, spec.caption, twipsRect(spec.left, spec.top, 1095, 375), spec.points, nullptr),
+            spec.step);
+    QPushButton *today = button("Command7", "&TODAY", twipsRect(2640, 360, 855, 1095), 9.75, Frame1);
+    today->setFont(boldFont(arial, 9.75, true));
+    useDesktopTextColor(today);
+    dateButtons_.emplace_back(today, DateStep::Today);
+
+    cmd_cad = button("cmd_cad", "&Setup Doctors Details", twipsRect(7560, 6480, 2415, 495), 9.75, nullptr);
+    cmd_imp = button("cmd_imp", "&Print list", twipsRect(10080, 6480, 1215, 495), 9.75, nullptr);
+    cmd_sai = button("cmd_sai", "&Quit", twipsRect(10080, 7080, 1215, 495), 9.75, nullptr);
+
+    Timer1 = new QTimer(this);
+    Timer1->setObjectName(QStringLiteral("Timer1"));
+    Timer1->setInterval(0); // the first fill as soon as the window is up
+    Timer2 = new QTimer(this);
+    Timer2->setObjectName(QStringLiteral("Timer2"));
+    Timer2->setInterval(1000);
+}
+
+void MainWindow::setTabOrder()
+{
+    QList<QWidget *> order = {Combo1, List1, cmd_imp, cmd_sai};
+    for (QLineEdit *box : entryBoxes_)
+        order << box;
+    order << cmd_alt << cmd_exc;
+    for (const auto &[dateButton, step] : dateButtons_)
+        order << dateButton;
+    order << cmd_inc << cmd_cad;
+    for (int i = 1; i < order.size(); ++i)
+        QWidget::setTabOrder(order.at(i - 1), order.at(i));
+    Combo1->setFocus();
+}
+
+void MainWindow::resizeEvent(QResizeEvent *event)
+{
+    QWidget::resizeEvent(event);
+    fitLayoutToWindow();
+}
+
+void MainWindow::fitLayoutToWindow()
+{
+    // With more room than the layout needs, the day list takes the extra height (and width up to a
+    // full row) and what lies below it moves down with its bottom edge; with less, the canvas scrolls.
+    const QSize room = scroller_->maximumViewportSize();
+    QRect list;
+    for (const auto &[control, rect] : layoutGeometry_)
+        if (control == List1)
+            list = rect;
+    const QFontMetrics metrics(List1->font());
+    const int fullRowWidth = metrics.horizontalAdvance(QString(BookingRecord::kRowWidth, QLatin1Char('0'))) +
+                             2 * metrics.averageCharWidth() + 2 * List1->frameWidth() +
+                             List1->style()->pixelMetric(QStyle::PM_ScrollBarExtent);
+    const int extraHeight = std::max(0, room.height() - layoutSize_.height());
+    const int extraWidth = std::max(0, room.width() - layoutSize_.width());
+    const int listWidth = list.width() + std::min(extraWidth, std::max(0, fullRowWidth - list.width()));
+    for (const auto &[control, rect] : layoutGeometry_) {
+        if (control == List1)
+            control->setGeometry(list.left(), list.top(), listWidth, list.height() + extraHeight);
+        else if (rect.top() >= list.bottom())
+            control->move(rect.topLeft() + QPoint(0, extraHeight));
+    }
+    canvas_->resize(layoutSize_.width() + listWidth - list.width(), layoutSize_.height() + extraHeight);
+}
+
+} // namespace velmora
