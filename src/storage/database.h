@@ -92,6 +92,7 @@ public:
     void close();
     // How long opening and statements wait for a file another program holds locked.
     void setLockWait(int milliseconds);
+    int lockWait() const { return lockWaitMs_; }
 
     bool isOpen() const;
     QString fileName() const { return fileName_; }

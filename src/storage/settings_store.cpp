@@ -89,9 +89,10 @@ bool SettingsStore::readDoctorFields(AllDoctorFields *fields, QString *error)
 
 bool SettingsStore::tryReadDoctorFields(AllDoctorFields *fields, QString *error)
 {
+    const int wait = main_.lockWait();
     main_.setLockWait(0);
     const bool ok = readDoctorFields(fields, error);
-    main_.setLockWait(kLockWaitMs);
+    main_.setLockWait(wait);
     return ok;
 }
 

@@ -4,12 +4,26 @@
 
 namespace velmora {
 
-SqliteStorage::SqliteStorage(const QDir &folder)
+namespace {
+
+// A failure on the open book names its file, unless the reason already does.
+template <typename Result> Result naming(const Connection &book, Result result, bool failed, QString *error)
+{
+    if (failed && !error->contains(QLatin1Char('"') + book.fileName() + QLatin1Char('"')))
+        *error = QStringLiteral("%1 (in \"%2\")").arg(*error, book.fileName());
+    return result;
+}
+
+} // namespace
+
+SqliteStorage::SqliteStorage(const QDir &folder, int lockWaitMs)
     : data1_(QStringLiteral("Data1"), folder), data2_(QStringLiteral("Data2"), folder),
       data22_(QStringLiteral("Data22"), folder), settings_(data2_, data22_), appointments_(data1_)
 {
     // Opened by the first read that needs them: a file another program holds locked is waited for
     // once the window is on the screen, where the user sees why.
+    for (Connection *connection : {&data1_, &data2_, &data22_})
+        connection->setLockWait(lockWaitMs);
     data1_.pointLater(QString::fromLatin1(kDoctorSlots[0].appointmentFile));
     data2_.pointLater(QString::fromLatin1(kMainSettingsFile));
     data22_.pointLater(QString::fromLatin1(kExtraSettingsFile));
@@ -24,36 +38,41 @@ bool SqliteStorage::bookIsEmpty(bool *empty, QString *error)
 {
     bool any = false;
     if (!appointments_.hasRecords(&any, error))
-        return false;
+        return naming(data1_, false, true, error);
     *empty = !any;
     return true;
 }
 
 bool SqliteStorage::addPlaceholder(QString *error)
 {
-    return appointments_.addPlaceholder(error);
+    const bool ok = appointments_.addPlaceholder(error);
+    return naming(data1_, ok, !ok, error);
 }
 
 bool SqliteStorage::readDay(QDate date, QVector<Appointment> *bookings, QString *error)
 {
-    return appointments_.readDay(date, bookings, error);
+    const bool ok = appointments_.readDay(date, bookings, error);
+    return naming(data1_, ok, !ok, error);
 }
 
 AddOutcome SqliteStorage::add(const Appointment &booking, int linkedSlot, QString *error)
 {
     const QString linkedFile =
         isDoctorSlot(linkedSlot) ? QString::fromLatin1(doctorSlot(linkedSlot).appointmentFile) : QString();
-    return appointments_.add(booking, linkedFile, error);
+    const AddOutcome outcome = appointments_.add(booking, linkedFile, error);
+    return naming(data1_, outcome, outcome == AddOutcome::NotStored, error);
 }
 
 bool SqliteStorage::update(qint64 id, const Appointment &booking, QString *error)
 {
-    return appointments_.update(id, booking, error);
+    const bool ok = appointments_.update(id, booking, error);
+    return naming(data1_, ok, !ok, error);
 }
 
 bool SqliteStorage::remove(qint64 id, QString *error)
 {
-    return appointments_.remove(id, error);
+    const bool ok = appointments_.remove(id, error);
+    return naming(data1_, ok, !ok, error);
 }
 
 bool SqliteStorage::takeBookReopened()

@@ -14,7 +14,8 @@ namespace velmora {
 class SqliteStorage : public BookStorage
 {
 public:
-    explicit SqliteStorage(const QDir &folder);
+    // lockWaitMs: how long a file another program holds locked is waited for.
+    explicit SqliteStorage(const QDir &folder, int lockWaitMs = kLockWaitMs);
 
     bool openBook(int slot, QString *error) override;
     bool bookIsEmpty(bool *empty, QString *error) override;

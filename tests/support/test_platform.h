@@ -4,6 +4,7 @@
 #include "windows/platform.h"
 
 #include <QStringList>
+#include <QTest>
 
 #include <deque>
 
@@ -17,8 +18,11 @@ public:
     bool ask(QWidget *, const QString &text) override
     {
         shown << text;
-        if (answers.empty())
+        if (answers.empty()) {
+            QTest::qFail(qPrintable(QStringLiteral("a question nobody answered: ") + text), __FILE__,
+                         __LINE__);
             return false;
+        }
         const bool answer = answers.front();
         answers.pop_front();
         return answer;

@@ -148,48 +148,13 @@ private Q_SLOTS:
         QVERIFY(rows.at(4).startsWith(QStringLiteral("08:30  Second")));
         QCOMPARE(rows.at(5), QStringLiteral("08:45"));
         QCOMPARE(book.combo()->currentText(), QStringLiteral("Ana"));
-
-        // An empty table gets one placeholder record, once.
-        book.chooseDoctor(2);
-        QCOMPARE(book.files.appointments(2), QStringList{"2100-12-31|<null>|<null>|<null>|<null>|<null>"});
-        book.chooseDoctor(2);
-        QCOMPARE(book.files.appointments(2).size(), 1);
         QVERIFY(book.platform.messages.shown.isEmpty());
-    }
 
-    void slotsSixAndSevenReadTheirOwnFiles()
-    {
-        BookWindow book;
-        book.files.setDoctor(6, "Six", "20", {"0800", "0900"});
-        book.files.setDoctor(7, "Seven", "30", {"1000", "1100"}, 3);
-        book.files.addAppointment(6, kMonday, "08:20", "In bdm11");
-        book.open();
-        book.chooseDoctor(6);
-        QCOMPARE(book.rows().size(), 4);
-        QVERIFY(book.rows().at(1).startsWith(QStringLiteral("08:20  In bdm11")));
-        book.chooseDoctor(7);
-        QCOMPARE(book.rows(), (QStringList{"10:00", "10:30", "11:00"}));
-        QCOMPARE(book.appointmentBook->doctorSettings().linkedSlot, qint16(3));
-        QCOMPARE(book.files.appointments(7).size(), 1); // the placeholder went to bdm12.mdb
-    }
-
-    void unusableDoctorFileIsReported()
-    {
-        BookWindow book;
-        morningDoctor(book, 1, "Ana");
-        morningDoctor(book, 2, "Broken");
-        book.open();
-        book.chooseDoctor(1);
+        // A book that cannot be opened is said, and the box asks for a doctor again.
         book.files.write("bdm2.mdb", "garbage that is no database");
         book.chooseDoctor(2);
-        QCOMPARE(book.appointmentBook->activeSlot(), 0);
-        QVERIFY(book.rows().isEmpty());
-        QVERIFY(book.platform.messages.last().contains("bdm2.mdb"));
-        QCOMPARE(book.files.fingerprint("bdm2.mdb"),
-                 QCryptographicHash::hash("garbage that is no database", QCryptographicHash::Sha256));
-        // With no doctor chosen the date buttons refuse.
-        book.click("Command1");
-        QCOMPARE(book.platform.messages.last(), QStringLiteral("Please choose professional first"));
+        QVERIFY(book.platform.messages.takeOne().contains("bdm2.mdb"));
+        QCOMPARE(book.combo()->currentText(), QStringLiteral("Choose the doctor"));
     }
 
     void dateButtonsNeedADoctor()
@@ -243,18 +208,6 @@ private Q_SLOTS:
         QCOMPARE(book.dateLabel(), QLocale::system().toString(kMonday.addDays(1), QLocale::LongFormat));
     }
 
-    void lastCalendarDayStaysPut()
-    {
-        BookWindow book(QDate(9999, 12, 31));
-        openOnMorningDoctor(book);
-        const QString shown = book.dateLabel();
-        book.click("Command1");
-        book.click("Command3");
-        QCOMPARE(book.appointmentBook->currentDate(), QDate(9999, 12, 31));
-        QCOMPARE(book.dateLabel(), shown);
-        QVERIFY(book.platform.messages.shown.isEmpty());
-    }
-
     void bookingOnAFreeRow()
     {
         BookWindow book;
@@ -276,189 +229,6 @@ private Q_SLOTS:
         QCOMPARE(book.rows().at(row).size(), 103);
         QCOMPARE(book.appointmentBook->currentBooking().hora, QStringLiteral("08:30"));
         QVERIFY(book.platform.messages.shown.isEmpty());
-    }
-
-    void bookingChecksAndOffGridTimes()
-    {
-        BookWindow book;
-        morningDoctor(book, 1, "Ana");
-        book.open();
-        book.click("cmd_inc");
-        QCOMPARE(book.platform.messages.takeOne(), QStringLiteral("Please choose professional first"));
-        book.chooseDoctor(1);
-        book.typeInto(1, "   ");
-        book.click("cmd_inc");
-        QCOMPARE(book.platform.messages.takeOne(), QStringLiteral("Choose schedule belows or type one time"));
-        book.typeInto(1, "8:10");
-        book.typeInto(2, "  ");
-        book.click("cmd_inc");
-        QCOMPARE(book.platform.messages.takeOne(), QStringLiteral("Field Name cannot be empty"));
-        QCOMPARE(book.files.appointments(1).size(), 1); // only the placeholder
-
-        // A hand-typed time is stored as typed and stands at its sorted place; free rows stay.
-        book.typeInto(2, "Late Typed");
-        book.click("cmd_inc");
-        QCOMPARE(book.files.appointments(1).last(), QStringLiteral("2027-03-01|8:10|Late Typed|||"));
-        QCOMPARE(book.rows().size(), 6);
-        QVERIFY(book.rows().last().startsWith(QStringLiteral("8:10   Late Typed")));
-        // Booking a time already booked stores a second record beside the first.
-        book.typeInto(1, "8:10");
-        book.click("cmd_inc");
-        QCOMPARE(book.files.appointments(1).size(), 3);
-        QCOMPARE(book.rows().size(), 7);
-        // A sixth character in the time field is refused.
-        book.typeInto(1, "08:000");
-        QCOMPARE(book.field(1)->text(), QStringLiteral("08:00"));
-        QVERIFY(book.platform.messages.shown.isEmpty());
-    }
-
-    void linkedCopies_data()
-    {
-        QTest::addColumn<int>("link");
-        QTest::addColumn<int>("copies");
-        QTest::newRow("linked to slot 3") << 3 << 1;
-        QTest::newRow("linked to itself") << 1 << 0;
-        QTest::newRow("no link") << 0 << 0;
-        QTest::newRow("link past the ten slots") << 11 << 0;
-    }
-
-    void linkedCopies()
-    {
-        QFETCH(int, link);
-        QFETCH(int, copies);
-        BookWindow book;
-        morningDoctor(book, 1, "Ana", "15", link);
-        book.open();
-        book.chooseDoctor(1);
-        book.clickRow(0);
-        book.typeInto(2, "Linked Patient");
-        book.click("cmd_inc");
-        QCOMPARE(book.files.appointments(1).size(), 2); // placeholder and booking
-        const QStringList copied = book.files.appointments(3);
-        QCOMPARE(copied.size(), copies);
-        if (copies)
-            QCOMPARE(copied.first(), QStringLiteral("2027-03-01|08:00|Linked Patient|||"));
-        QVERIFY(book.platform.messages.shown.isEmpty());
-        // The next booking still goes to the doctor's own file.
-        book.clickRow(book.rows().indexOf(QStringLiteral("08:15")));
-        book.typeInto(2, "Own Again");
-        book.click("cmd_inc");
-        QVERIFY(book.files.appointments(1).last().contains(QStringLiteral("Own Again")));
-    }
-
-    void linkedFileThatCannotBeUsed()
-    {
-        BookWindow book;
-        morningDoctor(book, 1, "Ana", "15", 4);
-        morningDoctor(book, 4, "Dora");
-        book.open();
-        book.chooseDoctor(1);
-        book.files.write("bdm4.mdb", "");
-        book.clickRow(0);
-        book.typeInto(2, "Kept Anyway");
-        book.click("cmd_inc");
-        QVERIFY2(book.files.appointments(1).last().contains(QStringLiteral("Kept Anyway")),
-                 qPrintable(book.platform.messages.shown.join("|")));
-        const QString message = book.platform.messages.takeOne();
-        QVERIFY2(
-            message.contains(QStringLiteral("could not be copied to the linked doctor's book (\"Dora\")")) &&
-                message.contains(QStringLiteral("bdm4.mdb")),
-            qPrintable(message));
-        QCOMPARE(book.files.fingerprint("bdm4.mdb"),
-                 QCryptographicHash::hash("", QCryptographicHash::Sha256));
-    }
-
-    void changeFindsTheSelectedBooking()
-    {
-        BookWindow book;
-        morningDoctor(book, 1, "Ana");
-        book.files.addAppointment(1, kMonday, "08:15", "Old Name", "Plan");
-        book.open();
-        book.chooseDoctor(1);
-        book.clickRow(book.rowStartingWith(QStringLiteral("08:15  Old Name")));
-        QCOMPARE(book.field(2)->text(), QStringLiteral("Old Name"));
-        QCOMPARE(book.field(3)->text(), QStringLiteral("Plan"));
-        QVERIFY(book.button("cmd_alt")->isEnabled());
-        QVERIFY(book.button("cmd_exc")->isEnabled());
-        book.typeInto(1, "08:45");
-        book.typeInto(2, "New Name");
-        QVERIFY(!book.button("cmd_exc")->isEnabled());
-        book.click("cmd_alt");
-        QCOMPARE(book.files.appointments(1).last(),
-                 QStringLiteral("2027-03-01|08:45|%1|%2|%3|%4")
-                     .arg(fitted("New Name", 35), fitted("Plan", 15), fitted("", 20), fitted("", 20)));
-        // The old time is free again and the new one is taken.
-        QVERIFY(book.rows().contains(QStringLiteral("08:15")));
-        QVERIFY(!book.rows().contains(QStringLiteral("08:45")));
-        QCOMPARE(book.field(1)->text(), QString());
-        QVERIFY(!book.button("cmd_alt")->isEnabled());
-        QVERIFY(!book.button("cmd_exc")->isEnabled());
-
-        // A Change that finds no record does nothing.
-        book.clickRow(book.rows().indexOf(QStringLiteral("08:00")));
-        book.typeInto(2, "Nobody");
-        book.click("cmd_alt");
-        QCOMPARE(book.files.appointments(1).size(), 1);
-        QVERIFY(book.platform.messages.shown.isEmpty());
-    }
-
-    void removeDeletesTheFirstOfTwo()
-    {
-        BookWindow book;
-        morningDoctor(book, 1, "Ana");
-        book.files.addAppointment(1, kMonday, "08:30", "Twin", "first");
-        book.files.addAppointment(1, kMonday, "08:30", "Twin", "second");
-        book.open();
-        book.chooseDoctor(1);
-        book.clickRow(book.rowStartingWith(QStringLiteral("08:30  Twin")));
-        book.click("cmd_exc");
-        QCOMPARE(book.files.appointments(1), QStringList{"2027-03-01|08:30|Twin|second||"});
-        QCOMPARE(book.rowStartingWith(QStringLiteral("08:30  Twin")), 2);
-        QVERIFY(!book.rows().contains(QStringLiteral("08:30")));
-
-        // After the name was edited nothing matches: nothing is deleted and the row stays.
-        book.clickRow(2);
-        book.typeInto(2, "Someone Else");
-        QVERIFY(!book.button("cmd_exc")->isEnabled());
-        book.clickRow(2);
-        book.field(2)->setText(QStringLiteral("Someone Else"));
-        book.button("cmd_exc")->setEnabled(true);
-        book.click("cmd_exc");
-        QCOMPARE(book.files.appointments(1).size(), 1);
-        QCOMPARE(book.rowStartingWith(QStringLiteral("08:30  Twin")), 2);
-        QVERIFY(book.platform.messages.shown.isEmpty());
-    }
-
-    void buttonsFollowClicksAndEdits()
-    {
-        BookWindow book;
-        morningDoctor(book, 1, "Ana");
-        book.files.addAppointment(1, kMonday, "08:15", "Booked");
-        book.files.addAppointment(1, kMonday, "08:30", "");
-        book.open();
-        book.chooseDoctor(1);
-        book.clickRow(book.rowStartingWith(QStringLiteral("08:15  Booked")));
-        QVERIFY(book.button("cmd_alt")->isEnabled());
-        QVERIFY(book.button("cmd_exc")->isEnabled());
-        // One character withdraws Remove; deleting it again does not bring it back.
-        book.typeInto(4, "9");
-        QVERIFY(!book.button("cmd_exc")->isEnabled());
-        QVERIFY(book.button("cmd_alt")->isEnabled());
-        QTest::keyClick(book.field(4), Qt::Key_Backspace);
-        QVERIFY(!book.button("cmd_exc")->isEnabled());
-
-        // A booking row with a blank name offers neither Change nor Remove.
-        book.clickRow(book.rowStartingWith(QStringLiteral("08:30  ")));
-        QCOMPARE(book.field(1)->text(), QStringLiteral("08:30"));
-        QCOMPARE(book.field(2)->text(), QString());
-        QVERIFY(!book.button("cmd_exc")->isEnabled());
-        QVERIFY(book.button("cmd_inc")->isEnabled());
-
-        // A date change leaves no row selected but the fields as they were.
-        book.clickRow(book.rowStartingWith(QStringLiteral("08:15  Booked")));
-        book.click("Command1");
-        QVERIFY(!book.list()->currentIndex().isValid());
-        QCOMPARE(book.field(2)->text(), QStringLiteral("Booked"));
     }
 
     void enterWalksTheFieldsAndBooks()
@@ -483,62 +253,6 @@ private Q_SLOTS:
         const int row = book.rowStartingWith(QStringLiteral("08:45  João da Conceição"));
         QVERIFY(row >= 0);
         QCOMPARE(characterCount(book.rows().at(row)), 103);
-    }
-
-    // Another program holds the doctor's file locked for writing: every change fails after the wait,
-    // says so, and the list shows what is stored.
-    void lockedFileFailuresAreSaid()
-    {
-        BookWindow book;
-        morningDoctor(book, 1, "Ana");
-        book.files.addAppointment(1, kMonday, "08:15", "Stored");
-        book.open();
-        book.chooseDoctor(1);
-        const QStringList before = book.rows();
-
-        auto lock = std::make_unique<velmora::testing::WriteLock>(book.files.path("bdm1.mdb"));
-
-        book.clickRow(book.rows().indexOf(QStringLiteral("08:30")));
-        book.typeInto(2, "Not Stored");
-        book.click("cmd_inc");
-        QVERIFY(book.platform.messages.takeOne().contains(QStringLiteral("could not be stored")));
-        QCOMPARE(book.rows(), before);
-
-        book.clickRow(book.rowStartingWith(QStringLiteral("08:15  Stored")));
-        book.typeInto(2, "Renamed");
-        book.click("cmd_alt");
-        QVERIFY(book.platform.messages.takeOne().contains(QStringLiteral("could not be changed")));
-        QCOMPARE(book.rows(), before);
-        QCOMPARE(book.field(2)->text(), QStringLiteral("Renamed")); // nothing to type again
-
-        book.clickRow(book.rowStartingWith(QStringLiteral("08:15  Stored")));
-        book.click("cmd_exc");
-        QVERIFY(book.platform.messages.takeOne().contains(QStringLiteral("could not be removed")));
-        QCOMPARE(book.rows(), before);
-
-        lock.reset();
-        QCOMPARE(book.files.appointments(1), QStringList{"2027-03-01|08:15|Stored|||"});
-        QVERIFY(book.platform.messages.shown.isEmpty());
-    }
-
-    // The file is damaged while the doctor is chosen: the booking is refused and the list, which can
-    // no longer be read, is left empty rather than showing free times that may be booked.
-    void damagedFileEmptiesTheList()
-    {
-        BookWindow book;
-        openOnMorningDoctor(book);
-        book.files.write("bdm1.mdb", QByteArray(4096, 'x'));
-        book.clickRow(0);
-        book.typeInto(2, "Lost");
-        book.click("cmd_inc");
-        const QString message = book.platform.messages.takeOne();
-        QVERIFY2(message.contains(QStringLiteral("could not be stored")), qPrintable(message));
-        QVERIFY(book.rows().isEmpty());
-        QCOMPARE(book.files.fingerprint("bdm1.mdb"),
-                 QCryptographicHash::hash(QByteArray(4096, 'x'), QCryptographicHash::Sha256));
-        book.click("Command1");
-        QVERIFY(book.platform.messages.takeOne().contains(QStringLiteral("could not be read")));
-        QVERIFY(book.rows().isEmpty());
     }
 
     // Only a pick from the open list chooses a doctor: not a typed name left with Tab, not the wheel
@@ -597,32 +311,6 @@ private Q_SLOTS:
         QVERIFY(book.platform.messages.shown.isEmpty());
     }
 
-    // With no row selected there is nothing to change or remove, and the buttons say so.
-    void changeAndRemoveNeedASelectedRow()
-    {
-        BookWindow book;
-        morningDoctor(book, 1, "Ana");
-        book.files.addAppointment(1, kMonday, "08:15", "Booked");
-        book.open();
-        book.chooseDoctor(1);
-        book.clickRow(book.rowStartingWith(QStringLiteral("08:15  Booked")));
-        QVERIFY(book.button("cmd_alt")->isEnabled());
-        QTest::mouseClick(book.list()->viewport(), Qt::LeftButton, {},
-                          QPoint(10, book.list()->viewport()->height() - 3));
-        QVERIFY(!book.button("cmd_alt")->isEnabled());
-        QVERIFY(!book.button("cmd_exc")->isEnabled());
-
-        // A date step leaves no row selected: Change says so instead of doing nothing.
-        book.clickRow(book.rowStartingWith(QStringLiteral("08:15  Booked")));
-        book.click("Command1");
-        book.click("Command4");
-        book.typeInto(2, "Renamed");
-        book.window->findChild<QPushButton *>("cmd_alt")->click();
-        QCOMPARE(book.platform.messages.takeOne(),
-                 QStringLiteral("No appointment is selected: choose one in the list first."));
-        QCOMPARE(book.files.appointments(1).last(), QStringLiteral("2027-03-01|08:15|Booked|||"));
-    }
-
     // Rows are reachable whole, a new booking is brought into sight, a larger window gives the list
     // the room, and a smaller one scrolls to every control.
     void dayListFitsTheWindow()
@@ -658,6 +346,36 @@ private Q_SLOTS:
         scroller->ensureWidgetVisible(quit);
         const QRect shown(quit->mapTo(scroller->viewport(), QPoint(0, 0)), quit->size());
         QVERIFY(scroller->viewport()->rect().contains(shown));
+    }
+
+    // Change and Remove from a row the user clicks; a click beside the rows withdraws them.
+    void changeAndRemoveFromTheList()
+    {
+        BookWindow book;
+        morningDoctor(book, 1, "Ana");
+        book.files.addAppointment(1, kMonday, "08:15", "Booked");
+        book.files.addAppointment(1, kMonday, "08:30", "Other");
+        book.open();
+        book.chooseDoctor(1);
+        book.clickRow(book.rowStartingWith(QStringLiteral("08:15  Booked")));
+        QVERIFY(book.button("cmd_alt")->isEnabled() && book.button("cmd_exc")->isEnabled());
+        QTest::mouseClick(book.list()->viewport(), Qt::LeftButton, {},
+                          QPoint(10, book.list()->viewport()->height() - 3));
+        QVERIFY(!book.button("cmd_alt")->isEnabled() && !book.button("cmd_exc")->isEnabled());
+
+        book.clickRow(book.rowStartingWith(QStringLiteral("08:15  Booked")));
+        book.typeInto(2, "renamed one");
+        QVERIFY(!book.button("cmd_exc")->isEnabled());
+        book.click("cmd_alt");
+        QVERIFY(book.files.appointments(1).contains(
+            QStringLiteral("2027-03-01|08:15|%1|%2|%3|%4")
+                .arg(fitted("Renamed One", 35), fitted("", 15), fitted("", 20), fitted("", 20))));
+        QCOMPARE(book.field(2)->text(), QString());
+
+        book.clickRow(book.rowStartingWith(QStringLiteral("08:30  Other")));
+        book.click("cmd_exc");
+        QVERIFY(book.rows().contains(QStringLiteral("08:30")));
+        QVERIFY(book.platform.messages.shown.isEmpty());
     }
 
     void quitClosesTheWindow()

@@ -22,6 +22,7 @@ private Q_SLOTS:
         book.chooseDoctor(1);
 
         // Declined: nothing is written anywhere.
+        book.platform.messages.answers = {false};
         book.click("cmd_imp");
         QVERIFY(book.platform.messages.takeOne().startsWith(
             QStringLiteral("The list could not be printed: no default printer")));

@@ -1,0 +1,447 @@
+// The appointment book as the receptionist works it, without a window, on real files.
+#include "core/appointment_book.h"
+#include "storage/sqlite_storage.h"
+#include "support/test_files.h"
+
+using namespace velmora;
+using velmora::testing::TestFiles;
+using velmora::testing::WriteLock;
+
+namespace {
+
+const QDate kMonday(2027, 3, 1);
+
+// A book on a temporary folder of files, with the doctors given set up before it is opened.
+struct Book
+{
+    explicit Book(QDate today = kMonday) : today(today) { files.prepare(); }
+
+    // Monday to Sunday 08:00 to 09:00 at the given slot length.
+    void morningDoctor(int slot, const QString &name, const QString &interval = "15", int link = 0)
+    {
+        files.setDoctor(slot, name, interval, {"0800", "0900"}, link);
+    }
+
+    AppointmentBook &open(int slot = 0)
+    {
+        // A lock another program holds is waited for briefly: the waits are the storage tests' business.
+        storage = std::make_unique<SqliteStorage>(files.folder(), 100);
+        book = std::make_unique<AppointmentBook>(*storage, today);
+        book->readDoctorNames();
+        if (slot)
+            expectNothingSaid(book->chooseDoctor(slot));
+        return *book;
+    }
+
+    QStringList rows() const { return book->dayList().rows(); }
+    int rowStartingWith(const QString &start) const
+    {
+        const QStringList all = rows();
+        for (int i = 0; i < all.size(); ++i)
+            if (all.at(i).startsWith(start))
+                return i;
+        return -1;
+    }
+    // Fields typed as the receptionist types them; names are capitalised on leaving their field.
+    void type(EntryField field, const QString &text)
+    {
+        book->setField(field, text);
+        book->leaveField(field);
+    }
+
+    static void expectNothingSaid(const Outcome &outcome)
+    {
+        if (!outcome.messages.isEmpty())
+            QTest::qFail(qPrintable(QStringLiteral("unexpected message: ") + outcome.messages.join('|')),
+                         __FILE__, __LINE__);
+    }
+
+    QDate today;
+    TestFiles files;
+    std::unique_ptr<SqliteStorage> storage;
+    std::unique_ptr<AppointmentBook> book;
+};
+
+QString said(const Outcome &outcome)
+{
+    return outcome.messages.join(QLatin1Char('\n'));
+}
+
+} // namespace
+
+class AppointmentBookTest : public QObject
+{
+    Q_OBJECT
+
+private Q_SLOTS:
+    void choosingADoctorListsTheDay()
+    {
+        Book book;
+        book.morningDoctor(1, "Ana");
+        book.files.addAppointment(1, kMonday, "08:10", "Off Grid");
+        book.files.addAppointment(1, kMonday, "08:30", "First");
+        book.files.addAppointment(1, kMonday, "08:30", "Second");
+        book.files.addAppointment(1, kMonday.addDays(1), "08:00", "Tomorrow");
+        AppointmentBook &ana = book.open(1);
+        QCOMPARE(ana.activeSlot(), 1);
+        const QStringList rows = book.rows();
+        QCOMPARE(rows.size(), 7);
+        QCOMPARE(rows.at(0), QStringLiteral("08:00"));
+        QVERIFY(rows.at(1).startsWith(QStringLiteral("08:10  Off Grid")));
+        QCOMPARE(rows.at(2), QStringLiteral("08:15"));
+        QVERIFY(rows.at(3).startsWith(QStringLiteral("08:30  First")));
+        QVERIFY(rows.at(4).startsWith(QStringLiteral("08:30  Second")));
+        QCOMPARE(rows.at(5), QStringLiteral("08:45"));
+
+        // An empty table gets one placeholder record, once.
+        Book::expectNothingSaid(ana.chooseDoctor(2));
+        QCOMPARE(book.files.appointments(2), QStringList{"2100-12-31|<null>|<null>|<null>|<null>|<null>"});
+        Book::expectNothingSaid(ana.chooseDoctor(2));
+        QCOMPARE(book.files.appointments(2).size(), 1);
+    }
+
+    void slotsSixAndSevenReadTheirOwnFiles()
+    {
+        Book book;
+        book.files.setDoctor(6, "Six", "20", {"0800", "0900"});
+        book.files.setDoctor(7, "Seven", "30", {"1000", "1100"}, 3);
+        book.files.addAppointment(6, kMonday, "08:20", "In bdm11");
+        AppointmentBook &six = book.open(6);
+        QCOMPARE(book.rows().size(), 4);
+        QVERIFY(book.rows().at(1).startsWith(QStringLiteral("08:20  In bdm11")));
+        Book::expectNothingSaid(six.chooseDoctor(7));
+        QCOMPARE(book.rows(), (QStringList{"10:00", "10:30", "11:00"}));
+        QCOMPARE(six.doctorSettings().linkedSlot, qint16(3));
+        QCOMPARE(book.files.appointments(7).size(), 1); // the placeholder went to bdm12.mdb
+    }
+
+    void unusableDoctorFileIsReported()
+    {
+        Book book;
+        book.morningDoctor(1, "Ana");
+        book.morningDoctor(2, "Broken");
+        AppointmentBook &ana = book.open(1);
+        book.files.write("bdm2.mdb", "garbage that is no database");
+        const QString message = said(ana.chooseDoctor(2));
+        QVERIFY2(
+            message.startsWith(QStringLiteral("The appointment book of \"Broken\" could not be opened")) &&
+                message.contains("bdm2.mdb"),
+            qPrintable(message));
+        QCOMPARE(ana.activeSlot(), 0);
+        QVERIFY(book.rows().isEmpty());
+        QCOMPARE(book.files.fingerprint("bdm2.mdb"),
+                 QCryptographicHash::hash("garbage that is no database", QCryptographicHash::Sha256));
+        // With no doctor chosen the date steps refuse and the date stays.
+        for (const DateStep step : {DateStep::PlusDay, DateStep::MinusMonth, DateStep::Today}) {
+            QCOMPARE(said(ana.stepDate(step, kMonday)), QStringLiteral("Please choose professional first"));
+            QCOMPARE(ana.currentDate(), kMonday);
+        }
+    }
+
+    void dateStepsMoveTheList()
+    {
+        Book book;
+        book.morningDoctor(1, "Ana");
+        book.files.setSetting("bdm6.mdb", "p1_ter2", "0830"); // Tuesdays end earlier
+        book.files.addAppointment(1, kMonday.addDays(1), "08:15", "Tuesday");
+        AppointmentBook &ana = book.open(1);
+        QCOMPARE(book.rows().size(), 5);
+        Book::expectNothingSaid(ana.stepDate(DateStep::PlusDay, kMonday));
+        QCOMPARE(ana.currentDate(), kMonday.addDays(1));
+        QCOMPARE(ana.longDate(), QLocale::system().toString(kMonday.addDays(1), QLocale::LongFormat));
+        QCOMPARE(book.rows().size(), 3);
+        QVERIFY(book.rows().at(1).startsWith(QStringLiteral("08:15  Tuesday")));
+        ana.stepDate(DateStep::PlusMonth, kMonday);
+        QCOMPARE(ana.currentDate(), QDate(2027, 4, 2));
+        // TODAY goes to the clock's day, which may have passed midnight since the start.
+        Book::expectNothingSaid(ana.stepDate(DateStep::Today, kMonday.addDays(1)));
+        QCOMPARE(ana.currentDate(), kMonday.addDays(1));
+    }
+
+    void lastCalendarDayStaysPut()
+    {
+        Book book(QDate(9999, 12, 31));
+        book.morningDoctor(1, "Ana");
+        AppointmentBook &ana = book.open(1);
+        Book::expectNothingSaid(ana.stepDate(DateStep::PlusDay, book.today));
+        Book::expectNothingSaid(ana.stepDate(DateStep::PlusMonth, book.today));
+        QCOMPARE(ana.currentDate(), QDate(9999, 12, 31));
+    }
+
+    void bookingOnAFreeRow()
+    {
+        Book book;
+        book.morningDoctor(1, "Ana");
+        AppointmentBook &ana = book.open(1);
+        ana.selectRow(book.rows().indexOf(QStringLiteral("08:30")));
+        QCOMPARE(ana.field(TimeField), QStringLiteral("08:30"));
+        QVERIFY(!ana.canRemove());
+        book.type(NameField, "maria DA silva");
+        QCOMPARE(ana.field(NameField), QStringLiteral("Maria da Silva"));
+        book.type(PlanField, "unimed");
+        book.type(PhonesField, "555 1234");
+        book.type(NotesField, "first visit");
+        Book::expectNothingSaid(ana.add());
+        QCOMPARE(book.files.appointments(1).last(),
+                 QStringLiteral("2027-03-01|08:30|Maria da Silva|Unimed|555 1234|first visit"));
+        QVERIFY(!book.rows().contains(QStringLiteral("08:30")));
+        QCOMPARE(ana.addedRow(), 2);
+        QVERIFY(book.rows().at(2).startsWith(QStringLiteral("08:30  Maria da Silva")));
+        QCOMPARE(book.rows().at(2).size(), 103);
+        QCOMPARE(ana.currentBooking().hora, QStringLiteral("08:30"));
+        QCOMPARE(ana.selectedRow(), -1);
+    }
+
+    // Names typed and booked at once (an access key leaves the focus in the field) are capitalised.
+    void addCapitalisesWithoutLeavingTheField()
+    {
+        Book book;
+        book.morningDoctor(1, "Ana");
+        AppointmentBook &ana = book.open(1);
+        ana.setField(TimeField, "08:00");
+        ana.setField(NameField, "AYŞE İPEKÇİ");
+        ana.setField(PlanField, "sul AMÉRICA");
+        Book::expectNothingSaid(ana.add());
+        QCOMPARE(book.files.appointments(1).last(),
+                 QStringLiteral("2027-03-01|08:00|Ayşe İpekçi|Sul América||"));
+    }
+
+    void bookingChecksAndOffGridTimes()
+    {
+        Book book;
+        book.morningDoctor(1, "Ana");
+        AppointmentBook &ana = book.open();
+        QCOMPARE(said(ana.add()), QStringLiteral("Please choose professional first"));
+        Book::expectNothingSaid(ana.chooseDoctor(1));
+        book.type(TimeField, "   ");
+        QCOMPARE(said(ana.add()), QStringLiteral("Choose schedule belows or type one time"));
+        book.type(TimeField, "8:10");
+        book.type(NameField, "  ");
+        QCOMPARE(said(ana.add()), QStringLiteral("Field Name cannot be empty"));
+        QCOMPARE(book.files.appointments(1).size(), 1); // only the placeholder
+
+        // A hand-typed time is stored as typed and stands at its sorted place; free rows stay.
+        book.type(NameField, "Late Typed");
+        Book::expectNothingSaid(ana.add());
+        QCOMPARE(book.files.appointments(1).last(), QStringLiteral("2027-03-01|8:10|Late Typed|||"));
+        QCOMPARE(book.rows().size(), 6);
+        QVERIFY(book.rows().last().startsWith(QStringLiteral("8:10   Late Typed")));
+        // Booking a time already booked stores a second record beside the first.
+        Book::expectNothingSaid(ana.add());
+        QCOMPARE(book.files.appointments(1).size(), 3);
+        QCOMPARE(book.rows().size(), 7);
+    }
+
+    void linkedCopies_data()
+    {
+        QTest::addColumn<int>("link");
+        QTest::addColumn<int>("copies");
+        QTest::newRow("linked to slot 3") << 3 << 1;
+        QTest::newRow("linked to itself") << 1 << 0;
+        QTest::newRow("no link") << 0 << 0;
+        QTest::newRow("link past the ten slots") << 11 << 0;
+    }
+
+    void linkedCopies()
+    {
+        QFETCH(int, link);
+        QFETCH(int, copies);
+        Book book;
+        book.morningDoctor(1, "Ana", "15", link);
+        AppointmentBook &ana = book.open(1);
+        ana.selectRow(0);
+        book.type(NameField, "Linked Patient");
+        Book::expectNothingSaid(ana.add());
+        QCOMPARE(book.files.appointments(1).size(), 2); // placeholder and booking
+        const QStringList copied = book.files.appointments(3);
+        QCOMPARE(copied.size(), copies);
+        if (copies)
+            QCOMPARE(copied.first(), QStringLiteral("2027-03-01|08:00|Linked Patient|||"));
+        // The next booking still goes to the doctor's own file.
+        ana.selectRow(book.rows().indexOf(QStringLiteral("08:15")));
+        book.type(NameField, "Own Again");
+        Book::expectNothingSaid(ana.add());
+        QVERIFY(book.files.appointments(1).last().contains(QStringLiteral("Own Again")));
+    }
+
+    // A linked book that cannot take the copy leaves the booking stored for its own doctor, and the
+    // message names the linked doctor, the file and the reason.
+    void linkedBookThatCannotTakeTheCopy()
+    {
+        Book book;
+        book.morningDoctor(1, "Ana", "15", 4);
+        book.morningDoctor(4, "Dora");
+        AppointmentBook &ana = book.open(1);
+        WriteLock lock(book.files.path("bdm4.mdb"));
+        ana.selectRow(0);
+        book.type(NameField, "Kept Anyway");
+        const Outcome outcome = ana.add();
+        QVERIFY(outcome.done);
+        QCOMPARE(said(outcome),
+                 QStringLiteral("The appointment was stored, but it could not be copied to the linked "
+                                "doctor's book (\"Dora\"): \"bdm4.mdb\" could not be written: "
+                                "database is locked."));
+        QVERIFY(book.files.appointments(1).last().contains(QStringLiteral("Kept Anyway")));
+        QVERIFY(book.rows().at(ana.addedRow()).startsWith(QStringLiteral("08:00  Kept Anyway")));
+    }
+
+    void changeFindsTheSelectedBooking()
+    {
+        Book book;
+        book.morningDoctor(1, "Ana");
+        book.files.addAppointment(1, kMonday, "08:15", "Old Name", "Plan");
+        AppointmentBook &ana = book.open(1);
+        ana.selectRow(book.rowStartingWith(QStringLiteral("08:15  Old Name")));
+        QCOMPARE(ana.field(NameField), QStringLiteral("Old Name"));
+        QCOMPARE(ana.field(PlanField), QStringLiteral("Plan"));
+        QVERIFY(ana.canChange());
+        QVERIFY(ana.canRemove());
+        book.type(TimeField, "08:45");
+        book.type(NameField, "New Name");
+        QVERIFY(!ana.canRemove());
+        Book::expectNothingSaid(ana.change());
+        QCOMPARE(book.files.appointments(1).last(),
+                 QStringLiteral("2027-03-01|08:45|%1|%2|%3|%4")
+                     .arg(fitted("New Name", 35), fitted("Plan", 15), fitted("", 20), fitted("", 20)));
+        // The old time is free again and the new one is taken.
+        QVERIFY(book.rows().contains(QStringLiteral("08:15")));
+        QVERIFY(!book.rows().contains(QStringLiteral("08:45")));
+        QCOMPARE(ana.field(TimeField), QString());
+        QVERIFY(!ana.canChange());
+        QVERIFY(!ana.canRemove());
+
+        // A Change that finds no record does nothing.
+        ana.selectRow(book.rows().indexOf(QStringLiteral("08:00")));
+        book.type(NameField, "Nobody");
+        Book::expectNothingSaid(ana.change());
+        QCOMPARE(book.files.appointments(1).size(), 1);
+    }
+
+    void removeDeletesTheFirstOfTwo()
+    {
+        Book book;
+        book.morningDoctor(1, "Ana");
+        book.files.addAppointment(1, kMonday, "08:30", "Twin", "first");
+        book.files.addAppointment(1, kMonday, "08:30", "Twin", "second");
+        AppointmentBook &ana = book.open(1);
+        ana.selectRow(book.rowStartingWith(QStringLiteral("08:30  Twin")));
+        Book::expectNothingSaid(ana.remove());
+        QCOMPARE(book.files.appointments(1), QStringList{"2027-03-01|08:30|Twin|second||"});
+        QCOMPARE(book.rowStartingWith(QStringLiteral("08:30  Twin")), 2);
+        QVERIFY(!book.rows().contains(QStringLiteral("08:30")));
+
+        // After the name was edited nothing matches: nothing is deleted and the row stays.
+        ana.selectRow(2);
+        book.type(NameField, "Someone Else");
+        QVERIFY(!ana.canRemove());
+        Book::expectNothingSaid(ana.remove());
+        QCOMPARE(book.files.appointments(1).size(), 1);
+        QCOMPARE(book.rowStartingWith(QStringLiteral("08:30  Twin")), 2);
+    }
+
+    void buttonsFollowSelectionsAndEdits()
+    {
+        Book book;
+        book.morningDoctor(1, "Ana");
+        book.files.addAppointment(1, kMonday, "08:15", "Booked");
+        book.files.addAppointment(1, kMonday, "08:30", "");
+        AppointmentBook &ana = book.open(1);
+        ana.selectRow(book.rowStartingWith(QStringLiteral("08:15  Booked")));
+        QVERIFY(ana.canChange() && ana.canRemove());
+        // One character withdraws Remove; deleting it again does not bring it back.
+        ana.setField(PhonesField, "9");
+        QVERIFY(!ana.canRemove());
+        QVERIFY(ana.canChange());
+        ana.setField(PhonesField, "");
+        QVERIFY(!ana.canRemove());
+
+        // A booking row with a blank name offers neither Change nor Remove.
+        ana.selectRow(book.rowStartingWith(QStringLiteral("08:30  ")));
+        QCOMPARE(ana.field(TimeField), QStringLiteral("08:30"));
+        QCOMPARE(ana.field(NameField), QString());
+        QVERIFY(!ana.canRemove());
+        QVERIFY(ana.canAdd());
+
+        // A date step leaves no row selected but the fields as they were; Change then says why it
+        // cannot, instead of doing nothing.
+        ana.selectRow(book.rowStartingWith(QStringLiteral("08:15  Booked")));
+        ana.stepDate(DateStep::PlusDay, kMonday);
+        ana.stepDate(DateStep::MinusDay, kMonday);
+        QCOMPARE(ana.selectedRow(), -1);
+        QCOMPARE(ana.field(NameField), QStringLiteral("Booked"));
+        book.type(NameField, "Renamed");
+        QCOMPARE(said(ana.change()),
+                 QStringLiteral("No appointment is selected: choose one in the list first."));
+        QCOMPARE(said(ana.remove()),
+                 QStringLiteral("No appointment is selected: choose one in the list first."));
+        // Selecting nothing withdraws both.
+        ana.selectRow(book.rowStartingWith(QStringLiteral("08:15  Booked")));
+        ana.selectRow(-1);
+        QVERIFY(!ana.canChange() && !ana.canRemove());
+        QVERIFY(book.files.appointments(1).contains(QStringLiteral("2027-03-01|08:15|Booked|||")));
+    }
+
+    // Another program holds the doctor's file locked: every change fails after the wait, says so,
+    // the list shows what is stored and a failed Change keeps what was typed.
+    void lockedFileFailuresAreSaid()
+    {
+        Book book;
+        book.morningDoctor(1, "Ana");
+        book.files.addAppointment(1, kMonday, "08:15", "Stored");
+        AppointmentBook &ana = book.open(1);
+        const QStringList before = book.rows();
+        WriteLock lock(book.files.path("bdm1.mdb"));
+
+        ana.selectRow(book.rows().indexOf(QStringLiteral("08:30")));
+        book.type(NameField, "Not Stored");
+        QVERIFY(said(ana.add()).contains(QStringLiteral("could not be stored")));
+        QCOMPARE(book.rows(), before);
+
+        ana.selectRow(book.rowStartingWith(QStringLiteral("08:15  Stored")));
+        book.type(NameField, "Renamed");
+        QVERIFY(said(ana.change()).contains(QStringLiteral("could not be changed")));
+        QCOMPARE(book.rows(), before);
+        QCOMPARE(ana.field(NameField), QStringLiteral("Renamed"));
+
+        ana.selectRow(book.rowStartingWith(QStringLiteral("08:15  Stored")));
+        QVERIFY(said(ana.remove()).contains(QStringLiteral("could not be removed")));
+        QCOMPARE(book.rows(), before);
+    }
+
+    // The file is damaged while the doctor is chosen: the booking is refused and the list, which can
+    // no longer be read, is left empty rather than showing free times that may be booked.
+    void damagedFileEmptiesTheList()
+    {
+        Book book;
+        book.morningDoctor(1, "Ana");
+        AppointmentBook &ana = book.open(1);
+        book.files.write("bdm1.mdb", QByteArray(4096, 'x'));
+        ana.selectRow(0);
+        book.type(NameField, "Lost");
+        const QString message = said(ana.add());
+        QVERIFY2(message.contains(QStringLiteral("could not be stored")) && message.contains("\"bdm1.mdb\""),
+                 qPrintable(message));
+        QVERIFY(book.rows().isEmpty());
+        QCOMPARE(book.files.fingerprint("bdm1.mdb"),
+                 QCryptographicHash::hash(QByteArray(4096, 'x'), QCryptographicHash::Sha256));
+        QVERIFY(said(ana.stepDate(DateStep::PlusDay, kMonday)).contains(QStringLiteral("could not be read")));
+        QVERIFY(book.rows().isEmpty());
+    }
+
+    void printoutOfTheDay()
+    {
+        Book book;
+        book.morningDoctor(1, "Ana Souza");
+        AppointmentBook &ana = book.open();
+        QVERIFY(!ana.printout());
+        Book::expectNothingSaid(ana.chooseDoctor(1));
+        const std::optional<Printout> page = ana.printout();
+        QVERIFY(page);
+        QCOMPARE(page->header, QStringLiteral("Ana Souza - ") + ana.longDate());
+        QCOMPARE(page->documentName, QStringLiteral("Velmora_Ana_Souza_2027-03-01"));
+        QCOMPARE(page->rows, book.rows());
+    }
+};
+
+QTEST_GUILESS_MAIN(AppointmentBookTest)
+#include "tst_appointment_book.moc"
