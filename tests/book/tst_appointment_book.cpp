@@ -1,70 +1,17 @@
 // The appointment book as the receptionist works it, without a window, on real files.
-#include "core/appointment_book.h"
-#include "storage/sqlite_storage.h"
-#include "support/test_files.h"
+#include "support/open_book.h"
 
 using namespace velmora;
-using velmora::testing::TestFiles;
+using velmora::testing::Book;
 using velmora::testing::WriteLock;
 
 namespace {
 
 const QDate kMonday(2027, 3, 1);
 
-// A book on a temporary folder of files, with the doctors given set up before it is opened.
-struct Book
-{
-    explicit Book(QDate today = kMonday) : today(today) { files.prepare(); }
-
-    // Monday to Sunday 08:00 to 09:00 at the given slot length.
-    void morningDoctor(int slot, const QString &name, const QString &interval = "15", int link = 0)
-    {
-        files.setDoctor(slot, name, interval, {"0800", "0900"}, link);
-    }
-
-    AppointmentBook &open(int slot = 0)
-    {
-        // A lock another program holds is waited for briefly: the waits are the storage tests' business.
-        storage = std::make_unique<SqliteStorage>(files.folder(), 100);
-        book = std::make_unique<AppointmentBook>(*storage, today);
-        book->readDoctorNames();
-        if (slot)
-            expectNothingSaid(book->chooseDoctor(slot));
-        return *book;
-    }
-
-    QStringList rows() const { return book->dayList().rows(); }
-    int rowStartingWith(const QString &start) const
-    {
-        const QStringList all = rows();
-        for (int i = 0; i < all.size(); ++i)
-            if (all.at(i).startsWith(start))
-                return i;
-        return -1;
-    }
-    // Fields typed as the receptionist types them; names are capitalised on leaving their field.
-    void type(EntryField field, const QString &text)
-    {
-        book->setField(field, text);
-        book->leaveField(field);
-    }
-
-    static void expectNothingSaid(const Outcome &outcome)
-    {
-        if (!outcome.messages.isEmpty())
-            QTest::qFail(qPrintable(QStringLiteral("unexpected message: ") + outcome.messages.join('|')),
-                         __FILE__, __LINE__);
-    }
-
-    QDate today;
-    TestFiles files;
-    std::unique_ptr<SqliteStorage> storage;
-    std::unique_ptr<AppointmentBook> book;
-};
-
 QString said(const Outcome &outcome)
 {
-    return outcome.messages.join(QLatin1Char('\n'));
+    return velmora::testing::said(outcome);
 }
 
 } // namespace

@@ -1,8 +1,7 @@
-#include "support/book_window.h"
 #include "support/fault_vfs.h"
+#include "support/open_book.h"
 
 #include <QFileInfo>
-#include <QGroupBox>
 #include <QSqlDatabase>
 #include <QSqlQuery>
 
@@ -12,7 +11,8 @@
 #include <thread>
 
 using namespace velmora;
-using velmora::testing::BookWindow;
+using velmora::testing::Book;
+using velmora::testing::said;
 using velmora::testing::TestFiles;
 namespace FaultVfs = velmora::testing::FaultVfs;
 
@@ -49,8 +49,9 @@ bool allFilesIntact(const TestFiles &files)
 
 struct Scenario
 {
-    std::function<void(BookWindow &)> prepare;
-    std::function<void(BookWindow &)> act;
+    std::function<void(Book &)> prepare;
+    // What the receptionist's action says.
+    std::function<QString(Book &)> act;
     QString failureWords;
     bool showsDayList;
     // Said when only a linked copy failed: the booking is then stored for its own doctor alone.
@@ -77,43 +78,41 @@ private Q_SLOTS:
         QTest::addColumn<Scenario>("scenario");
         QTest::addColumn<bool>("persistent");
 
-        const Scenario add{[](BookWindow &book) {
-                               book.clickRow(book.rows().indexOf(QStringLiteral("08:30")));
-                               book.typeInto(2, "New Patient");
+        const Scenario add{[](Book &book) {
+                               book.book->selectRow(book.rows().indexOf(QStringLiteral("08:30")));
+                               book.type(NameField, "New Patient");
                            },
-                           [](BookWindow &book) { book.click("cmd_inc"); }, "could not be stored", true,
+                           [](Book &book) { return said(book.book->add()); }, "could not be stored", true,
                            "could not be copied to the linked doctor's book"};
-        const Scenario change{[](BookWindow &book) {
-                                  book.clickRow(book.rowStartingWith(QStringLiteral("08:15  Kept")));
-                                  book.typeInto(2, "Changed");
+        const Scenario change{[](Book &book) {
+                                  book.book->selectRow(book.rowStartingWith(QStringLiteral("08:15  Kept")));
+                                  book.type(NameField, "Changed");
                               },
-                              [](BookWindow &book) { book.click("cmd_alt"); }, "could not be changed", true};
+                              [](Book &book) { return said(book.book->change()); }, "could not be changed",
+                              true};
         const Scenario remove{
-            [](BookWindow &book) { book.clickRow(book.rowStartingWith(QStringLiteral("08:15  Kept"))); },
-            [](BookWindow &book) { book.click("cmd_exc"); }, "could not be removed", true};
-        const Scenario choose{[](BookWindow &) {}, [](BookWindow &book) { book.chooseDoctor(2); },
+            [](Book &book) { book.book->selectRow(book.rowStartingWith(QStringLiteral("08:15  Kept"))); },
+            [](Book &book) { return said(book.book->remove()); }, "could not be removed", true};
+        const Scenario choose{[](Book &) {}, [](Book &book) { return said(book.book->chooseDoctor(2)); },
                               "could not be opened", false};
-        const Scenario saveSetup{[](BookWindow &book) {
-                                     book.click("cmd_cad");
-                                     QLineEdit *name = BookWindow::setupControl<QLineEdit>("Text1");
-                                     name->setText(QStringLiteral("Renamed Doctor"));
+        const Scenario saveSetup{[](Book &) {},
+                                 [](Book &book) {
+                                     AllDoctorChanges changes;
+                                     changes[0].name = QStringLiteral("Renamed Doctor");
+                                     QString error;
+                                     return book.book->saveSetup(changes, &error) ? QString() : error;
                                  },
-                                 [](BookWindow &) {
-                                     QTest::mouseClick(BookWindow::setupControl<QPushButton>("Command1"),
-                                                       Qt::LeftButton);
-                                 },
-                                 "settings were not saved", false};
-        const Scenario confirmHours{
-            [](BookWindow &book) {
-                book.click("cmd_cad");
-                QTest::mouseClick(BookWindow::setupControl<QPushButton>("Command9"), Qt::LeftButton);
-                BookWindow::setupControl<QLineEdit>("seg_1")->setText(QStringLiteral("07:00"));
-                BookWindow::setupControl<QLineEdit>("seg_2")->setText(QStringLiteral("07:30"));
-            },
-            [](BookWindow &) {
-                QTest::mouseClick(BookWindow::setupControl<QPushButton>("Command2"), Qt::LeftButton);
-            },
-            "weekly hours were not saved", false};
+                                 "", false};
+        const Scenario confirmHours{[](Book &) {},
+                                    [](Book &book) {
+                                        WeeklyTimes times;
+                                        times[0] = QStringLiteral("0700");
+                                        times[1] = QStringLiteral("0730");
+                                        QString error;
+                                        return book.book->saveWeeklyTimes(7, times, &error) ? QString()
+                                                                                            : error;
+                                    },
+                                    "", false};
 
         for (const bool persistent : {false, true}) {
             const char *mode = persistent ? "disk gone" : "one failure";
@@ -135,18 +134,17 @@ private Q_SLOTS:
         bool succeeded = false;
         int injectedHere = 0;
         for (int passing = 0; passing < 200 && !succeeded; ++passing) {
-            BookWindow book;
+            Book book;
             book.files.setDoctor(1, "Ana", "15", {"0800", "0900"}, 3);
             book.files.setDoctor(2, "Empty Book", "15", {"0800", "0900"});
             book.files.addAppointment(1, kMonday, "08:15", "Kept", "Plan");
-            book.open();
-            book.chooseDoctor(1);
+            book.open(1);
             scenario.prepare(book);
             const QStringList before = storedState(book.files);
             const QStringList rowsBefore = book.rows();
 
             FaultVfs::arm(passing, persistent ? SQLITE_FULL : SQLITE_IOERR, persistent);
-            scenario.act(book);
+            const QString said = scenario.act(book);
             FaultVfs::disarm();
             const int injected = FaultVfs::injected();
             totalInjected += injected;
@@ -155,11 +153,10 @@ private Q_SLOTS:
             QVERIFY(allFilesIntact(book.files));
             if (injected == 0) {
                 succeeded = true;
-                QVERIFY2(book.platform.messages.shown.isEmpty(), qPrintable(book.platform.messages.last()));
+                QVERIFY2(said.isEmpty(), qPrintable(said));
                 QVERIFY(storedState(book.files) != before);
                 continue;
             }
-            const QString said = book.platform.messages.shown.join(QLatin1Char('\n'));
             if (!scenario.storedAloneWords.isEmpty() && said.contains(scenario.storedAloneWords)) {
                 // The linked part failed: the booking is the one change, in its own doctor's book.
                 QStringList expected = before;
@@ -168,16 +165,14 @@ private Q_SLOTS:
                 QCOMPARE(storedState(book.files), expected);
                 continue;
             }
-            QVERIFY2(said.contains(scenario.failureWords),
+            QVERIFY2(!said.isEmpty() && said.contains(scenario.failureWords),
                      qPrintable(QStringLiteral("%1: %2").arg(passing).arg(said)));
             QCOMPARE(storedState(book.files), before);
-            if (scenario.showsDayList && book.window->isVisible()) {
+            if (scenario.showsDayList) {
                 // Once the disk is back, the list is what is stored: what it was before.
-                book.platform.messages.shown.clear();
-                book.click("Command1");
-                book.click("Command4");
+                QVERIFY(velmora::testing::said(book.book->stepDate(DateStep::PlusDay, kMonday)).isEmpty());
+                QVERIFY(velmora::testing::said(book.book->stepDate(DateStep::MinusDay, kMonday)).isEmpty());
                 QCOMPARE(book.rows(), rowsBefore);
-                QVERIFY(book.platform.messages.shown.isEmpty());
             }
         }
         QVERIFY(succeeded);
@@ -209,12 +204,11 @@ private Q_SLOTS:
     // A file locked by another program for a moment is waited for, not reported.
     void shortLockIsWaitedFor()
     {
-        BookWindow book;
+        Book book;
         book.files.setDoctor(1, "Ana", "15", {"0800", "0900"});
-        book.open();
-        book.chooseDoctor(1);
-        book.clickRow(0);
-        book.typeInto(2, "Patient Waiter");
+        AppointmentBook &ana = book.open(1, kLockWaitMs);
+        ana.selectRow(0);
+        book.type(NameField, "Patient Waiter");
 
         const QString path = book.files.path("bdm1.mdb");
         std::atomic<bool> locked{false};
@@ -234,15 +228,15 @@ private Q_SLOTS:
         });
         while (!locked)
             std::this_thread::yield();
-        book.click("cmd_inc");
+        const QString message = said(ana.add());
         holder.join();
-        QVERIFY2(book.platform.messages.shown.isEmpty(), qPrintable(book.platform.messages.last()));
+        QVERIFY2(message.isEmpty(), qPrintable(message));
         QVERIFY(book.files.appointments(1).last().contains(QStringLiteral("Patient Waiter")));
     }
 
     void truncatedFileIsReported()
     {
-        BookWindow book;
+        Book book;
         book.files.setDoctor(1, "Ana", "15", {"0800", "0900"});
         for (int i = 0; i < 400; ++i)
             book.files.addAppointment(1, kMonday.addDays(i % 30), "08:00",
@@ -250,17 +244,19 @@ private Q_SLOTS:
         QFile file(book.files.path("bdm1.mdb"));
         QVERIFY(file.resize(file.size() / 2));
         const QByteArray damaged = book.files.fingerprint("bdm1.mdb");
-        book.open();
-        book.chooseDoctor(1);
+        book.storage = std::make_unique<SqliteStorage>(book.files.folder());
+        book.book = std::make_unique<AppointmentBook>(*book.storage, kMonday);
+        book.book->readDoctorNames();
+        QStringList messages = book.book->chooseDoctor(1).messages;
         for (int i = 0; i < 31; ++i)
-            book.click("Command1");
+            messages << book.book->stepDate(DateStep::PlusDay, kMonday).messages;
         // Somewhere the missing half is met: said with the file and the reason, never written over.
-        const QString said = book.platform.messages.shown.join(QLatin1Char('\n'));
+        const QString said = messages.join(QLatin1Char('\n'));
         QVERIFY2(said.contains(QStringLiteral("\"bdm1.mdb\"")) && said.contains(QStringLiteral("malformed")),
                  qPrintable(said));
         QCOMPARE(book.files.fingerprint("bdm1.mdb"), damaged);
     }
 };
 
-QTEST_MAIN(StorageFaultsTest)
+QTEST_GUILESS_MAIN(StorageFaultsTest)
 #include "tst_storage_faults.moc"

@@ -22,7 +22,7 @@ namespace velmora::testing {
 class BookWindow
 {
 public:
-    explicit BookWindow(QDate today = QDate(2027, 3, 1)) : platform(today) { files.prepare(); }
+    explicit BookWindow(QDate today = QDate(2027, 3, 1)) : platform(today) { files.prepareCopies(); }
 
     // The book on the folder's files and its windows, the main window not yet shown.
     void create(const QStringList &fileProblems = {})

@@ -149,6 +149,7 @@ private Q_SLOTS:
         QVERIFY(!printer.isEmpty());
         PrintQueue::run("cupsdisable", {printer});
         const int before = PrintQueue::jobsEverQueued();
+        book.platform.messages.answers = {false}; // no PDF instead
         book.click("cmd_imp");
         PrintQueue::run("cupsenable", {printer});
         QCOMPARE(PrintQueue::jobsEverQueued(), before);
