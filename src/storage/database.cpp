@@ -394,6 +394,19 @@ QStringList createFiles(const QDir &folder, const QStringList &fileNames)
     return problems;
 }
 
+FileFields fileFields(FileKind kind)
+{
+    if (kind == FileKind::Appointments)
+        return {appointmentColumns(), {}};
+    const SettingsColumns columns = settingsColumns(kind);
+    return {columns.text, columns.numbers};
+}
+
+bool createEmptyFile(const QString &path, FileKind kind, QString *error)
+{
+    return createFile(path, kind, error);
+}
+
 QStringList prepareFiles(const QDir &folder)
 {
     const FolderCheck check = checkFolder(folder);

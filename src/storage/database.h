@@ -52,6 +52,18 @@ struct FolderCheck
 };
 FolderCheck checkFolder(const QDir &folder);
 
+// The fields of a kind of file: the texts (names, slot lengths, weekly times, appointment fields) and
+// the numbers (links).
+struct FileFields
+{
+    QStringList texts;
+    QStringList numbers;
+};
+FileFields fileFields(FileKind kind);
+
+// A file made complete under a temporary name and renamed to path, as a first start makes it.
+bool createEmptyFile(const QString &path, FileKind kind, QString *error);
+
 // Creates each named file with its table (and the one settings record); one line per failure.
 QStringList createFiles(const QDir &folder, const QStringList &fileNames);
 

@@ -3,10 +3,12 @@
 //
 //   storage_worker crash FOLDER RUN   books, changes and removes until killed
 //   storage_worker fill FOLDER BYTES  books under a file-size limit until the disk is "full"
+//   storage_worker import FOLDER READER  imports the older program's files of the folder
 //   storage_worker hold FOLDER FILE   writes into the file in a transaction large enough to reach the
 //                                     disk, says "holding" and waits to be killed
 
 #include "storage/appointment_store.h"
+#include "storage/legacy_import.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -151,6 +153,8 @@ int main(int argc, char *argv[])
     const QDir folder(arguments.at(2));
     if (arguments.at(1) == QLatin1String("crash"))
         return crash(folder, arguments.at(3));
+    if (arguments.at(1) == QLatin1String("import"))
+        return importLegacyFiles(folder, arguments.at(3)).notImported.isEmpty() ? 0 : 5;
     if (arguments.at(1) == QLatin1String("hold"))
         return hold(folder, arguments.at(3));
     if (arguments.at(1) == QLatin1String("fill"))

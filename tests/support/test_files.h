@@ -25,8 +25,10 @@ public:
         if (!dir_.isValid())
             qFatal("no temporary folder");
     }
+    // The files of a folder a test made itself.
+    explicit TestFiles(const QString &folder) : folder_(folder) {}
 
-    QDir folder() const { return QDir(dir_.path()); }
+    QDir folder() const { return QDir(folder_.isEmpty() ? dir_.path() : folder_); }
     QString path(const QString &fileName) const { return folder().filePath(fileName); }
 
     QStringList prepare() { return prepareFiles(folder()); }
@@ -146,6 +148,7 @@ public:
 
 private:
     QTemporaryDir dir_;
+    QString folder_;
 };
 
 // Another program holding a file locked for writing, for as long as this lives; an exclusive lock

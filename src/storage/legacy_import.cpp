@@ -1,0 +1,525 @@
+#include "storage/legacy_import.h"
+
+#include "storage/database.h"
+#include "storage/slot_files.h"
+
+#include <QCryptographicHash>
+#include <QDeadlineTimer>
+#include <QFile>
+#include <QFileInfo>
+#include <QProcess>
+#include <QSqlDatabase>
+#include <QSqlError>
+#include <QSqlQuery>
+#include <QVector>
+
+#include <atomic>
+#include <cmath>
+#include <fcntl.h>
+#include <unistd.h>
+
+namespace velmora {
+
+namespace {
+
+const char *const kLegacyFolder = "legacy";
+const char *const kReportFile = "import-report.txt";
+// A reader still at work after this long is taken to hang on a damaged file.
+constexpr int kReaderTimeLimitMs = 120000;
+
+QString appointmentTable()
+{
+    return QStringLiteral("dados");
+}
+
+bool syncPath(const QString &path)
+{
+    const int handle = ::open(QFile::encodeName(path).constData(), O_RDONLY);
+    if (handle < 0)
+        return false;
+    const bool synced = ::fsync(handle) == 0;
+    ::close(handle);
+    return synced;
+}
+
+QByteArray fingerprintOf(const QString &path)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return {};
+    QCryptographicHash hash(QCryptographicHash::Sha256);
+    hash.addData(&file);
+    return hash.result();
+}
+
+// The original copied, synced and compared byte for byte into legacy/, under its own name or, when
+// a different file already has that name there, under the next free one. Returns where it is kept.
+bool keepOriginal(const QDir &folder, const QString &fileName, QString *kept, QString *reason)
+{
+    if (!folder.mkpath(QString::fromLatin1(kLegacyFolder))) {
+        *reason = QStringLiteral("the folder \"%1\" cannot be made").arg(QLatin1String(kLegacyFolder));
+        return false;
+    }
+    const QDir legacy(folder.filePath(QString::fromLatin1(kLegacyFolder)));
+    const QString original = folder.filePath(fileName);
+    const QByteArray fingerprint = fingerprintOf(original);
+    for (int copy = 1;; ++copy) {
+        const QString candidate =
+            legacy.filePath(copy == 1 ? fileName : QStringLiteral("%1.%2").arg(fileName).arg(copy));
+        if (QFileInfo::exists(candidate)) {
+            if (fingerprintOf(candidate) == fingerprint) {
+                *kept = candidate;
+                return true;
+            }
+            continue; // another file of that name: never overwritten
+        }
+        const QString partial = candidate + QStringLiteral(".part");
+        QFile::remove(partial);
+        if (!QFile::copy(original, partial) || !syncPath(partial) || fingerprintOf(partial) != fingerprint ||
+            !QFile::rename(partial, candidate) || !syncPath(legacy.path())) {
+            QFile::remove(partial);
+            *reason =
+                QStringLiteral("the original could not be kept in \"%1\"").arg(QLatin1String(kLegacyFolder));
+            return false;
+        }
+        *kept = candidate;
+        return true;
+    }
+}
+
+QString unescaped(QStringView text)
+{
+    QString plain;
+    plain.reserve(text.size());
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        if (text.at(i) == QLatin1Char('\\') && i + 1 < text.size()) {
+            const QChar next = text.at(++i);
+            plain += next == QLatin1Char('t')   ? QLatin1Char('\t')
+                     : next == QLatin1Char('n') ? QLatin1Char('\n')
+                     : next == QLatin1Char('r') ? QLatin1Char('\r')
+                                                : next;
+        } else {
+            plain += text.at(i);
+        }
+    }
+    return plain;
+}
+
+// A value as the reader gives it: no value, a Jet date (a double), a number or a text.
+QVariant valueOf(QStringView field)
+{
+    if (field == QLatin1String("\\N"))
+        return {};
+    const QChar kind = field.isEmpty() ? QChar() : field.at(0);
+    const QStringView rest = field.mid(1);
+    if (kind == QLatin1Char('D'))
+        return rest.toDouble();
+    if (kind == QLatin1Char('I')) {
+        bool whole = false;
+        const qlonglong number = rest.toLongLong(&whole);
+        return whole ? QVariant(number) : QVariant(unescaped(rest));
+    }
+    return unescaped(rest);
+}
+
+struct ReaderColumn
+{
+    QString name; // as the old file has it
+    QString kind; // date, text, number
+};
+
+// Runs the reader on one table and hands on its columns, then each row; false with the reason when
+// the table could not be read whole.
+class TableRead
+{
+public:
+    std::function<void(const QVector<ReaderColumn> &)> onColumns;
+    std::function<bool(const QVariantList &)> onRow; // false: stop, cancelled
+
+    bool run(const QString &readerPath, const QString &path, const QString &table, QString *reason,
+             bool *cancelled)
+    {
+        QProcess reader;
+        reader.start(readerPath, {path, table});
+        if (!reader.waitForStarted()) {
+            *reason = QStringLiteral("the reader of the older program's files could not be started (%1)")
+                          .arg(reader.errorString());
+            return false;
+        }
+        const QDeadlineTimer deadline(kReaderTimeLimitMs);
+        QVector<ReaderColumn> columns;
+        bool rowsBegun = false;
+        qint64 read = -1;
+        qint64 counted = -1;
+        for (;;) {
+            while (reader.canReadLine()) {
+                const QString line = QString::fromUtf8(reader.readLine()).chopped(1);
+                if (line.startsWith(QLatin1String("C "))) {
+                    columns.append(
+                        {line.section(QLatin1Char(' '), 1, 1), line.section(QLatin1Char(' '), 2, 2)});
+                } else if (line.startsWith(QLatin1String("R "))) {
+                    if (!rowsBegun && onColumns)
+                        onColumns(columns);
+                    rowsBegun = true;
+                    QVariantList row;
+                    for (const QStringView field : QStringView(line).mid(2).split(QLatin1Char('\t')))
+                        row << valueOf(field);
+                    if (onRow && !onRow(row)) {
+                        reader.kill();
+                        reader.waitForFinished();
+                        *cancelled = true;
+                        return false;
+                    }
+                } else if (line.startsWith(QLatin1String("E "))) {
+                    read = line.section(QLatin1Char(' '), 1, 1).toLongLong();
+                    counted = line.section(QLatin1Char(' '), 2, 2).toLongLong();
+                }
+            }
+            if (reader.state() == QProcess::NotRunning && !reader.canReadLine() &&
+                reader.bytesAvailable() == 0)
+                break;
+            if (deadline.hasExpired()) {
+                reader.kill();
+                reader.waitForFinished();
+                *reason = QStringLiteral("the reader gave up no answer within %1 seconds")
+                              .arg(kReaderTimeLimitMs / 1000);
+                return false;
+            }
+            reader.waitForReadyRead(100);
+        }
+        if (!rowsBegun && onColumns)
+            onColumns(columns);
+        if (reader.exitStatus() == QProcess::CrashExit) {
+            *reason = QStringLiteral("the reader stopped unexpectedly on the file, which is damaged");
+            return false;
+        }
+        if (read >= 0 && read < counted) {
+            *reason = QStringLiteral("only %1 of its %2 rows could be read; the file is damaged")
+                          .arg(read)
+                          .arg(counted);
+            return false;
+        }
+        if (reader.exitCode() != 0 || read < 0) {
+            const QString said =
+                QString::fromUtf8(reader.readAllStandardError()).trimmed().section(QLatin1Char('\n'), -1);
+            *reason = QStringLiteral("the file cannot be read (%1)")
+                          .arg(said.isEmpty()
+                                   ? QStringLiteral("the reader ended with code %1").arg(reader.exitCode())
+                                   : said);
+            return false;
+        }
+        return true;
+    }
+};
+
+QString uniqueName()
+{
+    static std::atomic<int> counter{0};
+    return QStringLiteral("import#%1").arg(++counter);
+}
+
+// A connection on the file being built, closed and removed at the end.
+class BuildConnection
+{
+public:
+    explicit BuildConnection(const QString &path) : name_(uniqueName())
+    {
+        QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), name_);
+        db.setDatabaseName(path);
+        if (db.open())
+            QSqlQuery(db).exec(QStringLiteral("PRAGMA synchronous = FULL"));
+    }
+    ~BuildConnection()
+    {
+        database().close();
+        QSqlDatabase::removeDatabase(name_);
+    }
+    QSqlDatabase database() const { return QSqlDatabase::database(name_, false); }
+
+private:
+    QString name_;
+};
+
+// The calendar date of a Jet date: whole days since 1899-12-30, counted back for negative values;
+// the fraction is the time of day, also for negative values.
+QDate jetDate(double value, bool *timeOfDay)
+{
+    const double days = std::trunc(value);
+    *timeOfDay = std::lround(std::fabs(value - days) * 86400.0) != 0;
+    return QDate(1899, 12, 30).addDays(static_cast<qint64>(days));
+}
+
+bool buildAppointments(const QString &readerPath, const QString &source, const QString &fileName,
+                       const QString &target, const ImportProgress &progress, qint64 rowsInAll,
+                       ImportReport &report, QString *reason, bool *cancelled)
+{
+    BuildConnection connection(target);
+    QSqlDatabase db = connection.database();
+    QSqlQuery insert(db);
+    if (!db.isOpen() || !db.transaction() ||
+        !insert.prepare(QStringLiteral(
+            "INSERT INTO dados (data, hora, nome, convenio, telefone, obs) VALUES (?, ?, ?, ?, ?, ?)"))) {
+        *reason = reasonOf(db.lastError());
+        return false;
+    }
+    const QStringList fields = fileFields(FileKind::Appointments).texts;
+    QVector<int> columnOf(fields.size(), -1);
+    qint64 rows = 0;
+    qint64 withTime = 0;
+    QString failure;
+    TableRead read;
+    read.onColumns = [&](const QVector<ReaderColumn> &columns) {
+        for (int i = 0; i < columns.size(); ++i) {
+            const int field = static_cast<int>(fields.indexOf(columns.at(i).name.toLower()));
+            if (field >= 0)
+                columnOf[field] = i;
+            else
+                report.ignoredFields << QStringLiteral("%1: %2").arg(fileName, columns.at(i).name);
+        }
+    };
+    read.onRow = [&](const QVariantList &row) {
+        for (int field = 0; field < fields.size(); ++field) {
+            const QVariant value = columnOf[field] >= 0 ? row.value(columnOf[field]) : QVariant();
+            if (field == 0 && value.isValid()) {
+                bool timeOfDay = false;
+                insert.bindValue(0, storedDate(jetDate(value.toDouble(), &timeOfDay)));
+                withTime += timeOfDay ? 1 : 0;
+            } else {
+                insert.bindValue(field, value.isValid() ? value : QVariant(QMetaType::fromType<QString>()));
+            }
+        }
+        if (!insert.exec()) {
+            failure = reasonOf(insert.lastError());
+            return false;
+        }
+        ++rows;
+        return !progress || rows % 500 != 0 || progress(fileName, rows, rowsInAll);
+    };
+    if (!read.run(readerPath, source, appointmentTable(), reason, cancelled)) {
+        if (!failure.isEmpty()) {
+            *cancelled = false;
+            *reason = QStringLiteral("the new file could not be written (%1)").arg(failure);
+        }
+        db.rollback();
+        return false;
+    }
+    if (!db.commit()) {
+        *reason = QStringLiteral("the new file could not be written (%1)").arg(reasonOf(db.lastError()));
+        return false;
+    }
+    report.appointments += rows;
+    report.rowsWithTimeOfDay += withTime;
+    return true;
+}
+
+bool buildSettings(const QString &readerPath, const QString &source, const QString &fileName,
+                   const QString &target, ImportReport &report, QString *reason, bool *cancelled)
+{
+    const FileFields fields = fileFields(kindOfFile(fileName));
+    QVector<ReaderColumn> columns;
+    QVariantList first;
+    bool hasRecord = false;
+    TableRead read;
+    read.onColumns = [&](const QVector<ReaderColumn> &found) { columns = found; };
+    read.onRow = [&](const QVariantList &row) {
+        if (!hasRecord)
+            first = row;
+        hasRecord = true;
+        return true;
+    };
+    if (!read.run(readerPath, source, QStringLiteral("profs"), reason, cancelled))
+        return false;
+    if (!hasRecord) {
+        report.notes << QStringLiteral(
+                            "%1 held no settings record; it was imported as a new file holds them.")
+                            .arg(fileName);
+        return true;
+    }
+    QStringList assignments;
+    QVariantList values;
+    for (int i = 0; i < columns.size(); ++i) {
+        const QString field = columns.at(i).name.toLower();
+        const bool number = fields.numbers.contains(field);
+        if (!number && !fields.texts.contains(field)) {
+            report.ignoredFields << QStringLiteral("%1: %2").arg(fileName, columns.at(i).name);
+            continue;
+        }
+        QVariant value = first.value(i);
+        // Every reader needs a name, slot length and link; a weekly time without value stays so.
+        const bool weeklyTime = field.contains(QLatin1Char('_'));
+        if (!value.isValid() && number)
+            value = 0;
+        else if (!value.isValid() && !weeklyTime)
+            value = QStringLiteral("");
+        else if (!value.isValid())
+            value = QVariant(QMetaType::fromType<QString>());
+        assignments << field + QStringLiteral(" = ?");
+        values << (number && value.isValid() ? QVariant(value.toLongLong()) : value);
+    }
+    if (assignments.isEmpty())
+        return true;
+    BuildConnection connection(target);
+    QSqlDatabase db = connection.database();
+    QSqlQuery update(db);
+    // The field names come from the program's own list, checked above; the values are bound.
+    update.prepare(QStringLiteral("UPDATE profs SET %1").arg(assignments.join(QStringLiteral(", "))));
+    for (const QVariant &value : std::as_const(values))
+        update.addBindValue(value);
+    if (!update.exec()) {
+        *reason = QStringLiteral("the new file could not be written (%1)").arg(reasonOf(update.lastError()));
+        return false;
+    }
+    return true;
+}
+
+qint64 headerRows(const QString &readerPath, const QString &path, const QString &table)
+{
+    QProcess reader;
+    reader.start(readerPath, {QStringLiteral("--count"), path, table});
+    if (!reader.waitForFinished(kReaderTimeLimitMs) || reader.exitStatus() != QProcess::NormalExit ||
+        reader.exitCode() != 0) {
+        reader.kill();
+        return 0;
+    }
+    return QString::fromUtf8(reader.readAllStandardOutput())
+        .section(QLatin1Char(' '), 1, 1)
+        .trimmed()
+        .toLongLong();
+}
+
+void writeReport(const QDir &folder, const ImportReport &report)
+{
+    QFile file(folder.filePath(
+        QStringLiteral("%1/%2").arg(QLatin1String(kLegacyFolder), QLatin1String(kReportFile))));
+    if (file.open(QIODevice::WriteOnly | QIODevice::Truncate | QIODevice::Text))
+        file.write(report.text().toUtf8() + '\n');
+}
+
+} // namespace
+
+bool isLegacyFile(const QString &path)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return false;
+    const QByteArray header = file.read(0x15);
+    if (header.size() < 0x15 || !header.startsWith(QByteArray("\x00\x01\x00\x00", 4)))
+        return false;
+    const QByteArray kind = header.mid(4, 15);
+    return kind == "Standard Jet DB" || kind == "Standard ACE DB";
+}
+
+QStringList legacyFiles(const QDir &folder)
+{
+    QStringList found;
+    for (const QString &fileName : allFileNames())
+        if (isLegacyFile(folder.filePath(fileName)))
+            found << fileName;
+    return found;
+}
+
+LegacySurvey surveyLegacyFiles(const QDir &folder, const QString &readerPath)
+{
+    LegacySurvey survey;
+    survey.files = legacyFiles(folder);
+    for (const QString &fileName : std::as_const(survey.files)) {
+        const QString path = folder.filePath(fileName);
+        if (kindOfFile(fileName) == FileKind::Appointments) {
+            survey.appointments += headerRows(readerPath, path, appointmentTable());
+        } else if (kindOfFile(fileName) == FileKind::MainSettings) {
+            QVector<ReaderColumn> columns;
+            QVariantList first;
+            TableRead read;
+            read.onColumns = [&](const QVector<ReaderColumn> &found) { columns = found; };
+            read.onRow = [&](const QVariantList &row) {
+                if (first.isEmpty())
+                    first = row;
+                return true;
+            };
+            QString reason;
+            bool cancelled = false;
+            read.run(readerPath, path, QStringLiteral("profs"), &reason, &cancelled);
+            for (const DoctorSlot &slot : kDoctorSlots)
+                for (int i = 0; i < columns.size(); ++i)
+                    if (columns.at(i).name.toLower() == QLatin1String(slot.nameField) &&
+                        !first.value(i).toString().trimmed().isEmpty())
+                        ++survey.doctors;
+        }
+    }
+    return survey;
+}
+
+QString ImportReport::text() const
+{
+    QStringList lines;
+    lines << QStringLiteral("Imported: %1 file(s) of the older program, with %2 appointments.")
+                 .arg(imported.size())
+                 .arg(appointments);
+    if (!notImported.isEmpty())
+        lines << QStringLiteral("Not imported, left as they are:") << notImported;
+    if (cancelled)
+        lines << QStringLiteral(
+            "The import was cancelled; the files not yet finished were left as they are.");
+    if (rowsWithTimeOfDay > 0)
+        lines << QStringLiteral("%1 appointments were dated with a time of day; the date was kept, the time "
+                                "of day left out.")
+                     .arg(rowsWithTimeOfDay);
+    if (!ignoredFields.isEmpty())
+        lines << QStringLiteral("Fields the program does not use, left out: %1.")
+                     .arg(ignoredFields.join(QStringLiteral(", ")));
+    lines << notes;
+    lines << QStringLiteral("The originals are kept unchanged in the folder \"%1\".")
+                 .arg(QLatin1String(kLegacyFolder));
+    return lines.join(QLatin1Char('\n'));
+}
+
+ImportReport importLegacyFiles(const QDir &folder, const QString &readerPath, const ImportProgress &progress)
+{
+    ImportReport report;
+    const QStringList files = legacyFiles(folder);
+    for (const QString &fileName : files) {
+        if (report.cancelled)
+            break;
+        const bool appointments = kindOfFile(fileName) == FileKind::Appointments;
+        const QString original = folder.filePath(fileName);
+        const QString target = original + QStringLiteral(".import");
+        QFile::remove(target); // what an interrupted import left
+        QString kept;
+        QString reason;
+        bool cancelled = false;
+        const qint64 rowsInAll = appointments ? headerRows(readerPath, original, appointmentTable()) : 1;
+        if (progress && !progress(fileName, 0, rowsInAll)) {
+            report.cancelled = true;
+            break;
+        }
+        bool built =
+            keepOriginal(folder, fileName, &kept, &reason) &&
+            createEmptyFile(target, kindOfFile(fileName), &reason) &&
+            (appointments ? buildAppointments(readerPath, kept, fileName, target, progress, rowsInAll, report,
+                                              &reason, &cancelled)
+                          : buildSettings(readerPath, kept, fileName, target, report, &reason, &cancelled));
+        // In its place only when complete and on the disk: a crash before leaves the original there.
+        if (built &&
+            (!syncPath(target) ||
+             ::rename(QFile::encodeName(target).constData(), QFile::encodeName(original).constData()) != 0 ||
+             !syncPath(folder.path()))) {
+            reason = QStringLiteral("the new file could not be put in its place");
+            built = false;
+        }
+        if (built) {
+            report.imported << fileName;
+            continue;
+        }
+        QFile::remove(target);
+        if (cancelled) {
+            report.cancelled = true;
+            break;
+        }
+        report.notImported << QStringLiteral("%1: %2").arg(fileName, reason);
+    }
+    if (!files.isEmpty())
+        writeReport(folder, report);
+    return report;
+}
+
+} // namespace velmora
