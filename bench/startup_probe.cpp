@@ -12,7 +12,8 @@ int main(int argc, char *argv[])
     velmora::SystemClock clock;
     velmora::SystemPrinter printer;
     velmora::SystemBrowser browser;
-    velmora::VelmoraApp velmora(velmora::Platform{messages, clock, printer, browser},
+    velmora::SystemProgress progress;
+    velmora::VelmoraApp velmora(velmora::Platform{messages, clock, printer, browser, progress},
                                 QDir(QStringLiteral(".")));
     if (!velmora.start())
         return 1;

@@ -3,10 +3,12 @@
 //      bookings against a day of 40;
 //   2. Add, alone and with its linked copy, against bare SQLite inserts of the same durability;
 //   3. start-up to the filled doctor list against a bare Qt window, in time and peak memory;
-//   4. printing a 300-row day list to PDF, per page.
+//   4. printing a 300-row day list to PDF, per page;
+//   5. importing the older program's clinic-a against reading it with the reader library alone.
 #include "core/printout.h"
 #include "platform/system_platform.h"
 #include "storage/database.h"
+#include "storage/legacy_import.h"
 #include "storage/sqlite_storage.h"
 #include "windows/book_windows.h"
 
@@ -30,6 +32,10 @@
 #include <map>
 
 using namespace velmora;
+
+namespace velmora::bench {
+long long readWithLibraryAlone(const std::vector<std::string> &paths);
+}
 
 namespace {
 
@@ -60,13 +66,21 @@ public:
     bool open(const QUrl &) override { return true; }
 };
 
+class NoProgress : public ProgressService
+{
+public:
+    bool show(QWidget *, const QString &, int) override { return true; }
+    void close() override {}
+};
+
 struct Services
 {
     QuietMessages messages;
     FixedClock clock;
     SystemPrinter printer;
     NoBrowser browser;
-    Platform platform() { return Platform{messages, clock, printer, browser}; }
+    NoProgress progress;
+    Platform platform() { return Platform{messages, clock, printer, browser, progress}; }
 };
 
 void check(int rc, sqlite3 *db)
@@ -340,6 +354,38 @@ void BM_PrintPerPage(benchmark::State &state)
 }
 BENCHMARK(BM_PrintPerPage)->Unit(benchmark::kMillisecond)->UseRealTime();
 
+// 5. The whole of clinic-a imported from a fresh copy, against the library reading the same tables.
+const QString kClinicA = QStringLiteral(VELMORA_FIXTURES "/clinic-a");
+
+void BM_ImportClinicA(benchmark::State &state)
+{
+    std::vector<std::unique_ptr<QTemporaryDir>> copies;
+    for (int i = 0; i < 5; ++i) {
+        copies.push_back(std::make_unique<QTemporaryDir>());
+        for (const QString &name : allFileNames())
+            QFile::copy(QDir(kClinicA).filePath(name), QDir(copies.back()->path()).filePath(name));
+    }
+    qint64 rows = 0;
+    size_t next = 0;
+    for (auto _ : state)
+        rows = importLegacyFiles(QDir(copies.at(next++ % copies.size())->path()),
+                                 QStringLiteral(VELMORA_JET_READER))
+                   .appointments;
+    state.counters["rows_per_second"] = benchmark::Counter(
+        static_cast<double>(rows) * static_cast<double>(state.iterations()), benchmark::Counter::kIsRate);
+}
+BENCHMARK(BM_ImportClinicA)->Unit(benchmark::kMillisecond)->Iterations(5);
+
+void BM_ReadClinicAWithTheLibraryAlone(benchmark::State &state)
+{
+    std::vector<std::string> paths;
+    for (const QString &name : allFileNames())
+        paths.push_back(QDir(kClinicA).filePath(name).toStdString());
+    for (auto _ : state)
+        benchmark::DoNotOptimize(bench::readWithLibraryAlone(paths));
+}
+BENCHMARK(BM_ReadClinicAWithTheLibraryAlone)->Unit(benchmark::kMillisecond)->Iterations(5);
+
 // Prints the ratios the goals are stated in, from the figures of this same run.
 class RatioReporter : public benchmark::ConsoleReporter
 {
@@ -373,6 +419,8 @@ public:
                         times_["BM_CrowdedDay/40000/real_time"]);
         ratio("a day of 40,000 bookings against a day of 40 (O(n log n): about 1000 x 1.3)", times_,
               "BM_CrowdedDay/40000/real_time", "BM_CrowdedDay/40/real_time", 2000.0);
+        ratio("import of clinic-a against reading it with the library alone", times_,
+              "BM_ImportClinicA/iterations:5", "BM_ReadClinicAWithTheLibraryAlone/iterations:5", 1.5);
         ratio("Add against a bare insert and commit", times_, "BM_AddBooking/real_time",
               "BM_BareInsert/real_time", 1.5);
         ratio("Add with linked copy against a bare two-file transaction", times_,

@@ -3,8 +3,19 @@
 
 #include <QApplication>
 
+#include <cstring>
+
 int main(int argc, char *argv[])
 {
+    // Setting up a clinic's PC from a terminal: no window, no question.
+    for (int i = 1; i < argc; ++i) {
+        if (std::strcmp(argv[i], "--import-legacy") == 0) {
+            QCoreApplication app(argc, argv);
+            QTextStream out(stdout);
+            return velmora::importFromCommandLine(QDir(QStringLiteral(".")),
+                                                  velmora::VelmoraApp::defaultReaderPath(), out);
+        }
+    }
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Velmora"));
     QApplication::setApplicationVersion(QStringLiteral("3.2"));
@@ -13,9 +24,10 @@ int main(int argc, char *argv[])
     velmora::SystemClock clock;
     velmora::SystemPrinter printer;
     velmora::SystemBrowser browser;
+    velmora::SystemProgress progress;
     // The program keeps its twelve files in the folder it is started in, named relatively so that a
     // folder whose name is not valid text is still found.
-    velmora::VelmoraApp velmora(velmora::Platform{messages, clock, printer, browser},
+    velmora::VelmoraApp velmora(velmora::Platform{messages, clock, printer, browser, progress},
                                 QDir(QStringLiteral(".")));
     if (!velmora.start())
         return 1;

@@ -85,7 +85,9 @@ QStringList mergedDayRows(const QStringList &listed, const QVector<BookingRecord
     QStringList texts;
     texts.reserve(listed.size() + bookings.size());
     const auto before = [&texts](int a, int b) {
-        const int order = QString::compare(texts.at(a), texts.at(b), Qt::CaseInsensitive);
+        // Equal rows (a patient booked often, free rows) are told apart by a quick exact look first.
+        const int order =
+            texts.at(a) == texts.at(b) ? 0 : QString::compare(texts.at(a), texts.at(b), Qt::CaseInsensitive);
         return order != 0 ? order < 0 : a < b;
     };
     std::vector<bool> dropped(static_cast<size_t>(listed.size() + bookings.size()), false);
@@ -93,7 +95,10 @@ QStringList mergedDayRows(const QStringList &listed, const QVector<BookingRecord
     const auto listRow = [&](const QString &text) {
         texts << text;
         const int position = static_cast<int>(texts.size() - 1);
-        readingAs.try_emplace(trimBlanks(text), before).first->second.insert(position);
+        // Only a row that reads as no more than a time can be dropped for one.
+        const QString reading = trimBlanks(text);
+        if (reading.size() <= 2 * BookingRecord::kHoraWidth)
+            readingAs.try_emplace(reading, before).first->second.insert(position);
     };
     for (const QString &row : listed)
         listRow(row);

@@ -1,11 +1,21 @@
 #include "platform/start_up.h"
 
 #include "storage/database.h"
+#include "storage/legacy_import.h"
+
+#include <QCoreApplication>
+#include <QLocale>
 
 namespace velmora {
 
-VelmoraApp::VelmoraApp(const Platform &platform, const QDir &folder)
-    : platform_(platform), folder_(folder), lock_(folder.filePath(QString::fromLatin1(kLockFileName)))
+QString VelmoraApp::defaultReaderPath()
+{
+    return QCoreApplication::applicationDirPath() + QStringLiteral("/velmora-jet-reader");
+}
+
+VelmoraApp::VelmoraApp(const Platform &platform, const QDir &folder, const QString &readerPath)
+    : platform_(platform), folder_(folder), readerPath_(readerPath),
+      lock_(folder.filePath(QString::fromLatin1(kLockFileName)))
 {
     // Held as long as the program runs; one left by a program that crashed names a process that is
     // gone and is taken over.
@@ -26,11 +36,52 @@ bool VelmoraApp::start()
             QStringLiteral("%1\n\nFolder: %2").arg(reason, QDir::toNativeSeparators(folder_.absolutePath())));
         return false;
     }
+    offerImport();
     const QStringList problems = prepareFolder();
     storage_ = std::make_unique<SqliteStorage>(folder_);
     book_ = std::make_unique<AppointmentBook>(*storage_, platform_.clock.today());
     windows_ = std::make_unique<BookWindows>(platform_, *book_, folder_, problems);
     return true;
+}
+
+void VelmoraApp::offerImport()
+{
+    if (legacyFiles(folder_).isEmpty())
+        return;
+    const LegacySurvey survey = surveyLegacyFiles(folder_, readerPath_);
+    const QLocale locale;
+    const QString question =
+        QStringLiteral("%1 files of the older program: %2 appointments and the settings of %3 "
+                       "doctors. Import them? The originals are kept unchanged in the folder "
+                       "legacy.")
+            .arg(survey.files.size())
+            .arg(locale.toString(survey.appointments))
+            .arg(survey.doctors);
+    // Not now: everything stays as it is, and the files are said to be unusable, as any foreign file.
+    if (!platform_.messages.ask(nullptr, question, QStringLiteral("Import"), QStringLiteral("Not now")))
+        return;
+    const ImportReport report = importLegacyFiles(
+        folder_, readerPath_, [this, &locale](const QString &fileName, qint64 done, qint64 all) {
+            const int percent = all > 0 ? static_cast<int>(std::min<qint64>(100, done * 100 / all)) : 0;
+            return platform_.progress.show(nullptr,
+                                           QStringLiteral("Importing %1: %2 of %3 rows")
+                                               .arg(fileName, locale.toString(done), locale.toString(all)),
+                                           percent);
+        });
+    platform_.progress.close();
+    platform_.messages.inform(nullptr, report.text());
+}
+
+int importFromCommandLine(const QDir &folder, const QString &readerPath, QTextStream &out)
+{
+    if (legacyFiles(folder).isEmpty()) {
+        out << "No files of the older program in " << QDir::toNativeSeparators(folder.absolutePath())
+            << ".\n";
+        return 2;
+    }
+    const ImportReport report = importLegacyFiles(folder, readerPath);
+    out << report.text() << '\n';
+    return report.notImported.isEmpty() && !report.cancelled ? 0 : 1;
 }
 
 QStringList VelmoraApp::prepareFolder()

@@ -6,6 +6,7 @@
 
 #include <QDir>
 #include <QLockFile>
+#include <QTextStream>
 
 #include <memory>
 
@@ -16,7 +17,8 @@ namespace velmora {
 class VelmoraApp
 {
 public:
-    VelmoraApp(const Platform &platform, const QDir &folder);
+    // readerPath: the reader of the older program's files; by default the one beside the program.
+    VelmoraApp(const Platform &platform, const QDir &folder, const QString &readerPath = defaultReaderPath());
 
     // False, after saying why, when the program must end: another copy has the folder open. Nothing
     // in the folder is touched then.
@@ -26,16 +28,24 @@ public:
     AppointmentBook &book() { return *book_; }
 
     static constexpr const char *kLockFileName = "velmora.lock";
+    static QString defaultReaderPath();
 
 private:
+    void offerImport();
     QStringList prepareFolder();
 
     Platform platform_;
     QDir folder_;
+    QString readerPath_;
     QLockFile lock_;
     std::unique_ptr<SqliteStorage> storage_;
     std::unique_ptr<AppointmentBook> book_;
     std::unique_ptr<BookWindows> windows_;
 };
+
+// "velmora --import-legacy" in a clinic's folder: imports the older program's files without a
+// window or a question and prints the summary. Exit code 0 when every old file was imported, 1 when
+// one could not be, 2 when there was nothing to import.
+int importFromCommandLine(const QDir &folder, const QString &readerPath, QTextStream &out);
 
 } // namespace velmora

@@ -2,6 +2,7 @@
 
 #include "platform/print_pages.h"
 
+#include <QCoreApplication>
 #include <QDesktopServices>
 #include <QFileDialog>
 #include <QFileInfo>
@@ -9,6 +10,8 @@
 #include <QPdfWriter>
 #include <QPrinter>
 #include <QPrinterInfo>
+#include <QProgressDialog>
+#include <QPushButton>
 
 namespace velmora {
 
@@ -25,6 +28,43 @@ bool SystemMessages::ask(QWidget *parent, const QString &text)
 {
     return QMessageBox::question(parent, QString::fromLatin1(kCaption), text,
                                  QMessageBox::Yes | QMessageBox::No, QMessageBox::Yes) == QMessageBox::Yes;
+}
+
+bool SystemMessages::ask(QWidget *parent, const QString &text, const QString &yes, const QString &no)
+{
+    QMessageBox box(QMessageBox::Question, QString::fromLatin1(kCaption), text, QMessageBox::NoButton,
+                    parent);
+    QPushButton *yesButton = box.addButton(yes, QMessageBox::AcceptRole);
+    box.addButton(no, QMessageBox::RejectRole);
+    box.setDefaultButton(yesButton);
+    box.exec();
+    return box.clickedButton() == yesButton;
+}
+
+SystemProgress::~SystemProgress()
+{
+    close();
+}
+
+bool SystemProgress::show(QWidget *parent, const QString &text, int percent)
+{
+    if (!dialog_) {
+        dialog_ = new QProgressDialog(parent);
+        dialog_->setWindowTitle(QString::fromLatin1(kCaption));
+        dialog_->setWindowModality(Qt::ApplicationModal);
+        dialog_->setMinimumDuration(0);
+        dialog_->setRange(0, 100);
+    }
+    dialog_->setLabelText(text);
+    dialog_->setValue(percent);
+    QCoreApplication::processEvents(); // the window drawn and Cancel heard between the steps
+    return !dialog_->wasCanceled();
+}
+
+void SystemProgress::close()
+{
+    delete dialog_;
+    dialog_ = nullptr;
 }
 
 QString SystemMessages::saveFileName(QWidget *parent, const QString &startPath, const QString &filter)

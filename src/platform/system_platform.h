@@ -2,6 +2,8 @@
 
 #include "windows/platform.h"
 
+class QProgressDialog;
+
 namespace velmora {
 
 // The services of the desktop: real message boxes and dialogs, the system clock, the default printer
@@ -11,7 +13,19 @@ class SystemMessages : public MessageService
 public:
     void inform(QWidget *parent, const QString &text) override;
     bool ask(QWidget *parent, const QString &text) override;
+    bool ask(QWidget *parent, const QString &text, const QString &yes, const QString &no) override;
     QString saveFileName(QWidget *parent, const QString &startPath, const QString &filter) override;
+};
+
+class SystemProgress : public ProgressService
+{
+public:
+    ~SystemProgress() override;
+    bool show(QWidget *parent, const QString &text, int percent) override;
+    void close() override;
+
+private:
+    QProgressDialog *dialog_ = nullptr;
 };
 
 class SystemClock : public Clock

@@ -20,8 +20,25 @@ public:
     virtual void inform(QWidget *parent, const QString &text) = 0;
     // A modal box with Yes and No; true for Yes.
     virtual bool ask(QWidget *parent, const QString &text) = 0;
+    // The same with buttons that say what they do, such as "Import" and "Not now".
+    virtual bool ask(QWidget *parent, const QString &text, const QString &yes, const QString &no)
+    {
+        Q_UNUSED(yes);
+        Q_UNUSED(no);
+        return ask(parent, text);
+    }
     // A save dialog starting at startPath; the empty text when the user cancels.
     virtual QString saveFileName(QWidget *parent, const QString &startPath, const QString &filter) = 0;
+};
+
+// A window showing how far a long task has come, with a Cancel button.
+class ProgressService
+{
+public:
+    virtual ~ProgressService() = default;
+    // Shown or brought up to date; false once the user has cancelled.
+    virtual bool show(QWidget *parent, const QString &text, int percent) = 0;
+    virtual void close() = 0;
 };
 
 class Clock
@@ -56,6 +73,7 @@ struct Platform
     Clock &clock;
     PrinterService &printer;
     Browser &browser;
+    ProgressService &progress;
 };
 
 } // namespace velmora

@@ -15,6 +15,7 @@ class RecordedMessages : public MessageService
 {
 public:
     void inform(QWidget *, const QString &text) override { shown << text; }
+    using MessageService::ask;
     bool ask(QWidget *, const QString &text) override
     {
         shown << text;
@@ -40,6 +41,22 @@ public:
     std::deque<bool> answers;
     QString saveAs;
     QString saveDialogStart;
+};
+
+// Progress remembered; answers Cancel once cancelAfter steps were shown (never when negative).
+class RecordedProgress : public ProgressService
+{
+public:
+    bool show(QWidget *, const QString &text, int) override
+    {
+        shown << text;
+        return cancelAfter < 0 || shown.size() <= cancelAfter;
+    }
+    void close() override { ++closed; }
+
+    QStringList shown;
+    int cancelAfter = -1;
+    int closed = 0;
 };
 
 class SetClock : public Clock
@@ -74,7 +91,8 @@ struct TestPlatform
     SetClock clock;
     SystemPrinter printer;
     RecordedBrowser browser;
-    Platform platform() { return Platform{messages, clock, printer, browser}; }
+    RecordedProgress progress;
+    Platform platform() { return Platform{messages, clock, printer, browser, progress}; }
 };
 
 } // namespace velmora::testing

@@ -1,4 +1,5 @@
 #include "platform/start_up.h"
+#include "storage/legacy_import.h"
 #include "support/book_window.h"
 
 #include <QElapsedTimer>
@@ -10,6 +11,19 @@ using velmora::testing::TestFiles;
 using velmora::testing::TestPlatform;
 
 namespace {
+
+const QString kFixtures = QStringLiteral(VELMORA_FIXTURES);
+const QString kReader = QStringLiteral(VELMORA_JET_READER);
+
+// The older program's folder of a small clinic, copied where the program starts.
+void copyOldClinic(const TestFiles &files, const QString &set = QStringLiteral("clinic-b"))
+{
+    const QDir source(kFixtures + QLatin1Char('/') + set);
+    for (const QString &name : allFileNames()) {
+        QFile::copy(source.filePath(name), files.path(name));
+        QFile::setPermissions(files.path(name), QFile::ReadOwner | QFile::WriteOwner);
+    }
+}
 
 QMap<QString, QByteArray> fingerprints(const TestFiles &files)
 {
@@ -125,6 +139,87 @@ private Q_SLOTS:
         lock.reset();
         QTRY_COMPARE(app.window().findChild<QComboBox *>("Combo1")->count(), kDoctorSlotCount);
         QVERIFY2(platform.messages.shown.isEmpty(), qPrintable(platform.messages.shown.join('|')));
+    }
+
+    // The older program's files found at start: one question, then the import with its progress and
+    // a summary; "Not now" leaves them, said as files the program cannot use.
+    void oldFilesAreOfferedForImport_data()
+    {
+        QTest::addColumn<bool>("answer");
+        QTest::newRow("Import") << true;
+        QTest::newRow("Not now") << false;
+    }
+
+    void oldFilesAreOfferedForImport()
+    {
+        QFETCH(bool, answer);
+        TestFiles files;
+        copyOldClinic(files);
+        const auto before = fingerprints(files);
+        TestPlatform platform;
+        platform.messages.answers.push_back(answer);
+        VelmoraApp app(platform.platform(), files.folder(), kReader);
+        QVERIFY(app.start());
+        QCOMPARE(
+            platform.messages.takeOne(),
+            QStringLiteral("12 files of the older program: 448 appointments and the settings of 3 doctors. "
+                           "Import them? The originals are kept unchanged in the folder legacy."));
+        app.window().show();
+        if (!answer) {
+            QCOMPARE(fingerprints(files), before);
+            QTRY_COMPARE(platform.messages.shown.size(), 1);
+            QCOMPARE(platform.messages.last().count(QStringLiteral("\" cannot be used")), 12);
+            return;
+        }
+        QVERIFY(platform.progress.shown.size() >= 12);
+        QCOMPARE(platform.progress.closed, 1);
+        QVERIFY(platform.messages.takeOne().startsWith(
+            QStringLiteral("Imported: 12 file(s) of the older program, with 448")));
+        QTRY_COMPARE(app.window().findChild<QComboBox *>("Combo1")->itemText(0),
+                     QStringLiteral("Dr. Joaquim Nogueira"));
+        QVERIFY(platform.messages.shown.isEmpty());
+    }
+
+    void cancelledImportLeavesTheRest()
+    {
+        TestFiles files;
+        copyOldClinic(files, QStringLiteral("clinic-a"));
+        TestPlatform platform;
+        platform.messages.answers.push_back(true);
+        platform.progress.cancelAfter = 45; // in the middle of the second file
+        VelmoraApp app(platform.platform(), files.folder(), kReader);
+        QVERIFY(app.start());
+        platform.messages.takeOne();
+        QVERIFY(platform.messages.takeOne().contains(QStringLiteral("The import was cancelled")));
+        const QStringList left = legacyFiles(files.folder());
+        QCOMPARE(left.size(), 11); // the first file finished, the second and the rest untouched
+        QVERIFY(!left.contains(QStringLiteral("bdm1.mdb")));
+    }
+
+    void importFromTheCommandLine_data()
+    {
+        QTest::addColumn<QString>("damaged");
+        QTest::addColumn<int>("exitCode");
+        QTest::newRow("every file imported") << "" << 0;
+        QTest::newRow("one file could not be") << "reader-fails/bdm1.mdb" << 1;
+    }
+
+    void importFromTheCommandLine()
+    {
+        QFETCH(QString, damaged);
+        QFETCH(int, exitCode);
+        TestFiles files;
+        copyOldClinic(files);
+        if (!damaged.isEmpty()) {
+            QFile::remove(files.path("bdm1.mdb"));
+            QFile::copy(kFixtures + "/broken/" + damaged, files.path("bdm1.mdb"));
+        }
+        QString printed;
+        QTextStream out(&printed);
+        QCOMPARE(importFromCommandLine(files.folder(), kReader, out), exitCode);
+        QVERIFY2(printed.startsWith(QStringLiteral("Imported: %1 file(s)").arg(damaged.isEmpty() ? 12 : 11)),
+                 qPrintable(printed));
+        QCOMPARE(importFromCommandLine(files.folder(), kReader, out), damaged.isEmpty() ? 2 : 1);
     }
 };
 
