@@ -284,8 +284,13 @@ private Q_SLOTS:
         QFile::remove(files.path("bdm15.mdb"));
         QFile::copy(kFixtures + "/clinic-a/bdm15.mdb", files.path("bdm15.mdb"));
         QCOMPARE(legacyFiles(files.folder()), QStringList{"bdm15.mdb"});
+        // A different file already kept under that name is never written over.
+        QVERIFY(files.folder().mkpath("legacy"));
+        files.write("legacy/bdm15.mdb", "kept from an earlier move");
         const ImportReport report = importLegacyFiles(files.folder(), kReader);
         QCOMPARE(report.imported, QStringList{"bdm15.mdb"});
+        QCOMPARE(files.fingerprint("legacy/bdm15.mdb"), QCryptographicHash::hash("kept from an earlier move", QCryptographicHash::Sha256));
+        QCOMPARE(files.fingerprint("legacy/bdm15.mdb.2"), fingerprint(kFixtures + "/clinic-a/bdm15.mdb"));
         QCOMPARE(files.appointments(10).size(), 1825);
         QCOMPARE(files.appointments(1).size(), 1);
     }
