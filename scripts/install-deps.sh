@@ -6,6 +6,7 @@ packages=(
   g++ cmake ninja-build qt6-base-dev libqt6sql6-sqlite fonts-liberation2
   cups printer-driver-cups-pdf poppler-utils xvfb xauth imagemagick
   libsqlite3-dev clang libclang-rt-14-dev libbenchmark-dev pkg-config mdbtools-dev libglib2.0-dev
+  qt6-tools-dev qt6-l10n-tools qt6-translations-l10n
 )
 
 missing=()

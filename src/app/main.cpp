@@ -1,3 +1,4 @@
+#include "platform/language.h"
 #include "platform/start_up.h"
 #include "platform/system_platform.h"
 
@@ -19,6 +20,11 @@ int main(int argc, char *argv[])
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Velmora"));
     QApplication::setApplicationVersion(QStringLiteral("3.2"));
+
+    // The system's language, or the one "--language en" or "--language pt_BR" names.
+    const QStringList arguments = QApplication::arguments();
+    const qsizetype asked = arguments.indexOf(QStringLiteral("--language"));
+    const velmora::ProgramLanguage language(asked > 0 ? arguments.value(asked + 1) : QString());
 
     velmora::SystemMessages messages;
     velmora::SystemClock clock;

@@ -2,14 +2,17 @@
 
 #include "core/text_rules.h"
 
+#include <QCoreApplication>
 #include <QLocale>
 
 namespace velmora {
 
 namespace {
 
-const char *const kChooseProfessionalFirst = "Please choose professional first";
-const char *const kNoAppointmentSelected = "No appointment is selected: choose one in the list first.";
+const char *const kChooseProfessionalFirst =
+    QT_TRANSLATE_NOOP("AppointmentBook", "Please choose professional first");
+const char *const kNoAppointmentSelected =
+    QT_TRANSLATE_NOOP("AppointmentBook", "No appointment is selected: choose one in the list first.");
 
 QString memberOf(const BookingRecord &record, EntryField field)
 {
@@ -76,7 +79,8 @@ AppointmentBook::DoctorNames AppointmentBook::readDoctorNames()
 QString AppointmentBook::doctorCalled(int slot) const
 {
     const QString name = trimBlanks(names_.value(slot - 1));
-    return name.isEmpty() ? QStringLiteral("doctor %1").arg(slot) : QStringLiteral("\"%1\"").arg(name);
+    return name.isEmpty() ? QCoreApplication::translate("AppointmentBook", "doctor %1").arg(slot)
+                          : QStringLiteral("\"%1\"").arg(name);
 }
 
 bool AppointmentBook::loadDoctor(int slot, QString *error)
@@ -86,7 +90,8 @@ bool AppointmentBook::loadDoctor(int slot, QString *error)
         return false;
     const DoctorFields &doctor = fields[static_cast<size_t>(slot - 1)];
     if (doctor.interval.isNull() || doctor.link.isNull()) {
-        *error = QStringLiteral("the doctor's slot length or linked book has no value in the settings");
+        *error = QCoreApplication::translate(
+            "AppointmentBook", "the doctor's slot length or linked book has no value in the settings");
         return false;
     }
     WeeklyTimes times;
@@ -116,8 +121,9 @@ Outcome AppointmentBook::chooseDoctor(int slot)
     if (!loadDoctor(slot, &error)) {
         activeSlot_ = 0;
         Q_EMIT doctorChanged();
-        return said(QStringLiteral("The appointment book of %1 could not be opened: %2.\n\n"
-                                   "No doctor is chosen; please choose one again.")
+        return said(QCoreApplication::translate("AppointmentBook",
+                                                "The appointment book of %1 could not be opened: %2.\n\n"
+                                                "No doctor is chosen; please choose one again.")
                         .arg(doctorCalled(slot), error));
     }
     Q_EMIT doctorChanged();
@@ -135,7 +141,7 @@ void AppointmentBook::leaveDoctor()
 
 QString AppointmentBook::longDate() const
 {
-    return QLocale::system().toString(currentDate_, QLocale::LongFormat);
+    return QLocale().toString(currentDate_, QLocale::LongFormat);
 }
 
 void AppointmentBook::clearDayList()
@@ -164,8 +170,9 @@ void AppointmentBook::rebuildDayList(Outcome &outcome)
     // that may be booked.
     QString error;
     if (!rebuildDayList(&error))
-        outcome.messages << QStringLiteral("The appointments of %1 could not be read: %2.\n\n"
-                                           "The list stays empty until they can be read.")
+        outcome.messages << QCoreApplication::translate("AppointmentBook",
+                                                        "The appointments of %1 could not be read: %2.\n\n"
+                                                        "The list stays empty until they can be read.")
                                 .arg(longDate(), error);
 }
 
@@ -173,18 +180,20 @@ void AppointmentBook::reportStorageFailure(Outcome &outcome, const QString &what
 {
     // One message says both what failed and what the list now shows.
     QString readError;
-    const QString shown = rebuildDayList(&readError)
-                              ? QStringLiteral("The list shows what is stored.")
-                              : QStringLiteral("The stored appointments cannot be read either (%1); the list "
-                                               "stays empty until they can be read.")
-                                    .arg(readError);
+    const QString shown =
+        rebuildDayList(&readError)
+            ? QCoreApplication::translate("AppointmentBook", "The list shows what is stored.")
+            : QCoreApplication::translate("AppointmentBook",
+                                          "The stored appointments cannot be read either (%1); the list "
+                                          "stays empty until they can be read.")
+                  .arg(readError);
     outcome.messages << QStringLiteral("%1: %2.\n\n%3").arg(what, reason, shown);
 }
 
 Outcome AppointmentBook::stepDate(DateStep step, QDate today)
 {
     if (activeSlot_ == 0)
-        return said(QString::fromLatin1(kChooseProfessionalFirst));
+        return said(QCoreApplication::translate("AppointmentBook", kChooseProfessionalFirst));
     const std::optional<QDate> next = steppedDate(currentDate_, step, today);
     if (!next)
         return {}; // past the calendar's ends nothing changes
@@ -296,11 +305,12 @@ Outcome AppointmentBook::add()
     leaveField(PlanField);
     addedRow_ = -1;
     if (activeSlot_ == 0)
-        return said(QString::fromLatin1(kChooseProfessionalFirst));
+        return said(QCoreApplication::translate("AppointmentBook", kChooseProfessionalFirst));
     if (trimBlanks(fields_[TimeField]).isEmpty())
-        return said(QStringLiteral("Choose schedule belows or type one time"));
+        return said(
+            QCoreApplication::translate("AppointmentBook", "Choose schedule belows or type one time"));
     if (trimBlanks(fields_[NameField]).isEmpty())
-        return said(QStringLiteral("Field Name cannot be empty"));
+        return said(QCoreApplication::translate("AppointmentBook", "Field Name cannot be empty"));
 
     rowBuffer_ = BookingRecord::of(fields_[TimeField], fields_[NameField], fields_[PlanField],
                                    fields_[PhonesField], fields_[NotesField]);
@@ -326,16 +336,19 @@ Outcome AppointmentBook::add()
     case AddOutcome::StoredWithoutCopy:
         outcome.done = true;
         addedRow_ = added;
-        outcome.messages << QStringLiteral(
+        outcome.messages << QCoreApplication::translate(
+                                "AppointmentBook",
                                 "The appointment was stored, but it could not be copied to the linked "
                                 "doctor's book (%1): %2.")
                                 .arg(doctorCalled(linked), error);
         break;
     case AddOutcome::NotStored:
-        reportStorageFailure(outcome,
-                             QStringLiteral("The appointment could not be stored, for this doctor nor for a "
-                                            "linked one"),
-                             error);
+        reportStorageFailure(
+            outcome,
+            QCoreApplication::translate("AppointmentBook",
+                                        "The appointment could not be stored, for this doctor nor for a "
+                                        "linked one"),
+            error);
         break;
     }
     // The book was replaced under the program: the list shows what the book there holds.
@@ -344,7 +357,8 @@ Outcome AppointmentBook::add()
         addedRow_ = outcome.done ? static_cast<int>(dayList_.rows().indexOf(rowBuffer_.row())) : -1;
     }
     if (!reloadSlotLengthAndLink(&error))
-        outcome.messages << QStringLiteral(
+        outcome.messages << QCoreApplication::translate(
+                                "AppointmentBook",
                                 "The doctor's slot length and linked book could not be read again: %1.")
                                 .arg(error);
     return outcome;
@@ -357,8 +371,10 @@ bool AppointmentBook::findSameBooking(const QString &hora, const QString &nome, 
     QString error;
     *readOk = storage_.readDay(currentDate_, &bookings, &error);
     if (!*readOk) {
-        reportStorageFailure(outcome, QStringLiteral("The appointments of this day could not be read"),
-                             error);
+        reportStorageFailure(
+            outcome,
+            QCoreApplication::translate("AppointmentBook", "The appointments of this day could not be read"),
+            error);
         return false;
     }
     for (const Appointment &booking : std::as_const(bookings)) {
@@ -375,11 +391,11 @@ Outcome AppointmentBook::change()
     leaveField(NameField);
     leaveField(PlanField);
     if (activeSlot_ == 0)
-        return said(QStringLiteral("Please choose the professional first"));
+        return said(QCoreApplication::translate("AppointmentBook", "Please choose the professional first"));
     if (trimBlanks(fields_[TimeField]).isEmpty() || trimBlanks(fields_[NameField]).isEmpty())
         return {};
     if (selectedRow_ < 0)
-        return said(QString::fromLatin1(kNoAppointmentSelected));
+        return said(QCoreApplication::translate("AppointmentBook", kNoAppointmentSelected));
     // The record is the one selected, found by its time and name as they were selected.
     Outcome outcome;
     Appointment found;
@@ -400,7 +416,10 @@ Outcome AppointmentBook::change()
     if (!storage_.update(found.id, changed, &error)) {
         // The fields keep what was typed, so that nothing has to be typed again.
         reportStorageFailure(
-            outcome, QStringLiteral("The appointment could not be changed; it is stored as it was"), error);
+            outcome,
+            QCoreApplication::translate("AppointmentBook",
+                                        "The appointment could not be changed; it is stored as it was"),
+            error);
         return outcome;
     }
     for (int i = 0; i < kEntryFieldCount; ++i)
@@ -415,7 +434,7 @@ Outcome AppointmentBook::change()
 Outcome AppointmentBook::remove()
 {
     if (selectedRow_ < 0)
-        return said(QString::fromLatin1(kNoAppointmentSelected));
+        return said(QCoreApplication::translate("AppointmentBook", kNoAppointmentSelected));
     // Remove goes by what the fields hold now.
     Outcome outcome;
     Appointment found;
@@ -428,7 +447,10 @@ Outcome AppointmentBook::remove()
     QString error;
     if (!storage_.remove(found.id, &error)) {
         reportStorageFailure(
-            outcome, QStringLiteral("The appointment could not be removed; it is still stored"), error);
+            outcome,
+            QCoreApplication::translate("AppointmentBook",
+                                        "The appointment could not be removed; it is still stored"),
+            error);
         return outcome;
     }
     outcome.done = true;

@@ -1,10 +1,13 @@
 #include "core/weekly_times.h"
 
+#include <QCoreApplication>
+#include <QLocale>
+
 #include "core/text_rules.h"
 
 namespace velmora {
 
-const char *const kBadTimeMessage = "Types correctly";
+const char *const kBadTimeMessage = QT_TRANSLATE_NOOP("WeeklyTimes", "Types correctly");
 
 namespace {
 
@@ -41,6 +44,13 @@ bool periodsAreInOrder(const QString *stored)
     return !(n2 > 0 && n3 > 0 && n2 > n3); // the second period may start the minute the first ends
 }
 
+// The weekday's name in the language of the program, capitalised to begin the message.
+QString weekdayName(int day)
+{
+    const QString name = QLocale().dayName(day + 1, QLocale::LongFormat);
+    return name.left(1).toUpper() + name.mid(1);
+}
+
 } // namespace
 
 QString shownTime(const QString &stored)
@@ -65,15 +75,16 @@ WeeklyTimesCheck checkWeeklyTimes(const WeeklyTimes &typed)
         for (int index = 1; index <= kTimesPerDay; ++index) {
             const int box = weeklyTimePosition(day, index);
             if (!isWellFormedTime(typed[box], index % 2 == 0)) {
-                check.message = QString::fromLatin1(kBadTimeMessage);
+                check.message = QCoreApplication::translate("WeeklyTimes", kBadTimeMessage);
                 check.focusBox = box;
                 return check;
             }
             check.stored[box] = storedTime(typed[box]);
         }
         if (!periodsAreInOrder(&check.stored[weeklyTimePosition(day, 1)])) {
-            check.message = QStringLiteral("%1 with inadequate data, please corrects.")
-                                .arg(QString::fromLatin1(kWeekdays[day].name));
+            check.message =
+                QCoreApplication::translate("WeeklyTimes", "%1 with inadequate data, please corrects.")
+                    .arg(weekdayName(day));
             return check;
         }
     }

@@ -1,5 +1,6 @@
 #include "platform/print_pages.h"
 
+#include <QCoreApplication>
 #include <QFont>
 #include <QFontMetricsF>
 #include <QPagedPaintDevice>
@@ -51,7 +52,7 @@ bool paintPrintout(QPagedPaintDevice &device, const Printout &printout, QString 
 {
     QPainter painter;
     if (!painter.begin(&device)) {
-        *error = QStringLiteral("the printer could not start the document");
+        *error = QCoreApplication::translate("Platform", "the printer could not start the document");
         return false;
     }
     LineWriter writer(device, painter);
@@ -69,7 +70,7 @@ bool paintPrintout(QPagedPaintDevice &device, const Printout &printout, QString 
         ok = writer.line(QString(3, QLatin1Char(' ')) + row);
     }
     if (!painter.end() || !ok) {
-        *error = QStringLiteral("the printer stopped in the middle of the document");
+        *error = QCoreApplication::translate("Platform", "the printer stopped in the middle of the document");
         return false;
     }
     return true;

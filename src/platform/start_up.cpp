@@ -27,13 +27,15 @@ bool VelmoraApp::start()
     if (!lock_.tryLock(0)) {
         const QString reason =
             lock_.error() == QLockFile::LockFailedError
-                ? QStringLiteral("Velmora is already open on this folder. Use the window that is open, or "
+                ? QCoreApplication::translate(
+                      "StartUp", "Velmora is already open on this folder. Use the window that is open, or "
                                  "close it first.")
-                : QStringLiteral("Velmora cannot claim this folder for itself (its lock file cannot be "
+                : QCoreApplication::translate(
+                      "StartUp", "Velmora cannot claim this folder for itself (its lock file cannot be "
                                  "written), so it does not open the files.");
-        platform_.messages.inform(
-            nullptr,
-            QStringLiteral("%1\n\nFolder: %2").arg(reason, QDir::toNativeSeparators(folder_.absolutePath())));
+        platform_.messages.inform(nullptr,
+                                  QCoreApplication::translate("StartUp", "%1\n\nFolder: %2")
+                                      .arg(reason, QDir::toNativeSeparators(folder_.absolutePath())));
         return false;
     }
     offerImport();
@@ -51,22 +53,25 @@ void VelmoraApp::offerImport()
     const LegacySurvey survey = surveyLegacyFiles(folder_, readerPath_);
     const QLocale locale;
     const QString question =
-        QStringLiteral("%1 files of the older program: %2 appointments and the settings of %3 "
-                       "doctors. Import them? The originals are kept unchanged in the folder "
-                       "legacy.")
+        QCoreApplication::translate("StartUp",
+                                    "%1 files of the older program: %2 appointments and the settings of %3 "
+                                    "doctors. Import them? The originals are kept unchanged in the folder "
+                                    "legacy.")
             .arg(survey.files.size())
             .arg(locale.toString(survey.appointments))
             .arg(survey.doctors);
     // Not now: everything stays as it is, and the files are said to be unusable, as any foreign file.
-    if (!platform_.messages.ask(nullptr, question, QStringLiteral("Import"), QStringLiteral("Not now")))
+    if (!platform_.messages.ask(nullptr, question, QCoreApplication::translate("StartUp", "Import"),
+                                QCoreApplication::translate("StartUp", "Not now")))
         return;
     const ImportReport report = importLegacyFiles(
         folder_, readerPath_, [this, &locale](const QString &fileName, qint64 done, qint64 all) {
             const int percent = all > 0 ? static_cast<int>(std::min<qint64>(100, done * 100 / all)) : 0;
-            return platform_.progress.show(nullptr,
-                                           QStringLiteral("Importing %1: %2 of %3 rows")
-                                               .arg(fileName, locale.toString(done), locale.toString(all)),
-                                           percent);
+            return platform_.progress.show(
+                nullptr,
+                QCoreApplication::translate("StartUp", "Importing %1: %2 of %3 rows")
+                    .arg(fileName, locale.toString(done), locale.toString(all)),
+                percent);
         });
     platform_.progress.close();
     platform_.messages.inform(nullptr, report.text());
@@ -94,7 +99,8 @@ QStringList VelmoraApp::prepareFolder()
     // moved or lost than never made, and an empty one would hide that.
     const bool create =
         check.firstStart ||
-        platform_.messages.ask(nullptr, QStringLiteral("These files are missing from the folder %1:\n\n%2\n\n"
+        platform_.messages.ask(nullptr, QCoreApplication::translate(
+                                            "StartUp", "These files are missing from the folder %1:\n\n%2\n\n"
                                                        "Create them empty? The doctors or appointments they "
                                                        "held will not be in them. Answer No to look for them "
                                                        "first; the program works without them meanwhile.")
@@ -103,7 +109,8 @@ QStringList VelmoraApp::prepareFolder()
     if (create)
         return problems + createFiles(folder_, check.missing);
     for (const QString &fileName : check.missing)
-        problems << QStringLiteral("\"%1\" is missing; it was not created.").arg(fileName);
+        problems
+            << QCoreApplication::translate("StartUp", "\"%1\" is missing; it was not created.").arg(fileName);
     return problems;
 }
 

@@ -87,12 +87,13 @@ bool SystemPrinter::print(const Printout &printout, QString *error)
     const QPrinterInfo printerInfo = QPrinterInfo::defaultPrinter();
     // Without a default printer QPrinter would quietly turn into a nameless PDF file.
     if (printerInfo.isNull()) {
-        *error = QStringLiteral("no default printer is set up on this computer");
+        *error = QCoreApplication::translate("Platform", "no default printer is set up on this computer");
         return false;
     }
     // A stopped printer would keep the list in its queue with nothing coming out.
     if (printerInfo.state() == QPrinter::Error) {
-        *error = QStringLiteral("the printer \"%1\" is stopped").arg(printerInfo.printerName());
+        *error = QCoreApplication::translate("Platform", "the printer \"%1\" is stopped")
+                     .arg(printerInfo.printerName());
         return false;
     }
     QPrinter printer(printerInfo, QPrinter::HighResolution);
@@ -100,7 +101,8 @@ bool SystemPrinter::print(const Printout &printout, QString *error)
     if (!paintPrintout(printer, printout, error))
         return false;
     if (printer.printerState() == QPrinter::Error) {
-        *error = QStringLiteral("the printer \"%1\" reported an error").arg(printerInfo.printerName());
+        *error = QCoreApplication::translate("Platform", "the printer \"%1\" reported an error")
+                     .arg(printerInfo.printerName());
         return false;
     }
     return true;
@@ -114,12 +116,12 @@ bool SystemPrinter::saveAsPdf(const Printout &printout, const QString &path, QSt
         writer.setCreator(QStringLiteral("Velmora"));
         writer.setResolution(300);
         if (!paintPrintout(writer, printout, error)) {
-            *error = QStringLiteral("\"%1\" could not be written").arg(path);
+            *error = QCoreApplication::translate("Platform", "\"%1\" could not be written").arg(path);
             return false;
         }
     }
     if (QFileInfo(path).size() <= 0) {
-        *error = QStringLiteral("\"%1\" could not be written").arg(path);
+        *error = QCoreApplication::translate("Platform", "\"%1\" could not be written").arg(path);
         return false;
     }
     return true;

@@ -1,5 +1,6 @@
 #include "storage/appointment_store.h"
 
+#include <QCoreApplication>
 #include <QSqlError>
 #include <QSqlQuery>
 
@@ -100,8 +101,8 @@ bool AppointmentStore::attachLinked(const QString &linkedFile, QString *problem)
         if (query.lastError().isValid())
             fail(query, problem);
         else
-            *problem =
-                QStringLiteral("its journal cannot be switched to the mode that keeps both books together");
+            *problem = QCoreApplication::translate(
+                "Storage", "its journal cannot be switched to the mode that keeps both books together");
         query.finish();
         detachLinked();
         return false;
@@ -115,7 +116,8 @@ bool AppointmentStore::attachLinked(const QString &linkedFile, QString *problem)
     for (const char *column : {"data", "hora", "nome", "convenio", "telefone", "obs"}) {
         if (!columns.contains(QLatin1String(column))) {
             if (problem->isEmpty())
-                *problem = QStringLiteral("its appointment table is missing or incomplete");
+                *problem =
+                    QCoreApplication::translate("Storage", "its appointment table is missing or incomplete");
             query.finish();
             detachLinked();
             return false;
@@ -151,7 +153,8 @@ AddOutcome AppointmentStore::add(const Appointment &booking, const QString &link
 
     QString linkProblem;
     if (!attachLinked(linkedFile, &linkProblem)) {
-        linkProblem = QStringLiteral("\"%1\" cannot be used: %2").arg(linkedFile, linkProblem);
+        linkProblem =
+            QCoreApplication::translate("Storage", "\"%1\" cannot be used: %2").arg(linkedFile, linkProblem);
     } else {
         // Both rows in one transaction: SQLite commits attached files together, so neither file can
         // keep a booking the other lacks, whatever happens half-way.
@@ -177,7 +180,8 @@ AddOutcome AppointmentStore::add(const Appointment &booking, const QString &link
         detachLinked();
         if (ok)
             return AddOutcome::Stored;
-        linkProblem = QStringLiteral("\"%1\" could not be written: %2").arg(linkedFile, linkProblem);
+        linkProblem = QCoreApplication::translate("Storage", "\"%1\" could not be written: %2")
+                          .arg(linkedFile, linkProblem);
     }
     // The linked part failed at some step: the booking is still stored for the doctor, alone.
     if (!insertInto(main, booking, error))
@@ -197,7 +201,7 @@ bool AppointmentStore::update(qint64 id, const Appointment &booking, QString *er
     if (!query.exec())
         return fail(query, error);
     if (query.numRowsAffected() != 1) {
-        *error = QStringLiteral("the appointment is no longer stored");
+        *error = QCoreApplication::translate("Storage", "the appointment is no longer stored");
         return false;
     }
     return true;
@@ -213,7 +217,7 @@ bool AppointmentStore::remove(qint64 id, QString *error)
     if (!query.exec())
         return fail(query, error);
     if (query.numRowsAffected() != 1) {
-        *error = QStringLiteral("the appointment is no longer stored");
+        *error = QCoreApplication::translate("Storage", "the appointment is no longer stored");
         return false;
     }
     return true;

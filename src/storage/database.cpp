@@ -2,6 +2,7 @@
 
 #include "storage/slot_files.h"
 
+#include <QCoreApplication>
 #include <QFile>
 #include <QFileInfo>
 #include <QSet>
@@ -110,7 +111,8 @@ bool openFile(QSqlDatabase &db, const QString &path, bool create, QString *error
         }
         // A file another program keeps in write-ahead-log mode would not commit with a linked one.
         if (pragma.next() && pragma.value(0).toString().toLower() == QLatin1String("wal")) {
-            *error = QStringLiteral("its journal cannot be switched from write-ahead logging");
+            *error = QCoreApplication::translate("Storage",
+                                                 "its journal cannot be switched from write-ahead logging");
             pragma.finish();
             db.close();
             return false;
@@ -168,7 +170,7 @@ bool createFile(const QString &path, FileKind kind, QString *error)
         QSqlDatabase::removeDatabase(name);
     }
     if (ok && !QFile::rename(partial, path)) {
-        *error = QStringLiteral("the finished file could not be renamed");
+        *error = QCoreApplication::translate("Storage", "the finished file could not be renamed");
         ok = false;
     }
     if (!ok)
@@ -243,7 +245,7 @@ bool checkSchema(const QString &path, FileKind kind, QString *problem, int lockW
     if (!reader.column(columns.constData(), &present, problem))
         return failed();
     if (present.isEmpty()) {
-        *problem = QStringLiteral("the table \"%1\" is missing").arg(table);
+        *problem = QCoreApplication::translate("Storage", "the table \"%1\" is missing").arg(table);
         return false;
     }
     QSet<QString> names;
@@ -251,7 +253,9 @@ bool checkSchema(const QString &path, FileKind kind, QString *problem, int lockW
         names.insert(name.toLower());
     for (const QString &column : requiredColumns(kind)) {
         if (!names.contains(column)) {
-            *problem = QStringLiteral("the field \"%1\" is missing from the table \"%2\"").arg(column, table);
+            *problem =
+                QCoreApplication::translate("Storage", "the field \"%1\" is missing from the table \"%2\"")
+                    .arg(column, table);
             return false;
         }
     }
@@ -260,7 +264,7 @@ bool checkSchema(const QString &path, FileKind kind, QString *problem, int lockW
         if (!reader.column("SELECT count(*) FROM profs", &records, problem))
             return failed();
         if (records.value(0).toLongLong() < 1) {
-            *problem = QStringLiteral("the table \"profs\" holds no settings record");
+            *problem = QCoreApplication::translate("Storage", "the table \"profs\" holds no settings record");
             return false;
         }
     }
@@ -313,7 +317,7 @@ QString reasonOf(const QSqlError &error)
     if (reason.isEmpty())
         reason = error.text().trimmed();
     if (reason.isEmpty())
-        reason = QStringLiteral("unknown error");
+        reason = QCoreApplication::translate("Storage", "unknown error");
     return reason;
 }
 
@@ -328,21 +332,23 @@ bool checkFile(const QString &path, FileKind kind, QString *problem, int lockWai
         *busy = false;
     QFile file(path);
     if (!file.exists()) {
-        *problem = QStringLiteral("the file does not exist");
+        *problem = QCoreApplication::translate("Storage", "the file does not exist");
         return false;
     }
     if (!file.open(QIODevice::ReadOnly)) {
-        *problem = QStringLiteral("the file cannot be read (%1)").arg(file.errorString());
+        *problem =
+            QCoreApplication::translate("Storage", "the file cannot be read (%1)").arg(file.errorString());
         return false;
     }
     const QByteArray header = file.read(16);
     file.close();
     if (header.isEmpty()) {
-        *problem = QStringLiteral("the file is empty");
+        *problem = QCoreApplication::translate("Storage", "the file is empty");
         return false;
     }
     if (header != QByteArray("SQLite format 3\0", 16)) {
-        *problem = QStringLiteral("the file is not a database in the format the program uses");
+        *problem = QCoreApplication::translate("Storage",
+                                               "the file is not a database in the format the program uses");
         return false;
     }
     return checkSchema(path, kind, problem, lockWaitMs, busy);
@@ -352,7 +358,8 @@ FolderCheck checkFolder(const QDir &folder)
 {
     FolderCheck check;
     if (!QFileInfo(folder.path()).isDir()) {
-        check.problems << QStringLiteral("The folder \"%1\" cannot be opened; none of the files can be used.")
+        check.problems << QCoreApplication::translate(
+                              "Storage", "The folder \"%1\" cannot be opened; none of the files can be used.")
                               .arg(QDir::toNativeSeparators(folder.path()));
         return check;
     }
@@ -364,7 +371,8 @@ FolderCheck checkFolder(const QDir &folder)
         bool busy = false;
         if (info.isSymLink() && !info.exists()) {
             // A link to a share that is not mounted: nothing is ever made at the other end.
-            check.problems << QStringLiteral("\"%1\" cannot be used: it is a link to \"%2\", which is not "
+            check.problems << QCoreApplication::translate(
+                                  "Storage", "\"%1\" cannot be used: it is a link to \"%2\", which is not "
                                              "there. Nothing was created.")
                                   .arg(fileName, info.symLinkTarget());
         } else if (!info.exists()) {
@@ -372,7 +380,8 @@ FolderCheck checkFolder(const QDir &folder)
         } else if (!checkFile(path, kindOfFile(fileName), &problem, 0, &busy) && !busy) {
             // A file another program holds locked is checked when it is first used, after the window
             // is on the screen.
-            check.problems << QStringLiteral("\"%1\" cannot be used: %2. The file was left as it is.")
+            check.problems << QCoreApplication::translate(
+                                  "Storage", "\"%1\" cannot be used: %2. The file was left as it is.")
                                   .arg(fileName, problem);
         }
         anyBusy = anyBusy || busy;
@@ -389,7 +398,8 @@ QStringList createFiles(const QDir &folder, const QStringList &fileNames)
     for (const QString &fileName : fileNames) {
         QString problem;
         if (!createFile(folder.filePath(fileName), kindOfFile(fileName), &problem))
-            problems << QStringLiteral("\"%1\" could not be created: %2.").arg(fileName, problem);
+            problems << QCoreApplication::translate("Storage", "\"%1\" could not be created: %2.")
+                            .arg(fileName, problem);
     }
     return problems;
 }
@@ -443,12 +453,12 @@ bool Connection::pointAt(const QString &fileName, QString *error)
     const QString path = pathOf(fileName);
     QString problem;
     if (!checkFile(path, kindOfFile(fileName), &problem, lockWaitMs_)) {
-        *error = QStringLiteral("\"%1\" cannot be used: %2").arg(fileName, problem);
+        *error = QCoreApplication::translate("Storage", "\"%1\" cannot be used: %2").arg(fileName, problem);
         return false;
     }
     QSqlDatabase db = database();
     if (!openFile(db, path, false, &problem, lockWaitMs_)) {
-        *error = QStringLiteral("\"%1\" cannot be opened: %2").arg(fileName, problem);
+        *error = QCoreApplication::translate("Storage", "\"%1\" cannot be opened: %2").arg(fileName, problem);
         return false;
     }
     opened_ = identityOf(path);
@@ -475,7 +485,7 @@ bool Connection::ensureOpen(QString *error)
         return pointAt(fileName_, error);
     }
     if (fileName_.isEmpty()) {
-        *error = QStringLiteral("no file is open");
+        *error = QCoreApplication::translate("Storage", "no file is open");
         return false;
     }
     return pointAt(fileName_, error);

@@ -3,6 +3,7 @@
 #include "storage/database.h"
 #include "storage/slot_files.h"
 
+#include <QCoreApplication>
 #include <QCryptographicHash>
 #include <QDeadlineTimer>
 #include <QFile>
@@ -57,7 +58,8 @@ QByteArray fingerprintOf(const QString &path)
 bool keepOriginal(const QDir &folder, const QString &fileName, QString *kept, QString *reason)
 {
     if (!folder.mkpath(QString::fromLatin1(kLegacyFolder))) {
-        *reason = QStringLiteral("the folder \"%1\" cannot be made").arg(QLatin1String(kLegacyFolder));
+        *reason = QCoreApplication::translate("Import", "the folder \"%1\" cannot be made")
+                      .arg(QLatin1String(kLegacyFolder));
         return false;
     }
     const QDir legacy(folder.filePath(QString::fromLatin1(kLegacyFolder)));
@@ -78,8 +80,8 @@ bool keepOriginal(const QDir &folder, const QString &fileName, QString *kept, QS
         if (!QFile::copy(original, partial) || !syncPath(partial) || fingerprintOf(partial) != fingerprint ||
             !QFile::rename(partial, candidate) || !syncPath(legacy.path())) {
             QFile::remove(partial);
-            *reason =
-                QStringLiteral("the original could not be kept in \"%1\"").arg(QLatin1String(kLegacyFolder));
+            *reason = QCoreApplication::translate("Import", "the original could not be kept in \"%1\"")
+                          .arg(QLatin1String(kLegacyFolder));
             return false;
         }
         *kept = candidate;
@@ -142,7 +144,8 @@ public:
         QProcess reader;
         reader.start(readerPath, {path, table});
         if (!reader.waitForStarted()) {
-            *reason = QStringLiteral("the reader of the older program's files could not be started (%1)")
+            *reason = QCoreApplication::translate(
+                          "Import", "the reader of the older program's files could not be started (%1)")
                           .arg(reader.errorString());
             return false;
         }
@@ -181,8 +184,9 @@ public:
             if (deadline.hasExpired()) {
                 reader.kill();
                 reader.waitForFinished();
-                *reason = QStringLiteral("the reader gave up no answer within %1 seconds")
-                              .arg(kReaderTimeLimitMs / 1000);
+                *reason =
+                    QCoreApplication::translate("Import", "the reader gave up no answer within %1 seconds")
+                        .arg(kReaderTimeLimitMs / 1000);
                 return false;
             }
             reader.waitForReadyRead(100);
@@ -190,11 +194,13 @@ public:
         if (!rowsBegun && onColumns)
             onColumns(columns);
         if (reader.exitStatus() == QProcess::CrashExit) {
-            *reason = QStringLiteral("the reader stopped unexpectedly on the file, which is damaged");
+            *reason = QCoreApplication::translate(
+                "Import", "the reader stopped unexpectedly on the file, which is damaged");
             return false;
         }
         if (read >= 0 && read < counted) {
-            *reason = QStringLiteral("only %1 of its %2 rows could be read; the file is damaged")
+            *reason = QCoreApplication::translate("Import",
+                                                  "only %1 of its %2 rows could be read; the file is damaged")
                           .arg(read)
                           .arg(counted);
             return false;
@@ -202,9 +208,10 @@ public:
         if (reader.exitCode() != 0 || read < 0) {
             const QString said =
                 QString::fromUtf8(reader.readAllStandardError()).trimmed().section(QLatin1Char('\n'), -1);
-            *reason = QStringLiteral("the file cannot be read (%1)")
+            *reason = QCoreApplication::translate("Import", "the file cannot be read (%1)")
                           .arg(said.isEmpty()
-                                   ? QStringLiteral("the reader ended with code %1").arg(reader.exitCode())
+                                   ? QCoreApplication::translate("Import", "the reader ended with code %1")
+                                         .arg(reader.exitCode())
                                    : said);
             return false;
         }
@@ -298,13 +305,15 @@ bool buildAppointments(const QString &readerPath, const QString &source, const Q
     if (!read.run(readerPath, source, appointmentTable(), reason, cancelled)) {
         if (!failure.isEmpty()) {
             *cancelled = false;
-            *reason = QStringLiteral("the new file could not be written (%1)").arg(failure);
+            *reason =
+                QCoreApplication::translate("Import", "the new file could not be written (%1)").arg(failure);
         }
         db.rollback();
         return false;
     }
     if (!db.commit()) {
-        *reason = QStringLiteral("the new file could not be written (%1)").arg(reasonOf(db.lastError()));
+        *reason = QCoreApplication::translate("Import", "the new file could not be written (%1)")
+                      .arg(reasonOf(db.lastError()));
         return false;
     }
     report.appointments += rows;
@@ -330,8 +339,8 @@ bool buildSettings(const QString &readerPath, const QString &source, const QStri
     if (!read.run(readerPath, source, QStringLiteral("profs"), reason, cancelled))
         return false;
     if (!hasRecord) {
-        report.notes << QStringLiteral(
-                            "%1 held no settings record; it was imported as a new file holds them.")
+        report.notes << QCoreApplication::translate(
+                            "Import", "%1 held no settings record; it was imported as a new file holds them.")
                             .arg(fileName);
         return true;
     }
@@ -366,7 +375,8 @@ bool buildSettings(const QString &readerPath, const QString &source, const QStri
     for (const QVariant &value : std::as_const(values))
         update.addBindValue(value);
     if (!update.exec()) {
-        *reason = QStringLiteral("the new file could not be written (%1)").arg(reasonOf(update.lastError()));
+        *reason = QCoreApplication::translate("Import", "the new file could not be written (%1)")
+                      .arg(reasonOf(update.lastError()));
         return false;
     }
     return true;
@@ -452,23 +462,25 @@ LegacySurvey surveyLegacyFiles(const QDir &folder, const QString &readerPath)
 QString ImportReport::text() const
 {
     QStringList lines;
-    lines << QStringLiteral("Imported: %1 file(s) of the older program, with %2 appointments.")
+    lines << QCoreApplication::translate("Import",
+                                         "Imported: %1 file(s) of the older program, with %2 appointments.")
                  .arg(imported.size())
                  .arg(appointments);
     if (!notImported.isEmpty())
-        lines << QStringLiteral("Not imported, left as they are:") << notImported;
+        lines << QCoreApplication::translate("Import", "Not imported, left as they are:") << notImported;
     if (cancelled)
-        lines << QStringLiteral(
-            "The import was cancelled; the files not yet finished were left as they are.");
+        lines << QCoreApplication::translate(
+            "Import", "The import was cancelled; the files not yet finished were left as they are.");
     if (rowsWithTimeOfDay > 0)
-        lines << QStringLiteral("%1 appointments were dated with a time of day; the date was kept, the time "
-                                "of day left out.")
+        lines << QCoreApplication::translate(
+                     "Import", "%1 appointments were dated with a time of day; the date was kept, the time "
+                               "of day left out.")
                      .arg(rowsWithTimeOfDay);
     if (!ignoredFields.isEmpty())
-        lines << QStringLiteral("Fields the program does not use, left out: %1.")
+        lines << QCoreApplication::translate("Import", "Fields the program does not use, left out: %1.")
                      .arg(ignoredFields.join(QStringLiteral(", ")));
     lines << notes;
-    lines << QStringLiteral("The originals are kept unchanged in the folder \"%1\".")
+    lines << QCoreApplication::translate("Import", "The originals are kept unchanged in the folder \"%1\".")
                  .arg(QLatin1String(kLegacyFolder));
     return lines.join(QLatin1Char('\n'));
 }
@@ -503,7 +515,7 @@ ImportReport importLegacyFiles(const QDir &folder, const QString &readerPath, co
             (!syncPath(target) ||
              ::rename(QFile::encodeName(target).constData(), QFile::encodeName(original).constData()) != 0 ||
              !syncPath(folder.path()))) {
-            reason = QStringLiteral("the new file could not be put in its place");
+            reason = QCoreApplication::translate("Import", "the new file could not be put in its place");
             built = false;
         }
         if (built) {

@@ -1,5 +1,6 @@
 #include "storage/settings_store.h"
 
+#include <QCoreApplication>
 #include <QSqlError>
 #include <QSqlQuery>
 #include <QSqlRecord>
@@ -18,7 +19,8 @@ bool readFirstRecord(Connection &connection, QSqlRecord *record, qint64 *rowId, 
         return false;
     }
     if (!query.next()) {
-        *error = QStringLiteral("\"%1\" holds no settings record").arg(connection.fileName());
+        *error = QCoreApplication::translate("Storage", "\"%1\" holds no settings record")
+                     .arg(connection.fileName());
         return false;
     }
     *record = query.record();
@@ -50,8 +52,9 @@ bool updateFirstRecord(Connection &connection, const QStringList &fields, const 
         return false;
     }
     if (!query.exec() || query.numRowsAffected() != 1) {
-        *error = query.lastError().isValid() ? reasonOf(query.lastError())
-                                             : QStringLiteral("the settings record was not found");
+        *error = query.lastError().isValid()
+                     ? reasonOf(query.lastError())
+                     : QCoreApplication::translate("Storage", "the settings record was not found");
         query.finish();
         db.rollback();
         return false;
@@ -108,7 +111,8 @@ bool SettingsStore::readSlotLengthAndLink(int slot, DoctorFields *fields, QStrin
         return false;
     }
     if (!query.next()) {
-        *error = QStringLiteral("\"%1\" holds no settings record").arg(main_.fileName());
+        *error =
+            QCoreApplication::translate("Storage", "\"%1\" holds no settings record").arg(main_.fileName());
         return false;
     }
     fields->interval = query.value(0);

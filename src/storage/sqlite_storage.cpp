@@ -1,5 +1,7 @@
 #include "storage/sqlite_storage.h"
 
+#include <QCoreApplication>
+
 #include "storage/slot_files.h"
 
 namespace velmora {
@@ -10,7 +12,7 @@ namespace {
 template <typename Result> Result naming(const Connection &book, Result result, bool failed, QString *error)
 {
     if (failed && !error->contains(QLatin1Char('"') + book.fileName() + QLatin1Char('"')))
-        *error = QStringLiteral("%1 (in \"%2\")").arg(*error, book.fileName());
+        *error = QCoreApplication::translate("Storage", "%1 (in \"%2\")").arg(*error, book.fileName());
     return result;
 }
 

@@ -1,6 +1,7 @@
 #include "windows/main_window.h"
 
 #include <QCloseEvent>
+#include <QCoreApplication>
 #include <QFocusEvent>
 #include <QLabel>
 #include <QLineEdit>
@@ -13,15 +14,15 @@ namespace velmora {
 
 namespace {
 
-const char *const kChooseDoctor = "Choose the doctor";
+const char *const kChooseDoctor = QT_TRANSLATE_NOOP("MainWindow", "Choose the doctor");
 const char *const kHomePage = "https://www.velmora.example/";
 
 // The system's time of day with seconds, without a time zone name.
 QString clockText(QTime time)
 {
-    QString format = QLocale::system().timeFormat(QLocale::LongFormat);
+    QString format = QLocale().timeFormat(QLocale::LongFormat);
     format.remove(QLatin1Char('t'));
-    return QLocale::system().toString(time, format.trimmed());
+    return QLocale().toString(time, format.trimmed());
 }
 
 // Marks the list as changed by the program, so that the moves of its current row are not taken for
@@ -88,7 +89,7 @@ void MainWindow::wireControls()
         Combo1->setShownText(Combo1->itemText(index));
         const Outcome outcome = book_.chooseDoctor(index + 1);
         if (book_.activeSlot() == 0)
-            Combo1->setShownText(QString::fromLatin1(kChooseDoctor));
+            Combo1->setShownText(QCoreApplication::translate("MainWindow", kChooseDoctor));
         showOutcome(outcome);
     });
     for (const auto &[dateButton, step] : dateButtons_)
@@ -113,7 +114,8 @@ void MainWindow::showEvent(QShowEvent *event)
     const QStringList problems = std::exchange(fileProblems_, {});
     // Said once the window is on the screen, so that the user sees which program speaks.
     QTimer::singleShot(0, this, [this, problems] {
-        platform_.messages.inform(this, QStringLiteral("Some of the program's files cannot be used:\n\n%1")
+        platform_.messages.inform(this, QCoreApplication::translate(
+                                            "MainWindow", "Some of the program's files cannot be used:\n\n%1")
                                             .arg(problems.join(QLatin1Char('\n'))));
     });
 }
@@ -159,7 +161,7 @@ void MainWindow::Timer2_Timer()
 
 void MainWindow::fillDoctorNames()
 {
-    Combo1->setNames(book_.doctorNames(), QString::fromLatin1(kChooseDoctor));
+    Combo1->setNames(book_.doctorNames(), QCoreApplication::translate("MainWindow", kChooseDoctor));
 }
 
 void MainWindow::showOutcome(const Outcome &outcome)
@@ -214,23 +216,26 @@ void MainWindow::cmd_imp_Click()
         return;
     const bool savePdf = platform_.messages.ask(
         this,
-        QStringLiteral("The list could not be printed: %1.\n\nSave the same pages as a PDF file instead?")
+        QCoreApplication::translate(
+            "MainWindow", "The list could not be printed: %1.\n\nSave the same pages as a PDF file instead?")
             .arg(error));
     if (!savePdf)
         return;
     const QString path = platform_.messages.saveFileName(
         this, pdfFolder_.filePath(printout->documentName + QStringLiteral(".pdf")),
-        QStringLiteral("PDF files (*.pdf)"));
+        QCoreApplication::translate("MainWindow", "PDF files (*.pdf)"));
     if (path.isEmpty())
         return;
     if (!platform_.printer.saveAsPdf(*printout, path, &error))
-        platform_.messages.inform(this, QStringLiteral("The PDF file could not be written: %1.").arg(error));
+        platform_.messages.inform(
+            this,
+            QCoreApplication::translate("MainWindow", "The PDF file could not be written: %1.").arg(error));
 }
 
 void MainWindow::showAfterSetup()
 {
     book_.leaveDoctor();
-    Combo1->setShownText(QString::fromLatin1(kChooseDoctor));
+    Combo1->setShownText(QCoreApplication::translate("MainWindow", kChooseDoctor));
     showMaximized();
 }
 

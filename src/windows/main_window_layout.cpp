@@ -4,6 +4,7 @@
 
 #include "windows/widgets_support.h"
 
+#include <QCoreApplication>
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
@@ -18,7 +19,7 @@ namespace velmora {
 
 namespace {
 
-const char *const kChooseDoctor = "Choose the doctor";
+const char *const kChooseDoctor = QT_TRANSLATE_NOOP("MainWindow", "Choose the doctor");
 
 const QColor kLabelRed(128, 0, 0);
 const QColor kEntryRed(255, 0, 0);
@@ -35,12 +36,16 @@ struct EntryBox
 };
 
 const EntryBox kEntryBoxes[] = {
-    {"Text1", "Label7", "Time", 120, 1680, 1095, 120, 1440, 735, 255, BookingRecord::kHoraWidth},
-    {"Text2", "Label8", "Name", 1320, 1680, 5895, 1320, 1440, 1215, 255, BookingRecord::kNomeWidth},
-    {"Text3", "Label9", "Health Plan", 7320, 1680, 3135, 7320, 1440, 1110, 240,
-     BookingRecord::kConvenioWidth},
-    {"Text4", "Label10", "Phones", 120, 2400, 3495, 120, 2160, 1215, 255, BookingRecord::kTelefoneWidth},
-    {"Text5", "Label11", "Obs.", 3720, 2400, 3735, 3720, 2160, 1215, 255, BookingRecord::kObsWidth},
+    {"Text1", "Label7", QT_TRANSLATE_NOOP("MainWindow", "Time"), 120, 1680, 1095, 120, 1440, 735, 255,
+     BookingRecord::kHoraWidth},
+    {"Text2", "Label8", QT_TRANSLATE_NOOP("MainWindow", "Name"), 1320, 1680, 5895, 1320, 1440, 1215, 255,
+     BookingRecord::kNomeWidth},
+    {"Text3", "Label9", QT_TRANSLATE_NOOP("MainWindow", "Health Plan"), 7320, 1680, 3135, 7320, 1440, 1110,
+     240, BookingRecord::kConvenioWidth},
+    {"Text4", "Label10", QT_TRANSLATE_NOOP("MainWindow", "Phones"), 120, 2400, 3495, 120, 2160, 1215, 255,
+     BookingRecord::kTelefoneWidth},
+    {"Text5", "Label11", QT_TRANSLATE_NOOP("MainWindow", "Obs."), 3720, 2400, 3735, 3720, 2160, 1215, 255,
+     BookingRecord::kObsWidth},
 };
 
 struct DateButton
@@ -54,12 +59,12 @@ struct DateButton
 
 // The six step buttons lie over the frame but belong to the window; "&TODAY" sits in the frame.
 const DateButton kDateButtons[] = {
-    {"Command1", "+ day", 5280, 6840, 9.75, DateStep::PlusDay},
-    {"Command2", "+ week", 5280, 7200, 9, DateStep::PlusWeek},
-    {"Command3", "+ month", 5280, 7560, 9.75, DateStep::PlusMonth},
-    {"Command4", "- day", 4080, 6840, 9.75, DateStep::MinusDay},
-    {"Command5", "- week", 4080, 7200, 9, DateStep::MinusWeek},
-    {"Command6", "- month", 4080, 7560, 9.75, DateStep::MinusMonth},
+    {"Command1", QT_TRANSLATE_NOOP("MainWindow", "+ day"), 5280, 6840, 9.75, DateStep::PlusDay},
+    {"Command2", QT_TRANSLATE_NOOP("MainWindow", "+ week"), 5280, 7200, 9, DateStep::PlusWeek},
+    {"Command3", QT_TRANSLATE_NOOP("MainWindow", "+ month"), 5280, 7560, 9.75, DateStep::PlusMonth},
+    {"Command4", QT_TRANSLATE_NOOP("MainWindow", "- day"), 4080, 6840, 9.75, DateStep::MinusDay},
+    {"Command5", QT_TRANSLATE_NOOP("MainWindow", "- week"), 4080, 7200, 9, DateStep::MinusWeek},
+    {"Command6", QT_TRANSLATE_NOOP("MainWindow", "- month"), 4080, 7560, 9.75, DateStep::MinusMonth},
 };
 
 } // namespace
@@ -86,7 +91,8 @@ void MainWindow::buildControls()
     };
     const auto button = [this](const char *name, const char *caption, const QRect &rect, qreal points,
                                QWidget *parent) {
-        auto *widget = new QPushButton(QString::fromLatin1(caption), parent ? parent : canvas_);
+        auto *widget =
+            new QPushButton(QCoreApplication::translate("MainWindow", caption), parent ? parent : canvas_);
         pressOnEnter(widget);
         widget->setObjectName(QString::fromLatin1(name));
         widget->setGeometry(rect);
@@ -101,7 +107,7 @@ void MainWindow::buildControls()
     Image1->setGeometry(twipsRect(2280, 120, 6165, 765));
     Image1->setPixmap(QPixmap(QStringLiteral(":/images/logo.png")));
     Image1->setScaledContents(true);
-    Image1->setToolTip(QStringLiteral("Click to access our homepage"));
+    Image1->setToolTip(QCoreApplication::translate("MainWindow", "Click to access our homepage"));
     Image1->setCursor(Qt::PointingHandCursor);
     Image1->installEventFilter(this);
 
@@ -112,7 +118,7 @@ void MainWindow::buildControls()
 
     for (size_t i = 0; i < std::size(kEntryBoxes); ++i) {
         const EntryBox &field = kEntryBoxes[i];
-        label(field.label, QString::fromLatin1(field.caption),
+        label(field.label, QCoreApplication::translate("MainWindow", field.caption),
               twipsRect(field.labelLeft, field.labelTop, field.labelWidth, field.labelHeight),
               boldFont(arial, 9.75), kLabelRed);
         auto *box = new QLineEdit(canvas_);
@@ -124,12 +130,15 @@ void MainWindow::buildControls()
         entryBoxes_[i] = box;
     }
 
-    cmd_inc = button("cmd_inc", "&Add", twipsRect(7800, 2400, 855, 375), 9.75, nullptr);
-    cmd_inc->setToolTip(QStringLiteral("Add schedule"));
-    cmd_alt = button("cmd_alt", "&Change", twipsRect(8640, 2400, 975, 375), 9.75, nullptr);
-    cmd_alt->setToolTip(QStringLiteral("Change schedule"));
-    cmd_exc = button("cmd_exc", "&Remove", twipsRect(9600, 2400, 975, 375), 9.75, nullptr);
-    cmd_exc->setToolTip(QStringLiteral("Remove  schedule"));
+    cmd_inc = button("cmd_inc", QT_TRANSLATE_NOOP("MainWindow", "&Add"), twipsRect(7800, 2400, 855, 375),
+                     9.75, nullptr);
+    cmd_inc->setToolTip(QCoreApplication::translate("MainWindow", "Add schedule"));
+    cmd_alt = button("cmd_alt", QT_TRANSLATE_NOOP("MainWindow", "&Change"), twipsRect(8640, 2400, 975, 375),
+                     9.75, nullptr);
+    cmd_alt->setToolTip(QCoreApplication::translate("MainWindow", "Change schedule"));
+    cmd_exc = button("cmd_exc", QT_TRANSLATE_NOOP("MainWindow", "&Remove"), twipsRect(9600, 2400, 975, 375),
+                     9.75, nullptr);
+    cmd_exc->setToolTip(QCoreApplication::translate("MainWindow", "Remove  schedule"));
     cmd_exc->setEnabled(false);
 
     List1 = new QListView(canvas_);
@@ -147,7 +156,7 @@ void MainWindow::buildControls()
     List1->setEditTriggers(QAbstractItemView::NoEditTriggers);
     List1->setSelectionMode(QAbstractItemView::SingleSelection);
 
-    Frame1 = new QGroupBox(QStringLiteral("Change date"), canvas_);
+    Frame1 = new QGroupBox(QCoreApplication::translate("MainWindow", "Change date"), canvas_);
     Frame1->setObjectName(QStringLiteral("Frame1"));
     Frame1->setGeometry(twipsRect(3840, 6480, 3615, 1575));
     Frame1->setFont(boldFont(arial, 9.75, true));
@@ -159,21 +168,25 @@ void MainWindow::buildControls()
     Combo1->setGeometry(twipsRect(120, 6720, 3375, 360));
     Combo1->setFont(boldFont(arial, 9.75, true));
     setTextColor(Combo1, QColor(0, 0, 192));
-    Combo1->setToolTip(QStringLiteral("Click to choose the professional"));
-    Combo1->setShownText(QString::fromLatin1(kChooseDoctor));
+    Combo1->setToolTip(QCoreApplication::translate("MainWindow", "Click to choose the professional"));
+    Combo1->setShownText(QCoreApplication::translate("MainWindow", kChooseDoctor));
 
     for (const DateButton &spec : kDateButtons)
         dateButtons_.emplace_back(
             button(spec.name, spec.caption, twipsRect(spec.left, spec.top, 1095, 375), spec.points, nullptr),
             spec.step);
-    QPushButton *today = button("Command7", "&TODAY", twipsRect(2640, 360, 855, 1095), 9.75, Frame1);
+    QPushButton *today = button("Command7", QT_TRANSLATE_NOOP("MainWindow", "&TODAY"),
+                                twipsRect(2640, 360, 855, 1095), 9.75, Frame1);
     today->setFont(boldFont(arial, 9.75, true));
     useDesktopTextColor(today);
     dateButtons_.emplace_back(today, DateStep::Today);
 
-    cmd_cad = button("cmd_cad", "&Setup Doctors Details", twipsRect(7560, 6480, 2415, 495), 9.75, nullptr);
-    cmd_imp = button("cmd_imp", "&Print list", twipsRect(10080, 6480, 1215, 495), 9.75, nullptr);
-    cmd_sai = button("cmd_sai", "&Quit", twipsRect(10080, 7080, 1215, 495), 9.75, nullptr);
+    cmd_cad = button("cmd_cad", QT_TRANSLATE_NOOP("MainWindow", "&Setup Doctors Details"),
+                     twipsRect(7560, 6480, 2415, 495), 9.75, nullptr);
+    cmd_imp = button("cmd_imp", QT_TRANSLATE_NOOP("MainWindow", "&Print list"),
+                     twipsRect(10080, 6480, 1215, 495), 9.75, nullptr);
+    cmd_sai = button("cmd_sai", QT_TRANSLATE_NOOP("MainWindow", "&Quit"), twipsRect(10080, 7080, 1215, 495),
+                     9.75, nullptr);
 
     Timer1 = new QTimer(this);
     Timer1->setObjectName(QStringLiteral("Timer1"));

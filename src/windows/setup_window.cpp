@@ -5,6 +5,7 @@
 
 #include <QButtonGroup>
 #include <QCloseEvent>
+#include <QCoreApplication>
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
@@ -38,12 +39,12 @@ SetupWindow::SetupWindow(const Platform &platform, AppointmentBook &book, QWidge
     : QWidget(parent), platform_(platform), book_(book)
 {
     setObjectName(QStringLiteral("marca2"));
-    setWindowTitle(QStringLiteral("Setup professional"));
+    setWindowTitle(QCoreApplication::translate("SetupWindow", "Setup professional"));
     setBackground(this, kWindowYellow);
     resize(twipsRect(0, 0, 11655, 8280).size()); // the whole layout, when not maximised
     canvas_ = addScrolledCanvas(this, size());
 
-    Command1 = new QPushButton(QStringLiteral("Save and &Return"), canvas_);
+    Command1 = new QPushButton(QCoreApplication::translate("SetupWindow", "Save and &Return"), canvas_);
     pressOnEnter(Command1);
     Command1->setObjectName(QStringLiteral("Command1"));
     Command1->setGeometry(twipsRect(240, 840, 1695, 375));
@@ -82,15 +83,16 @@ void SetupWindow::buildDoctorFrame(int slot)
     const QString number = QString::number(slot);
     const QFont arial = boldFont(QStringLiteral("Arial"), 9.75);
 
-    doctor.frame = new QGroupBox(QStringLiteral("Professional %1").arg(slot), canvas_);
+    doctor.frame =
+        new QGroupBox(QCoreApplication::translate("SetupWindow", "Professional %1").arg(slot), canvas_);
     doctor.frame->setObjectName(QStringLiteral("Frame") + number);
     doctor.frame->setGeometry(twipsRect(column == 0 ? 240 : 5880, kFrameTops[row], 5535, 1335));
     doctor.frame->setFont(arial);
     setBackground(doctor.frame, kWindowYellow);
     setTextColor(doctor.frame, kBlue);
 
-    QLabel *doctorLabel =
-        addLabel(doctor.frame, QStringLiteral("Doctor:"), twipsRect(240, 360, 720, 255), arial);
+    QLabel *doctorLabel = addLabel(doctor.frame, QCoreApplication::translate("SetupWindow", "Doctor:"),
+                                   twipsRect(240, 360, 720, 255), arial);
     setTextColor(doctorLabel, Qt::black);
 
     doctor.name = new QLineEdit(doctor.frame);
@@ -100,13 +102,14 @@ void SetupWindow::buildDoctorFrame(int slot)
     setTextColor(doctor.name, kDarkRed);
     doctor.name->setValidator(new CharacterLimit(30, doctor.name));
 
-    QLabel *intervalLabel =
-        addLabel(doctor.frame, QStringLiteral("Interval:"), twipsRect(600, 720, 1020, 255), arial);
+    QLabel *intervalLabel = addLabel(doctor.frame, QCoreApplication::translate("SetupWindow", "Interval:"),
+                                     twipsRect(600, 720, 1020, 255), arial);
     setTextColor(intervalLabel, Qt::black);
     auto *group = new QButtonGroup(doctor.frame);
     for (size_t i = 0; i < doctor.intervals.size(); ++i) {
-        auto *option =
-            new QRadioButton(QStringLiteral("%1 min").arg(QLatin1String(kIntervals[i])), doctor.frame);
+        auto *option = new QRadioButton(
+            QCoreApplication::translate("SetupWindow", "%1 min").arg(QLatin1String(kIntervals[i])),
+            doctor.frame);
         option->setObjectName(QStringLiteral("opt%1_%2").arg(number, QLatin1String(kIntervals[i])));
         option->setGeometry(twipsRect(kIntervalLefts[i], 720, 1020, 300));
         option->setFont(arial);
@@ -125,7 +128,7 @@ void SetupWindow::buildDoctorFrame(int slot)
     linkLabel->setToolTip(QStringLiteral("Digite o número da agenda associada."));
     linkLabel->hide();
 
-    doctor.schedule = new QPushButton(QStringLiteral("Schedule"), doctor.frame);
+    doctor.schedule = new QPushButton(QCoreApplication::translate("SetupWindow", "Schedule"), doctor.frame);
     doctor.schedule->setObjectName(QStringLiteral("Command%1").arg(slot + 2));
     doctor.schedule->setGeometry(twipsRect(4200, 1080, 1335, 255));
     doctor.schedule->setFont(boldFont(QStringLiteral("Arial"), 8.25));
@@ -136,7 +139,7 @@ void SetupWindow::buildDoctorFrame(int slot)
 
 void SetupWindow::buildScheduleEditor()
 {
-    Frame11 = new QGroupBox(QStringLiteral("Doctor's Schedule"), canvas_);
+    Frame11 = new QGroupBox(QCoreApplication::translate("SetupWindow", "Doctor's Schedule"), canvas_);
     Frame11->setObjectName(QStringLiteral("Frame11"));
     Frame11->setGeometry(twipsRect(240, 840, 11175, 6975));
     Frame11->setFont(boldFont(QStringLiteral("Arial"), 11.25));
@@ -148,8 +151,8 @@ void SetupWindow::buildScheduleEditor()
     const QFont noteFont = boldFont(QStringLiteral("Arial"), 9);
     for (int day = 0; day < kWeekdayCount; ++day) {
         const int top = kDayRowTops[day];
-        addLabel(Frame11, QString::fromLatin1(kWeekdays[day].label), twipsRect(360, top + 60, 960, 300),
-                 dayFont);
+        addLabel(Frame11, QCoreApplication::translate("SetupWindow", kWeekdays[day].label),
+                 twipsRect(360, top + 60, 960, 300), dayFont);
         for (int index = 1; index <= kTimesPerDay; ++index) {
             auto *box = new QLineEdit(Frame11);
             box->setObjectName(QStringLiteral("%1_%2").arg(QLatin1String(kWeekdays[day].code)).arg(index));
@@ -157,15 +160,18 @@ void SetupWindow::buildScheduleEditor()
             box->setFont(boxFont);
             timeBoxes_[weeklyTimePosition(day, index)] = box;
         }
-        addLabel(Frame11, QStringLiteral("to"), twipsRect(2520, top + 60, 300, 300), dayFont);
-        addLabel(Frame11, QStringLiteral("to"), twipsRect(6480, top + 60, 300, 300), dayFont);
+        addLabel(Frame11, QCoreApplication::translate("SetupWindow", "to"),
+                 twipsRect(2520, top + 60, 300, 300), dayFont);
+        addLabel(Frame11, QCoreApplication::translate("SetupWindow", "to"),
+                 twipsRect(6480, top + 60, 300, 300), dayFont);
     }
-    addLabel(Frame11, QStringLiteral("Use this model.   08:00  to 10:40"), twipsRect(360, 6000, 4200, 255),
-             noteFont);
-    addLabel(Frame11, QStringLiteral("OBS: Leave blank, in case of no consultation."),
+    addLabel(Frame11, QCoreApplication::translate("SetupWindow", "Use this model.   08:00  to 10:40"),
+             twipsRect(360, 6000, 4200, 255), noteFont);
+    addLabel(Frame11,
+             QCoreApplication::translate("SetupWindow", "OBS: Leave blank, in case of no consultation."),
              twipsRect(360, 6300, 4800, 255), noteFont);
 
-    Command2 = new QPushButton(QStringLiteral("Confirm"), Frame11);
+    Command2 = new QPushButton(QCoreApplication::translate("SetupWindow", "Confirm"), Frame11);
     Command2->setObjectName(QStringLiteral("Command2"));
     Command2->setGeometry(twipsRect(6480, 6000, 1335, 495));
     Command2->setFont(boldFont(QStringLiteral("Arial"), 9.75));
@@ -180,8 +186,9 @@ bool SetupWindow::load()
     AllDoctorFields fields;
     QString error;
     if (!book_.readSetup(&fields, &error)) {
-        platform_.messages.inform(this,
-                                  QStringLiteral("The doctors' settings could not be read: %1.").arg(error));
+        platform_.messages.inform(
+            this, QCoreApplication::translate("SetupWindow", "The doctors' settings could not be read: %1.")
+                      .arg(error));
         return false;
     }
     for (size_t i = 0; i < doctors_.size(); ++i) {
@@ -212,10 +219,11 @@ void SetupWindow::Command1_Click()
     }
     QString error;
     if (!book_.saveSetup(changes, &error)) {
-        platform_.messages.inform(this,
-                                  QStringLiteral("The settings were not saved: %1.\n\nNothing was changed; "
-                                                 "what you typed is still here.")
-                                      .arg(error));
+        platform_.messages.inform(
+            this, QCoreApplication::translate("SetupWindow",
+                                              "The settings were not saved: %1.\n\nNothing was changed; "
+                                              "what you typed is still here.")
+                      .arg(error));
         return;
     }
     hide();
@@ -227,12 +235,14 @@ void SetupWindow::openSchedule(int slot)
     WeeklyTimes stored;
     QString error;
     if (!book_.readWeeklyTimes(slot, &stored, &error)) {
-        platform_.messages.inform(this, QStringLiteral("The weekly hours could not be read: %1.").arg(error));
+        platform_.messages.inform(
+            this,
+            QCoreApplication::translate("SetupWindow", "The weekly hours could not be read: %1.").arg(error));
         return;
     }
     editedSlot_ = slot;
     Frame11->setTitle(doctors_[static_cast<size_t>(slot - 1)].name->text() +
-                      QStringLiteral(" - Configuration of schedule"));
+                      QCoreApplication::translate("SetupWindow", " - Configuration of schedule"));
     for (size_t i = 0; i < timeBoxes_.size(); ++i)
         timeBoxes_[i]->setText(shownTime(stored[i]));
     // Only the editor can be used while it is open.
@@ -266,9 +276,11 @@ void SetupWindow::Command2_Click()
     }
     QString error;
     if (!book_.saveWeeklyTimes(editedSlot_, check.stored, &error)) {
-        platform_.messages.inform(this, QStringLiteral("The weekly hours were not saved: %1.\n\nNothing was "
+        platform_.messages.inform(
+            this,
+            QCoreApplication::translate("SetupWindow", "The weekly hours were not saved: %1.\n\nNothing was "
                                                        "changed; what you typed is still here.")
-                                            .arg(error));
+                .arg(error));
         return;
     }
     closeScheduleEditor();

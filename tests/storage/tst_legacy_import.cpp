@@ -289,7 +289,8 @@ private Q_SLOTS:
         files.write("legacy/bdm15.mdb", "kept from an earlier move");
         const ImportReport report = importLegacyFiles(files.folder(), kReader);
         QCOMPARE(report.imported, QStringList{"bdm15.mdb"});
-        QCOMPARE(files.fingerprint("legacy/bdm15.mdb"), QCryptographicHash::hash("kept from an earlier move", QCryptographicHash::Sha256));
+        QCOMPARE(files.fingerprint("legacy/bdm15.mdb"),
+                 QCryptographicHash::hash("kept from an earlier move", QCryptographicHash::Sha256));
         QCOMPARE(files.fingerprint("legacy/bdm15.mdb.2"), fingerprint(kFixtures + "/clinic-a/bdm15.mdb"));
         QCOMPARE(files.appointments(10).size(), 1825);
         QCOMPARE(files.appointments(1).size(), 1);

@@ -1,0 +1,29 @@
+#include "platform/language.h"
+
+#include <QCoreApplication>
+#include <QLibraryInfo>
+
+namespace velmora {
+
+ProgramLanguage::ProgramLanguage(const QString &name) : previousLocale_(QLocale())
+{
+    const QLocale locale = name.isEmpty() ? QLocale::system() : QLocale(name);
+    QLocale::setDefault(locale);
+    // The program's translations are embedded; Qt's come with the system's Qt.
+    if (own_.load(locale, QStringLiteral("velmora"), QStringLiteral("_"), QStringLiteral(":/i18n"))) {
+        QCoreApplication::installTranslator(&own_);
+        translated_ = true;
+        if (qt_.load(locale, QStringLiteral("qtbase"), QStringLiteral("_"),
+                     QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
+            QCoreApplication::installTranslator(&qt_);
+    }
+}
+
+ProgramLanguage::~ProgramLanguage()
+{
+    QCoreApplication::removeTranslator(&qt_);
+    QCoreApplication::removeTranslator(&own_);
+    QLocale::setDefault(previousLocale_);
+}
+
+} // namespace velmora

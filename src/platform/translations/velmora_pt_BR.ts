@@ -1,0 +1,576 @@
+<?xml version="1.0" encoding="utf-8"?>
+<!DOCTYPE TS>
+<TS version="2.1" language="pt_BR">
+<context>
+    <name>AppointmentBook</name>
+    <message>
+        <source>Please choose professional first</source>
+        <translation>Escolha o profissional primeiro</translation>
+    </message>
+    <message>
+        <source>No appointment is selected: choose one in the list first.</source>
+        <translation>Nenhuma consulta está selecionada: escolha uma na lista primeiro.</translation>
+    </message>
+    <message>
+        <source>doctor %1</source>
+        <translation>médico %1</translation>
+    </message>
+    <message>
+        <source>the doctor&apos;s slot length or linked book has no value in the settings</source>
+        <translation>o intervalo do médico ou a agenda associada não tem valor no cadastro</translation>
+    </message>
+    <message>
+        <source>The appointment book of %1 could not be opened: %2.
+
+No doctor is chosen; please choose one again.</source>
+        <translation>A agenda de %1 não pôde ser aberta: %2.
+
+Nenhum médico está escolhido; escolha um novamente.</translation>
+    </message>
+    <message>
+        <source>The appointments of %1 could not be read: %2.
+
+The list stays empty until they can be read.</source>
+        <translation>As consultas de %1 não puderam ser lidas: %2.
+
+A lista fica vazia até que possam ser lidas.</translation>
+    </message>
+    <message>
+        <source>The list shows what is stored.</source>
+        <translation>A lista mostra o que está gravado.</translation>
+    </message>
+    <message>
+        <source>The stored appointments cannot be read either (%1); the list stays empty until they can be read.</source>
+        <translation>As consultas gravadas também não podem ser lidas (%1); a lista fica vazia até que possam ser lidas.</translation>
+    </message>
+    <message>
+        <source>Choose schedule belows or type one time</source>
+        <translation>Escolha um horário abaixo ou digite um horário</translation>
+    </message>
+    <message>
+        <source>Field Name cannot be empty</source>
+        <translation>O campo Nome não pode ficar vazio</translation>
+    </message>
+    <message>
+        <source>The appointment could not be stored, for this doctor nor for a linked one</source>
+        <translation>A consulta não pôde ser gravada, nem para este médico nem para um associado</translation>
+    </message>
+    <message>
+        <source>The appointments of this day could not be read</source>
+        <translation>As consultas deste dia não puderam ser lidas</translation>
+    </message>
+    <message>
+        <source>Please choose the professional first</source>
+        <translation>Escolha o profissional primeiro</translation>
+    </message>
+    <message>
+        <source>The appointment could not be changed; it is stored as it was</source>
+        <translation>A consulta não pôde ser alterada; ela continua gravada como estava</translation>
+    </message>
+    <message>
+        <source>The appointment could not be removed; it is still stored</source>
+        <translation>A consulta não pôde ser excluída; ela continua gravada</translation>
+    </message>
+    <message>
+        <source>The appointment was stored, but it could not be copied to the linked doctor&apos;s book (%1): %2.</source>
+        <translation>A consulta foi gravada, mas não pôde ser copiada para a agenda do médico associado (%1): %2.</translation>
+    </message>
+    <message>
+        <source>The doctor&apos;s slot length and linked book could not be read again: %1.</source>
+        <translation>O intervalo do médico e a agenda associada não puderam ser lidos novamente: %1.</translation>
+    </message>
+</context>
+<context>
+    <name>Import</name>
+    <message>
+        <source>the folder &quot;%1&quot; cannot be made</source>
+        <translation>a pasta &quot;%1&quot; não pode ser criada</translation>
+    </message>
+    <message>
+        <source>the original could not be kept in &quot;%1&quot;</source>
+        <translation>o original não pôde ser guardado em &quot;%1&quot;</translation>
+    </message>
+    <message>
+        <source>the reader of the older program&apos;s files could not be started (%1)</source>
+        <translation>o leitor dos arquivos do programa antigo não pôde ser iniciado (%1)</translation>
+    </message>
+    <message>
+        <source>the reader gave up no answer within %1 seconds</source>
+        <translation>o leitor não respondeu em %1 segundos</translation>
+    </message>
+    <message>
+        <source>the reader stopped unexpectedly on the file, which is damaged</source>
+        <translation>o leitor parou inesperadamente no arquivo, que está danificado</translation>
+    </message>
+    <message>
+        <source>only %1 of its %2 rows could be read; the file is damaged</source>
+        <translation>só %1 das suas %2 linhas puderam ser lidas; o arquivo está danificado</translation>
+    </message>
+    <message>
+        <source>the file cannot be read (%1)</source>
+        <translation>o arquivo não pode ser lido (%1)</translation>
+    </message>
+    <message>
+        <source>the reader ended with code %1</source>
+        <translation>o leitor terminou com o código %1</translation>
+    </message>
+    <message>
+        <source>the new file could not be written (%1)</source>
+        <translation>o novo arquivo não pôde ser gravado (%1)</translation>
+    </message>
+    <message>
+        <source>Imported: %1 file(s) of the older program, with %2 appointments.</source>
+        <translation>Importados: %1 arquivo(s) do programa antigo, com %2 consultas.</translation>
+    </message>
+    <message>
+        <source>Not imported, left as they are:</source>
+        <translation>Não importados, deixados como estão:</translation>
+    </message>
+    <message>
+        <source>%1 appointments were dated with a time of day; the date was kept, the time of day left out.</source>
+        <translation>%1 consultas tinham data com hora do dia; a data foi mantida, a hora do dia deixada de fora.</translation>
+    </message>
+    <message>
+        <source>Fields the program does not use, left out: %1.</source>
+        <translation>Campos que o programa não usa, deixados de fora: %1.</translation>
+    </message>
+    <message>
+        <source>The originals are kept unchanged in the folder &quot;%1&quot;.</source>
+        <translation>Os originais estão guardados sem alteração na pasta &quot;%1&quot;.</translation>
+    </message>
+    <message>
+        <source>the new file could not be put in its place</source>
+        <translation>o novo arquivo não pôde ser colocado no lugar</translation>
+    </message>
+    <message>
+        <source>%1 held no settings record; it was imported as a new file holds them.</source>
+        <translation>%1 não tinha registro de cadastro; foi importado como um arquivo novo o tem.</translation>
+    </message>
+    <message>
+        <source>The import was cancelled; the files not yet finished were left as they are.</source>
+        <translation>A importação foi cancelada; os arquivos ainda não terminados foram deixados como estão.</translation>
+    </message>
+</context>
+<context>
+    <name>MainWindow</name>
+    <message>
+        <source>Choose the doctor</source>
+        <translation>Escolha o médico</translation>
+    </message>
+    <message>
+        <source>Some of the program&apos;s files cannot be used:
+
+%1</source>
+        <translation>Alguns arquivos do programa não podem ser usados:
+
+%1</translation>
+    </message>
+    <message>
+        <source>The list could not be printed: %1.
+
+Save the same pages as a PDF file instead?</source>
+        <translation>A lista não pôde ser impressa: %1.
+
+Salvar as mesmas páginas como arquivo PDF?</translation>
+    </message>
+    <message>
+        <source>PDF files (*.pdf)</source>
+        <translation>Arquivos PDF (*.pdf)</translation>
+    </message>
+    <message>
+        <source>The PDF file could not be written: %1.</source>
+        <translation>O arquivo PDF não pôde ser gravado: %1.</translation>
+    </message>
+    <message>
+        <source>Time</source>
+        <translation>Hora</translation>
+    </message>
+    <message>
+        <source>Name</source>
+        <translation>Nome</translation>
+    </message>
+    <message>
+        <source>Health Plan</source>
+        <translation>Convênio</translation>
+    </message>
+    <message>
+        <source>Phones</source>
+        <translation>Telefones</translation>
+    </message>
+    <message>
+        <source>Obs.</source>
+        <translation>Obs.</translation>
+    </message>
+    <message>
+        <source>+ day</source>
+        <translation>+ dia</translation>
+    </message>
+    <message>
+        <source>+ week</source>
+        <translation>+ semana</translation>
+    </message>
+    <message>
+        <source>+ month</source>
+        <translation>+ mês</translation>
+    </message>
+    <message>
+        <source>- day</source>
+        <translation>- dia</translation>
+    </message>
+    <message>
+        <source>- week</source>
+        <translation>- semana</translation>
+    </message>
+    <message>
+        <source>- month</source>
+        <translation>- mês</translation>
+    </message>
+    <message>
+        <source>Click to access our homepage</source>
+        <translation>Clique para acessar nossa página</translation>
+    </message>
+    <message>
+        <source>&amp;Add</source>
+        <translation>&amp;Incluir</translation>
+    </message>
+    <message>
+        <source>Add schedule</source>
+        <translation>Incluir consulta</translation>
+    </message>
+    <message>
+        <source>&amp;Change</source>
+        <translation>&amp;Alterar</translation>
+    </message>
+    <message>
+        <source>Change schedule</source>
+        <translation>Alterar consulta</translation>
+    </message>
+    <message>
+        <source>&amp;Remove</source>
+        <translation>E&amp;xcluir</translation>
+    </message>
+    <message>
+        <source>Remove  schedule</source>
+        <translation>Excluir consulta</translation>
+    </message>
+    <message>
+        <source>Change date</source>
+        <translation>Mudar data</translation>
+    </message>
+    <message>
+        <source>Click to choose the professional</source>
+        <translation>Clique para escolher o profissional</translation>
+    </message>
+    <message>
+        <source>&amp;TODAY</source>
+        <translation>&amp;HOJE</translation>
+    </message>
+    <message>
+        <source>&amp;Setup Doctors Details</source>
+        <translation>&amp;Cadastro de médicos</translation>
+    </message>
+    <message>
+        <source>&amp;Print list</source>
+        <translation>Im&amp;primir</translation>
+    </message>
+    <message>
+        <source>&amp;Quit</source>
+        <translation>&amp;Sair</translation>
+    </message>
+</context>
+<context>
+    <name>Platform</name>
+    <message>
+        <source>the printer could not start the document</source>
+        <translation>a impressora não pôde iniciar o documento</translation>
+    </message>
+    <message>
+        <source>the printer stopped in the middle of the document</source>
+        <translation>a impressora parou no meio do documento</translation>
+    </message>
+    <message>
+        <source>no default printer is set up on this computer</source>
+        <translation>nenhuma impressora padrão está configurada neste computador</translation>
+    </message>
+    <message>
+        <source>the printer &quot;%1&quot; is stopped</source>
+        <translation>a impressora &quot;%1&quot; está parada</translation>
+    </message>
+    <message>
+        <source>the printer &quot;%1&quot; reported an error</source>
+        <translation>a impressora &quot;%1&quot; informou um erro</translation>
+    </message>
+    <message>
+        <source>&quot;%1&quot; could not be written</source>
+        <translation>&quot;%1&quot; não pôde ser gravado</translation>
+    </message>
+</context>
+<context>
+    <name>SetupWindow</name>
+    <message>
+        <source>Mon:</source>
+        <translation>Seg:</translation>
+    </message>
+    <message>
+        <source>Tue:</source>
+        <translation>Ter:</translation>
+    </message>
+    <message>
+        <source>Wed:</source>
+        <translation>Qua:</translation>
+    </message>
+    <message>
+        <source>Thu:</source>
+        <translation>Qui:</translation>
+    </message>
+    <message>
+        <source>Fri:</source>
+        <translation>Sex:</translation>
+    </message>
+    <message>
+        <source>Sat:</source>
+        <translation>Sáb:</translation>
+    </message>
+    <message>
+        <source>Sun:</source>
+        <translation>Dom:</translation>
+    </message>
+    <message>
+        <source>Setup professional</source>
+        <translation>Cadastro de profissionais</translation>
+    </message>
+    <message>
+        <source>Save and &amp;Return</source>
+        <translation>Salvar e &amp;voltar</translation>
+    </message>
+    <message>
+        <source>Professional %1</source>
+        <translation>Profissional %1</translation>
+    </message>
+    <message>
+        <source>Doctor:</source>
+        <translation>Nome:</translation>
+    </message>
+    <message>
+        <source>Interval:</source>
+        <translation>Intervalo:</translation>
+    </message>
+    <message>
+        <source>%1 min</source>
+        <translation>%1 min</translation>
+    </message>
+    <message>
+        <source>Schedule</source>
+        <translation>Horários</translation>
+    </message>
+    <message>
+        <source>Doctor&apos;s Schedule</source>
+        <translation>Horário do médico</translation>
+    </message>
+    <message>
+        <source>to</source>
+        <translation>a</translation>
+    </message>
+    <message>
+        <source>Use this model.   08:00  to 10:40</source>
+        <translation>Use este modelo.   08:00  a 10:40</translation>
+    </message>
+    <message>
+        <source>OBS: Leave blank, in case of no consultation.</source>
+        <translation>OBS: Deixe em branco se não houver consulta.</translation>
+    </message>
+    <message>
+        <source>Confirm</source>
+        <translation>Confirmar</translation>
+    </message>
+    <message>
+        <source>The doctors&apos; settings could not be read: %1.</source>
+        <translation>O cadastro dos médicos não pôde ser lido: %1.</translation>
+    </message>
+    <message>
+        <source>The settings were not saved: %1.
+
+Nothing was changed; what you typed is still here.</source>
+        <translation>O cadastro não foi salvo: %1.
+
+Nada foi alterado; o que você digitou continua aqui.</translation>
+    </message>
+    <message>
+        <source>The weekly hours could not be read: %1.</source>
+        <translation>Os horários da semana não puderam ser lidos: %1.</translation>
+    </message>
+    <message>
+        <source> - Configuration of schedule</source>
+        <translation> - Configuração de horários</translation>
+    </message>
+    <message>
+        <source>The weekly hours were not saved: %1.
+
+Nothing was changed; what you typed is still here.</source>
+        <translation>Os horários da semana não foram salvos: %1.
+
+Nada foi alterado; o que você digitou continua aqui.</translation>
+    </message>
+</context>
+<context>
+    <name>StartUp</name>
+    <message>
+        <source>Velmora is already open on this folder. Use the window that is open, or close it first.</source>
+        <translation>O Velmora já está aberto nesta pasta. Use a janela que está aberta ou feche-a primeiro.</translation>
+    </message>
+    <message>
+        <source>Velmora cannot claim this folder for itself (its lock file cannot be written), so it does not open the files.</source>
+        <translation>O Velmora não consegue reservar esta pasta para si (o arquivo de trava não pode ser gravado), por isso não abre os arquivos.</translation>
+    </message>
+    <message>
+        <source>%1
+
+Folder: %2</source>
+        <translation>%1
+
+Pasta: %2</translation>
+    </message>
+    <message>
+        <source>%1 files of the older program: %2 appointments and the settings of %3 doctors. Import them? The originals are kept unchanged in the folder legacy.</source>
+        <translation>%1 arquivos do programa antigo: %2 consultas e o cadastro de %3 médicos. Importá-los? Os originais são guardados sem alteração na pasta legacy.</translation>
+    </message>
+    <message>
+        <source>Not now</source>
+        <translation>Agora não</translation>
+    </message>
+    <message>
+        <source>Importing %1: %2 of %3 rows</source>
+        <translation>Importando %1: %2 de %3 linhas</translation>
+    </message>
+    <message>
+        <source>These files are missing from the folder %1:
+
+%2
+
+Create them empty? The doctors or appointments they held will not be in them. Answer No to look for them first; the program works without them meanwhile.</source>
+        <translation>Estes arquivos estão faltando na pasta %1:
+
+%2
+
+Criá-los vazios? Os médicos ou consultas que continham não estarão neles. Responda Não para procurá-los primeiro; enquanto isso o programa funciona sem eles.</translation>
+    </message>
+    <message>
+        <source>&quot;%1&quot; is missing; it was not created.</source>
+        <translation>&quot;%1&quot; está faltando; não foi criado.</translation>
+    </message>
+    <message>
+        <source>Import</source>
+        <translation>Importar</translation>
+    </message>
+</context>
+<context>
+    <name>Storage</name>
+    <message>
+        <source>its journal cannot be switched to the mode that keeps both books together</source>
+        <translation>seu diário não pode ser posto no modo que mantém as duas agendas juntas</translation>
+    </message>
+    <message>
+        <source>its appointment table is missing or incomplete</source>
+        <translation>sua tabela de consultas está faltando ou incompleta</translation>
+    </message>
+    <message>
+        <source>&quot;%1&quot; cannot be used: %2</source>
+        <translation>&quot;%1&quot; não pode ser usado: %2</translation>
+    </message>
+    <message>
+        <source>&quot;%1&quot; could not be written: %2</source>
+        <translation>&quot;%1&quot; não pôde ser gravado: %2</translation>
+    </message>
+    <message>
+        <source>the appointment is no longer stored</source>
+        <translation>a consulta não está mais gravada</translation>
+    </message>
+    <message>
+        <source>its journal cannot be switched from write-ahead logging</source>
+        <translation>seu diário não pode sair do modo de registro antecipado</translation>
+    </message>
+    <message>
+        <source>the finished file could not be renamed</source>
+        <translation>o arquivo pronto não pôde ser renomeado</translation>
+    </message>
+    <message>
+        <source>the table &quot;%1&quot; is missing</source>
+        <translation>a tabela &quot;%1&quot; está faltando</translation>
+    </message>
+    <message>
+        <source>the field &quot;%1&quot; is missing from the table &quot;%2&quot;</source>
+        <translation>o campo &quot;%1&quot; está faltando na tabela &quot;%2&quot;</translation>
+    </message>
+    <message>
+        <source>the table &quot;profs&quot; holds no settings record</source>
+        <translation>a tabela &quot;profs&quot; não tem registro de cadastro</translation>
+    </message>
+    <message>
+        <source>unknown error</source>
+        <translation>erro desconhecido</translation>
+    </message>
+    <message>
+        <source>the file does not exist</source>
+        <translation>o arquivo não existe</translation>
+    </message>
+    <message>
+        <source>the file cannot be read (%1)</source>
+        <translation>o arquivo não pode ser lido (%1)</translation>
+    </message>
+    <message>
+        <source>the file is empty</source>
+        <translation>o arquivo está vazio</translation>
+    </message>
+    <message>
+        <source>the file is not a database in the format the program uses</source>
+        <translation>o arquivo não é um banco de dados no formato que o programa usa</translation>
+    </message>
+    <message>
+        <source>The folder &quot;%1&quot; cannot be opened; none of the files can be used.</source>
+        <translation>A pasta &quot;%1&quot; não pode ser aberta; nenhum dos arquivos pode ser usado.</translation>
+    </message>
+    <message>
+        <source>&quot;%1&quot; cannot be used: it is a link to &quot;%2&quot;, which is not there. Nothing was created.</source>
+        <translation>&quot;%1&quot; não pode ser usado: é um atalho para &quot;%2&quot;, que não está lá. Nada foi criado.</translation>
+    </message>
+    <message>
+        <source>&quot;%1&quot; cannot be used: %2. The file was left as it is.</source>
+        <translation>&quot;%1&quot; não pode ser usado: %2. O arquivo foi deixado como está.</translation>
+    </message>
+    <message>
+        <source>&quot;%1&quot; could not be created: %2.</source>
+        <translation>&quot;%1&quot; não pôde ser criado: %2.</translation>
+    </message>
+    <message>
+        <source>&quot;%1&quot; cannot be opened: %2</source>
+        <translation>&quot;%1&quot; não pode ser aberto: %2</translation>
+    </message>
+    <message>
+        <source>no file is open</source>
+        <translation>nenhum arquivo está aberto</translation>
+    </message>
+    <message>
+        <source>&quot;%1&quot; holds no settings record</source>
+        <translation>&quot;%1&quot; não tem registro de cadastro</translation>
+    </message>
+    <message>
+        <source>the settings record was not found</source>
+        <translation>o registro de cadastro não foi encontrado</translation>
+    </message>
+    <message>
+        <source>%1 (in &quot;%2&quot;)</source>
+        <translation>%1 (em &quot;%2&quot;)</translation>
+    </message>
+</context>
+<context>
+    <name>WeeklyTimes</name>
+    <message>
+        <source>Types correctly</source>
+        <translation>Digite corretamente</translation>
+    </message>
+    <message>
+        <source>%1 with inadequate data, please corrects.</source>
+        <translation>%1 com dados inadequados, por favor corrija.</translation>
+    </message>
+</context>
+</TS>

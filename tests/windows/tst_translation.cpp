@@ -1,0 +1,136 @@
+// Each window in each language: captions, messages and dates translated, access keys unique, every
+// caption fitting its control; English as it always was.
+#include "core/weekly_times.h"
+#include "platform/language.h"
+#include "support/book_window.h"
+
+#include <QAbstractButton>
+#include <QGroupBox>
+#include <QRadioButton>
+
+using namespace velmora;
+using velmora::testing::BookWindow;
+
+namespace {
+
+QString withoutAccessKey(QString text)
+{
+    return text.replace(QStringLiteral("&&"), QStringLiteral("\x01"))
+        .remove(QLatin1Char('&'))
+        .replace(QLatin1Char('\x01'), QLatin1Char('&'));
+}
+
+// The access keys of a window's buttons, each with the caption it belongs to.
+QMultiMap<QChar, QString> accessKeys(const QWidget *window)
+{
+    QMultiMap<QChar, QString> keys;
+    for (const QAbstractButton *button : window->findChildren<QAbstractButton *>()) {
+        const QString text = QString(button->text()).replace(QStringLiteral("&&"), QString());
+        const qsizetype marker = text.indexOf(QLatin1Char('&'));
+        if (marker >= 0 && marker + 1 < text.size())
+            keys.insert(text.at(marker + 1).toLower(), button->text());
+    }
+    return keys;
+}
+
+// The captions that do not fit their controls, measured in their fonts.
+QStringList clippedCaptions(const QWidget *window)
+{
+    QStringList clipped;
+    for (const QAbstractButton *button : window->findChildren<QAbstractButton *>()) {
+        const int needed =
+            qobject_cast<const QRadioButton *>(button)
+                ? button->sizeHint().width()
+                : button->fontMetrics().horizontalAdvance(withoutAccessKey(button->text())) + 6;
+        if (needed > button->width())
+            clipped << QStringLiteral("%1 (%2 > %3)").arg(button->text()).arg(needed).arg(button->width());
+    }
+    for (const QLabel *label : window->findChildren<QLabel *>()) {
+        if (label->objectName().startsWith(QLatin1String("lab_")) || label->text().isEmpty() ||
+            !label->isVisibleTo(window))
+            continue; // the clock and the date size themselves
+        if (label->fontMetrics().horizontalAdvance(label->text()) > label->width())
+            clipped << label->text();
+    }
+    for (const QGroupBox *frame : window->findChildren<QGroupBox *>())
+        if (frame->fontMetrics().horizontalAdvance(frame->title()) > frame->width())
+            clipped << frame->title();
+    return clipped;
+}
+
+void checkWindow(const QWidget *window)
+{
+    const QMultiMap<QChar, QString> keys = accessKeys(window);
+    for (const QChar key : keys.uniqueKeys())
+        QVERIFY2(keys.count(key) == 1, qPrintable(QStringList(keys.values(key)).join(QStringLiteral(", "))));
+    QVERIFY2(clippedCaptions(window).isEmpty(),
+             qPrintable(clippedCaptions(window).join(QStringLiteral("; "))));
+}
+
+} // namespace
+
+class TranslationTest : public QObject
+{
+    Q_OBJECT
+
+private Q_SLOTS:
+    void windowsInEachLanguage_data()
+    {
+        QTest::addColumn<QString>("language");
+        QTest::addColumn<QString>("add");
+        QTest::addColumn<QString>("longDate");
+        QTest::addColumn<QString>("noDoctor");
+        QTest::addColumn<QString>("mondayMessage");
+        QTest::addColumn<QString>("yes");
+        QTest::newRow("the system's English")
+            << ""
+            << "&Add" << QLocale::system().toString(QDate(2027, 3, 1), QLocale::LongFormat)
+            << "Please choose professional first"
+            << "Monday with inadequate data, please corrects."
+            << "&Yes";
+        QTest::newRow("Brazilian Portuguese") << "pt_BR"
+                                              << "&Incluir"
+                                              << "segunda-feira, 1 de março de 2027"
+                                              << "Escolha o profissional primeiro"
+                                              << "Segunda-feira com dados inadequados, por favor corrija."
+                                              << "&Sim";
+    }
+
+    void windowsInEachLanguage()
+    {
+        QFETCH(QString, language);
+        QFETCH(QString, add);
+        QFETCH(QString, longDate);
+        QFETCH(QString, noDoctor);
+        QFETCH(QString, mondayMessage);
+        QFETCH(QString, yes);
+        const ProgramLanguage speaking(language);
+        QCOMPARE(speaking.isTranslated(), !language.isEmpty());
+        BookWindow book;
+        book.files.setDoctor(1, "Ana", "15", {"0800", "0900"});
+        book.open();
+        QCOMPARE(book.button("cmd_inc")->text(), add);
+        QCOMPARE(book.dateLabel(), longDate);
+        book.click("Command1");
+        QCOMPARE(book.platform.messages.takeOne(), noDoctor);
+        QCOMPARE(QCoreApplication::translate("QPlatformTheme", "&Yes"), yes); // Qt's own buttons
+        checkWindow(book.window);
+
+        book.chooseDoctor(1);
+        QCOMPARE(book.appointmentBook->printout()->header, QStringLiteral("Ana - ") + longDate);
+        WeeklyTimes times;
+        times[0] = QStringLiteral("08:00");
+        QCOMPARE(checkWeeklyTimes(times).message, mondayMessage);
+
+        book.click("cmd_cad");
+        QWidget *setup = BookWindow::setupWindow();
+        QVERIFY(setup);
+        checkWindow(setup);
+        QTest::mouseClick(BookWindow::setupControl<QPushButton>("Command3"),
+                          Qt::LeftButton); // the weekly hours
+        checkWindow(setup);
+    }
+};
+
+QTEST_MAIN(TranslationTest)
+#include "tst_translation.moc"
