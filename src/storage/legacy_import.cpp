@@ -233,8 +233,11 @@ public:
     {
         QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), name_);
         db.setDatabaseName(path);
+        // A file being built is not in use: it is synced once, whole, before it is put in place, and
+        // thrown away if anything stops the build, so it needs neither a journal nor a sync per write.
         if (db.open())
-            QSqlQuery(db).exec(QStringLiteral("PRAGMA synchronous = FULL"));
+            for (const char *pragma : {"PRAGMA journal_mode = OFF", "PRAGMA synchronous = OFF"})
+                QSqlQuery(db).exec(QString::fromLatin1(pragma));
     }
     ~BuildConnection()
     {
