@@ -5,10 +5,12 @@
 #include "windows/widgets_support.h"
 
 #include <QCoreApplication>
+#include <QFile>
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListView>
+#include <QLocale>
 #include <QPixmap>
 #include <QPushButton>
 #include <QScrollArea>
@@ -105,7 +107,10 @@ void MainWindow::buildControls()
     Image1 = new QLabel(canvas_);
     Image1->setObjectName(QStringLiteral("Image1"));
     Image1->setGeometry(twipsRect(2280, 120, 6165, 765));
-    Image1->setPixmap(QPixmap(QStringLiteral(":/images/logo.png")));
+    // The logo carries words: in the program's language where it has been drawn in it.
+    const QString translatedLogo = QStringLiteral(":/images/logo_%1.png").arg(QLocale().name());
+    Image1->setPixmap(
+        QPixmap(QFile::exists(translatedLogo) ? translatedLogo : QStringLiteral(":/images/logo.png")));
     Image1->setScaledContents(true);
     Image1->setToolTip(QCoreApplication::translate("MainWindow", "Click to access our homepage"));
     Image1->setCursor(Qt::PointingHandCursor);

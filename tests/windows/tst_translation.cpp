@@ -115,6 +115,11 @@ private Q_SLOTS:
         QCOMPARE(book.platform.messages.takeOne(), noDoctor);
         QCOMPARE(QCoreApplication::translate("QPlatformTheme", "&Yes"), yes); // Qt's own buttons
         checkWindow(book.window);
+        const QImage shownLogo =
+            book.find<QLabel>("Image1")->pixmap().toImage().convertToFormat(QImage::Format_ARGB32);
+        const bool englishLogo =
+            shownLogo == QImage(QStringLiteral(":/images/logo.png")).convertToFormat(QImage::Format_ARGB32);
+        QCOMPARE(englishLogo, language.isEmpty());
 
         book.chooseDoctor(1);
         QCOMPARE(book.appointmentBook->printout()->header, QStringLiteral("Ana - ") + longDate);
