@@ -1,5 +1,6 @@
 #include "platform/start_up.h"
 
+#include "storage/backups.h"
 #include "storage/database.h"
 #include "storage/legacy_import.h"
 
@@ -40,6 +41,14 @@ bool VelmoraApp::start()
     }
     offerImport();
     const QStringList problems = prepareFolder();
+    // Before anything is written: the day's copy of the books, once a day.
+    QString backupProblem;
+    if (!backUpDay(folder_, platform_.clock.today(), &backupProblem))
+        platform_.messages.inform(
+            nullptr, QCoreApplication::translate("StartUp",
+                                                 "Today's backup of the books could not be made: %1.\n\nThe "
+                                                 "program works on; the next start tries again.")
+                         .arg(backupProblem));
     storage_ = std::make_unique<SqliteStorage>(folder_);
     book_ = std::make_unique<AppointmentBook>(*storage_, platform_.clock.today());
     windows_ = std::make_unique<BookWindows>(platform_, *book_, folder_, problems);
@@ -87,6 +96,25 @@ int importFromCommandLine(const QDir &folder, const QString &readerPath, QTextSt
     const ImportReport report = importLegacyFiles(folder, readerPath);
     out << report.text() << '\n';
     return report.notImported.isEmpty() && !report.cancelled ? 0 : 1;
+}
+
+int restoreFromCommandLine(const QDir &folder, const QString &day, QTextStream &out)
+{
+    QLockFile lock(folder.filePath(QString::fromLatin1(VelmoraApp::kLockFileName)));
+    lock.setStaleLockTime(0);
+    if (!lock.tryLock(0)) {
+        out << QCoreApplication::translate("StartUp", "Velmora is open on this folder: close it first.")
+            << '\n';
+        return 1;
+    }
+    QString report;
+    QString error;
+    if (!restoreBackup(folder, QDate::fromString(day, Qt::ISODate), &report, &error)) {
+        out << QCoreApplication::translate("StartUp", "The backup was not put back: %1.").arg(error) << '\n';
+        return backupDays(folder).contains(QDate::fromString(day, Qt::ISODate)) ? 1 : 2;
+    }
+    out << report << '\n';
+    return 0;
 }
 
 QStringList VelmoraApp::prepareFolder()

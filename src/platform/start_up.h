@@ -48,4 +48,9 @@ private:
 // one could not be, 2 when there was nothing to import.
 int importFromCommandLine(const QDir &folder, const QString &readerPath, QTextStream &out);
 
+// "velmora --restore-backup YYYY-MM-DD", with the program closed: puts that day's backup back and
+// says what it did. 0 when done, 1 when the program is open on the folder or the backup could not be
+// put back, 2 when there is no backup of that day.
+int restoreFromCommandLine(const QDir &folder, const QString &day, QTextStream &out);
+
 } // namespace velmora

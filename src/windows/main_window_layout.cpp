@@ -2,6 +2,8 @@
 // how the layout follows a window larger or smaller than it.
 #include "windows/main_window.h"
 
+#include "core/version.h"
+
 #include "windows/widgets_support.h"
 
 #include <QCoreApplication>
@@ -74,7 +76,7 @@ const DateButton kDateButtons[] = {
 void MainWindow::buildControls()
 {
     setObjectName(QStringLiteral("marca1"));
-    setWindowTitle(QStringLiteral("Velmora 3.2"));
+    setWindowTitle(QStringLiteral("Velmora " VELMORA_VERSION));
     setBackground(this, kWindowYellow);
     // Restored, the window keeps the whole layout in view, so that it can be used also where it cannot
     // be maximised (no window manager) or after the user restores it.

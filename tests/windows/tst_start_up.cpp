@@ -136,6 +136,9 @@ private Q_SLOTS:
         app.window().show();
         QVERIFY(QTest::qWaitForWindowExposed(&app.window()));
         QVERIFY2(clock.elapsed() < kLockWaitMs, qPrintable(QString::number(clock.elapsed())));
+        // The day's backup, which cannot wait for the file, is said to have failed, and tried next time.
+        QVERIFY(
+            platform.messages.takeOne().contains(QStringLiteral("\"bdm6.mdb\" is held by another program")));
         lock.reset();
         QTRY_COMPARE(app.window().findChild<QComboBox *>("Combo1")->count(), kDoctorSlotCount);
         QVERIFY2(platform.messages.shown.isEmpty(), qPrintable(platform.messages.shown.join('|')));
@@ -220,6 +223,48 @@ private Q_SLOTS:
         QVERIFY2(printed.startsWith(QStringLiteral("Imported: %1 file(s)").arg(damaged.isEmpty() ? 12 : 11)),
                  qPrintable(printed));
         QCOMPARE(importFromCommandLine(files.folder(), kReader, out), damaged.isEmpty() ? 2 : 1);
+    }
+
+    // The day's backup is made at start; one that cannot be made is said and the program works on.
+    void backupAtStart()
+    {
+        TestFiles files;
+        files.prepareCopies();
+        files.addAppointment(1, QDate(2027, 3, 1), "08:00", "Before The Backup");
+        {
+            TestPlatform platform;
+            VelmoraApp app(platform.platform(), files.folder());
+            QVERIFY(app.start());
+            QVERIFY(platform.messages.shown.isEmpty());
+        }
+        QVERIFY(QFileInfo::exists(files.path("backups/2027-03-01/bdm1.mdb")));
+        files.addAppointment(1, QDate(2027, 3, 1), "09:00", "After The Backup");
+
+        // Put back with the program closed; refused while it is open.
+        QString printed;
+        QTextStream out(&printed);
+        {
+            TestPlatform platform;
+            VelmoraApp app(platform.platform(), files.folder());
+            QVERIFY(app.start());
+            QCOMPARE(restoreFromCommandLine(files.folder(), "2027-03-01", out), 1);
+        }
+        QCOMPARE(restoreFromCommandLine(files.folder(), "2027-02-28", out), 2);
+        QCOMPARE(restoreFromCommandLine(files.folder(), "2027-03-01", out), 0);
+        QVERIFY2(printed.contains(QStringLiteral("The backup of 2027-03-01 was put back")),
+                 qPrintable(printed));
+        QCOMPARE(files.appointments(1), QStringList{"2027-03-01|08:00|Before The Backup|||"});
+
+        QDir(files.path("backups")).removeRecursively();
+        files.write("backups", "a file where the folder should be");
+        TestPlatform platform;
+        VelmoraApp app(platform.platform(), files.folder());
+        QVERIFY(app.start());
+        QVERIFY(platform.messages.takeOne().startsWith(
+            QStringLiteral("Today's backup of the books could not be made")));
+        app.window().show();
+        QTRY_COMPARE(app.window().findChild<QComboBox *>("Combo1")->count(), kDoctorSlotCount);
+        QVERIFY(platform.messages.shown.isEmpty());
     }
 };
 

@@ -462,6 +462,22 @@ Criá-los vazios? Os médicos ou consultas que continham não estarão neles. Re
         <source>Import</source>
         <translation>Importar</translation>
     </message>
+    <message>
+        <source>Today&apos;s backup of the books could not be made: %1.
+
+The program works on; the next start tries again.</source>
+        <translation>A cópia de segurança de hoje não pôde ser feita: %1.
+
+O programa continua funcionando; a próxima abertura tenta de novo.</translation>
+    </message>
+    <message>
+        <source>Velmora is open on this folder: close it first.</source>
+        <translation>O Velmora está aberto nesta pasta: feche-o primeiro.</translation>
+    </message>
+    <message>
+        <source>The backup was not put back: %1.</source>
+        <translation>A cópia de segurança não foi restaurada: %1.</translation>
+    </message>
 </context>
 <context>
     <name>Storage</name>
@@ -560,6 +576,34 @@ Criá-los vazios? Os médicos ou consultas que continham não estarão neles. Re
     <message>
         <source>%1 (in &quot;%2&quot;)</source>
         <translation>%1 (em &quot;%2&quot;)</translation>
+    </message>
+    <message>
+        <source>the folder &quot;%1&quot; cannot be made</source>
+        <translation type="unfinished">a pasta &quot;%1&quot; não pode ser criada</translation>
+    </message>
+    <message>
+        <source>&quot;%1&quot; is held by another program</source>
+        <translation>&quot;%1&quot; está preso por outro programa</translation>
+    </message>
+    <message>
+        <source>the finished backup could not be renamed</source>
+        <translation>a cópia pronta não pôde ser renomeada</translation>
+    </message>
+    <message>
+        <source>there is no backup of that day; there are backups of: %1</source>
+        <translation>não há cópia de segurança desse dia; há cópias de: %1</translation>
+    </message>
+    <message>
+        <source>&quot;%1&quot; could not be put aside</source>
+        <translation>&quot;%1&quot; não pôde ser posto de lado</translation>
+    </message>
+    <message>
+        <source>&quot;%1&quot; could not be copied back</source>
+        <translation>&quot;%1&quot; não pôde ser copiado de volta</translation>
+    </message>
+    <message>
+        <source>The backup of %1 was put back (%2). The files it replaced are in &quot;%3&quot;.</source>
+        <translation>A cópia de segurança de %1 foi restaurada (%2). Os arquivos que ela substituiu estão em &quot;%3&quot;.</translation>
     </message>
 </context>
 <context>
