@@ -579,7 +579,7 @@ O programa continua funcionando; a próxima abertura tenta de novo.</translation
     </message>
     <message>
         <source>the folder &quot;%1&quot; cannot be made</source>
-        <translation type="unfinished">a pasta &quot;%1&quot; não pode ser criada</translation>
+        <translation>a pasta &quot;%1&quot; não pode ser criada</translation>
     </message>
     <message>
         <source>&quot;%1&quot; is held by another program</source>
