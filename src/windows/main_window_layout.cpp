@@ -115,6 +115,7 @@ void MainWindow::buildControls()
         QPixmap(QFile::exists(translatedLogo) ? translatedLogo : QStringLiteral(":/images/logo.png")));
     Image1->setScaledContents(true);
     Image1->setToolTip(QCoreApplication::translate("MainWindow", "Click to access our homepage"));
+    Image1->setAccessibleName(QCoreApplication::translate("MainWindow", "Velmora's homepage"));
     Image1->setCursor(Qt::PointingHandCursor);
     Image1->installEventFilter(this);
 
@@ -125,10 +126,12 @@ void MainWindow::buildControls()
 
     for (size_t i = 0; i < std::size(kEntryBoxes); ++i) {
         const EntryBox &field = kEntryBoxes[i];
-        label(field.label, QCoreApplication::translate("MainWindow", field.caption),
-              twipsRect(field.labelLeft, field.labelTop, field.labelWidth, field.labelHeight),
-              boldFont(arial, 9.75), kLabelRed);
+        QLabel *caption =
+            label(field.label, QCoreApplication::translate("MainWindow", field.caption),
+                  twipsRect(field.labelLeft, field.labelTop, field.labelWidth, field.labelHeight),
+                  boldFont(arial, 9.75), kLabelRed);
         auto *box = new QLineEdit(canvas_);
+        caption->setBuddy(box); // its name for screen readers
         box->setObjectName(QString::fromLatin1(field.box));
         box->setGeometry(twipsRect(field.boxLeft, field.boxTop, field.boxWidth, 405));
         box->setFont(boldFont(courier, 12));
@@ -150,6 +153,7 @@ void MainWindow::buildControls()
 
     List1 = new QListView(canvas_);
     List1->setObjectName(QStringLiteral("List1"));
+    List1->setAccessibleName(QCoreApplication::translate("MainWindow", "Day list"));
     List1->setGeometry(twipsRect(120, 2880, 11295, 3420));
     List1->setFont(boldFont(courier, 9));
     setTextColor(List1, QColor(0, 0, 255));
@@ -176,6 +180,7 @@ void MainWindow::buildControls()
     Combo1->setFont(boldFont(arial, 9.75, true));
     setTextColor(Combo1, QColor(0, 0, 192));
     Combo1->setToolTip(QCoreApplication::translate("MainWindow", "Click to choose the professional"));
+    Combo1->setAccessibleName(QCoreApplication::translate("MainWindow", "Doctor"));
     Combo1->setShownText(QCoreApplication::translate("MainWindow", kChooseDoctor));
 
     for (const DateButton &spec : kDateButtons)

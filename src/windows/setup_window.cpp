@@ -9,6 +9,7 @@
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
+#include <QLocale>
 #include <QPushButton>
 #include <QRadioButton>
 
@@ -21,6 +22,14 @@ const int kIntervalLefts[] = {1680, 2760, 3840};
 const int kFrameTops[] = {1200, 2520, 3840, 5160, 6480};
 const int kDayRowTops[] = {600, 1320, 2040, 2880, 3720, 4560, 5280};
 const int kTimeBoxLefts[] = {1440, 2880, 5400, 6840};
+
+// Each time box's name for screen readers, with the weekday's name.
+const char *const kTimeBoxNames[] = {
+    QT_TRANSLATE_NOOP("SetupWindow", "%1, start of the first period"),
+    QT_TRANSLATE_NOOP("SetupWindow", "%1, end of the first period"),
+    QT_TRANSLATE_NOOP("SetupWindow", "%1, start of the second period"),
+    QT_TRANSLATE_NOOP("SetupWindow", "%1, end of the second period"),
+};
 
 const QColor kBlue(0, 0, 255);
 const QColor kDarkRed(128, 0, 0);
@@ -101,6 +110,10 @@ void SetupWindow::buildDoctorFrame(int slot)
     doctor.name->setFont(boldFont(QStringLiteral("Arial"), 11.25));
     setTextColor(doctor.name, kDarkRed);
     doctor.name->setValidator(new CharacterLimit(30, doctor.name));
+    doctorLabel->setBuddy(doctor.name);
+    // Ten frames alike: each control's name for screen readers says whose it is.
+    doctor.name->setAccessibleName(
+        QCoreApplication::translate("SetupWindow", "Name of professional %1").arg(slot));
 
     QLabel *intervalLabel = addLabel(doctor.frame, QCoreApplication::translate("SetupWindow", "Interval:"),
                                      twipsRect(600, 720, 1020, 255), arial);
@@ -111,6 +124,9 @@ void SetupWindow::buildDoctorFrame(int slot)
             QCoreApplication::translate("SetupWindow", "%1 min").arg(QLatin1String(kIntervals[i])),
             doctor.frame);
         option->setObjectName(QStringLiteral("opt%1_%2").arg(number, QLatin1String(kIntervals[i])));
+        option->setAccessibleName(QCoreApplication::translate("SetupWindow", "%1 minutes for professional %2")
+                                      .arg(QLatin1String(kIntervals[i]))
+                                      .arg(slot));
         option->setGeometry(twipsRect(kIntervalLefts[i], 720, 1020, 300));
         option->setFont(arial);
         setTextColor(option, Qt::black);
@@ -130,6 +146,8 @@ void SetupWindow::buildDoctorFrame(int slot)
 
     doctor.schedule = new QPushButton(QCoreApplication::translate("SetupWindow", "Schedule"), doctor.frame);
     doctor.schedule->setObjectName(QStringLiteral("Command%1").arg(slot + 2));
+    doctor.schedule->setAccessibleName(
+        QCoreApplication::translate("SetupWindow", "Schedule of professional %1").arg(slot));
     doctor.schedule->setGeometry(twipsRect(4200, 1080, 1335, 255));
     doctor.schedule->setFont(boldFont(QStringLiteral("Arial"), 8.25));
     useDesktopTextColor(doctor.schedule);
@@ -158,6 +176,8 @@ void SetupWindow::buildScheduleEditor()
             box->setObjectName(QStringLiteral("%1_%2").arg(QLatin1String(kWeekdays[day].code)).arg(index));
             box->setGeometry(twipsRect(kTimeBoxLefts[index - 1], top, 975, 405));
             box->setFont(boxFont);
+            box->setAccessibleName(QCoreApplication::translate("SetupWindow", kTimeBoxNames[index - 1])
+                                       .arg(QLocale().dayName(day + 1)));
             timeBoxes_[weeklyTimePosition(day, index)] = box;
         }
         addLabel(Frame11, QCoreApplication::translate("SetupWindow", "to"),

@@ -277,6 +277,18 @@ Salvar as mesmas páginas como arquivo PDF?</translation>
         <source>&amp;Quit</source>
         <translation>&amp;Sair</translation>
     </message>
+    <message>
+        <source>Velmora&apos;s homepage</source>
+        <translation>Página do Velmora</translation>
+    </message>
+    <message>
+        <source>Day list</source>
+        <translation>Lista do dia</translation>
+    </message>
+    <message>
+        <source>Doctor</source>
+        <translation>Médico</translation>
+    </message>
 </context>
 <context>
     <name>Platform</name>
@@ -410,6 +422,34 @@ Nothing was changed; what you typed is still here.</source>
         <translation>Os horários da semana não foram salvos: %1.
 
 Nada foi alterado; o que você digitou continua aqui.</translation>
+    </message>
+    <message>
+        <source>%1, start of the first period</source>
+        <translation>%1, início do primeiro período</translation>
+    </message>
+    <message>
+        <source>%1, end of the first period</source>
+        <translation>%1, fim do primeiro período</translation>
+    </message>
+    <message>
+        <source>%1, start of the second period</source>
+        <translation>%1, início do segundo período</translation>
+    </message>
+    <message>
+        <source>%1, end of the second period</source>
+        <translation>%1, fim do segundo período</translation>
+    </message>
+    <message>
+        <source>Name of professional %1</source>
+        <translation>Nome do profissional %1</translation>
+    </message>
+    <message>
+        <source>%1 minutes for professional %2</source>
+        <translation>%1 minutos para o profissional %2</translation>
+    </message>
+    <message>
+        <source>Schedule of professional %1</source>
+        <translation>Horários do profissional %1</translation>
     </message>
 </context>
 <context>
