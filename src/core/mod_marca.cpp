@@ -95,10 +95,16 @@ QStringList mergedDayRows(const QStringList &listed, const QVector<BookingRecord
     const auto listRow = [&](const QString &text) {
         texts << text;
         const int position = static_cast<int>(texts.size() - 1);
-        // Only a row that reads as no more than a time can be dropped for one.
-        const QString reading = trimBlanks(text);
-        if (reading.size() <= 2 * BookingRecord::kHoraWidth)
-            readingAs.try_emplace(reading, before).first->second.insert(position);
+        // Only a row that reads as no more than a time can be dropped for one; the others are not
+        // copied to be looked up.
+        qsizetype first = 0;
+        qsizetype last = text.size();
+        while (first < last && text.at(first) == QLatin1Char(' '))
+            ++first;
+        while (last > first && text.at(last - 1) == QLatin1Char(' '))
+            --last;
+        if (last - first <= 2 * BookingRecord::kHoraWidth)
+            readingAs.try_emplace(text.mid(first, last - first), before).first->second.insert(position);
     };
     for (const QString &row : listed)
         listRow(row);
