@@ -86,14 +86,7 @@ public:
         QTest::mouseClick(view->viewport(), Qt::LeftButton, {}, view->visualRect(index).center());
     }
 
-    int rowStartingWith(const QString &start) const
-    {
-        const QStringList all = rows();
-        for (int i = 0; i < all.size(); ++i)
-            if (all.at(i).startsWith(start))
-                return i;
-        return -1;
-    }
+    int rowStartingWith(const QString &start) const { return firstRowStartingWith(rows(), start); }
 
     void click(const char *name) { QTest::mouseClick(button(name), Qt::LeftButton); }
 

@@ -31,14 +31,7 @@ struct Book
     }
 
     QStringList rows() const { return book->dayList().rows(); }
-    int rowStartingWith(const QString &start) const
-    {
-        const QStringList all = rows();
-        for (int i = 0; i < all.size(); ++i)
-            if (all.at(i).startsWith(start))
-                return i;
-        return -1;
-    }
+    int rowStartingWith(const QString &start) const { return firstRowStartingWith(rows(), start); }
     // Fields typed as the receptionist types them; names are capitalised on leaving their field.
     void type(EntryField field, const QString &text)
     {

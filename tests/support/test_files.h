@@ -151,6 +151,15 @@ private:
     QString folder_;
 };
 
+// The position of the first day-list row that starts so, or -1.
+inline int firstRowStartingWith(const QStringList &rows, const QString &start)
+{
+    for (int i = 0; i < rows.size(); ++i)
+        if (rows.at(i).startsWith(start))
+            return i;
+    return -1;
+}
+
 // Another program holding a file locked for writing, for as long as this lives; an exclusive lock
 // keeps readers out too.
 class WriteLock
