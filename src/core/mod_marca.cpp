@@ -72,8 +72,13 @@ QStringList freeSlotRows(const DoctorSettings &settings, QDate date)
 
 void list_free_slots(DayListModel &list, const DoctorSettings &settings, QDate date)
 {
-    for (const QString &row : freeSlotRows(settings, date))
-        list.add(row);
+    // As adding each row to its sorted place would, in one sort: a row goes after those it equals,
+    // the rows already listed first.
+    QStringList rows = list.rows() + freeSlotRows(settings, date);
+    std::stable_sort(rows.begin(), rows.end(), [](const QString &a, const QString &b) {
+        return QString::compare(a, b, Qt::CaseInsensitive) < 0;
+    });
+    list.setRows(rows);
 }
 
 QStringList mergedDayRows(const QStringList &listed, const QVector<BookingRecord> &bookings)

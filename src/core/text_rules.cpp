@@ -42,9 +42,13 @@ QString characterSlice(const QString &text, int start, int count)
 
 QString fitted(const QString &text, int width)
 {
-    // Most texts hold no surrogate pair: their characters are their UTF-16 units.
-    if (std::none_of(text.begin(), text.end(), [](QChar c) { return c.isSurrogate(); }))
-        return text.left(width).leftJustified(width, QLatin1Char(' '));
+    // A text that fits and holds no surrogate pair, as most do, is only padded.
+    if (text.size() <= width &&
+        std::none_of(text.begin(), text.end(), [](QChar c) { return c.isSurrogate(); })) {
+        QString padded = text;
+        padded.resize(width, QLatin1Char(' '));
+        return padded;
+    }
     const QString cut = characterSlice(text, 0, width);
     return cut + QString(width - characterCount(cut), QLatin1Char(' '));
 }
