@@ -17,6 +17,13 @@ struct Appointment
     QString obs;
 };
 
+} // namespace velmora
+
+// Moved as bytes when a day's list of bookings grows: a day can hold tens of thousands.
+Q_DECLARE_TYPEINFO(velmora::Appointment, Q_RELOCATABLE_TYPE);
+
+namespace velmora {
+
 // The date of the record a doctor's empty book receives when first chosen.
 inline QDate placeholderDate()
 {

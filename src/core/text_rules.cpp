@@ -172,8 +172,19 @@ BookingRecord BookingRecord::fromRow(const QString &row)
 
 QString BookingRecord::row() const
 {
-    const QString gap(2, QLatin1Char(' '));
-    return hora + gap + nome + gap + convenio + gap + telefone + gap + obs;
+    const QLatin1String gap("  ");
+    QString row;
+    row.reserve(hora.size() + nome.size() + convenio.size() + telefone.size() + obs.size() + 8);
+    row.append(hora)
+        .append(gap)
+        .append(nome)
+        .append(gap)
+        .append(convenio)
+        .append(gap)
+        .append(telefone)
+        .append(gap)
+        .append(obs);
+    return row;
 }
 
 } // namespace velmora

@@ -69,3 +69,5 @@ struct BookingRecord
 };
 
 } // namespace velmora
+
+Q_DECLARE_TYPEINFO(velmora::BookingRecord, Q_RELOCATABLE_TYPE);
