@@ -13,6 +13,19 @@
 using namespace velmora;
 using velmora::testing::TestFiles;
 
+namespace {
+
+Appointment bookingAt(QDate date, const QString &hora, const QString &nome)
+{
+    Appointment booking;
+    booking.date = date;
+    booking.hora = hora;
+    booking.nome = nome;
+    return booking;
+}
+
+} // namespace
+
 class StorageTest : public QObject
 {
     Q_OBJECT
@@ -193,10 +206,8 @@ private Q_SLOTS:
         QString error;
         QVERIFY(connection.pointAt("bdm1.mdb", &error));
         AppointmentStore store(connection);
-        Appointment booking;
-        booking.date = QDate(2027, 3, 1);
-        booking.hora = QStringLiteral("09:00");
-        booking.nome = QStringLiteral("Ana");
+        const Appointment booking =
+            bookingAt(QDate(2027, 3, 1), QStringLiteral("09:00"), QStringLiteral("Ana"));
         QCOMPARE(store.add(booking, QStringLiteral("bdm3.mdb"), &error), AddOutcome::Stored);
         QCOMPARE(files.appointments(1), QStringList{"2027-03-01|09:00|Ana|||"});
         QCOMPARE(files.appointments(3), QStringList{"2027-03-01|09:00|Ana|||"});
@@ -242,10 +253,8 @@ private Q_SLOTS:
         QVERIFY(connection.pointAt("bdm1.mdb", &error));
         connection.setLockWait(50);
         AppointmentStore store(connection);
-        Appointment booking;
-        booking.date = QDate(2027, 3, 1);
-        booking.hora = QStringLiteral("09:00");
-        booking.nome = QStringLiteral("Ana");
+        const Appointment booking =
+            bookingAt(QDate(2027, 3, 1), QStringLiteral("09:00"), QStringLiteral("Ana"));
 
         std::unique_ptr<velmora::testing::WriteLock> lock;
         if (failure == "linked locked")
@@ -291,10 +300,7 @@ private Q_SLOTS:
 
         QVERIFY(QFile::remove(files.path("bdm1.mdb")));
         QVERIFY(QFile::rename(elsewhere.path("bdm1.mdb"), files.path("bdm1.mdb")));
-        Appointment booking;
-        booking.date = day;
-        booking.hora = QStringLiteral("10:00");
-        booking.nome = QStringLiteral("Added After");
+        const Appointment booking = bookingAt(day, QStringLiteral("10:00"), QStringLiteral("Added After"));
         QCOMPARE(store.add(booking, QString(), &error), AddOutcome::Stored);
         QVERIFY(connection.takeReopened());
         QVERIFY(store.readDay(day, &bookings, &error));
