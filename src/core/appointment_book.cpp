@@ -32,6 +32,13 @@ QString memberOf(const BookingRecord &record, EntryField field)
     return record.obs;
 }
 
+const char *const kNothingChanged = QT_TRANSLATE_NOOP(
+    "AppointmentBook", "No stored appointment of this day has the time and name of the one selected: it "
+                       "may have been changed or removed at another desk. Nothing was changed.");
+const char *const kNothingRemoved = QT_TRANSLATE_NOOP(
+    "AppointmentBook", "No stored appointment of this day has the time and name in the fields: it may "
+                       "have been changed or removed at another desk. Nothing was removed.");
+
 Outcome said(const QString &message)
 {
     return Outcome{false, {message}};
@@ -55,6 +62,58 @@ private:
 AppointmentBook::AppointmentBook(BookStorage &storage, QDate today, QObject *parent)
     : QObject(parent), storage_(storage), currentDate_(today)
 {
+    storage_.watchOtherDesks([this](const StoredElsewhere &change) { storedElsewhere(change); });
+}
+
+AppointmentBook::~AppointmentBook()
+{
+    storage_.watchOtherDesks({});
+}
+
+void AppointmentBook::storedElsewhere(const StoredElsewhere &change)
+{
+    if (change.doctors())
+        followDoctorsSavedElsewhere();
+    else if (activeSlot_ != 0 && change.slot == activeSlot_ && change.date == currentDate_)
+        listDayAgainKeepingSelection();
+}
+
+void AppointmentBook::listDayAgainKeepingSelection()
+{
+    QVector<Appointment> bookings;
+    QString error;
+    // Read first: when the read fails the list stays as it was, and the next action says why.
+    if (!storage_.readDay(currentDate_, &bookings, &error))
+        return;
+    const QString selected = selectedRow_ >= 0 ? dayList_.rows().value(selectedRow_) : QString();
+    const BookingRecord current = current_;
+    {
+        ListChange change(*this);
+        dayList_.clear();
+        selectedRow_ = -1;
+        Q_EMIT selectionCleared();
+        list_free_slots(dayList_, doctor_, currentDate_);
+        merge_bookings(dayList_, current_, bookings);
+        current_ = current;
+        const int row = selected.isNull() ? -1 : static_cast<int>(dayList_.rows().indexOf(selected));
+        if (row >= 0) {
+            selectedRow_ = row;
+            Q_EMIT rowReselected(row);
+        }
+    }
+    if (selectedRow_ < 0)
+        setButtons(canAdd_, false, false); // what was selected is gone: nothing to change or remove
+}
+
+void AppointmentBook::followDoctorsSavedElsewhere()
+{
+    const int slot = activeSlot_;
+    if (!readDoctorNames().read || slot == 0)
+        return;
+    // The chosen doctor's slot length, hours or link may have changed with the names.
+    QString error;
+    if (loadDoctor(slot, &error))
+        listDayAgainKeepingSelection();
 }
 
 AppointmentBook::DoctorNames AppointmentBook::readDoctorNames()
@@ -188,6 +247,12 @@ void AppointmentBook::reportStorageFailure(Outcome &outcome, const QString &what
                                           "stays empty until they can be read.")
                   .arg(readError);
     outcome.messages << QStringLiteral("%1: %2.\n\n%3").arg(what, reason, shown);
+}
+
+void AppointmentBook::reportNothingMatched(Outcome &outcome, const char *what)
+{
+    outcome.messages << QCoreApplication::translate("AppointmentBook", what);
+    rebuildDayList(outcome);
 }
 
 Outcome AppointmentBook::stepDate(DateStep step, QDate today)
@@ -400,20 +465,28 @@ Outcome AppointmentBook::change()
     Outcome outcome;
     Appointment found;
     bool readOk = false;
-    if (!findSameBooking(current_.hora, current_.nome, &found, &readOk, outcome))
+    if (!findSameBooking(current_.hora, current_.nome, &found, &readOk, outcome)) {
+        // A free row selected has nothing to find; a booking not found was changed meanwhile.
+        if (readOk && !trimBlanks(current_.nome).isEmpty())
+            reportNothingMatched(outcome, kNothingChanged);
         return outcome;
+    }
 
     rowBuffer_ = BookingRecord::of(fields_[TimeField], fields_[NameField], fields_[PlanField],
                                    fields_[PhonesField], fields_[NotesField]);
     Appointment changed = bookingFromFields();
-    changed.id = found.id;
     changed.hora = rowBuffer_.hora;
     changed.nome = rowBuffer_.nome;
     changed.convenio = rowBuffer_.convenio;
     changed.telefone = rowBuffer_.telefone;
     changed.obs = rowBuffer_.obs;
     QString error;
-    if (!storage_.update(found.id, changed, &error)) {
+    const WriteOutcome written = storage_.update(found, changed, &error);
+    if (written == WriteOutcome::NoLongerStored) {
+        reportNothingMatched(outcome, kNothingChanged);
+        return outcome;
+    }
+    if (written == WriteOutcome::Failed) {
         // The fields keep what was typed, so that nothing has to be typed again.
         reportStorageFailure(
             outcome,
@@ -441,11 +514,16 @@ Outcome AppointmentBook::remove()
     bool readOk = false;
     if (!findSameBooking(fields_[TimeField], fields_[NameField], &found, &readOk, outcome)) {
         if (readOk)
-            rebuildDayList(outcome); // nothing matched: the row stays, as its booking does
+            reportNothingMatched(outcome, kNothingRemoved); // the row stays, as its booking does
         return outcome;
     }
     QString error;
-    if (!storage_.remove(found.id, &error)) {
+    const WriteOutcome written = storage_.remove(found, &error);
+    if (written == WriteOutcome::NoLongerStored) {
+        reportNothingMatched(outcome, kNothingRemoved);
+        return outcome;
+    }
+    if (written == WriteOutcome::Failed) {
         reportStorageFailure(
             outcome,
             QCoreApplication::translate("AppointmentBook",
@@ -472,19 +550,32 @@ std::optional<Printout> AppointmentBook::printout() const
 
 bool AppointmentBook::readSetup(AllDoctorFields *fields, QString *error)
 {
-    return storage_.readDoctors(fields, error);
+    setupAsRead_.reset();
+    if (!storage_.readDoctors(fields, error))
+        return false;
+    setupAsRead_ = *fields;
+    return true;
 }
 
-bool AppointmentBook::saveSetup(const AllDoctorChanges &changes, QString *error)
+AppointmentBook::SetupSave AppointmentBook::saveSetup(const AllDoctorChanges &changes, QString *error,
+                                                      bool overwriteOtherSave)
 {
+    if (setupAsRead_ && !overwriteOtherSave) {
+        AllDoctorFields now;
+        if (!storage_.readDoctors(&now, error))
+            return SetupSave::Failed;
+        if (now != *setupAsRead_)
+            return SetupSave::SavedElsewhere;
+    }
     if (!storage_.saveDoctors(changes, error))
-        return false;
+        return SetupSave::Failed;
+    setupAsRead_.reset();
     names_.clear();
     for (const DoctorChanges &doctor : changes)
         names_ << doctor.name;
-    Q_EMIT doctorNamesChanged();
     leaveDoctor();
-    return true;
+    Q_EMIT doctorNamesChanged();
+    return SetupSave::Saved;
 }
 
 bool AppointmentBook::readWeeklyTimes(int slot, WeeklyTimes *times, QString *error)

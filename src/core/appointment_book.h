@@ -41,6 +41,7 @@ class AppointmentBook : public QObject
 
 public:
     AppointmentBook(BookStorage &storage, QDate today, QObject *parent = nullptr);
+    ~AppointmentBook() override;
 
     // The doctor list: the names up to the first without value, read without waiting for a lock.
     // complete once all ten were read.
@@ -90,12 +91,22 @@ public:
     // The day list as printed, or nothing while no doctor is chosen.
     std::optional<Printout> printout() const;
 
-    // The setup window's record.
+    // The setup window's record, as read when the window opens.
     bool readSetup(AllDoctorFields *fields, QString *error);
+    enum class SetupSave
+    {
+        Saved,
+        SavedElsewhere, // another desk saved since readSetup: nothing written, ask before overwriting
+        Failed
+    };
     // Saves names, links and slot lengths; the doctor list follows and no doctor is chosen.
-    bool saveSetup(const AllDoctorChanges &changes, QString *error);
+    SetupSave saveSetup(const AllDoctorChanges &changes, QString *error, bool overwriteOtherSave = false);
     bool readWeeklyTimes(int slot, WeeklyTimes *times, QString *error);
     bool saveWeeklyTimes(int slot, const WeeklyTimes &times, QString *error);
+
+    // Another desk stored something: the day list shown is listed again when it is concerned, keeping
+    // the entry fields and the selected row when it is still there; the doctor list follows setup saves.
+    void storedElsewhere(const StoredElsewhere &change);
 
 Q_SIGNALS:
     void doctorNamesChanged();
@@ -107,6 +118,8 @@ Q_SIGNALS:
     // Around every change the book makes to the day list: a view's selection moving meanwhile is
     // not the user's.
     void listChanging(bool changing);
+    // The book selected the row again after listing the day afresh.
+    void rowReselected(int row);
 
 private:
     bool loadDoctor(int slot, QString *error);
@@ -114,6 +127,8 @@ private:
     void rebuildDayList(Outcome &outcome);
     void clearDayList();
     void reportStorageFailure(Outcome &outcome, const QString &what, const QString &reason);
+    // Said, and the list shows what is stored; the fields keep what they hold.
+    void reportNothingMatched(Outcome &outcome, const char *what);
     bool reloadSlotLengthAndLink(QString *error);
     bool findSameBooking(const QString &hora, const QString &nome, Appointment *found, bool *readOk,
                          Outcome &outcome);
@@ -121,6 +136,8 @@ private:
     void fieldEdited(EntryField field);
     void setButtons(bool add, bool change, bool remove);
     Appointment bookingFromFields() const;
+    void listDayAgainKeepingSelection();
+    void followDoctorsSavedElsewhere();
     QString doctorCalled(int slot) const;
 
     BookStorage &storage_;
@@ -137,6 +154,7 @@ private:
     bool canAdd_ = true;
     bool canChange_ = false;
     bool canRemove_ = false;
+    std::optional<AllDoctorFields> setupAsRead_;
 };
 
 } // namespace velmora

@@ -7,6 +7,7 @@
 #include <QVector>
 
 #include <array>
+#include <functional>
 #include <optional>
 
 namespace velmora {
@@ -17,6 +18,10 @@ struct DoctorFields
     QVariant name;
     QVariant interval;
     QVariant link;
+    bool operator==(const DoctorFields &other) const
+    {
+        return name == other.name && interval == other.interval && link == other.link;
+    }
 };
 
 using AllDoctorFields = std::array<DoctorFields, kDoctorSlotCount>;
@@ -30,6 +35,22 @@ struct DoctorChanges
 };
 
 using AllDoctorChanges = std::array<DoctorChanges, kDoctorSlotCount>;
+
+// What a Change or Remove did: a booking changed meanwhile (at another desk) is not found.
+enum class WriteOutcome
+{
+    Done,
+    NoLongerStored,
+    Failed
+};
+
+// What another desk stored: a day of a doctor's book, or the doctors' settings (slot 0, no date).
+struct StoredElsewhere
+{
+    int slot = 0;
+    QDate date;
+    bool doctors() const { return slot == 0; }
+};
 
 enum class AddOutcome
 {
@@ -55,9 +76,10 @@ public:
     // The booking, and the same booking in the linked slot's book when linkedSlot is another slot,
     // in one transaction. When only the linked part fails, the booking is stored alone.
     virtual AddOutcome add(const Appointment &booking, int linkedSlot, QString *error) = 0;
-    // False when the booking is no longer stored, too.
-    virtual bool update(qint64 id, const Appointment &booking, QString *error) = 0;
-    virtual bool remove(qint64 id, QString *error) = 0;
+    // The stored booking (its id and fields as read) changed or removed; when it is no longer stored
+    // as read, nothing is written.
+    virtual WriteOutcome update(const Appointment &stored, const Appointment &changed, QString *error) = 0;
+    virtual WriteOutcome remove(const Appointment &stored, QString *error) = 0;
     // Whether the open book was found replaced by another and opened again since the last call.
     virtual bool takeBookReopened() = 0;
 
@@ -69,6 +91,10 @@ public:
     virtual bool saveDoctors(const AllDoctorChanges &changes, QString *error) = 0;
     virtual bool readWeeklyTimes(int slot, WeeklyTimes *times, QString *error) = 0;
     virtual bool saveWeeklyTimes(int slot, const WeeklyTimes &times, QString *error) = 0;
+
+    // Calls changed, from the event loop, whenever another program sharing the books stores something;
+    // books that no other program writes to meanwhile never call it.
+    virtual void watchOtherDesks(std::function<void(const StoredElsewhere &)> changed) { Q_UNUSED(changed) }
 };
 
 } // namespace velmora

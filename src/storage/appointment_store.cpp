@@ -1,5 +1,7 @@
 #include "storage/appointment_store.h"
 
+#include "storage/booking_sql.h"
+
 #include <QCoreApplication>
 #include <QSqlError>
 #include <QSqlQuery>
@@ -10,30 +12,25 @@ namespace {
 
 const char *const kSelectDay = "SELECT rowid, hora, nome, convenio, telefone, obs FROM dados "
                                "WHERE data = ? ORDER BY rowid";
-const char *const kUpdate =
-    "UPDATE dados SET data = ?, hora = ?, nome = ?, convenio = ?, telefone = ?, obs = ? "
-    "WHERE rowid = ?";
-const char *const kDelete = "DELETE FROM dados WHERE rowid = ?";
 const char *const kLinkedSchema = "linked";
-
-// A text is stored as text even when empty, never as a field without value.
-QVariant storedText(const QString &text)
-{
-    return text.isNull() ? QStringLiteral("") : text;
-}
-
-void bindFields(QSqlQuery &query, const Appointment &booking)
-{
-    query.addBindValue(storedDate(booking.date));
-    for (const QString *field :
-         {&booking.hora, &booking.nome, &booking.convenio, &booking.telefone, &booking.obs})
-        query.addBindValue(storedText(*field));
-}
 
 bool fail(const QSqlQuery &query, QString *error)
 {
     *error = reasonOf(query.lastError());
     return false;
+}
+
+WriteOutcome written(QSqlQuery &query, QString *error)
+{
+    if (!query.exec()) {
+        fail(query, error);
+        return WriteOutcome::Failed;
+    }
+    if (query.numRowsAffected() != 1) {
+        *error = QCoreApplication::translate("Storage", "the appointment is no longer stored");
+        return WriteOutcome::NoLongerStored;
+    }
+    return WriteOutcome::Done;
 }
 
 } // namespace
@@ -135,11 +132,10 @@ void AppointmentStore::detachLinked()
 bool AppointmentStore::insertInto(const QString &schema, const Appointment &booking, QString *error)
 {
     QSqlQuery query(connection_.database());
-    if (!query.prepare(QStringLiteral("INSERT INTO %1.dados (data, hora, nome, convenio, telefone, obs) "
-                                      "VALUES (?, ?, ?, ?, ?, ?)")
-                           .arg(schema)))
+    if (!query.prepare(
+            QStringLiteral("INSERT INTO %1.dados (%2) VALUES (?, ?, ?, ?, ?, ?)").arg(schema, bookingColumns())))
         return fail(query, error);
-    bindFields(query, booking);
+    bindBooking(query, booking);
     return query.exec() || fail(query, error);
 }
 
@@ -190,37 +186,27 @@ AddOutcome AppointmentStore::add(const Appointment &booking, const QString &link
     return AddOutcome::StoredWithoutCopy;
 }
 
-bool AppointmentStore::update(qint64 id, const Appointment &booking, QString *error)
+WriteOutcome AppointmentStore::update(const Appointment &stored, const Appointment &changed, QString *error)
 {
     if (!connection_.ensureOpen(error))
-        return false;
+        return WriteOutcome::Failed;
     QSqlQuery query(connection_.database());
-    query.prepare(QString::fromLatin1(kUpdate));
-    bindFields(query, booking);
-    query.addBindValue(id);
-    if (!query.exec())
-        return fail(query, error);
-    if (query.numRowsAffected() != 1) {
-        *error = QCoreApplication::translate("Storage", "the appointment is no longer stored");
-        return false;
-    }
-    return true;
+    query.prepare(QStringLiteral("UPDATE dados SET data = ?, hora = ?, nome = ?, convenio = ?, telefone = ?, "
+                                 "obs = ? WHERE %1")
+                      .arg(matchesStored(QStringLiteral("rowid"))));
+    bindBooking(query, changed);
+    bindStored(query, stored);
+    return written(query, error);
 }
 
-bool AppointmentStore::remove(qint64 id, QString *error)
+WriteOutcome AppointmentStore::remove(const Appointment &stored, QString *error)
 {
     if (!connection_.ensureOpen(error))
-        return false;
+        return WriteOutcome::Failed;
     QSqlQuery query(connection_.database());
-    query.prepare(QString::fromLatin1(kDelete));
-    query.addBindValue(id);
-    if (!query.exec())
-        return fail(query, error);
-    if (query.numRowsAffected() != 1) {
-        *error = QCoreApplication::translate("Storage", "the appointment is no longer stored");
-        return false;
-    }
-    return true;
+    query.prepare(QStringLiteral("DELETE FROM dados WHERE %1").arg(matchesStored(QStringLiteral("rowid"))));
+    bindStored(query, stored);
+    return written(query, error);
 }
 
 } // namespace velmora

@@ -26,8 +26,9 @@ public:
     // the reason in error); when the doctor's own file fails, nothing is stored anywhere.
     AddOutcome add(const Appointment &booking, const QString &linkedFile, QString *error);
 
-    bool update(qint64 id, const Appointment &booking, QString *error);
-    bool remove(qint64 id, QString *error);
+    // The booking stored as read (its identity and fields) changed or removed.
+    WriteOutcome update(const Appointment &stored, const Appointment &changed, QString *error);
+    WriteOutcome remove(const Appointment &stored, QString *error);
 
 private:
     bool attachLinked(const QString &linkedFile, QString *problem);

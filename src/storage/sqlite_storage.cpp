@@ -65,16 +65,16 @@ AddOutcome SqliteStorage::add(const Appointment &booking, int linkedSlot, QStrin
     return naming(data1_, outcome, outcome == AddOutcome::NotStored, error);
 }
 
-bool SqliteStorage::update(qint64 id, const Appointment &booking, QString *error)
+WriteOutcome SqliteStorage::update(const Appointment &stored, const Appointment &changed, QString *error)
 {
-    const bool ok = appointments_.update(id, booking, error);
-    return naming(data1_, ok, !ok, error);
+    const WriteOutcome outcome = appointments_.update(stored, changed, error);
+    return naming(data1_, outcome, outcome == WriteOutcome::Failed, error);
 }
 
-bool SqliteStorage::remove(qint64 id, QString *error)
+WriteOutcome SqliteStorage::remove(const Appointment &stored, QString *error)
 {
-    const bool ok = appointments_.remove(id, error);
-    return naming(data1_, ok, !ok, error);
+    const WriteOutcome outcome = appointments_.remove(stored, error);
+    return naming(data1_, outcome, outcome == WriteOutcome::Failed, error);
 }
 
 bool SqliteStorage::takeBookReopened()

@@ -22,8 +22,8 @@ public:
     bool addPlaceholder(QString *error) override;
     bool readDay(QDate date, QVector<Appointment> *bookings, QString *error) override;
     AddOutcome add(const Appointment &booking, int linkedSlot, QString *error) override;
-    bool update(qint64 id, const Appointment &booking, QString *error) override;
-    bool remove(qint64 id, QString *error) override;
+    WriteOutcome update(const Appointment &stored, const Appointment &changed, QString *error) override;
+    WriteOutcome remove(const Appointment &stored, QString *error) override;
     bool takeBookReopened() override;
 
     bool readDoctors(AllDoctorFields *fields, QString *error) override;

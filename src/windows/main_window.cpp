@@ -71,6 +71,10 @@ void MainWindow::wireControls()
     });
     connect(&book_, &AppointmentBook::buttonsChanged, this, &MainWindow::showButtons);
     connect(&book_, &AppointmentBook::selectionCleared, this, &MainWindow::clearListSelection);
+    connect(&book_, &AppointmentBook::rowReselected, this, [this](int row) {
+        ProgramListChange change(listChangedByProgram_);
+        List1->setCurrentIndex(List1->model()->index(row, 0));
+    });
     connect(&book_, &AppointmentBook::dateChanged, this, &MainWindow::showDate);
     connect(&book_, &AppointmentBook::doctorNamesChanged, this, &MainWindow::fillDoctorNames);
 
@@ -161,7 +165,10 @@ void MainWindow::Timer2_Timer()
 
 void MainWindow::fillDoctorNames()
 {
-    Combo1->setNames(book_.doctorNames(), QCoreApplication::translate("MainWindow", kChooseDoctor));
+    // Names saved at another desk arrive while a doctor is chosen: the box keeps showing that doctor.
+    const int slot = book_.activeSlot();
+    Combo1->setNames(book_.doctorNames(), slot != 0 ? book_.doctorNames().value(slot - 1)
+                                                    : QCoreApplication::translate("MainWindow", kChooseDoctor));
 }
 
 void MainWindow::showOutcome(const Outcome &outcome)

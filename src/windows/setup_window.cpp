@@ -238,7 +238,20 @@ void SetupWindow::Command1_Click()
                 changes[i].interval = QString::fromLatin1(kIntervals[option]);
     }
     QString error;
-    if (!book_.saveSetup(changes, &error)) {
+    AppointmentBook::SetupSave saved = book_.saveSetup(changes, &error);
+    if (saved == AppointmentBook::SetupSave::SavedElsewhere) {
+        if (!platform_.messages.ask(
+                this,
+                QCoreApplication::translate("SetupWindow",
+                                            "The doctors' settings were saved at another desk since this window "
+                                            "was opened. Save yours over them?\n\nWithout saving, what you "
+                                            "typed stays here; Return shows the list with theirs."),
+                QCoreApplication::translate("SetupWindow", "Save over them"),
+                QCoreApplication::translate("SetupWindow", "Do not save")))
+            return;
+        saved = book_.saveSetup(changes, &error, true);
+    }
+    if (saved == AppointmentBook::SetupSave::Failed) {
         platform_.messages.inform(
             this, QCoreApplication::translate("SetupWindow",
                                               "The settings were not saved: %1.\n\nNothing was changed; "

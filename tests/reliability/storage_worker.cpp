@@ -74,14 +74,15 @@ int crash(const QDir &folder, const QString &run)
         report(QStringLiteral("U U") + id);
         Appointment found;
         if (i % 3 == 1 && findByName(store, QStringLiteral("U") + id, &found)) {
-            found.nome = QStringLiteral("C") + id;
-            if (!store.update(found.id, found, &error))
+            Appointment changed = found;
+            changed.nome = QStringLiteral("C") + id;
+            if (store.update(found, changed, &error) != WriteOutcome::Done)
                 return 3;
             report(QStringLiteral("C C") + id);
         }
         if (i % 5 == 2 &&
             findByName(store, (i % 3 == 1 ? QStringLiteral("C") : QStringLiteral("U")) + id, &found)) {
-            if (!store.remove(found.id, &error))
+            if (store.remove(found, &error) != WriteOutcome::Done)
                 return 3;
             report(QStringLiteral("R ") + found.nome);
         }

@@ -100,7 +100,9 @@ private Q_SLOTS:
                                      AllDoctorChanges changes;
                                      changes[0].name = QStringLiteral("Renamed Doctor");
                                      QString error;
-                                     return book.book->saveSetup(changes, &error) ? QString() : error;
+                                     return book.book->saveSetup(changes, &error) == AppointmentBook::SetupSave::Saved
+                                                ? QString()
+                                                : error;
                                  },
                                  "", false};
         const Scenario confirmHours{[](Book &) {},

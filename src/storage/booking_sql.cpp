@@ -1,0 +1,56 @@
+#include "storage/booking_sql.h"
+
+#include "storage/database.h"
+
+namespace velmora {
+
+namespace {
+
+QVariant storedText(const QString &text)
+{
+    return text.isNull() ? QStringLiteral("") : text;
+}
+
+const QString Appointment::*const kTexts[] = {&Appointment::hora, &Appointment::nome, &Appointment::convenio,
+                                               &Appointment::telefone, &Appointment::obs};
+
+} // namespace
+
+QString bookingColumns()
+{
+    return QStringLiteral("data, hora, nome, convenio, telefone, obs");
+}
+
+QVariantList bookingValues(const Appointment &booking)
+{
+    QVariantList values{storedDate(booking.date)};
+    for (const QString Appointment::*text : kTexts)
+        values << storedText(booking.*text);
+    return values;
+}
+
+void bindBooking(QSqlQuery &query, const Appointment &booking)
+{
+    for (const QVariant &value : bookingValues(booking))
+        query.addBindValue(value);
+}
+
+QString matchesStored(const QString &idColumn)
+{
+    return idColumn +
+           QStringLiteral(" = ? AND data = ? AND coalesce(hora, '') = ? AND coalesce(nome, '') = ? AND "
+                          "coalesce(convenio, '') = ? AND coalesce(telefone, '') = ? AND coalesce(obs, '') = ?");
+}
+
+QVariantList storedValues(const Appointment &stored)
+{
+    return QVariantList{stored.id} + bookingValues(stored);
+}
+
+void bindStored(QSqlQuery &query, const Appointment &stored)
+{
+    for (const QVariant &value : storedValues(stored))
+        query.addBindValue(value);
+}
+
+} // namespace velmora

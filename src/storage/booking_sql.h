@@ -1,0 +1,25 @@
+#pragma once
+
+#include "core/appointment.h"
+
+#include <QSqlQuery>
+
+namespace velmora {
+
+// The statements' pieces both engines share for a booking's six fields.
+
+// "data, hora, nome, convenio, telefone, obs"
+QString bookingColumns();
+
+// The date and the five texts in the order of bookingColumns(); an empty text is stored as the
+// empty text, never as a field without value.
+QVariantList bookingValues(const Appointment &booking);
+void bindBooking(QSqlQuery &query, const Appointment &booking);
+
+// The condition that a row is the stored booking as it was read: its identity under idColumn and
+// its six fields (a field without value read as the empty text), with these values.
+QString matchesStored(const QString &idColumn);
+QVariantList storedValues(const Appointment &stored);
+void bindStored(QSqlQuery &query, const Appointment &stored);
+
+} // namespace velmora

@@ -1,0 +1,205 @@
+#include "storage/server_connection.h"
+
+#include "storage/database.h"
+
+#include <QCoreApplication>
+#include <QSettings>
+#include <QSqlDriver>
+#include <QSqlError>
+#include <QUrl>
+#include <QUrlQuery>
+
+#include <libpq-fe.h>
+
+#include <atomic>
+
+namespace velmora {
+
+QString serverInSettings(const QDir &folder)
+{
+    const QSettings settings(folder.filePath(QStringLiteral("velmora.ini")), QSettings::IniFormat);
+    return settings.value(QStringLiteral("server/url")).toString().trimmed();
+}
+
+QString shownServer(const QString &url)
+{
+    const QUrl address(url);
+    if (address.isValid() && (address.scheme() == QLatin1String("postgresql") ||
+                              address.scheme() == QLatin1String("postgres"))) {
+        const QString host = address.host().isEmpty() ? QStringLiteral("localhost") : address.host();
+        const QString port = address.port() > 0 ? QStringLiteral(":%1").arg(address.port()) : QString();
+        return QStringLiteral("%1%2%3").arg(host, port, address.path());
+    }
+    // A key=value string: everything but the password.
+    QStringList shown;
+    for (const QString &pair : url.split(QLatin1Char(' '), Qt::SkipEmptyParts))
+        if (!pair.startsWith(QLatin1String("password"), Qt::CaseInsensitive))
+            shown << pair;
+    return shown.join(QLatin1Char(' '));
+}
+
+bool pointAtServer(QSqlDatabase &db, const QString &url, const QStringList &options, QString *error)
+{
+    // Qt passes its fields to libpq as keywords, where a URI is not read: libpq takes it apart here.
+    char *problem = nullptr;
+    PQconninfoOption *parsed = PQconninfoParse(url.toUtf8().constData(), &problem);
+    if (!parsed) {
+        *error = problem ? QString::fromUtf8(problem).trimmed()
+                         : QCoreApplication::translate("Storage", "the server's address cannot be read");
+        PQfreemem(problem);
+        return false;
+    }
+    QStringList rest;
+    for (PQconninfoOption *option = parsed; option->keyword; ++option) {
+        if (!option->val)
+            continue;
+        const QByteArray keyword(option->keyword);
+        const QString value = QString::fromUtf8(option->val);
+        if (keyword == "host")
+            db.setHostName(value);
+        else if (keyword == "port")
+            db.setPort(value.toInt());
+        else if (keyword == "dbname")
+            db.setDatabaseName(value);
+        else if (keyword == "user")
+            db.setUserName(value);
+        else if (keyword == "password")
+            db.setPassword(value);
+        else
+            rest << QStringLiteral("%1='%2'").arg(QString::fromLatin1(keyword),
+                                                  QString(value).replace(QLatin1Char('\\'), QLatin1String("\\\\"))
+                                                      .replace(QLatin1Char('\''), QLatin1String("\\'")));
+    }
+    PQconninfoFree(parsed);
+    db.setConnectOptions((rest + options).join(QLatin1Char(';')));
+    return true;
+}
+
+ServerConnection::ServerConnection(const QString &role, const QString &url, int timeLimitMs)
+    : url_(url), timeLimitMs_(timeLimitMs)
+{
+    static std::atomic<int> counter{0};
+    connectionName_ = QStringLiteral("%1#server%2").arg(role).arg(++counter);
+    QSqlDatabase::addDatabase(QStringLiteral("QPSQL"), connectionName_);
+}
+
+ServerConnection::~ServerConnection()
+{
+    close();
+    QSqlDatabase::removeDatabase(connectionName_);
+}
+
+QSqlDatabase ServerConnection::database() const
+{
+    return QSqlDatabase::database(connectionName_, false);
+}
+
+QString ServerConnection::named(const QString &reason) const
+{
+    return QCoreApplication::translate("Storage", "the server %1: %2").arg(shownServer(url_), reason);
+}
+
+bool ServerConnection::ensureOpen(QString *error)
+{
+    QSqlDatabase db = database();
+    if (db.isOpen() && !connectionLost())
+        return true;
+    close(); // a connection the server ended meanwhile, as on its restart, is replaced
+    if (!db.isValid()) {
+        *error = named(QCoreApplication::translate("Storage", "the PostgreSQL driver of Qt is not installed"));
+        return false;
+    }
+    // Time limits on connecting and on an unanswered network; keepalives notice a network gone quiet.
+    const QString seconds = QString::number(std::max(2, timeLimitMs_ / 1000));
+    QString problem;
+    if (!pointAtServer(db, url_,
+                       {QStringLiteral("connect_timeout=") + seconds, QStringLiteral("keepalives=1"),
+                        QStringLiteral("keepalives_idle=") + seconds, QStringLiteral("keepalives_interval=1"),
+                        QStringLiteral("keepalives_count=") + seconds,
+                        QStringLiteral("tcp_user_timeout=%1").arg(timeLimitMs_),
+                        QStringLiteral("application_name=Velmora")},
+                       &problem)) {
+        *error = named(problem);
+        return false;
+    }
+    if (!db.open()) {
+        *error = named(reasonOf(db.lastError()));
+        db.close();
+        return false;
+    }
+    QSqlQuery limits(db);
+    if (!limits.exec(QStringLiteral("SET statement_timeout = %1").arg(timeLimitMs_))) {
+        *error = named(reasonOf(limits.lastError()));
+        db.close();
+        return false;
+    }
+    reconnected_ = true;
+    return true;
+}
+
+bool ServerConnection::takeReconnected()
+{
+    return std::exchange(reconnected_, false);
+}
+
+QSqlQuery &ServerConnection::prepared(const QString &statement, QString *error, bool *ok)
+{
+    auto found = prepared_.find(statement);
+    if (found == prepared_.end()) {
+        QSqlQuery query(database());
+        query.setForwardOnly(true);
+        *ok = query.prepare(statement);
+        if (!*ok) {
+            *error = failure(query.lastError());
+            static QSqlQuery unprepared;
+            unprepared = QSqlQuery();
+            return unprepared;
+        }
+        found = prepared_.insert(statement, query);
+    }
+    *ok = true;
+    found->finish();
+    return *found;
+}
+
+PGconn *ServerConnection::handle() const
+{
+    const QSqlDatabase db = database();
+    if (!db.isOpen())
+        return nullptr;
+    const QVariant handle = db.driver()->handle();
+    // Named by the driver's declaration or by the compiler, depending on how Qt registered it.
+    if (!handle.isValid() ||
+        (qstrcmp(handle.typeName(), "PGconn*") != 0 && qstrcmp(handle.typeName(), "pg_conn*") != 0))
+        return nullptr;
+    return *static_cast<PGconn *const *>(handle.constData());
+}
+
+bool ServerConnection::connectionLost() const
+{
+    PGconn *connection = handle();
+    if (connection == nullptr)
+        return true;
+    // Reads what already arrived without waiting (libpq's socket never blocks): a server that ended
+    // the connection has left its goodbye and the end of the stream there.
+    PQconsumeInput(connection);
+    return PQstatus(connection) != CONNECTION_OK;
+}
+
+QString ServerConnection::failure(const QSqlError &error)
+{
+    const QString reason = named(reasonOf(error));
+    if (connectionLost())
+        close();
+    return reason;
+}
+
+void ServerConnection::close()
+{
+    prepared_.clear();
+    QSqlDatabase db = database();
+    if (db.isValid())
+        db.close();
+}
+
+} // namespace velmora

@@ -1,0 +1,63 @@
+#pragma once
+
+#include <QDir>
+#include <QHash>
+#include <QSqlDatabase>
+#include <QSqlQuery>
+#include <QString>
+
+struct pg_conn; // libpq's connection
+
+namespace velmora {
+
+// How long connecting, and each statement, may take before it gives up: the window waits no longer.
+constexpr int kServerTimeLimitMs = 3000;
+
+// The server named in the data folder's velmora.ini ([server] url=...), or the empty text for the
+// folder's own files.
+QString serverInSettings(const QDir &folder);
+
+// Points a QPSQL connection at the server of a libpq connection string or URI, with extra libpq
+// options; false when the address cannot be read.
+bool pointAtServer(QSqlDatabase &db, const QString &url, const QStringList &options, QString *error);
+
+// The server as messages name it: host, port and database, never a password.
+QString shownServer(const QString &url);
+
+// One named connection to a PostgreSQL server, given as a libpq connection string or URI; passwords
+// come from libpq's own password or service file. Opened by the first statement that needs it and
+// dropped when the server is found gone, so that the next statement connects afresh.
+class ServerConnection
+{
+public:
+    ServerConnection(const QString &role, const QString &url, int timeLimitMs = kServerTimeLimitMs);
+    ~ServerConnection();
+    ServerConnection(const ServerConnection &) = delete;
+    ServerConnection &operator=(const ServerConnection &) = delete;
+
+    bool ensureOpen(QString *error);
+    // Whether the last ensureOpen connected afresh; cleared by the call.
+    bool takeReconnected();
+    QSqlDatabase database() const;
+    // The statement prepared once per connection and kept; bound values are cleared.
+    QSqlQuery &prepared(const QString &statement, QString *error, bool *ok);
+    // The reason of a failed statement or connection, naming the server; drops a connection that
+    // the server has lost.
+    QString failure(const QSqlError &error);
+    QString named(const QString &reason) const;
+    void close();
+    QString url() const { return url_; }
+    // libpq's own connection while open, for what Qt's driver does not offer.
+    pg_conn *handle() const;
+
+private:
+    bool connectionLost() const;
+
+    QString connectionName_;
+    QString url_;
+    int timeLimitMs_;
+    bool reconnected_ = false;
+    QHash<QString, QSqlQuery> prepared_;
+};
+
+} // namespace velmora

@@ -1,0 +1,156 @@
+#include "storage/server_schema.h"
+
+#include "storage/database.h"
+#include "storage/slot_files.h"
+
+#include <QCoreApplication>
+#include <QFileInfo>
+#include <QSet>
+#include <QSqlError>
+#include <QSqlQuery>
+
+namespace velmora {
+
+namespace {
+
+// Taken while the books are created, so that two desks starting together create them once.
+constexpr qint64 kCreateLock = 0x56656c6d6f7261; // "Velmora"
+
+QString schemaOf(int slot)
+{
+    return QFileInfo(QString::fromLatin1(doctorSlot(slot).appointmentFile)).completeBaseName();
+}
+
+// "schema.table.column" of every column the books need.
+QSet<QString> requiredColumns()
+{
+    QSet<QString> columns;
+    for (const DoctorSlot &slot : kDoctorSlots)
+        for (const QString &column : fileFields(FileKind::Appointments).texts + QStringList{QStringLiteral("id")})
+            columns << serverBookTable(slot.slot) + QLatin1Char('.') + column;
+    for (const QString &column : serverSettingsTexts() + serverSettingsNumbers())
+        columns << QStringLiteral("public.profs.") + column;
+    return columns;
+}
+
+} // namespace
+
+QString serverBookTable(int slot)
+{
+    return schemaOf(slot) + QStringLiteral(".dados");
+}
+
+QStringList serverSettingsTexts()
+{
+    return fileFields(FileKind::MainSettings).texts + fileFields(FileKind::ExtraSettings).texts;
+}
+
+QStringList serverSettingsNumbers()
+{
+    return fileFields(FileKind::MainSettings).numbers;
+}
+
+QStringList serverCreateStatements()
+{
+    QStringList statements;
+    for (const DoctorSlot &slot : kDoctorSlots) {
+        const QString schema = schemaOf(slot.slot);
+        statements << QStringLiteral("CREATE SCHEMA %1").arg(schema)
+                   << QStringLiteral("CREATE TABLE %1.dados (id bigserial PRIMARY KEY, data text, hora text, "
+                                     "nome text, convenio text, telefone text, obs text)")
+                          .arg(schema)
+                   << QStringLiteral("CREATE INDEX data ON %1.dados (data, id)").arg(schema);
+    }
+    QStringList definitions{QStringLiteral("id bigserial PRIMARY KEY")};
+    QStringList values;
+    for (const QString &column : serverSettingsTexts()) {
+        definitions << column + QStringLiteral(" text");
+        values << QStringLiteral("''");
+    }
+    for (const QString &column : serverSettingsNumbers()) {
+        definitions << column + QStringLiteral(" bigint");
+        values << QStringLiteral("0");
+    }
+    statements << QStringLiteral("CREATE TABLE public.profs (%1)").arg(definitions.join(QStringLiteral(", ")))
+               << QStringLiteral("INSERT INTO public.profs (%1) VALUES (%2)")
+                      .arg((serverSettingsTexts() + serverSettingsNumbers()).join(QStringLiteral(", ")),
+                           values.join(QStringLiteral(", ")));
+    return statements;
+}
+
+bool inspectServer(QSqlDatabase db, ServerContents *contents, QString *problem, QString *error)
+{
+    QSqlQuery query(db);
+    if (!query.exec(QStringLiteral(
+            "SELECT table_schema || '.' || table_name || '.' || column_name FROM information_schema.columns "
+            "WHERE table_schema NOT IN ('pg_catalog', 'information_schema') AND table_schema NOT LIKE "
+            "'pg_toast%'"))) {
+        *error = reasonOf(query.lastError());
+        return false;
+    }
+    QSet<QString> found;
+    while (query.next())
+        found << query.value(0).toString();
+    if (found.isEmpty()) {
+        *contents = ServerContents::Empty;
+        return true;
+    }
+    const QSet<QString> required = requiredColumns();
+    QSet<QString> tables;
+    for (const QString &column : std::as_const(found))
+        tables << column.section(QLatin1Char('.'), 0, 1);
+    QSet<QString> ours;
+    for (const QString &column : required)
+        ours << column.section(QLatin1Char('.'), 0, 1);
+    const QSet<QString> strange = tables - ours;
+    const QSet<QString> missing = required - found;
+    if (strange.isEmpty() && missing.isEmpty()) {
+        *contents = ServerContents::Books;
+        return true;
+    }
+    *contents = ServerContents::Foreign;
+    QStringList named = strange.isEmpty() ? QStringList(missing.begin(), missing.end())
+                                          : QStringList(strange.begin(), strange.end());
+    named.sort();
+    if (named.size() > 5)
+        named = named.mid(0, 5) << QStringLiteral("...");
+    *problem = strange.isEmpty()
+                   ? QCoreApplication::translate("Storage", "its books lack %1").arg(named.join(QStringLiteral(", ")))
+                   : QCoreApplication::translate("Storage", "it holds tables that are not Velmora's books: %1")
+                         .arg(named.join(QStringLiteral(", ")));
+    return true;
+}
+
+bool prepareServer(QSqlDatabase db, QString *problem, QString *error)
+{
+    ServerContents contents = ServerContents::Foreign;
+    if (!inspectServer(db, &contents, problem, error))
+        return false;
+    if (contents == ServerContents::Books)
+        return true;
+    if (contents == ServerContents::Foreign)
+        return false;
+    if (!db.transaction()) {
+        *error = reasonOf(db.lastError());
+        return false;
+    }
+    QSqlQuery query(db);
+    bool ok = query.exec(QStringLiteral("SELECT pg_advisory_xact_lock(%1)").arg(kCreateLock));
+    // Another desk may have created them while this one waited for the lock.
+    ok = ok && inspectServer(db, &contents, problem, error);
+    if (ok && contents == ServerContents::Empty)
+        for (const QString &statement : serverCreateStatements())
+            ok = ok && query.exec(statement);
+    if (!ok && error->isEmpty())
+        *error = reasonOf(query.lastError());
+    query.finish();
+    if (!ok || !db.commit()) {
+        if (ok)
+            *error = reasonOf(db.lastError());
+        db.rollback();
+        return false;
+    }
+    return contents != ServerContents::Foreign;
+}
+
+} // namespace velmora

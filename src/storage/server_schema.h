@@ -1,0 +1,36 @@
+#pragma once
+
+#include <QSqlDatabase>
+#include <QString>
+#include <QStringList>
+
+namespace velmora {
+
+// The books on a server, named as in the folder: each doctor's book is the table dados in a schema
+// named after its file (bdm1 to bdm15), and the one settings record is the table profs holding the
+// fields of both settings files. Rows carry an id growing in the order they were added.
+
+// "bdm3.dados" for slot 3.
+QString serverBookTable(int slot);
+// The text fields and number fields of the settings record.
+QStringList serverSettingsTexts();
+QStringList serverSettingsNumbers();
+
+enum class ServerContents
+{
+    Empty, // no table at all: the books are created
+    Books, // the books as this program made them
+    Foreign
+};
+
+// What the database holds; for a foreign one, problem says what does not belong.
+bool inspectServer(QSqlDatabase db, ServerContents *contents, QString *problem, QString *error);
+
+// The books on an empty database, in one transaction; another program creating them at the same
+// moment is waited for, and what it made is taken. False with problem set for a foreign database.
+bool prepareServer(QSqlDatabase db, QString *problem, QString *error);
+
+// The statements creating the books, for a transaction the caller holds.
+QStringList serverCreateStatements();
+
+} // namespace velmora

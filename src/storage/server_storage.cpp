@@ -1,0 +1,426 @@
+#include "storage/server_storage.h"
+
+#include "storage/booking_sql.h"
+#include "storage/database.h"
+#include "storage/server_schema.h"
+#include "storage/slot_files.h"
+
+#include <QCoreApplication>
+#include <QSqlDriver>
+#include <QSqlError>
+#include <QSqlRecord>
+#include <QTimer>
+#include <QUuid>
+
+#include <libpq-fe.h>
+
+namespace velmora {
+
+namespace {
+
+const char *const kChannel = "velmora";
+const char *const kDoctorsNotice = "doctors";
+
+QString notifying(int notices)
+{
+    QStringList calls;
+    for (int i = 0; i < notices; ++i)
+        calls << QStringLiteral("pg_notify('%1', ?)").arg(QLatin1String(kChannel));
+    return calls.join(QStringLiteral(", "));
+}
+
+QString addedTo(const QString &name, int slot)
+{
+    return QStringLiteral("%1 AS (INSERT INTO %2 (%3) VALUES (?, ?, ?, ?, ?, ?) RETURNING id)")
+        .arg(name, serverBookTable(slot), bookingColumns());
+}
+
+QString noLongerStored()
+{
+    return QCoreApplication::translate("Storage", "the appointment is no longer stored");
+}
+
+} // namespace
+
+ServerStorage::ServerStorage(const QString &url, int timeLimitMs)
+    : connection_(QStringLiteral("Books"), url, timeLimitMs), watch_(QStringLiteral("Watch"), url, timeLimitMs),
+      desk_(QUuid::createUuid().toString(QUuid::Id128).left(12))
+{
+}
+
+ServerStorage::~ServerStorage()
+{
+    listener_.reset();
+}
+
+bool ServerStorage::prepare(QString *error, bool *foreign)
+{
+    if (foreign)
+        *foreign = false;
+    if (!connection_.ensureOpen(error))
+        return false;
+    QString problem;
+    QString reason;
+    if (!prepareServer(connection_.database(), &problem, &reason)) {
+        if (foreign)
+            *foreign = !problem.isEmpty();
+        *error = connection_.named(problem.isEmpty() ? reason
+                                                     : QCoreApplication::translate(
+                                                           "Storage", "the database is not Velmora's: %1")
+                                                           .arg(problem));
+        if (problem.isEmpty())
+            connection_.failure(connection_.database().lastError());
+        return false;
+    }
+    prepared_ = true;
+    return true;
+}
+
+bool ServerStorage::ready(QString *error)
+{
+    if (!connection_.ensureOpen(error))
+        return false;
+    const bool reconnected = connection_.takeReconnected();
+    if (!prepared_ && !prepare(error))
+        return false;
+    if (changed_ && (reconnected || !noticesIn_)) {
+        startWatching();
+        // What was said while the server or the watch was away was not heard: all shown is read again.
+        if (connectedBefore_)
+            QTimer::singleShot(0, listener_.get(), [this] {
+                if (changed_)
+                    changed_(StoredElsewhere{});
+            });
+    }
+    connectedBefore_ = true;
+    return true;
+}
+
+QSqlQuery *ServerStorage::run(const QString &statement, const QVariantList &values, QString *error)
+{
+    if (!ready(error))
+        return nullptr;
+    bool ok = false;
+    QSqlQuery &query = connection_.prepared(statement, error, &ok);
+    if (!ok)
+        return nullptr;
+    for (const QVariant &value : values)
+        query.addBindValue(value);
+    if (!query.exec()) {
+        *error = connection_.failure(query.lastError());
+        return nullptr;
+    }
+    return &query;
+}
+
+int ServerStorage::rowsOf(QSqlQuery &query)
+{
+    int rows = 0;
+    while (query.next())
+        ++rows;
+    query.finish();
+    return rows;
+}
+
+QString ServerStorage::dayNotice(int slot, QDate date) const
+{
+    return QStringLiteral("%1 %2 %3").arg(desk_).arg(slot).arg(storedDate(date));
+}
+
+bool ServerStorage::openBook(int slot, QString *error)
+{
+    slot_ = slot;
+    return run(QStringLiteral("SELECT 1 FROM %1 LIMIT 0").arg(serverBookTable(slot_)), {}, error) != nullptr;
+}
+
+bool ServerStorage::bookIsEmpty(bool *empty, QString *error)
+{
+    QSqlQuery *query = run(QStringLiteral("SELECT 1 FROM %1 LIMIT 1").arg(serverBookTable(slot_)), {}, error);
+    if (!query)
+        return false;
+    *empty = rowsOf(*query) == 0;
+    return true;
+}
+
+bool ServerStorage::addPlaceholder(QString *error)
+{
+    Appointment placeholder;
+    placeholder.date = placeholderDate();
+    return run(QStringLiteral("INSERT INTO %1 (data) VALUES (?)").arg(serverBookTable(slot_)),
+               {storedDate(placeholder.date)}, error) != nullptr;
+}
+
+bool ServerStorage::readDay(QDate date, QVector<Appointment> *bookings, QString *error)
+{
+    bookings->clear();
+    QSqlQuery *query = run(QStringLiteral("SELECT id, hora, nome, convenio, telefone, obs FROM %1 WHERE data = ? "
+                                          "ORDER BY id")
+                               .arg(serverBookTable(slot_)),
+                           {storedDate(date)}, error);
+    if (!query)
+        return false;
+    while (query->next()) {
+        Appointment booking;
+        booking.id = query->value(0).toLongLong();
+        booking.date = date;
+        booking.hora = query->value(1).toString();
+        booking.nome = query->value(2).toString();
+        booking.convenio = query->value(3).toString();
+        booking.telefone = query->value(4).toString();
+        booking.obs = query->value(5).toString();
+        bookings->append(booking);
+    }
+    query->finish();
+    return true;
+}
+
+AddOutcome ServerStorage::add(const Appointment &booking, int linkedSlot, QString *error)
+{
+    const QVariantList values = bookingValues(booking);
+    const QVariant notice = dayNotice(slot_, booking.date);
+    QString linkProblem;
+    if (isDoctorSlot(linkedSlot) && linkedSlot != slot_) {
+        // Both rows in one statement: the server commits them together or not at all.
+        QSqlQuery *query = run(QStringLiteral("WITH %1, %2 SELECT %3 FROM added, copied")
+                                   .arg(addedTo(QStringLiteral("added"), slot_),
+                                        addedTo(QStringLiteral("copied"), linkedSlot), notifying(2)),
+                               values + values + QVariantList{notice, dayNotice(linkedSlot, booking.date)},
+                               &linkProblem);
+        if (query) {
+            rowsOf(*query);
+            return AddOutcome::Stored;
+        }
+        // The server gone is no fault of the linked book: nothing was stored.
+        if (!connection_.database().isOpen()) {
+            *error = linkProblem;
+            return AddOutcome::NotStored;
+        }
+    }
+    QSqlQuery *query = run(QStringLiteral("WITH %1 SELECT %2 FROM added")
+                               .arg(addedTo(QStringLiteral("added"), slot_), notifying(1)),
+                           values + QVariantList{notice}, error);
+    if (!query)
+        return AddOutcome::NotStored;
+    rowsOf(*query);
+    if (linkProblem.isEmpty())
+        return AddOutcome::Stored;
+    *error = QCoreApplication::translate("Storage", "\"%1\" could not be written: %2")
+                 .arg(serverBookTable(linkedSlot), linkProblem);
+    return AddOutcome::StoredWithoutCopy;
+}
+
+WriteOutcome ServerStorage::update(const Appointment &stored, const Appointment &changed, QString *error)
+{
+    QSqlQuery *query = run(
+        QStringLiteral("WITH changed AS (UPDATE %1 SET data = ?, hora = ?, nome = ?, convenio = ?, telefone = ?, "
+                       "obs = ? WHERE %2 RETURNING id) SELECT %3 FROM changed")
+            .arg(serverBookTable(slot_), matchesStored(QStringLiteral("id")), notifying(1)),
+        bookingValues(changed) + storedValues(stored) + QVariantList{dayNotice(slot_, changed.date)}, error);
+    if (!query)
+        return WriteOutcome::Failed;
+    if (rowsOf(*query) == 1)
+        return WriteOutcome::Done;
+    *error = noLongerStored();
+    return WriteOutcome::NoLongerStored;
+}
+
+WriteOutcome ServerStorage::remove(const Appointment &stored, QString *error)
+{
+    QSqlQuery *query = run(QStringLiteral("WITH removed AS (DELETE FROM %1 WHERE %2 RETURNING id) SELECT %3 FROM "
+                                          "removed")
+                               .arg(serverBookTable(slot_), matchesStored(QStringLiteral("id")), notifying(1)),
+                           storedValues(stored) + QVariantList{dayNotice(slot_, stored.date)}, error);
+    if (!query)
+        return WriteOutcome::Failed;
+    if (rowsOf(*query) == 1)
+        return WriteOutcome::Done;
+    *error = noLongerStored();
+    return WriteOutcome::NoLongerStored;
+}
+
+bool ServerStorage::readSettings(const QStringList &fields, QSqlRecord *record, QString *error)
+{
+    QSqlQuery *query = run(
+        QStringLiteral("SELECT %1 FROM public.profs ORDER BY id LIMIT 1").arg(fields.join(QStringLiteral(", "))), {},
+        error);
+    if (!query)
+        return false;
+    if (!query->next()) {
+        query->finish();
+        *error = connection_.named(QCoreApplication::translate("Storage", "it holds no settings record"));
+        return false;
+    }
+    *record = query->record();
+    query->finish();
+    return true;
+}
+
+bool ServerStorage::saveSettings(const QStringList &fields, const QVariantList &values, QString *error)
+{
+    QStringList assignments;
+    for (const QString &field : fields)
+        assignments << field + QStringLiteral(" = ?");
+    QSqlQuery *query = run(QStringLiteral("WITH saved AS (UPDATE public.profs SET %1 WHERE id = (SELECT min(id) FROM "
+                                          "public.profs) RETURNING id) SELECT %2 FROM saved")
+                               .arg(assignments.join(QStringLiteral(", ")), notifying(1)),
+                           values + QVariantList{QStringLiteral("%1 %2").arg(desk_, QLatin1String(kDoctorsNotice))},
+                           error);
+    if (!query)
+        return false;
+    if (rowsOf(*query) == 1)
+        return true;
+    *error = connection_.named(QCoreApplication::translate("Storage", "it holds no settings record"));
+    return false;
+}
+
+bool ServerStorage::readDoctors(AllDoctorFields *fields, QString *error)
+{
+    QStringList names;
+    for (const DoctorSlot &slot : kDoctorSlots)
+        names << QString::fromLatin1(slot.nameField) << QString::fromLatin1(slot.intervalField)
+              << QString::fromLatin1(slot.linkField);
+    QSqlRecord record;
+    if (!readSettings(names, &record, error))
+        return false;
+    for (const DoctorSlot &slot : kDoctorSlots) {
+        DoctorFields &doctor = (*fields)[static_cast<size_t>(slot.slot - 1)];
+        doctor.name = record.value(QString::fromLatin1(slot.nameField));
+        doctor.interval = record.value(QString::fromLatin1(slot.intervalField));
+        doctor.link = record.value(QString::fromLatin1(slot.linkField));
+    }
+    return true;
+}
+
+bool ServerStorage::tryReadDoctors(AllDoctorFields *fields, QString *error)
+{
+    return readDoctors(fields, error); // a read on the server waits for no writer
+}
+
+bool ServerStorage::readSlotLengthAndLink(int slot, DoctorFields *fields, QString *error)
+{
+    const DoctorSlot &doctor = doctorSlot(slot);
+    QSqlRecord record;
+    if (!readSettings({QString::fromLatin1(doctor.intervalField), QString::fromLatin1(doctor.linkField)}, &record,
+                      error))
+        return false;
+    fields->interval = record.value(0);
+    fields->link = record.value(1);
+    return true;
+}
+
+bool ServerStorage::saveDoctors(const AllDoctorChanges &changes, QString *error)
+{
+    QStringList fields;
+    QVariantList values;
+    for (const DoctorSlot &slot : kDoctorSlots) {
+        const DoctorChanges &doctor = changes[static_cast<size_t>(slot.slot - 1)];
+        fields << QString::fromLatin1(slot.linkField) << QString::fromLatin1(slot.nameField);
+        values << doctor.link << (doctor.name.isNull() ? QStringLiteral("") : doctor.name);
+        if (doctor.interval) {
+            fields << QString::fromLatin1(slot.intervalField);
+            values << *doctor.interval;
+        }
+    }
+    return saveSettings(fields, values, error);
+}
+
+bool ServerStorage::readWeeklyTimes(int slot, WeeklyTimes *times, QString *error)
+{
+    QStringList fields;
+    for (int day = 0; day < kWeekdayCount; ++day)
+        for (int index = 1; index <= kTimesPerDay; ++index)
+            fields << weeklyTimeField(slot, day, index);
+    QSqlRecord record;
+    if (!readSettings(fields, &record, error))
+        return false;
+    for (int day = 0; day < kWeekdayCount; ++day)
+        for (int index = 1; index <= kTimesPerDay; ++index)
+            (*times)[weeklyTimePosition(day, index)] = record.value(weeklyTimeField(slot, day, index)).toString();
+    return true;
+}
+
+bool ServerStorage::saveWeeklyTimes(int slot, const WeeklyTimes &times, QString *error)
+{
+    QStringList fields;
+    QVariantList values;
+    for (int day = 0; day < kWeekdayCount; ++day) {
+        for (int index = 1; index <= kTimesPerDay; ++index) {
+            fields << weeklyTimeField(slot, day, index);
+            const QString &time = times[weeklyTimePosition(day, index)];
+            values << (time.isNull() ? QStringLiteral("") : time);
+        }
+    }
+    return saveSettings(fields, values, error);
+}
+
+void ServerStorage::watchOtherDesks(std::function<void(const StoredElsewhere &)> changed)
+{
+    changed_ = std::move(changed);
+    stopWatching();
+    listener_.reset();
+    if (changed_) {
+        listener_ = std::make_unique<QObject>();
+        startWatching();
+    }
+}
+
+void ServerStorage::stopWatching()
+{
+    noticesIn_.reset();
+    watch_.close();
+}
+
+void ServerStorage::startWatching()
+{
+    stopWatching();
+    QString error;
+    // A server away now is watched again once a statement reaches it.
+    if (!watch_.ensureOpen(&error))
+        return;
+    QSqlQuery listen(watch_.database());
+    PGconn *connection = watch_.handle();
+    if (!connection || !listen.exec(QStringLiteral("LISTEN %1").arg(QLatin1String(kChannel)))) {
+        watch_.close();
+        return;
+    }
+    // Read here rather than through the driver's own notifier, so that a connection the server ends
+    // is noticed and let go at once.
+    noticesIn_ = std::make_unique<QSocketNotifier>(PQsocket(connection), QSocketNotifier::Read);
+    QObject::connect(noticesIn_.get(), &QSocketNotifier::activated, listener_.get(), [this] { readNotices(); });
+}
+
+void ServerStorage::readNotices()
+{
+    PGconn *connection = watch_.handle();
+    if (!connection || !PQconsumeInput(connection) || PQstatus(connection) != CONNECTION_OK) {
+        // Watched again with the next statement that reaches the server.
+        QTimer::singleShot(0, listener_.get(), [this] { stopWatching(); });
+        noticesIn_->setEnabled(false);
+        return;
+    }
+    QStringList payloads;
+    while (PGnotify *notice = PQnotifies(connection)) {
+        payloads << QString::fromUtf8(notice->extra);
+        PQfreemem(notice);
+    }
+    for (const QString &payload : std::as_const(payloads))
+        heard(payload);
+}
+
+void ServerStorage::heard(const QString &payload)
+{
+    const QStringList parts = payload.split(QLatin1Char(' '));
+    if (!changed_ || parts.value(0) == desk_)
+        return;
+    if (parts.value(1) == QLatin1String(kDoctorsNotice)) {
+        changed_(StoredElsewhere{});
+        return;
+    }
+    StoredElsewhere change;
+    change.slot = parts.value(1).toInt();
+    change.date = QDate::fromString(parts.value(2), Qt::ISODate);
+    if (isDoctorSlot(change.slot) && change.date.isValid())
+        changed_(change);
+}
+
+} // namespace velmora

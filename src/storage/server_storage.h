@@ -1,0 +1,67 @@
+#pragma once
+
+#include "core/book_storage.h"
+#include "storage/server_connection.h"
+
+#include <QObject>
+#include <QSocketNotifier>
+
+#include <memory>
+
+namespace velmora {
+
+// The books and the settings record on a PostgreSQL server shared by several desks. Every write is one
+// statement, committed alone, that also tells the other desks what changed (NOTIFY); a desk watching
+// hears them on a connection of its own.
+class ServerStorage : public BookStorage
+{
+public:
+    explicit ServerStorage(const QString &url, int timeLimitMs = kServerTimeLimitMs);
+    ~ServerStorage() override;
+
+    // Connects and creates the books on an empty database. False with why for a server that cannot be
+    // reached (foreign stays false) or a database holding something else (foreign set).
+    bool prepare(QString *error, bool *foreign = nullptr);
+
+    bool openBook(int slot, QString *error) override;
+    bool bookIsEmpty(bool *empty, QString *error) override;
+    bool addPlaceholder(QString *error) override;
+    bool readDay(QDate date, QVector<Appointment> *bookings, QString *error) override;
+    AddOutcome add(const Appointment &booking, int linkedSlot, QString *error) override;
+    WriteOutcome update(const Appointment &stored, const Appointment &changed, QString *error) override;
+    WriteOutcome remove(const Appointment &stored, QString *error) override;
+    bool takeBookReopened() override { return false; }
+
+    bool readDoctors(AllDoctorFields *fields, QString *error) override;
+    bool tryReadDoctors(AllDoctorFields *fields, QString *error) override;
+    bool readSlotLengthAndLink(int slot, DoctorFields *fields, QString *error) override;
+    bool saveDoctors(const AllDoctorChanges &changes, QString *error) override;
+    bool readWeeklyTimes(int slot, WeeklyTimes *times, QString *error) override;
+    bool saveWeeklyTimes(int slot, const WeeklyTimes &times, QString *error) override;
+
+    void watchOtherDesks(std::function<void(const StoredElsewhere &)> changed) override;
+
+private:
+    bool ready(QString *error);
+    QSqlQuery *run(const QString &statement, const QVariantList &values, QString *error);
+    int rowsOf(QSqlQuery &query);
+    bool readSettings(const QStringList &fields, QSqlRecord *record, QString *error);
+    bool saveSettings(const QStringList &fields, const QVariantList &values, QString *error);
+    QString dayNotice(int slot, QDate date) const;
+    void startWatching();
+    void stopWatching();
+    void readNotices();
+    void heard(const QString &payload);
+
+    ServerConnection connection_;
+    ServerConnection watch_;
+    int slot_ = 1;
+    bool prepared_ = false;
+    bool connectedBefore_ = false;
+    QString desk_; // this desk's mark on what it tells the others, to not hear itself
+    std::function<void(const StoredElsewhere &)> changed_;
+    std::unique_ptr<QObject> listener_;          // the context of the watch's signals
+    std::unique_ptr<QSocketNotifier> noticesIn_; // the watch connection's socket, while it is up
+};
+
+} // namespace velmora

@@ -1,0 +1,341 @@
+// The same cases on both engines: the folder's files, and the server several desks share.
+#include "core/appointment_book.h"
+#include "storage/server_storage.h"
+#include "storage/sqlite_storage.h"
+#include "support/open_book.h"
+#include "support/test_files.h"
+#include "support/test_server.h"
+
+#include <QSignalSpy>
+#include <QTest>
+
+#include <optional>
+
+using namespace velmora;
+using namespace velmora::testing;
+
+namespace {
+
+const QDate kMonday(2027, 3, 1);
+
+// One engine's books, opened by as many desks as a case needs.
+class SharedBooks
+{
+public:
+    explicit SharedBooks(const QString &engine) : server_(engine == QLatin1String("server"))
+    {
+        if (server_)
+            database_.emplace();
+        else
+            files_.prepareCopies();
+    }
+
+    std::unique_ptr<BookStorage> desk()
+    {
+        if (!server_)
+            return std::make_unique<SqliteStorage>(files_.folder(), 100);
+        auto storage = std::make_unique<ServerStorage>(database_->url());
+        QString error;
+        if (!storage->prepare(&error))
+            qFatal("%s", qPrintable(error));
+        return storage;
+    }
+
+    TestDatabase &database() { return *database_; }
+
+private:
+    bool server_;
+    TestFiles files_;
+    std::optional<TestDatabase> database_;
+};
+
+void addEngines()
+{
+    QTest::addColumn<QString>("engine");
+    QTest::newRow("files") << QStringLiteral("files");
+    QTest::newRow("server") << QStringLiteral("server");
+}
+
+Appointment booking(const QString &hora, const QString &nome, QDate date = kMonday)
+{
+    Appointment made;
+    made.date = date;
+    made.hora = hora;
+    made.nome = nome;
+    return made;
+}
+
+QStringList namesOn(BookStorage &storage, int slot, QDate date = kMonday)
+{
+    QString error;
+    QVector<Appointment> day;
+    if (!storage.openBook(slot, &error) || !storage.readDay(date, &day, &error))
+        qFatal("%s", qPrintable(error));
+    QStringList names;
+    for (const Appointment &stored : std::as_const(day))
+        names << stored.nome;
+    return names;
+}
+
+Appointment storedCalled(BookStorage &storage, const QString &nome)
+{
+    QString error;
+    QVector<Appointment> day;
+    if (!storage.readDay(kMonday, &day, &error))
+        qFatal("%s", qPrintable(error));
+    for (const Appointment &stored : std::as_const(day))
+        if (stored.nome == nome)
+            return stored;
+    qFatal("%s is not stored", qPrintable(nome));
+}
+
+// Mornings 08:00 to 09:00 every day, at 15 minutes, as the setup window saves them.
+void saveMorningDoctors(BookStorage &storage, const QStringList &names)
+{
+    AllDoctorChanges changes;
+    QString error;
+    for (int i = 0; i < names.size(); ++i) {
+        changes[static_cast<size_t>(i)].name = names[i];
+        changes[static_cast<size_t>(i)].interval = QStringLiteral("15");
+        WeeklyTimes times;
+        for (int day = 0; day < kWeekdayCount; ++day) {
+            times[weeklyTimePosition(day, 1)] = QStringLiteral("0800");
+            times[weeklyTimePosition(day, 2)] = QStringLiteral("0900");
+        }
+        if (!storage.saveWeeklyTimes(i + 1, times, &error))
+            qFatal("%s", qPrintable(error));
+    }
+    if (!storage.saveDoctors(changes, &error))
+        qFatal("%s", qPrintable(error));
+}
+
+} // namespace
+
+class StorageEngines : public QObject
+{
+    Q_OBJECT
+
+private Q_SLOTS:
+    void initTestCase()
+    {
+        if (testServer().isEmpty())
+            QFAIL("VELMORA_TEST_SERVER names no server: run the tests through scripts/test.sh");
+    }
+
+    void bookingsKeepTheirOrderAndLinkedCopies_data() { addEngines(); }
+    void bookingsKeepTheirOrderAndLinkedCopies()
+    {
+        QFETCH(QString, engine);
+        SharedBooks books(engine);
+        auto desk = books.desk();
+        QString error;
+        QVERIFY(desk->openBook(1, &error));
+        const QString awkward = QStringLiteral("O'Neil \"; DROP TABLE dados; -- ?");
+        QCOMPARE(desk->add(booking("08:00", "First"), 7, &error), AddOutcome::Stored);
+        QCOMPARE(desk->add(booking("08:00", awkward), 0, &error), AddOutcome::Stored);
+        QCOMPARE(desk->add(booking("07:00", "Third"), 7, &error), AddOutcome::Stored);
+        QCOMPARE(desk->add(booking("07:00", "Next day", kMonday.addDays(1)), 0, &error), AddOutcome::Stored);
+        QCOMPARE(namesOn(*desk, 1), (QStringList{"First", awkward, "Third"}));
+        QCOMPARE(namesOn(*books.desk(), 7), (QStringList{"First", "Third"}));
+        QCOMPARE(namesOn(*desk, 1, kMonday.addDays(1)), QStringList{"Next day"});
+    }
+
+    void aBookingChangedAtAnotherDeskIsNotOverwritten_data() { addEngines(); }
+    void aBookingChangedAtAnotherDeskIsNotOverwritten()
+    {
+        QFETCH(QString, engine);
+        SharedBooks books(engine);
+        auto front = books.desk();
+        auto phone = books.desk();
+        QString error;
+        QVERIFY(front->openBook(1, &error) && phone->openBook(1, &error));
+        QCOMPARE(front->add(booking("08:00", "Ana"), 0, &error), AddOutcome::Stored);
+        const Appointment seenAtFront = storedCalled(*front, "Ana");
+
+        Appointment renamed = storedCalled(*phone, "Ana");
+        renamed.nome = QStringLiteral("Bia");
+        QCOMPARE(phone->update(storedCalled(*phone, "Ana"), renamed, &error), WriteOutcome::Done);
+        Appointment overwritten = seenAtFront;
+        overwritten.obs = QStringLiteral("front's note");
+        QCOMPARE(front->update(seenAtFront, overwritten, &error), WriteOutcome::NoLongerStored);
+        QCOMPARE(front->remove(seenAtFront, &error), WriteOutcome::NoLongerStored);
+        QCOMPARE(namesOn(*front, 1), QStringList{"Bia"});
+        QVERIFY(storedCalled(*front, "Bia").obs.isEmpty());
+
+        QCOMPARE(front->remove(storedCalled(*front, "Bia"), &error), WriteOutcome::Done);
+        QCOMPARE(namesOn(*phone, 1), QStringList{});
+    }
+
+    void settingsTravelBetweenDesks_data() { addEngines(); }
+    void settingsTravelBetweenDesks()
+    {
+        QFETCH(QString, engine);
+        SharedBooks books(engine);
+        auto front = books.desk();
+        saveMorningDoctors(*front, {"Ana", "D'Ávila"});
+        auto phone = books.desk();
+        AllDoctorFields fields;
+        QString error;
+        QVERIFY(phone->readDoctors(&fields, &error));
+        QCOMPARE(fields[1].name.toString(), QStringLiteral("D'Ávila"));
+        QCOMPARE(fields[1].interval.toString(), QStringLiteral("15"));
+        QCOMPARE(fields[1].link.toLongLong(), 0);
+        // One slot whose hours are kept with the names, one kept apart.
+        for (int slot : {3, 8}) {
+            WeeklyTimes times;
+            times[weeklyTimePosition(6, 4)] = QStringLiteral("2400");
+            QVERIFY(front->saveWeeklyTimes(slot, times, &error));
+            WeeklyTimes read;
+            QVERIFY(phone->readWeeklyTimes(slot, &read, &error));
+            QCOMPARE(read[weeklyTimePosition(6, 4)], QStringLiteral("2400"));
+            QCOMPARE(read[0], QString(""));
+        }
+    }
+
+    void aSetupSavedAtAnotherDeskIsAskedAbout_data() { addEngines(); }
+    void aSetupSavedAtAnotherDeskIsAskedAbout()
+    {
+        QFETCH(QString, engine);
+        SharedBooks books(engine);
+        auto frontStorage = books.desk();
+        auto phoneStorage = books.desk();
+        AppointmentBook front(*frontStorage, kMonday);
+        AppointmentBook phone(*phoneStorage, kMonday);
+        AllDoctorFields fields;
+        QString error;
+        QVERIFY(front.readSetup(&fields, &error) && phone.readSetup(&fields, &error));
+        AllDoctorChanges phoneChanges;
+        phoneChanges[0].name = QStringLiteral("Phone's");
+        QCOMPARE(phone.saveSetup(phoneChanges, &error), AppointmentBook::SetupSave::Saved);
+
+        AllDoctorChanges frontChanges;
+        frontChanges[0].name = QStringLiteral("Front's");
+        QCOMPARE(front.saveSetup(frontChanges, &error), AppointmentBook::SetupSave::SavedElsewhere);
+        QVERIFY(frontStorage->readDoctors(&fields, &error));
+        QCOMPARE(fields[0].name.toString(), QStringLiteral("Phone's"));
+        QCOMPARE(front.saveSetup(frontChanges, &error, true), AppointmentBook::SetupSave::Saved);
+        // Read afresh, nothing was saved meanwhile: no question.
+        QVERIFY(phone.readSetup(&fields, &error));
+        QCOMPARE(fields[0].name.toString(), QStringLiteral("Front's"));
+        QCOMPARE(phone.saveSetup(phoneChanges, &error), AppointmentBook::SetupSave::Saved);
+    }
+
+    void aChangeOrRemoveOfWhatAnotherDeskChangedIsSaid_data() { addEngines(); }
+    void aChangeOrRemoveOfWhatAnotherDeskChangedIsSaid()
+    {
+        QFETCH(QString, engine);
+        SharedBooks books(engine);
+        auto frontStorage = books.desk();
+        saveMorningDoctors(*frontStorage, {"Ana"});
+        auto phoneStorage = books.desk();
+        AppointmentBook front(*frontStorage, kMonday);
+        AppointmentBook phone(*phoneStorage, kMonday);
+        for (AppointmentBook *desk : {&front, &phone}) {
+            desk->readDoctorNames();
+            Book::expectNothingSaid(desk->chooseDoctor(1));
+        }
+        front.setField(TimeField, "08:15");
+        front.setField(NameField, "Carla");
+        QVERIFY(front.add().messages.isEmpty());
+        Book::expectNothingSaid(phone.stepDate(DateStep::Today, kMonday)); // the phone desk lists afresh
+        const int carla = firstRowStartingWith(front.dayList().rows(), "08:15  Carla");
+        front.selectRow(carla);
+        phone.selectRow(firstRowStartingWith(phone.dayList().rows(), "08:15  Carla"));
+        phone.setField(NameField, "Carla Dias");
+        QVERIFY(phone.change().messages.isEmpty());
+
+        front.setField(NotesField, "typed at the front");
+        const Outcome change = front.change();
+        QCOMPARE(change.messages.size(), 1);
+        QVERIFY(change.messages[0].contains("another desk"));
+        QCOMPARE(front.field(NotesField), QStringLiteral("typed at the front"));
+        QVERIFY(firstRowStartingWith(front.dayList().rows(), "08:15  Carla Dias") >= 0);
+
+        front.selectRow(carla);
+        front.setField(NameField, "Carla");
+        QVERIFY(front.remove().messages.value(0).contains("another desk"));
+        QCOMPARE(namesOn(*phoneStorage, 1).value(0).trimmed(), QStringLiteral("Carla Dias"));
+    }
+
+    void whatTheServerHolds_data()
+    {
+        QTest::addColumn<QString>("before");
+        QTest::addColumn<bool>("used");
+        QTest::newRow("empty: the books are made") << QString() << true;
+        QTest::newRow("the books: used as they are") << QStringLiteral("books") << true;
+        QTest::newRow("another program's table") << QStringLiteral("CREATE TABLE patients (id int)") << false;
+        QTest::newRow("a book short of a field")
+            << QStringLiteral("books;ALTER TABLE bdm13.dados DROP COLUMN obs") << false;
+    }
+    void whatTheServerHolds()
+    {
+        QFETCH(QString, before);
+        QFETCH(bool, used);
+        TestDatabase database;
+        for (const QString &statement : before.split(';', Qt::SkipEmptyParts)) {
+            if (statement == QLatin1String("books"))
+                QVERIFY(ServerStorage(database.url()).prepare(nullptr));
+            else
+                database.exec(statement);
+        }
+        ServerStorage storage(database.url());
+        QString error;
+        bool foreign = false;
+        QCOMPARE(storage.prepare(&error, &foreign), used);
+        QCOMPARE(foreign, !used);
+        if (!used) {
+            QVERIFY2(error.contains(QStringLiteral("127.0.0.1")), qPrintable(error));
+            QVERIFY(error.contains(QStringLiteral("not Velmora's")));
+        }
+        // A foreign database is left as it was.
+        QCOMPARE(database.exec("SELECT count(*) FROM information_schema.tables WHERE table_schema = 'bdm1'"),
+                 QStringList{before.isEmpty() || used ? "1" : before.startsWith("books") ? "1" : "0"});
+    }
+
+    void otherDesksSeeBookingsAndSetupSaves()
+    {
+        SharedBooks books(QStringLiteral("server"));
+        auto frontStorage = books.desk();
+        saveMorningDoctors(*frontStorage, {"Ana", "Bruno"});
+        auto phoneStorage = books.desk();
+        AppointmentBook front(*frontStorage, kMonday);
+        AppointmentBook phone(*phoneStorage, kMonday);
+        for (AppointmentBook *desk : {&front, &phone}) {
+            desk->readDoctorNames();
+            Book::expectNothingSaid(desk->chooseDoctor(1));
+        }
+        phone.setField(TimeField, "08:15");
+        phone.setField(NameField, "Carla");
+        QVERIFY(phone.add().messages.isEmpty());
+        QTRY_VERIFY_WITH_TIMEOUT(firstRowStartingWith(front.dayList().rows(), "08:15  Carla") >= 0, 1000);
+
+        // The front desk works on a row while the phone desk books: what it typed and picked stays.
+        const int carla = firstRowStartingWith(front.dayList().rows(), "08:15  Carla");
+        front.selectRow(carla);
+        front.setField(NotesField, "typing");
+        QSignalSpy reselected(&front, &AppointmentBook::rowReselected);
+        phone.setField(TimeField, "08:30");
+        phone.setField(NameField, "Davi");
+        QVERIFY(phone.add().messages.isEmpty());
+        QTRY_VERIFY_WITH_TIMEOUT(firstRowStartingWith(front.dayList().rows(), "08:30  Davi") >= 0, 1000);
+        QCOMPARE(reselected.size(), 1);
+        QCOMPARE(front.selectedRow(), carla);
+        QCOMPARE(front.field(NotesField), QStringLiteral("typing"));
+        QVERIFY(front.canChange());
+
+        // Another doctor's day, or another date, leaves the list alone; the renamed doctor is followed.
+        AllDoctorFields fields;
+        QString error;
+        QVERIFY(phone.readSetup(&fields, &error));
+        AllDoctorChanges changes;
+        changes[0] = {QStringLiteral("Ana"), 0, {}};
+        changes[1] = {QStringLiteral("Bruno Reis"), 0, {}};
+        QCOMPARE(phone.saveSetup(changes, &error), AppointmentBook::SetupSave::Saved);
+        QTRY_COMPARE_WITH_TIMEOUT(front.doctorNames().value(1), QStringLiteral("Bruno Reis"), 1000);
+        QCOMPARE(front.activeSlot(), 1);
+        QCOMPARE(front.field(NotesField), QStringLiteral("typing"));
+    }
+};
+
+QTEST_GUILESS_MAIN(StorageEngines)
+#include "tst_storage_engines.moc"
