@@ -17,6 +17,9 @@ struct Options
     QString language;
     bool importLegacy = false;
     QString restoreBackup;
+    QString server;
+    QString copyToServer;
+    QString copyFromServer;
 };
 
 // The command line, read with Qt's parser; --help and --version answer and end the program.
@@ -47,13 +50,31 @@ Options readOptions(const QCoreApplication &app)
         QStringLiteral(
             "Put the backup of that day back (the program closed), keeping the current files aside."),
         QStringLiteral("YYYY-MM-DD"));
-    parser.addOptions({dataFolder, language, importLegacy, restoreBackup});
+    const QCommandLineOption server(
+        QStringLiteral("server"),
+        QStringLiteral("Keep the books on this PostgreSQL server (postgresql://host:port/database) instead of "
+                       "the folder's files; without it, the one velmora.ini of the data folder names, if any."),
+        QStringLiteral("URL"));
+    const QCommandLineOption copyToServer(
+        QStringLiteral("copy-to-server"),
+        QStringLiteral("Copy the data folder's twelve files into an empty server database, print what was "
+                       "copied and end: 0 when done, 1 otherwise."),
+        QStringLiteral("URL"));
+    const QCommandLineOption copyFromServer(
+        QStringLiteral("copy-from-server"),
+        QStringLiteral("Write a server's books into the twelve files of a data folder without them, print what "
+                       "was copied and end: 0 when done, 1 otherwise."),
+        QStringLiteral("URL"));
+    parser.addOptions({dataFolder, language, importLegacy, restoreBackup, server, copyToServer, copyFromServer});
     parser.process(app);
     Options options;
     options.dataFolder = parser.value(dataFolder);
     options.language = parser.value(language);
     options.importLegacy = parser.isSet(importLegacy);
     options.restoreBackup = parser.value(restoreBackup);
+    options.server = parser.value(server);
+    options.copyToServer = parser.value(copyToServer);
+    options.copyFromServer = parser.value(copyFromServer);
     return options;
 }
 
@@ -79,9 +100,10 @@ int main(int argc, char *argv[])
     // The tasks of a terminal need no window, and no screen.
     bool terminalTask = false;
     for (int i = 1; i < argc; ++i)
-        for (const char *task : {"--import-legacy", "--restore-backup", "--help", "-h", "--version", "-v"})
+        for (const char *task : {"--import-legacy", "--restore-backup", "--copy-to-server", "--copy-from-server",
+                                 "--help", "-h", "--version", "-v"})
             terminalTask = terminalTask || qstrcmp(argv[i], task) == 0 ||
-                           QByteArray(argv[i]).startsWith("--restore-backup=");
+                           QByteArray(argv[i]).startsWith(QByteArray(task) + '=');
     std::unique_ptr<QCoreApplication> app(terminalTask ? new QCoreApplication(argc, argv)
                                                        : new QApplication(argc, argv));
     const Options options = readOptions(*app);
@@ -91,6 +113,10 @@ int main(int argc, char *argv[])
         return velmora::importFromCommandLine(folder, velmora::VelmoraApp::defaultReaderPath(), out);
     if (!options.restoreBackup.isEmpty())
         return velmora::restoreFromCommandLine(folder, options.restoreBackup, out);
+    if (!options.copyToServer.isEmpty())
+        return velmora::copyToServerFromCommandLine(folder, options.copyToServer, out);
+    if (!options.copyFromServer.isEmpty())
+        return velmora::copyFromServerFromCommandLine(options.copyFromServer, folder, out);
 
     const velmora::ProgramLanguage language(options.language);
     velmora::SystemMessages messages;
@@ -98,7 +124,8 @@ int main(int argc, char *argv[])
     velmora::SystemPrinter printer;
     velmora::SystemBrowser browser;
     velmora::SystemProgress progress;
-    velmora::VelmoraApp velmora(velmora::Platform{messages, clock, printer, browser, progress}, folder);
+    velmora::VelmoraApp velmora(velmora::Platform{messages, clock, printer, browser, progress}, folder,
+                                velmora::VelmoraApp::defaultReaderPath(), options.server);
     if (!velmora.start())
         return 1;
     velmora.window().showMaximized();

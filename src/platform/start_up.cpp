@@ -3,6 +3,9 @@
 #include "storage/backups.h"
 #include "storage/database.h"
 #include "storage/legacy_import.h"
+#include "storage/server_copy.h"
+#include "storage/server_storage.h"
+#include "storage/sqlite_storage.h"
 
 #include <QCoreApplication>
 #include <QLocale>
@@ -14,8 +17,10 @@ QString VelmoraApp::defaultReaderPath()
     return QCoreApplication::applicationDirPath() + QStringLiteral("/velmora-jet-reader");
 }
 
-VelmoraApp::VelmoraApp(const Platform &platform, const QDir &folder, const QString &readerPath)
+VelmoraApp::VelmoraApp(const Platform &platform, const QDir &folder, const QString &readerPath,
+                       const QString &server)
     : platform_(platform), folder_(folder), readerPath_(readerPath),
+      server_(server.isEmpty() ? serverInSettings(folder) : server),
       lock_(folder.filePath(QString::fromLatin1(kLockFileName)))
 {
     // Held as long as the program runs; one left by a program that crashed names a process that is
@@ -39,6 +44,8 @@ bool VelmoraApp::start()
                                       .arg(reason, QDir::toNativeSeparators(folder_.absolutePath())));
         return false;
     }
+    if (!server_.isEmpty())
+        return connectServer();
     offerImport();
     const QStringList problems = prepareFolder();
     // Before anything is written: the day's copy of the books, once a day.
@@ -52,6 +59,32 @@ bool VelmoraApp::start()
     storage_ = std::make_unique<SqliteStorage>(folder_);
     book_ = std::make_unique<AppointmentBook>(*storage_, platform_.clock.today());
     windows_ = std::make_unique<BookWindows>(platform_, *book_, folder_, problems);
+    return true;
+}
+
+bool VelmoraApp::connectServer()
+{
+    // The books are the server's: no file of the folder is checked, created or backed up.
+    auto storage = std::make_unique<ServerStorage>(server_);
+    QString error;
+    bool foreign = false;
+    if (!storage->prepare(&error, &foreign)) {
+        if (foreign) {
+            platform_.messages.inform(
+                nullptr, QCoreApplication::translate("StartUp", "Velmora does not use this server's database: "
+                                                                "%1.\n\nNothing was changed on the server.")
+                             .arg(error));
+            return false;
+        }
+        platform_.messages.inform(
+            nullptr,
+            QCoreApplication::translate("StartUp", "The books cannot be reached now: %1.\n\nThe window opens; "
+                                                   "each action tries the server again.")
+                .arg(error));
+    }
+    storage_ = std::move(storage);
+    book_ = std::make_unique<AppointmentBook>(*storage_, platform_.clock.today());
+    windows_ = std::make_unique<BookWindows>(platform_, *book_, folder_, QStringList{});
     return true;
 }
 
@@ -140,6 +173,28 @@ QStringList VelmoraApp::prepareFolder()
         problems
             << QCoreApplication::translate("StartUp", "\"%1\" is missing; it was not created.").arg(fileName);
     return problems;
+}
+
+namespace {
+
+int printed(const CopyReport &report, QTextStream &out)
+{
+    for (const QString &line : report.lines)
+        out << line << '\n';
+    out.flush();
+    return report.done ? 0 : 1;
+}
+
+} // namespace
+
+int copyToServerFromCommandLine(const QDir &folder, const QString &url, QTextStream &out)
+{
+    return printed(copyToServer(folder, url), out);
+}
+
+int copyFromServerFromCommandLine(const QString &url, const QDir &folder, QTextStream &out)
+{
+    return printed(copyFromServer(url, folder), out);
 }
 
 } // namespace velmora

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "core/appointment_book.h"
-#include "storage/sqlite_storage.h"
+#include "core/book_storage.h"
 #include "windows/book_windows.h"
 
 #include <QDir>
@@ -18,10 +18,12 @@ class VelmoraApp
 {
 public:
     // readerPath: the reader of the older program's files; by default the one beside the program.
-    VelmoraApp(const Platform &platform, const QDir &folder, const QString &readerPath = defaultReaderPath());
+    // server: the PostgreSQL server holding the books instead of the folder's files, or the empty text.
+    VelmoraApp(const Platform &platform, const QDir &folder, const QString &readerPath = defaultReaderPath(),
+               const QString &server = {});
 
-    // False, after saying why, when the program must end: another copy has the folder open. Nothing
-    // in the folder is touched then.
+    // False, after saying why, when the program must end: another copy has the folder open (nothing in
+    // the folder is touched then), or the server holds a database that is not Velmora's.
     bool start();
 
     MainWindow &window() { return windows_->main(); }
@@ -33,12 +35,14 @@ public:
 private:
     void offerImport();
     QStringList prepareFolder();
+    bool connectServer();
 
     Platform platform_;
     QDir folder_;
     QString readerPath_;
+    QString server_;
     QLockFile lock_;
-    std::unique_ptr<SqliteStorage> storage_;
+    std::unique_ptr<BookStorage> storage_;
     std::unique_ptr<AppointmentBook> book_;
     std::unique_ptr<BookWindows> windows_;
 };
@@ -52,5 +56,10 @@ int importFromCommandLine(const QDir &folder, const QString &readerPath, QTextSt
 // says what it did. 0 when done, 1 when the program is open on the folder or the backup could not be
 // put back, 2 when there is no backup of that day.
 int restoreFromCommandLine(const QDir &folder, const QString &day, QTextStream &out);
+
+// "velmora --copy-to-server URL" and "--copy-from-server URL": the folder's books onto an empty server,
+// or the server's into a folder without them, printing what was copied. 0 when done, 1 otherwise.
+int copyToServerFromCommandLine(const QDir &folder, const QString &url, QTextStream &out);
+int copyFromServerFromCommandLine(const QString &url, const QDir &folder, QTextStream &out);
 
 } // namespace velmora

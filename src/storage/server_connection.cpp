@@ -11,6 +11,7 @@
 
 #include <libpq-fe.h>
 
+#include <algorithm>
 #include <atomic>
 
 namespace velmora {
@@ -110,12 +111,12 @@ bool ServerConnection::ensureOpen(QString *error)
         return false;
     }
     // Time limits on connecting and on an unanswered network; keepalives notice a network gone quiet.
-    const QString seconds = QString::number(std::max(2, timeLimitMs_ / 1000));
+    const QString seconds = QString::number(std::clamp(timeLimitMs_ / 1000, 2, 60));
     QString problem;
     if (!pointAtServer(db, url_,
                        {QStringLiteral("connect_timeout=") + seconds, QStringLiteral("keepalives=1"),
                         QStringLiteral("keepalives_idle=") + seconds, QStringLiteral("keepalives_interval=1"),
-                        QStringLiteral("keepalives_count=") + seconds,
+                        QStringLiteral("keepalives_count=3"),
                         QStringLiteral("tcp_user_timeout=%1").arg(timeLimitMs_),
                         QStringLiteral("application_name=Velmora")},
                        &problem)) {

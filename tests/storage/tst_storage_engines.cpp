@@ -1,5 +1,6 @@
 // The same cases on both engines: the folder's files, and the server several desks share.
 #include "core/appointment_book.h"
+#include "storage/server_copy.h"
 #include "storage/server_storage.h"
 #include "storage/sqlite_storage.h"
 #include "support/open_book.h"
@@ -87,6 +88,25 @@ Appointment storedCalled(BookStorage &storage, const QString &nome)
         if (stored.nome == nome)
             return stored;
     qFatal("%s is not stored", qPrintable(nome));
+}
+
+// Every row of the twelve files exactly as stored: identity, type and bytes of each value.
+QStringList everyRow(const TestFiles &files)
+{
+    QStringList rows;
+    for (const QString &name : allFileNames()) {
+        const bool book = kindOfFile(name) == FileKind::Appointments;
+        const FileFields fields = fileFields(kindOfFile(name));
+        QStringList quoted;
+        for (const QString &field : fields.texts + fields.numbers)
+            quoted << QStringLiteral("quote(%1)").arg(field);
+        const QString select = QStringLiteral("SELECT %1 || '|' || %2 FROM %3 ORDER BY rowid %4")
+                                   .arg(book ? "rowid" : "'first'", quoted.join(" || '|' || "),
+                                        book ? "dados" : "profs", book ? "" : "LIMIT 1");
+        for (const QSqlRecord &record : files.exec(name, select))
+            rows << name + QLatin1Char(':') + record.value(0).toString();
+    }
+    return rows;
 }
 
 // Mornings 08:00 to 09:00 every day, at 15 minutes, as the setup window saves them.
@@ -290,6 +310,38 @@ private Q_SLOTS:
         // A foreign database is left as it was.
         QCOMPARE(database.exec("SELECT count(*) FROM information_schema.tables WHERE table_schema = 'bdm1'"),
                  QStringList{before.isEmpty() || used ? "1" : before.startsWith("books") ? "1" : "0"});
+    }
+
+    void copyToTheServerAndBack()
+    {
+        TestFiles files;
+        files.prepareCopies();
+        files.setDoctor(2, "D'Ávila", "20", {"0800", "1200", "1400", "2400"}, 7);
+        files.setDoctor(9, "Nine", "30", {"0700", "0800"});
+        for (int i = 0; i < 300; ++i)
+            files.addAppointment(1 + i % 10, kMonday.addDays(i % 3), "08:00", QStringLiteral("Patient %1").arg(i),
+                                 i % 2 ? "" : "plan", "555", "O'Neil \"quoted\" \n line");
+        // Gaps in the identities, and fields without value as another program leaves them.
+        files.exec("bdm2.mdb", "DELETE FROM dados WHERE rowid % 4 = 0");
+        files.exec("bdm13.mdb", "INSERT INTO dados (data) VALUES ('2100-12-31')");
+        const QStringList before = everyRow(files);
+
+        TestDatabase database;
+        const CopyReport to = copyToServer(files.folder(), database.url());
+        QVERIFY2(to.done, qPrintable(to.lines.join('\n')));
+        QVERIFY(to.lines.contains("bdm2.mdb: 23 appointments copied, every row checked"));
+        // The server's books are the ones a desk uses.
+        ServerStorage desk(database.url());
+        QVERIFY(desk.prepare(nullptr));
+        QCOMPARE(namesOn(desk, 1).size(), 10);
+        QVERIFY(!copyToServer(files.folder(), database.url()).done); // not into books already there
+
+        TestFiles back;
+        const CopyReport from = copyFromServer(database.url(), back.folder());
+        QVERIFY2(from.done, qPrintable(from.lines.join('\n')));
+        QCOMPARE(everyRow(back), before);
+        QVERIFY(checkFolder(back.folder()).problems.isEmpty());
+        QVERIFY(!copyFromServer(database.url(), back.folder()).done); // not over files already there
     }
 
     void otherDesksSeeBookingsAndSetupSaves()

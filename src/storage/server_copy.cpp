@@ -1,0 +1,413 @@
+#include "storage/server_copy.h"
+
+#include "storage/database.h"
+#include "storage/server_connection.h"
+#include "storage/server_schema.h"
+#include "storage/slot_files.h"
+
+#include <QCoreApplication>
+#include <QFile>
+#include <QSqlError>
+#include <QSqlQuery>
+#include <QSqlRecord>
+
+#include <atomic>
+
+namespace velmora {
+
+namespace {
+
+// A copy reads and writes whole books: its statements get far more time than a desk's.
+constexpr int kCopyTimeLimitMs = 600000;
+constexpr int kRowsPerInsert = 200;
+
+const QString kBookColumns = QStringLiteral("data, hora, nome, convenio, telefone, obs");
+
+QString tr(const char *text)
+{
+    return QCoreApplication::translate("Storage", text);
+}
+
+// A connection to one of the folder's files for the copy's length.
+class FileConnection
+{
+public:
+    FileConnection(const QDir &folder, const QString &fileName, const char *mode)
+    {
+        static std::atomic<int> counter{0};
+        name_ = QStringLiteral("copy-file-%1").arg(++counter);
+        QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), name_);
+        db.setDatabaseName(sqliteUri(folder.filePath(fileName), mode));
+        db.setConnectOptions(QStringLiteral("QSQLITE_OPEN_URI;QSQLITE_BUSY_TIMEOUT=%1").arg(kLockWaitMs));
+        if (!db.open())
+            error_ = QStringLiteral("\"%1\": %2").arg(fileName, reasonOf(db.lastError()));
+    }
+    ~FileConnection()
+    {
+        { QSqlDatabase::database(name_, false).close(); }
+        QSqlDatabase::removeDatabase(name_);
+    }
+    QSqlDatabase db() const { return QSqlDatabase::database(name_, false); }
+    QString error() const { return error_; }
+
+private:
+    QString name_;
+    QString error_;
+};
+
+// Inserts rows of the given columns, many to a statement; the rows are the query's current and following.
+class RowWriter
+{
+public:
+    RowWriter(QSqlDatabase db, const QString &table, const QStringList &columns)
+        : db_(db), table_(table), columns_(columns)
+    {
+    }
+    bool add(const QVariantList &row, QString *error)
+    {
+        pending_ << row;
+        return pending_.size() < kRowsPerInsert || flush(error);
+    }
+    bool flush(QString *error)
+    {
+        if (pending_.isEmpty())
+            return true;
+        QStringList marks(columns_.size(), QStringLiteral("?"));
+        const QString one = QStringLiteral("(%1)").arg(marks.join(QStringLiteral(", ")));
+        QSqlQuery query(db_);
+        query.prepare(QStringLiteral("INSERT INTO %1 (%2) VALUES %3")
+                          .arg(table_, columns_.join(QStringLiteral(", ")),
+                               QStringList(pending_.size(), one).join(QStringLiteral(", "))));
+        for (const QVariantList &row : std::as_const(pending_))
+            for (const QVariant &value : row)
+                query.addBindValue(value);
+        pending_.clear();
+        if (!query.exec()) {
+            *error = reasonOf(query.lastError());
+            return false;
+        }
+        return true;
+    }
+
+private:
+    QSqlDatabase db_;
+    QString table_;
+    QStringList columns_;
+    QList<QVariantList> pending_;
+};
+
+QVariantList rowOf(const QSqlQuery &query, int columns)
+{
+    QVariantList row;
+    for (int i = 0; i < columns; ++i)
+        row << query.value(i);
+    return row;
+}
+
+// Same value: both without value, or the same text (a number compares as its digits).
+bool sameValue(const QVariant &a, const QVariant &b)
+{
+    return a.isNull() == b.isNull() && (a.isNull() || a.toString() == b.toString());
+}
+
+// Reads both sides row by row and compares every value; counts the rows.
+bool sameRows(QSqlQuery &from, QSqlQuery &to, int columns, qint64 *rows, QString *problem)
+{
+    *rows = 0;
+    for (;;) {
+        const bool more = from.next();
+        if (more != to.next()) {
+            *problem = tr("the copy holds a different number of rows");
+            return false;
+        }
+        if (!more)
+            break;
+        ++*rows;
+        for (int i = 0; i < columns; ++i) {
+            if (!sameValue(from.value(i), to.value(i))) {
+                *problem = tr("row %1 differs in its field %2").arg(*rows).arg(from.record().fieldName(i));
+                return false;
+            }
+        }
+    }
+    if (from.lastError().isValid() || to.lastError().isValid()) {
+        *problem = reasonOf(from.lastError().isValid() ? from.lastError() : to.lastError());
+        return false;
+    }
+    return true;
+}
+
+QString bookFile(int slot)
+{
+    return QString::fromLatin1(doctorSlot(slot).appointmentFile);
+}
+
+QStringList mainSettingsFields()
+{
+    return fileFields(FileKind::MainSettings).texts + fileFields(FileKind::MainSettings).numbers;
+}
+
+QStringList extraSettingsFields()
+{
+    return fileFields(FileKind::ExtraSettings).texts;
+}
+
+const QString kFirstFileRecord = QStringLiteral("ORDER BY rowid LIMIT 1");
+const QString kFirstServerRecord = QStringLiteral("ORDER BY id LIMIT 1");
+
+bool exec(QSqlQuery &query, const QString &statement, QString *error)
+{
+    query.setForwardOnly(true);
+    if (query.exec(statement))
+        return true;
+    *error = reasonOf(query.lastError());
+    return false;
+}
+
+// One book from a query over the source to a table of the target, rows keeping their identity.
+bool copyBook(QSqlDatabase source, const QString &sourceSelect, QSqlDatabase target, const QString &targetTable,
+              const QString &idColumn, QString *error)
+{
+    QSqlQuery rows(source);
+    if (!exec(rows, sourceSelect, error))
+        return false;
+    RowWriter writer(target, targetTable, QStringList{idColumn} + kBookColumns.split(QStringLiteral(", ")));
+    while (rows.next())
+        if (!writer.add(rowOf(rows, 7), error))
+            return false;
+    return writer.flush(error);
+}
+
+bool checkBook(QSqlDatabase source, const QString &sourceSelect, QSqlDatabase target, const QString &targetSelect,
+               qint64 *rows, QString *error)
+{
+    QSqlQuery from(source);
+    QSqlQuery to(target);
+    return exec(from, sourceSelect, error) && exec(to, targetSelect, error) && sameRows(from, to, 7, rows, error);
+}
+
+QString fileSelect()
+{
+    return QStringLiteral("SELECT rowid, %1 FROM dados ORDER BY rowid").arg(kBookColumns);
+}
+
+QString serverSelect(int slot)
+{
+    return QStringLiteral("SELECT id, %1 FROM %2 ORDER BY id").arg(kBookColumns, serverBookTable(slot));
+}
+
+// The settings fields of one file from its first record onto the first record of the other side.
+bool copySettings(QSqlDatabase source, const QString &sourceTable, const QString &sourceOrder,
+                  QSqlDatabase target, const QString &targetTable, const QString &targetKey,
+                  const QStringList &fields, QString *error)
+{
+    QSqlQuery read(source);
+    if (!exec(read, QStringLiteral("SELECT %1 FROM %2 %3").arg(fields.join(QStringLiteral(", ")), sourceTable,
+                                                            sourceOrder),
+              error))
+        return false;
+    if (!read.next()) {
+        *error = tr("there is no settings record");
+        return false;
+    }
+    QStringList assignments;
+    for (const QString &field : fields)
+        assignments << field + QStringLiteral(" = ?");
+    QSqlQuery write(target);
+    write.prepare(QStringLiteral("UPDATE %1 SET %2 WHERE %3")
+                      .arg(targetTable, assignments.join(QStringLiteral(", ")), targetKey));
+    for (int i = 0; i < fields.size(); ++i)
+        write.addBindValue(read.value(i));
+    if (!write.exec() || write.numRowsAffected() != 1) {
+        *error = write.lastError().isValid() ? reasonOf(write.lastError()) : tr("there is no settings record");
+        return false;
+    }
+    return true;
+}
+
+bool checkSettings(QSqlDatabase source, const QString &sourceTable, const QString &sourceOrder,
+                   QSqlDatabase target, const QString &targetTable, const QString &targetOrder,
+                   const QStringList &fields, QString *error)
+{
+    const QString select = QStringLiteral("SELECT %1 FROM %2 %3");
+    const QString columns = fields.join(QStringLiteral(", "));
+    QSqlQuery from(source);
+    QSqlQuery to(target);
+    qint64 rows = 0;
+    return exec(from, select.arg(columns, sourceTable, sourceOrder), error) &&
+           exec(to, select.arg(columns, targetTable, targetOrder), error) &&
+           sameRows(from, to, static_cast<int>(fields.size()), &rows, error);
+}
+
+QString copiedLine(const QString &book, qint64 rows)
+{
+    return tr("%1: %2 appointments copied, every row checked").arg(book).arg(rows);
+}
+
+} // namespace
+
+CopyReport copyToServer(const QDir &folder, const QString &url)
+{
+    CopyReport report;
+    const FolderCheck check = checkFolder(folder);
+    if (!check.missing.isEmpty() || !check.problems.isEmpty()) {
+        report.lines << tr("The folder's files cannot be copied: %1")
+                            .arg((check.problems + check.missing).join(QStringLiteral("; ")));
+        return report;
+    }
+    ServerConnection server(QStringLiteral("CopyTo"), url, kCopyTimeLimitMs);
+    QString error;
+    if (!server.ensureOpen(&error)) {
+        report.lines << error;
+        return report;
+    }
+    QSqlDatabase db = server.database();
+    ServerContents contents = ServerContents::Foreign;
+    QString problem;
+    if (!inspectServer(db, &contents, &problem, &error)) {
+        report.lines << server.named(error);
+        return report;
+    }
+    if (contents != ServerContents::Empty) {
+        report.lines << server.named(tr("the database is not empty; the files are copied only into an empty one"));
+        return report;
+    }
+    bool ok = db.transaction();
+    QSqlQuery query(db);
+    for (const QString &statement : serverCreateStatements())
+        ok = ok && exec(query, statement, &error);
+    QStringList lines;
+    for (const DoctorSlot &slot : kDoctorSlots) {
+        if (!ok)
+            break;
+        FileConnection file(folder, bookFile(slot.slot), "ro");
+        qint64 rows = 0;
+        ok = file.error().isEmpty() &&
+             copyBook(file.db(), fileSelect(), db, serverBookTable(slot.slot), QStringLiteral("id"), &error) &&
+             exec(query,
+                  QStringLiteral("SELECT setval(pg_get_serial_sequence('%1', 'id'), coalesce(max(id), 0) + 1, "
+                                 "false) FROM %1")
+                      .arg(serverBookTable(slot.slot)),
+                  &error) &&
+             checkBook(file.db(), fileSelect(), db, serverSelect(slot.slot), &rows, &error);
+        if (!file.error().isEmpty())
+            error = file.error();
+        else if (!ok)
+            error = QStringLiteral("\"%1\": %2").arg(bookFile(slot.slot), error);
+        lines << copiedLine(bookFile(slot.slot), rows);
+    }
+    for (const auto &[fileName, fields] : {std::pair{QString::fromLatin1(kMainSettingsFile), mainSettingsFields()},
+                                           std::pair{QString::fromLatin1(kExtraSettingsFile), extraSettingsFields()}}) {
+        if (!ok)
+            break;
+        FileConnection file(folder, fileName, "ro");
+        ok = file.error().isEmpty() &&
+             copySettings(file.db(), QStringLiteral("profs"), kFirstFileRecord, db, QStringLiteral("public.profs"),
+                          QStringLiteral("id = (SELECT min(id) FROM public.profs)"), fields, &error) &&
+             checkSettings(file.db(), QStringLiteral("profs"), kFirstFileRecord, db, QStringLiteral("public.profs"),
+                           kFirstServerRecord, fields, &error);
+        if (!file.error().isEmpty())
+            error = file.error();
+        else if (!ok)
+            error = QStringLiteral("\"%1\": %2").arg(fileName, error);
+        lines << tr("%1: the settings record copied and checked").arg(fileName);
+    }
+    query.finish();
+    if (ok && !db.commit()) {
+        error = reasonOf(db.lastError());
+        ok = false;
+    }
+    if (!ok) {
+        db.rollback();
+        report.lines << tr("Nothing was copied to %1: %2").arg(shownServer(url), error);
+        return report;
+    }
+    report.done = true;
+    report.lines = lines;
+    report.lines << tr("Copied to %1 in one transaction.").arg(shownServer(url));
+    return report;
+}
+
+CopyReport copyFromServer(const QString &url, const QDir &folder)
+{
+    CopyReport report;
+    QStringList present;
+    for (const QString &name : allFileNames())
+        if (QFile::exists(folder.filePath(name)))
+            present << name;
+    if (!present.isEmpty()) {
+        report.lines << tr("The folder already holds %1; the books are written only into a folder without them.")
+                            .arg(present.join(QStringLiteral(", ")));
+        return report;
+    }
+    ServerConnection server(QStringLiteral("CopyFrom"), url, kCopyTimeLimitMs);
+    QString error;
+    if (!server.ensureOpen(&error)) {
+        report.lines << error;
+        return report;
+    }
+    QSqlDatabase db = server.database();
+    ServerContents contents = ServerContents::Foreign;
+    QString problem;
+    if (!inspectServer(db, &contents, &problem, &error) || contents != ServerContents::Books) {
+        report.lines << server.named(contents == ServerContents::Books ? error
+                                     : problem.isEmpty()               ? tr("it holds no books")
+                                                                       : problem);
+        return report;
+    }
+    // Every book read from the same moment of the server, while desks may go on booking.
+    QSqlQuery snapshot(db);
+    bool ok = db.transaction() &&
+              exec(snapshot, QStringLiteral("SET TRANSACTION ISOLATION LEVEL REPEATABLE READ READ ONLY"), &error);
+    const QStringList created = createFiles(folder, allFileNames());
+    if (!created.isEmpty()) {
+        error = created.join(QStringLiteral("; "));
+        ok = false;
+    }
+    QStringList lines;
+    for (const DoctorSlot &slot : kDoctorSlots) {
+        if (!ok)
+            break;
+        FileConnection file(folder, bookFile(slot.slot), "rw");
+        qint64 rows = 0;
+        QSqlDatabase target = file.db();
+        ok = file.error().isEmpty() && target.transaction() &&
+             copyBook(db, serverSelect(slot.slot), target, QStringLiteral("dados"), QStringLiteral("rowid"), &error) &&
+             target.commit() && checkBook(db, serverSelect(slot.slot), target, fileSelect(), &rows, &error);
+        if (!file.error().isEmpty())
+            error = file.error();
+        else if (!ok)
+            error = QStringLiteral("\"%1\": %2").arg(bookFile(slot.slot), error.isEmpty() ? reasonOf(target.lastError()) : error);
+        lines << copiedLine(bookFile(slot.slot), rows);
+    }
+    for (const auto &[fileName, fields] : {std::pair{QString::fromLatin1(kMainSettingsFile), mainSettingsFields()},
+                                           std::pair{QString::fromLatin1(kExtraSettingsFile), extraSettingsFields()}}) {
+        if (!ok)
+            break;
+        FileConnection file(folder, fileName, "rw");
+        ok = file.error().isEmpty() &&
+             copySettings(db, QStringLiteral("public.profs"), kFirstServerRecord, file.db(), QStringLiteral("profs"),
+                          QStringLiteral("rowid = (SELECT min(rowid) FROM profs)"), fields, &error) &&
+             checkSettings(db, QStringLiteral("public.profs"), kFirstServerRecord, file.db(), QStringLiteral("profs"),
+                           kFirstFileRecord, fields, &error);
+        if (!file.error().isEmpty())
+            error = file.error();
+        else if (!ok)
+            error = QStringLiteral("\"%1\": %2").arg(fileName, error);
+        lines << tr("%1: the settings record copied and checked").arg(fileName);
+    }
+    snapshot.finish();
+    db.rollback(); // only read
+    if (!ok) {
+        for (const QString &name : allFileNames())
+            QFile::remove(folder.filePath(name));
+        report.lines << tr("Nothing was written from %1: %2").arg(shownServer(url), error);
+        return report;
+    }
+    report.done = true;
+    report.lines = lines;
+    report.lines << tr("Written from %1.").arg(shownServer(url));
+    return report;
+}
+
+} // namespace velmora

@@ -1,0 +1,24 @@
+#pragma once
+
+#include <QDir>
+#include <QStringList>
+
+namespace velmora {
+
+// What a copy between a folder's twelve files and a server did, a line for each book and one for the
+// settings record, with the rows copied and checked.
+struct CopyReport
+{
+    bool done = false;
+    QStringList lines;
+};
+
+// Copies the folder's books and settings record onto a server holding no bookings, in one
+// transaction, and checks every row before it commits.
+CopyReport copyToServer(const QDir &folder, const QString &url);
+
+// Writes the server's books and settings record into the twelve files of a folder that holds none of
+// them yet, from one snapshot of the server, and checks every row; on failure no file is left.
+CopyReport copyFromServer(const QString &url, const QDir &folder);
+
+} // namespace velmora
