@@ -2,7 +2,8 @@
 # Installs what is missing, builds with warnings as errors and runs every test with ctest, three
 # times over: the plain build, the same tests built with AddressSanitizer and
 # UndefinedBehaviorSanitizer, and the libFuzzer targets of the pure procedures (clang). The print
-# tests run against a real CUPS queue with a PDF back end, started here and stopped afterwards.
+# tests run against a real CUPS queue with a PDF back end, and the server tests against a real
+# PostgreSQL server, both started here and stopped afterwards.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
@@ -19,8 +20,10 @@ cmake --build build-fuzz -j "$jobs" --target \
   fuzz_period_rule fuzz_capitalize_name fuzz_weekly_times fuzz_row_reading fuzz_date_steps
 
 source scripts/print-queue.sh
+source scripts/test-server.sh
+trap 'stop_print_queue; stop_test_server' EXIT
 start_print_queue
-trap stop_print_queue EXIT
+start_test_server
 
 export UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1
 echo "== tests"

@@ -52,8 +52,9 @@ Options readOptions(const QCoreApplication &app)
         QStringLiteral("YYYY-MM-DD"));
     const QCommandLineOption server(
         QStringLiteral("server"),
-        QStringLiteral("Keep the books on this PostgreSQL server (postgresql://host:port/database) instead of "
-                       "the folder's files; without it, the one velmora.ini of the data folder names, if any."),
+        QStringLiteral(
+            "Keep the books on this PostgreSQL server (postgresql://host:port/database) instead of "
+            "the folder's files; without it, the one velmora.ini of the data folder names, if any."),
         QStringLiteral("URL"));
     const QCommandLineOption copyToServer(
         QStringLiteral("copy-to-server"),
@@ -62,10 +63,12 @@ Options readOptions(const QCoreApplication &app)
         QStringLiteral("URL"));
     const QCommandLineOption copyFromServer(
         QStringLiteral("copy-from-server"),
-        QStringLiteral("Write a server's books into the twelve files of a data folder without them, print what "
-                       "was copied and end: 0 when done, 1 otherwise."),
+        QStringLiteral(
+            "Write a server's books into the twelve files of a data folder without them, print what "
+            "was copied and end: 0 when done, 1 otherwise."),
         QStringLiteral("URL"));
-    parser.addOptions({dataFolder, language, importLegacy, restoreBackup, server, copyToServer, copyFromServer});
+    parser.addOptions(
+        {dataFolder, language, importLegacy, restoreBackup, server, copyToServer, copyFromServer});
     parser.process(app);
     Options options;
     options.dataFolder = parser.value(dataFolder);
@@ -100,8 +103,8 @@ int main(int argc, char *argv[])
     // The tasks of a terminal need no window, and no screen.
     bool terminalTask = false;
     for (int i = 1; i < argc; ++i)
-        for (const char *task : {"--import-legacy", "--restore-backup", "--copy-to-server", "--copy-from-server",
-                                 "--help", "-h", "--version", "-v"})
+        for (const char *task : {"--import-legacy", "--restore-backup", "--copy-to-server",
+                                 "--copy-from-server", "--help", "-h", "--version", "-v"})
             terminalTask = terminalTask || qstrcmp(argv[i], task) == 0 ||
                            QByteArray(argv[i]).startsWith(QByteArray(task) + '=');
     std::unique_ptr<QCoreApplication> app(terminalTask ? new QCoreApplication(argc, argv)

@@ -70,17 +70,17 @@ bool VelmoraApp::connectServer()
     bool foreign = false;
     if (!storage->prepare(&error, &foreign)) {
         if (foreign) {
-            platform_.messages.inform(
-                nullptr, QCoreApplication::translate("StartUp", "Velmora does not use this server's database: "
-                                                                "%1.\n\nNothing was changed on the server.")
-                             .arg(error));
+            platform_.messages.inform(nullptr, QCoreApplication::translate(
+                                                   "StartUp", "Velmora does not use this server's database: "
+                                                              "%1.\n\nNothing was changed on the server.")
+                                                   .arg(error));
             return false;
         }
         platform_.messages.inform(
-            nullptr,
-            QCoreApplication::translate("StartUp", "The books cannot be reached now: %1.\n\nThe window opens; "
-                                                   "each action tries the server again.")
-                .arg(error));
+            nullptr, QCoreApplication::translate("StartUp",
+                                                 "The books cannot be reached now: %1.\n\nThe window opens; "
+                                                 "each action tries the server again.")
+                         .arg(error));
     }
     storage_ = std::move(storage);
     book_ = std::make_unique<AppointmentBook>(*storage_, platform_.clock.today());

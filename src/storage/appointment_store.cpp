@@ -132,8 +132,8 @@ void AppointmentStore::detachLinked()
 bool AppointmentStore::insertInto(const QString &schema, const Appointment &booking, QString *error)
 {
     QSqlQuery query(connection_.database());
-    if (!query.prepare(
-            QStringLiteral("INSERT INTO %1.dados (%2) VALUES (?, ?, ?, ?, ?, ?)").arg(schema, bookingColumns())))
+    if (!query.prepare(QStringLiteral("INSERT INTO %1.dados (%2) VALUES (?, ?, ?, ?, ?, ?)")
+                           .arg(schema, bookingColumns())))
         return fail(query, error);
     bindBooking(query, booking);
     return query.exec() || fail(query, error);

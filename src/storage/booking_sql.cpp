@@ -12,7 +12,7 @@ QVariant storedText(const QString &text)
 }
 
 const QString Appointment::*const kTexts[] = {&Appointment::hora, &Appointment::nome, &Appointment::convenio,
-                                               &Appointment::telefone, &Appointment::obs};
+                                              &Appointment::telefone, &Appointment::obs};
 
 } // namespace
 
@@ -38,8 +38,9 @@ void bindBooking(QSqlQuery &query, const Appointment &booking)
 QString matchesStored(const QString &idColumn)
 {
     return idColumn +
-           QStringLiteral(" = ? AND data = ? AND coalesce(hora, '') = ? AND coalesce(nome, '') = ? AND "
-                          "coalesce(convenio, '') = ? AND coalesce(telefone, '') = ? AND coalesce(obs, '') = ?");
+           QStringLiteral(
+               " = ? AND data = ? AND coalesce(hora, '') = ? AND coalesce(nome, '') = ? AND "
+               "coalesce(convenio, '') = ? AND coalesce(telefone, '') = ? AND coalesce(obs, '') = ?");
 }
 
 QVariantList storedValues(const Appointment &stored)

@@ -25,8 +25,8 @@ QString serverInSettings(const QDir &folder)
 QString shownServer(const QString &url)
 {
     const QUrl address(url);
-    if (address.isValid() && (address.scheme() == QLatin1String("postgresql") ||
-                              address.scheme() == QLatin1String("postgres"))) {
+    if (address.isValid() &&
+        (address.scheme() == QLatin1String("postgresql") || address.scheme() == QLatin1String("postgres"))) {
         const QString host = address.host().isEmpty() ? QStringLiteral("localhost") : address.host();
         const QString port = address.port() > 0 ? QStringLiteral(":%1").arg(address.port()) : QString();
         return QStringLiteral("%1%2%3").arg(host, port, address.path());
@@ -68,7 +68,8 @@ bool pointAtServer(QSqlDatabase &db, const QString &url, const QStringList &opti
             db.setPassword(value);
         else
             rest << QStringLiteral("%1='%2'").arg(QString::fromLatin1(keyword),
-                                                  QString(value).replace(QLatin1Char('\\'), QLatin1String("\\\\"))
+                                                  QString(value)
+                                                      .replace(QLatin1Char('\\'), QLatin1String("\\\\"))
                                                       .replace(QLatin1Char('\''), QLatin1String("\\'")));
     }
     PQconninfoFree(parsed);
@@ -107,7 +108,8 @@ bool ServerConnection::ensureOpen(QString *error)
         return true;
     close(); // a connection the server ended meanwhile, as on its restart, is replaced
     if (!db.isValid()) {
-        *error = named(QCoreApplication::translate("Storage", "the PostgreSQL driver of Qt is not installed"));
+        *error =
+            named(QCoreApplication::translate("Storage", "the PostgreSQL driver of Qt is not installed"));
         return false;
     }
     // Time limits on connecting and on an unanswered network; keepalives notice a network gone quiet.
@@ -183,7 +185,9 @@ bool ServerConnection::connectionLost() const
         return true;
     // Reads what already arrived without waiting (libpq's socket never blocks): a server that ended
     // the connection has left its goodbye and the end of the stream there.
-    PQconsumeInput(connection);
+    // The second read meets the end of the stream when the first took the goodbye.
+    for (int read = 0; read < 2 && PQstatus(connection) == CONNECTION_OK; ++read)
+        PQconsumeInput(connection);
     return PQstatus(connection) != CONNECTION_OK;
 }
 

@@ -44,7 +44,9 @@ public:
     }
     ~FileConnection()
     {
-        { QSqlDatabase::database(name_, false).close(); }
+        {
+            QSqlDatabase::database(name_, false).close();
+        }
         QSqlDatabase::removeDatabase(name_);
     }
     QSqlDatabase db() const { return QSqlDatabase::database(name_, false); }
@@ -165,8 +167,8 @@ bool exec(QSqlQuery &query, const QString &statement, QString *error)
 }
 
 // One book from a query over the source to a table of the target, rows keeping their identity.
-bool copyBook(QSqlDatabase source, const QString &sourceSelect, QSqlDatabase target, const QString &targetTable,
-              const QString &idColumn, QString *error)
+bool copyBook(QSqlDatabase source, const QString &sourceSelect, QSqlDatabase target,
+              const QString &targetTable, const QString &idColumn, QString *error)
 {
     QSqlQuery rows(source);
     if (!exec(rows, sourceSelect, error))
@@ -178,12 +180,13 @@ bool copyBook(QSqlDatabase source, const QString &sourceSelect, QSqlDatabase tar
     return writer.flush(error);
 }
 
-bool checkBook(QSqlDatabase source, const QString &sourceSelect, QSqlDatabase target, const QString &targetSelect,
-               qint64 *rows, QString *error)
+bool checkBook(QSqlDatabase source, const QString &sourceSelect, QSqlDatabase target,
+               const QString &targetSelect, qint64 *rows, QString *error)
 {
     QSqlQuery from(source);
     QSqlQuery to(target);
-    return exec(from, sourceSelect, error) && exec(to, targetSelect, error) && sameRows(from, to, 7, rows, error);
+    return exec(from, sourceSelect, error) && exec(to, targetSelect, error) &&
+           sameRows(from, to, 7, rows, error);
 }
 
 QString fileSelect()
@@ -202,8 +205,9 @@ bool copySettings(QSqlDatabase source, const QString &sourceTable, const QString
                   const QStringList &fields, QString *error)
 {
     QSqlQuery read(source);
-    if (!exec(read, QStringLiteral("SELECT %1 FROM %2 %3").arg(fields.join(QStringLiteral(", ")), sourceTable,
-                                                            sourceOrder),
+    if (!exec(read,
+              QStringLiteral("SELECT %1 FROM %2 %3")
+                  .arg(fields.join(QStringLiteral(", ")), sourceTable, sourceOrder),
               error))
         return false;
     if (!read.next()) {
@@ -219,7 +223,8 @@ bool copySettings(QSqlDatabase source, const QString &sourceTable, const QString
     for (int i = 0; i < fields.size(); ++i)
         write.addBindValue(read.value(i));
     if (!write.exec() || write.numRowsAffected() != 1) {
-        *error = write.lastError().isValid() ? reasonOf(write.lastError()) : tr("there is no settings record");
+        *error =
+            write.lastError().isValid() ? reasonOf(write.lastError()) : tr("there is no settings record");
         return false;
     }
     return true;
@@ -269,7 +274,8 @@ CopyReport copyToServer(const QDir &folder, const QString &url)
         return report;
     }
     if (contents != ServerContents::Empty) {
-        report.lines << server.named(tr("the database is not empty; the files are copied only into an empty one"));
+        report.lines << server.named(
+            tr("the database is not empty; the files are copied only into an empty one"));
         return report;
     }
     bool ok = db.transaction();
@@ -282,30 +288,33 @@ CopyReport copyToServer(const QDir &folder, const QString &url)
             break;
         FileConnection file(folder, bookFile(slot.slot), "ro");
         qint64 rows = 0;
-        ok = file.error().isEmpty() &&
-             copyBook(file.db(), fileSelect(), db, serverBookTable(slot.slot), QStringLiteral("id"), &error) &&
-             exec(query,
-                  QStringLiteral("SELECT setval(pg_get_serial_sequence('%1', 'id'), coalesce(max(id), 0) + 1, "
-                                 "false) FROM %1")
-                      .arg(serverBookTable(slot.slot)),
-                  &error) &&
-             checkBook(file.db(), fileSelect(), db, serverSelect(slot.slot), &rows, &error);
+        ok =
+            file.error().isEmpty() &&
+            copyBook(file.db(), fileSelect(), db, serverBookTable(slot.slot), QStringLiteral("id"), &error) &&
+            exec(query,
+                 QStringLiteral("SELECT setval(pg_get_serial_sequence('%1', 'id'), coalesce(max(id), 0) + 1, "
+                                "false) FROM %1")
+                     .arg(serverBookTable(slot.slot)),
+                 &error) &&
+            checkBook(file.db(), fileSelect(), db, serverSelect(slot.slot), &rows, &error);
         if (!file.error().isEmpty())
             error = file.error();
         else if (!ok)
             error = QStringLiteral("\"%1\": %2").arg(bookFile(slot.slot), error);
         lines << copiedLine(bookFile(slot.slot), rows);
     }
-    for (const auto &[fileName, fields] : {std::pair{QString::fromLatin1(kMainSettingsFile), mainSettingsFields()},
-                                           std::pair{QString::fromLatin1(kExtraSettingsFile), extraSettingsFields()}}) {
+    for (const auto &[fileName, fields] :
+         {std::pair{QString::fromLatin1(kMainSettingsFile), mainSettingsFields()},
+          std::pair{QString::fromLatin1(kExtraSettingsFile), extraSettingsFields()}}) {
         if (!ok)
             break;
         FileConnection file(folder, fileName, "ro");
         ok = file.error().isEmpty() &&
-             copySettings(file.db(), QStringLiteral("profs"), kFirstFileRecord, db, QStringLiteral("public.profs"),
+             copySettings(file.db(), QStringLiteral("profs"), kFirstFileRecord, db,
+                          QStringLiteral("public.profs"),
                           QStringLiteral("id = (SELECT min(id) FROM public.profs)"), fields, &error) &&
-             checkSettings(file.db(), QStringLiteral("profs"), kFirstFileRecord, db, QStringLiteral("public.profs"),
-                           kFirstServerRecord, fields, &error);
+             checkSettings(file.db(), QStringLiteral("profs"), kFirstFileRecord, db,
+                           QStringLiteral("public.profs"), kFirstServerRecord, fields, &error);
         if (!file.error().isEmpty())
             error = file.error();
         else if (!ok)
@@ -336,8 +345,9 @@ CopyReport copyFromServer(const QString &url, const QDir &folder)
         if (QFile::exists(folder.filePath(name)))
             present << name;
     if (!present.isEmpty()) {
-        report.lines << tr("The folder already holds %1; the books are written only into a folder without them.")
-                            .arg(present.join(QStringLiteral(", ")));
+        report.lines
+            << tr("The folder already holds %1; the books are written only into a folder without them.")
+                   .arg(present.join(QStringLiteral(", ")));
         return report;
     }
     ServerConnection server(QStringLiteral("CopyFrom"), url, kCopyTimeLimitMs);
@@ -357,8 +367,9 @@ CopyReport copyFromServer(const QString &url, const QDir &folder)
     }
     // Every book read from the same moment of the server, while desks may go on booking.
     QSqlQuery snapshot(db);
-    bool ok = db.transaction() &&
-              exec(snapshot, QStringLiteral("SET TRANSACTION ISOLATION LEVEL REPEATABLE READ READ ONLY"), &error);
+    bool ok =
+        db.transaction() &&
+        exec(snapshot, QStringLiteral("SET TRANSACTION ISOLATION LEVEL REPEATABLE READ READ ONLY"), &error);
     const QStringList created = createFiles(folder, allFileNames());
     if (!created.isEmpty()) {
         error = created.join(QStringLiteral("; "));
@@ -372,24 +383,28 @@ CopyReport copyFromServer(const QString &url, const QDir &folder)
         qint64 rows = 0;
         QSqlDatabase target = file.db();
         ok = file.error().isEmpty() && target.transaction() &&
-             copyBook(db, serverSelect(slot.slot), target, QStringLiteral("dados"), QStringLiteral("rowid"), &error) &&
+             copyBook(db, serverSelect(slot.slot), target, QStringLiteral("dados"), QStringLiteral("rowid"),
+                      &error) &&
              target.commit() && checkBook(db, serverSelect(slot.slot), target, fileSelect(), &rows, &error);
         if (!file.error().isEmpty())
             error = file.error();
         else if (!ok)
-            error = QStringLiteral("\"%1\": %2").arg(bookFile(slot.slot), error.isEmpty() ? reasonOf(target.lastError()) : error);
+            error = QStringLiteral("\"%1\": %2")
+                        .arg(bookFile(slot.slot), error.isEmpty() ? reasonOf(target.lastError()) : error);
         lines << copiedLine(bookFile(slot.slot), rows);
     }
-    for (const auto &[fileName, fields] : {std::pair{QString::fromLatin1(kMainSettingsFile), mainSettingsFields()},
-                                           std::pair{QString::fromLatin1(kExtraSettingsFile), extraSettingsFields()}}) {
+    for (const auto &[fileName, fields] :
+         {std::pair{QString::fromLatin1(kMainSettingsFile), mainSettingsFields()},
+          std::pair{QString::fromLatin1(kExtraSettingsFile), extraSettingsFields()}}) {
         if (!ok)
             break;
         FileConnection file(folder, fileName, "rw");
         ok = file.error().isEmpty() &&
-             copySettings(db, QStringLiteral("public.profs"), kFirstServerRecord, file.db(), QStringLiteral("profs"),
-                          QStringLiteral("rowid = (SELECT min(rowid) FROM profs)"), fields, &error) &&
-             checkSettings(db, QStringLiteral("public.profs"), kFirstServerRecord, file.db(), QStringLiteral("profs"),
-                           kFirstFileRecord, fields, &error);
+             copySettings(db, QStringLiteral("public.profs"), kFirstServerRecord, file.db(),
+                          QStringLiteral("profs"), QStringLiteral("rowid = (SELECT min(rowid) FROM profs)"),
+                          fields, &error) &&
+             checkSettings(db, QStringLiteral("public.profs"), kFirstServerRecord, file.db(),
+                           QStringLiteral("profs"), kFirstFileRecord, fields, &error);
         if (!file.error().isEmpty())
             error = file.error();
         else if (!ok)

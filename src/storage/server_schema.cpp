@@ -26,7 +26,8 @@ QSet<QString> requiredColumns()
 {
     QSet<QString> columns;
     for (const DoctorSlot &slot : kDoctorSlots)
-        for (const QString &column : fileFields(FileKind::Appointments).texts + QStringList{QStringLiteral("id")})
+        for (const QString &column :
+             fileFields(FileKind::Appointments).texts + QStringList{QStringLiteral("id")})
             columns << serverBookTable(slot.slot) + QLatin1Char('.') + column;
     for (const QString &column : serverSettingsTexts() + serverSettingsNumbers())
         columns << QStringLiteral("public.profs.") + column;
@@ -114,10 +115,12 @@ bool inspectServer(QSqlDatabase db, ServerContents *contents, QString *problem, 
     named.sort();
     if (named.size() > 5)
         named = named.mid(0, 5) << QStringLiteral("...");
-    *problem = strange.isEmpty()
-                   ? QCoreApplication::translate("Storage", "its books lack %1").arg(named.join(QStringLiteral(", ")))
-                   : QCoreApplication::translate("Storage", "it holds tables that are not Velmora's books: %1")
-                         .arg(named.join(QStringLiteral(", ")));
+    *problem =
+        strange.isEmpty()
+            ? QCoreApplication::translate("Storage", "its books lack %1")
+                  .arg(named.join(QStringLiteral(", ")))
+            : QCoreApplication::translate("Storage", "it holds tables that are not Velmora's books: %1")
+                  .arg(named.join(QStringLiteral(", ")));
     return true;
 }
 

@@ -43,7 +43,8 @@ QString noLongerStored()
 } // namespace
 
 ServerStorage::ServerStorage(const QString &url, int timeLimitMs)
-    : connection_(QStringLiteral("Books"), url, timeLimitMs), watch_(QStringLiteral("Watch"), url, timeLimitMs),
+    : connection_(QStringLiteral("Books"), url, timeLimitMs),
+      watch_(QStringLiteral("Watch"), url, timeLimitMs),
       desk_(QUuid::createUuid().toString(QUuid::Id128).left(12))
 {
 }
@@ -64,10 +65,10 @@ bool ServerStorage::prepare(QString *error, bool *foreign)
     if (!prepareServer(connection_.database(), &problem, &reason)) {
         if (foreign)
             *foreign = !problem.isEmpty();
-        *error = connection_.named(problem.isEmpty() ? reason
-                                                     : QCoreApplication::translate(
-                                                           "Storage", "the database is not Velmora's: %1")
-                                                           .arg(problem));
+        *error = connection_.named(
+            problem.isEmpty()
+                ? reason
+                : QCoreApplication::translate("Storage", "the database is not Velmora's: %1").arg(problem));
         if (problem.isEmpty())
             connection_.failure(connection_.database().lastError());
         return false;
@@ -153,10 +154,11 @@ bool ServerStorage::addPlaceholder(QString *error)
 bool ServerStorage::readDay(QDate date, QVector<Appointment> *bookings, QString *error)
 {
     bookings->clear();
-    QSqlQuery *query = run(QStringLiteral("SELECT id, hora, nome, convenio, telefone, obs FROM %1 WHERE data = ? "
-                                          "ORDER BY id")
-                               .arg(serverBookTable(slot_)),
-                           {storedDate(date)}, error);
+    QSqlQuery *query =
+        run(QStringLiteral("SELECT id, hora, nome, convenio, telefone, obs FROM %1 WHERE data = ? "
+                           "ORDER BY id")
+                .arg(serverBookTable(slot_)),
+            {storedDate(date)}, error);
     if (!query)
         return false;
     while (query->next()) {
@@ -181,11 +183,11 @@ AddOutcome ServerStorage::add(const Appointment &booking, int linkedSlot, QStrin
     QString linkProblem;
     if (isDoctorSlot(linkedSlot) && linkedSlot != slot_) {
         // Both rows in one statement: the server commits them together or not at all.
-        QSqlQuery *query = run(QStringLiteral("WITH %1, %2 SELECT %3 FROM added, copied")
-                                   .arg(addedTo(QStringLiteral("added"), slot_),
-                                        addedTo(QStringLiteral("copied"), linkedSlot), notifying(2)),
-                               values + values + QVariantList{notice, dayNotice(linkedSlot, booking.date)},
-                               &linkProblem);
+        QSqlQuery *query =
+            run(QStringLiteral("WITH %1, %2 SELECT %3 FROM added, copied")
+                    .arg(addedTo(QStringLiteral("added"), slot_),
+                         addedTo(QStringLiteral("copied"), linkedSlot), notifying(2)),
+                values + values + QVariantList{notice, dayNotice(linkedSlot, booking.date)}, &linkProblem);
         if (query) {
             rowsOf(*query);
             return AddOutcome::Stored;
@@ -212,8 +214,9 @@ AddOutcome ServerStorage::add(const Appointment &booking, int linkedSlot, QStrin
 WriteOutcome ServerStorage::update(const Appointment &stored, const Appointment &changed, QString *error)
 {
     QSqlQuery *query = run(
-        QStringLiteral("WITH changed AS (UPDATE %1 SET data = ?, hora = ?, nome = ?, convenio = ?, telefone = ?, "
-                       "obs = ? WHERE %2 RETURNING id) SELECT %3 FROM changed")
+        QStringLiteral(
+            "WITH changed AS (UPDATE %1 SET data = ?, hora = ?, nome = ?, convenio = ?, telefone = ?, "
+            "obs = ? WHERE %2 RETURNING id) SELECT %3 FROM changed")
             .arg(serverBookTable(slot_), matchesStored(QStringLiteral("id")), notifying(1)),
         bookingValues(changed) + storedValues(stored) + QVariantList{dayNotice(slot_, changed.date)}, error);
     if (!query)
@@ -226,10 +229,11 @@ WriteOutcome ServerStorage::update(const Appointment &stored, const Appointment 
 
 WriteOutcome ServerStorage::remove(const Appointment &stored, QString *error)
 {
-    QSqlQuery *query = run(QStringLiteral("WITH removed AS (DELETE FROM %1 WHERE %2 RETURNING id) SELECT %3 FROM "
-                                          "removed")
-                               .arg(serverBookTable(slot_), matchesStored(QStringLiteral("id")), notifying(1)),
-                           storedValues(stored) + QVariantList{dayNotice(slot_, stored.date)}, error);
+    QSqlQuery *query =
+        run(QStringLiteral("WITH removed AS (DELETE FROM %1 WHERE %2 RETURNING id) SELECT %3 FROM "
+                           "removed")
+                .arg(serverBookTable(slot_), matchesStored(QStringLiteral("id")), notifying(1)),
+            storedValues(stored) + QVariantList{dayNotice(slot_, stored.date)}, error);
     if (!query)
         return WriteOutcome::Failed;
     if (rowsOf(*query) == 1)
@@ -240,9 +244,9 @@ WriteOutcome ServerStorage::remove(const Appointment &stored, QString *error)
 
 bool ServerStorage::readSettings(const QStringList &fields, QSqlRecord *record, QString *error)
 {
-    QSqlQuery *query = run(
-        QStringLiteral("SELECT %1 FROM public.profs ORDER BY id LIMIT 1").arg(fields.join(QStringLiteral(", "))), {},
-        error);
+    QSqlQuery *query = run(QStringLiteral("SELECT %1 FROM public.profs ORDER BY id LIMIT 1")
+                               .arg(fields.join(QStringLiteral(", "))),
+                           {}, error);
     if (!query)
         return false;
     if (!query->next()) {
@@ -260,11 +264,11 @@ bool ServerStorage::saveSettings(const QStringList &fields, const QVariantList &
     QStringList assignments;
     for (const QString &field : fields)
         assignments << field + QStringLiteral(" = ?");
-    QSqlQuery *query = run(QStringLiteral("WITH saved AS (UPDATE public.profs SET %1 WHERE id = (SELECT min(id) FROM "
-                                          "public.profs) RETURNING id) SELECT %2 FROM saved")
-                               .arg(assignments.join(QStringLiteral(", ")), notifying(1)),
-                           values + QVariantList{QStringLiteral("%1 %2").arg(desk_, QLatin1String(kDoctorsNotice))},
-                           error);
+    QSqlQuery *query =
+        run(QStringLiteral("WITH saved AS (UPDATE public.profs SET %1 WHERE id = (SELECT min(id) FROM "
+                           "public.profs) RETURNING id) SELECT %2 FROM saved")
+                .arg(assignments.join(QStringLiteral(", ")), notifying(1)),
+            values + QVariantList{QStringLiteral("%1 %2").arg(desk_, QLatin1String(kDoctorsNotice))}, error);
     if (!query)
         return false;
     if (rowsOf(*query) == 1)
@@ -300,8 +304,8 @@ bool ServerStorage::readSlotLengthAndLink(int slot, DoctorFields *fields, QStrin
 {
     const DoctorSlot &doctor = doctorSlot(slot);
     QSqlRecord record;
-    if (!readSettings({QString::fromLatin1(doctor.intervalField), QString::fromLatin1(doctor.linkField)}, &record,
-                      error))
+    if (!readSettings({QString::fromLatin1(doctor.intervalField), QString::fromLatin1(doctor.linkField)},
+                      &record, error))
         return false;
     fields->interval = record.value(0);
     fields->link = record.value(1);
@@ -335,7 +339,8 @@ bool ServerStorage::readWeeklyTimes(int slot, WeeklyTimes *times, QString *error
         return false;
     for (int day = 0; day < kWeekdayCount; ++day)
         for (int index = 1; index <= kTimesPerDay; ++index)
-            (*times)[weeklyTimePosition(day, index)] = record.value(weeklyTimeField(slot, day, index)).toString();
+            (*times)[weeklyTimePosition(day, index)] =
+                record.value(weeklyTimeField(slot, day, index)).toString();
     return true;
 }
 
@@ -386,7 +391,8 @@ void ServerStorage::startWatching()
     // Read here rather than through the driver's own notifier, so that a connection the server ends
     // is noticed and let go at once.
     noticesIn_ = std::make_unique<QSocketNotifier>(PQsocket(connection), QSocketNotifier::Read);
-    QObject::connect(noticesIn_.get(), &QSocketNotifier::activated, listener_.get(), [this] { readNotices(); });
+    QObject::connect(noticesIn_.get(), &QSocketNotifier::activated, listener_.get(),
+                     [this] { readNotices(); });
 }
 
 void ServerStorage::readNotices()

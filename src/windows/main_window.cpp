@@ -167,8 +167,9 @@ void MainWindow::fillDoctorNames()
 {
     // Names saved at another desk arrive while a doctor is chosen: the box keeps showing that doctor.
     const int slot = book_.activeSlot();
-    Combo1->setNames(book_.doctorNames(), slot != 0 ? book_.doctorNames().value(slot - 1)
-                                                    : QCoreApplication::translate("MainWindow", kChooseDoctor));
+    Combo1->setNames(book_.doctorNames(), slot != 0
+                                              ? book_.doctorNames().value(slot - 1)
+                                              : QCoreApplication::translate("MainWindow", kChooseDoctor));
 }
 
 void MainWindow::showOutcome(const Outcome &outcome)

@@ -240,14 +240,14 @@ void SetupWindow::Command1_Click()
     QString error;
     AppointmentBook::SetupSave saved = book_.saveSetup(changes, &error);
     if (saved == AppointmentBook::SetupSave::SavedElsewhere) {
-        if (!platform_.messages.ask(
-                this,
-                QCoreApplication::translate("SetupWindow",
-                                            "The doctors' settings were saved at another desk since this window "
-                                            "was opened. Save yours over them?\n\nWithout saving, what you "
-                                            "typed stays here; Return shows the list with theirs."),
-                QCoreApplication::translate("SetupWindow", "Save over them"),
-                QCoreApplication::translate("SetupWindow", "Do not save")))
+        if (!platform_.messages.ask(this,
+                                    QCoreApplication::translate(
+                                        "SetupWindow",
+                                        "The doctors' settings were saved at another desk since this window "
+                                        "was opened. Save yours over them?\n\nWithout saving, what you "
+                                        "typed stays here; Return shows the list with theirs."),
+                                    QCoreApplication::translate("SetupWindow", "Save over them"),
+                                    QCoreApplication::translate("SetupWindow", "Do not save")))
             return;
         saved = book_.saveSetup(changes, &error, true);
     }

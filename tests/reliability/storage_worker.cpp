@@ -6,9 +6,11 @@
 //   storage_worker import FOLDER READER  imports the older program's files of the folder
 //   storage_worker hold FOLDER FILE   writes into the file in a transaction large enough to reach the
 //                                     disk, says "holding" and waits to be killed
+//   storage_worker desk URL NAME:COUNT  books COUNT linked bookings NAME_0... on a server (0: until killed)
 
 #include "storage/appointment_store.h"
 #include "storage/legacy_import.h"
+#include "storage/server_storage.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -145,6 +147,26 @@ int hold(const QDir &folder, const QString &fileName)
 
 } // namespace
 
+// Doctor 1's bookings, each copied into doctor 3's book in the same statement.
+int desk(const QString &url, const QString &name, int count)
+{
+    ServerStorage storage(url);
+    QString error;
+    if (!storage.prepare(&error) || !storage.openBook(1, &error)) {
+        report(error);
+        return 2;
+    }
+    for (int i = 0; count == 0 || i < count; ++i) {
+        const QString booked = QStringLiteral("%1_%2").arg(name).arg(i);
+        if (storage.add(booking(booked), 3, &error) != AddOutcome::Stored) {
+            report(error);
+            return 3;
+        }
+        report(booked);
+    }
+    return 0;
+}
+
 int main(int argc, char *argv[])
 {
     QCoreApplication app(argc, argv);
@@ -158,6 +180,9 @@ int main(int argc, char *argv[])
         return importLegacyFiles(folder, arguments.at(3)).notImported.isEmpty() ? 0 : 5;
     if (arguments.at(1) == QLatin1String("hold"))
         return hold(folder, arguments.at(3));
+    if (arguments.at(1) == QLatin1String("desk"))
+        return desk(arguments.at(2), arguments.at(3).section(QLatin1Char(':'), 0, 0),
+                    arguments.at(3).section(QLatin1Char(':'), 1).toInt());
     if (arguments.at(1) == QLatin1String("fill"))
         return fill(folder, arguments.at(3).toLongLong());
     return 1;

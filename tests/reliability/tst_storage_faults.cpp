@@ -100,7 +100,8 @@ private Q_SLOTS:
                                      AllDoctorChanges changes;
                                      changes[0].name = QStringLiteral("Renamed Doctor");
                                      QString error;
-                                     return book.book->saveSetup(changes, &error) == AppointmentBook::SetupSave::Saved
+                                     return book.book->saveSetup(changes, &error) ==
+                                                    AppointmentBook::SetupSave::Saved
                                                 ? QString()
                                                 : error;
                                  },

@@ -309,7 +309,9 @@ private Q_SLOTS:
         }
         // A foreign database is left as it was.
         QCOMPARE(database.exec("SELECT count(*) FROM information_schema.tables WHERE table_schema = 'bdm1'"),
-                 QStringList{before.isEmpty() || used ? "1" : before.startsWith("books") ? "1" : "0"});
+                 QStringList{before.isEmpty() || used     ? "1"
+                             : before.startsWith("books") ? "1"
+                                                          : "0"});
     }
 
     void copyToTheServerAndBack()
@@ -319,8 +321,9 @@ private Q_SLOTS:
         files.setDoctor(2, "D'Ávila", "20", {"0800", "1200", "1400", "2400"}, 7);
         files.setDoctor(9, "Nine", "30", {"0700", "0800"});
         for (int i = 0; i < 300; ++i)
-            files.addAppointment(1 + i % 10, kMonday.addDays(i % 3), "08:00", QStringLiteral("Patient %1").arg(i),
-                                 i % 2 ? "" : "plan", "555", "O'Neil \"quoted\" \n line");
+            files.addAppointment(1 + i % 10, kMonday.addDays(i % 3), "08:00",
+                                 QStringLiteral("Patient %1").arg(i), i % 2 ? "" : "plan", "555",
+                                 "O'Neil \"quoted\" \n line");
         // Gaps in the identities, and fields without value as another program leaves them.
         files.exec("bdm2.mdb", "DELETE FROM dados WHERE rowid % 4 = 0");
         files.exec("bdm13.mdb", "INSERT INTO dados (data) VALUES ('2100-12-31')");

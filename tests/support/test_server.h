@@ -30,7 +30,10 @@ public:
         name_ = QStringLiteral("velmora_test_%1_%2").arg(QCoreApplication::applicationPid()).arg(++counter);
         exec(QStringLiteral("postgres"), QStringLiteral("CREATE DATABASE %1").arg(name_));
     }
-    ~TestDatabase() { exec(QStringLiteral("postgres"), QStringLiteral("DROP DATABASE %1 WITH (FORCE)").arg(name_)); }
+    ~TestDatabase()
+    {
+        exec(QStringLiteral("postgres"), QStringLiteral("DROP DATABASE %1 WITH (FORCE)").arg(name_));
+    }
     TestDatabase(const TestDatabase &) = delete;
     TestDatabase &operator=(const TestDatabase &) = delete;
 

@@ -1,0 +1,47 @@
+# Functions to start a PostgreSQL 15 server of the tests' own in a temporary folder, on a free port
+# and a private socket folder, and to stop and remove it. The server refuses to run as root, so under
+# root it runs as the postgres system user. Exports VELMORA_TEST_SERVER (a URI to its "postgres"
+# database) and VELMORA_TEST_SERVER_CONTROL (a script taking stop or start, for the tests that stop it).
+pg_bin=/usr/lib/postgresql/15/bin
+test_server_dir=""
+
+as_server_user() {
+  if [ "$(id -u)" -eq 0 ]; then runuser -u postgres -- "$@"; else "$@"; fi
+}
+
+start_test_server() {
+  test_server_dir=$(mktemp -d /tmp/velmora-server.XXXXXX)
+  chmod 755 "$test_server_dir"
+  mkdir "$test_server_dir/sock"
+  [ "$(id -u)" -ne 0 ] || chown -R postgres "$test_server_dir"
+  as_server_user "$pg_bin/initdb" -D "$test_server_dir/data" -A trust -U velmora >/dev/null
+  # A port another run holds makes the start fail: another one is tried.
+  local port attempt
+  for attempt in $(seq 20); do
+    port=$((20000 + RANDOM % 40000))
+    write_control "$port"
+    "$test_server_dir/control" start && break
+    [ "$attempt" -lt 20 ] || { echo "no port for the test server" >&2; return 1; }
+  done
+  export VELMORA_TEST_SERVER="postgresql://velmora@127.0.0.1:$port/postgres"
+  export VELMORA_TEST_SERVER_CONTROL="$test_server_dir/control"
+}
+
+write_control() {
+  local port=$1
+  cat >"$test_server_dir/control" <<CONTROL
+#!/usr/bin/env bash
+# stop or start the tests' server
+set -e
+if [ "\$(id -u)" -eq 0 ]; then run=(runuser -u postgres --); else run=(); fi
+"\${run[@]}" $pg_bin/pg_ctl -D $test_server_dir/data -l $test_server_dir/log -w -m fast "\$1" \\
+  -o "-k $test_server_dir/sock -c listen_addresses=127.0.0.1 -p $port -c max_connections=200 -c fsync=off" >/dev/null
+CONTROL
+  chmod 755 "$test_server_dir/control"
+}
+
+stop_test_server() {
+  [ -n "$test_server_dir" ] || return 0
+  "$test_server_dir/control" stop 2>/dev/null || true
+  rm -rf "$test_server_dir"
+}

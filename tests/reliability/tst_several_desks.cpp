@@ -1,0 +1,145 @@
+// Desks booking into one server at once, one of them killed half-way; the server stopped and started
+// again under a desk at work.
+#include "core/appointment_book.h"
+#include "storage/server_storage.h"
+#include "support/open_book.h"
+#include "support/test_server.h"
+
+#include <QElapsedTimer>
+#include <QProcess>
+#include <QTest>
+
+#include <csignal>
+#include <memory>
+
+using namespace velmora;
+using namespace velmora::testing;
+
+namespace {
+
+const QDate kDay(2027, 3, 1);
+
+std::unique_ptr<QProcess> startDesk(const QString &url, const QString &name, int count)
+{
+    auto worker = std::make_unique<QProcess>();
+    worker->start(QStringLiteral(STORAGE_WORKER),
+                  {"desk", url, QStringLiteral("%1:%2").arg(name).arg(count)});
+    return worker;
+}
+
+// The names of doctor slot's bookings on the day, each as many times as it is stored.
+QStringList namesIn(TestDatabase &database, const QString &book)
+{
+    QStringList names =
+        database.exec(QStringLiteral("SELECT trim(nome) FROM %1.dados WHERE data = '2027-03-01'").arg(book));
+    names.sort();
+    return names;
+}
+
+} // namespace
+
+class SeveralDesks : public QObject
+{
+    Q_OBJECT
+
+private Q_SLOTS:
+    void initTestCase()
+    {
+        if (testServer().isEmpty())
+            QFAIL("VELMORA_TEST_SERVER names no server: run the tests through scripts/test.sh");
+    }
+
+    void tenDesksBookAtOnce()
+    {
+        TestDatabase database;
+        QVERIFY(ServerStorage(database.url()).prepare(nullptr));
+        std::vector<std::unique_ptr<QProcess>> desks;
+        QStringList expected;
+        for (int desk = 0; desk < 10; ++desk) {
+            desks.push_back(startDesk(database.url(), QStringLiteral("desk%1").arg(desk), 200));
+            for (int i = 0; i < 200; ++i)
+                expected << QStringLiteral("desk%1_%2").arg(desk).arg(i);
+        }
+        for (auto &desk : desks) {
+            QVERIFY(desk->waitForFinished(120000));
+            QVERIFY2(desk->exitCode() == 0, desk->readAllStandardOutput().right(300).constData());
+        }
+        expected.sort();
+        QCOMPARE(namesIn(database, "bdm1"), expected);
+        QCOMPARE(namesIn(database, "bdm3"), expected);
+    }
+
+    void aDeskKilledMidBookingLeavesNoHalfBooking()
+    {
+        TestDatabase database;
+        QVERIFY(ServerStorage(database.url()).prepare(nullptr));
+        for (int round = 0; round < 3; ++round) {
+            auto desk = startDesk(database.url(), QStringLiteral("round%1").arg(round), 0);
+            QStringList reported;
+            while (reported.size() < 50 + 20 * round) {
+                QVERIFY(desk->waitForReadyRead(10000));
+                while (desk->canReadLine())
+                    reported << QString::fromUtf8(desk->readLine()).trimmed();
+            }
+            ::kill(static_cast<pid_t>(desk->processId()), SIGKILL);
+            QVERIFY(desk->waitForFinished(10000));
+            reported += QString::fromUtf8(desk->readAllStandardOutput()).split('\n', Qt::SkipEmptyParts);
+            const QStringList own = namesIn(database, "bdm1").filter(QStringLiteral("round%1_").arg(round));
+            // Every reported booking is stored with its copy; at most the one under way when killed is
+            // stored without having been reported, and then with its copy too.
+            for (const QString &name : std::as_const(reported))
+                QVERIFY2(own.count(name) == 1, qPrintable(name));
+            QVERIFY(own.size() - reported.size() <= 1);
+            QCOMPARE(namesIn(database, "bdm3").filter(QStringLiteral("round%1_").arg(round)), own);
+        }
+    }
+
+    void theServerStoppedAndStartedUnderADesk()
+    {
+        TestDatabase database;
+        ServerStorage frontStorage(database.url(), 2000);
+        ServerStorage phoneStorage(database.url(), 2000);
+        QVERIFY(frontStorage.prepare(nullptr));
+        AllDoctorChanges changes;
+        changes[0] = {QStringLiteral("Ana"), 0, QStringLiteral("15")};
+        QString error;
+        WeeklyTimes times;
+        times[weeklyTimePosition(0, 1)] = QStringLiteral("0800");
+        times[weeklyTimePosition(0, 2)] = QStringLiteral("0900");
+        QVERIFY(frontStorage.saveDoctors(changes, &error) && frontStorage.saveWeeklyTimes(1, times, &error));
+        AppointmentBook front(frontStorage, kDay);
+        AppointmentBook phone(phoneStorage, kDay);
+        for (AppointmentBook *desk : {&front, &phone}) {
+            desk->readDoctorNames();
+            Book::expectNothingSaid(desk->chooseDoctor(1));
+        }
+        const QString control = qEnvironmentVariable("VELMORA_TEST_SERVER_CONTROL");
+        QCOMPARE(QProcess::execute(control, {"stop"}), 0);
+
+        front.setField(TimeField, "08:15");
+        front.setField(NameField, "While Away");
+        QElapsedTimer waited;
+        waited.start();
+        const Outcome away = front.add();
+        QVERIFY2(waited.elapsed() < 3 * 2000, "the add waited past its limit");
+        QVERIFY(!away.done);
+        QVERIFY2(away.messages.value(0).contains("127.0.0.1"), qPrintable(away.messages.value(0)));
+        QVERIFY(away.messages.value(0).contains("could not be stored"));
+
+        QCOMPARE(QProcess::execute(control, {"start"}), 0);
+        // The next action works, without starting the desk again; the other desk hears of it again.
+        front.setField(TimeField, "08:30");
+        front.setField(NameField, "After");
+        Book::expectNothingSaid(front.add());
+        Book::expectNothingSaid(phone.stepDate(DateStep::Today, kDay));
+        QVERIFY(firstRowStartingWith(phone.dayList().rows(), "08:30  After") >= 0);
+        front.setField(TimeField, "08:45");
+        front.setField(NameField, "Heard");
+        Book::expectNothingSaid(front.add());
+        QTRY_VERIFY_WITH_TIMEOUT(firstRowStartingWith(phone.dayList().rows(), "08:45  Heard") >= 0, 1000);
+        QCOMPARE(namesIn(database, "bdm1"), (QStringList{"After", "Heard"}));
+    }
+};
+
+QTEST_GUILESS_MAIN(SeveralDesks)
+#include "tst_several_desks.moc"
