@@ -23,11 +23,6 @@ constexpr int kRowsPerInsert = 200;
 
 const QString kBookColumns = QStringLiteral("data, hora, nome, convenio, telefone, obs");
 
-QString tr(const char *text)
-{
-    return QCoreApplication::translate("Storage", text);
-}
-
 // A connection to one of the folder's files for the copy's length.
 class FileConnection
 {
@@ -119,7 +114,7 @@ bool sameRows(QSqlQuery &from, QSqlQuery &to, int columns, qint64 *rows, QString
     for (;;) {
         const bool more = from.next();
         if (more != to.next()) {
-            *problem = tr("the copy holds a different number of rows");
+            *problem = QCoreApplication::translate("Storage", "the copy holds a different number of rows");
             return false;
         }
         if (!more)
@@ -127,7 +122,9 @@ bool sameRows(QSqlQuery &from, QSqlQuery &to, int columns, qint64 *rows, QString
         ++*rows;
         for (int i = 0; i < columns; ++i) {
             if (!sameValue(from.value(i), to.value(i))) {
-                *problem = tr("row %1 differs in its field %2").arg(*rows).arg(from.record().fieldName(i));
+                *problem = QCoreApplication::translate("Storage", "row %1 differs in its field %2")
+                               .arg(*rows)
+                               .arg(from.record().fieldName(i));
                 return false;
             }
         }
@@ -211,7 +208,7 @@ bool copySettings(QSqlDatabase source, const QString &sourceTable, const QString
               error))
         return false;
     if (!read.next()) {
-        *error = tr("there is no settings record");
+        *error = QCoreApplication::translate("Storage", "there is no settings record");
         return false;
     }
     QStringList assignments;
@@ -223,8 +220,9 @@ bool copySettings(QSqlDatabase source, const QString &sourceTable, const QString
     for (int i = 0; i < fields.size(); ++i)
         write.addBindValue(read.value(i));
     if (!write.exec() || write.numRowsAffected() != 1) {
-        *error =
-            write.lastError().isValid() ? reasonOf(write.lastError()) : tr("there is no settings record");
+        *error = write.lastError().isValid()
+                     ? reasonOf(write.lastError())
+                     : QCoreApplication::translate("Storage", "there is no settings record");
         return false;
     }
     return true;
@@ -246,7 +244,9 @@ bool checkSettings(QSqlDatabase source, const QString &sourceTable, const QStrin
 
 QString copiedLine(const QString &book, qint64 rows)
 {
-    return tr("%1: %2 appointments copied, every row checked").arg(book).arg(rows);
+    return QCoreApplication::translate("Storage", "%1: %2 appointments copied, every row checked")
+        .arg(book)
+        .arg(rows);
 }
 
 } // namespace
@@ -256,7 +256,7 @@ CopyReport copyToServer(const QDir &folder, const QString &url)
     CopyReport report;
     const FolderCheck check = checkFolder(folder);
     if (!check.missing.isEmpty() || !check.problems.isEmpty()) {
-        report.lines << tr("The folder's files cannot be copied: %1")
+        report.lines << QCoreApplication::translate("Storage", "The folder's files cannot be copied: %1")
                             .arg((check.problems + check.missing).join(QStringLiteral("; ")));
         return report;
     }
@@ -274,8 +274,8 @@ CopyReport copyToServer(const QDir &folder, const QString &url)
         return report;
     }
     if (contents != ServerContents::Empty) {
-        report.lines << server.named(
-            tr("the database is not empty; the files are copied only into an empty one"));
+        report.lines << server.named(QCoreApplication::translate(
+            "Storage", "the database is not empty; the files are copied only into an empty one"));
         return report;
     }
     bool ok = db.transaction();
@@ -319,7 +319,8 @@ CopyReport copyToServer(const QDir &folder, const QString &url)
             error = file.error();
         else if (!ok)
             error = QStringLiteral("\"%1\": %2").arg(fileName, error);
-        lines << tr("%1: the settings record copied and checked").arg(fileName);
+        lines << QCoreApplication::translate("Storage", "%1: the settings record copied and checked")
+                     .arg(fileName);
     }
     query.finish();
     if (ok && !db.commit()) {
@@ -328,12 +329,14 @@ CopyReport copyToServer(const QDir &folder, const QString &url)
     }
     if (!ok) {
         db.rollback();
-        report.lines << tr("Nothing was copied to %1: %2").arg(shownServer(url), error);
+        report.lines << QCoreApplication::translate("Storage", "Nothing was copied to %1: %2")
+                            .arg(shownServer(url), error);
         return report;
     }
     report.done = true;
     report.lines = lines;
-    report.lines << tr("Copied to %1 in one transaction.").arg(shownServer(url));
+    report.lines
+        << QCoreApplication::translate("Storage", "Copied to %1 in one transaction.").arg(shownServer(url));
     return report;
 }
 
@@ -346,7 +349,9 @@ CopyReport copyFromServer(const QString &url, const QDir &folder)
             present << name;
     if (!present.isEmpty()) {
         report.lines
-            << tr("The folder already holds %1; the books are written only into a folder without them.")
+            << QCoreApplication::translate(
+                   "Storage",
+                   "The folder already holds %1; the books are written only into a folder without them.")
                    .arg(present.join(QStringLiteral(", ")));
         return report;
     }
@@ -361,8 +366,9 @@ CopyReport copyFromServer(const QString &url, const QDir &folder)
     QString problem;
     if (!inspectServer(db, &contents, &problem, &error) || contents != ServerContents::Books) {
         report.lines << server.named(contents == ServerContents::Books ? error
-                                     : problem.isEmpty()               ? tr("it holds no books")
-                                                                       : problem);
+                                     : problem.isEmpty()
+                                         ? QCoreApplication::translate("Storage", "it holds no books")
+                                         : problem);
         return report;
     }
     // Every book read from the same moment of the server, while desks may go on booking.
@@ -409,19 +415,21 @@ CopyReport copyFromServer(const QString &url, const QDir &folder)
             error = file.error();
         else if (!ok)
             error = QStringLiteral("\"%1\": %2").arg(fileName, error);
-        lines << tr("%1: the settings record copied and checked").arg(fileName);
+        lines << QCoreApplication::translate("Storage", "%1: the settings record copied and checked")
+                     .arg(fileName);
     }
     snapshot.finish();
     db.rollback(); // only read
     if (!ok) {
         for (const QString &name : allFileNames())
             QFile::remove(folder.filePath(name));
-        report.lines << tr("Nothing was written from %1: %2").arg(shownServer(url), error);
+        report.lines << QCoreApplication::translate("Storage", "Nothing was written from %1: %2")
+                            .arg(shownServer(url), error);
         return report;
     }
     report.done = true;
     report.lines = lines;
-    report.lines << tr("Written from %1.").arg(shownServer(url));
+    report.lines << QCoreApplication::translate("Storage", "Written from %1.").arg(shownServer(url));
     return report;
 }
 

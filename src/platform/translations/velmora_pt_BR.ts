@@ -79,6 +79,14 @@ A lista fica vazia até que possam ser lidas.</translation>
         <source>The doctor&apos;s slot length and linked book could not be read again: %1.</source>
         <translation>O intervalo do médico e a agenda associada não puderam ser lidos novamente: %1.</translation>
     </message>
+    <message>
+        <source>No stored appointment of this day has the time and name of the one selected: it may have been changed or removed at another desk. Nothing was changed.</source>
+        <translation>Nenhuma consulta gravada neste dia tem a hora e o nome da selecionada: ela pode ter sido alterada ou excluída em outro balcão. Nada foi alterado.</translation>
+    </message>
+    <message>
+        <source>No stored appointment of this day has the time and name in the fields: it may have been changed or removed at another desk. Nothing was removed.</source>
+        <translation>Nenhuma consulta gravada neste dia tem a hora e o nome dos campos: ela pode ter sido alterada ou excluída em outro balcão. Nada foi excluído.</translation>
+    </message>
 </context>
 <context>
     <name>Import</name>
@@ -451,6 +459,22 @@ Nada foi alterado; o que você digitou continua aqui.</translation>
         <source>Schedule of professional %1</source>
         <translation>Horários do profissional %1</translation>
     </message>
+    <message>
+        <source>The doctors&apos; settings were saved at another desk since this window was opened. Save yours over them?
+
+Without saving, what you typed stays here; Return shows the list with theirs.</source>
+        <translation>O cadastro dos médicos foi salvo em outro balcão depois que esta janela foi aberta. Salvar o seu por cima?
+
+Sem salvar, o que você digitou continua aqui; Voltar mostra a lista com o cadastro deles.</translation>
+    </message>
+    <message>
+        <source>Save over them</source>
+        <translation>Salvar por cima</translation>
+    </message>
+    <message>
+        <source>Do not save</source>
+        <translation>Não salvar</translation>
+    </message>
 </context>
 <context>
     <name>StartUp</name>
@@ -517,6 +541,22 @@ O programa continua funcionando; a próxima abertura tenta de novo.</translation
     <message>
         <source>The backup was not put back: %1.</source>
         <translation>A cópia de segurança não foi restaurada: %1.</translation>
+    </message>
+    <message>
+        <source>Velmora does not use this server&apos;s database: %1.
+
+Nothing was changed on the server.</source>
+        <translation>O Velmora não usa o banco de dados deste servidor: %1.
+
+Nada foi alterado no servidor.</translation>
+    </message>
+    <message>
+        <source>The books cannot be reached now: %1.
+
+The window opens; each action tries the server again.</source>
+        <translation>As agendas não podem ser alcançadas agora: %1.
+
+A janela abre; cada ação tenta o servidor de novo.</translation>
     </message>
 </context>
 <context>
@@ -644,6 +684,86 @@ O programa continua funcionando; a próxima abertura tenta de novo.</translation
     <message>
         <source>The backup of %1 was put back (%2). The files it replaced are in &quot;%3&quot;.</source>
         <translation>A cópia de segurança de %1 foi restaurada (%2). Os arquivos que ela substituiu estão em &quot;%3&quot;.</translation>
+    </message>
+    <message>
+        <source>the server&apos;s address cannot be read</source>
+        <translation>o endereço do servidor não pode ser lido</translation>
+    </message>
+    <message>
+        <source>the server %1: %2</source>
+        <translation>o servidor %1: %2</translation>
+    </message>
+    <message>
+        <source>the PostgreSQL driver of Qt is not installed</source>
+        <translation>o driver PostgreSQL do Qt não está instalado</translation>
+    </message>
+    <message>
+        <source>the copy holds a different number of rows</source>
+        <translation>a cópia tem um número diferente de linhas</translation>
+    </message>
+    <message>
+        <source>row %1 differs in its field %2</source>
+        <translation>a linha %1 difere no campo %2</translation>
+    </message>
+    <message>
+        <source>there is no settings record</source>
+        <translation>não há registro de cadastro</translation>
+    </message>
+    <message>
+        <source>%1: %2 appointments copied, every row checked</source>
+        <translation>%1: %2 consultas copiadas, cada linha conferida</translation>
+    </message>
+    <message>
+        <source>The folder&apos;s files cannot be copied: %1</source>
+        <translation>Os arquivos da pasta não podem ser copiados: %1</translation>
+    </message>
+    <message>
+        <source>the database is not empty; the files are copied only into an empty one</source>
+        <translation>o banco de dados não está vazio; os arquivos só são copiados para um vazio</translation>
+    </message>
+    <message>
+        <source>%1: the settings record copied and checked</source>
+        <translation>%1: o registro de cadastro copiado e conferido</translation>
+    </message>
+    <message>
+        <source>Nothing was copied to %1: %2</source>
+        <translation>Nada foi copiado para %1: %2</translation>
+    </message>
+    <message>
+        <source>Copied to %1 in one transaction.</source>
+        <translation>Copiado para %1 em uma transação.</translation>
+    </message>
+    <message>
+        <source>The folder already holds %1; the books are written only into a folder without them.</source>
+        <translation>A pasta já tem %1; as agendas só são gravadas numa pasta sem eles.</translation>
+    </message>
+    <message>
+        <source>it holds no books</source>
+        <translation>ele não tem agendas</translation>
+    </message>
+    <message>
+        <source>Nothing was written from %1: %2</source>
+        <translation>Nada foi gravado a partir de %1: %2</translation>
+    </message>
+    <message>
+        <source>Written from %1.</source>
+        <translation>Gravado a partir de %1.</translation>
+    </message>
+    <message>
+        <source>its books lack %1</source>
+        <translation>faltam nas suas agendas: %1</translation>
+    </message>
+    <message>
+        <source>it holds tables that are not Velmora&apos;s books: %1</source>
+        <translation>ele tem tabelas que não são agendas do Velmora: %1</translation>
+    </message>
+    <message>
+        <source>the database is not Velmora&apos;s: %1</source>
+        <translation>o banco de dados não é do Velmora: %1</translation>
+    </message>
+    <message>
+        <source>it holds no settings record</source>
+        <translation>ele não tem registro de cadastro</translation>
     </message>
 </context>
 <context>
