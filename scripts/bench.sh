@@ -6,4 +6,10 @@ cd "$(dirname "$0")/.."
 bash scripts/install-deps.sh
 cmake -S . -B build-bench -G Ninja -DCMAKE_BUILD_TYPE=Release -DVELMORA_BUILD_TESTS=OFF -DVELMORA_BUILD_BENCH=ON
 cmake --build build-bench
-exec build-bench/bench/velmora_bench "$@"
+build-bench/bench/velmora_bench "$@"
+# The server's figures, on a server of their own with its disk syncs as a clinic's server has them.
+source scripts/test-server.sh
+trap stop_test_server EXIT
+start_test_server
+psql "$VELMORA_TEST_SERVER" -q -c 'CREATE DATABASE bench'
+VELMORA_BENCH_SERVER="${VELMORA_TEST_SERVER%/postgres}/bench" build-bench/bench/server_bench

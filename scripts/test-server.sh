@@ -9,7 +9,9 @@ as_server_user() {
   if [ "$(id -u)" -eq 0 ]; then runuser -u postgres -- "$@"; else "$@"; fi
 }
 
+# start_test_server [SERVER OPTIONS], for example -c fsync=off
 start_test_server() {
+  server_options="$*"
   test_server_dir=$(mktemp -d /tmp/velmora-server.XXXXXX)
   chmod 755 "$test_server_dir"
   mkdir "$test_server_dir/sock"
@@ -35,7 +37,7 @@ write_control() {
 set -e
 if [ "\$(id -u)" -eq 0 ]; then run=(runuser -u postgres --); else run=(); fi
 "\${run[@]}" $pg_bin/pg_ctl -D $test_server_dir/data -l $test_server_dir/log -w -m fast "\$1" \\
-  -o "-k $test_server_dir/sock -c listen_addresses=127.0.0.1 -p $port -c max_connections=200 -c fsync=off" >/dev/null
+  -o "-k $test_server_dir/sock -c listen_addresses=127.0.0.1 -p $port -c max_connections=200 $server_options" >/dev/null
 CONTROL
   chmod 755 "$test_server_dir/control"
 }
