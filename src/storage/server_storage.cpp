@@ -9,10 +9,7 @@
 #include <QSqlDriver>
 #include <QSqlError>
 #include <QSqlRecord>
-#include <QTimer>
 #include <QUuid>
-
-#include <libpq-fe.h>
 
 namespace velmora {
 
@@ -43,16 +40,12 @@ QString noLongerStored()
 } // namespace
 
 ServerStorage::ServerStorage(const QString &url, int timeLimitMs)
-    : connection_(QStringLiteral("Books"), url, timeLimitMs),
-      watch_(QStringLiteral("Watch"), url, timeLimitMs),
+    : connection_(QStringLiteral("Books"), url, timeLimitMs), url_(url), timeLimitMs_(timeLimitMs),
       desk_(QUuid::createUuid().toString(QUuid::Id128).left(12))
 {
 }
 
-ServerStorage::~ServerStorage()
-{
-    listener_.reset();
-}
+ServerStorage::~ServerStorage() = default;
 
 bool ServerStorage::prepare(QString *error, bool *foreign)
 {
@@ -84,16 +77,9 @@ bool ServerStorage::ready(QString *error)
     const bool reconnected = connection_.takeReconnected();
     if (!prepared_ && !prepare(error))
         return false;
-    if (changed_ && (reconnected || !noticesIn_)) {
-        startWatching();
-        // What was said while the server or the watch was away was not heard: all shown is read again.
-        if (connectedBefore_)
-            QTimer::singleShot(0, listener_.get(), [this] {
-                if (changed_)
-                    changed_(StoredElsewhere{});
-            });
-    }
-    connectedBefore_ = true;
+    // Back from an absence: the watch need not wait for its next try.
+    if (reconnected && watch_)
+        watch_->start();
     return true;
 }
 
@@ -361,56 +347,16 @@ bool ServerStorage::saveWeeklyTimes(int slot, const WeeklyTimes &times, QString 
 void ServerStorage::watchOtherDesks(std::function<void(const StoredElsewhere &)> changed)
 {
     changed_ = std::move(changed);
-    stopWatching();
-    listener_.reset();
-    if (changed_) {
-        listener_ = std::make_unique<QObject>();
-        startWatching();
-    }
-}
-
-void ServerStorage::stopWatching()
-{
-    noticesIn_.reset();
-    watch_.close();
-}
-
-void ServerStorage::startWatching()
-{
-    stopWatching();
-    QString error;
-    // A server away now is watched again once a statement reaches it.
-    if (!watch_.ensureOpen(&error))
+    watch_.reset();
+    if (!changed_)
         return;
-    QSqlQuery listen(watch_.database());
-    PGconn *connection = watch_.handle();
-    if (!connection || !listen.exec(QStringLiteral("LISTEN %1").arg(QLatin1String(kChannel)))) {
-        watch_.close();
-        return;
-    }
-    // Read here rather than through the driver's own notifier, so that a connection the server ends
-    // is noticed and let go at once.
-    noticesIn_ = std::make_unique<QSocketNotifier>(PQsocket(connection), QSocketNotifier::Read);
-    QObject::connect(noticesIn_.get(), &QSocketNotifier::activated, listener_.get(),
-                     [this] { readNotices(); });
-}
-
-void ServerStorage::readNotices()
-{
-    PGconn *connection = watch_.handle();
-    if (!connection || !PQconsumeInput(connection) || PQstatus(connection) != CONNECTION_OK) {
-        // Watched again with the next statement that reaches the server.
-        QTimer::singleShot(0, listener_.get(), [this] { stopWatching(); });
-        noticesIn_->setEnabled(false);
-        return;
-    }
-    QStringList payloads;
-    while (PGnotify *notice = PQnotifies(connection)) {
-        payloads << QString::fromUtf8(notice->extra);
-        PQfreemem(notice);
-    }
-    for (const QString &payload : std::as_const(payloads))
-        heard(payload);
+    watch_ = std::make_unique<ServerWatch>(url_, QString::fromLatin1(kChannel), timeLimitMs_);
+    QObject::connect(watch_.get(), &ServerWatch::heard, watch_.get(),
+                     [this](const QString &payload) { heard(payload); });
+    // What was stored before the watch listened, or while it was away, is read again.
+    QObject::connect(watch_.get(), &ServerWatch::listeningStarted, watch_.get(),
+                     [this] { changed_(StoredElsewhere{}); });
+    watch_->start();
 }
 
 void ServerStorage::heard(const QString &payload)

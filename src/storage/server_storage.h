@@ -3,8 +3,7 @@
 #include "core/book_storage.h"
 #include "storage/server_connection.h"
 
-#include <QObject>
-#include <QSocketNotifier>
+#include "storage/server_watch.h"
 
 #include <memory>
 
@@ -48,20 +47,16 @@ private:
     bool readSettings(const QStringList &fields, QSqlRecord *record, QString *error);
     bool saveSettings(const QStringList &fields, const QVariantList &values, QString *error);
     QString dayNotice(int slot, QDate date) const;
-    void startWatching();
-    void stopWatching();
-    void readNotices();
     void heard(const QString &payload);
 
     ServerConnection connection_;
-    ServerConnection watch_;
+    QString url_;
+    int timeLimitMs_;
     int slot_ = 1;
     bool prepared_ = false;
-    bool connectedBefore_ = false;
     QString desk_; // this desk's mark on what it tells the others, to not hear itself
     std::function<void(const StoredElsewhere &)> changed_;
-    std::unique_ptr<QObject> listener_;          // the context of the watch's signals
-    std::unique_ptr<QSocketNotifier> noticesIn_; // the watch connection's socket, while it is up
+    std::unique_ptr<ServerWatch> watch_; // while something watches the other desks
 };
 
 } // namespace velmora
