@@ -371,6 +371,29 @@ private Q_SLOTS:
         QVERIFY(book.platform.messages.shown.isEmpty());
     }
 
+    void anotherDesksBookingKeepsTheRowAndTheFields()
+    {
+        BookWindow book;
+        morningDoctor(book, 1, "Ana");
+        book.files.addAppointment(1, kMonday, "08:15", "Booked");
+        book.open();
+        book.chooseDoctor(1);
+        book.clickRow(book.rowStartingWith(QStringLiteral("08:15  Booked")));
+        book.typeInto(5, "typed here");
+        // Another desk books before it; the book hears of it as the server announces it.
+        book.files.addAppointment(1, kMonday, "07:30", "Early");
+        book.appointmentBook->storedElsewhere(StoredElsewhere{1, kMonday});
+
+        QCOMPARE(book.rowStartingWith(QStringLiteral("07:30  Early")), 0);
+        const int booked = book.rowStartingWith(QStringLiteral("08:15  Booked"));
+        QCOMPARE(book.list()->currentIndex().row(), booked);
+        QVERIFY(book.list()->selectionModel()->isRowSelected(booked, {}));
+        QCOMPARE(book.field(5)->text(), QStringLiteral("typed here"));
+        book.click("cmd_alt");
+        QVERIFY(book.files.appointments(1).join('\n').contains(QStringLiteral("|typed here")));
+        QVERIFY(book.platform.messages.shown.isEmpty());
+    }
+
     void quitClosesTheWindow()
     {
         BookWindow book;

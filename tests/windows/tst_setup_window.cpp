@@ -194,6 +194,29 @@ private Q_SLOTS:
         QCOMPARE(book.files.setting("bdm6.mdb", "prof11").toString(), longName);
     }
 
+    void aSaveOverAnotherDesksIsAskedAbout()
+    {
+        BookWindow book;
+        book.files.setDoctor(1, "Ana", "15");
+        book.open();
+        openSetup(book);
+        typeOver(control<QLineEdit>("Text1"), "Ana Maria");
+        book.files.setSetting("bdm6.mdb", "prof2", "Saved Elsewhere"); // another desk saves meanwhile
+
+        book.platform.messages.answers = {false};
+        QTest::mouseClick(control<QPushButton>("Command1"), Qt::LeftButton);
+        QVERIFY(book.platform.messages.takeOne().contains(QStringLiteral("saved at another desk")));
+        QVERIFY(setupWindow()->isVisible());
+        QCOMPARE(book.files.setting("bdm6.mdb", "prof1").toString(), QStringLiteral("Ana"));
+        QCOMPARE(control<QLineEdit>("Text1")->text(), QStringLiteral("Ana Maria"));
+
+        book.platform.messages.answers = {true};
+        QTest::mouseClick(control<QPushButton>("Command1"), Qt::LeftButton);
+        QVERIFY(book.platform.messages.takeOne().contains(QStringLiteral("saved at another desk")));
+        QCOMPARE(book.files.setting("bdm6.mdb", "prof1").toString(), QStringLiteral("Ana Maria"));
+        QVERIFY(book.window->isVisible());
+    }
+
     void failedSaveKeepsWhatWasTyped()
     {
         BookWindow book;
