@@ -7,6 +7,7 @@
 
 #include <QElapsedTimer>
 #include <QProcess>
+#include <QSqlQuery>
 #include <QTest>
 
 #include <csignal>
@@ -92,6 +93,38 @@ private Q_SLOTS:
             QVERIFY(own.size() - reported.size() <= 1);
             QCOMPARE(namesIn(database, "bdm3").filter(QStringLiteral("round%1_").arg(round)), own);
         }
+    }
+
+    void aBookLockedOnTheServerIsGivenUpOn()
+    {
+        TestDatabase database;
+        ServerStorage desk(database.url(), 1000);
+        QString error;
+        QVERIFY(desk.prepare(&error) && desk.openBook(1, &error));
+        {
+            // Another program holds the book locked in a transaction it does not end.
+            QSqlDatabase holder =
+                QSqlDatabase::addDatabase(QStringLiteral("QPSQL"), QStringLiteral("holder"));
+            QVERIFY(pointAtServer(holder, database.url(), {}, &error) && holder.open());
+            QVERIFY(holder.transaction());
+            QSqlQuery lock(holder);
+            QVERIFY(lock.exec(QStringLiteral("LOCK TABLE bdm1.dados IN ACCESS EXCLUSIVE MODE")));
+
+            Appointment booking;
+            booking.date = kDay;
+            booking.nome = QStringLiteral("Waited");
+            QElapsedTimer waited;
+            waited.start();
+            QCOMPARE(desk.add(booking, 0, &error), AddOutcome::NotStored);
+            QVERIFY2(waited.elapsed() < 3 * 1000, "the add waited past its limit");
+            QVERIFY2(error.contains(QStringLiteral("127.0.0.1")) && error.contains(QStringLiteral("timeout")),
+                     qPrintable(error));
+            holder.rollback();
+            holder.close();
+            QCOMPARE(desk.add(booking, 0, &error), AddOutcome::Stored);
+        }
+        QSqlDatabase::removeDatabase(QStringLiteral("holder"));
+        QCOMPARE(namesIn(database, "bdm1"), QStringList{"Waited"});
     }
 
     void theServerStoppedAndStartedUnderADesk()
