@@ -3,6 +3,7 @@
 #include "storage/booking_sql.h"
 #include "storage/database.h"
 #include "storage/server_schema.h"
+#include "storage/settings_fields.h"
 #include "storage/slot_files.h"
 
 #include <QCoreApplication>
@@ -265,19 +266,10 @@ bool ServerStorage::saveSettings(const QStringList &fields, const QVariantList &
 
 bool ServerStorage::readDoctors(AllDoctorFields *fields, QString *error)
 {
-    QStringList names;
-    for (const DoctorSlot &slot : kDoctorSlots)
-        names << QString::fromLatin1(slot.nameField) << QString::fromLatin1(slot.intervalField)
-              << QString::fromLatin1(slot.linkField);
     QSqlRecord record;
-    if (!readSettings(names, &record, error))
+    if (!readSettings(doctorFieldNames(), &record, error))
         return false;
-    for (const DoctorSlot &slot : kDoctorSlots) {
-        DoctorFields &doctor = (*fields)[static_cast<size_t>(slot.slot - 1)];
-        doctor.name = record.value(QString::fromLatin1(slot.nameField));
-        doctor.interval = record.value(QString::fromLatin1(slot.intervalField));
-        doctor.link = record.value(QString::fromLatin1(slot.linkField));
-    }
+    *fields = doctorFieldsOf(record);
     return true;
 }
 
@@ -300,48 +292,23 @@ bool ServerStorage::readSlotLengthAndLink(int slot, DoctorFields *fields, QStrin
 
 bool ServerStorage::saveDoctors(const AllDoctorChanges &changes, QString *error)
 {
-    QStringList fields;
-    QVariantList values;
-    for (const DoctorSlot &slot : kDoctorSlots) {
-        const DoctorChanges &doctor = changes[static_cast<size_t>(slot.slot - 1)];
-        fields << QString::fromLatin1(slot.linkField) << QString::fromLatin1(slot.nameField);
-        values << doctor.link << (doctor.name.isNull() ? QStringLiteral("") : doctor.name);
-        if (doctor.interval) {
-            fields << QString::fromLatin1(slot.intervalField);
-            values << *doctor.interval;
-        }
-    }
-    return saveSettings(fields, values, error);
+    const SettingsWrite write = doctorsWrite(changes);
+    return saveSettings(write.fields, write.values, error);
 }
 
 bool ServerStorage::readWeeklyTimes(int slot, WeeklyTimes *times, QString *error)
 {
-    QStringList fields;
-    for (int day = 0; day < kWeekdayCount; ++day)
-        for (int index = 1; index <= kTimesPerDay; ++index)
-            fields << weeklyTimeField(slot, day, index);
     QSqlRecord record;
-    if (!readSettings(fields, &record, error))
+    if (!readSettings(weeklyTimeFields(slot), &record, error))
         return false;
-    for (int day = 0; day < kWeekdayCount; ++day)
-        for (int index = 1; index <= kTimesPerDay; ++index)
-            (*times)[weeklyTimePosition(day, index)] =
-                record.value(weeklyTimeField(slot, day, index)).toString();
+    *times = weeklyTimesOf(record, slot);
     return true;
 }
 
 bool ServerStorage::saveWeeklyTimes(int slot, const WeeklyTimes &times, QString *error)
 {
-    QStringList fields;
-    QVariantList values;
-    for (int day = 0; day < kWeekdayCount; ++day) {
-        for (int index = 1; index <= kTimesPerDay; ++index) {
-            fields << weeklyTimeField(slot, day, index);
-            const QString &time = times[weeklyTimePosition(day, index)];
-            values << (time.isNull() ? QStringLiteral("") : time);
-        }
-    }
-    return saveSettings(fields, values, error);
+    const SettingsWrite write = weeklyTimesWrite(slot, times);
+    return saveSettings(write.fields, write.values, error);
 }
 
 void ServerStorage::watchOtherDesks(std::function<void(const StoredElsewhere &)> changed)

@@ -1,5 +1,7 @@
 #include "storage/settings_store.h"
 
+#include "storage/settings_fields.h"
+
 #include <QCoreApplication>
 #include <QSqlError>
 #include <QSqlQuery>
@@ -81,12 +83,7 @@ bool SettingsStore::readDoctorFields(AllDoctorFields *fields, QString *error)
     qint64 rowId = 0;
     if (!readFirstRecord(main_, &record, &rowId, error))
         return false;
-    for (const DoctorSlot &slot : kDoctorSlots) {
-        DoctorFields &doctor = (*fields)[static_cast<size_t>(slot.slot - 1)];
-        doctor.name = record.value(QString::fromLatin1(slot.nameField));
-        doctor.interval = record.value(QString::fromLatin1(slot.intervalField));
-        doctor.link = record.value(QString::fromLatin1(slot.linkField));
-    }
+    *fields = doctorFieldsOf(record);
     return true;
 }
 
@@ -122,18 +119,8 @@ bool SettingsStore::readSlotLengthAndLink(int slot, DoctorFields *fields, QStrin
 
 bool SettingsStore::saveDoctorFields(const AllDoctorChanges &changes, QString *error)
 {
-    QStringList fields;
-    QVariantList values;
-    for (const DoctorSlot &slot : kDoctorSlots) {
-        const DoctorChanges &doctor = changes[static_cast<size_t>(slot.slot - 1)];
-        fields << QString::fromLatin1(slot.linkField) << QString::fromLatin1(slot.nameField);
-        values << doctor.link << doctor.name;
-        if (doctor.interval) {
-            fields << QString::fromLatin1(slot.intervalField);
-            values << *doctor.interval;
-        }
-    }
-    return updateFirstRecord(main_, fields, values, error);
+    const SettingsWrite write = doctorsWrite(changes);
+    return updateFirstRecord(main_, write.fields, write.values, error);
 }
 
 bool SettingsStore::readWeeklyTimes(int slot, WeeklyTimes *times, QString *error)
@@ -142,25 +129,14 @@ bool SettingsStore::readWeeklyTimes(int slot, WeeklyTimes *times, QString *error
     qint64 rowId = 0;
     if (!readFirstRecord(connectionForTimes(slot), &record, &rowId, error))
         return false;
-    for (int day = 0; day < kWeekdayCount; ++day)
-        for (int index = 1; index <= kTimesPerDay; ++index)
-            (*times)[weeklyTimePosition(day, index)] =
-                record.value(weeklyTimeField(slot, day, index)).toString();
+    *times = weeklyTimesOf(record, slot);
     return true;
 }
 
 bool SettingsStore::saveWeeklyTimes(int slot, const WeeklyTimes &times, QString *error)
 {
-    QStringList fields;
-    QVariantList values;
-    for (int day = 0; day < kWeekdayCount; ++day) {
-        for (int index = 1; index <= kTimesPerDay; ++index) {
-            fields << weeklyTimeField(slot, day, index);
-            const QString &time = times[weeklyTimePosition(day, index)];
-            values << (time.isNull() ? QStringLiteral("") : time); // a blank time is the empty text
-        }
-    }
-    return updateFirstRecord(connectionForTimes(slot), fields, values, error);
+    const SettingsWrite write = weeklyTimesWrite(slot, times);
+    return updateFirstRecord(connectionForTimes(slot), write.fields, write.values, error);
 }
 
 } // namespace velmora

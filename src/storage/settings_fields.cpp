@@ -1,0 +1,69 @@
+#include "storage/settings_fields.h"
+
+#include "storage/slot_files.h"
+
+namespace velmora {
+
+QStringList doctorFieldNames()
+{
+    QStringList names;
+    for (const DoctorSlot &slot : kDoctorSlots)
+        names << QString::fromLatin1(slot.nameField) << QString::fromLatin1(slot.intervalField)
+              << QString::fromLatin1(slot.linkField);
+    return names;
+}
+
+AllDoctorFields doctorFieldsOf(const QSqlRecord &record)
+{
+    AllDoctorFields fields;
+    for (const DoctorSlot &slot : kDoctorSlots) {
+        DoctorFields &doctor = fields[static_cast<size_t>(slot.slot - 1)];
+        doctor.name = record.value(QString::fromLatin1(slot.nameField));
+        doctor.interval = record.value(QString::fromLatin1(slot.intervalField));
+        doctor.link = record.value(QString::fromLatin1(slot.linkField));
+    }
+    return fields;
+}
+
+QStringList weeklyTimeFields(int slot)
+{
+    QStringList fields;
+    for (int day = 0; day < kWeekdayCount; ++day)
+        for (int index = 1; index <= kTimesPerDay; ++index)
+            fields << weeklyTimeField(slot, day, index);
+    return fields;
+}
+
+WeeklyTimes weeklyTimesOf(const QSqlRecord &record, int slot)
+{
+    WeeklyTimes times;
+    const QStringList fields = weeklyTimeFields(slot);
+    for (int i = 0; i < kWeeklyTimeCount; ++i)
+        times[static_cast<size_t>(i)] = record.value(fields[i]).toString();
+    return times;
+}
+
+SettingsWrite doctorsWrite(const AllDoctorChanges &changes)
+{
+    SettingsWrite write;
+    for (const DoctorSlot &slot : kDoctorSlots) {
+        const DoctorChanges &doctor = changes[static_cast<size_t>(slot.slot - 1)];
+        write.fields << QString::fromLatin1(slot.linkField) << QString::fromLatin1(slot.nameField);
+        write.values << doctor.link << doctor.name;
+        if (doctor.interval) {
+            write.fields << QString::fromLatin1(slot.intervalField);
+            write.values << *doctor.interval;
+        }
+    }
+    return write;
+}
+
+SettingsWrite weeklyTimesWrite(int slot, const WeeklyTimes &times)
+{
+    SettingsWrite write{weeklyTimeFields(slot), {}};
+    for (const QString &time : times)
+        write.values << (time.isNull() ? QStringLiteral("") : time);
+    return write;
+}
+
+} // namespace velmora
