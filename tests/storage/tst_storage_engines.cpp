@@ -129,6 +129,33 @@ void saveMorningDoctors(BookStorage &storage, const QStringList &names)
         qFatal("%s", qPrintable(error));
 }
 
+// Two desks on one engine's books, both showing doctor 1 on the same Monday.
+struct TwoDesks
+{
+    TwoDesks(const QString &engine, const QStringList &doctors)
+        : books(engine), frontStorage(books.desk()), phoneStorage(books.desk()),
+          front(*frontStorage, kMonday), phone(*phoneStorage, kMonday)
+    {
+        saveMorningDoctors(*frontStorage, doctors);
+        for (AppointmentBook *desk : {&front, &phone}) {
+            desk->readDoctorNames();
+            Book::expectNothingSaid(desk->chooseDoctor(1));
+        }
+    }
+    SharedBooks books;
+    std::unique_ptr<BookStorage> frontStorage;
+    std::unique_ptr<BookStorage> phoneStorage;
+    AppointmentBook front;
+    AppointmentBook phone;
+};
+
+Outcome addAt(AppointmentBook &desk, const char *time, const char *name)
+{
+    desk.setField(TimeField, QString::fromUtf8(time));
+    desk.setField(NameField, QString::fromUtf8(name));
+    return desk.add();
+}
+
 } // namespace
 
 class StorageEngines : public QObject
@@ -244,19 +271,10 @@ private Q_SLOTS:
     void aChangeOrRemoveOfWhatAnotherDeskChangedIsSaid()
     {
         QFETCH(QString, engine);
-        SharedBooks books(engine);
-        auto frontStorage = books.desk();
-        saveMorningDoctors(*frontStorage, {"Ana"});
-        auto phoneStorage = books.desk();
-        AppointmentBook front(*frontStorage, kMonday);
-        AppointmentBook phone(*phoneStorage, kMonday);
-        for (AppointmentBook *desk : {&front, &phone}) {
-            desk->readDoctorNames();
-            Book::expectNothingSaid(desk->chooseDoctor(1));
-        }
-        front.setField(TimeField, "08:15");
-        front.setField(NameField, "Carla");
-        QVERIFY(front.add().messages.isEmpty());
+        TwoDesks desks(engine, {"Ana"});
+        AppointmentBook &front = desks.front;
+        AppointmentBook &phone = desks.phone;
+        Book::expectNothingSaid(addAt(front, "08:15", "Carla"));
         Book::expectNothingSaid(phone.stepDate(DateStep::Today, kMonday)); // the phone desk lists afresh
         const int carla = firstRowStartingWith(front.dayList().rows(), "08:15  Carla");
         front.selectRow(carla);
@@ -274,7 +292,7 @@ private Q_SLOTS:
         front.selectRow(carla);
         front.setField(NameField, "Carla");
         QVERIFY(front.remove().messages.value(0).contains("another desk"));
-        QCOMPARE(namesOn(*phoneStorage, 1).value(0).trimmed(), QStringLiteral("Carla Dias"));
+        QCOMPARE(namesOn(*desks.phoneStorage, 1).value(0).trimmed(), QStringLiteral("Carla Dias"));
     }
 
     void whatTheServerHolds_data()
@@ -349,19 +367,10 @@ private Q_SLOTS:
 
     void otherDesksSeeBookingsAndSetupSaves()
     {
-        SharedBooks books(QStringLiteral("server"));
-        auto frontStorage = books.desk();
-        saveMorningDoctors(*frontStorage, {"Ana", "Bruno"});
-        auto phoneStorage = books.desk();
-        AppointmentBook front(*frontStorage, kMonday);
-        AppointmentBook phone(*phoneStorage, kMonday);
-        for (AppointmentBook *desk : {&front, &phone}) {
-            desk->readDoctorNames();
-            Book::expectNothingSaid(desk->chooseDoctor(1));
-        }
-        phone.setField(TimeField, "08:15");
-        phone.setField(NameField, "Carla");
-        QVERIFY(phone.add().messages.isEmpty());
+        TwoDesks desks(QStringLiteral("server"), {"Ana", "Bruno"});
+        AppointmentBook &front = desks.front;
+        AppointmentBook &phone = desks.phone;
+        Book::expectNothingSaid(addAt(phone, "08:15", "Carla"));
         QTRY_VERIFY_WITH_TIMEOUT(firstRowStartingWith(front.dayList().rows(), "08:15  Carla") >= 0, 1000);
 
         // The front desk works on a row while the phone desk books: what it typed and picked stays.
@@ -369,9 +378,7 @@ private Q_SLOTS:
         front.selectRow(carla);
         front.setField(NotesField, "typing");
         QSignalSpy reselected(&front, &AppointmentBook::rowReselected);
-        phone.setField(TimeField, "08:30");
-        phone.setField(NameField, "Davi");
-        QVERIFY(phone.add().messages.isEmpty());
+        Book::expectNothingSaid(addAt(phone, "08:30", "Davi"));
         QTRY_VERIFY_WITH_TIMEOUT(firstRowStartingWith(front.dayList().rows(), "08:30  Davi") >= 0, 1000);
         QCOMPARE(reselected.size(), 1);
         QCOMPARE(front.selectedRow(), carla);
