@@ -249,6 +249,102 @@ QString copiedLine(const QString &book, qint64 rows)
         .arg(rows);
 }
 
+// Where the settings record is on each side of a copy, and how its first record is found.
+struct SettingsPlace
+{
+    QSqlDatabase db;
+    QString table;
+    QString firstOrder; // after FROM, selecting the first record
+    QString firstKey;   // a condition naming the first record
+};
+
+enum class Direction
+{
+    ToServer,
+    FromServer
+};
+
+// The ten books and the settings record copied one way between the folder's files and the server,
+// each checked row by row against its source once written; lines says what was copied.
+bool copyBooksAndSettings(const QDir &folder, QSqlDatabase server, Direction direction, QStringList *lines,
+                          QString *error)
+{
+    const bool toServer = direction == Direction::ToServer;
+    const char *mode = toServer ? "ro" : "rw";
+    for (const DoctorSlot &slot : kDoctorSlots) {
+        const QString name = bookFile(slot.slot);
+        FileConnection file(folder, name, mode);
+        if (!file.error().isEmpty()) {
+            *error = file.error();
+            return false;
+        }
+        QSqlDatabase source = toServer ? file.db() : server;
+        QSqlDatabase target = toServer ? server : file.db();
+        const QString sourceSelect = toServer ? fileSelect() : serverSelect(slot.slot);
+        const QString targetSelect = toServer ? serverSelect(slot.slot) : fileSelect();
+        QSqlQuery query(server);
+        // The server's numbering goes on after the rows copied; a file is written in a transaction of
+        // its own (the server's is the caller's).
+        const QString nextIds = QStringLiteral("SELECT setval(pg_get_serial_sequence('%1', 'id'), "
+                                               "coalesce(max(id), 0) + 1, false) FROM %1")
+                                    .arg(serverBookTable(slot.slot));
+        qint64 rows = 0;
+        const bool ok = (toServer || target.transaction()) &&
+                        copyBook(source, sourceSelect, target,
+                                 toServer ? serverBookTable(slot.slot) : QStringLiteral("dados"),
+                                 toServer ? QStringLiteral("id") : QStringLiteral("rowid"), error) &&
+                        (toServer ? exec(query, nextIds, error) : target.commit()) &&
+                        checkBook(source, sourceSelect, target, targetSelect, &rows, error);
+        if (!ok) {
+            *error = QStringLiteral("\"%1\": %2")
+                         .arg(name, error->isEmpty() ? reasonOf(target.lastError()) : *error);
+            return false;
+        }
+        *lines << copiedLine(name, rows);
+    }
+    const SettingsPlace onServer{server, QStringLiteral("public.profs"), kFirstServerRecord,
+                                 QStringLiteral("id = (SELECT min(id) FROM public.profs)")};
+    for (const auto &[name, fields] :
+         {std::pair{QString::fromLatin1(kMainSettingsFile), mainSettingsFields()},
+          std::pair{QString::fromLatin1(kExtraSettingsFile), extraSettingsFields()}}) {
+        FileConnection file(folder, name, mode);
+        if (!file.error().isEmpty()) {
+            *error = file.error();
+            return false;
+        }
+        const SettingsPlace inFile{file.db(), QStringLiteral("profs"), kFirstFileRecord,
+                                   QStringLiteral("rowid = (SELECT min(rowid) FROM profs)")};
+        const SettingsPlace &from = toServer ? inFile : onServer;
+        const SettingsPlace &to = toServer ? onServer : inFile;
+        if (!copySettings(from.db, from.table, from.firstOrder, to.db, to.table, to.firstKey, fields,
+                          error) ||
+            !checkSettings(from.db, from.table, from.firstOrder, to.db, to.table, to.firstOrder, fields,
+                           error)) {
+            *error = QStringLiteral("\"%1\": %2").arg(name, *error);
+            return false;
+        }
+        *lines
+            << QCoreApplication::translate("Storage", "%1: the settings record copied and checked").arg(name);
+    }
+    return true;
+}
+
+// The server's connection and what its database holds; false after putting why in the report.
+bool openServer(ServerConnection &server, ServerContents *contents, CopyReport &report)
+{
+    QString error;
+    QString problem;
+    if (!server.ensureOpen(&error)) {
+        report.lines << error;
+        return false;
+    }
+    if (!inspectServer(server.database(), contents, &problem, &error)) {
+        report.lines << server.named(error);
+        return false;
+    }
+    return true;
+}
+
 } // namespace
 
 CopyReport copyToServer(const QDir &folder, const QString &url)
@@ -261,68 +357,25 @@ CopyReport copyToServer(const QDir &folder, const QString &url)
         return report;
     }
     ServerConnection server(QStringLiteral("CopyTo"), url, kCopyTimeLimitMs);
-    QString error;
-    if (!server.ensureOpen(&error)) {
-        report.lines << error;
-        return report;
-    }
-    QSqlDatabase db = server.database();
     ServerContents contents = ServerContents::Foreign;
-    QString problem;
-    if (!inspectServer(db, &contents, &problem, &error)) {
-        report.lines << server.named(error);
+    if (!openServer(server, &contents, report))
         return report;
-    }
     if (contents != ServerContents::Empty) {
         report.lines << server.named(QCoreApplication::translate(
             "Storage", "the database is not empty; the files are copied only into an empty one"));
         return report;
     }
-    bool ok = db.transaction();
-    QSqlQuery query(db);
-    for (const QString &statement : serverCreateStatements())
-        ok = ok && exec(query, statement, &error);
+    // The books are made and filled in one transaction: a copy that fails leaves the database empty.
+    QSqlDatabase db = server.database();
+    QString error;
     QStringList lines;
-    for (const DoctorSlot &slot : kDoctorSlots) {
-        if (!ok)
-            break;
-        FileConnection file(folder, bookFile(slot.slot), "ro");
-        qint64 rows = 0;
-        ok =
-            file.error().isEmpty() &&
-            copyBook(file.db(), fileSelect(), db, serverBookTable(slot.slot), QStringLiteral("id"), &error) &&
-            exec(query,
-                 QStringLiteral("SELECT setval(pg_get_serial_sequence('%1', 'id'), coalesce(max(id), 0) + 1, "
-                                "false) FROM %1")
-                     .arg(serverBookTable(slot.slot)),
-                 &error) &&
-            checkBook(file.db(), fileSelect(), db, serverSelect(slot.slot), &rows, &error);
-        if (!file.error().isEmpty())
-            error = file.error();
-        else if (!ok)
-            error = QStringLiteral("\"%1\": %2").arg(bookFile(slot.slot), error);
-        lines << copiedLine(bookFile(slot.slot), rows);
+    bool ok = db.transaction();
+    {
+        QSqlQuery query(db);
+        for (const QString &statement : serverCreateStatements())
+            ok = ok && exec(query, statement, &error);
     }
-    for (const auto &[fileName, fields] :
-         {std::pair{QString::fromLatin1(kMainSettingsFile), mainSettingsFields()},
-          std::pair{QString::fromLatin1(kExtraSettingsFile), extraSettingsFields()}}) {
-        if (!ok)
-            break;
-        FileConnection file(folder, fileName, "ro");
-        ok = file.error().isEmpty() &&
-             copySettings(file.db(), QStringLiteral("profs"), kFirstFileRecord, db,
-                          QStringLiteral("public.profs"),
-                          QStringLiteral("id = (SELECT min(id) FROM public.profs)"), fields, &error) &&
-             checkSettings(file.db(), QStringLiteral("profs"), kFirstFileRecord, db,
-                           QStringLiteral("public.profs"), kFirstServerRecord, fields, &error);
-        if (!file.error().isEmpty())
-            error = file.error();
-        else if (!ok)
-            error = QStringLiteral("\"%1\": %2").arg(fileName, error);
-        lines << QCoreApplication::translate("Storage", "%1: the settings record copied and checked")
-                     .arg(fileName);
-    }
-    query.finish();
+    ok = ok && copyBooksAndSettings(folder, db, Direction::ToServer, &lines, &error);
     if (ok && !db.commit()) {
         error = reasonOf(db.lastError());
         ok = false;
@@ -356,69 +409,29 @@ CopyReport copyFromServer(const QString &url, const QDir &folder)
         return report;
     }
     ServerConnection server(QStringLiteral("CopyFrom"), url, kCopyTimeLimitMs);
-    QString error;
-    if (!server.ensureOpen(&error)) {
-        report.lines << error;
-        return report;
-    }
-    QSqlDatabase db = server.database();
     ServerContents contents = ServerContents::Foreign;
-    QString problem;
-    if (!inspectServer(db, &contents, &problem, &error) || contents != ServerContents::Books) {
-        report.lines << server.named(contents == ServerContents::Books ? error
-                                     : problem.isEmpty()
-                                         ? QCoreApplication::translate("Storage", "it holds no books")
-                                         : problem);
+    if (!openServer(server, &contents, report))
+        return report;
+    if (contents != ServerContents::Books) {
+        report.lines << server.named(QCoreApplication::translate("Storage", "it holds no books"));
         return report;
     }
     // Every book read from the same moment of the server, while desks may go on booking.
-    QSqlQuery snapshot(db);
-    bool ok =
-        db.transaction() &&
-        exec(snapshot, QStringLiteral("SET TRANSACTION ISOLATION LEVEL REPEATABLE READ READ ONLY"), &error);
+    QSqlDatabase db = server.database();
+    QString error;
+    QStringList lines;
+    bool ok = db.transaction();
+    {
+        QSqlQuery snapshot(db);
+        ok = ok && exec(snapshot, QStringLiteral("SET TRANSACTION ISOLATION LEVEL REPEATABLE READ READ ONLY"),
+                        &error);
+    }
     const QStringList created = createFiles(folder, allFileNames());
     if (!created.isEmpty()) {
         error = created.join(QStringLiteral("; "));
         ok = false;
     }
-    QStringList lines;
-    for (const DoctorSlot &slot : kDoctorSlots) {
-        if (!ok)
-            break;
-        FileConnection file(folder, bookFile(slot.slot), "rw");
-        qint64 rows = 0;
-        QSqlDatabase target = file.db();
-        ok = file.error().isEmpty() && target.transaction() &&
-             copyBook(db, serverSelect(slot.slot), target, QStringLiteral("dados"), QStringLiteral("rowid"),
-                      &error) &&
-             target.commit() && checkBook(db, serverSelect(slot.slot), target, fileSelect(), &rows, &error);
-        if (!file.error().isEmpty())
-            error = file.error();
-        else if (!ok)
-            error = QStringLiteral("\"%1\": %2")
-                        .arg(bookFile(slot.slot), error.isEmpty() ? reasonOf(target.lastError()) : error);
-        lines << copiedLine(bookFile(slot.slot), rows);
-    }
-    for (const auto &[fileName, fields] :
-         {std::pair{QString::fromLatin1(kMainSettingsFile), mainSettingsFields()},
-          std::pair{QString::fromLatin1(kExtraSettingsFile), extraSettingsFields()}}) {
-        if (!ok)
-            break;
-        FileConnection file(folder, fileName, "rw");
-        ok = file.error().isEmpty() &&
-             copySettings(db, QStringLiteral("public.profs"), kFirstServerRecord, file.db(),
-                          QStringLiteral("profs"), QStringLiteral("rowid = (SELECT min(rowid) FROM profs)"),
-                          fields, &error) &&
-             checkSettings(db, QStringLiteral("public.profs"), kFirstServerRecord, file.db(),
-                           QStringLiteral("profs"), kFirstFileRecord, fields, &error);
-        if (!file.error().isEmpty())
-            error = file.error();
-        else if (!ok)
-            error = QStringLiteral("\"%1\": %2").arg(fileName, error);
-        lines << QCoreApplication::translate("Storage", "%1: the settings record copied and checked")
-                     .arg(fileName);
-    }
-    snapshot.finish();
+    ok = ok && copyBooksAndSettings(folder, db, Direction::FromServer, &lines, &error);
     db.rollback(); // only read
     if (!ok) {
         for (const QString &name : allFileNames())
