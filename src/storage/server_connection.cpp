@@ -6,6 +6,8 @@
 #include <QSettings>
 #include <QSqlDriver>
 #include <QSqlError>
+#include <QThread>
+#include <QTimer>
 #include <QUrl>
 #include <QUrlQuery>
 
@@ -107,6 +109,10 @@ bool ServerConnection::ensureOpen(QString *error)
     if (db.isOpen() && !connectionLost())
         return true;
     close(); // a connection the server ended meanwhile, as on its restart, is replaced
+    if (!unreachable_.isEmpty()) {
+        *error = unreachable_;
+        return false;
+    }
     if (!db.isValid()) {
         *error =
             named(QCoreApplication::translate("Storage", "the PostgreSQL driver of Qt is not installed"));
@@ -128,6 +134,7 @@ bool ServerConnection::ensureOpen(QString *error)
     if (!db.open()) {
         *error = named(reasonOf(db.lastError()));
         db.close();
+        markUnreachable(*error);
         return false;
     }
     QSqlQuery limits(db);
@@ -194,9 +201,25 @@ bool ServerConnection::connectionLost() const
 QString ServerConnection::failure(const QSqlError &error)
 {
     const QString reason = named(reasonOf(error));
-    if (connectionLost())
+    if (connectionLost()) {
         close();
+        markUnreachable(reason);
+    }
     return reason;
+}
+
+void ServerConnection::markUnreachable(const QString &reason)
+{
+    // The rest of the user's action (reading the list again, say) fails at once instead of waiting
+    // for the server once more; the next action, after the event loop turned, tries again.
+    QCoreApplication *application = QCoreApplication::instance();
+    if (!application || QThread::currentThread() != application->thread())
+        return;
+    unreachable_ = reason;
+    QTimer::singleShot(0, application, [this, alive = std::weak_ptr<bool>(alive_)] {
+        if (alive.lock())
+            unreachable_.clear();
+    });
 }
 
 void ServerConnection::close()

@@ -6,6 +6,8 @@
 #include <QSqlQuery>
 #include <QString>
 
+#include <memory>
+
 struct pg_conn; // libpq's connection
 
 namespace velmora {
@@ -52,12 +54,15 @@ public:
 
 private:
     bool connectionLost() const;
+    void markUnreachable(const QString &reason);
 
     QString connectionName_;
     QString url_;
     int timeLimitMs_;
     bool reconnected_ = false;
     QHash<QString, QSqlQuery> prepared_;
+    QString unreachable_; // why the server could not be reached, until the event loop turns
+    std::shared_ptr<bool> alive_ = std::make_shared<bool>(true);
 };
 
 } // namespace velmora
