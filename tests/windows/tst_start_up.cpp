@@ -1,9 +1,11 @@
 #include "platform/start_up.h"
 #include "storage/legacy_import.h"
 #include "support/book_window.h"
+#include "support/test_server.h"
 
 #include <QElapsedTimer>
 #include <QFileInfo>
+#include <QSettings>
 #include <QSysInfo>
 
 using namespace velmora;
@@ -58,6 +60,42 @@ private Q_SLOTS:
                  "the second start was not said");
         QCOMPARE(fingerprints(files), before);
         QVERIFY(first.messages.shown.isEmpty());
+    }
+
+    // The server velmora.ini names holds the books: an empty database gets them and the window opens
+    // on them, without a file in the folder; one holding something else is refused and left alone.
+    void startOnAServer_data()
+    {
+        QTest::addColumn<QString>("before");
+        QTest::addColumn<bool>("started");
+        QTest::newRow("empty database") << QString() << true;
+        QTest::newRow("another program's database")
+            << QStringLiteral("CREATE TABLE patients (id int)") << false;
+    }
+    void startOnAServer()
+    {
+        QFETCH(QString, before);
+        QFETCH(bool, started);
+        if (velmora::testing::testServer().isEmpty())
+            QFAIL("VELMORA_TEST_SERVER names no server: run the tests through scripts/test.sh");
+        velmora::testing::TestDatabase database;
+        if (!before.isEmpty())
+            database.exec(before);
+        TestFiles files;
+        QSettings(files.path("velmora.ini"), QSettings::IniFormat).setValue("server/url", database.url());
+        TestPlatform platform;
+        VelmoraApp app(platform.platform(), files.folder());
+        QCOMPARE(app.start(), started);
+        if (started) {
+            QVERIFY(platform.messages.shown.isEmpty());
+            QCOMPARE(app.book().readDoctorNames().names.size(), kDoctorSlotCount);
+        } else {
+            QVERIFY(platform.messages.takeOne().contains(QStringLiteral("does not use this server")));
+        }
+        for (const QString &name : allFileNames())
+            QVERIFY(!QFile::exists(files.path(name)));
+        QCOMPARE(database.exec("SELECT count(*) FROM information_schema.schemata WHERE schema_name = 'bdm1'"),
+                 QStringList{started ? "1" : "0"});
     }
 
     void lockOfACrashedProgramIsTakenOver()
