@@ -135,8 +135,11 @@ bool ServerConnection::ensureOpen(QString *error)
         *error = named(reasonOf(db.lastError()));
         db.close();
         markUnreachable(*error);
+        connectFailure_ = *error;
+        sinceConnectFailure_.start();
         return false;
     }
+    sinceConnectFailure_.invalidate();
     QSqlQuery limits(db);
     if (!limits.exec(QStringLiteral("SET statement_timeout = %1").arg(timeLimitMs_))) {
         *error = named(reasonOf(limits.lastError()));
@@ -144,6 +147,19 @@ bool ServerConnection::ensureOpen(QString *error)
         return false;
     }
     reconnected_ = true;
+    return true;
+}
+
+bool ServerConnection::isOpen() const
+{
+    return database().isOpen();
+}
+
+bool ServerConnection::failedWithin(int ms, QString *error) const
+{
+    if (!sinceConnectFailure_.isValid() || sinceConnectFailure_.elapsed() >= ms)
+        return false;
+    *error = connectFailure_;
     return true;
 }
 

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QDir>
+#include <QElapsedTimer>
 #include <QHash>
 #include <QSqlDatabase>
 #include <QSqlQuery>
@@ -38,6 +39,9 @@ public:
     ServerConnection &operator=(const ServerConnection &) = delete;
 
     bool ensureOpen(QString *error);
+    bool isOpen() const;
+    // Whether the last try to connect failed less than ms ago, and why.
+    bool failedWithin(int ms, QString *error) const;
     // Whether the last ensureOpen connected afresh; cleared by the call.
     bool takeReconnected();
     QSqlDatabase database() const;
@@ -62,6 +66,8 @@ private:
     bool reconnected_ = false;
     QHash<QString, QSqlQuery> prepared_;
     QString unreachable_; // why the server could not be reached, until the event loop turns
+    QString connectFailure_;
+    QElapsedTimer sinceConnectFailure_;
     std::shared_ptr<bool> alive_ = std::make_shared<bool>(true);
 };
 

@@ -17,6 +17,8 @@ namespace velmora {
 namespace {
 
 const char *const kChannel = "velmora";
+// How often a server out of reach is tried again without the user asking.
+constexpr int kRetryMs = 2000;
 const char *const kDoctorsNotice = "doctors";
 
 QString notifying(int notices)
@@ -275,7 +277,12 @@ bool ServerStorage::readDoctors(AllDoctorFields *fields, QString *error)
 
 bool ServerStorage::tryReadDoctors(AllDoctorFields *fields, QString *error)
 {
-    return readDoctors(fields, error); // a read on the server waits for no writer
+    // A read on the server waits for no writer, but connecting to a server out of reach would: while the
+    // last try failed a short while ago and the watch has not found the server since, it is not tried.
+    if (!connection_.isOpen() && !(watch_ && watch_->listening()) &&
+        connection_.failedWithin(kRetryMs, error))
+        return false;
+    return readDoctors(fields, error);
 }
 
 bool ServerStorage::readSlotLengthAndLink(int slot, DoctorFields *fields, QString *error)
@@ -317,7 +324,7 @@ void ServerStorage::watchOtherDesks(std::function<void(const StoredElsewhere &)>
     watch_.reset();
     if (!changed_)
         return;
-    watch_ = std::make_unique<ServerWatch>(url_, QString::fromLatin1(kChannel), timeLimitMs_);
+    watch_ = std::make_unique<ServerWatch>(url_, QString::fromLatin1(kChannel), timeLimitMs_, kRetryMs);
     QObject::connect(watch_.get(), &ServerWatch::heard, watch_.get(),
                      [this](const QString &payload) { heard(payload); });
     // What was stored before the watch listened, or while it was away, is read again.

@@ -8,6 +8,7 @@
 #include <QElapsedTimer>
 #include <QProcess>
 #include <QSqlQuery>
+#include <QTcpServer>
 #include <QTest>
 
 #include <csignal>
@@ -134,6 +135,27 @@ private Q_SLOTS:
         }
         QSqlDatabase::removeDatabase(QStringLiteral("holder"));
         QCOMPARE(namesIn(database, "bdm1"), QStringList{"Waited"});
+    }
+
+    // A server that takes the connection and never answers, as one behind a network gone quiet.
+    void aServerThatNeverAnswersIsGivenUpOn()
+    {
+        QTcpServer silent;
+        QVERIFY(silent.listen(QHostAddress::LocalHost));
+        ServerStorage desk(
+            QStringLiteral("postgresql://velmora@127.0.0.1:%1/velmora").arg(silent.serverPort()), 2000);
+        QString error;
+        QElapsedTimer waited;
+        waited.start();
+        QVERIFY(!desk.prepare(&error));
+        QVERIFY2(waited.elapsed() < 3 * 2000, "connecting waited past its limit");
+        QVERIFY2(error.contains(QStringLiteral("127.0.0.1")), qPrintable(error));
+        // The doctor list, read again and again while the window is up, does not wait for it again.
+        AllDoctorFields fields;
+        QCoreApplication::processEvents(); // the next tick of the window's timer
+        waited.restart();
+        QVERIFY(!desk.tryReadDoctors(&fields, &error));
+        QVERIFY2(waited.elapsed() < 1000, "the doctor list waited for the server again");
     }
 
     void theServerStoppedAndStartedUnderADesk()
