@@ -84,17 +84,17 @@ ServerConnection::ServerConnection(const QString &role, const QString &url, int 
 {
     static std::atomic<int> counter{0};
     connectionName_ = QStringLiteral("%1#server%2").arg(role).arg(++counter);
-    QSqlDatabase::addDatabase(QStringLiteral("QPSQL"), connectionName_);
 }
 
 ServerConnection::~ServerConnection()
 {
     close();
-    QSqlDatabase::removeDatabase(connectionName_);
 }
 
 QSqlDatabase ServerConnection::database() const
 {
+    if (!QSqlDatabase::contains(connectionName_))
+        QSqlDatabase::addDatabase(QStringLiteral("QPSQL"), connectionName_);
     return QSqlDatabase::database(connectionName_, false);
 }
 
@@ -105,14 +105,14 @@ QString ServerConnection::named(const QString &reason) const
 
 bool ServerConnection::ensureOpen(QString *error)
 {
-    QSqlDatabase db = database();
-    if (db.isOpen() && !connectionLost())
+    if (isOpen() && !connectionLost())
         return true;
     close(); // a connection the server ended meanwhile, as on its restart, is replaced
     if (!unreachable_.isEmpty()) {
         *error = unreachable_;
         return false;
     }
+    QSqlDatabase db = database();
     if (!db.isValid()) {
         *error =
             named(QCoreApplication::translate("Storage", "the PostgreSQL driver of Qt is not installed"));
@@ -152,7 +152,7 @@ bool ServerConnection::ensureOpen(QString *error)
 
 bool ServerConnection::isOpen() const
 {
-    return database().isOpen();
+    return QSqlDatabase::contains(connectionName_) && database().isOpen();
 }
 
 bool ServerConnection::failedWithin(int ms, QString *error) const
@@ -217,11 +217,16 @@ bool ServerConnection::connectionLost() const
 QString ServerConnection::failure(const QSqlError &error)
 {
     const QString reason = named(reasonOf(error));
-    if (connectionLost()) {
-        close();
-        markUnreachable(reason);
-    }
+    dropIfLost(reason);
     return reason;
+}
+
+void ServerConnection::dropIfLost(const QString &reason)
+{
+    if (!connectionLost())
+        return;
+    close();
+    markUnreachable(reason);
 }
 
 void ServerConnection::markUnreachable(const QString &reason)
@@ -240,10 +245,11 @@ void ServerConnection::markUnreachable(const QString &reason)
 
 void ServerConnection::close()
 {
-    prepared_.clear();
-    QSqlDatabase db = database();
-    if (db.isValid())
-        db.close();
+    // The connection goes with its driver before the statements prepared on it: with the driver gone
+    // they ask nothing more of a server that may be gone too.
+    const QHash<QString, QSqlQuery> prepared = std::exchange(prepared_, {});
+    if (QSqlDatabase::contains(connectionName_))
+        QSqlDatabase::removeDatabase(connectionName_);
 }
 
 } // namespace velmora

@@ -50,6 +50,8 @@ public:
     // The reason of a failed statement or connection, naming the server; drops a connection that
     // the server has lost.
     QString failure(const QSqlError &error);
+    // Drops the connection when the server has lost it, for the next statement to connect afresh.
+    void dropIfLost(const QString &reason);
     QString named(const QString &reason) const;
     void close();
     QString url() const { return url_; }

@@ -65,8 +65,7 @@ bool ServerStorage::prepare(QString *error, bool *foreign)
             problem.isEmpty()
                 ? reason
                 : QCoreApplication::translate("Storage", "the database is not Velmora's: %1").arg(problem));
-        if (problem.isEmpty())
-            connection_.failure(connection_.database().lastError());
+        connection_.dropIfLost(*error);
         return false;
     }
     prepared_ = true;
