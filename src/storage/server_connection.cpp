@@ -168,24 +168,20 @@ bool ServerConnection::takeReconnected()
     return std::exchange(reconnected_, false);
 }
 
-QSqlQuery &ServerConnection::prepared(const QString &statement, QString *error, bool *ok)
+QSqlQuery *ServerConnection::prepared(const QString &statement, QString *error)
 {
     auto found = prepared_.find(statement);
     if (found == prepared_.end()) {
         QSqlQuery query(database());
         query.setForwardOnly(true);
-        *ok = query.prepare(statement);
-        if (!*ok) {
+        if (!query.prepare(statement)) {
             *error = failure(query.lastError());
-            static QSqlQuery unprepared;
-            unprepared = QSqlQuery();
-            return unprepared;
+            return nullptr;
         }
         found = prepared_.insert(statement, query);
     }
-    *ok = true;
     found->finish();
-    return *found;
+    return &*found;
 }
 
 PGconn *ServerConnection::handle() const

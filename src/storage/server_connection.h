@@ -45,8 +45,8 @@ public:
     // Whether the last ensureOpen connected afresh; cleared by the call.
     bool takeReconnected();
     QSqlDatabase database() const;
-    // The statement prepared once per connection and kept; bound values are cleared.
-    QSqlQuery &prepared(const QString &statement, QString *error, bool *ok);
+    // The statement prepared once per connection and kept, or none when it cannot be prepared.
+    QSqlQuery *prepared(const QString &statement, QString *error);
     // The reason of a failed statement or connection, naming the server; drops a connection that
     // the server has lost.
     QString failure(const QSqlError &error);

@@ -16,10 +16,11 @@ namespace velmora {
 
 namespace {
 
+// What a desk stores is announced on this channel as "DESK SLOT DATE", or "DESK doctors" for settings.
 const char *const kChannel = "velmora";
+const char *const kDoctorsNotice = "doctors";
 // How often a server out of reach is tried again without the user asking.
 constexpr int kRetryMs = 2000;
-const char *const kDoctorsNotice = "doctors";
 
 QString notifying(int notices)
 {
@@ -33,6 +34,16 @@ QString addedTo(const QString &name, int slot)
 {
     return QStringLiteral("%1 AS (INSERT INTO %2 (%3) VALUES (?, ?, ?, ?, ?, ?) RETURNING id)")
         .arg(name, serverBookTable(slot), bookingColumns());
+}
+
+// The rows a statement gave, read to the end.
+int rowsOf(QSqlQuery &query)
+{
+    int rows = 0;
+    while (query.next())
+        ++rows;
+    query.finish();
+    return rows;
 }
 
 QString noLongerStored()
@@ -89,26 +100,16 @@ QSqlQuery *ServerStorage::run(const QString &statement, const QVariantList &valu
 {
     if (!ready(error))
         return nullptr;
-    bool ok = false;
-    QSqlQuery &query = connection_.prepared(statement, error, &ok);
-    if (!ok)
+    QSqlQuery *query = connection_.prepared(statement, error);
+    if (!query)
         return nullptr;
     for (const QVariant &value : values)
-        query.addBindValue(value);
-    if (!query.exec()) {
-        *error = connection_.failure(query.lastError());
+        query->addBindValue(value);
+    if (!query->exec()) {
+        *error = connection_.failure(query->lastError());
         return nullptr;
     }
-    return &query;
-}
-
-int ServerStorage::rowsOf(QSqlQuery &query)
-{
-    int rows = 0;
-    while (query.next())
-        ++rows;
-    query.finish();
-    return rows;
+    return query;
 }
 
 QString ServerStorage::dayNotice(int slot, QDate date) const
@@ -133,10 +134,8 @@ bool ServerStorage::bookIsEmpty(bool *empty, QString *error)
 
 bool ServerStorage::addPlaceholder(QString *error)
 {
-    Appointment placeholder;
-    placeholder.date = placeholderDate();
     return run(QStringLiteral("INSERT INTO %1 (data) VALUES (?)").arg(serverBookTable(slot_)),
-               {storedDate(placeholder.date)}, error) != nullptr;
+               {storedDate(placeholderDate())}, error) != nullptr;
 }
 
 bool ServerStorage::readDay(QDate date, QVector<Appointment> *bookings, QString *error)
@@ -181,7 +180,7 @@ AddOutcome ServerStorage::add(const Appointment &booking, int linkedSlot, QStrin
             return AddOutcome::Stored;
         }
         // The server gone is no fault of the linked book: nothing was stored.
-        if (!connection_.database().isOpen()) {
+        if (!connection_.isOpen()) {
             *error = linkProblem;
             return AddOutcome::NotStored;
         }

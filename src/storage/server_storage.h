@@ -43,7 +43,6 @@ public:
 private:
     bool ready(QString *error);
     QSqlQuery *run(const QString &statement, const QVariantList &values, QString *error);
-    int rowsOf(QSqlQuery &query);
     bool readSettings(const QStringList &fields, QSqlRecord *record, QString *error);
     bool saveSettings(const QStringList &fields, const QVariantList &values, QString *error);
     QString dayNotice(int slot, QDate date) const;
