@@ -374,20 +374,32 @@ private Q_SLOTS:
     void anotherDesksBookingKeepsTheRowAndTheFields()
     {
         BookWindow book;
-        morningDoctor(book, 1, "Ana");
-        book.files.addAppointment(1, kMonday, "08:15", "Booked");
+        book.files.setDoctor(1, "Ana", "10", {"0800", "1800"});
+        book.files.addAppointment(1, kMonday, "17:30", "Booked");
         book.open();
         book.chooseDoctor(1);
-        book.clickRow(book.rowStartingWith(QStringLiteral("08:15  Booked")));
-        book.typeInto(5, "typed here");
-        // Another desk books before it; the book hears of it as the server announces it.
+        QScrollBar *scroll = book.list()->verticalScrollBar();
+        // Far down a long day, other desks booking (the book hears of it as the server announces it):
+        // the list stays where the receptionist scrolled to, and keeps the selected row in sight.
+        book.list()->scrollToBottom();
+        const int scrolled = scroll->value();
+        QVERIFY(scrolled > 0);
         book.files.addAppointment(1, kMonday, "07:30", "Early");
         book.appointmentBook->storedElsewhere(StoredElsewhere{1, kMonday});
-
         QCOMPARE(book.rowStartingWith(QStringLiteral("07:30  Early")), 0);
-        const int booked = book.rowStartingWith(QStringLiteral("08:15  Booked"));
+        QCoreApplication::processEvents(); // the view lays its rows out again
+        QVERIFY(scroll->value() >= scrolled);
+
+        book.clickRow(book.rowStartingWith(QStringLiteral("17:30  Booked")));
+        book.typeInto(5, "typed here");
+        book.files.addAppointment(1, kMonday, "07:20", "Earlier");
+        book.appointmentBook->storedElsewhere(StoredElsewhere{1, kMonday});
+        QCOMPARE(book.rowStartingWith(QStringLiteral("07:20  Earlier")), 0);
+        const int booked = book.rowStartingWith(QStringLiteral("17:30  Booked"));
         QCOMPARE(book.list()->currentIndex().row(), booked);
         QVERIFY(book.list()->selectionModel()->isRowSelected(booked, {}));
+        const QRect shown = book.list()->visualRect(book.list()->currentIndex());
+        QVERIFY(shown.top() >= 0 && shown.bottom() < book.list()->viewport()->height());
         QCOMPARE(book.field(5)->text(), QStringLiteral("typed here"));
         book.click("cmd_alt");
         QVERIFY(book.files.appointments(1).join('\n').contains(QStringLiteral("|typed here")));
