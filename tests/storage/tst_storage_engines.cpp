@@ -325,6 +325,12 @@ private Q_SLOTS:
             QVERIFY2(error.contains(QStringLiteral("127.0.0.1")), qPrintable(error));
             QVERIFY(error.contains(QStringLiteral("not Velmora's")));
         }
+        // One index per book on the date, in the order bookings were added.
+        if (used)
+            QCOMPARE(
+                database.exec("SELECT count(*) FROM pg_indexes WHERE indexname = 'data' AND indexdef LIKE "
+                              "'%(data, id)'"),
+                QStringList{"10"});
         // A foreign database is left as it was.
         QCOMPARE(database.exec("SELECT count(*) FROM information_schema.tables WHERE table_schema = 'bdm1'"),
                  QStringList{before.isEmpty() || used     ? "1"
