@@ -87,22 +87,16 @@ void AppointmentBook::listDayAgainKeepingSelection()
         return;
     const QString selected = selectedRow_ >= 0 ? dayList_.rows().value(selectedRow_) : QString();
     const BookingRecord current = current_;
-    {
-        ListChange change(*this);
-        dayList_.clear();
-        selectedRow_ = -1;
-        Q_EMIT selectionCleared();
-        list_free_slots(dayList_, doctor_, currentDate_);
-        merge_bookings(dayList_, current_, bookings);
-        current_ = current;
-        const int row = selected.isNull() ? -1 : static_cast<int>(dayList_.rows().indexOf(selected));
-        if (row >= 0) {
-            selectedRow_ = row;
-            Q_EMIT rowReselected(row);
-        }
-    }
-    if (selectedRow_ < 0)
+    clearDayList();
+    showDay(bookings);
+    current_ = current;
+    const int row = selected.isNull() ? -1 : static_cast<int>(dayList_.rows().indexOf(selected));
+    if (row < 0) {
         setButtons(canAdd_, false, false); // what was selected is gone: nothing to change or remove
+        return;
+    }
+    selectedRow_ = row;
+    Q_EMIT rowReselected(row);
 }
 
 void AppointmentBook::followDoctorsSavedElsewhere()
@@ -214,13 +208,18 @@ void AppointmentBook::clearDayList()
 bool AppointmentBook::rebuildDayList(QString *error)
 {
     clearDayList();
-    ListChange change(*this);
     QVector<Appointment> bookings;
     if (!storage_.readDay(currentDate_, &bookings, error))
         return false;
+    showDay(bookings);
+    return true;
+}
+
+void AppointmentBook::showDay(const QVector<Appointment> &bookings)
+{
+    ListChange change(*this);
     list_free_slots(dayList_, doctor_, currentDate_);
     merge_bookings(dayList_, current_, bookings);
-    return true;
 }
 
 void AppointmentBook::rebuildDayList(Outcome &outcome)

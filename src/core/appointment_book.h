@@ -124,6 +124,8 @@ Q_SIGNALS:
 private:
     bool loadDoctor(int slot, QString *error);
     bool rebuildDayList(QString *error);
+    // The free rows of the day with its bookings merged in, into an empty list.
+    void showDay(const QVector<Appointment> &bookings);
     void rebuildDayList(Outcome &outcome);
     void clearDayList();
     void reportStorageFailure(Outcome &outcome, const QString &what, const QString &reason);
