@@ -412,7 +412,29 @@ private Q_SLOTS:
         QCOMPARE(front.field(NotesField), QStringLiteral("typing"));
         QVERIFY(front.canChange());
 
-        // Another doctor's day, or another date, leaves the list alone; the renamed doctor is followed.
+        // Changes and removals are seen as bookings are.
+        phone.selectRow(firstRowStartingWith(phone.dayList().rows(), "08:30  Davi"));
+        phone.setField(NameField, "Davi Lima");
+        Book::expectNothingSaid(phone.change());
+        QTRY_VERIFY_WITH_TIMEOUT(firstRowStartingWith(front.dayList().rows(), "08:30  Davi Lima") >= 0, 1000);
+        phone.selectRow(firstRowStartingWith(phone.dayList().rows(), "08:30  Davi Lima"));
+        Book::expectNothingSaid(phone.remove());
+        QTRY_VERIFY_WITH_TIMEOUT(firstRowStartingWith(front.dayList().rows(), "08:30  Davi") < 0, 1000);
+
+        // Another doctor's day and another date leave the list alone: announcements arrive in order,
+        // so once the last booking is seen the two before it were heard and passed over.
+        const qsizetype listed = reselected.size();
+        Book::expectNothingSaid(phone.chooseDoctor(2));
+        Book::expectNothingSaid(addAt(phone, "08:00", "Other doctor"));
+        Book::expectNothingSaid(phone.chooseDoctor(1));
+        Book::expectNothingSaid(phone.stepDate(DateStep::PlusDay, kMonday));
+        Book::expectNothingSaid(addAt(phone, "08:00", "Other date"));
+        Book::expectNothingSaid(phone.stepDate(DateStep::MinusDay, kMonday));
+        Book::expectNothingSaid(addAt(phone, "08:45", "Last"));
+        QTRY_VERIFY_WITH_TIMEOUT(firstRowStartingWith(front.dayList().rows(), "08:45  Last") >= 0, 1000);
+        QCOMPARE(reselected.size(), listed + 1);
+
+        // The renamed doctor is followed.
         AllDoctorFields fields;
         QString error;
         QVERIFY(phone.readSetup(&fields, &error));
