@@ -248,6 +248,7 @@ bool ServerStorage::readSettings(const QStringList &fields, QSqlRecord *record, 
 
 bool ServerStorage::saveSettings(const QStringList &fields, const QVariantList &values, QString *error)
 {
+    doctorsAsRead_.reset();
     QStringList assignments;
     for (const QString &field : fields)
         assignments << field + QStringLiteral(" = ?");
@@ -270,6 +271,8 @@ bool ServerStorage::readDoctors(AllDoctorFields *fields, QString *error)
     if (!readSettings(doctorFieldNames(), &record, error))
         return false;
     *fields = doctorFieldsOf(record);
+    if (watch_ && watch_->listening())
+        doctorsAsRead_ = *fields;
     return true;
 }
 
@@ -285,6 +288,12 @@ bool ServerStorage::tryReadDoctors(AllDoctorFields *fields, QString *error)
 
 bool ServerStorage::readSlotLengthAndLink(int slot, DoctorFields *fields, QString *error)
 {
+    // Read after every booking. While the watch listens, every settings save is heard and drops the
+    // record last read, so that record serves without asking the server again.
+    if (doctorsAsRead_ && watch_ && watch_->listening()) {
+        *fields = (*doctorsAsRead_)[static_cast<size_t>(slot - 1)];
+        return true;
+    }
     const DoctorSlot &doctor = doctorSlot(slot);
     QSqlRecord record;
     if (!readSettings({QString::fromLatin1(doctor.intervalField), QString::fromLatin1(doctor.linkField)},
@@ -326,8 +335,10 @@ void ServerStorage::watchOtherDesks(std::function<void(const StoredElsewhere &)>
     QObject::connect(watch_.get(), &ServerWatch::heard, watch_.get(),
                      [this](const QString &payload) { heard(payload); });
     // What was stored before the watch listened, or while it was away, is read again.
-    QObject::connect(watch_.get(), &ServerWatch::listeningStarted, watch_.get(),
-                     [this] { changed_(StoredElsewhere{}); });
+    QObject::connect(watch_.get(), &ServerWatch::listeningStarted, watch_.get(), [this] {
+        doctorsAsRead_.reset();
+        changed_(StoredElsewhere{});
+    });
     watch_->start();
 }
 
@@ -337,6 +348,7 @@ void ServerStorage::heard(const QString &payload)
     if (!changed_ || parts.value(0) == desk_)
         return;
     if (parts.value(1) == QLatin1String(kDoctorsNotice)) {
+        doctorsAsRead_.reset();
         changed_(StoredElsewhere{});
         return;
     }

@@ -55,7 +55,8 @@ private:
     bool prepared_ = false;
     QString desk_; // this desk's mark on what it tells the others, to not hear itself
     std::function<void(const StoredElsewhere &)> changed_;
-    std::unique_ptr<ServerWatch> watch_; // while something watches the other desks
+    std::unique_ptr<ServerWatch> watch_;           // while something watches the other desks
+    std::optional<AllDoctorFields> doctorsAsRead_; // since the watch listens and heard no settings save
 };
 
 } // namespace velmora

@@ -371,6 +371,25 @@ private Q_SLOTS:
         QVERIFY(!copyFromServer(database.url(), back.folder()).done); // not over files already there
     }
 
+    // A link saved at another desk is heard, and every Add after it copies to the linked doctor, also
+    // when the settings are no longer read from the server after each booking.
+    void aLinkSavedAtAnotherDeskIsFollowed()
+    {
+        TwoDesks desks(QStringLiteral("server"), {"Ana", "Bruno"});
+        Book::expectNothingSaid(addAt(desks.front, "08:00", "Before"));
+        AllDoctorFields fields;
+        QString error;
+        QVERIFY(desks.phone.readSetup(&fields, &error));
+        AllDoctorChanges changes;
+        changes[0] = {QStringLiteral("Ana"), 2, {}};
+        changes[1] = {QStringLiteral("Bruno"), 0, {}};
+        QCOMPARE(desks.phone.saveSetup(changes, &error), AppointmentBook::SetupSave::Saved);
+        QTRY_COMPARE_WITH_TIMEOUT(desks.front.doctorSettings().linkedSlot, 2, 1000);
+        Book::expectNothingSaid(addAt(desks.front, "08:15", "First"));
+        Book::expectNothingSaid(addAt(desks.front, "08:30", "Second"));
+        QCOMPARE(namesOn(*desks.phoneStorage, 2), (QStringList{"First", "Second"}));
+    }
+
     void theServerIsNamedWithoutItsPassword_data()
     {
         QTest::addColumn<QString>("url");
