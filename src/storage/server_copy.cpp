@@ -1,5 +1,6 @@
 #include "storage/server_copy.h"
 
+#include "storage/booking_sql.h"
 #include "storage/database.h"
 #include "storage/server_connection.h"
 #include "storage/server_schema.h"
@@ -11,8 +12,6 @@
 #include <QSqlQuery>
 #include <QSqlRecord>
 
-#include <atomic>
-
 namespace velmora {
 
 namespace {
@@ -20,37 +19,6 @@ namespace {
 // A copy reads and writes whole books: its statements get far more time than a desk's.
 constexpr int kCopyTimeLimitMs = 600000;
 constexpr int kRowsPerInsert = 200;
-
-const QString kBookColumns = QStringLiteral("data, hora, nome, convenio, telefone, obs");
-
-// A connection to one of the folder's files for the copy's length.
-class FileConnection
-{
-public:
-    FileConnection(const QDir &folder, const QString &fileName, const char *mode)
-    {
-        static std::atomic<int> counter{0};
-        name_ = QStringLiteral("copy-file-%1").arg(++counter);
-        QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), name_);
-        db.setDatabaseName(sqliteUri(folder.filePath(fileName), mode));
-        db.setConnectOptions(QStringLiteral("QSQLITE_OPEN_URI;QSQLITE_BUSY_TIMEOUT=%1").arg(kLockWaitMs));
-        if (!db.open())
-            error_ = QStringLiteral("\"%1\": %2").arg(fileName, reasonOf(db.lastError()));
-    }
-    ~FileConnection()
-    {
-        {
-            QSqlDatabase::database(name_, false).close();
-        }
-        QSqlDatabase::removeDatabase(name_);
-    }
-    QSqlDatabase db() const { return QSqlDatabase::database(name_, false); }
-    QString error() const { return error_; }
-
-private:
-    QString name_;
-    QString error_;
-};
 
 // Inserts rows of the given columns, many to a statement; the rows are the query's current and following.
 class RowWriter
@@ -170,7 +138,8 @@ bool copyBook(QSqlDatabase source, const QString &sourceSelect, QSqlDatabase tar
     QSqlQuery rows(source);
     if (!exec(rows, sourceSelect, error))
         return false;
-    RowWriter writer(target, targetTable, QStringList{idColumn} + kBookColumns.split(QStringLiteral(", ")));
+    RowWriter writer(target, targetTable,
+                     QStringList{idColumn} + bookingColumns().split(QStringLiteral(", ")));
     while (rows.next())
         if (!writer.add(rowOf(rows, 7), error))
             return false;
@@ -188,12 +157,12 @@ bool checkBook(QSqlDatabase source, const QString &sourceSelect, QSqlDatabase ta
 
 QString fileSelect()
 {
-    return QStringLiteral("SELECT rowid, %1 FROM dados ORDER BY rowid").arg(kBookColumns);
+    return QStringLiteral("SELECT rowid, %1 FROM dados ORDER BY rowid").arg(bookingColumns());
 }
 
 QString serverSelect(int slot)
 {
-    return QStringLiteral("SELECT id, %1 FROM %2 ORDER BY id").arg(kBookColumns, serverBookTable(slot));
+    return QStringLiteral("SELECT id, %1 FROM %2 ORDER BY id").arg(bookingColumns(), serverBookTable(slot));
 }
 
 // The settings fields of one file from its first record onto the first record of the other side.
@@ -270,16 +239,13 @@ bool copyBooksAndSettings(const QDir &folder, QSqlDatabase server, Direction dir
                           QString *error)
 {
     const bool toServer = direction == Direction::ToServer;
-    const char *mode = toServer ? "ro" : "rw";
     for (const DoctorSlot &slot : kDoctorSlots) {
         const QString name = bookFile(slot.slot);
-        FileConnection file(folder, name, mode);
-        if (!file.error().isEmpty()) {
-            *error = file.error();
+        Connection file(QStringLiteral("Copy"), folder);
+        if (!file.pointAt(name, error))
             return false;
-        }
-        QSqlDatabase source = toServer ? file.db() : server;
-        QSqlDatabase target = toServer ? server : file.db();
+        QSqlDatabase source = toServer ? file.database() : server;
+        QSqlDatabase target = toServer ? server : file.database();
         const QString sourceSelect = toServer ? fileSelect() : serverSelect(slot.slot);
         const QString targetSelect = toServer ? serverSelect(slot.slot) : fileSelect();
         QSqlQuery query(server);
@@ -307,12 +273,10 @@ bool copyBooksAndSettings(const QDir &folder, QSqlDatabase server, Direction dir
     for (const auto &[name, fields] :
          {std::pair{QString::fromLatin1(kMainSettingsFile), mainSettingsFields()},
           std::pair{QString::fromLatin1(kExtraSettingsFile), extraSettingsFields()}}) {
-        FileConnection file(folder, name, mode);
-        if (!file.error().isEmpty()) {
-            *error = file.error();
+        Connection file(QStringLiteral("Copy"), folder);
+        if (!file.pointAt(name, error))
             return false;
-        }
-        const SettingsPlace inFile{file.db(), QStringLiteral("profs"), kFirstFileRecord,
+        const SettingsPlace inFile{file.database(), QStringLiteral("profs"), kFirstFileRecord,
                                    QStringLiteral("rowid = (SELECT min(rowid) FROM profs)")};
         const SettingsPlace &from = toServer ? inFile : onServer;
         const SettingsPlace &to = toServer ? onServer : inFile;
