@@ -65,17 +65,7 @@ bool AppointmentStore::readDay(QDate date, QVector<Appointment> *bookings, QStri
     query.addBindValue(storedDate(date));
     if (!query.exec())
         return fail(query, error);
-    while (query.next()) {
-        Appointment booking;
-        booking.id = query.value(0).toLongLong();
-        booking.date = date;
-        booking.hora = query.value(1).toString();
-        booking.nome = query.value(2).toString();
-        booking.convenio = query.value(3).toString();
-        booking.telefone = query.value(4).toString();
-        booking.obs = query.value(5).toString();
-        bookings->append(booking);
-    }
+    appendDayBookings(query, date, bookings);
     // A damaged page met half-way shows as an error after the last row read.
     if (query.lastError().isValid())
         return fail(query, error);

@@ -11,8 +11,8 @@ QVariant storedText(const QString &text)
     return text.isNull() ? QStringLiteral("") : text;
 }
 
-const QString Appointment::*const kTexts[] = {&Appointment::hora, &Appointment::nome, &Appointment::convenio,
-                                              &Appointment::telefone, &Appointment::obs};
+QString Appointment::*const kTexts[] = {&Appointment::hora, &Appointment::nome, &Appointment::convenio,
+                                        &Appointment::telefone, &Appointment::obs};
 
 } // namespace
 
@@ -24,7 +24,7 @@ QString bookingColumns()
 QVariantList bookingValues(const Appointment &booking)
 {
     QVariantList values{storedDate(booking.date)};
-    for (const QString Appointment::*text : kTexts)
+    for (QString Appointment::*text : kTexts)
         values << storedText(booking.*text);
     return values;
 }
@@ -52,6 +52,18 @@ void bindStored(QSqlQuery &query, const Appointment &stored)
 {
     for (const QVariant &value : storedValues(stored))
         query.addBindValue(value);
+}
+
+void appendDayBookings(QSqlQuery &query, QDate date, QVector<Appointment> *bookings)
+{
+    while (query.next()) {
+        Appointment booking;
+        booking.id = query.value(0).toLongLong();
+        booking.date = date;
+        for (int i = 0; i < 5; ++i)
+            booking.*kTexts[i] = query.value(i + 1).toString();
+        bookings->append(booking);
+    }
 }
 
 } // namespace velmora

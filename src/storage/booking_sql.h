@@ -3,6 +3,7 @@
 #include "core/appointment.h"
 
 #include <QSqlQuery>
+#include <QVector>
 
 namespace velmora {
 
@@ -21,5 +22,9 @@ void bindBooking(QSqlQuery &query, const Appointment &booking);
 QString matchesStored(const QString &idColumn);
 QVariantList storedValues(const Appointment &stored);
 void bindStored(QSqlQuery &query, const Appointment &stored);
+
+// Appends the rows of a day's query, selecting the identity and then hora, nome, convenio, telefone
+// and obs, as bookings of that date.
+void appendDayBookings(QSqlQuery &query, QDate date, QVector<Appointment> *bookings);
 
 } // namespace velmora

@@ -148,17 +148,7 @@ bool ServerStorage::readDay(QDate date, QVector<Appointment> *bookings, QString 
             {storedDate(date)}, error);
     if (!query)
         return false;
-    while (query->next()) {
-        Appointment booking;
-        booking.id = query->value(0).toLongLong();
-        booking.date = date;
-        booking.hora = query->value(1).toString();
-        booking.nome = query->value(2).toString();
-        booking.convenio = query->value(3).toString();
-        booking.telefone = query->value(4).toString();
-        booking.obs = query->value(5).toString();
-        bookings->append(booking);
-    }
+    appendDayBookings(*query, date, bookings);
     query->finish();
     return true;
 }
