@@ -44,8 +44,20 @@ bool VelmoraApp::start()
                                       .arg(reason, QDir::toNativeSeparators(folder_.absolutePath())));
         return false;
     }
-    if (!server_.isEmpty())
-        return connectServer();
+    QStringList problems;
+    if (!server_.isEmpty()) {
+        if (!connectServer())
+            return false;
+    } else {
+        problems = openFolder();
+    }
+    book_ = std::make_unique<AppointmentBook>(*storage_, platform_.clock.today());
+    windows_ = std::make_unique<BookWindows>(platform_, *book_, folder_, problems);
+    return true;
+}
+
+QStringList VelmoraApp::openFolder()
+{
     offerImport();
     const QStringList problems = prepareFolder();
     // Before anything is written: the day's copy of the books, once a day.
@@ -57,9 +69,7 @@ bool VelmoraApp::start()
                                                  "program works on; the next start tries again.")
                          .arg(backupProblem));
     storage_ = std::make_unique<SqliteStorage>(folder_);
-    book_ = std::make_unique<AppointmentBook>(*storage_, platform_.clock.today());
-    windows_ = std::make_unique<BookWindows>(platform_, *book_, folder_, problems);
-    return true;
+    return problems;
 }
 
 bool VelmoraApp::connectServer()
@@ -83,8 +93,6 @@ bool VelmoraApp::connectServer()
                          .arg(error));
     }
     storage_ = std::move(storage);
-    book_ = std::make_unique<AppointmentBook>(*storage_, platform_.clock.today());
-    windows_ = std::make_unique<BookWindows>(platform_, *book_, folder_, QStringList{});
     return true;
 }
 

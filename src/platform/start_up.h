@@ -35,6 +35,10 @@ public:
 private:
     void offerImport();
     QStringList prepareFolder();
+    // The storage on the folder's files, after the import offer, the checks and the day's backup; one
+    // line per file that cannot be used.
+    QStringList openFolder();
+    // The storage on the server; false when its database is not Velmora's.
     bool connectServer();
 
     Platform platform_;
