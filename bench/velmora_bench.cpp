@@ -157,17 +157,23 @@ std::unique_ptr<OpenBook> openBook(Services &services, const QString &folder)
 }
 
 // 1. A date step and back: each click clears the list, lists the free slots and merges the day.
-void BM_DayListRebuild(benchmark::State &state)
+// Clicks "+ day" and "- day" for every iteration, and labels the figure with the rows listed.
+void stepOnAndBack(benchmark::State &state, OpenBook &window)
 {
-    Services services;
-    const auto window = openBook(services, preparedFolder(static_cast<int>(state.range(0))));
-    QPushButton *plusDay = window->windows.main().findChild<QPushButton *>("Command1");
-    QPushButton *minusDay = window->windows.main().findChild<QPushButton *>("Command4");
+    QPushButton *plusDay = window.windows.main().findChild<QPushButton *>("Command1");
+    QPushButton *minusDay = window.windows.main().findChild<QPushButton *>("Command4");
     for (auto _ : state) {
         QTest::mouseClick(plusDay, Qt::LeftButton);
         QTest::mouseClick(minusDay, Qt::LeftButton);
     }
-    state.SetLabel(std::to_string(window->dayList().rowCount()) + " rows");
+    state.SetLabel(std::to_string(window.dayList().rowCount()) + " rows");
+}
+
+void BM_DayListRebuild(benchmark::State &state)
+{
+    Services services;
+    const auto window = openBook(services, preparedFolder(static_cast<int>(state.range(0))));
+    stepOnAndBack(state, *window);
     state.SetItemsProcessed(state.iterations() * 2);
     state.counters["ms_per_rebuild"] =
         benchmark::Counter(static_cast<double>(state.iterations() * 2),
@@ -186,13 +192,7 @@ void BM_CrowdedDay(benchmark::State &state)
     Services services;
     const int bookings = static_cast<int>(state.range(0));
     const auto window = openBook(services, preparedFolder(bookings, bookings));
-    QPushButton *plusDay = window->windows.main().findChild<QPushButton *>("Command1");
-    QPushButton *minusDay = window->windows.main().findChild<QPushButton *>("Command4");
-    for (auto _ : state) {
-        QTest::mouseClick(plusDay, Qt::LeftButton);
-        QTest::mouseClick(minusDay, Qt::LeftButton);
-    }
-    state.SetLabel(std::to_string(window->dayList().rowCount()) + " rows");
+    stepOnAndBack(state, *window);
 }
 BENCHMARK(BM_CrowdedDay)->Arg(40)->Arg(40000)->Unit(benchmark::kMillisecond)->UseRealTime();
 
