@@ -4,6 +4,7 @@
 #include "storage/server_storage.h"
 #include "support/open_book.h"
 #include "support/test_server.h"
+#include "support/two_desks.h"
 
 #include <QElapsedTimer>
 #include <QProcess>
@@ -160,31 +161,15 @@ private Q_SLOTS:
 
     void theServerStoppedAndStartedUnderADesk()
     {
-        TestDatabase database;
-        ServerStorage frontStorage(database.url(), 2000);
-        ServerStorage phoneStorage(database.url(), 2000);
-        QVERIFY(frontStorage.prepare(nullptr));
-        AllDoctorChanges changes;
-        changes[0] = {QStringLiteral("Ana"), 0, QStringLiteral("15")};
-        QString error;
-        WeeklyTimes times;
-        times[weeklyTimePosition(0, 1)] = QStringLiteral("0800");
-        times[weeklyTimePosition(0, 2)] = QStringLiteral("0900");
-        QVERIFY(frontStorage.saveDoctors(changes, &error) && frontStorage.saveWeeklyTimes(1, times, &error));
-        AppointmentBook front(frontStorage, kDay);
-        AppointmentBook phone(phoneStorage, kDay);
-        for (AppointmentBook *desk : {&front, &phone}) {
-            desk->readDoctorNames();
-            Book::expectNothingSaid(desk->chooseDoctor(1));
-        }
+        TwoDesks desks(QStringLiteral("server"), {"Ana"}, 2000);
+        AppointmentBook &front = desks.front;
+        AppointmentBook &phone = desks.phone;
         const QString control = qEnvironmentVariable("VELMORA_TEST_SERVER_CONTROL");
         QCOMPARE(QProcess::execute(control, {"stop"}), 0);
 
-        front.setField(TimeField, "08:15");
-        front.setField(NameField, "While Away");
         QElapsedTimer waited;
         waited.start();
-        const Outcome away = front.add();
+        const Outcome away = addAt(front, "08:15", "While Away");
         QVERIFY2(waited.elapsed() < 3 * 2000, "the add waited past its limit");
         QVERIFY(!away.done);
         QVERIFY2(away.messages.value(0).contains("127.0.0.1"), qPrintable(away.messages.value(0)));
@@ -194,15 +179,11 @@ private Q_SLOTS:
         QCoreApplication::processEvents(); // the user's next click comes with the event loop turned
         // The next action works, without starting the desk again; the other desk, idle meanwhile, finds
         // the server again by itself (tried every two seconds) and lists what it missed.
-        front.setField(TimeField, "08:30");
-        front.setField(NameField, "After");
-        Book::expectNothingSaid(front.add());
+        Book::expectNothingSaid(addAt(front, "08:30", "After"));
         QTRY_VERIFY_WITH_TIMEOUT(firstRowStartingWith(phone.dayList().rows(), "08:30  After") >= 0, 5000);
-        front.setField(TimeField, "08:45");
-        front.setField(NameField, "Heard");
-        Book::expectNothingSaid(front.add());
+        Book::expectNothingSaid(addAt(front, "08:45", "Heard"));
         QTRY_VERIFY_WITH_TIMEOUT(firstRowStartingWith(phone.dayList().rows(), "08:45  Heard") >= 0, 1000);
-        QCOMPARE(namesIn(database, "bdm1"), (QStringList{"After", "Heard"}));
+        QCOMPARE(namesIn(desks.books.database(), "bdm1"), (QStringList{"After", "Heard"}));
     }
 };
 

@@ -6,49 +6,15 @@
 #include "support/open_book.h"
 #include "support/test_files.h"
 #include "support/test_server.h"
+#include "support/two_desks.h"
 
 #include <QSignalSpy>
 #include <QTest>
-
-#include <optional>
 
 using namespace velmora;
 using namespace velmora::testing;
 
 namespace {
-
-const QDate kMonday(2027, 3, 1);
-
-// One engine's books, opened by as many desks as a case needs.
-class SharedBooks
-{
-public:
-    explicit SharedBooks(const QString &engine) : server_(engine == QLatin1String("server"))
-    {
-        if (server_)
-            database_.emplace();
-        else
-            files_.prepareCopies();
-    }
-
-    std::unique_ptr<BookStorage> desk()
-    {
-        if (!server_)
-            return std::make_unique<SqliteStorage>(files_.folder(), 100);
-        auto storage = std::make_unique<ServerStorage>(database_->url());
-        QString error;
-        if (!storage->prepare(&error))
-            qFatal("%s", qPrintable(error));
-        return storage;
-    }
-
-    TestDatabase &database() { return *database_; }
-
-private:
-    bool server_;
-    TestFiles files_;
-    std::optional<TestDatabase> database_;
-};
 
 void addEngines()
 {
@@ -107,53 +73,6 @@ QStringList everyRow(const TestFiles &files)
             rows << name + QLatin1Char(':') + record.value(0).toString();
     }
     return rows;
-}
-
-// Mornings 08:00 to 09:00 every day, at 15 minutes, as the setup window saves them.
-void saveMorningDoctors(BookStorage &storage, const QStringList &names)
-{
-    AllDoctorChanges changes;
-    QString error;
-    for (int i = 0; i < names.size(); ++i) {
-        changes[static_cast<size_t>(i)].name = names[i];
-        changes[static_cast<size_t>(i)].interval = QStringLiteral("15");
-        WeeklyTimes times;
-        for (int day = 0; day < kWeekdayCount; ++day) {
-            times[weeklyTimePosition(day, 1)] = QStringLiteral("0800");
-            times[weeklyTimePosition(day, 2)] = QStringLiteral("0900");
-        }
-        if (!storage.saveWeeklyTimes(i + 1, times, &error))
-            qFatal("%s", qPrintable(error));
-    }
-    if (!storage.saveDoctors(changes, &error))
-        qFatal("%s", qPrintable(error));
-}
-
-// Two desks on one engine's books, both showing doctor 1 on the same Monday.
-struct TwoDesks
-{
-    TwoDesks(const QString &engine, const QStringList &doctors)
-        : books(engine), frontStorage(books.desk()), phoneStorage(books.desk()),
-          front(*frontStorage, kMonday), phone(*phoneStorage, kMonday)
-    {
-        saveMorningDoctors(*frontStorage, doctors);
-        for (AppointmentBook *desk : {&front, &phone}) {
-            desk->readDoctorNames();
-            Book::expectNothingSaid(desk->chooseDoctor(1));
-        }
-    }
-    SharedBooks books;
-    std::unique_ptr<BookStorage> frontStorage;
-    std::unique_ptr<BookStorage> phoneStorage;
-    AppointmentBook front;
-    AppointmentBook phone;
-};
-
-Outcome addAt(AppointmentBook &desk, const char *time, const char *name)
-{
-    desk.setField(TimeField, QString::fromUtf8(time));
-    desk.setField(NameField, QString::fromUtf8(name));
-    return desk.add();
 }
 
 } // namespace
