@@ -9,7 +9,6 @@
 #include <QThread>
 #include <QTimer>
 #include <QUrl>
-#include <QUrlQuery>
 
 #include <libpq-fe.h>
 
@@ -108,8 +107,8 @@ bool ServerConnection::ensureOpen(QString *error)
     if (isOpen() && !connectionLost())
         return true;
     close(); // a connection the server ended meanwhile, as on its restart, is replaced
-    if (!unreachable_.isEmpty()) {
-        *error = unreachable_;
+    if (failedThisTurn_) {
+        *error = lastFailure_;
         return false;
     }
     QSqlDatabase db = database();
@@ -135,11 +134,9 @@ bool ServerConnection::ensureOpen(QString *error)
         *error = named(reasonOf(db.lastError()));
         db.close();
         markUnreachable(*error);
-        connectFailure_ = *error;
-        sinceConnectFailure_.start();
         return false;
     }
-    sinceConnectFailure_.invalidate();
+    sinceFailure_.invalidate();
     QSqlQuery limits(db);
     if (!limits.exec(QStringLiteral("SET statement_timeout = %1").arg(timeLimitMs_))) {
         *error = named(reasonOf(limits.lastError()));
@@ -157,9 +154,9 @@ bool ServerConnection::isOpen() const
 
 bool ServerConnection::failedWithin(int ms, QString *error) const
 {
-    if (!sinceConnectFailure_.isValid() || sinceConnectFailure_.elapsed() >= ms)
+    if (!sinceFailure_.isValid() || sinceFailure_.elapsed() >= ms)
         return false;
-    *error = connectFailure_;
+    *error = lastFailure_;
     return true;
 }
 
@@ -227,15 +224,17 @@ void ServerConnection::dropIfLost(const QString &reason)
 
 void ServerConnection::markUnreachable(const QString &reason)
 {
+    lastFailure_ = reason;
+    sinceFailure_.start();
     // The rest of the user's action (reading the list again, say) fails at once instead of waiting
     // for the server once more; the next action, after the event loop turned, tries again.
     QCoreApplication *application = QCoreApplication::instance();
     if (!application || QThread::currentThread() != application->thread())
         return;
-    unreachable_ = reason;
+    failedThisTurn_ = true;
     QTimer::singleShot(0, application, [this, alive = std::weak_ptr<bool>(alive_)] {
         if (alive.lock())
-            unreachable_.clear();
+            failedThisTurn_ = false;
     });
 }
 

@@ -40,7 +40,7 @@ public:
 
     bool ensureOpen(QString *error);
     bool isOpen() const;
-    // Whether the last try to connect failed less than ms ago, and why.
+    // Whether the server was last found out of reach less than ms ago, and why.
     bool failedWithin(int ms, QString *error) const;
     // Whether the last ensureOpen connected afresh; cleared by the call.
     bool takeReconnected();
@@ -67,9 +67,9 @@ private:
     int timeLimitMs_;
     bool reconnected_ = false;
     QHash<QString, QSqlQuery> prepared_;
-    QString unreachable_; // why the server could not be reached, until the event loop turns
-    QString connectFailure_;
-    QElapsedTimer sinceConnectFailure_;
+    QString lastFailure_; // why the server could not be reached last
+    QElapsedTimer sinceFailure_;
+    bool failedThisTurn_ = false; // until the event loop turns
     std::shared_ptr<bool> alive_ = std::make_shared<bool>(true);
 };
 
