@@ -5,6 +5,8 @@
 #include <QCoreApplication>
 #include <QLocale>
 
+#include <algorithm>
+
 namespace velmora {
 
 namespace {
@@ -44,6 +46,23 @@ Outcome said(const QString &message)
     return Outcome{false, {message}};
 }
 
+// Rows reading exactly as the row at position, before it: equal rows stand in the order their
+// bookings were added, so the count tells which of them it is.
+int sameRowsBefore(const QStringList &rows, int position)
+{
+    const QString &row = rows.at(position);
+    return static_cast<int>(std::count(rows.cbegin(), rows.cbegin() + position, row));
+}
+
+// The position of the row reading as text that has before rows reading the same before it, or -1.
+int rowReadingAs(const QStringList &rows, const QString &text, int before)
+{
+    for (int i = 0; i < rows.size(); ++i)
+        if (rows.at(i) == text && before-- == 0)
+            return i;
+    return -1;
+}
+
 // Tells the views that the rows about to move are moved by the book, not picked by the user.
 class ListChange
 {
@@ -74,29 +93,33 @@ void AppointmentBook::storedElsewhere(const StoredElsewhere &change)
 {
     if (change.doctors())
         followDoctorsSavedElsewhere();
-    else if (activeSlot_ != 0 && change.slot == activeSlot_ && change.date == currentDate_)
-        listDayAgainKeepingSelection();
+    else if (activeSlot_ != 0 && change.slot == activeSlot_ && change.date == currentDate_) {
+        QString error; // the next action says why the day cannot be read
+        listDayAgainKeepingSelection(&error);
+    }
 }
 
-void AppointmentBook::listDayAgainKeepingSelection()
+bool AppointmentBook::listDayAgainKeepingSelection(QString *error)
 {
     QVector<Appointment> bookings;
-    QString error;
-    // Read first: when the read fails the list stays as it was, and the next action says why.
-    if (!storage_.readDay(currentDate_, &bookings, &error))
-        return;
-    const QString selected = selectedRow_ >= 0 ? dayList_.rows().value(selectedRow_) : QString();
+    // Read first: when the read fails the list stays as it was.
+    if (!storage_.readDay(currentDate_, &bookings, error))
+        return false;
+    const QString selected = selectedRow_ >= 0 ? dayList_.rows().at(selectedRow_) : QString();
+    const int sameBefore = selectedRow_ >= 0 ? sameRowsBefore(dayList_.rows(), selectedRow_) : 0;
     const BookingRecord current = current_;
+    const bool change = canChange_;
+    const bool remove = canRemove_;
     clearDayList();
     showDay(bookings);
     current_ = current;
-    const int row = selected.isNull() ? -1 : static_cast<int>(dayList_.rows().indexOf(selected));
-    if (row < 0) {
-        setButtons(canAdd_, false, false); // what was selected is gone: nothing to change or remove
-        return;
-    }
+    const int row = selected.isNull() ? -1 : rowReadingAs(dayList_.rows(), selected, sameBefore);
+    if (row < 0)
+        return true; // what was selected is gone: nothing to change or remove
     selectedRow_ = row;
+    setButtons(canAdd_, change, remove);
     Q_EMIT rowReselected(row);
+    return true;
 }
 
 void AppointmentBook::followDoctorsSavedElsewhere()
@@ -107,7 +130,7 @@ void AppointmentBook::followDoctorsSavedElsewhere()
     // The chosen doctor's slot length, hours or link may have changed with the names.
     QString error;
     if (loadDoctor(slot, &error))
-        listDayAgainKeepingSelection();
+        listDayAgainKeepingSelection(&error);
 }
 
 AppointmentBook::DoctorNames AppointmentBook::readDoctorNames()
@@ -201,8 +224,14 @@ void AppointmentBook::clearDayList()
 {
     ListChange change(*this);
     dayList_.clear();
+    selectNone();
+}
+
+void AppointmentBook::selectNone()
+{
     selectedRow_ = -1;
     Q_EMIT selectionCleared();
+    setButtons(canAdd_, false, false); // nothing to change or remove
 }
 
 bool AppointmentBook::rebuildDayList(QString *error)
@@ -236,15 +265,18 @@ void AppointmentBook::rebuildDayList(Outcome &outcome)
 
 void AppointmentBook::reportStorageFailure(Outcome &outcome, const QString &what, const QString &reason)
 {
-    // One message says both what failed and what the list now shows.
+    // One message says both what failed and what the list now shows. The selection and the fields
+    // stay, so that the action can simply be tried again once the cause is gone.
     QString readError;
+    const bool listed = listDayAgainKeepingSelection(&readError);
+    if (!listed)
+        clearDayList();
     const QString shown =
-        rebuildDayList(&readError)
-            ? QCoreApplication::translate("AppointmentBook", "The list shows what is stored.")
-            : QCoreApplication::translate("AppointmentBook",
-                                          "The stored appointments cannot be read either (%1); the list "
-                                          "stays empty until they can be read.")
-                  .arg(readError);
+        listed ? QCoreApplication::translate("AppointmentBook", "The list shows what is stored.")
+               : QCoreApplication::translate("AppointmentBook",
+                                             "The stored appointments cannot be read either (%1); the list "
+                                             "stays empty until they can be read.")
+                     .arg(readError);
     outcome.messages << QStringLiteral("%1: %2.\n\n%3").arg(what, reason, shown);
 }
 
@@ -282,8 +314,7 @@ void AppointmentBook::fieldEdited(EntryField field)
 {
     if (fields_[field] == memberOf(current_, field))
         return;
-    const bool change = canChange_ || (!trimBlanks(current_.nome).isEmpty() && selectedRow_ >= 0);
-    setButtons(true, change, false);
+    setButtons(true, selectedRow_ >= 0 && !trimBlanks(current_.nome).isEmpty(), false);
 }
 
 void AppointmentBook::setField(EntryField field, const QString &text)
@@ -336,7 +367,10 @@ void AppointmentBook::selectRow(int row)
                                  fields_[PhonesField], fields_[NotesField]);
     for (int i = 0; i < kEntryFieldCount; ++i)
         setFieldByProgram(static_cast<EntryField>(i), trimBlanks(fields_[i]));
-    setButtons(canAdd_, canChange_, !fields_[NameField].isEmpty());
+    // The fields' handlers above compared against the previous selection; what is offered follows
+    // this one: a booking with a name can be changed and removed, a free row neither.
+    const bool booked = !fields_[NameField].isEmpty();
+    setButtons(canAdd_, booked, booked);
 }
 
 Appointment AppointmentBook::bookingFromFields() const
@@ -384,8 +418,7 @@ Outcome AppointmentBook::add()
         ListChange change(*this);
         drop_free_slot(dayList_, current_);
         added = dayList_.add(rowBuffer_.row());
-        selectedRow_ = -1;
-        Q_EMIT selectionCleared();
+        selectNone();
     }
 
     const int linked = doctor_.linkedSlot;
@@ -428,8 +461,7 @@ Outcome AppointmentBook::add()
     return outcome;
 }
 
-bool AppointmentBook::findSameBooking(const QString &hora, const QString &nome, Appointment *found,
-                                      bool *readOk, Outcome &outcome)
+bool AppointmentBook::findSelectedBooking(Appointment *found, bool *readOk, Outcome &outcome)
 {
     QVector<Appointment> bookings;
     QString error;
@@ -441,13 +473,24 @@ bool AppointmentBook::findSameBooking(const QString &hora, const QString &nome, 
             error);
         return false;
     }
+    // The booking shown in the selected row, as it is stored (whatever the row shows of control
+    // characters or of a field longer than its column): among the bookings shown alike, the one in
+    // the same place.
+    const QString selected = dayList_.rows().at(selectedRow_);
+    int sameBefore = sameRowsBefore(dayList_.rows(), selectedRow_);
     for (const Appointment &booking : std::as_const(bookings)) {
-        if (trimBlanks(booking.hora) == trimBlanks(hora) && trimBlanks(booking.nome) == trimBlanks(nome)) {
+        if (shownRecord(booking).row() == selected && sameBefore-- == 0) {
             *found = booking;
             return true;
         }
     }
     return false;
+}
+
+bool AppointmentBook::bookingSelected() const
+{
+    return selectedRow_ >= 0 &&
+           !trimBlanks(BookingRecord::fromRow(dayList_.rows().at(selectedRow_)).nome).isEmpty();
 }
 
 Outcome AppointmentBook::change()
@@ -456,17 +499,19 @@ Outcome AppointmentBook::change()
     leaveField(PlanField);
     if (activeSlot_ == 0)
         return said(QCoreApplication::translate("AppointmentBook", "Please choose the professional first"));
-    if (trimBlanks(fields_[TimeField]).isEmpty() || trimBlanks(fields_[NameField]).isEmpty())
-        return {};
-    if (selectedRow_ < 0)
+    if (!bookingSelected())
         return said(QCoreApplication::translate("AppointmentBook", kNoAppointmentSelected));
-    // The record is the one selected, found by its time and name as they were selected.
+    if (trimBlanks(fields_[TimeField]).isEmpty())
+        return said(
+            QCoreApplication::translate("AppointmentBook", "Choose schedule belows or type one time"));
+    if (trimBlanks(fields_[NameField]).isEmpty())
+        return said(QCoreApplication::translate("AppointmentBook", "Field Name cannot be empty"));
+    // The record is the one selected, as it was read; the fields hold what it becomes.
     Outcome outcome;
     Appointment found;
     bool readOk = false;
-    if (!findSameBooking(current_.hora, current_.nome, &found, &readOk, outcome)) {
-        // A free row selected has nothing to find; a booking not found was changed meanwhile.
-        if (readOk && !trimBlanks(current_.nome).isEmpty())
+    if (!findSelectedBooking(&found, &readOk, outcome)) {
+        if (readOk)
             reportNothingMatched(outcome, kNothingChanged);
         return outcome;
     }
@@ -505,13 +550,17 @@ Outcome AppointmentBook::change()
 
 Outcome AppointmentBook::remove()
 {
-    if (selectedRow_ < 0)
+    if (!bookingSelected())
         return said(QCoreApplication::translate("AppointmentBook", kNoAppointmentSelected));
-    // Remove goes by what the fields hold now.
+    // Remove goes by what the fields hold now: the selected booking, while they still name it.
+    const BookingRecord selected = BookingRecord::fromRow(dayList_.rows().at(selectedRow_));
+    if (trimBlanks(fields_[TimeField]) != trimBlanks(selected.hora) ||
+        trimBlanks(fields_[NameField]) != trimBlanks(selected.nome))
+        return said(QCoreApplication::translate("AppointmentBook", kNothingRemoved));
     Outcome outcome;
     Appointment found;
     bool readOk = false;
-    if (!findSameBooking(fields_[TimeField], fields_[NameField], &found, &readOk, outcome)) {
+    if (!findSelectedBooking(&found, &readOk, outcome)) {
         if (readOk)
             reportNothingMatched(outcome, kNothingRemoved); // the row stays, as its booking does
         return outcome;
@@ -568,7 +617,13 @@ AppointmentBook::SetupSave AppointmentBook::saveSetup(const AllDoctorChanges &ch
     }
     if (!storage_.saveDoctors(changes, error))
         return SetupSave::Failed;
-    setupAsRead_.reset();
+    // The window keeps what was saved: the next save asks only when another desk saves meanwhile.
+    AllDoctorFields saved;
+    QString readError;
+    if (storage_.readDoctors(&saved, &readError))
+        setupAsRead_ = saved;
+    else
+        setupAsRead_.reset();
     names_.clear();
     for (const DoctorChanges &doctor : changes)
         names_ << doctor.name;

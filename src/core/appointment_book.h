@@ -132,13 +132,17 @@ private:
     // Said, and the list shows what is stored; the fields keep what they hold.
     void reportNothingMatched(Outcome &outcome, const char *what);
     bool reloadSlotLengthAndLink(QString *error);
-    bool findSameBooking(const QString &hora, const QString &nome, Appointment *found, bool *readOk,
-                         Outcome &outcome);
+    bool findSelectedBooking(Appointment *found, bool *readOk, Outcome &outcome);
+    // A booking row with a name is selected: there is something to change or remove.
+    bool bookingSelected() const;
+    void selectNone();
     void setFieldByProgram(EntryField field, const QString &text);
     void fieldEdited(EntryField field);
     void setButtons(bool add, bool change, bool remove);
     Appointment bookingFromFields() const;
-    void listDayAgainKeepingSelection();
+    // The day read and listed afresh; the selected row, when still listed, stays selected and the
+    // fields and buttons as they are. False, with the list unchanged, when the day cannot be read.
+    bool listDayAgainKeepingSelection(QString *error);
     void followDoctorsSavedElsewhere();
     QString doctorCalled(int slot) const;
 

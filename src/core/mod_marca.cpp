@@ -134,13 +134,19 @@ QStringList mergedDayRows(const QStringList &listed, const QVector<BookingRecord
     return rows;
 }
 
+BookingRecord shownRecord(const Appointment &booking)
+{
+    return BookingRecord::of(blankControlCharacters(booking.hora), blankControlCharacters(booking.nome),
+                             blankControlCharacters(booking.convenio),
+                             blankControlCharacters(booking.telefone), blankControlCharacters(booking.obs));
+}
+
 void merge_bookings(DayListModel &list, BookingRecord &current, const QVector<Appointment> &dayBookings)
 {
     QVector<BookingRecord> bookings;
     bookings.reserve(dayBookings.size());
     for (const Appointment &booking : dayBookings)
-        bookings << BookingRecord::of(booking.hora, booking.nome, booking.convenio, booking.telefone,
-                                      booking.obs);
+        bookings << shownRecord(booking);
     if (bookings.isEmpty())
         return;
     list.setRows(mergedDayRows(list.rows(), bookings));

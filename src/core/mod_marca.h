@@ -36,6 +36,10 @@ void list_free_slots(DayListModel &list, const DoctorSettings &settings, QDate d
 // drop_free_slot, in O(n log n) also for a day of tens of thousands of bookings.
 QStringList mergedDayRows(const QStringList &listed, const QVector<BookingRecord> &bookings);
 
+// A booking as the day list shows it: control characters (tabs, line breaks a stored field may hold)
+// as blanks, so that the row keeps its columns.
+BookingRecord shownRecord(const Appointment &booking);
+
 // The list as mergedDayRows leaves it; leaves the last booking in current, as the selection code
 // expects.
 void merge_bookings(DayListModel &list, BookingRecord &current, const QVector<Appointment> &dayBookings);

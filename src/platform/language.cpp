@@ -7,8 +7,7 @@ namespace velmora {
 
 ProgramLanguage::ProgramLanguage(const QString &name) : previousLocale_(QLocale())
 {
-    const QLocale locale = name.isEmpty() ? QLocale::system() : QLocale(name);
-    QLocale::setDefault(locale);
+    QLocale locale = name.isEmpty() ? QLocale::system() : QLocale(name);
     // The program's translations are embedded; Qt's come with the system's Qt.
     if (own_.load(locale, QStringLiteral("velmora"), QStringLiteral("_"), QStringLiteral(":/i18n"))) {
         QCoreApplication::installTranslator(&own_);
@@ -16,7 +15,11 @@ ProgramLanguage::ProgramLanguage(const QString &name) : previousLocale_(QLocale(
         if (qt_.load(locale, QStringLiteral("qtbase"), QStringLiteral("_"),
                      QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
             QCoreApplication::installTranslator(&qt_);
+    } else if (locale.language() != QLocale::English && locale.language() != QLocale::C) {
+        // Without a translation the program speaks English: its dates and weekdays too.
+        locale = QLocale(QLocale::English, QLocale::UnitedStates);
     }
+    QLocale::setDefault(locale);
 }
 
 ProgramLanguage::~ProgramLanguage()

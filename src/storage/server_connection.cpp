@@ -23,57 +23,71 @@ QString serverInSettings(const QDir &folder)
     return settings.value(QStringLiteral("server/url")).toString().trimmed();
 }
 
+namespace {
+
+// libpq's own reading of a connection string or URI, in every form it accepts; null when it cannot
+// be read.
+using ParsedAddress = std::unique_ptr<PQconninfoOption, decltype(&PQconninfoFree)>;
+ParsedAddress parsedAddress(const QString &url)
+{
+    // libpq's complaint about an unreadable address quotes the text, which may hold a password: it
+    // is never passed on.
+    char *problem = nullptr;
+    ParsedAddress parsed(PQconninfoParse(url.toUtf8().constData(), &problem), &PQconninfoFree);
+    PQfreemem(problem);
+    return parsed;
+}
+
+} // namespace
+
 QString shownServer(const QString &url)
 {
-    const QUrl address(url);
-    if (address.isValid() &&
-        (address.scheme() == QLatin1String("postgresql") || address.scheme() == QLatin1String("postgres"))) {
-        const QString host = address.host().isEmpty() ? QStringLiteral("localhost") : address.host();
-        const QString port = address.port() > 0 ? QStringLiteral(":%1").arg(address.port()) : QString();
-        return QStringLiteral("%1%2%3").arg(host, port, address.path());
-    }
-    // A key=value string: everything but the password.
+    const ParsedAddress parsed = parsedAddress(url);
+    if (!parsed)
+        return QCoreApplication::translate("Storage", "(an address that cannot be read)");
+    QHash<QByteArray, QString> values;
+    for (const PQconninfoOption *option = parsed.get(); option->keyword; ++option)
+        if (option->val)
+            values.insert(option->keyword, QString::fromUtf8(option->val));
+    // Each host with its port, as libpq pairs them: host:port[,host:port...]/database.
+    const QStringList hosts = values.value("host", values.value("hostaddr")).split(QLatin1Char(','));
+    const QStringList ports = values.value("port").split(QLatin1Char(','));
     QStringList shown;
-    for (const QString &pair : url.split(QLatin1Char(' '), Qt::SkipEmptyParts))
-        if (!pair.startsWith(QLatin1String("password"), Qt::CaseInsensitive))
-            shown << pair;
-    return shown.join(QLatin1Char(' '));
+    for (qsizetype i = 0; i < hosts.size(); ++i) {
+        const QString host = hosts.at(i).isEmpty() ? QStringLiteral("localhost") : hosts.at(i);
+        const QString port = ports.size() == 1 ? ports.first() : ports.value(i);
+        shown << (port.isEmpty() ? host : host + QLatin1Char(':') + port);
+    }
+    const QString database = values.value("dbname");
+    return shown.join(QLatin1Char(',')) + (database.isEmpty() ? QString() : QLatin1Char('/') + database);
 }
 
 bool pointAtServer(QSqlDatabase &db, const QString &url, const QStringList &options, QString *error)
 {
     // Qt passes its fields to libpq as keywords, where a URI is not read: libpq takes it apart here.
-    char *problem = nullptr;
-    PQconninfoOption *parsed = PQconninfoParse(url.toUtf8().constData(), &problem);
+    const ParsedAddress parsed = parsedAddress(url);
     if (!parsed) {
-        *error = problem ? QString::fromUtf8(problem).trimmed()
-                         : QCoreApplication::translate("Storage", "the server's address cannot be read");
-        PQfreemem(problem);
+        *error = QCoreApplication::translate("Storage", "the server's address cannot be read");
         return false;
     }
     QStringList rest;
-    for (PQconninfoOption *option = parsed; option->keyword; ++option) {
+    for (const PQconninfoOption *option = parsed.get(); option->keyword; ++option) {
         if (!option->val)
             continue;
         const QByteArray keyword(option->keyword);
         const QString value = QString::fromUtf8(option->val);
-        if (keyword == "host")
-            db.setHostName(value);
-        else if (keyword == "port")
-            db.setPort(value.toInt());
-        else if (keyword == "dbname")
+        if (keyword == "dbname")
             db.setDatabaseName(value);
         else if (keyword == "user")
             db.setUserName(value);
         else if (keyword == "password")
             db.setPassword(value);
-        else
+        else // host and port too: several hosts, each with its port, are libpq's to try in turn
             rest << QStringLiteral("%1='%2'").arg(QString::fromLatin1(keyword),
                                                   QString(value)
                                                       .replace(QLatin1Char('\\'), QLatin1String("\\\\"))
                                                       .replace(QLatin1Char('\''), QLatin1String("\\'")));
     }
-    PQconninfoFree(parsed);
     db.setConnectOptions((rest + options).join(QLatin1Char(';')));
     return true;
 }

@@ -10,6 +10,8 @@
 #include <QPushButton>
 #include <QTimer>
 
+#include <algorithm>
+
 namespace velmora {
 
 namespace {
@@ -51,6 +53,7 @@ MainWindow::MainWindow(const Platform &platform, AppointmentBook &book, const QD
     wireControls();
     showDate();
     showButtons();
+    Timer2_Timer(); // the time from the first paint, also under a question asked at start
     Timer1->start();
     Timer2->start();
 }
@@ -167,6 +170,10 @@ void MainWindow::fillDoctorNames()
 {
     // Names saved at another desk arrive while a doctor is chosen: the box keeps showing that doctor.
     const int slot = book_.activeSlot();
+    const QStringList &names = book_.doctorNames();
+    firstStartHint_->setVisible(names.size() == kDoctorSlotCount &&
+                                std::all_of(names.cbegin(), names.cend(),
+                                            [](const QString &name) { return trimBlanks(name).isEmpty(); }));
     Combo1->setNames(book_.doctorNames(), slot != 0
                                               ? book_.doctorNames().value(slot - 1)
                                               : QCoreApplication::translate("MainWindow", kChooseDoctor));

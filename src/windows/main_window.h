@@ -89,6 +89,7 @@ private:
     QPushButton *cmd_sai = nullptr;
     std::vector<std::pair<QPushButton *, DateStep>> dateButtons_; // Command1 to Command7
     QListView *List1 = nullptr;
+    QLabel *firstStartHint_ = nullptr; // in the list's place while no doctor is set up
     QGroupBox *Frame1 = nullptr;
     DoctorBox *Combo1 = nullptr;
     QTimer *Timer1 = nullptr;

@@ -18,6 +18,7 @@
 #include <QScrollArea>
 #include <QStyle>
 #include <QTimer>
+#include <QVBoxLayout>
 
 namespace velmora {
 
@@ -166,6 +167,19 @@ void MainWindow::buildControls()
     List1->setHorizontalScrollMode(QAbstractItemView::ScrollPerPixel);
     List1->setEditTriggers(QAbstractItemView::NoEditTriggers);
     List1->setSelectionMode(QAbstractItemView::SingleSelection);
+    firstStartHint_ =
+        new QLabel(QCoreApplication::translate(
+                       "MainWindow", "No doctor is set up yet. Press \"Setup Doctors Details\" to give each "
+                                     "doctor a name, a slot length and weekly hours; then choose the doctor "
+                                     "in the list below this one."),
+                   List1->viewport());
+    firstStartHint_->setObjectName(QStringLiteral("firstStartHint"));
+    firstStartHint_->setWordWrap(true);
+    firstStartHint_->setAlignment(Qt::AlignCenter);
+    firstStartHint_->setFont(boldFont(arial, 11));
+    setTextColor(firstStartHint_, kNavy);
+    (new QVBoxLayout(List1->viewport()))->addWidget(firstStartHint_);
+    firstStartHint_->hide();
 
     Frame1 = new QGroupBox(QCoreApplication::translate("MainWindow", "Change date"), canvas_);
     Frame1->setObjectName(QStringLiteral("Frame1"));

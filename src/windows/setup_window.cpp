@@ -245,10 +245,12 @@ void SetupWindow::Command1_Click()
                                         "SetupWindow",
                                         "The doctors' settings were saved at another desk since this window "
                                         "was opened. Save yours over them?\n\nWithout saving, what you "
-                                        "typed stays here; Return shows the list with theirs."),
+                                        "typed is dropped and the window shows theirs."),
                                     QCoreApplication::translate("SetupWindow", "Save over them"),
-                                    QCoreApplication::translate("SetupWindow", "Do not save")))
+                                    QCoreApplication::translate("SetupWindow", "Do not save"))) {
+            load(); // theirs, read afresh: the next Save and Return asks only if they change again
             return;
+        }
         saved = book_.saveSetup(changes, &error, true);
     }
     if (saved == AppointmentBook::SetupSave::Failed) {

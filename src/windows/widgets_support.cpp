@@ -127,6 +127,8 @@ QWidget *addScrolledCanvas(QWidget *window, const QSize &layoutSize, QScrollArea
     auto *scroller = new QScrollArea(window);
     scroller->setObjectName(QStringLiteral("canvasScroller"));
     scroller->setFrameShape(QFrame::NoFrame);
+    // Scrolled by the focus moving through the controls, never a stop of its own on the way.
+    scroller->setFocusPolicy(Qt::NoFocus);
     scroller->setWidgetResizable(false);
     auto *canvas = new QWidget;
     canvas->setObjectName(QStringLiteral("canvas"));

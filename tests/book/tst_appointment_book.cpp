@@ -257,10 +257,46 @@ private Q_SLOTS:
         QVERIFY(!ana.canChange());
         QVERIFY(!ana.canRemove());
 
-        // A Change from a free row finds no record and does nothing.
+        // A Change from a free row has nothing to change, and says so.
         ana.selectRow(book.rows().indexOf(QStringLiteral("08:00")));
         book.type(NameField, "Nobody");
+        QVERIFY(!ana.canChange());
+        QCOMPARE(said(ana.change()),
+                 QStringLiteral("No appointment is selected: choose one in the list first."));
+        QCOMPARE(book.files.appointments(1).size(), 1);
+    }
+
+    // Another program stored tabs and line breaks: the row shows blanks in their place, columns
+    // aligned, and the booking is still the one changed or removed.
+    void storedControlCharacters()
+    {
+        Book book;
+        book.morningDoctor(1, "Ana");
+        book.files.addAppointment(1, kMonday, "08:15", "Maria\tJose", "Plan", "555", "line\nbreak");
+        book.files.addAppointment(1, kMonday, "08:15", "Maria Jose", "Plan", "555", "line break");
+        book.files.addAppointment(1, kMonday, "08:30", "Two\r\nLines");
+        AppointmentBook &ana = book.open(1);
+        const QString shown = BookingRecord::of("08:15", "Maria Jose", "Plan", "555", "line break").row();
+        QCOMPARE(book.rows().count(shown), 2);
+        const std::optional<Printout> printed = ana.printout();
+        for (const QString &row : printed->rows)
+            QVERIFY2(blankControlCharacters(row) == row, qPrintable(row));
+
+        // The second of the two rows that read alike is the second booking, as stored.
+        ana.selectRow(book.rows().lastIndexOf(shown));
+        QCOMPARE(ana.field(NameField), QStringLiteral("Maria Jose"));
+        Book::expectNothingSaid(ana.remove());
+        QCOMPARE(book.files.appointments(1).size(), 2);
+        QVERIFY(book.files.appointments(1).contains("2027-03-01|08:15|Maria\tJose|Plan|555|line\nbreak"));
+
+        ana.selectRow(book.rowStartingWith(QStringLiteral("08:15  Maria Jose")));
+        book.type(PhonesField, "556");
         Book::expectNothingSaid(ana.change());
+        QVERIFY(book.files.appointments(1).contains(QStringLiteral("2027-03-01|08:15|%1|%2|%3|%4")
+                                                        .arg(fitted("Maria Jose", 35), fitted("Plan", 15),
+                                                             fitted("556", 20), fitted("line break", 20))));
+        ana.selectRow(book.rowStartingWith(QStringLiteral("08:30  Two  Lines")));
+        Book::expectNothingSaid(ana.remove());
         QCOMPARE(book.files.appointments(1).size(), 1);
     }
 
@@ -321,9 +357,15 @@ private Q_SLOTS:
                  QStringLiteral("No appointment is selected: choose one in the list first."));
         QCOMPARE(said(ana.remove()),
                  QStringLiteral("No appointment is selected: choose one in the list first."));
-        // Selecting nothing withdraws both.
+        // Selecting nothing, a free row after a booking, or leaving the doctor withdraws both.
         ana.selectRow(book.rowStartingWith(QStringLiteral("08:15  Booked")));
         ana.selectRow(-1);
+        QVERIFY(!ana.canChange() && !ana.canRemove());
+        ana.selectRow(book.rowStartingWith(QStringLiteral("08:15  Booked")));
+        ana.selectRow(book.rows().indexOf(QStringLiteral("08:00")));
+        QVERIFY(!ana.canChange() && !ana.canRemove());
+        ana.selectRow(book.rowStartingWith(QStringLiteral("08:15  Booked")));
+        ana.leaveDoctor();
         QVERIFY(!ana.canChange() && !ana.canRemove());
         QVERIFY(book.files.appointments(1).contains(QStringLiteral("2027-03-01|08:15|Booked|||")));
     }
@@ -337,7 +379,7 @@ private Q_SLOTS:
         book.files.addAppointment(1, kMonday, "08:15", "Stored");
         AppointmentBook &ana = book.open(1);
         const QStringList before = book.rows();
-        WriteLock lock(book.files.path("bdm1.mdb"));
+        std::optional<WriteLock> lock(std::in_place, book.files.path("bdm1.mdb"));
 
         ana.selectRow(book.rows().indexOf(QStringLiteral("08:30")));
         book.type(NameField, "Not Stored");
@@ -349,10 +391,18 @@ private Q_SLOTS:
         QVERIFY(said(ana.change()).contains(QStringLiteral("could not be changed")));
         QCOMPARE(book.rows(), before);
         QCOMPARE(ana.field(NameField), QStringLiteral("Renamed"));
+        // The booking stays selected with the edits: Change is simply pressed again.
+        QCOMPARE(ana.selectedRow(), book.rowStartingWith(QStringLiteral("08:15  Stored")));
+        QVERIFY(ana.canChange());
 
-        ana.selectRow(book.rowStartingWith(QStringLiteral("08:15  Stored")));
+        lock.reset();
+        Book::expectNothingSaid(ana.change());
+        QVERIFY(book.files.appointments(1).last().contains(QStringLiteral("Renamed")));
+
+        lock.emplace(book.files.path("bdm1.mdb"));
+        ana.selectRow(book.rowStartingWith(QStringLiteral("08:15  Renamed")));
         QVERIFY(said(ana.remove()).contains(QStringLiteral("could not be removed")));
-        QCOMPARE(book.rows(), before);
+        QVERIFY(ana.canRemove());
     }
 
     // The file is damaged while the doctor is chosen: the booking is refused and the list, which can

@@ -208,13 +208,22 @@ private Q_SLOTS:
         QVERIFY(book.platform.messages.takeOne().contains(QStringLiteral("saved at another desk")));
         QVERIFY(setupWindow()->isVisible());
         QCOMPARE(book.files.setting("bdm6.mdb", "prof1").toString(), QStringLiteral("Ana"));
-        QCOMPARE(control<QLineEdit>("Text1")->text(), QStringLiteral("Ana Maria"));
+        // Not saving shows theirs; the next Save and Return saves without asking again.
+        QCOMPARE(control<QLineEdit>("Text1")->text(), QStringLiteral("Ana"));
+        QCOMPARE(control<QLineEdit>("Text2")->text(), QStringLiteral("Saved Elsewhere"));
+        typeOver(control<QLineEdit>("Text1"), "Ana Maria");
+        QTest::mouseClick(control<QPushButton>("Command1"), Qt::LeftButton);
+        QVERIFY(book.platform.messages.shown.isEmpty());
+        QCOMPARE(book.files.setting("bdm6.mdb", "prof1").toString(), QStringLiteral("Ana Maria"));
+        QCOMPARE(book.files.setting("bdm6.mdb", "prof2").toString(), QStringLiteral("Saved Elsewhere"));
+        QVERIFY(book.window->isVisible());
 
+        openSetup(book);
+        book.files.setSetting("bdm6.mdb", "prof2", "Saved Again");
         book.platform.messages.answers = {true};
         QTest::mouseClick(control<QPushButton>("Command1"), Qt::LeftButton);
         QVERIFY(book.platform.messages.takeOne().contains(QStringLiteral("saved at another desk")));
-        QCOMPARE(book.files.setting("bdm6.mdb", "prof1").toString(), QStringLiteral("Ana Maria"));
-        QVERIFY(book.window->isVisible());
+        QCOMPARE(book.files.setting("bdm6.mdb", "prof2").toString(), QStringLiteral("Saved Elsewhere"));
     }
 
     void failedSaveKeepsWhatWasTyped()

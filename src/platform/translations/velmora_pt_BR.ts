@@ -297,6 +297,10 @@ Salvar as mesmas páginas como arquivo PDF?</translation>
         <source>Doctor</source>
         <translation>Médico</translation>
     </message>
+    <message>
+        <source>No doctor is set up yet. Press &quot;Setup Doctors Details&quot; to give each doctor a name, a slot length and weekly hours; then choose the doctor in the list below this one.</source>
+        <translation>Nenhum médico cadastrado ainda. Clique em &quot;Cadastro de médicos&quot; para informar o nome, a duração da consulta e o horário semanal de cada médico; depois escolha o médico na lista abaixo desta.</translation>
+    </message>
 </context>
 <context>
     <name>Platform</name>
@@ -460,20 +464,20 @@ Nada foi alterado; o que você digitou continua aqui.</translation>
         <translation>Horários do profissional %1</translation>
     </message>
     <message>
-        <source>The doctors&apos; settings were saved at another desk since this window was opened. Save yours over them?
-
-Without saving, what you typed stays here; Return shows the list with theirs.</source>
-        <translation>O cadastro dos médicos foi salvo em outro balcão depois que esta janela foi aberta. Salvar o seu por cima?
-
-Sem salvar, o que você digitou continua aqui; Voltar mostra a lista com o cadastro deles.</translation>
-    </message>
-    <message>
         <source>Save over them</source>
         <translation>Salvar por cima</translation>
     </message>
     <message>
         <source>Do not save</source>
         <translation>Não salvar</translation>
+    </message>
+    <message>
+        <source>The doctors&apos; settings were saved at another desk since this window was opened. Save yours over them?
+
+Without saving, what you typed is dropped and the window shows theirs.</source>
+        <translation>O cadastro dos médicos foi salvo em outro computador depois que esta janela foi aberta. Salvar o seu no lugar dele?
+
+Sem salvar, o que você digitou é descartado e a janela mostra o cadastro salvo.</translation>
     </message>
 </context>
 <context>
@@ -764,6 +768,10 @@ A janela abre; cada ação tenta o servidor de novo.</translation>
     <message>
         <source>it holds no settings record</source>
         <translation>ele não tem registro de cadastro</translation>
+    </message>
+    <message>
+        <source>(an address that cannot be read)</source>
+        <translation>(endereço ilegível)</translation>
     </message>
 </context>
 <context>
