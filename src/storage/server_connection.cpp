@@ -1,8 +1,10 @@
 #include "storage/server_connection.h"
 
 #include "storage/database.h"
+#include "storage/server_deadline.h"
 
 #include <QCoreApplication>
+#include <QLocale>
 #include <QSettings>
 #include <QSqlDriver>
 #include <QSqlError>
@@ -152,9 +154,9 @@ bool ServerConnection::ensureOpen(QString *error)
     }
     sinceFailure_.invalidate();
     QSqlQuery limits(db);
-    if (!limits.exec(QStringLiteral("SET statement_timeout = %1").arg(timeLimitMs_))) {
-        *error = named(reasonOf(limits.lastError()));
-        db.close();
+    // The server cancels a statement of its own a little before the desk gives up on a silent server.
+    if (!execute(limits, QStringLiteral("SET statement_timeout = %1").arg(timeLimitMs_ * 3 / 4), error)) {
+        close();
         return false;
     }
     reconnected_ = true;
@@ -185,14 +187,49 @@ QSqlQuery *ServerConnection::prepared(const QString &statement, QString *error)
     if (found == prepared_.end()) {
         QSqlQuery query(database());
         query.setForwardOnly(true);
-        if (!query.prepare(statement)) {
-            *error = failure(query.lastError());
+        if (!answeredInTime([&query, &statement] { return query.prepare(statement); }, query, error))
             return nullptr;
-        }
         found = prepared_.insert(statement, query);
     }
     found->finish();
     return &*found;
+}
+
+bool ServerConnection::execute(QSqlQuery &query, QString *error)
+{
+    return answeredInTime([&query] { return query.exec(); }, query, error);
+}
+
+bool ServerConnection::execute(QSqlQuery &query, const QString &statement, QString *error)
+{
+    return answeredInTime([&query, &statement] { return query.exec(statement); }, query, error);
+}
+
+bool ServerConnection::answeredInTime(const std::function<bool()> &ask, const QSqlQuery &query,
+                                      QString *error)
+{
+    bool answered = false;
+    bool late = false;
+    {
+        const ServerDeadline deadline(handle(), timeLimitMs_);
+        answered = ask();
+        late = deadline.expired();
+    }
+    if (answered)
+        return true;
+    if (late)
+        dropAsSilent(error);
+    else
+        *error = failure(query.lastError());
+    return false;
+}
+
+void ServerConnection::dropAsSilent(QString *error)
+{
+    *error = named(QCoreApplication::translate("Storage", "it did not answer within %1 seconds")
+                       .arg(QLocale().toString(timeLimitMs_ / 1000.0)));
+    close();
+    markUnreachable(*error);
 }
 
 PGconn *ServerConnection::handle() const

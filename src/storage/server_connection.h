@@ -7,6 +7,7 @@
 #include <QSqlQuery>
 #include <QString>
 
+#include <functional>
 #include <memory>
 
 struct pg_conn; // libpq's connection
@@ -47,6 +48,13 @@ public:
     QSqlDatabase database() const;
     // The statement prepared once per connection and kept, or none when it cannot be prepared.
     QSqlQuery *prepared(const QString &statement, QString *error);
+    // The query run, waiting for the server no longer than the time limit: a server that stays silent
+    // past it is given up and the connection dropped. The reason of a failure in error.
+    bool execute(QSqlQuery &query, QString *error);
+    bool execute(QSqlQuery &query, const QString &statement, QString *error);
+    int timeLimitMs() const { return timeLimitMs_; }
+    // After a wait given up at the time limit: the connection, whose socket was shut down, dropped.
+    void dropAsSilent(QString *error);
     // The reason of a failed statement or connection, naming the server; drops a connection that
     // the server has lost.
     QString failure(const QSqlError &error);
@@ -59,6 +67,7 @@ public:
     pg_conn *handle() const;
 
 private:
+    bool answeredInTime(const std::function<bool()> &ask, const QSqlQuery &query, QString *error);
     bool connectionLost() const;
     void markUnreachable(const QString &reason);
 

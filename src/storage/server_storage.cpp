@@ -2,6 +2,7 @@
 
 #include "storage/booking_sql.h"
 #include "storage/database.h"
+#include "storage/server_deadline.h"
 #include "storage/server_schema.h"
 #include "storage/settings_fields.h"
 #include "storage/slot_files.h"
@@ -11,6 +12,8 @@
 #include <QSqlError>
 #include <QSqlRecord>
 #include <QUuid>
+
+#include <limits>
 
 namespace velmora {
 
@@ -69,7 +72,18 @@ bool ServerStorage::prepare(QString *error, bool *foreign)
         return false;
     QString problem;
     QString reason;
-    if (!prepareServer(connection_.database(), &problem, &reason)) {
+    bool prepared = false;
+    bool late = false;
+    {
+        const ServerDeadline deadline(connection_.handle(), timeLimitMs_);
+        prepared = prepareServer(connection_.database(), &problem, &reason);
+        late = deadline.expired();
+    }
+    if (late) {
+        connection_.dropAsSilent(error);
+        return false;
+    }
+    if (!prepared) {
         if (foreign)
             *foreign = !problem.isEmpty();
         *error = connection_.named(
@@ -105,10 +119,8 @@ QSqlQuery *ServerStorage::run(const QString &statement, const QVariantList &valu
         return nullptr;
     for (const QVariant &value : values)
         query->addBindValue(value);
-    if (!query->exec()) {
-        *error = connection_.failure(query->lastError());
+    if (!connection_.execute(*query, error))
         return nullptr;
-    }
     return query;
 }
 
@@ -268,11 +280,19 @@ bool ServerStorage::readDoctors(AllDoctorFields *fields, QString *error)
 
 bool ServerStorage::tryReadDoctors(AllDoctorFields *fields, QString *error)
 {
-    // A read on the server waits for no writer, but connecting to a server out of reach would: while the
-    // last try failed a short while ago and the watch has not found the server since, it is not tried.
-    if (!connection_.isOpen() && !(watch_ && watch_->listening()) &&
-        connection_.failedWithin(kRetryMs, error))
-        return false;
+    // A read on the server waits for no writer, but connecting to a server out of reach would. The watch
+    // connects without blocking: while it has not found the server answering, no connection is tried
+    // (without a watch, none within a short while of the last failure).
+    if (!connection_.isOpen()) {
+        if (watch_ && !watch_->listening()) {
+            if (!connection_.failedWithin(std::numeric_limits<int>::max(), error))
+                *error = connection_.named(QCoreApplication::translate(
+                    "Storage", "it has not answered yet; it is tried again shortly"));
+            return false;
+        }
+        if (!watch_ && connection_.failedWithin(kRetryMs, error))
+            return false;
+    }
     return readDoctors(fields, error);
 }
 

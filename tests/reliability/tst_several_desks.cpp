@@ -11,6 +11,7 @@
 #include <QSqlQuery>
 #include <QTcpServer>
 #include <QTest>
+#include <QTimer>
 
 #include <csignal>
 #include <memory>
@@ -143,8 +144,9 @@ private Q_SLOTS:
     {
         QTcpServer silent;
         QVERIFY(silent.listen(QHostAddress::LocalHost));
-        ServerStorage desk(
-            QStringLiteral("postgresql://velmora@127.0.0.1:%1/velmora").arg(silent.serverPort()), 2000);
+        const QString url =
+            QStringLiteral("postgresql://velmora@127.0.0.1:%1/velmora").arg(silent.serverPort());
+        ServerStorage desk(url, 2000);
         QString error;
         QElapsedTimer waited;
         waited.start();
@@ -157,6 +159,56 @@ private Q_SLOTS:
         waited.restart();
         QVERIFY(!desk.tryReadDoctors(&fields, &error));
         QVERIFY2(waited.elapsed() < 1000, "the doctor list waited for the server again");
+
+        // As in the window, with the watch on other desks trying the server in the background: the
+        // doctor list read every 100 ms, and a clock ticking every 20 ms, whose longest gap is the
+        // longest time the event loop was held.
+        ServerStorage started(url, 1000);
+        started.watchOtherDesks([](const StoredElsewhere &) {});
+        QTimer doctorList;
+        connect(&doctorList, &QTimer::timeout, [&] { QVERIFY(!started.tryReadDoctors(&fields, &error)); });
+        doctorList.start(100);
+        qint64 longest = 0;
+        QTimer clock;
+        waited.restart();
+        connect(&clock, &QTimer::timeout, [&] { longest = std::max(longest, waited.restart()); });
+        clock.start(20);
+        QEventLoop running;
+        QTimer::singleShot(3500, &running, &QEventLoop::quit);
+        running.exec();
+        qInfo("longest time the event loop was held, server silent: %lld ms", longest);
+        QVERIFY2(longest < 500, qPrintable(QString::number(longest)));
+    }
+
+    // A server's machine hung with its network still answering: the backend stopped, the statement
+    // unanswered. The desk gives up on its own side within its limit, and the next action connects
+    // afresh.
+    void aStoppedBackendHoldsNoDeskPastTheLimit()
+    {
+        TestDatabase database;
+        ServerStorage desk(database.url(), 1000);
+        QString error;
+        QVERIFY(desk.prepare(&error) && desk.openBook(1, &error));
+        const int backend =
+            database
+                .exec(QStringLiteral("SELECT pid FROM pg_stat_activity WHERE application_name "
+                                     "= 'Velmora' AND datname = current_database()"))
+                .value(0)
+                .toInt();
+        QVERIFY(backend > 0);
+        QVector<Appointment> bookings;
+        QElapsedTimer held;
+        ::kill(backend, SIGSTOP);
+        held.start();
+        const bool read = desk.readDay(kDay, &bookings, &error);
+        const qint64 longest = held.elapsed();
+        ::kill(backend, SIGCONT);
+        qInfo("longest time the event loop was held, backend stopped: %lld ms", longest);
+        QVERIFY(!read);
+        QVERIFY2(longest < 1500, qPrintable(QString::number(longest)));
+        QVERIFY2(error.contains(QStringLiteral("did not answer")), qPrintable(error));
+        QCoreApplication::processEvents(); // the user's next click
+        QVERIFY2(desk.readDay(kDay, &bookings, &error), qPrintable(error));
     }
 
     void theServerStoppedAndStartedUnderADesk()

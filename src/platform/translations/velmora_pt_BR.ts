@@ -773,6 +773,14 @@ A janela abre; cada ação tenta o servidor de novo.</translation>
         <source>(an address that cannot be read)</source>
         <translation>(endereço ilegível)</translation>
     </message>
+    <message>
+        <source>it has not answered yet; it is tried again shortly</source>
+        <translation>ele ainda não respondeu; uma nova tentativa é feita em instantes</translation>
+    </message>
+    <message>
+        <source>it did not answer within %1 seconds</source>
+        <translation>ele não respondeu em %1 segundos</translation>
+    </message>
 </context>
 <context>
     <name>WeeklyTimes</name>
