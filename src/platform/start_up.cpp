@@ -58,6 +58,9 @@ bool VelmoraApp::start()
 
 QStringList VelmoraApp::openFolder()
 {
+    const QString restoreFinished = finishInterruptedRestore(folder_);
+    if (!restoreFinished.isEmpty())
+        platform_.messages.inform(nullptr, restoreFinished);
     offerImport();
     const QStringList problems = prepareFolder();
     // Before anything is written: the day's copy of the books, once a day.
@@ -148,6 +151,9 @@ int restoreFromCommandLine(const QDir &folder, const QString &day, QTextStream &
             << '\n';
         return 1;
     }
+    const QString restoreFinished = finishInterruptedRestore(folder);
+    if (!restoreFinished.isEmpty())
+        out << restoreFinished << '\n';
     QString report;
     QString error;
     if (!restoreBackup(folder, QDate::fromString(day, Qt::ISODate), &report, &error)) {

@@ -6,6 +6,7 @@
 #include <QDateTime>
 #include <QFile>
 #include <QFileInfo>
+#include <QSaveFile>
 
 #include <sqlite3.h>
 
@@ -46,14 +47,72 @@ QDir backupsOf(const QDir &folder)
     return QDir(folder.filePath(QString::fromLatin1(kBackupsFolder)));
 }
 
+// Removes what the program made in backups/: a link is removed as a link, its target left alone.
+void removeMadeHere(const QString &path)
+{
+    if (isLink(path) || !QFileInfo(path).isDir())
+        QFile::remove(path);
+    else
+        QDir(path).removeRecursively(); // takes the links inside as links too
+}
+
+const char *const kRestoreMarker = "restore-in-progress";
+const char *const kJournals[] = {"-journal", "-wal", "-shm"};
+
+// A book moved with the journals beside it: a change a crash left unfinished stays with its file,
+// to be rolled back wherever the file is opened.
+bool moveWithJournals(const QString &from, const QString &to)
+{
+    if (!QFile::rename(from, to))
+        return false;
+    for (const char *journal : kJournals)
+        if (QFileInfo::exists(from + QLatin1String(journal)))
+            QFile::rename(from + QLatin1String(journal), to + QLatin1String(journal));
+    return true;
+}
+
+// Whether a file of a backup can be put back: a regular file, not a link, whole and of its kind.
+bool usableBackupFile(const QString &path, const QString &fileName, QString *problem)
+{
+    if (isLink(path) || !isRegularFile(path)) {
+        *problem = QCoreApplication::translate("Storage", "it is a link or not a file");
+        return false;
+    }
+    if (!checkFile(path, kindOfFile(fileName), problem, 0))
+        return false;
+    sqlite3 *db = nullptr;
+    bool whole = sqlite3_open_v2(sqliteUri(path, "ro").toUtf8().constData(), &db,
+                                 SQLITE_OPEN_READONLY | SQLITE_OPEN_URI, nullptr) == SQLITE_OK;
+    sqlite3_stmt *check = nullptr;
+    whole = whole && sqlite3_prepare_v2(db, "PRAGMA quick_check", -1, &check, nullptr) == SQLITE_OK &&
+            sqlite3_step(check) == SQLITE_ROW &&
+            qstrcmp(reinterpret_cast<const char *>(sqlite3_column_text(check, 0)), "ok") == 0;
+    sqlite3_finalize(check);
+    sqlite3_close(db);
+    if (!whole)
+        *problem = QCoreApplication::translate("Storage", "it is damaged");
+    return whole;
+}
+
+// The swap of a restore: the current file (if any) aside, the prepared one in its place.
+bool swapIn(const QDir &folder, const QString &fileName, const QDir &prepared, const QDir &aside)
+{
+    const QString current = folder.filePath(fileName);
+    if (QFileInfo::exists(current) && !QFileInfo::exists(aside.filePath(fileName)) &&
+        !moveWithJournals(current, aside.filePath(fileName)))
+        return false;
+    return QFile::rename(prepared.filePath(fileName), current);
+}
+
 } // namespace
 
 QList<QDate> backupDays(const QDir &folder)
 {
     QList<QDate> days;
-    for (const QString &name : backupsOf(folder).entryList(QDir::Dirs | QDir::NoDotAndDotDot, QDir::Name)) {
+    const QDir backups = backupsOf(folder);
+    for (const QString &name : backups.entryList(QDir::Dirs | QDir::NoDotAndDotDot, QDir::Name)) {
         const QDate day = QDate::fromString(name, QLatin1String(kDayFormat));
-        if (day.isValid())
+        if (day.isValid() && !isLink(backups.filePath(name))) // a link is no backup the program made
             days << day;
     }
     return days;
@@ -65,8 +124,14 @@ bool backUpDay(const QDir &folder, QDate day, QString *problem)
     const QString name = day.toString(QLatin1String(kDayFormat));
     if (backups.exists(name))
         return true; // made at an earlier start today
+    if (isLink(backups.path())) {
+        *problem =
+            QCoreApplication::translate("Storage", "\"%1\" is a link; backups are made only in a folder")
+                .arg(QLatin1String(kBackupsFolder));
+        return false;
+    }
     const QString partial = name + QStringLiteral(".partial");
-    QDir(backups.filePath(partial)).removeRecursively();
+    removeMadeHere(backups.filePath(partial));
     if (!folder.mkpath(backups.filePath(partial))) {
         *problem = QCoreApplication::translate("Storage", "the folder \"%1\" cannot be made")
                        .arg(backups.filePath(name));
@@ -80,34 +145,68 @@ bool backUpDay(const QDir &folder, QDate day, QString *problem)
             !checkFile(path, kindOfFile(fileName), problem, kBackupLockWaitMs, &busy)) {
             if (!busy)
                 continue; // only the program's own files, as they are usable
-            QDir(backups.filePath(partial)).removeRecursively();
+            removeMadeHere(backups.filePath(partial));
             *problem =
                 QCoreApplication::translate("Storage", "\"%1\" is held by another program").arg(fileName);
             return false;
         }
-        if (!copyConsistently(path, backups.filePath(partial + QLatin1Char('/') + fileName), problem)) {
-            QDir(backups.filePath(partial)).removeRecursively();
+        const QString copy = backups.filePath(partial + QLatin1Char('/') + fileName);
+        if (!copyConsistently(path, copy, problem)) {
+            removeMadeHere(backups.filePath(partial));
             *problem = QStringLiteral("\"%1\": %2").arg(fileName, *problem);
             return false;
         }
+        QFile::setPermissions(copy, QFile::permissions(path)); // never readable by more than the book
     }
     // Complete before it takes the day's name: a backup cut short is never taken for one.
     if (!backups.rename(partial, name)) {
-        QDir(backups.filePath(partial)).removeRecursively();
+        removeMadeHere(backups.filePath(partial));
         *problem = QCoreApplication::translate("Storage", "the finished backup could not be renamed");
         return false;
     }
+    // The newest are kept, and always the one just made, also when the clock was set back.
     QList<QDate> days = backupDays(folder);
-    while (days.size() > kBackupsKept)
-        QDir(backups.filePath(days.takeFirst().toString(QLatin1String(kDayFormat)))).removeRecursively();
+    days.removeAll(day);
+    while (days.size() > kBackupsKept - 1)
+        removeMadeHere(backups.filePath(days.takeFirst().toString(QLatin1String(kDayFormat))));
     return true;
+}
+
+QString finishInterruptedRestore(const QDir &folder)
+{
+    const QDir backups = backupsOf(folder);
+    QFile marker(backups.filePath(QString::fromLatin1(kRestoreMarker)));
+    if (!isRegularFile(marker.fileName()) || !marker.open(QIODevice::ReadOnly))
+        return {};
+    const QStringList names =
+        QString::fromUtf8(marker.readAll()).split(QLatin1Char('\n'), Qt::SkipEmptyParts);
+    marker.close();
+    if (names.size() != 2)
+        return {};
+    const QDir prepared(backups.filePath(names.at(0)));
+    const QDir aside(backups.filePath(names.at(1)));
+    // Every prepared file is whole (the marker is written only then): the swap is carried to its end.
+    for (const QString &fileName : allFileNames())
+        if (QFileInfo::exists(prepared.filePath(fileName)) && !swapIn(folder, fileName, prepared, aside))
+            return QCoreApplication::translate(
+                       "Storage", "A restore of a backup was interrupted and cannot be finished: "
+                                  "\"%1\" could not be put in place. The backup's files are in "
+                                  "\"%2\", the ones they replace in \"%3\".")
+                .arg(fileName, QDir::toNativeSeparators(prepared.path()),
+                     QDir::toNativeSeparators(aside.path()));
+    marker.remove();
+    removeMadeHere(prepared.path());
+    return QCoreApplication::translate(
+               "Storage", "A restore of a backup was interrupted; it was finished now. The files "
+                          "it replaced are in \"%1\".")
+        .arg(QDir::toNativeSeparators(aside.path()));
 }
 
 bool restoreBackup(const QDir &folder, QDate day, QString *report, QString *error)
 {
     const QDir backups = backupsOf(folder);
-    const QDir backup(backups.filePath(day.toString(QLatin1String(kDayFormat))));
-    if (!day.isValid() || !backup.exists()) {
+    const QString dayName = day.toString(QLatin1String(kDayFormat));
+    if (!day.isValid() || !backupDays(folder).contains(day)) {
         QStringList days;
         for (const QDate &kept : backupDays(folder))
             days << kept.toString(QLatin1String(kDayFormat));
@@ -116,39 +215,88 @@ bool restoreBackup(const QDir &folder, QDate day, QString *report, QString *erro
                 .arg(days.isEmpty() ? QStringLiteral("-") : days.join(QStringLiteral(", ")));
         return false;
     }
-    const QString aside =
-        QStringLiteral("replaced-%1")
-            .arg(QDateTime::currentDateTime().toString(QStringLiteral("yyyy-MM-ddTHHmmss")));
-    if (!backups.mkpath(aside)) {
-        *error = QCoreApplication::translate("Storage", "the folder \"%1\" cannot be made")
-                     .arg(backups.filePath(aside));
+    const QString unchanged = QCoreApplication::translate("Storage", "nothing in the folder was changed");
+    // Every file of the day checked before anything is touched.
+    const QDir backup(backups.filePath(dayName));
+    QStringList fileNames;
+    for (const QString &fileName : allFileNames()) {
+        const QString path = backup.filePath(fileName);
+        if (!QFileInfo::exists(path) && !isLink(path))
+            continue; // a file the backup does not hold stays as it is
+        QString problem;
+        if (!usableBackupFile(path, fileName, &problem)) {
+            *error = QCoreApplication::translate("Storage", "the backup's \"%1\" cannot be used (%2); %3")
+                         .arg(fileName, problem, unchanged);
+            return false;
+        }
+        fileNames << fileName;
+    }
+    // All of them prepared beside the books, so that putting them in place is a rename each.
+    const QString when = QDateTime::currentDateTime().toString(QStringLiteral("yyyy-MM-ddTHHmmss"));
+    const QString preparedName = QStringLiteral("restoring-%1").arg(when);
+    const QString asideName = QStringLiteral("replaced-%1").arg(when);
+    const QDir prepared(backups.filePath(preparedName));
+    const QDir aside(backups.filePath(asideName));
+    if (!backups.mkpath(preparedName) || !backups.mkpath(asideName)) {
+        removeMadeHere(prepared.path());
+        removeMadeHere(aside.path());
+        *error =
+            QCoreApplication::translate("Storage", "the folders for the restore cannot be made in \"%1\"; %2")
+                .arg(QDir::toNativeSeparators(backups.path()), unchanged);
         return false;
     }
-    QStringList restored;
-    for (const QString &fileName : allFileNames()) {
-        if (!backup.exists(fileName))
-            continue;
+    for (const QString &fileName : std::as_const(fileNames)) {
+        const QString target = prepared.filePath(fileName);
         const QString current = folder.filePath(fileName);
-        if (QFileInfo::exists(current) &&
-            !QFile::rename(current, backups.filePath(aside + QLatin1Char('/') + fileName))) {
-            *error = QCoreApplication::translate("Storage", "\"%1\" could not be put aside").arg(fileName);
+        if (!QFile::copy(backup.filePath(fileName), target)) {
+            removeMadeHere(prepared.path());
+            removeMadeHere(aside.path());
+            *error =
+                QCoreApplication::translate("Storage", "\"%1\" could not be copied (is the disk full?); %2")
+                    .arg(fileName, unchanged);
             return false;
         }
-        for (const char *journal : {"-journal", "-wal", "-shm"})
-            QFile::remove(current + QLatin1String(journal));
-        if (!QFile::copy(backup.filePath(fileName), current)) {
-            *error = QCoreApplication::translate("Storage", "\"%1\" could not be copied back").arg(fileName);
-            return false;
-        }
-        QFile::setPermissions(current,
-                              QFile::ReadOwner | QFile::WriteOwner | QFile::ReadGroup | QFile::ReadOther);
-        restored << fileName;
+        QFile::setPermissions(target, QFileInfo::exists(current) ? QFile::permissions(current)
+                                                                 : QFile::ReadOwner | QFile::WriteOwner);
     }
+    // From here a crash is finished at the next start, as the marker says.
+    QSaveFile marker(backups.filePath(QString::fromLatin1(kRestoreMarker)));
+    if (!marker.open(QIODevice::WriteOnly) ||
+        marker.write((preparedName + '\n' + asideName + '\n').toUtf8()) < 0 || !marker.commit()) {
+        removeMadeHere(prepared.path());
+        removeMadeHere(aside.path());
+        *error = QCoreApplication::translate("Storage",
+                                             "the restore could not be recorded (is the disk full?); %1")
+                     .arg(unchanged);
+        return false;
+    }
+    QStringList swapped;
+    for (const QString &fileName : std::as_const(fileNames)) {
+        if (swapIn(folder, fileName, prepared, aside)) {
+            swapped << fileName;
+            continue;
+        }
+        // Undone: the files already put back go back to where they were prepared, the replaced ones
+        // return.
+        for (const QString &done : std::as_const(swapped)) {
+            QFile::rename(folder.filePath(done), prepared.filePath(done));
+            moveWithJournals(aside.filePath(done), folder.filePath(done));
+        }
+        if (QFileInfo::exists(aside.filePath(fileName)) && !QFileInfo::exists(folder.filePath(fileName)))
+            moveWithJournals(aside.filePath(fileName), folder.filePath(fileName));
+        QFile::remove(marker.fileName());
+        removeMadeHere(prepared.path());
+        removeMadeHere(aside.path());
+        *error = QCoreApplication::translate("Storage", "\"%1\" could not be put in place; %2")
+                     .arg(fileName, unchanged);
+        return false;
+    }
+    QFile::remove(marker.fileName());
+    removeMadeHere(prepared.path());
     *report = QCoreApplication::translate("Storage",
                                           "The backup of %1 was put back (%2). The files it replaced are in "
                                           "\"%3\".")
-                  .arg(day.toString(QLatin1String(kDayFormat)), restored.join(QStringLiteral(", ")),
-                       QDir::toNativeSeparators(backups.filePath(aside)));
+                  .arg(dayName, fileNames.join(QStringLiteral(", ")), QDir::toNativeSeparators(aside.path()));
     return true;
 }
 

@@ -16,8 +16,14 @@ bool backUpDay(const QDir &folder, QDate day, QString *problem);
 // The days there are backups of, oldest first.
 QList<QDate> backupDays(const QDir &folder);
 
-// Puts the backup of the day back: the current files go aside into backups/replaced-<when>, then the
-// backup's files take their places. report says what was done, error why nothing was.
+// Puts the backup of the day back, all of its files or none: each is checked first, all are copied
+// beside the books, and then each current file goes aside into backups/replaced-<when> (with the
+// journal of a change left unfinished) as the backup's takes its place. A crash meanwhile is finished
+// by finishInterruptedRestore. report says what was done, error why nothing was.
 bool restoreBackup(const QDir &folder, QDate day, QString *report, QString *error);
+
+// Carries a restore a crash interrupted to its end, before anything else opens the books; what was
+// done, to be said, or nothing when no restore was under way.
+QString finishInterruptedRestore(const QDir &folder);
 
 } // namespace velmora

@@ -326,6 +326,18 @@ QString storedDate(QDate date)
     return date.toString(QStringLiteral("yyyy-MM-dd"));
 }
 
+bool isRegularFile(const QString &path)
+{
+    struct stat info;
+    return ::stat(QFile::encodeName(path).constData(), &info) == 0 && S_ISREG(info.st_mode);
+}
+
+bool isLink(const QString &path)
+{
+    struct stat info;
+    return ::lstat(QFile::encodeName(path).constData(), &info) == 0 && S_ISLNK(info.st_mode);
+}
+
 bool checkFile(const QString &path, FileKind kind, QString *problem, int lockWaitMs, bool *busy)
 {
     if (busy)
@@ -333,6 +345,11 @@ bool checkFile(const QString &path, FileKind kind, QString *problem, int lockWai
     QFile file(path);
     if (!file.exists()) {
         *problem = QCoreApplication::translate("Storage", "the file does not exist");
+        return false;
+    }
+    if (!isRegularFile(path)) {
+        *problem =
+            QCoreApplication::translate("Storage", "it is not a file but a folder, a pipe or a device");
         return false;
     }
     if (!file.open(QIODevice::ReadOnly)) {

@@ -20,6 +20,12 @@ enum class FileKind
 
 FileKind kindOfFile(const QString &fileName);
 
+// Whether path names a regular file, through a link or not: a folder, a pipe or a device is none, and
+// opening one could hang. Checked without opening it.
+bool isRegularFile(const QString &path);
+// Whether path is itself a symbolic link, whether or not it leads anywhere.
+bool isLink(const QString &path);
+
 // The wait for a file that another program holds locked, before a statement fails.
 constexpr int kLockWaitMs = 3000;
 

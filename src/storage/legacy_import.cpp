@@ -412,6 +412,8 @@ void writeReport(const QDir &folder, const ImportReport &report)
 
 bool isLegacyFile(const QString &path)
 {
+    if (!isRegularFile(path))
+        return false; // a pipe would hold the read for ever
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly))
         return false;

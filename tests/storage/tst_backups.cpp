@@ -4,8 +4,13 @@
 #include "storage/backups.h"
 #include "support/test_files.h"
 
+#include <QProcess>
+#include <QScopeGuard>
 #include <QSqlDatabase>
 #include <QSqlQuery>
+#include <QStorageInfo>
+
+#include <unistd.h>
 
 #include <atomic>
 #include <thread>
@@ -86,6 +91,109 @@ private Q_SLOTS:
         // A second start on the same day makes none again.
         QVERIFY(backUpDay(files.folder(), kToday.addDays(30), &problem));
         QCOMPARE(backupDays(files.folder()).size(), kBackupsKept);
+        // With the clock set back, the day's backup is the oldest, and still kept.
+        QVERIFY(backUpDay(files.folder(), kToday, &problem));
+        QCOMPARE(backupDays(files.folder()).size(), kBackupsKept);
+        QCOMPARE(backupDays(files.folder()).first(), kToday);
+    }
+
+    // Links put in backups/ lead outside: what they lead to is never emptied, overwritten or copied in.
+    void linksInTheBackupsAreNotFollowed()
+    {
+        TestFiles files;
+        files.prepareCopies();
+        QTemporaryDir elsewhere;
+        TestFiles outside(elsewhere.path());
+        outside.write("precious.txt", "keep me");
+        QVERIFY(QDir().mkpath(files.path("backups")));
+        QVERIFY(QFile::link(elsewhere.path(), files.path("backups/2027-03-01.partial")));
+        QVERIFY(QFile::link(elsewhere.path(), files.path("backups/2027-02-01"))); // older than all
+        QString problem;
+        for (int day = 0; day < kBackupsKept + 1; ++day)
+            QVERIFY2(backUpDay(files.folder(), kToday.addDays(day), &problem), qPrintable(problem));
+        QCOMPARE(outside.fingerprint("precious.txt"),
+                 QCryptographicHash::hash("keep me", QCryptographicHash::Sha256));
+        QVERIFY(!backupDays(files.folder()).contains(QDate(2027, 2, 1)));
+
+        // A file of a backup day that is a link is refused, and nothing is put back.
+        const QString day = files.path("backups/2027-03-05/bdm2.mdb");
+        QVERIFY(QFile::remove(day));
+        QVERIFY(QFile::link(outside.path("precious.txt"), day));
+        QString report;
+        QVERIFY(!restoreBackup(files.folder(), QDate(2027, 3, 5), &report, &problem));
+        QVERIFY2(problem.contains("bdm2.mdb") && problem.contains("nothing in the folder was changed"),
+                 qPrintable(problem));
+    }
+
+    // A restore puts back all of the day's files or none: a damaged file, a disk too full for the
+    // copies, and a crash in the middle (finished at the next start).
+    void aRestoreIsAllOrNothing()
+    {
+        TestFiles files;
+        files.prepareCopies();
+        files.addAppointment(1, kToday, "08:00", "In The Backup");
+        QString problem;
+        QVERIFY(backUpDay(files.folder(), kToday, &problem));
+        files.addAppointment(1, kToday, "09:00", "Today's");
+        files.write("bdm1.mdb-journal", "a change a crash left unfinished");
+        const auto fingerprints = [&files] {
+            QList<QByteArray> all;
+            for (const QString &name : allFileNames())
+                all << files.fingerprint(name);
+            return all;
+        };
+        const QList<QByteArray> before = fingerprints();
+
+        TestFiles backup(files.path("backups/2027-03-01"));
+        backup.write("bdm2.mdb", QByteArray(4096, 'x'));
+        QString report;
+        QVERIFY(!restoreBackup(files.folder(), kToday, &report, &problem));
+        QVERIFY2(problem.contains("bdm2.mdb"), qPrintable(problem));
+        QCOMPARE(fingerprints(), before);
+        QCOMPARE(QDir(files.path("backups")).entryList(QDir::Dirs | QDir::NoDotAndDotDot),
+                 QStringList{"2027-03-01"});
+        QFile::copy(files.path("bdm2.mdb"), backup.path("bdm2.mdb.good"));
+        QFile::remove(backup.path("bdm2.mdb"));
+        QFile::rename(backup.path("bdm2.mdb.good"), backup.path("bdm2.mdb"));
+
+        // The restore's copies do not fit on the disk: nothing changes.
+        if (::geteuid() == 0) {
+            QTemporaryDir small;
+            QVERIFY(QProcess::execute("mount", {"-t", "tmpfs", "-o", "size=1m", "tmpfs", small.path()}) == 0);
+            const auto unmount = qScopeGuard([&small] { QProcess::execute("umount", {small.path()}); });
+            TestFiles full(small.path());
+            for (const QString &name : QDir(files.path({})).entryList(QDir::Files))
+                QVERIFY(QFile::copy(files.path(name), full.path(name)));
+            QVERIFY(QDir(small.path()).mkpath("backups/2027-03-01"));
+            for (const QString &name : allFileNames())
+                QVERIFY(QFile::copy(backup.path(name), full.path("backups/2027-03-01/" + name)));
+            const qint64 free = QStorageInfo(small.path()).bytesAvailable();
+            full.write("filler", QByteArray(free - 3 * QFileInfo(full.path("bdm1.mdb")).size(), 'f'));
+            QVERIFY(!restoreBackup(full.folder(), kToday, &report, &problem));
+            QVERIFY2(problem.contains("nothing in the folder was changed"), qPrintable(problem));
+            for (int i = 0; i < allFileNames().size(); ++i)
+                QCOMPARE(full.fingerprint(allFileNames().at(i)), before.at(i));
+        }
+
+        // A crash after the copies were made, with one book swapped and the rest not: the next start
+        // finishes it.
+        QVERIFY2(restoreBackup(files.folder(), kToday, &report, &problem), qPrintable(problem));
+        const QString aside = QDir(files.path("backups")).entryList({"replaced-*"}, QDir::Dirs).value(0);
+        QCOMPARE(TestFiles(files.path("backups/" + aside)).fingerprint("bdm1.mdb-journal"),
+                 QCryptographicHash::hash("a change a crash left unfinished", QCryptographicHash::Sha256));
+        QCOMPARE(files.appointments(1), QStringList{"2027-03-01|08:00|In The Backup|||"});
+        QVERIFY(QDir(files.path("backups")).mkpath("restoring-x/"));
+        QVERIFY(QDir(files.path("backups")).mkpath("replaced-x/"));
+        QVERIFY(QFile::rename(files.path("bdm1.mdb"), files.path("backups/replaced-x/bdm1.mdb")));
+        QVERIFY(QFile::copy(backup.path("bdm1.mdb"), files.path("bdm1.mdb")));
+        QVERIFY(QFile::rename(files.path("bdm3.mdb"), files.path("backups/replaced-x/bdm3.mdb")));
+        QVERIFY(QFile::copy(backup.path("bdm3.mdb"), files.path("backups/restoring-x/bdm3.mdb")));
+        files.write("backups/restore-in-progress", "restoring-x\nreplaced-x\n");
+        QVERIFY(finishInterruptedRestore(files.folder()).contains("finished"));
+        QCOMPARE(files.fingerprint("bdm3.mdb"), backup.fingerprint("bdm3.mdb"));
+        QVERIFY(!QFileInfo::exists(files.path("backups/restore-in-progress")));
+        QCOMPARE(finishInterruptedRestore(files.folder()), QString());
+        QCOMPARE(prepareFiles(files.folder()), QStringList{});
     }
 
     void aBackupThatCannotBeMadeIsSaid()

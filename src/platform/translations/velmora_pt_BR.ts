@@ -678,14 +678,6 @@ A janela abre; cada ação tenta o servidor de novo.</translation>
         <translation>não há cópia de segurança desse dia; há cópias de: %1</translation>
     </message>
     <message>
-        <source>&quot;%1&quot; could not be put aside</source>
-        <translation>&quot;%1&quot; não pôde ser posto de lado</translation>
-    </message>
-    <message>
-        <source>&quot;%1&quot; could not be copied back</source>
-        <translation>&quot;%1&quot; não pôde ser copiado de volta</translation>
-    </message>
-    <message>
         <source>The backup of %1 was put back (%2). The files it replaced are in &quot;%3&quot;.</source>
         <translation>A cópia de segurança de %1 foi restaurada (%2). Os arquivos que ela substituiu estão em &quot;%3&quot;.</translation>
     </message>
@@ -780,6 +772,54 @@ A janela abre; cada ação tenta o servidor de novo.</translation>
     <message>
         <source>it did not answer within %1 seconds</source>
         <translation>ele não respondeu em %1 segundos</translation>
+    </message>
+    <message>
+        <source>it is a link or not a file</source>
+        <translation>é um atalho ou não é um arquivo</translation>
+    </message>
+    <message>
+        <source>it is damaged</source>
+        <translation>está danificado</translation>
+    </message>
+    <message>
+        <source>&quot;%1&quot; is a link; backups are made only in a folder</source>
+        <translation>&quot;%1&quot; é um atalho; as cópias de segurança só são feitas numa pasta de verdade</translation>
+    </message>
+    <message>
+        <source>A restore of a backup was interrupted and cannot be finished: &quot;%1&quot; could not be put in place. The backup&apos;s files are in &quot;%2&quot;, the ones they replace in &quot;%3&quot;.</source>
+        <translation>Uma restauração de cópia de segurança foi interrompida e não pôde ser concluída: não foi possível colocar &quot;%1&quot; no lugar. Os arquivos da cópia estão em &quot;%2&quot;; os que eles substituem, em &quot;%3&quot;.</translation>
+    </message>
+    <message>
+        <source>A restore of a backup was interrupted; it was finished now. The files it replaced are in &quot;%1&quot;.</source>
+        <translation>Uma restauração de cópia de segurança tinha sido interrompida e foi concluída agora. Os arquivos substituídos estão em &quot;%1&quot;.</translation>
+    </message>
+    <message>
+        <source>nothing in the folder was changed</source>
+        <translation>nada na pasta foi alterado</translation>
+    </message>
+    <message>
+        <source>the backup&apos;s &quot;%1&quot; cannot be used (%2); %3</source>
+        <translation>o arquivo &quot;%1&quot; da cópia não pode ser usado (%2); %3</translation>
+    </message>
+    <message>
+        <source>the folders for the restore cannot be made in &quot;%1&quot;; %2</source>
+        <translation>as pastas para a restauração não podem ser criadas em &quot;%1&quot;; %2</translation>
+    </message>
+    <message>
+        <source>&quot;%1&quot; could not be copied (is the disk full?); %2</source>
+        <translation>não foi possível copiar &quot;%1&quot; (o disco está cheio?); %2</translation>
+    </message>
+    <message>
+        <source>the restore could not be recorded (is the disk full?); %1</source>
+        <translation>não foi possível registrar a restauração (o disco está cheio?); %1</translation>
+    </message>
+    <message>
+        <source>&quot;%1&quot; could not be put in place; %2</source>
+        <translation>não foi possível colocar &quot;%1&quot; no lugar; %2</translation>
+    </message>
+    <message>
+        <source>it is not a file but a folder, a pipe or a device</source>
+        <translation>não é um arquivo, e sim uma pasta, um pipe ou um dispositivo</translation>
     </message>
 </context>
 <context>
