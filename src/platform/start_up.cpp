@@ -20,28 +20,20 @@ QString VelmoraApp::defaultReaderPath()
 VelmoraApp::VelmoraApp(const Platform &platform, const QDir &folder, const QString &readerPath,
                        const QString &server)
     : platform_(platform), folder_(folder), readerPath_(readerPath),
-      server_(server.isEmpty() ? serverInSettings(folder) : server),
-      lock_(folder.filePath(QString::fromLatin1(kLockFileName)))
+      server_(server.isEmpty() ? serverInSettings(folder) : server), lock_(folder)
 {
-    // Held as long as the program runs; one left by a program that crashed names a process that is
-    // gone and is taken over.
-    lock_.setStaleLockTime(0);
 }
 
 bool VelmoraApp::start()
 {
-    if (!lock_.tryLock(0)) {
-        const QString reason =
-            lock_.error() == QLockFile::LockFailedError
-                ? QCoreApplication::translate(
-                      "StartUp", "Velmora is already open on this folder. Use the window that is open, or "
-                                 "close it first.")
-                : QCoreApplication::translate(
-                      "StartUp", "Velmora cannot claim this folder for itself (its lock file cannot be "
-                                 "written), so it does not open the files.");
-        platform_.messages.inform(nullptr,
-                                  QCoreApplication::translate("StartUp", "%1\n\nFolder: %2")
-                                      .arg(reason, QDir::toNativeSeparators(folder_.absolutePath())));
+    FolderLock::Claim claim = lock_.claim();
+    if (claim == FolderLock::Claim::HeldElsewhere &&
+        platform_.messages.ask(
+            nullptr, lock_.takeOverQuestion(), QCoreApplication::translate("StartUp", "Take it over"),
+            QCoreApplication::translate("StartUp", "Do not open"), MessageService::Default::No))
+        claim = lock_.takeOver();
+    if (claim != FolderLock::Claim::Claimed) {
+        platform_.messages.inform(nullptr, lock_.refusal(claim));
         return false;
     }
     QStringList problems;
@@ -144,12 +136,11 @@ int importFromCommandLine(const QDir &folder, const QString &readerPath, QTextSt
 
 int restoreFromCommandLine(const QDir &folder, const QString &day, QTextStream &out)
 {
-    QLockFile lock(folder.filePath(QString::fromLatin1(VelmoraApp::kLockFileName)));
-    lock.setStaleLockTime(0);
-    if (!lock.tryLock(0)) {
-        out << QCoreApplication::translate("StartUp", "Velmora is open on this folder: close it first.")
-            << '\n';
-        return 1;
+    FolderLock lock(folder);
+    const FolderLock::Claim claim = lock.claim();
+    if (claim != FolderLock::Claim::Claimed) {
+        out << lock.refusal(claim) << '\n';
+        return claim == FolderLock::Claim::NotAFolder ? 2 : 1;
     }
     const QString restoreFinished = finishInterruptedRestore(folder);
     if (!restoreFinished.isEmpty())
@@ -174,13 +165,16 @@ QStringList VelmoraApp::prepareFolder()
     // moved or lost than never made, and an empty one would hide that.
     const bool create =
         check.firstStart ||
-        platform_.messages.ask(nullptr, QCoreApplication::translate(
-                                            "StartUp", "These files are missing from the folder %1:\n\n%2\n\n"
-                                                       "Create them empty? The doctors or appointments they "
-                                                       "held will not be in them. Answer No to look for them "
-                                                       "first; the program works without them meanwhile.")
-                                            .arg(QDir::toNativeSeparators(folder_.absolutePath()),
-                                                 check.missing.join(QStringLiteral(", "))));
+        platform_.messages.ask(
+            nullptr,
+            QCoreApplication::translate("StartUp", "These files are missing from the folder %1:\n\n%2\n\n"
+                                                   "Create them empty? The doctors or appointments they "
+                                                   "held will not be in them. Answer No to look for them "
+                                                   "first; the program works without them meanwhile.")
+                .arg(QDir::toNativeSeparators(folder_.absolutePath()),
+                     check.missing.join(QStringLiteral(", "))),
+            QCoreApplication::translate("StartUp", "Yes, create them empty"),
+            QCoreApplication::translate("StartUp", "No"), MessageService::Default::No);
     if (create)
         return problems + createFiles(folder_, check.missing);
     for (const QString &fileName : check.missing)

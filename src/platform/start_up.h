@@ -2,10 +2,10 @@
 
 #include "core/appointment_book.h"
 #include "core/book_storage.h"
+#include "platform/folder_lock.h"
 #include "windows/book_windows.h"
 
 #include <QDir>
-#include <QLockFile>
 #include <QTextStream>
 
 #include <memory>
@@ -29,7 +29,7 @@ public:
     MainWindow &window() { return windows_->main(); }
     AppointmentBook &book() { return *book_; }
 
-    static constexpr const char *kLockFileName = "velmora.lock";
+    static constexpr const char *kLockFileName = FolderLock::kFileName;
     static QString defaultReaderPath();
 
 private:
@@ -45,7 +45,7 @@ private:
     QDir folder_;
     QString readerPath_;
     QString server_;
-    QLockFile lock_;
+    FolderLock lock_;
     std::unique_ptr<BookStorage> storage_;
     std::unique_ptr<AppointmentBook> book_;
     std::unique_ptr<BookWindows> windows_;

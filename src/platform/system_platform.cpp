@@ -30,13 +30,14 @@ bool SystemMessages::ask(QWidget *parent, const QString &text)
                                  QMessageBox::Yes | QMessageBox::No, QMessageBox::Yes) == QMessageBox::Yes;
 }
 
-bool SystemMessages::ask(QWidget *parent, const QString &text, const QString &yes, const QString &no)
+bool SystemMessages::ask(QWidget *parent, const QString &text, const QString &yes, const QString &no,
+                         Default answer)
 {
     QMessageBox box(QMessageBox::Question, QString::fromLatin1(kCaption), text, QMessageBox::NoButton,
                     parent);
     QPushButton *yesButton = box.addButton(yes, QMessageBox::AcceptRole);
-    box.addButton(no, QMessageBox::RejectRole);
-    box.setDefaultButton(yesButton);
+    QPushButton *noButton = box.addButton(no, QMessageBox::RejectRole);
+    box.setDefaultButton(answer == Default::Yes ? yesButton : noButton);
     box.exec();
     return box.clickedButton() == yesButton;
 }

@@ -13,7 +13,8 @@ class SystemMessages : public MessageService
 public:
     void inform(QWidget *parent, const QString &text) override;
     bool ask(QWidget *parent, const QString &text) override;
-    bool ask(QWidget *parent, const QString &text, const QString &yes, const QString &no) override;
+    bool ask(QWidget *parent, const QString &text, const QString &yes, const QString &no,
+             Default answer = Default::Yes) override;
     QString saveFileName(QWidget *parent, const QString &startPath, const QString &filter) override;
 };
 

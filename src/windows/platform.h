@@ -20,11 +20,19 @@ public:
     virtual void inform(QWidget *parent, const QString &text) = 0;
     // A modal box with Yes and No; true for Yes.
     virtual bool ask(QWidget *parent, const QString &text) = 0;
-    // The same with buttons that say what they do, such as "Import" and "Not now".
-    virtual bool ask(QWidget *parent, const QString &text, const QString &yes, const QString &no)
+    // The same with buttons that say what they do, such as "Import" and "Not now". A Yes that cannot
+    // be undone is not the default button: Enter then answers No.
+    enum class Default
+    {
+        Yes,
+        No
+    };
+    virtual bool ask(QWidget *parent, const QString &text, const QString &yes, const QString &no,
+                     Default answer = Default::Yes)
     {
         Q_UNUSED(yes);
         Q_UNUSED(no);
+        Q_UNUSED(answer);
         return ask(parent, text);
     }
     // A save dialog starting at startPath; the empty text when the user cancels.

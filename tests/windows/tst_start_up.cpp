@@ -8,6 +8,8 @@
 #include <QSettings>
 #include <QSysInfo>
 
+#include <sys/stat.h>
+
 using namespace velmora;
 using velmora::testing::TestFiles;
 using velmora::testing::TestPlatform;
@@ -98,17 +100,56 @@ private Q_SLOTS:
                  QStringList{started ? "1" : "0"});
     }
 
-    void lockOfACrashedProgramIsTakenOver()
+    // What velmora.lock holds, or is: a lock of a crashed program of this computer is taken over; one of
+    // another computer is named with its age, asked about, and taken over once a day old; one that is
+    // no file is named, without waiting on it.
+    void locksTellTheTruth_data()
     {
+        QTest::addColumn<QString>("lock");
+        QTest::addColumn<int>("ageHours");
+        QTest::addColumn<int>("answer"); // -1: nothing asked
+        QTest::addColumn<bool>("started");
+        QTest::addColumn<QString>("said");
+        QTest::newRow("crashed here") << "here" << 0 << -1 << true << "";
+        QTest::newRow("another computer, kept") << "reception-2" << 1 << 0 << false << "\"reception-2\"";
+        QTest::newRow("another computer, taken over") << "reception-2" << 1 << 1 << true << "";
+        QTest::newRow("another computer, a day old") << "reception-2" << 25 << -1 << true << "";
+        QTest::newRow("a folder") << "folder" << 0 << -1 << false << "is not a file";
+        QTest::newRow("a pipe") << "pipe" << 0 << -1 << false << "is not a file";
+    }
+    void locksTellTheTruth()
+    {
+        QFETCH(QString, lock);
+        QFETCH(int, ageHours);
+        QFETCH(int, answer);
+        QFETCH(bool, started);
+        QFETCH(QString, said);
         TestFiles files;
         files.prepare();
-        // What a program killed mid-work leaves: a lock naming a process that no longer runs.
-        files.write(VelmoraApp::kLockFileName,
-                    QByteArray("999999\nvelmora\n") + QSysInfo::machineHostName().toUtf8() + "\n");
+        const QString path = files.path(VelmoraApp::kLockFileName);
+        if (lock == "folder") {
+            QVERIFY(QDir().mkpath(path));
+        } else if (lock == "pipe") {
+            QVERIFY(::mkfifo(QFile::encodeName(path).constData(), 0600) == 0);
+        } else {
+            const QString host = lock == "here" ? QSysInfo::machineHostName() : lock;
+            files.write(VelmoraApp::kLockFileName, QByteArray("999999\nvelmora\n") + host.toUtf8() + "\n");
+            QFile file(path);
+            QVERIFY(file.open(QIODevice::ReadWrite) &&
+                    file.setFileTime(QDateTime::currentDateTime().addSecs(-3600 * ageHours),
+                                     QFileDevice::FileModificationTime));
+        }
         TestPlatform platform;
+        if (answer >= 0)
+            platform.messages.answers.push_back(answer == 1);
         VelmoraApp app(platform.platform(), files.folder());
-        QVERIFY(app.start());
-        QVERIFY(platform.messages.shown.isEmpty());
+        QCOMPARE(app.start(), started);
+        if (answer >= 0)
+            QVERIFY(platform.messages.takeOne().contains("Take the folder over?"));
+        if (!said.isEmpty())
+            QVERIFY2(platform.messages.takeOne().contains(said), qPrintable(said));
+        QVERIFY2(platform.messages.shown.isEmpty(), qPrintable(platform.messages.shown.join('|')));
+        QCOMPARE(platform.messages.answers.size(), size_t(0));
     }
 
     // Files are made without asking only on a first start; one missing among the others is asked

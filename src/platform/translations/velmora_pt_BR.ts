@@ -483,22 +483,6 @@ Sem salvar, o que você digitou é descartado e a janela mostra o cadastro salvo
 <context>
     <name>StartUp</name>
     <message>
-        <source>Velmora is already open on this folder. Use the window that is open, or close it first.</source>
-        <translation>O Velmora já está aberto nesta pasta. Use a janela que está aberta ou feche-a primeiro.</translation>
-    </message>
-    <message>
-        <source>Velmora cannot claim this folder for itself (its lock file cannot be written), so it does not open the files.</source>
-        <translation>O Velmora não consegue reservar esta pasta para si (o arquivo de trava não pode ser gravado), por isso não abre os arquivos.</translation>
-    </message>
-    <message>
-        <source>%1
-
-Folder: %2</source>
-        <translation>%1
-
-Pasta: %2</translation>
-    </message>
-    <message>
         <source>%1 files of the older program: %2 appointments and the settings of %3 doctors. Import them? The originals are kept unchanged in the folder legacy.</source>
         <translation>%1 arquivos do programa antigo: %2 consultas e o cadastro de %3 médicos. Importá-los? Os originais são guardados sem alteração na pasta legacy.</translation>
     </message>
@@ -539,10 +523,6 @@ The program works on; the next start tries again.</source>
 O programa continua funcionando; a próxima abertura tenta de novo.</translation>
     </message>
     <message>
-        <source>Velmora is open on this folder: close it first.</source>
-        <translation>O Velmora está aberto nesta pasta: feche-o primeiro.</translation>
-    </message>
-    <message>
         <source>The backup was not put back: %1.</source>
         <translation>A cópia de segurança não foi restaurada: %1.</translation>
     </message>
@@ -561,6 +541,70 @@ The window opens; each action tries the server again.</source>
         <translation>As agendas não podem ser alcançadas agora: %1.
 
 A janela abre; cada ação tenta o servidor de novo.</translation>
+    </message>
+    <message>
+        <source>the computer &quot;%1&quot;, since %2</source>
+        <translation>no computador &quot;%1&quot;, desde %2</translation>
+    </message>
+    <message>
+        <source>Velmora is already open on this folder. Use the window that is open, or close it first.
+
+Folder: %1</source>
+        <translation>O Velmora já está aberto nesta pasta. Use a janela que está aberta ou feche-a primeiro.
+
+Pasta: %1</translation>
+    </message>
+    <message>
+        <source>Velmora is open on this folder at %1. Close it there first.
+
+Folder: %2</source>
+        <translation>O Velmora está aberto nesta pasta %1. Feche-o lá primeiro.
+
+Pasta: %2</translation>
+    </message>
+    <message>
+        <source>&quot;%1&quot; in the folder is not a file (a folder, a link or a pipe), so Velmora cannot claim the folder. Remove it and start again.
+
+Folder: %2</source>
+        <translation>&quot;%1&quot; na pasta não é um arquivo (é uma pasta, um atalho ou um pipe), por isso o Velmora não consegue reservar a pasta. Apague-o e abra o programa de novo.
+
+Pasta: %2</translation>
+    </message>
+    <message>
+        <source>The data folder &quot;%1&quot; is not a folder.</source>
+        <translation>A pasta de dados &quot;%1&quot; não é uma pasta.</translation>
+    </message>
+    <message>
+        <source>Velmora cannot claim this folder for itself (its lock file cannot be written), so it does not open the files.
+
+Folder: %1</source>
+        <translation>O Velmora não consegue reservar esta pasta para si (não consegue gravar o arquivo velmora.lock), por isso não abre os arquivos.
+
+Pasta: %1</translation>
+    </message>
+    <message>
+        <source>Velmora is open on this folder at %1, or was left so there by a crash or a power cut.
+
+Take the folder over? Only if Velmora is closed on that computer: two programs working on the same files can lose bookings.</source>
+        <translation>O Velmora está aberto nesta pasta %1, ou ficou assim depois de um travamento ou de uma queda de energia.
+
+Assumir a pasta? Só se o Velmora estiver fechado naquele computador: dois programas trabalhando nos mesmos arquivos podem perder agendamentos.</translation>
+    </message>
+    <message>
+        <source>Take it over</source>
+        <translation>Assumir a pasta</translation>
+    </message>
+    <message>
+        <source>Do not open</source>
+        <translation>Não abrir</translation>
+    </message>
+    <message>
+        <source>Yes, create them empty</source>
+        <translation>Sim, criar vazios</translation>
+    </message>
+    <message>
+        <source>No</source>
+        <translation>Não</translation>
     </message>
 </context>
 <context>
