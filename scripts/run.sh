@@ -11,7 +11,7 @@ cmake --build "$repo/build-release" --target velmora
 data="${VELMORA_DATA:-${XDG_DATA_HOME:-$HOME/.local/share}/Velmora}"
 mkdir -p "$data"
 echo "Velmora keeps its files in: $data"
-program=("$repo/build-release/src/velmora" --data-folder "$data")
+program=("$repo/build-release/src/velmora" --data-folder "$data" "$@")
 if [ -z "${DISPLAY:-}" ] && [ -z "${WAYLAND_DISPLAY:-}" ]; then
   echo "No display found: starting on a virtual screen (xvfb-run)."
   exec xvfb-run -a -s "-screen 0 1366x768x24" "${program[@]}"

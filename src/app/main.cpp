@@ -1,134 +1,73 @@
 #include "core/version.h"
+#include "platform/command_line.h"
 #include "platform/language.h"
 #include "platform/start_up.h"
 #include "platform/system_platform.h"
 
 #include <QApplication>
-#include <QCommandLineParser>
-#include <QStandardPaths>
+#include <QDir>
+#include <QTextStream>
 
 #include <memory>
-
-namespace {
-
-struct Options
-{
-    QString dataFolder;
-    QString language;
-    bool importLegacy = false;
-    QString restoreBackup;
-    QString server;
-    QString copyToServer;
-    QString copyFromServer;
-};
-
-// The command line, read with Qt's parser; --help and --version answer and end the program.
-Options readOptions(const QCoreApplication &app)
-{
-    QCommandLineParser parser;
-    parser.setApplicationDescription(QStringLiteral("The appointment book of a small clinic."));
-    parser.addHelpOption();
-    parser.addVersionOption();
-    const QCommandLineOption dataFolder(
-        QStringLiteral("data-folder"),
-        QStringLiteral(
-            "The folder of the twelve files; \"user\" for the user's own (%1). Without it, the working "
-            "folder.")
-            .arg(QStandardPaths::writableLocation(QStandardPaths::AppDataLocation)),
-        QStringLiteral("DIR"));
-    const QCommandLineOption language(
-        QStringLiteral("language"),
-        QStringLiteral("The language to speak: en or pt_BR. Without it, the system's."),
-        QStringLiteral("LANGUAGE"));
-    const QCommandLineOption importLegacy(
-        QStringLiteral("import-legacy"),
-        QStringLiteral(
-            "Import the older program's files of the data folder, print the summary and end: 0 when all "
-            "were imported, 1 when one could not be, 2 when there was nothing to import."));
-    const QCommandLineOption restoreBackup(
-        QStringLiteral("restore-backup"),
-        QStringLiteral(
-            "Put the backup of that day back (the program closed), keeping the current files aside."),
-        QStringLiteral("YYYY-MM-DD"));
-    const QCommandLineOption server(
-        QStringLiteral("server"),
-        QStringLiteral(
-            "Keep the books on this PostgreSQL server (postgresql://host:port/database) instead of "
-            "the folder's files; without it, the one velmora.ini of the data folder names, if any."),
-        QStringLiteral("URL"));
-    const QCommandLineOption copyToServer(
-        QStringLiteral("copy-to-server"),
-        QStringLiteral("Copy the data folder's twelve files into an empty server database, print what was "
-                       "copied and end: 0 when done, 1 otherwise."),
-        QStringLiteral("URL"));
-    const QCommandLineOption copyFromServer(
-        QStringLiteral("copy-from-server"),
-        QStringLiteral(
-            "Write a server's books into the twelve files of a data folder without them, print what "
-            "was copied and end: 0 when done, 1 otherwise."),
-        QStringLiteral("URL"));
-    parser.addOptions(
-        {dataFolder, language, importLegacy, restoreBackup, server, copyToServer, copyFromServer});
-    parser.process(app);
-    Options options;
-    options.dataFolder = parser.value(dataFolder);
-    options.language = parser.value(language);
-    options.importLegacy = parser.isSet(importLegacy);
-    options.restoreBackup = parser.value(restoreBackup);
-    options.server = parser.value(server);
-    options.copyToServer = parser.value(copyToServer);
-    options.copyFromServer = parser.value(copyFromServer);
-    return options;
-}
-
-// The data folder: the working folder, named relatively so that a folder whose name is not valid text
-// is still found; or the one named; "user" is the user's own, made when missing.
-QDir dataFolder(const QString &named)
-{
-    if (named.isEmpty())
-        return QDir(QStringLiteral("."));
-    const QString path = named == QLatin1String("user")
-                             ? QStandardPaths::writableLocation(QStandardPaths::AppDataLocation)
-                             : named;
-    QDir().mkpath(path);
-    return QDir(path);
-}
-
-} // namespace
 
 int main(int argc, char *argv[])
 {
     QCoreApplication::setApplicationName(QStringLiteral("Velmora"));
     QCoreApplication::setApplicationVersion(QStringLiteral(VELMORA_VERSION));
-    // The tasks of a terminal need no window, and no screen.
-    bool terminalTask = false;
+    // Read and checked before anything is opened or written, and before a window (which needs a
+    // screen) is thought of.
+    QList<QByteArray> arguments;
     for (int i = 1; i < argc; ++i)
-        for (const char *task : {"--import-legacy", "--restore-backup", "--copy-to-server",
-                                 "--copy-from-server", "--help", "-h", "--version", "-v"})
-            terminalTask = terminalTask || qstrcmp(argv[i], task) == 0 ||
-                           QByteArray(argv[i]).startsWith(QByteArray(task) + '=');
-    std::unique_ptr<QCoreApplication> app(terminalTask ? new QCoreApplication(argc, argv)
-                                                       : new QApplication(argc, argv));
-    const Options options = readOptions(*app);
-    const QDir folder = dataFolder(options.dataFolder);
+        arguments << QByteArray(argv[i]);
+    const velmora::CommandLine line = velmora::readCommandLine(arguments);
     QTextStream out(stdout);
-    if (options.importLegacy)
+    QTextStream err(stderr);
+    if (!line.error.isEmpty()) {
+        err << line.error << '\n' << QStringLiteral("velmora --help") << '\n';
+        return 2;
+    }
+    if (line.task == velmora::CommandLine::Task::Help) {
+        out << line.help;
+        return 0;
+    }
+    if (line.task == velmora::CommandLine::Task::Version) {
+        out << QCoreApplication::applicationName() << ' ' << QCoreApplication::applicationVersion() << '\n';
+        return 0;
+    }
+    std::unique_ptr<QCoreApplication> app(line.needsWindow() ? new QApplication(argc, argv)
+                                                             : new QCoreApplication(argc, argv));
+    QString folderProblem;
+    if (!velmora::enterDataFolder(line.dataFolder, &folderProblem)) {
+        if (line.needsWindow()) {
+            const velmora::ProgramLanguage language(line.language);
+            velmora::SystemMessages().inform(nullptr, folderProblem);
+        } else {
+            err << folderProblem << '\n';
+        }
+        return 2;
+    }
+    const QDir folder(QStringLiteral("."));
+    switch (line.task) {
+    case velmora::CommandLine::Task::ImportLegacy:
         return velmora::importFromCommandLine(folder, velmora::VelmoraApp::defaultReaderPath(), out);
-    if (!options.restoreBackup.isEmpty())
-        return velmora::restoreFromCommandLine(folder, options.restoreBackup, out);
-    if (!options.copyToServer.isEmpty())
-        return velmora::copyToServerFromCommandLine(folder, options.copyToServer, out);
-    if (!options.copyFromServer.isEmpty())
-        return velmora::copyFromServerFromCommandLine(options.copyFromServer, folder, out);
+    case velmora::CommandLine::Task::RestoreBackup:
+        return velmora::restoreFromCommandLine(folder, line.value, out);
+    case velmora::CommandLine::Task::CopyToServer:
+        return velmora::copyToServerFromCommandLine(folder, line.value, out);
+    case velmora::CommandLine::Task::CopyFromServer:
+        return velmora::copyFromServerFromCommandLine(line.value, folder, out);
+    default:
+        break;
+    }
 
-    const velmora::ProgramLanguage language(options.language);
+    const velmora::ProgramLanguage language(line.language);
     velmora::SystemMessages messages;
     velmora::SystemClock clock;
     velmora::SystemPrinter printer;
     velmora::SystemBrowser browser;
     velmora::SystemProgress progress;
     velmora::VelmoraApp velmora(velmora::Platform{messages, clock, printer, browser, progress}, folder,
-                                velmora::VelmoraApp::defaultReaderPath(), options.server);
+                                velmora::VelmoraApp::defaultReaderPath(), line.server);
     if (!velmora.start())
         return 1;
     velmora.window().showMaximized();

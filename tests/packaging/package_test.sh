@@ -30,6 +30,7 @@ test -f /usr/share/man/man1/velmora.1
 
 # Started as from the menu, on a data folder of its own, until its window is on the screen.
 data="$work/data"
+mkdir -p "$data"
 HOME="$work" xvfb-run -a -s "-screen 0 1366x768x24" sh -c '
   /usr/bin/velmora --data-folder "$1" & program=$!
   seen=1

@@ -877,4 +877,79 @@ Assumir a pasta? Só se o Velmora estiver fechado naquele computador: dois progr
         <translation>%1 com dados inadequados, por favor corrija.</translation>
     </message>
 </context>
+<context>
+    <name>velmora</name>
+    <message>
+        <source>The appointment book of a small clinic.</source>
+        <translation>A agenda de consultas de uma pequena clínica.</translation>
+    </message>
+    <message>
+        <source>Show this help and end.</source>
+        <translation>Mostra esta ajuda e termina.</translation>
+    </message>
+    <message>
+        <source>Show the version and end.</source>
+        <translation>Mostra a versão e termina.</translation>
+    </message>
+    <message>
+        <source>The folder of the twelve files, which must exist; &quot;user&quot; for the user&apos;s own (%1), made on first use. Without it, the working folder.</source>
+        <translation>A pasta dos doze arquivos, que precisa existir; &quot;user&quot; para a pasta do próprio usuário (%1), criada no primeiro uso. Sem ela, a pasta atual.</translation>
+    </message>
+    <message>
+        <source>The language to speak: en or pt_BR. Without it, the system&apos;s.</source>
+        <translation>O idioma do programa: en ou pt_BR. Sem ele, o do sistema.</translation>
+    </message>
+    <message>
+        <source>Import the older program&apos;s files of the data folder, print the summary and end: 0 when all were imported, 1 when one could not be, 2 when there was nothing to import.</source>
+        <translation>Importa os arquivos do programa antigo da pasta de dados, mostra o resumo e termina: 0 quando todos foram importados, 1 quando algum não pôde ser, 2 quando não havia nada a importar.</translation>
+    </message>
+    <message>
+        <source>Put the backup of that day back (the program closed), keeping the current files aside.</source>
+        <translation>Restaura a cópia de segurança daquele dia (com o programa fechado), guardando à parte os arquivos atuais.</translation>
+    </message>
+    <message>
+        <source>Keep the books on this PostgreSQL server (postgresql://host:port/database) instead of the folder&apos;s files; without it, the one velmora.ini of the data folder names, if any.</source>
+        <translation>Usa as agendas deste servidor PostgreSQL (postgresql://host:porta/banco) em vez dos arquivos da pasta; sem ele, o servidor indicado no velmora.ini da pasta de dados, se houver.</translation>
+    </message>
+    <message>
+        <source>Copy the data folder&apos;s twelve files into an empty server database, print what was copied and end: 0 when done, 1 otherwise.</source>
+        <translation>Copia os doze arquivos da pasta de dados para um banco vazio do servidor, mostra o que foi copiado e termina: 0 quando concluído, 1 caso contrário.</translation>
+    </message>
+    <message>
+        <source>Write a server&apos;s books into the twelve files of a data folder without them, print what was copied and end: 0 when done, 1 otherwise.</source>
+        <translation>Grava as agendas de um servidor nos doze arquivos de uma pasta de dados que não os tem, mostra o que foi copiado e termina: 0 quando concluído, 1 caso contrário.</translation>
+    </message>
+    <message>
+        <source>Unexpected argument: %1</source>
+        <translation>Argumento inesperado: %1</translation>
+    </message>
+    <message>
+        <source>Only one of these at a time: %1</source>
+        <translation>Só uma destas opções por vez: %1</translation>
+    </message>
+    <message>
+        <source>--%1 needs a value: %2</source>
+        <translation>--%1 precisa de um valor: %2</translation>
+    </message>
+    <message>
+        <source>--restore-backup needs a day written YYYY-MM-DD, not &quot;%1&quot;</source>
+        <translation>--restore-backup precisa de um dia no formato AAAA-MM-DD, não &quot;%1&quot;</translation>
+    </message>
+    <message>
+        <source>The languages are en and pt_BR, not &quot;%1&quot;</source>
+        <translation>Os idiomas são en e pt_BR, não &quot;%1&quot;</translation>
+    </message>
+    <message>
+        <source>The data folder &quot;%1&quot; does not exist: name a folder that does, or make it first.</source>
+        <translation>A pasta de dados &quot;%1&quot; não existe: indique uma pasta que exista ou crie-a primeiro.</translation>
+    </message>
+    <message>
+        <source>The data folder &quot;%1&quot; is not a folder.</source>
+        <translation>A pasta de dados &quot;%1&quot; não é uma pasta.</translation>
+    </message>
+    <message>
+        <source>The data folder &quot;%1&quot; cannot be opened: %2.</source>
+        <translation>A pasta de dados &quot;%1&quot; não pode ser aberta: %2.</translation>
+    </message>
+</context>
 </TS>

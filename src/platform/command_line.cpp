@@ -1,0 +1,174 @@
+#include "platform/command_line.h"
+
+#include <QCommandLineParser>
+#include <QCoreApplication>
+#include <QDate>
+#include <QDir>
+#include <QFile>
+#include <QStandardPaths>
+
+#include <algorithm>
+#include <cerrno>
+#include <cstring>
+#include <unistd.h>
+
+namespace velmora {
+
+namespace {
+
+const char *const kLanguages[] = {"en", "pt_BR"};
+
+QString tr(const char *text)
+{
+    return QCoreApplication::translate("CommandLine", text);
+}
+
+// The raw bytes of the last --data-folder given: Qt's reading of an argument as text loses what is no
+// valid text.
+QByteArray rawDataFolder(const QList<QByteArray> &arguments)
+{
+    QByteArray folder;
+    for (qsizetype i = 0; i < arguments.size(); ++i) {
+        const QByteArray &argument = arguments.at(i);
+        if (argument == "--data-folder" && i + 1 < arguments.size())
+            folder = arguments.at(++i);
+        else if (argument.startsWith("--data-folder="))
+            folder = argument.mid(static_cast<qsizetype>(std::strlen("--data-folder=")));
+    }
+    return folder;
+}
+
+} // namespace
+
+CommandLine readCommandLine(const QList<QByteArray> &arguments)
+{
+    QCommandLineParser parser;
+    parser.setApplicationDescription(tr("The appointment book of a small clinic."));
+    const QCommandLineOption help({QStringLiteral("h"), QStringLiteral("help-all"), QStringLiteral("help")},
+                                  tr("Show this help and end."));
+    const QCommandLineOption version({QStringLiteral("v"), QStringLiteral("version")},
+                                     tr("Show the version and end."));
+    const QCommandLineOption dataFolder(
+        QStringLiteral("data-folder"),
+        tr("The folder of the twelve files, which must exist; \"user\" for the user's own (%1), made on "
+           "first "
+           "use. Without it, the working folder.")
+            .arg(QStandardPaths::writableLocation(QStandardPaths::AppDataLocation)),
+        QStringLiteral("DIR"));
+    const QCommandLineOption language(QStringLiteral("language"),
+                                      tr("The language to speak: en or pt_BR. Without it, the system's."),
+                                      QStringLiteral("LANGUAGE"));
+    const QCommandLineOption importLegacy(
+        QStringLiteral("import-legacy"),
+        tr("Import the older program's files of the data folder, print the summary and end: 0 when all were "
+           "imported, 1 when one could not be, 2 when there was nothing to import."));
+    const QCommandLineOption restoreBackup(
+        QStringLiteral("restore-backup"),
+        tr("Put the backup of that day back (the program closed), keeping the current files aside."),
+        QStringLiteral("YYYY-MM-DD"));
+    const QCommandLineOption server(
+        QStringLiteral("server"),
+        tr("Keep the books on this PostgreSQL server (postgresql://host:port/database) instead of the "
+           "folder's "
+           "files; without it, the one velmora.ini of the data folder names, if any."),
+        QStringLiteral("URL"));
+    const QCommandLineOption copyToServer(QStringLiteral("copy-to-server"),
+                                          tr("Copy the data folder's twelve files into an empty server "
+                                             "database, print what was copied and end: "
+                                             "0 when done, 1 otherwise."),
+                                          QStringLiteral("URL"));
+    const QCommandLineOption copyFromServer(QStringLiteral("copy-from-server"),
+                                            tr("Write a server's books into the twelve files of a data "
+                                               "folder without them, print what was copied "
+                                               "and end: 0 when done, 1 otherwise."),
+                                            QStringLiteral("URL"));
+    parser.addOptions({help, version, dataFolder, language, importLegacy, restoreBackup, server, copyToServer,
+                       copyFromServer});
+
+    QStringList texts{QStringLiteral("velmora")};
+    for (const QByteArray &argument : arguments)
+        texts << QFile::decodeName(argument);
+    CommandLine line;
+    line.help = parser.helpText();
+    if (!parser.parse(texts)) {
+        line.error = parser.errorText();
+        return line;
+    }
+    if (!parser.positionalArguments().isEmpty()) {
+        line.error = tr("Unexpected argument: %1").arg(parser.positionalArguments().first());
+        return line;
+    }
+    // One task at a time, each with the value it needs.
+    const std::pair<const QCommandLineOption *, CommandLine::Task> tasks[] = {
+        {&help, CommandLine::Task::Help},
+        {&version, CommandLine::Task::Version},
+        {&importLegacy, CommandLine::Task::ImportLegacy},
+        {&restoreBackup, CommandLine::Task::RestoreBackup},
+        {&copyToServer, CommandLine::Task::CopyToServer},
+        {&copyFromServer, CommandLine::Task::CopyFromServer}};
+    QStringList asked;
+    for (const auto &[option, task] : tasks) {
+        if (!parser.isSet(*option))
+            continue;
+        asked << QStringLiteral("--") + option->names().constLast();
+        line.task = task;
+        if (!option->valueName().isEmpty())
+            line.value = parser.value(*option).trimmed();
+    }
+    if (parser.isSet(help)) {
+        line.task = CommandLine::Task::Help;
+        return line;
+    }
+    if (asked.size() > 1) {
+        line.error = tr("Only one of these at a time: %1").arg(asked.join(QStringLiteral(", ")));
+        return line;
+    }
+    for (const QCommandLineOption *option :
+         {&dataFolder, &language, &restoreBackup, &server, &copyToServer, &copyFromServer}) {
+        if (parser.isSet(*option) && parser.value(*option).trimmed().isEmpty()) {
+            line.error = tr("--%1 needs a value: %2").arg(option->names().constLast(), option->valueName());
+            return line;
+        }
+    }
+    if (line.task == CommandLine::Task::RestoreBackup &&
+        !QDate::fromString(line.value, Qt::ISODate).isValid()) {
+        line.error = tr("--restore-backup needs a day written YYYY-MM-DD, not \"%1\"").arg(line.value);
+        return line;
+    }
+    line.language = parser.value(language);
+    if (!line.language.isEmpty() &&
+        std::find(std::begin(kLanguages), std::end(kLanguages), line.language) == std::end(kLanguages)) {
+        line.error = tr("The languages are en and pt_BR, not \"%1\"").arg(line.language);
+        return line;
+    }
+    line.server = parser.value(server).trimmed();
+    line.dataFolder = rawDataFolder(arguments);
+    return line;
+}
+
+bool enterDataFolder(const QByteArray &dataFolder, QString *error)
+{
+    if (dataFolder.isEmpty())
+        return true;
+    QByteArray path = dataFolder;
+    if (dataFolder == "user") {
+        const QString own = QStandardPaths::writableLocation(QStandardPaths::AppDataLocation);
+        QDir().mkpath(own);
+        path = QFile::encodeName(own);
+    }
+    if (::chdir(path.constData()) == 0)
+        return true;
+    const int reason = errno;
+    const QString shown = QFile::decodeName(dataFolder);
+    if (reason == ENOENT)
+        *error = tr("The data folder \"%1\" does not exist: name a folder that does, or make it first.")
+                     .arg(shown);
+    else if (reason == ENOTDIR)
+        *error = tr("The data folder \"%1\" is not a folder.").arg(shown);
+    else
+        *error = tr("The data folder \"%1\" cannot be opened: %2.")
+                     .arg(shown, QString::fromLocal8Bit(std::strerror(reason)));
+    return false;
+}
+
+} // namespace velmora

@@ -1,0 +1,42 @@
+#pragma once
+
+#include <QByteArray>
+#include <QList>
+#include <QString>
+
+namespace velmora {
+
+// What the program was asked to do, read and checked before anything is opened or written.
+struct CommandLine
+{
+    enum class Task
+    {
+        Window,
+        Help,
+        Version,
+        ImportLegacy,
+        RestoreBackup,
+        CopyToServer,
+        CopyFromServer
+    };
+    Task task = Task::Window;
+    QByteArray dataFolder; // as given, byte for byte; empty for the working folder
+    QString language;
+    QString server;
+    QString value; // the day of a restore, the server of a copy
+    QString error; // why the command line cannot be followed: nothing is done then
+    QString help;
+
+    // The tasks of a terminal, which need no window and no screen.
+    bool needsWindow() const { return task == Task::Window; }
+};
+
+// Reads the arguments as the program got them (argv without its first).
+CommandLine readCommandLine(const QList<QByteArray> &arguments);
+
+// Makes the data folder the working folder, so that every file is opened by a name relative to it
+// and a folder whose name is no valid text is still the one given. "user" is the user's own folder,
+// made on first use; any other folder must exist. False with the reason otherwise.
+bool enterDataFolder(const QByteArray &dataFolder, QString *error);
+
+} // namespace velmora

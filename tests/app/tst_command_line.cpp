@@ -1,0 +1,118 @@
+// The command line read and checked before anything is opened or written; the program run without a
+// screen on bad calls ends with exit code 2 and a reason, touching nothing.
+#include "platform/command_line.h"
+
+#include <QDir>
+#include <QProcess>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include <sys/stat.h>
+#include <unistd.h>
+
+using namespace velmora;
+
+class CommandLineTest : public QObject
+{
+    Q_OBJECT
+
+private Q_SLOTS:
+    void readAndChecked_data()
+    {
+        QTest::addColumn<QStringList>("arguments");
+        QTest::addColumn<int>("task");
+        QTest::addColumn<QString>("error"); // a part of it; empty when the line is sound
+        using Task = CommandLine::Task;
+        QTest::newRow("window") << QStringList{} << int(Task::Window) << "";
+        QTest::newRow("help-all") << QStringList{"--help-all"} << int(Task::Help) << "";
+        QTest::newRow("restore") << QStringList{"--restore-backup", "2027-03-01"} << int(Task::RestoreBackup)
+                                 << "";
+        QTest::newRow("empty restore") << QStringList{"--restore-backup", ""} << int(Task::RestoreBackup)
+                                       << "--restore-backup needs a value";
+        QTest::newRow("empty copy after =") << QStringList{"--copy-to-server="} << int(Task::CopyToServer)
+                                            << "--copy-to-server needs a value";
+        QTest::newRow("blank copy") << QStringList{"--copy-from-server", "  "} << int(Task::CopyFromServer)
+                                    << "--copy-from-server needs a value";
+        QTest::newRow("no day") << QStringList{"--restore-backup", "yesterday"} << int(Task::RestoreBackup)
+                                << "YYYY-MM-DD";
+        QTest::newRow("two tasks") << QStringList{"--import-legacy", "--restore-backup", "2027-03-01"}
+                                   << int(Task::RestoreBackup) << "Only one of these at a time";
+        QTest::newRow("unknown option") << QStringList{"--frobnicate"} << int(Task::Window) << "frobnicate";
+        QTest::newRow("unknown language") << QStringList{"--language", "xx"} << int(Task::Window) << "en and pt_BR";
+        QTest::newRow("stray word") << QStringList{"backup"} << int(Task::Window) << "Unexpected argument";
+    }
+    void readAndChecked()
+    {
+        QFETCH(QStringList, arguments);
+        QFETCH(int, task);
+        QFETCH(QString, error);
+        QList<QByteArray> raw;
+        for (const QString &argument : arguments)
+            raw << argument.toUtf8();
+        const CommandLine line = readCommandLine(raw);
+        QVERIFY2(error.isEmpty() ? line.error.isEmpty() : line.error.contains(error), qPrintable(line.error));
+        if (error.isEmpty())
+            QCOMPARE(int(line.task), task);
+    }
+
+    // A folder that is not there is never made; one whose name is no valid text is the one given.
+    void theDataFolderAsGiven()
+    {
+        QTemporaryDir dir;
+        const QByteArray base = QFile::encodeName(dir.path());
+        QString error;
+        QVERIFY(!enterDataFolder(base + "/not/there", &error));
+        QVERIFY2(error.contains("does not exist"), qPrintable(error));
+        QVERIFY(!QFileInfo::exists(dir.filePath("not")));
+        QFile file(dir.filePath("plain"));
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        QVERIFY(!enterDataFolder(base + "/plain", &error));
+        QVERIFY2(error.contains("is not a folder"), qPrintable(error));
+
+        const QByteArray latin1 = base + "/caf\xe9";
+        QVERIFY(::mkdir(latin1.constData(), 0700) == 0);
+        const QByteArray from = QFile::encodeName(QDir::currentPath());
+        QVERIFY2(enterDataFolder(latin1 + "/", &error), qPrintable(error));
+        QFile here(QStringLiteral("made-here"));
+        QVERIFY(here.open(QIODevice::WriteOnly));
+        here.close();
+        QVERIFY(::chdir(from.constData()) == 0);
+        QVERIFY(::access((latin1 + "/made-here").constData(), F_OK) == 0);
+    }
+
+    // The program itself, without a screen: what aborted or wrote before ends with exit 2 and touches
+    // nothing.
+    void badCallsWithoutAScreen_data()
+    {
+        QTest::addColumn<QStringList>("arguments");
+        QTest::addColumn<int>("exitCode");
+        QTest::newRow("empty copy") << QStringList{"--copy-from-server", ""} << 2;
+        QTest::newRow("empty restore") << QStringList{"--restore-backup="} << 2;
+        QTest::newRow("unknown option") << QStringList{"--frobnicate"} << 2;
+        QTest::newRow("missing folder") << QStringList{"--data-folder", "missing/deep", "--import-legacy"} << 2;
+        QTest::newRow("help-all") << QStringList{"--help-all"} << 0;
+    }
+    void badCallsWithoutAScreen()
+    {
+        QFETCH(QStringList, arguments);
+        QFETCH(int, exitCode);
+        QTemporaryDir dir;
+        QProcess velmora;
+        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+        environment.remove("DISPLAY");
+        environment.remove("WAYLAND_DISPLAY");
+        environment.remove("QT_QPA_PLATFORM");
+        velmora.setProcessEnvironment(environment);
+        velmora.setWorkingDirectory(dir.path());
+        velmora.start(QStringLiteral(VELMORA_BINARY), arguments);
+        QVERIFY(velmora.waitForFinished(20000));
+        QCOMPARE(velmora.exitStatus(), QProcess::NormalExit);
+        QCOMPARE(velmora.exitCode(), exitCode);
+        QCOMPARE(QDir(dir.path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden), QStringList{});
+        if (exitCode == 2)
+            QVERIFY(!velmora.readAllStandardError().trimmed().isEmpty());
+    }
+};
+
+QTEST_GUILESS_MAIN(CommandLineTest)
+#include "tst_command_line.moc"
