@@ -9,10 +9,12 @@
 //   R <field>\t<field>   one line per row; a field is \N for no value, a date as D<days since
 //                        1899-12-30, the fraction the time of day>, a number as I<value>, a text as
 //                        S<text> with \\, \t, \n and \r escaped
-//   E <read> <header>    the rows read and the number the table's header gives
+//   E <read> <header> <cut>   the rows read, the number the table's header gives, and the texts
+//                        cut at the reader's limit
 //
-// Exit 0 when every row the header counts was read; 2 when the file or table cannot be opened,
-// 3 when fewer rows were read (a damaged file ends early without an error).
+// Exit 0 when every row the header counts was read (a header that counts fewer is no damage); 2 when
+// the file or table cannot be opened, 3 when fewer rows were read (a damaged file ends early without
+// an error).
 
 #include <glib.h> // before the library's header, which needs it in C++
 
@@ -107,6 +109,7 @@ int main(int argc, char *argv[])
 
     std::vector<MdbField> fields(columns + 1);
     unsigned long read = 0;
+    unsigned long cut = 0;
     while (mdb_fetch_row(table)) {
         // The bound values do not tell no value from the empty text, and dates come formatted for
         // a narrow range: the row is taken apart again for its null flags and raw dates.
@@ -130,7 +133,9 @@ int main(int argc, char *argv[])
                 std::printf("D%.17g", mdb_get_double(mdb->pg_buf, field->start));
             } else if (column->col_type == MDB_TEXT || column->col_type == MDB_MEMO) {
                 std::fputc('S', stdout);
-                writeEscaped(values[i].data(), static_cast<int>(std::strlen(values[i].data())));
+                const size_t length = std::strlen(values[i].data());
+                cut += length + 1 >= kBindSize ? 1 : 0;
+                writeEscaped(values[i].data(), static_cast<int>(length));
             } else {
                 std::fputc('I', stdout);
                 writeEscaped(values[i].data(), static_cast<int>(std::strlen(values[i].data())));
@@ -139,9 +144,10 @@ int main(int argc, char *argv[])
         std::fputc('\n', stdout);
         ++read;
     }
-    std::printf("E %lu %u\n", read, table->num_rows);
+    std::printf("E %lu %u %lu\n", read, table->num_rows, cut);
     std::fflush(stdout);
+    const bool whole = read >= table->num_rows;
     mdb_free_tabledef(table);
     mdb_close(mdb);
-    return read == table->num_rows ? 0 : 3;
+    return whole ? 0 : 3;
 }

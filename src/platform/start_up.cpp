@@ -124,6 +124,13 @@ void VelmoraApp::offerImport()
 
 int importFromCommandLine(const QDir &folder, const QString &readerPath, QTextStream &out)
 {
+    // Never while a window or another import works on the folder.
+    FolderLock lock(folder);
+    const FolderLock::Claim claim = lock.claim();
+    if (claim != FolderLock::Claim::Claimed) {
+        out << lock.refusal(claim) << '\n';
+        return 1;
+    }
     if (legacyFiles(folder).isEmpty()) {
         out << "No files of the older program in " << QDir::toNativeSeparators(folder.absolutePath())
             << ".\n";

@@ -53,7 +53,7 @@ private:
 
 // "velmora --import-legacy" in a clinic's folder: imports the older program's files without a
 // window or a question and prints the summary. Exit code 0 when every old file was imported, 1 when
-// one could not be, 2 when there was nothing to import.
+// one could not be or the folder is in use, 2 when there was nothing to import.
 int importFromCommandLine(const QDir &folder, const QString &readerPath, QTextStream &out);
 
 // "velmora --restore-backup YYYY-MM-DD", with the program closed: puts that day's backup back and

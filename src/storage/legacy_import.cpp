@@ -5,6 +5,7 @@
 
 #include <QCoreApplication>
 #include <QCryptographicHash>
+#include <QDateTime>
 #include <QDeadlineTimer>
 #include <QFile>
 #include <QFileInfo>
@@ -14,6 +15,7 @@
 #include <QSqlQuery>
 #include <QVector>
 
+#include <algorithm>
 #include <atomic>
 #include <cmath>
 #include <fcntl.h>
@@ -57,6 +59,12 @@ QByteArray fingerprintOf(const QString &path)
 // a different file already has that name there, under the next free one. Returns where it is kept.
 bool keepOriginal(const QDir &folder, const QString &fileName, QString *kept, QString *reason)
 {
+    if (isLink(folder.filePath(QString::fromLatin1(kLegacyFolder)))) {
+        *reason = QCoreApplication::translate("Import", "\"%1\" is a link; the originals are kept only in a "
+                                                        "folder of the data folder's own")
+                      .arg(QLatin1String(kLegacyFolder));
+        return false;
+    }
     if (!folder.mkpath(QString::fromLatin1(kLegacyFolder))) {
         *reason = QCoreApplication::translate("Import", "the folder \"%1\" cannot be made")
                       .arg(QLatin1String(kLegacyFolder));
@@ -137,6 +145,7 @@ class TableRead
 public:
     std::function<void(const QVector<ReaderColumn> &)> onColumns;
     std::function<bool(const QVariantList &)> onRow; // false: stop, cancelled
+    qint64 cut = 0;                                  // texts the reader cut at its limit
 
     bool run(const QString &readerPath, const QString &path, const QString &table, QString *reason,
              bool *cancelled)
@@ -154,6 +163,7 @@ public:
         bool rowsBegun = false;
         qint64 read = -1;
         qint64 counted = -1;
+        cut = 0;
         for (;;) {
             while (reader.canReadLine()) {
                 const QString line = QString::fromUtf8(reader.readLine()).chopped(1);
@@ -176,6 +186,7 @@ public:
                 } else if (line.startsWith(QLatin1String("E "))) {
                     read = line.section(QLatin1Char(' '), 1, 1).toLongLong();
                     counted = line.section(QLatin1Char(' '), 2, 2).toLongLong();
+                    cut = line.section(QLatin1Char(' '), 3, 3).toLongLong();
                 }
             }
             if (reader.state() == QProcess::NotRunning && !reader.canReadLine() &&
@@ -184,9 +195,8 @@ public:
             if (deadline.hasExpired()) {
                 reader.kill();
                 reader.waitForFinished();
-                *reason =
-                    QCoreApplication::translate("Import", "the reader gave up no answer within %1 seconds")
-                        .arg(kReaderTimeLimitMs / 1000);
+                *reason = QCoreApplication::translate("Import", "the reader gave no answer within %1 seconds")
+                              .arg(kReaderTimeLimitMs / 1000);
                 return false;
             }
             reader.waitForReadyRead(100);
@@ -278,7 +288,18 @@ bool buildAppointments(const QString &readerPath, const QString &source, const Q
     qint64 withTime = 0;
     QString failure;
     TableRead read;
+    QStringList missing; // what the program needs and the old table lacks
     read.onColumns = [&](const QVector<ReaderColumn> &columns) {
+        for (const char *needed : {"data", "hora", "nome"}) {
+            if (columns.isEmpty())
+                break; // a table that could not be read at all is said as such
+            const bool found =
+                std::any_of(columns.cbegin(), columns.cend(), [needed](const ReaderColumn &column) {
+                    return column.name.toLower() == QLatin1String(needed);
+                });
+            if (!found)
+                missing << QStringLiteral("\"%1\"").arg(QLatin1String(needed));
+        }
         for (int i = 0; i < columns.size(); ++i) {
             const int field = static_cast<int>(fields.indexOf(columns.at(i).name.toLower()));
             if (field >= 0)
@@ -288,6 +309,8 @@ bool buildAppointments(const QString &readerPath, const QString &source, const Q
         }
     };
     read.onRow = [&](const QVariantList &row) {
+        if (!missing.isEmpty())
+            return false;
         for (int field = 0; field < fields.size(); ++field) {
             const QVariant value = columnOf[field] >= 0 ? row.value(columnOf[field]) : QVariant();
             if (field == 0 && value.isValid()) {
@@ -305,7 +328,16 @@ bool buildAppointments(const QString &readerPath, const QString &source, const Q
         ++rows;
         return !progress || rows % 500 != 0 || progress(fileName, rows, rowsInAll);
     };
-    if (!read.run(readerPath, source, appointmentTable(), reason, cancelled)) {
+    const bool readWhole = read.run(readerPath, source, appointmentTable(), reason, cancelled);
+    if (!missing.isEmpty() && (readWhole || *cancelled)) {
+        // Its bookings would never show again without their date, time or name: not imported.
+        *cancelled = false;
+        *reason = QCoreApplication::translate("Import", "its table has no field %1, which the program needs")
+                      .arg(missing.join(QStringLiteral(", ")));
+        db.rollback();
+        return false;
+    }
+    if (!readWhole) {
         if (!failure.isEmpty()) {
             *cancelled = false;
             *reason =
@@ -321,6 +353,7 @@ bool buildAppointments(const QString &readerPath, const QString &source, const Q
     }
     report.appointments += rows;
     report.rowsWithTimeOfDay += withTime;
+    report.textsCut += read.cut;
     return true;
 }
 
@@ -400,12 +433,21 @@ qint64 headerRows(const QString &readerPath, const QString &path, const QString 
         .toLongLong();
 }
 
+// Each import's report added, dated, to the ones before; never written through a link.
 void writeReport(const QDir &folder, const ImportReport &report)
 {
-    QFile file(folder.filePath(
+    if (isLink(folder.filePath(QString::fromLatin1(kLegacyFolder))))
+        return;
+    const QByteArray path = QFile::encodeName(folder.filePath(
         QStringLiteral("%1/%2").arg(QLatin1String(kLegacyFolder), QLatin1String(kReportFile))));
-    if (file.open(QIODevice::WriteOnly | QIODevice::Truncate | QIODevice::Text))
-        file.write(report.text().toUtf8() + '\n');
+    const int handle = ::open(path.constData(), O_WRONLY | O_APPEND | O_CREAT | O_NOFOLLOW | O_CLOEXEC, 0600);
+    if (handle < 0)
+        return;
+    const QByteArray text = "== " + QDateTime::currentDateTime().toString(Qt::ISODate).toUtf8() + '\n' +
+                            report.text().toUtf8() + "\n\n";
+    const bool written = ::write(handle, text.constData(), static_cast<size_t>(text.size())) == text.size();
+    Q_UNUSED(written) // the report is the terminal's or the window's; this copy is for later reading
+    ::close(handle);
 }
 
 } // namespace
@@ -476,6 +518,11 @@ QString ImportReport::text() const
     if (cancelled)
         lines << QCoreApplication::translate(
             "Import", "The import was cancelled; the files not yet finished were left as they are.");
+    if (textsCut > 0)
+        lines << QCoreApplication::translate("Import",
+                                             "%1 texts were longer than the reader can read (1 MiB) and "
+                                             "were cut there.")
+                     .arg(textsCut);
     if (rowsWithTimeOfDay > 0)
         lines << QCoreApplication::translate(
                      "Import", "%1 appointments were dated with a time of day; the date was kept, the time "

@@ -30,6 +30,7 @@ struct ImportReport
     QStringList notImported; // "bdm3.mdb: why"
     qint64 appointments = 0;
     qint64 rowsWithTimeOfDay = 0; // their time of day was dropped, the date kept
+    qint64 textsCut = 0;          // longer than the reader's limit
     QStringList ignoredFields;    // "bdm6.mdb: clinica"
     QStringList notes;
     bool cancelled = false;

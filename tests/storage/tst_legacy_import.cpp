@@ -296,6 +296,77 @@ private Q_SLOTS:
         QCOMPARE(files.appointments(1).size(), 1);
     }
 
+    // What the reader gives is checked: a table without a field the program needs is not imported
+    // (named with the field), and texts the reader cut are counted. The reader's output is scripted.
+    void readerOutputChecked_data()
+    {
+        QTest::addColumn<QString>("output");
+        QTest::addColumn<bool>("imported");
+        QTest::addColumn<QString>("said");
+        QTest::newRow("no data field")
+            << "C hora text\nC nome text\nR S08:00\tSAna\nE 1 1 0" << false
+            << "bdm1.mdb: its table has no field \"data\", which the program needs";
+        QTest::newRow("a memo cut")
+            << "C data date\nC hora text\nC nome text\nR D46000\tS08:00\tSAna\nE 1 1 1" << true
+            << "1 texts were longer than the reader can read";
+    }
+    void readerOutputChecked()
+    {
+        QFETCH(QString, output);
+        QFETCH(bool, imported);
+        QFETCH(QString, said);
+        TestFiles files;
+        files.prepareCopies();
+        QFile::remove(files.path("bdm1.mdb"));
+        QFile::copy(kFixtures + "/clinic-a/bdm1.mdb", files.path("bdm1.mdb"));
+        QTemporaryDir scripts;
+        const QString reader = scripts.filePath("reader");
+        TestFiles(scripts.path())
+            .write("reader", ("#!/bin/sh\n[ \"$1\" = --count ] && { echo 'N 1'; exit 0; }\n"
+                              "printf '%s\\n' \"" +
+                              output + "\"\n")
+                                 .toUtf8());
+        QFile::setPermissions(reader, QFile::ReadOwner | QFile::ExeOwner);
+        const ImportReport report = importLegacyFiles(files.folder(), reader);
+        QCOMPARE(report.imported.size(), imported ? 1 : 0);
+        QVERIFY2(report.text().contains(said), qPrintable(report.text()));
+    }
+
+    // Links in the data folder lead elsewhere: the originals never go through a link "legacy", and the
+    // report never overwrites what its link points to; each import's report is added to the file.
+    void linksAreNotFollowedAndReportsAdded()
+    {
+        TestFiles files;
+        files.prepareCopies();
+        QTemporaryDir elsewhere;
+        TestFiles outside(elsewhere.path());
+        outside.write("passwd", "root:x:0:0");
+        QFile::remove(files.path("bdm15.mdb"));
+        QFile::copy(kFixtures + "/clinic-a/bdm15.mdb", files.path("bdm15.mdb"));
+        QVERIFY(QFile::link(elsewhere.path(), files.path("legacy")));
+        ImportReport report = importLegacyFiles(files.folder(), kReader);
+        QVERIFY(report.imported.isEmpty());
+        QVERIFY2(report.text().contains("is a link"), qPrintable(report.text()));
+        QCOMPARE(QDir(elsewhere.path()).entryList(QDir::Files), QStringList{"passwd"});
+
+        QFile::remove(files.path("legacy"));
+        QVERIFY(files.folder().mkpath("legacy"));
+        QVERIFY(QFile::link(outside.path("passwd"), files.path("legacy/import-report.txt")));
+        QCOMPARE(importLegacyFiles(files.folder(), kReader).imported, QStringList{"bdm15.mdb"});
+        QCOMPARE(outside.fingerprint("passwd"),
+                 QCryptographicHash::hash("root:x:0:0", QCryptographicHash::Sha256));
+
+        QFile::remove(files.path("legacy/import-report.txt"));
+        for (const QString &name : {QStringLiteral("bdm14.mdb"), QStringLiteral("bdm13.mdb")}) {
+            QFile::remove(files.path(name));
+            QFile::copy(kFixtures + "/clinic-a/" + name, files.path(name));
+            QCOMPARE(importLegacyFiles(files.folder(), kReader).imported, QStringList{name});
+        }
+        QFile written(files.path("legacy/import-report.txt"));
+        QVERIFY(written.open(QIODevice::ReadOnly));
+        QCOMPARE(written.readAll().count("\n== "), 1); // two reports, each under its date
+    }
+
     // Killed at random moments: under each name either the untouched old file or the complete new
     // one with the original kept; never a half file, never the original lost. The next run finishes.
     void killedAtRandomMoments()

@@ -298,6 +298,15 @@ private Q_SLOTS:
         }
         QString printed;
         QTextStream out(&printed);
+        {
+            // Never while the folder is in use.
+            FolderLock held(files.folder());
+            QCOMPARE(held.claim(), FolderLock::Claim::Claimed);
+            QCOMPARE(importFromCommandLine(files.folder(), kReader, out), 1);
+            QVERIFY2(printed.contains("already open"), qPrintable(printed));
+            QCOMPARE(legacyFiles(files.folder()).size(), 12);
+            printed.clear();
+        }
         QCOMPARE(importFromCommandLine(files.folder(), kReader, out), exitCode);
         QVERIFY2(printed.startsWith(QStringLiteral("Imported: %1 file(s)").arg(damaged.isEmpty() ? 12 : 11)),
                  qPrintable(printed));

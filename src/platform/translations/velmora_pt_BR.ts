@@ -103,10 +103,6 @@ A lista fica vazia até que possam ser lidas.</translation>
         <translation>o leitor dos arquivos do programa antigo não pôde ser iniciado (%1)</translation>
     </message>
     <message>
-        <source>the reader gave up no answer within %1 seconds</source>
-        <translation>o leitor não respondeu em %1 segundos</translation>
-    </message>
-    <message>
         <source>the reader stopped unexpectedly on the file, which is damaged</source>
         <translation>o leitor parou inesperadamente no arquivo, que está danificado</translation>
     </message>
@@ -157,6 +153,22 @@ A lista fica vazia até que possam ser lidas.</translation>
     <message>
         <source>The import was cancelled; the files not yet finished were left as they are.</source>
         <translation>A importação foi cancelada; os arquivos ainda não terminados foram deixados como estão.</translation>
+    </message>
+    <message>
+        <source>&quot;%1&quot; is a link; the originals are kept only in a folder of the data folder&apos;s own</source>
+        <translation>&quot;%1&quot; é um atalho; os originais só são guardados numa pasta que seja da própria pasta de dados</translation>
+    </message>
+    <message>
+        <source>the reader gave no answer within %1 seconds</source>
+        <translation>o leitor não respondeu em %1 segundos</translation>
+    </message>
+    <message>
+        <source>its table has no field %1, which the program needs</source>
+        <translation>a tabela não tem o campo %1, de que o programa precisa</translation>
+    </message>
+    <message>
+        <source>%1 texts were longer than the reader can read (1 MiB) and were cut there.</source>
+        <translation>%1 textos eram maiores do que o leitor consegue ler (1 MiB) e foram cortados nesse ponto.</translation>
     </message>
 </context>
 <context>
