@@ -11,8 +11,10 @@
 #include <QSqlRecord>
 #include <QUrl>
 
+#include <fcntl.h>
 #include <sqlite3.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
 #include <atomic>
 
@@ -330,6 +332,16 @@ bool isRegularFile(const QString &path)
 {
     struct stat info;
     return ::stat(QFile::encodeName(path).constData(), &info) == 0 && S_ISREG(info.st_mode);
+}
+
+bool syncPath(const QString &path)
+{
+    const int handle = ::open(QFile::encodeName(path).constData(), O_RDONLY | O_CLOEXEC);
+    if (handle < 0)
+        return false;
+    const bool synced = ::fsync(handle) == 0;
+    ::close(handle);
+    return synced;
 }
 
 bool isLink(const QString &path)

@@ -25,6 +25,9 @@ FileKind kindOfFile(const QString &fileName);
 bool isRegularFile(const QString &path);
 // Whether path is itself a symbolic link, whether or not it leads anywhere.
 bool isLink(const QString &path);
+// A file's or folder's content (a folder's: its names) on the disk, for a rename that must survive a
+// power cut.
+bool syncPath(const QString &path);
 
 // The wait for a file that another program holds locked, before a statement fails.
 constexpr int kLockWaitMs = 3000;

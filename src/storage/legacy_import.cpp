@@ -35,16 +35,6 @@ QString appointmentTable()
     return QStringLiteral("dados");
 }
 
-bool syncPath(const QString &path)
-{
-    const int handle = ::open(QFile::encodeName(path).constData(), O_RDONLY);
-    if (handle < 0)
-        return false;
-    const bool synced = ::fsync(handle) == 0;
-    ::close(handle);
-    return synced;
-}
-
 QByteArray fingerprintOf(const QString &path)
 {
     QFile file(path);

@@ -390,13 +390,31 @@ CopyReport copyFromServer(const QString &url, const QDir &folder)
         ok = ok && exec(snapshot, QStringLiteral("SET TRANSACTION ISOLATION LEVEL REPEATABLE READ READ ONLY"),
                         &error);
     }
-    const QStringList created = createFiles(folder, allFileNames());
+    // Written aside and put in place only when complete: a copy killed half-way leaves no books that a
+    // window would open as if they were the clinic's.
+    const QString asideName = QStringLiteral(".copy-from-server");
+    QDir(folder.filePath(asideName)).removeRecursively();
+    if (!folder.mkdir(asideName)) {
+        error = QCoreApplication::translate("Storage", "the folder \"%1\" cannot be made").arg(asideName);
+        ok = false;
+    }
+    QDir aside(folder.filePath(asideName));
+    const QStringList created = ok ? createFiles(aside, allFileNames()) : QStringList();
     if (!created.isEmpty()) {
         error = created.join(QStringLiteral("; "));
         ok = false;
     }
-    ok = ok && copyBooksAndSettings(folder, db, Direction::FromServer, &lines, &error);
+    ok = ok && copyBooksAndSettings(aside, db, Direction::FromServer, &lines, &error);
     db.rollback(); // only read
+    for (const QString &name : allFileNames()) {
+        if (!ok)
+            break;
+        if (!syncPath(aside.filePath(name)) || !QFile::rename(aside.filePath(name), folder.filePath(name))) {
+            error = QCoreApplication::translate("Storage", "\"%1\" could not be put in place").arg(name);
+            ok = false;
+        }
+    }
+    aside.removeRecursively();
     if (!ok) {
         for (const QString &name : allFileNames())
             QFile::remove(folder.filePath(name));
@@ -404,6 +422,7 @@ CopyReport copyFromServer(const QString &url, const QDir &folder)
                             .arg(shownServer(url), error);
         return report;
     }
+    syncPath(folder.path());
     report.done = true;
     report.lines = lines;
     report.lines << QCoreApplication::translate("Storage", "Written from %1.").arg(shownServer(url));

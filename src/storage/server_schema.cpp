@@ -82,10 +82,15 @@ QStringList serverCreateStatements()
 bool inspectServer(QSqlDatabase db, ServerContents *contents, QString *problem, QString *error)
 {
     QSqlQuery query(db);
+    // Read from the catalogue, which shows every table to every role: the information schema hides the
+    // tables a role has no right on, and a database would look empty that is not.
     if (!query.exec(QStringLiteral(
-            "SELECT table_schema || '.' || table_name || '.' || column_name FROM information_schema.columns "
-            "WHERE table_schema NOT IN ('pg_catalog', 'information_schema') AND table_schema NOT LIKE "
-            "'pg_toast%'"))) {
+            "SELECT n.nspname || '.' || c.relname || '.' || coalesce(a.attname, '') FROM pg_catalog.pg_class "
+            "c "
+            "JOIN pg_catalog.pg_namespace n ON n.oid = c.relnamespace LEFT JOIN pg_catalog.pg_attribute a ON "
+            "a.attrelid = c.oid AND a.attnum > 0 AND NOT a.attisdropped WHERE c.relkind IN ('r', 'p', 'v', "
+            "'m', 'f') AND n.nspname NOT IN ('pg_catalog', 'information_schema') AND n.nspname NOT LIKE "
+            "'pg_toast%' AND n.nspname NOT LIKE 'pg_temp%'"))) {
         *error = reasonOf(query.lastError());
         return false;
     }

@@ -10,6 +10,7 @@
 
 #include "storage/appointment_store.h"
 #include "storage/legacy_import.h"
+#include "storage/server_copy.h"
 #include "storage/server_storage.h"
 
 #include <QCoreApplication>
@@ -183,6 +184,8 @@ int main(int argc, char *argv[])
     if (arguments.at(1) == QLatin1String("desk"))
         return desk(arguments.at(2), arguments.at(3).section(QLatin1Char(':'), 0, 0),
                     arguments.at(3).section(QLatin1Char(':'), 1).toInt());
+    if (arguments.at(1) == QLatin1String("copy-from")) // copy-from FOLDER URL
+        return copyFromServer(arguments.at(3), folder).done ? 0 : 5;
     if (arguments.at(1) == QLatin1String("fill"))
         return fill(folder, arguments.at(3).toLongLong());
     return 1;

@@ -1,6 +1,7 @@
 // Desks booking into one server at once, one of them killed half-way; the server stopped and started
 // again under a desk at work.
 #include "core/appointment_book.h"
+#include "storage/server_copy.h"
 #include "storage/server_storage.h"
 #include "support/open_book.h"
 #include "support/test_server.h"
@@ -10,8 +11,10 @@
 #include <QProcess>
 #include <QSqlQuery>
 #include <QTcpServer>
+#include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
+#include <QUrl>
 
 #include <csignal>
 #include <memory>
@@ -209,6 +212,45 @@ private Q_SLOTS:
         QVERIFY2(error.contains(QStringLiteral("did not answer")), qPrintable(error));
         QCoreApplication::processEvents(); // the user's next click
         QVERIFY2(desk.readDay(kDay, &bookings, &error), qPrintable(error));
+    }
+
+    // The copies: a database holding a table the copying role may not see is not empty; a copy from a
+    // server killed while it writes leaves none of the twelve books in the folder.
+    void copiesSeeEverythingAndLeaveNothingHalfMade()
+    {
+        TestFiles files;
+        files.prepareCopies();
+        files.exec("bdm1.mdb",
+                   "WITH RECURSIVE n(i) AS (SELECT 1 UNION ALL SELECT i + 1 FROM n WHERE i < 40000) "
+                   "INSERT INTO dados (data, hora, nome) SELECT '2027-03-01', '08:00', 'P' || i FROM n");
+        {
+            TestDatabase database;
+            const QString role = QStringLiteral("copier_%1").arg(QCoreApplication::applicationPid());
+            QUrl asRole(database.url());
+            const QString name = asRole.path().mid(1);
+            database.exec(
+                QStringLiteral("CREATE TABLE patients (id int); CREATE ROLE %1 LOGIN; GRANT CREATE ON "
+                               "DATABASE %2 TO %1; GRANT CREATE ON SCHEMA public TO %1")
+                    .arg(role, name));
+            asRole.setUserName(role);
+            const CopyReport refused = copyToServer(files.folder(), asRole.toString());
+            database.exec(QStringLiteral(
+                              "REVOKE CREATE ON DATABASE %2 FROM %1; REVOKE CREATE ON SCHEMA public FROM %1; "
+                              "DROP ROLE %1")
+                              .arg(role, name));
+            QVERIFY(!refused.done);
+            QVERIFY2(refused.lines.join(' ').contains("not empty"), qPrintable(refused.lines.join(' ')));
+        }
+        TestDatabase database;
+        QVERIFY(copyToServer(files.folder(), database.url()).done);
+        QTemporaryDir into;
+        QProcess copy;
+        copy.start(QStringLiteral(STORAGE_WORKER), {"copy-from", into.path(), database.url()});
+        QTRY_VERIFY_WITH_TIMEOUT(QFileInfo::exists(into.filePath(".copy-from-server/bdm6.mdb")), 20000);
+        ::kill(static_cast<pid_t>(copy.processId()), SIGKILL);
+        QVERIFY(copy.waitForFinished(10000));
+        for (const QString &name : allFileNames())
+            QVERIFY2(!QFileInfo::exists(into.filePath(name)), qPrintable(name));
     }
 
     void theServerStoppedAndStartedUnderADesk()

@@ -877,6 +877,10 @@ Assumir a pasta? Só se o Velmora estiver fechado naquele computador: dois progr
         <source>it is not a file but a folder, a pipe or a device</source>
         <translation>não é um arquivo, e sim uma pasta, um pipe ou um dispositivo</translation>
     </message>
+    <message>
+        <source>&quot;%1&quot; could not be put in place</source>
+        <translation>não foi possível colocar &quot;%1&quot; no lugar</translation>
+    </message>
 </context>
 <context>
     <name>WeeklyTimes</name>
