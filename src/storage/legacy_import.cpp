@@ -27,8 +27,16 @@ namespace {
 
 const char *const kLegacyFolder = "legacy";
 const char *const kReportFile = "import-report.txt";
-// A reader still at work after this long is taken to hang on a damaged file.
-constexpr int kReaderTimeLimitMs = 120000;
+// A reader still at work after this long is taken to hang on a damaged file: a few seconds, and two
+// more a mebibyte of the file (the reader reads tens of mebibytes a second).
+int readerTimeLimitMs(const QString &path)
+{
+    const qint64 mebibytes = QFileInfo(path).size() >> 20;
+    return static_cast<int>(std::min<qint64>(5000 + 2000 * mebibytes, 600000));
+}
+
+// How often a reader at work is looked at, so that the window stays responsive and Cancel is heard.
+constexpr int kReaderLookMs = 100;
 
 QString appointmentTable()
 {
@@ -135,6 +143,7 @@ class TableRead
 public:
     std::function<void(const QVector<ReaderColumn> &)> onColumns;
     std::function<bool(const QVariantList &)> onRow; // false: stop, cancelled
+    std::function<bool()> waiting;                   // while the reader is silent; false: cancelled
     qint64 cut = 0;                                  // texts the reader cut at its limit
 
     bool run(const QString &readerPath, const QString &path, const QString &table, QString *reason,
@@ -148,7 +157,8 @@ public:
                           .arg(reader.errorString());
             return false;
         }
-        const QDeadlineTimer deadline(kReaderTimeLimitMs);
+        const int limitMs = readerTimeLimitMs(path);
+        const QDeadlineTimer deadline(limitMs);
         QVector<ReaderColumn> columns;
         bool rowsBegun = false;
         qint64 read = -1;
@@ -186,10 +196,15 @@ public:
                 reader.kill();
                 reader.waitForFinished();
                 *reason = QCoreApplication::translate("Import", "the reader gave no answer within %1 seconds")
-                              .arg(kReaderTimeLimitMs / 1000);
+                              .arg(limitMs / 1000);
                 return false;
             }
-            reader.waitForReadyRead(100);
+            if (!reader.waitForReadyRead(kReaderLookMs) && waiting && !waiting()) {
+                reader.kill();
+                reader.waitForFinished();
+                *cancelled = true;
+                return false;
+            }
         }
         if (!rowsBegun && onColumns)
             onColumns(columns);
@@ -278,6 +293,7 @@ bool buildAppointments(const QString &readerPath, const QString &source, const Q
     qint64 withTime = 0;
     QString failure;
     TableRead read;
+    read.waiting = [&] { return !progress || progress(fileName, rows, rowsInAll); };
     QStringList missing; // what the program needs and the old table lacks
     read.onColumns = [&](const QVector<ReaderColumn> &columns) {
         for (const char *needed : {"data", "hora", "nome"}) {
@@ -348,7 +364,8 @@ bool buildAppointments(const QString &readerPath, const QString &source, const Q
 }
 
 bool buildSettings(const QString &readerPath, const QString &source, const QString &fileName,
-                   const QString &target, ImportReport &report, QString *reason, bool *cancelled)
+                   const QString &target, const ImportProgress &progress, ImportReport &report,
+                   QString *reason, bool *cancelled)
 {
     const FileFields fields = fileFields(kindOfFile(fileName));
     QVector<ReaderColumn> columns;
@@ -356,6 +373,7 @@ bool buildSettings(const QString &readerPath, const QString &source, const QStri
     bool hasRecord = false;
     TableRead read;
     read.onColumns = [&](const QVector<ReaderColumn> &found) { columns = found; };
+    read.waiting = [&] { return !progress || progress(fileName, 0, 1); };
     read.onRow = [&](const QVariantList &row) {
         if (!hasRecord)
             first = row;
@@ -408,15 +426,23 @@ bool buildSettings(const QString &readerPath, const QString &source, const QStri
     return true;
 }
 
-qint64 headerRows(const QString &readerPath, const QString &path, const QString &table)
+// The rows the table's header counts; 0 when the reader cannot tell within its limit, or waiting said
+// to stop.
+qint64 headerRows(const QString &readerPath, const QString &path, const QString &table,
+                  const std::function<bool()> &waiting = {})
 {
     QProcess reader;
     reader.start(readerPath, {QStringLiteral("--count"), path, table});
-    if (!reader.waitForFinished(kReaderTimeLimitMs) || reader.exitStatus() != QProcess::NormalExit ||
-        reader.exitCode() != 0) {
-        reader.kill();
-        return 0;
+    const QDeadlineTimer deadline(readerTimeLimitMs(path));
+    while (!reader.waitForFinished(kReaderLookMs) && reader.state() != QProcess::NotRunning) {
+        if (deadline.hasExpired() || (waiting && !waiting())) {
+            reader.kill();
+            reader.waitForFinished();
+            return 0;
+        }
     }
+    if (reader.exitStatus() != QProcess::NormalExit || reader.exitCode() != 0)
+        return 0;
     return QString::fromUtf8(reader.readAllStandardOutput())
         .section(QLatin1Char(' '), 1, 1)
         .trimmed()
@@ -541,17 +567,23 @@ ImportReport importLegacyFiles(const QDir &folder, const QString &readerPath, co
         QString kept;
         QString reason;
         bool cancelled = false;
-        const qint64 rowsInAll = appointments ? headerRows(readerPath, original, appointmentTable()) : 1;
-        if (progress && !progress(fileName, 0, rowsInAll)) {
+        bool stopped = false;
+        const auto waiting = [&] {
+            stopped = progress && !progress(fileName, 0, 0);
+            return !stopped;
+        };
+        const qint64 rowsInAll =
+            appointments ? headerRows(readerPath, original, appointmentTable(), waiting) : 1;
+        if (stopped || (progress && !progress(fileName, 0, rowsInAll))) {
             report.cancelled = true;
             break;
         }
-        bool built =
-            keepOriginal(folder, fileName, &kept, &reason) &&
-            createEmptyFile(target, kindOfFile(fileName), &reason) &&
-            (appointments ? buildAppointments(readerPath, kept, fileName, target, progress, rowsInAll, report,
-                                              &reason, &cancelled)
-                          : buildSettings(readerPath, kept, fileName, target, report, &reason, &cancelled));
+        bool built = keepOriginal(folder, fileName, &kept, &reason) &&
+                     createEmptyFile(target, kindOfFile(fileName), &reason) &&
+                     (appointments ? buildAppointments(readerPath, kept, fileName, target, progress,
+                                                       rowsInAll, report, &reason, &cancelled)
+                                   : buildSettings(readerPath, kept, fileName, target, progress, report,
+                                                   &reason, &cancelled));
         // In its place only when complete and on the disk: a crash before leaves the original there.
         if (built &&
             (!syncPath(target) ||

@@ -5,6 +5,7 @@
 #include "storage/sqlite_storage.h"
 #include "support/test_files.h"
 
+#include <QElapsedTimer>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
@@ -254,6 +255,8 @@ private Q_SLOTS:
                                       << "cannot be read";
         QTest::newRow("the reader fails") << "reader-fails/bdm1.mdb"
                                           << "cannot be read";
+        QTest::newRow("the reader hangs") << "reader-hangs/bdm1.mdb"
+                                          << "the reader gave no answer within";
     }
 
     void damagedFiles()
@@ -265,7 +268,16 @@ private Q_SLOTS:
         const QString name = damaged.section('/', 1);
         QFile::remove(folder.filePath(name));
         QFile::copy(kFixtures + "/broken/" + damaged, folder.filePath(name));
-        const ImportReport report = importLegacyFiles(folder, kReader);
+        // The progress is told at least every second, also while the reader hangs: the window stays
+        // responsive and hears Cancel.
+        QElapsedTimer sinceTold;
+        qint64 longest = 0;
+        sinceTold.start();
+        const ImportReport report = importLegacyFiles(folder, kReader, [&](const QString &, qint64, qint64) {
+            longest = std::max(longest, sinceTold.restart());
+            return true;
+        });
+        QVERIFY2(longest < 1000, qPrintable(QString::number(longest)));
         QCOMPARE(report.imported.size(), 11);
         QCOMPARE(report.notImported.size(), 1);
         QVERIFY2(report.notImported.first().startsWith(name + ": ") &&
