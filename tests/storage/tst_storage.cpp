@@ -1,4 +1,6 @@
 #include "storage/appointment_store.h"
+#include "storage/backups.h"
+#include "storage/legacy_import.h"
 #include "storage/settings_store.h"
 #include "support/test_files.h"
 
@@ -83,6 +85,9 @@ private Q_SLOTS:
         QTest::newRow("empty file") << "bdm6.mdb" << QByteArray() << "empty";
         QTest::newRow("damaged header")
             << "bdm66.mdb" << QByteArray("SQLite format 3\0", 16) + QByteArray(200, '\xff') << "bdm66.mdb";
+        // Opening these could hang for ever: they are named without being opened.
+        QTest::newRow("a pipe") << "bdm1.mdb" << QByteArray("<pipe>") << "not a file";
+        QTest::newRow("a folder") << "bdm11.mdb" << QByteArray("<folder>") << "not a file";
     }
 
     void unusableFilesAreLeftAlone()
@@ -91,12 +96,24 @@ private Q_SLOTS:
         QFETCH(QByteArray, bytes);
         QFETCH(QString, problem);
         TestFiles files;
-        files.write(fileName, bytes);
-        const QByteArray before = files.fingerprint(fileName);
+        const bool special = bytes.startsWith('<');
+        if (bytes == "<pipe>")
+            QVERIFY(::mkfifo(QFile::encodeName(files.path(fileName)).constData(), 0600) == 0);
+        else if (bytes == "<folder>")
+            QVERIFY(files.folder().mkdir(fileName));
+        else
+            files.write(fileName, bytes);
+        const QByteArray before = special ? QByteArray() : files.fingerprint(fileName);
         const QStringList problems = files.prepare();
         QCOMPARE(problems.size(), 1);
         QVERIFY2(problems.first().contains(fileName) && problems.first().contains(problem),
                  qPrintable(problems.first()));
+        if (special) {
+            QVERIFY(legacyFiles(files.folder()).isEmpty());
+            QString backupProblem;
+            QVERIFY2(backUpDay(files.folder(), QDate(2027, 3, 1), &backupProblem), qPrintable(backupProblem));
+            return;
+        }
         QCOMPARE(files.fingerprint(fileName), before);
 
         Connection connection(QStringLiteral("test"), files.folder());
