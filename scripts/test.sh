@@ -4,8 +4,18 @@
 # UndefinedBehaviorSanitizer, and the libFuzzer targets of the pure procedures (clang). The print
 # tests run against a real CUPS queue with a PDF back end, and the server tests against a real
 # PostgreSQL server, both started here and stopped afterwards.
+#
+#   test.sh --quick   the inner loop: builds the plain build once and runs the tests that need no root,
+#                     no apt, no printer and no server (ctest label "unit", without the "slow" ones),
+#                     on what the machine already has
 set -euo pipefail
 cd "$(dirname "$0")/.."
+
+if [ "${1:-}" = "--quick" ]; then
+  cmake -S . -B build-test -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DVELMORA_WERROR=ON >/dev/null
+  cmake --build build-test -j 2
+  exec ctest --test-dir build-test --output-on-failure -j 2 -L unit -LE slow
+fi
 
 bash scripts/install-deps.sh
 

@@ -110,7 +110,6 @@ bool AppointmentBook::listDayAgainKeepingSelection(QString *error)
     const BookingRecord current = current_;
     const bool change = canChange_;
     const bool remove = canRemove_;
-    clearDayList();
     showDay(bookings);
     current_ = current;
     const int row = selected.isNull() ? -1 : rowReadingAs(dayList_.rows(), selected, sameBefore);
@@ -188,14 +187,16 @@ bool AppointmentBook::loadDoctor(int slot, QString *error)
 
 Outcome AppointmentBook::chooseDoctor(int slot)
 {
-    clearDayList();
-    if (!isDoctorSlot(slot))
+    if (!isDoctorSlot(slot)) {
+        clearDayList();
         return {};
+    }
     activeSlot_ = slot;
     QString error;
     Outcome outcome;
     if (!loadDoctor(slot, &error)) {
         activeSlot_ = 0;
+        clearDayList();
         Q_EMIT doctorChanged();
         return said(QCoreApplication::translate("AppointmentBook",
                                                 "The appointment book of %1 could not be opened: %2.\n\n"
@@ -236,19 +237,24 @@ void AppointmentBook::selectNone()
 
 bool AppointmentBook::rebuildDayList(QString *error)
 {
-    clearDayList();
     QVector<Appointment> bookings;
-    if (!storage_.readDay(currentDate_, &bookings, error))
+    if (!storage_.readDay(currentDate_, &bookings, error)) {
+        clearDayList();
         return false;
+    }
     showDay(bookings);
     return true;
 }
 
 void AppointmentBook::showDay(const QVector<Appointment> &bookings)
 {
+    // The whole day in one change of the list, from the rules that list the free slots and merge the
+    // bookings in.
     ListChange change(*this);
-    list_free_slots(dayList_, doctor_, currentDate_);
-    merge_bookings(dayList_, current_, bookings);
+    dayList_.setRows(dayRows(doctor_, currentDate_, bookings));
+    if (!bookings.isEmpty())
+        current_ = shownRecord(bookings.last()); // as merging the bookings one by one leaves it
+    selectNone();
 }
 
 void AppointmentBook::rebuildDayList(Outcome &outcome)

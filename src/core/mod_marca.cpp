@@ -141,6 +141,21 @@ BookingRecord shownRecord(const Appointment &booking)
                              blankControlCharacters(booking.telefone), blankControlCharacters(booking.obs));
 }
 
+QStringList dayRows(const DoctorSettings &settings, QDate date, const QVector<Appointment> &bookings)
+{
+    QStringList rows = freeSlotRows(settings, date);
+    std::stable_sort(rows.begin(), rows.end(), [](const QString &a, const QString &b) {
+        return QString::compare(a, b, Qt::CaseInsensitive) < 0;
+    });
+    if (bookings.isEmpty())
+        return rows;
+    QVector<BookingRecord> records;
+    records.reserve(bookings.size());
+    for (const Appointment &booking : bookings)
+        records << shownRecord(booking);
+    return mergedDayRows(rows, records);
+}
+
 void merge_bookings(DayListModel &list, BookingRecord &current, const QVector<Appointment> &dayBookings)
 {
     QVector<BookingRecord> bookings;

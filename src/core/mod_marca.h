@@ -36,6 +36,10 @@ void list_free_slots(DayListModel &list, const DoctorSettings &settings, QDate d
 // drop_free_slot, in O(n log n) also for a day of tens of thousands of bookings.
 QStringList mergedDayRows(const QStringList &listed, const QVector<BookingRecord> &bookings);
 
+// The day list of a date: its free slot rows with the bookings merged in, as list_free_slots and
+// merge_bookings leave an empty list.
+QStringList dayRows(const DoctorSettings &settings, QDate date, const QVector<Appointment> &bookings);
+
 // A booking as the day list shows it: control characters (tabs, line breaks a stored field may hold)
 // as blanks, so that the row keeps its columns.
 BookingRecord shownRecord(const Appointment &booking);

@@ -30,27 +30,24 @@ namespace {
 // Larger than any memo of the older program: the library cuts values at its bind size.
 constexpr size_t kBindSize = 1 << 20;
 
+// The text written as it is, but for the four characters that are escaped: written in runs.
 void writeEscaped(const char *text, int length)
 {
+    int run = 0;
     for (int i = 0; i < length; ++i) {
         const char c = text[i];
-        switch (c) {
-        case '\\':
-            std::fputs("\\\\", stdout);
-            break;
-        case '\t':
-            std::fputs("\\t", stdout);
-            break;
-        case '\n':
-            std::fputs("\\n", stdout);
-            break;
-        case '\r':
-            std::fputs("\\r", stdout);
-            break;
-        default:
-            std::fputc(c, stdout);
-        }
+        const char *escape = c == '\\'   ? "\\\\"
+                             : c == '\t' ? "\\t"
+                             : c == '\n' ? "\\n"
+                             : c == '\r' ? "\\r"
+                                         : nullptr;
+        if (!escape)
+            continue;
+        std::fwrite(text + run, 1, static_cast<size_t>(i - run), stdout);
+        std::fputs(escape, stdout);
+        run = i + 1;
     }
+    std::fwrite(text + run, 1, static_cast<size_t>(length - run), stdout);
 }
 
 const char *kindOf(int type)
@@ -97,6 +94,8 @@ int main(int argc, char *argv[])
         return 0;
     }
     mdb_rewind_table(table);
+    static char output[1 << 16];
+    std::setvbuf(stdout, output, _IOFBF, sizeof output);
 
     const unsigned int columns = table->num_cols;
     std::vector<std::vector<char>> values(columns, std::vector<char>(kBindSize));

@@ -4,7 +4,6 @@
 #include "storage/slot_files.h"
 
 #include <QCoreApplication>
-#include <QCryptographicHash>
 #include <QDateTime>
 #include <QDeadlineTimer>
 #include <QFile>
@@ -15,11 +14,16 @@
 #include <QSqlQuery>
 #include <QVector>
 
+#include <sqlite3.h>
+
 #include <algorithm>
 #include <atomic>
+#include <charconv>
 #include <cmath>
 #include <fcntl.h>
+#include <string>
 #include <unistd.h>
+#include <vector>
 
 namespace velmora {
 
@@ -43,14 +47,20 @@ QString appointmentTable()
     return QStringLiteral("dados");
 }
 
-QByteArray fingerprintOf(const QString &path)
+// Whether two files hold the same bytes, compared piece by piece.
+bool sameBytes(const QString &one, const QString &other)
 {
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
-        return {};
-    QCryptographicHash hash(QCryptographicHash::Sha256);
-    hash.addData(&file);
-    return hash.result();
+    QFile a(one);
+    QFile b(other);
+    if (!a.open(QIODevice::ReadOnly) || !b.open(QIODevice::ReadOnly) || a.size() != b.size())
+        return false;
+    constexpr qint64 kPiece = 1 << 20;
+    while (!a.atEnd()) {
+        const QByteArray piece = a.read(kPiece);
+        if (piece.isEmpty() || piece != b.read(kPiece))
+            return false;
+    }
+    return true;
 }
 
 // The original copied, synced and compared byte for byte into legacy/, under its own name or, when
@@ -70,12 +80,11 @@ bool keepOriginal(const QDir &folder, const QString &fileName, QString *kept, QS
     }
     const QDir legacy(folder.filePath(QString::fromLatin1(kLegacyFolder)));
     const QString original = folder.filePath(fileName);
-    const QByteArray fingerprint = fingerprintOf(original);
     for (int copy = 1;; ++copy) {
         const QString candidate =
             legacy.filePath(copy == 1 ? fileName : QStringLiteral("%1.%2").arg(fileName).arg(copy));
         if (QFileInfo::exists(candidate)) {
-            if (fingerprintOf(candidate) == fingerprint) {
+            if (sameBytes(candidate, original)) {
                 *kept = candidate;
                 return true;
             }
@@ -83,7 +92,7 @@ bool keepOriginal(const QDir &folder, const QString &fileName, QString *kept, QS
         }
         const QString partial = candidate + QStringLiteral(".part");
         QFile::remove(partial);
-        if (!QFile::copy(original, partial) || !syncPath(partial) || fingerprintOf(partial) != fingerprint ||
+        if (!QFile::copy(original, partial) || !syncPath(partial) || !sameBytes(partial, original) ||
             !QFile::rename(partial, candidate) || !syncPath(legacy.path())) {
             QFile::remove(partial);
             *reason = QCoreApplication::translate("Import", "the original could not be kept in \"%1\"")
@@ -143,8 +152,11 @@ class TableRead
 public:
     std::function<void(const QVector<ReaderColumn> &)> onColumns;
     std::function<bool(const QVariantList &)> onRow; // false: stop, cancelled
-    std::function<bool()> waiting;                   // while the reader is silent; false: cancelled
-    qint64 cut = 0;                                  // texts the reader cut at its limit
+    // Instead of onRow: the row's fields as the reader wrote them, tab-separated, taken apart by the
+    // caller (a book of hundreds of thousands of rows is not turned into variants).
+    std::function<bool(QByteArrayView)> onRawRow;
+    std::function<bool()> waiting; // while the reader is silent; false: cancelled
+    qint64 cut = 0;                // texts the reader cut at its limit
 
     bool run(const QString &readerPath, const QString &path, const QString &table, QString *reason,
              bool *cancelled)
@@ -164,33 +176,46 @@ public:
         qint64 read = -1;
         qint64 counted = -1;
         cut = 0;
+        // What the reader wrote, taken in large pieces and split into lines here.
+        QByteArray pending;
+        const auto takeLine = [&](QByteArrayView line) {
+            if (line.startsWith("R ")) {
+                if (!rowsBegun && onColumns)
+                    onColumns(columns);
+                rowsBegun = true;
+                if (onRawRow)
+                    return onRawRow(line.sliced(2));
+                QVariantList row;
+                const QString text = QString::fromUtf8(line.sliced(2));
+                for (const QStringView field : QStringView(text).split(QLatin1Char('\t')))
+                    row << valueOf(field);
+                return !onRow || onRow(row);
+            }
+            const QString text = QString::fromUtf8(line);
+            if (text.startsWith(QLatin1String("C "))) {
+                columns.append({text.section(QLatin1Char(' '), 1, 1), text.section(QLatin1Char(' '), 2, 2)});
+            } else if (text.startsWith(QLatin1String("E "))) {
+                read = text.section(QLatin1Char(' '), 1, 1).toLongLong();
+                counted = text.section(QLatin1Char(' '), 2, 2).toLongLong();
+                cut = text.section(QLatin1Char(' '), 3, 3).toLongLong();
+            }
+            return true;
+        };
         for (;;) {
-            while (reader.canReadLine()) {
-                const QString line = QString::fromUtf8(reader.readLine()).chopped(1);
-                if (line.startsWith(QLatin1String("C "))) {
-                    columns.append(
-                        {line.section(QLatin1Char(' '), 1, 1), line.section(QLatin1Char(' '), 2, 2)});
-                } else if (line.startsWith(QLatin1String("R "))) {
-                    if (!rowsBegun && onColumns)
-                        onColumns(columns);
-                    rowsBegun = true;
-                    QVariantList row;
-                    for (const QStringView field : QStringView(line).mid(2).split(QLatin1Char('\t')))
-                        row << valueOf(field);
-                    if (onRow && !onRow(row)) {
-                        reader.kill();
-                        reader.waitForFinished();
-                        *cancelled = true;
-                        return false;
-                    }
-                } else if (line.startsWith(QLatin1String("E "))) {
-                    read = line.section(QLatin1Char(' '), 1, 1).toLongLong();
-                    counted = line.section(QLatin1Char(' '), 2, 2).toLongLong();
-                    cut = line.section(QLatin1Char(' '), 3, 3).toLongLong();
+            pending += reader.readAllStandardOutput();
+            qsizetype start = 0;
+            for (qsizetype end = pending.indexOf('\n'); end >= 0; end = pending.indexOf('\n', start)) {
+                const bool goOn = takeLine(QByteArrayView(pending.constData() + start, end - start));
+                start = end + 1;
+                if (!goOn) {
+                    reader.kill();
+                    reader.waitForFinished();
+                    *cancelled = true;
+                    return false;
                 }
             }
-            if (reader.state() == QProcess::NotRunning && !reader.canReadLine() &&
-                reader.bytesAvailable() == 0)
+            pending.remove(0, start);
+            if (reader.state() == QProcess::NotRunning && reader.bytesAvailable() == 0)
                 break;
             if (deadline.hasExpired()) {
                 reader.kill();
@@ -274,17 +299,88 @@ QDate jetDate(double value, bool *timeOfDay)
     return QDate(1899, 12, 30).addDays(static_cast<qint64>(days));
 }
 
+// A value of the reader's, as bytes, with \\, \t, \n and \r written back as the characters.
+void unescapeInto(QByteArrayView escaped, std::string &plain)
+{
+    plain.clear();
+    for (qsizetype i = 0; i < escaped.size(); ++i) {
+        char c = escaped.at(i);
+        if (c == '\\' && i + 1 < escaped.size()) {
+            c = escaped.at(++i);
+            c = c == 't' ? '\t' : c == 'n' ? '\n' : c == 'r' ? '\r' : c;
+        }
+        plain += c;
+    }
+}
+
+// The appointment rows written straight through SQLite, in one transaction, into the file being built:
+// an old book holds hundreds of thousands of rows. Each value bound as the reader gave its kind: no
+// value, a number, or a text.
+class BookBuild
+{
+public:
+    explicit BookBuild(const QString &path)
+    {
+        // A file being built is not in use: it is synced once, whole, before it is put in place, and
+        // thrown away if anything stops the build, so it needs neither a journal nor a sync per write.
+        ok_ = sqlite3_open_v2(sqliteUri(path, "rw").toUtf8().constData(), &db_,
+                              SQLITE_OPEN_READWRITE | SQLITE_OPEN_URI, nullptr) == SQLITE_OK &&
+              sqlite3_exec(db_, "PRAGMA journal_mode = OFF; PRAGMA synchronous = OFF; BEGIN", nullptr,
+                           nullptr, nullptr) == SQLITE_OK &&
+              sqlite3_prepare_v2(
+                  db_,
+                  "INSERT INTO dados (data, hora, nome, convenio, telefone, obs) VALUES (?, ?, ?, "
+                  "?, ?, ?)",
+                  -1, &insert_, nullptr) == SQLITE_OK;
+    }
+    ~BookBuild()
+    {
+        sqlite3_finalize(insert_);
+        sqlite3_close(db_);
+    }
+    BookBuild(const BookBuild &) = delete;
+    BookBuild &operator=(const BookBuild &) = delete;
+
+    bool ok() const { return ok_; }
+    QString error() const { return QString::fromUtf8(sqlite3_errmsg(db_)); }
+
+    void bindNull(int field) { sqlite3_bind_null(insert_, field + 1); }
+    void bindText(int field, const std::string &text)
+    {
+        sqlite3_bind_text(insert_, field + 1, text.data(), static_cast<int>(text.size()), SQLITE_TRANSIENT);
+    }
+    void bindNumber(int field, qint64 number) { sqlite3_bind_int64(insert_, field + 1, number); }
+    void bindNumber(int field, double number) { sqlite3_bind_double(insert_, field + 1, number); }
+    bool insert()
+    {
+        const bool stored = sqlite3_step(insert_) == SQLITE_DONE;
+        sqlite3_reset(insert_);
+        return stored;
+    }
+    bool commit() { return sqlite3_exec(db_, "COMMIT", nullptr, nullptr, nullptr) == SQLITE_OK; }
+
+private:
+    sqlite3 *db_ = nullptr;
+    sqlite3_stmt *insert_ = nullptr;
+    bool ok_ = false;
+};
+
+// A number as the reader writes it, whole or not; false when the bytes are none.
+template <typename Number> bool numberOf(QByteArrayView text, Number *number)
+{
+    const char *end = text.data() + text.size();
+    const auto [stop, problem] = std::from_chars(text.data(), end, *number);
+    return problem == std::errc() && stop == end;
+}
+
 bool buildAppointments(const QString &readerPath, const QString &source, const QString &fileName,
                        const QString &target, const ImportProgress &progress, qint64 rowsInAll,
                        ImportReport &report, QString *reason, bool *cancelled)
 {
-    BuildConnection connection(target);
-    QSqlDatabase db = connection.database();
-    QSqlQuery insert(db);
-    if (!db.isOpen() || !db.transaction() ||
-        !insert.prepare(QStringLiteral(
-            "INSERT INTO dados (data, hora, nome, convenio, telefone, obs) VALUES (?, ?, ?, ?, ?, ?)"))) {
-        *reason = reasonOf(db.lastError());
+    BookBuild build(target);
+    if (!build.ok()) {
+        *reason = QCoreApplication::translate("Import", "the new file could not be written (%1)")
+                      .arg(build.error());
         return false;
     }
     const QStringList fields = fileFields(FileKind::Appointments).texts;
@@ -314,21 +410,50 @@ bool buildAppointments(const QString &readerPath, const QString &source, const Q
                 report.ignoredFields << QStringLiteral("%1: %2").arg(fileName, columns.at(i).name);
         }
     };
-    read.onRow = [&](const QVariantList &row) {
+    std::vector<QByteArrayView> values;
+    std::string text;
+    read.onRawRow = [&](QByteArrayView line) {
         if (!missing.isEmpty())
             return false;
+        values.clear();
+        for (qsizetype from = 0;;) {
+            const qsizetype tab = line.indexOf('\t', from);
+            values.push_back(line.sliced(from, (tab < 0 ? line.size() : tab) - from));
+            if (tab < 0)
+                break;
+            from = tab + 1;
+        }
         for (int field = 0; field < fields.size(); ++field) {
-            const QVariant value = columnOf[field] >= 0 ? row.value(columnOf[field]) : QVariant();
-            if (field == 0 && value.isValid()) {
+            const size_t column = static_cast<size_t>(columnOf[field]);
+            if (columnOf[field] < 0 || column >= values.size() || values[column] == QByteArrayView("\\N") ||
+                values[column].isEmpty()) {
+                build.bindNull(field);
+                continue;
+            }
+            const char kind = values[column].at(0);
+            const QByteArrayView rest = values[column].sliced(1);
+            qint64 whole = 0;
+            double number = 0;
+            if (field == 0) {
+                // The date, whatever the old column held: a Jet date is days since 1899-12-30.
+                unescapeInto(rest, text);
+                if (!numberOf(QByteArrayView(text.data(), static_cast<qsizetype>(text.size())), &number))
+                    number = 0;
                 bool timeOfDay = false;
-                insert.bindValue(0, storedDate(jetDate(value.toDouble(), &timeOfDay)));
+                text = storedDate(jetDate(number, &timeOfDay)).toStdString();
                 withTime += timeOfDay ? 1 : 0;
+                build.bindText(field, text);
+            } else if (kind == 'D' && numberOf(rest, &number)) {
+                build.bindNumber(field, number);
+            } else if (kind == 'I' && numberOf(rest, &whole)) {
+                build.bindNumber(field, whole);
             } else {
-                insert.bindValue(field, value.isValid() ? value : QVariant(QMetaType::fromType<QString>()));
+                unescapeInto(rest, text);
+                build.bindText(field, text);
             }
         }
-        if (!insert.exec()) {
-            failure = reasonOf(insert.lastError());
+        if (!build.insert()) {
+            failure = build.error();
             return false;
         }
         ++rows;
@@ -340,7 +465,6 @@ bool buildAppointments(const QString &readerPath, const QString &source, const Q
         *cancelled = false;
         *reason = QCoreApplication::translate("Import", "its table has no field %1, which the program needs")
                       .arg(missing.join(QStringLiteral(", ")));
-        db.rollback();
         return false;
     }
     if (!readWhole) {
@@ -349,12 +473,11 @@ bool buildAppointments(const QString &readerPath, const QString &source, const Q
             *reason =
                 QCoreApplication::translate("Import", "the new file could not be written (%1)").arg(failure);
         }
-        db.rollback();
-        return false;
+        return false; // the file being built is thrown away
     }
-    if (!db.commit()) {
+    if (!build.commit()) {
         *reason = QCoreApplication::translate("Import", "the new file could not be written (%1)")
-                      .arg(reasonOf(db.lastError()));
+                      .arg(build.error());
         return false;
     }
     report.appointments += rows;

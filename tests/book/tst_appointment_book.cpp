@@ -1,6 +1,8 @@
 // The appointment book as the receptionist works it, without a window, on real files.
 #include "support/open_book.h"
 
+#include <QSignalSpy>
+
 using namespace velmora;
 using velmora::testing::Book;
 using velmora::testing::WriteLock;
@@ -93,7 +95,10 @@ private Q_SLOTS:
         book.files.addAppointment(1, kMonday.addDays(1), "08:15", "Tuesday");
         AppointmentBook &ana = book.open(1);
         QCOMPARE(book.rows().size(), 5);
+        // A step lists the new day in one change of the list.
+        QSignalSpy resets(&ana.dayList(), &QAbstractItemModel::modelReset);
         Book::expectNothingSaid(ana.stepDate(DateStep::PlusDay, kMonday));
+        QCOMPARE(resets.count(), 1);
         QCOMPARE(ana.currentDate(), kMonday.addDays(1));
         QCOMPARE(ana.longDate(), QLocale::system().toString(kMonday.addDays(1), QLocale::LongFormat));
         QCOMPARE(book.rows().size(), 3);

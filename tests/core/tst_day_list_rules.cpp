@@ -227,10 +227,11 @@ private Q_SLOTS:
         DayListModel list;
         BookingRecord current;
         list_free_slots(list, doctor, kMonday);
-        merge_bookings(list, current,
-                       {booking("08:15", "Ana"), booking("08:10", "Off Grid"), booking("08:30", "First"),
-                        booking("08:30", "Second")});
+        const QVector<Appointment> bookings = {booking("08:15", "Ana"), booking("08:10", "Off Grid"),
+                                               booking("08:30", "First"), booking("08:30", "Second")};
+        merge_bookings(list, current, bookings);
         const QStringList rows = list.rows();
+        QCOMPARE(dayRows(doctor, kMonday, bookings), rows); // the day listed in one go
         QVERIFY(!rows.contains(QStringLiteral("08:15")));
         QVERIFY(!rows.contains(QStringLiteral("08:30")));
         QCOMPARE(rows.size(), 7); // five free rows, two replaced, two more stand beside them
