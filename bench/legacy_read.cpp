@@ -24,10 +24,14 @@ long long readWithLibraryAlone(const std::vector<std::string> &paths)
             mdb_read_table_by_name(mdb, const_cast<char *>(settings ? "profs" : "dados"), MDB_TABLE);
         if (table && mdb_read_columns(table)) {
             mdb_rewind_table(table);
-            std::vector<std::vector<char>> values(table->num_cols, std::vector<char>(1 << 20));
+            // A mebibyte for a memo's value, a few kibibytes for any other column's.
+            std::vector<std::vector<char>> values;
             std::vector<int> lengths(table->num_cols);
-            for (unsigned int i = 0; i < table->num_cols; ++i)
+            for (unsigned int i = 0; i < table->num_cols; ++i) {
+                const auto *column = static_cast<MdbColumn *>(g_ptr_array_index(table->columns, i));
+                values.emplace_back(column->col_type == MDB_MEMO ? 1 << 20 : 4096);
                 mdb_bind_column(table, static_cast<int>(i) + 1, values[i].data(), &lengths[i]);
+            }
             while (mdb_fetch_row(table))
                 for (const int length : lengths)
                     fields += length >= 0 ? 1 : 0;

@@ -22,13 +22,18 @@
 
 #include <cstdio>
 #include <cstring>
+#include <fcntl.h>
+#include <memory>
 #include <string>
+#include <unistd.h>
 #include <vector>
 
 namespace {
 
 // Larger than any memo of the older program: the library cuts values at its bind size.
 constexpr size_t kBindSize = 1 << 20;
+// Enough for any column but a memo: 255 characters of UTF-8, a date or a number as text.
+constexpr size_t kShortBindSize = 4096;
 
 // The text written as it is, but for the four characters that are escaped: written in runs.
 void writeEscaped(const char *text, int length)
@@ -94,16 +99,22 @@ int main(int argc, char *argv[])
         return 0;
     }
     mdb_rewind_table(table);
+    // A larger pipe lets the reader run ahead of the import while it stores what came before.
+    fcntl(STDOUT_FILENO, F_SETPIPE_SZ, 1 << 20);
     static char output[1 << 16];
     std::setvbuf(stdout, output, _IOFBF, sizeof output);
 
     const unsigned int columns = table->num_cols;
-    std::vector<std::vector<char>> values(columns, std::vector<char>(kBindSize));
+    // A memo's value can be as long as the bind size; any other column's is at most a few hundred
+    // bytes as text (a settings table has two hundred columns: a mebibyte each would be felt).
+    std::vector<std::unique_ptr<char[]>> values(columns);
     std::vector<int> lengths(columns, 0);
     for (unsigned int i = 0; i < columns; ++i) {
         const auto *column = static_cast<MdbColumn *>(g_ptr_array_index(table->columns, i));
         std::printf("C %s %s\n", column->name, kindOf(column->col_type));
-        mdb_bind_column(table, static_cast<int>(i) + 1, values[i].data(), &lengths[i]);
+        values[i].reset(new char[column->col_type == MDB_MEMO ? kBindSize : kShortBindSize]);
+        values[i][0] = '\0';
+        mdb_bind_column(table, static_cast<int>(i) + 1, values[i].get(), &lengths[i]);
     }
 
     std::vector<MdbField> fields(columns + 1);
@@ -132,12 +143,12 @@ int main(int argc, char *argv[])
                 std::printf("D%.17g", mdb_get_double(mdb->pg_buf, field->start));
             } else if (column->col_type == MDB_TEXT || column->col_type == MDB_MEMO) {
                 std::fputc('S', stdout);
-                const size_t length = std::strlen(values[i].data());
+                const size_t length = std::strlen(values[i].get());
                 cut += length + 1 >= kBindSize ? 1 : 0;
-                writeEscaped(values[i].data(), static_cast<int>(length));
+                writeEscaped(values[i].get(), static_cast<int>(length));
             } else {
                 std::fputc('I', stdout);
-                writeEscaped(values[i].data(), static_cast<int>(std::strlen(values[i].data())));
+                writeEscaped(values[i].get(), static_cast<int>(std::strlen(values[i].get())));
             }
         }
         std::fputc('\n', stdout);
