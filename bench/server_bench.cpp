@@ -3,9 +3,9 @@
 // insert and commit of the same row, the day list at 1,000,000 bookings against 1,000, the time from one
 // desk's Add to another desk's rebuilt list, and bookings a second with ten desks adding at once.
 #include "core/appointment_book.h"
-#include "storage/server_connection.h"
-#include "storage/server_schema.h"
-#include "storage/server_storage.h"
+#include "server/server_connection.h"
+#include "server/server_schema.h"
+#include "server/server_storage.h"
 
 #include <QCoreApplication>
 #include <QElapsedTimer>

@@ -6,10 +6,10 @@
 //   4. printing a 300-row day list to PDF, per page;
 //   5. importing the older program's clinic-a against reading it with the reader library alone.
 #include "core/printout.h"
+#include "files/database.h"
+#include "files/sqlite_storage.h"
 #include "platform/system_platform.h"
-#include "storage/database.h"
-#include "storage/legacy_import.h"
-#include "storage/sqlite_storage.h"
+#include "transfer/legacy_import.h"
 #include "windows/book_windows.h"
 
 #include <QApplication>

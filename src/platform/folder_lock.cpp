@@ -1,6 +1,6 @@
 #include "platform/folder_lock.h"
 
-#include "storage/database.h"
+#include "files/database.h"
 
 #include <QCoreApplication>
 #include <QDateTime>

@@ -1,11 +1,11 @@
 #include "platform/start_up.h"
 
-#include "storage/backups.h"
-#include "storage/database.h"
-#include "storage/legacy_import.h"
-#include "storage/server_copy.h"
-#include "storage/server_storage.h"
-#include "storage/sqlite_storage.h"
+#include "files/backups.h"
+#include "files/database.h"
+#include "files/sqlite_storage.h"
+#include "server/server_storage.h"
+#include "transfer/legacy_import.h"
+#include "transfer/server_copy.h"
 
 #include <QCoreApplication>
 #include <QLocale>

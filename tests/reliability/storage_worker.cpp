@@ -8,10 +8,10 @@
 //                                     disk, says "holding" and waits to be killed
 //   storage_worker desk URL NAME:COUNT  books COUNT linked bookings NAME_0... on a server (0: until killed)
 
-#include "storage/appointment_store.h"
-#include "storage/legacy_import.h"
-#include "storage/server_copy.h"
-#include "storage/server_storage.h"
+#include "files/appointment_store.h"
+#include "server/server_storage.h"
+#include "transfer/legacy_import.h"
+#include "transfer/server_copy.h"
 
 #include <QCoreApplication>
 #include <QDir>

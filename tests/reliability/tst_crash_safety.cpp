@@ -1,5 +1,5 @@
-#include "storage/appointment_store.h"
-#include "storage/settings_store.h"
+#include "files/appointment_store.h"
+#include "files/settings_store.h"
 #include "support/test_files.h"
 
 #include <QFileInfo>

@@ -1,11 +1,11 @@
 // Desks booking into one server at once, one of them killed half-way; the server stopped and started
 // again under a desk at work.
 #include "core/appointment_book.h"
-#include "storage/server_copy.h"
-#include "storage/server_storage.h"
+#include "server/server_storage.h"
 #include "support/open_book.h"
 #include "support/test_server.h"
 #include "support/two_desks.h"
+#include "transfer/server_copy.h"
 
 #include <QElapsedTimer>
 #include <QProcess>

@@ -1,7 +1,7 @@
 // The daily backups of the books: consistent while another program writes, thirty kept, a failure
 // said, and a backup put back.
-#include "storage/appointment_store.h"
-#include "storage/backups.h"
+#include "files/appointment_store.h"
+#include "files/backups.h"
 #include "support/test_files.h"
 
 #include <QProcess>

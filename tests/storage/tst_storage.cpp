@@ -1,8 +1,8 @@
-#include "storage/appointment_store.h"
-#include "storage/backups.h"
-#include "storage/legacy_import.h"
-#include "storage/settings_store.h"
+#include "files/appointment_store.h"
+#include "files/backups.h"
+#include "files/settings_store.h"
 #include "support/test_files.h"
+#include "transfer/legacy_import.h"
 
 #include <QFileInfo>
 #include <QTemporaryDir>

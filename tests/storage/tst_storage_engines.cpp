@@ -1,12 +1,12 @@
 // The same cases on both engines: the folder's files, and the server several desks share.
 #include "core/appointment_book.h"
-#include "storage/server_copy.h"
-#include "storage/server_storage.h"
-#include "storage/sqlite_storage.h"
+#include "files/sqlite_storage.h"
+#include "server/server_storage.h"
 #include "support/open_book.h"
 #include "support/test_files.h"
 #include "support/test_server.h"
 #include "support/two_desks.h"
+#include "transfer/server_copy.h"
 
 #include <QSignalSpy>
 #include <QTest>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "storage/sqlite_storage.h"
+#include "files/sqlite_storage.h"
 #include "support/test_files.h"
 #include "support/test_platform.h"
 #include "windows/book_windows.h"

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "core/appointment_book.h"
-#include "storage/sqlite_storage.h"
+#include "files/sqlite_storage.h"
 #include "support/test_files.h"
 
 #include <memory>

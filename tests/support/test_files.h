@@ -1,7 +1,7 @@
 #pragma once
 
-#include "storage/database.h"
-#include "storage/slot_files.h"
+#include "files/database.h"
+#include "schema/slot_files.h"
 
 #include <QCryptographicHash>
 #include <QFile>

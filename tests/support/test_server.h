@@ -1,6 +1,6 @@
 #pragma once
 
-#include "storage/server_connection.h"
+#include "server/server_connection.h"
 
 #include <QCoreApplication>
 #include <QSqlDatabase>

@@ -1,8 +1,8 @@
 #pragma once
 
 #include "core/appointment_book.h"
-#include "storage/server_storage.h"
-#include "storage/sqlite_storage.h"
+#include "files/sqlite_storage.h"
+#include "server/server_storage.h"
 #include "support/open_book.h"
 #include "support/test_files.h"
 #include "support/test_server.h"

@@ -1,7 +1,7 @@
 #include "platform/start_up.h"
-#include "storage/legacy_import.h"
 #include "support/book_window.h"
 #include "support/test_server.h"
+#include "transfer/legacy_import.h"
 
 #include <QElapsedTimer>
 #include <QFileInfo>

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "schema/book_schema.h"
+
 #include <QDate>
 #include <QDir>
 #include <QSqlDatabase>
@@ -9,16 +11,6 @@
 #include <utility>
 
 namespace velmora {
-
-// What a file must hold to be used: the appointment table, or the settings table of either file.
-enum class FileKind
-{
-    Appointments,
-    MainSettings,
-    ExtraSettings
-};
-
-FileKind kindOfFile(const QString &fileName);
 
 // Whether path names a regular file, through a link or not: a folder, a pipe or a device is none, and
 // opening one could hang. Checked without opening it.
@@ -32,18 +24,9 @@ bool syncPath(const QString &path);
 // The wait for a file that another program holds locked, before a statement fails.
 constexpr int kLockWaitMs = 3000;
 
-// The twelve file names, appointment files first.
-QStringList allFileNames();
-
-// The engine's reason for a failed statement, in one line.
-QString reasonOf(const class QSqlError &error);
-
 // The address SQLite opens a file by, with its mode ("ro", "rw", "rwc"): with "rw" a missing file
 // is refused, not created empty.
 QString sqliteUri(const QString &path, const char *mode);
-
-// Dates are stored as ISO text so that the index orders them.
-QString storedDate(QDate date);
 
 // Whether the file at path holds what kind needs; problem says what is wrong otherwise. Changes
 // nothing but rolling back what an interrupted change left unfinished; waits up to lockWaitMs for a
@@ -60,15 +43,6 @@ struct FolderCheck
     bool firstStart = false; // none of the twelve is there
 };
 FolderCheck checkFolder(const QDir &folder);
-
-// The fields of a kind of file: the texts (names, slot lengths, weekly times, appointment fields) and
-// the numbers (links).
-struct FileFields
-{
-    QStringList texts;
-    QStringList numbers;
-};
-FileFields fileFields(FileKind kind);
 
 // A file made complete under a temporary name and renamed to path, as a first start makes it.
 bool createEmptyFile(const QString &path, FileKind kind, QString *error);

@@ -1,8 +1,8 @@
-#include "storage/sqlite_storage.h"
+#include "files/sqlite_storage.h"
 
 #include <QCoreApplication>
 
-#include "storage/slot_files.h"
+#include "schema/slot_files.h"
 
 namespace velmora {
 

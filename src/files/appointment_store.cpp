@@ -1,6 +1,6 @@
-#include "storage/appointment_store.h"
+#include "files/appointment_store.h"
 
-#include "storage/booking_sql.h"
+#include "schema/booking_sql.h"
 
 #include <QCoreApplication>
 #include <QSqlError>

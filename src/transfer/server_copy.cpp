@@ -1,10 +1,10 @@
-#include "storage/server_copy.h"
+#include "transfer/server_copy.h"
 
-#include "storage/booking_sql.h"
-#include "storage/database.h"
-#include "storage/server_connection.h"
-#include "storage/server_schema.h"
-#include "storage/slot_files.h"
+#include "schema/booking_sql.h"
+#include "files/database.h"
+#include "server/server_connection.h"
+#include "server/server_schema.h"
+#include "schema/slot_files.h"
 
 #include <QCoreApplication>
 #include <QFile>

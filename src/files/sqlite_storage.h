@@ -1,9 +1,9 @@
 #pragma once
 
 #include "core/book_storage.h"
-#include "storage/appointment_store.h"
-#include "storage/database.h"
-#include "storage/settings_store.h"
+#include "files/appointment_store.h"
+#include "files/database.h"
+#include "files/settings_store.h"
 
 #include <QDir>
 

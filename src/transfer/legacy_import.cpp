@@ -1,7 +1,7 @@
-#include "storage/legacy_import.h"
+#include "transfer/legacy_import.h"
 
-#include "storage/database.h"
-#include "storage/slot_files.h"
+#include "files/database.h"
+#include "schema/slot_files.h"
 
 #include <QCoreApplication>
 #include <QDateTime>

@@ -1,4 +1,4 @@
-#include "storage/server_deadline.h"
+#include "server/server_deadline.h"
 
 #include <libpq-fe.h>
 

@@ -1,6 +1,6 @@
-#include "storage/backups.h"
+#include "files/backups.h"
 
-#include "storage/database.h"
+#include "files/database.h"
 
 #include <QCoreApplication>
 #include <QDateTime>

@@ -1,6 +1,6 @@
-#include "storage/database.h"
+#include "files/database.h"
 
-#include "storage/slot_files.h"
+#include "schema/slot_files.h"
 
 #include <QCoreApplication>
 #include <QFile>
@@ -21,71 +21,6 @@
 namespace velmora {
 
 namespace {
-
-const char *const kCreateAppointments[] = {
-    "CREATE TABLE dados (data TEXT, hora TEXT, nome TEXT, convenio TEXT, telefone TEXT, obs TEXT)",
-    "CREATE INDEX data ON dados (data)",
-};
-
-QStringList appointmentColumns()
-{
-    return {QStringLiteral("data"),     QStringLiteral("hora"),     QStringLiteral("nome"),
-            QStringLiteral("convenio"), QStringLiteral("telefone"), QStringLiteral("obs")};
-}
-
-QStringList weeklyTimeColumns(int firstSlot, int lastSlot)
-{
-    QStringList columns;
-    for (int slot = firstSlot; slot <= lastSlot; ++slot)
-        for (int day = 0; day < kWeekdayCount; ++day)
-            for (int index = 1; index <= kTimesPerDay; ++index)
-                columns << weeklyTimeField(slot, day, index);
-    return columns;
-}
-
-struct SettingsColumns
-{
-    QStringList text;    // names, slot lengths and weekly times: the empty text at first
-    QStringList numbers; // links: 0 at first
-};
-
-SettingsColumns settingsColumns(FileKind kind)
-{
-    SettingsColumns columns;
-    if (kind == FileKind::ExtraSettings) {
-        columns.text = weeklyTimeColumns(7, 10);
-        return columns;
-    }
-    for (const DoctorSlot &slot : kDoctorSlots) {
-        columns.text << QString::fromLatin1(slot.nameField) << QString::fromLatin1(slot.intervalField);
-        columns.numbers << QString::fromLatin1(slot.linkField);
-    }
-    columns.text << weeklyTimeColumns(1, 6);
-    return columns;
-}
-
-// Built once: every start checks twelve files against them.
-const QStringList &requiredColumns(FileKind kind)
-{
-    static const QStringList appointments = appointmentColumns();
-    static const QStringList main =
-        settingsColumns(FileKind::MainSettings).text + settingsColumns(FileKind::MainSettings).numbers;
-    static const QStringList extra = settingsColumns(FileKind::ExtraSettings).text;
-    switch (kind) {
-    case FileKind::Appointments:
-        return appointments;
-    case FileKind::MainSettings:
-        return main;
-    case FileKind::ExtraSettings:
-        return extra;
-    }
-    return appointments;
-}
-
-QString tableOf(FileKind kind)
-{
-    return kind == FileKind::Appointments ? QStringLiteral("dados") : QStringLiteral("profs");
-}
 
 QString uniqueConnectionName(const QString &role)
 {
@@ -135,26 +70,7 @@ bool createFile(const QString &path, FileKind kind, QString *error)
         QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), name);
         if (openFile(db, partial, true, error)) {
             QSqlQuery query(db);
-            QStringList statements;
-            if (kind == FileKind::Appointments) {
-                for (const char *statement : kCreateAppointments)
-                    statements << QString::fromLatin1(statement);
-            } else {
-                const SettingsColumns columns = settingsColumns(kind);
-                QStringList definitions;
-                QStringList values;
-                for (const QString &column : columns.text) {
-                    definitions << column + QStringLiteral(" TEXT");
-                    values << QStringLiteral("''");
-                }
-                for (const QString &column : columns.numbers) {
-                    definitions << column + QStringLiteral(" INTEGER");
-                    values << QStringLiteral("0");
-                }
-                statements
-                    << QStringLiteral("CREATE TABLE profs (%1)").arg(definitions.join(QStringLiteral(", ")))
-                    << QStringLiteral("INSERT INTO profs VALUES (%1)").arg(values.join(QStringLiteral(", ")));
-            }
+            const QStringList statements = fileCreateStatements(kind);
             ok = db.transaction();
             for (const QString &statement : std::as_const(statements)) {
                 if (ok && !query.exec(statement)) {
@@ -296,38 +212,6 @@ QString sqliteUri(const QString &path, const char *mode)
     return QStringLiteral("file:") + located + QStringLiteral("?mode=") + QLatin1String(mode);
 }
 
-FileKind kindOfFile(const QString &fileName)
-{
-    if (fileName == QLatin1String(kMainSettingsFile))
-        return FileKind::MainSettings;
-    if (fileName == QLatin1String(kExtraSettingsFile))
-        return FileKind::ExtraSettings;
-    return FileKind::Appointments;
-}
-
-QStringList allFileNames()
-{
-    QStringList names;
-    for (const DoctorSlot &slot : kDoctorSlots)
-        names << QString::fromLatin1(slot.appointmentFile);
-    return names << QString::fromLatin1(kMainSettingsFile) << QString::fromLatin1(kExtraSettingsFile);
-}
-
-QString reasonOf(const QSqlError &error)
-{
-    QString reason = error.databaseText().trimmed();
-    if (reason.isEmpty())
-        reason = error.text().trimmed();
-    if (reason.isEmpty())
-        reason = QCoreApplication::translate("Storage", "unknown error");
-    return reason;
-}
-
-QString storedDate(QDate date)
-{
-    return date.toString(QStringLiteral("yyyy-MM-dd"));
-}
-
 bool isRegularFile(const QString &path)
 {
     struct stat info;
@@ -431,14 +315,6 @@ QStringList createFiles(const QDir &folder, const QStringList &fileNames)
                             .arg(fileName, problem);
     }
     return problems;
-}
-
-FileFields fileFields(FileKind kind)
-{
-    if (kind == FileKind::Appointments)
-        return {appointmentColumns(), {}};
-    const SettingsColumns columns = settingsColumns(kind);
-    return {columns.text, columns.numbers};
 }
 
 bool createEmptyFile(const QString &path, FileKind kind, QString *error)

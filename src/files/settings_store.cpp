@@ -1,6 +1,6 @@
-#include "storage/settings_store.h"
+#include "files/settings_store.h"
 
-#include "storage/settings_fields.h"
+#include "schema/settings_fields.h"
 
 #include <QCoreApplication>
 #include <QSqlError>

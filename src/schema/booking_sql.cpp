@@ -1,6 +1,6 @@
-#include "storage/booking_sql.h"
+#include "schema/booking_sql.h"
 
-#include "storage/database.h"
+#include "schema/book_schema.h"
 
 namespace velmora {
 

@@ -1,9 +1,9 @@
 #pragma once
 
 #include "core/book_storage.h"
-#include "storage/server_connection.h"
+#include "server/server_connection.h"
 
-#include "storage/server_watch.h"
+#include "server/server_watch.h"
 
 #include <memory>
 

@@ -1,8 +1,8 @@
 #pragma once
 
 #include "core/book_storage.h"
-#include "storage/database.h"
-#include "storage/slot_files.h"
+#include "files/database.h"
+#include "schema/slot_files.h"
 
 namespace velmora {
 

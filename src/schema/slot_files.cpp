@@ -1,4 +1,4 @@
-#include "storage/slot_files.h"
+#include "schema/slot_files.h"
 
 #include <QtGlobal>
 

@@ -1,6 +1,6 @@
-#include "storage/settings_fields.h"
+#include "schema/settings_fields.h"
 
-#include "storage/slot_files.h"
+#include "schema/slot_files.h"
 
 namespace velmora {
 

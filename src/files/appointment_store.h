@@ -2,7 +2,7 @@
 
 #include "core/appointment.h"
 #include "core/book_storage.h"
-#include "storage/database.h"
+#include "files/database.h"
 
 #include <QVector>
 

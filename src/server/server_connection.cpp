@@ -1,7 +1,7 @@
-#include "storage/server_connection.h"
+#include "server/server_connection.h"
 
-#include "storage/database.h"
-#include "storage/server_deadline.h"
+#include "schema/book_schema.h"
+#include "server/server_deadline.h"
 
 #include <QCoreApplication>
 #include <QLocale>

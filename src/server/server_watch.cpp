@@ -1,4 +1,4 @@
-#include "storage/server_watch.h"
+#include "server/server_watch.h"
 
 #include <QDateTime>
 

@@ -1,11 +1,11 @@
-#include "storage/server_storage.h"
+#include "server/server_storage.h"
 
-#include "storage/booking_sql.h"
-#include "storage/database.h"
-#include "storage/server_deadline.h"
-#include "storage/server_schema.h"
-#include "storage/settings_fields.h"
-#include "storage/slot_files.h"
+#include "schema/booking_sql.h"
+#include "schema/book_schema.h"
+#include "server/server_deadline.h"
+#include "server/server_schema.h"
+#include "schema/settings_fields.h"
+#include "schema/slot_files.h"
 
 #include <QCoreApplication>
 #include <QSqlDriver>

@@ -1,7 +1,7 @@
-#include "storage/server_schema.h"
+#include "server/server_schema.h"
 
-#include "storage/database.h"
-#include "storage/slot_files.h"
+#include "schema/book_schema.h"
+#include "schema/slot_files.h"
 
 #include <QCoreApplication>
 #include <QFileInfo>
