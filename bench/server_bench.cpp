@@ -85,7 +85,7 @@ void addAgainstBareInsert(const QString &url)
     for (int i = 0; i < 600; ++i) {
         const Appointment made = booking(QStringLiteral("Patient %1").arg(i));
         timer.start();
-        if (storage.add(made, 0, &error) != AddOutcome::Stored)
+        if (storage.add(2, made, 0, &error).outcome != AddOutcome::Stored)
             qFatal("%s", qPrintable(error));
         adds.push_back(static_cast<double>(timer.nsecsElapsed()) / 1e6);
         desk.setField(TimeField, made.hora);
@@ -204,8 +204,8 @@ void tenDesks(const QString &url)
             if (!storage.openBook(6, &error))
                 qFatal("%s", qPrintable(error));
             for (int i = 0; i < kEach; ++i)
-                if (storage.add(booking(QStringLiteral("Desk %1 %2").arg(desk).arg(i)), 7, &error) !=
-                    AddOutcome::Stored)
+                if (storage.add(6, booking(QStringLiteral("Desk %1 %2").arg(desk).arg(i)), 7, &error)
+                        .outcome != AddOutcome::Stored)
                     qFatal("%s", qPrintable(error));
         });
     for (std::thread &desk : desks)

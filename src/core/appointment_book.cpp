@@ -103,7 +103,7 @@ bool AppointmentBook::listDayAgainKeepingSelection(QString *error)
 {
     QVector<Appointment> bookings;
     // Read first: when the read fails the list stays as it was.
-    if (!storage_.readDay(currentDate_, &bookings, error))
+    if (!storage_.readDay(activeSlot_, currentDate_, &bookings, error))
         return false;
     const QString selected = selectedRow_ >= 0 ? dayList_.rows().at(selectedRow_) : QString();
     const int sameBefore = selectedRow_ >= 0 ? sameRowsBefore(dayList_.rows(), selectedRow_) : 0;
@@ -137,7 +137,7 @@ AppointmentBook::DoctorNames AppointmentBook::readDoctorNames()
     DoctorNames result;
     AllDoctorFields fields;
     QString error;
-    if (!storage_.tryReadDoctors(&fields, &error))
+    if (!storage_.readDoctors(&fields, &error, LockWait::GiveUp))
         return result; // tried again on the next tick
     result.read = true;
     for (const DoctorFields &doctor : fields) {
@@ -171,11 +171,6 @@ bool AppointmentBook::loadDoctor(int slot, QString *error)
     }
     WeeklyTimes times;
     if (!storage_.readWeeklyTimes(slot, &times, error) || !storage_.openBook(slot, error))
-        return false;
-    bool empty = false;
-    if (!storage_.bookIsEmpty(&empty, error))
-        return false;
-    if (empty && !storage_.addPlaceholder(error))
         return false;
 
     doctor_.slotLength = fitted(doctor.interval.toString(), 2);
@@ -238,7 +233,7 @@ void AppointmentBook::selectNone()
 bool AppointmentBook::rebuildDayList(QString *error)
 {
     QVector<Appointment> bookings;
-    if (!storage_.readDay(currentDate_, &bookings, error)) {
+    if (!storage_.readDay(activeSlot_, currentDate_, &bookings, error)) {
         clearDayList();
         return false;
     }
@@ -430,8 +425,9 @@ Outcome AppointmentBook::add()
     const int linked = doctor_.linkedSlot;
     QString error;
     Outcome outcome;
-    switch (storage_.add(bookingFromFields(), isDoctorSlot(linked) && linked != activeSlot_ ? linked : 0,
-                         &error)) {
+    const Added stored = storage_.add(activeSlot_, bookingFromFields(),
+                                      isDoctorSlot(linked) && linked != activeSlot_ ? linked : 0, &error);
+    switch (stored.outcome) {
     case AddOutcome::Stored:
         outcome.done = true;
         addedRow_ = added;
@@ -455,7 +451,7 @@ Outcome AppointmentBook::add()
         break;
     }
     // The book was replaced under the program: the list shows what the book there holds.
-    if (storage_.takeBookReopened()) {
+    if (stored.bookReplaced) {
         rebuildDayList(outcome);
         addedRow_ = outcome.done ? static_cast<int>(dayList_.rows().indexOf(rowBuffer_.row())) : -1;
     }
@@ -471,7 +467,7 @@ bool AppointmentBook::findSelectedBooking(Appointment *found, bool *readOk, Outc
 {
     QVector<Appointment> bookings;
     QString error;
-    *readOk = storage_.readDay(currentDate_, &bookings, &error);
+    *readOk = storage_.readDay(activeSlot_, currentDate_, &bookings, &error);
     if (!*readOk) {
         reportStorageFailure(
             outcome,
@@ -531,7 +527,7 @@ Outcome AppointmentBook::change()
     changed.telefone = rowBuffer_.telefone;
     changed.obs = rowBuffer_.obs;
     QString error;
-    const WriteOutcome written = storage_.update(found, changed, &error);
+    const WriteOutcome written = storage_.update(activeSlot_, found, changed, &error);
     if (written == WriteOutcome::NoLongerStored) {
         reportNothingMatched(outcome, kNothingChanged);
         return outcome;
@@ -572,7 +568,7 @@ Outcome AppointmentBook::remove()
         return outcome;
     }
     QString error;
-    const WriteOutcome written = storage_.remove(found, &error);
+    const WriteOutcome written = storage_.remove(activeSlot_, found, &error);
     if (written == WriteOutcome::NoLongerStored) {
         reportNothingMatched(outcome, kNothingRemoved);
         return outcome;

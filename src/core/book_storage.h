@@ -59,34 +59,48 @@ enum class AddOutcome
     NotStored
 };
 
-// Where the ten appointment books and the one settings record are kept, spoken of in doctor slots.
-// One book is open at a time, as the receptionist works on one doctor. Every failure gives its
-// reason in error, in words the user can be shown.
+// What an Add did, and whether the engine found the book replaced by another (a file a sync tool put
+// in its place) and worked on that one: the day listed before may not be what the book holds.
+struct Added
+{
+    AddOutcome outcome = AddOutcome::NotStored;
+    bool bookReplaced = false;
+};
+
+// Whether a read waits for a lock another program holds, or gives up at once, to be tried again soon.
+enum class LockWait
+{
+    Wait,
+    GiveUp
+};
+
+// Where the ten appointment books and the one settings record are kept, spoken of in doctor slots: the
+// one contract every engine fulfils alike (the twelve files of a folder, a server shared by several
+// desks). Each call names the slot's book (1 to 10) it works on and depends on no call before it; what
+// an engine needs of its own (a connection kept open, a file opened again, lock waits, the older
+// program's placeholder record) stays inside it. Every failure gives its reason in error, in words the
+// user can be shown, naming the book or the server.
 class BookStorage
 {
 public:
     virtual ~BookStorage() = default;
 
-    // Opens the slot's book (1 to 10) for the operations below, checking that it can be used.
+    // The slot's book made ready as its doctor is chosen: checked for use and, as the older program
+    // did, given its placeholder record (dated placeholderDate()) when it holds none at all.
     virtual bool openBook(int slot, QString *error) = 0;
-    virtual bool bookIsEmpty(bool *empty, QString *error) = 0;
-    virtual bool addPlaceholder(QString *error) = 0;
-    // The date's bookings in the order they were added.
-    virtual bool readDay(QDate date, QVector<Appointment> *bookings, QString *error) = 0;
+    // The date's bookings, each with its identity, in the order they were added.
+    virtual bool readDay(int slot, QDate date, QVector<Appointment> *bookings, QString *error) = 0;
     // The booking, and the same booking in the linked slot's book when linkedSlot is another slot,
     // in one transaction. When only the linked part fails, the booking is stored alone.
-    virtual AddOutcome add(const Appointment &booking, int linkedSlot, QString *error) = 0;
-    // The stored booking (its id and fields as read) changed or removed; when it is no longer stored
-    // as read, nothing is written.
-    virtual WriteOutcome update(const Appointment &stored, const Appointment &changed, QString *error) = 0;
-    virtual WriteOutcome remove(const Appointment &stored, QString *error) = 0;
-    // Whether the open book was found replaced by another and opened again since the last call.
-    virtual bool takeBookReopened() = 0;
+    virtual Added add(int slot, const Appointment &booking, int linkedSlot, QString *error) = 0;
+    // The stored booking (its identity and fields as read) changed or removed; when it is no longer
+    // stored as read (another desk changed or removed it), nothing is written.
+    virtual WriteOutcome update(int slot, const Appointment &stored, const Appointment &changed,
+                                QString *error) = 0;
+    virtual WriteOutcome remove(int slot, const Appointment &stored, QString *error) = 0;
 
     // The settings record: names, slot lengths and links of the ten slots, and their weekly hours.
-    virtual bool readDoctors(AllDoctorFields *fields, QString *error) = 0;
-    // The same, giving up at once on a lock another program holds, for a read tried again soon.
-    virtual bool tryReadDoctors(AllDoctorFields *fields, QString *error) = 0;
+    virtual bool readDoctors(AllDoctorFields *fields, QString *error, LockWait wait = LockWait::Wait) = 0;
     virtual bool readSlotLengthAndLink(int slot, DoctorFields *fields, QString *error) = 0;
     virtual bool saveDoctors(const AllDoctorChanges &changes, QString *error) = 0;
     virtual bool readWeeklyTimes(int slot, WeeklyTimes *times, QString *error) = 0;

@@ -31,65 +31,60 @@ SqliteStorage::SqliteStorage(const QDir &folder, int lockWaitMs)
     data22_.pointLater(QString::fromLatin1(kExtraSettingsFile));
 }
 
+void SqliteStorage::useBook(int slot)
+{
+    const QString fileName = QString::fromLatin1(doctorSlot(slot).appointmentFile);
+    if (data1_.fileName() != fileName)
+        data1_.pointLater(fileName);
+}
+
 bool SqliteStorage::openBook(int slot, QString *error)
 {
-    return data1_.pointAt(QString::fromLatin1(doctorSlot(slot).appointmentFile), error);
-}
-
-bool SqliteStorage::bookIsEmpty(bool *empty, QString *error)
-{
+    // Checked as at start, and the older program's placeholder record in a book that holds none.
+    if (!data1_.pointAt(QString::fromLatin1(doctorSlot(slot).appointmentFile), error))
+        return false;
     bool any = false;
-    if (!appointments_.hasRecords(&any, error))
-        return naming(data1_, false, true, error);
-    *empty = !any;
-    return true;
-}
-
-bool SqliteStorage::addPlaceholder(QString *error)
-{
-    const bool ok = appointments_.addPlaceholder(error);
+    const bool ok = appointments_.hasRecords(&any, error) && (any || appointments_.addPlaceholder(error));
     return naming(data1_, ok, !ok, error);
 }
 
-bool SqliteStorage::readDay(QDate date, QVector<Appointment> *bookings, QString *error)
+bool SqliteStorage::readDay(int slot, QDate date, QVector<Appointment> *bookings, QString *error)
 {
+    useBook(slot);
     const bool ok = appointments_.readDay(date, bookings, error);
     return naming(data1_, ok, !ok, error);
 }
 
-AddOutcome SqliteStorage::add(const Appointment &booking, int linkedSlot, QString *error)
+Added SqliteStorage::add(int slot, const Appointment &booking, int linkedSlot, QString *error)
 {
+    useBook(slot);
     const QString linkedFile =
         isDoctorSlot(linkedSlot) ? QString::fromLatin1(doctorSlot(linkedSlot).appointmentFile) : QString();
-    const AddOutcome outcome = appointments_.add(booking, linkedFile, error);
-    return naming(data1_, outcome, outcome == AddOutcome::NotStored, error);
+    Added added;
+    added.outcome = appointments_.add(booking, linkedFile, error);
+    added.bookReplaced = data1_.takeReopened();
+    return naming(data1_, added, added.outcome == AddOutcome::NotStored, error);
 }
 
-WriteOutcome SqliteStorage::update(const Appointment &stored, const Appointment &changed, QString *error)
+WriteOutcome SqliteStorage::update(int slot, const Appointment &stored, const Appointment &changed,
+                                   QString *error)
 {
+    useBook(slot);
     const WriteOutcome outcome = appointments_.update(stored, changed, error);
     return naming(data1_, outcome, outcome == WriteOutcome::Failed, error);
 }
 
-WriteOutcome SqliteStorage::remove(const Appointment &stored, QString *error)
+WriteOutcome SqliteStorage::remove(int slot, const Appointment &stored, QString *error)
 {
+    useBook(slot);
     const WriteOutcome outcome = appointments_.remove(stored, error);
     return naming(data1_, outcome, outcome == WriteOutcome::Failed, error);
 }
 
-bool SqliteStorage::takeBookReopened()
+bool SqliteStorage::readDoctors(AllDoctorFields *fields, QString *error, LockWait wait)
 {
-    return data1_.takeReopened();
-}
-
-bool SqliteStorage::readDoctors(AllDoctorFields *fields, QString *error)
-{
-    return settings_.readDoctorFields(fields, error);
-}
-
-bool SqliteStorage::tryReadDoctors(AllDoctorFields *fields, QString *error)
-{
-    return settings_.tryReadDoctorFields(fields, error);
+    return wait == LockWait::Wait ? settings_.readDoctorFields(fields, error)
+                                  : settings_.tryReadDoctorFields(fields, error);
 }
 
 bool SqliteStorage::readSlotLengthAndLink(int slot, DoctorFields *fields, QString *error)

@@ -18,22 +18,22 @@ public:
     explicit SqliteStorage(const QDir &folder, int lockWaitMs = kLockWaitMs);
 
     bool openBook(int slot, QString *error) override;
-    bool bookIsEmpty(bool *empty, QString *error) override;
-    bool addPlaceholder(QString *error) override;
-    bool readDay(QDate date, QVector<Appointment> *bookings, QString *error) override;
-    AddOutcome add(const Appointment &booking, int linkedSlot, QString *error) override;
-    WriteOutcome update(const Appointment &stored, const Appointment &changed, QString *error) override;
-    WriteOutcome remove(const Appointment &stored, QString *error) override;
-    bool takeBookReopened() override;
+    bool readDay(int slot, QDate date, QVector<Appointment> *bookings, QString *error) override;
+    Added add(int slot, const Appointment &booking, int linkedSlot, QString *error) override;
+    WriteOutcome update(int slot, const Appointment &stored, const Appointment &changed,
+                        QString *error) override;
+    WriteOutcome remove(int slot, const Appointment &stored, QString *error) override;
 
-    bool readDoctors(AllDoctorFields *fields, QString *error) override;
-    bool tryReadDoctors(AllDoctorFields *fields, QString *error) override;
+    bool readDoctors(AllDoctorFields *fields, QString *error, LockWait wait = LockWait::Wait) override;
     bool readSlotLengthAndLink(int slot, DoctorFields *fields, QString *error) override;
     bool saveDoctors(const AllDoctorChanges &changes, QString *error) override;
     bool readWeeklyTimes(int slot, WeeklyTimes *times, QString *error) override;
     bool saveWeeklyTimes(int slot, const WeeklyTimes &times, QString *error) override;
 
 private:
+    // Data1 on the slot's book, kept open while the calls are for the same one.
+    void useBook(int slot);
+
     Connection data1_;
     Connection data2_;
     Connection data22_;

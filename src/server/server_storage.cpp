@@ -1,11 +1,11 @@
 #include "server/server_storage.h"
 
-#include "schema/booking_sql.h"
 #include "schema/book_schema.h"
-#include "server/server_deadline.h"
-#include "server/server_schema.h"
+#include "schema/booking_sql.h"
 #include "schema/settings_fields.h"
 #include "schema/slot_files.h"
+#include "server/server_deadline.h"
+#include "server/server_schema.h"
 
 #include <QCoreApplication>
 #include <QSqlDriver>
@@ -131,32 +131,19 @@ QString ServerStorage::dayNotice(int slot, QDate date) const
 
 bool ServerStorage::openBook(int slot, QString *error)
 {
-    slot_ = slot;
-    return run(QStringLiteral("SELECT 1 FROM %1 LIMIT 0").arg(serverBookTable(slot_)), {}, error) != nullptr;
-}
-
-bool ServerStorage::bookIsEmpty(bool *empty, QString *error)
-{
-    QSqlQuery *query = run(QStringLiteral("SELECT 1 FROM %1 LIMIT 1").arg(serverBookTable(slot_)), {}, error);
-    if (!query)
-        return false;
-    *empty = rowsOf(*query) == 0;
-    return true;
-}
-
-bool ServerStorage::addPlaceholder(QString *error)
-{
-    return run(QStringLiteral("INSERT INTO %1 (data) VALUES (?)").arg(serverBookTable(slot_)),
+    // Reached, and the older program's placeholder record put in a book that holds none, at once.
+    return run(QStringLiteral("INSERT INTO %1 (data) SELECT ? WHERE NOT EXISTS (SELECT 1 FROM %1)")
+                   .arg(serverBookTable(slot)),
                {storedDate(placeholderDate())}, error) != nullptr;
 }
 
-bool ServerStorage::readDay(QDate date, QVector<Appointment> *bookings, QString *error)
+bool ServerStorage::readDay(int slot, QDate date, QVector<Appointment> *bookings, QString *error)
 {
     bookings->clear();
     QSqlQuery *query =
         run(QStringLiteral("SELECT id, hora, nome, convenio, telefone, obs FROM %1 WHERE data = ? "
                            "ORDER BY id")
-                .arg(serverBookTable(slot_)),
+                .arg(serverBookTable(slot)),
             {storedDate(date)}, error);
     if (!query)
         return false;
@@ -165,49 +152,50 @@ bool ServerStorage::readDay(QDate date, QVector<Appointment> *bookings, QString 
     return true;
 }
 
-AddOutcome ServerStorage::add(const Appointment &booking, int linkedSlot, QString *error)
+Added ServerStorage::add(int slot, const Appointment &booking, int linkedSlot, QString *error)
 {
     const QVariantList values = bookingValues(booking);
-    const QVariant notice = dayNotice(slot_, booking.date);
+    const QVariant notice = dayNotice(slot, booking.date);
     QString linkProblem;
-    if (isDoctorSlot(linkedSlot) && linkedSlot != slot_) {
+    if (isDoctorSlot(linkedSlot) && linkedSlot != slot) {
         // Both rows in one statement: the server commits them together or not at all.
         QSqlQuery *query =
             run(QStringLiteral("WITH %1, %2 SELECT %3 FROM added, copied")
-                    .arg(addedTo(QStringLiteral("added"), slot_),
+                    .arg(addedTo(QStringLiteral("added"), slot),
                          addedTo(QStringLiteral("copied"), linkedSlot), notifying(2)),
                 values + values + QVariantList{notice, dayNotice(linkedSlot, booking.date)}, &linkProblem);
         if (query) {
             rowsOf(*query);
-            return AddOutcome::Stored;
+            return {AddOutcome::Stored};
         }
         // The server gone is no fault of the linked book: nothing was stored.
         if (!connection_.isOpen()) {
             *error = linkProblem;
-            return AddOutcome::NotStored;
+            return {AddOutcome::NotStored};
         }
     }
     QSqlQuery *query = run(QStringLiteral("WITH %1 SELECT %2 FROM added")
-                               .arg(addedTo(QStringLiteral("added"), slot_), notifying(1)),
+                               .arg(addedTo(QStringLiteral("added"), slot), notifying(1)),
                            values + QVariantList{notice}, error);
     if (!query)
-        return AddOutcome::NotStored;
+        return {AddOutcome::NotStored};
     rowsOf(*query);
     if (linkProblem.isEmpty())
-        return AddOutcome::Stored;
+        return {AddOutcome::Stored};
     *error = QCoreApplication::translate("Storage", "\"%1\" could not be written: %2")
                  .arg(serverBookTable(linkedSlot), linkProblem);
-    return AddOutcome::StoredWithoutCopy;
+    return {AddOutcome::StoredWithoutCopy};
 }
 
-WriteOutcome ServerStorage::update(const Appointment &stored, const Appointment &changed, QString *error)
+WriteOutcome ServerStorage::update(int slot, const Appointment &stored, const Appointment &changed,
+                                   QString *error)
 {
     QSqlQuery *query = run(
         QStringLiteral(
             "WITH changed AS (UPDATE %1 SET data = ?, hora = ?, nome = ?, convenio = ?, telefone = ?, "
             "obs = ? WHERE %2 RETURNING id) SELECT %3 FROM changed")
-            .arg(serverBookTable(slot_), matchesStored(QStringLiteral("id")), notifying(1)),
-        bookingValues(changed) + storedValues(stored) + QVariantList{dayNotice(slot_, changed.date)}, error);
+            .arg(serverBookTable(slot), matchesStored(QStringLiteral("id")), notifying(1)),
+        bookingValues(changed) + storedValues(stored) + QVariantList{dayNotice(slot, changed.date)}, error);
     if (!query)
         return WriteOutcome::Failed;
     if (rowsOf(*query) == 1)
@@ -216,13 +204,13 @@ WriteOutcome ServerStorage::update(const Appointment &stored, const Appointment 
     return WriteOutcome::NoLongerStored;
 }
 
-WriteOutcome ServerStorage::remove(const Appointment &stored, QString *error)
+WriteOutcome ServerStorage::remove(int slot, const Appointment &stored, QString *error)
 {
     QSqlQuery *query =
         run(QStringLiteral("WITH removed AS (DELETE FROM %1 WHERE %2 RETURNING id) SELECT %3 FROM "
                            "removed")
-                .arg(serverBookTable(slot_), matchesStored(QStringLiteral("id")), notifying(1)),
-            storedValues(stored) + QVariantList{dayNotice(slot_, stored.date)}, error);
+                .arg(serverBookTable(slot), matchesStored(QStringLiteral("id")), notifying(1)),
+            storedValues(stored) + QVariantList{dayNotice(slot, stored.date)}, error);
     if (!query)
         return WriteOutcome::Failed;
     if (rowsOf(*query) == 1)
@@ -267,23 +255,12 @@ bool ServerStorage::saveSettings(const QStringList &fields, const QVariantList &
     return false;
 }
 
-bool ServerStorage::readDoctors(AllDoctorFields *fields, QString *error)
+bool ServerStorage::readDoctors(AllDoctorFields *fields, QString *error, LockWait wait)
 {
-    QSqlRecord record;
-    if (!readSettings(doctorFieldNames(), &record, error))
-        return false;
-    *fields = doctorFieldsOf(record);
-    if (watch_ && watch_->listening())
-        doctorsAsRead_ = *fields;
-    return true;
-}
-
-bool ServerStorage::tryReadDoctors(AllDoctorFields *fields, QString *error)
-{
-    // A read on the server waits for no writer, but connecting to a server out of reach would. The watch
-    // connects without blocking: while it has not found the server answering, no connection is tried
-    // (without a watch, none within a short while of the last failure).
-    if (!connection_.isOpen()) {
+    // A read on the server waits for no writer, but connecting to a server out of reach would. A read
+    // tried again soon connects only once the watch (which connects without blocking) has found the
+    // server answering; without a watch, not within a short while of the last failure.
+    if (wait == LockWait::GiveUp && !connection_.isOpen()) {
         if (watch_ && !watch_->listening()) {
             if (!connection_.failedWithin(std::numeric_limits<int>::max(), error))
                 *error = connection_.named(QCoreApplication::translate(
@@ -293,7 +270,13 @@ bool ServerStorage::tryReadDoctors(AllDoctorFields *fields, QString *error)
         if (!watch_ && connection_.failedWithin(kRetryMs, error))
             return false;
     }
-    return readDoctors(fields, error);
+    QSqlRecord record;
+    if (!readSettings(doctorFieldNames(), &record, error))
+        return false;
+    *fields = doctorFieldsOf(record);
+    if (watch_ && watch_->listening())
+        doctorsAsRead_ = *fields;
+    return true;
 }
 
 bool ServerStorage::readSlotLengthAndLink(int slot, DoctorFields *fields, QString *error)

@@ -23,16 +23,13 @@ public:
     bool prepare(QString *error, bool *foreign = nullptr);
 
     bool openBook(int slot, QString *error) override;
-    bool bookIsEmpty(bool *empty, QString *error) override;
-    bool addPlaceholder(QString *error) override;
-    bool readDay(QDate date, QVector<Appointment> *bookings, QString *error) override;
-    AddOutcome add(const Appointment &booking, int linkedSlot, QString *error) override;
-    WriteOutcome update(const Appointment &stored, const Appointment &changed, QString *error) override;
-    WriteOutcome remove(const Appointment &stored, QString *error) override;
-    bool takeBookReopened() override { return false; }
+    bool readDay(int slot, QDate date, QVector<Appointment> *bookings, QString *error) override;
+    Added add(int slot, const Appointment &booking, int linkedSlot, QString *error) override;
+    WriteOutcome update(int slot, const Appointment &stored, const Appointment &changed,
+                        QString *error) override;
+    WriteOutcome remove(int slot, const Appointment &stored, QString *error) override;
 
-    bool readDoctors(AllDoctorFields *fields, QString *error) override;
-    bool tryReadDoctors(AllDoctorFields *fields, QString *error) override;
+    bool readDoctors(AllDoctorFields *fields, QString *error, LockWait wait = LockWait::Wait) override;
     bool readSlotLengthAndLink(int slot, DoctorFields *fields, QString *error) override;
     bool saveDoctors(const AllDoctorChanges &changes, QString *error) override;
     bool readWeeklyTimes(int slot, WeeklyTimes *times, QString *error) override;
@@ -51,7 +48,6 @@ private:
     ServerConnection connection_;
     QString url_;
     int timeLimitMs_;
-    int slot_ = 1;
     bool prepared_ = false;
     QString desk_; // this desk's mark on what it tells the others, to not hear itself
     std::function<void(const StoredElsewhere &)> changed_;

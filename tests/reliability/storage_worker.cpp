@@ -159,7 +159,7 @@ int desk(const QString &url, const QString &name, int count)
     }
     for (int i = 0; count == 0 || i < count; ++i) {
         const QString booked = QStringLiteral("%1_%2").arg(name).arg(i);
-        if (storage.add(booking(booked), 3, &error) != AddOutcome::Stored) {
+        if (storage.add(1, booking(booked), 3, &error).outcome != AddOutcome::Stored) {
             report(error);
             return 3;
         }

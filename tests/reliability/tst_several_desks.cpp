@@ -130,13 +130,13 @@ private Q_SLOTS:
             booking.nome = QStringLiteral("Waited");
             QElapsedTimer waited;
             waited.start();
-            QCOMPARE(desk.add(booking, 0, &error), AddOutcome::NotStored);
+            QCOMPARE(desk.add(1, booking, 0, &error).outcome, AddOutcome::NotStored);
             QVERIFY2(waited.elapsed() < 3 * 1000, "the add waited past its limit");
             QVERIFY2(error.contains(QStringLiteral("127.0.0.1")) && error.contains(QStringLiteral("timeout")),
                      qPrintable(error));
             holder.rollback();
             holder.close();
-            QCOMPARE(desk.add(booking, 0, &error), AddOutcome::Stored);
+            QCOMPARE(desk.add(1, booking, 0, &error).outcome, AddOutcome::Stored);
         }
         QSqlDatabase::removeDatabase(QStringLiteral("holder"));
         QCOMPARE(namesIn(database, "bdm1"), QStringList{"Waited"});
@@ -160,7 +160,7 @@ private Q_SLOTS:
         AllDoctorFields fields;
         QCoreApplication::processEvents(); // the next tick of the window's timer
         waited.restart();
-        QVERIFY(!desk.tryReadDoctors(&fields, &error));
+        QVERIFY(!desk.readDoctors(&fields, &error, LockWait::GiveUp));
         QVERIFY2(waited.elapsed() < 1000, "the doctor list waited for the server again");
 
         // As in the window, with the watch on other desks trying the server in the background: the
@@ -169,7 +169,8 @@ private Q_SLOTS:
         ServerStorage started(url, 1000);
         started.watchOtherDesks([](const StoredElsewhere &) {});
         QTimer doctorList;
-        connect(&doctorList, &QTimer::timeout, [&] { QVERIFY(!started.tryReadDoctors(&fields, &error)); });
+        connect(&doctorList, &QTimer::timeout,
+                [&] { QVERIFY(!started.readDoctors(&fields, &error, LockWait::GiveUp)); });
         doctorList.start(100);
         qint64 longest = 0;
         QTimer clock;
@@ -203,7 +204,7 @@ private Q_SLOTS:
         QElapsedTimer held;
         ::kill(backend, SIGSTOP);
         held.start();
-        const bool read = desk.readDay(kDay, &bookings, &error);
+        const bool read = desk.readDay(1, kDay, &bookings, &error);
         const qint64 longest = held.elapsed();
         ::kill(backend, SIGCONT);
         qInfo("longest time the event loop was held, backend stopped: %lld ms", longest);
@@ -211,7 +212,7 @@ private Q_SLOTS:
         QVERIFY2(longest < 1500, qPrintable(QString::number(longest)));
         QVERIFY2(error.contains(QStringLiteral("did not answer")), qPrintable(error));
         QCoreApplication::processEvents(); // the user's next click
-        QVERIFY2(desk.readDay(kDay, &bookings, &error), qPrintable(error));
+        QVERIFY2(desk.readDay(1, kDay, &bookings, &error), qPrintable(error));
     }
 
     // The copies: a database holding a table the copying role may not see is not empty; a copy from a

@@ -36,7 +36,7 @@ QStringList namesOn(BookStorage &storage, int slot, QDate date = kMonday)
 {
     QString error;
     QVector<Appointment> day;
-    if (!storage.openBook(slot, &error) || !storage.readDay(date, &day, &error))
+    if (!storage.readDay(slot, date, &day, &error))
         qFatal("%s", qPrintable(error));
     QStringList names;
     for (const Appointment &stored : std::as_const(day))
@@ -48,7 +48,7 @@ Appointment storedCalled(BookStorage &storage, const QString &nome)
 {
     QString error;
     QVector<Appointment> day;
-    if (!storage.readDay(kMonday, &day, &error))
+    if (!storage.readDay(1, kMonday, &day, &error))
         qFatal("%s", qPrintable(error));
     for (const Appointment &stored : std::as_const(day))
         if (stored.nome == nome)
@@ -97,10 +97,11 @@ private Q_SLOTS:
         QString error;
         QVERIFY(desk->openBook(1, &error));
         const QString awkward = QStringLiteral("O'Neil \"; DROP TABLE dados; -- ?");
-        QCOMPARE(desk->add(booking("08:00", "First"), 7, &error), AddOutcome::Stored);
-        QCOMPARE(desk->add(booking("08:00", awkward), 0, &error), AddOutcome::Stored);
-        QCOMPARE(desk->add(booking("07:00", "Third"), 7, &error), AddOutcome::Stored);
-        QCOMPARE(desk->add(booking("07:00", "Next day", kMonday.addDays(1)), 0, &error), AddOutcome::Stored);
+        QCOMPARE(desk->add(1, booking("08:00", "First"), 7, &error).outcome, AddOutcome::Stored);
+        QCOMPARE(desk->add(1, booking("08:00", awkward), 0, &error).outcome, AddOutcome::Stored);
+        QCOMPARE(desk->add(1, booking("07:00", "Third"), 7, &error).outcome, AddOutcome::Stored);
+        QCOMPARE(desk->add(1, booking("07:00", "Next day", kMonday.addDays(1)), 0, &error).outcome,
+                 AddOutcome::Stored);
         QCOMPARE(namesOn(*desk, 1), (QStringList{"First", awkward, "Third"}));
         QCOMPARE(namesOn(*books.desk(), 7), (QStringList{"First", "Third"}));
         QCOMPARE(namesOn(*desk, 1, kMonday.addDays(1)), QStringList{"Next day"});
@@ -115,20 +116,20 @@ private Q_SLOTS:
         auto phone = books.desk();
         QString error;
         QVERIFY(front->openBook(1, &error) && phone->openBook(1, &error));
-        QCOMPARE(front->add(booking("08:00", "Ana"), 0, &error), AddOutcome::Stored);
+        QCOMPARE(front->add(1, booking("08:00", "Ana"), 0, &error).outcome, AddOutcome::Stored);
         const Appointment seenAtFront = storedCalled(*front, "Ana");
 
         Appointment renamed = storedCalled(*phone, "Ana");
         renamed.nome = QStringLiteral("Bia");
-        QCOMPARE(phone->update(storedCalled(*phone, "Ana"), renamed, &error), WriteOutcome::Done);
+        QCOMPARE(phone->update(1, storedCalled(*phone, "Ana"), renamed, &error), WriteOutcome::Done);
         Appointment overwritten = seenAtFront;
         overwritten.obs = QStringLiteral("front's note");
-        QCOMPARE(front->update(seenAtFront, overwritten, &error), WriteOutcome::NoLongerStored);
-        QCOMPARE(front->remove(seenAtFront, &error), WriteOutcome::NoLongerStored);
+        QCOMPARE(front->update(1, seenAtFront, overwritten, &error), WriteOutcome::NoLongerStored);
+        QCOMPARE(front->remove(1, seenAtFront, &error), WriteOutcome::NoLongerStored);
         QCOMPARE(namesOn(*front, 1), QStringList{"Bia"});
         QVERIFY(storedCalled(*front, "Bia").obs.isEmpty());
 
-        QCOMPARE(front->remove(storedCalled(*front, "Bia"), &error), WriteOutcome::Done);
+        QCOMPARE(front->remove(1, storedCalled(*front, "Bia"), &error), WriteOutcome::Done);
         QCOMPARE(namesOn(*phone, 1), QStringList{});
     }
 
