@@ -141,9 +141,9 @@ AppointmentBook::DoctorNames AppointmentBook::readDoctorNames()
         return result; // tried again on the next tick
     result.read = true;
     for (const DoctorFields &doctor : fields) {
-        if (doctor.name.isNull())
+        if (!doctor.name)
             break;
-        result.names << doctor.name.toString();
+        result.names << *doctor.name;
     }
     result.complete = result.names.size() == kDoctorSlotCount;
     names_ = result.names;
@@ -164,7 +164,7 @@ bool AppointmentBook::loadDoctor(int slot, QString *error)
     if (!storage_.readDoctors(&fields, error))
         return false;
     const DoctorFields &doctor = fields[static_cast<size_t>(slot - 1)];
-    if (doctor.interval.isNull() || doctor.link.isNull()) {
+    if (!doctor.interval || !doctor.link) {
         *error = QCoreApplication::translate(
             "AppointmentBook", "the doctor's slot length or linked book has no value in the settings");
         return false;
@@ -173,8 +173,8 @@ bool AppointmentBook::loadDoctor(int slot, QString *error)
     if (!storage_.readWeeklyTimes(slot, &times, error) || !storage_.openBook(slot, error))
         return false;
 
-    doctor_.slotLength = fitted(doctor.interval.toString(), 2);
-    doctor_.linkedSlot = linkedSlotValue(doctor.link.toString());
+    doctor_.slotLength = fitted(doctor.interval.value_or(QString()), 2);
+    doctor_.linkedSlot = linkedSlotValue(doctor.link.value_or(QString()));
     for (int i = 0; i < kWeeklyTimeCount; ++i)
         doctor_.weeklyTimes[i] = fitted(times[i], 4);
     return true;
@@ -391,8 +391,8 @@ bool AppointmentBook::reloadSlotLengthAndLink(QString *error)
     DoctorFields doctor;
     if (!storage_.readSlotLengthAndLink(activeSlot_, &doctor, error))
         return false;
-    doctor_.slotLength = fitted(doctor.interval.toString(), 2);
-    doctor_.linkedSlot = linkedSlotValue(doctor.link.toString());
+    doctor_.slotLength = fitted(doctor.interval.value_or(QString()), 2);
+    doctor_.linkedSlot = linkedSlotValue(doctor.link.value_or(QString()));
     return true;
 }
 

@@ -3,7 +3,7 @@
 #include "core/appointment.h"
 #include "core/doctor_slots.h"
 
-#include <QVariant>
+#include <QString>
 #include <QVector>
 
 #include <array>
@@ -12,12 +12,13 @@
 
 namespace velmora {
 
-// A doctor's name, slot length and link as stored; a field without value is a null variant.
+// A doctor's name, slot length and link as stored, each read as its text; a field without value is
+// none.
 struct DoctorFields
 {
-    QVariant name;
-    QVariant interval;
-    QVariant link;
+    std::optional<QString> name;
+    std::optional<QString> interval;
+    std::optional<QString> link;
     bool operator==(const DoctorFields &other) const
     {
         return name == other.name && interval == other.interval && link == other.link;

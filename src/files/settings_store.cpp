@@ -112,8 +112,8 @@ bool SettingsStore::readSlotLengthAndLink(int slot, DoctorFields *fields, QStrin
             QCoreApplication::translate("Storage", "\"%1\" holds no settings record").arg(main_.fileName());
         return false;
     }
-    fields->interval = query.value(0);
-    fields->link = query.value(1);
+    fields->interval = storedText(query.value(0));
+    fields->link = storedText(query.value(1));
     return true;
 }
 

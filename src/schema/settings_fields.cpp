@@ -13,14 +13,19 @@ QStringList doctorFieldNames()
     return names;
 }
 
+std::optional<QString> storedText(const QVariant &value)
+{
+    return value.isNull() ? std::nullopt : std::optional<QString>(value.toString());
+}
+
 AllDoctorFields doctorFieldsOf(const QSqlRecord &record)
 {
     AllDoctorFields fields;
     for (const DoctorSlot &slot : kDoctorSlots) {
         DoctorFields &doctor = fields[static_cast<size_t>(slot.slot - 1)];
-        doctor.name = record.value(QString::fromLatin1(slot.nameField));
-        doctor.interval = record.value(QString::fromLatin1(slot.intervalField));
-        doctor.link = record.value(QString::fromLatin1(slot.linkField));
+        doctor.name = storedText(record.value(QString::fromLatin1(slot.nameField)));
+        doctor.interval = storedText(record.value(QString::fromLatin1(slot.intervalField)));
+        doctor.link = storedText(record.value(QString::fromLatin1(slot.linkField)));
     }
     return fields;
 }

@@ -13,6 +13,8 @@ namespace velmora {
 // Names, slot lengths and links of the ten slots.
 QStringList doctorFieldNames();
 AllDoctorFields doctorFieldsOf(const QSqlRecord &record);
+// A stored value as the settings record holds it: its text, or none for a field without value.
+std::optional<QString> storedText(const QVariant &value);
 
 // A slot's weekly times, in the order of WeeklyTimes.
 QStringList weeklyTimeFields(int slot);

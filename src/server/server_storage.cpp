@@ -292,8 +292,8 @@ bool ServerStorage::readSlotLengthAndLink(int slot, DoctorFields *fields, QStrin
     if (!readSettings({QString::fromLatin1(doctor.intervalField), QString::fromLatin1(doctor.linkField)},
                       &record, error))
         return false;
-    fields->interval = record.value(0);
-    fields->link = record.value(1);
+    fields->interval = storedText(record.value(0));
+    fields->link = storedText(record.value(1));
     return true;
 }
 

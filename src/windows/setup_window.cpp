@@ -213,9 +213,10 @@ bool SetupWindow::load()
     }
     for (size_t i = 0; i < doctors_.size(); ++i) {
         const DoctorFrame &doctor = doctors_[i];
-        CharacterLimit::setWholeText(doctor.name, fields[i].name.toString()); // a stored name is kept whole
-        doctor.link->setText(fields[i].link.toString());
-        const QString interval = fields[i].interval.toString();
+        CharacterLimit::setWholeText(doctor.name,
+                                     fields[i].name.value_or(QString())); // a stored name is kept whole
+        doctor.link->setText(fields[i].link.value_or(QString()));
+        const QString interval = fields[i].interval.value_or(QString());
         for (size_t option = 0; option < doctor.intervals.size(); ++option) {
             // Unchecking needs the group's exclusivity off for a moment.
             doctor.intervals[option]->group()->setExclusive(false);

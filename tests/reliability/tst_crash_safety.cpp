@@ -182,7 +182,7 @@ private Q_SLOTS:
         AllDoctorFields doctors;
         QString error;
         QVERIFY2(settings.readDoctorFields(&doctors, &error), qPrintable(error));
-        QCOMPARE(doctors[0].name.toString(), QStringLiteral("Ana"));
+        QCOMPARE(doctors[0].name.value_or(QString()), QStringLiteral("Ana"));
         WeeklyTimes times;
         QVERIFY2(settings.readWeeklyTimes(7, &times, &error), qPrintable(error));
     }

@@ -168,9 +168,9 @@ private Q_SLOTS:
         SettingsStore store(main, extra);
         AllDoctorFields fields;
         QVERIFY(store.readDoctorFields(&fields, &error));
-        QCOMPARE(fields[5].name.toString(), QStringLiteral("Six"));
-        QCOMPARE(fields[5].link.toInt(), 3);
-        QCOMPARE(fields[6].interval.toString(), QStringLiteral("30"));
+        QCOMPARE(fields[5].name, std::optional<QString>("Six"));
+        QCOMPARE(fields[5].link, std::optional<QString>("3"));
+        QCOMPARE(fields[6].interval, std::optional<QString>("30"));
         WeeklyTimes times;
         QVERIFY(store.readWeeklyTimes(6, &times, &error));
         QCOMPARE(times[0], QStringLiteral("0800"));

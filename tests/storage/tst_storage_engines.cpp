@@ -144,9 +144,9 @@ private Q_SLOTS:
         AllDoctorFields fields;
         QString error;
         QVERIFY(phone->readDoctors(&fields, &error));
-        QCOMPARE(fields[1].name.toString(), QStringLiteral("D'Ávila"));
-        QCOMPARE(fields[1].interval.toString(), QStringLiteral("15"));
-        QCOMPARE(fields[1].link.toLongLong(), 0);
+        QCOMPARE(fields[1].name, std::optional<QString>("D'Ávila"));
+        QCOMPARE(fields[1].interval, std::optional<QString>("15"));
+        QCOMPARE(fields[1].link, std::optional<QString>("0"));
         // One slot whose hours are kept with the names, one kept apart.
         for (int slot : {3, 8}) {
             WeeklyTimes times;
@@ -179,11 +179,11 @@ private Q_SLOTS:
         frontChanges[0].name = QStringLiteral("Front's");
         QCOMPARE(front.saveSetup(frontChanges, &error), AppointmentBook::SetupSave::SavedElsewhere);
         QVERIFY(frontStorage->readDoctors(&fields, &error));
-        QCOMPARE(fields[0].name.toString(), QStringLiteral("Phone's"));
+        QCOMPARE(fields[0].name, std::optional<QString>("Phone's"));
         QCOMPARE(front.saveSetup(frontChanges, &error, true), AppointmentBook::SetupSave::Saved);
         // Read afresh, nothing was saved meanwhile: no question.
         QVERIFY(phone.readSetup(&fields, &error));
-        QCOMPARE(fields[0].name.toString(), QStringLiteral("Front's"));
+        QCOMPARE(fields[0].name, std::optional<QString>("Front's"));
         QCOMPARE(phone.saveSetup(phoneChanges, &error), AppointmentBook::SetupSave::Saved);
     }
 
