@@ -92,7 +92,7 @@ AppointmentBook::~AppointmentBook()
 void AppointmentBook::storedElsewhere(const StoredElsewhere &change)
 {
     if (change.doctors())
-        followDoctorsSavedElsewhere();
+        followDoctorsSavedElsewhere(change.anything);
     else if (activeSlot_ != 0 && change.slot == activeSlot_ && change.date == currentDate_) {
         QString error; // the next action says why the day cannot be read
         listDayAgainKeepingSelection(&error);
@@ -105,6 +105,12 @@ bool AppointmentBook::listDayAgainKeepingSelection(QString *error)
     // Read first: when the read fails the list stays as it was.
     if (!storage_.readDay(activeSlot_, currentDate_, &bookings, error))
         return false;
+    listKeepingSelection(bookings);
+    return true;
+}
+
+void AppointmentBook::listKeepingSelection(const QVector<Appointment> &bookings)
+{
     const QString selected = selectedRow_ >= 0 ? dayList_.rows().at(selectedRow_) : QString();
     const int sameBefore = selectedRow_ >= 0 ? sameRowsBefore(dayList_.rows(), selectedRow_) : 0;
     const BookingRecord current = current_;
@@ -114,33 +120,47 @@ bool AppointmentBook::listDayAgainKeepingSelection(QString *error)
     current_ = current;
     const int row = selected.isNull() ? -1 : rowReadingAs(dayList_.rows(), selected, sameBefore);
     if (row < 0)
-        return true; // what was selected is gone: nothing to change or remove
+        return; // what was selected is gone: nothing to change or remove
     selectedRow_ = row;
     setButtons(canAdd_, change, remove);
     Q_EMIT rowReselected(row);
-    return true;
 }
 
-void AppointmentBook::followDoctorsSavedElsewhere()
+void AppointmentBook::followDoctorsSavedElsewhere(bool dayToo)
 {
+    // Two reads: the settings record, which the doctor list needs anyway, and the chosen doctor's
+    // weekly hours. The day's bookings, which a settings save leaves as they were, are listed again
+    // from what was last read, with the slot length and hours as they are now.
+    AllDoctorFields fields;
     const int slot = activeSlot_;
-    if (!readDoctorNames().read || slot == 0)
+    if (!readDoctorNames(&fields).read || slot == 0)
         return;
-    // The chosen doctor's slot length, hours or link may have changed with the names.
+    const DoctorFields &doctor = fields[static_cast<size_t>(slot - 1)];
+    WeeklyTimes times;
     QString error;
-    if (loadDoctor(slot, &error))
+    if (!doctor.interval || !doctor.link || !storage_.readWeeklyTimes(slot, &times, &error))
+        return; // the next choice of the doctor says why
+    applyDoctor(doctor, times);
+    if (dayToo)
         listDayAgainKeepingSelection(&error);
+    else if (dayBookings_)
+        listKeepingSelection(*dayBookings_);
 }
 
 AppointmentBook::DoctorNames AppointmentBook::readDoctorNames()
 {
-    DoctorNames result;
     AllDoctorFields fields;
+    return readDoctorNames(&fields);
+}
+
+AppointmentBook::DoctorNames AppointmentBook::readDoctorNames(AllDoctorFields *fields)
+{
+    DoctorNames result;
     QString error;
-    if (!storage_.readDoctors(&fields, &error, LockWait::GiveUp))
+    if (!storage_.readDoctors(fields, &error, LockWait::GiveUp))
         return result; // tried again on the next tick
     result.read = true;
-    for (const DoctorFields &doctor : fields) {
+    for (const DoctorFields &doctor : *fields) {
         if (!doctor.name)
             break;
         result.names << *doctor.name;
@@ -172,12 +192,16 @@ bool AppointmentBook::loadDoctor(int slot, QString *error)
     WeeklyTimes times;
     if (!storage_.readWeeklyTimes(slot, &times, error) || !storage_.openBook(slot, error))
         return false;
+    applyDoctor(doctor, times);
+    return true;
+}
 
+void AppointmentBook::applyDoctor(const DoctorFields &doctor, const WeeklyTimes &times)
+{
     doctor_.slotLength = fitted(doctor.interval.value_or(QString()), 2);
     doctor_.linkedSlot = linkedSlotValue(doctor.link.value_or(QString()));
     for (int i = 0; i < kWeeklyTimeCount; ++i)
         doctor_.weeklyTimes[i] = fitted(times[i], 4);
-    return true;
 }
 
 Outcome AppointmentBook::chooseDoctor(int slot)
@@ -220,6 +244,7 @@ void AppointmentBook::clearDayList()
 {
     ListChange change(*this);
     dayList_.clear();
+    dayBookings_.reset();
     selectNone();
 }
 
@@ -246,6 +271,7 @@ void AppointmentBook::showDay(const QVector<Appointment> &bookings)
     // The whole day in one change of the list, from the rules that list the free slots and merge the
     // bookings in.
     ListChange change(*this);
+    dayBookings_ = bookings;
     dayList_.setRows(dayRows(doctor_, currentDate_, bookings));
     if (!bookings.isEmpty())
         current_ = shownRecord(bookings.last()); // as merging the bookings one by one leaves it
@@ -431,10 +457,14 @@ Outcome AppointmentBook::add()
     case AddOutcome::Stored:
         outcome.done = true;
         addedRow_ = added;
+        if (dayBookings_)
+            dayBookings_->append(bookingFromFields());
         break;
     case AddOutcome::StoredWithoutCopy:
         outcome.done = true;
         addedRow_ = added;
+        if (dayBookings_)
+            dayBookings_->append(bookingFromFields());
         outcome.messages << QCoreApplication::translate(
                                 "AppointmentBook",
                                 "The appointment was stored, but it could not be copied to the linked "

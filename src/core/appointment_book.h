@@ -123,6 +123,10 @@ Q_SIGNALS:
 
 private:
     bool loadDoctor(int slot, QString *error);
+    void applyDoctor(const DoctorFields &doctor, const WeeklyTimes &times);
+    DoctorNames readDoctorNames(AllDoctorFields *fields);
+    // The day listed afresh from these bookings, the selected row kept where it still is.
+    void listKeepingSelection(const QVector<Appointment> &bookings);
     bool rebuildDayList(QString *error);
     // The free rows of the day with its bookings merged in, into an empty list.
     void showDay(const QVector<Appointment> &bookings);
@@ -143,7 +147,8 @@ private:
     // The day read and listed afresh; the selected row, when still listed, stays selected and the
     // fields and buttons as they are. False, with the list unchanged, when the day cannot be read.
     bool listDayAgainKeepingSelection(QString *error);
-    void followDoctorsSavedElsewhere();
+    // dayToo: the day may have changed as well, and is read again.
+    void followDoctorsSavedElsewhere(bool dayToo);
     QString doctorCalled(int slot) const;
 
     BookStorage &storage_;
@@ -152,6 +157,9 @@ private:
     DoctorSettings doctor_;
     QDate currentDate_;
     DayListModel dayList_;
+    // The day's bookings as last read, with the ones added since; none while the list is empty
+    // because the day could not be read.
+    std::optional<QVector<Appointment>> dayBookings_;
     int selectedRow_ = -1;
     int addedRow_ = -1;
     std::array<QString, kEntryFieldCount> fields_;

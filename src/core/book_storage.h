@@ -45,11 +45,13 @@ enum class WriteOutcome
     Failed
 };
 
-// What another desk stored: a day of a doctor's book, or the doctors' settings (slot 0, no date).
+// What another desk stored: a day of a doctor's book, or the doctors' settings (slot 0, no date), or
+// anything at all (while nobody listened: the settings and every day).
 struct StoredElsewhere
 {
     int slot = 0;
     QDate date;
+    bool anything = false;
     bool doctors() const { return slot == 0; }
 };
 

@@ -330,7 +330,9 @@ void ServerStorage::watchOtherDesks(std::function<void(const StoredElsewhere &)>
     // What was stored before the watch listened, or while it was away, is read again.
     QObject::connect(watch_.get(), &ServerWatch::listeningStarted, watch_.get(), [this] {
         doctorsAsRead_.reset();
-        changed_(StoredElsewhere{});
+        StoredElsewhere anything;
+        anything.anything = true;
+        changed_(anything);
     });
     watch_->start();
 }

@@ -1,4 +1,5 @@
 // The appointment book as the receptionist works it, without a window, on real files.
+#include "support/counting_storage.h"
 #include "support/open_book.h"
 
 #include <QSignalSpy>
@@ -428,6 +429,30 @@ private Q_SLOTS:
                  QCryptographicHash::hash(QByteArray(4096, 'x'), QCryptographicHash::Sha256));
         QVERIFY(said(ana.stepDate(DateStep::PlusDay, kMonday)).contains(QStringLiteral("could not be read")));
         QVERIFY(book.rows().isEmpty());
+    }
+
+    // Another desk saved the settings: the doctor list and the chosen doctor's slot length and hours
+    // follow in two reads, the day listed again from its bookings as last read.
+    void settingsSavedElsewhereCostTwoReads()
+    {
+        Book book;
+        book.morningDoctor(1, "Ana");
+        book.files.addAppointment(1, kMonday, "08:15", "Booked");
+        book.open();
+        velmora::testing::CountingStorage counting(*book.storage);
+        AppointmentBook ana(counting, kMonday);
+        ana.readDoctorNames();
+        Book::expectNothingSaid(ana.chooseDoctor(1));
+        ana.selectRow(velmora::testing::firstRowStartingWith(ana.dayList().rows(), "08:15  Booked"));
+        book.files.setSetting("bdm6.mdb", "interv1", "30");
+        book.files.setSetting("bdm6.mdb", "prof1", "Ana Maria");
+        counting.calls = 0;
+        ana.storedElsewhere(StoredElsewhere{});
+        QCOMPARE(counting.calls, 2);
+        QCOMPARE(ana.doctorNames().value(0), QStringLiteral("Ana Maria"));
+        QCOMPARE(ana.dayList().rows().size(), 4); // 08:00, the booking at 08:15, 08:30 and 09:00
+        QCOMPARE(ana.selectedRow(),
+                 velmora::testing::firstRowStartingWith(ana.dayList().rows(), "08:15  Booked"));
     }
 
     void printoutOfTheDay()

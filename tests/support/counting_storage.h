@@ -1,0 +1,70 @@
+#pragma once
+
+#include "core/book_storage.h"
+
+namespace velmora::testing {
+
+// Another engine's calls counted, each one a round trip on a server: for what an action may cost.
+class CountingStorage : public BookStorage
+{
+public:
+    explicit CountingStorage(BookStorage &engine) : engine_(engine) {}
+    int calls = 0;
+
+    bool openBook(int slot, QString *error) override
+    {
+        ++calls;
+        return engine_.openBook(slot, error);
+    }
+    bool readDay(int slot, QDate date, QVector<Appointment> *bookings, QString *error) override
+    {
+        ++calls;
+        return engine_.readDay(slot, date, bookings, error);
+    }
+    Added add(int slot, const Appointment &booking, int linkedSlot, QString *error) override
+    {
+        ++calls;
+        return engine_.add(slot, booking, linkedSlot, error);
+    }
+    WriteOutcome update(int slot, const Appointment &stored, const Appointment &changed,
+                        QString *error) override
+    {
+        ++calls;
+        return engine_.update(slot, stored, changed, error);
+    }
+    WriteOutcome remove(int slot, const Appointment &stored, QString *error) override
+    {
+        ++calls;
+        return engine_.remove(slot, stored, error);
+    }
+    bool readDoctors(AllDoctorFields *fields, QString *error, LockWait wait) override
+    {
+        ++calls;
+        return engine_.readDoctors(fields, error, wait);
+    }
+    bool readSlotLengthAndLink(int slot, DoctorFields *fields, QString *error) override
+    {
+        ++calls;
+        return engine_.readSlotLengthAndLink(slot, fields, error);
+    }
+    bool saveDoctors(const AllDoctorChanges &changes, QString *error) override
+    {
+        ++calls;
+        return engine_.saveDoctors(changes, error);
+    }
+    bool readWeeklyTimes(int slot, WeeklyTimes *times, QString *error) override
+    {
+        ++calls;
+        return engine_.readWeeklyTimes(slot, times, error);
+    }
+    bool saveWeeklyTimes(int slot, const WeeklyTimes &times, QString *error) override
+    {
+        ++calls;
+        return engine_.saveWeeklyTimes(slot, times, error);
+    }
+
+private:
+    BookStorage &engine_;
+};
+
+} // namespace velmora::testing
