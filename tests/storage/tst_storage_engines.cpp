@@ -21,6 +21,7 @@ void addEngines()
     QTest::addColumn<QString>("engine");
     QTest::newRow("files") << QStringLiteral("files");
     QTest::newRow("server") << QStringLiteral("server");
+    QTest::newRow("memory") << QStringLiteral("memory"); // the tests' own engine keeps the contract too
 }
 
 Appointment booking(const QString &hora, const QString &nome, QDate date = kMonday)

@@ -3,6 +3,7 @@
 #include "core/appointment_book.h"
 #include "files/sqlite_storage.h"
 #include "server/server_storage.h"
+#include "support/memory_storage.h"
 #include "support/open_book.h"
 #include "support/test_files.h"
 #include "support/test_server.h"
@@ -20,17 +21,21 @@ class SharedBooks
 {
 public:
     // timeLimitMs: how long a desk waits for the server.
+    // engine: "files", "server" or "memory".
     explicit SharedBooks(const QString &engine, int timeLimitMs = kServerTimeLimitMs)
-        : server_(engine == QLatin1String("server")), timeLimitMs_(timeLimitMs)
+        : server_(engine == QLatin1String("server")), memory_(engine == QLatin1String("memory")),
+          timeLimitMs_(timeLimitMs)
     {
         if (server_)
             database_.emplace();
-        else
+        else if (!memory_)
             files_.prepareCopies();
     }
 
     std::unique_ptr<BookStorage> desk()
     {
+        if (memory_)
+            return std::make_unique<MemoryStorage>(inMemory_);
         if (!server_)
             return std::make_unique<SqliteStorage>(files_.folder(), 100);
         auto storage = std::make_unique<ServerStorage>(database_->url(), timeLimitMs_);
@@ -44,7 +49,9 @@ public:
 
 private:
     bool server_;
+    bool memory_;
     int timeLimitMs_;
+    MemoryBooks inMemory_;
     TestFiles files_;
     std::optional<TestDatabase> database_;
 };

@@ -1,0 +1,169 @@
+#pragma once
+
+#include "core/book_storage.h"
+
+#include <QObject>
+#include <QTimer>
+
+#include <algorithm>
+#include <map>
+#include <memory>
+#include <vector>
+
+namespace velmora::testing {
+
+// A desk on the books in memory: what it is told of the other desks' writes.
+struct MemoryDesk
+{
+    std::function<void(const StoredElsewhere &)> changed;
+    std::unique_ptr<QObject> context = std::make_unique<QObject>(); // what the event loop delivers to it
+};
+
+// The books kept in memory, shared by the desks opened on them: an engine for the tests, as the
+// contract describes one, without a file or a server. Each desk hears the others' writes through the
+// event loop, as on a server.
+class MemoryBooks
+{
+public:
+    std::map<int, QVector<Appointment>> books; // slot 1 to 10: the bookings in the order added
+    AllDoctorFields doctors;
+    std::array<WeeklyTimes, kDoctorSlotCount> hours;
+    qint64 lastId = 0;
+    std::vector<MemoryDesk *> desks;
+
+    MemoryBooks()
+    {
+        for (DoctorFields &doctor : doctors)
+            doctor = {QString(), QString(), QStringLiteral("0")};
+    }
+
+    // Tells every desk but the one that wrote.
+    void announce(const MemoryDesk *writer, const StoredElsewhere &change)
+    {
+        for (MemoryDesk *desk : desks)
+            if (desk != writer && desk->changed)
+                QTimer::singleShot(0, desk->context.get(), [desk, change] { desk->changed(change); });
+    }
+};
+
+class MemoryStorage : public BookStorage
+{
+public:
+    explicit MemoryStorage(MemoryBooks &books) : books_(books) { books_.desks.push_back(&desk_); }
+    ~MemoryStorage() override
+    {
+        books_.desks.erase(std::remove(books_.desks.begin(), books_.desks.end(), &desk_), books_.desks.end());
+    }
+    MemoryStorage(const MemoryStorage &) = delete;
+    MemoryStorage &operator=(const MemoryStorage &) = delete;
+
+    bool openBook(int slot, QString *) override
+    {
+        QVector<Appointment> &book = books_.books[slot];
+        if (book.isEmpty()) {
+            Appointment placeholder;
+            placeholder.id = ++books_.lastId;
+            placeholder.date = placeholderDate();
+            book << placeholder;
+        }
+        return true;
+    }
+    bool readDay(int slot, QDate date, QVector<Appointment> *bookings, QString *) override
+    {
+        bookings->clear();
+        for (const Appointment &booking : books_.books[slot])
+            if (booking.date == date)
+                *bookings << booking;
+        return true;
+    }
+    Added add(int slot, const Appointment &booking, int linkedSlot, QString *) override
+    {
+        const std::vector<int> into = isDoctorSlot(linkedSlot) && linkedSlot != slot
+                                          ? std::vector<int>{slot, linkedSlot}
+                                          : std::vector<int>{slot};
+        for (const int book : into) {
+            Appointment stored = booking;
+            stored.id = ++books_.lastId;
+            books_.books[book] << stored;
+            books_.announce(&desk_, {book, booking.date});
+        }
+        return {AddOutcome::Stored};
+    }
+    WriteOutcome update(int slot, const Appointment &stored, const Appointment &changed,
+                        QString *error) override
+    {
+        Appointment *found = asRead(slot, stored, error);
+        if (!found)
+            return WriteOutcome::NoLongerStored;
+        const qint64 id = found->id;
+        *found = changed;
+        found->id = id;
+        books_.announce(&desk_, {slot, changed.date});
+        return WriteOutcome::Done;
+    }
+    WriteOutcome remove(int slot, const Appointment &stored, QString *error) override
+    {
+        Appointment *found = asRead(slot, stored, error);
+        if (!found)
+            return WriteOutcome::NoLongerStored;
+        QVector<Appointment> &book = books_.books[slot];
+        book.removeAt(found - book.data());
+        books_.announce(&desk_, {slot, stored.date});
+        return WriteOutcome::Done;
+    }
+    bool readDoctors(AllDoctorFields *fields, QString *, LockWait) override
+    {
+        *fields = books_.doctors;
+        return true;
+    }
+    bool readSlotLengthAndLink(int slot, DoctorFields *fields, QString *) override
+    {
+        *fields = books_.doctors[static_cast<size_t>(slot - 1)];
+        fields->name.reset();
+        return true;
+    }
+    bool saveDoctors(const AllDoctorChanges &changes, QString *) override
+    {
+        for (size_t i = 0; i < changes.size(); ++i) {
+            books_.doctors[i].name = changes[i].name;
+            books_.doctors[i].link = QString::number(changes[i].link);
+            if (changes[i].interval)
+                books_.doctors[i].interval = *changes[i].interval;
+        }
+        books_.announce(&desk_, {});
+        return true;
+    }
+    bool readWeeklyTimes(int slot, WeeklyTimes *times, QString *) override
+    {
+        *times = books_.hours[static_cast<size_t>(slot - 1)];
+        return true;
+    }
+    bool saveWeeklyTimes(int slot, const WeeklyTimes &times, QString *) override
+    {
+        books_.hours[static_cast<size_t>(slot - 1)] = times;
+        books_.announce(&desk_, {});
+        return true;
+    }
+    void watchOtherDesks(std::function<void(const StoredElsewhere &)> changed) override
+    {
+        desk_.changed = std::move(changed);
+    }
+
+private:
+    // The booking as it was read, by its identity and its six fields, or none.
+    Appointment *asRead(int slot, const Appointment &stored, QString *error)
+    {
+        for (Appointment &booking : books_.books[slot])
+            if (booking.id == stored.id && booking.date == stored.date && booking.hora == stored.hora &&
+                booking.nome == stored.nome && booking.convenio == stored.convenio &&
+                booking.telefone == stored.telefone && booking.obs == stored.obs)
+                return &booking;
+        *error = QStringLiteral("the appointment is no longer stored as it was read");
+        return nullptr;
+    }
+
+    MemoryBooks &books_;
+    MemoryDesk desk_;
+};
+
+} // namespace velmora::testing
