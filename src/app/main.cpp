@@ -49,7 +49,8 @@ int main(int argc, char *argv[])
     const QDir folder(QStringLiteral("."));
     switch (line.task) {
     case velmora::CommandLine::Task::ImportLegacy:
-        return velmora::importFromCommandLine(folder, velmora::VelmoraApp::defaultReaderPath(), out);
+        return velmora::importFromCommandLine(folder, velmora::VelmoraApp::defaultReaderPath(), out,
+                                              line.server);
     case velmora::CommandLine::Task::RestoreBackup:
         return velmora::restoreFromCommandLine(folder, line.value, out);
     case velmora::CommandLine::Task::CopyToServer:

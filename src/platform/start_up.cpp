@@ -12,6 +12,19 @@
 
 namespace velmora {
 
+namespace {
+
+// The books just imported into the folder's files, put onto the server that keeps the clinic's books.
+CopyReport importedOntoServer(const QDir &folder, const QString &server)
+{
+    CopyReport report = copyToServer(folder, server);
+    report.lines.prepend(QCoreApplication::translate(
+        "StartUp", "The imported books go onto the server, as the desks use it:"));
+    return report;
+}
+
+} // namespace
+
 QString VelmoraApp::defaultReaderPath()
 {
     return QCoreApplication::applicationDirPath() + QStringLiteral("/velmora-jet-reader");
@@ -69,6 +82,8 @@ QStringList VelmoraApp::openFolder()
 
 bool VelmoraApp::connectServer()
 {
+    // A clinic moving from the older program straight to a server: its files are imported, then copied.
+    offerImport();
     // The books are the server's: no file of the folder is checked, created or backed up.
     auto storage = std::make_unique<ServerStorage>(server_);
     QString error;
@@ -119,10 +134,14 @@ void VelmoraApp::offerImport()
                 percent);
         });
     platform_.progress.close();
-    platform_.messages.inform(nullptr, report.text());
+    QString said = report.text();
+    if (!server_.isEmpty() && report.notImported.isEmpty() && !report.cancelled)
+        said += QLatin1String("\n\n") + importedOntoServer(folder_, server_).lines.join(QLatin1Char('\n'));
+    platform_.messages.inform(nullptr, said);
 }
 
-int importFromCommandLine(const QDir &folder, const QString &readerPath, QTextStream &out)
+int importFromCommandLine(const QDir &folder, const QString &readerPath, QTextStream &out,
+                          const QString &server)
 {
     // Never while a window or another import works on the folder.
     FolderLock lock(folder);
@@ -138,7 +157,13 @@ int importFromCommandLine(const QDir &folder, const QString &readerPath, QTextSt
     }
     const ImportReport report = importLegacyFiles(folder, readerPath);
     out << report.text() << '\n';
-    return report.notImported.isEmpty() && !report.cancelled ? 0 : 1;
+    const bool imported = report.notImported.isEmpty() && !report.cancelled;
+    const QString onto = server.isEmpty() ? serverInSettings(folder) : server;
+    if (!imported || onto.isEmpty())
+        return imported ? 0 : 1;
+    const CopyReport copied = importedOntoServer(folder, onto);
+    out << copied.lines.join(QLatin1Char('\n')) << '\n';
+    return copied.done ? 0 : 1;
 }
 
 int restoreFromCommandLine(const QDir &folder, const QString &day, QTextStream &out)

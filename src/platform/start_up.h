@@ -52,9 +52,12 @@ private:
 };
 
 // "velmora --import-legacy" in a clinic's folder: imports the older program's files without a
-// window or a question and prints the summary. Exit code 0 when every old file was imported, 1 when
-// one could not be or the folder is in use, 2 when there was nothing to import.
-int importFromCommandLine(const QDir &folder, const QString &readerPath, QTextStream &out);
+// window or a question and prints the summary. When the books are kept on a server (server, or the
+// one velmora.ini names), the imported books then go onto it in one transaction; the folder keeps them
+// too. Exit code 0 when every old file was imported (and copied), 1 when one could not be or the folder
+// is in use, 2 when there was nothing to import.
+int importFromCommandLine(const QDir &folder, const QString &readerPath, QTextStream &out,
+                          const QString &server = {});
 
 // "velmora --restore-backup YYYY-MM-DD", with the program closed: puts that day's backup back and
 // says what it did. 0 when done, 1 when the program is open on the folder or the backup could not be

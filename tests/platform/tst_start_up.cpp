@@ -1,4 +1,5 @@
 #include "platform/start_up.h"
+#include "schema/slot_files.h"
 #include "support/book_window.h"
 #include "support/test_server.h"
 #include "transfer/legacy_import.h"
@@ -311,6 +312,28 @@ private Q_SLOTS:
         QVERIFY2(printed.startsWith(QStringLiteral("Imported: %1 file(s)").arg(damaged.isEmpty() ? 12 : 11)),
                  qPrintable(printed));
         QCOMPARE(importFromCommandLine(files.folder(), kReader, out), damaged.isEmpty() ? 2 : 1);
+    }
+
+    // A clinic moving from the older program straight to several desks: the books go onto the server
+    // that velmora.ini names, in one transaction, after the import into the folder's files.
+    void importStraightOntoAServer()
+    {
+        if (velmora::testing::testServer().isEmpty())
+            QFAIL("VELMORA_TEST_SERVER names no server: run the tests through scripts/test.sh");
+        velmora::testing::TestDatabase database;
+        TestFiles files;
+        copyOldClinic(files);
+        QSettings(files.path("velmora.ini"), QSettings::IniFormat).setValue("server/url", database.url());
+        QString printed;
+        QTextStream out(&printed);
+        QCOMPARE(importFromCommandLine(files.folder(), kReader, out), 0);
+        QVERIFY2(printed.contains("Copied to"), qPrintable(printed));
+        for (int slot : {1, 2, 6})
+            QCOMPARE(database.exec(
+                         QStringLiteral("SELECT count(*) FROM %1.dados")
+                             .arg(QString::fromLatin1(doctorSlot(slot).appointmentFile).section('.', 0, 0))),
+                     QStringList{QString::number(files.appointments(slot).size())});
+        QCOMPARE(database.exec("SELECT prof1 FROM public.profs"), QStringList{"Dr. Joaquim Nogueira"});
     }
 
     // The day's backup is made at start; one that cannot be made is said and the program works on.

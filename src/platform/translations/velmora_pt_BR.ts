@@ -618,6 +618,10 @@ Assumir a pasta? Só se o Velmora estiver fechado naquele computador: dois progr
         <source>No</source>
         <translation>Não</translation>
     </message>
+    <message>
+        <source>The imported books go onto the server, as the desks use it:</source>
+        <translation>As agendas importadas são copiadas para o servidor usado pelos computadores da recepção:</translation>
+    </message>
 </context>
 <context>
     <name>Storage</name>
