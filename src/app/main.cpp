@@ -57,6 +57,8 @@ int main(int argc, char *argv[])
         return velmora::copyToServerFromCommandLine(folder, line.value, out);
     case velmora::CommandLine::Task::CopyFromServer:
         return velmora::copyFromServerFromCommandLine(line.value, folder, out);
+    case velmora::CommandLine::Task::Find:
+        return velmora::findFromCommandLine(folder, line.server, line.value, QDate::currentDate(), out, err);
     default:
         break;
     }

@@ -2,6 +2,7 @@
 
 #include "core/appointment.h"
 #include "core/doctor_slots.h"
+#include "core/finding.h"
 
 #include <QString>
 #include <QVector>
@@ -101,6 +102,10 @@ public:
     virtual WriteOutcome update(int slot, const Appointment &stored, const Appointment &changed,
                                 QString *error) = 0;
     virtual WriteOutcome remove(int slot, const Appointment &stored, QString *error) = 0;
+
+    // Every booking of the ten books, all dates, that the patient query matches, each with its slot's
+    // book; in no order (sortFound orders them). Nothing is searched for a query too short.
+    virtual bool findBookings(const PatientQuery &query, QVector<FoundBooking> *found, QString *error) = 0;
 
     // The settings record: names, slot lengths and links of the ten slots, and their weekly hours.
     virtual bool readDoctors(AllDoctorFields *fields, QString *error, LockWait wait = LockWait::Wait) = 0;

@@ -2,7 +2,11 @@
 
 #include <QCoreApplication>
 
+#include "schema/booking_sql.h"
 #include "schema/slot_files.h"
+
+#include <QSqlError>
+#include <QSqlQuery>
 
 namespace velmora {
 
@@ -20,7 +24,8 @@ template <typename Result> Result naming(const Connection &book, Result result, 
 
 SqliteStorage::SqliteStorage(const QDir &folder, int lockWaitMs)
     : data1_(QStringLiteral("Data1"), folder), data2_(QStringLiteral("Data2"), folder),
-      data22_(QStringLiteral("Data22"), folder), settings_(data2_, data22_), appointments_(data1_)
+      data22_(QStringLiteral("Data22"), folder), search_(QStringLiteral("Search"), folder),
+      settings_(data2_, data22_), appointments_(data1_)
 {
     // Opened by the first read that needs them: a file another program holds locked is waited for
     // once the window is on the screen, where the user sees why.
@@ -79,6 +84,27 @@ WriteOutcome SqliteStorage::remove(int slot, const Appointment &stored, QString 
     useBook(slot);
     const WriteOutcome outcome = appointments_.remove(stored, error);
     return naming(data1_, outcome, outcome == WriteOutcome::Failed, error);
+}
+
+bool SqliteStorage::findBookings(const PatientQuery &query, QVector<FoundBooking> *found, QString *error)
+{
+    found->clear();
+    if (query.kind == PatientQuery::Kind::TooShort)
+        return true;
+    for (const DoctorSlot &slot : kDoctorSlots) {
+        if (!search_.pointAt(QString::fromLatin1(slot.appointmentFile), error))
+            return false;
+        QSqlQuery rows(search_.database());
+        rows.setForwardOnly(true);
+        if (!rows.exec(everyBookingOf(QStringLiteral("dados"), QStringLiteral("rowid")))) {
+            *error = QCoreApplication::translate("Storage", "%1 (in \"%2\")")
+                         .arg(reasonOf(rows.lastError()), search_.fileName());
+            return false;
+        }
+        appendFound(rows, slot.slot, query, found);
+    }
+    search_.close();
+    return true;
 }
 
 bool SqliteStorage::readDoctors(AllDoctorFields *fields, QString *error, LockWait wait)

@@ -24,6 +24,7 @@ public:
                         QString *error) override;
     WriteOutcome remove(int slot, const Appointment &stored, QString *error) override;
 
+    bool findBookings(const PatientQuery &query, QVector<FoundBooking> *found, QString *error) override;
     bool readDoctors(AllDoctorFields *fields, QString *error, LockWait wait = LockWait::Wait) override;
     bool readSlotLengthAndLink(int slot, DoctorFields *fields, QString *error) override;
     bool saveDoctors(const AllDoctorChanges &changes, QString *error) override;
@@ -37,6 +38,7 @@ private:
     Connection data1_;
     Connection data2_;
     Connection data22_;
+    Connection search_; // through every book in turn, leaving Data1 on the doctor's
     SettingsStore settings_;
     AppointmentStore appointments_;
 };

@@ -82,8 +82,16 @@ CommandLine readCommandLine(const QList<QByteArray> &arguments)
                                                "folder without them, print what was copied "
                                                "and end: 0 when done, 1 otherwise."),
                                             QStringLiteral("URL"));
+    const QCommandLineOption find(
+        QStringLiteral("find"),
+        tr("Print every appointment, all doctors and dates, whose patient's name holds the text (accents, "
+           "case "
+           "and blanks ignored) or whose phones hold its digits, one a line: date, time, slot, doctor, name, "
+           "health plan, phones, tab-separated, upcoming first. Exit 0 when something was found, 1 when "
+           "nothing was, 2 on an error or a text too short."),
+        QStringLiteral("TEXT"));
     parser.addOptions({help, version, dataFolder, language, importLegacy, restoreBackup, server, copyToServer,
-                       copyFromServer});
+                       copyFromServer, find});
 
     QStringList texts{QStringLiteral("velmora")};
     for (const QByteArray &argument : arguments)
@@ -105,7 +113,8 @@ CommandLine readCommandLine(const QList<QByteArray> &arguments)
         {&importLegacy, CommandLine::Task::ImportLegacy},
         {&restoreBackup, CommandLine::Task::RestoreBackup},
         {&copyToServer, CommandLine::Task::CopyToServer},
-        {&copyFromServer, CommandLine::Task::CopyFromServer}};
+        {&copyFromServer, CommandLine::Task::CopyFromServer},
+        {&find, CommandLine::Task::Find}};
     QStringList asked;
     for (const auto &[option, task] : tasks) {
         if (!parser.isSet(*option))
@@ -124,7 +133,7 @@ CommandLine readCommandLine(const QList<QByteArray> &arguments)
         return line;
     }
     for (const QCommandLineOption *option :
-         {&dataFolder, &language, &restoreBackup, &server, &copyToServer, &copyFromServer}) {
+         {&dataFolder, &language, &restoreBackup, &server, &copyToServer, &copyFromServer, &find}) {
         if (parser.isSet(*option) && parser.value(*option).trimmed().isEmpty()) {
             line.error = tr("--%1 needs a value: %2").arg(option->names().constLast(), option->valueName());
             return line;

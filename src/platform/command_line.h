@@ -17,13 +17,14 @@ struct CommandLine
         ImportLegacy,
         RestoreBackup,
         CopyToServer,
-        CopyFromServer
+        CopyFromServer,
+        Find
     };
     Task task = Task::Window;
     QByteArray dataFolder; // as given, byte for byte; empty for the working folder
     QString language;
     QString server;
-    QString value; // the day of a restore, the server of a copy
+    QString value; // the day of a restore, the server of a copy, the text to find
     QString error; // why the command line cannot be followed: nothing is done then
     QString help;
 

@@ -227,6 +227,62 @@ int printed(const CopyReport &report, QTextStream &out)
 
 } // namespace
 
+int findFromCommandLine(const QDir &folder, const QString &server, const QString &text, QDate today,
+                        QTextStream &out, QTextStream &err)
+{
+    const PatientQuery query = patientQuery(text);
+    if (query.kind == PatientQuery::Kind::TooShort) {
+        err << QCoreApplication::translate(
+                   "StartUp", "Type at least three letters of a name, or four digits of a phone.")
+            << '\n';
+        return 2;
+    }
+    const QString url = server.isEmpty() ? serverInSettings(folder) : server;
+    std::unique_ptr<BookStorage> storage;
+    QString error;
+    if (!url.isEmpty()) {
+        auto onServer = std::make_unique<ServerStorage>(url);
+        if (!onServer->prepare(&error)) {
+            err << error << '\n';
+            return 2;
+        }
+        storage = std::move(onServer);
+    } else {
+        // Only books that are there: nothing is made in a folder without them.
+        const FolderCheck check = checkFolder(folder);
+        if (!check.missing.isEmpty() || !check.problems.isEmpty()) {
+            err << QCoreApplication::translate("StartUp", "The books of %1 cannot be searched: %2")
+                       .arg(QDir::toNativeSeparators(folder.absolutePath()),
+                            (check.problems + check.missing).join(QStringLiteral("; ")))
+                << '\n';
+            return 2;
+        }
+        storage = std::make_unique<SqliteStorage>(folder);
+    }
+    QVector<FoundBooking> found;
+    AllDoctorFields doctors;
+    if (!storage->findBookings(query, &found, &error) || !storage->readDoctors(&doctors, &error)) {
+        err << error << '\n';
+        return 2;
+    }
+    sortFound(found, today);
+    for (const FoundBooking &each : std::as_const(found)) {
+        const Appointment &booking = each.booking;
+        const QStringList fields = {storedDate(booking.date),
+                                    booking.hora,
+                                    QString::number(each.slot),
+                                    doctors[static_cast<size_t>(each.slot - 1)].name.value_or(QString()),
+                                    booking.nome,
+                                    booking.convenio,
+                                    booking.telefone};
+        QStringList shown;
+        for (const QString &field : fields)
+            shown << blankControlCharacters(field); // one line a booking, one tab a field
+        out << shown.join(QLatin1Char('\t')) << '\n';
+    }
+    return found.isEmpty() ? 1 : 0;
+}
+
 int copyToServerFromCommandLine(const QDir &folder, const QString &url, QTextStream &out)
 {
     return printed(copyToServer(folder, url), out);

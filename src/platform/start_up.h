@@ -64,6 +64,11 @@ int importFromCommandLine(const QDir &folder, const QString &readerPath, QTextSt
 // put back, 2 when there is no backup of that day.
 int restoreFromCommandLine(const QDir &folder, const QString &day, QTextStream &out);
 
+// "velmora --find TEXT": every booking the text finds, one a line, upcoming first (see the option's
+// help). 0 when something was found, 1 when nothing was, 2 on an error or a text too short, said on err.
+int findFromCommandLine(const QDir &folder, const QString &server, const QString &text, QDate today,
+                        QTextStream &out, QTextStream &err);
+
 // "velmora --copy-to-server URL" and "--copy-from-server URL": the folder's books onto an empty server,
 // or the server's into a folder without them, printing what was copied. 0 when done, 1 otherwise.
 int copyToServerFromCommandLine(const QDir &folder, const QString &url, QTextStream &out);

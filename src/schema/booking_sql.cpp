@@ -54,6 +54,24 @@ void bindStored(QSqlQuery &query, const Appointment &stored)
         query.addBindValue(value);
 }
 
+QString everyBookingOf(const QString &table, const QString &idColumn)
+{
+    return QStringLiteral("SELECT %1, %2 FROM %3").arg(idColumn, bookingColumns(), table);
+}
+
+void appendFound(QSqlQuery &query, int slot, const PatientQuery &patient, QVector<FoundBooking> *found)
+{
+    while (query.next()) {
+        Appointment booking;
+        booking.id = query.value(0).toLongLong();
+        booking.date = QDate::fromString(query.value(1).toString(), Qt::ISODate);
+        for (int i = 0; i < 5; ++i)
+            booking.*kTexts[i] = query.value(i + 2).toString();
+        if (matchesQuery(patient, booking))
+            found->append({slot, booking});
+    }
+}
+
 void appendDayBookings(QSqlQuery &query, QDate date, QVector<Appointment> *bookings)
 {
     while (query.next()) {

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "core/appointment.h"
+#include "core/finding.h"
 
 #include <QSqlQuery>
 #include <QVector>
@@ -22,6 +23,11 @@ void bindBooking(QSqlQuery &query, const Appointment &booking);
 QString matchesStored(const QString &idColumn);
 QVariantList storedValues(const Appointment &stored);
 void bindStored(QSqlQuery &query, const Appointment &stored);
+
+// Every booking of a book, its identity under idColumn first, for a search.
+QString everyBookingOf(const QString &table, const QString &idColumn);
+// Appends the rows of that query the patient query matches, as found in the slot's book.
+void appendFound(QSqlQuery &query, int slot, const PatientQuery &patient, QVector<FoundBooking> *found);
 
 // Appends the rows of a day's query, selecting the identity and then hora, nome, convenio, telefone
 // and obs, as bookings of that date.

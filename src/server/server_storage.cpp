@@ -255,6 +255,21 @@ bool ServerStorage::saveSettings(const QStringList &fields, const QVariantList &
     return false;
 }
 
+bool ServerStorage::findBookings(const PatientQuery &query, QVector<FoundBooking> *found, QString *error)
+{
+    found->clear();
+    if (query.kind == PatientQuery::Kind::TooShort)
+        return true;
+    for (const DoctorSlot &slot : kDoctorSlots) {
+        QSqlQuery *rows = run(everyBookingOf(serverBookTable(slot.slot), QStringLiteral("id")), {}, error);
+        if (!rows)
+            return false;
+        appendFound(*rows, slot.slot, query, found);
+        rows->finish();
+    }
+    return true;
+}
+
 bool ServerStorage::readDoctors(AllDoctorFields *fields, QString *error, LockWait wait)
 {
     // A read on the server waits for no writer, but connecting to a server out of reach would. A read

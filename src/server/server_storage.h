@@ -29,6 +29,7 @@ public:
                         QString *error) override;
     WriteOutcome remove(int slot, const Appointment &stored, QString *error) override;
 
+    bool findBookings(const PatientQuery &query, QVector<FoundBooking> *found, QString *error) override;
     bool readDoctors(AllDoctorFields *fields, QString *error, LockWait wait = LockWait::Wait) override;
     bool readSlotLengthAndLink(int slot, DoctorFields *fields, QString *error) override;
     bool saveDoctors(const AllDoctorChanges &changes, QString *error) override;

@@ -38,7 +38,8 @@ private Q_SLOTS:
         QTest::newRow("two tasks") << QStringList{"--import-legacy", "--restore-backup", "2027-03-01"}
                                    << int(Task::RestoreBackup) << "Only one of these at a time";
         QTest::newRow("unknown option") << QStringList{"--frobnicate"} << int(Task::Window) << "frobnicate";
-        QTest::newRow("unknown language") << QStringList{"--language", "xx"} << int(Task::Window) << "en and pt_BR";
+        QTest::newRow("unknown language")
+            << QStringList{"--language", "xx"} << int(Task::Window) << "en and pt_BR";
         QTest::newRow("stray word") << QStringList{"backup"} << int(Task::Window) << "Unexpected argument";
     }
     void readAndChecked()
@@ -89,8 +90,11 @@ private Q_SLOTS:
         QTest::newRow("empty copy") << QStringList{"--copy-from-server", ""} << 2;
         QTest::newRow("empty restore") << QStringList{"--restore-backup="} << 2;
         QTest::newRow("unknown option") << QStringList{"--frobnicate"} << 2;
-        QTest::newRow("missing folder") << QStringList{"--data-folder", "missing/deep", "--import-legacy"} << 2;
+        QTest::newRow("missing folder")
+            << QStringList{"--data-folder", "missing/deep", "--import-legacy"} << 2;
         QTest::newRow("help-all") << QStringList{"--help-all"} << 0;
+        QTest::newRow("find in a folder without books") << QStringList{"--find", "joao"} << 2;
+        QTest::newRow("find too short") << QStringList{"--find", "jo"} << 2;
     }
     void badCallsWithoutAScreen()
     {
@@ -108,7 +112,8 @@ private Q_SLOTS:
         QVERIFY(velmora.waitForFinished(20000));
         QCOMPARE(velmora.exitStatus(), QProcess::NormalExit);
         QCOMPARE(velmora.exitCode(), exitCode);
-        QCOMPARE(QDir(dir.path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden), QStringList{});
+        QCOMPARE(QDir(dir.path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden),
+                 QStringList{});
         if (exitCode == 2)
             QVERIFY(!velmora.readAllStandardError().trimmed().isEmpty());
     }

@@ -108,6 +108,35 @@ private Q_SLOTS:
         QCOMPARE(namesOn(*desk, 1, kMonday.addDays(1)), QStringList{"Next day"});
     }
 
+    // A patient found in every book, all dates, by a name with its accents and case ignored, or by the
+    // digits of a phone.
+    void patientsAreFoundInEveryBook_data() { addEngines(); }
+    void patientsAreFoundInEveryBook()
+    {
+        QFETCH(QString, engine);
+        SharedBooks books(engine);
+        auto desk = books.desk();
+        QString error;
+        Appointment phoned = booking("09:00", "Conceiçao Lima", kMonday.addDays(40));
+        phoned.telefone = QStringLiteral("(11) 9999-0000");
+        QCOMPARE(desk->add(1, booking("08:00", "CONCEIÇÃO Souza"), 0, &error).outcome, AddOutcome::Stored);
+        QCOMPARE(desk->add(6, phoned, 0, &error).outcome, AddOutcome::Stored);
+        QCOMPARE(desk->add(10, booking("08:00", "João da Silva"), 0, &error).outcome, AddOutcome::Stored);
+        QVERIFY(desk->openBook(2, &error)); // the placeholder record is found by nothing
+        QVector<FoundBooking> found;
+        QVERIFY2(desk->findBookings(patientQuery("conceicao"), &found, &error), qPrintable(error));
+        sortFound(found, kMonday);
+        QCOMPARE(found.size(), 2);
+        QCOMPARE(found.at(0).slot, 1);
+        QCOMPARE(found.at(1).slot, 6);
+        QCOMPARE(found.at(1).booking.telefone, QStringLiteral("(11) 9999-0000"));
+        QVERIFY(desk->findBookings(patientQuery("99990000"), &found, &error));
+        QCOMPARE(found.size(), 1);
+        QVERIFY(desk->findBookings(patientQuery("joao  da"), &found, &error));
+        QCOMPARE(found.size(), 1);
+        QCOMPARE(found.at(0).slot, 10);
+    }
+
     void aBookingChangedAtAnotherDeskIsNotOverwritten_data() { addEngines(); }
     void aBookingChangedAtAnotherDeskIsNotOverwritten()
     {

@@ -336,6 +336,31 @@ private Q_SLOTS:
         QCOMPARE(database.exec("SELECT prof1 FROM public.profs"), QStringList{"Dr. Joaquim Nogueira"});
     }
 
+    // "velmora --find" on the folder's books: one line a booking, upcoming first; the exit code says
+    // whether anything was found.
+    void findFromTheCommandLine()
+    {
+        TestFiles files;
+        files.prepareCopies();
+        files.setDoctor(1, "Dra. Ana", "15");
+        files.setDoctor(6, "Dr. Rui", "15");
+        files.addAppointment(1, QDate(2027, 2, 1), "08:00", "Conceição Lima", "Unimed", "9999-0000");
+        files.addAppointment(6, QDate(2027, 3, 2), "10:30", "Maria Conceiçao", "", "", "line\nbreak");
+        QString printed;
+        QString said;
+        QTextStream out(&printed);
+        QTextStream err(&said);
+        QCOMPARE(findFromCommandLine(files.folder(), {}, "CONCEICAO", QDate(2027, 3, 1), out, err), 0);
+        out.flush();
+        QCOMPARE(printed,
+                 QStringLiteral("2027-03-02\t10:30\t6\tDr. Rui\tMaria Conceiçao\t\t\n"
+                                "2027-02-01\t08:00\t1\tDra. Ana\tConceição Lima\tUnimed\t9999-0000\n"));
+        QCOMPARE(findFromCommandLine(files.folder(), {}, "Zacarias", QDate(2027, 3, 1), out, err), 1);
+        QCOMPARE(findFromCommandLine(files.folder(), {}, "Jo", QDate(2027, 3, 1), out, err), 2);
+        err.flush();
+        QVERIFY2(said.contains("three letters"), qPrintable(said));
+    }
+
     // The day's backup is made at start; one that cannot be made is said and the program works on.
     void backupAtStart()
     {

@@ -37,6 +37,11 @@ public:
         ++calls;
         return engine_.remove(slot, stored, error);
     }
+    bool findBookings(const PatientQuery &query, QVector<FoundBooking> *found, QString *error) override
+    {
+        ++calls;
+        return engine_.findBookings(query, found, error);
+    }
     bool readDoctors(AllDoctorFields *fields, QString *error, LockWait wait) override
     {
         ++calls;

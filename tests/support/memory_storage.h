@@ -111,6 +111,15 @@ public:
         books_.announce(&desk_, {slot, stored.date});
         return WriteOutcome::Done;
     }
+    bool findBookings(const PatientQuery &query, QVector<FoundBooking> *found, QString *) override
+    {
+        found->clear();
+        for (const auto &[slot, book] : books_.books)
+            for (const Appointment &booking : book)
+                if (matchesQuery(query, booking))
+                    found->append({slot, booking});
+        return true;
+    }
     bool readDoctors(AllDoctorFields *fields, QString *, LockWait) override
     {
         *fields = books_.doctors;

@@ -622,6 +622,14 @@ Assumir a pasta? Só se o Velmora estiver fechado naquele computador: dois progr
         <source>The imported books go onto the server, as the desks use it:</source>
         <translation>As agendas importadas são copiadas para o servidor usado pelos computadores da recepção:</translation>
     </message>
+    <message>
+        <source>Type at least three letters of a name, or four digits of a phone.</source>
+        <translation>Digite pelo menos três letras do nome ou quatro dígitos do telefone.</translation>
+    </message>
+    <message>
+        <source>The books of %1 cannot be searched: %2</source>
+        <translation>As agendas de %1 não podem ser pesquisadas: %2</translation>
+    </message>
 </context>
 <context>
     <name>Storage</name>
@@ -970,6 +978,10 @@ Assumir a pasta? Só se o Velmora estiver fechado naquele computador: dois progr
     <message>
         <source>The data folder &quot;%1&quot; cannot be opened: %2.</source>
         <translation>A pasta de dados &quot;%1&quot; não pode ser aberta: %2.</translation>
+    </message>
+    <message>
+        <source>Print every appointment, all doctors and dates, whose patient&apos;s name holds the text (accents, case and blanks ignored) or whose phones hold its digits, one a line: date, time, slot, doctor, name, health plan, phones, tab-separated, upcoming first. Exit 0 when something was found, 1 when nothing was, 2 on an error or a text too short.</source>
+        <translation>Mostra cada consulta, de todos os profissionais e datas, cujo nome do paciente contém o texto (sem diferenciar acentos, maiúsculas e espaços) ou cujos telefones contêm os seus dígitos, uma por linha: data, hora, posição, profissional, nome, convênio, telefones, separados por tabulação, as próximas primeiro. Termina com 0 quando algo foi encontrado, 1 quando nada foi, 2 em caso de erro ou texto curto demais.</translation>
     </message>
 </context>
 </TS>

@@ -1,0 +1,64 @@
+#pragma once
+
+#include "core/appointment.h"
+#include "core/mod_marca.h"
+
+#include <QDate>
+#include <QString>
+#include <QVector>
+
+#include <functional>
+
+namespace velmora {
+
+// What the receptionist typed to find a patient's appointments: a name, matched with accents, case
+// and runs of blanks ignored, or a phone number, matched by its digits alone.
+struct PatientQuery
+{
+    enum class Kind
+    {
+        Name,
+        Phone,
+        TooShort // fewer than three letters, or than four digits: nothing is searched
+    };
+    Kind kind = Kind::TooShort;
+    QString text; // the folded name, or the digits
+};
+
+PatientQuery patientQuery(const QString &typed);
+
+// "Conceição  da SILVA" gives "conceicao da silva": accents dropped, case folded, runs of blanks made one.
+QString foldedName(const QString &text);
+
+// "(11) 9999-0000" gives "1199990000".
+QString phoneDigits(const QString &text);
+
+bool matchesQuery(const PatientQuery &query, const Appointment &booking);
+
+// A booking found, with the doctor's slot whose book holds it.
+struct FoundBooking
+{
+    int slot = 0;
+    Appointment booking;
+};
+
+// Upcoming ones (today and later) first, soonest first, then past ones, latest first; within a day by
+// time as stored, then slot.
+void sortFound(QVector<FoundBooking> &found, QDate today);
+
+// The first free slot of a day, as the day list shows it, or none.
+struct FirstFree
+{
+    QDate date;
+    QString time;
+};
+
+// The first free slot of each of the next `days` days that have one, from `from` on, looking at most a
+// year ahead: the free rows of the weekly hours less the bookings, exactly as the day list would show
+// them. Days without weekly hours are passed over without reading them. readDay gives a date's
+// bookings; false (a book that cannot be read) ends the search with what was found.
+QVector<FirstFree> firstFreeSlots(const DoctorSettings &doctor, QDate from,
+                                  const std::function<bool(QDate, QVector<Appointment> *)> &readDay,
+                                  int days = 10);
+
+} // namespace velmora
