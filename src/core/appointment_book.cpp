@@ -616,6 +616,46 @@ Outcome AppointmentBook::remove()
     return outcome;
 }
 
+bool AppointmentBook::findPatients(const QString &typed, QDate today, PatientQuery *query,
+                                   QVector<FoundBooking> *found, QString *error)
+{
+    *query = patientQuery(typed);
+    found->clear();
+    if (query->kind == PatientQuery::Kind::TooShort)
+        return true;
+    if (!storage_.findBookings(*query, found, error))
+        return false;
+    sortFound(*found, today);
+    return true;
+}
+
+Outcome AppointmentBook::goTo(const FoundBooking &found)
+{
+    Outcome outcome{true, {}};
+    if (activeSlot_ != found.slot) {
+        outcome = chooseDoctor(found.slot);
+        if (activeSlot_ != found.slot)
+            return outcome;
+    }
+    if (currentDate_ != found.booking.date) {
+        currentDate_ = found.booking.date;
+        Q_EMIT dateChanged();
+        rebuildDayList(outcome);
+    }
+    const int row = static_cast<int>(dayList_.rows().indexOf(shownRecord(found.booking).row()));
+    if (row < 0) {
+        outcome.done = false;
+        outcome.messages << QCoreApplication::translate(
+            "AppointmentBook",
+            "The appointment is no longer stored as it was found: it may have been changed or "
+            "removed at another desk. The list shows what is stored.");
+        return outcome;
+    }
+    selectRow(row);
+    Q_EMIT rowReselected(row);
+    return outcome;
+}
+
 std::optional<Printout> AppointmentBook::printout() const
 {
     if (activeSlot_ == 0)

@@ -91,6 +91,14 @@ public:
     // The day list as printed, or nothing while no doctor is chosen.
     std::optional<Printout> printout() const;
 
+    // Every booking the typed text finds, all doctors and dates, upcoming (from today) first; nothing is
+    // searched for a text too short, which query tells.
+    bool findPatients(const QString &typed, QDate today, PatientQuery *query, QVector<FoundBooking> *found,
+                      QString *error);
+    // The doctor and date of a booking found, listed with its row selected and its fields filled, as if
+    // the receptionist had chosen them and clicked it.
+    Outcome goTo(const FoundBooking &found);
+
     // The setup window's record, as read when the window opens.
     bool readSetup(AllDoctorFields *fields, QString *error);
     enum class SetupSave

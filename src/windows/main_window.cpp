@@ -8,6 +8,7 @@
 #include <QListView>
 #include <QLocale>
 #include <QPushButton>
+#include <QShortcut>
 #include <QTimer>
 
 #include <algorithm>
@@ -110,6 +111,8 @@ void MainWindow::wireControls()
     connect(cmd_cad, &QPushButton::clicked, this, &MainWindow::setupRequested);
     connect(cmd_sai, &QPushButton::clicked, this, &QWidget::close);
     connect(Timer1, &QTimer::timeout, this, &MainWindow::Timer1_Timer);
+    // Beside the layout's controls: a key of its own opens the patient finder.
+    new QShortcut(QKeySequence::Find, this, this, &MainWindow::openFind);
     connect(Timer2, &QTimer::timeout, this, &MainWindow::Timer2_Timer);
 }
 
@@ -245,6 +248,22 @@ void MainWindow::cmd_imp_Click()
         platform_.messages.inform(
             this,
             QCoreApplication::translate("MainWindow", "The PDF file could not be written: %1.").arg(error));
+}
+
+void MainWindow::openFind()
+{
+    if (!find_) {
+        find_ = new FindWindow(platform_, book_, this);
+        connect(find_, &FindWindow::chosen, this, [this](const FoundBooking &found) {
+            Combo1->setShownText(book_.doctorNames().value(found.slot - 1));
+            const Outcome outcome = book_.goTo(found);
+            find_->hide();
+            activateWindow();
+            List1->setFocus(Qt::OtherFocusReason);
+            showOutcome(outcome);
+        });
+    }
+    find_->open();
 }
 
 void MainWindow::showAfterSetup()

@@ -2,6 +2,7 @@
 
 #include "core/appointment_book.h"
 #include "windows/doctor_box.h"
+#include "windows/find_window.h"
 #include "windows/platform.h"
 
 #include <QDir>
@@ -65,6 +66,7 @@ private:
     void cmd_inc_Click();
     void cmd_imp_Click();
     void enterPressedIn(EntryField field);
+    void openFind();
 
     Platform platform_;
     AppointmentBook &book_;
@@ -94,6 +96,7 @@ private:
     DoctorBox *Combo1 = nullptr;
     QTimer *Timer1 = nullptr;
     QTimer *Timer2 = nullptr;
+    FindWindow *find_ = nullptr; // made on its first opening (Ctrl+F)
 };
 
 } // namespace velmora

@@ -1,6 +1,7 @@
 #include "support/book_window.h"
 
 #include <QElapsedTimer>
+#include <QListWidget>
 #include <QLocale>
 #include <QScrollArea>
 #include <QScrollBar>
@@ -100,6 +101,36 @@ private Q_SLOTS:
         QTRY_COMPARE(book.combo()->count(), 10);
         QCOMPARE(book.combo()->itemText(2), QStringLiteral("Carla"));
         QVERIFY(!timer->isActive());
+        QVERIFY(book.platform.messages.shown.isEmpty());
+    }
+
+    // Ctrl+F finds a patient by a name typed without its accents; Enter brings the booking up in the
+    // main window: its doctor, its date, its row selected and its fields filled.
+    void findAPatientAndGoThere()
+    {
+        BookWindow book;
+        morningDoctor(book, 1, "Ana");
+        morningDoctor(book, 6, "Rui");
+        book.files.addAppointment(6, kMonday.addDays(9), "08:30", "Maria Conceição", "Unimed");
+        book.open();
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_F, Qt::ControlModifier); // from the doctor list
+        auto *finder = book.window->findChild<QWidget *>("findWindow");
+        QVERIFY(finder && finder->isVisible());
+        auto *text = finder->findChild<QLineEdit *>("findText");
+        QTest::keyClicks(text, "co");
+        QTRY_VERIFY(finder->findChild<QLabel *>("findSaid")->text().contains("three letters"));
+        QTest::keyClicks(text, "nceicao");
+        auto *results = finder->findChild<QListWidget *>("findResults");
+        QTRY_COMPARE(results->count(), 1);
+        QVERIFY(results->item(0)->text().contains("Maria Conceição"));
+        QTest::keyClick(text, Qt::Key_Return);
+        QVERIFY(!finder->isVisible());
+        QCOMPARE(book.appointmentBook->activeSlot(), 6);
+        QCOMPARE(book.appointmentBook->currentDate(), kMonday.addDays(9));
+        QCOMPARE(book.combo()->currentText(), QStringLiteral("Rui"));
+        QVERIFY(book.list()->currentIndex().data().toString().startsWith("08:30  Maria Conceição"));
+        QCOMPARE(book.field(2)->text(), QStringLiteral("Maria Conceição"));
+        QVERIFY(book.button("cmd_alt")->isEnabled() && book.button("cmd_exc")->isEnabled());
         QVERIFY(book.platform.messages.shown.isEmpty());
     }
 

@@ -87,6 +87,10 @@ A lista fica vazia até que possam ser lidas.</translation>
         <source>No stored appointment of this day has the time and name in the fields: it may have been changed or removed at another desk. Nothing was removed.</source>
         <translation>Nenhuma consulta gravada neste dia tem a hora e o nome dos campos: ela pode ter sido alterada ou excluída em outro balcão. Nada foi excluído.</translation>
     </message>
+    <message>
+        <source>The appointment is no longer stored as it was found: it may have been changed or removed at another desk. The list shows what is stored.</source>
+        <translation>A consulta não está mais gravada como foi encontrada: pode ter sido alterada ou excluída em outro computador. A lista mostra o que está gravado.</translation>
+    </message>
 </context>
 <context>
     <name>Import</name>
@@ -982,6 +986,41 @@ Assumir a pasta? Só se o Velmora estiver fechado naquele computador: dois progr
     <message>
         <source>Print every appointment, all doctors and dates, whose patient&apos;s name holds the text (accents, case and blanks ignored) or whose phones hold its digits, one a line: date, time, slot, doctor, name, health plan, phones, tab-separated, upcoming first. Exit 0 when something was found, 1 when nothing was, 2 on an error or a text too short.</source>
         <translation>Mostra cada consulta, de todos os profissionais e datas, cujo nome do paciente contém o texto (sem diferenciar acentos, maiúsculas e espaços) ou cujos telefones contêm os seus dígitos, uma por linha: data, hora, posição, profissional, nome, convênio, telefones, separados por tabulação, as próximas primeiro. Termina com 0 quando algo foi encontrado, 1 quando nada foi, 2 em caso de erro ou texto curto demais.</translation>
+    </message>
+</context>
+<context>
+    <name>velmora::FindWindow</name>
+    <message>
+        <source>Find a patient</source>
+        <translation>Procurar paciente</translation>
+    </message>
+    <message>
+        <source>&amp;Name or phone:</source>
+        <translation>&amp;Nome ou telefone:</translation>
+    </message>
+    <message>
+        <source>Name or phone to find</source>
+        <translation>Nome ou telefone a procurar</translation>
+    </message>
+    <message>
+        <source>Appointments found</source>
+        <translation>Consultas encontradas</translation>
+    </message>
+    <message>
+        <source>The books could not be searched: %1</source>
+        <translation>Não foi possível pesquisar as agendas: %1</translation>
+    </message>
+    <message>
+        <source>Type at least three letters of a name, or four digits of a phone.</source>
+        <translation>Digite pelo menos três letras do nome ou quatro dígitos do telefone.</translation>
+    </message>
+    <message>
+        <source>Nothing found.</source>
+        <translation>Nada encontrado.</translation>
+    </message>
+    <message>
+        <source>Found: %1</source>
+        <translation>Encontradas: %1</translation>
     </message>
 </context>
 </TS>

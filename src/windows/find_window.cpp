@@ -1,0 +1,131 @@
+#include "windows/find_window.h"
+
+#include "core/text_rules.h"
+
+#include <QCoreApplication>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QLocale>
+#include <QPalette>
+#include <QShortcut>
+#include <QVBoxLayout>
+
+namespace velmora {
+
+namespace {
+
+constexpr int kTypingPauseMs = 250;
+
+} // namespace
+
+FindWindow::FindWindow(const Platform &platform, AppointmentBook &book, QWidget *parent)
+    : QWidget(parent, Qt::Window), platform_(platform), book_(book)
+{
+    setObjectName(QStringLiteral("findWindow"));
+    setWindowTitle(tr("Find a patient"));
+    auto *caption = new QLabel(tr("&Name or phone:"), this);
+    text_ = new QLineEdit(this);
+    text_->setObjectName(QStringLiteral("findText"));
+    text_->setAccessibleName(tr("Name or phone to find"));
+    caption->setBuddy(text_);
+    said_ = new QLabel(this);
+    said_->setObjectName(QStringLiteral("findSaid"));
+    results_ = new QListWidget(this);
+    results_->setObjectName(QStringLiteral("findResults"));
+    results_->setAccessibleName(tr("Appointments found"));
+    results_->setFont(QFont(QStringLiteral("Courier New"), 10));
+    auto *layout = new QVBoxLayout(this);
+    layout->addWidget(caption);
+    layout->addWidget(text_);
+    layout->addWidget(said_);
+    layout->addWidget(results_, 1);
+    resize(1080, 420); // a whole line of a booking found in view
+
+    pause_.setSingleShot(true);
+    pause_.setInterval(kTypingPauseMs);
+    connect(&pause_, &QTimer::timeout, this, &FindWindow::search);
+    connect(text_, &QLineEdit::textEdited, &pause_, qOverload<>(&QTimer::start));
+    connect(text_, &QLineEdit::returnPressed, this, [this] {
+        if (pause_.isActive()) {
+            pause_.stop();
+            search();
+        }
+        chooseCurrent();
+    });
+    connect(results_, &QListWidget::itemActivated, this, [this] { chooseCurrent(); });
+    text_->installEventFilter(this);
+    new QShortcut(QKeySequence(Qt::Key_Escape), this, this, &QWidget::close);
+}
+
+void FindWindow::open()
+{
+    show();
+    raise();
+    activateWindow();
+    text_->setFocus(Qt::OtherFocusReason);
+    text_->selectAll();
+}
+
+bool FindWindow::eventFilter(QObject *watched, QEvent *event)
+{
+    // The arrows in the text move through the results.
+    if (watched == text_ && event->type() == QEvent::KeyPress) {
+        const int key = static_cast<QKeyEvent *>(event)->key();
+        if ((key == Qt::Key_Down || key == Qt::Key_Up) && results_->count() > 0) {
+            const int row =
+                std::clamp(results_->currentRow() + (key == Qt::Key_Down ? 1 : -1), 0, results_->count() - 1);
+            results_->setCurrentRow(row);
+            return true;
+        }
+    }
+    return QWidget::eventFilter(watched, event);
+}
+
+void FindWindow::search()
+{
+    PatientQuery query;
+    QString error;
+    const QDate today = platform_.clock.today();
+    results_->clear();
+    if (!book_.findPatients(text_->text(), today, &query, &found_, &error)) {
+        said_->setText(tr("The books could not be searched: %1").arg(error));
+        return;
+    }
+    if (query.kind == PatientQuery::Kind::TooShort) {
+        said_->setText(tr("Type at least three letters of a name, or four digits of a phone."));
+        return;
+    }
+    const QLocale locale;
+    const QStringList doctors = book_.doctorNames();
+    for (const FoundBooking &each : std::as_const(found_)) {
+        const Appointment &booking = each.booking;
+        const QString line =
+            QStringLiteral("%1  %2  %3  %4  %5  %6")
+                .arg(locale.toString(booking.date, QStringLiteral("ddd")) + QLatin1Char(' ') +
+                         locale.toString(booking.date, QLocale::ShortFormat),
+                     fitted(trimBlanks(booking.hora), BookingRecord::kHoraWidth),
+                     fitted(trimBlanks(doctors.value(each.slot - 1)), 30),
+                     fitted(trimBlanks(booking.nome), BookingRecord::kNomeWidth),
+                     fitted(trimBlanks(booking.convenio), BookingRecord::kConvenioWidth),
+                     trimBlanks(booking.telefone));
+        auto *item = new QListWidgetItem(blankControlCharacters(line), results_);
+        if (booking.date < today) // past ones told apart at a glance
+            item->setForeground(palette().color(QPalette::Disabled, QPalette::Text));
+    }
+    said_->setText(found_.isEmpty() ? tr("Nothing found.")
+                                    : tr("Found: %1").arg(locale.toString(found_.size())));
+    if (!found_.isEmpty())
+        results_->setCurrentRow(0);
+}
+
+void FindWindow::chooseCurrent()
+{
+    const int row = results_->currentRow();
+    if (row < 0 || row >= found_.size())
+        return;
+    Q_EMIT chosen(found_.at(row));
+}
+
+} // namespace velmora

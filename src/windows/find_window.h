@@ -1,0 +1,46 @@
+#pragma once
+
+#include "core/appointment_book.h"
+#include "windows/platform.h"
+
+#include <QTimer>
+#include <QWidget>
+
+class QLabel;
+class QLineEdit;
+class QListWidget;
+
+namespace velmora {
+
+// "When is my appointment?": a patient's appointments across every doctor and date, found as the
+// receptionist types a name or a phone. Enter or a double click on one brings it up in the main window.
+class FindWindow : public QWidget
+{
+    Q_OBJECT
+
+public:
+    FindWindow(const Platform &platform, AppointmentBook &book, QWidget *parent = nullptr);
+
+    // Shown with the text selected, ready for a new name.
+    void open();
+
+Q_SIGNALS:
+    void chosen(const velmora::FoundBooking &found);
+
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override;
+
+private:
+    void search();
+    void chooseCurrent();
+
+    Platform platform_;
+    AppointmentBook &book_;
+    QLineEdit *text_ = nullptr;
+    QLabel *said_ = nullptr;
+    QListWidget *results_ = nullptr;
+    QTimer pause_; // results after a short pause in the typing, not at every key
+    QVector<FoundBooking> found_;
+};
+
+} // namespace velmora
