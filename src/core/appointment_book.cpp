@@ -656,6 +656,55 @@ Outcome AppointmentBook::goTo(const FoundBooking &found)
     return outcome;
 }
 
+Outcome AppointmentBook::firstFreeSlots(QVector<FirstFree> *found)
+{
+    found->clear();
+    if (activeSlot_ == 0)
+        return said(QCoreApplication::translate("AppointmentBook", kChooseProfessionalFirst));
+    const bool anyHours = std::any_of(doctor_.weeklyTimes.cbegin(), doctor_.weeklyTimes.cend(),
+                                      [](const QString &time) { return !trimBlanks(time).isEmpty(); });
+    if (!anyHours)
+        return said(
+            QCoreApplication::translate("AppointmentBook", "%1 has no weekly hours: set them up first.")
+                .arg(doctorCalled(activeSlot_)));
+    QString error;
+    bool readOk = true;
+    *found = velmora::firstFreeSlots(doctor_, currentDate_, [&](QDate date, QVector<Appointment> *bookings) {
+        readOk = storage_.readDay(activeSlot_, date, bookings, &error);
+        return readOk;
+    });
+    if (!readOk)
+        return said(QCoreApplication::translate("AppointmentBook", "The appointments could not be read: %1.")
+                        .arg(error));
+    if (found->isEmpty())
+        return said(
+            QCoreApplication::translate("AppointmentBook", "%1 has no free time within a year from %2.")
+                .arg(doctorCalled(activeSlot_), longDate()));
+    return {true, {}};
+}
+
+Outcome AppointmentBook::goToFree(const FirstFree &free)
+{
+    Outcome outcome{true, {}};
+    if (currentDate_ != free.date) {
+        currentDate_ = free.date;
+        Q_EMIT dateChanged();
+        rebuildDayList(outcome);
+    }
+    const int row = static_cast<int>(dayList_.rows().indexOf(free.time));
+    if (row < 0) {
+        outcome.done = false;
+        outcome.messages << QCoreApplication::translate(
+                                "AppointmentBook",
+                                "The time %1 was booked meanwhile; the list shows the day as it is now.")
+                                .arg(free.time);
+        return outcome;
+    }
+    selectRow(row);
+    Q_EMIT rowReselected(row);
+    return outcome;
+}
+
 std::optional<Printout> AppointmentBook::printout() const
 {
     if (activeSlot_ == 0)

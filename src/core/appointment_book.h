@@ -99,6 +99,13 @@ public:
     // the receptionist had chosen them and clicked it.
     Outcome goTo(const FoundBooking &found);
 
+    // "What is the earliest you have?": the chosen doctor's first free slot of each of the next ten days
+    // that have one, from the date shown; said when there is no doctor, no weekly hours, or no free time
+    // within a year.
+    Outcome firstFreeSlots(QVector<FirstFree> *found);
+    // That date listed with that free row selected and the time in its field, ready for Add.
+    Outcome goToFree(const FirstFree &free);
+
     // The setup window's record, as read when the window opens.
     bool readSetup(AllDoctorFields *fields, QString *error);
     enum class SetupSave

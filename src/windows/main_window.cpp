@@ -113,6 +113,8 @@ void MainWindow::wireControls()
     connect(Timer1, &QTimer::timeout, this, &MainWindow::Timer1_Timer);
     // Beside the layout's controls: a key of its own opens the patient finder.
     new QShortcut(QKeySequence::Find, this, this, &MainWindow::openFind);
+    // Ctrl+Shift+E for the Earliest: Ctrl+E moves to the end of a line in a text box.
+    new QShortcut(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_E), this, this, &MainWindow::openFirstFree);
     connect(Timer2, &QTimer::timeout, this, &MainWindow::Timer2_Timer);
 }
 
@@ -264,6 +266,27 @@ void MainWindow::openFind()
         });
     }
     find_->open();
+}
+
+void MainWindow::openFirstFree()
+{
+    QVector<FirstFree> found;
+    const Outcome outcome = book_.firstFreeSlots(&found);
+    if (!outcome.done) {
+        showOutcome(outcome);
+        return;
+    }
+    if (!firstFree_) {
+        firstFree_ = new FirstFreeWindow(this);
+        connect(firstFree_, &FirstFreeWindow::chosen, this, [this](const FirstFree &free) {
+            const Outcome went = book_.goToFree(free);
+            firstFree_->hide();
+            activateWindow();
+            entryBoxes_[NameField]->setFocus(Qt::OtherFocusReason); // the time is in; the name comes next
+            showOutcome(went);
+        });
+    }
+    firstFree_->open(book_.doctorNames().value(book_.activeSlot() - 1), found);
 }
 
 void MainWindow::showAfterSetup()

@@ -3,6 +3,7 @@
 #include "core/appointment_book.h"
 #include "windows/doctor_box.h"
 #include "windows/find_window.h"
+#include "windows/first_free_window.h"
 #include "windows/platform.h"
 
 #include <QDir>
@@ -67,6 +68,7 @@ private:
     void cmd_imp_Click();
     void enterPressedIn(EntryField field);
     void openFind();
+    void openFirstFree();
 
     Platform platform_;
     AppointmentBook &book_;
@@ -96,7 +98,8 @@ private:
     DoctorBox *Combo1 = nullptr;
     QTimer *Timer1 = nullptr;
     QTimer *Timer2 = nullptr;
-    FindWindow *find_ = nullptr; // made on its first opening (Ctrl+F)
+    FindWindow *find_ = nullptr;           // made on its first opening (Ctrl+F)
+    FirstFreeWindow *firstFree_ = nullptr; // likewise (Ctrl+E)
 };
 
 } // namespace velmora

@@ -134,6 +134,34 @@ private Q_SLOTS:
         QVERIFY(book.platform.messages.shown.isEmpty());
     }
 
+    // Ctrl+Shift+E lists the chosen doctor's first free time of the next days that have one; Enter brings the
+    // day up with that free row selected and the time in its field, ready for Add. Without a doctor,
+    // or hours, it says so.
+    void firstFreeTimesInAKeystroke()
+    {
+        BookWindow book;
+        book.files.setDoctor(1, "Ana", "30", {"0800", "0900"}); // 08:00, 08:30, 09:00 every day
+        for (const char *time : {"08:00", "08:30", "09:00"})
+            book.files.addAppointment(1, kMonday, time, "Full");
+        book.files.addAppointment(1, kMonday.addDays(1), "08:00", "Early");
+        book.open();
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_E, Qt::ControlModifier | Qt::ShiftModifier);
+        QCOMPARE(book.platform.messages.takeOne(), QStringLiteral("Please choose professional first"));
+        book.chooseDoctor(1);
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_E, Qt::ControlModifier | Qt::ShiftModifier);
+        auto *window = book.window->findChild<QWidget *>("firstFreeWindow");
+        QVERIFY(window && window->isVisible());
+        auto *slots = window->findChild<QListWidget *>("firstFreeSlots");
+        QCOMPARE(slots->count(), 10);
+        QVERIFY(slots->item(0)->text().startsWith("08:30")); // Monday is full; Tuesday's first is 08:30
+        QTest::keyClick(slots, Qt::Key_Return);
+        QVERIFY(!window->isVisible());
+        QCOMPARE(book.appointmentBook->currentDate(), kMonday.addDays(1));
+        QCOMPARE(book.list()->currentIndex().data().toString(), QStringLiteral("08:30"));
+        QCOMPARE(book.field(1)->text(), QStringLiteral("08:30"));
+        QVERIFY(book.platform.messages.shown.isEmpty());
+    }
+
     // A first start, with no doctor named, says what to do in the list's place until one is.
     void firstStartHint()
     {

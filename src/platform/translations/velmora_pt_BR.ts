@@ -91,6 +91,22 @@ A lista fica vazia até que possam ser lidas.</translation>
         <source>The appointment is no longer stored as it was found: it may have been changed or removed at another desk. The list shows what is stored.</source>
         <translation>A consulta não está mais gravada como foi encontrada: pode ter sido alterada ou excluída em outro computador. A lista mostra o que está gravado.</translation>
     </message>
+    <message>
+        <source>%1 has no weekly hours: set them up first.</source>
+        <translation>%1 não tem horário semanal: cadastre-o primeiro.</translation>
+    </message>
+    <message>
+        <source>The appointments could not be read: %1.</source>
+        <translation>Não foi possível ler as consultas: %1.</translation>
+    </message>
+    <message>
+        <source>%1 has no free time within a year from %2.</source>
+        <translation>%1 não tem horário livre no período de um ano a partir de %2.</translation>
+    </message>
+    <message>
+        <source>The time %1 was booked meanwhile; the list shows the day as it is now.</source>
+        <translation>O horário %1 foi ocupado nesse meio-tempo; a lista mostra o dia como está agora.</translation>
+    </message>
 </context>
 <context>
     <name>Import</name>
@@ -1021,6 +1037,17 @@ Assumir a pasta? Só se o Velmora estiver fechado naquele computador: dois progr
     <message>
         <source>Found: %1</source>
         <translation>Encontradas: %1</translation>
+    </message>
+</context>
+<context>
+    <name>velmora::FirstFreeWindow</name>
+    <message>
+        <source>First free times</source>
+        <translation>Primeiros horários livres</translation>
+    </message>
+    <message>
+        <source>First free times of %1</source>
+        <translation>Primeiros horários livres de %1</translation>
     </message>
 </context>
 </TS>
