@@ -8,6 +8,7 @@
 #include "transfer/server_copy.h"
 
 #include <QCoreApplication>
+#include <QFileInfo>
 #include <QLocale>
 
 namespace velmora {
@@ -27,7 +28,11 @@ CopyReport importedOntoServer(const QDir &folder, const QString &server)
 
 QString VelmoraApp::defaultReaderPath()
 {
-    return QCoreApplication::applicationDirPath() + QStringLiteral("/velmora-jet-reader");
+    // Beside the program in a build folder; in the private folder of the installed program otherwise.
+    const QString beside = QCoreApplication::applicationDirPath() + QStringLiteral("/velmora-jet-reader");
+    if (QFileInfo::exists(beside))
+        return beside;
+    return QCoreApplication::applicationDirPath() + QStringLiteral("/../libexec/velmora/velmora-jet-reader");
 }
 
 VelmoraApp::VelmoraApp(const Platform &platform, const QDir &folder, const QString &readerPath,

@@ -18,14 +18,16 @@ trap cleanup EXIT
 deb=$(ls "$work"/package/velmora_*.deb)
 desktop-file-validate "$source/packaging/example.velmora.Velmora.desktop"
 appstreamcli validate --no-net "$build/packaging/example.velmora.Velmora.metainfo.xml"
+# Debian's own checks of a package: no error, no warning.
+lintian --fail-on error,warning "$deb"
 # The dependencies were computed from the binaries.
 dpkg-deb -f "$deb" Depends | grep -q 'libqt6widgets6' 
 dpkg-deb -f "$deb" Depends | grep -q 'libmdb3'
 
 DEBIAN_FRONTEND=noninteractive apt-get install -y -q -o DPkg::Lock::Timeout=300 --no-install-recommends "$deb" >/dev/null
-test -x /usr/bin/velmora -a -x /usr/bin/velmora-jet-reader
+test -x /usr/bin/velmora -a -x /usr/libexec/velmora/velmora-jet-reader
 test -f /usr/share/icons/hicolor/scalable/apps/example.velmora.Velmora.svg
-test -f /usr/share/man/man1/velmora.1
+test -f /usr/share/man/man1/velmora.1.gz
 [ "$(/usr/bin/velmora --version)" = "Velmora 3.2" ]
 
 # Started as from the menu, on a data folder of its own, until its window is on the screen.

@@ -383,6 +383,17 @@ private Q_SLOTS:
     // one with the original kept; never a half file, never the original lost. The next run finishes.
     void killedAtRandomMoments()
     {
+        // The moments are drawn within the time a whole import takes on this machine and build.
+        qint64 wholeImportMs = 0;
+        {
+            QTemporaryDir dir;
+            QProcess import;
+            QElapsedTimer took;
+            took.start();
+            import.start(QStringLiteral(STORAGE_WORKER), {"import", copySet(dir, "clinic-a"), kReader});
+            QVERIFY(import.waitForFinished(120000));
+            wholeImportMs = took.elapsed();
+        }
         QRandomGenerator random(20261207);
         int killed = 0;
         int midFile = 0;
@@ -392,7 +403,8 @@ private Q_SLOTS:
             QProcess import;
             import.start(QStringLiteral(STORAGE_WORKER), {"import", folder.path(), kReader});
             QVERIFY(import.waitForStarted());
-            if (!import.waitForFinished(static_cast<int>(random.bounded(5, 700)))) {
+            if (!import.waitForFinished(
+                    random.bounded(5, std::max(10, static_cast<int>(wholeImportMs * 9 / 10))))) {
                 ::kill(static_cast<pid_t>(import.processId()), SIGKILL);
                 QVERIFY(import.waitForFinished(10000));
                 ++killed;
