@@ -205,23 +205,29 @@ bool ServerConnection::execute(QSqlQuery &query, const QString &statement, QStri
     return answeredInTime([&query, &statement] { return query.exec(statement); }, query, error);
 }
 
+bool ServerConnection::withinLimit(const std::function<bool()> &ask, bool *answered, QString *error)
+{
+    bool late = false;
+    {
+        const ServerDeadline deadline(handle(), timeLimitMs_);
+        *answered = ask();
+        late = deadline.expired();
+    }
+    if (*answered || !late)
+        return true;
+    dropAsSilent(error);
+    return false;
+}
+
 bool ServerConnection::answeredInTime(const std::function<bool()> &ask, const QSqlQuery &query,
                                       QString *error)
 {
     bool answered = false;
-    bool late = false;
-    {
-        const ServerDeadline deadline(handle(), timeLimitMs_);
-        answered = ask();
-        late = deadline.expired();
-    }
-    if (answered)
-        return true;
-    if (late)
-        dropAsSilent(error);
-    else
+    if (!withinLimit(ask, &answered, error))
+        return false;
+    if (!answered)
         *error = failure(query.lastError());
-    return false;
+    return answered;
 }
 
 void ServerConnection::dropAsSilent(QString *error)

@@ -53,8 +53,9 @@ public:
     bool execute(QSqlQuery &query, QString *error);
     bool execute(QSqlQuery &query, const QString &statement, QString *error);
     int timeLimitMs() const { return timeLimitMs_; }
-    // After a wait given up at the time limit: the connection, whose socket was shut down, dropped.
-    void dropAsSilent(QString *error);
+    // Runs ask, a wait on the server, giving it up at the time limit: false when it was given up (the
+    // connection dropped, the reason in error), otherwise true with ask's answer in answered.
+    bool withinLimit(const std::function<bool()> &ask, bool *answered, QString *error);
     // The reason of a failed statement or connection, naming the server; drops a connection that
     // the server has lost.
     QString failure(const QSqlError &error);
@@ -68,6 +69,8 @@ public:
 
 private:
     bool answeredInTime(const std::function<bool()> &ask, const QSqlQuery &query, QString *error);
+    // After a wait given up at the time limit: the connection, whose socket was shut down, dropped.
+    void dropAsSilent(QString *error);
     bool connectionLost() const;
     void markUnreachable(const QString &reason);
 

@@ -4,7 +4,6 @@
 #include "schema/booking_sql.h"
 #include "schema/settings_fields.h"
 #include "schema/slot_files.h"
-#include "server/server_deadline.h"
 #include "server/server_schema.h"
 
 #include <QCoreApplication>
@@ -73,16 +72,9 @@ bool ServerStorage::prepare(QString *error, bool *foreign)
     QString problem;
     QString reason;
     bool prepared = false;
-    bool late = false;
-    {
-        const ServerDeadline deadline(connection_.handle(), timeLimitMs_);
-        prepared = prepareServer(connection_.database(), &problem, &reason);
-        late = deadline.expired();
-    }
-    if (late) {
-        connection_.dropAsSilent(error);
+    if (!connection_.withinLimit([&] { return prepareServer(connection_.database(), &problem, &reason); },
+                                 &prepared, error))
         return false;
-    }
     if (!prepared) {
         if (foreign)
             *foreign = !problem.isEmpty();
