@@ -637,23 +637,29 @@ Outcome AppointmentBook::goTo(const FoundBooking &found)
         if (activeSlot_ != found.slot)
             return outcome;
     }
-    if (currentDate_ != found.booking.date) {
-        currentDate_ = found.booking.date;
-        Q_EMIT dateChanged();
-        rebuildDayList(outcome);
-    }
-    const int row = static_cast<int>(dayList_.rows().indexOf(shownRecord(found.booking).row()));
-    if (row < 0) {
-        outcome.done = false;
+    if (!showDateWithRow(found.booking.date, shownRecord(found.booking).row(), outcome))
         outcome.messages << QCoreApplication::translate(
             "AppointmentBook",
             "The appointment is no longer stored as it was found: it may have been changed or "
             "removed at another desk. The list shows what is stored.");
-        return outcome;
-    }
-    selectRow(row);
-    Q_EMIT rowReselected(row);
     return outcome;
+}
+
+bool AppointmentBook::showDateWithRow(QDate date, const QString &row, Outcome &outcome)
+{
+    if (currentDate_ != date) {
+        currentDate_ = date;
+        Q_EMIT dateChanged();
+        rebuildDayList(outcome);
+    }
+    const int position = static_cast<int>(dayList_.rows().indexOf(row));
+    if (position < 0) {
+        outcome.done = false;
+        return false;
+    }
+    selectRow(position);
+    Q_EMIT rowReselected(position);
+    return true;
 }
 
 Outcome AppointmentBook::firstFreeSlots(QVector<FirstFree> *found)
@@ -686,22 +692,11 @@ Outcome AppointmentBook::firstFreeSlots(QVector<FirstFree> *found)
 Outcome AppointmentBook::goToFree(const FirstFree &free)
 {
     Outcome outcome{true, {}};
-    if (currentDate_ != free.date) {
-        currentDate_ = free.date;
-        Q_EMIT dateChanged();
-        rebuildDayList(outcome);
-    }
-    const int row = static_cast<int>(dayList_.rows().indexOf(free.time));
-    if (row < 0) {
-        outcome.done = false;
+    if (!showDateWithRow(free.date, free.time, outcome))
         outcome.messages << QCoreApplication::translate(
                                 "AppointmentBook",
                                 "The time %1 was booked meanwhile; the list shows the day as it is now.")
                                 .arg(free.time);
-        return outcome;
-    }
-    selectRow(row);
-    Q_EMIT rowReselected(row);
     return outcome;
 }
 

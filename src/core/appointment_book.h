@@ -139,6 +139,9 @@ Q_SIGNALS:
 private:
     bool loadDoctor(int slot, QString *error);
     void applyDoctor(const DoctorFields &doctor, const WeeklyTimes &times);
+    // The date listed and that row selected, as if clicked; false, with outcome not done, when the
+    // day holds no such row.
+    bool showDateWithRow(QDate date, const QString &row, Outcome &outcome);
     DoctorNames readDoctorNames(AllDoctorFields *fields);
     // The day listed afresh from these bookings, the selected row kept where it still is.
     void listKeepingSelection(const QVector<Appointment> &bookings);
