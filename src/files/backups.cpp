@@ -237,9 +237,13 @@ bool restoreBackup(const QDir &folder, QDate day, QString *report, QString *erro
     const QString asideName = QStringLiteral("replaced-%1").arg(when);
     const QDir prepared(backups.filePath(preparedName));
     const QDir aside(backups.filePath(asideName));
-    if (!backups.mkpath(preparedName) || !backups.mkpath(asideName)) {
+    // What the restore made, taken away again when it changes nothing after all.
+    const auto undoFolders = [&prepared, &aside] {
         removeMadeHere(prepared.path());
         removeMadeHere(aside.path());
+    };
+    if (!backups.mkpath(preparedName) || !backups.mkpath(asideName)) {
+        undoFolders();
         *error =
             QCoreApplication::translate("Storage", "the folders for the restore cannot be made in \"%1\"; %2")
                 .arg(QDir::toNativeSeparators(backups.path()), unchanged);
@@ -249,8 +253,7 @@ bool restoreBackup(const QDir &folder, QDate day, QString *report, QString *erro
         const QString target = prepared.filePath(fileName);
         const QString current = folder.filePath(fileName);
         if (!QFile::copy(backup.filePath(fileName), target)) {
-            removeMadeHere(prepared.path());
-            removeMadeHere(aside.path());
+            undoFolders();
             *error =
                 QCoreApplication::translate("Storage", "\"%1\" could not be copied (is the disk full?); %2")
                     .arg(fileName, unchanged);
@@ -263,8 +266,7 @@ bool restoreBackup(const QDir &folder, QDate day, QString *report, QString *erro
     QSaveFile marker(backups.filePath(QString::fromLatin1(kRestoreMarker)));
     if (!marker.open(QIODevice::WriteOnly) ||
         marker.write((preparedName + '\n' + asideName + '\n').toUtf8()) < 0 || !marker.commit()) {
-        removeMadeHere(prepared.path());
-        removeMadeHere(aside.path());
+        undoFolders();
         *error = QCoreApplication::translate("Storage",
                                              "the restore could not be recorded (is the disk full?); %1")
                      .arg(unchanged);
@@ -285,8 +287,7 @@ bool restoreBackup(const QDir &folder, QDate day, QString *report, QString *erro
         if (QFileInfo::exists(aside.filePath(fileName)) && !QFileInfo::exists(folder.filePath(fileName)))
             moveWithJournals(aside.filePath(fileName), folder.filePath(fileName));
         QFile::remove(marker.fileName());
-        removeMadeHere(prepared.path());
-        removeMadeHere(aside.path());
+        undoFolders();
         *error = QCoreApplication::translate("Storage", "\"%1\" could not be put in place; %2")
                      .arg(fileName, unchanged);
         return false;
