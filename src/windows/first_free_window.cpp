@@ -1,5 +1,6 @@
 #include "windows/first_free_window.h"
 
+#include <QLabel>
 #include <QListWidget>
 #include <QLocale>
 #include <QShortcut>
@@ -14,7 +15,11 @@ FirstFreeWindow::FirstFreeWindow(QWidget *parent) : QWidget(parent, Qt::Window)
     slots_->setObjectName(QStringLiteral("firstFreeSlots"));
     slots_->setAccessibleName(tr("First free times"));
     slots_->setFont(QFont(QStringLiteral("Courier New"), 11));
-    (new QVBoxLayout(this))->addWidget(slots_);
+    auto *caption = new QLabel(tr("&Earliest free times, Enter to go there:"), this);
+    caption->setBuddy(slots_);
+    auto *layout = new QVBoxLayout(this);
+    layout->addWidget(caption);
+    layout->addWidget(slots_);
     resize(520, 300);
     connect(slots_, &QListWidget::itemActivated, this, [this] {
         const int row = slots_->currentRow();

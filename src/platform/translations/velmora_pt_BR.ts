@@ -1049,5 +1049,9 @@ Assumir a pasta? Só se o Velmora estiver fechado naquele computador: dois progr
         <source>First free times of %1</source>
         <translation>Primeiros horários livres de %1</translation>
     </message>
+    <message>
+        <source>&amp;Earliest free times, Enter to go there:</source>
+        <translation>&amp;Primeiros horários livres, Enter para ir até lá:</translation>
+    </message>
 </context>
 </TS>
