@@ -5,6 +5,19 @@
 
 namespace velmora {
 
+// Where a booking stands with its patient, kept beside the book's own fields; to confirm until the
+// receptionist says otherwise. The numbers are stored.
+enum class BookingStatus
+{
+    ToConfirm = 0,
+    Confirmed = 1,
+    NotReached = 2,
+    Cancelled = 3,
+    Arrived = 4,
+    Missed = 5
+};
+constexpr int kBookingStatusCount = 6;
+
 // One booking as stored; a field without value reads as the empty text.
 struct Appointment
 {
@@ -15,6 +28,7 @@ struct Appointment
     QString convenio;
     QString telefone;
     QString obs;
+    BookingStatus status = BookingStatus::ToConfirm; // read with the day; written on its own
 };
 
 } // namespace velmora

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "core/appointment.h"
+#include "core/booking_status.h"
 #include "core/doctor_slots.h"
 #include "core/finding.h"
 
@@ -92,7 +93,7 @@ public:
     // The slot's book made ready as its doctor is chosen: checked for use and, as the older program
     // did, given its placeholder record (dated placeholderDate()) when it holds none at all.
     virtual bool openBook(int slot, QString *error) = 0;
-    // The date's bookings, each with its identity, in the order they were added.
+    // The date's bookings, each with its identity and status, in the order they were added.
     virtual bool readDay(int slot, QDate date, QVector<Appointment> *bookings, QString *error) = 0;
     // The booking, and the same booking in the linked slot's book when linkedSlot is another slot,
     // in one transaction. When only the linked part fails, the booking is stored alone.
@@ -102,6 +103,14 @@ public:
     virtual WriteOutcome update(int slot, const Appointment &stored, const Appointment &changed,
                                 QString *error) = 0;
     virtual WriteOutcome remove(int slot, const Appointment &stored, QString *error) = 0;
+    // The stored booking's status set, matched as read as update() matches it. A changed booking keeps
+    // its status, a removed one takes it along, and a linked copy starts with its own.
+    virtual WriteOutcome setStatus(int slot, const Appointment &stored, BookingStatus status,
+                                   QString *error) = 0;
+    // Every add, change, remove and status set is recorded, in the same transaction, with when, this
+    // desk's computer and person (on a server, the database role), and what changed. The entries of
+    // the booking with that identity in the slot's book, oldest first.
+    virtual bool readHistory(int slot, qint64 id, QVector<HistoryEntry> *history, QString *error) = 0;
 
     // Every booking of the ten books, all dates, that the patient query matches, each with its slot's
     // book; in no order (sortFound orders them). Nothing is searched for a query too short.

@@ -3,6 +3,7 @@
 #include "schema/booking_sql.h"
 
 #include <QCoreApplication>
+#include <QDateTime>
 #include <QSqlError>
 #include <QSqlQuery>
 
@@ -10,9 +11,9 @@ namespace velmora {
 
 namespace {
 
-const char *const kSelectDay = "SELECT rowid, hora, nome, convenio, telefone, obs FROM dados "
-                               "WHERE data = ? ORDER BY rowid";
 const char *const kLinkedSchema = "linked";
+const QString kMain = QStringLiteral("main");
+const QString kRowid = QStringLiteral("rowid");
 
 bool fail(const QSqlQuery &query, QString *error)
 {
@@ -61,7 +62,9 @@ bool AppointmentStore::readDay(QDate date, QVector<Appointment> *bookings, QStri
         return false;
     QSqlQuery query(connection_.database());
     query.setForwardOnly(true);
-    query.prepare(QString::fromLatin1(kSelectDay));
+    // A book that never had a status set has no table of them.
+    if (!query.prepare(dayQuery(QStringLiteral("dados"), kRowid, statusTable(kMain))))
+        query.prepare(dayQueryWithoutStatus(QStringLiteral("dados"), kRowid));
     query.addBindValue(storedDate(date));
     if (!query.exec())
         return fail(query, error);
@@ -126,16 +129,58 @@ bool AppointmentStore::insertInto(const QString &schema, const Appointment &book
                            .arg(schema, bookingColumns())))
         return fail(query, error);
     bindBooking(query, booking);
+    if (!query.exec())
+        return fail(query, error);
+    return record(schema, query.lastInsertId().toLongLong(), QStringLiteral("added"), addedDetails(booking),
+                  error);
+}
+
+bool AppointmentStore::record(const QString &schema, qint64 id, const QString &action, const QString &details,
+                              QString *error)
+{
+    QSqlQuery query(connection_.database());
+    for (const QString &statement : statusTableStatements(Dialect::Files, schema))
+        if (!query.exec(statement))
+            return fail(query, error);
+    query.prepare(recordHistoryStatement(schema));
+    for (const QVariant &value : QVariantList{id, QDateTime::currentDateTimeUtc().toString(Qt::ISODateWithMs),
+                                              desk_.computer, desk_.person, action, details})
+        query.addBindValue(value);
     return query.exec() || fail(query, error);
+}
+
+bool AppointmentStore::begin(QString *error)
+{
+    QSqlDatabase db = connection_.database();
+    if (db.transaction())
+        return true;
+    *error = reasonOf(db.lastError());
+    return false;
+}
+
+bool AppointmentStore::commit(QString *error)
+{
+    QSqlDatabase db = connection_.database();
+    if (db.commit())
+        return true;
+    *error = reasonOf(db.lastError());
+    db.rollback();
+    return false;
+}
+
+WriteOutcome AppointmentStore::rolledBack(WriteOutcome outcome)
+{
+    connection_.database().rollback();
+    return outcome;
 }
 
 AddOutcome AppointmentStore::add(const Appointment &booking, const QString &linkedFile, QString *error)
 {
     if (!connection_.ensureOpen(error))
         return AddOutcome::NotStored;
-    const QString main = QStringLiteral("main");
+    const QString main = kMain;
     if (linkedFile.isEmpty())
-        return insertInto(main, booking, error) ? AddOutcome::Stored : AddOutcome::NotStored;
+        return storedAlone(booking, error) ? AddOutcome::Stored : AddOutcome::NotStored;
 
     QString linkProblem;
     if (!attachLinked(linkedFile, &linkProblem)) {
@@ -170,33 +215,123 @@ AddOutcome AppointmentStore::add(const Appointment &booking, const QString &link
                           .arg(linkedFile, linkProblem);
     }
     // The linked part failed at some step: the booking is still stored for the doctor, alone.
-    if (!insertInto(main, booking, error))
+    if (!storedAlone(booking, error))
         return AddOutcome::NotStored;
     *error = linkProblem;
     return AddOutcome::StoredWithoutCopy;
 }
 
+bool AppointmentStore::storedAlone(const Appointment &booking, QString *error)
+{
+    if (!begin(error))
+        return false;
+    if (!insertInto(kMain, booking, error)) {
+        rolledBack(WriteOutcome::Failed);
+        return false;
+    }
+    return commit(error);
+}
+
 WriteOutcome AppointmentStore::update(const Appointment &stored, const Appointment &changed, QString *error)
 {
-    if (!connection_.ensureOpen(error))
+    if (!connection_.ensureOpen(error) || !begin(error))
         return WriteOutcome::Failed;
     QSqlQuery query(connection_.database());
     query.prepare(QStringLiteral("UPDATE dados SET data = ?, hora = ?, nome = ?, convenio = ?, telefone = ?, "
                                  "obs = ? WHERE %1")
-                      .arg(matchesStored(QStringLiteral("rowid"))));
+                      .arg(matchesStored(kRowid)));
     bindBooking(query, changed);
     bindStored(query, stored);
-    return written(query, error);
+    const WriteOutcome outcome = written(query, error);
+    if (outcome != WriteOutcome::Done)
+        return rolledBack(outcome);
+    // The status follows the booking's new name.
+    if (!record(kMain, stored.id, QStringLiteral("changed"), changedDetails(stored, changed), error) ||
+        !query.prepare(QStringLiteral("UPDATE %1 SET nome = ? WHERE id = ?").arg(statusTable(kMain))))
+        return rolledBack(WriteOutcome::Failed);
+    query.addBindValue(bookingValues(changed).at(2));
+    query.addBindValue(stored.id);
+    if (!query.exec()) {
+        fail(query, error);
+        return rolledBack(WriteOutcome::Failed);
+    }
+    return commit(error) ? WriteOutcome::Done : WriteOutcome::Failed;
 }
 
 WriteOutcome AppointmentStore::remove(const Appointment &stored, QString *error)
 {
-    if (!connection_.ensureOpen(error))
+    if (!connection_.ensureOpen(error) || !begin(error))
         return WriteOutcome::Failed;
     QSqlQuery query(connection_.database());
-    query.prepare(QStringLiteral("DELETE FROM dados WHERE %1").arg(matchesStored(QStringLiteral("rowid"))));
+    query.prepare(QStringLiteral("DELETE FROM dados WHERE %1").arg(matchesStored(kRowid)));
     bindStored(query, stored);
-    return written(query, error);
+    const WriteOutcome outcome = written(query, error);
+    if (outcome != WriteOutcome::Done)
+        return rolledBack(outcome);
+    if (!record(kMain, stored.id, QStringLiteral("removed"), addedDetails(stored), error) ||
+        !query.prepare(QStringLiteral("DELETE FROM %1 WHERE id = ?").arg(statusTable(kMain))))
+        return rolledBack(WriteOutcome::Failed);
+    query.addBindValue(stored.id);
+    if (!query.exec()) {
+        fail(query, error);
+        return rolledBack(WriteOutcome::Failed);
+    }
+    return commit(error) ? WriteOutcome::Done : WriteOutcome::Failed;
+}
+
+WriteOutcome AppointmentStore::setStatus(const Appointment &stored, BookingStatus status, QString *error)
+{
+    if (!connection_.ensureOpen(error) || !begin(error))
+        return WriteOutcome::Failed;
+    QSqlQuery query(connection_.database());
+    // Matched as read, and its status as it is now, for the history.
+    query.prepare(QStringLiteral("SELECT 1 FROM dados WHERE %1").arg(matchesStored(kRowid)));
+    bindStored(query, stored);
+    if (!query.exec()) {
+        fail(query, error);
+        return rolledBack(WriteOutcome::Failed);
+    }
+    if (!query.next()) {
+        *error = QCoreApplication::translate("Storage", "the appointment is no longer stored");
+        return rolledBack(WriteOutcome::NoLongerStored);
+    }
+    query.finish();
+    const QVariant name = bookingValues(stored).at(2);
+    BookingStatus before = BookingStatus::ToConfirm;
+    if (query.prepare(
+            QStringLiteral("SELECT status FROM %1 WHERE id = ? AND nome = ?").arg(statusTable(kMain)))) {
+        query.addBindValue(stored.id);
+        query.addBindValue(name);
+        if (query.exec() && query.next())
+            before = statusFromNumber(query.value(0).toInt());
+        query.finish();
+    }
+    if (!record(kMain, stored.id, QStringLiteral("status"), statusDetails(before, status), error))
+        return rolledBack(WriteOutcome::Failed);
+    query.prepare(setStatusStatement(Dialect::Files, kMain));
+    for (const QVariant &value : QVariantList{stored.id, name, static_cast<int>(status)})
+        query.addBindValue(value);
+    if (!query.exec()) {
+        fail(query, error);
+        return rolledBack(WriteOutcome::Failed);
+    }
+    return commit(error) ? WriteOutcome::Done : WriteOutcome::Failed;
+}
+
+bool AppointmentStore::readHistory(qint64 id, QVector<HistoryEntry> *history, QString *error)
+{
+    history->clear();
+    if (!connection_.ensureOpen(error))
+        return false;
+    QSqlQuery query(connection_.database());
+    query.setForwardOnly(true);
+    if (!query.prepare(readHistoryStatement(Dialect::Files, kMain)))
+        return true; // a book that was never written to by this program has no history
+    query.addBindValue(id);
+    if (!query.exec())
+        return fail(query, error);
+    appendHistory(query, history);
+    return true;
 }
 
 } // namespace velmora

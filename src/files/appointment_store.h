@@ -12,7 +12,7 @@ namespace velmora {
 class AppointmentStore
 {
 public:
-    explicit AppointmentStore(Connection &connection) : connection_(connection) {}
+    explicit AppointmentStore(Connection &connection) : connection_(connection), desk_(thisDesk()) {}
 
     bool hasRecords(bool *any, QString *error);
     bool addPlaceholder(QString *error);
@@ -29,13 +29,24 @@ public:
     // The booking stored as read (its identity and fields) changed or removed.
     WriteOutcome update(const Appointment &stored, const Appointment &changed, QString *error);
     WriteOutcome remove(const Appointment &stored, QString *error);
+    WriteOutcome setStatus(const Appointment &stored, BookingStatus status, QString *error);
+    bool readHistory(qint64 id, QVector<HistoryEntry> *history, QString *error);
 
 private:
     bool attachLinked(const QString &linkedFile, QString *problem);
     void detachLinked();
+    // Inserted into the schema's book and recorded in its history.
     bool insertInto(const QString &schema, const Appointment &booking, QString *error);
+    bool storedAlone(const Appointment &booking, QString *error);
+    // An entry in the schema's history, its tables made on the first.
+    bool record(const QString &schema, qint64 id, const QString &action, const QString &details,
+                QString *error);
+    bool begin(QString *error);
+    bool commit(QString *error);
+    WriteOutcome rolledBack(WriteOutcome outcome);
 
     Connection &connection_;
+    Desk desk_;
 };
 
 } // namespace velmora

@@ -86,6 +86,21 @@ WriteOutcome SqliteStorage::remove(int slot, const Appointment &stored, QString 
     return naming(data1_, outcome, outcome == WriteOutcome::Failed, error);
 }
 
+WriteOutcome SqliteStorage::setStatus(int slot, const Appointment &stored, BookingStatus status,
+                                      QString *error)
+{
+    useBook(slot);
+    const WriteOutcome outcome = appointments_.setStatus(stored, status, error);
+    return naming(data1_, outcome, outcome == WriteOutcome::Failed, error);
+}
+
+bool SqliteStorage::readHistory(int slot, qint64 id, QVector<HistoryEntry> *history, QString *error)
+{
+    useBook(slot);
+    const bool ok = appointments_.readHistory(id, history, error);
+    return naming(data1_, ok, !ok, error);
+}
+
 bool SqliteStorage::findBookings(const PatientQuery &query, QVector<FoundBooking> *found, QString *error)
 {
     found->clear();

@@ -23,6 +23,9 @@ public:
     WriteOutcome update(int slot, const Appointment &stored, const Appointment &changed,
                         QString *error) override;
     WriteOutcome remove(int slot, const Appointment &stored, QString *error) override;
+    WriteOutcome setStatus(int slot, const Appointment &stored, BookingStatus status,
+                           QString *error) override;
+    bool readHistory(int slot, qint64 id, QVector<HistoryEntry> *history, QString *error) override;
 
     bool findBookings(const PatientQuery &query, QVector<FoundBooking> *found, QString *error) override;
     bool readDoctors(AllDoctorFields *fields, QString *error, LockWait wait = LockWait::Wait) override;

@@ -2,6 +2,8 @@
 
 #include "schema/book_schema.h"
 
+#include <QSqlRecord>
+
 namespace velmora {
 
 namespace {
@@ -72,16 +74,102 @@ void appendFound(QSqlQuery &query, int slot, const PatientQuery &patient, QVecto
     }
 }
 
+QString dayQuery(const QString &table, const QString &idColumn, const QString &statusTable)
+{
+    return QStringLiteral("SELECT d.%1, d.hora, d.nome, d.convenio, d.telefone, d.obs, coalesce(s.status, 0) "
+                          "FROM %2 d LEFT JOIN %3 s ON s.id = d.%1 AND s.nome = coalesce(d.nome, '') "
+                          "WHERE d.data = ? ORDER BY d.%1")
+        .arg(idColumn, table, statusTable);
+}
+
+QString dayQueryWithoutStatus(const QString &table, const QString &idColumn)
+{
+    return QStringLiteral("SELECT %1, hora, nome, convenio, telefone, obs FROM %2 WHERE data = ? ORDER BY %1")
+        .arg(idColumn, table);
+}
+
 void appendDayBookings(QSqlQuery &query, QDate date, QVector<Appointment> *bookings)
 {
+    bool withStatus = false;
+    bool looked = false;
     while (query.next()) {
+        if (!looked) {
+            withStatus = query.record().count() > 6;
+            looked = true;
+        }
         Appointment booking;
         booking.id = query.value(0).toLongLong();
         booking.date = date;
         for (int i = 0; i < 5; ++i)
             booking.*kTexts[i] = query.value(i + 1).toString();
+        if (withStatus)
+            booking.status = statusFromNumber(query.value(6).toInt());
         bookings->append(booking);
     }
+}
+
+QString statusTable(const QString &schema)
+{
+    return schema + QStringLiteral(".booking_status");
+}
+
+QString historyTable(const QString &schema)
+{
+    return schema + QStringLiteral(".booking_history");
+}
+
+QStringList statusTableStatements(Dialect dialect, const QString &schema)
+{
+    if (dialect == Dialect::Files)
+        return {
+            QStringLiteral("CREATE TABLE IF NOT EXISTS %1 (id INTEGER PRIMARY KEY, nome TEXT NOT NULL, "
+                           "status INTEGER NOT NULL)")
+                .arg(statusTable(schema)),
+            QStringLiteral("CREATE TABLE IF NOT EXISTS %1 (id INTEGER NOT NULL, at TEXT NOT NULL, computer "
+                           "TEXT, person TEXT, action TEXT NOT NULL, details TEXT)")
+                .arg(historyTable(schema)),
+            QStringLiteral("CREATE INDEX IF NOT EXISTS %1.booking_history_id ON booking_history (id)")
+                .arg(schema)};
+    return {
+        QStringLiteral("CREATE TABLE IF NOT EXISTS %1 (id bigint PRIMARY KEY, nome text NOT NULL, status "
+                       "integer NOT NULL)")
+            .arg(statusTable(schema)),
+        QStringLiteral("CREATE TABLE IF NOT EXISTS %1 (seq bigserial PRIMARY KEY, id bigint NOT NULL, at "
+                       "text NOT NULL, computer text, person text, action text NOT NULL, details text)")
+            .arg(historyTable(schema)),
+        QStringLiteral("CREATE INDEX IF NOT EXISTS booking_history_id ON %1 (id)").arg(historyTable(schema))};
+}
+
+QString setStatusStatement(Dialect dialect, const QString &schema)
+{
+    if (dialect == Dialect::Files)
+        return QStringLiteral("INSERT OR REPLACE INTO %1 (id, nome, status) VALUES (?, ?, ?)")
+            .arg(statusTable(schema));
+    return QStringLiteral("INSERT INTO %1 (id, nome, status) VALUES (?, ?, ?) ON CONFLICT (id) DO UPDATE SET "
+                          "nome = excluded.nome, status = excluded.status")
+        .arg(statusTable(schema));
+}
+
+QString recordHistoryStatement(const QString &schema)
+{
+    return QStringLiteral(
+               "INSERT INTO %1 (id, at, computer, person, action, details) VALUES (?, ?, ?, ?, ?, ?)")
+        .arg(historyTable(schema));
+}
+
+QString readHistoryStatement(Dialect dialect, const QString &schema)
+{
+    return QStringLiteral("SELECT at, computer, person, action, details FROM %1 WHERE id = ? ORDER BY %2")
+        .arg(historyTable(schema),
+             dialect == Dialect::Files ? QStringLiteral("rowid") : QStringLiteral("seq"));
+}
+
+void appendHistory(QSqlQuery &query, QVector<HistoryEntry> *history)
+{
+    while (query.next())
+        history->append({QDateTime::fromString(query.value(0).toString(), Qt::ISODateWithMs),
+                         query.value(1).toString(), query.value(2).toString(), query.value(3).toString(),
+                         query.value(4).toString()});
 }
 
 } // namespace velmora

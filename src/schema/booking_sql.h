@@ -1,6 +1,7 @@
 #pragma once
 
 #include "core/appointment.h"
+#include "core/booking_status.h"
 #include "core/finding.h"
 
 #include <QSqlQuery>
@@ -29,8 +30,34 @@ QString everyBookingOf(const QString &table, const QString &idColumn);
 // Appends the rows of that query the patient query matches, as found in the slot's book.
 void appendFound(QSqlQuery &query, int slot, const PatientQuery &patient, QVector<FoundBooking> *found);
 
-// Appends the rows of a day's query, selecting the identity and then hora, nome, convenio, telefone
-// and obs, as bookings of that date.
+// The day's bookings of table, with their statuses from statusTable: the identity, hora, nome,
+// convenio, telefone, obs and the status number, in the order they were added; one value, the date.
+// A status belongs to the booking whose identity and name it was set for, so that an identity a
+// book gives again after a removal by another tool does not inherit it.
+QString dayQuery(const QString &table, const QString &idColumn, const QString &statusTable);
+// The same without statuses, for a book that has never had one.
+QString dayQueryWithoutStatus(const QString &table, const QString &idColumn);
+
+// Appends the rows of a day's query as bookings of that date (a missing status column reads as to
+// confirm).
 void appendDayBookings(QSqlQuery &query, QDate date, QVector<Appointment> *bookings);
+
+// The tables kept beside a book's own, in each dialect: the statuses (identity, name, status) and the
+// history (identity, when, computer, person, action, details).
+enum class Dialect
+{
+    Files,
+    Server
+};
+QStringList statusTableStatements(Dialect dialect, const QString &schema);
+QString statusTable(const QString &schema);
+QString historyTable(const QString &schema);
+// Sets the status of the identity (values: identity, name, status), replacing any.
+QString setStatusStatement(Dialect dialect, const QString &schema);
+// Records an entry (values: identity, when, computer, person, action, details).
+QString recordHistoryStatement(const QString &schema);
+// The identity's entries, oldest first: when, computer, person, action, details.
+QString readHistoryStatement(Dialect dialect, const QString &schema);
+void appendHistory(QSqlQuery &query, QVector<HistoryEntry> *history);
 
 } // namespace velmora

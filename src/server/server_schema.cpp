@@ -1,6 +1,7 @@
 #include "server/server_schema.h"
 
 #include "schema/book_schema.h"
+#include "schema/booking_sql.h"
 #include "schema/slot_files.h"
 
 #include <QCoreApplication>
@@ -34,7 +35,21 @@ QSet<QString> requiredColumns()
     return columns;
 }
 
+// The tables kept beside each book, "schema.table".
+QSet<QString> statusTables()
+{
+    QSet<QString> tables;
+    for (const DoctorSlot &slot : kDoctorSlots)
+        tables << statusTable(schemaOf(slot.slot)) << historyTable(schemaOf(slot.slot));
+    return tables;
+}
+
 } // namespace
+
+QString serverSchema(int slot)
+{
+    return schemaOf(slot);
+}
 
 QString serverBookTable(int slot)
 {
@@ -60,7 +75,8 @@ QStringList serverCreateStatements()
                    << QStringLiteral("CREATE TABLE %1.dados (id bigserial PRIMARY KEY, data text, hora text, "
                                      "nome text, convenio text, telefone text, obs text)")
                           .arg(schema)
-                   << QStringLiteral("CREATE INDEX data ON %1.dados (data, id)").arg(schema);
+                   << QStringLiteral("CREATE INDEX data ON %1.dados (data, id)").arg(schema)
+                   << statusTableStatements(Dialect::Server, schema);
     }
     QStringList definitions{QStringLiteral("id bigserial PRIMARY KEY")};
     QStringList values;
@@ -108,10 +124,11 @@ bool inspectServer(QSqlDatabase db, ServerContents *contents, QString *problem, 
     QSet<QString> ours;
     for (const QString &column : required)
         ours << column.section(QLatin1Char('.'), 0, 1);
-    const QSet<QString> strange = tables - ours;
+    const QSet<QString> strange = tables - ours - statusTables();
     const QSet<QString> missing = required - found;
     if (strange.isEmpty() && missing.isEmpty()) {
-        *contents = ServerContents::Books;
+        *contents = (tables & statusTables()) == statusTables() ? ServerContents::Books
+                                                                : ServerContents::BooksWithoutStatuses;
         return true;
     }
     *contents = ServerContents::Foreign;
@@ -149,6 +166,10 @@ bool prepareServer(QSqlDatabase db, QString *problem, QString *error)
     if (ok && contents == ServerContents::Empty)
         for (const QString &statement : serverCreateStatements())
             ok = ok && query.exec(statement);
+    if (ok && contents == ServerContents::BooksWithoutStatuses)
+        for (const DoctorSlot &slot : kDoctorSlots)
+            for (const QString &statement : statusTableStatements(Dialect::Server, schemaOf(slot.slot)))
+                ok = ok && query.exec(statement);
     if (!ok && error->isEmpty())
         *error = reasonOf(query.lastError());
     query.finish();

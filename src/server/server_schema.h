@@ -12,14 +12,17 @@ namespace velmora {
 
 // "bdm3.dados" for slot 3.
 QString serverBookTable(int slot);
+// "bdm3": the schema holding the slot's book, its statuses and its history.
+QString serverSchema(int slot);
 // The text fields and number fields of the settings record.
 QStringList serverSettingsTexts();
 QStringList serverSettingsNumbers();
 
 enum class ServerContents
 {
-    Empty, // no table at all: the books are created
-    Books, // the books as this program made them
+    Empty,                // no table at all: the books are created
+    Books,                // the books as this program made them
+    BooksWithoutStatuses, // made before the books kept statuses and history: these are added
     Foreign
 };
 

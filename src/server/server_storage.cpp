@@ -7,6 +7,7 @@
 #include "server/server_schema.h"
 
 #include <QCoreApplication>
+#include <QDateTime>
 #include <QSqlDriver>
 #include <QSqlError>
 #include <QSqlRecord>
@@ -38,6 +39,30 @@ QString addedTo(const QString &name, int slot)
         .arg(name, serverBookTable(slot), bookingColumns());
 }
 
+// An entry in the slot's history for each identity the statement named `from` gives; the values: when,
+// computer, details. The person is the database role the desk logged in as.
+QString loggedFrom(const QString &name, int slot, const QString &from, const char *action)
+{
+    return QStringLiteral(
+               "%1 AS (INSERT INTO %2 (id, at, computer, person, action, details) SELECT id, ?, ?, "
+               "session_user, '%3', ? FROM %4)")
+        .arg(name, historyTable(serverSchema(slot)), QLatin1String(action), from);
+}
+
+QVariantList entryValues(const Desk &desk, const QString &details)
+{
+    return {QDateTime::currentDateTimeUtc().toString(Qt::ISODateWithMs), desk.computer, details};
+}
+
+// The stored key of the status number in column.
+QString statusKeyOf(const QString &column)
+{
+    QString cases;
+    for (int number = 0; number < kBookingStatusCount; ++number)
+        cases += QStringLiteral(" WHEN %1 THEN '%2'").arg(number).arg(statusKey(statusFromNumber(number)));
+    return QStringLiteral("CASE %1%2 END").arg(column, cases);
+}
+
 // The rows a statement gave, read to the end.
 int rowsOf(QSqlQuery &query)
 {
@@ -57,7 +82,7 @@ QString noLongerStored()
 
 ServerStorage::ServerStorage(const QString &url, int timeLimitMs)
     : connection_(QStringLiteral("Books"), url, timeLimitMs), url_(url), timeLimitMs_(timeLimitMs),
-      desk_(QUuid::createUuid().toString(QUuid::Id128).left(12))
+      desk_(QUuid::createUuid().toString(QUuid::Id128).left(12)), thisDesk_(thisDesk())
 {
 }
 
@@ -133,9 +158,7 @@ bool ServerStorage::readDay(int slot, QDate date, QVector<Appointment> *bookings
 {
     bookings->clear();
     QSqlQuery *query =
-        run(QStringLiteral("SELECT id, hora, nome, convenio, telefone, obs FROM %1 WHERE data = ? "
-                           "ORDER BY id")
-                .arg(serverBookTable(slot)),
+        run(dayQuery(serverBookTable(slot), QStringLiteral("id"), statusTable(serverSchema(slot))),
             {storedDate(date)}, error);
     if (!query)
         return false;
@@ -147,15 +170,19 @@ bool ServerStorage::readDay(int slot, QDate date, QVector<Appointment> *bookings
 Added ServerStorage::add(int slot, const Appointment &booking, int linkedSlot, QString *error)
 {
     const QVariantList values = bookingValues(booking);
+    const QVariantList entry = entryValues(thisDesk_, addedDetails(booking));
     const QVariant notice = dayNotice(slot, booking.date);
     QString linkProblem;
     if (isDoctorSlot(linkedSlot) && linkedSlot != slot) {
         // Both rows in one statement: the server commits them together or not at all.
-        QSqlQuery *query =
-            run(QStringLiteral("WITH %1, %2 SELECT %3 FROM added, copied")
-                    .arg(addedTo(QStringLiteral("added"), slot),
-                         addedTo(QStringLiteral("copied"), linkedSlot), notifying(2)),
-                values + values + QVariantList{notice, dayNotice(linkedSlot, booking.date)}, &linkProblem);
+        QSqlQuery *query = run(
+            QStringLiteral("WITH %1, %2, %3, %4 SELECT %5 FROM added, copied")
+                .arg(addedTo(QStringLiteral("added"), slot), addedTo(QStringLiteral("copied"), linkedSlot),
+                     loggedFrom(QStringLiteral("logged"), slot, QStringLiteral("added"), "added"),
+                     loggedFrom(QStringLiteral("copylogged"), linkedSlot, QStringLiteral("copied"), "added"),
+                     notifying(2)),
+            values + values + entry + entry + QVariantList{notice, dayNotice(linkedSlot, booking.date)},
+            &linkProblem);
         if (query) {
             rowsOf(*query);
             return {AddOutcome::Stored};
@@ -166,9 +193,11 @@ Added ServerStorage::add(int slot, const Appointment &booking, int linkedSlot, Q
             return {AddOutcome::NotStored};
         }
     }
-    QSqlQuery *query = run(QStringLiteral("WITH %1 SELECT %2 FROM added")
-                               .arg(addedTo(QStringLiteral("added"), slot), notifying(1)),
-                           values + QVariantList{notice}, error);
+    QSqlQuery *query = run(
+        QStringLiteral("WITH %1, %2 SELECT %3 FROM added")
+            .arg(addedTo(QStringLiteral("added"), slot),
+                 loggedFrom(QStringLiteral("logged"), slot, QStringLiteral("added"), "added"), notifying(1)),
+        values + entry + QVariantList{notice}, error);
     if (!query)
         return {AddOutcome::NotStored};
     rowsOf(*query);
@@ -182,12 +211,20 @@ Added ServerStorage::add(int slot, const Appointment &booking, int linkedSlot, Q
 WriteOutcome ServerStorage::update(int slot, const Appointment &stored, const Appointment &changed,
                                    QString *error)
 {
+    // The status follows the booking's new name.
+    const QVariantList values = bookingValues(changed);
     QSqlQuery *query = run(
         QStringLiteral(
             "WITH changed AS (UPDATE %1 SET data = ?, hora = ?, nome = ?, convenio = ?, telefone = ?, "
-            "obs = ? WHERE %2 RETURNING id) SELECT %3 FROM changed")
-            .arg(serverBookTable(slot), matchesStored(QStringLiteral("id")), notifying(1)),
-        bookingValues(changed) + storedValues(stored) + QVariantList{dayNotice(slot, changed.date)}, error);
+            "obs = ? WHERE %2 RETURNING id), renamed AS (UPDATE %3 SET nome = ? WHERE id IN (SELECT id FROM "
+            "changed)), %4 SELECT %5 FROM changed")
+            .arg(serverBookTable(slot), matchesStored(QStringLiteral("id")), statusTable(serverSchema(slot)),
+                 loggedFrom(QStringLiteral("logged"), slot, QStringLiteral("changed"), "changed"),
+                 notifying(1)),
+        values + storedValues(stored) + QVariantList{values.at(2)} +
+            entryValues(thisDesk_, changedDetails(stored, changed)) +
+            QVariantList{dayNotice(slot, changed.date)},
+        error);
     if (!query)
         return WriteOutcome::Failed;
     if (rowsOf(*query) == 1)
@@ -198,17 +235,63 @@ WriteOutcome ServerStorage::update(int slot, const Appointment &stored, const Ap
 
 WriteOutcome ServerStorage::remove(int slot, const Appointment &stored, QString *error)
 {
-    QSqlQuery *query =
-        run(QStringLiteral("WITH removed AS (DELETE FROM %1 WHERE %2 RETURNING id) SELECT %3 FROM "
-                           "removed")
-                .arg(serverBookTable(slot), matchesStored(QStringLiteral("id")), notifying(1)),
-            storedValues(stored) + QVariantList{dayNotice(slot, stored.date)}, error);
+    QSqlQuery *query = run(
+        QStringLiteral("WITH removed AS (DELETE FROM %1 WHERE %2 RETURNING id), gone AS (DELETE FROM %3 "
+                       "WHERE id IN (SELECT id FROM removed)), %4 SELECT %5 FROM removed")
+            .arg(serverBookTable(slot), matchesStored(QStringLiteral("id")), statusTable(serverSchema(slot)),
+                 loggedFrom(QStringLiteral("logged"), slot, QStringLiteral("removed"), "removed"),
+                 notifying(1)),
+        storedValues(stored) + entryValues(thisDesk_, addedDetails(stored)) +
+            QVariantList{dayNotice(slot, stored.date)},
+        error);
     if (!query)
         return WriteOutcome::Failed;
     if (rowsOf(*query) == 1)
         return WriteOutcome::Done;
     *error = noLongerStored();
     return WriteOutcome::NoLongerStored;
+}
+
+WriteOutcome ServerStorage::setStatus(int slot, const Appointment &stored, BookingStatus status,
+                                      QString *error)
+{
+    // The history's details name the status as it was, read in the same statement.
+    const QString statuses = statusTable(serverSchema(slot));
+    const QVariant name = bookingValues(stored).at(2);
+    QVariantList values = storedValues(stored);
+    values << stored.id << name << name << static_cast<int>(status)
+           << QDateTime::currentDateTimeUtc().toString(Qt::ISODateWithMs) << thisDesk_.computer
+           << QStringLiteral("status: ") << QStringLiteral(" \u2192 ") + statusKey(status)
+           << dayNotice(slot, stored.date);
+    QSqlQuery *query = run(
+        QStringLiteral(
+            "WITH target AS (SELECT id FROM %1 WHERE %2 FOR UPDATE), before AS (SELECT coalesce((SELECT "
+            "status "
+            "FROM %3 WHERE id = ? AND nome = ?), 0) AS status), saved AS (INSERT INTO %3 (id, nome, status) "
+            "SELECT id, ?, ? FROM target ON CONFLICT (id) DO UPDATE SET nome = excluded.nome, status = "
+            "excluded.status), logged AS (INSERT INTO %4 (id, at, computer, person, action, details) SELECT "
+            "id, ?, ?, session_user, 'status', ? || (SELECT %5 FROM before) || ? FROM target) SELECT %6 FROM "
+            "target")
+            .arg(serverBookTable(slot), matchesStored(QStringLiteral("id")), statuses,
+                 historyTable(serverSchema(slot)), statusKeyOf(QStringLiteral("status")), notifying(1)),
+        values, error);
+    if (!query)
+        return WriteOutcome::Failed;
+    if (rowsOf(*query) == 1)
+        return WriteOutcome::Done;
+    *error = noLongerStored();
+    return WriteOutcome::NoLongerStored;
+}
+
+bool ServerStorage::readHistory(int slot, qint64 id, QVector<HistoryEntry> *history, QString *error)
+{
+    history->clear();
+    QSqlQuery *query = run(readHistoryStatement(Dialect::Server, serverSchema(slot)), {id}, error);
+    if (!query)
+        return false;
+    appendHistory(*query, history);
+    query->finish();
+    return true;
 }
 
 bool ServerStorage::readSettings(const QStringList &fields, QSqlRecord *record, QString *error)

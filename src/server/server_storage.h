@@ -28,6 +28,9 @@ public:
     WriteOutcome update(int slot, const Appointment &stored, const Appointment &changed,
                         QString *error) override;
     WriteOutcome remove(int slot, const Appointment &stored, QString *error) override;
+    WriteOutcome setStatus(int slot, const Appointment &stored, BookingStatus status,
+                           QString *error) override;
+    bool readHistory(int slot, qint64 id, QVector<HistoryEntry> *history, QString *error) override;
 
     bool findBookings(const PatientQuery &query, QVector<FoundBooking> *found, QString *error) override;
     bool readDoctors(AllDoctorFields *fields, QString *error, LockWait wait = LockWait::Wait) override;
@@ -51,6 +54,7 @@ private:
     int timeLimitMs_;
     bool prepared_ = false;
     QString desk_; // this desk's mark on what it tells the others, to not hear itself
+    Desk thisDesk_;
     std::function<void(const StoredElsewhere &)> changed_;
     std::unique_ptr<ServerWatch> watch_;           // while something watches the other desks
     std::optional<AllDoctorFields> doctorsAsRead_; // since the watch listens and heard no settings save

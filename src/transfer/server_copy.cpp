@@ -1,10 +1,10 @@
 #include "transfer/server_copy.h"
 
-#include "schema/booking_sql.h"
 #include "files/database.h"
+#include "schema/booking_sql.h"
+#include "schema/slot_files.h"
 #include "server/server_connection.h"
 #include "server/server_schema.h"
-#include "schema/slot_files.h"
 
 #include <QCoreApplication>
 #include <QFile>
@@ -376,7 +376,7 @@ CopyReport copyFromServer(const QString &url, const QDir &folder)
     ServerContents contents = ServerContents::Foreign;
     if (!openServer(server, &contents, report))
         return report;
-    if (contents != ServerContents::Books) {
+    if (contents != ServerContents::Books && contents != ServerContents::BooksWithoutStatuses) {
         report.lines << server.named(QCoreApplication::translate("Storage", "it holds no books"));
         return report;
     }

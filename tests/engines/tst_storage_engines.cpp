@@ -163,6 +163,58 @@ private Q_SLOTS:
         QCOMPARE(namesOn(*phone, 1), QStringList{});
     }
 
+    // A status belongs to its booking: kept by a change, taken along by a removal, its own in a linked
+    // copy, refused for what another desk changed; the history tells each step, who and where.
+    void statusesAndHistoryFollowTheBookings_data() { addEngines(); }
+    void statusesAndHistoryFollowTheBookings()
+    {
+        QFETCH(QString, engine);
+        SharedBooks books(engine);
+        auto front = books.desk();
+        auto phone = books.desk();
+        QString error;
+        QCOMPARE(front->add(1, booking("08:00", "Ana"), 7, &error).outcome, AddOutcome::Stored);
+        QCOMPARE(front->add(1, booking("09:00", "Bia"), 0, &error).outcome, AddOutcome::Stored);
+        const Appointment ana = storedCalled(*front, "Ana");
+        QCOMPARE(ana.status, BookingStatus::ToConfirm);
+        QCOMPARE(front->setStatus(1, ana, BookingStatus::Confirmed, &error), WriteOutcome::Done);
+        Appointment seen = storedCalled(*phone, "Ana");
+        QCOMPARE(seen.status, BookingStatus::Confirmed);
+        QCOMPARE(storedCalled(*phone, "Bia").status, BookingStatus::ToConfirm);
+        QVector<Appointment> linked;
+        QVERIFY(phone->readDay(7, kMonday, &linked, &error));
+        QCOMPARE(linked.value(0).status, BookingStatus::ToConfirm);
+
+        Appointment moved = seen;
+        moved.hora = QStringLiteral("10:00");
+        moved.nome = QStringLiteral("Ana Souza");
+        QCOMPARE(phone->update(1, seen, moved, &error), WriteOutcome::Done);
+        QCOMPARE(front->setStatus(1, ana, BookingStatus::Missed, &error), WriteOutcome::NoLongerStored);
+        const Appointment renamed = storedCalled(*front, "Ana Souza");
+        QCOMPARE(renamed.status, BookingStatus::Confirmed);
+        QCOMPARE(front->setStatus(1, renamed, BookingStatus::Arrived, &error), WriteOutcome::Done);
+        QCOMPARE(front->remove(1, storedCalled(*front, "Ana Souza"), &error), WriteOutcome::Done);
+
+        QVector<HistoryEntry> history;
+        QVERIFY2(phone->readHistory(1, ana.id, &history, &error), qPrintable(error));
+        QStringList steps;
+        for (const HistoryEntry &entry : std::as_const(history)) {
+            steps << entry.action + QLatin1Char(' ') + entry.details.section('\n', 0, 1).replace('\n', ';');
+            QVERIFY(!entry.computer.isEmpty() && !entry.person.isEmpty());
+            QVERIFY(qAbs(entry.at.secsTo(QDateTime::currentDateTimeUtc())) < 600);
+        }
+        QCOMPARE(
+            steps,
+            (QStringList{QStringLiteral("added data: %1;hora: 08:00").arg(kMonday.toString(Qt::ISODate)),
+                         QStringLiteral("status status: to-confirm → confirmed"),
+                         QStringLiteral("changed hora: 08:00 → 10:00;nome: Ana → Ana Souza"),
+                         QStringLiteral("status status: confirmed → arrived"),
+                         QStringLiteral("removed data: %1;hora: 10:00").arg(kMonday.toString(Qt::ISODate))}));
+        // A booking added later under the same name starts to confirm.
+        QCOMPARE(front->add(1, booking("10:00", "Ana Souza"), 0, &error).outcome, AddOutcome::Stored);
+        QCOMPARE(storedCalled(*phone, "Ana Souza").status, BookingStatus::ToConfirm);
+    }
+
     void settingsTravelBetweenDesks_data() { addEngines(); }
     void settingsTravelBetweenDesks()
     {
@@ -251,6 +303,8 @@ private Q_SLOTS:
         QTest::addColumn<bool>("used");
         QTest::newRow("empty: the books are made") << QString() << true;
         QTest::newRow("the books: used as they are") << QStringLiteral("books") << true;
+        QTest::newRow("books from before statuses: given them")
+            << QStringLiteral("books;DROP TABLE bdm1.booking_status;DROP TABLE bdm1.booking_history") << true;
         QTest::newRow("another program's table") << QStringLiteral("CREATE TABLE patients (id int)") << false;
         QTest::newRow("a book short of a field")
             << QStringLiteral("books;ALTER TABLE bdm13.dados DROP COLUMN obs") << false;
@@ -283,8 +337,8 @@ private Q_SLOTS:
                 QStringList{"10"});
         // A foreign database is left as it was.
         QCOMPARE(database.exec("SELECT count(*) FROM information_schema.tables WHERE table_schema = 'bdm1'"),
-                 QStringList{before.isEmpty() || used     ? "1"
-                             : before.startsWith("books") ? "1"
+                 QStringList{before.isEmpty() || used     ? "3"
+                             : before.startsWith("books") ? "3"
                                                           : "0"});
     }
 

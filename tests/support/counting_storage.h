@@ -37,6 +37,16 @@ public:
         ++calls;
         return engine_.remove(slot, stored, error);
     }
+    WriteOutcome setStatus(int slot, const Appointment &stored, BookingStatus status, QString *error) override
+    {
+        ++calls;
+        return engine_.setStatus(slot, stored, status, error);
+    }
+    bool readHistory(int slot, qint64 id, QVector<HistoryEntry> *history, QString *error) override
+    {
+        ++calls;
+        return engine_.readHistory(slot, id, history, error);
+    }
     bool findBookings(const PatientQuery &query, QVector<FoundBooking> *found, QString *error) override
     {
         ++calls;

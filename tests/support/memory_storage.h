@@ -29,6 +29,7 @@ public:
     AllDoctorFields doctors;
     std::array<WeeklyTimes, kDoctorSlotCount> hours;
     qint64 lastId = 0;
+    std::map<std::pair<int, qint64>, QVector<HistoryEntry>> history; // by slot and identity
     std::vector<MemoryDesk *> desks;
 
     MemoryBooks()
@@ -55,6 +56,7 @@ public:
         books_.desks.erase(std::remove(books_.desks.begin(), books_.desks.end(), &desk_), books_.desks.end());
     }
     MemoryStorage(const MemoryStorage &) = delete;
+    Desk desk = thisDesk(); // who the history names
     MemoryStorage &operator=(const MemoryStorage &) = delete;
 
     bool openBook(int slot, QString *) override
@@ -84,7 +86,9 @@ public:
         for (const int book : into) {
             Appointment stored = booking;
             stored.id = ++books_.lastId;
+            stored.status = BookingStatus::ToConfirm;
             books_.books[book] << stored;
+            record(book, stored.id, "added", addedDetails(stored));
             books_.announce(&desk_, {book, booking.date});
         }
         return {AddOutcome::Stored};
@@ -95,9 +99,11 @@ public:
         Appointment *found = asRead(slot, stored, error);
         if (!found)
             return WriteOutcome::NoLongerStored;
-        const qint64 id = found->id;
+        const Appointment before = *found;
         *found = changed;
-        found->id = id;
+        found->id = before.id;
+        found->status = before.status;
+        record(slot, before.id, "changed", changedDetails(before, changed));
         books_.announce(&desk_, {slot, changed.date});
         return WriteOutcome::Done;
     }
@@ -106,10 +112,26 @@ public:
         Appointment *found = asRead(slot, stored, error);
         if (!found)
             return WriteOutcome::NoLongerStored;
+        record(slot, found->id, "removed", addedDetails(*found));
         QVector<Appointment> &book = books_.books[slot];
         book.removeAt(found - book.data());
         books_.announce(&desk_, {slot, stored.date});
         return WriteOutcome::Done;
+    }
+    WriteOutcome setStatus(int slot, const Appointment &stored, BookingStatus status, QString *error) override
+    {
+        Appointment *found = asRead(slot, stored, error);
+        if (!found)
+            return WriteOutcome::NoLongerStored;
+        record(slot, found->id, "status", statusDetails(found->status, status));
+        found->status = status;
+        books_.announce(&desk_, {slot, stored.date});
+        return WriteOutcome::Done;
+    }
+    bool readHistory(int slot, qint64 id, QVector<HistoryEntry> *history, QString *) override
+    {
+        *history = books_.history[{slot, id}];
+        return true;
     }
     bool findBookings(const PatientQuery &query, QVector<FoundBooking> *found, QString *) override
     {
@@ -159,6 +181,12 @@ public:
     }
 
 private:
+    void record(int slot, qint64 id, const char *action, const QString &details)
+    {
+        books_.history[{slot, id}] << HistoryEntry{QDateTime::currentDateTimeUtc(), desk.computer,
+                                                   desk.person, QLatin1String(action), details};
+    }
+
     // The booking as it was read, by its identity and its six fields, or none.
     Appointment *asRead(int slot, const Appointment &stored, QString *error)
     {

@@ -1,0 +1,48 @@
+#pragma once
+
+#include "core/appointment.h"
+
+#include <QDateTime>
+#include <QString>
+#include <QVector>
+
+#include <optional>
+
+namespace velmora {
+
+// A status as stored in the history ("confirmed"), in the user's words, and as the day list marks it
+// (none for a booking still to confirm).
+QString statusKey(BookingStatus status);
+std::optional<BookingStatus> statusFromKey(const QString &key);
+// A stored number outside the known ones reads as to confirm.
+BookingStatus statusFromNumber(int number);
+QString statusCaption(BookingStatus status);
+QString statusMark(BookingStatus status);
+
+// What was done to a booking, by whom and from which computer. The details are stored in the
+// books' own words, one "field: value" or "field: before → after" per line, and shown in the user's.
+struct HistoryEntry
+{
+    QDateTime at;
+    QString computer;
+    QString person;
+    QString action; // "added", "changed", "removed" or "status"
+    QString details;
+};
+
+// The computer's name and the person logged in to it.
+struct Desk
+{
+    QString computer;
+    QString person;
+};
+Desk thisDesk();
+
+QString addedDetails(const Appointment &booking);
+QString changedDetails(const Appointment &before, const Appointment &after);
+QString statusDetails(BookingStatus before, BookingStatus after);
+
+// One entry as the History view shows it, in the user's language: when, who, where, what.
+QString describedEntry(const HistoryEntry &entry);
+
+} // namespace velmora
