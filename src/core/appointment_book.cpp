@@ -41,6 +41,13 @@ const char *const kNothingRemoved = QT_TRANSLATE_NOOP(
     "AppointmentBook", "No stored appointment of this day has the time and name in the fields: it may "
                        "have been changed or removed at another desk. Nothing was removed.");
 
+const char *const kStatusNotSet = QT_TRANSLATE_NOOP(
+    "AppointmentBook", "The selected appointment is no longer stored as listed: it may have been changed or "
+                       "removed at another desk. Its status was not set.");
+const char *const kNoHistory = QT_TRANSLATE_NOOP(
+    "AppointmentBook", "The selected appointment is no longer stored as listed: it may have been changed or "
+                       "removed at another desk.");
+
 Outcome said(const QString &message)
 {
     return Outcome{false, {message}};
@@ -272,7 +279,12 @@ void AppointmentBook::showDay(const QVector<Appointment> &bookings)
     // bookings in.
     ListChange change(*this);
     dayBookings_ = bookings;
-    dayList_.setRows(dayRows(doctor_, currentDate_, bookings));
+    const QStringList rows = dayRows(doctor_, currentDate_, bookings);
+    QVector<BookingStatus> statuses;
+    statuses.reserve(rows.size());
+    for (const int booking : rowBookings(rows, bookings))
+        statuses << (booking < 0 ? BookingStatus::ToConfirm : bookings.at(booking).status);
+    dayList_.setRows(rows, statuses);
     if (!bookings.isEmpty())
         current_ = shownRecord(bookings.last()); // as merging the bookings one by one leaves it
     selectNone();
@@ -517,6 +529,62 @@ bool AppointmentBook::findSelectedBooking(Appointment *found, bool *readOk, Outc
         }
     }
     return false;
+}
+
+Outcome AppointmentBook::setStatus(BookingStatus status)
+{
+    if (!bookingSelected())
+        return said(QCoreApplication::translate("AppointmentBook", kNoAppointmentSelected));
+    Outcome outcome;
+    Appointment found;
+    bool readOk = false;
+    if (!findSelectedBooking(&found, &readOk, outcome)) {
+        if (readOk)
+            reportNothingMatched(outcome, kStatusNotSet);
+        return outcome;
+    }
+    QString error;
+    const WriteOutcome written = storage_.setStatus(activeSlot_, found, status, &error);
+    if (written == WriteOutcome::NoLongerStored) {
+        reportNothingMatched(outcome, kStatusNotSet);
+        return outcome;
+    }
+    if (written == WriteOutcome::Failed) {
+        reportStorageFailure(
+            outcome,
+            QCoreApplication::translate("AppointmentBook", "The status could not be set; it stays as it was"),
+            error);
+        return outcome;
+    }
+    // The row keeps its selection and the fields what they hold: only its mark changes.
+    outcome.done = true;
+    if (!listDayAgainKeepingSelection(&error))
+        rebuildDayList(outcome);
+    return outcome;
+}
+
+Outcome AppointmentBook::history(QVector<HistoryEntry> *entries)
+{
+    entries->clear();
+    if (!bookingSelected())
+        return said(QCoreApplication::translate("AppointmentBook", kNoAppointmentSelected));
+    Outcome outcome;
+    Appointment found;
+    bool readOk = false;
+    if (!findSelectedBooking(&found, &readOk, outcome)) {
+        if (readOk)
+            reportNothingMatched(outcome, kNoHistory);
+        return outcome;
+    }
+    QString error;
+    if (!storage_.readHistory(activeSlot_, found.id, entries, &error)) {
+        outcome.messages << QCoreApplication::translate(
+                                "AppointmentBook", "The history of the appointment could not be read: %1.")
+                                .arg(error);
+        return outcome;
+    }
+    outcome.done = true;
+    return outcome;
 }
 
 bool AppointmentBook::bookingSelected() const

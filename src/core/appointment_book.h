@@ -87,6 +87,10 @@ public:
     int addedRow() const { return addedRow_; }
     Outcome change();
     Outcome remove();
+    // The selected booking's status set; the row stays selected with its new mark.
+    Outcome setStatus(BookingStatus status);
+    // What was done to the selected booking, oldest first.
+    Outcome history(QVector<HistoryEntry> *entries);
 
     // The day list as printed, or nothing while no doctor is chosen.
     std::optional<Printout> printout() const;

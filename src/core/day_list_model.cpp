@@ -1,5 +1,7 @@
 #include "core/day_list_model.h"
 
+#include "core/booking_status.h"
+
 #include <algorithm>
 
 namespace velmora {
@@ -11,9 +13,20 @@ int DayListModel::rowCount(const QModelIndex &parent) const
 
 QVariant DayListModel::data(const QModelIndex &index, int role) const
 {
-    if (!index.isValid() || index.row() >= rows_.size() || role != Qt::DisplayRole)
+    if (!index.isValid() || index.row() >= rows_.size())
         return {};
-    return rows_.at(index.row());
+    const BookingStatus status = statuses_.at(index.row());
+    switch (role) {
+    case Qt::DisplayRole:
+        return rows_.at(index.row());
+    case StatusRole:
+        return static_cast<int>(status);
+    case Qt::ToolTipRole:
+    case Qt::AccessibleDescriptionRole:
+        return status == BookingStatus::ToConfirm ? QVariant() : QVariant(statusCaption(status));
+    default:
+        return {};
+    }
 }
 
 int DayListModel::add(const QString &row)
@@ -24,6 +37,7 @@ int DayListModel::add(const QString &row)
     const int position = static_cast<int>(at - rows_.begin());
     beginInsertRows({}, position, position);
     rows_.insert(position, row);
+    statuses_.insert(position, BookingStatus::ToConfirm);
     endInsertRows();
     return position;
 }
@@ -34,6 +48,7 @@ void DayListModel::removeAt(int position)
         return;
     beginRemoveRows({}, position, position);
     rows_.removeAt(position);
+    statuses_.removeAt(position);
     endRemoveRows();
 }
 
@@ -43,13 +58,16 @@ void DayListModel::clear()
         return;
     beginResetModel();
     rows_.clear();
+    statuses_.clear();
     endResetModel();
 }
 
-void DayListModel::setRows(const QStringList &rows)
+void DayListModel::setRows(const QStringList &rows, const QVector<BookingStatus> &statuses)
 {
     beginResetModel();
     rows_ = rows;
+    statuses_ = statuses;
+    statuses_.resize(rows.size(), BookingStatus::ToConfirm);
     endResetModel();
 }
 

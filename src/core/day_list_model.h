@@ -1,31 +1,39 @@
 #pragma once
 
+#include "core/appointment.h"
+
 #include <QAbstractListModel>
 #include <QStringList>
+#include <QVector>
 
 namespace velmora {
 
 // The rows of the day slot list, kept in ascending text order without regard to case. A row added
-// goes straight to its sorted place, after any row that compares equal to it.
+// goes straight to its sorted place, after any row that compares equal to it. Each row carries its
+// booking's status (StatusRole; a free row's is to confirm), with the status's words as its tool tip
+// and accessible description, so that a view can mark it beside the row's text.
 class DayListModel : public QAbstractListModel
 {
     Q_OBJECT
 
 public:
     using QAbstractListModel::QAbstractListModel;
+    static constexpr int StatusRole = Qt::UserRole + 1;
 
     int rowCount(const QModelIndex &parent = {}) const override;
     QVariant data(const QModelIndex &index, int role = Qt::DisplayRole) const override;
 
     const QStringList &rows() const { return rows_; }
-    int add(const QString &row); // returns the row's position
+    BookingStatus statusAt(int row) const { return statuses_.value(row); }
+    int add(const QString &row); // returns the row's position; its status is to confirm
     void removeAt(int position);
     void clear();
     // Rows already in their order, in one reset.
-    void setRows(const QStringList &rows);
+    void setRows(const QStringList &rows, const QVector<BookingStatus> &statuses = {});
 
 private:
     QStringList rows_;
+    QVector<BookingStatus> statuses_; // one per row
 };
 
 } // namespace velmora

@@ -156,6 +156,25 @@ QStringList dayRows(const DoctorSettings &settings, QDate date, const QVector<Ap
     return mergedDayRows(rows, records);
 }
 
+QVector<int> rowBookings(const QStringList &rows, const QVector<Appointment> &bookings)
+{
+    std::unordered_map<QString, std::vector<int>> shownAs; // each reading's bookings, last first
+    for (int i = static_cast<int>(bookings.size()) - 1; i >= 0; --i)
+        shownAs[shownRecord(bookings.at(i)).row()].push_back(i);
+    QVector<int> shown;
+    shown.reserve(rows.size());
+    for (const QString &row : rows) {
+        const auto alike = shownAs.find(row);
+        if (alike == shownAs.end() || alike->second.empty()) {
+            shown << -1;
+            continue;
+        }
+        shown << alike->second.back();
+        alike->second.pop_back();
+    }
+    return shown;
+}
+
 void merge_bookings(DayListModel &list, BookingRecord &current, const QVector<Appointment> &dayBookings)
 {
     QVector<BookingRecord> bookings;

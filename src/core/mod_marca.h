@@ -39,6 +39,9 @@ QStringList mergedDayRows(const QStringList &listed, const QVector<BookingRecord
 // The day list of a date: its free slot rows with the bookings merged in, as list_free_slots and
 // merge_bookings leave an empty list.
 QStringList dayRows(const DoctorSettings &settings, QDate date, const QVector<Appointment> &bookings);
+// The booking each row of such a list shows (its place in bookings), or -1 for a free row: among rows
+// that read alike, the first shows the first such booking, and so on.
+QVector<int> rowBookings(const QStringList &rows, const QVector<Appointment> &bookings);
 
 // A booking as the day list shows it: control characters (tabs, line breaks a stored field may hold)
 // as blanks, so that the row keeps its columns.

@@ -1,0 +1,149 @@
+// The confirmations' rules: the numbers read from a phones field, the WhatsApp address, the message
+// filled from its template, the spreadsheet's fields and the day the list starts on.
+#include "core/confirmation.h"
+
+#include <QTest>
+
+using namespace velmora;
+
+class Confirmation : public QObject
+{
+    Q_OBJECT
+
+private Q_SLOTS:
+    void phonesAsReceptionistsTypeThem_data()
+    {
+        QTest::addColumn<QString>("phones");
+        QTest::addColumn<QString>("areaCode");
+        QTest::addColumn<QStringList>("mobiles");
+        QTest::addColumn<QStringList>("others");
+        const QStringList none;
+        QTest::newRow("area code in brackets") << "(11) 99999-0000"
+                                               << "" << QStringList{"5511999990000"} << none;
+        QTest::newRow("dots, no brackets") << "21.98888.7777"
+                                           << "" << QStringList{"5521988887777"} << none;
+        QTest::newRow("country code") << "+55 31 97777-6666"
+                                      << "" << QStringList{"5531977776666"} << none;
+        QTest::newRow("long-distance prefix") << "0 11 99999 0000"
+                                              << "" << QStringList{"5511999990000"} << none;
+        QTest::newRow("carrier's prefix") << "015 11 99999-0000"
+                                          << "" << QStringList{"5511999990000"} << none;
+        QTest::newRow("the clinic's area code") << "99999-0000"
+                                                << "41" << QStringList{"5541999990000"} << none;
+        QTest::newRow("no area code known: a call") << "99999-0000"
+                                                    << "" << none << QStringList{"99999-0000"};
+        QTest::newRow("landline") << "(11) 3333-4444"
+                                  << "11" << none << QStringList{"(11) 3333-4444"};
+        QTest::newRow("two numbers, blank between")
+            << "(11) 99999-0000 3333-4444"
+            << "11" << QStringList{"5511999990000"} << QStringList{"3333-4444"};
+        QTest::newRow("two numbers with words")
+            << "cel 98888-1111 / rec. 3232-1010 (Ana)"
+            << "48" << QStringList{"5548988881111"} << QStringList{"3232-1010"};
+        QTest::newRow("foreign") << "+351 912 345 678"
+                                 << "11" << none << QStringList{"+351 912 345 678"};
+        QTest::newRow("too short, a note") << "ramal 123"
+                                           << "11" << none << none;
+        QTest::newRow("eleven digits without a 9") << "11 83333-4444"
+                                                   << "" << none << none;
+        QTest::newRow("area code with a zero: the number alone, to call")
+            << "(10) 99999-0000"
+            << "" << none << QStringList{"99999-0000"};
+    }
+    void phonesAsReceptionistsTypeThem()
+    {
+        QFETCH(QString, phones);
+        QFETCH(QString, areaCode);
+        const PhoneNumbers read = phoneNumbers(phones, areaCode);
+        QTEST(read.mobiles, "mobiles");
+        QTEST(read.others, "others");
+    }
+
+    void theMessageTravelsEncoded()
+    {
+        const QUrl link = whatsAppLink("5511999990000", QStringLiteral("Olá, Conceição!\nSim & não? 100%"));
+        QCOMPARE(link.toEncoded(),
+                 QByteArray("https://wa.me/5511999990000?text=Ol%C3%A1%2C%20Concei%C3%A7%C3%A3o"
+                            "%21%0ASim%20%26%20n%C3%A3o%3F%20100%25"));
+    }
+
+    void theTemplateIsFilled_data()
+    {
+        QTest::addColumn<QString>("messageTemplate");
+        QTest::addColumn<QString>("language");
+        QTest::addColumn<QString>("filled");
+        QTest::addColumn<QStringList>("unknown");
+        QTest::newRow("Portuguese")
+            << "Olá, {primeiro_nome}! Consulta com {medico} em {data} ({dia_da_semana}) às {hora}. {clinica}"
+            << "pt_BR"
+            << "Olá, Maria! Consulta com Dr. Leal em 8 de dezembro de 2026 (terça-feira) às 14:00. Clínica "
+               "Sol"
+            << QStringList();
+        QTest::newRow("English, full name")
+            << "{name}: {weekday}, {date}, {time}"
+            << "en_US"
+            << "Maria da Silva: Tuesday, December 8, 2026, 14:00" << QStringList();
+        QTest::newRow("unknown stays as typed")
+            << "Oi {nmoe}, {hora} {nmoe} {}"
+            << "pt_BR"
+            << "Oi {nmoe}, 14:00 {nmoe} {}" << QStringList{"{nmoe}", "{}"};
+    }
+    void theTemplateIsFilled()
+    {
+        QFETCH(QString, messageTemplate);
+        QFETCH(QString, language);
+        const MessageFacts facts{"Maria da Silva      ", QDate(2026, 12, 8), "14:00", "Dr. Leal  ",
+                                 "Clínica Sol"};
+        QTEST(filledMessage(messageTemplate, facts, QLocale(language)), "filled");
+        QTEST(unknownPlaceholders(messageTemplate), "unknown");
+    }
+
+    void spreadsheetFields_data()
+    {
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<QString>("field");
+        QTest::newRow("plain") << "Ana"
+                               << "Ana";
+        QTest::newRow("separator and quote") << "a;\"b\""
+                                             << "\"a;\"\"b\"\"\"";
+        QTest::newRow("line break") << "a\nb"
+                                    << "\"a\nb\"";
+        QTest::newRow("formula") << "=HYPERLINK(\"x\")"
+                                 << "\"'=HYPERLINK(\"\"x\"\")\"";
+        QTest::newRow("a phone with its country") << "+55 11 9999"
+                                                  << "+55 11 9999";
+        QTest::newRow("a sign before a word") << "-cmd"
+                                              << "'-cmd";
+    }
+    void spreadsheetFields()
+    {
+        QFETCH(QString, text);
+        QTEST(csvField(text), "field");
+    }
+
+    void theListStartsOnTheNextWorkingDay_data()
+    {
+        QTest::addColumn<QDate>("today");
+        QTest::addColumn<bool>("saturdayHours");
+        QTest::addColumn<QDate>("first");
+        QTest::newRow("Monday") << QDate(2026, 12, 7) << false << QDate(2026, 12, 8);
+        QTest::newRow("Friday") << QDate(2026, 12, 11) << false << QDate(2026, 12, 14);
+        QTest::newRow("Friday, Saturday worked") << QDate(2026, 12, 11) << true << QDate(2026, 12, 12);
+        QTest::newRow("Saturday") << QDate(2026, 12, 12) << true << QDate(2026, 12, 14);
+    }
+    void theListStartsOnTheNextWorkingDay()
+    {
+        QFETCH(QDate, today);
+        QFETCH(bool, saturdayHours);
+        std::array<WeeklyTimes, kDoctorSlotCount> hours{};
+        for (WeeklyTimes &times : hours)
+            times.fill(QStringLiteral("    "));
+        hours[3][weeklyTimePosition(0, 1)] = QStringLiteral("0800");
+        if (saturdayHours)
+            hours[9][weeklyTimePosition(5, 1)] = QStringLiteral("0800");
+        QTEST(nextWorkingDay(today, weekdaysWithHours(hours)), "first");
+    }
+};
+
+QTEST_GUILESS_MAIN(Confirmation)
+#include "tst_confirmation.moc"
