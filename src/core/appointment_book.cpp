@@ -684,6 +684,41 @@ Outcome AppointmentBook::remove()
     return outcome;
 }
 
+bool AppointmentBook::readConfirmations(QDate from, QDate to, int slot, bool toConfirmOnly,
+                                        QVector<ConfirmationRow> *rows, QString *error)
+{
+    if (names_.isEmpty())
+        readDoctorNames();
+    return readConfirmationList(storage_, from, to, slot, names_, toConfirmOnly, rows, error);
+}
+
+Outcome AppointmentBook::setStatusOf(const ConfirmationRow &row, BookingStatus status)
+{
+    Outcome outcome;
+    QString error;
+    const WriteOutcome written = storage_.setStatus(row.slot, row.booking, status, &error);
+    if (written == WriteOutcome::NoLongerStored)
+        outcome.messages << QCoreApplication::translate("AppointmentBook", kStatusNotSet);
+    else if (written == WriteOutcome::Failed)
+        outcome.messages << QCoreApplication::translate(
+                                "AppointmentBook", "The status could not be set; it stays as it was: %1.")
+                                .arg(error);
+    outcome.done = written == WriteOutcome::Done;
+    if (row.slot == activeSlot_ && row.booking.date == currentDate_)
+        listDayAgainKeepingSelection(&error);
+    return outcome;
+}
+
+std::array<bool, 7> AppointmentBook::weekdaysWorked()
+{
+    std::array<WeeklyTimes, kDoctorSlotCount> hours{};
+    QString error;
+    for (int slot = 1; slot <= kDoctorSlotCount; ++slot)
+        if (!storage_.readWeeklyTimes(slot, &hours[static_cast<size_t>(slot - 1)], &error))
+            hours[static_cast<size_t>(slot - 1)].fill(QString());
+    return weekdaysWithHours(hours);
+}
+
 bool AppointmentBook::findPatients(const QString &typed, QDate today, PatientQuery *query,
                                    QVector<FoundBooking> *found, QString *error)
 {

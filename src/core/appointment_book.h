@@ -1,6 +1,7 @@
 #pragma once
 
 #include "core/book_storage.h"
+#include "core/confirmation.h"
 #include "core/day_list_model.h"
 #include "core/mod_marca.h"
 #include "core/printout.h"
@@ -91,6 +92,16 @@ public:
     Outcome setStatus(BookingStatus status);
     // What was done to the selected booking, oldest first.
     Outcome history(QVector<HistoryEntry> *entries);
+
+    // The confirmation list: the bookings of from..to of one doctor (slot) or all (0), only those to
+    // confirm when asked, sorted by date, time and doctor.
+    bool readConfirmations(QDate from, QDate to, int slot, bool toConfirmOnly, QVector<ConfirmationRow> *rows,
+                           QString *error);
+    // A listed booking's status set from the confirmation list; the day list follows when it shows
+    // that day.
+    Outcome setStatusOf(const ConfirmationRow &row, BookingStatus status);
+    // Whether any doctor has hours on each weekday, Monday first; none when they cannot be read.
+    std::array<bool, 7> weekdaysWorked();
 
     // The day list as printed, or nothing while no doctor is chosen.
     std::optional<Printout> printout() const;

@@ -5,6 +5,7 @@
 
 #include <QCoreApplication>
 #include <QRegularExpression>
+#include <QSaveFile>
 #include <QSettings>
 
 #include <algorithm>
@@ -305,6 +306,15 @@ QByteArray confirmationCsv(const QVector<ConfirmationRow> &rows, const QLocale &
                       trimBlanks(row.booking.nome), trimBlanks(row.booking.telefone),
                       trimBlanks(row.booking.convenio), statusCaption(row.booking.status)});
     return "\xEF\xBB\xBF" + text.toUtf8();
+}
+
+bool saveWholeFile(const QString &path, const QByteArray &bytes, QString *error)
+{
+    QSaveFile file(path);
+    if (file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size() && file.commit())
+        return true;
+    *error = file.errorString();
+    return false;
 }
 
 QStringList confirmationLines(const QVector<ConfirmationRow> &rows, const QLocale &locale)

@@ -80,6 +80,8 @@ QString csvField(const QString &text);
 // The list for a spreadsheet: UTF-8 with its mark, ';' separated, a header; dates as dd/MM/yyyy in
 // Portuguese and ISO otherwise.
 QByteArray confirmationCsv(const QVector<ConfirmationRow> &rows, const QLocale &locale);
+// The bytes written to path whole, or the file left as it was.
+bool saveWholeFile(const QString &path, const QByteArray &bytes, QString *error);
 // The list as printed, one line per booking.
 QStringList confirmationLines(const QVector<ConfirmationRow> &rows, const QLocale &locale);
 

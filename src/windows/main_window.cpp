@@ -1,12 +1,17 @@
 #include "windows/main_window.h"
 
+#include "core/booking_status.h"
+#include "windows/confirmation_window.h"
+
 #include <QCloseEvent>
 #include <QCoreApplication>
 #include <QFocusEvent>
 #include <QLabel>
+#include <QLayout>
 #include <QLineEdit>
 #include <QListView>
 #include <QLocale>
+#include <QMenu>
 #include <QPushButton>
 #include <QShortcut>
 #include <QTimer>
@@ -49,6 +54,9 @@ MainWindow::MainWindow(const Platform &platform, AppointmentBook &book, const QD
 {
     buildControls();
     setTabOrder();
+    sidePanel_ = new SidePanel(this);
+    sidePanel_->hide();
+    layout()->addWidget(sidePanel_);
     for (QWidget *control : canvas_->findChildren<QWidget *>(QString(), Qt::FindDirectChildrenOnly))
         layoutGeometry_.push_back({control, control->geometry()});
     wireControls();
@@ -115,7 +123,56 @@ void MainWindow::wireControls()
     new QShortcut(QKeySequence::Find, this, this, &MainWindow::openFind);
     // Ctrl+Shift+E for the Earliest: Ctrl+E moves to the end of a line in a text box.
     new QShortcut(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_E), this, this, &MainWindow::openFirstFree);
+    new QShortcut(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_C), this, this, &MainWindow::openConfirmations);
+    new QShortcut(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_H), this, this, &MainWindow::showHistory);
+    connect(sidePanel_, &SidePanel::findRequested, this, &MainWindow::openFind);
+    connect(sidePanel_, &SidePanel::firstFreeRequested, this, &MainWindow::openFirstFree);
+    connect(sidePanel_, &SidePanel::confirmationsRequested, this, &MainWindow::openConfirmations);
+    connect(sidePanel_, &SidePanel::historyRequested, this, &MainWindow::showHistory);
+    connect(sidePanel_, &SidePanel::statusChosen, this,
+            [this](BookingStatus status) { showOutcome(book_.setStatus(status)); });
+    addActions(sidePanel_->statusMenu()->actions()); // their keys work with the panel hidden too
+    // A right click on a booked row: its status and its history.
+    List1->setContextMenuPolicy(Qt::CustomContextMenu);
+    connect(List1, &QWidget::customContextMenuRequested, this, [this](const QPoint &at) {
+        if (!book_.canRemove())
+            return;
+        QMenu menu(this);
+        menu.addActions(sidePanel_->statusMenu()->actions());
+        menu.addSeparator();
+        menu.addAction(QCoreApplication::translate("MainWindow", "History..."), this,
+                       &MainWindow::showHistory);
+        menu.exec(List1->viewport()->mapToGlobal(at));
+    });
     connect(Timer2, &QTimer::timeout, this, &MainWindow::Timer2_Timer);
+}
+
+void MainWindow::openConfirmations()
+{
+    if (!confirmations_)
+        confirmations_ = new ConfirmationWindow(
+            platform_, book_, pdfFolder_.filePath(QStringLiteral("velmora.ini")), pdfFolder_, this);
+    confirmations_->open();
+}
+
+void MainWindow::showHistory()
+{
+    QVector<HistoryEntry> entries;
+    const Outcome outcome = book_.history(&entries);
+    if (!outcome.done) {
+        showOutcome(outcome);
+        return;
+    }
+    QStringList described;
+    for (const HistoryEntry &entry : std::as_const(entries))
+        described << describedEntry(entry);
+    platform_.messages.inform(
+        this,
+        described.isEmpty()
+            ? QCoreApplication::translate("MainWindow", "This appointment has no history: it was booked "
+                                                        "before the program kept one.")
+            : QCoreApplication::translate("MainWindow", "History of the appointment:\n\n%1")
+                  .arg(described.join(QStringLiteral("\n"))));
 }
 
 void MainWindow::showEvent(QShowEvent *event)
@@ -228,28 +285,8 @@ void MainWindow::cmd_inc_Click()
 
 void MainWindow::cmd_imp_Click()
 {
-    const std::optional<Printout> printout = book_.printout();
-    if (!printout)
-        return;
-    QString error;
-    if (platform_.printer.print(*printout, &error))
-        return;
-    const bool savePdf = platform_.messages.ask(
-        this,
-        QCoreApplication::translate(
-            "MainWindow", "The list could not be printed: %1.\n\nSave the same pages as a PDF file instead?")
-            .arg(error));
-    if (!savePdf)
-        return;
-    const QString path = platform_.messages.saveFileName(
-        this, pdfFolder_.filePath(printout->documentName + QStringLiteral(".pdf")),
-        QCoreApplication::translate("MainWindow", "PDF files (*.pdf)"));
-    if (path.isEmpty())
-        return;
-    if (!platform_.printer.saveAsPdf(*printout, path, &error))
-        platform_.messages.inform(
-            this,
-            QCoreApplication::translate("MainWindow", "The PDF file could not be written: %1.").arg(error));
+    if (const std::optional<Printout> printout = book_.printout())
+        printOrSavePdf(platform_, this, *printout, pdfFolder_);
 }
 
 void MainWindow::openFind()

@@ -5,6 +5,7 @@
 #include "windows/find_window.h"
 #include "windows/first_free_window.h"
 #include "windows/platform.h"
+#include "windows/side_panel.h"
 
 #include <QDir>
 #include <QWidget>
@@ -69,6 +70,10 @@ private:
     void enterPressedIn(EntryField field);
     void openFind();
     void openFirstFree();
+    void openConfirmations();
+    void showHistory();
+    // The side panel shown while the window has room for it beside the layout.
+    void placeSidePanel();
 
     Platform platform_;
     AppointmentBook &book_;
@@ -99,7 +104,9 @@ private:
     QTimer *Timer1 = nullptr;
     QTimer *Timer2 = nullptr;
     FindWindow *find_ = nullptr;           // made on its first opening (Ctrl+F)
-    FirstFreeWindow *firstFree_ = nullptr; // likewise (Ctrl+E)
+    FirstFreeWindow *firstFree_ = nullptr; // likewise (Ctrl+Shift+E)
+    SidePanel *sidePanel_ = nullptr;
+    class ConfirmationWindow *confirmations_ = nullptr; // likewise (Ctrl+Shift+C)
 };
 
 } // namespace velmora

@@ -10,6 +10,7 @@
 #include <QFile>
 #include <QGroupBox>
 #include <QLabel>
+#include <QLayout>
 #include <QLineEdit>
 #include <QListView>
 #include <QLocale>
@@ -239,7 +240,21 @@ void MainWindow::setTabOrder()
 void MainWindow::resizeEvent(QResizeEvent *event)
 {
     QWidget::resizeEvent(event);
+    placeSidePanel();
     fitLayoutToWindow();
+}
+
+void MainWindow::placeSidePanel()
+{
+    const QFontMetrics metrics(List1->font());
+    const int fullList = metrics.horizontalAdvance(QString(BookingRecord::kRowWidth + 8, QLatin1Char('0')));
+    const int needed =
+        layoutSize_.width() + std::max(0, fullList - List1->width()) + sidePanel_->sizeHint().width();
+    const bool room = width() >= needed && height() >= layoutSize_.height();
+    if (sidePanel_->isVisibleTo(this) == room)
+        return;
+    sidePanel_->setVisible(room);
+    layout()->activate(); // the canvas's room known before it is fitted
 }
 
 void MainWindow::fitLayoutToWindow()
@@ -253,7 +268,8 @@ void MainWindow::fitLayoutToWindow()
             list = rect;
     const QFontMetrics metrics(List1->font());
     const int fullRowWidth = metrics.horizontalAdvance(QString(BookingRecord::kRowWidth, QLatin1Char('0'))) +
-                             2 * metrics.averageCharWidth() + 2 * List1->frameWidth() +
+                             FullRowDelegate::kMarginCharacters * metrics.averageCharWidth() +
+                             2 * List1->frameWidth() +
                              List1->style()->pixelMetric(QStyle::PM_ScrollBarExtent);
     const int extraHeight = std::max(0, room.height() - layoutSize_.height());
     const int extraWidth = std::max(0, room.width() - layoutSize_.width());

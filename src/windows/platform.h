@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QDate>
+#include <QDir>
 #include <QString>
 #include <QTime>
 #include <QUrl>
@@ -83,5 +84,8 @@ struct Platform
     Browser &browser;
     ProgressService &progress;
 };
+
+// Prints the pages; when they cannot be printed, offers to save them as a PDF file in folder.
+void printOrSavePdf(const Platform &platform, QWidget *parent, const Printout &printout, const QDir &folder);
 
 } // namespace velmora

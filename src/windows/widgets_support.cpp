@@ -1,15 +1,21 @@
 #include "windows/widgets_support.h"
 
+#include "core/booking_status.h"
+#include "core/day_list_model.h"
+#include "core/printout.h"
 #include "core/text_rules.h"
+#include "windows/platform.h"
 
 #include <QApplication>
+#include <QCoreApplication>
+#include <QHBoxLayout>
 #include <QKeyEvent>
 #include <QLineEdit>
+#include <QPainter>
 #include <QPalette>
 #include <QPushButton>
 #include <QScreen>
 #include <QScrollArea>
-#include <QVBoxLayout>
 #include <QWidget>
 
 #include <algorithm>
@@ -118,8 +124,73 @@ QSize FullRowDelegate::sizeHint(const QStyleOptionViewItem &option, const QModel
 {
     QSize size = QStyledItemDelegate::sizeHint(option, index);
     const int fullRow = option.fontMetrics.horizontalAdvance(QString(characters_, QLatin1Char('0')));
-    size.setWidth(std::max(size.width(), fullRow + 2 * option.fontMetrics.averageCharWidth()));
+    size.setWidth(
+        std::max(size.width(), fullRow + kMarginCharacters * option.fontMetrics.averageCharWidth()));
     return size;
+}
+
+void printOrSavePdf(const Platform &platform, QWidget *parent, const Printout &printout, const QDir &folder)
+{
+    QString error;
+    if (platform.printer.print(printout, &error))
+        return;
+    const bool savePdf = platform.messages.ask(
+        parent,
+        QCoreApplication::translate(
+            "MainWindow", "The list could not be printed: %1.\n\nSave the same pages as a PDF file instead?")
+            .arg(error));
+    if (!savePdf)
+        return;
+    const QString path = platform.messages.saveFileName(
+        parent, folder.filePath(printout.documentName + QStringLiteral(".pdf")),
+        QCoreApplication::translate("MainWindow", "PDF files (*.pdf)"));
+    if (path.isEmpty())
+        return;
+    if (!platform.printer.saveAsPdf(printout, path, &error))
+        platform.messages.inform(
+            parent,
+            QCoreApplication::translate("MainWindow", "The PDF file could not be written: %1.").arg(error));
+}
+
+QColor statusColour(BookingStatus status)
+{
+    switch (status) {
+    case BookingStatus::Confirmed:
+        return QColor(0, 128, 0);
+    case BookingStatus::NotReached:
+        return QColor(200, 110, 0);
+    case BookingStatus::Cancelled:
+        return QColor(190, 0, 0);
+    case BookingStatus::Arrived:
+        return QColor(0, 80, 200);
+    case BookingStatus::Missed:
+        return QColor(110, 0, 130);
+    case BookingStatus::ToConfirm:
+        break;
+    }
+    return QColor(96, 96, 96);
+}
+
+void FullRowDelegate::paint(QPainter *painter, const QStyleOptionViewItem &option,
+                            const QModelIndex &index) const
+{
+    QStyledItemDelegate::paint(painter, option, index);
+    const auto status = statusFromNumber(index.data(DayListModel::StatusRole).toInt());
+    if (status == BookingStatus::ToConfirm)
+        return;
+    const int character = option.fontMetrics.averageCharWidth();
+    const int left = option.rect.left() +
+                     option.fontMetrics.horizontalAdvance(QString(characters_, QLatin1Char('0'))) +
+                     character * 3 / 2;
+    const QRect mark(left, option.rect.top() + 1, character * 2, option.rect.height() - 2);
+    painter->save();
+    painter->setRenderHint(QPainter::Antialiasing);
+    painter->setPen(Qt::NoPen);
+    painter->setBrush(statusColour(status));
+    painter->drawRoundedRect(mark, 3, 3);
+    painter->setPen(Qt::white);
+    painter->drawText(mark, Qt::AlignCenter, statusMark(status));
+    painter->restore();
 }
 
 QWidget *addScrolledCanvas(QWidget *window, const QSize &layoutSize, QScrollArea **area)
@@ -136,7 +207,8 @@ QWidget *addScrolledCanvas(QWidget *window, const QSize &layoutSize, QScrollArea
     canvas->resize(layoutSize);
     scroller->setWidget(canvas);
     setBackground(scroller->viewport(), kWindowYellow);
-    auto *layout = new QVBoxLayout(window);
+    // A row, so that a window can put something beside the canvas.
+    auto *layout = new QHBoxLayout(window);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->addWidget(scroller);
     if (area)

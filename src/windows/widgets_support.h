@@ -1,5 +1,7 @@
 #pragma once
 
+#include "core/appointment.h"
+
 #include <QColor>
 #include <QFont>
 #include <QRect>
@@ -42,17 +44,25 @@ private:
     bool whole_ = false;
 };
 
-// Rows at least as wide as a row of that many characters in the view's font: a list with uniform
-// rows takes every row's width from one short row otherwise, and cuts the long ones.
+// Rows at least as wide as a row of that many characters in the view's font, with room after it for
+// a booking's status mark: a list with uniform rows takes every row's width from one short row
+// otherwise, and cuts the long ones.
 class FullRowDelegate : public QStyledItemDelegate
 {
 public:
+    static constexpr int kMarginCharacters = 4;
     FullRowDelegate(int characters, QObject *parent) : QStyledItemDelegate(parent), characters_(characters) {}
     QSize sizeHint(const QStyleOptionViewItem &option, const QModelIndex &index) const override;
+    // The row, and after it the mark of a status other than to confirm, in its colour.
+    void paint(QPainter *painter, const QStyleOptionViewItem &option,
+               const QModelIndex &index) const override;
 
 private:
     int characters_;
 };
+
+// The colour a status is marked in.
+QColor statusColour(BookingStatus status);
 
 // A canvas of the window's colour, inside a scroll area that fills the window: the controls are laid
 // on the canvas and can all be reached by scrolling when the window is smaller than the layout, as

@@ -1,5 +1,8 @@
 #include "support/book_window.h"
 
+#include <QCheckBox>
+#include <QTableWidget>
+
 #include <QElapsedTimer>
 #include <QListWidget>
 #include <QLocale>
@@ -483,6 +486,56 @@ private Q_SLOTS:
         QCOMPARE(book.field(5)->text(), QStringLiteral("typed here"));
         book.click("cmd_alt");
         QVERIFY(book.files.appointments(1).join('\n').contains(QStringLiteral("|typed here")));
+        QVERIFY(book.platform.messages.shown.isEmpty());
+    }
+
+    // Tomorrow's list: a row's WhatsApp opened with its message, a status set there and in the main
+    // window, the day list marking it, the history telling it.
+    void confirmingTomorrowsPatients()
+    {
+        BookWindow book; // a Monday
+        const QDate tuesday = book.platform.clock.today().addDays(1);
+        book.files.setDoctor(1, "Ana", "30", {"0800", "1000"});
+        book.files.addAppointment(1, tuesday, "08:00", "Maria Conceição", "", "(11) 99999-0000 / 3333-4444");
+        book.files.addAppointment(1, tuesday, "09:00", "Bia", "", "3333-4444");
+        QVERIFY(saveConfirmationSettings(book.files.folder().filePath("velmora.ini"),
+                                         {"Oi {primeiro_nome}, {hora}?", "11", ""}));
+        book.open();
+        QTest::keyClick(book.window, Qt::Key_C, Qt::ControlModifier | Qt::ShiftModifier);
+        auto *confirmations = book.find<QWidget>("confirmationWindow");
+        auto *table = book.find<QTableWidget>("confirmationList");
+        QCOMPARE(table->rowCount(), 2);
+        QCOMPARE(table->item(0, 3)->text(), QStringLiteral("Maria Conceição"));
+
+        book.platform.messages.answers.push_back(true);
+        QTest::keyClick(table, Qt::Key_Return);
+        QCOMPARE(book.platform.browser.opened.value(0).toEncoded(),
+                 QByteArray("https://wa.me/5511999990000?text=Oi%20Maria%2C%2008%3A00%3F"));
+        QVERIFY(book.platform.messages.takeOne().contains("+55 (11) 99999-0000"));
+        QApplication::setActiveWindow(confirmations);
+        QTest::keyClick(confirmations, Qt::Key_2, Qt::ControlModifier);
+        QVERIFY(table->item(0, 6)->text().endsWith("Confirmed"));
+        table->selectRow(1);
+        QTest::mouseClick(book.find<QPushButton>("confirmWhatsApp"), Qt::LeftButton);
+        QVERIFY(book.platform.messages.takeOne().endsWith("Call instead: 3333-4444"));
+        QCOMPARE(book.platform.browser.opened.size(), 1);
+        QTest::mouseClick(book.find<QCheckBox>("toConfirmOnly"), Qt::LeftButton);
+        QCOMPARE(table->rowCount(), 1);
+        confirmations->close();
+
+        book.chooseDoctor(1);
+        book.click("Command1");
+        const int maria = book.rowStartingWith("08:00  Maria");
+        QCOMPARE(book.list()->model()->index(maria, 0).data(Qt::ToolTipRole).toString(),
+                 QStringLiteral("Confirmed"));
+        book.clickRow(book.rowStartingWith("09:00  Bia"));
+        QTest::keyClick(book.list(), Qt::Key_4, Qt::ControlModifier);
+        const QModelIndex bia = book.list()->currentIndex();
+        QCOMPARE(bia.data(DayListModel::StatusRole).toInt(), static_cast<int>(BookingStatus::Cancelled));
+        QVERIFY(book.list()->selectionModel()->isSelected(bia));
+        QTest::keyClick(book.list(), Qt::Key_H, Qt::ControlModifier | Qt::ShiftModifier);
+        const QString history = book.platform.messages.takeOne();
+        QVERIFY2(history.contains("Status: To confirm \u2192 Cancelled by the patient"), qPrintable(history));
         QVERIFY(book.platform.messages.shown.isEmpty());
     }
 

@@ -107,6 +107,138 @@ A lista fica vazia até que possam ser lidas.</translation>
         <source>The time %1 was booked meanwhile; the list shows the day as it is now.</source>
         <translation>O horário %1 foi ocupado nesse meio-tempo; a lista mostra o dia como está agora.</translation>
     </message>
+    <message>
+        <source>The selected appointment is no longer stored as listed: it may have been changed or removed at another desk. Its status was not set.</source>
+        <translation>A consulta selecionada não está mais gravada como aparece na lista: ela pode ter sido alterada ou excluída em outro computador. A situação não foi alterada.</translation>
+    </message>
+    <message>
+        <source>The selected appointment is no longer stored as listed: it may have been changed or removed at another desk.</source>
+        <translation>A consulta selecionada não está mais gravada como aparece na lista: ela pode ter sido alterada ou excluída em outro computador.</translation>
+    </message>
+    <message>
+        <source>The status could not be set; it stays as it was</source>
+        <translation>Não foi possível alterar a situação; ela continua como estava</translation>
+    </message>
+    <message>
+        <source>The history of the appointment could not be read: %1.</source>
+        <translation>Não foi possível ler o histórico da consulta: %1.</translation>
+    </message>
+    <message>
+        <source>The status could not be set; it stays as it was: %1.</source>
+        <translation>Não foi possível alterar a situação; ela continua como estava: %1.</translation>
+    </message>
+</context>
+<context>
+    <name>BookingStatus</name>
+    <message>
+        <source>To confirm</source>
+        <translation>A confirmar</translation>
+    </message>
+    <message>
+        <source>Confirmed</source>
+        <translation>Confirmada</translation>
+    </message>
+    <message>
+        <source>Not reached</source>
+        <translation>Sem contato</translation>
+    </message>
+    <message>
+        <source>Cancelled by the patient</source>
+        <translation>Desmarcada pelo paciente</translation>
+    </message>
+    <message>
+        <source>Arrived</source>
+        <translation>Compareceu</translation>
+    </message>
+    <message>
+        <source>Missed</source>
+        <translation>Faltou</translation>
+    </message>
+    <message>
+        <source>Date</source>
+        <translation>Data</translation>
+    </message>
+    <message>
+        <source>Time</source>
+        <translation>Hora</translation>
+    </message>
+    <message>
+        <source>Name</source>
+        <translation>Nome</translation>
+    </message>
+    <message>
+        <source>Health plan</source>
+        <translation>Convênio</translation>
+    </message>
+    <message>
+        <source>Phones</source>
+        <translation>Telefones</translation>
+    </message>
+    <message>
+        <source>Notes</source>
+        <translation>Observações</translation>
+    </message>
+    <message>
+        <source>Booked</source>
+        <translation>Marcada</translation>
+    </message>
+    <message>
+        <source>Changed</source>
+        <translation>Alterada</translation>
+    </message>
+    <message>
+        <source>Removed</source>
+        <translation>Excluída</translation>
+    </message>
+    <message>
+        <source>Status set</source>
+        <translation>Situação alterada</translation>
+    </message>
+    <message>
+        <source>%1 by %2 at %3: %4</source>
+        <translation>%1, %2 em %3: %4</translation>
+    </message>
+    <message>
+        <source>Status</source>
+        <translation>Situação</translation>
+    </message>
+</context>
+<context>
+    <name>Confirmation</name>
+    <message>
+        <source>Hello, {first_name}! This is a reminder of your appointment with {doctor} on {weekday}, {date}, at {time}. Please reply YES to confirm, or tell us if you cannot come.
+{clinic}</source>
+        <translation>Olá, {primeiro_nome}! Lembramos da sua consulta com {medico}: {dia_da_semana}, {data}, às {hora}. Responda SIM para confirmar ou nos avise se não puder vir.
+{clinica}</translation>
+    </message>
+    <message>
+        <source>Date</source>
+        <translation>Data</translation>
+    </message>
+    <message>
+        <source>Time</source>
+        <translation>Hora</translation>
+    </message>
+    <message>
+        <source>Doctor</source>
+        <translation>Médico</translation>
+    </message>
+    <message>
+        <source>Patient</source>
+        <translation>Paciente</translation>
+    </message>
+    <message>
+        <source>Phones</source>
+        <translation>Telefones</translation>
+    </message>
+    <message>
+        <source>Health plan</source>
+        <translation>Convênio</translation>
+    </message>
+    <message>
+        <source>Status</source>
+        <translation>Situação</translation>
+    </message>
 </context>
 <context>
     <name>Import</name>
@@ -332,6 +464,22 @@ Salvar as mesmas páginas como arquivo PDF?</translation>
     <message>
         <source>No doctor is set up yet. Press &quot;Setup Doctors Details&quot; to give each doctor a name, a slot length and weekly hours; then choose the doctor in the list below this one.</source>
         <translation>Nenhum médico cadastrado ainda. Clique em &quot;Cadastro de médicos&quot; para informar o nome, a duração da consulta e o horário semanal de cada médico; depois escolha o médico na lista abaixo desta.</translation>
+    </message>
+    <message>
+        <source>History...</source>
+        <translation>Histórico...</translation>
+    </message>
+    <message>
+        <source>This appointment has no history: it was booked before the program kept one.</source>
+        <translation>Esta consulta não tem histórico: foi marcada antes de o programa registrar um.</translation>
+    </message>
+    <message>
+        <source>History of the appointment:
+
+%1</source>
+        <translation>Histórico da consulta:
+
+%1</translation>
     </message>
 </context>
 <context>
@@ -1005,6 +1153,156 @@ Assumir a pasta? Só se o Velmora estiver fechado naquele computador: dois progr
     </message>
 </context>
 <context>
+    <name>velmora::ConfirmationWindow</name>
+    <message>
+        <source>Confirmations</source>
+        <translation>Confirmações</translation>
+    </message>
+    <message>
+        <source>From date</source>
+        <translation>Data inicial</translation>
+    </message>
+    <message>
+        <source>To date</source>
+        <translation>Data final</translation>
+    </message>
+    <message>
+        <source>Doctor</source>
+        <translation>Médico</translation>
+    </message>
+    <message>
+        <source>To confirm &amp;only</source>
+        <translation>&amp;Só a confirmar</translation>
+    </message>
+    <message>
+        <source>Appointments to confirm</source>
+        <translation>Consultas a confirmar</translation>
+    </message>
+    <message>
+        <source>Date</source>
+        <translation>Data</translation>
+    </message>
+    <message>
+        <source>Time</source>
+        <translation>Hora</translation>
+    </message>
+    <message>
+        <source>Patient</source>
+        <translation>Paciente</translation>
+    </message>
+    <message>
+        <source>Phones</source>
+        <translation>Telefones</translation>
+    </message>
+    <message>
+        <source>Health plan</source>
+        <translation>Convênio</translation>
+    </message>
+    <message>
+        <source>Status</source>
+        <translation>Situação</translation>
+    </message>
+    <message>
+        <source>Set stat&amp;us</source>
+        <translation>Sit&amp;uação</translation>
+    </message>
+    <message>
+        <source>&amp;WhatsApp</source>
+        <translation>&amp;WhatsApp</translation>
+    </message>
+    <message>
+        <source>&amp;Print</source>
+        <translation>Im&amp;primir</translation>
+    </message>
+    <message>
+        <source>Save as CS&amp;V</source>
+        <translation>Salvar CS&amp;V</translation>
+    </message>
+    <message>
+        <source>M&amp;essage...</source>
+        <translation>M&amp;ensagem...</translation>
+    </message>
+    <message>
+        <source>&amp;Close</source>
+        <translation>&amp;Fechar</translation>
+    </message>
+    <message>
+        <source>&amp;From:</source>
+        <translation>&amp;De:</translation>
+    </message>
+    <message>
+        <source>&amp;To:</source>
+        <translation>&amp;Até:</translation>
+    </message>
+    <message>
+        <source>&amp;Doctor:</source>
+        <translation>&amp;Médico:</translation>
+    </message>
+    <message>
+        <source>All doctors</source>
+        <translation>Todos os médicos</translation>
+    </message>
+    <message>
+        <source>The appointments could not be read: %1.</source>
+        <translation>Não foi possível ler as consultas: %1.</translation>
+    </message>
+    <message numerus="yes">
+        <source>%n appointment(s)</source>
+        <translation>
+            <numerusform>%n consulta</numerusform>
+            <numerusform>%n consultas</numerusform>
+        </translation>
+    </message>
+    <message>
+        <source>The phones of %1 hold no number to send a message to or to call.</source>
+        <translation>Os telefones de %1 não têm nenhum número para mandar mensagem ou ligar.</translation>
+    </message>
+    <message>
+        <source>The phones of %1 hold no mobile number for WhatsApp. Call instead: %2</source>
+        <translation>Os telefones de %1 não têm um celular para o WhatsApp. Ligue para: %2</translation>
+    </message>
+    <message>
+        <source>Send this message to %1 at %2?
+
+%3</source>
+        <translation>Enviar esta mensagem para %1 no número %2?
+
+%3</translation>
+    </message>
+    <message>
+        <source>Open WhatsApp</source>
+        <translation>Abrir o WhatsApp</translation>
+    </message>
+    <message>
+        <source>Next number</source>
+        <translation>Próximo número</translation>
+    </message>
+    <message>
+        <source>Cancel</source>
+        <translation>Cancelar</translation>
+    </message>
+    <message>
+        <source>WhatsApp could not be opened: no browser answered.</source>
+        <translation>Não foi possível abrir o WhatsApp: nenhum navegador respondeu.</translation>
+    </message>
+    <message>
+        <source>Confirmations of %1</source>
+        <translation>Confirmações de %1</translation>
+    </message>
+    <message>
+        <source>Confirmations from %1 to %2</source>
+        <translation>Confirmações de %1 a %2</translation>
+    </message>
+    <message>
+        <source>Spreadsheet files (*.csv)</source>
+        <translation>Planilhas (*.csv)</translation>
+    </message>
+    <message>
+        <source>The file could not be written: %1.</source>
+        <translation>Não foi possível gravar o arquivo: %1.</translation>
+    </message>
+</context>
+<context>
     <name>velmora::FindWindow</name>
     <message>
         <source>Find a patient</source>
@@ -1052,6 +1350,104 @@ Assumir a pasta? Só se o Velmora estiver fechado naquele computador: dois progr
     <message>
         <source>&amp;Earliest free times, Enter to go there:</source>
         <translation>&amp;Primeiros horários livres, Enter para ir até lá:</translation>
+    </message>
+</context>
+<context>
+    <name>velmora::MessageWindow</name>
+    <message>
+        <source>WhatsApp message</source>
+        <translation>Mensagem do WhatsApp</translation>
+    </message>
+    <message>
+        <source>Message text</source>
+        <translation>Texto da mensagem</translation>
+    </message>
+    <message>
+        <source>The clinic&apos;s area code</source>
+        <translation>DDD da clínica</translation>
+    </message>
+    <message>
+        <source>The clinic&apos;s name</source>
+        <translation>Nome da clínica</translation>
+    </message>
+    <message>
+        <source>Placeholders: %1</source>
+        <translation>Campos que podem ser usados: %1</translation>
+    </message>
+    <message>
+        <source>&amp;Save</source>
+        <translation>&amp;Salvar</translation>
+    </message>
+    <message>
+        <source>Cancel</source>
+        <translation>Cancelar</translation>
+    </message>
+    <message>
+        <source>&amp;Message:</source>
+        <translation>&amp;Mensagem:</translation>
+    </message>
+    <message>
+        <source>&amp;Area code:</source>
+        <translation>&amp;DDD:</translation>
+    </message>
+    <message>
+        <source>C&amp;linic:</source>
+        <translation>C&amp;línica:</translation>
+    </message>
+    <message>
+        <source>As sent:</source>
+        <translation>Como será enviada:</translation>
+    </message>
+    <message>
+        <source>Maria da Silva</source>
+        <translation>Maria da Silva</translation>
+    </message>
+    <message>
+        <source>Dr. Souza</source>
+        <translation>Dr. Souza</translation>
+    </message>
+    <message>
+        <source>Not known, sent as typed: %1</source>
+        <translation>Não reconhecidos, enviados como digitados: %1</translation>
+    </message>
+    <message>
+        <source>The area code has two digits, such as 11 or 21.</source>
+        <translation>O DDD tem dois dígitos, como 11 ou 21.</translation>
+    </message>
+    <message>
+        <source>The message could not be saved in %1.</source>
+        <translation>Não foi possível salvar a mensagem em %1.</translation>
+    </message>
+</context>
+<context>
+    <name>velmora::SidePanel</name>
+    <message>
+        <source>Reception tools</source>
+        <translation>Ferramentas da recepção</translation>
+    </message>
+    <message>
+        <source>&amp;Find patient</source>
+        <translation>&amp;Localizar paciente</translation>
+    </message>
+    <message>
+        <source>&amp;Earliest free times</source>
+        <translation>Horários &amp;vagos</translation>
+    </message>
+    <message>
+        <source>Co&amp;nfirmations</source>
+        <translation>Co&amp;nfirmações</translation>
+    </message>
+    <message>
+        <source>Set stat&amp;us</source>
+        <translation>Sit&amp;uação</translation>
+    </message>
+    <message>
+        <source>Histor&amp;y</source>
+        <translation>Históric&amp;o</translation>
+    </message>
+    <message>
+        <source>Marks of the day list</source>
+        <translation>Marcas da lista do dia</translation>
     </message>
 </context>
 </TS>

@@ -1,0 +1,298 @@
+#include "windows/confirmation_window.h"
+
+#include "core/booking_status.h"
+#include "core/printout.h"
+#include "core/text_rules.h"
+#include "windows/message_window.h"
+#include "windows/widgets_support.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QDateEdit>
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QMenu>
+#include <QPushButton>
+#include <QShortcut>
+#include <QTableWidget>
+#include <QVBoxLayout>
+
+namespace velmora {
+
+namespace {
+
+// "+55 (11) 99999-0000" for 5511999990000.
+QString shownMobile(const QString &mobile)
+{
+    return QStringLiteral("+55 (%1) %2-%3").arg(mobile.mid(2, 2), mobile.mid(4, 5), mobile.mid(9));
+}
+
+QPushButton *button(QWidget *parent, const char *name, const QString &caption)
+{
+    auto *made = new QPushButton(caption, parent);
+    made->setObjectName(QLatin1String(name));
+    made->setAutoDefault(false);
+    return made;
+}
+
+} // namespace
+
+ConfirmationWindow::ConfirmationWindow(const Platform &platform, AppointmentBook &book,
+                                       const QString &iniPath, const QDir &pdfFolder, QWidget *parent)
+    : QWidget(parent, Qt::Window), platform_(platform), book_(book), iniPath_(iniPath), pdfFolder_(pdfFolder)
+{
+    setObjectName(QStringLiteral("confirmationWindow"));
+    setWindowTitle(tr("Confirmations"));
+    from_ = new QDateEdit(this);
+    from_->setObjectName(QStringLiteral("confirmFrom"));
+    from_->setCalendarPopup(true);
+    from_->setAccessibleName(tr("From date"));
+    to_ = new QDateEdit(this);
+    to_->setObjectName(QStringLiteral("confirmTo"));
+    to_->setCalendarPopup(true);
+    to_->setAccessibleName(tr("To date"));
+    doctor_ = new QComboBox(this);
+    doctor_->setObjectName(QStringLiteral("confirmDoctor"));
+    doctor_->setAccessibleName(tr("Doctor"));
+    toConfirmOnly_ = new QCheckBox(tr("To confirm &only"), this);
+    toConfirmOnly_->setObjectName(QStringLiteral("toConfirmOnly"));
+
+    table_ = new QTableWidget(0, 7, this);
+    table_->setObjectName(QStringLiteral("confirmationList"));
+    table_->setAccessibleName(tr("Appointments to confirm"));
+    table_->setHorizontalHeaderLabels(
+        {tr("Date"), tr("Time"), tr("Doctor"), tr("Patient"), tr("Phones"), tr("Health plan"), tr("Status")});
+    table_->setSelectionBehavior(QAbstractItemView::SelectRows);
+    table_->setSelectionMode(QAbstractItemView::SingleSelection);
+    table_->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    table_->verticalHeader()->hide();
+    table_->horizontalHeader()->setStretchLastSection(true);
+    table_->setTabKeyNavigation(false);
+    table_->setContextMenuPolicy(Qt::CustomContextMenu);
+    count_ = new QLabel(this);
+    count_->setObjectName(QStringLiteral("confirmCount"));
+
+    statuses_ = new QMenu(this);
+    for (int number = 0; number < kBookingStatusCount; ++number) {
+        const BookingStatus status = statusFromNumber(number);
+        QAction *action =
+            statuses_->addAction(statusMark(status) + QLatin1Char('\t') + statusCaption(status));
+        action->setShortcut(QKeySequence(Qt::CTRL | static_cast<Qt::Key>(Qt::Key_1 + number)));
+        action->setShortcutContext(Qt::WindowShortcut);
+        addAction(action);
+        connect(action, &QAction::triggered, this, [this, status] { setStatus(status); });
+    }
+    QPushButton *status = button(this, "confirmStatus", tr("Set stat&us"));
+    status->setMenu(statuses_);
+    QPushButton *whatsApp = button(this, "confirmWhatsApp", tr("&WhatsApp"));
+    QPushButton *print = button(this, "confirmPrint", tr("&Print"));
+    QPushButton *csv = button(this, "confirmCsv", tr("Save as CS&V"));
+    QPushButton *message = button(this, "confirmMessage", tr("M&essage..."));
+    QPushButton *close = button(this, "confirmClose", tr("&Close"));
+
+    const auto caption = [this](const QString &text, QWidget *buddy) {
+        auto *label = new QLabel(text, this);
+        label->setBuddy(buddy);
+        return label;
+    };
+    auto *choices = new QHBoxLayout;
+    choices->addWidget(caption(tr("&From:"), from_));
+    choices->addWidget(from_);
+    choices->addWidget(caption(tr("&To:"), to_));
+    choices->addWidget(to_);
+    choices->addWidget(caption(tr("&Doctor:"), doctor_));
+    choices->addWidget(doctor_, 1);
+    choices->addWidget(toConfirmOnly_);
+    auto *actions = new QHBoxLayout;
+    for (QWidget *widget :
+         {static_cast<QWidget *>(status), static_cast<QWidget *>(whatsApp), static_cast<QWidget *>(print),
+          static_cast<QWidget *>(csv), static_cast<QWidget *>(message)})
+        actions->addWidget(widget);
+    actions->addStretch();
+    actions->addWidget(close);
+    auto *layout = new QVBoxLayout(this);
+    layout->addLayout(choices);
+    layout->addWidget(table_, 1);
+    layout->addWidget(count_);
+    layout->addLayout(actions);
+    resize(900, 480);
+
+    connect(from_, &QDateEdit::dateChanged, this, [this](QDate date) {
+        if (to_->date() < date)
+            to_->setDate(date);
+        reload();
+    });
+    connect(to_, &QDateEdit::dateChanged, this, [this](QDate date) {
+        if (from_->date() > date)
+            from_->setDate(date);
+        reload();
+    });
+    connect(doctor_, &QComboBox::currentIndexChanged, this, &ConfirmationWindow::reload);
+    connect(toConfirmOnly_, &QCheckBox::toggled, this, &ConfirmationWindow::reload);
+    connect(table_, &QTableWidget::cellActivated, this, &ConfirmationWindow::sendWhatsApp);
+    connect(table_, &QWidget::customContextMenuRequested, this,
+            [this](const QPoint &at) { statuses_->popup(table_->viewport()->mapToGlobal(at)); });
+    connect(whatsApp, &QPushButton::clicked, this, &ConfirmationWindow::sendWhatsApp);
+    connect(print, &QPushButton::clicked, this, &ConfirmationWindow::print);
+    connect(csv, &QPushButton::clicked, this, &ConfirmationWindow::saveCsv);
+    connect(message, &QPushButton::clicked, this, [this] {
+        if (!messageWindow_)
+            messageWindow_ = new MessageWindow(platform_, iniPath_, this);
+        messageWindow_->open();
+    });
+    connect(close, &QPushButton::clicked, this, &QWidget::close);
+    new QShortcut(QKeySequence(Qt::Key_Escape), this, this, &QWidget::close);
+}
+
+void ConfirmationWindow::open()
+{
+    const QDate first = nextWorkingDay(platform_.clock.today(), book_.weekdaysWorked());
+    {
+        const QSignalBlocker blockFrom(from_);
+        const QSignalBlocker blockTo(to_);
+        const QSignalBlocker blockDoctor(doctor_);
+        from_->setDate(first);
+        to_->setDate(first);
+        doctor_->clear();
+        doctor_->addItem(tr("All doctors"), 0);
+        const QStringList names = book_.doctorNames();
+        for (int slot = 1; slot <= names.size(); ++slot)
+            if (!trimBlanks(names.at(slot - 1)).isEmpty())
+                doctor_->addItem(trimBlanks(names.at(slot - 1)), slot);
+    }
+    reload();
+    show();
+    raise();
+    activateWindow();
+    table_->setFocus(Qt::OtherFocusReason);
+}
+
+void ConfirmationWindow::reload()
+{
+    const int keep = currentRow();
+    const qint64 keptId = keep >= 0 ? rows_.at(keep).booking.id : -1;
+    QString error;
+    if (!book_.readConfirmations(from_->date(), to_->date(), doctor_->currentData().toInt(),
+                                 toConfirmOnly_->isChecked(), &rows_, &error)) {
+        rows_.clear();
+        fill();
+        platform_.messages.inform(this, tr("The appointments could not be read: %1.").arg(error));
+        return;
+    }
+    fill();
+    int row = 0;
+    for (int i = 0; i < rows_.size(); ++i)
+        if (rows_.at(i).booking.id == keptId)
+            row = i;
+    if (!rows_.isEmpty())
+        table_->selectRow(std::min(keep >= 0 ? row : 0, static_cast<int>(rows_.size()) - 1));
+}
+
+void ConfirmationWindow::fill()
+{
+    table_->setRowCount(static_cast<int>(rows_.size()));
+    const QLocale locale;
+    for (int i = 0; i < rows_.size(); ++i) {
+        const Appointment &booking = rows_.at(i).booking;
+        const QStringList texts{locale.toString(booking.date, QStringLiteral("ddd dd/MM")),
+                                trimBlanks(booking.hora),
+                                rows_.at(i).doctor,
+                                trimBlanks(blankControlCharacters(booking.nome)),
+                                trimBlanks(blankControlCharacters(booking.telefone)),
+                                trimBlanks(blankControlCharacters(booking.convenio)),
+                                statusMark(booking.status) + QLatin1Char(' ') +
+                                    statusCaption(booking.status)};
+        for (int column = 0; column < texts.size(); ++column) {
+            auto *item = new QTableWidgetItem(texts.at(column));
+            if (column == 6 && booking.status != BookingStatus::ToConfirm)
+                item->setForeground(statusColour(booking.status));
+            table_->setItem(i, column, item);
+        }
+    }
+    table_->resizeColumnsToContents();
+    count_->setText(tr("%n appointment(s)", nullptr, static_cast<int>(rows_.size())));
+}
+
+int ConfirmationWindow::currentRow() const
+{
+    const int row = table_->currentRow();
+    return row >= 0 && row < rows_.size() ? row : -1;
+}
+
+void ConfirmationWindow::setStatus(BookingStatus status)
+{
+    const int row = currentRow();
+    if (row < 0)
+        return;
+    const Outcome outcome = book_.setStatusOf(rows_.at(row), status);
+    for (const QString &message : outcome.messages)
+        platform_.messages.inform(this, message);
+    reload();
+}
+
+void ConfirmationWindow::sendWhatsApp()
+{
+    const int row = currentRow();
+    if (row < 0)
+        return;
+    const ConfirmationRow &listed = rows_.at(row);
+    const ConfirmationSettings settings = readConfirmationSettings(iniPath_);
+    const PhoneNumbers numbers = phoneNumbers(listed.booking.telefone, settings.areaCode);
+    const QString patient = trimBlanks(listed.booking.nome);
+    if (numbers.mobiles.isEmpty()) {
+        platform_.messages.inform(
+            this, numbers.others.isEmpty()
+                      ? tr("The phones of %1 hold no number to send a message to or to call.").arg(patient)
+                      : tr("The phones of %1 hold no mobile number for WhatsApp. Call instead: %2")
+                            .arg(patient, numbers.others.join(QStringLiteral(", "))));
+        return;
+    }
+    const QString message = filledMessage(
+        settings.messageTemplate,
+        {listed.booking.nome, listed.booking.date, listed.booking.hora, listed.doctor, settings.clinic},
+        QLocale());
+    // Each number of the field offered in turn, the message shown as it will be sent.
+    for (const QString &mobile : numbers.mobiles) {
+        if (!platform_.messages.ask(
+                this, tr("Send this message to %1 at %2?\n\n%3").arg(patient, shownMobile(mobile), message),
+                tr("Open WhatsApp"), numbers.mobiles.size() > 1 ? tr("Next number") : tr("Cancel")))
+            continue;
+        if (!platform_.browser.open(whatsAppLink(mobile, message)))
+            platform_.messages.inform(this, tr("WhatsApp could not be opened: no browser answered."));
+        return;
+    }
+}
+
+QString ConfirmationWindow::title() const
+{
+    const QLocale locale;
+    const QString from = locale.toString(from_->date(), QLocale::ShortFormat);
+    const QString to = locale.toString(to_->date(), QLocale::ShortFormat);
+    return from == to ? tr("Confirmations of %1").arg(from) : tr("Confirmations from %1 to %2").arg(from, to);
+}
+
+void ConfirmationWindow::print()
+{
+    Printout printout;
+    printout.documentName = printDocumentName(tr("Confirmations"), from_->date());
+    printout.header = title() + QStringLiteral("  ") + doctor_->currentText();
+    printout.rows = confirmationLines(rows_, QLocale());
+    printOrSavePdf(platform_, this, printout, pdfFolder_);
+}
+
+void ConfirmationWindow::saveCsv()
+{
+    const QString path = platform_.messages.saveFileName(
+        this,
+        pdfFolder_.filePath(printDocumentName(tr("Confirmations"), from_->date()) + QStringLiteral(".csv")),
+        tr("Spreadsheet files (*.csv)"));
+    if (path.isEmpty())
+        return;
+    QString error;
+    if (!saveWholeFile(path, confirmationCsv(rows_, QLocale()), &error))
+        platform_.messages.inform(this, tr("The file could not be written: %1.").arg(error));
+}
+
+} // namespace velmora

@@ -1,0 +1,114 @@
+#include "windows/message_window.h"
+
+#include <QFormLayout>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QRegularExpressionValidator>
+#include <QShortcut>
+
+namespace velmora {
+
+MessageWindow::MessageWindow(const Platform &platform, const QString &iniPath, QWidget *parent)
+    : QWidget(parent, Qt::Window), platform_(platform), iniPath_(iniPath)
+{
+    setObjectName(QStringLiteral("messageWindow"));
+    setWindowTitle(tr("WhatsApp message"));
+    text_ = new QPlainTextEdit(this);
+    text_->setObjectName(QStringLiteral("messageText"));
+    text_->setAccessibleName(tr("Message text"));
+    text_->setTabChangesFocus(true);
+    areaCode_ = new QLineEdit(this);
+    areaCode_->setObjectName(QStringLiteral("areaCode"));
+    areaCode_->setAccessibleName(tr("The clinic's area code"));
+    areaCode_->setValidator(
+        new QRegularExpressionValidator(QRegularExpression(QStringLiteral("[1-9]{0,2}")), areaCode_));
+    areaCode_->setMaximumWidth(60);
+    clinic_ = new QLineEdit(this);
+    clinic_->setObjectName(QStringLiteral("clinicName"));
+    clinic_->setAccessibleName(tr("The clinic's name"));
+    sample_ = new QLabel(this);
+    sample_->setObjectName(QStringLiteral("messageSample"));
+    sample_->setWordWrap(true);
+    sample_->setFrameShape(QFrame::StyledPanel);
+    sample_->setTextFormat(Qt::PlainText);
+    unknown_ = new QLabel(this);
+    unknown_->setObjectName(QStringLiteral("unknownPlaceholders"));
+    unknown_->setWordWrap(true);
+    unknown_->setStyleSheet(QStringLiteral("color: #a00000"));
+    auto *placeholders = new QLabel(tr("Placeholders: %1").arg(knownPlaceholders()), this);
+    placeholders->setWordWrap(true);
+    placeholders->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    auto *save = new QPushButton(tr("&Save"), this);
+    save->setObjectName(QStringLiteral("saveMessage"));
+    auto *cancel = new QPushButton(tr("Cancel"), this);
+
+    auto *form = new QFormLayout(this);
+    auto *textCaption = new QLabel(tr("&Message:"), this);
+    textCaption->setBuddy(text_);
+    form->addRow(textCaption, text_);
+    form->addRow(QString(), placeholders);
+    auto *areaCaption = new QLabel(tr("&Area code:"), this);
+    areaCaption->setBuddy(areaCode_);
+    form->addRow(areaCaption, areaCode_);
+    auto *clinicCaption = new QLabel(tr("C&linic:"), this);
+    clinicCaption->setBuddy(clinic_);
+    form->addRow(clinicCaption, clinic_);
+    form->addRow(tr("As sent:"), sample_);
+    form->addRow(QString(), unknown_);
+    auto *buttons = new QHBoxLayout;
+    buttons->addStretch();
+    buttons->addWidget(save);
+    buttons->addWidget(cancel);
+    form->addRow(buttons);
+    resize(560, 420);
+
+    connect(text_, &QPlainTextEdit::textChanged, this, &MessageWindow::showSample);
+    connect(clinic_, &QLineEdit::textChanged, this, &MessageWindow::showSample);
+    connect(save, &QPushButton::clicked, this, &MessageWindow::save);
+    connect(cancel, &QPushButton::clicked, this, &QWidget::close);
+    new QShortcut(QKeySequence(Qt::Key_Escape), this, this, &QWidget::close);
+}
+
+void MessageWindow::open()
+{
+    const ConfirmationSettings settings = readConfirmationSettings(iniPath_);
+    text_->setPlainText(settings.messageTemplate);
+    areaCode_->setText(settings.areaCode);
+    clinic_->setText(settings.clinic);
+    showSample();
+    show();
+    raise();
+    activateWindow();
+    text_->setFocus(Qt::OtherFocusReason);
+}
+
+void MessageWindow::showSample()
+{
+    const MessageFacts sample{tr("Maria da Silva"), platform_.clock.today().addDays(1),
+                              QStringLiteral("14:30"), tr("Dr. Souza"), clinic_->text()};
+    sample_->setText(filledMessage(text_->toPlainText(), sample, QLocale()));
+    const QStringList unknown = unknownPlaceholders(text_->toPlainText());
+    unknown_->setText(unknown.isEmpty()
+                          ? QString()
+                          : tr("Not known, sent as typed: %1").arg(unknown.join(QStringLiteral(", "))));
+}
+
+void MessageWindow::save()
+{
+    const ConfirmationSettings settings{text_->toPlainText(), areaCode_->text(), clinic_->text()};
+    if (areaCode_->text().size() == 1) {
+        platform_.messages.inform(this, tr("The area code has two digits, such as 11 or 21."));
+        areaCode_->setFocus(Qt::OtherFocusReason);
+        return;
+    }
+    if (!saveConfirmationSettings(iniPath_, settings)) {
+        platform_.messages.inform(this, tr("The message could not be saved in %1.").arg(iniPath_));
+        return;
+    }
+    close();
+}
+
+} // namespace velmora

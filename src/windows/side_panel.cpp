@@ -1,0 +1,64 @@
+#include "windows/side_panel.h"
+
+#include "core/booking_status.h"
+#include "windows/widgets_support.h"
+
+#include <QLabel>
+#include <QMenu>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+namespace velmora {
+
+SidePanel::SidePanel(QWidget *parent) : QFrame(parent)
+{
+    setObjectName(QStringLiteral("sidePanel"));
+    setAccessibleName(tr("Reception tools"));
+    setFrameShape(QFrame::StyledPanel);
+    auto *layout = new QVBoxLayout(this);
+    const auto add = [this, layout](const char *name, const QString &caption, const QString &keys) {
+        auto *button = new QPushButton(caption, this);
+        button->setObjectName(QLatin1String(name));
+        button->setAccessibleName(QString(caption).remove(QLatin1Char('&')));
+        button->setToolTip(keys);
+        button->setFocusPolicy(Qt::NoFocus);
+        layout->addWidget(button);
+        return button;
+    };
+    connect(add("findButton", tr("&Find patient"), QStringLiteral("Ctrl+F")), &QPushButton::clicked, this,
+            &SidePanel::findRequested);
+    connect(add("firstFreeButton", tr("&Earliest free times"), QStringLiteral("Ctrl+Shift+E")),
+            &QPushButton::clicked, this, &SidePanel::firstFreeRequested);
+    connect(add("confirmationsButton", tr("Co&nfirmations"), QStringLiteral("Ctrl+Shift+C")),
+            &QPushButton::clicked, this, &SidePanel::confirmationsRequested);
+
+    statuses_ = new QMenu(this);
+    statuses_->setObjectName(QStringLiteral("statusMenu"));
+    for (int number = 0; number < kBookingStatusCount; ++number) {
+        const BookingStatus status = statusFromNumber(number);
+        QAction *action =
+            statuses_->addAction(statusMark(status) + QLatin1Char('\t') + statusCaption(status));
+        action->setShortcut(QKeySequence(Qt::CTRL | static_cast<Qt::Key>(Qt::Key_1 + number)));
+        connect(action, &QAction::triggered, this, [this, status] { Q_EMIT statusChosen(status); });
+    }
+    add("statusButton", tr("Set stat&us"), QStringLiteral("Ctrl+1 ... Ctrl+6"))->setMenu(statuses_);
+    connect(add("historyButton", tr("Histor&y"), QStringLiteral("Ctrl+Shift+H")), &QPushButton::clicked, this,
+            &SidePanel::historyRequested);
+
+    auto *legend = new QLabel(this);
+    legend->setObjectName(QStringLiteral("statusLegend"));
+    QStringList lines;
+    for (int number = 1; number < kBookingStatusCount; ++number) {
+        const BookingStatus status = statusFromNumber(number);
+        lines << QStringLiteral("<span style=\"background:%1;color:white\">&nbsp;%2&nbsp;</span> %3")
+                     .arg(statusColour(status).name(), statusMark(status).toHtmlEscaped(),
+                          statusCaption(status).toHtmlEscaped());
+    }
+    legend->setText(lines.join(QStringLiteral("<br>")));
+    legend->setAccessibleName(tr("Marks of the day list"));
+    layout->addSpacing(12);
+    layout->addWidget(legend);
+    layout->addStretch();
+}
+
+} // namespace velmora

@@ -1,0 +1,35 @@
+#pragma once
+
+#include "core/appointment.h"
+
+#include <QFrame>
+
+class QMenu;
+
+namespace velmora {
+
+// Beside the day list when the window has room for it: the buttons for what reception asks besides
+// booking (find a patient, the earliest free times, the confirmations, a booking's status and history)
+// and the legend of the status marks. None takes a stop in the Tab cycle: each has its access key.
+class SidePanel : public QFrame
+{
+    Q_OBJECT
+
+public:
+    explicit SidePanel(QWidget *parent = nullptr);
+
+    // The statuses with their marks and keys (Ctrl+1 to Ctrl+6), for the day list's own menu too.
+    QMenu *statusMenu() const { return statuses_; }
+
+Q_SIGNALS:
+    void findRequested();
+    void firstFreeRequested();
+    void confirmationsRequested();
+    void statusChosen(velmora::BookingStatus status);
+    void historyRequested();
+
+private:
+    QMenu *statuses_ = nullptr;
+};
+
+} // namespace velmora
