@@ -9,6 +9,8 @@
 #include "files/database.h"
 #include "files/sqlite_storage.h"
 #include "platform/system_platform.h"
+#include "schema/book_schema.h"
+#include "schema/booking_sql.h"
 #include "transfer/legacy_import.h"
 #include "windows/book_windows.h"
 
@@ -195,6 +197,89 @@ void BM_CrowdedDay(benchmark::State &state)
     stepOnAndBack(state, *window);
 }
 BENCHMARK(BM_CrowdedDay)->Arg(40)->Arg(40000)->Unit(benchmark::kMillisecond)->UseRealTime();
+
+// The same steps when every booking of the book has a status set.
+void BM_DayListRebuildWithStatuses(benchmark::State &state)
+{
+    Services services;
+    QTemporaryDir copy;
+    const int count = static_cast<int>(state.range(0));
+    for (const QString &name : allFileNames())
+        QFile::copy(preparedFolder(count) + QLatin1Char('/') + name, copy.filePath(name));
+    sqlite3 *db = nullptr;
+    check(sqlite3_open(qPrintable(copy.filePath("bdm1.mdb")), &db), db);
+    for (const QString &statement : statusTableStatements(Dialect::Files, QStringLiteral("main")))
+        check(sqlite3_exec(db, qPrintable(statement), nullptr, nullptr, nullptr), db);
+    check(sqlite3_exec(db, "INSERT INTO booking_status SELECT rowid, nome, 1 FROM dados", nullptr, nullptr,
+                       nullptr),
+          db);
+    sqlite3_close(db);
+    const auto window = openBook(services, copy.path());
+    stepOnAndBack(state, *window);
+}
+BENCHMARK(BM_DayListRebuildWithStatuses)->Arg(100000)->Unit(benchmark::kMillisecond)->UseRealTime();
+
+// The confirmation list of a day of ten doctors with 40 bookings each.
+void BM_ConfirmationListOfADay(benchmark::State &state)
+{
+    Services services;
+    QTemporaryDir dir;
+    prepareFiles(QDir(dir.path()));
+    sqlite3 *db = nullptr;
+    check(sqlite3_open(qPrintable(dir.filePath("bdm6.mdb")), &db), db);
+    for (int slot = 1; slot <= kDoctorSlotCount; ++slot) {
+        const QByteArray named = QStringLiteral("UPDATE profs SET %1 = 'Doctor %2'")
+                                     .arg(QLatin1String(doctorSlot(slot).nameField))
+                                     .arg(slot)
+                                     .toLatin1();
+        check(sqlite3_exec(db, named.constData(), nullptr, nullptr, nullptr), db);
+    }
+    sqlite3_close(db);
+    for (int slot = 1; slot <= kDoctorSlotCount; ++slot) {
+        check(sqlite3_open(qPrintable(dir.filePath(QLatin1String(doctorSlot(slot).appointmentFile))), &db),
+              db);
+        for (int i = 0; i < 40; ++i) {
+            const QByteArray insert =
+                QStringLiteral("INSERT INTO dados VALUES ('%1', '%2', 'Patient %3', 'Plan', "
+                               "'(11) 99999-0000', '')")
+                    .arg(storedDate(kFirstDay), QTime(8, 0).addSecs(900 * i).toString("HH:mm"))
+                    .arg(i)
+                    .toLatin1();
+            check(sqlite3_exec(db, insert.constData(), nullptr, nullptr, nullptr), db);
+        }
+        sqlite3_close(db);
+    }
+    SqliteStorage storage{QDir(dir.path())};
+    AppointmentBook book(storage, kFirstDay);
+    book.readDoctorNames();
+    QVector<ConfirmationRow> rows;
+    QString error;
+    for (auto _ : state)
+        if (!book.readConfirmations(kFirstDay, kFirstDay, 0, false, &rows, &error) || rows.size() != 400)
+            qFatal("confirmation list: %s", qPrintable(error));
+}
+BENCHMARK(BM_ConfirmationListOfADay)->Unit(benchmark::kMillisecond)->UseRealTime();
+
+// A status set on the selected booking, as Ctrl+2 and Ctrl+1 do, against an Add.
+void BM_StatusChange(benchmark::State &state)
+{
+    Services services;
+    const auto window = openBook(services, preparedFolder(1000));
+    window->book.stepDate(DateStep::PlusDay, kFirstDay); // the day after the first: bookings, none added
+    window->book.stepDate(DateStep::MinusDay, kFirstDay);
+    const QStringList &rows = window->dayList().rows();
+    int row = 0;
+    while (row < rows.size() && !rows.at(row).contains(QLatin1String("Patient")))
+        ++row;
+    window->book.selectRow(row);
+    bool confirmed = false;
+    for (auto _ : state) {
+        confirmed = !confirmed;
+        if (!window->book.setStatus(confirmed ? BookingStatus::Confirmed : BookingStatus::ToConfirm).done)
+            qFatal("no status set");
+    }
+}
+BENCHMARK(BM_StatusChange)->Unit(benchmark::kMillisecond)->UseRealTime();
 
 // 2. Add through the window: the booking typed, then "&Add".
 void addThroughWindow(benchmark::State &state, int link)
@@ -419,6 +504,13 @@ public:
                         times_["BM_CrowdedDay/40000/real_time"]);
         ratio("a day of 40,000 bookings against a day of 40 (O(n log n): about 1000 x 1.3)", times_,
               "BM_CrowdedDay/40000/real_time", "BM_CrowdedDay/40/real_time", 2000.0);
+        ratio("day list rebuild with every booking's status against without, 100,000", times_,
+              "BM_DayListRebuildWithStatuses/100000/real_time", rebuild + "100000/real_time", 1.2);
+        if (times_.count("BM_ConfirmationListOfADay/real_time"))
+            std::printf("%-66s %7.3f ms (goal < 20 ms)\n", "confirmation list of a day, ten doctors, 40 each",
+                        times_["BM_ConfirmationListOfADay/real_time"]);
+        ratio("a status set against an Add", times_, "BM_StatusChange/real_time", "BM_AddBooking/real_time",
+              1.2);
         ratio("import of clinic-a against reading it with the library alone", times_,
               "BM_ImportClinicA/iterations:5", "BM_ReadClinicAWithTheLibraryAlone/iterations:5", 1.5);
         ratio("Add against a bare insert and commit", times_, "BM_AddBooking/real_time",

@@ -558,8 +558,11 @@ Outcome AppointmentBook::setStatus(BookingStatus status)
     }
     // The row keeps its selection and the fields what they hold: only its mark changes.
     outcome.done = true;
-    if (!listDayAgainKeepingSelection(&error))
-        rebuildDayList(outcome);
+    dayList_.setStatusAt(selectedRow_, status);
+    if (dayBookings_)
+        for (Appointment &booking : *dayBookings_)
+            if (booking.id == found.id)
+                booking.status = status;
     return outcome;
 }
 

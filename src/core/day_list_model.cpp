@@ -52,6 +52,15 @@ void DayListModel::removeAt(int position)
     endRemoveRows();
 }
 
+void DayListModel::setStatusAt(int position, BookingStatus status)
+{
+    if (position < 0 || position >= rows_.size())
+        return;
+    statuses_[position] = status;
+    const QModelIndex changed = index(position);
+    Q_EMIT dataChanged(changed, changed);
+}
+
 void DayListModel::clear()
 {
     if (rows_.isEmpty())

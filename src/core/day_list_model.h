@@ -27,6 +27,7 @@ public:
     BookingStatus statusAt(int row) const { return statuses_.value(row); }
     int add(const QString &row); // returns the row's position; its status is to confirm
     void removeAt(int position);
+    void setStatusAt(int position, BookingStatus status);
     void clear();
     // Rows already in their order, in one reset.
     void setRows(const QStringList &rows, const QVector<BookingStatus> &statuses = {});

@@ -139,14 +139,24 @@ bool AppointmentStore::record(const QString &schema, qint64 id, const QString &a
                               QString *error)
 {
     QSqlQuery query(connection_.database());
-    for (const QString &statement : statusTableStatements(Dialect::Files, schema))
-        if (!query.exec(statement))
-            return fail(query, error);
-    query.prepare(recordHistoryStatement(schema));
+    if (!preparedWithTables(query, recordHistoryStatement(schema), schema, error))
+        return false;
     for (const QVariant &value : QVariantList{id, QDateTime::currentDateTimeUtc().toString(Qt::ISODateWithMs),
                                               desk_.computer, desk_.person, action, details})
         query.addBindValue(value);
     return query.exec() || fail(query, error);
+}
+
+bool AppointmentStore::preparedWithTables(QSqlQuery &query, const QString &statement, const QString &schema,
+                                          QString *error)
+{
+    if (query.prepare(statement))
+        return true;
+    // The first status or history of a book: its tables are made in the same transaction.
+    for (const QString &making : statusTableStatements(Dialect::Files, schema))
+        if (!query.exec(making))
+            return fail(query, error);
+    return query.prepare(statement) || fail(query, error);
 }
 
 bool AppointmentStore::begin(QString *error)
@@ -285,7 +295,13 @@ WriteOutcome AppointmentStore::setStatus(const Appointment &stored, BookingStatu
         return WriteOutcome::Failed;
     QSqlQuery query(connection_.database());
     // Matched as read, and its status as it is now, for the history.
-    query.prepare(QStringLiteral("SELECT 1 FROM dados WHERE %1").arg(matchesStored(kRowid)));
+    if (!preparedWithTables(
+            query,
+            QStringLiteral("SELECT coalesce((SELECT status FROM %1 WHERE id = dados.rowid AND nome = "
+                           "coalesce(dados.nome, '')), 0) FROM dados WHERE %2")
+                .arg(statusTable(kMain), matchesStored(kRowid)),
+            kMain, error))
+        return rolledBack(WriteOutcome::Failed);
     bindStored(query, stored);
     if (!query.exec()) {
         fail(query, error);
@@ -295,17 +311,9 @@ WriteOutcome AppointmentStore::setStatus(const Appointment &stored, BookingStatu
         *error = QCoreApplication::translate("Storage", "the appointment is no longer stored");
         return rolledBack(WriteOutcome::NoLongerStored);
     }
+    const BookingStatus before = statusFromNumber(query.value(0).toInt());
     query.finish();
     const QVariant name = bookingValues(stored).at(2);
-    BookingStatus before = BookingStatus::ToConfirm;
-    if (query.prepare(
-            QStringLiteral("SELECT status FROM %1 WHERE id = ? AND nome = ?").arg(statusTable(kMain)))) {
-        query.addBindValue(stored.id);
-        query.addBindValue(name);
-        if (query.exec() && query.next())
-            before = statusFromNumber(query.value(0).toInt());
-        query.finish();
-    }
     if (!record(kMain, stored.id, QStringLiteral("status"), statusDetails(before, status), error))
         return rolledBack(WriteOutcome::Failed);
     query.prepare(setStatusStatement(Dialect::Files, kMain));

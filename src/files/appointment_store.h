@@ -4,6 +4,7 @@
 #include "core/book_storage.h"
 #include "files/database.h"
 
+#include <QSqlQuery>
 #include <QVector>
 
 namespace velmora {
@@ -41,6 +42,9 @@ private:
     // An entry in the schema's history, its tables made on the first.
     bool record(const QString &schema, qint64 id, const QString &action, const QString &details,
                 QString *error);
+    // Prepared, the status and history tables of the schema made first when the statement needs them.
+    bool preparedWithTables(QSqlQuery &query, const QString &statement, const QString &schema,
+                            QString *error);
     bool begin(QString *error);
     bool commit(QString *error);
     WriteOutcome rolledBack(WriteOutcome outcome);

@@ -12,6 +12,8 @@
 #include <QSqlQuery>
 #include <QSqlRecord>
 
+#include <tuple>
+
 namespace velmora {
 
 namespace {
@@ -155,6 +157,57 @@ bool checkBook(QSqlDatabase source, const QString &sourceSelect, QSqlDatabase ta
            sameRows(from, to, 7, rows, error);
 }
 
+// Whether the book beside which statuses and history are kept has them (a file never given a status
+// has not).
+bool keepsStatuses(QSqlDatabase db, bool server, int slot)
+{
+    QSqlQuery query(db);
+    query.prepare(
+        server ? QStringLiteral("SELECT to_regclass(?) IS NOT NULL")
+               : QStringLiteral("SELECT count(*) = 1 FROM sqlite_master WHERE name = 'booking_status'"));
+    if (server)
+        query.addBindValue(statusTable(serverSchema(slot)));
+    return query.exec() && query.next() && query.value(0).toBool();
+}
+
+// The statuses and the history of a book, kept beside it, copied with the book's identities.
+bool copyStatusesAndHistory(QSqlDatabase source, QSqlDatabase target, bool toServer, int slot, QString *error)
+{
+    const QString serverSide = serverSchema(slot);
+    const QString fileSide = QStringLiteral("main");
+    if (!keepsStatuses(source, !toServer, slot))
+        return true;
+    QSqlQuery query(target);
+    if (!toServer)
+        for (const QString &statement : statusTableStatements(Dialect::Files, fileSide))
+            if (!exec(query, statement, error))
+                return false;
+    const QString from = toServer ? fileSide : serverSide;
+    const QString to = toServer ? serverSide : fileSide;
+    const QStringList statusColumns{QStringLiteral("id"), QStringLiteral("nome"), QStringLiteral("status")};
+    const QStringList historyColumns{QStringLiteral("id"),       QStringLiteral("at"),
+                                     QStringLiteral("computer"), QStringLiteral("person"),
+                                     QStringLiteral("action"),   QStringLiteral("details")};
+    for (const auto &[table, columns, order] :
+         {std::tuple{statusTable(from), statusColumns, QStringLiteral("id")},
+          std::tuple{historyTable(from), historyColumns,
+                     toServer ? QStringLiteral("rowid") : QStringLiteral("seq")}}) {
+        QSqlQuery rows(source);
+        if (!exec(rows,
+                  QStringLiteral("SELECT %1 FROM %2 ORDER BY %3")
+                      .arg(columns.join(QStringLiteral(", ")), table, order),
+                  error))
+            return false;
+        RowWriter writer(target, table == statusTable(from) ? statusTable(to) : historyTable(to), columns);
+        while (rows.next())
+            if (!writer.add(rowOf(rows, static_cast<int>(columns.size())), error))
+                return false;
+        if (!writer.flush(error))
+            return false;
+    }
+    return true;
+}
+
 QString fileSelect()
 {
     return QStringLiteral("SELECT rowid, %1 FROM dados ORDER BY rowid").arg(bookingColumns());
@@ -259,6 +312,7 @@ bool copyBooksAndSettings(const QDir &folder, QSqlDatabase server, Direction dir
                         copyBook(source, sourceSelect, target,
                                  toServer ? serverBookTable(slot.slot) : QStringLiteral("dados"),
                                  toServer ? QStringLiteral("id") : QStringLiteral("rowid"), error) &&
+                        copyStatusesAndHistory(source, target, toServer, slot.slot, error) &&
                         (toServer ? exec(query, nextIds, error) : target.commit()) &&
                         checkBook(source, sourceSelect, target, targetSelect, &rows, error);
         if (!ok) {

@@ -356,6 +356,11 @@ private Q_SLOTS:
         files.exec("bdm2.mdb", "DELETE FROM dados WHERE rowid % 4 = 0");
         files.exec("bdm13.mdb", "INSERT INTO dados (data) VALUES ('2100-12-31')");
         const QStringList before = everyRow(files);
+        // A status and its history go along, with the identities they belong to.
+        SqliteStorage folder(files.folder());
+        QString error;
+        const Appointment first = storedCalled(folder, "Patient 0");
+        QCOMPARE(folder.setStatus(1, first, BookingStatus::Arrived, &error), WriteOutcome::Done);
 
         TestDatabase database;
         const CopyReport to = copyToServer(files.folder(), database.url());
@@ -365,6 +370,7 @@ private Q_SLOTS:
         ServerStorage desk(database.url());
         QVERIFY(desk.prepare(nullptr));
         QCOMPARE(namesOn(desk, 1).size(), 10);
+        QCOMPARE(storedCalled(desk, "Patient 0").status, BookingStatus::Arrived);
         QVERIFY(!copyToServer(files.folder(), database.url()).done); // not into books already there
 
         TestFiles back;
@@ -372,6 +378,11 @@ private Q_SLOTS:
         QVERIFY2(from.done, qPrintable(from.lines.join('\n')));
         QCOMPARE(everyRow(back), before);
         QVERIFY(checkFolder(back.folder()).problems.isEmpty());
+        SqliteStorage backAgain(back.folder());
+        QCOMPARE(storedCalled(backAgain, "Patient 0").status, BookingStatus::Arrived);
+        QVector<HistoryEntry> history;
+        QVERIFY(backAgain.readHistory(1, first.id, &history, &error));
+        QCOMPARE(history.value(0).details, QStringLiteral("status: to-confirm \u2192 arrived"));
         QVERIFY(!copyFromServer(database.url(), back.folder()).done); // not over files already there
     }
 
