@@ -1,5 +1,7 @@
 #include "core/appointment_book.h"
 
+#include "core/month_report.h"
+
 #include "core/text_rules.h"
 
 #include <QCoreApplication>
@@ -205,10 +207,7 @@ bool AppointmentBook::loadDoctor(int slot, QString *error)
 
 void AppointmentBook::applyDoctor(const DoctorFields &doctor, const WeeklyTimes &times)
 {
-    doctor_.slotLength = fitted(doctor.interval.value_or(QString()), 2);
-    doctor_.linkedSlot = linkedSlotValue(doctor.link.value_or(QString()));
-    for (int i = 0; i < kWeeklyTimeCount; ++i)
-        doctor_.weeklyTimes[i] = fitted(times[i], 4);
+    doctor_ = doctorSettingsOf(doctor, times);
 }
 
 Outcome AppointmentBook::chooseDoctor(int slot)
@@ -710,6 +709,11 @@ Outcome AppointmentBook::setStatusOf(const ConfirmationRow &row, BookingStatus s
     if (row.slot == activeSlot_ && row.booking.date == currentDate_)
         listDayAgainKeepingSelection(&error);
     return outcome;
+}
+
+bool AppointmentBook::monthReport(QDate from, QDate to, int slot, MonthReport *report, QString *error)
+{
+    return readMonthReport(storage_, from, to, slot, report, error);
 }
 
 std::array<bool, 7> AppointmentBook::weekdaysWorked()

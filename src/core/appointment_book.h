@@ -4,6 +4,7 @@
 #include "core/confirmation.h"
 #include "core/day_list_model.h"
 #include "core/mod_marca.h"
+#include "core/month_report.h"
 #include "core/printout.h"
 
 #include <QObject>
@@ -100,6 +101,8 @@ public:
     // A listed booking's status set from the confirmation list; the day list follows when it shows
     // that day.
     Outcome setStatusOf(const ConfirmationRow &row, BookingStatus status);
+    // The figures of a period for one doctor (slot) or all (0).
+    bool monthReport(QDate from, QDate to, int slot, MonthReport *report, QString *error);
     // Whether any doctor has hours on each weekday, Monday first; none when they cannot be read.
     std::array<bool, 7> weekdaysWorked();
 

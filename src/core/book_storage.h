@@ -95,6 +95,10 @@ public:
     virtual bool openBook(int slot, QString *error) = 0;
     // The date's bookings, each with its identity and status, in the order they were added.
     virtual bool readDay(int slot, QDate date, QVector<Appointment> *bookings, QString *error) = 0;
+    // The bookings of the dates from to to (both included), with identities and statuses, by date and
+    // then in the order they were added; read through the date index, whatever the book's size.
+    virtual bool readPeriod(int slot, QDate from, QDate to, QVector<Appointment> *bookings,
+                            QString *error) = 0;
     // The booking, and the same booking in the linked slot's book when linkedSlot is another slot,
     // in one transaction. When only the linked part fails, the booking is stored alone.
     virtual Added add(int slot, const Appointment &booking, int linkedSlot, QString *error) = 0;

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QByteArray>
 #include <QDate>
 #include <QString>
 #include <QStringList>
@@ -12,6 +13,7 @@ struct Printout
     QString documentName;
     QString header;
     QStringList rows;
+    QByteArray picture; // a PNG image printed after the rows, scaled to the page's width; none when empty
 };
 
 // A name for the print job and the PDF file, free of characters that file names cannot hold.

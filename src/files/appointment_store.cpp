@@ -75,6 +75,25 @@ bool AppointmentStore::readDay(QDate date, QVector<Appointment> *bookings, QStri
     return true;
 }
 
+bool AppointmentStore::readPeriod(QDate from, QDate to, QVector<Appointment> *bookings, QString *error)
+{
+    bookings->clear();
+    if (!connection_.ensureOpen(error))
+        return false;
+    QSqlQuery query(connection_.database());
+    query.setForwardOnly(true);
+    if (!query.prepare(periodQuery(QStringLiteral("dados"), kRowid, statusTable(kMain))))
+        query.prepare(periodQueryWithoutStatus(QStringLiteral("dados"), kRowid));
+    query.addBindValue(storedDate(from));
+    query.addBindValue(storedDate(to));
+    if (!query.exec())
+        return fail(query, error);
+    appendPeriodBookings(query, bookings);
+    if (query.lastError().isValid())
+        return fail(query, error);
+    return true;
+}
+
 bool AppointmentStore::attachLinked(const QString &linkedFile, QString *problem)
 {
     // A missing file is refused by the URI's mode, one of another format by the first read, and one

@@ -20,6 +20,7 @@ public:
 
     // The date's appointments in the order they were added.
     bool readDay(QDate date, QVector<Appointment> *bookings, QString *error);
+    bool readPeriod(QDate from, QDate to, QVector<Appointment> *bookings, QString *error);
 
     // Adds the booking, and when linkedFile is given the same booking to that file, both in one
     // transaction. When the linked part fails at any step (a file that cannot be used, a lock, a

@@ -60,6 +60,13 @@ bool SqliteStorage::readDay(int slot, QDate date, QVector<Appointment> *bookings
     return naming(data1_, ok, !ok, error);
 }
 
+bool SqliteStorage::readPeriod(int slot, QDate from, QDate to, QVector<Appointment> *bookings, QString *error)
+{
+    useBook(slot);
+    const bool ok = appointments_.readPeriod(from, to, bookings, error);
+    return naming(data1_, ok, !ok, error);
+}
+
 Added SqliteStorage::add(int slot, const Appointment &booking, int linkedSlot, QString *error)
 {
     useBook(slot);

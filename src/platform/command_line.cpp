@@ -90,8 +90,18 @@ CommandLine readCommandLine(const QList<QByteArray> &arguments)
            "health plan, phones, tab-separated, upcoming first. Exit 0 when something was found, 1 when "
            "nothing was, 2 on an error or a text too short."),
         QStringLiteral("TEXT"));
+    const QCommandLineOption report(QStringLiteral("report"),
+                                    tr("Print the figures of the days FROM to TO (both YYYY-MM-DD, TO after "
+                                       "the option's value): per doctor "
+                                       "the free slots, bookings, occupancy and statuses, per health plan "
+                                       "the bookings, ';'-separated; exit "
+                                       "0 when done, 2 otherwise."),
+                                    QStringLiteral("FROM"));
+    const QCommandLineOption csv(QStringLiteral("csv"),
+                                 tr("With --report: write the figures to this spreadsheet file instead."),
+                                 QStringLiteral("FILE"));
     parser.addOptions({help, version, dataFolder, language, importLegacy, restoreBackup, server, copyToServer,
-                       copyFromServer, find});
+                       copyFromServer, find, report, csv});
 
     QStringList texts{QStringLiteral("velmora")};
     for (const QByteArray &argument : arguments)
@@ -102,8 +112,12 @@ CommandLine readCommandLine(const QList<QByteArray> &arguments)
         line.error = parser.errorText();
         return line;
     }
-    if (!parser.positionalArguments().isEmpty()) {
-        line.error = tr("Unexpected argument: %1").arg(parser.positionalArguments().first());
+    // A report's last day is the one argument that follows no option.
+    const QStringList positional = parser.positionalArguments();
+    if (parser.isSet(report) && positional.size() == 1) {
+        line.until = positional.first().trimmed();
+    } else if (!positional.isEmpty()) {
+        line.error = tr("Unexpected argument: %1").arg(positional.value(parser.isSet(report) ? 1 : 0));
         return line;
     }
     // One task at a time, each with the value it needs.
@@ -114,7 +128,8 @@ CommandLine readCommandLine(const QList<QByteArray> &arguments)
         {&restoreBackup, CommandLine::Task::RestoreBackup},
         {&copyToServer, CommandLine::Task::CopyToServer},
         {&copyFromServer, CommandLine::Task::CopyFromServer},
-        {&find, CommandLine::Task::Find}};
+        {&find, CommandLine::Task::Find},
+        {&report, CommandLine::Task::Report}};
     QStringList asked;
     for (const auto &[option, task] : tasks) {
         if (!parser.isSet(*option))
@@ -132,8 +147,8 @@ CommandLine readCommandLine(const QList<QByteArray> &arguments)
         line.error = tr("Only one of these at a time: %1").arg(asked.join(QStringLiteral(", ")));
         return line;
     }
-    for (const QCommandLineOption *option :
-         {&dataFolder, &language, &restoreBackup, &server, &copyToServer, &copyFromServer, &find}) {
+    for (const QCommandLineOption *option : {&dataFolder, &language, &restoreBackup, &server, &copyToServer,
+                                             &copyFromServer, &find, &report, &csv}) {
         if (parser.isSet(*option) && parser.value(*option).trimmed().isEmpty()) {
             line.error = tr("--%1 needs a value: %2").arg(option->names().constLast(), option->valueName());
             return line;
@@ -142,6 +157,20 @@ CommandLine readCommandLine(const QList<QByteArray> &arguments)
     if (line.task == CommandLine::Task::RestoreBackup &&
         !QDate::fromString(line.value, Qt::ISODate).isValid()) {
         line.error = tr("--restore-backup needs a day written YYYY-MM-DD, not \"%1\"").arg(line.value);
+        return line;
+    }
+    if (line.task == CommandLine::Task::Report) {
+        const QDate from = QDate::fromString(line.value, Qt::ISODate);
+        const QDate to = QDate::fromString(line.until, Qt::ISODate);
+        if (!from.isValid() || !to.isValid() || to < from) {
+            line.error =
+                tr("--report needs two days written YYYY-MM-DD, the second not before the first: %1 %2")
+                    .arg(line.value, line.until);
+            return line;
+        }
+        line.csvFile = parser.value(csv);
+    } else if (parser.isSet(csv)) {
+        line.error = tr("--csv goes with --report");
         return line;
     }
     line.language = parser.value(language);

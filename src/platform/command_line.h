@@ -18,14 +18,17 @@ struct CommandLine
         RestoreBackup,
         CopyToServer,
         CopyFromServer,
-        Find
+        Find,
+        Report
     };
     Task task = Task::Window;
     QByteArray dataFolder; // as given, byte for byte; empty for the working folder
     QString language;
     QString server;
-    QString value; // the day of a restore, the server of a copy, the text to find
-    QString error; // why the command line cannot be followed: nothing is done then
+    QString value;   // the day of a restore, the server of a copy, the text to find, a report's first day
+    QString until;   // a report's last day
+    QString csvFile; // where a report is written, or empty for the terminal
+    QString error;   // why the command line cannot be followed: nothing is done then
     QString help;
 
     // The tasks of a terminal, which need no window and no screen.

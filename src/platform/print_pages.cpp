@@ -3,6 +3,7 @@
 #include <QCoreApplication>
 #include <QFont>
 #include <QFontMetricsF>
+#include <QImage>
 #include <QPagedPaintDevice>
 #include <QPainter>
 
@@ -23,6 +24,22 @@ public:
         font.setBold(bold);
         font.setStyleHint(family == QLatin1String("Courier New") ? QFont::TypeWriter : QFont::SansSerif);
         painter_.setFont(font);
+    }
+
+    // The picture scaled to the page's width, on a page of its own when it does not fit below.
+    bool picture(const QImage &image)
+    {
+        const QRect page = painter_.viewport();
+        QSizeF size = image.size();
+        size.scale(page.width(), page.height(), Qt::KeepAspectRatio);
+        if (y_ > 0 && y_ + size.height() > page.height()) {
+            if (!device_.newPage())
+                return false;
+            y_ = 0;
+        }
+        painter_.drawImage(QRectF(QPointF(0, y_), size), image);
+        y_ += size.height();
+        return true;
     }
 
     bool line(const QString &text)
@@ -68,6 +85,10 @@ bool paintPrintout(QPagedPaintDevice &device, const Printout &printout, QString 
         if (!ok)
             break;
         ok = writer.line(QString(3, QLatin1Char(' ')) + row);
+    }
+    if (ok && !printout.picture.isEmpty()) {
+        QImage image;
+        ok = writer.line({}) && (!image.loadFromData(printout.picture, "PNG") || writer.picture(image));
     }
     if (!painter.end() || !ok) {
         *error = QCoreApplication::translate("Platform", "the printer stopped in the middle of the document");

@@ -1,5 +1,8 @@
 #include "platform/start_up.h"
 
+#include "core/confirmation.h"
+#include "core/month_report.h"
+
 #include "files/backups.h"
 #include "files/database.h"
 #include "files/sqlite_storage.h"
@@ -232,6 +235,54 @@ int printed(const CopyReport &report, QTextStream &out)
 
 } // namespace
 
+// The books a terminal task reads: the server named, or the folder's files when they are all there
+// (nothing is made in a folder without them); none, with why on err.
+std::unique_ptr<BookStorage> booksToRead(const QDir &folder, const QString &server, QTextStream &err)
+{
+    const QString url = server.isEmpty() ? serverInSettings(folder) : server;
+    QString error;
+    if (!url.isEmpty()) {
+        auto onServer = std::make_unique<ServerStorage>(url);
+        if (onServer->prepare(&error))
+            return onServer;
+        err << error << '\n';
+        return nullptr;
+    }
+    const FolderCheck check = checkFolder(folder);
+    if (check.missing.isEmpty() && check.problems.isEmpty())
+        return std::make_unique<SqliteStorage>(folder);
+    err << QCoreApplication::translate("StartUp", "The books of %1 cannot be read: %2")
+               .arg(QDir::toNativeSeparators(folder.absolutePath()),
+                    (check.problems + check.missing).join(QStringLiteral("; ")))
+        << '\n';
+    return nullptr;
+}
+
+int reportFromCommandLine(const QDir &folder, const QString &server, QDate from, QDate to,
+                          const QString &csvFile, QTextStream &out, QTextStream &err)
+{
+    const std::unique_ptr<BookStorage> storage = booksToRead(folder, server, err);
+    if (!storage)
+        return 2;
+    MonthReport report;
+    QString error;
+    if (!readMonthReport(*storage, from, to, 0, &report, &error)) {
+        err << error << '\n';
+        return 2;
+    }
+    const QByteArray csv = monthReportCsv(report, QLocale());
+    if (csvFile.isEmpty()) {
+        out << QString::fromUtf8(csv.mid(3)); // a terminal needs no byte order mark
+        return 0;
+    }
+    if (!saveWholeFile(csvFile, csv, &error)) {
+        err << QCoreApplication::translate("StartUp", "%1 could not be written: %2").arg(csvFile, error)
+            << '\n';
+        return 2;
+    }
+    return 0;
+}
+
 int findFromCommandLine(const QDir &folder, const QString &server, const QString &text, QDate today,
                         QTextStream &out, QTextStream &err)
 {
@@ -242,28 +293,10 @@ int findFromCommandLine(const QDir &folder, const QString &server, const QString
             << '\n';
         return 2;
     }
-    const QString url = server.isEmpty() ? serverInSettings(folder) : server;
-    std::unique_ptr<BookStorage> storage;
+    const std::unique_ptr<BookStorage> storage = booksToRead(folder, server, err);
+    if (!storage)
+        return 2;
     QString error;
-    if (!url.isEmpty()) {
-        auto onServer = std::make_unique<ServerStorage>(url);
-        if (!onServer->prepare(&error)) {
-            err << error << '\n';
-            return 2;
-        }
-        storage = std::move(onServer);
-    } else {
-        // Only books that are there: nothing is made in a folder without them.
-        const FolderCheck check = checkFolder(folder);
-        if (!check.missing.isEmpty() || !check.problems.isEmpty()) {
-            err << QCoreApplication::translate("StartUp", "The books of %1 cannot be searched: %2")
-                       .arg(QDir::toNativeSeparators(folder.absolutePath()),
-                            (check.problems + check.missing).join(QStringLiteral("; ")))
-                << '\n';
-            return 2;
-        }
-        storage = std::make_unique<SqliteStorage>(folder);
-    }
     QVector<FoundBooking> found;
     AllDoctorFields doctors;
     if (!storage->findBookings(query, &found, &error) || !storage->readDoctors(&doctors, &error)) {

@@ -64,6 +64,11 @@ int importFromCommandLine(const QDir &folder, const QString &readerPath, QTextSt
 // put back, 2 when there is no backup of that day.
 int restoreFromCommandLine(const QDir &folder, const QString &day, QTextStream &out);
 
+// "velmora --report FROM TO [--csv FILE]": the figures of the period, every doctor, as a spreadsheet's
+// text on out or into the file; 0 when done, 2 otherwise (why on err).
+int reportFromCommandLine(const QDir &folder, const QString &server, QDate from, QDate to,
+                          const QString &csvFile, QTextStream &out, QTextStream &err);
+
 // "velmora --find TEXT": every booking the text finds, one a line, upcoming first (see the option's
 // help). 0 when something was found, 1 when nothing was, 2 on an error or a text too short, said on err.
 int findFromCommandLine(const QDir &folder, const QString &server, const QString &text, QDate today,

@@ -88,6 +88,49 @@ QString dayQueryWithoutStatus(const QString &table, const QString &idColumn)
         .arg(idColumn, table);
 }
 
+QString periodQuery(const QString &table, const QString &idColumn, const QString &statusTable)
+{
+    return QStringLiteral("SELECT d.%1, d.data, d.hora, d.nome, d.convenio, d.telefone, d.obs, "
+                          "coalesce(s.status, 0) FROM %2 d LEFT JOIN %3 s ON s.id = d.%1 AND s.nome = "
+                          "coalesce(d.nome, '') WHERE d.data >= ? AND d.data <= ? ORDER BY d.data, d.%1")
+        .arg(idColumn, table, statusTable);
+}
+
+QString periodQueryWithoutStatus(const QString &table, const QString &idColumn)
+{
+    return QStringLiteral(
+               "SELECT %1, data, hora, nome, convenio, telefone, obs FROM %2 WHERE data >= ? AND data "
+               "<= ? ORDER BY data, %1")
+        .arg(idColumn, table);
+}
+
+void appendPeriodBookings(QSqlQuery &query, QVector<Appointment> *bookings)
+{
+    bool withStatus = false;
+    bool looked = false;
+    QString lastDate;
+    QDate date;
+    while (query.next()) {
+        if (!looked) {
+            withStatus = query.record().count() > 7;
+            looked = true;
+        }
+        Appointment booking;
+        booking.id = query.value(0).toLongLong();
+        const QString stored = query.value(1).toString();
+        if (stored != lastDate) {
+            lastDate = stored;
+            date = QDate::fromString(stored, Qt::ISODate);
+        }
+        booking.date = date;
+        for (int i = 0; i < 5; ++i)
+            booking.*kTexts[i] = query.value(i + 2).toString();
+        if (withStatus)
+            booking.status = statusFromNumber(query.value(7).toInt());
+        bookings->append(booking);
+    }
+}
+
 void appendDayBookings(QSqlQuery &query, QDate date, QVector<Appointment> *bookings)
 {
     bool withStatus = false;

@@ -38,6 +38,11 @@ QString dayQuery(const QString &table, const QString &idColumn, const QString &s
 // The same without statuses, for a book that has never had one.
 QString dayQueryWithoutStatus(const QString &table, const QString &idColumn);
 
+// The same over a period (two values: the first and last date), the date selected after the identity.
+QString periodQuery(const QString &table, const QString &idColumn, const QString &statusTable);
+QString periodQueryWithoutStatus(const QString &table, const QString &idColumn);
+void appendPeriodBookings(QSqlQuery &query, QVector<Appointment> *bookings);
+
 // Appends the rows of a day's query as bookings of that date (a missing status column reads as to
 // confirm).
 void appendDayBookings(QSqlQuery &query, QDate date, QVector<Appointment> *bookings);

@@ -167,6 +167,19 @@ bool ServerStorage::readDay(int slot, QDate date, QVector<Appointment> *bookings
     return true;
 }
 
+bool ServerStorage::readPeriod(int slot, QDate from, QDate to, QVector<Appointment> *bookings, QString *error)
+{
+    bookings->clear();
+    QSqlQuery *query =
+        run(periodQuery(serverBookTable(slot), QStringLiteral("id"), statusTable(serverSchema(slot))),
+            {storedDate(from), storedDate(to)}, error);
+    if (!query)
+        return false;
+    appendPeriodBookings(*query, bookings);
+    query->finish();
+    return true;
+}
+
 Added ServerStorage::add(int slot, const Appointment &booking, int linkedSlot, QString *error)
 {
     const QVariantList values = bookingValues(booking);

@@ -24,6 +24,7 @@ public:
 
     bool openBook(int slot, QString *error) override;
     bool readDay(int slot, QDate date, QVector<Appointment> *bookings, QString *error) override;
+    bool readPeriod(int slot, QDate from, QDate to, QVector<Appointment> *bookings, QString *error) override;
     Added add(int slot, const Appointment &booking, int linkedSlot, QString *error) override;
     WriteOutcome update(int slot, const Appointment &stored, const Appointment &changed,
                         QString *error) override;

@@ -2,6 +2,7 @@
 
 #include "core/booking_status.h"
 #include "windows/confirmation_window.h"
+#include "windows/month_window.h"
 
 #include <QCloseEvent>
 #include <QCoreApplication>
@@ -125,6 +126,8 @@ void MainWindow::wireControls()
     new QShortcut(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_E), this, this, &MainWindow::openFirstFree);
     new QShortcut(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_C), this, this, &MainWindow::openConfirmations);
     new QShortcut(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_H), this, this, &MainWindow::showHistory);
+    new QShortcut(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_M), this, this, &MainWindow::openMonth);
+    connect(sidePanel_, &SidePanel::monthRequested, this, &MainWindow::openMonth);
     connect(sidePanel_, &SidePanel::findRequested, this, &MainWindow::openFind);
     connect(sidePanel_, &SidePanel::firstFreeRequested, this, &MainWindow::openFirstFree);
     connect(sidePanel_, &SidePanel::confirmationsRequested, this, &MainWindow::openConfirmations);
@@ -153,6 +156,13 @@ void MainWindow::openConfirmations()
         confirmations_ = new ConfirmationWindow(
             platform_, book_, pdfFolder_.filePath(QStringLiteral("velmora.ini")), pdfFolder_, this);
     confirmations_->open();
+}
+
+void MainWindow::openMonth()
+{
+    if (!month_)
+        month_ = new MonthWindow(platform_, book_, pdfFolder_, this);
+    month_->open();
 }
 
 void MainWindow::showHistory()

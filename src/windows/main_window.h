@@ -71,6 +71,7 @@ private:
     void openFind();
     void openFirstFree();
     void openConfirmations();
+    void openMonth();
     void showHistory();
     // The side panel shown while the window has room for it beside the layout.
     void placeSidePanel();
@@ -107,6 +108,7 @@ private:
     FirstFreeWindow *firstFree_ = nullptr; // likewise (Ctrl+Shift+E)
     SidePanel *sidePanel_ = nullptr;
     class ConfirmationWindow *confirmations_ = nullptr; // likewise (Ctrl+Shift+C)
+    class MonthWindow *month_ = nullptr;                // likewise (Ctrl+Shift+M)
 };
 
 } // namespace velmora

@@ -45,6 +45,9 @@ SidePanel::SidePanel(QWidget *parent) : QFrame(parent)
     connect(add("historyButton", tr("Histor&y"), QStringLiteral("Ctrl+Shift+H")), &QPushButton::clicked, this,
             &SidePanel::historyRequested);
 
+    connect(add("monthButton", tr("&Month in numbers"), QStringLiteral("Ctrl+Shift+M")),
+            &QPushButton::clicked, this, &SidePanel::monthRequested);
+
     auto *legend = new QLabel(this);
     legend->setObjectName(QStringLiteral("statusLegend"));
     QStringList lines;

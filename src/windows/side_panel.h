@@ -9,7 +9,8 @@ class QMenu;
 namespace velmora {
 
 // Beside the day list when the window has room for it: the buttons for what reception asks besides
-// booking (find a patient, the earliest free times, the confirmations, a booking's status and history)
+// booking (find a patient, the earliest free times, the confirmations, a booking's status and history, the
+// month in numbers)
 // and the legend of the status marks. None takes a stop in the Tab cycle: each has its access key.
 class SidePanel : public QFrame
 {
@@ -27,6 +28,7 @@ Q_SIGNALS:
     void confirmationsRequested();
     void statusChosen(velmora::BookingStatus status);
     void historyRequested();
+    void monthRequested();
 
 private:
     QMenu *statuses_ = nullptr;

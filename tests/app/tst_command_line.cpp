@@ -41,6 +41,16 @@ private Q_SLOTS:
         QTest::newRow("unknown language")
             << QStringList{"--language", "xx"} << int(Task::Window) << "en and pt_BR";
         QTest::newRow("stray word") << QStringList{"backup"} << int(Task::Window) << "Unexpected argument";
+        QTest::newRow("report") << QStringList{"--report", "2026-12-01", "2026-12-31", "--csv", "m.csv"}
+                                << int(Task::Report) << "";
+        QTest::newRow("report backwards") << QStringList{"--report", "2026-12-31", "2026-12-01"}
+                                          << int(Task::Report) << "the second not before the first";
+        QTest::newRow("report without its end")
+            << QStringList{"--report", "2026-12-01"} << int(Task::Report) << "two days";
+        QTest::newRow("a third day") << QStringList{"--report", "2026-12-01", "2026-12-02", "2026-12-03"}
+                                     << int(Task::Report) << "Unexpected argument: 2026-12-03";
+        QTest::newRow("csv alone") << QStringList{"--csv", "m.csv"} << int(Task::Window)
+                                   << "--csv goes with --report";
     }
     void readAndChecked()
     {
@@ -95,6 +105,8 @@ private Q_SLOTS:
         QTest::newRow("help-all") << QStringList{"--help-all"} << 0;
         QTest::newRow("find in a folder without books") << QStringList{"--find", "joao"} << 2;
         QTest::newRow("find too short") << QStringList{"--find", "jo"} << 2;
+        QTest::newRow("report in a folder without books")
+            << QStringList{"--report", "2026-12-01", "2026-12-31"} << 2;
     }
     void badCallsWithoutAScreen()
     {

@@ -1,5 +1,6 @@
 // The same cases on both engines: the folder's files, and the server several desks share.
 #include "core/appointment_book.h"
+#include "core/month_report.h"
 #include "files/sqlite_storage.h"
 #include "server/server_storage.h"
 #include "support/open_book.h"
@@ -8,8 +9,12 @@
 #include "support/two_desks.h"
 #include "transfer/server_copy.h"
 
+#include <QRandomGenerator>
 #include <QSignalSpy>
+
 #include <QTest>
+#include <map>
+#include <numeric>
 
 using namespace velmora;
 using namespace velmora::testing;
@@ -213,6 +218,68 @@ private Q_SLOTS:
         // A booking added later under the same name starts to confirm.
         QCOMPARE(front->add(1, booking("10:00", "Ana Souza"), 0, &error).outcome, AddOutcome::Stored);
         QCOMPARE(storedCalled(*phone, "Ana Souza").status, BookingStatus::ToConfirm);
+    }
+
+    // The month's figures against a plain count of random bookings, in and around the month; the CSV
+    // read back gives the same.
+    void monthFiguresMatchAPlainCount_data() { addEngines(); }
+    void monthFiguresMatchAPlainCount()
+    {
+        QFETCH(QString, engine);
+        SharedBooks books(engine);
+        auto desk = books.desk();
+        saveMorningDoctors(*desk,
+                           {"Ana", "Bruno", "Carla"}); // 08:00 to 09:00 at 15 minutes: five slots a day
+        const QDate from(2026, 12, 1);
+        const QDate to(2026, 12, 31);
+        const QStringList plans{"Unimed", "UNIMED",          "unimed ",       "Amil",
+                                "",       "Bradesco  Saúde", "bradesco saude"};
+        QRandomGenerator random(7);
+        std::map<int, std::array<int, kBookingStatusCount>> counted; // by doctor, in the month
+        std::map<QString, int> perPlan;
+        QString error;
+        for (int i = 0; i < 120; ++i) {
+            const int slot = 1 + random.bounded(3);
+            Appointment made =
+                booking("08:00", QStringLiteral("P%1").arg(i), from.addDays(random.bounded(-5, 36)));
+            made.convenio = plans.at(random.bounded(plans.size()));
+            QCOMPARE(desk->add(slot, made, 0, &error).outcome, AddOutcome::Stored);
+            const auto status = statusFromNumber(random.bounded(kBookingStatusCount));
+            QVector<Appointment> day;
+            QVERIFY(desk->readDay(slot, made.date, &day, &error));
+            QCOMPARE(desk->setStatus(slot, day.last(), status, &error), WriteOutcome::Done);
+            if (made.date >= from && made.date <= to) {
+                ++counted[slot][static_cast<size_t>(status)];
+                ++perPlan[foldedName(made.convenio)];
+            }
+        }
+        QVERIFY(desk->openBook(2, &error)); // a placeholder record counts for nothing
+
+        MonthReport report;
+        QVERIFY2(readMonthReport(*desk, from, to, 0, &report, &error), qPrintable(error));
+        QCOMPARE(report.doctors.size(), 3);
+        for (const DoctorFigures &doctor : std::as_const(report.doctors)) {
+            QCOMPARE(doctor.offered, 31 * 5);
+            QCOMPARE(doctor.byStatus, counted[doctor.slot]);
+            int total = 0;
+            for (const int count : counted[doctor.slot])
+                total += count;
+            QCOMPARE(doctor.booked, total);
+            QCOMPARE(std::accumulate(doctor.perWeek.begin(), doctor.perWeek.end(), 0), total);
+        }
+        QCOMPARE(report.plans.size(), 4); // Unimed, Amil, Bradesco Saúde, no plan
+        for (const PlanFigures &plan : std::as_const(report.plans))
+            QCOMPARE(plan.bookings, perPlan[foldedName(plan.plan)]);
+
+        const QByteArray csv = monthReportCsv(report, QLocale("pt_BR"));
+        QVERIFY(csv.startsWith("\xEF\xBB\xBF")); // read as UTF-8 by a spreadsheet
+        const QStringList lines = QString::fromUtf8(csv.mid(3)).split("\r\n");
+        QCOMPARE(lines.at(0).section(';', 1, 1), QStringLiteral("01/12/2026"));
+        const QStringList ana = lines.at(2).split(';');
+        QCOMPARE(ana.value(0), QStringLiteral("Ana"));
+        QCOMPARE(ana.value(2).toInt(), report.doctors.first().booked);
+        QCOMPARE(QLocale("pt_BR").toDouble(ana.value(3)),
+                 qRound(report.doctors.first().occupancy() * 1000) / 10.0);
     }
 
     void settingsTravelBetweenDesks_data() { addEngines(); }

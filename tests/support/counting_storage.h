@@ -21,6 +21,11 @@ public:
         ++calls;
         return engine_.readDay(slot, date, bookings, error);
     }
+    bool readPeriod(int slot, QDate from, QDate to, QVector<Appointment> *bookings, QString *error) override
+    {
+        ++calls;
+        return engine_.readPeriod(slot, from, to, bookings, error);
+    }
     Added add(int slot, const Appointment &booking, int linkedSlot, QString *error) override
     {
         ++calls;

@@ -78,6 +78,16 @@ public:
                 *bookings << booking;
         return true;
     }
+    bool readPeriod(int slot, QDate from, QDate to, QVector<Appointment> *bookings, QString *) override
+    {
+        bookings->clear();
+        for (const Appointment &booking : books_.books[slot])
+            if (booking.date >= from && booking.date <= to)
+                *bookings << booking;
+        std::stable_sort(bookings->begin(), bookings->end(),
+                         [](const Appointment &a, const Appointment &b) { return a.date < b.date; });
+        return true;
+    }
     Added add(int slot, const Appointment &booking, int linkedSlot, QString *) override
     {
         const std::vector<int> into = isDoctorSlot(linkedSlot) && linkedSlot != slot

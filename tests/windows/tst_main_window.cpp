@@ -1,6 +1,7 @@
 #include "support/book_window.h"
 
 #include <QCheckBox>
+#include <QComboBox>
 #include <QTableWidget>
 
 #include <QElapsedTimer>
@@ -536,6 +537,35 @@ private Q_SLOTS:
         QTest::keyClick(book.list(), Qt::Key_H, Qt::ControlModifier | Qt::ShiftModifier);
         const QString history = book.platform.messages.takeOne();
         QVERIFY2(history.contains("Status: To confirm \u2192 Cancelled by the patient"), qPrintable(history));
+        QVERIFY(book.platform.messages.shown.isEmpty());
+    }
+
+    // The month in numbers from its key: the figures of the month shown, one doctor chosen, the CSV
+    // saved where the dialog says.
+    void theMonthInNumbers()
+    {
+        BookWindow book; // 2027-03-01
+        book.files.setDoctor(1, "Ana", "30", {"0800", "1000"});
+        book.files.setDoctor(2, "Bruno", "30", {"0800", "0900"});
+        book.files.addAppointment(1, QDate(2027, 3, 2), "08:00", "Maria", "Unimed");
+        book.files.addAppointment(1, QDate(2027, 3, 30), "08:30", "Bia", "UNIMED");
+        book.files.addAppointment(2, QDate(2027, 4, 1), "08:00", "Next month");
+        book.open();
+        QTest::keyClick(book.window, Qt::Key_M, Qt::ControlModifier | Qt::ShiftModifier);
+        auto *figures = book.find<QTableWidget>("reportFigures");
+        QCOMPARE(figures->rowCount(), 2);
+        QCOMPARE(figures->item(0, 0)->text(), QStringLiteral("Ana"));
+        QCOMPARE(figures->item(0, 1)->text(), QStringLiteral("155")); // five slots on each of 31 days
+        QCOMPARE(figures->item(0, 2)->text(), QStringLiteral("2"));
+        QCOMPARE(figures->item(1, 2)->text(), QStringLiteral("0"));
+        auto *doctor = book.find<QComboBox>("reportDoctor");
+        doctor->setCurrentIndex(doctor->findText("Bruno"));
+        QCOMPARE(figures->rowCount(), 1);
+        book.platform.messages.saveAs = book.files.folder().filePath("march.csv");
+        QTest::mouseClick(book.find<QPushButton>("reportCsv"), Qt::LeftButton);
+        QFile csv(book.platform.messages.saveAs);
+        QVERIFY(csv.open(QIODevice::ReadOnly));
+        QVERIFY(csv.readAll().contains("\r\nBruno;93;0;0.0;0;0;0;0\r\n"));
         QVERIFY(book.platform.messages.shown.isEmpty());
     }
 

@@ -483,6 +483,69 @@ Salvar as mesmas páginas como arquivo PDF?</translation>
     </message>
 </context>
 <context>
+    <name>MonthReport</name>
+    <message>
+        <source>no plan</source>
+        <translation>sem convênio</translation>
+    </message>
+    <message>
+        <source>From</source>
+        <translation>De</translation>
+    </message>
+    <message>
+        <source>To</source>
+        <translation>Até</translation>
+    </message>
+    <message>
+        <source>Doctor</source>
+        <translation>Médico</translation>
+    </message>
+    <message>
+        <source>Free slots offered</source>
+        <translation>Horários oferecidos</translation>
+    </message>
+    <message>
+        <source>Bookings</source>
+        <translation>Consultas</translation>
+    </message>
+    <message>
+        <source>Occupancy (%)</source>
+        <translation>Ocupação (%)</translation>
+    </message>
+    <message>
+        <source>Confirmed</source>
+        <translation>Confirmadas</translation>
+    </message>
+    <message>
+        <source>Arrived</source>
+        <translation>Compareceram</translation>
+    </message>
+    <message>
+        <source>Missed</source>
+        <translation>Faltas</translation>
+    </message>
+    <message>
+        <source>Cancelled</source>
+        <translation>Desmarcadas</translation>
+    </message>
+    <message>
+        <source>Health plan</source>
+        <translation>Convênio</translation>
+    </message>
+    <message>
+        <source>Offered</source>
+        <translation>Oferecidos</translation>
+    </message>
+    <message>
+        <source>Booked</source>
+        <translation>Marcadas</translation>
+    </message>
+    <message>
+        <source>Occupancy</source>
+        <translation>Ocupação</translation>
+    </message>
+</context>
+<context>
     <name>Platform</name>
     <message>
         <source>the printer could not start the document</source>
@@ -795,8 +858,12 @@ Assumir a pasta? Só se o Velmora estiver fechado naquele computador: dois progr
         <translation>Digite pelo menos três letras do nome ou quatro dígitos do telefone.</translation>
     </message>
     <message>
-        <source>The books of %1 cannot be searched: %2</source>
-        <translation>As agendas de %1 não podem ser pesquisadas: %2</translation>
+        <source>The books of %1 cannot be read: %2</source>
+        <translation>Não foi possível ler as agendas de %1: %2</translation>
+    </message>
+    <message>
+        <source>%1 could not be written: %2</source>
+        <translation>Não foi possível gravar %1: %2</translation>
     </message>
 </context>
 <context>
@@ -1151,6 +1218,22 @@ Assumir a pasta? Só se o Velmora estiver fechado naquele computador: dois progr
         <source>Print every appointment, all doctors and dates, whose patient&apos;s name holds the text (accents, case and blanks ignored) or whose phones hold its digits, one a line: date, time, slot, doctor, name, health plan, phones, tab-separated, upcoming first. Exit 0 when something was found, 1 when nothing was, 2 on an error or a text too short.</source>
         <translation>Mostra cada consulta, de todos os profissionais e datas, cujo nome do paciente contém o texto (sem diferenciar acentos, maiúsculas e espaços) ou cujos telefones contêm os seus dígitos, uma por linha: data, hora, posição, profissional, nome, convênio, telefones, separados por tabulação, as próximas primeiro. Termina com 0 quando algo foi encontrado, 1 quando nada foi, 2 em caso de erro ou texto curto demais.</translation>
     </message>
+    <message>
+        <source>Print the figures of the days FROM to TO (both YYYY-MM-DD, TO after the option&apos;s value): per doctor the free slots, bookings, occupancy and statuses, per health plan the bookings, &apos;;&apos;-separated; exit 0 when done, 2 otherwise.</source>
+        <translation>Mostra os números dos dias FROM a TO (ambos AAAA-MM-DD, TO depois do valor da opção): por médico, os horários oferecidos, as consultas, a ocupação e as situações; por convênio, as consultas; separados por ';'. Termina com 0 quando concluído, 2 caso contrário.</translation>
+    </message>
+    <message>
+        <source>With --report: write the figures to this spreadsheet file instead.</source>
+        <translation>Com --report: grava os números nesta planilha em vez de mostrá-los.</translation>
+    </message>
+    <message>
+        <source>--report needs two days written YYYY-MM-DD, the second not before the first: %1 %2</source>
+        <translation>--report precisa de dois dias no formato AAAA-MM-DD, o segundo não anterior ao primeiro: %1 %2</translation>
+    </message>
+    <message>
+        <source>--csv goes with --report</source>
+        <translation>--csv só pode ser usado com --report</translation>
+    </message>
 </context>
 <context>
     <name>velmora::ConfirmationWindow</name>
@@ -1420,6 +1503,117 @@ Assumir a pasta? Só se o Velmora estiver fechado naquele computador: dois progr
     </message>
 </context>
 <context>
+    <name>velmora::MonthWindow</name>
+    <message>
+        <source>The month in numbers</source>
+        <translation>O mês em números</translation>
+    </message>
+    <message>
+        <source>From date</source>
+        <translation>Data inicial</translation>
+    </message>
+    <message>
+        <source>To date</source>
+        <translation>Data final</translation>
+    </message>
+    <message>
+        <source>Doctor</source>
+        <translation>Médico</translation>
+    </message>
+    <message>
+        <source>Figures of the period</source>
+        <translation>Números do período</translation>
+    </message>
+    <message>
+        <source>&amp;Print</source>
+        <translation>Im&amp;primir</translation>
+    </message>
+    <message>
+        <source>Save as CS&amp;V</source>
+        <translation>Salvar CS&amp;V</translation>
+    </message>
+    <message>
+        <source>&amp;Close</source>
+        <translation>&amp;Fechar</translation>
+    </message>
+    <message>
+        <source>&amp;From:</source>
+        <translation>&amp;De:</translation>
+    </message>
+    <message>
+        <source>&amp;To:</source>
+        <translation>&amp;Até:</translation>
+    </message>
+    <message>
+        <source>&amp;Doctor:</source>
+        <translation>&amp;Médico:</translation>
+    </message>
+    <message>
+        <source>All doctors</source>
+        <translation>Todos os médicos</translation>
+    </message>
+    <message>
+        <source>The figures could not be read: %1.</source>
+        <translation>Não foi possível ler os números: %1.</translation>
+    </message>
+    <message>
+        <source>Free slots</source>
+        <translation>Horários</translation>
+    </message>
+    <message>
+        <source>Bookings</source>
+        <translation>Consultas</translation>
+    </message>
+    <message>
+        <source>Occupancy</source>
+        <translation>Ocupação</translation>
+    </message>
+    <message>
+        <source>Confirmed</source>
+        <translation>Confirmadas</translation>
+    </message>
+    <message>
+        <source>Arrived</source>
+        <translation>Compareceram</translation>
+    </message>
+    <message>
+        <source>Missed</source>
+        <translation>Faltas</translation>
+    </message>
+    <message>
+        <source>Cancelled</source>
+        <translation>Desmarcadas</translation>
+    </message>
+    <message>
+        <source>Bookings per week</source>
+        <translation>Consultas por semana</translation>
+    </message>
+    <message>
+        <source>Occupancy (%)</source>
+        <translation>Ocupação (%)</translation>
+    </message>
+    <message>
+        <source>Occupancy of the weekly hours</source>
+        <translation>Ocupação dos horários</translation>
+    </message>
+    <message>
+        <source>Health plans</source>
+        <translation>Convênios</translation>
+    </message>
+    <message>
+        <source>%1 to %2</source>
+        <translation>%1 a %2</translation>
+    </message>
+    <message>
+        <source>Spreadsheet files (*.csv)</source>
+        <translation>Planilhas (*.csv)</translation>
+    </message>
+    <message>
+        <source>The file could not be written: %1.</source>
+        <translation>Não foi possível gravar o arquivo: %1.</translation>
+    </message>
+</context>
+<context>
     <name>velmora::SidePanel</name>
     <message>
         <source>Reception tools</source>
@@ -1448,6 +1642,10 @@ Assumir a pasta? Só se o Velmora estiver fechado naquele computador: dois progr
     <message>
         <source>Marks of the day list</source>
         <translation>Marcas da lista do dia</translation>
+    </message>
+    <message>
+        <source>&amp;Month in numbers</source>
+        <translation>&amp;Mês em números</translation>
     </message>
 </context>
 </TS>

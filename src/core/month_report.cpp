@@ -1,0 +1,207 @@
+#include "core/month_report.h"
+
+#include "core/booking_status.h"
+#include "core/confirmation.h"
+#include "core/finding.h"
+#include "core/text_rules.h"
+
+#include <QCoreApplication>
+#include <QHash>
+
+#include <algorithm>
+#include <map>
+
+namespace velmora {
+
+namespace {
+
+// The spellings of one plan and how often each was typed, in the order first seen.
+struct PlanSpellings
+{
+    QVector<std::pair<QString, int>> spellings;
+    PlanFigures figures;
+    int firstSeen = 0;
+};
+
+QString shownDate(QDate date, const QLocale &locale)
+{
+    return locale.language() == QLocale::Portuguese ? date.toString(QStringLiteral("dd/MM/yyyy"))
+                                                    : date.toString(Qt::ISODate);
+}
+
+QString percent(double share, const QLocale &locale)
+{
+    return locale.toString(share * 100.0, 'f', 1);
+}
+
+} // namespace
+
+QString planCaption(const PlanFigures &plan)
+{
+    return plan.plan.isEmpty() ? QCoreApplication::translate("MonthReport", "no plan") : plan.plan;
+}
+
+DoctorSettings doctorSettingsOf(const DoctorFields &doctor, const WeeklyTimes &times)
+{
+    DoctorSettings settings;
+    settings.slotLength = fitted(doctor.interval.value_or(QString()), 2);
+    settings.linkedSlot = linkedSlotValue(doctor.link.value_or(QString()));
+    for (int i = 0; i < kWeeklyTimeCount; ++i)
+        settings.weeklyTimes[i] = fitted(times[i], 4);
+    return settings;
+}
+
+double DoctorFigures::occupancy() const
+{
+    const int kept = booked - byStatus[static_cast<size_t>(BookingStatus::Cancelled)];
+    return offered > 0 ? static_cast<double>(kept) / offered : 0.0;
+}
+
+QDate firstOfMonth(QDate date)
+{
+    return QDate(date.year(), date.month(), 1);
+}
+
+QDate lastOfMonth(QDate date)
+{
+    return QDate(date.year(), date.month(), date.daysInMonth());
+}
+
+bool readMonthReport(BookStorage &storage, QDate from, QDate to, int slot, MonthReport *report,
+                     QString *error)
+{
+    *report = MonthReport{from, to, {}, {}, {}};
+    for (QDate monday = from.addDays(1 - from.dayOfWeek()); monday <= to; monday = monday.addDays(7))
+        report->weeks << monday;
+    AllDoctorFields fields;
+    if (!storage.readDoctors(&fields, error))
+        return false;
+    QHash<QString, PlanSpellings> plans;
+    QVector<Appointment> bookings;
+    for (int doctor = 1; doctor <= kDoctorSlotCount; ++doctor) {
+        const DoctorFields &stored = fields[static_cast<size_t>(doctor - 1)];
+        const QString name = trimBlanks(stored.name.value_or(QString()));
+        if ((slot != 0 && doctor != slot) || (slot == 0 && name.isEmpty()))
+            continue;
+        WeeklyTimes times;
+        if (!storage.readWeeklyTimes(doctor, &times, error) ||
+            !storage.readPeriod(doctor, from, to, &bookings, error))
+            return false;
+        const DoctorSettings settings = doctorSettingsOf(stored, times);
+        DoctorFigures figures;
+        figures.slot = doctor;
+        figures.name = name;
+        figures.perWeek.fill(0, report->weeks.size());
+        for (QDate date = from; date <= to; date = date.addDays(1))
+            figures.offered += static_cast<int>(freeSlotRows(settings, date).size());
+        for (const Appointment &booking : std::as_const(bookings)) {
+            if (booking.date == placeholderDate())
+                continue;
+            ++figures.booked;
+            ++figures.byStatus[static_cast<size_t>(booking.status)];
+            ++figures.perWeek[static_cast<int>(report->weeks.first().daysTo(booking.date) / 7)];
+            const QString typed = trimBlanks(booking.convenio);
+            PlanSpellings &plan = plans[foldedName(typed)];
+            if (plan.figures.bookings == 0)
+                plan.firstSeen = static_cast<int>(plans.size());
+            ++plan.figures.bookings;
+            if (booking.status == BookingStatus::Arrived)
+                ++plan.figures.arrived;
+            auto spelled = std::find_if(plan.spellings.begin(), plan.spellings.end(),
+                                        [&typed](const auto &spelling) { return spelling.first == typed; });
+            if (spelled == plan.spellings.end())
+                plan.spellings.append({typed, 1});
+            else
+                ++spelled->second;
+        }
+        report->doctors << figures;
+    }
+    QVector<const PlanSpellings *> ordered;
+    for (const PlanSpellings &plan : std::as_const(plans))
+        ordered << &plan;
+    std::sort(ordered.begin(), ordered.end(), [](const PlanSpellings *a, const PlanSpellings *b) {
+        return a->figures.bookings != b->figures.bookings ? a->figures.bookings > b->figures.bookings
+                                                          : a->firstSeen < b->firstSeen;
+    });
+    for (const PlanSpellings *plan : std::as_const(ordered)) {
+        PlanFigures figures = plan->figures;
+        // The spelling typed most often; the first typed among equals.
+        int most = 0;
+        for (const auto &[spelling, count] : plan->spellings)
+            if (count > most) {
+                most = count;
+                figures.plan = spelling;
+            }
+        report->plans << figures;
+    }
+    return true;
+}
+
+QByteArray monthReportCsv(const MonthReport &report, const QLocale &locale)
+{
+    const auto line = [](const QStringList &fields) {
+        QStringList quoted;
+        for (const QString &field : fields)
+            quoted << csvField(field);
+        return quoted.join(QLatin1Char(';')) + QStringLiteral("\r\n");
+    };
+    const auto said = [](const char *text) { return QCoreApplication::translate("MonthReport", text); };
+    QString text = line({said(QT_TRANSLATE_NOOP("MonthReport", "From")), shownDate(report.from, locale),
+                         said(QT_TRANSLATE_NOOP("MonthReport", "To")), shownDate(report.to, locale)});
+    text += line({said(QT_TRANSLATE_NOOP("MonthReport", "Doctor")),
+                  said(QT_TRANSLATE_NOOP("MonthReport", "Free slots offered")),
+                  said(QT_TRANSLATE_NOOP("MonthReport", "Bookings")),
+                  said(QT_TRANSLATE_NOOP("MonthReport", "Occupancy (%)")),
+                  said(QT_TRANSLATE_NOOP("MonthReport", "Confirmed")),
+                  said(QT_TRANSLATE_NOOP("MonthReport", "Arrived")),
+                  said(QT_TRANSLATE_NOOP("MonthReport", "Missed")),
+                  said(QT_TRANSLATE_NOOP("MonthReport", "Cancelled"))});
+    for (const DoctorFigures &doctor : report.doctors) {
+        const auto count = [&doctor](BookingStatus status) {
+            return QString::number(doctor.byStatus[static_cast<size_t>(status)]);
+        };
+        text += line({doctor.name, QString::number(doctor.offered), QString::number(doctor.booked),
+                      percent(doctor.occupancy(), locale), count(BookingStatus::Confirmed),
+                      count(BookingStatus::Arrived), count(BookingStatus::Missed),
+                      count(BookingStatus::Cancelled)});
+    }
+    text += line({});
+    text += line({said(QT_TRANSLATE_NOOP("MonthReport", "Health plan")),
+                  said(QT_TRANSLATE_NOOP("MonthReport", "Bookings")),
+                  said(QT_TRANSLATE_NOOP("MonthReport", "Arrived"))});
+    for (const PlanFigures &plan : report.plans)
+        text += line({planCaption(plan), QString::number(plan.bookings), QString::number(plan.arrived)});
+    return "\xEF\xBB\xBF" + text.toUtf8();
+}
+
+QStringList monthReportLines(const MonthReport &report, const QLocale &locale)
+{
+    const auto said = [](const char *text) { return QCoreApplication::translate("MonthReport", text); };
+    QStringList lines;
+    lines << fitted(said(QT_TRANSLATE_NOOP("MonthReport", "Doctor")), 28) +
+                 fitted(said(QT_TRANSLATE_NOOP("MonthReport", "Offered")), 10) +
+                 fitted(said(QT_TRANSLATE_NOOP("MonthReport", "Booked")), 10) +
+                 fitted(said(QT_TRANSLATE_NOOP("MonthReport", "Occupancy")), 11) +
+                 fitted(said(QT_TRANSLATE_NOOP("MonthReport", "Arrived")), 10) +
+                 fitted(said(QT_TRANSLATE_NOOP("MonthReport", "Missed")), 10) +
+                 said(QT_TRANSLATE_NOOP("MonthReport", "Cancelled"));
+    for (const DoctorFigures &doctor : report.doctors)
+        lines << fitted(doctor.name, 28) + fitted(QString::number(doctor.offered), 10) +
+                     fitted(QString::number(doctor.booked), 10) +
+                     fitted(percent(doctor.occupancy(), locale) + QLatin1Char('%'), 11) +
+                     fitted(QString::number(doctor.byStatus[static_cast<size_t>(BookingStatus::Arrived)]),
+                            10) +
+                     fitted(QString::number(doctor.byStatus[static_cast<size_t>(BookingStatus::Missed)]),
+                            10) +
+                     QString::number(doctor.byStatus[static_cast<size_t>(BookingStatus::Cancelled)]);
+    lines << QString();
+    lines << fitted(said(QT_TRANSLATE_NOOP("MonthReport", "Health plan")), 38) +
+                 fitted(said(QT_TRANSLATE_NOOP("MonthReport", "Bookings")), 10) +
+                 said(QT_TRANSLATE_NOOP("MonthReport", "Arrived"));
+    for (const PlanFigures &plan : report.plans)
+        lines << fitted(planCaption(plan), 38) + fitted(QString::number(plan.bookings), 10) +
+                     QString::number(plan.arrived);
+    return lines;
+}
+
+} // namespace velmora

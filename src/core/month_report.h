@@ -1,0 +1,65 @@
+#pragma once
+
+#include "core/book_storage.h"
+
+#include <QDate>
+#include <QLocale>
+#include <QString>
+#include <QVector>
+
+#include <array>
+
+namespace velmora {
+
+// A doctor's slot length, link and weekly hours as the day list uses them.
+DoctorSettings doctorSettingsOf(const DoctorFields &doctor, const WeeklyTimes &times);
+
+// One doctor's figures for a period.
+struct DoctorFigures
+{
+    int slot = 0;
+    QString name;
+    int offered = 0; // the free slots the weekly hours give, as the day lists would show them
+    int booked = 0;  // every booking, cancelled ones included
+    std::array<int, kBookingStatusCount> byStatus{};
+    QVector<int> perWeek; // bookings per week, weeks as in MonthReport::weeks
+    // The share of the offered slots booked, cancellations left out; above 1 with extra bookings.
+    double occupancy() const;
+};
+
+// One health plan, its spellings taken as one (accents, case and blanks ignored).
+struct PlanFigures
+{
+    QString plan; // the spelling typed most often; empty for bookings without a plan
+    int bookings = 0;
+    int arrived = 0;
+};
+
+// The plan as shown: its spelling, or "no plan".
+QString planCaption(const PlanFigures &plan);
+
+struct MonthReport
+{
+    QDate from;
+    QDate to;
+    QVector<QDate> weeks; // the Monday of each week the period touches
+    QVector<DoctorFigures> doctors;
+    QVector<PlanFigures> plans; // most bookings first
+};
+
+// The figures of the period for one doctor (slot) or every named one (0). The placeholder record of an
+// empty book is no booking.
+bool readMonthReport(BookStorage &storage, QDate from, QDate to, int slot, MonthReport *report,
+                     QString *error);
+
+// The month of a date: its first and last day.
+QDate firstOfMonth(QDate date);
+QDate lastOfMonth(QDate date);
+
+// The figures for a spreadsheet: UTF-8 with its mark, ';' separated, a header per table; dates as
+// dd/MM/yyyy in Portuguese and ISO otherwise, shares as percentages with the language's decimal mark.
+QByteArray monthReportCsv(const MonthReport &report, const QLocale &locale);
+// The figures as printed lines.
+QStringList monthReportLines(const MonthReport &report, const QLocale &locale);
+
+} // namespace velmora

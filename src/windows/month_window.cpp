@@ -1,0 +1,285 @@
+#include "windows/month_window.h"
+
+#include "core/booking_status.h"
+#include "core/confirmation.h"
+#include "core/printout.h"
+#include "core/text_rules.h"
+#include "windows/widgets_support.h"
+
+#include <QBarCategoryAxis>
+#include <QBarSeries>
+#include <QBarSet>
+#include <QBuffer>
+#include <QChart>
+#include <QChartView>
+#include <QComboBox>
+#include <QDateEdit>
+#include <QGridLayout>
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QHorizontalBarSeries>
+#include <QLabel>
+#include <QPieSeries>
+#include <QPushButton>
+#include <QShortcut>
+#include <QTableWidget>
+#include <QVBoxLayout>
+#include <QValueAxis>
+
+namespace velmora {
+
+namespace {
+
+QChartView *chartView(QChart *chart, const QString &name)
+{
+    chart->setAnimationOptions(QChart::NoAnimation);
+    chart->legend()->setAlignment(Qt::AlignBottom);
+    chart->setMargins(QMargins(4, 4, 4, 4));
+    auto *view = new QChartView(chart);
+    view->setRenderHint(QPainter::Antialiasing);
+    view->setAccessibleName(name);
+    view->setMinimumSize(320, 220);
+    view->setFocusPolicy(Qt::NoFocus);
+    return view;
+}
+
+} // namespace
+
+MonthWindow::MonthWindow(const Platform &platform, AppointmentBook &book, const QDir &pdfFolder,
+                         QWidget *parent)
+    : QWidget(parent, Qt::Window), platform_(platform), book_(book), pdfFolder_(pdfFolder)
+{
+    setObjectName(QStringLiteral("monthWindow"));
+    setWindowTitle(tr("The month in numbers"));
+    from_ = new QDateEdit(this);
+    from_->setObjectName(QStringLiteral("reportFrom"));
+    from_->setCalendarPopup(true);
+    from_->setAccessibleName(tr("From date"));
+    to_ = new QDateEdit(this);
+    to_->setObjectName(QStringLiteral("reportTo"));
+    to_->setCalendarPopup(true);
+    to_->setAccessibleName(tr("To date"));
+    doctor_ = new QComboBox(this);
+    doctor_->setObjectName(QStringLiteral("reportDoctor"));
+    doctor_->setAccessibleName(tr("Doctor"));
+    figures_ = new QTableWidget(this);
+    figures_->setObjectName(QStringLiteral("reportFigures"));
+    figures_->setAccessibleName(tr("Figures of the period"));
+    figures_->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    figures_->verticalHeader()->hide();
+    figures_->setTabKeyNavigation(false);
+    charts_ = new QWidget(this);
+    chartGrid_ = new QGridLayout(charts_);
+    chartGrid_->setContentsMargins(0, 0, 0, 0);
+
+    auto *print = new QPushButton(tr("&Print"), this);
+    print->setObjectName(QStringLiteral("reportPrint"));
+    auto *csv = new QPushButton(tr("Save as CS&V"), this);
+    csv->setObjectName(QStringLiteral("reportCsv"));
+    auto *close = new QPushButton(tr("&Close"), this);
+    close->setObjectName(QStringLiteral("reportClose"));
+
+    const auto caption = [this](const QString &text, QWidget *buddy) {
+        auto *label = new QLabel(text, this);
+        label->setBuddy(buddy);
+        return label;
+    };
+    auto *choices = new QHBoxLayout;
+    choices->addWidget(caption(tr("&From:"), from_));
+    choices->addWidget(from_);
+    choices->addWidget(caption(tr("&To:"), to_));
+    choices->addWidget(to_);
+    choices->addWidget(caption(tr("&Doctor:"), doctor_));
+    choices->addWidget(doctor_, 1);
+    auto *actions = new QHBoxLayout;
+    actions->addWidget(print);
+    actions->addWidget(csv);
+    actions->addStretch();
+    actions->addWidget(close);
+    auto *layout = new QVBoxLayout(this);
+    layout->addLayout(choices);
+    layout->addWidget(figures_, 2);
+    layout->addWidget(charts_, 5);
+    layout->addLayout(actions);
+    resize(1000, 720);
+
+    connect(from_, &QDateEdit::dateChanged, this, [this](QDate date) {
+        if (to_->date() < date)
+            to_->setDate(date);
+        reload();
+    });
+    connect(to_, &QDateEdit::dateChanged, this, [this](QDate date) {
+        if (from_->date() > date)
+            from_->setDate(date);
+        reload();
+    });
+    connect(doctor_, &QComboBox::currentIndexChanged, this, &MonthWindow::reload);
+    connect(print, &QPushButton::clicked, this, &MonthWindow::print);
+    connect(csv, &QPushButton::clicked, this, &MonthWindow::saveCsv);
+    connect(close, &QPushButton::clicked, this, &QWidget::close);
+    new QShortcut(QKeySequence(Qt::Key_Escape), this, this, &QWidget::close);
+}
+
+void MonthWindow::open()
+{
+    const QDate today = platform_.clock.today();
+    {
+        const QSignalBlocker blockFrom(from_);
+        const QSignalBlocker blockTo(to_);
+        const QSignalBlocker blockDoctor(doctor_);
+        from_->setDate(firstOfMonth(today));
+        to_->setDate(lastOfMonth(today));
+        doctor_->clear();
+        doctor_->addItem(tr("All doctors"), 0);
+        const QStringList names = book_.doctorNames();
+        for (int slot = 1; slot <= names.size(); ++slot)
+            if (!trimBlanks(names.at(slot - 1)).isEmpty())
+                doctor_->addItem(trimBlanks(names.at(slot - 1)), slot);
+    }
+    reload();
+    show();
+    raise();
+    activateWindow();
+    from_->setFocus(Qt::OtherFocusReason);
+}
+
+void MonthWindow::reload()
+{
+    QString error;
+    if (!book_.monthReport(from_->date(), to_->date(), doctor_->currentData().toInt(), &report_, &error)) {
+        report_ = MonthReport{from_->date(), to_->date(), {}, {}, {}};
+        platform_.messages.inform(this, tr("The figures could not be read: %1.").arg(error));
+    }
+    showFigures();
+    showCharts();
+}
+
+void MonthWindow::showFigures()
+{
+    const QLocale locale;
+    const QStringList header{tr("Doctor"),    tr("Free slots"), tr("Bookings"), tr("Occupancy"),
+                             tr("Confirmed"), tr("Arrived"),    tr("Missed"),   tr("Cancelled")};
+    figures_->clear();
+    figures_->setColumnCount(static_cast<int>(header.size()));
+    figures_->setHorizontalHeaderLabels(header);
+    figures_->setRowCount(static_cast<int>(report_.doctors.size()));
+    for (int row = 0; row < report_.doctors.size(); ++row) {
+        const DoctorFigures &doctor = report_.doctors.at(row);
+        const auto count = [&doctor](BookingStatus status) {
+            return QString::number(doctor.byStatus[static_cast<size_t>(status)]);
+        };
+        const QStringList texts{doctor.name,
+                                QString::number(doctor.offered),
+                                QString::number(doctor.booked),
+                                locale.toString(doctor.occupancy() * 100.0, 'f', 1) + QLatin1Char('%'),
+                                count(BookingStatus::Confirmed),
+                                count(BookingStatus::Arrived),
+                                count(BookingStatus::Missed),
+                                count(BookingStatus::Cancelled)};
+        for (int column = 0; column < texts.size(); ++column) {
+            auto *item = new QTableWidgetItem(texts.at(column));
+            if (column > 0)
+                item->setTextAlignment(Qt::AlignRight | Qt::AlignVCenter);
+            figures_->setItem(row, column, item);
+        }
+    }
+    figures_->resizeColumnsToContents();
+}
+
+void MonthWindow::showCharts()
+{
+    while (QLayoutItem *item = chartGrid_->takeAt(0)) {
+        delete item->widget();
+        delete item;
+    }
+    const QLocale locale;
+    // Bookings per doctor per week.
+    auto *weekly = new QBarSeries;
+    for (const DoctorFigures &doctor : std::as_const(report_.doctors)) {
+        auto *set = new QBarSet(doctor.name);
+        for (const int count : doctor.perWeek)
+            *set << count;
+        weekly->append(set);
+    }
+    auto *weeks = new QChart;
+    weeks->setTitle(tr("Bookings per week"));
+    weeks->addSeries(weekly);
+    auto *weekAxis = new QBarCategoryAxis;
+    for (const QDate &monday : std::as_const(report_.weeks))
+        weekAxis->append(locale.toString(monday, QStringLiteral("dd/MM")));
+    weeks->addAxis(weekAxis, Qt::AlignBottom);
+    weekly->attachAxis(weekAxis);
+    auto *countAxis = new QValueAxis;
+    countAxis->setLabelFormat(QStringLiteral("%d"));
+    weeks->addAxis(countAxis, Qt::AlignLeft);
+    weekly->attachAxis(countAxis);
+    countAxis->applyNiceNumbers();
+    chartGrid_->addWidget(chartView(weeks, tr("Bookings per week")), 0, 0, 1, 2);
+
+    // Occupancy per doctor.
+    auto *occupancy = new QHorizontalBarSeries;
+    auto *shares = new QBarSet(tr("Occupancy (%)"));
+    auto *doctorAxis = new QBarCategoryAxis;
+    for (const DoctorFigures &doctor : std::as_const(report_.doctors)) {
+        *shares << doctor.occupancy() * 100.0;
+        doctorAxis->append(doctor.name);
+    }
+    occupancy->append(shares);
+    occupancy->setLabelsVisible(true);
+    occupancy->setLabelsFormat(QStringLiteral("@value%"));
+    occupancy->setLabelsPrecision(3);
+    auto *occupied = new QChart;
+    occupied->setTitle(tr("Occupancy of the weekly hours"));
+    occupied->addSeries(occupancy);
+    occupied->addAxis(doctorAxis, Qt::AlignLeft);
+    occupancy->attachAxis(doctorAxis);
+    auto *percentAxis = new QValueAxis;
+    percentAxis->setRange(0, 100);
+    percentAxis->setLabelFormat(QStringLiteral("%d%%"));
+    occupied->addAxis(percentAxis, Qt::AlignBottom);
+    occupancy->attachAxis(percentAxis);
+    occupied->legend()->hide();
+    chartGrid_->addWidget(chartView(occupied, tr("Occupancy of the weekly hours")), 1, 0);
+
+    // The plans' shares.
+    auto *plans = new QPieSeries;
+    for (const PlanFigures &plan : std::as_const(report_.plans))
+        plans->append(QStringLiteral("%1 (%2)").arg(planCaption(plan)).arg(plan.bookings), plan.bookings);
+    auto *planChart = new QChart;
+    planChart->setTitle(tr("Health plans"));
+    planChart->addSeries(plans);
+    planChart->legend()->setAlignment(Qt::AlignRight);
+    chartGrid_->addWidget(chartView(planChart, tr("Health plans")), 1, 1);
+}
+
+void MonthWindow::print()
+{
+    Printout printout;
+    const QLocale locale;
+    printout.documentName = printDocumentName(tr("The month in numbers"), from_->date());
+    printout.header = tr("%1 to %2")
+                          .arg(locale.toString(from_->date(), QLocale::ShortFormat),
+                               locale.toString(to_->date(), QLocale::ShortFormat)) +
+                      QStringLiteral("  ") + doctor_->currentText();
+    printout.rows = monthReportLines(report_, locale);
+    QBuffer png(&printout.picture);
+    png.open(QIODevice::WriteOnly);
+    charts_->grab().save(&png, "PNG");
+    printOrSavePdf(platform_, this, printout, pdfFolder_);
+}
+
+void MonthWindow::saveCsv()
+{
+    const QString path = platform_.messages.saveFileName(
+        this,
+        pdfFolder_.filePath(printDocumentName(tr("The month in numbers"), from_->date()) +
+                            QStringLiteral(".csv")),
+        tr("Spreadsheet files (*.csv)"));
+    if (path.isEmpty())
+        return;
+    QString error;
+    if (!saveWholeFile(path, monthReportCsv(report_, QLocale()), &error))
+        platform_.messages.inform(this, tr("The file could not be written: %1.").arg(error));
+}
+
+} // namespace velmora
