@@ -5,12 +5,14 @@
 //   3. start-up to the filled doctor list against a bare Qt window, in time and peak memory;
 //   4. printing a 300-row day list to PDF, per page;
 //   5. importing the older program's clinic-a against reading it with the reader library alone.
+#include "core/month_report.h"
 #include "core/printout.h"
 #include "files/database.h"
 #include "files/sqlite_storage.h"
 #include "platform/system_platform.h"
 #include "schema/book_schema.h"
 #include "schema/booking_sql.h"
+#include "schema/slot_files.h"
 #include "transfer/legacy_import.h"
 #include "windows/book_windows.h"
 
@@ -259,6 +261,80 @@ void BM_ConfirmationListOfADay(benchmark::State &state)
             qFatal("confirmation list: %s", qPrintable(error));
 }
 BENCHMARK(BM_ConfirmationListOfADay)->Unit(benchmark::kMillisecond)->UseRealTime();
+
+// Ten doctors' books of `perBook` bookings each, 40 a day from kFirstDay on, every doctor working
+// 08:00 to 18:00 every day.
+QString tenBooksFolder(int perBook)
+{
+    static std::map<int, std::unique_ptr<QTemporaryDir>> folders;
+    auto &dir = folders[perBook];
+    if (dir)
+        return dir->path();
+    dir = std::make_unique<QTemporaryDir>();
+    prepareFiles(QDir(dir->path()));
+    sqlite3 *db = nullptr;
+    for (int slot = 1; slot <= kDoctorSlotCount; ++slot) {
+        const DoctorSlot &doctor = doctorSlot(slot);
+        const QString settings =
+            QLatin1String(doctor.timesFile == SettingsFile::Main ? kMainSettingsFile : kExtraSettingsFile);
+        check(sqlite3_open(qPrintable(dir->filePath(settings)), &db), db);
+        for (int day = 0; day < kWeekdayCount; ++day) {
+            const QByteArray hours = QStringLiteral("UPDATE profs SET %1 = '0800', %2 = '1800'")
+                                         .arg(weeklyTimeField(slot, day, 1), weeklyTimeField(slot, day, 2))
+                                         .toLatin1();
+            check(sqlite3_exec(db, hours.constData(), nullptr, nullptr, nullptr), db);
+        }
+        sqlite3_close(db);
+        check(sqlite3_open(qPrintable(dir->filePath(QLatin1String(kMainSettingsFile))), &db), db);
+        const QByteArray named = QStringLiteral("UPDATE profs SET %1 = 'Doctor %2', %3 = '15'")
+                                     .arg(QLatin1String(doctor.nameField))
+                                     .arg(slot)
+                                     .arg(QLatin1String(doctor.intervalField))
+                                     .toLatin1();
+        check(sqlite3_exec(db, named.constData(), nullptr, nullptr, nullptr), db);
+        sqlite3_close(db);
+        check(sqlite3_open(qPrintable(dir->filePath(QLatin1String(doctor.appointmentFile))), &db), db);
+        check(sqlite3_exec(db, "BEGIN", nullptr, nullptr, nullptr), db);
+        sqlite3_stmt *insert = nullptr;
+        check(sqlite3_prepare_v2(db,
+                                 "INSERT INTO dados VALUES (?, ?, 'Patient Name', ?, '(11) 99999-0000', '')",
+                                 -1, &insert, nullptr),
+              db);
+        for (int i = 0; i < perBook; ++i) {
+            const QByteArray date = storedDate(kFirstDay.addDays(i / 40)).toLatin1();
+            const QByteArray time = QTime(8, 0).addSecs(15 * 60 * (i % 40)).toString("HH:mm").toLatin1();
+            sqlite3_bind_text(insert, 1, date.constData(), -1, SQLITE_TRANSIENT);
+            sqlite3_bind_text(insert, 2, time.constData(), -1, SQLITE_TRANSIENT);
+            sqlite3_bind_text(insert, 3, i % 3 ? "Unimed" : "Particular", -1, SQLITE_STATIC);
+            check(sqlite3_step(insert), db);
+            sqlite3_reset(insert);
+        }
+        sqlite3_finalize(insert);
+        check(sqlite3_exec(db, "COMMIT", nullptr, nullptr, nullptr), db);
+        sqlite3_close(db);
+    }
+    return dir->path();
+}
+
+// The figures of the first 25 days (days of 40 bookings in every book, whatever the books' size), or
+// of a year.
+void BM_MonthReport(benchmark::State &state)
+{
+    SqliteStorage storage{QDir(tenBooksFolder(static_cast<int>(state.range(0))))};
+    const int days = static_cast<int>(state.range(1));
+    MonthReport report;
+    QString error;
+    for (auto _ : state)
+        if (!readMonthReport(storage, kFirstDay, kFirstDay.addDays(days - 1), 0, &report, &error))
+            qFatal("report: %s", qPrintable(error));
+    state.SetLabel(std::to_string(report.doctors.value(0).booked) + " bookings of the first doctor");
+}
+BENCHMARK(BM_MonthReport)
+    ->Args({1000, 25})
+    ->Args({100000, 25})
+    ->Args({100000, 365})
+    ->Unit(benchmark::kMillisecond)
+    ->UseRealTime();
 
 // A status set on the selected booking, as Ctrl+2 and Ctrl+1 do, against an Add.
 void BM_StatusChange(benchmark::State &state)
@@ -509,6 +585,14 @@ public:
         if (times_.count("BM_ConfirmationListOfADay/real_time"))
             std::printf("%-66s %7.3f ms (goal < 20 ms)\n", "confirmation list of a day, ten doctors, 40 each",
                         times_["BM_ConfirmationListOfADay/real_time"]);
+        if (times_.count("BM_MonthReport/100000/25/real_time"))
+            std::printf("%-66s %7.3f ms (goal < 100 ms)\n", "the month's figures, ten doctors, 40 a day",
+                        times_["BM_MonthReport/100000/25/real_time"]);
+        if (times_.count("BM_MonthReport/100000/365/real_time"))
+            std::printf("%-66s %7.3f ms (goal < 1000 ms)\n", "a year's figures, ten doctors, 40 a day",
+                        times_["BM_MonthReport/100000/365/real_time"]);
+        ratio("the month's figures at 1,000,000 bookings against 10,000", times_,
+              "BM_MonthReport/100000/25/real_time", "BM_MonthReport/1000/25/real_time", 1.2);
         ratio("a status set against an Add", times_, "BM_StatusChange/real_time", "BM_AddBooking/real_time",
               1.2);
         ratio("import of clinic-a against reading it with the library alone", times_,

@@ -77,6 +77,7 @@ bool readMonthReport(BookStorage &storage, QDate from, QDate to, int slot, Month
     if (!storage.readDoctors(&fields, error))
         return false;
     QHash<QString, PlanSpellings> plans;
+    QHash<QString, QString> folded;
     QVector<Appointment> bookings;
     for (int doctor = 1; doctor <= kDoctorSlotCount; ++doctor) {
         const DoctorFields &stored = fields[static_cast<size_t>(doctor - 1)];
@@ -101,7 +102,10 @@ bool readMonthReport(BookStorage &storage, QDate from, QDate to, int slot, Month
             ++figures.byStatus[static_cast<size_t>(booking.status)];
             ++figures.perWeek[static_cast<int>(report->weeks.first().daysTo(booking.date) / 7)];
             const QString typed = trimBlanks(booking.convenio);
-            PlanSpellings &plan = plans[foldedName(typed)];
+            auto fold = folded.find(typed); // a few spellings, typed thousands of times
+            if (fold == folded.end())
+                fold = folded.insert(typed, foldedName(typed));
+            PlanSpellings &plan = plans[*fold];
             if (plan.figures.bookings == 0)
                 plan.firstSeen = static_cast<int>(plans.size());
             ++plan.figures.bookings;
