@@ -22,7 +22,51 @@ namespace velmora {
 QString serverInSettings(const QDir &folder)
 {
     const QSettings settings(folder.filePath(QStringLiteral("velmora.ini")), QSettings::IniFormat);
-    return settings.value(QStringLiteral("server/url")).toString().trimmed();
+    QString url = settings.value(QStringLiteral("server/url")).toString().trimmed();
+    const QString rootCertificate = settings.value(QStringLiteral("server/root_certificate")).toString().trimmed();
+    if (url.isEmpty() || rootCertificate.isEmpty())
+        return url;
+    // The clinic's root certificate named beside the address: added to it as libpq reads it.
+    if (url.contains(QLatin1String("://")))
+        return url + (url.contains(QLatin1Char('?')) ? QLatin1Char('&') : QLatin1Char('?')) +
+               QStringLiteral("sslrootcert=") + QString::fromLatin1(QUrl::toPercentEncoding(rootCertificate));
+    return url + QStringLiteral(" sslrootcert='%1'").arg(QString(rootCertificate).replace(QLatin1Char('\''), QLatin1String("\\'")));
+}
+
+QString explainedRefusal(const QString &reason)
+{
+    struct Cause
+    {
+        const char *said;
+        const char *meaning;
+    };
+    static const Cause causes[] = {
+        {"server does not support SSL",
+         QT_TRANSLATE_NOOP("Storage", "the server offers no encrypted connection; turn on ssl on the server as the "
+                                      "README shows (or, on a network you trust, put sslmode=disable in the address)")},
+        {"root certificate file",
+         QT_TRANSLATE_NOOP("Storage", "the clinic's root certificate is not on this computer; copy it to "
+                                      "~/.postgresql/root.crt or name it in velmora.ini (root_certificate=)")},
+        {"does not match host name",
+         QT_TRANSLATE_NOOP("Storage", "the server's certificate is made out to another name than the address "
+                                      "used; use the name the certificate gives")},
+        {"certificate has expired",
+         QT_TRANSLATE_NOOP("Storage", "the server's certificate has expired; the clinic's IT person must renew it")},
+        {"certificate verify failed",
+         QT_TRANSLATE_NOOP("Storage", "the server's certificate is not signed by the clinic's root certificate: it "
+                                      "may not be the clinic's server")},
+        {"no encryption",
+         QT_TRANSLATE_NOOP("Storage", "the server accepts only encrypted connections; take sslmode=disable out of "
+                                      "the address")},
+        {"permission denied",
+         QT_TRANSLATE_NOOP("Storage", "your login lacks the right to this; the clinic's IT person gives a desk's "
+                                      "rights with velmora --server-setup")},
+    };
+    for (const Cause &cause : causes)
+        if (reason.contains(QLatin1String(cause.said), Qt::CaseInsensitive))
+            return QCoreApplication::translate("Storage", cause.meaning) + QStringLiteral(" (") + reason +
+                   QLatin1Char(')');
+    return reason;
 }
 
 namespace {
@@ -73,10 +117,12 @@ bool pointAtServer(QSqlDatabase &db, const QString &url, const QStringList &opti
         return false;
     }
     QStringList rest;
+    bool modeGiven = false;
     for (const PQconninfoOption *option = parsed.get(); option->keyword; ++option) {
         if (!option->val)
             continue;
         const QByteArray keyword(option->keyword);
+        modeGiven = modeGiven || keyword == "sslmode";
         const QString value = QString::fromUtf8(option->val);
         if (keyword == "dbname")
             db.setDatabaseName(value);
@@ -90,6 +136,10 @@ bool pointAtServer(QSqlDatabase &db, const QString &url, const QStringList &opti
                                                       .replace(QLatin1Char('\\'), QLatin1String("\\\\"))
                                                       .replace(QLatin1Char('\''), QLatin1String("\\'")));
     }
+    // Encrypted, and the server's certificate checked against the clinic's root certificate and the
+    // address, unless the address says otherwise (or PGSSLMODE does, for the one who set it).
+    if (!modeGiven && qEnvironmentVariableIsEmpty("PGSSLMODE"))
+        rest << QStringLiteral("sslmode='verify-full'");
     db.setConnectOptions((rest + options).join(QLatin1Char(';')));
     return true;
 }
@@ -147,7 +197,7 @@ bool ServerConnection::ensureOpen(QString *error)
         return false;
     }
     if (!db.open()) {
-        *error = named(reasonOf(db.lastError()));
+        *error = named(explainedRefusal(reasonOf(db.lastError())));
         db.close();
         markUnreachable(*error);
         return false;
@@ -266,7 +316,7 @@ bool ServerConnection::connectionLost() const
 
 QString ServerConnection::failure(const QSqlError &error)
 {
-    const QString reason = named(reasonOf(error));
+    const QString reason = named(explainedRefusal(reasonOf(error)));
     dropIfLost(reason);
     return reason;
 }

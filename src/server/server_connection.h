@@ -21,6 +21,10 @@ constexpr int kServerTimeLimitMs = 3000;
 // folder's own files.
 QString serverInSettings(const QDir &folder);
 
+// A server's refusal (of an unencrypted or unverified connection, of a right the login lacks) said in
+// words with what to do, the server's own words after it; any other reason as it is.
+QString explainedRefusal(const QString &reason);
+
 // Points a QPSQL connection at the server of a libpq connection string or URI, with extra libpq
 // options; false when the address cannot be read.
 bool pointAtServer(QSqlDatabase &db, const QString &url, const QStringList &options, QString *error);

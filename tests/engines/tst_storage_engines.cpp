@@ -409,6 +409,32 @@ private Q_SLOTS:
                                                           : "0"});
     }
 
+    // Encrypted and verified unless the address says otherwise; each refusal said with what to do.
+    void onlyEncryptedVerifiedConnections_data()
+    {
+        QTest::addColumn<QString>("address"); // %1 the port, %2 another root certificate
+        QTest::addColumn<QString>("refusal"); // empty when connected
+        QTest::newRow("verified") << "postgresql://velmora@127.0.0.1:%1/postgres" << "";
+        QTest::newRow("plain") << "postgresql://velmora@127.0.0.1:%1/postgres?sslmode=disable"
+                               << "accepts only encrypted connections";
+        QTest::newRow("another root") << "postgresql://velmora@127.0.0.1:%1/postgres?sslrootcert=%2"
+                                      << "not signed by the clinic's root certificate";
+        QTest::newRow("another name") << "host=velmora.invalid hostaddr=127.0.0.1 port=%1 user=velmora dbname=postgres"
+                                      << "made out to another name";
+        QTest::newRow("no root here") << "postgresql://velmora@127.0.0.1:%1/postgres?sslrootcert=/nonexistent.crt"
+                                      << "root certificate is not on this computer";
+    }
+    void onlyEncryptedVerifiedConnections()
+    {
+        QFETCH(QString, address);
+        QFETCH(QString, refusal);
+        const QString url = address.arg(QUrl(testServer()).port()).arg(qEnvironmentVariable("VELMORA_TEST_OTHER_ROOT"));
+        ServerStorage storage(url);
+        QString error;
+        QCOMPARE(storage.prepare(&error), refusal.isEmpty());
+        QVERIFY2(error.contains(refusal), qPrintable(error));
+    }
+
     void copyToTheServerAndBack()
     {
         TestFiles files;
