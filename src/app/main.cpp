@@ -59,6 +59,8 @@ int main(int argc, char *argv[])
         return velmora::copyFromServerFromCommandLine(line.value, folder, out);
     case velmora::CommandLine::Task::Find:
         return velmora::findFromCommandLine(folder, line.server, line.value, QDate::currentDate(), out, err);
+    case velmora::CommandLine::Task::ServerSetup:
+        return velmora::serverSetupFromCommandLine(line.value, out, err);
     case velmora::CommandLine::Task::Report: {
         const velmora::ProgramLanguage language(line.language);
         return velmora::reportFromCommandLine(folder, line.server, QDate::fromString(line.value, Qt::ISODate),

@@ -1,5 +1,7 @@
 #include "platform/command_line.h"
 
+#include "server/server_schema.h"
+
 #include <QCommandLineParser>
 #include <QCoreApplication>
 #include <QDate>
@@ -100,8 +102,14 @@ CommandLine readCommandLine(const QList<QByteArray> &arguments)
     const QCommandLineOption csv(QStringLiteral("csv"),
                                  tr("With --report: write the figures to this spreadsheet file instead."),
                                  QStringLiteral("FILE"));
+    const QCommandLineOption serverSetup(
+        QStringLiteral("server-setup"),
+        tr("Run once by the clinic's IT person as the database's owner: make the books on the server if absent "
+           "and the role %1 with a desk's rights, print how to add a person and end: 0 when done, 1 otherwise.")
+            .arg(QLatin1String(kDeskRole)),
+        QStringLiteral("URL"));
     parser.addOptions({help, version, dataFolder, language, importLegacy, restoreBackup, server, copyToServer,
-                       copyFromServer, find, report, csv});
+                       copyFromServer, find, report, csv, serverSetup});
 
     QStringList texts{QStringLiteral("velmora")};
     for (const QByteArray &argument : arguments)
@@ -129,7 +137,8 @@ CommandLine readCommandLine(const QList<QByteArray> &arguments)
         {&copyToServer, CommandLine::Task::CopyToServer},
         {&copyFromServer, CommandLine::Task::CopyFromServer},
         {&find, CommandLine::Task::Find},
-        {&report, CommandLine::Task::Report}};
+        {&report, CommandLine::Task::Report},
+        {&serverSetup, CommandLine::Task::ServerSetup}};
     QStringList asked;
     for (const auto &[option, task] : tasks) {
         if (!parser.isSet(*option))
@@ -148,7 +157,8 @@ CommandLine readCommandLine(const QList<QByteArray> &arguments)
         return line;
     }
     for (const QCommandLineOption *option : {&dataFolder, &language, &restoreBackup, &server, &copyToServer,
-                                             &copyFromServer, &find, &report, &csv}) {
+                                             &copyFromServer, &find, &report, &csv,
+          &serverSetup}) {
         if (parser.isSet(*option) && parser.value(*option).trimmed().isEmpty()) {
             line.error = tr("--%1 needs a value: %2").arg(option->names().constLast(), option->valueName());
             return line;

@@ -19,7 +19,8 @@ struct CommandLine
         CopyToServer,
         CopyFromServer,
         Find,
-        Report
+        Report,
+        ServerSetup
     };
     Task task = Task::Window;
     QByteArray dataFolder; // as given, byte for byte; empty for the working folder

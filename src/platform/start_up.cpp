@@ -2,6 +2,7 @@
 
 #include "core/confirmation.h"
 #include "core/month_report.h"
+#include "server/server_schema.h"
 
 #include "files/backups.h"
 #include "files/database.h"
@@ -319,6 +320,25 @@ int findFromCommandLine(const QDir &folder, const QString &server, const QString
         out << shown.join(QLatin1Char('\t')) << '\n';
     }
     return found.isEmpty() ? 1 : 0;
+}
+
+int serverSetupFromCommandLine(const QString &url, QTextStream &out, QTextStream &err)
+{
+    QString error;
+    ServerStorage books(url);
+    if (!books.prepare(&error)) {
+        err << error << '\n';
+        return 1;
+    }
+    ServerConnection owner(QStringLiteral("Setup"), url);
+    QStringList lines;
+    if (!owner.ensureOpen(&error) || !setUpDeskRole(owner.database(), &lines, &error)) {
+        err << owner.named(explainedRefusal(error)) << '\n';
+        return 1;
+    }
+    for (const QString &line : std::as_const(lines))
+        out << line << '\n';
+    return 0;
 }
 
 int copyToServerFromCommandLine(const QDir &folder, const QString &url, QTextStream &out)

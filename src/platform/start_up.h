@@ -69,6 +69,10 @@ int restoreFromCommandLine(const QDir &folder, const QString &day, QTextStream &
 int reportFromCommandLine(const QDir &folder, const QString &server, QDate from, QDate to,
                           const QString &csvFile, QTextStream &out, QTextStream &err);
 
+// "velmora --server-setup URL", as the database's owner: the books made if absent and the desks' role
+// given its rights; prints how to add a person. 0 when done, 1 otherwise (why on err).
+int serverSetupFromCommandLine(const QString &url, QTextStream &out, QTextStream &err);
+
 // "velmora --find TEXT": every booking the text finds, one a line, upcoming first (see the option's
 // help). 0 when something was found, 1 when nothing was, 2 on an error or a text too short, said on err.
 int findFromCommandLine(const QDir &folder, const QString &server, const QString &text, QDate today,

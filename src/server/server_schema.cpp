@@ -9,6 +9,7 @@
 #include <QSet>
 #include <QSqlError>
 #include <QSqlQuery>
+#include <QSqlRecord>
 
 namespace velmora {
 
@@ -35,16 +36,31 @@ QSet<QString> requiredColumns()
     return columns;
 }
 
-// The tables kept beside each book, "schema.table".
+// The tables kept beside the books, "schema.table": each book's statuses and history, and the record
+// of the backups.
 QSet<QString> statusTables()
 {
-    QSet<QString> tables;
+    QSet<QString> tables{serverBackupsTable()};
     for (const DoctorSlot &slot : kDoctorSlots)
         tables << statusTable(schemaOf(slot.slot)) << historyTable(schemaOf(slot.slot));
     return tables;
 }
 
+QString backupsTableStatement()
+{
+    return QStringLiteral("CREATE TABLE IF NOT EXISTS %1 (day date PRIMARY KEY, desk text, at timestamptz DEFAULT "
+                          "now())")
+        .arg(serverBackupsTable());
+}
+
 } // namespace
+
+const char *const kDeskRole = "velmora_desks";
+
+QString serverBackupsTable()
+{
+    return QStringLiteral("public.velmora_backups");
+}
 
 QString serverSchema(int slot)
 {
@@ -91,7 +107,8 @@ QStringList serverCreateStatements()
     statements << QStringLiteral("CREATE TABLE public.profs (%1)").arg(definitions.join(QStringLiteral(", ")))
                << QStringLiteral("INSERT INTO public.profs (%1) VALUES (%2)")
                       .arg((serverSettingsTexts() + serverSettingsNumbers()).join(QStringLiteral(", ")),
-                           values.join(QStringLiteral(", ")));
+                           values.join(QStringLiteral(", ")))
+               << backupsTableStatement();
     return statements;
 }
 
@@ -166,10 +183,12 @@ bool prepareServer(QSqlDatabase db, QString *problem, QString *error)
     if (ok && contents == ServerContents::Empty)
         for (const QString &statement : serverCreateStatements())
             ok = ok && query.exec(statement);
-    if (ok && contents == ServerContents::BooksWithoutStatuses)
+    if (ok && contents == ServerContents::BooksWithoutStatuses) {
         for (const DoctorSlot &slot : kDoctorSlots)
             for (const QString &statement : statusTableStatements(Dialect::Server, schemaOf(slot.slot)))
                 ok = ok && query.exec(statement);
+        ok = ok && query.exec(backupsTableStatement());
+    }
     if (!ok && error->isEmpty())
         *error = reasonOf(query.lastError());
     query.finish();
@@ -180,6 +199,59 @@ bool prepareServer(QSqlDatabase db, QString *problem, QString *error)
         return false;
     }
     return contents != ServerContents::Foreign;
+}
+
+bool setUpDeskRole(QSqlDatabase db, QStringList *lines, QString *error)
+{
+    const QString role = QLatin1String(kDeskRole);
+    QStringList statements{
+        QStringLiteral("DO $$ BEGIN IF NOT EXISTS (SELECT 1 FROM pg_roles WHERE rolname = '%1') THEN CREATE ROLE %1 "
+                       "NOLOGIN; END IF; END $$")
+            .arg(role),
+        QStringLiteral("GRANT CONNECT, TEMPORARY ON DATABASE \"%1\" TO %2")
+            .arg(db.databaseName().replace(QLatin1Char('"'), QLatin1String("\"\"")), role),
+        QStringLiteral("GRANT USAGE ON SCHEMA public TO %1").arg(role),
+        QStringLiteral("GRANT SELECT, UPDATE ON public.profs TO %1").arg(role),
+        QStringLiteral("GRANT SELECT, INSERT ON %1 TO %2").arg(serverBackupsTable(), role)};
+    for (const DoctorSlot &slot : kDoctorSlots) {
+        const QString schema = schemaOf(slot.slot);
+        statements << QStringLiteral("GRANT USAGE ON SCHEMA %1 TO %2").arg(schema, role)
+                   << QStringLiteral("GRANT SELECT, INSERT, UPDATE, DELETE ON %1.dados, %2 TO %3")
+                          .arg(schema, statusTable(schema), role)
+                   // What was done stays: the history is only added to.
+                   << QStringLiteral("GRANT SELECT, INSERT ON %1 TO %2").arg(historyTable(schema), role)
+                   << QStringLiteral("GRANT USAGE ON ALL SEQUENCES IN SCHEMA %1 TO %2").arg(schema, role);
+    }
+    if (!db.transaction()) {
+        *error = reasonOf(db.lastError());
+        return false;
+    }
+    QSqlQuery query(db);
+    for (const QString &statement : std::as_const(statements)) {
+        if (!query.exec(statement)) {
+            *error = reasonOf(query.lastError());
+            query.finish();
+            db.rollback();
+            return false;
+        }
+    }
+    query.finish();
+    if (!db.commit()) {
+        *error = reasonOf(db.lastError());
+        db.rollback();
+        return false;
+    }
+    *lines << QCoreApplication::translate("Storage",
+                                          "The books are ready, and the role %1 gives a desk's rights on them and "
+                                          "nothing else.")
+                  .arg(role)
+           << QCoreApplication::translate("Storage", "Add each person who works at a desk, as the database's owner:")
+           << QStringLiteral("  CREATE ROLE maria LOGIN PASSWORD 'a password of her own' IN ROLE %1;").arg(role)
+           << QCoreApplication::translate("Storage",
+                                          "and let them connect only encrypted, in pg_hba.conf (then reload the "
+                                          "server):")
+           << QStringLiteral("  hostssl %1 +%2 192.168.0.0/24 scram-sha-256").arg(db.databaseName(), role);
+    return true;
 }
 
 } // namespace velmora

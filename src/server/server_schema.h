@@ -22,7 +22,7 @@ enum class ServerContents
 {
     Empty,                // no table at all: the books are created
     Books,                // the books as this program made them
-    BooksWithoutStatuses, // made before the books kept statuses and history: these are added
+    BooksWithoutStatuses, // made before the books kept statuses, history and backups: these are added
     Foreign
 };
 
@@ -35,5 +35,16 @@ bool prepareServer(QSqlDatabase db, QString *problem, QString *error);
 
 // The statements creating the books, for a transaction the caller holds.
 QStringList serverCreateStatements();
+
+// The group role of the desks: whoever is in it may read and write the bookings, their statuses and
+// history (the history only added to) and the settings record, and record the server's backups;
+// nothing else.
+extern const char *const kDeskRole;
+// Run by the database's owner: the role made if absent and given exactly those rights on the books.
+// lines says what was done and how a person is added.
+bool setUpDeskRole(QSqlDatabase db, QStringList *lines, QString *error);
+
+// The record of the server's daily backups: one row a day, the desk that made it.
+QString serverBackupsTable();
 
 } // namespace velmora

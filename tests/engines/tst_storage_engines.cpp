@@ -2,6 +2,7 @@
 #include "core/appointment_book.h"
 #include "core/month_report.h"
 #include "files/sqlite_storage.h"
+#include "server/server_schema.h"
 #include "server/server_storage.h"
 #include "support/open_book.h"
 #include "support/test_files.h"
@@ -433,6 +434,59 @@ private Q_SLOTS:
         QString error;
         QCOMPARE(storage.prepare(&error), refusal.isEmpty());
         QVERIFY2(error.contains(refusal), qPrintable(error));
+    }
+
+    // A person in the desks' role books, sets statuses and saves the settings, and is named in the
+    // history; the books' tables and the history itself are beyond it; a login outside the role is
+    // told what it lacks.
+    void aDesksRoleHasADesksRightsOnly()
+    {
+        TestDatabase database;
+        QString error;
+        QVERIFY2(ServerStorage(database.url()).prepare(&error), qPrintable(error));
+        {
+            ServerConnection owner(QStringLiteral("Owner"), database.url());
+            QStringList lines;
+            QVERIFY2(owner.ensureOpen(&error) && setUpDeskRole(owner.database(), &lines, &error), qPrintable(error));
+            QVERIFY(lines.join('\n').contains("IN ROLE velmora_desks"));
+            QVERIFY(setUpDeskRole(owner.database(), &lines, &error)); // a second run changes nothing
+        }
+        const QString person = QStringLiteral("maria_%1").arg(QCoreApplication::applicationPid());
+        const QString stranger = QStringLiteral("joao_%1").arg(QCoreApplication::applicationPid());
+        database.exec(QStringLiteral("CREATE ROLE %1 LOGIN IN ROLE velmora_desks").arg(person));
+        database.exec(QStringLiteral("CREATE ROLE %1 LOGIN").arg(stranger));
+        const auto as = [&database](const QString &role) {
+            QUrl url(database.url());
+            url.setUserName(role);
+            return url.toString();
+        };
+
+        ServerStorage desk(as(person));
+        QVERIFY2(desk.prepare(&error), qPrintable(error));
+        QCOMPARE(desk.add(1, booking("08:00", "Ana"), 2, &error).outcome, AddOutcome::Stored);
+        const Appointment ana = storedCalled(desk, "Ana");
+        QCOMPARE(desk.setStatus(1, ana, BookingStatus::Confirmed, &error), WriteOutcome::Done);
+        QVector<HistoryEntry> history;
+        QVERIFY(desk.readHistory(1, ana.id, &history, &error));
+        QCOMPARE(history.value(1).person, person);
+        AllDoctorChanges changes;
+        changes[0].name = QStringLiteral("Dra. Ana");
+        QVERIFY2(desk.saveDoctors(changes, &error), qPrintable(error));
+
+        for (const QString &beyond : {QStringLiteral("DROP TABLE bdm1.dados"),
+                                      QStringLiteral("UPDATE bdm1.booking_history SET details = ''"),
+                                      QStringLiteral("CREATE TABLE public.mine (id int)")}) {
+            ServerConnection connection(QStringLiteral("Beyond"), as(person));
+            QVERIFY(connection.ensureOpen(&error));
+            QSqlQuery query(connection.database());
+            QVERIFY2(!query.exec(beyond), qPrintable(beyond));
+        }
+
+        ServerStorage outside(as(stranger));
+        QVERIFY(outside.prepare(&error)); // the catalogue shows the books to anyone
+        QVector<Appointment> day;
+        QVERIFY(!outside.readDay(1, kMonday, &day, &error));
+        QVERIFY2(error.contains("your login lacks the right to this"), qPrintable(error));
     }
 
     void copyToTheServerAndBack()
