@@ -116,6 +116,32 @@ void addAgainstBareInsert(const QString &url)
         median(deskAdds), median(deskAdds) / median(bares));
 }
 
+// The receptionist's Add over an encrypted, verified connection against the same without encryption.
+void addOverTlsAgainstPlain(const QString &url)
+{
+    const QString plainUrl = url + (url.contains(QLatin1Char('?')) ? QLatin1Char('&') : QLatin1Char('?')) +
+                             QStringLiteral("sslmode=disable");
+    ServerStorage encrypted(url);
+    ServerStorage plain(plainUrl);
+    QString error;
+    if (!encrypted.openBook(3, &error) || !plain.openBook(3, &error))
+        qFatal("%s", qPrintable(error));
+    std::vector<double> overTls;
+    std::vector<double> withoutTls;
+    QElapsedTimer timer;
+    for (int i = 0; i < 600; ++i) {
+        const Appointment made = booking(QStringLiteral("Patient %1").arg(i));
+        for (auto [storage, times] : {std::pair{&encrypted, &overTls}, std::pair{&plain, &withoutTls}}) {
+            timer.start();
+            if (storage->add(3, made, 0, &error).outcome != AddOutcome::Stored)
+                qFatal("%s", qPrintable(error));
+            times->push_back(static_cast<double>(timer.nsecsElapsed()) / 1e6);
+        }
+    }
+    std::printf("Add over TLS: median %.3f ms; without TLS: median %.3f ms; ratio %.2f (goal at most 1.3)\n",
+                median(overTls), median(withoutTls), median(overTls) / median(withoutTls));
+}
+
 // The median time the doctor's day list takes to be listed again, stepping a day on and back.
 double dayListRebuild(AppointmentBook &book, int slot)
 {
@@ -245,6 +271,7 @@ int main(int argc, char *argv[])
     if (PQstatus(admin) != CONNECTION_OK)
         qFatal("%s", PQerrorMessage(admin));
     addAgainstBareInsert(url);
+    addOverTlsAgainstPlain(url);
     dayListAtAMillion(url, admin);
     refreshLatency(url);
     tenDesks(url);

@@ -10,6 +10,6 @@ build-bench/bench/velmora_bench "$@"
 # The server's figures, on a server of their own with its disk syncs as a clinic's server has them.
 source scripts/test-server.sh
 trap stop_test_server EXIT
-start_test_server
+VELMORA_TEST_SERVER_PLAIN=1 start_test_server
 psql "$VELMORA_TEST_SERVER" -q -c 'CREATE DATABASE bench'
 VELMORA_BENCH_SERVER="${VELMORA_TEST_SERVER%/postgres}/bench" build-bench/bench/server_bench

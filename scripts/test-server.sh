@@ -22,6 +22,8 @@ start_test_server() {
   as_server_user "$pg_bin/initdb" -D "$test_server_dir/data" -A trust -U velmora >/dev/null
   make_test_certificates "$test_server_dir/tls"
   printf 'local all all trust\nhostssl all all 127.0.0.1/32 trust\n' >"$test_server_dir/data/pg_hba.conf"
+  # The benchmarks compare with unencrypted connections (VELMORA_TEST_SERVER_PLAIN=1).
+  [ "${VELMORA_TEST_SERVER_PLAIN:-}" != 1 ] || printf 'host all all 127.0.0.1/32 trust\n' >>"$test_server_dir/data/pg_hba.conf"
   [ "$(id -u)" -ne 0 ] || chown -R postgres "$test_server_dir/data" "$test_server_dir/tls"
   server_options="$server_options -c ssl=on -c ssl_cert_file=$test_server_dir/tls/server.crt"
   server_options="$server_options -c ssl_key_file=$test_server_dir/tls/server.key"

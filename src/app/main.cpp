@@ -52,7 +52,7 @@ int main(int argc, char *argv[])
         return velmora::importFromCommandLine(folder, velmora::VelmoraApp::defaultReaderPath(), out,
                                               line.server);
     case velmora::CommandLine::Task::RestoreBackup:
-        return velmora::restoreFromCommandLine(folder, line.value, out);
+        return velmora::restoreFromCommandLine(folder, line.value, out, line.server);
     case velmora::CommandLine::Task::CopyToServer:
         return velmora::copyToServerFromCommandLine(folder, line.value, out);
     case velmora::CommandLine::Task::CopyFromServer:

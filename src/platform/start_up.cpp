@@ -7,6 +7,7 @@
 #include "files/backups.h"
 #include "files/database.h"
 #include "files/sqlite_storage.h"
+#include "server/server_backup.h"
 #include "server/server_storage.h"
 #include "transfer/legacy_import.h"
 #include "transfer/server_copy.h"
@@ -14,6 +15,7 @@
 #include <QCoreApplication>
 #include <QFileInfo>
 #include <QLocale>
+#include <QTimer>
 
 namespace velmora {
 
@@ -112,6 +114,20 @@ bool VelmoraApp::connectServer()
                          .arg(error));
     }
     storage_ = std::move(storage);
+    // The day's copy of the server's books, by the first desk of the day, beside the window.
+    serverBackup_ = std::make_unique<ServerBackup>(server_, folder_, platform_.clock.today());
+    QObject::connect(serverBackup_.get(), &ServerBackup::finished, serverBackup_.get(),
+                     [this](bool, const QString &problem) {
+                         if (!problem.isEmpty())
+                             platform_.messages.inform(
+                                 windows_ ? &windows_->main() : nullptr,
+                                 QCoreApplication::translate(
+                                     "StartUp", "Today's backup of the server's books could not be "
+                                                "made: %1.\n\nThe program works on; the next start "
+                                                "tries again.")
+                                     .arg(problem));
+                     });
+    QTimer::singleShot(0, serverBackup_.get(), [this] { serverBackup_->start(); });
     return true;
 }
 
@@ -175,8 +191,22 @@ int importFromCommandLine(const QDir &folder, const QString &readerPath, QTextSt
     return copied.done ? 0 : 1;
 }
 
-int restoreFromCommandLine(const QDir &folder, const QString &day, QTextStream &out)
+int restoreFromCommandLine(const QDir &folder, const QString &day, QTextStream &out, const QString &server)
 {
+    const QString url = server.isEmpty() ? serverInSettings(folder) : server;
+    if (!url.isEmpty()) {
+        const QString file = folder.filePath(QStringLiteral("backups/") +
+                                             ServerBackup::fileName(QDate::fromString(day, Qt::ISODate)));
+        QString report;
+        QString error;
+        if (!restoreServerBackup(url, file, &report, &error)) {
+            out << QCoreApplication::translate("StartUp", "The backup was not put back: %1.").arg(error)
+                << '\n';
+            return QFile::exists(file) ? 1 : 2;
+        }
+        out << report << '\n';
+        return 0;
+    }
     FolderLock lock(folder);
     const FolderLock::Claim claim = lock.claim();
     if (claim != FolderLock::Claim::Claimed) {

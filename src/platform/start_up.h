@@ -3,6 +3,7 @@
 #include "core/appointment_book.h"
 #include "core/book_storage.h"
 #include "platform/folder_lock.h"
+#include "server/server_backup.h"
 #include "windows/book_windows.h"
 
 #include <QDir>
@@ -49,6 +50,7 @@ private:
     std::unique_ptr<BookStorage> storage_;
     std::unique_ptr<AppointmentBook> book_;
     std::unique_ptr<BookWindows> windows_;
+    std::unique_ptr<ServerBackup> serverBackup_; // the day's copy of the server's books, if due
 };
 
 // "velmora --import-legacy" in a clinic's folder: imports the older program's files without a
@@ -62,7 +64,10 @@ int importFromCommandLine(const QDir &folder, const QString &readerPath, QTextSt
 // "velmora --restore-backup YYYY-MM-DD", with the program closed: puts that day's backup back and
 // says what it did. 0 when done, 1 when the program is open on the folder or the backup could not be
 // put back, 2 when there is no backup of that day.
-int restoreFromCommandLine(const QDir &folder, const QString &day, QTextStream &out);
+// With a server (named or in velmora.ini), that day's copy of the server's books goes back into its
+// database, which must be empty.
+int restoreFromCommandLine(const QDir &folder, const QString &day, QTextStream &out,
+                           const QString &server = {});
 
 // "velmora --report FROM TO [--csv FILE]": the figures of the period, every doctor, as a spreadsheet's
 // text on out or into the file; 0 when done, 2 otherwise (why on err).

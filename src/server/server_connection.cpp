@@ -23,14 +23,16 @@ QString serverInSettings(const QDir &folder)
 {
     const QSettings settings(folder.filePath(QStringLiteral("velmora.ini")), QSettings::IniFormat);
     QString url = settings.value(QStringLiteral("server/url")).toString().trimmed();
-    const QString rootCertificate = settings.value(QStringLiteral("server/root_certificate")).toString().trimmed();
+    const QString rootCertificate =
+        settings.value(QStringLiteral("server/root_certificate")).toString().trimmed();
     if (url.isEmpty() || rootCertificate.isEmpty())
         return url;
     // The clinic's root certificate named beside the address: added to it as libpq reads it.
     if (url.contains(QLatin1String("://")))
         return url + (url.contains(QLatin1Char('?')) ? QLatin1Char('&') : QLatin1Char('?')) +
                QStringLiteral("sslrootcert=") + QString::fromLatin1(QUrl::toPercentEncoding(rootCertificate));
-    return url + QStringLiteral(" sslrootcert='%1'").arg(QString(rootCertificate).replace(QLatin1Char('\''), QLatin1String("\\'")));
+    return url + QStringLiteral(" sslrootcert='%1'")
+                     .arg(QString(rootCertificate).replace(QLatin1Char('\''), QLatin1String("\\'")));
 }
 
 QString explainedRefusal(const QString &reason)
@@ -42,25 +44,31 @@ QString explainedRefusal(const QString &reason)
     };
     static const Cause causes[] = {
         {"server does not support SSL",
-         QT_TRANSLATE_NOOP("Storage", "the server offers no encrypted connection; turn on ssl on the server as the "
-                                      "README shows (or, on a network you trust, put sslmode=disable in the address)")},
+         QT_TRANSLATE_NOOP("Storage",
+                           "the server offers no encrypted connection; turn on ssl on the server as the "
+                           "README shows (or, on a network you trust, put sslmode=disable in the address)")},
         {"root certificate file",
-         QT_TRANSLATE_NOOP("Storage", "the clinic's root certificate is not on this computer; copy it to "
-                                      "~/.postgresql/root.crt or name it in velmora.ini (root_certificate=)")},
+         QT_TRANSLATE_NOOP("Storage",
+                           "the clinic's root certificate is not on this computer; copy it to "
+                           "~/.postgresql/root.crt or name it in velmora.ini (root_certificate=)")},
         {"does not match host name",
          QT_TRANSLATE_NOOP("Storage", "the server's certificate is made out to another name than the address "
                                       "used; use the name the certificate gives")},
         {"certificate has expired",
-         QT_TRANSLATE_NOOP("Storage", "the server's certificate has expired; the clinic's IT person must renew it")},
+         QT_TRANSLATE_NOOP("Storage",
+                           "the server's certificate has expired; the clinic's IT person must renew it")},
         {"certificate verify failed",
-         QT_TRANSLATE_NOOP("Storage", "the server's certificate is not signed by the clinic's root certificate: it "
-                                      "may not be the clinic's server")},
+         QT_TRANSLATE_NOOP("Storage",
+                           "the server's certificate is not signed by the clinic's root certificate: it "
+                           "may not be the clinic's server")},
         {"no encryption",
-         QT_TRANSLATE_NOOP("Storage", "the server accepts only encrypted connections; take sslmode=disable out of "
-                                      "the address")},
+         QT_TRANSLATE_NOOP("Storage",
+                           "the server accepts only encrypted connections; take sslmode=disable out of "
+                           "the address")},
         {"permission denied",
-         QT_TRANSLATE_NOOP("Storage", "your login lacks the right to this; the clinic's IT person gives a desk's "
-                                      "rights with velmora --server-setup")},
+         QT_TRANSLATE_NOOP("Storage",
+                           "your login lacks the right to this; the clinic's IT person gives a desk's "
+                           "rights with velmora --server-setup")},
     };
     for (const Cause &cause : causes)
         if (reason.contains(QLatin1String(cause.said), Qt::CaseInsensitive))
@@ -142,6 +150,32 @@ bool pointAtServer(QSqlDatabase &db, const QString &url, const QStringList &opti
         rest << QStringLiteral("sslmode='verify-full'");
     db.setConnectOptions((rest + options).join(QLatin1Char(';')));
     return true;
+}
+
+QString toolConnectionString(const QString &url, QString *password)
+{
+    const ParsedAddress parsed = parsedAddress(url);
+    if (!parsed)
+        return {};
+    QStringList pairs;
+    bool modeGiven = false;
+    for (const PQconninfoOption *option = parsed.get(); option->keyword; ++option) {
+        if (!option->val)
+            continue;
+        const QByteArray keyword(option->keyword);
+        const QString value = QString::fromUtf8(option->val);
+        modeGiven = modeGiven || keyword == "sslmode";
+        if (keyword == "password")
+            *password = value;
+        else
+            pairs << QStringLiteral("%1='%2'").arg(QString::fromLatin1(keyword),
+                                                   QString(value)
+                                                       .replace(QLatin1Char('\\'), QLatin1String("\\\\"))
+                                                       .replace(QLatin1Char('\''), QLatin1String("\\'")));
+    }
+    if (!modeGiven && qEnvironmentVariableIsEmpty("PGSSLMODE"))
+        pairs << QStringLiteral("sslmode='verify-full'");
+    return pairs.join(QLatin1Char(' '));
 }
 
 ServerConnection::ServerConnection(const QString &role, const QString &url, int timeLimitMs)

@@ -29,6 +29,11 @@ QString explainedRefusal(const QString &reason);
 // options; false when the address cannot be read.
 bool pointAtServer(QSqlDatabase &db, const QString &url, const QStringList &options, QString *error);
 
+// The address as libpq's own tools (pg_dump, pg_restore) take it, keyword='value' pairs with the same
+// encryption default, its password apart (for the tool's environment, never its arguments); empty when
+// the address cannot be read.
+QString toolConnectionString(const QString &url, QString *password);
+
 // The server as messages name it: host, port and database, never a password.
 QString shownServer(const QString &url);
 

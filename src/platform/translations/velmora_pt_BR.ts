@@ -573,6 +573,29 @@ Salvar as mesmas páginas como arquivo PDF?</translation>
     </message>
 </context>
 <context>
+    <name>ServerBackup</name>
+    <message>
+        <source>there is no backup &quot;%1&quot;</source>
+        <translation>não existe a cópia de segurança &quot;%1&quot;</translation>
+    </message>
+    <message>
+        <source>pg_restore is not installed (Debian&apos;s package postgresql-client)</source>
+        <translation>o pg_restore não está instalado (pacote postgresql-client do Debian)</translation>
+    </message>
+    <message>
+        <source>the database is not empty; a backup is put back only into an empty one</source>
+        <translation>o banco de dados não está vazio; uma cópia de segurança só é restaurada num banco vazio</translation>
+    </message>
+    <message>
+        <source>pg_restore failed, nothing was put back: %1</source>
+        <translation>o pg_restore falhou, nada foi restaurado: %1</translation>
+    </message>
+    <message>
+        <source>The backup %1 was put back into %2. Run velmora --server-setup on it to give the desks their rights again.</source>
+        <translation>A cópia de segurança %1 foi restaurada em %2. Execute velmora --server-setup nele para dar de novo os direitos às recepções.</translation>
+    </message>
+</context>
+<context>
     <name>SetupWindow</name>
     <message>
         <source>Mon:</source>
@@ -865,6 +888,14 @@ Assumir a pasta? Só se o Velmora estiver fechado naquele computador: dois progr
         <source>%1 could not be written: %2</source>
         <translation>Não foi possível gravar %1: %2</translation>
     </message>
+    <message>
+        <source>Today&apos;s backup of the server&apos;s books could not be made: %1.
+
+The program works on; the next start tries again.</source>
+        <translation>Não foi possível fazer a cópia de segurança de hoje das agendas do servidor: %1.
+
+O programa continua funcionando; a próxima abertura tenta de novo.</translation>
+    </message>
 </context>
 <context>
     <name>Storage</name>
@@ -1128,6 +1159,46 @@ Assumir a pasta? Só se o Velmora estiver fechado naquele computador: dois progr
         <source>&quot;%1&quot; could not be put in place</source>
         <translation>não foi possível colocar &quot;%1&quot; no lugar</translation>
     </message>
+    <message>
+        <source>the server offers no encrypted connection; turn on ssl on the server as the README shows (or, on a network you trust, put sslmode=disable in the address)</source>
+        <translation>o servidor não oferece conexão criptografada; ative o ssl no servidor como mostra o README (ou, numa rede de confiança, ponha sslmode=disable no endereço)</translation>
+    </message>
+    <message>
+        <source>the clinic&apos;s root certificate is not on this computer; copy it to ~/.postgresql/root.crt or name it in velmora.ini (root_certificate=)</source>
+        <translation>o certificado raiz da clínica não está neste computador; copie-o para ~/.postgresql/root.crt ou indique-o no velmora.ini (root_certificate=)</translation>
+    </message>
+    <message>
+        <source>the server&apos;s certificate is made out to another name than the address used; use the name the certificate gives</source>
+        <translation>o certificado do servidor foi emitido para outro nome que não o do endereço usado; use o nome que está no certificado</translation>
+    </message>
+    <message>
+        <source>the server&apos;s certificate has expired; the clinic&apos;s IT person must renew it</source>
+        <translation>o certificado do servidor venceu; o técnico de informática da clínica precisa renová-lo</translation>
+    </message>
+    <message>
+        <source>the server&apos;s certificate is not signed by the clinic&apos;s root certificate: it may not be the clinic&apos;s server</source>
+        <translation>o certificado do servidor não foi assinado pelo certificado raiz da clínica: talvez não seja o servidor da clínica</translation>
+    </message>
+    <message>
+        <source>the server accepts only encrypted connections; take sslmode=disable out of the address</source>
+        <translation>o servidor só aceita conexões criptografadas; tire sslmode=disable do endereço</translation>
+    </message>
+    <message>
+        <source>your login lacks the right to this; the clinic&apos;s IT person gives a desk&apos;s rights with velmora --server-setup</source>
+        <translation>o seu usuário não tem direito a isto; o técnico de informática da clínica dá os direitos de recepção com velmora --server-setup</translation>
+    </message>
+    <message>
+        <source>The books are ready, and the role %1 gives a desk&apos;s rights on them and nothing else.</source>
+        <translation>As agendas estão prontas, e o papel %1 dá os direitos de uma recepção sobre elas e nada mais.</translation>
+    </message>
+    <message>
+        <source>Add each person who works at a desk, as the database&apos;s owner:</source>
+        <translation>Cadastre cada pessoa que trabalha na recepção, como dono do banco de dados:</translation>
+    </message>
+    <message>
+        <source>and let them connect only encrypted, in pg_hba.conf (then reload the server):</source>
+        <translation>e permita que se conectem só com criptografia, no pg_hba.conf (depois recarregue o servidor):</translation>
+    </message>
 </context>
 <context>
     <name>WeeklyTimes</name>
@@ -1220,7 +1291,7 @@ Assumir a pasta? Só se o Velmora estiver fechado naquele computador: dois progr
     </message>
     <message>
         <source>Print the figures of the days FROM to TO (both YYYY-MM-DD, TO after the option&apos;s value): per doctor the free slots, bookings, occupancy and statuses, per health plan the bookings, &apos;;&apos;-separated; exit 0 when done, 2 otherwise.</source>
-        <translation>Mostra os números dos dias FROM a TO (ambos AAAA-MM-DD, TO depois do valor da opção): por médico, os horários oferecidos, as consultas, a ocupação e as situações; por convênio, as consultas; separados por ';'. Termina com 0 quando concluído, 2 caso contrário.</translation>
+        <translation>Mostra os números dos dias FROM a TO (ambos AAAA-MM-DD, TO depois do valor da opção): por médico, os horários oferecidos, as consultas, a ocupação e as situações; por convênio, as consultas; separados por &apos;;&apos;. Termina com 0 quando concluído, 2 caso contrário.</translation>
     </message>
     <message>
         <source>With --report: write the figures to this spreadsheet file instead.</source>
@@ -1233,6 +1304,10 @@ Assumir a pasta? Só se o Velmora estiver fechado naquele computador: dois progr
     <message>
         <source>--csv goes with --report</source>
         <translation>--csv só pode ser usado com --report</translation>
+    </message>
+    <message>
+        <source>Run once by the clinic&apos;s IT person as the database&apos;s owner: make the books on the server if absent and the role %1 with a desk&apos;s rights, print how to add a person and end: 0 when done, 1 otherwise.</source>
+        <translation>Executado uma vez pelo técnico de informática da clínica, como dono do banco de dados: cria as agendas no servidor, se não existirem, e o papel %1 com os direitos de uma recepção, mostra como cadastrar uma pessoa e termina: 0 quando concluído, 1 caso contrário.</translation>
     </message>
 </context>
 <context>
@@ -1611,6 +1686,29 @@ Assumir a pasta? Só se o Velmora estiver fechado naquele computador: dois progr
     <message>
         <source>The file could not be written: %1.</source>
         <translation>Não foi possível gravar o arquivo: %1.</translation>
+    </message>
+</context>
+<context>
+    <name>velmora::ServerBackup</name>
+    <message>
+        <source>pg_dump, which copies the server&apos;s books, is not installed (Debian&apos;s package postgresql-client)</source>
+        <translation>o pg_dump, que copia as agendas do servidor, não está instalado (pacote postgresql-client do Debian)</translation>
+    </message>
+    <message>
+        <source>the folder &quot;%1&quot; cannot be made</source>
+        <translation>não foi possível criar a pasta &quot;%1&quot;</translation>
+    </message>
+    <message>
+        <source>pg_dump could not be started: %1</source>
+        <translation>não foi possível iniciar o pg_dump: %1</translation>
+    </message>
+    <message>
+        <source>pg_dump failed: %1</source>
+        <translation>o pg_dump falhou: %1</translation>
+    </message>
+    <message>
+        <source>&quot;%1&quot; could not be put in place</source>
+        <translation>não foi possível colocar &quot;%1&quot; no lugar</translation>
     </message>
 </context>
 <context>
