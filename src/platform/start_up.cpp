@@ -137,12 +137,13 @@ void VelmoraApp::offerImport()
         return;
     const LegacySurvey survey = surveyLegacyFiles(folder_, readerPath_);
     const QLocale locale;
+    const int files = static_cast<int>(survey.files.size());
     const QString question =
         QCoreApplication::translate("StartUp",
-                                    "%1 files of the older program: %2 appointments and the settings of %3 "
+                                    "%n files of the older program: %1 appointments and the settings of %2 "
                                     "doctors. Import them? The originals are kept unchanged in the folder "
-                                    "legacy.")
-            .arg(survey.files.size())
+                                    "legacy.",
+                                    "", files)
             .arg(locale.toString(survey.appointments))
             .arg(survey.doctors);
     // Not now: everything stays as it is, and the files are said to be unusable, as any foreign file.

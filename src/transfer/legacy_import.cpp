@@ -647,10 +647,13 @@ LegacySurvey surveyLegacyFiles(const QDir &folder, const QString &readerPath)
 
 QString ImportReport::text() const
 {
+    // Counts for the texts' plural forms.
+    const int fileCount = static_cast<int>(imported.size());
+    const int cut = static_cast<int>(textsCut);
+    const int dated = static_cast<int>(rowsWithTimeOfDay);
     QStringList lines;
-    lines << QCoreApplication::translate("Import",
-                                         "Imported: %1 file(s) of the older program, with %2 appointments.")
-                 .arg(imported.size())
+    lines << QCoreApplication::translate("Import", "Imported: %n file(s) of the older program, with %1 appointments.",
+                                         "", fileCount)
                  .arg(appointments);
     if (!notImported.isEmpty())
         lines << QCoreApplication::translate("Import", "Not imported, left as they are:") << notImported;
@@ -659,14 +662,13 @@ QString ImportReport::text() const
             "Import", "The import was cancelled; the files not yet finished were left as they are.");
     if (textsCut > 0)
         lines << QCoreApplication::translate("Import",
-                                             "%1 texts were longer than the reader can read (1 MiB) and "
-                                             "were cut there.")
-                     .arg(textsCut);
+                                             "%n texts were longer than the reader can read (1 MiB) and "
+                                             "were cut there.",
+                                             "", cut);
     if (rowsWithTimeOfDay > 0)
         lines << QCoreApplication::translate(
-                     "Import", "%1 appointments were dated with a time of day; the date was kept, the time "
-                               "of day left out.")
-                     .arg(rowsWithTimeOfDay);
+            "Import", "%n appointments were dated with a time of day; the date was kept, the time of day left out.",
+            "", dated);
     if (!ignoredFields.isEmpty())
         lines << QCoreApplication::translate("Import", "Fields the program does not use, left out: %1.")
                      .arg(ignoredFields.join(QStringLiteral(", ")));

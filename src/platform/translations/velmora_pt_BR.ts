@@ -13,11 +13,11 @@
     </message>
     <message>
         <source>doctor %1</source>
-        <translation>médico %1</translation>
+        <translation>profissional %1</translation>
     </message>
     <message>
         <source>the doctor&apos;s slot length or linked book has no value in the settings</source>
-        <translation>o intervalo do médico ou a agenda associada não tem valor no cadastro</translation>
+        <translation>o intervalo do profissional ou a agenda associada está em branco no cadastro</translation>
     </message>
     <message>
         <source>The appointment book of %1 could not be opened: %2.
@@ -25,7 +25,7 @@
 No doctor is chosen; please choose one again.</source>
         <translation>A agenda de %1 não pôde ser aberta: %2.
 
-Nenhum médico está escolhido; escolha um novamente.</translation>
+Nenhum profissional está escolhido; escolha um novamente.</translation>
     </message>
     <message>
         <source>The appointments of %1 could not be read: %2.
@@ -53,7 +53,7 @@ A lista fica vazia até que possam ser lidas.</translation>
     </message>
     <message>
         <source>The appointment could not be stored, for this doctor nor for a linked one</source>
-        <translation>A consulta não pôde ser gravada, nem para este médico nem para um associado</translation>
+        <translation>A consulta não pôde ser gravada, nem para este profissional nem para o associado</translation>
     </message>
     <message>
         <source>The appointments of this day could not be read</source>
@@ -73,19 +73,19 @@ A lista fica vazia até que possam ser lidas.</translation>
     </message>
     <message>
         <source>The appointment was stored, but it could not be copied to the linked doctor&apos;s book (%1): %2.</source>
-        <translation>A consulta foi gravada, mas não pôde ser copiada para a agenda do médico associado (%1): %2.</translation>
+        <translation>A consulta foi gravada, mas não pôde ser copiada para a agenda do profissional associado (%1): %2.</translation>
     </message>
     <message>
         <source>The doctor&apos;s slot length and linked book could not be read again: %1.</source>
-        <translation>O intervalo do médico e a agenda associada não puderam ser lidos novamente: %1.</translation>
+        <translation>O intervalo do profissional e a agenda associada não puderam ser lidos novamente: %1.</translation>
     </message>
     <message>
         <source>No stored appointment of this day has the time and name of the one selected: it may have been changed or removed at another desk. Nothing was changed.</source>
-        <translation>Nenhuma consulta gravada neste dia tem a hora e o nome da selecionada: ela pode ter sido alterada ou excluída em outro balcão. Nada foi alterado.</translation>
+        <translation>Nenhuma consulta gravada neste dia tem a hora e o nome da selecionada: ela pode ter sido alterada ou excluída em outro computador. Nada foi alterado.</translation>
     </message>
     <message>
         <source>No stored appointment of this day has the time and name in the fields: it may have been changed or removed at another desk. Nothing was removed.</source>
-        <translation>Nenhuma consulta gravada neste dia tem a hora e o nome dos campos: ela pode ter sido alterada ou excluída em outro balcão. Nada foi excluído.</translation>
+        <translation>Nenhuma consulta gravada neste dia tem a hora e o nome dos campos: ela pode ter sido alterada ou excluída em outro computador. Nada foi excluído.</translation>
     </message>
     <message>
         <source>The appointment is no longer stored as it was found: it may have been changed or removed at another desk. The list shows what is stored.</source>
@@ -221,7 +221,7 @@ A lista fica vazia até que possam ser lidas.</translation>
     </message>
     <message>
         <source>Doctor</source>
-        <translation>Médico</translation>
+        <translation>Profissional</translation>
     </message>
     <message>
         <source>Patient</source>
@@ -260,7 +260,7 @@ A lista fica vazia até que possam ser lidas.</translation>
     </message>
     <message>
         <source>only %1 of its %2 rows could be read; the file is damaged</source>
-        <translation>só %1 das suas %2 linhas puderam ser lidas; o arquivo está danificado</translation>
+        <translation>só %1 dos seus %2 registros puderam ser lidos; o arquivo está danificado</translation>
     </message>
     <message>
         <source>the file cannot be read (%1)</source>
@@ -275,20 +275,12 @@ A lista fica vazia até que possam ser lidas.</translation>
         <translation>o novo arquivo não pôde ser gravado (%1)</translation>
     </message>
     <message>
-        <source>Imported: %1 file(s) of the older program, with %2 appointments.</source>
-        <translation>Importados: %1 arquivo(s) do programa antigo, com %2 consultas.</translation>
-    </message>
-    <message>
         <source>Not imported, left as they are:</source>
         <translation>Não importados, deixados como estão:</translation>
     </message>
     <message>
-        <source>%1 appointments were dated with a time of day; the date was kept, the time of day left out.</source>
-        <translation>%1 consultas tinham data com hora do dia; a data foi mantida, a hora do dia deixada de fora.</translation>
-    </message>
-    <message>
         <source>Fields the program does not use, left out: %1.</source>
-        <translation>Campos que o programa não usa, deixados de fora: %1.</translation>
+        <translation>Campos que o programa não usa e que não foram importados: %1.</translation>
     </message>
     <message>
         <source>The originals are kept unchanged in the folder &quot;%1&quot;.</source>
@@ -300,7 +292,7 @@ A lista fica vazia até que possam ser lidas.</translation>
     </message>
     <message>
         <source>%1 held no settings record; it was imported as a new file holds them.</source>
-        <translation>%1 não tinha registro de cadastro; foi importado como um arquivo novo o tem.</translation>
+        <translation>%1 não tinha o registro do cadastro; foi importado com um cadastro em branco, como o de um arquivo novo.</translation>
     </message>
     <message>
         <source>The import was cancelled; the files not yet finished were left as they are.</source>
@@ -318,16 +310,33 @@ A lista fica vazia até que possam ser lidas.</translation>
         <source>its table has no field %1, which the program needs</source>
         <translation>a tabela não tem o campo %1, de que o programa precisa</translation>
     </message>
-    <message>
-        <source>%1 texts were longer than the reader can read (1 MiB) and were cut there.</source>
-        <translation>%1 textos eram maiores do que o leitor consegue ler (1 MiB) e foram cortados nesse ponto.</translation>
+    <message numerus="yes">
+        <source>Imported: %n file(s) of the older program, with %1 appointments.</source>
+        <translation>
+            <numerusform>Importado: %n arquivo do programa antigo, com %1 consultas.</numerusform>
+            <numerusform>Importados: %n arquivos do programa antigo, com %1 consultas.</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <source>%n texts were longer than the reader can read (1 MiB) and were cut there.</source>
+        <translation>
+            <numerusform>%n texto era maior do que o leitor consegue ler (1 MiB) e foi cortado nesse ponto.</numerusform>
+            <numerusform>%n textos eram maiores do que o leitor consegue ler (1 MiB) e foram cortados nesse ponto.</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <source>%n appointments were dated with a time of day; the date was kept, the time of day left out.</source>
+        <translation>
+            <numerusform>%n consulta tinha a data gravada junto com um horário; a data foi mantida e esse horário, descartado.</numerusform>
+            <numerusform>%n consultas tinham a data gravada junto com um horário; a data foi mantida e esse horário, descartado.</numerusform>
+        </translation>
     </message>
 </context>
 <context>
     <name>MainWindow</name>
     <message>
         <source>Choose the doctor</source>
-        <translation>Escolha o médico</translation>
+        <translation>Escolha o profissional</translation>
     </message>
     <message>
         <source>Some of the program&apos;s files cannot be used:
@@ -439,7 +448,7 @@ Salvar as mesmas páginas como arquivo PDF?</translation>
     </message>
     <message>
         <source>&amp;Setup Doctors Details</source>
-        <translation>&amp;Cadastro de médicos</translation>
+        <translation>&amp;Cadastros</translation>
     </message>
     <message>
         <source>&amp;Print list</source>
@@ -459,11 +468,11 @@ Salvar as mesmas páginas como arquivo PDF?</translation>
     </message>
     <message>
         <source>Doctor</source>
-        <translation>Médico</translation>
+        <translation>Profissional</translation>
     </message>
     <message>
         <source>No doctor is set up yet. Press &quot;Setup Doctors Details&quot; to give each doctor a name, a slot length and weekly hours; then choose the doctor in the list below this one.</source>
-        <translation>Nenhum médico cadastrado ainda. Clique em &quot;Cadastro de médicos&quot; para informar o nome, a duração da consulta e o horário semanal de cada médico; depois escolha o médico na lista abaixo desta.</translation>
+        <translation>Nenhum profissional cadastrado ainda. Clique em &quot;Cadastros&quot; para informar o nome, a duração da consulta e o horário semanal de cada um; depois escolha o profissional na lista abaixo desta.</translation>
     </message>
     <message>
         <source>History...</source>
@@ -498,7 +507,7 @@ Salvar as mesmas páginas como arquivo PDF?</translation>
     </message>
     <message>
         <source>Doctor</source>
-        <translation>Médico</translation>
+        <translation>Profissional</translation>
     </message>
     <message>
         <source>Free slots offered</source>
@@ -655,7 +664,7 @@ Salvar as mesmas páginas como arquivo PDF?</translation>
     </message>
     <message>
         <source>Doctor&apos;s Schedule</source>
-        <translation>Horário do médico</translation>
+        <translation>Horário do profissional</translation>
     </message>
     <message>
         <source>to</source>
@@ -675,7 +684,7 @@ Salvar as mesmas páginas como arquivo PDF?</translation>
     </message>
     <message>
         <source>The doctors&apos; settings could not be read: %1.</source>
-        <translation>O cadastro dos médicos não pôde ser lido: %1.</translation>
+        <translation>O cadastro dos profissionais não pôde ser lido: %1.</translation>
     </message>
     <message>
         <source>The settings were not saved: %1.
@@ -731,7 +740,7 @@ Nada foi alterado; o que você digitou continua aqui.</translation>
     </message>
     <message>
         <source>Save over them</source>
-        <translation>Salvar por cima</translation>
+        <translation>Substituir</translation>
     </message>
     <message>
         <source>Do not save</source>
@@ -741,7 +750,7 @@ Nada foi alterado; o que você digitou continua aqui.</translation>
         <source>The doctors&apos; settings were saved at another desk since this window was opened. Save yours over them?
 
 Without saving, what you typed is dropped and the window shows theirs.</source>
-        <translation>O cadastro dos médicos foi salvo em outro computador depois que esta janela foi aberta. Salvar o seu no lugar dele?
+        <translation>O cadastro dos profissionais foi salvo em outro computador depois que esta janela foi aberta. Salvar o seu no lugar dele?
 
 Sem salvar, o que você digitou é descartado e a janela mostra o cadastro salvo.</translation>
     </message>
@@ -749,16 +758,12 @@ Sem salvar, o que você digitou é descartado e a janela mostra o cadastro salvo
 <context>
     <name>StartUp</name>
     <message>
-        <source>%1 files of the older program: %2 appointments and the settings of %3 doctors. Import them? The originals are kept unchanged in the folder legacy.</source>
-        <translation>%1 arquivos do programa antigo: %2 consultas e o cadastro de %3 médicos. Importá-los? Os originais são guardados sem alteração na pasta legacy.</translation>
-    </message>
-    <message>
         <source>Not now</source>
         <translation>Agora não</translation>
     </message>
     <message>
         <source>Importing %1: %2 of %3 rows</source>
-        <translation>Importando %1: %2 de %3 linhas</translation>
+        <translation>Importando %1: %2 de %3 registros</translation>
     </message>
     <message>
         <source>These files are missing from the folder %1:
@@ -770,7 +775,7 @@ Create them empty? The doctors or appointments they held will not be in them. An
 
 %2
 
-Criá-los vazios? Os médicos ou consultas que continham não estarão neles. Responda Não para procurá-los primeiro; enquanto isso o programa funciona sem eles.</translation>
+Criá-los vazios? Os profissionais ou consultas que continham não estarão neles. Responda Não para procurá-los primeiro; enquanto isso o programa funciona sem eles.</translation>
     </message>
     <message>
         <source>&quot;%1&quot; is missing; it was not created.</source>
@@ -804,7 +809,7 @@ Nada foi alterado no servidor.</translation>
         <source>The books cannot be reached now: %1.
 
 The window opens; each action tries the server again.</source>
-        <translation>As agendas não podem ser alcançadas agora: %1.
+        <translation>Não foi possível acessar as agendas agora: %1.
 
 A janela abre; cada ação tenta o servidor de novo.</translation>
     </message>
@@ -896,12 +901,19 @@ The program works on; the next start tries again.</source>
 
 O programa continua funcionando; a próxima abertura tenta de novo.</translation>
     </message>
+    <message numerus="yes">
+        <source>%n files of the older program: %1 appointments and the settings of %2 doctors. Import them? The originals are kept unchanged in the folder legacy.</source>
+        <translation>
+            <numerusform>%n arquivo do programa antigo: %1 consultas e o cadastro de %2 profissionais. Importá-lo? O original fica guardado, sem alteração, na pasta &quot;legacy&quot;.</numerusform>
+            <numerusform>%n arquivos do programa antigo: %1 consultas e o cadastro de %2 profissionais. Importá-los? Os originais ficam guardados, sem alteração, na pasta &quot;legacy&quot;.</numerusform>
+        </translation>
+    </message>
 </context>
 <context>
     <name>Storage</name>
     <message>
         <source>its journal cannot be switched to the mode that keeps both books together</source>
-        <translation>seu diário não pode ser posto no modo que mantém as duas agendas juntas</translation>
+        <translation>não foi possível preparar o arquivo para gravar as duas agendas de uma só vez</translation>
     </message>
     <message>
         <source>its appointment table is missing or incomplete</source>
@@ -921,7 +933,7 @@ O programa continua funcionando; a próxima abertura tenta de novo.</translation
     </message>
     <message>
         <source>its journal cannot be switched from write-ahead logging</source>
-        <translation>seu diário não pode sair do modo de registro antecipado</translation>
+        <translation>o arquivo está num modo de gravação que o programa não consegue desfazer</translation>
     </message>
     <message>
         <source>the finished file could not be renamed</source>
@@ -1001,7 +1013,7 @@ O programa continua funcionando; a próxima abertura tenta de novo.</translation
     </message>
     <message>
         <source>&quot;%1&quot; is held by another program</source>
-        <translation>&quot;%1&quot; está preso por outro programa</translation>
+        <translation>&quot;%1&quot; está sendo usado por outro programa</translation>
     </message>
     <message>
         <source>the finished backup could not be renamed</source>
@@ -1025,15 +1037,15 @@ O programa continua funcionando; a próxima abertura tenta de novo.</translation
     </message>
     <message>
         <source>the PostgreSQL driver of Qt is not installed</source>
-        <translation>o driver PostgreSQL do Qt não está instalado</translation>
+        <translation>o componente do Qt para PostgreSQL não está instalado (pacote libqt6sql6-psql)</translation>
     </message>
     <message>
         <source>the copy holds a different number of rows</source>
-        <translation>a cópia tem um número diferente de linhas</translation>
+        <translation>a cópia tem um número diferente de registros</translation>
     </message>
     <message>
         <source>row %1 differs in its field %2</source>
-        <translation>a linha %1 difere no campo %2</translation>
+        <translation>o registro %1 difere no campo %2</translation>
     </message>
     <message>
         <source>there is no settings record</source>
@@ -1041,7 +1053,7 @@ O programa continua funcionando; a próxima abertura tenta de novo.</translation
     </message>
     <message>
         <source>%1: %2 appointments copied, every row checked</source>
-        <translation>%1: %2 consultas copiadas, cada linha conferida</translation>
+        <translation>%1: %2 consultas copiadas, cada registro conferido</translation>
     </message>
     <message>
         <source>The folder&apos;s files cannot be copied: %1</source>
@@ -1061,7 +1073,7 @@ O programa continua funcionando; a próxima abertura tenta de novo.</translation
     </message>
     <message>
         <source>Copied to %1 in one transaction.</source>
-        <translation>Copiado para %1 em uma transação.</translation>
+        <translation>Copiado para %1 de uma só vez (tudo ou nada).</translation>
     </message>
     <message>
         <source>The folder already holds %1; the books are written only into a folder without them.</source>
@@ -1291,7 +1303,7 @@ O programa continua funcionando; a próxima abertura tenta de novo.</translation
     </message>
     <message>
         <source>Print the figures of the days FROM to TO (both YYYY-MM-DD, TO after the option&apos;s value): per doctor the free slots, bookings, occupancy and statuses, per health plan the bookings, &apos;;&apos;-separated; exit 0 when done, 2 otherwise.</source>
-        <translation>Mostra os números dos dias FROM a TO (ambos AAAA-MM-DD, TO depois do valor da opção): por médico, os horários oferecidos, as consultas, a ocupação e as situações; por convênio, as consultas; separados por &apos;;&apos;. Termina com 0 quando concluído, 2 caso contrário.</translation>
+        <translation>Mostra os números dos dias FROM a TO (ambos AAAA-MM-DD, TO depois do valor da opção): por profissional, os horários oferecidos, as consultas, a ocupação e as situações; por convênio, as consultas; separados por &apos;;&apos;. Termina com 0 quando concluído, 2 caso contrário.</translation>
     </message>
     <message>
         <source>With --report: write the figures to this spreadsheet file instead.</source>
@@ -1326,7 +1338,7 @@ O programa continua funcionando; a próxima abertura tenta de novo.</translation
     </message>
     <message>
         <source>Doctor</source>
-        <translation>Médico</translation>
+        <translation>Profissional</translation>
     </message>
     <message>
         <source>To confirm &amp;only</source>
@@ -1394,11 +1406,11 @@ O programa continua funcionando; a próxima abertura tenta de novo.</translation
     </message>
     <message>
         <source>&amp;Doctor:</source>
-        <translation>&amp;Médico:</translation>
+        <translation>Pr&amp;ofissional:</translation>
     </message>
     <message>
         <source>All doctors</source>
-        <translation>Todos os médicos</translation>
+        <translation>Todos os profissionais</translation>
     </message>
     <message>
         <source>The appointments could not be read: %1.</source>
@@ -1593,7 +1605,7 @@ O programa continua funcionando; a próxima abertura tenta de novo.</translation
     </message>
     <message>
         <source>Doctor</source>
-        <translation>Médico</translation>
+        <translation>Profissional</translation>
     </message>
     <message>
         <source>Figures of the period</source>
@@ -1621,11 +1633,11 @@ O programa continua funcionando; a próxima abertura tenta de novo.</translation
     </message>
     <message>
         <source>&amp;Doctor:</source>
-        <translation>&amp;Médico:</translation>
+        <translation>Pr&amp;ofissional:</translation>
     </message>
     <message>
         <source>All doctors</source>
-        <translation>Todos os médicos</translation>
+        <translation>Todos os profissionais</translation>
     </message>
     <message>
         <source>The figures could not be read: %1.</source>
