@@ -19,6 +19,10 @@ int main(int argc, char *argv[])
     QList<QByteArray> arguments;
     for (int i = 1; i < argc; ++i)
         arguments << QByteArray(argv[i]);
+    // The terminal's texts (--help, errors, reports) in the program's language: the line is read with
+    // the language it names, or the system's, already spoken.
+    auto terminal = std::make_unique<QCoreApplication>(argc, argv);
+    auto speaking = std::make_unique<velmora::ProgramLanguage>(velmora::namedLanguage(arguments));
     const velmora::CommandLine line = velmora::readCommandLine(arguments);
     QTextStream out(stdout);
     QTextStream err(stderr);
@@ -34,8 +38,15 @@ int main(int argc, char *argv[])
         out << QCoreApplication::applicationName() << ' ' << QCoreApplication::applicationVersion() << '\n';
         return 0;
     }
-    std::unique_ptr<QCoreApplication> app(line.needsWindow() ? new QApplication(argc, argv)
-                                                             : new QCoreApplication(argc, argv));
+    std::unique_ptr<QCoreApplication> app;
+    if (line.needsWindow()) {
+        // A window needs the application of widgets, and speaks its language from the start below.
+        speaking.reset();
+        terminal.reset();
+        app = std::make_unique<QApplication>(argc, argv);
+    } else {
+        app = std::move(terminal);
+    }
     QString folderProblem;
     if (!velmora::enterDataFolder(line.dataFolder, &folderProblem)) {
         if (line.needsWindow()) {

@@ -20,10 +20,11 @@ namespace {
 
 const char *const kLanguages[] = {"en", "pt_BR"};
 
-QString tr(const char *text)
+// The terminal's texts, in their own context.
+struct CommandLineTexts
 {
-    return QCoreApplication::translate("CommandLine", text);
-}
+    Q_DECLARE_TR_FUNCTIONS(CommandLine)
+};
 
 // The raw bytes of the last --data-folder given: Qt's reading of an argument as text loses what is no
 // valid text.
@@ -42,70 +43,95 @@ QByteArray rawDataFolder(const QList<QByteArray> &arguments)
 
 } // namespace
 
+QString namedLanguage(const QList<QByteArray> &arguments)
+{
+    for (qsizetype i = 0; i < arguments.size(); ++i) {
+        const QByteArray &argument = arguments.at(i);
+        if ((argument == "--language" || argument == "-language") && i + 1 < arguments.size())
+            return QString::fromLocal8Bit(arguments.at(i + 1));
+        if (argument.startsWith("--language="))
+            return QString::fromLocal8Bit(argument.mid(11));
+    }
+    return {};
+}
+
 CommandLine readCommandLine(const QList<QByteArray> &arguments)
 {
     QCommandLineParser parser;
-    parser.setApplicationDescription(tr("The appointment book of a small clinic."));
+    parser.setApplicationDescription(CommandLineTexts::tr("The appointment book of a small clinic."));
     const QCommandLineOption help({QStringLiteral("h"), QStringLiteral("help-all"), QStringLiteral("help")},
-                                  tr("Show this help and end."));
+                                  CommandLineTexts::tr("Show this help and end."));
     const QCommandLineOption version({QStringLiteral("v"), QStringLiteral("version")},
-                                     tr("Show the version and end."));
+                                     CommandLineTexts::tr("Show the version and end."));
     const QCommandLineOption dataFolder(
         QStringLiteral("data-folder"),
-        tr("The folder of the twelve files, which must exist; \"user\" for the user's own (%1), made on "
-           "first "
-           "use. Without it, the working folder.")
+        CommandLineTexts::tr(
+            "The folder of the twelve files, which must exist; \"user\" for the user's own (%1), made on "
+            "first "
+            "use. Without it, the working folder.")
             .arg(QStandardPaths::writableLocation(QStandardPaths::AppDataLocation)),
         QStringLiteral("DIR"));
-    const QCommandLineOption language(QStringLiteral("language"),
-                                      tr("The language to speak: en or pt_BR. Without it, the system's."),
-                                      QStringLiteral("LANGUAGE"));
+    const QCommandLineOption language(
+        QStringLiteral("language"),
+        CommandLineTexts::tr("The language to speak: en or pt_BR. Without it, the system's."),
+        QStringLiteral("LANGUAGE"));
     const QCommandLineOption importLegacy(
         QStringLiteral("import-legacy"),
-        tr("Import the older program's files of the data folder, print the summary and end: 0 when all were "
-           "imported, 1 when one could not be, 2 when there was nothing to import."));
+        CommandLineTexts::tr(
+            "Import the older program's files of the data folder, print the summary and end: 0 when all were "
+            "imported, 1 when one could not be, 2 when there was nothing to import."));
     const QCommandLineOption restoreBackup(
         QStringLiteral("restore-backup"),
-        tr("Put the backup of that day back (the program closed), keeping the current files aside."),
+        CommandLineTexts::tr(
+            "Put the backup of that day back (the program closed), keeping the current files aside."),
         QStringLiteral("YYYY-MM-DD"));
     const QCommandLineOption server(
         QStringLiteral("server"),
-        tr("Keep the books on this PostgreSQL server (postgresql://host:port/database) instead of the "
-           "folder's "
-           "files; without it, the one velmora.ini of the data folder names, if any."),
+        CommandLineTexts::tr(
+            "Keep the books on this PostgreSQL server (postgresql://host:port/database) instead of the "
+            "folder's "
+            "files; without it, the one velmora.ini of the data folder names, if any."),
         QStringLiteral("URL"));
-    const QCommandLineOption copyToServer(QStringLiteral("copy-to-server"),
-                                          tr("Copy the data folder's twelve files into an empty server "
-                                             "database, print what was copied and end: "
-                                             "0 when done, 1 otherwise."),
-                                          QStringLiteral("URL"));
-    const QCommandLineOption copyFromServer(QStringLiteral("copy-from-server"),
-                                            tr("Write a server's books into the twelve files of a data "
-                                               "folder without them, print what was copied "
-                                               "and end: 0 when done, 1 otherwise."),
-                                            QStringLiteral("URL"));
+    const QCommandLineOption copyToServer(
+        QStringLiteral("copy-to-server"),
+        CommandLineTexts::tr("Copy the data folder's twelve files into an empty server "
+                             "database, print what was copied and end: "
+                             "0 when done, 1 otherwise."),
+        QStringLiteral("URL"));
+    const QCommandLineOption copyFromServer(
+        QStringLiteral("copy-from-server"),
+        CommandLineTexts::tr("Write a server's books into the twelve files of a data "
+                             "folder without them, print what was copied "
+                             "and end: 0 when done, 1 otherwise."),
+        QStringLiteral("URL"));
     const QCommandLineOption find(
         QStringLiteral("find"),
-        tr("Print every appointment, all doctors and dates, whose patient's name holds the text (accents, "
-           "case "
-           "and blanks ignored) or whose phones hold its digits, one a line: date, time, slot, doctor, name, "
-           "health plan, phones, tab-separated, upcoming first. Exit 0 when something was found, 1 when "
-           "nothing was, 2 on an error or a text too short."),
+        CommandLineTexts::tr(
+            "Print every appointment, all doctors and dates, whose patient's name holds the text (accents, "
+            "case "
+            "and blanks ignored) or whose phones hold its digits, one a line: date, time, slot, doctor, "
+            "name, "
+            "health plan, phones, tab-separated, upcoming first. Exit 0 when something was found, 1 when "
+            "nothing was, 2 on an error or a text too short."),
         QStringLiteral("TEXT"));
-    const QCommandLineOption report(QStringLiteral("report"),
-                                    tr("Print the figures of the days FROM to TO (both YYYY-MM-DD, TO after "
-                                       "the option's value): per doctor "
-                                       "the free slots, bookings, occupancy and statuses, per health plan "
-                                       "the bookings, ';'-separated; exit "
-                                       "0 when done, 2 otherwise."),
-                                    QStringLiteral("FROM"));
-    const QCommandLineOption csv(QStringLiteral("csv"),
-                                 tr("With --report: write the figures to this spreadsheet file instead."),
-                                 QStringLiteral("FILE"));
+    const QCommandLineOption report(
+        QStringLiteral("report"),
+        CommandLineTexts::tr("Print the figures of the days FROM to TO (both YYYY-MM-DD, TO after "
+                             "the option's value): per doctor "
+                             "the free slots, bookings, occupancy and statuses, per health plan "
+                             "the bookings, ';'-separated; exit "
+                             "0 when done, 2 otherwise."),
+        QStringLiteral("FROM"));
+    const QCommandLineOption csv(
+        QStringLiteral("csv"),
+        CommandLineTexts::tr("With --report: write the figures to this spreadsheet file instead."),
+        QStringLiteral("FILE"));
     const QCommandLineOption serverSetup(
         QStringLiteral("server-setup"),
-        tr("Run once by the clinic's IT person as the database's owner: make the books on the server if absent "
-           "and the role %1 with a desk's rights, print how to add a person and end: 0 when done, 1 otherwise.")
+        CommandLineTexts::tr("Run once by the clinic's IT person as the database's owner: make the books on "
+                             "the server if absent "
+                             "and the role %1 with a desk's rights, print how to add a person and end: 0 "
+                             "when done, 1 otherwise.")
             .arg(QLatin1String(kDeskRole)),
         QStringLiteral("URL"));
     parser.addOptions({help, version, dataFolder, language, importLegacy, restoreBackup, server, copyToServer,
@@ -125,7 +151,8 @@ CommandLine readCommandLine(const QList<QByteArray> &arguments)
     if (parser.isSet(report) && positional.size() == 1) {
         line.until = positional.first().trimmed();
     } else if (!positional.isEmpty()) {
-        line.error = tr("Unexpected argument: %1").arg(positional.value(parser.isSet(report) ? 1 : 0));
+        line.error = CommandLineTexts::tr("Unexpected argument: %1")
+                         .arg(positional.value(parser.isSet(report) ? 1 : 0));
         return line;
     }
     // One task at a time, each with the value it needs.
@@ -153,20 +180,22 @@ CommandLine readCommandLine(const QList<QByteArray> &arguments)
         return line;
     }
     if (asked.size() > 1) {
-        line.error = tr("Only one of these at a time: %1").arg(asked.join(QStringLiteral(", ")));
+        line.error =
+            CommandLineTexts::tr("Only one of these at a time: %1").arg(asked.join(QStringLiteral(", ")));
         return line;
     }
     for (const QCommandLineOption *option : {&dataFolder, &language, &restoreBackup, &server, &copyToServer,
-                                             &copyFromServer, &find, &report, &csv,
-          &serverSetup}) {
+                                             &copyFromServer, &find, &report, &csv, &serverSetup}) {
         if (parser.isSet(*option) && parser.value(*option).trimmed().isEmpty()) {
-            line.error = tr("--%1 needs a value: %2").arg(option->names().constLast(), option->valueName());
+            line.error = CommandLineTexts::tr("--%1 needs a value: %2")
+                             .arg(option->names().constLast(), option->valueName());
             return line;
         }
     }
     if (line.task == CommandLine::Task::RestoreBackup &&
         !QDate::fromString(line.value, Qt::ISODate).isValid()) {
-        line.error = tr("--restore-backup needs a day written YYYY-MM-DD, not \"%1\"").arg(line.value);
+        line.error = CommandLineTexts::tr("--restore-backup needs a day written YYYY-MM-DD, not \"%1\"")
+                         .arg(line.value);
         return line;
     }
     if (line.task == CommandLine::Task::Report) {
@@ -174,19 +203,20 @@ CommandLine readCommandLine(const QList<QByteArray> &arguments)
         const QDate to = QDate::fromString(line.until, Qt::ISODate);
         if (!from.isValid() || !to.isValid() || to < from) {
             line.error =
-                tr("--report needs two days written YYYY-MM-DD, the second not before the first: %1 %2")
+                CommandLineTexts::tr(
+                    "--report needs two days written YYYY-MM-DD, the second not before the first: %1 %2")
                     .arg(line.value, line.until);
             return line;
         }
         line.csvFile = parser.value(csv);
     } else if (parser.isSet(csv)) {
-        line.error = tr("--csv goes with --report");
+        line.error = CommandLineTexts::tr("--csv goes with --report");
         return line;
     }
     line.language = parser.value(language);
     if (!line.language.isEmpty() &&
         std::find(std::begin(kLanguages), std::end(kLanguages), line.language) == std::end(kLanguages)) {
-        line.error = tr("The languages are en and pt_BR, not \"%1\"").arg(line.language);
+        line.error = CommandLineTexts::tr("The languages are en and pt_BR, not \"%1\"").arg(line.language);
         return line;
     }
     line.server = parser.value(server).trimmed();
@@ -209,12 +239,13 @@ bool enterDataFolder(const QByteArray &dataFolder, QString *error)
     const int reason = errno;
     const QString shown = QFile::decodeName(dataFolder);
     if (reason == ENOENT)
-        *error = tr("The data folder \"%1\" does not exist: name a folder that does, or make it first.")
+        *error = CommandLineTexts::tr(
+                     "The data folder \"%1\" does not exist: name a folder that does, or make it first.")
                      .arg(shown);
     else if (reason == ENOTDIR)
-        *error = tr("The data folder \"%1\" is not a folder.").arg(shown);
+        *error = CommandLineTexts::tr("The data folder \"%1\" is not a folder.").arg(shown);
     else
-        *error = tr("The data folder \"%1\" cannot be opened: %2.")
+        *error = CommandLineTexts::tr("The data folder \"%1\" cannot be opened: %2.")
                      .arg(shown, QString::fromLocal8Bit(std::strerror(reason)));
     return false;
 }

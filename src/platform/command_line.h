@@ -36,6 +36,9 @@ struct CommandLine
     bool needsWindow() const { return task == Task::Window; }
 };
 
+// The language --language names among the arguments, valid or not; empty for the system's.
+QString namedLanguage(const QList<QByteArray> &arguments);
+
 // Reads the arguments as the program got them (argv without its first).
 CommandLine readCommandLine(const QList<QByteArray> &arguments);
 

@@ -204,6 +204,105 @@ A lista fica vazia até que possam ser lidas.</translation>
     </message>
 </context>
 <context>
+    <name>CommandLine</name>
+    <message>
+        <source>The appointment book of a small clinic.</source>
+        <translation>A agenda de consultas de uma pequena clínica.</translation>
+    </message>
+    <message>
+        <source>Show this help and end.</source>
+        <translation>Mostra esta ajuda e termina.</translation>
+    </message>
+    <message>
+        <source>Show the version and end.</source>
+        <translation>Mostra a versão e termina.</translation>
+    </message>
+    <message>
+        <source>The folder of the twelve files, which must exist; &quot;user&quot; for the user&apos;s own (%1), made on first use. Without it, the working folder.</source>
+        <translation>A pasta dos doze arquivos, que precisa existir; &quot;user&quot; para a pasta do próprio usuário (%1), criada no primeiro uso. Sem ela, a pasta atual.</translation>
+    </message>
+    <message>
+        <source>The language to speak: en or pt_BR. Without it, the system&apos;s.</source>
+        <translation>O idioma do programa: en ou pt_BR. Sem ele, o do sistema.</translation>
+    </message>
+    <message>
+        <source>Import the older program&apos;s files of the data folder, print the summary and end: 0 when all were imported, 1 when one could not be, 2 when there was nothing to import.</source>
+        <translation>Importa os arquivos do programa antigo da pasta de dados, mostra o resumo e termina: 0 quando todos foram importados, 1 quando algum não pôde ser, 2 quando não havia nada a importar.</translation>
+    </message>
+    <message>
+        <source>Put the backup of that day back (the program closed), keeping the current files aside.</source>
+        <translation>Restaura a cópia de segurança daquele dia (com o programa fechado), guardando à parte os arquivos atuais.</translation>
+    </message>
+    <message>
+        <source>Keep the books on this PostgreSQL server (postgresql://host:port/database) instead of the folder&apos;s files; without it, the one velmora.ini of the data folder names, if any.</source>
+        <translation>Usa as agendas deste servidor PostgreSQL (postgresql://host:porta/banco) em vez dos arquivos da pasta; sem ele, o servidor indicado no velmora.ini da pasta de dados, se houver.</translation>
+    </message>
+    <message>
+        <source>Copy the data folder&apos;s twelve files into an empty server database, print what was copied and end: 0 when done, 1 otherwise.</source>
+        <translation>Copia os doze arquivos da pasta de dados para um banco vazio do servidor, mostra o que foi copiado e termina: 0 quando concluído, 1 caso contrário.</translation>
+    </message>
+    <message>
+        <source>Write a server&apos;s books into the twelve files of a data folder without them, print what was copied and end: 0 when done, 1 otherwise.</source>
+        <translation>Grava as agendas de um servidor nos doze arquivos de uma pasta de dados que não os tem, mostra o que foi copiado e termina: 0 quando concluído, 1 caso contrário.</translation>
+    </message>
+    <message>
+        <source>Print every appointment, all doctors and dates, whose patient&apos;s name holds the text (accents, case and blanks ignored) or whose phones hold its digits, one a line: date, time, slot, doctor, name, health plan, phones, tab-separated, upcoming first. Exit 0 when something was found, 1 when nothing was, 2 on an error or a text too short.</source>
+        <translation>Mostra cada consulta, de todos os profissionais e datas, cujo nome do paciente contém o texto (sem diferenciar acentos, maiúsculas e espaços) ou cujos telefones contêm os seus dígitos, uma por linha: data, hora, posição, profissional, nome, convênio, telefones, separados por tabulação, as próximas primeiro. Termina com 0 quando algo foi encontrado, 1 quando nada foi, 2 em caso de erro ou texto curto demais.</translation>
+    </message>
+    <message>
+        <source>Print the figures of the days FROM to TO (both YYYY-MM-DD, TO after the option&apos;s value): per doctor the free slots, bookings, occupancy and statuses, per health plan the bookings, &apos;;&apos;-separated; exit 0 when done, 2 otherwise.</source>
+        <translation>Mostra os números dos dias FROM a TO (ambos AAAA-MM-DD, TO depois do valor da opção): por profissional, os horários oferecidos, as consultas, a ocupação e as situações; por convênio, as consultas; separados por ';'. Termina com 0 quando concluído, 2 caso contrário.</translation>
+    </message>
+    <message>
+        <source>With --report: write the figures to this spreadsheet file instead.</source>
+        <translation>Com --report: grava os números nesta planilha em vez de mostrá-los.</translation>
+    </message>
+    <message>
+        <source>Run once by the clinic&apos;s IT person as the database&apos;s owner: make the books on the server if absent and the role %1 with a desk&apos;s rights, print how to add a person and end: 0 when done, 1 otherwise.</source>
+        <translation>Executado uma vez pelo técnico de informática da clínica, como dono do banco de dados: cria as agendas no servidor, se não existirem, e o papel %1 com os direitos de uma recepção, mostra como cadastrar uma pessoa e termina: 0 quando concluído, 1 caso contrário.</translation>
+    </message>
+    <message>
+        <source>Unexpected argument: %1</source>
+        <translation>Argumento inesperado: %1</translation>
+    </message>
+    <message>
+        <source>Only one of these at a time: %1</source>
+        <translation>Só uma destas opções por vez: %1</translation>
+    </message>
+    <message>
+        <source>--%1 needs a value: %2</source>
+        <translation>--%1 precisa de um valor: %2</translation>
+    </message>
+    <message>
+        <source>--restore-backup needs a day written YYYY-MM-DD, not &quot;%1&quot;</source>
+        <translation>--restore-backup precisa de um dia no formato AAAA-MM-DD, não &quot;%1&quot;</translation>
+    </message>
+    <message>
+        <source>--report needs two days written YYYY-MM-DD, the second not before the first: %1 %2</source>
+        <translation>--report precisa de dois dias no formato AAAA-MM-DD, o segundo não anterior ao primeiro: %1 %2</translation>
+    </message>
+    <message>
+        <source>--csv goes with --report</source>
+        <translation>--csv só pode ser usado com --report</translation>
+    </message>
+    <message>
+        <source>The languages are en and pt_BR, not &quot;%1&quot;</source>
+        <translation>Os idiomas são en e pt_BR, não &quot;%1&quot;</translation>
+    </message>
+    <message>
+        <source>The data folder &quot;%1&quot; does not exist: name a folder that does, or make it first.</source>
+        <translation>A pasta de dados &quot;%1&quot; não existe: indique uma pasta que exista ou crie-a primeiro.</translation>
+    </message>
+    <message>
+        <source>The data folder &quot;%1&quot; is not a folder.</source>
+        <translation>A pasta de dados &quot;%1&quot; não é uma pasta.</translation>
+    </message>
+    <message>
+        <source>The data folder &quot;%1&quot; cannot be opened: %2.</source>
+        <translation>A pasta de dados &quot;%1&quot; não pode ser aberta: %2.</translation>
+    </message>
+</context>
+<context>
     <name>Confirmation</name>
     <message>
         <source>Hello, {first_name}! This is a reminder of your appointment with {doctor} on {weekday}, {date}, at {time}. Please reply YES to confirm, or tell us if you cannot come.
@@ -1221,105 +1320,6 @@ O programa continua funcionando; a próxima abertura tenta de novo.</translation
     <message>
         <source>%1 with inadequate data, please corrects.</source>
         <translation>%1 com dados inadequados, por favor corrija.</translation>
-    </message>
-</context>
-<context>
-    <name>velmora</name>
-    <message>
-        <source>The appointment book of a small clinic.</source>
-        <translation>A agenda de consultas de uma pequena clínica.</translation>
-    </message>
-    <message>
-        <source>Show this help and end.</source>
-        <translation>Mostra esta ajuda e termina.</translation>
-    </message>
-    <message>
-        <source>Show the version and end.</source>
-        <translation>Mostra a versão e termina.</translation>
-    </message>
-    <message>
-        <source>The folder of the twelve files, which must exist; &quot;user&quot; for the user&apos;s own (%1), made on first use. Without it, the working folder.</source>
-        <translation>A pasta dos doze arquivos, que precisa existir; &quot;user&quot; para a pasta do próprio usuário (%1), criada no primeiro uso. Sem ela, a pasta atual.</translation>
-    </message>
-    <message>
-        <source>The language to speak: en or pt_BR. Without it, the system&apos;s.</source>
-        <translation>O idioma do programa: en ou pt_BR. Sem ele, o do sistema.</translation>
-    </message>
-    <message>
-        <source>Import the older program&apos;s files of the data folder, print the summary and end: 0 when all were imported, 1 when one could not be, 2 when there was nothing to import.</source>
-        <translation>Importa os arquivos do programa antigo da pasta de dados, mostra o resumo e termina: 0 quando todos foram importados, 1 quando algum não pôde ser, 2 quando não havia nada a importar.</translation>
-    </message>
-    <message>
-        <source>Put the backup of that day back (the program closed), keeping the current files aside.</source>
-        <translation>Restaura a cópia de segurança daquele dia (com o programa fechado), guardando à parte os arquivos atuais.</translation>
-    </message>
-    <message>
-        <source>Keep the books on this PostgreSQL server (postgresql://host:port/database) instead of the folder&apos;s files; without it, the one velmora.ini of the data folder names, if any.</source>
-        <translation>Usa as agendas deste servidor PostgreSQL (postgresql://host:porta/banco) em vez dos arquivos da pasta; sem ele, o servidor indicado no velmora.ini da pasta de dados, se houver.</translation>
-    </message>
-    <message>
-        <source>Copy the data folder&apos;s twelve files into an empty server database, print what was copied and end: 0 when done, 1 otherwise.</source>
-        <translation>Copia os doze arquivos da pasta de dados para um banco vazio do servidor, mostra o que foi copiado e termina: 0 quando concluído, 1 caso contrário.</translation>
-    </message>
-    <message>
-        <source>Write a server&apos;s books into the twelve files of a data folder without them, print what was copied and end: 0 when done, 1 otherwise.</source>
-        <translation>Grava as agendas de um servidor nos doze arquivos de uma pasta de dados que não os tem, mostra o que foi copiado e termina: 0 quando concluído, 1 caso contrário.</translation>
-    </message>
-    <message>
-        <source>Unexpected argument: %1</source>
-        <translation>Argumento inesperado: %1</translation>
-    </message>
-    <message>
-        <source>Only one of these at a time: %1</source>
-        <translation>Só uma destas opções por vez: %1</translation>
-    </message>
-    <message>
-        <source>--%1 needs a value: %2</source>
-        <translation>--%1 precisa de um valor: %2</translation>
-    </message>
-    <message>
-        <source>--restore-backup needs a day written YYYY-MM-DD, not &quot;%1&quot;</source>
-        <translation>--restore-backup precisa de um dia no formato AAAA-MM-DD, não &quot;%1&quot;</translation>
-    </message>
-    <message>
-        <source>The languages are en and pt_BR, not &quot;%1&quot;</source>
-        <translation>Os idiomas são en e pt_BR, não &quot;%1&quot;</translation>
-    </message>
-    <message>
-        <source>The data folder &quot;%1&quot; does not exist: name a folder that does, or make it first.</source>
-        <translation>A pasta de dados &quot;%1&quot; não existe: indique uma pasta que exista ou crie-a primeiro.</translation>
-    </message>
-    <message>
-        <source>The data folder &quot;%1&quot; is not a folder.</source>
-        <translation>A pasta de dados &quot;%1&quot; não é uma pasta.</translation>
-    </message>
-    <message>
-        <source>The data folder &quot;%1&quot; cannot be opened: %2.</source>
-        <translation>A pasta de dados &quot;%1&quot; não pode ser aberta: %2.</translation>
-    </message>
-    <message>
-        <source>Print every appointment, all doctors and dates, whose patient&apos;s name holds the text (accents, case and blanks ignored) or whose phones hold its digits, one a line: date, time, slot, doctor, name, health plan, phones, tab-separated, upcoming first. Exit 0 when something was found, 1 when nothing was, 2 on an error or a text too short.</source>
-        <translation>Mostra cada consulta, de todos os profissionais e datas, cujo nome do paciente contém o texto (sem diferenciar acentos, maiúsculas e espaços) ou cujos telefones contêm os seus dígitos, uma por linha: data, hora, posição, profissional, nome, convênio, telefones, separados por tabulação, as próximas primeiro. Termina com 0 quando algo foi encontrado, 1 quando nada foi, 2 em caso de erro ou texto curto demais.</translation>
-    </message>
-    <message>
-        <source>Print the figures of the days FROM to TO (both YYYY-MM-DD, TO after the option&apos;s value): per doctor the free slots, bookings, occupancy and statuses, per health plan the bookings, &apos;;&apos;-separated; exit 0 when done, 2 otherwise.</source>
-        <translation>Mostra os números dos dias FROM a TO (ambos AAAA-MM-DD, TO depois do valor da opção): por profissional, os horários oferecidos, as consultas, a ocupação e as situações; por convênio, as consultas; separados por &apos;;&apos;. Termina com 0 quando concluído, 2 caso contrário.</translation>
-    </message>
-    <message>
-        <source>With --report: write the figures to this spreadsheet file instead.</source>
-        <translation>Com --report: grava os números nesta planilha em vez de mostrá-los.</translation>
-    </message>
-    <message>
-        <source>--report needs two days written YYYY-MM-DD, the second not before the first: %1 %2</source>
-        <translation>--report precisa de dois dias no formato AAAA-MM-DD, o segundo não anterior ao primeiro: %1 %2</translation>
-    </message>
-    <message>
-        <source>--csv goes with --report</source>
-        <translation>--csv só pode ser usado com --report</translation>
-    </message>
-    <message>
-        <source>Run once by the clinic&apos;s IT person as the database&apos;s owner: make the books on the server if absent and the role %1 with a desk&apos;s rights, print how to add a person and end: 0 when done, 1 otherwise.</source>
-        <translation>Executado uma vez pelo técnico de informática da clínica, como dono do banco de dados: cria as agendas no servidor, se não existirem, e o papel %1 com os direitos de uma recepção, mostra como cadastrar uma pessoa e termina: 0 quando concluído, 1 caso contrário.</translation>
     </message>
 </context>
 <context>
