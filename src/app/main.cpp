@@ -1,6 +1,8 @@
+#include "core/activity_log.h"
 #include "core/version.h"
 #include "platform/command_line.h"
 #include "platform/language.h"
+#include "platform/log_file.h"
 #include "platform/start_up.h"
 #include "platform/system_platform.h"
 
@@ -58,6 +60,9 @@ int main(int argc, char *argv[])
         return 2;
     }
     const QDir folder(QStringLiteral("."));
+    // Tasks that only read leave the folder as it was: no log is begun for them.
+    if (line.task != velmora::CommandLine::Task::Find && line.task != velmora::CommandLine::Task::Report)
+        velmora::installLogFile(folder);
     switch (line.task) {
     case velmora::CommandLine::Task::ImportLegacy:
         return velmora::importFromCommandLine(folder, velmora::VelmoraApp::defaultReaderPath(), out,
@@ -93,5 +98,7 @@ int main(int argc, char *argv[])
     if (!velmora.start())
         return 1;
     velmora.window().showMaximized();
-    return QCoreApplication::exec();
+    const int ended = QCoreApplication::exec();
+    qCInfo(logStart) << "Velmora stops";
+    return ended;
 }

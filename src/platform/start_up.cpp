@@ -1,5 +1,7 @@
 #include "platform/start_up.h"
 
+#include "core/activity_log.h"
+
 #include "core/confirmation.h"
 #include "core/month_report.h"
 #include "server/server_schema.h"
@@ -21,6 +23,16 @@ namespace velmora {
 
 namespace {
 
+int printed(const CopyReport &report, QTextStream &out)
+{
+    for (const QString &line : report.lines)
+        qCInfo(logTransfer).noquote() << line;
+    for (const QString &line : report.lines)
+        out << line << '\n';
+    out.flush();
+    return report.done ? 0 : 1;
+}
+
 // The books just imported into the folder's files, put onto the server that keeps the clinic's books.
 CopyReport importedOntoServer(const QDir &folder, const QString &server)
 {
@@ -31,6 +43,27 @@ CopyReport importedOntoServer(const QDir &folder, const QString &server)
 }
 
 } // namespace
+
+void LoggedMessages::inform(QWidget *parent, const QString &text)
+{
+    qCInfo(logStart).noquote() << "told:" << text;
+    shown_.inform(parent, text);
+}
+
+bool LoggedMessages::ask(QWidget *parent, const QString &text)
+{
+    const bool yes = shown_.ask(parent, text);
+    qCInfo(logStart).noquote() << "asked:" << text << "answer:" << (yes ? "yes" : "no");
+    return yes;
+}
+
+bool LoggedMessages::ask(QWidget *parent, const QString &text, const QString &yes, const QString &no,
+                         Default answer)
+{
+    const bool said = shown_.ask(parent, text, yes, no, answer);
+    qCInfo(logStart).noquote() << "asked:" << text << "answer:" << (said ? yes : no);
+    return said;
+}
 
 QString VelmoraApp::defaultReaderPath()
 {
@@ -43,21 +76,24 @@ QString VelmoraApp::defaultReaderPath()
 
 VelmoraApp::VelmoraApp(const Platform &platform, const QDir &folder, const QString &readerPath,
                        const QString &server)
-    : platform_(platform), folder_(folder), readerPath_(readerPath),
+    : platform_(platform), startMessages_(platform.messages), folder_(folder), readerPath_(readerPath),
       server_(server.isEmpty() ? serverInSettings(folder) : server), lock_(folder)
 {
 }
 
 bool VelmoraApp::start()
 {
+    qCInfo(logStart).noquote() << "Velmora" << QCoreApplication::applicationVersion() << "starts on"
+                               << (server_.isEmpty() ? QDir::toNativeSeparators(folder_.absolutePath())
+                                                     : shownServer(server_));
     FolderLock::Claim claim = lock_.claim();
     if (claim == FolderLock::Claim::HeldElsewhere &&
-        platform_.messages.ask(
+        startMessages_.ask(
             nullptr, lock_.takeOverQuestion(), QCoreApplication::translate("StartUp", "Take it over"),
             QCoreApplication::translate("StartUp", "Do not open"), MessageService::Default::No))
         claim = lock_.takeOver();
     if (claim != FolderLock::Claim::Claimed) {
-        platform_.messages.inform(nullptr, lock_.refusal(claim));
+        startMessages_.inform(nullptr, lock_.refusal(claim));
         return false;
     }
     QStringList problems;
@@ -76,13 +112,15 @@ QStringList VelmoraApp::openFolder()
 {
     const QString restoreFinished = finishInterruptedRestore(folder_);
     if (!restoreFinished.isEmpty())
-        platform_.messages.inform(nullptr, restoreFinished);
+        startMessages_.inform(nullptr, restoreFinished);
     offerImport();
     const QStringList problems = prepareFolder();
     // Before anything is written: the day's copy of the books, once a day.
     QString backupProblem;
-    if (!backUpDay(folder_, platform_.clock.today(), &backupProblem))
-        platform_.messages.inform(
+    if (backUpDay(folder_, platform_.clock.today(), &backupProblem))
+        qCInfo(logBackup) << "the day's copy of the books is in backups";
+    else
+        startMessages_.inform(
             nullptr, QCoreApplication::translate("StartUp",
                                                  "Today's backup of the books could not be made: %1.\n\nThe "
                                                  "program works on; the next start tries again.")
@@ -101,13 +139,13 @@ bool VelmoraApp::connectServer()
     bool foreign = false;
     if (!storage->prepare(&error, &foreign)) {
         if (foreign) {
-            platform_.messages.inform(nullptr, QCoreApplication::translate(
-                                                   "StartUp", "Velmora does not use this server's database: "
-                                                              "%1.\n\nNothing was changed on the server.")
-                                                   .arg(error));
+            startMessages_.inform(nullptr, QCoreApplication::translate(
+                                               "StartUp", "Velmora does not use this server's database: "
+                                                          "%1.\n\nNothing was changed on the server.")
+                                               .arg(error));
             return false;
         }
-        platform_.messages.inform(
+        startMessages_.inform(
             nullptr, QCoreApplication::translate("StartUp",
                                                  "The books cannot be reached now: %1.\n\nThe window opens; "
                                                  "each action tries the server again.")
@@ -119,13 +157,13 @@ bool VelmoraApp::connectServer()
     QObject::connect(serverBackup_.get(), &ServerBackup::finished, serverBackup_.get(),
                      [this](bool, const QString &problem) {
                          if (!problem.isEmpty())
-                             platform_.messages.inform(
-                                 windows_ ? &windows_->main() : nullptr,
-                                 QCoreApplication::translate(
-                                     "StartUp", "Today's backup of the server's books could not be "
-                                                "made: %1.\n\nThe program works on; the next start "
-                                                "tries again.")
-                                     .arg(problem));
+                             startMessages_.inform(windows_ ? &windows_->main() : nullptr,
+                                                   QCoreApplication::translate(
+                                                       "StartUp",
+                                                       "Today's backup of the server's books could not be "
+                                                       "made: %1.\n\nThe program works on; the next start "
+                                                       "tries again.")
+                                                       .arg(problem));
                      });
     QTimer::singleShot(0, serverBackup_.get(), [this] { serverBackup_->start(); });
     return true;
@@ -147,8 +185,8 @@ void VelmoraApp::offerImport()
             .arg(locale.toString(survey.appointments))
             .arg(survey.doctors);
     // Not now: everything stays as it is, and the files are said to be unusable, as any foreign file.
-    if (!platform_.messages.ask(nullptr, question, QCoreApplication::translate("StartUp", "Import"),
-                                QCoreApplication::translate("StartUp", "Not now")))
+    if (!startMessages_.ask(nullptr, question, QCoreApplication::translate("StartUp", "Import"),
+                            QCoreApplication::translate("StartUp", "Not now")))
         return;
     const ImportReport report = importLegacyFiles(
         folder_, readerPath_, [this, &locale](const QString &fileName, qint64 done, qint64 all) {
@@ -163,7 +201,7 @@ void VelmoraApp::offerImport()
     QString said = report.text();
     if (!server_.isEmpty() && report.notImported.isEmpty() && !report.cancelled)
         said += QLatin1String("\n\n") + importedOntoServer(folder_, server_).lines.join(QLatin1Char('\n'));
-    platform_.messages.inform(nullptr, said);
+    startMessages_.inform(nullptr, said);
 }
 
 int importFromCommandLine(const QDir &folder, const QString &readerPath, QTextStream &out,
@@ -177,19 +215,20 @@ int importFromCommandLine(const QDir &folder, const QString &readerPath, QTextSt
         return 1;
     }
     if (legacyFiles(folder).isEmpty()) {
-        out << "No files of the older program in " << QDir::toNativeSeparators(folder.absolutePath())
-            << ".\n";
+        out << QCoreApplication::translate("StartUp", "No files of the older program in %1.")
+                   .arg(QDir::toNativeSeparators(folder.absolutePath()))
+            << '\n';
         return 2;
     }
     const ImportReport report = importLegacyFiles(folder, readerPath);
+    qCInfo(logTransfer).noquote() << report.text();
     out << report.text() << '\n';
     const bool imported = report.notImported.isEmpty() && !report.cancelled;
     const QString onto = server.isEmpty() ? serverInSettings(folder) : server;
     if (!imported || onto.isEmpty())
         return imported ? 0 : 1;
     const CopyReport copied = importedOntoServer(folder, onto);
-    out << copied.lines.join(QLatin1Char('\n')) << '\n';
-    return copied.done ? 0 : 1;
+    return printed(copied, out);
 }
 
 int restoreFromCommandLine(const QDir &folder, const QString &day, QTextStream &out, const QString &server)
@@ -237,16 +276,16 @@ QStringList VelmoraApp::prepareFolder()
     // moved or lost than never made, and an empty one would hide that.
     const bool create =
         check.firstStart ||
-        platform_.messages.ask(
-            nullptr,
-            QCoreApplication::translate("StartUp", "These files are missing from the folder %1:\n\n%2\n\n"
-                                                   "Create them empty? The doctors or appointments they "
-                                                   "held will not be in them. Answer No to look for them "
-                                                   "first; the program works without them meanwhile.")
-                .arg(QDir::toNativeSeparators(folder_.absolutePath()),
-                     check.missing.join(QStringLiteral(", "))),
-            QCoreApplication::translate("StartUp", "Yes, create them empty"),
-            QCoreApplication::translate("StartUp", "No"), MessageService::Default::No);
+        startMessages_.ask(nullptr,
+                           QCoreApplication::translate("StartUp",
+                                                       "These files are missing from the folder %1:\n\n%2\n\n"
+                                                       "Create them empty? The doctors or appointments they "
+                                                       "held will not be in them. Answer No to look for them "
+                                                       "first; the program works without them meanwhile.")
+                               .arg(QDir::toNativeSeparators(folder_.absolutePath()),
+                                    check.missing.join(QStringLiteral(", "))),
+                           QCoreApplication::translate("StartUp", "Yes, create them empty"),
+                           QCoreApplication::translate("StartUp", "No"), MessageService::Default::No);
     if (create)
         return problems + createFiles(folder_, check.missing);
     for (const QString &fileName : check.missing)
@@ -254,18 +293,6 @@ QStringList VelmoraApp::prepareFolder()
             << QCoreApplication::translate("StartUp", "\"%1\" is missing; it was not created.").arg(fileName);
     return problems;
 }
-
-namespace {
-
-int printed(const CopyReport &report, QTextStream &out)
-{
-    for (const QString &line : report.lines)
-        out << line << '\n';
-    out.flush();
-    return report.done ? 0 : 1;
-}
-
-} // namespace
 
 // The books a terminal task reads: the server named, or the folder's files when they are all there
 // (nothing is made in a folder without them); none, with why on err.

@@ -13,6 +13,25 @@
 
 namespace velmora {
 
+// The start's own questions and messages, each written to the log with the answer given: they
+// name files, folders and servers, never a patient.
+class LoggedMessages : public MessageService
+{
+public:
+    explicit LoggedMessages(MessageService &shown) : shown_(shown) {}
+    void inform(QWidget *parent, const QString &text) override;
+    bool ask(QWidget *parent, const QString &text) override;
+    bool ask(QWidget *parent, const QString &text, const QString &yes, const QString &no,
+             Default answer = Default::Yes) override;
+    QString saveFileName(QWidget *parent, const QString &startPath, const QString &filter) override
+    {
+        return shown_.saveFileName(parent, startPath, filter);
+    }
+
+private:
+    MessageService &shown_;
+};
+
 // The program as it starts on a data folder: the folder claimed for this copy of the program, its
 // files checked (and created on a first start), the book on them and its windows, not yet shown.
 class VelmoraApp
@@ -43,6 +62,7 @@ private:
     bool connectServer();
 
     Platform platform_;
+    LoggedMessages startMessages_;
     QDir folder_;
     QString readerPath_;
     QString server_;

@@ -1,4 +1,5 @@
 #include "server/server_backup.h"
+#include "core/activity_log.h"
 
 #include "schema/book_schema.h"
 #include "server/server_schema.h"
@@ -144,6 +145,10 @@ void ServerBackup::copied(int exitCode, QProcess::ExitStatus status)
 
 void ServerBackup::end(bool made, const QString &problem)
 {
+    if (made)
+        qCInfo(logBackup).noquote() << "the server's books copied to" << fileName(today_);
+    else if (!problem.isEmpty())
+        qCWarning(logBackup).noquote() << "the server's books could not be copied:" << problem;
     connection_.close(); // and with it the lock
     Q_EMIT finished(made, problem);
 }

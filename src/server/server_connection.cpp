@@ -1,4 +1,5 @@
 #include "server/server_connection.h"
+#include "core/activity_log.h"
 
 #include "schema/book_schema.h"
 #include "server/server_deadline.h"
@@ -236,6 +237,8 @@ bool ServerConnection::ensureOpen(QString *error)
         markUnreachable(*error);
         return false;
     }
+    if (sinceFailure_.isValid())
+        qCInfo(logServer).noquote() << "reached again:" << shownServer(url_);
     sinceFailure_.invalidate();
     QSqlQuery limits(db);
     // The server cancels a statement of its own a little before the desk gives up on a silent server.
@@ -365,6 +368,8 @@ void ServerConnection::dropIfLost(const QString &reason)
 
 void ServerConnection::markUnreachable(const QString &reason)
 {
+    if (!sinceFailure_.isValid())
+        qCWarning(logServer).noquote() << "lost:" << reason;
     lastFailure_ = reason;
     sinceFailure_.start();
     // The rest of the user's action (reading the list again, say) fails at once instead of waiting

@@ -48,8 +48,9 @@ QSet<QString> statusTables()
 
 QString backupsTableStatement()
 {
-    return QStringLiteral("CREATE TABLE IF NOT EXISTS %1 (day date PRIMARY KEY, desk text, at timestamptz DEFAULT "
-                          "now())")
+    return QStringLiteral(
+               "CREATE TABLE IF NOT EXISTS %1 (day date PRIMARY KEY, desk text, at timestamptz DEFAULT "
+               "now())")
         .arg(serverBackupsTable());
 }
 
@@ -205,8 +206,9 @@ bool setUpDeskRole(QSqlDatabase db, QStringList *lines, QString *error)
 {
     const QString role = QLatin1String(kDeskRole);
     QStringList statements{
-        QStringLiteral("DO $$ BEGIN IF NOT EXISTS (SELECT 1 FROM pg_roles WHERE rolname = '%1') THEN CREATE ROLE %1 "
-                       "NOLOGIN; END IF; END $$")
+        QStringLiteral(
+            "DO $$ BEGIN IF NOT EXISTS (SELECT 1 FROM pg_roles WHERE rolname = '%1') THEN CREATE ROLE %1 "
+            "NOLOGIN; END IF; END $$")
             .arg(role),
         QStringLiteral("GRANT CONNECT, TEMPORARY ON DATABASE \"%1\" TO %2")
             .arg(db.databaseName().replace(QLatin1Char('"'), QLatin1String("\"\"")), role),
@@ -241,16 +243,18 @@ bool setUpDeskRole(QSqlDatabase db, QStringList *lines, QString *error)
         db.rollback();
         return false;
     }
-    *lines << QCoreApplication::translate("Storage",
-                                          "The books are ready, and the role %1 gives a desk's rights on them and "
-                                          "nothing else.")
-                  .arg(role)
-           << QCoreApplication::translate("Storage", "Add each person who works at a desk, as the database's owner:")
-           << QStringLiteral("  CREATE ROLE maria LOGIN PASSWORD 'a password of her own' IN ROLE %1;").arg(role)
-           << QCoreApplication::translate("Storage",
-                                          "and let them connect only encrypted, in pg_hba.conf (then reload the "
-                                          "server):")
-           << QStringLiteral("  hostssl %1 +%2 192.168.0.0/24 scram-sha-256").arg(db.databaseName(), role);
+    *lines
+        << QCoreApplication::translate(
+               "Storage", "The books are ready, and the role %1 gives a desk's rights on them and "
+                          "nothing else.")
+               .arg(role)
+        << QCoreApplication::translate("Storage",
+                                       "Add each person who works at a desk, as the database's owner:")
+        << QStringLiteral("  CREATE ROLE maria LOGIN PASSWORD 'a password of her own' IN ROLE %1;").arg(role)
+        << QCoreApplication::translate("Storage",
+                                       "and let them connect only encrypted, in pg_hba.conf (then reload the "
+                                       "server):")
+        << QStringLiteral("  hostssl %1 +%2 192.168.0.0/24 scram-sha-256").arg(db.databaseName(), role);
     return true;
 }
 

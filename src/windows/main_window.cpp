@@ -1,4 +1,5 @@
 #include "windows/main_window.h"
+#include "core/activity_log.h"
 
 #include "core/booking_status.h"
 #include "windows/confirmation_window.h"
@@ -253,8 +254,10 @@ void MainWindow::fillDoctorNames()
 
 void MainWindow::showOutcome(const Outcome &outcome)
 {
-    for (const QString &message : outcome.messages)
+    for (const QString &message : outcome.messages) {
+        qCWarning(logBook).noquote() << message; // the book's messages name no patient
         platform_.messages.inform(this, message);
+    }
 }
 
 void MainWindow::showDate()

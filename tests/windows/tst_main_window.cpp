@@ -1,3 +1,5 @@
+#include "core/activity_log.h"
+#include "platform/log_file.h"
 #include "support/book_window.h"
 
 #include <QCheckBox>
@@ -567,6 +569,28 @@ private Q_SLOTS:
         QVERIFY(csv.open(QIODevice::ReadOnly));
         QVERIFY(csv.readAll().contains("\r\nBruno;93;0;0.0;0;0;0;0\r\n"));
         QVERIFY(book.platform.messages.shown.isEmpty());
+    }
+
+    // What the receptionist is told goes to the log in the folder, without the patient in the fields.
+    void theLogTellsWithoutThePatient()
+    {
+        BookWindow book;
+        book.files.setDoctor(1, "Ana", "15", {"0800", "0900"});
+        installLogFile(book.files.folder());
+        book.open();
+        book.chooseDoctor(1);
+        book.typeInto(2, "Maria Sigilosa");
+        book.click("cmd_inc"); // no time typed
+        qCInfo(logServer) << "a line of another category";
+        removeLogFile();
+        QFile log(book.files.folder().filePath("velmora.log"));
+        QVERIFY(log.open(QIODevice::ReadOnly));
+        const QString written = QString::fromUtf8(log.readAll());
+        QVERIFY2(written.contains("warning velmora.book: Choose schedule belows or type one time"),
+                 qPrintable(written));
+        QVERIFY(written.contains("info velmora.server: a line of another category"));
+        QVERIFY(!written.contains("Sigilosa"));
+        QCOMPARE(book.platform.messages.shown.size(), 1);
     }
 
     void quitClosesTheWindow()

@@ -251,7 +251,7 @@ A lista fica vazia até que possam ser lidas.</translation>
     </message>
     <message>
         <source>Print the figures of the days FROM to TO (both YYYY-MM-DD, TO after the option&apos;s value): per doctor the free slots, bookings, occupancy and statuses, per health plan the bookings, &apos;;&apos;-separated; exit 0 when done, 2 otherwise.</source>
-        <translation>Mostra os números dos dias FROM a TO (ambos AAAA-MM-DD, TO depois do valor da opção): por profissional, os horários oferecidos, as consultas, a ocupação e as situações; por convênio, as consultas; separados por ';'. Termina com 0 quando concluído, 2 caso contrário.</translation>
+        <translation>Mostra os números dos dias FROM a TO (ambos AAAA-MM-DD, TO depois do valor da opção): por profissional, os horários oferecidos, as consultas, a ocupação e as situações; por convênio, as consultas; separados por &apos;;&apos;. Termina com 0 quando concluído, 2 caso contrário.</translation>
     </message>
     <message>
         <source>With --report: write the figures to this spreadsheet file instead.</source>
@@ -1006,6 +1006,10 @@ O programa continua funcionando; a próxima abertura tenta de novo.</translation
             <numerusform>%n arquivo do programa antigo: %1 consultas e o cadastro de %2 profissionais. Importá-lo? O original fica guardado, sem alteração, na pasta &quot;legacy&quot;.</numerusform>
             <numerusform>%n arquivos do programa antigo: %1 consultas e o cadastro de %2 profissionais. Importá-los? Os originais ficam guardados, sem alteração, na pasta &quot;legacy&quot;.</numerusform>
         </translation>
+    </message>
+    <message>
+        <source>No files of the older program in %1.</source>
+        <translation>Nenhum arquivo do programa antigo em %1.</translation>
     </message>
 </context>
 <context>

@@ -1,0 +1,63 @@
+#include "platform/log_file.h"
+
+#include <QDateTime>
+#include <QFile>
+#include <QMutex>
+
+namespace velmora {
+
+namespace {
+
+constexpr qint64 kLogSize = 1024 * 1024;
+constexpr int kLogsKept = 3;
+
+QMutex logMutex;
+QString logPath;
+QtMessageHandler passedOn = nullptr;
+
+void rotate()
+{
+    QFile::remove(logPath + QStringLiteral(".%1").arg(kLogsKept));
+    for (int i = kLogsKept - 1; i >= 1; --i)
+        QFile::rename(logPath + QStringLiteral(".%1").arg(i), logPath + QStringLiteral(".%1").arg(i + 1));
+    QFile::rename(logPath, logPath + QStringLiteral(".1"));
+}
+
+void write(QtMsgType type, const QMessageLogContext &context, const QString &message)
+{
+    if (qstrncmp(context.category ? context.category : "", "velmora.", 8) == 0) {
+        const QMutexLocker locked(&logMutex);
+        QFile log(logPath);
+        if (log.size() > kLogSize)
+            rotate();
+        if (log.open(QIODevice::Append | QIODevice::Text)) {
+            static const char *const levels[] = {"debug", "warning", "critical", "fatal", "info"};
+            const QString line = QStringLiteral("%1 %2 %3: %4\n")
+                                     .arg(QDateTime::currentDateTime().toString(Qt::ISODate),
+                                          QLatin1String(levels[type]), QLatin1String(context.category),
+                                          QString(message).replace(QLatin1Char('\n'), QLatin1String(" / ")));
+            log.write(line.toUtf8());
+        }
+    }
+    if (passedOn)
+        passedOn(type, context, message);
+}
+
+} // namespace
+
+void installLogFile(const QDir &folder)
+{
+    {
+        const QMutexLocker locked(&logMutex);
+        logPath = folder.absoluteFilePath(QStringLiteral("velmora.log"));
+    }
+    passedOn = qInstallMessageHandler(write);
+}
+
+void removeLogFile()
+{
+    qInstallMessageHandler(passedOn);
+    passedOn = nullptr;
+}
+
+} // namespace velmora
