@@ -68,6 +68,8 @@ ConfirmationWindow::ConfirmationWindow(const Platform &platform, AppointmentBook
     table_->setSelectionMode(QAbstractItemView::SingleSelection);
     table_->setEditTriggers(QAbstractItemView::NoEditTriggers);
     table_->verticalHeader()->hide();
+    table_->verticalHeader()->setSectionResizeMode(QHeaderView::ResizeToContents);
+    table_->setWordWrap(false);
     table_->horizontalHeader()->setStretchLastSection(true);
     table_->setTabKeyNavigation(false);
     table_->setContextMenuPolicy(Qt::CustomContextMenu);
@@ -196,14 +198,14 @@ void ConfirmationWindow::fill()
     const QLocale locale;
     for (int i = 0; i < rows_.size(); ++i) {
         const Appointment &booking = rows_.at(i).booking;
-        const QStringList texts{locale.toString(booking.date, QStringLiteral("ddd dd/MM")),
-                                trimBlanks(booking.hora),
-                                rows_.at(i).doctor,
-                                trimBlanks(blankControlCharacters(booking.nome)),
-                                trimBlanks(blankControlCharacters(booking.telefone)),
-                                trimBlanks(blankControlCharacters(booking.convenio)),
-                                statusMark(booking.status) + QLatin1Char(' ') +
-                                    statusCaption(booking.status)};
+        const QStringList texts{
+            locale.toString(booking.date, QStringLiteral("ddd dd/MM")),
+            trimBlanks(booking.hora),
+            rows_.at(i).doctor,
+            trimBlanks(blankControlCharacters(booking.nome)),
+            trimBlanks(blankControlCharacters(booking.telefone)),
+            trimBlanks(blankControlCharacters(booking.convenio)),
+            (statusMark(booking.status) + QLatin1Char(' ') + statusCaption(booking.status)).trimmed()};
         for (int column = 0; column < texts.size(); ++column) {
             auto *item = new QTableWidgetItem(texts.at(column));
             if (column == 6 && booking.status != BookingStatus::ToConfirm)

@@ -24,6 +24,8 @@
 #include <QShortcut>
 #include <QTableWidget>
 #include <QVBoxLayout>
+
+#include <cmath>
 #include <QValueAxis>
 
 namespace velmora {
@@ -33,7 +35,6 @@ namespace {
 QChartView *chartView(QChart *chart, const QString &name)
 {
     chart->setAnimationOptions(QChart::NoAnimation);
-    chart->legend()->setAlignment(Qt::AlignBottom);
     chart->setMargins(QMargins(4, 4, 4, 4));
     auto *view = new QChartView(chart);
     view->setRenderHint(QPainter::Antialiasing);
@@ -214,6 +215,7 @@ void MonthWindow::showCharts()
     weeks->addAxis(countAxis, Qt::AlignLeft);
     weekly->attachAxis(countAxis);
     countAxis->applyNiceNumbers();
+    weeks->legend()->setAlignment(Qt::AlignBottom);
     chartGrid_->addWidget(chartView(weeks, tr("Bookings per week")), 0, 0, 1, 2);
 
     // Occupancy per doctor.
@@ -221,13 +223,13 @@ void MonthWindow::showCharts()
     auto *shares = new QBarSet(tr("Occupancy (%)"));
     auto *doctorAxis = new QBarCategoryAxis;
     for (const DoctorFigures &doctor : std::as_const(report_.doctors)) {
-        *shares << doctor.occupancy() * 100.0;
+        *shares << std::round(doctor.occupancy() * 1000.0) / 10.0;
         doctorAxis->append(doctor.name);
     }
     occupancy->append(shares);
     occupancy->setLabelsVisible(true);
     occupancy->setLabelsFormat(QStringLiteral("@value%"));
-    occupancy->setLabelsPrecision(3);
+    occupancy->setLabelsPosition(QAbstractBarSeries::LabelsOutsideEnd);
     auto *occupied = new QChart;
     occupied->setTitle(tr("Occupancy of the weekly hours"));
     occupied->addSeries(occupancy);

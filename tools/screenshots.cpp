@@ -1,0 +1,171 @@
+// Makes the README's pictures of every window, in English and in Brazilian Portuguese, from a sample
+// clinic with Brazilian names, phones and plans: the windows are opened offscreen and driven through
+// their own controls and keys, never through positions on a screen.
+//   velmora-screenshots FOLDER      writes FOLDER/<window>.png and FOLDER/<window>-pt_BR.png
+#include "core/appointment_book.h"
+#include "files/database.h"
+#include "files/sqlite_storage.h"
+#include "platform/language.h"
+#include "platform/system_platform.h"
+#include "windows/book_windows.h"
+#include "windows/doctor_box.h"
+
+#include <QApplication>
+#include <QLineEdit>
+#include <QListView>
+#include <QPushButton>
+#include <QTemporaryDir>
+#include <QTest>
+
+using namespace velmora;
+
+namespace {
+
+struct Patient
+{
+    const char *time;
+    const char *name;
+    const char *plan;
+    const char *phones;
+    BookingStatus status;
+};
+
+const Patient kMorning[] = {
+    {"07:30", "Maria da Conceição Silva", "Unimed", "(11) 98765-4321", BookingStatus::Confirmed},
+    {"08:15", "João Pedro Araújo", "Bradesco Saúde", "(11) 3224-5678", BookingStatus::NotReached},
+    {"09:00", "Ana Luísa D'Ávila", "Particular", "(11) 99812-3344 / 3473-6808", BookingStatus::ToConfirm},
+    {"09:45", "Gabriel de Carvalho", "Amil", "(21) 98808-4474", BookingStatus::Cancelled},
+    {"10:30", "Francisca Gonçalves", "Unimed", "(11) 97654-1122", BookingStatus::Confirmed},
+    {"11:15", "Sebastião Ribeiro", "SulAmérica", "(11) 3251-0909", BookingStatus::ToConfirm},
+};
+
+// The sample clinic: three professionals, mornings and afternoons, a month of bookings.
+void fillClinic(SqliteStorage &storage, QDate today)
+{
+    QString error;
+    AllDoctorChanges changes;
+    const char *names[] = {"Dra. Márcia Guimarães", "Dr. João Batista Falcão", "Dra. Lúcia Helena Aragão"};
+    for (int slot = 1; slot <= 3; ++slot) {
+        changes[static_cast<size_t>(slot - 1)] = {QString::fromUtf8(names[slot - 1]), 0,
+                                                  QStringLiteral("15")};
+        WeeklyTimes times;
+        for (int day = 0; day < 5; ++day) {
+            times[weeklyTimePosition(day, 1)] = QStringLiteral("0730");
+            times[weeklyTimePosition(day, 2)] = QStringLiteral("1130");
+            times[weeklyTimePosition(day, 3)] = QStringLiteral("1330");
+            times[weeklyTimePosition(day, 4)] = QStringLiteral("1800");
+        }
+        storage.saveWeeklyTimes(slot, times, &error);
+    }
+    storage.saveDoctors(changes, &error);
+    for (QDate date = QDate(today.year(), today.month(), 1); date.month() == today.month();
+         date = date.addDays(1)) {
+        if (date.dayOfWeek() > 5)
+            continue;
+        for (int slot = 1; slot <= 3; ++slot) {
+            const int count = date == today || date == today.addDays(1) ? 6 : (date.day() * slot) % 5 + 1;
+            for (int i = 0; i < count; ++i) {
+                const Patient &patient = kMorning[(i + slot) % 6];
+                Appointment booking;
+                booking.date = date;
+                booking.hora =
+                    QString::fromLatin1(date == today || slot == 1 ? kMorning[i].time : patient.time);
+                booking.nome = QString::fromUtf8(patient.name);
+                booking.convenio = QString::fromUtf8(patient.plan);
+                booking.telefone = QString::fromUtf8(patient.phones);
+                storage.add(slot, booking, 0, &error);
+                QVector<Appointment> day;
+                storage.readDay(slot, date, &day, &error);
+                const BookingStatus status =
+                    date < today ? (i % 4 == 3 ? BookingStatus::Missed : BookingStatus::Arrived)
+                                 : patient.status;
+                if (!day.isEmpty() && status != BookingStatus::ToConfirm)
+                    storage.setStatus(slot, day.last(), status, &error);
+            }
+        }
+    }
+}
+
+void save(QWidget *window, const QString &path)
+{
+    QApplication::processEvents();
+    if (!window->grab().save(path))
+        qFatal("%s could not be written", qPrintable(path));
+}
+
+QWidget *topLevel(const char *name)
+{
+    for (QWidget *widget : QApplication::topLevelWidgets())
+        if (widget->objectName() == QLatin1String(name) && widget->isVisible())
+            return widget;
+    for (QWidget *widget : QApplication::allWidgets())
+        if (widget->objectName() == QLatin1String(name))
+            return widget;
+    qFatal("no window %s", name);
+}
+
+void shoot(const QString &language, const QString &out)
+{
+    const ProgramLanguage speaking(language);
+    const QString suffix = language == QLatin1String("en") ? QString() : QLatin1Char('-') + language;
+    const auto path = [&](const char *name) { return out + QLatin1Char('/') + name + suffix + ".png"; };
+    QTemporaryDir folder;
+    prepareFiles(QDir(folder.path()));
+    SqliteStorage storage{QDir(folder.path())};
+    SystemClock clock;
+    fillClinic(storage, clock.today());
+    SystemMessages messages;
+    SystemPrinter printer;
+    SystemBrowser browser;
+    SystemProgress progress;
+    AppointmentBook book(storage, clock.today());
+    BookWindows windows(Platform{messages, clock, printer, browser, progress}, book, QDir(folder.path()));
+    MainWindow &main = windows.main();
+    main.show();
+    main.resize(1366, 740);
+    book.readDoctorNames();
+    Q_EMIT main.findChild<DoctorBox *>(QStringLiteral("Combo1"))->doctorPicked(0);
+    auto *list = main.findChild<QListView *>(QStringLiteral("List1"));
+    list->setCurrentIndex(list->model()->index(2, 0));
+    save(&main, path("main-window"));
+
+    QApplication::setActiveWindow(&main);
+    QTest::keyClick(&main, Qt::Key_F, Qt::ControlModifier);
+    QWidget *find = topLevel("findWindow");
+    QTest::keyClicks(find->findChild<QLineEdit *>(), QStringLiteral("conceicao"));
+    QTest::qWait(600); // the pause after typing
+    save(find, path("find-window"));
+    find->close();
+
+    QApplication::setActiveWindow(&main);
+    QTest::keyClick(&main, Qt::Key_C, Qt::ControlModifier | Qt::ShiftModifier);
+    QWidget *confirmations = topLevel("confirmationWindow");
+    save(confirmations, path("confirmations"));
+    confirmations->close();
+
+    QApplication::setActiveWindow(&main);
+    QTest::keyClick(&main, Qt::Key_M, Qt::ControlModifier | Qt::ShiftModifier);
+    QWidget *month = topLevel("monthWindow");
+    save(month, path("month-in-numbers"));
+    month->close();
+
+    QTest::mouseClick(main.findChild<QPushButton *>(QStringLiteral("cmd_cad")), Qt::LeftButton);
+    QWidget *setup = topLevel("marca2");
+    save(setup, path("setup-window"));
+    QTest::mouseClick(setup->findChild<QPushButton *>(QStringLiteral("Command3")), Qt::LeftButton);
+    save(setup, path("weekly-hours"));
+    setup->close();
+}
+
+} // namespace
+
+int main(int argc, char *argv[])
+{
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+    if (argc != 2)
+        qFatal("usage: velmora-screenshots FOLDER");
+    for (const char *language : {"en", "pt_BR"})
+        shoot(QString::fromLatin1(language), QString::fromLocal8Bit(argv[1]));
+    return 0;
+}
