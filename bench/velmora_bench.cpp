@@ -5,6 +5,7 @@
 //   3. start-up to the filled doctor list against a bare Qt window, in time and peak memory;
 //   4. printing a 300-row day list to PDF, per page;
 //   5. importing the older program's clinic-a against reading it with the reader library alone.
+#include "core/finding.h"
 #include "core/month_report.h"
 #include "core/printout.h"
 #include "files/database.h"
@@ -296,16 +297,19 @@ QString tenBooksFolder(int perBook)
         check(sqlite3_open(qPrintable(dir->filePath(QLatin1String(doctor.appointmentFile))), &db), db);
         check(sqlite3_exec(db, "BEGIN", nullptr, nullptr, nullptr), db);
         sqlite3_stmt *insert = nullptr;
-        check(sqlite3_prepare_v2(db,
-                                 "INSERT INTO dados VALUES (?, ?, 'Patient Name', ?, '(11) 99999-0000', '')",
-                                 -1, &insert, nullptr),
+        check(sqlite3_prepare_v2(db, "INSERT INTO dados VALUES (?, ?, ?, ?, '(11) 99999-0000', '')", -1,
+                                 &insert, nullptr),
               db);
         for (int i = 0; i < perBook; ++i) {
             const QByteArray date = storedDate(kFirstDay.addDays(i / 40)).toLatin1();
             const QByteArray time = QTime(8, 0).addSecs(15 * 60 * (i % 40)).toString("HH:mm").toLatin1();
             sqlite3_bind_text(insert, 1, date.constData(), -1, SQLITE_TRANSIENT);
             sqlite3_bind_text(insert, 2, time.constData(), -1, SQLITE_TRANSIENT);
-            sqlite3_bind_text(insert, 3, i % 3 ? "Unimed" : "Particular", -1, SQLITE_STATIC);
+            // One patient in 5,000 is the one searched for.
+            const QByteArray name = i % 5000 == 17 ? QByteArray("Maria da Conceição Souza")
+                                                   : "Paciente " + QByteArray::number(i) + " da Silva";
+            sqlite3_bind_text(insert, 3, name.constData(), -1, SQLITE_TRANSIENT);
+            sqlite3_bind_text(insert, 4, i % 3 ? "Unimed" : "Particular", -1, SQLITE_STATIC);
             check(sqlite3_step(insert), db);
             sqlite3_reset(insert);
         }
@@ -336,6 +340,76 @@ BENCHMARK(BM_MonthReport)
     ->Unit(benchmark::kMillisecond)
     ->UseRealTime();
 
+// The search indexes of ten books of 100,000 bookings each made from nothing, as after another tool
+// wrote every book.
+void BM_SearchIndexBuild(benchmark::State &state)
+{
+    for (auto _ : state) {
+        state.PauseTiming();
+        QTemporaryDir copy;
+        for (const QString &name : allFileNames())
+            QFile::copy(tenBooksFolder(100000) + QLatin1Char('/') + name, copy.filePath(name));
+        SqliteStorage storage{QDir(copy.path())};
+        QVector<FoundBooking> found;
+        QString error;
+        state.ResumeTiming();
+        if (!storage.findBookings(patientQuery(QStringLiteral("conceicao")), &found, &error) ||
+            found.size() != 200)
+            qFatal("search: %s (%lld found)", qPrintable(error), static_cast<long long>(found.size()));
+    }
+}
+BENCHMARK(BM_SearchIndexBuild)->Unit(benchmark::kMillisecond)->Iterations(1)->UseRealTime();
+
+// "conceicao" among 1,000,000 bookings, through the program, once the indexes are complete.
+void BM_FindPatient(benchmark::State &state)
+{
+    SqliteStorage storage{QDir(tenBooksFolder(100000))};
+    QVector<FoundBooking> found;
+    QString error;
+    storage.findBookings(patientQuery(QStringLiteral("conceicao")), &found, &error); // the indexes made
+    for (auto _ : state)
+        if (!storage.findBookings(patientQuery(QStringLiteral("conceicao")), &found, &error) ||
+            found.size() != 200)
+            qFatal("search: %s", qPrintable(error));
+}
+BENCHMARK(BM_FindPatient)->Unit(benchmark::kMillisecond)->UseRealTime();
+
+// The same query of the same indexes, bare: each book opened, its index queried, the rows read.
+void BM_BareIndexQuery(benchmark::State &state)
+{
+    const QString folder = tenBooksFolder(100000);
+    {
+        SqliteStorage storage{QDir(folder)};
+        QVector<FoundBooking> found;
+        QString error;
+        storage.findBookings(patientQuery(QStringLiteral("conceicao")), &found, &error); // the indexes made
+    }
+    for (auto _ : state) {
+        int rows = 0;
+        for (const DoctorSlot &slot : kDoctorSlots) {
+            sqlite3 *db = nullptr;
+            check(sqlite3_open_v2(qPrintable(folder + QLatin1Char('/') + QLatin1String(slot.appointmentFile)),
+                                  &db, SQLITE_OPEN_READWRITE, nullptr),
+                  db);
+            sqlite3_stmt *select = nullptr;
+            check(sqlite3_prepare_v2(
+                      db,
+                      "SELECT d.rowid, d.data, d.hora, d.nome, d.convenio, d.telefone, d.obs FROM "
+                      "booking_search s JOIN dados d ON d.rowid = s.rowid WHERE s.name MATCH "
+                      "'\"conceicao\"'",
+                      -1, &select, nullptr),
+                  db);
+            while (sqlite3_step(select) == SQLITE_ROW)
+                ++rows;
+            sqlite3_finalize(select);
+            sqlite3_close(db);
+        }
+        if (rows != 200)
+            qFatal("bare query: %d rows", rows);
+    }
+}
+BENCHMARK(BM_BareIndexQuery)->Unit(benchmark::kMillisecond)->UseRealTime();
+
 // A status set on the selected booking, as Ctrl+2 and Ctrl+1 do, against an Add.
 void BM_StatusChange(benchmark::State &state)
 {
@@ -358,7 +432,7 @@ void BM_StatusChange(benchmark::State &state)
 BENCHMARK(BM_StatusChange)->Unit(benchmark::kMillisecond)->UseRealTime();
 
 // 2. Add through the window: the booking typed, then "&Add".
-void addThroughWindow(benchmark::State &state, int link)
+void addThroughWindow(benchmark::State &state, int link, bool indexed = false)
 {
     Services services;
     QTemporaryDir dir;
@@ -370,6 +444,12 @@ void addThroughWindow(benchmark::State &state, int link)
     check(sqlite3_exec(db, update.constData(), nullptr, nullptr, nullptr), db);
     sqlite3_close(db);
     const auto window = openBook(services, dir.path());
+    if (indexed) {
+        QVector<FoundBooking> found;
+        QString error;
+        window->storage.findBookings(patientQuery(QStringLiteral("nobody")), &found,
+                                     &error); // makes the indexes
+    }
     window->windows.main().findChild<QLineEdit *>("Text1")->setText("08:10");
     window->windows.main().findChild<QLineEdit *>("Text2")->setText("Benchmark Patient");
     QPushButton *add = window->windows.main().findChild<QPushButton *>("cmd_inc");
@@ -380,6 +460,12 @@ void BM_AddBooking(benchmark::State &state)
 {
     addThroughWindow(state, 0);
 }
+// The same with the book's search index kept in the same transaction.
+void BM_AddBookingIndexed(benchmark::State &state)
+{
+    addThroughWindow(state, 0, true);
+}
+BENCHMARK(BM_AddBookingIndexed)->Unit(benchmark::kMillisecond)->UseRealTime();
 void BM_AddBookingWithLinkedCopy(benchmark::State &state)
 {
     addThroughWindow(state, 3);
@@ -593,6 +679,16 @@ public:
                         times_["BM_MonthReport/100000/365/real_time"]);
         ratio("the month's figures at 1,000,000 bookings against 10,000", times_,
               "BM_MonthReport/100000/25/real_time", "BM_MonthReport/1000/25/real_time", 1.2);
+        if (times_.count("BM_FindPatient/real_time"))
+            std::printf("%-66s %7.3f ms (goal < 50 ms)\n", "a search among 1,000,000 bookings",
+                        times_["BM_FindPatient/real_time"]);
+        ratio("a search against a bare query of the same indexes", times_, "BM_FindPatient/real_time",
+              "BM_BareIndexQuery/real_time", 1.5);
+        if (times_.count("BM_SearchIndexBuild/iterations:1/real_time"))
+            std::printf("%-66s %7.3f ms (goal < 10000 ms)\n", "the search indexes of 1,000,000 bookings made",
+                        times_["BM_SearchIndexBuild/iterations:1/real_time"]);
+        ratio("an Add with the search index kept against one without", times_,
+              "BM_AddBookingIndexed/real_time", "BM_AddBooking/real_time", 1.2);
         ratio("a status set against an Add", times_, "BM_StatusChange/real_time", "BM_AddBooking/real_time",
               1.2);
         ratio("import of clinic-a against reading it with the library alone", times_,

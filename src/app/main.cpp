@@ -23,6 +23,7 @@ int main(int argc, char *argv[])
         arguments << QByteArray(argv[i]);
     // The terminal's texts (--help, errors, reports) in the program's language: the line is read with
     // the language it names, or the system's, already spoken.
+    std::unique_ptr<QCoreApplication> app; // outlives the languages spoken below
     auto terminal = std::make_unique<QCoreApplication>(argc, argv);
     auto speaking = std::make_unique<velmora::ProgramLanguage>(velmora::namedLanguage(arguments));
     const velmora::CommandLine line = velmora::readCommandLine(arguments);
@@ -40,7 +41,6 @@ int main(int argc, char *argv[])
         out << QCoreApplication::applicationName() << ' ' << QCoreApplication::applicationVersion() << '\n';
         return 0;
     }
-    std::unique_ptr<QCoreApplication> app;
     if (line.needsWindow()) {
         // A window needs the application of widgets, and speaks its language from the start below.
         speaking.reset();

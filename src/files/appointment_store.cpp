@@ -1,5 +1,6 @@
 #include "files/appointment_store.h"
 
+#include "core/finding.h"
 #include "schema/booking_sql.h"
 
 #include <QCoreApplication>
@@ -141,8 +142,44 @@ void AppointmentStore::detachLinked()
     detach.exec(QStringLiteral("DETACH DATABASE %1").arg(QLatin1String(kLinkedSchema)));
 }
 
+bool AppointmentStore::beginOwnWrite(const QString &schema, bool *indexed)
+{
+    QSqlQuery query(connection_.database());
+    // A book without an index (never searched, or written by another tool since) gets it at its next
+    // search.
+    *indexed = query.exec(QStringLiteral("UPDATE %1 SET own = 1").arg(searchStateTable(schema)));
+    return true;
+}
+
+bool AppointmentStore::indexBooking(const QString &schema, qint64 id, const Appointment *booking,
+                                    QString *error)
+{
+    QSqlQuery query(connection_.database());
+    query.prepare(QStringLiteral("DELETE FROM %1 WHERE rowid = ?").arg(searchIndexTable(schema)));
+    query.addBindValue(id);
+    if (!query.exec())
+        return fail(query, error);
+    if (!booking)
+        return true;
+    query.prepare(QStringLiteral("INSERT INTO %1 (rowid, name, phones) VALUES (?, ?, ?)")
+                      .arg(searchIndexTable(schema)));
+    query.addBindValue(id);
+    query.addBindValue(foldedName(booking->nome));
+    query.addBindValue(phoneDigits(booking->telefone));
+    return query.exec() || fail(query, error);
+}
+
+bool AppointmentStore::endOwnWrite(const QString &schema, QString *error)
+{
+    QSqlQuery query(connection_.database());
+    return query.exec(QStringLiteral("UPDATE %1 SET own = 0").arg(searchStateTable(schema))) ||
+           fail(query, error);
+}
+
 bool AppointmentStore::insertInto(const QString &schema, const Appointment &booking, QString *error)
 {
+    bool indexed = false;
+    beginOwnWrite(schema, &indexed);
     QSqlQuery query(connection_.database());
     if (!query.prepare(QStringLiteral("INSERT INTO %1.dados (%2) VALUES (?, ?, ?, ?, ?, ?)")
                            .arg(schema, bookingColumns())))
@@ -150,8 +187,10 @@ bool AppointmentStore::insertInto(const QString &schema, const Appointment &book
     bindBooking(query, booking);
     if (!query.exec())
         return fail(query, error);
-    return record(schema, query.lastInsertId().toLongLong(), QStringLiteral("added"), addedDetails(booking),
-                  error);
+    const qint64 id = query.lastInsertId().toLongLong();
+    if (indexed && (!indexBooking(schema, id, &booking, error) || !endOwnWrite(schema, error)))
+        return false;
+    return record(schema, id, QStringLiteral("added"), addedDetails(booking), error);
 }
 
 bool AppointmentStore::record(const QString &schema, qint64 id, const QString &action, const QString &details,
@@ -265,6 +304,8 @@ WriteOutcome AppointmentStore::update(const Appointment &stored, const Appointme
 {
     if (!connection_.ensureOpen(error) || !begin(error))
         return WriteOutcome::Failed;
+    bool indexed = false;
+    beginOwnWrite(kMain, &indexed);
     QSqlQuery query(connection_.database());
     query.prepare(QStringLiteral("UPDATE dados SET data = ?, hora = ?, nome = ?, convenio = ?, telefone = ?, "
                                  "obs = ? WHERE %1")
@@ -274,6 +315,8 @@ WriteOutcome AppointmentStore::update(const Appointment &stored, const Appointme
     const WriteOutcome outcome = written(query, error);
     if (outcome != WriteOutcome::Done)
         return rolledBack(outcome);
+    if (indexed && (!indexBooking(kMain, stored.id, &changed, error) || !endOwnWrite(kMain, error)))
+        return rolledBack(WriteOutcome::Failed);
     // The status follows the booking's new name.
     if (!record(kMain, stored.id, QStringLiteral("changed"), changedDetails(stored, changed), error) ||
         !query.prepare(QStringLiteral("UPDATE %1 SET nome = ? WHERE id = ?").arg(statusTable(kMain))))
@@ -291,12 +334,16 @@ WriteOutcome AppointmentStore::remove(const Appointment &stored, QString *error)
 {
     if (!connection_.ensureOpen(error) || !begin(error))
         return WriteOutcome::Failed;
+    bool indexed = false;
+    beginOwnWrite(kMain, &indexed);
     QSqlQuery query(connection_.database());
     query.prepare(QStringLiteral("DELETE FROM dados WHERE %1").arg(matchesStored(kRowid)));
     bindStored(query, stored);
     const WriteOutcome outcome = written(query, error);
     if (outcome != WriteOutcome::Done)
         return rolledBack(outcome);
+    if (indexed && (!indexBooking(kMain, stored.id, nullptr, error) || !endOwnWrite(kMain, error)))
+        return rolledBack(WriteOutcome::Failed);
     if (!record(kMain, stored.id, QStringLiteral("removed"), addedDetails(stored), error) ||
         !query.prepare(QStringLiteral("DELETE FROM %1 WHERE id = ?").arg(statusTable(kMain))))
         return rolledBack(WriteOutcome::Failed);

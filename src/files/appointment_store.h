@@ -37,6 +37,12 @@ public:
 private:
     bool attachLinked(const QString &linkedFile, QString *problem);
     void detachLinked();
+    // Around a write of the program to the schema's book: the book's search index, when it has one,
+    // kept in the same transaction (the booking with that identity, or none after a removal), and the
+    // index's state left as it was.
+    bool beginOwnWrite(const QString &schema, bool *indexed);
+    bool indexBooking(const QString &schema, qint64 id, const Appointment *booking, QString *error);
+    bool endOwnWrite(const QString &schema, QString *error);
     // Inserted into the schema's book and recorded in its history.
     bool insertInto(const QString &schema, const Appointment &booking, QString *error);
     bool storedAlone(const Appointment &booking, QString *error);

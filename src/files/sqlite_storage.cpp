@@ -2,6 +2,7 @@
 
 #include <QCoreApplication>
 
+#include "core/finding.h"
 #include "schema/booking_sql.h"
 #include "schema/slot_files.h"
 
@@ -118,7 +119,15 @@ bool SqliteStorage::findBookings(const PatientQuery &query, QVector<FoundBooking
             return false;
         QSqlQuery rows(search_.database());
         rows.setForwardOnly(true);
-        if (!rows.exec(everyBookingOf(QStringLiteral("dados"), QStringLiteral("rowid")))) {
+        // Through the book's index when it is complete; a book whose index cannot be made now (another
+        // program holds it) is read whole, which finds the same.
+        bool ok = false;
+        if (indexUpToDate(search_.database())) {
+            ok = rows.prepare(indexedSearch(query));
+            rows.addBindValue(searchPhrase(query));
+            ok = ok && rows.exec();
+        }
+        if (!ok && !rows.exec(everyBookingOf(QStringLiteral("dados"), QStringLiteral("rowid")))) {
             *error = QCoreApplication::translate("Storage", "%1 (in \"%2\")")
                          .arg(reasonOf(rows.lastError()), search_.fileName());
             return false;
@@ -127,6 +136,40 @@ bool SqliteStorage::findBookings(const PatientQuery &query, QVector<FoundBooking
     }
     search_.close();
     return true;
+}
+
+bool SqliteStorage::indexUpToDate(QSqlDatabase db)
+{
+    QSqlQuery query(db);
+    if (query.exec(QStringLiteral("SELECT stale FROM %1").arg(searchStateTable(QStringLiteral("main")))) &&
+        query.next() && query.value(0).toInt() == 0)
+        return true;
+    query.finish();
+    // Made, or made again after another tool wrote the book, in one transaction.
+    if (!db.transaction())
+        return false;
+    bool ok = true;
+    for (const QString &statement : searchIndexStatements(QStringLiteral("main")))
+        ok = ok && query.exec(statement);
+    ok = ok && query.exec(QStringLiteral("DELETE FROM main.booking_search"));
+    QSqlQuery rows(db);
+    rows.setForwardOnly(true);
+    ok = ok && rows.exec(QStringLiteral("SELECT rowid, nome, telefone FROM main.dados"));
+    ok = ok && query.prepare(
+                   QStringLiteral("INSERT INTO main.booking_search (rowid, name, phones) VALUES (?, ?, ?)"));
+    while (ok && rows.next()) {
+        query.addBindValue(rows.value(0));
+        query.addBindValue(foldedName(rows.value(1).toString()));
+        query.addBindValue(phoneDigits(rows.value(2).toString()));
+        ok = query.exec();
+    }
+    rows.finish();
+    ok = ok && query.exec(QStringLiteral("UPDATE main.booking_search_state SET stale = 0, own = 0"));
+    query.finish();
+    if (ok && db.commit())
+        return true;
+    db.rollback();
+    return false;
 }
 
 bool SqliteStorage::readDoctors(AllDoctorFields *fields, QString *error, LockWait wait)

@@ -36,6 +36,9 @@ public:
     bool saveWeeklyTimes(int slot, const WeeklyTimes &times, QString *error) override;
 
 private:
+    // Whether the book's search index holds every booking, after making it afresh when it was missing
+    // or another tool wrote the book since; false when it cannot be made now.
+    static bool indexUpToDate(QSqlDatabase db);
     // Data1 on the slot's book, kept open while the calls are for the same one.
     void useBook(int slot);
 

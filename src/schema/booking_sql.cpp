@@ -215,4 +215,47 @@ void appendHistory(QSqlQuery &query, QVector<HistoryEntry> *history)
                          query.value(4).toString()});
 }
 
+QString searchIndexTable(const QString &schema)
+{
+    return schema + QStringLiteral(".booking_search");
+}
+
+QString searchStateTable(const QString &schema)
+{
+    return schema + QStringLiteral(".booking_search_state");
+}
+
+QStringList searchIndexStatements(const QString &schema)
+{
+    QStringList statements{
+        QStringLiteral("CREATE VIRTUAL TABLE IF NOT EXISTS %1 USING fts5(name, phones, tokenize = 'trigram')")
+            .arg(searchIndexTable(schema)),
+        QStringLiteral(
+            "CREATE TABLE IF NOT EXISTS %1 (id INTEGER PRIMARY KEY CHECK (id = 1), stale INTEGER NOT "
+            "NULL, own INTEGER NOT NULL)")
+            .arg(searchStateTable(schema)),
+        QStringLiteral("INSERT OR IGNORE INTO %1 (id, stale, own) VALUES (1, 1, 0)")
+            .arg(searchStateTable(schema))};
+    for (const char *event : {"INSERT", "UPDATE", "DELETE"})
+        statements << QStringLiteral(
+                          "CREATE TRIGGER IF NOT EXISTS %1.booking_search_after_%2 AFTER %3 ON dados "
+                          "WHEN (SELECT own FROM booking_search_state) = 0 BEGIN UPDATE "
+                          "booking_search_state SET stale = 1; END")
+                          .arg(schema, QString::fromLatin1(event).toLower(), QLatin1String(event));
+    return statements;
+}
+
+QString indexedSearch(const PatientQuery &query)
+{
+    return QStringLiteral("SELECT d.rowid, d.data, d.hora, d.nome, d.convenio, d.telefone, d.obs FROM "
+                          "main.booking_search s JOIN main.dados d ON d.rowid = s.rowid WHERE s.%1 MATCH ?")
+        .arg(query.kind == PatientQuery::Kind::Phone ? QStringLiteral("phones") : QStringLiteral("name"));
+}
+
+QString searchPhrase(const PatientQuery &query)
+{
+    return QLatin1Char('"') + QString(query.text).replace(QLatin1Char('"'), QLatin1String("\"\"")) +
+           QLatin1Char('"');
+}
+
 } // namespace velmora

@@ -65,4 +65,15 @@ QString recordHistoryStatement(const QString &schema);
 QString readHistoryStatement(Dialect dialect, const QString &schema);
 void appendHistory(QSqlQuery &query, QVector<HistoryEntry> *history);
 
+// A book file's search index: each booking's folded name and its phones' digits under its identity,
+// searched by trigrams. Its state says whether another tool wrote the book since the index was last
+// complete ("stale"); the book's triggers set it, except while the program writes ("own"), keeping the
+// index itself in the same transaction.
+QStringList searchIndexStatements(const QString &schema);
+QString searchIndexTable(const QString &schema);
+QString searchStateTable(const QString &schema);
+// The bookings the index finds for the query (one value: the phrase), as everyBookingOf selects them.
+QString indexedSearch(const PatientQuery &query);
+QString searchPhrase(const PatientQuery &query);
+
 } // namespace velmora

@@ -202,6 +202,77 @@ bool prepareServer(QSqlDatabase db, QString *problem, QString *error)
     return contents != ServerContents::Foreign;
 }
 
+namespace {
+
+// Folds a name as the program does for the letters of Portuguese, Spanish and French names: accents
+// dropped, lower case, runs of blanks made one.
+const char *const kFoldFunction =
+    "CREATE OR REPLACE FUNCTION public.velmora_fold(text) RETURNS text LANGUAGE sql IMMUTABLE PARALLEL SAFE "
+    "AS "
+    "$$ SELECT regexp_replace(lower(translate(coalesce($1, ''), "
+    "'ÁÀÂÃÄÅáàâãäåÉÈÊËéèêëÍÌÎÏíìîïÓÒÔÕÖóòôõöÚÙÛÜúùûüÇçÑñÝýÿ', "
+    "'AAAAAAaaaaaaEEEEeeeeIIIIiiiiOOOOOoooooUUUUuuuuCcNnYyy')), '\\s+', ' ', 'g') $$";
+
+QString phoneDigitsOf(const QString &column)
+{
+    return QStringLiteral("regexp_replace(coalesce(%1, ''), '[^0-9]', '', 'g')").arg(column);
+}
+
+bool searchIndexesThere(QSqlDatabase db)
+{
+    QSqlQuery query(db);
+    return query.exec(
+               QStringLiteral("SELECT count(*) FROM pg_indexes WHERE indexname IN ('booking_name_search', "
+                              "'booking_phone_search')")) &&
+           query.next() && query.value(0).toInt() == 2 * kDoctorSlotCount;
+}
+
+} // namespace
+
+bool ensureSearchIndexes(QSqlDatabase db)
+{
+    if (searchIndexesThere(db))
+        return true;
+    QStringList statements{QStringLiteral("CREATE EXTENSION IF NOT EXISTS pg_trgm"),
+                           QString::fromUtf8(kFoldFunction)};
+    for (const DoctorSlot &slot : kDoctorSlots) {
+        statements << QStringLiteral("CREATE INDEX IF NOT EXISTS booking_name_search ON %1 USING gin "
+                                     "(public.velmora_fold(nome) gin_trgm_ops)")
+                          .arg(serverBookTable(slot.slot))
+                   << QStringLiteral("CREATE INDEX IF NOT EXISTS booking_phone_search ON %1 USING gin ((%2) "
+                                     "gin_trgm_ops)")
+                          .arg(serverBookTable(slot.slot), phoneDigitsOf(QStringLiteral("telefone")));
+    }
+    // All or nothing: a login without the right to make them leaves the searches reading every book.
+    if (!db.transaction())
+        return false;
+    QSqlQuery query(db);
+    bool ok = true;
+    for (const QString &statement : std::as_const(statements))
+        ok = ok && query.exec(statement);
+    query.finish();
+    if (ok && db.commit())
+        return true;
+    db.rollback();
+    return false;
+}
+
+QString serverSearchCondition(const PatientQuery &query)
+{
+    return query.kind == PatientQuery::Kind::Phone
+               ? phoneDigitsOf(QStringLiteral("telefone")) + QStringLiteral(" LIKE ?")
+               : QStringLiteral("public.velmora_fold(nome) LIKE ?");
+}
+
+QString serverSearchPattern(const PatientQuery &query)
+{
+    QString text = query.text;
+    text.replace(QLatin1Char('\\'), QLatin1String("\\\\"))
+        .replace(QLatin1Char('%'), QLatin1String("\\%"))
+        .replace(QLatin1Char('_'), QLatin1String("\\_"));
+    return QLatin1Char('%') + text + QLatin1Char('%');
+}
+
 bool setUpDeskRole(QSqlDatabase db, QStringList *lines, QString *error)
 {
     const QString role = QLatin1String(kDeskRole);

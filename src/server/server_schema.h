@@ -1,5 +1,7 @@
 #pragma once
 
+#include "core/finding.h"
+
 #include <QSqlDatabase>
 #include <QString>
 #include <QStringList>
@@ -43,6 +45,14 @@ extern const char *const kDeskRole;
 // Run by the database's owner: the role made if absent and given exactly those rights on the books.
 // lines says what was done and how a person is added.
 bool setUpDeskRole(QSqlDatabase db, QStringList *lines, QString *error);
+
+// The server's search indexes: trigrams (pg_trgm) over each book's folded names and its phones' digits.
+// Made when absent and the login may make them (the database's owner); true when they are there.
+bool ensureSearchIndexes(QSqlDatabase db);
+// The condition that a booking's name or phones hold the query, as the indexes find it (one value: the
+// pattern); the rows it finds are then matched as every engine matches them.
+QString serverSearchCondition(const PatientQuery &query);
+QString serverSearchPattern(const PatientQuery &query);
 
 // The record of the server's daily backups: one row a day, the desk that made it.
 QString serverBackupsTable();

@@ -111,6 +111,12 @@ bool ServerStorage::prepare(QString *error, bool *foreign)
         return false;
     }
     prepared_ = true;
+    // The searches' indexes, made by the first login that may make them; read from then on.
+    bool indexed = false;
+    QString unanswered;
+    connection_.withinLimit([&] { return ensureSearchIndexes(connection_.database()); }, &indexed,
+                            &unanswered);
+    searchIndexed_ = indexed;
     return true;
 }
 
@@ -349,7 +355,11 @@ bool ServerStorage::findBookings(const PatientQuery &query, QVector<FoundBooking
     if (query.kind == PatientQuery::Kind::TooShort)
         return true;
     for (const DoctorSlot &slot : kDoctorSlots) {
-        QSqlQuery *rows = run(everyBookingOf(serverBookTable(slot.slot), QStringLiteral("id")), {}, error);
+        const QString every = everyBookingOf(serverBookTable(slot.slot), QStringLiteral("id"));
+        QSqlQuery *rows = searchIndexed_
+                              ? run(every + QStringLiteral(" WHERE ") + serverSearchCondition(query),
+                                    {serverSearchPattern(query)}, error)
+                              : run(every, {}, error);
         if (!rows)
             return false;
         appendFound(*rows, slot.slot, query, found);

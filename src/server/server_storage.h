@@ -54,7 +54,8 @@ private:
     QString url_;
     int timeLimitMs_;
     bool prepared_ = false;
-    QString desk_; // this desk's mark on what it tells the others, to not hear itself
+    bool searchIndexed_ = false; // the server keeps the searches' indexes
+    QString desk_;               // this desk's mark on what it tells the others, to not hear itself
     Desk thisDesk_;
     std::function<void(const StoredElsewhere &)> changed_;
     std::unique_ptr<ServerWatch> watch_;           // while something watches the other desks

@@ -143,6 +143,85 @@ private Q_SLOTS:
         QCOMPARE(found.at(0).slot, 10);
     }
 
+    // The search against a plain scan with the same folding, over random names and phones, while the
+    // program and another tool write the books between searches.
+    void theSearchFindsWhatAPlainScanFinds_data() { addEngines(); }
+    void theSearchFindsWhatAPlainScanFinds()
+    {
+        QFETCH(QString, engine);
+        SharedBooks books(engine);
+        auto desk = books.desk();
+        const QStringList parts{"Conceição", "CONCEICAO", "João",  "da  Silva",
+                                "Ávila",     "ana",       "Lúcia", "Souza"};
+        QRandomGenerator random(11);
+        const auto randomName = [&] {
+            QStringList name;
+            for (int i = 0; i < 3; ++i)
+                name << parts.at(random.bounded(parts.size()));
+            return name.join(' ');
+        };
+        QString error;
+        QVector<FoundBooking> all; // the model: every booking, by slot
+        for (int round = 0; round < 4; ++round) {
+            for (int i = 0; i < 25; ++i) {
+                Appointment made = booking("08:00", randomName(), kMonday.addDays(random.bounded(60)));
+                made.telefone = QStringLiteral("(11) 9%1-%2")
+                                    .arg(random.bounded(1000, 9999))
+                                    .arg(random.bounded(1000, 9999));
+                const int slot = 1 + random.bounded(kDoctorSlotCount);
+                if (i % 5 == 4)
+                    books.addByAnotherTool(slot, made);
+                else
+                    QCOMPARE(desk->add(slot, made, 0, &error).outcome, AddOutcome::Stored);
+                all.append({slot, made});
+            }
+            // Some renamed and removed by the program.
+            for (int i = 0; i < 3; ++i) {
+                FoundBooking &chosen = all[random.bounded(all.size())];
+                QVector<Appointment> day;
+                QVERIFY(desk->readDay(chosen.slot, chosen.booking.date, &day, &error));
+                const auto stored = std::find_if(day.begin(), day.end(), [&](const Appointment &b) {
+                    return b.nome == chosen.booking.nome;
+                });
+                QVERIFY(stored != day.end());
+                Appointment renamed = *stored;
+                renamed.nome = randomName();
+                QCOMPARE(desk->update(chosen.slot, *stored, renamed, &error), WriteOutcome::Done);
+                chosen.booking.nome = renamed.nome;
+            }
+            for (const QString &typed :
+                 {QStringLiteral("conceicao"), QStringLiteral("joao da"), QStringLiteral("AVILA s"),
+                  QStringLiteral("lucia"), all.last().booking.telefone.right(9)}) {
+                const PatientQuery query = patientQuery(typed);
+                QVector<FoundBooking> found;
+                QVERIFY2(desk->findBookings(query, &found, &error), qPrintable(error));
+                QStringList foundNames;
+                for (const FoundBooking &each : std::as_const(found))
+                    foundNames << QStringLiteral("%1 %2").arg(each.slot).arg(each.booking.nome);
+                QStringList scanned;
+                for (const FoundBooking &each : std::as_const(all))
+                    if (matchesQuery(query, each.booking))
+                        scanned << QStringLiteral("%1 %2").arg(each.slot).arg(each.booking.nome);
+                foundNames.sort();
+                scanned.sort();
+                QCOMPARE(foundNames, scanned);
+            }
+            // In the files, through each book's index, complete after the search and kept by the
+            // program's own writes.
+            if (engine == QLatin1String("files")) {
+                desk->add(1, booking("09:00", "Kept By The Program"), 0, &error);
+                for (const char *book : {"bdm1.mdb", "bdm15.mdb"}) {
+                    const auto first = [&](const char *statement) {
+                        return books.files().exec(book, statement).value(0).value(0).toInt();
+                    };
+                    QCOMPARE(first("SELECT stale FROM booking_search_state"), 0);
+                    QCOMPARE(first("SELECT count(*) FROM booking_search"),
+                             first("SELECT count(*) FROM dados"));
+                }
+            }
+        }
+    }
+
     void aBookingChangedAtAnotherDeskIsNotOverwritten_data() { addEngines(); }
     void aBookingChangedAtAnotherDeskIsNotOverwritten()
     {
@@ -415,21 +494,25 @@ private Q_SLOTS:
     {
         QTest::addColumn<QString>("address"); // %1 the port, %2 another root certificate
         QTest::addColumn<QString>("refusal"); // empty when connected
-        QTest::newRow("verified") << "postgresql://velmora@127.0.0.1:%1/postgres" << "";
+        QTest::newRow("verified") << "postgresql://velmora@127.0.0.1:%1/postgres"
+                                  << "";
         QTest::newRow("plain") << "postgresql://velmora@127.0.0.1:%1/postgres?sslmode=disable"
                                << "accepts only encrypted connections";
         QTest::newRow("another root") << "postgresql://velmora@127.0.0.1:%1/postgres?sslrootcert=%2"
                                       << "not signed by the clinic's root certificate";
-        QTest::newRow("another name") << "host=velmora.invalid hostaddr=127.0.0.1 port=%1 user=velmora dbname=postgres"
-                                      << "made out to another name";
-        QTest::newRow("no root here") << "postgresql://velmora@127.0.0.1:%1/postgres?sslrootcert=/nonexistent.crt"
-                                      << "root certificate is not on this computer";
+        QTest::newRow("another name")
+            << "host=velmora.invalid hostaddr=127.0.0.1 port=%1 user=velmora dbname=postgres"
+            << "made out to another name";
+        QTest::newRow("no root here")
+            << "postgresql://velmora@127.0.0.1:%1/postgres?sslrootcert=/nonexistent.crt"
+            << "root certificate is not on this computer";
     }
     void onlyEncryptedVerifiedConnections()
     {
         QFETCH(QString, address);
         QFETCH(QString, refusal);
-        const QString url = address.arg(QUrl(testServer()).port()).arg(qEnvironmentVariable("VELMORA_TEST_OTHER_ROOT"));
+        const QString url =
+            address.arg(QUrl(testServer()).port()).arg(qEnvironmentVariable("VELMORA_TEST_OTHER_ROOT"));
         ServerStorage storage(url);
         QString error;
         QCOMPARE(storage.prepare(&error), refusal.isEmpty());
@@ -447,7 +530,8 @@ private Q_SLOTS:
         {
             ServerConnection owner(QStringLiteral("Owner"), database.url());
             QStringList lines;
-            QVERIFY2(owner.ensureOpen(&error) && setUpDeskRole(owner.database(), &lines, &error), qPrintable(error));
+            QVERIFY2(owner.ensureOpen(&error) && setUpDeskRole(owner.database(), &lines, &error),
+                     qPrintable(error));
             QVERIFY(lines.join('\n').contains("IN ROLE velmora_desks"));
             QVERIFY(setUpDeskRole(owner.database(), &lines, &error)); // a second run changes nothing
         }

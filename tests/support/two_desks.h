@@ -46,6 +46,23 @@ public:
     }
 
     TestDatabase &database() { return *database_; }
+    TestFiles &files() { return files_; }
+    // Adds a booking behind the program's back, as another tool writing the book would.
+    void addByAnotherTool(int slot, const Appointment &booking)
+    {
+        if (server_)
+            database_->exec(
+                QStringLiteral("INSERT INTO bdm%1.dados (data, hora, nome, telefone) VALUES ('%2', '%3', "
+                               "'%4', '%5') RETURNING id")
+                    .arg(QString::fromLatin1(doctorSlot(slot).appointmentFile).mid(3).section('.', 0, 0),
+                         storedDate(booking.date), booking.hora, booking.nome, booking.telefone));
+        else if (!memory_)
+            files_.addAppointment(slot, booking.date, booking.hora, booking.nome, {}, booking.telefone);
+        else
+            inMemory_.books[slot] << Appointment{
+                ++inMemory_.lastId,      booking.date, booking.hora, booking.nome, {}, booking.telefone, {},
+                BookingStatus::ToConfirm};
+    }
 
 private:
     bool server_;
