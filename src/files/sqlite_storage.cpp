@@ -138,7 +138,37 @@ bool SqliteStorage::findBookings(const PatientQuery &query, QVector<FoundBooking
     return true;
 }
 
-bool SqliteStorage::indexUpToDate(QSqlDatabase db)
+void SqliteStorage::bringSearchUpToDate(const std::function<void(qint64 done, qint64 all)> &progress)
+{
+    // The rows of the books whose index is to be made, for the progress; then each made.
+    QStringList stale;
+    qint64 all = 0;
+    QString error;
+    for (const DoctorSlot &slot : kDoctorSlots) {
+        if (!search_.pointAt(QString::fromLatin1(slot.appointmentFile), &error))
+            continue;
+        QSqlQuery query(search_.database());
+        if (query.exec(QStringLiteral("SELECT stale FROM main.booking_search_state")) && query.next() &&
+            query.value(0).toInt() == 0)
+            continue;
+        stale << QString::fromLatin1(slot.appointmentFile);
+        if (query.exec(QStringLiteral("SELECT count(*) FROM main.dados")) && query.next())
+            all += query.value(0).toLongLong();
+    }
+    qint64 done = 0;
+    for (const QString &book : std::as_const(stale)) {
+        if (!search_.pointAt(book, &error))
+            continue;
+        const qint64 before = done;
+        indexUpToDate(search_.database(), [&](qint64 rows) {
+            done = before + rows;
+            progress(done, all);
+        });
+    }
+    search_.close();
+}
+
+bool SqliteStorage::indexUpToDate(QSqlDatabase db, const std::function<void(qint64 rows)> &indexed)
 {
     QSqlQuery query(db);
     if (query.exec(QStringLiteral("SELECT stale FROM %1").arg(searchStateTable(QStringLiteral("main")))) &&
@@ -157,11 +187,14 @@ bool SqliteStorage::indexUpToDate(QSqlDatabase db)
     ok = ok && rows.exec(QStringLiteral("SELECT rowid, nome, telefone FROM main.dados"));
     ok = ok && query.prepare(
                    QStringLiteral("INSERT INTO main.booking_search (rowid, name, phones) VALUES (?, ?, ?)"));
+    qint64 count = 0;
     while (ok && rows.next()) {
         query.addBindValue(rows.value(0));
         query.addBindValue(foldedName(rows.value(1).toString()));
         query.addBindValue(phoneDigits(rows.value(2).toString()));
         ok = query.exec();
+        if (indexed && ++count % 5000 == 0)
+            indexed(count);
     }
     rows.finish();
     ok = ok && query.exec(QStringLiteral("UPDATE main.booking_search_state SET stale = 0, own = 0"));

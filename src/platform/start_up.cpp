@@ -17,6 +17,7 @@
 #include <QCoreApplication>
 #include <QFileInfo>
 #include <QLocale>
+#include <QElapsedTimer>
 #include <QTimer>
 
 namespace velmora {
@@ -125,7 +126,24 @@ QStringList VelmoraApp::openFolder()
                                                  "Today's backup of the books could not be made: %1.\n\nThe "
                                                  "program works on; the next start tries again.")
                          .arg(backupProblem));
-    storage_ = std::make_unique<SqliteStorage>(folder_);
+    auto files = std::make_unique<SqliteStorage>(folder_);
+    // The search indexes of books another tool wrote, made now; shown when it takes more than a moment.
+    QElapsedTimer indexing;
+    indexing.start();
+    bool shown = false;
+    files->bringSearchUpToDate([&](qint64 done, qint64 all) {
+        if (indexing.elapsed() < 500 && !shown)
+            return;
+        shown = true;
+        const QLocale locale;
+        platform_.progress.show(nullptr,
+                                QCoreApplication::translate("StartUp", "Preparing the search: %1 of %2 appointments")
+                                    .arg(locale.toString(done), locale.toString(all)),
+                                all > 0 ? static_cast<int>(done * 100 / all) : 100);
+    });
+    if (shown)
+        platform_.progress.close();
+    storage_ = std::move(files);
     return problems;
 }
 

@@ -1011,6 +1011,10 @@ O programa continua funcionando; a próxima abertura tenta de novo.</translation
         <source>No files of the older program in %1.</source>
         <translation>Nenhum arquivo do programa antigo em %1.</translation>
     </message>
+    <message>
+        <source>Preparing the search: %1 of %2 appointments</source>
+        <translation>Preparando a busca: %1 de %2 consultas</translation>
+    </message>
 </context>
 <context>
     <name>Storage</name>
