@@ -60,8 +60,8 @@ QString explainedRefusal(const QString &reason)
                            "the server's certificate has expired; the clinic's IT person must renew it")},
         {"certificate verify failed",
          QT_TRANSLATE_NOOP("Storage",
-                           "the server's certificate is not signed by the clinic's root certificate: it "
-                           "may not be the clinic's server")},
+                           "the server's certificate could not be verified against the clinic's root "
+                           "certificate (signed by another, or expired): it may not be the clinic's server")},
         {"no encryption",
          QT_TRANSLATE_NOOP("Storage",
                            "the server accepts only encrypted connections; take sslmode=disable out of "

@@ -1295,10 +1295,6 @@ O programa continua funcionando; a próxima abertura tenta de novo.</translation
         <translation>o certificado do servidor venceu; o técnico de informática da clínica precisa renová-lo</translation>
     </message>
     <message>
-        <source>the server&apos;s certificate is not signed by the clinic&apos;s root certificate: it may not be the clinic&apos;s server</source>
-        <translation>o certificado do servidor não foi assinado pelo certificado raiz da clínica: talvez não seja o servidor da clínica</translation>
-    </message>
-    <message>
         <source>the server accepts only encrypted connections; take sslmode=disable out of the address</source>
         <translation>o servidor só aceita conexões criptografadas; tire sslmode=disable do endereço</translation>
     </message>
@@ -1317,6 +1313,10 @@ O programa continua funcionando; a próxima abertura tenta de novo.</translation
     <message>
         <source>and let them connect only encrypted, in pg_hba.conf (then reload the server):</source>
         <translation>e permita que se conectem só com criptografia, no pg_hba.conf (depois recarregue o servidor):</translation>
+    </message>
+    <message>
+        <source>the server&apos;s certificate could not be verified against the clinic&apos;s root certificate (signed by another, or expired): it may not be the clinic&apos;s server</source>
+        <translation>não foi possível verificar o certificado do servidor com o certificado raiz da clínica (foi assinado por outro ou venceu): talvez não seja o servidor da clínica</translation>
     </message>
 </context>
 <context>
