@@ -530,18 +530,26 @@ bool AppointmentBook::findSelectedBooking(Appointment *found, bool *readOk, Outc
     return false;
 }
 
+bool AppointmentBook::selectedAsStored(Appointment *found, Outcome &outcome, const char *notMatched)
+{
+    if (!bookingSelected()) {
+        outcome = said(QCoreApplication::translate("AppointmentBook", kNoAppointmentSelected));
+        return false;
+    }
+    bool readOk = false;
+    if (findSelectedBooking(found, &readOk, outcome))
+        return true;
+    if (readOk)
+        reportNothingMatched(outcome, notMatched);
+    return false;
+}
+
 Outcome AppointmentBook::setStatus(BookingStatus status)
 {
-    if (!bookingSelected())
-        return said(QCoreApplication::translate("AppointmentBook", kNoAppointmentSelected));
     Outcome outcome;
     Appointment found;
-    bool readOk = false;
-    if (!findSelectedBooking(&found, &readOk, outcome)) {
-        if (readOk)
-            reportNothingMatched(outcome, kStatusNotSet);
+    if (!selectedAsStored(&found, outcome, kStatusNotSet))
         return outcome;
-    }
     QString error;
     const WriteOutcome written = storage_.setStatus(activeSlot_, found, status, &error);
     if (written == WriteOutcome::NoLongerStored) {
@@ -568,16 +576,10 @@ Outcome AppointmentBook::setStatus(BookingStatus status)
 Outcome AppointmentBook::history(QVector<HistoryEntry> *entries)
 {
     entries->clear();
-    if (!bookingSelected())
-        return said(QCoreApplication::translate("AppointmentBook", kNoAppointmentSelected));
     Outcome outcome;
     Appointment found;
-    bool readOk = false;
-    if (!findSelectedBooking(&found, &readOk, outcome)) {
-        if (readOk)
-            reportNothingMatched(outcome, kNoHistory);
+    if (!selectedAsStored(&found, outcome, kNoHistory))
         return outcome;
-    }
     QString error;
     if (!storage_.readHistory(activeSlot_, found.id, entries, &error)) {
         outcome.messages << QCoreApplication::translate(

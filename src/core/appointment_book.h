@@ -173,6 +173,9 @@ private:
     void reportNothingMatched(Outcome &outcome, const char *what);
     bool reloadSlotLengthAndLink(QString *error);
     bool findSelectedBooking(Appointment *found, bool *readOk, Outcome &outcome);
+    // The selected booking as stored; false, with the outcome saying why (notMatched when it is no
+    // longer stored as listed), otherwise.
+    bool selectedAsStored(Appointment *found, Outcome &outcome, const char *notMatched);
     // A booking row with a name is selected: there is something to change or remove.
     bool bookingSelected() const;
     void selectNone();

@@ -4,6 +4,8 @@
 
 #include <QSqlRecord>
 
+#include <optional>
+
 namespace velmora {
 
 namespace {
@@ -74,81 +76,83 @@ void appendFound(QSqlQuery &query, int slot, const PatientQuery &patient, QVecto
     }
 }
 
+namespace {
+
+// The bookings of a day (one value) or of a period (two), the period's with their dates, with their
+// statuses when statusTable is given.
+QString bookingsQuery(const QString &table, const QString &idColumn, const QString &statusTable, bool period)
+{
+    const QString texts = QStringLiteral("d.hora, d.nome, d.convenio, d.telefone, d.obs");
+    return QStringLiteral("SELECT d.%1, %2%3%4 FROM %5 d%6 WHERE %7 ORDER BY %8d.%1")
+        .arg(idColumn, period ? QStringLiteral("d.data, ") : QString(), texts,
+             statusTable.isEmpty() ? QString() : QStringLiteral(", coalesce(s.status, 0)"), table,
+             statusTable.isEmpty()
+                 ? QString()
+                 : QStringLiteral(" LEFT JOIN %1 s ON s.id = d.%2 AND s.nome = coalesce(d.nome, '')")
+                       .arg(statusTable, idColumn),
+             period ? QStringLiteral("d.data >= ? AND d.data <= ?") : QStringLiteral("d.data = ?"),
+             period ? QStringLiteral("d.data, ") : QString());
+}
+
+// Appends the rows: the identity, the date when no day is given, the five texts and, when selected,
+// the status.
+void appendBookings(QSqlQuery &query, std::optional<QDate> day, QVector<Appointment> *bookings)
+{
+    const int texts = day ? 1 : 2;
+    int columns = -1;
+    QString lastDate;
+    QDate date = day.value_or(QDate());
+    while (query.next()) {
+        if (columns < 0)
+            columns = query.record().count();
+        Appointment booking;
+        booking.id = query.value(0).toLongLong();
+        if (!day) {
+            const QString stored = query.value(1).toString();
+            if (stored != lastDate) {
+                lastDate = stored;
+                date = QDate::fromString(stored, Qt::ISODate);
+            }
+        }
+        booking.date = date;
+        for (int i = 0; i < 5; ++i)
+            booking.*kTexts[i] = query.value(texts + i).toString();
+        if (columns > texts + 5)
+            booking.status = statusFromNumber(query.value(texts + 5).toInt());
+        bookings->append(booking);
+    }
+}
+
+} // namespace
+
 QString dayQuery(const QString &table, const QString &idColumn, const QString &statusTable)
 {
-    return QStringLiteral("SELECT d.%1, d.hora, d.nome, d.convenio, d.telefone, d.obs, coalesce(s.status, 0) "
-                          "FROM %2 d LEFT JOIN %3 s ON s.id = d.%1 AND s.nome = coalesce(d.nome, '') "
-                          "WHERE d.data = ? ORDER BY d.%1")
-        .arg(idColumn, table, statusTable);
+    return bookingsQuery(table, idColumn, statusTable, false);
 }
 
 QString dayQueryWithoutStatus(const QString &table, const QString &idColumn)
 {
-    return QStringLiteral("SELECT %1, hora, nome, convenio, telefone, obs FROM %2 WHERE data = ? ORDER BY %1")
-        .arg(idColumn, table);
+    return bookingsQuery(table, idColumn, {}, false);
 }
 
 QString periodQuery(const QString &table, const QString &idColumn, const QString &statusTable)
 {
-    return QStringLiteral("SELECT d.%1, d.data, d.hora, d.nome, d.convenio, d.telefone, d.obs, "
-                          "coalesce(s.status, 0) FROM %2 d LEFT JOIN %3 s ON s.id = d.%1 AND s.nome = "
-                          "coalesce(d.nome, '') WHERE d.data >= ? AND d.data <= ? ORDER BY d.data, d.%1")
-        .arg(idColumn, table, statusTable);
+    return bookingsQuery(table, idColumn, statusTable, true);
 }
 
 QString periodQueryWithoutStatus(const QString &table, const QString &idColumn)
 {
-    return QStringLiteral(
-               "SELECT %1, data, hora, nome, convenio, telefone, obs FROM %2 WHERE data >= ? AND data "
-               "<= ? ORDER BY data, %1")
-        .arg(idColumn, table);
+    return bookingsQuery(table, idColumn, {}, true);
 }
 
 void appendPeriodBookings(QSqlQuery &query, QVector<Appointment> *bookings)
 {
-    bool withStatus = false;
-    bool looked = false;
-    QString lastDate;
-    QDate date;
-    while (query.next()) {
-        if (!looked) {
-            withStatus = query.record().count() > 7;
-            looked = true;
-        }
-        Appointment booking;
-        booking.id = query.value(0).toLongLong();
-        const QString stored = query.value(1).toString();
-        if (stored != lastDate) {
-            lastDate = stored;
-            date = QDate::fromString(stored, Qt::ISODate);
-        }
-        booking.date = date;
-        for (int i = 0; i < 5; ++i)
-            booking.*kTexts[i] = query.value(i + 2).toString();
-        if (withStatus)
-            booking.status = statusFromNumber(query.value(7).toInt());
-        bookings->append(booking);
-    }
+    appendBookings(query, std::nullopt, bookings);
 }
 
 void appendDayBookings(QSqlQuery &query, QDate date, QVector<Appointment> *bookings)
 {
-    bool withStatus = false;
-    bool looked = false;
-    while (query.next()) {
-        if (!looked) {
-            withStatus = query.record().count() > 6;
-            looked = true;
-        }
-        Appointment booking;
-        booking.id = query.value(0).toLongLong();
-        booking.date = date;
-        for (int i = 0; i < 5; ++i)
-            booking.*kTexts[i] = query.value(i + 1).toString();
-        if (withStatus)
-            booking.status = statusFromNumber(query.value(6).toInt());
-        bookings->append(booking);
-    }
+    appendBookings(query, date, bookings);
 }
 
 QString statusTable(const QString &schema)

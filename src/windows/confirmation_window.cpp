@@ -4,6 +4,7 @@
 #include "core/printout.h"
 #include "core/text_rules.h"
 #include "windows/message_window.h"
+#include "windows/period_choice.h"
 #include "windows/widgets_support.h"
 
 #include <QCheckBox>
@@ -45,17 +46,7 @@ ConfirmationWindow::ConfirmationWindow(const Platform &platform, AppointmentBook
 {
     setObjectName(QStringLiteral("confirmationWindow"));
     setWindowTitle(tr("Confirmations"));
-    from_ = new QDateEdit(this);
-    from_->setObjectName(QStringLiteral("confirmFrom"));
-    from_->setCalendarPopup(true);
-    from_->setAccessibleName(tr("From date"));
-    to_ = new QDateEdit(this);
-    to_->setObjectName(QStringLiteral("confirmTo"));
-    to_->setCalendarPopup(true);
-    to_->setAccessibleName(tr("To date"));
-    doctor_ = new QComboBox(this);
-    doctor_->setObjectName(QStringLiteral("confirmDoctor"));
-    doctor_->setAccessibleName(tr("Doctor"));
+    period_ = new PeriodChoice(QStringLiteral("confirm"), this);
     toConfirmOnly_ = new QCheckBox(tr("To confirm &only"), this);
     toConfirmOnly_->setObjectName(QStringLiteral("toConfirmOnly"));
 
@@ -94,18 +85,8 @@ ConfirmationWindow::ConfirmationWindow(const Platform &platform, AppointmentBook
     QPushButton *message = button(this, "confirmMessage", tr("M&essage..."));
     QPushButton *close = button(this, "confirmClose", tr("&Close"));
 
-    const auto caption = [this](const QString &text, QWidget *buddy) {
-        auto *label = new QLabel(text, this);
-        label->setBuddy(buddy);
-        return label;
-    };
     auto *choices = new QHBoxLayout;
-    choices->addWidget(caption(tr("&From:"), from_));
-    choices->addWidget(from_);
-    choices->addWidget(caption(tr("&To:"), to_));
-    choices->addWidget(to_);
-    choices->addWidget(caption(tr("&Doctor:"), doctor_));
-    choices->addWidget(doctor_, 1);
+    choices->addWidget(period_, 1);
     choices->addWidget(toConfirmOnly_);
     auto *actions = new QHBoxLayout;
     for (QWidget *widget :
@@ -121,17 +102,7 @@ ConfirmationWindow::ConfirmationWindow(const Platform &platform, AppointmentBook
     layout->addLayout(actions);
     resize(900, 480);
 
-    connect(from_, &QDateEdit::dateChanged, this, [this](QDate date) {
-        if (to_->date() < date)
-            to_->setDate(date);
-        reload();
-    });
-    connect(to_, &QDateEdit::dateChanged, this, [this](QDate date) {
-        if (from_->date() > date)
-            from_->setDate(date);
-        reload();
-    });
-    connect(doctor_, &QComboBox::currentIndexChanged, this, &ConfirmationWindow::reload);
+    connect(period_, &PeriodChoice::changed, this, &ConfirmationWindow::reload);
     connect(toConfirmOnly_, &QCheckBox::toggled, this, &ConfirmationWindow::reload);
     connect(table_, &QTableWidget::cellActivated, this, &ConfirmationWindow::sendWhatsApp);
     connect(table_, &QWidget::customContextMenuRequested, this,
@@ -151,19 +122,7 @@ ConfirmationWindow::ConfirmationWindow(const Platform &platform, AppointmentBook
 void ConfirmationWindow::open()
 {
     const QDate first = nextWorkingDay(platform_.clock.today(), book_.weekdaysWorked());
-    {
-        const QSignalBlocker blockFrom(from_);
-        const QSignalBlocker blockTo(to_);
-        const QSignalBlocker blockDoctor(doctor_);
-        from_->setDate(first);
-        to_->setDate(first);
-        doctor_->clear();
-        doctor_->addItem(tr("All doctors"), 0);
-        const QStringList names = book_.doctorNames();
-        for (int slot = 1; slot <= names.size(); ++slot)
-            if (!trimBlanks(names.at(slot - 1)).isEmpty())
-                doctor_->addItem(trimBlanks(names.at(slot - 1)), slot);
-    }
+    period_->set(first, first, book_.doctorNames());
     reload();
     show();
     raise();
@@ -176,8 +135,8 @@ void ConfirmationWindow::reload()
     const int keep = currentRow();
     const qint64 keptId = keep >= 0 ? rows_.at(keep).booking.id : -1;
     QString error;
-    if (!book_.readConfirmations(from_->date(), to_->date(), doctor_->currentData().toInt(),
-                                 toConfirmOnly_->isChecked(), &rows_, &error)) {
+    if (!book_.readConfirmations(period_->from(), period_->to(), period_->slot(), toConfirmOnly_->isChecked(),
+                                 &rows_, &error)) {
         rows_.clear();
         fill();
         platform_.messages.inform(this, tr("The appointments could not be read: %1.").arg(error));
@@ -270,16 +229,16 @@ void ConfirmationWindow::sendWhatsApp()
 QString ConfirmationWindow::title() const
 {
     const QLocale locale;
-    const QString from = locale.toString(from_->date(), QLocale::ShortFormat);
-    const QString to = locale.toString(to_->date(), QLocale::ShortFormat);
+    const QString from = locale.toString(period_->from(), QLocale::ShortFormat);
+    const QString to = locale.toString(period_->to(), QLocale::ShortFormat);
     return from == to ? tr("Confirmations of %1").arg(from) : tr("Confirmations from %1 to %2").arg(from, to);
 }
 
 void ConfirmationWindow::print()
 {
     Printout printout;
-    printout.documentName = printDocumentName(tr("Confirmations"), from_->date());
-    printout.header = title() + QStringLiteral("  ") + doctor_->currentText();
+    printout.documentName = printDocumentName(tr("Confirmations"), period_->from());
+    printout.header = title() + QStringLiteral("  ") + period_->doctorText();
     printout.rows = confirmationLines(rows_, QLocale());
     printOrSavePdf(platform_, this, printout, pdfFolder_);
 }
@@ -288,7 +247,7 @@ void ConfirmationWindow::saveCsv()
 {
     const QString path = platform_.messages.saveFileName(
         this,
-        pdfFolder_.filePath(printDocumentName(tr("Confirmations"), from_->date()) + QStringLiteral(".csv")),
+        pdfFolder_.filePath(printDocumentName(tr("Confirmations"), period_->from()) + QStringLiteral(".csv")),
         tr("Spreadsheet files (*.csv)"));
     if (path.isEmpty())
         return;

@@ -6,8 +6,6 @@
 #include <QWidget>
 
 class QCheckBox;
-class QComboBox;
-class QDateEdit;
 class QLabel;
 class QMenu;
 class QTableWidget;
@@ -45,9 +43,7 @@ private:
     AppointmentBook &book_;
     QString iniPath_;
     QDir pdfFolder_;
-    QDateEdit *from_ = nullptr;
-    QDateEdit *to_ = nullptr;
-    QComboBox *doctor_ = nullptr;
+    class PeriodChoice *period_ = nullptr;
     QCheckBox *toConfirmOnly_ = nullptr;
     QTableWidget *table_ = nullptr;
     QLabel *count_ = nullptr;

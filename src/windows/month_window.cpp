@@ -4,6 +4,7 @@
 #include "core/confirmation.h"
 #include "core/printout.h"
 #include "core/text_rules.h"
+#include "windows/period_choice.h"
 #include "windows/widgets_support.h"
 
 #include <QBarCategoryAxis>
@@ -25,8 +26,8 @@
 #include <QTableWidget>
 #include <QVBoxLayout>
 
-#include <cmath>
 #include <QValueAxis>
+#include <cmath>
 
 namespace velmora {
 
@@ -52,17 +53,7 @@ MonthWindow::MonthWindow(const Platform &platform, AppointmentBook &book, const 
 {
     setObjectName(QStringLiteral("monthWindow"));
     setWindowTitle(tr("The month in numbers"));
-    from_ = new QDateEdit(this);
-    from_->setObjectName(QStringLiteral("reportFrom"));
-    from_->setCalendarPopup(true);
-    from_->setAccessibleName(tr("From date"));
-    to_ = new QDateEdit(this);
-    to_->setObjectName(QStringLiteral("reportTo"));
-    to_->setCalendarPopup(true);
-    to_->setAccessibleName(tr("To date"));
-    doctor_ = new QComboBox(this);
-    doctor_->setObjectName(QStringLiteral("reportDoctor"));
-    doctor_->setAccessibleName(tr("Doctor"));
+    period_ = new PeriodChoice(QStringLiteral("report"), this);
     figures_ = new QTableWidget(this);
     figures_->setObjectName(QStringLiteral("reportFigures"));
     figures_->setAccessibleName(tr("Figures of the period"));
@@ -80,41 +71,19 @@ MonthWindow::MonthWindow(const Platform &platform, AppointmentBook &book, const 
     auto *close = new QPushButton(tr("&Close"), this);
     close->setObjectName(QStringLiteral("reportClose"));
 
-    const auto caption = [this](const QString &text, QWidget *buddy) {
-        auto *label = new QLabel(text, this);
-        label->setBuddy(buddy);
-        return label;
-    };
-    auto *choices = new QHBoxLayout;
-    choices->addWidget(caption(tr("&From:"), from_));
-    choices->addWidget(from_);
-    choices->addWidget(caption(tr("&To:"), to_));
-    choices->addWidget(to_);
-    choices->addWidget(caption(tr("&Doctor:"), doctor_));
-    choices->addWidget(doctor_, 1);
     auto *actions = new QHBoxLayout;
     actions->addWidget(print);
     actions->addWidget(csv);
     actions->addStretch();
     actions->addWidget(close);
     auto *layout = new QVBoxLayout(this);
-    layout->addLayout(choices);
+    layout->addWidget(period_);
     layout->addWidget(figures_, 2);
     layout->addWidget(charts_, 5);
     layout->addLayout(actions);
     resize(1000, 720);
 
-    connect(from_, &QDateEdit::dateChanged, this, [this](QDate date) {
-        if (to_->date() < date)
-            to_->setDate(date);
-        reload();
-    });
-    connect(to_, &QDateEdit::dateChanged, this, [this](QDate date) {
-        if (from_->date() > date)
-            from_->setDate(date);
-        reload();
-    });
-    connect(doctor_, &QComboBox::currentIndexChanged, this, &MonthWindow::reload);
+    connect(period_, &PeriodChoice::changed, this, &MonthWindow::reload);
     connect(print, &QPushButton::clicked, this, &MonthWindow::print);
     connect(csv, &QPushButton::clicked, this, &MonthWindow::saveCsv);
     connect(close, &QPushButton::clicked, this, &QWidget::close);
@@ -124,31 +93,19 @@ MonthWindow::MonthWindow(const Platform &platform, AppointmentBook &book, const 
 void MonthWindow::open()
 {
     const QDate today = platform_.clock.today();
-    {
-        const QSignalBlocker blockFrom(from_);
-        const QSignalBlocker blockTo(to_);
-        const QSignalBlocker blockDoctor(doctor_);
-        from_->setDate(firstOfMonth(today));
-        to_->setDate(lastOfMonth(today));
-        doctor_->clear();
-        doctor_->addItem(tr("All doctors"), 0);
-        const QStringList names = book_.doctorNames();
-        for (int slot = 1; slot <= names.size(); ++slot)
-            if (!trimBlanks(names.at(slot - 1)).isEmpty())
-                doctor_->addItem(trimBlanks(names.at(slot - 1)), slot);
-    }
+    period_->set(firstOfMonth(today), lastOfMonth(today), book_.doctorNames());
     reload();
     show();
     raise();
     activateWindow();
-    from_->setFocus(Qt::OtherFocusReason);
+    period_->setFocus(Qt::OtherFocusReason);
 }
 
 void MonthWindow::reload()
 {
     QString error;
-    if (!book_.monthReport(from_->date(), to_->date(), doctor_->currentData().toInt(), &report_, &error)) {
-        report_ = MonthReport{from_->date(), to_->date(), {}, {}, {}};
+    if (!book_.monthReport(period_->from(), period_->to(), period_->slot(), &report_, &error)) {
+        report_ = MonthReport{period_->from(), period_->to(), {}, {}, {}};
         platform_.messages.inform(this, tr("The figures could not be read: %1.").arg(error));
     }
     showFigures();
@@ -258,11 +215,11 @@ void MonthWindow::print()
 {
     Printout printout;
     const QLocale locale;
-    printout.documentName = printDocumentName(tr("The month in numbers"), from_->date());
+    printout.documentName = printDocumentName(tr("The month in numbers"), period_->from());
     printout.header = tr("%1 to %2")
-                          .arg(locale.toString(from_->date(), QLocale::ShortFormat),
-                               locale.toString(to_->date(), QLocale::ShortFormat)) +
-                      QStringLiteral("  ") + doctor_->currentText();
+                          .arg(locale.toString(period_->from(), QLocale::ShortFormat),
+                               locale.toString(period_->to(), QLocale::ShortFormat)) +
+                      QStringLiteral("  ") + period_->doctorText();
     printout.rows = monthReportLines(report_, locale);
     QBuffer png(&printout.picture);
     png.open(QIODevice::WriteOnly);
@@ -274,7 +231,7 @@ void MonthWindow::saveCsv()
 {
     const QString path = platform_.messages.saveFileName(
         this,
-        pdfFolder_.filePath(printDocumentName(tr("The month in numbers"), from_->date()) +
+        pdfFolder_.filePath(printDocumentName(tr("The month in numbers"), period_->from()) +
                             QStringLiteral(".csv")),
         tr("Spreadsheet files (*.csv)"));
     if (path.isEmpty())

@@ -6,8 +6,6 @@
 
 #include <QWidget>
 
-class QComboBox;
-class QDateEdit;
 class QGridLayout;
 class QTableWidget;
 
@@ -37,9 +35,7 @@ private:
     Platform platform_;
     AppointmentBook &book_;
     QDir pdfFolder_;
-    QDateEdit *from_ = nullptr;
-    QDateEdit *to_ = nullptr;
-    QComboBox *doctor_ = nullptr;
+    class PeriodChoice *period_ = nullptr;
     QTableWidget *figures_ = nullptr;
     QWidget *charts_ = nullptr;
     QGridLayout *chartGrid_ = nullptr;

@@ -1337,14 +1337,6 @@ O programa continua funcionando; a próxima abertura tenta de novo.</translation
         <translation>Confirmações</translation>
     </message>
     <message>
-        <source>From date</source>
-        <translation>Data inicial</translation>
-    </message>
-    <message>
-        <source>To date</source>
-        <translation>Data final</translation>
-    </message>
-    <message>
         <source>Doctor</source>
         <translation>Profissional</translation>
     </message>
@@ -1403,22 +1395,6 @@ O programa continua funcionando; a próxima abertura tenta de novo.</translation
     <message>
         <source>&amp;Close</source>
         <translation>&amp;Fechar</translation>
-    </message>
-    <message>
-        <source>&amp;From:</source>
-        <translation>&amp;De:</translation>
-    </message>
-    <message>
-        <source>&amp;To:</source>
-        <translation>&amp;Até:</translation>
-    </message>
-    <message>
-        <source>&amp;Doctor:</source>
-        <translation>Pr&amp;ofissional:</translation>
-    </message>
-    <message>
-        <source>All doctors</source>
-        <translation>Todos os profissionais</translation>
     </message>
     <message>
         <source>The appointments could not be read: %1.</source>
@@ -1604,14 +1580,6 @@ O programa continua funcionando; a próxima abertura tenta de novo.</translation
         <translation>O mês em números</translation>
     </message>
     <message>
-        <source>From date</source>
-        <translation>Data inicial</translation>
-    </message>
-    <message>
-        <source>To date</source>
-        <translation>Data final</translation>
-    </message>
-    <message>
         <source>Doctor</source>
         <translation>Profissional</translation>
     </message>
@@ -1630,22 +1598,6 @@ O programa continua funcionando; a próxima abertura tenta de novo.</translation
     <message>
         <source>&amp;Close</source>
         <translation>&amp;Fechar</translation>
-    </message>
-    <message>
-        <source>&amp;From:</source>
-        <translation>&amp;De:</translation>
-    </message>
-    <message>
-        <source>&amp;To:</source>
-        <translation>&amp;Até:</translation>
-    </message>
-    <message>
-        <source>&amp;Doctor:</source>
-        <translation>Pr&amp;ofissional:</translation>
-    </message>
-    <message>
-        <source>All doctors</source>
-        <translation>Todos os profissionais</translation>
     </message>
     <message>
         <source>The figures could not be read: %1.</source>
@@ -1706,6 +1658,37 @@ O programa continua funcionando; a próxima abertura tenta de novo.</translation
     <message>
         <source>The file could not be written: %1.</source>
         <translation>Não foi possível gravar o arquivo: %1.</translation>
+    </message>
+</context>
+<context>
+    <name>velmora::PeriodChoice</name>
+    <message>
+        <source>From date</source>
+        <translation>Data inicial</translation>
+    </message>
+    <message>
+        <source>To date</source>
+        <translation>Data final</translation>
+    </message>
+    <message>
+        <source>Doctor</source>
+        <translation>Profissional</translation>
+    </message>
+    <message>
+        <source>&amp;From:</source>
+        <translation>&amp;De:</translation>
+    </message>
+    <message>
+        <source>&amp;To:</source>
+        <translation>&amp;Até:</translation>
+    </message>
+    <message>
+        <source>&amp;Doctor:</source>
+        <translation>Pr&amp;ofissional:</translation>
+    </message>
+    <message>
+        <source>All doctors</source>
+        <translation>Todos os profissionais</translation>
     </message>
 </context>
 <context>
