@@ -307,9 +307,7 @@ WriteOutcome AppointmentStore::update(const Appointment &stored, const Appointme
     bool indexed = false;
     beginOwnWrite(kMain, &indexed);
     QSqlQuery query(connection_.database());
-    query.prepare(QStringLiteral("UPDATE dados SET data = ?, hora = ?, nome = ?, convenio = ?, telefone = ?, "
-                                 "obs = ? WHERE %1")
-                      .arg(matchesStored(kRowid)));
+    query.prepare(updateStored(QStringLiteral("dados"), kRowid));
     bindBooking(query, changed);
     bindStored(query, stored);
     const WriteOutcome outcome = written(query, error);

@@ -47,6 +47,15 @@ QString matchesStored(const QString &idColumn)
                "coalesce(convenio, '') = ? AND coalesce(telefone, '') = ? AND coalesce(obs, '') = ?");
 }
 
+QString updateStored(const QString &table, const QString &idColumn)
+{
+    QStringList assignments;
+    for (const QString &column : bookingColumns().split(QStringLiteral(", ")))
+        assignments << column + QStringLiteral(" = ?");
+    return QStringLiteral("UPDATE %1 SET %2 WHERE %3")
+        .arg(table, assignments.join(QStringLiteral(", ")), matchesStored(idColumn));
+}
+
 QVariantList storedValues(const Appointment &stored)
 {
     return QVariantList{stored.id} + bookingValues(stored);

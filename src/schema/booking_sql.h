@@ -22,6 +22,9 @@ void bindBooking(QSqlQuery &query, const Appointment &booking);
 // The condition that a row is the stored booking as it was read: its identity under idColumn and
 // its six fields (a field without value read as the empty text), with these values.
 QString matchesStored(const QString &idColumn);
+// "UPDATE table SET <the six fields> = ? WHERE <matchesStored>": the changed booking's values, then the
+// stored booking's.
+QString updateStored(const QString &table, const QString &idColumn);
 QVariantList storedValues(const Appointment &stored);
 void bindStored(QSqlQuery &query, const Appointment &stored);
 

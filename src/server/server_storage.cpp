@@ -233,11 +233,9 @@ WriteOutcome ServerStorage::update(int slot, const Appointment &stored, const Ap
     // The status follows the booking's new name.
     const QVariantList values = bookingValues(changed);
     QSqlQuery *query = run(
-        QStringLiteral(
-            "WITH changed AS (UPDATE %1 SET data = ?, hora = ?, nome = ?, convenio = ?, telefone = ?, "
-            "obs = ? WHERE %2 RETURNING id), renamed AS (UPDATE %3 SET nome = ? WHERE id IN (SELECT id FROM "
-            "changed)), %4 SELECT %5 FROM changed")
-            .arg(serverBookTable(slot), matchesStored(QStringLiteral("id")), statusTable(serverSchema(slot)),
+        QStringLiteral("WITH changed AS (%1 RETURNING id), renamed AS (UPDATE %2 SET nome = ? WHERE id IN "
+                       "(SELECT id FROM changed)), %3 SELECT %4 FROM changed")
+            .arg(updateStored(serverBookTable(slot), QStringLiteral("id")), statusTable(serverSchema(slot)),
                  loggedFrom(QStringLiteral("logged"), slot, QStringLiteral("changed"), "changed"),
                  notifying(1)),
         values + storedValues(stored) + QVariantList{values.at(2)} +
