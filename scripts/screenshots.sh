@@ -8,5 +8,5 @@ repo="$(cd "$(dirname "$0")/.." && pwd)"
 build="$repo/${1:-build-test}"
 cmake --build "$build" --target velmora-screenshots
 mkdir -p "$repo/docs"
-"$build/velmora-screenshots" "$repo/docs"
+"$build/tools/velmora-screenshots" "$repo/docs"
 echo "pictures written to $repo/docs"

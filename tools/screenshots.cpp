@@ -138,6 +138,12 @@ void shoot(const QString &language, const QString &out)
     find->close();
 
     QApplication::setActiveWindow(&main);
+    QTest::keyClick(&main, Qt::Key_E, Qt::ControlModifier | Qt::ShiftModifier);
+    QWidget *firstFree = topLevel("firstFreeWindow");
+    save(firstFree, path("first-free-times"));
+    firstFree->close();
+
+    QApplication::setActiveWindow(&main);
     QTest::keyClick(&main, Qt::Key_C, Qt::ControlModifier | Qt::ShiftModifier);
     QWidget *confirmations = topLevel("confirmationWindow");
     save(confirmations, path("confirmations"));
