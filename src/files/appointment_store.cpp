@@ -155,13 +155,14 @@ bool AppointmentStore::indexBooking(const QString &schema, qint64 id, const Appo
                                     QString *error)
 {
     QSqlQuery query(connection_.database());
-    query.prepare(QStringLiteral("DELETE FROM %1 WHERE rowid = ?").arg(searchIndexTable(schema)));
-    query.addBindValue(id);
-    if (!query.exec())
-        return fail(query, error);
-    if (!booking)
-        return true;
-    query.prepare(QStringLiteral("INSERT INTO %1 (rowid, name, phones) VALUES (?, ?, ?)")
+    if (!booking) {
+        query.prepare(QStringLiteral("DELETE FROM %1 WHERE rowid = ?").arg(searchIndexTable(schema)));
+        query.addBindValue(id);
+        return query.exec() || fail(query, error);
+    }
+    // Replacing: an identity the book gives again after another tool's removal may still have its
+    // entry (the index is then stale, and made again at the next search).
+    query.prepare(QStringLiteral("INSERT OR REPLACE INTO %1 (rowid, name, phones) VALUES (?, ?, ?)")
                       .arg(searchIndexTable(schema)));
     query.addBindValue(id);
     query.addBindValue(foldedName(booking->nome));

@@ -25,7 +25,7 @@ template <typename Result> Result naming(const Connection &book, Result result, 
 
 SqliteStorage::SqliteStorage(const QDir &folder, int lockWaitMs)
     : data1_(QStringLiteral("Data1"), folder), data2_(QStringLiteral("Data2"), folder),
-      data22_(QStringLiteral("Data22"), folder), search_(QStringLiteral("Search"), folder),
+      data22_(QStringLiteral("Data22"), folder), 
       settings_(data2_, data22_), appointments_(data1_)
 {
     // Opened by the first read that needs them: a file another program holds locked is waited for
@@ -35,6 +35,10 @@ SqliteStorage::SqliteStorage(const QDir &folder, int lockWaitMs)
     data1_.pointLater(QString::fromLatin1(kDoctorSlots[0].appointmentFile));
     data2_.pointLater(QString::fromLatin1(kMainSettingsFile));
     data22_.pointLater(QString::fromLatin1(kExtraSettingsFile));
+    for (const DoctorSlot &slot : kDoctorSlots) {
+        searchBooks_.push_back(std::make_unique<Connection>(QStringLiteral("Search%1").arg(slot.slot), folder));
+        searchBooks_.back()->pointLater(QString::fromLatin1(slot.appointmentFile));
+    }
 }
 
 void SqliteStorage::useBook(int slot)
@@ -115,57 +119,54 @@ bool SqliteStorage::findBookings(const PatientQuery &query, QVector<FoundBooking
     if (query.kind == PatientQuery::Kind::TooShort)
         return true;
     for (const DoctorSlot &slot : kDoctorSlots) {
-        if (!search_.pointAt(QString::fromLatin1(slot.appointmentFile), error))
+        Connection &book = *searchBooks_[static_cast<size_t>(&slot - kDoctorSlots.data())];
+        if (!book.ensureOpen(error))
             return false;
-        QSqlQuery rows(search_.database());
+        QSqlQuery rows(book.database());
         rows.setForwardOnly(true);
         // Through the book's index when it is complete; a book whose index cannot be made now (another
         // program holds it) is read whole, which finds the same.
         bool ok = false;
-        if (indexUpToDate(search_.database())) {
+        if (indexUpToDate(book.database())) {
             ok = rows.prepare(indexedSearch(query));
             rows.addBindValue(searchPhrase(query));
             ok = ok && rows.exec();
         }
         if (!ok && !rows.exec(everyBookingOf(QStringLiteral("dados"), QStringLiteral("rowid")))) {
             *error = QCoreApplication::translate("Storage", "%1 (in \"%2\")")
-                         .arg(reasonOf(rows.lastError()), search_.fileName());
+                         .arg(reasonOf(rows.lastError()), book.fileName());
             return false;
         }
         appendFound(rows, slot.slot, query, found);
     }
-    search_.close();
     return true;
 }
 
 void SqliteStorage::bringSearchUpToDate(const std::function<void(qint64 done, qint64 all)> &progress)
 {
     // The rows of the books whose index is to be made, for the progress; then each made.
-    QStringList stale;
+    std::vector<Connection *> stale;
     qint64 all = 0;
     QString error;
-    for (const DoctorSlot &slot : kDoctorSlots) {
-        if (!search_.pointAt(QString::fromLatin1(slot.appointmentFile), &error))
+    for (const std::unique_ptr<Connection> &book : searchBooks_) {
+        if (!book->ensureOpen(&error))
             continue;
-        QSqlQuery query(search_.database());
+        QSqlQuery query(book->database());
         if (query.exec(QStringLiteral("SELECT stale FROM main.booking_search_state")) && query.next() &&
             query.value(0).toInt() == 0)
             continue;
-        stale << QString::fromLatin1(slot.appointmentFile);
+        stale.push_back(book.get());
         if (query.exec(QStringLiteral("SELECT count(*) FROM main.dados")) && query.next())
             all += query.value(0).toLongLong();
     }
     qint64 done = 0;
-    for (const QString &book : std::as_const(stale)) {
-        if (!search_.pointAt(book, &error))
-            continue;
+    for (Connection *book : stale) {
         const qint64 before = done;
-        indexUpToDate(search_.database(), [&](qint64 rows) {
+        indexUpToDate(book->database(), [&](qint64 rows) {
             done = before + rows;
             progress(done, all);
         });
     }
-    search_.close();
 }
 
 bool SqliteStorage::indexUpToDate(QSqlDatabase db, const std::function<void(qint64 rows)> &indexed)

@@ -8,6 +8,8 @@
 #include <QDir>
 
 #include <functional>
+#include <memory>
+#include <vector>
 
 namespace velmora {
 
@@ -52,7 +54,9 @@ private:
     Connection data1_;
     Connection data2_;
     Connection data22_;
-    Connection search_; // through every book in turn, leaving Data1 on the doctor's
+    // One to each book for the searches, leaving Data1 on the doctor's: kept open between searches, and
+    // opened again (checked as at start) only when the file there is no longer the one opened.
+    std::vector<std::unique_ptr<Connection>> searchBooks_;
     SettingsStore settings_;
     AppointmentStore appointments_;
 };

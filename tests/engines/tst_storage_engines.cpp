@@ -218,6 +218,17 @@ private Q_SLOTS:
                     QCOMPARE(first("SELECT count(*) FROM booking_search"),
                              first("SELECT count(*) FROM dados"));
                 }
+                // Another tool removes the last booking; the program's next one takes its identity.
+                books.files().exec("bdm1.mdb",
+                                   "DELETE FROM dados WHERE rowid = (SELECT max(rowid) FROM dados)");
+                QCOMPARE(desk->add(1, booking("09:15", "Identity Given Again"), 0, &error).outcome,
+                         AddOutcome::Stored);
+                QVector<FoundBooking> found;
+                QVERIFY(desk->findBookings(patientQuery("kept by the program"), &found, &error));
+                QVERIFY(found.isEmpty()); // the one just removed by the other tool
+                QVERIFY(desk->findBookings(patientQuery("identity given"), &found, &error));
+                QCOMPARE(found.size(), 1);
+                QCOMPARE(desk->remove(1, found.first().booking, &error), WriteOutcome::Done);
             }
         }
     }
