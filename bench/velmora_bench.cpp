@@ -416,6 +416,19 @@ void BM_BareIndexQuery(benchmark::State &state)
 }
 BENCHMARK(BM_BareIndexQuery)->Unit(benchmark::kMillisecond)->UseRealTime();
 
+// "What is the earliest you have?": the first free time of each of the next ten days, every day with
+// 40 bookings (the day's last slot left free).
+void BM_FirstFreeSlots(benchmark::State &state)
+{
+    Services services;
+    const auto window = openBook(services, preparedFolder(40 * 30));
+    QVector<FirstFree> found;
+    for (auto _ : state)
+        if (!window->book.firstFreeSlots(&found).done || found.size() != 10)
+            qFatal("first free slots: %lld", static_cast<long long>(found.size()));
+}
+BENCHMARK(BM_FirstFreeSlots)->Unit(benchmark::kMillisecond)->UseRealTime();
+
 // A status set on the selected booking, as Ctrl+2 and Ctrl+1 do, against an Add.
 void BM_StatusChange(benchmark::State &state)
 {
@@ -695,6 +708,9 @@ public:
                         times_["BM_SearchIndexBuild/iterations:1/real_time"]);
         ratio("an Add with the search index kept against one without", times_,
               "BM_AddBookingIndexed/real_time", "BM_AddBooking/real_time", 1.2);
+        if (times_.count("BM_FirstFreeSlots/real_time"))
+            std::printf("%-66s %7.3f ms (goal < 20 ms)\n", "the first free times of ten days of 40 bookings",
+                        times_["BM_FirstFreeSlots/real_time"]);
         ratio("a status set against an Add", times_, "BM_StatusChange/real_time", "BM_AddBooking/real_time",
               1.2);
         ratio("import of clinic-a against reading it with the library alone", times_,
