@@ -701,7 +701,12 @@ private Q_SLOTS:
         QCOMPARE(front.field(NotesField), QStringLiteral("typing"));
         QVERIFY(front.canChange());
 
-        // Changes and removals are seen as bookings are.
+        // Statuses, changes and removals are seen as bookings are.
+        phone.selectRow(firstRowStartingWith(phone.dayList().rows(), "08:15  Carla"));
+        Book::expectNothingSaid(phone.setStatus(BookingStatus::Confirmed));
+        QTRY_COMPARE_WITH_TIMEOUT(front.dayList().statusAt(front.selectedRow()), BookingStatus::Confirmed,
+                                  1000);
+        QCOMPARE(front.field(NotesField), QStringLiteral("typing"));
         phone.selectRow(firstRowStartingWith(phone.dayList().rows(), "08:30  Davi"));
         phone.setField(NameField, "Davi Lima");
         Book::expectNothingSaid(phone.change());
