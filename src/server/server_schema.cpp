@@ -218,6 +218,30 @@ QString phoneDigitsOf(const QString &column)
     return QStringLiteral("regexp_replace(coalesce(%1, ''), '[^0-9]', '', 'g')").arg(column);
 }
 
+// The statements run in one transaction, all or none; false with the first refusal.
+bool inOneTransaction(QSqlDatabase db, const QStringList &statements, QString *error)
+{
+    if (!db.transaction()) {
+        *error = reasonOf(db.lastError());
+        return false;
+    }
+    QSqlQuery query(db);
+    for (const QString &statement : statements) {
+        if (!query.exec(statement)) {
+            *error = reasonOf(query.lastError());
+            query.finish();
+            db.rollback();
+            return false;
+        }
+    }
+    query.finish();
+    if (db.commit())
+        return true;
+    *error = reasonOf(db.lastError());
+    db.rollback();
+    return false;
+}
+
 bool searchIndexesThere(QSqlDatabase db)
 {
     QSqlQuery query(db);
@@ -244,17 +268,8 @@ bool ensureSearchIndexes(QSqlDatabase db)
                           .arg(serverBookTable(slot.slot), phoneDigitsOf(QStringLiteral("telefone")));
     }
     // All or nothing: a login without the right to make them leaves the searches reading every book.
-    if (!db.transaction())
-        return false;
-    QSqlQuery query(db);
-    bool ok = true;
-    for (const QString &statement : std::as_const(statements))
-        ok = ok && query.exec(statement);
-    query.finish();
-    if (ok && db.commit())
-        return true;
-    db.rollback();
-    return false;
+    QString refused;
+    return inOneTransaction(db, statements, &refused);
 }
 
 QString serverSearchCondition(const PatientQuery &query)
@@ -295,25 +310,8 @@ bool setUpDeskRole(QSqlDatabase db, QStringList *lines, QString *error)
                    << QStringLiteral("GRANT SELECT, INSERT ON %1 TO %2").arg(historyTable(schema), role)
                    << QStringLiteral("GRANT USAGE ON ALL SEQUENCES IN SCHEMA %1 TO %2").arg(schema, role);
     }
-    if (!db.transaction()) {
-        *error = reasonOf(db.lastError());
+    if (!inOneTransaction(db, statements, error))
         return false;
-    }
-    QSqlQuery query(db);
-    for (const QString &statement : std::as_const(statements)) {
-        if (!query.exec(statement)) {
-            *error = reasonOf(query.lastError());
-            query.finish();
-            db.rollback();
-            return false;
-        }
-    }
-    query.finish();
-    if (!db.commit()) {
-        *error = reasonOf(db.lastError());
-        db.rollback();
-        return false;
-    }
     *lines
         << QCoreApplication::translate(
                "Storage", "The books are ready, and the role %1 gives a desk's rights on them and "

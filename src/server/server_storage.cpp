@@ -78,6 +78,17 @@ QString noLongerStored()
     return QCoreApplication::translate("Storage", "the appointment is no longer stored");
 }
 
+// What a write matched as read did: it gave one row when the booking was there as read.
+WriteOutcome matchedOnce(QSqlQuery *query, QString *error)
+{
+    if (!query)
+        return WriteOutcome::Failed;
+    if (rowsOf(*query) == 1)
+        return WriteOutcome::Done;
+    *error = noLongerStored();
+    return WriteOutcome::NoLongerStored;
+}
+
 } // namespace
 
 ServerStorage::ServerStorage(const QString &url, int timeLimitMs)
@@ -242,12 +253,7 @@ WriteOutcome ServerStorage::update(int slot, const Appointment &stored, const Ap
             entryValues(thisDesk_, changedDetails(stored, changed)) +
             QVariantList{dayNotice(slot, changed.date)},
         error);
-    if (!query)
-        return WriteOutcome::Failed;
-    if (rowsOf(*query) == 1)
-        return WriteOutcome::Done;
-    *error = noLongerStored();
-    return WriteOutcome::NoLongerStored;
+    return matchedOnce(query, error);
 }
 
 WriteOutcome ServerStorage::remove(int slot, const Appointment &stored, QString *error)
@@ -261,12 +267,7 @@ WriteOutcome ServerStorage::remove(int slot, const Appointment &stored, QString 
         storedValues(stored) + entryValues(thisDesk_, addedDetails(stored)) +
             QVariantList{dayNotice(slot, stored.date)},
         error);
-    if (!query)
-        return WriteOutcome::Failed;
-    if (rowsOf(*query) == 1)
-        return WriteOutcome::Done;
-    *error = noLongerStored();
-    return WriteOutcome::NoLongerStored;
+    return matchedOnce(query, error);
 }
 
 WriteOutcome ServerStorage::setStatus(int slot, const Appointment &stored, BookingStatus status,
@@ -292,12 +293,7 @@ WriteOutcome ServerStorage::setStatus(int slot, const Appointment &stored, Booki
             .arg(serverBookTable(slot), matchesStored(QStringLiteral("id")), statuses,
                  historyTable(serverSchema(slot)), statusKeyOf(QStringLiteral("status")), notifying(1)),
         values, error);
-    if (!query)
-        return WriteOutcome::Failed;
-    if (rowsOf(*query) == 1)
-        return WriteOutcome::Done;
-    *error = noLongerStored();
-    return WriteOutcome::NoLongerStored;
+    return matchedOnce(query, error);
 }
 
 bool ServerStorage::readHistory(int slot, qint64 id, QVector<HistoryEntry> *history, QString *error)
