@@ -43,7 +43,8 @@ MessageWindow::MessageWindow(const Platform &platform, const QString &iniPath, Q
     placeholders->setTextInteractionFlags(Qt::TextSelectableByMouse);
     auto *save = new QPushButton(tr("&Save"), this);
     save->setObjectName(QStringLiteral("saveMessage"));
-    auto *cancel = new QPushButton(tr("Cancel"), this);
+    auto *cancel = new QPushButton(tr("&Cancel"), this);
+    cancel->setObjectName(QStringLiteral("cancelMessage"));
 
     auto *form = new QFormLayout(this);
     auto *textCaption = new QLabel(tr("&Message:"), this);

@@ -18,6 +18,8 @@ bool isControl(QAccessible::Role role)
     case QAccessible::EditableText:
     case QAccessible::ComboBox:
     case QAccessible::List:
+    case QAccessible::Table:
+    case QAccessible::SpinBox:
         return true;
     default:
         return false;
@@ -35,7 +37,8 @@ void collect(QAccessibleInterface *node, QMultiMap<QString, QString> &names, QSt
             unnamed << control;
         else
             names.insert(name, control);
-        if (node->role() == QAccessible::ComboBox || node->role() == QAccessible::List)
+        if (node->role() == QAccessible::ComboBox || node->role() == QAccessible::List ||
+            node->role() == QAccessible::Table || node->role() == QAccessible::SpinBox)
             return; // their items and parts are theirs
     }
     for (int i = 0; i < node->childCount(); ++i)
@@ -76,6 +79,24 @@ private Q_SLOTS:
         checkNames(setup, 51); // 10 names, 30 slot lengths, 10 schedules, save and return
         QTest::mouseClick(BookWindow::setupControl<QPushButton>("Command3"), Qt::LeftButton);
         checkNames(setup, 29); // the 28 weekly times and Confirm over the frames
+    }
+
+    // The reception's own windows, and the panel beside the day list when there is room for it.
+    void theReceptionsWindowsNamed()
+    {
+        BookWindow book;
+        book.open();
+        book.window->resize(1366, 768);
+        checkNames(book.window, 25); // and five of the panel's buttons (the status one opens a menu)
+        QTest::keyClick(book.window, Qt::Key_C, Qt::ControlModifier | Qt::ShiftModifier);
+        QWidget *confirmations = book.find<QWidget>("confirmationWindow");
+        checkNames(confirmations, 10); // the period, the filter, the list and five buttons
+        QTest::mouseClick(confirmations->findChild<QPushButton *>("confirmMessage"), Qt::LeftButton);
+        checkNames(book.find<QWidget>("messageWindow"), 5);
+        QTest::keyClick(book.window, Qt::Key_M, Qt::ControlModifier | Qt::ShiftModifier);
+        checkNames(book.find<QWidget>("monthWindow"), 7);
+        QTest::keyClick(book.window, Qt::Key_F, Qt::ControlModifier);
+        checkNames(book.find<QWidget>("findWindow"), 2);
     }
 };
 

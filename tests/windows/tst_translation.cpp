@@ -51,8 +51,8 @@ QStringList clippedCaptions(const QWidget *window)
         if (label->objectName().startsWith(QLatin1String("lab_")) || label->text().isEmpty() ||
             !label->isVisibleTo(window))
             continue; // the clock and the date size themselves
-        if (Qt::mightBeRichText(label->text()))
-            continue; // laid out by its own rules
+        if (Qt::mightBeRichText(label->text()) || label->wordWrap())
+            continue; // laid out by its own rules, or wrapped onto more lines
         const QString shown = label->buddy() ? withoutAccessKey(label->text()) : label->text();
         if (label->fontMetrics().horizontalAdvance(shown) > label->width())
             clipped << label->text();
@@ -134,7 +134,11 @@ private Q_SLOTS:
         QWidget *confirmations = book.find<QWidget>("confirmationWindow");
         QVERIFY(confirmations && confirmations->isVisible());
         checkWindow(confirmations);
+        QTest::mouseClick(confirmations->findChild<QPushButton *>("confirmMessage"), Qt::LeftButton);
+        checkWindow(book.find<QWidget>("messageWindow"));
         confirmations->close();
+        QTest::keyClick(book.window, Qt::Key_M, Qt::ControlModifier | Qt::ShiftModifier);
+        checkWindow(book.find<QWidget>("monthWindow"));
         // Both through a pixmap, so that both lose the same of what transparent pixels hold.
         const bool englishLogo = book.find<QLabel>("Image1")->pixmap().toImage() ==
                                  QPixmap(QStringLiteral(":/images/logo.png")).toImage();

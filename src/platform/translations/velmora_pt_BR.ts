@@ -1533,10 +1533,6 @@ O programa continua funcionando; a próxima abertura tenta de novo.</translation
         <translation>&amp;Salvar</translation>
     </message>
     <message>
-        <source>Cancel</source>
-        <translation>Cancelar</translation>
-    </message>
-    <message>
         <source>&amp;Message:</source>
         <translation>&amp;Mensagem:</translation>
     </message>
@@ -1571,6 +1567,10 @@ O programa continua funcionando; a próxima abertura tenta de novo.</translation
     <message>
         <source>The message could not be saved in %1.</source>
         <translation>Não foi possível salvar a mensagem em %1.</translation>
+    </message>
+    <message>
+        <source>&amp;Cancel</source>
+        <translation>&amp;Cancelar</translation>
     </message>
 </context>
 <context>
