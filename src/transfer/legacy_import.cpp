@@ -155,8 +155,9 @@ public:
     // Instead of onRow: the row's fields as the reader wrote them, tab-separated, taken apart by the
     // caller (a book of hundreds of thousands of rows is not turned into variants).
     std::function<bool(QByteArrayView)> onRawRow;
-    std::function<bool()> waiting; // while the reader is silent; false: cancelled
-    qint64 cut = 0;                // texts the reader cut at its limit
+    std::function<bool()> waiting;            // while the reader is silent; false: cancelled
+    std::function<bool(qint64)> onHeaderRows; // the rows the table's header counts; false: cancelled
+    qint64 cut = 0;                           // texts the reader cut at its limit
 
     bool run(const QString &readerPath, const QString &path, const QString &table, QString *reason,
              bool *cancelled)
@@ -192,7 +193,9 @@ public:
                 return !onRow || onRow(row);
             }
             const QString text = QString::fromUtf8(line);
-            if (text.startsWith(QLatin1String("C "))) {
+            if (text.startsWith(QLatin1String("N "))) {
+                return !onHeaderRows || onHeaderRows(text.section(QLatin1Char(' '), 1, 1).toLongLong());
+            } else if (text.startsWith(QLatin1String("C "))) {
                 columns.append({text.section(QLatin1Char(' '), 1, 1), text.section(QLatin1Char(' '), 2, 2)});
             } else if (text.startsWith(QLatin1String("E "))) {
                 read = text.section(QLatin1Char(' '), 1, 1).toLongLong();
@@ -374,8 +377,8 @@ template <typename Number> bool numberOf(QByteArrayView text, Number *number)
 }
 
 bool buildAppointments(const QString &readerPath, const QString &source, const QString &fileName,
-                       const QString &target, const ImportProgress &progress, qint64 rowsInAll,
-                       ImportReport &report, QString *reason, bool *cancelled)
+                       const QString &target, const ImportProgress &progress, ImportReport &report,
+                       QString *reason, bool *cancelled)
 {
     BookBuild build(target);
     if (!build.ok()) {
@@ -386,10 +389,15 @@ bool buildAppointments(const QString &readerPath, const QString &source, const Q
     const QStringList fields = fileFields(FileKind::Appointments).texts;
     QVector<int> columnOf(fields.size(), -1);
     qint64 rows = 0;
+    qint64 rowsInAll = 0;
     qint64 withTime = 0;
     QString failure;
     TableRead read;
     read.waiting = [&] { return !progress || progress(fileName, rows, rowsInAll); };
+    read.onHeaderRows = [&](qint64 counted) {
+        rowsInAll = counted;
+        return !progress || progress(fileName, 0, rowsInAll);
+    };
     QStringList missing; // what the program needs and the old table lacks
     read.onColumns = [&](const QVector<ReaderColumn> &columns) {
         for (const char *needed : {"data", "hora", "nome"}) {
@@ -549,16 +557,14 @@ bool buildSettings(const QString &readerPath, const QString &source, const QStri
     return true;
 }
 
-// The rows the table's header counts; 0 when the reader cannot tell within its limit, or waiting said
-// to stop.
-qint64 headerRows(const QString &readerPath, const QString &path, const QString &table,
-                  const std::function<bool()> &waiting = {})
+// The rows the table's header counts; 0 when the reader cannot tell within its limit.
+qint64 headerRows(const QString &readerPath, const QString &path, const QString &table)
 {
     QProcess reader;
     reader.start(readerPath, {QStringLiteral("--count"), path, table});
     const QDeadlineTimer deadline(readerTimeLimitMs(path));
     while (!reader.waitForFinished(kReaderLookMs) && reader.state() != QProcess::NotRunning) {
-        if (deadline.hasExpired() || (waiting && !waiting())) {
+        if (deadline.hasExpired()) {
             reader.kill();
             reader.waitForFinished();
             return 0;
@@ -652,8 +658,8 @@ QString ImportReport::text() const
     const int cut = static_cast<int>(textsCut);
     const int dated = static_cast<int>(rowsWithTimeOfDay);
     QStringList lines;
-    lines << QCoreApplication::translate("Import", "Imported: %n file(s) of the older program, with %1 appointments.",
-                                         "", fileCount)
+    lines << QCoreApplication::translate(
+                 "Import", "Imported: %n file(s) of the older program, with %1 appointments.", "", fileCount)
                  .arg(appointments);
     if (!notImported.isEmpty())
         lines << QCoreApplication::translate("Import", "Not imported, left as they are:") << notImported;
@@ -667,8 +673,9 @@ QString ImportReport::text() const
                                              "", cut);
     if (rowsWithTimeOfDay > 0)
         lines << QCoreApplication::translate(
-            "Import", "%n appointments were dated with a time of day; the date was kept, the time of day left out.",
-            "", dated);
+            "Import",
+            "%n appointments were dated with a time of day; the date was kept, the time of day left out.", "",
+            dated);
     if (!ignoredFields.isEmpty())
         lines << QCoreApplication::translate("Import", "Fields the program does not use, left out: %1.")
                      .arg(ignoredFields.join(QStringLiteral(", ")));
@@ -692,21 +699,14 @@ ImportReport importLegacyFiles(const QDir &folder, const QString &readerPath, co
         QString kept;
         QString reason;
         bool cancelled = false;
-        bool stopped = false;
-        const auto waiting = [&] {
-            stopped = progress && !progress(fileName, 0, 0);
-            return !stopped;
-        };
-        const qint64 rowsInAll =
-            appointments ? headerRows(readerPath, original, appointmentTable(), waiting) : 1;
-        if (stopped || (progress && !progress(fileName, 0, rowsInAll))) {
+        if (progress && !progress(fileName, 0, 0)) {
             report.cancelled = true;
             break;
         }
         bool built = keepOriginal(folder, fileName, &kept, &reason) &&
                      createEmptyFile(target, kindOfFile(fileName), &reason) &&
-                     (appointments ? buildAppointments(readerPath, kept, fileName, target, progress,
-                                                       rowsInAll, report, &reason, &cancelled)
+                     (appointments ? buildAppointments(readerPath, kept, fileName, target, progress, report,
+                                                       &reason, &cancelled)
                                    : buildSettings(readerPath, kept, fileName, target, progress, report,
                                                    &reason, &cancelled));
         // In its place only when complete and on the disk: a crash before leaves the original there.
