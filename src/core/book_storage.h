@@ -10,6 +10,7 @@
 
 #include <array>
 #include <functional>
+#include <memory>
 #include <optional>
 
 namespace velmora {
@@ -79,6 +80,48 @@ enum class LockWait
     GiveUp
 };
 
+// One slot's part of the settings record whole, for an import or a copy. Read, every field is
+// given, as the null text where the record holds no value. Written, a field left out (none) keeps
+// the value it has, and the null text is stored as no value. The link is its number as text.
+struct SlotRecord
+{
+    std::optional<QString> name;
+    std::optional<QString> interval;
+    std::optional<QString> link;
+    std::array<std::optional<QString>, kWeeklyTimeCount> weeklyTimes;
+    bool operator==(const SlotRecord &other) const
+    {
+        return name == other.name && interval == other.interval && link == other.link &&
+               weeklyTimes == other.weeklyTimes;
+    }
+};
+
+using SettingsRecord = std::array<SlotRecord, kDoctorSlotCount>;
+
+// Whole books written at once, for an import or a copy, in pieces as they come: each book started,
+// its bookings and history appended, and everything made visible together by finish(). Nothing of a
+// book dropped, or of a fill given up before finish(), is ever seen; the memory used stays that of
+// one piece, whatever the books' size.
+class StorageFill
+{
+public:
+    virtual ~StorageFill() = default;
+    // The slot's book to be replaced by what is appended next. It must hold no bookings but the older
+    // program's placeholder (a file the program cannot read counts as none); otherwise refused.
+    virtual bool startBook(int slot, QString *error) = 0;
+    // A booking for the book started last. Of identity 0 it gets the next identity; with its own (a
+    // copy) it keeps it, and its status. A text without value (the null text) is stored as such.
+    virtual bool append(const Appointment &booking, QString *error) = 0;
+    // An entry of the history of the booking with that identity in the book started last, kept as
+    // given (when, computer, person).
+    virtual bool appendHistory(qint64 id, const HistoryEntry &entry, QString *error) = 0;
+    // The book started last left as it was before the fill.
+    virtual void dropBook() = 0;
+    virtual bool writeSettings(const SettingsRecord &record, QString *error) = 0;
+    // Everything appended made visible, each book checked to hold the number of bookings appended.
+    virtual bool finish(QString *error) = 0;
+};
+
 // Where the ten appointment books and the one settings record are kept, spoken of in doctor slots: the
 // one contract every engine fulfils alike (the twelve files of a folder, a server shared by several
 // desks). Each call names the slot's book (1 to 10) it works on and depends on no call before it; what
@@ -126,6 +169,15 @@ public:
     virtual bool saveDoctors(const AllDoctorChanges &changes, QString *error) = 0;
     virtual bool readWeeklyTimes(int slot, WeeklyTimes *times, QString *error) = 0;
     virtual bool saveWeeklyTimes(int slot, const WeeklyTimes &times, QString *error) = 0;
+
+    // The fill of whole books and the settings record, for an import or a copy. Files: each book and
+    // settings file built beside its place and renamed into it by finish(). Server: everything in
+    // one transaction, the other desks told of it all at once.
+    virtual std::unique_ptr<StorageFill> fill(QString *error) = 0;
+    // Everything stored, as of one moment, poured into a fill for a copy: each book started, its
+    // bookings in the order added with identities and statuses, its history oldest first, then the
+    // whole settings record. The fill is not finished.
+    virtual bool pourInto(StorageFill &fill, QString *error) = 0;
 
     // Calls changed, from the event loop, whenever another program sharing the books stores something;
     // books that no other program writes to meanwhile never call it.

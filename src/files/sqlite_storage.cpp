@@ -3,11 +3,14 @@
 #include <QCoreApplication>
 
 #include "core/finding.h"
+#include "files/file_fill.h"
 #include "schema/booking_sql.h"
+#include "schema/settings_fields.h"
 #include "schema/slot_files.h"
 
 #include <QSqlError>
 #include <QSqlQuery>
+#include <QSqlRecord>
 
 namespace velmora {
 
@@ -24,9 +27,8 @@ template <typename Result> Result naming(const Connection &book, Result result, 
 } // namespace
 
 SqliteStorage::SqliteStorage(const QDir &folder, int lockWaitMs)
-    : data1_(QStringLiteral("Data1"), folder), data2_(QStringLiteral("Data2"), folder),
-      data22_(QStringLiteral("Data22"), folder), 
-      settings_(data2_, data22_), appointments_(data1_)
+    : folder_(folder), data1_(QStringLiteral("Data1"), folder), data2_(QStringLiteral("Data2"), folder),
+      data22_(QStringLiteral("Data22"), folder), settings_(data2_, data22_), appointments_(data1_)
 {
     // Opened by the first read that needs them: a file another program holds locked is waited for
     // once the window is on the screen, where the user sees why.
@@ -36,7 +38,8 @@ SqliteStorage::SqliteStorage(const QDir &folder, int lockWaitMs)
     data2_.pointLater(QString::fromLatin1(kMainSettingsFile));
     data22_.pointLater(QString::fromLatin1(kExtraSettingsFile));
     for (const DoctorSlot &slot : kDoctorSlots) {
-        searchBooks_.push_back(std::make_unique<Connection>(QStringLiteral("Search%1").arg(slot.slot), folder));
+        searchBooks_.push_back(
+            std::make_unique<Connection>(QStringLiteral("Search%1").arg(slot.slot), folder));
         searchBooks_.back()->pointLater(QString::fromLatin1(slot.appointmentFile));
     }
 }
@@ -230,6 +233,67 @@ bool SqliteStorage::readWeeklyTimes(int slot, WeeklyTimes *times, QString *error
 bool SqliteStorage::saveWeeklyTimes(int slot, const WeeklyTimes &times, QString *error)
 {
     return settings_.saveWeeklyTimes(slot, times, error);
+}
+
+std::unique_ptr<StorageFill> SqliteStorage::fill(QString *)
+{
+    return std::make_unique<FileFill>(folder_);
+}
+
+bool SqliteStorage::pourInto(StorageFill &fill, QString *error)
+{
+    // The folder is the caller's alone meanwhile: the files read one after another are one moment.
+    for (const DoctorSlot &slot : kDoctorSlots) {
+        Connection book(QStringLiteral("Pour"), folder_);
+        if (!book.pointAt(QString::fromLatin1(slot.appointmentFile), error) ||
+            !fill.startBook(slot.slot, error))
+            return false;
+        QSqlQuery query(book.database());
+        query.setForwardOnly(true);
+        const bool statuses =
+            query.exec(QStringLiteral("SELECT 1 FROM sqlite_master WHERE name = 'booking_status'")) &&
+            query.next();
+        query.finish();
+        const auto failed = [&] {
+            *error = QCoreApplication::translate("Storage", "%1 (in \"%2\")")
+                         .arg(reasonOf(query.lastError()), book.fileName());
+            return false;
+        };
+        if (!query.exec(wholeBookQuery(QStringLiteral("dados"), QStringLiteral("rowid"),
+                                       statuses ? statusTable(QStringLiteral("main")) : QString())))
+            return failed();
+        while (query.next())
+            if (!fill.append(wholeRowBooking(query, statuses), error))
+                return false;
+        if (!statuses)
+            continue;
+        if (!query.exec(wholeHistoryQuery(Dialect::Files, QStringLiteral("main"))))
+            return failed();
+        while (query.next())
+            if (!fill.appendHistory(query.value(0).toLongLong(), historyEntryOf(query, 1), error))
+                return false;
+    }
+    SettingsRecord record;
+    for (const auto &[file, fileName] :
+         {std::pair{SettingsFile::Main, QString::fromLatin1(kMainSettingsFile)},
+          std::pair{SettingsFile::Extra, QString::fromLatin1(kExtraSettingsFile)}}) {
+        Connection settings(QStringLiteral("Pour"), folder_);
+        if (!settings.pointAt(fileName, error))
+            return false;
+        QSqlQuery query(settings.database());
+        if (!query.exec(QStringLiteral("SELECT * FROM profs ORDER BY rowid LIMIT 1")) || !query.next()) {
+            *error = QCoreApplication::translate("Storage", "%1 (in \"%2\")")
+                         .arg(query.lastError().isValid()
+                                  ? reasonOf(query.lastError())
+                                  : QCoreApplication::translate("Storage", "there is no settings record"),
+                              fileName);
+            return false;
+        }
+        for (const RecordField &field : recordFields())
+            if (field.file == file)
+                field.in(record) = recordValue(query.record().value(field.name));
+    }
+    return fill.writeSettings(record, error);
 }
 
 } // namespace velmora

@@ -44,6 +44,9 @@ public:
     bool readWeeklyTimes(int slot, WeeklyTimes *times, QString *error) override;
     bool saveWeeklyTimes(int slot, const WeeklyTimes &times, QString *error) override;
 
+    std::unique_ptr<StorageFill> fill(QString *error) override;
+    bool pourInto(StorageFill &fill, QString *error) override;
+
 private:
     // Whether the book's search index holds every booking, after making it afresh when it was missing
     // or another tool wrote the book since; false when it cannot be made now.
@@ -51,6 +54,7 @@ private:
     // Data1 on the slot's book, kept open while the calls are for the same one.
     void useBook(int slot);
 
+    QDir folder_;
     Connection data1_;
     Connection data2_;
     Connection data22_;

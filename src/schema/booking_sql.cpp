@@ -87,20 +87,29 @@ void appendFound(QSqlQuery &query, int slot, const PatientQuery &patient, QVecto
 
 namespace {
 
-// The bookings of a day (one value) or of a period (two), the period's with their dates, with their
-// statuses when statusTable is given.
-QString bookingsQuery(const QString &table, const QString &idColumn, const QString &statusTable, bool period)
+enum class Span
+{
+    Day,
+    Period,
+    Whole
+};
+
+// The bookings of a day (one value), of a period (two) or of the whole book, the latter two with
+// their dates, with their statuses when statusTable is given.
+QString bookingsQuery(const QString &table, const QString &idColumn, const QString &statusTable, Span span)
 {
     const QString texts = QStringLiteral("d.hora, d.nome, d.convenio, d.telefone, d.obs");
-    return QStringLiteral("SELECT d.%1, %2%3%4 FROM %5 d%6 WHERE %7 ORDER BY %8d.%1")
-        .arg(idColumn, period ? QStringLiteral("d.data, ") : QString(), texts,
+    return QStringLiteral("SELECT d.%1, %2%3%4 FROM %5 d%6%7 ORDER BY %8d.%1")
+        .arg(idColumn, span != Span::Day ? QStringLiteral("d.data, ") : QString(), texts,
              statusTable.isEmpty() ? QString() : QStringLiteral(", coalesce(s.status, 0)"), table,
              statusTable.isEmpty()
                  ? QString()
                  : QStringLiteral(" LEFT JOIN %1 s ON s.id = d.%2 AND s.nome = coalesce(d.nome, '')")
                        .arg(statusTable, idColumn),
-             period ? QStringLiteral("d.data >= ? AND d.data <= ?") : QStringLiteral("d.data = ?"),
-             period ? QStringLiteral("d.data, ") : QString());
+             span == Span::Whole    ? QString()
+             : span == Span::Period ? QStringLiteral(" WHERE d.data >= ? AND d.data <= ?")
+                                    : QStringLiteral(" WHERE d.data = ?"),
+             span == Span::Period ? QStringLiteral("d.data, ") : QString());
 }
 
 // Appends the rows: the identity, the date when no day is given, the five texts and, when selected,
@@ -136,22 +145,41 @@ void appendBookings(QSqlQuery &query, std::optional<QDate> day, QVector<Appointm
 
 QString dayQuery(const QString &table, const QString &idColumn, const QString &statusTable)
 {
-    return bookingsQuery(table, idColumn, statusTable, false);
+    return bookingsQuery(table, idColumn, statusTable, Span::Day);
 }
 
 QString dayQueryWithoutStatus(const QString &table, const QString &idColumn)
 {
-    return bookingsQuery(table, idColumn, {}, false);
+    return bookingsQuery(table, idColumn, {}, Span::Day);
 }
 
 QString periodQuery(const QString &table, const QString &idColumn, const QString &statusTable)
 {
-    return bookingsQuery(table, idColumn, statusTable, true);
+    return bookingsQuery(table, idColumn, statusTable, Span::Period);
 }
 
 QString periodQueryWithoutStatus(const QString &table, const QString &idColumn)
 {
-    return bookingsQuery(table, idColumn, {}, true);
+    return bookingsQuery(table, idColumn, {}, Span::Period);
+}
+
+Appointment wholeRowBooking(const QSqlQuery &query, bool withStatus)
+{
+    Appointment booking;
+    booking.id = query.value(0).toLongLong();
+    const QVariant date = query.value(1);
+    if (!date.isNull())
+        booking.date = QDate::fromString(date.toString(), Qt::ISODate);
+    for (int i = 0; i < 5; ++i)
+        booking.*kTexts[i] = query.value(i + 2).toString();
+    if (withStatus)
+        booking.status = statusFromNumber(query.value(7).toInt());
+    return booking;
+}
+
+QString wholeBookQuery(const QString &table, const QString &idColumn, const QString &statusTable)
+{
+    return bookingsQuery(table, idColumn, statusTable, Span::Whole);
 }
 
 void appendPeriodBookings(QSqlQuery &query, QVector<Appointment> *bookings)
@@ -220,12 +248,24 @@ QString readHistoryStatement(Dialect dialect, const QString &schema)
              dialect == Dialect::Files ? QStringLiteral("rowid") : QStringLiteral("seq"));
 }
 
+QString wholeHistoryQuery(Dialect dialect, const QString &schema)
+{
+    return QStringLiteral("SELECT id, at, computer, person, action, details FROM %1 ORDER BY %2")
+        .arg(historyTable(schema),
+             dialect == Dialect::Files ? QStringLiteral("rowid") : QStringLiteral("seq"));
+}
+
+HistoryEntry historyEntryOf(const QSqlQuery &query, int first)
+{
+    return {QDateTime::fromString(query.value(first).toString(), Qt::ISODateWithMs),
+            query.value(first + 1).toString(), query.value(first + 2).toString(),
+            query.value(first + 3).toString(), query.value(first + 4).toString()};
+}
+
 void appendHistory(QSqlQuery &query, QVector<HistoryEntry> *history)
 {
     while (query.next())
-        history->append({QDateTime::fromString(query.value(0).toString(), Qt::ISODateWithMs),
-                         query.value(1).toString(), query.value(2).toString(), query.value(3).toString(),
-                         query.value(4).toString()});
+        history->append(historyEntryOf(query, 0));
 }
 
 QString searchIndexTable(const QString &schema)

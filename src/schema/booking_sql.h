@@ -45,6 +45,10 @@ QString dayQueryWithoutStatus(const QString &table, const QString &idColumn);
 QString periodQuery(const QString &table, const QString &idColumn, const QString &statusTable);
 QString periodQueryWithoutStatus(const QString &table, const QString &idColumn);
 void appendPeriodBookings(QSqlQuery &query, QVector<Appointment> *bookings);
+// Every row of a book, in the order added, as the period's query selects them (no values); a date
+// that is none (or no date) reads as none, a text without value as the null text.
+QString wholeBookQuery(const QString &table, const QString &idColumn, const QString &statusTable);
+Appointment wholeRowBooking(const QSqlQuery &query, bool withStatus);
 
 // Appends the rows of a day's query as bookings of that date (a missing status column reads as to
 // confirm).
@@ -67,6 +71,10 @@ QString recordHistoryStatement(const QString &schema);
 // The identity's entries, oldest first: when, computer, person, action, details.
 QString readHistoryStatement(Dialect dialect, const QString &schema);
 void appendHistory(QSqlQuery &query, QVector<HistoryEntry> *history);
+// Every entry of a book's history, oldest first: the identity, then as readHistoryStatement.
+QString wholeHistoryQuery(Dialect dialect, const QString &schema);
+// The entry whose when is the query's value first, the others after it.
+HistoryEntry historyEntryOf(const QSqlQuery &query, int first);
 
 // A book file's search index: each booking's folded name and its phones' digits under its identity,
 // searched by trigrams. Its state says whether another tool wrote the book since the index was last

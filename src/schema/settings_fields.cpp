@@ -71,4 +71,60 @@ SettingsWrite weeklyTimesWrite(int slot, const WeeklyTimes &times)
     return write;
 }
 
+std::optional<QString> &RecordField::in(SettingsRecord &record) const
+{
+    SlotRecord &slotRecord = record[static_cast<size_t>(slot - 1)];
+    return part ? slotRecord.*part : slotRecord.weeklyTimes[static_cast<size_t>(time)];
+}
+
+const std::optional<QString> &RecordField::in(const SettingsRecord &record) const
+{
+    return in(const_cast<SettingsRecord &>(record));
+}
+
+const std::vector<RecordField> &recordFields()
+{
+    static const std::vector<RecordField> fields = [] {
+        std::vector<RecordField> all;
+        for (const DoctorSlot &slot : kDoctorSlots) {
+            all.push_back({QString::fromLatin1(slot.nameField), SettingsFile::Main, false, &SlotRecord::name,
+                           slot.slot});
+            all.push_back({QString::fromLatin1(slot.intervalField), SettingsFile::Main, false,
+                           &SlotRecord::interval, slot.slot});
+            all.push_back({QString::fromLatin1(slot.linkField), SettingsFile::Main, true, &SlotRecord::link,
+                           slot.slot});
+        }
+        for (const SettingsFile file : {SettingsFile::Main, SettingsFile::Extra})
+            for (const DoctorSlot &slot : kDoctorSlots)
+                if (slot.timesFile == file)
+                    for (int time = 0; time < kWeeklyTimeCount; ++time)
+                        all.push_back(
+                            {weeklyTimeFields(slot.slot).at(time), file, false, nullptr, slot.slot, time});
+        return all;
+    }();
+    return fields;
+}
+
+const RecordField *recordField(const QString &name)
+{
+    for (const RecordField &field : recordFields())
+        if (field.name == name)
+            return &field;
+    return nullptr;
+}
+
+QVariant storedValue(const RecordField &field, const QString &value)
+{
+    if (value.isNull())
+        return QVariant(field.number ? QMetaType::fromType<qlonglong>() : QMetaType::fromType<QString>());
+    bool whole = false;
+    const qlonglong number = value.toLongLong(&whole);
+    return field.number && whole ? QVariant(number) : QVariant(value);
+}
+
+QString recordValue(const QVariant &value)
+{
+    return value.isNull() ? QString() : value.toString();
+}
+
 } // namespace velmora

@@ -4,6 +4,7 @@
 #include "schema/booking_sql.h"
 #include "schema/settings_fields.h"
 #include "schema/slot_files.h"
+#include "server/server_fill.h"
 #include "server/server_schema.h"
 
 #include <QCoreApplication>
@@ -22,6 +23,7 @@ namespace {
 // What a desk stores is announced on this channel as "DESK SLOT DATE", or "DESK doctors" for settings.
 const char *const kChannel = "velmora";
 const char *const kDoctorsNotice = "doctors";
+const char *const kEverythingNotice = "everything"; // whole books written at once
 // How often a server out of reach is tried again without the user asking.
 constexpr int kRetryMs = 2000;
 
@@ -161,6 +163,16 @@ QSqlQuery *ServerStorage::run(const QString &statement, const QVariantList &valu
 QString ServerStorage::dayNotice(int slot, QDate date) const
 {
     return QStringLiteral("%1 %2 %3").arg(desk_).arg(slot).arg(storedDate(date));
+}
+
+QString ServerStorage::everythingNotice() const
+{
+    return QStringLiteral("%1 %2").arg(desk_, QLatin1String(kEverythingNotice));
+}
+
+QString ServerStorage::announcing()
+{
+    return QStringLiteral("SELECT %1").arg(notifying(1));
 }
 
 bool ServerStorage::openBook(int slot, QString *error)
@@ -449,6 +461,11 @@ void ServerStorage::heard(const QString &payload)
     const QStringList parts = payload.split(QLatin1Char(' '));
     if (!changed_ || parts.value(0) == desk_)
         return;
+    if (parts.value(1) == QLatin1String(kEverythingNotice)) {
+        doctorsAsRead_.reset();
+        changed_(StoredElsewhere{0, {}, true});
+        return;
+    }
     if (parts.value(1) == QLatin1String(kDoctorsNotice)) {
         doctorsAsRead_.reset();
         changed_(StoredElsewhere{});
@@ -459,6 +476,77 @@ void ServerStorage::heard(const QString &payload)
     change.date = QDate::fromString(parts.value(2), Qt::ISODate);
     if (isDoctorSlot(change.slot) && change.date.isValid())
         changed_(change);
+}
+
+std::unique_ptr<StorageFill> ServerStorage::fill(QString *error)
+{
+    auto fill = std::make_unique<ServerFill>(*this);
+    if (!fill->begun(error))
+        return nullptr;
+    return fill;
+}
+
+bool ServerStorage::pourInto(StorageFill &fill, QString *error)
+{
+    if (!ready(error))
+        return false;
+    // One snapshot of everything, whatever the desks store meanwhile.
+    QSqlDatabase db = connection_.database();
+    if (!db.transaction()) {
+        *error = connection_.failure(db.lastError());
+        return false;
+    }
+    const auto poured = [&] {
+        QSqlQuery snapshot(db);
+        if (!connection_.execute(
+                snapshot, QStringLiteral("SET TRANSACTION ISOLATION LEVEL REPEATABLE READ READ ONLY"), error))
+            return false;
+        for (const DoctorSlot &slot : kDoctorSlots) {
+            const QString schema = serverSchema(slot.slot);
+            QSqlQuery *kept =
+                run(QStringLiteral("SELECT to_regclass(?) IS NOT NULL"), {statusTable(schema)}, error);
+            if (!kept || !kept->next())
+                return false;
+            const bool statuses = kept->value(0).toBool();
+            kept->finish();
+            QSqlQuery *rows = run(wholeBookQuery(serverBookTable(slot.slot), QStringLiteral("id"),
+                                                 statuses ? statusTable(schema) : QString()),
+                                  {}, error);
+            if (!rows || !fill.startBook(slot.slot, error))
+                return false;
+            while (rows->next())
+                if (!fill.append(wholeRowBooking(*rows, statuses), error))
+                    return false;
+            rows->finish();
+            if (!statuses)
+                continue;
+            QSqlQuery *history = run(wholeHistoryQuery(Dialect::Server, schema), {}, error);
+            if (!history)
+                return false;
+            while (history->next())
+                if (!fill.appendHistory(history->value(0).toLongLong(), historyEntryOf(*history, 1), error))
+                    return false;
+            history->finish();
+        }
+        QSqlQuery *settings =
+            run(QStringLiteral("SELECT * FROM public.profs ORDER BY id LIMIT 1"), {}, error);
+        if (!settings)
+            return false;
+        if (!settings->next()) {
+            *error = connection_.named(QCoreApplication::translate("Storage", "it holds no settings record"));
+            return false;
+        }
+        SettingsRecord record;
+        const QSqlRecord fields = settings->record();
+        for (const RecordField &field : recordFields())
+            field.in(record) = recordValue(fields.value(field.name));
+        settings->finish();
+        return fill.writeSettings(record, error);
+    };
+    const bool ok = poured();
+    if (connection_.isOpen())
+        db.rollback();
+    return ok;
 }
 
 } // namespace velmora

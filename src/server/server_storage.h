@@ -42,12 +42,19 @@ public:
 
     void watchOtherDesks(std::function<void(const StoredElsewhere &)> changed) override;
 
+    std::unique_ptr<StorageFill> fill(QString *error) override;
+    bool pourInto(StorageFill &fill, QString *error) override;
+
 private:
+    friend class ServerFill;
     bool ready(QString *error);
     QSqlQuery *run(const QString &statement, const QVariantList &values, QString *error);
     bool readSettings(const QStringList &fields, QSqlRecord *record, QString *error);
     bool saveSettings(const QStringList &fields, const QVariantList &values, QString *error);
     QString dayNotice(int slot, QDate date) const;
+    // What tells the other desks that everything may have changed, and the statement announcing it.
+    QString everythingNotice() const;
+    static QString announcing();
     void heard(const QString &payload);
 
     ServerConnection connection_;

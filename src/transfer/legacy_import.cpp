@@ -1,6 +1,8 @@
 #include "transfer/legacy_import.h"
 
 #include "files/database.h"
+#include "files/sqlite_storage.h"
+#include "schema/settings_fields.h"
 #include "schema/slot_files.h"
 
 #include <QCoreApplication>
@@ -9,12 +11,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QProcess>
-#include <QSqlDatabase>
-#include <QSqlError>
-#include <QSqlQuery>
 #include <QVector>
-
-#include <sqlite3.h>
 
 #include <algorithm>
 #include <atomic>
@@ -262,37 +259,6 @@ public:
     }
 };
 
-QString uniqueName()
-{
-    static std::atomic<int> counter{0};
-    return QStringLiteral("import#%1").arg(++counter);
-}
-
-// A connection on the file being built, closed and removed at the end.
-class BuildConnection
-{
-public:
-    explicit BuildConnection(const QString &path) : name_(uniqueName())
-    {
-        QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), name_);
-        db.setDatabaseName(path);
-        // A file being built is not in use: it is synced once, whole, before it is put in place, and
-        // thrown away if anything stops the build, so it needs neither a journal nor a sync per write.
-        if (db.open())
-            for (const char *pragma : {"PRAGMA journal_mode = OFF", "PRAGMA synchronous = OFF"})
-                QSqlQuery(db).exec(QString::fromLatin1(pragma));
-    }
-    ~BuildConnection()
-    {
-        database().close();
-        QSqlDatabase::removeDatabase(name_);
-    }
-    QSqlDatabase database() const { return QSqlDatabase::database(name_, false); }
-
-private:
-    QString name_;
-};
-
 // The calendar date of a Jet date: whole days since 1899-12-30, counted back for negative values;
 // the fraction is the time of day, also for negative values.
 QDate jetDate(double value, bool *timeOfDay)
@@ -316,58 +282,6 @@ void unescapeInto(QByteArrayView escaped, std::string &plain)
     }
 }
 
-// The appointment rows written straight through SQLite, in one transaction, into the file being built:
-// an old book holds hundreds of thousands of rows. Each value bound as the reader gave its kind: no
-// value, a number, or a text.
-class BookBuild
-{
-public:
-    explicit BookBuild(const QString &path)
-    {
-        // A file being built is not in use: it is synced once, whole, before it is put in place, and
-        // thrown away if anything stops the build, so it needs neither a journal nor a sync per write.
-        ok_ = sqlite3_open_v2(sqliteUri(path, "rw").toUtf8().constData(), &db_,
-                              SQLITE_OPEN_READWRITE | SQLITE_OPEN_URI, nullptr) == SQLITE_OK &&
-              sqlite3_exec(db_, "PRAGMA journal_mode = OFF; PRAGMA synchronous = OFF; BEGIN", nullptr,
-                           nullptr, nullptr) == SQLITE_OK &&
-              sqlite3_prepare_v2(
-                  db_,
-                  "INSERT INTO dados (data, hora, nome, convenio, telefone, obs) VALUES (?, ?, ?, "
-                  "?, ?, ?)",
-                  -1, &insert_, nullptr) == SQLITE_OK;
-    }
-    ~BookBuild()
-    {
-        sqlite3_finalize(insert_);
-        sqlite3_close(db_);
-    }
-    BookBuild(const BookBuild &) = delete;
-    BookBuild &operator=(const BookBuild &) = delete;
-
-    bool ok() const { return ok_; }
-    QString error() const { return QString::fromUtf8(sqlite3_errmsg(db_)); }
-
-    void bindNull(int field) { sqlite3_bind_null(insert_, field + 1); }
-    void bindText(int field, const std::string &text)
-    {
-        sqlite3_bind_text(insert_, field + 1, text.data(), static_cast<int>(text.size()), SQLITE_TRANSIENT);
-    }
-    void bindNumber(int field, qint64 number) { sqlite3_bind_int64(insert_, field + 1, number); }
-    void bindNumber(int field, double number) { sqlite3_bind_double(insert_, field + 1, number); }
-    bool insert()
-    {
-        const bool stored = sqlite3_step(insert_) == SQLITE_DONE;
-        sqlite3_reset(insert_);
-        return stored;
-    }
-    bool commit() { return sqlite3_exec(db_, "COMMIT", nullptr, nullptr, nullptr) == SQLITE_OK; }
-
-private:
-    sqlite3 *db_ = nullptr;
-    sqlite3_stmt *insert_ = nullptr;
-    bool ok_ = false;
-};
-
 // A number as the reader writes it, whole or not; false when the bytes are none.
 template <typename Number> bool numberOf(QByteArrayView text, Number *number)
 {
@@ -376,16 +290,31 @@ template <typename Number> bool numberOf(QByteArrayView text, Number *number)
     return problem == std::errc() && stop == end;
 }
 
-bool buildAppointments(const QString &readerPath, const QString &source, const QString &fileName,
-                       const QString &target, const ImportProgress &progress, ImportReport &report,
-                       QString *reason, bool *cancelled)
+// The slot whose book the file is.
+int slotOfFile(const QString &fileName)
 {
-    BookBuild build(target);
-    if (!build.ok()) {
-        *reason = QCoreApplication::translate("Import", "the new file could not be written (%1)")
-                      .arg(build.error());
+    for (const DoctorSlot &slot : kDoctorSlots)
+        if (fileName == QLatin1String(slot.appointmentFile))
+            return slot.slot;
+    return 0;
+}
+
+// A text of the reader's as the program's: its escapes undone, whatever kind the old column was.
+QString textOf(QByteArrayView value, std::string &plain)
+{
+    if (!value.contains('\\'))
+        return QString::fromUtf8(value);
+    unescapeInto(value, plain);
+    return QString::fromUtf8(plain.data(), static_cast<qsizetype>(plain.size()));
+}
+
+// The file's appointments read and appended, row by row, to the slot's book in the fill.
+bool importAppointments(const QString &readerPath, const QString &source, const QString &fileName,
+                        StorageFill &fill, const ImportProgress &progress, ImportReport &report,
+                        QString *reason, bool *cancelled)
+{
+    if (!fill.startBook(slotOfFile(fileName), reason))
         return false;
-    }
     const QStringList fields = fileFields(FileKind::Appointments).texts;
     QVector<int> columnOf(fields.size(), -1);
     qint64 rows = 0;
@@ -418,8 +347,10 @@ bool buildAppointments(const QString &readerPath, const QString &source, const Q
                 report.ignoredFields << QStringLiteral("%1: %2").arg(fileName, columns.at(i).name);
         }
     };
+    QString Appointment::*const texts[] = {&Appointment::hora, &Appointment::nome, &Appointment::convenio,
+                                           &Appointment::telefone, &Appointment::obs};
     std::vector<QByteArrayView> values;
-    std::string text;
+    std::string plain;
     read.onRawRow = [&](QByteArrayView line) {
         if (!missing.isEmpty())
             return false;
@@ -431,39 +362,28 @@ bool buildAppointments(const QString &readerPath, const QString &source, const Q
                 break;
             from = tab + 1;
         }
+        Appointment booking;
         for (int field = 0; field < fields.size(); ++field) {
             const size_t column = static_cast<size_t>(columnOf[field]);
             if (columnOf[field] < 0 || column >= values.size() || values[column] == QByteArrayView("\\N") ||
-                values[column].isEmpty()) {
-                build.bindNull(field);
-                continue;
-            }
-            const char kind = values[column].at(0);
+                values[column].isEmpty())
+                continue; // no value
             const QByteArrayView rest = values[column].sliced(1);
-            qint64 whole = 0;
-            double number = 0;
             if (field == 0) {
                 // The date, whatever the old column held: a Jet date is days since 1899-12-30.
-                unescapeInto(rest, text);
-                if (!numberOf(QByteArrayView(text.data(), static_cast<qsizetype>(text.size())), &number))
-                    number = 0;
+                unescapeInto(rest, plain);
+                double days = 0;
+                if (!numberOf(QByteArrayView(plain.data(), static_cast<qsizetype>(plain.size())), &days))
+                    days = 0;
                 bool timeOfDay = false;
-                text = storedDate(jetDate(number, &timeOfDay)).toStdString();
+                booking.date = jetDate(days, &timeOfDay);
                 withTime += timeOfDay ? 1 : 0;
-                build.bindText(field, text);
-            } else if (kind == 'D' && numberOf(rest, &number)) {
-                build.bindNumber(field, number);
-            } else if (kind == 'I' && numberOf(rest, &whole)) {
-                build.bindNumber(field, whole);
             } else {
-                unescapeInto(rest, text);
-                build.bindText(field, text);
+                booking.*texts[field - 1] = textOf(rest, plain);
             }
         }
-        if (!build.insert()) {
-            failure = build.error();
+        if (!fill.append(booking, &failure))
             return false;
-        }
         ++rows;
         return !progress || rows % 500 != 0 || progress(fileName, rows, rowsInAll);
     };
@@ -478,14 +398,8 @@ bool buildAppointments(const QString &readerPath, const QString &source, const Q
     if (!readWhole) {
         if (!failure.isEmpty()) {
             *cancelled = false;
-            *reason =
-                QCoreApplication::translate("Import", "the new file could not be written (%1)").arg(failure);
+            *reason = failure;
         }
-        return false; // the file being built is thrown away
-    }
-    if (!build.commit()) {
-        *reason = QCoreApplication::translate("Import", "the new file could not be written (%1)")
-                      .arg(build.error());
         return false;
     }
     report.appointments += rows;
@@ -494,11 +408,14 @@ bool buildAppointments(const QString &readerPath, const QString &source, const Q
     return true;
 }
 
-bool buildSettings(const QString &readerPath, const QString &source, const QString &fileName,
-                   const QString &target, const ImportProgress &progress, ImportReport &report,
-                   QString *reason, bool *cancelled)
+// The file's settings record written into the fill: every field of that file, as a new record holds
+// it where the old one has no such field or no record at all.
+bool importSettings(const QString &readerPath, const QString &source, const QString &fileName,
+                    StorageFill &fill, const ImportProgress &progress, ImportReport &report, QString *reason,
+                    bool *cancelled)
 {
-    const FileFields fields = fileFields(kindOfFile(fileName));
+    const SettingsFile file =
+        kindOfFile(fileName) == FileKind::MainSettings ? SettingsFile::Main : SettingsFile::Extra;
     QVector<ReaderColumn> columns;
     QVariantList first;
     bool hasRecord = false;
@@ -513,48 +430,28 @@ bool buildSettings(const QString &readerPath, const QString &source, const QStri
     };
     if (!read.run(readerPath, source, QStringLiteral("profs"), reason, cancelled))
         return false;
-    if (!hasRecord) {
+    SettingsRecord record;
+    for (const RecordField &field : recordFields())
+        if (field.file == file)
+            field.in(record) = field.number ? QStringLiteral("0") : QStringLiteral("");
+    if (!hasRecord)
         report.notes << QCoreApplication::translate(
                             "Import", "%1 held no settings record; it was imported as a new file holds them.")
                             .arg(fileName);
-        return true;
-    }
-    QStringList assignments;
-    QVariantList values;
-    for (int i = 0; i < columns.size(); ++i) {
-        const QString field = columns.at(i).name.toLower();
-        const bool number = fields.numbers.contains(field);
-        if (!number && !fields.texts.contains(field)) {
+    for (int i = 0; hasRecord && i < columns.size(); ++i) {
+        const RecordField *field = recordField(columns.at(i).name.toLower());
+        if (!field || field->file != file) {
             report.ignoredFields << QStringLiteral("%1: %2").arg(fileName, columns.at(i).name);
             continue;
         }
-        QVariant value = first.value(i);
+        const QVariant value = first.value(i);
         // Every reader needs a name, slot length and link; a weekly time without value stays so.
-        const bool weeklyTime = field.contains(QLatin1Char('_'));
-        if (!value.isValid() && number)
-            value = 0;
-        else if (!value.isValid() && !weeklyTime)
-            value = QStringLiteral("");
-        else if (!value.isValid())
-            value = QVariant(QMetaType::fromType<QString>());
-        assignments << field + QStringLiteral(" = ?");
-        values << (number && value.isValid() ? QVariant(value.toLongLong()) : value);
+        if (value.isValid())
+            field->in(record) = field->number ? QString::number(value.toLongLong()) : value.toString();
+        else if (!field->part)
+            field->in(record) = QString();
     }
-    if (assignments.isEmpty())
-        return true;
-    BuildConnection connection(target);
-    QSqlDatabase db = connection.database();
-    QSqlQuery update(db);
-    // The field names come from the program's own list, checked above; the values are bound.
-    update.prepare(QStringLiteral("UPDATE profs SET %1").arg(assignments.join(QStringLiteral(", "))));
-    for (const QVariant &value : std::as_const(values))
-        update.addBindValue(value);
-    if (!update.exec()) {
-        *reason = QCoreApplication::translate("Import", "the new file could not be written (%1)")
-                      .arg(reasonOf(update.lastError()));
-        return false;
-    }
-    return true;
+    return fill.writeSettings(record, reason);
 }
 
 // The rows the table's header counts; 0 when the reader cannot tell within its limit.
@@ -685,52 +582,63 @@ QString ImportReport::text() const
     return lines.join(QLatin1Char('\n'));
 }
 
-ImportReport importLegacyFiles(const QDir &folder, const QString &readerPath, const ImportProgress &progress)
+ImportReport importLegacyFiles(const QDir &folder, BookStorage &target, const QString &readerPath,
+                               const ImportProgress &progress)
 {
     ImportReport report;
     const QStringList files = legacyFiles(folder);
+    QString why;
+    std::unique_ptr<StorageFill> fill = files.isEmpty() ? nullptr : target.fill(&why);
     for (const QString &fileName : files) {
-        if (report.cancelled)
-            break;
-        const bool appointments = kindOfFile(fileName) == FileKind::Appointments;
-        const QString original = folder.filePath(fileName);
-        const QString target = original + QStringLiteral(".import");
-        QFile::remove(target); // what an interrupted import left
-        QString kept;
-        QString reason;
-        bool cancelled = false;
+        if (!fill) {
+            report.notImported << QStringLiteral("%1: %2").arg(fileName, why);
+            continue;
+        }
         if (progress && !progress(fileName, 0, 0)) {
             report.cancelled = true;
             break;
         }
-        bool built = keepOriginal(folder, fileName, &kept, &reason) &&
-                     createEmptyFile(target, kindOfFile(fileName), &reason) &&
-                     (appointments ? buildAppointments(readerPath, kept, fileName, target, progress, report,
-                                                       &reason, &cancelled)
-                                   : buildSettings(readerPath, kept, fileName, target, progress, report,
-                                                   &reason, &cancelled));
-        // In its place only when complete and on the disk: a crash before leaves the original there.
-        if (built &&
-            (!syncPath(target) ||
-             ::rename(QFile::encodeName(target).constData(), QFile::encodeName(original).constData()) != 0 ||
-             !syncPath(folder.path()))) {
-            reason = QCoreApplication::translate("Import", "the new file could not be put in its place");
-            built = false;
-        }
-        if (built) {
+        QString kept;
+        QString reason;
+        bool cancelled = false;
+        const bool appointments = kindOfFile(fileName) == FileKind::Appointments;
+        const bool read = keepOriginal(folder, fileName, &kept, &reason) &&
+                          (appointments ? importAppointments(readerPath, kept, fileName, *fill, progress,
+                                                             report, &reason, &cancelled)
+                                        : importSettings(readerPath, kept, fileName, *fill, progress, report,
+                                                         &reason, &cancelled));
+        if (read) {
             report.imported << fileName;
             continue;
         }
-        QFile::remove(target);
+        if (appointments)
+            fill->dropBook(); // the file stays as it is
         if (cancelled) {
             report.cancelled = true;
             break;
         }
         report.notImported << QStringLiteral("%1: %2").arg(fileName, reason);
     }
+    // What was read whole is put in place together: a crash before leaves every original there.
+    if (fill && !report.imported.isEmpty() && !fill->finish(&why)) {
+        for (const QString &fileName : std::as_const(report.imported))
+            report.notImported << QStringLiteral("%1: %2").arg(fileName, why);
+        report.imported.clear();
+        report.appointments = 0;
+    }
+    // Onto a server, the originals leave the folder, kept in "legacy", so that they are not offered again.
+    for (const QString &fileName : std::as_const(report.imported))
+        if (isLegacyFile(folder.filePath(fileName)))
+            QFile::remove(folder.filePath(fileName));
     if (!files.isEmpty())
         writeReport(folder, report);
     return report;
+}
+
+ImportReport importLegacyFiles(const QDir &folder, const QString &readerPath, const ImportProgress &progress)
+{
+    SqliteStorage files(folder);
+    return importLegacyFiles(folder, files, readerPath, progress);
 }
 
 } // namespace velmora

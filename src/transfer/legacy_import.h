@@ -1,5 +1,7 @@
 #pragma once
 
+#include "core/book_storage.h"
+
 #include <QDir>
 #include <QString>
 #include <QStringList>
@@ -40,10 +42,15 @@ struct ImportReport
 // Told the file being imported and the rows done so far; false cancels what is not yet finished.
 using ImportProgress = std::function<bool(const QString &fileName, qint64 rowsDone, qint64 rowsInAll)>;
 
-// Imports every file of the older program in the folder: each original is first kept, byte for byte,
-// in the folder's subfolder "legacy", then its SQLite file is built under a temporary name and put
-// in its place. A file that cannot be read whole is not imported and stays as it is. readerPath is
-// the reader program, run once for each table, as a crash or hang of it must not end the import.
+// Imports every file of the older program in the folder into the books of target, the folder's own
+// files or a server: each original is first kept, byte for byte, in the folder's subfolder "legacy",
+// then read into one fill of the target, made visible whole at the end (files: each built aside and
+// renamed into place; a server: one transaction). A file that cannot be read whole is not imported and
+// stays as it is; the originals imported onto a server leave the folder. readerPath is the reader
+// program, run once for each file, as a crash or hang of it must not end the import.
+ImportReport importLegacyFiles(const QDir &folder, BookStorage &target, const QString &readerPath,
+                               const ImportProgress &progress = {});
+// The same into the folder's own files.
 ImportReport importLegacyFiles(const QDir &folder, const QString &readerPath,
                                const ImportProgress &progress = {});
 

@@ -82,6 +82,8 @@ public:
         ++calls;
         return engine_.saveWeeklyTimes(slot, times, error);
     }
+    std::unique_ptr<StorageFill> fill(QString *error) override { return engine_.fill(error); }
+    bool pourInto(StorageFill &fill, QString *error) override { return engine_.pourInto(fill, error); }
 
 private:
     BookStorage &engine_;

@@ -185,6 +185,101 @@ public:
         books_.announce(&desk_, {});
         return true;
     }
+    // The books and settings copied, filled and put back whole at finish().
+    class Fill : public StorageFill
+    {
+    public:
+        Fill(MemoryStorage &storage) : storage_(storage), staged_(storage.books_.books)
+        {
+            doctors_ = storage.books_.doctors;
+            hours_ = storage.books_.hours;
+        }
+        bool startBook(int slot, QString *error) override
+        {
+            for (const Appointment &booking : staged_[slot])
+                if (booking.date != placeholderDate() || !booking.nome.isEmpty()) {
+                    *error = QStringLiteral("it already holds appointments");
+                    return false;
+                }
+            before_ = staged_[slot];
+            staged_[slot].clear();
+            slot_ = slot;
+            return true;
+        }
+        bool append(const Appointment &booking, QString *) override
+        {
+            Appointment stored = booking;
+            stored.id = booking.id != 0 ? booking.id : ++storage_.books_.lastId;
+            storage_.books_.lastId = std::max(storage_.books_.lastId, stored.id);
+            staged_[slot_] << stored;
+            return true;
+        }
+        bool appendHistory(qint64 id, const HistoryEntry &entry, QString *) override
+        {
+            history_[{slot_, id}] << entry;
+            return true;
+        }
+        void dropBook() override { staged_[slot_] = before_; }
+        bool writeSettings(const SettingsRecord &record, QString *) override
+        {
+            for (size_t i = 0; i < record.size(); ++i) {
+                for (auto [from, to] : {std::pair{&SlotRecord::name, &DoctorFields::name},
+                                        std::pair{&SlotRecord::interval, &DoctorFields::interval},
+                                        std::pair{&SlotRecord::link, &DoctorFields::link}})
+                    if (record[i].*from)
+                        doctors_[i].*to = (record[i].*from)->isNull() ? std::nullopt : record[i].*from;
+                for (size_t t = 0; t < hours_[i].size(); ++t)
+                    if (record[i].weeklyTimes[t])
+                        hours_[i][t] = *record[i].weeklyTimes[t];
+            }
+            return true;
+        }
+        bool finish(QString *) override
+        {
+            storage_.books_.books = staged_;
+            storage_.books_.doctors = doctors_;
+            storage_.books_.hours = hours_;
+            for (const auto &[key, entries] : history_)
+                storage_.books_.history[key] << entries;
+            storage_.books_.announce(&storage_.desk_, {0, {}, true});
+            return true;
+        }
+
+    private:
+        MemoryStorage &storage_;
+        std::map<int, QVector<Appointment>> staged_;
+        QVector<Appointment> before_;
+        AllDoctorFields doctors_;
+        std::array<WeeklyTimes, kDoctorSlotCount> hours_;
+        std::map<std::pair<int, qint64>, QVector<HistoryEntry>> history_;
+        int slot_ = 0;
+    };
+    std::unique_ptr<StorageFill> fill(QString *) override { return std::make_unique<Fill>(*this); }
+    bool pourInto(StorageFill &fill, QString *error) override
+    {
+        for (int slot = 1; slot <= kDoctorSlotCount; ++slot) {
+            if (!fill.startBook(slot, error))
+                return false;
+            for (const Appointment &booking : books_.books[slot])
+                if (!fill.append(booking, error))
+                    return false;
+            for (const auto &[key, entries] : books_.history)
+                for (const HistoryEntry &entry : entries)
+                    if (key.first == slot && !fill.appendHistory(key.second, entry, error))
+                        return false;
+        }
+        SettingsRecord record;
+        for (size_t i = 0; i < record.size(); ++i) {
+            const DoctorFields &doctor = books_.doctors[i];
+            record[i].name = doctor.name.value_or(QString());
+            record[i].interval = doctor.interval.value_or(QString());
+            record[i].link = doctor.link.value_or(QString());
+            for (size_t t = 0; t < record[i].weeklyTimes.size(); ++t)
+                record[i].weeklyTimes[t] = books_.hours[i][t];
+        }
+        return fill.writeSettings(record, error);
+    }
+
     void watchOtherDesks(std::function<void(const StoredElsewhere &)> changed) override
     {
         desk_.changed = std::move(changed);

@@ -370,10 +370,6 @@ A lista fica vazia até que possam ser lidas.</translation>
         <translation>o leitor terminou com o código %1</translation>
     </message>
     <message>
-        <source>the new file could not be written (%1)</source>
-        <translation>o novo arquivo não pôde ser gravado (%1)</translation>
-    </message>
-    <message>
         <source>Not imported, left as they are:</source>
         <translation>Não importados, deixados como estão:</translation>
     </message>
@@ -384,10 +380,6 @@ A lista fica vazia até que possam ser lidas.</translation>
     <message>
         <source>The originals are kept unchanged in the folder &quot;%1&quot;.</source>
         <translation>Os originais estão guardados sem alteração na pasta &quot;%1&quot;.</translation>
-    </message>
-    <message>
-        <source>the new file could not be put in its place</source>
-        <translation>o novo arquivo não pôde ser colocado no lugar</translation>
     </message>
     <message>
         <source>%1 held no settings record; it was imported as a new file holds them.</source>
@@ -1317,6 +1309,22 @@ O programa continua funcionando; a próxima abertura tenta de novo.</translation
     <message>
         <source>the server&apos;s certificate could not be verified against the clinic&apos;s root certificate (signed by another, or expired): it may not be the clinic&apos;s server</source>
         <translation>não foi possível verificar o certificado do servidor com o certificado raiz da clínica (foi assinado por outro ou venceu): talvez não seja o servidor da clínica</translation>
+    </message>
+    <message>
+        <source>it already holds appointments</source>
+        <translation>já contém agendamentos</translation>
+    </message>
+    <message>
+        <source>it holds %1 appointments of the %2 written</source>
+        <translation>contém %1 agendamentos dos %2 gravados</translation>
+    </message>
+    <message>
+        <source>the folder could not be synced</source>
+        <translation>a pasta não pôde ser gravada no disco</translation>
+    </message>
+    <message>
+        <source>the connection was lost; nothing was written</source>
+        <translation>a conexão caiu; nada foi gravado</translation>
     </message>
 </context>
 <context>

@@ -1,0 +1,409 @@
+#include "files/file_fill.h"
+
+#include "files/database.h"
+#include "schema/booking_sql.h"
+#include "schema/settings_fields.h"
+#include "schema/slot_files.h"
+
+#include <QCoreApplication>
+#include <QFile>
+#include <QStringEncoder>
+
+#include <sqlite3.h>
+
+#include <algorithm>
+#include <cstdio>
+
+namespace velmora {
+
+namespace {
+
+const char *const kAsideSuffix = ".import";
+
+// Whether the file's first bytes are SQLite's: a book of the program's own, used or damaged.
+bool isSqliteFile(const QString &path)
+{
+    QFile file(path);
+    return isRegularFile(path) && file.open(QIODevice::ReadOnly) &&
+           file.read(16) == QByteArray("SQLite format 3", 16);
+}
+
+QString cannotBeReplaced(const QString &fileName, const QString &why)
+{
+    return QCoreApplication::translate("Storage", "\"%1\" cannot be used: %2").arg(fileName, why);
+}
+
+void bindText(sqlite3_stmt *statement, int index, const QString &text)
+{
+    if (text.isNull()) {
+        sqlite3_bind_null(statement, index);
+        return;
+    }
+    const QByteArray bytes = text.toUtf8();
+    sqlite3_bind_text(statement, index, bytes.constData(), static_cast<int>(bytes.size()), SQLITE_TRANSIENT);
+}
+
+void bindValue(sqlite3_stmt *statement, int index, const QVariant &value)
+{
+    if (value.isNull())
+        sqlite3_bind_null(statement, index);
+    else if (value.typeId() == QMetaType::LongLong)
+        sqlite3_bind_int64(statement, index, value.toLongLong());
+    else
+        bindText(statement, index, value.toString());
+}
+
+// The stored rows of a book of the program's own other than the older program's placeholder.
+bool countBookings(const QString &path, qint64 *bookings, QString *problem)
+{
+    sqlite3 *db = nullptr;
+    sqlite3_stmt *count = nullptr;
+    const bool ok =
+        sqlite3_open_v2(sqliteUri(path, "ro").toUtf8().constData(), &db,
+                        SQLITE_OPEN_READONLY | SQLITE_OPEN_URI, nullptr) == SQLITE_OK &&
+        sqlite3_busy_timeout(db, kLockWaitMs) == SQLITE_OK &&
+        sqlite3_prepare_v2(db,
+                           "SELECT count(*) FROM dados WHERE NOT (data IS ? AND coalesce(hora, '') = '' AND "
+                           "coalesce(nome, '') = '' AND coalesce(convenio, '') = '' AND coalesce(telefone, "
+                           "'') = '' AND coalesce(obs, '') = '')",
+                           -1, &count, nullptr) == SQLITE_OK;
+    const QByteArray placeholder = storedDate(placeholderDate()).toUtf8();
+    const bool counted =
+        ok && sqlite3_bind_text(count, 1, placeholder.constData(), -1, SQLITE_TRANSIENT) == SQLITE_OK &&
+        sqlite3_step(count) == SQLITE_ROW;
+    if (counted)
+        *bookings = sqlite3_column_int64(count, 0);
+    else
+        *problem = QString::fromUtf8(sqlite3_errmsg(db));
+    sqlite3_finalize(count);
+    sqlite3_close(db);
+    return counted;
+}
+
+} // namespace
+
+// The texts of one row encoded into one buffer kept from row to row, and bound from there: a book has
+// hundreds of thousands of rows, each allocation saved is felt.
+class RowTexts
+{
+public:
+    // Room for the row's texts made before any is bound, as the buffer may move.
+    void startRow(const std::initializer_list<const QString *> &texts)
+    {
+        qsizetype needed = kDateRoom;
+        for (const QString *text : texts)
+            needed += encoder_.requiredSpace(text->size());
+        if (needed > static_cast<qsizetype>(buffer_.size()))
+            buffer_.resize(static_cast<size_t>(needed));
+        used_ = 0;
+    }
+    // A date as it is stored, written straight into the buffer; none for no date.
+    void bindDate(sqlite3_stmt *statement, int index, QDate date)
+    {
+        int year = 0;
+        int month = 0;
+        int day = 0;
+        date.getDate(&year, &month, &day);
+        if (year < 1 || year > 9999) {
+            const QString stored = date.isValid() ? storedDate(date) : QString();
+            if (stored.isNull())
+                sqlite3_bind_null(statement, index);
+            else
+                sqlite3_bind_text(statement, index, qPrintable(stored), -1, SQLITE_TRANSIENT);
+            return;
+        }
+        char *start = buffer_.data() + used_;
+        std::snprintf(start, kDateRoom, "%04d-%02d-%02d", year, month, day);
+        used_ += kDateRoom;
+        sqlite3_bind_text(statement, index, start, kDateRoom - 1, SQLITE_STATIC);
+    }
+    static constexpr int kDateRoom = 11; // "yyyy-MM-dd" and its end
+
+    void bind(sqlite3_stmt *statement, int index, const QString &text)
+    {
+        if (text.isNull()) {
+            sqlite3_bind_null(statement, index);
+            return;
+        }
+        char *start = buffer_.data() + used_;
+        char *end = encoder_.appendToBuffer(start, text);
+        used_ += end - start;
+        sqlite3_bind_text(statement, index, start, static_cast<int>(end - start), SQLITE_STATIC);
+    }
+
+private:
+    QStringEncoder encoder_{QStringEncoder::Utf8};
+    std::vector<char> buffer_;
+    qsizetype used_ = 0;
+};
+
+FileFill::FileFill(const QDir &folder) : folder_(folder), texts_(std::make_unique<RowTexts>()) {}
+
+FileFill::~FileFill()
+{
+    close();
+    for (const Built &built : built_)
+        QFile::remove(built.path);
+}
+
+QString FileFill::failed(QString *error) const
+{
+    const QString reason = db_ ? QString::fromUtf8(sqlite3_errmsg(db_)) : QString();
+    const QString fileName = built_.empty() ? QString() : built_.back().fileName;
+    *error = QCoreApplication::translate("Storage", "\"%1\" could not be written: %2").arg(fileName, reason);
+    return *error;
+}
+
+bool FileFill::open(const QString &path, QString *error)
+{
+    // Being built, the file is nobody's: it is synced once, whole, before it is put in place, and
+    // thrown away if anything stops the build.
+    if (sqlite3_open_v2(sqliteUri(path, "rwc").toUtf8().constData(), &db_,
+                        SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE | SQLITE_OPEN_URI, nullptr) != SQLITE_OK ||
+        !run("PRAGMA journal_mode = OFF; PRAGMA synchronous = OFF; PRAGMA cache_size = -32768; BEGIN",
+             error)) {
+        failed(error);
+        return false;
+    }
+    return true;
+}
+
+bool FileFill::run(const char *statement, QString *error)
+{
+    if (sqlite3_exec(db_, statement, nullptr, nullptr, nullptr) == SQLITE_OK)
+        return true;
+    failed(error);
+    return false;
+}
+
+bool FileFill::prepare(sqlite3_stmt **statement, const QString &text, QString *error)
+{
+    if (*statement)
+        return true;
+    if (sqlite3_prepare_v2(db_, text.toUtf8().constData(), -1, statement, nullptr) == SQLITE_OK)
+        return true;
+    failed(error);
+    return false;
+}
+
+bool FileFill::step(sqlite3_stmt *statement, QString *error)
+{
+    const bool done = sqlite3_step(statement) == SQLITE_DONE;
+    sqlite3_reset(statement);
+    if (!done)
+        failed(error);
+    return done;
+}
+
+void FileFill::close()
+{
+    for (sqlite3_stmt **statement : {&insert_, &insertWithId_, &status_, &history_}) {
+        sqlite3_finalize(*statement);
+        *statement = nullptr;
+    }
+    sqlite3_close(db_);
+    db_ = nullptr;
+    statuses_ = false;
+}
+
+bool FileFill::startBook(int slot, QString *error)
+{
+    if (!closeBook(error))
+        return false;
+    const QString fileName = QString::fromLatin1(doctorSlot(slot).appointmentFile);
+    const QString path = folder_.filePath(fileName);
+    if (isSqliteFile(path)) {
+        QString problem;
+        qint64 bookings = 0;
+        if (!checkFile(path, FileKind::Appointments, &problem) || !countBookings(path, &bookings, &problem)) {
+            *error = cannotBeReplaced(fileName, problem);
+            return false;
+        }
+        if (bookings > 0) {
+            *error = cannotBeReplaced(
+                fileName, QCoreApplication::translate("Storage", "it already holds appointments"));
+            return false;
+        }
+    }
+    const QString aside = path + QLatin1String(kAsideSuffix);
+    QFile::remove(aside); // what an interrupted fill left
+    built_.push_back({fileName, aside, 0});
+    // The table first; its index once the rows are in, made in one go.
+    return open(aside, error) &&
+           run(fileCreateStatements(FileKind::Appointments).first().toUtf8().constData(), error);
+}
+
+bool FileFill::append(const Appointment &booking, QString *error)
+{
+    if (!db_ || built_.back().appended < 0) {
+        *error = QCoreApplication::translate("Storage", "no file is open");
+        return false;
+    }
+    const bool ownIdentity = booking.id != 0;
+    sqlite3_stmt *&insert = ownIdentity ? insertWithId_ : insert_;
+    if (!prepare(&insert,
+                 QStringLiteral("INSERT INTO dados (%1%2) VALUES (%3?, ?, ?, ?, ?, ?)")
+                     .arg(ownIdentity ? QStringLiteral("rowid, ") : QString(), bookingColumns(),
+                          ownIdentity ? QStringLiteral("?, ") : QString()),
+                 error))
+        return false;
+    int index = 1;
+    if (ownIdentity)
+        sqlite3_bind_int64(insert, index++, booking.id);
+    texts_->startRow({&booking.hora, &booking.nome, &booking.convenio, &booking.telefone, &booking.obs});
+    texts_->bindDate(insert, index++, booking.date);
+    for (const QString *text :
+         {&booking.hora, &booking.nome, &booking.convenio, &booking.telefone, &booking.obs})
+        texts_->bind(insert, index++, *text);
+    if (!step(insert, error))
+        return false;
+    ++built_.back().appended;
+    if (booking.status == BookingStatus::ToConfirm)
+        return true;
+    if (!keepsStatuses(error) ||
+        !prepare(&status_, setStatusStatement(Dialect::Files, QStringLiteral("main")), error))
+        return false;
+    sqlite3_bind_int64(status_, 1, ownIdentity ? booking.id : sqlite3_last_insert_rowid(db_));
+    bindText(status_, 2, booking.nome.isNull() ? QStringLiteral("") : booking.nome);
+    sqlite3_bind_int(status_, 3, static_cast<int>(booking.status));
+    return step(status_, error);
+}
+
+bool FileFill::appendHistory(qint64 id, const HistoryEntry &entry, QString *error)
+{
+    if (!db_ || built_.back().appended < 0) {
+        *error = QCoreApplication::translate("Storage", "no file is open");
+        return false;
+    }
+    if (!keepsStatuses(error) || !prepare(&history_, recordHistoryStatement(QStringLiteral("main")), error))
+        return false;
+    sqlite3_bind_int64(history_, 1, id);
+    bindText(history_, 2, entry.at.toString(Qt::ISODateWithMs));
+    int index = 3;
+    for (const QString *text : {&entry.computer, &entry.person, &entry.action, &entry.details})
+        bindText(history_, index++, *text);
+    return step(history_, error);
+}
+
+bool FileFill::keepsStatuses(QString *error)
+{
+    if (statuses_)
+        return true;
+    for (const QString &statement : statusTableStatements(Dialect::Files, QStringLiteral("main")))
+        if (!run(statement.toUtf8().constData(), error))
+            return false;
+    statuses_ = true;
+    return true;
+}
+
+void FileFill::dropBook()
+{
+    if (built_.empty() || built_.back().appended < 0)
+        return;
+    close();
+    QFile::remove(built_.back().path);
+    built_.pop_back();
+}
+
+bool FileFill::closeBook(QString *error)
+{
+    if (!db_)
+        return true;
+    const QStringList statements = fileCreateStatements(FileKind::Appointments).mid(1);
+    for (const QString &statement : statements)
+        if (!run(statement.toUtf8().constData(), error))
+            return false;
+    sqlite3_stmt *count = nullptr;
+    qint64 rows = -1;
+    if (sqlite3_prepare_v2(db_, "SELECT count(*) FROM dados", -1, &count, nullptr) == SQLITE_OK &&
+        sqlite3_step(count) == SQLITE_ROW)
+        rows = sqlite3_column_int64(count, 0);
+    sqlite3_finalize(count);
+    if (rows != built_.back().appended) {
+        *error = QCoreApplication::translate("Storage", "\"%1\" could not be written: %2")
+                     .arg(built_.back().fileName,
+                          QCoreApplication::translate("Storage", "it holds %1 appointments of the %2 written")
+                              .arg(rows)
+                              .arg(built_.back().appended));
+        return false;
+    }
+    if (!run("COMMIT", error))
+        return false;
+    close();
+    return true;
+}
+
+bool FileFill::writeSettings(const SettingsRecord &record, QString *error)
+{
+    if (!closeBook(error))
+        return false;
+    for (const auto &[file, fileName] :
+         {std::pair{SettingsFile::Main, QString::fromLatin1(kMainSettingsFile)},
+          std::pair{SettingsFile::Extra, QString::fromLatin1(kExtraSettingsFile)}}) {
+        QStringList assignments;
+        QVariantList values;
+        for (const RecordField &field : recordFields())
+            if (field.file == file && field.in(record)) {
+                assignments << field.name + QStringLiteral(" = ?");
+                values << storedValue(field, *field.in(record));
+            }
+        if (assignments.isEmpty())
+            continue; // left as it is
+        const FileKind kind = kindOfFile(fileName);
+        const QString path = folder_.filePath(fileName);
+        const QString aside = path + QLatin1String(kAsideSuffix);
+        QFile::remove(aside);
+        // The program's own record keeps the fields not given; any other file is replaced by a new one.
+        QString problem;
+        const bool own = isSqliteFile(path);
+        if (own && (!checkFile(path, kind, &problem) || !QFile::copy(path, aside))) {
+            *error = cannotBeReplaced(fileName, problem);
+            return false;
+        }
+        built_.push_back({fileName, aside, -1});
+        bool written = open(aside, error);
+        if (!own)
+            for (const QString &statement : fileCreateStatements(kind))
+                written = written && run(statement.toUtf8().constData(), error);
+        sqlite3_stmt *update = nullptr;
+        written = written &&
+                  prepare(&update,
+                          QStringLiteral("UPDATE profs SET %1 WHERE rowid = (SELECT min(rowid) FROM profs)")
+                              .arg(assignments.join(QStringLiteral(", "))),
+                          error);
+        for (int i = 0; written && i < values.size(); ++i)
+            bindValue(update, i + 1, values.at(i));
+        written = written && step(update, error);
+        sqlite3_finalize(update);
+        written = written && run("COMMIT", error);
+        close();
+        if (!written)
+            return false;
+    }
+    return true;
+}
+
+bool FileFill::finish(QString *error)
+{
+    if (!closeBook(error))
+        return false;
+    for (const Built &built : built_) {
+        const QString path = folder_.filePath(built.fileName);
+        if (!syncPath(built.path) || std::rename(QFile::encodeName(built.path).constData(),
+                                                 QFile::encodeName(path).constData()) != 0) {
+            *error =
+                QCoreApplication::translate("Storage", "\"%1\" could not be written: %2")
+                    .arg(built.fileName,
+                         QCoreApplication::translate("Storage", "the finished file could not be renamed"));
+            return false;
+        }
+    }
+    built_.clear();
+    if (!syncPath(folder_.path())) {
+        *error = QCoreApplication::translate("Storage", "the folder could not be synced");
+        return false;
+    }
+    return true;
+}
+
+} // namespace velmora

@@ -1,0 +1,66 @@
+#pragma once
+
+#include "core/book_storage.h"
+
+#include <QDir>
+
+#include <vector>
+
+#include <memory>
+
+struct sqlite3;
+struct sqlite3_stmt;
+
+namespace velmora {
+
+class RowTexts;
+
+// Whole books and settings files of a folder written for an import or a copy: each built beside its
+// place under the name "<file>.import", with neither journal nor syncs while it is built, and put in
+// its place, synced, by finish(). What is not finished is removed; a crash leaves the files as they
+// were (and a "<file>.import" that the next fill removes).
+class FileFill : public StorageFill
+{
+public:
+    explicit FileFill(const QDir &folder);
+    ~FileFill() override;
+    FileFill(const FileFill &) = delete;
+    FileFill &operator=(const FileFill &) = delete;
+
+    bool startBook(int slot, QString *error) override;
+    bool append(const Appointment &booking, QString *error) override;
+    bool appendHistory(qint64 id, const HistoryEntry &entry, QString *error) override;
+    void dropBook() override;
+    bool writeSettings(const SettingsRecord &record, QString *error) override;
+    bool finish(QString *error) override;
+
+private:
+    struct Built
+    {
+        QString fileName;
+        QString path;         // where it is built
+        qint64 appended = -1; // the bookings given; -1 for a settings file
+    };
+    // Opened on the file being built, in one transaction; the statements prepared as needed.
+    bool open(const QString &path, QString *error);
+    bool run(const char *statement, QString *error);
+    bool prepare(sqlite3_stmt **statement, const QString &text, QString *error);
+    bool step(sqlite3_stmt *statement, QString *error);
+    bool keepsStatuses(QString *error); // the tables of statuses and history made
+    // The book being built completed: its index made, its rows counted, committed and closed.
+    bool closeBook(QString *error);
+    void close();
+    QString failed(QString *error) const;
+
+    QDir folder_;
+    std::unique_ptr<RowTexts> texts_;
+    std::vector<Built> built_;
+    sqlite3 *db_ = nullptr;
+    sqlite3_stmt *insert_ = nullptr;
+    sqlite3_stmt *insertWithId_ = nullptr;
+    sqlite3_stmt *status_ = nullptr;
+    sqlite3_stmt *history_ = nullptr;
+    bool statuses_ = false;
+};
+
+} // namespace velmora
