@@ -15,9 +15,9 @@
 #include "transfer/server_copy.h"
 
 #include <QCoreApplication>
+#include <QElapsedTimer>
 #include <QFileInfo>
 #include <QLocale>
-#include <QElapsedTimer>
 #include <QTimer>
 
 namespace velmora {
@@ -34,12 +34,21 @@ int printed(const CopyReport &report, QTextStream &out)
     return report.done ? 0 : 1;
 }
 
-// The books just imported into the folder's files, put onto the server that keeps the clinic's books.
-CopyReport importedOntoServer(const QDir &folder, const QString &server)
+// How long a statement of an import onto a server may take: it sends hundreds of rows at a time.
+constexpr int kImportTimeLimitMs = 60000;
+
+// The older program's files imported into the books the folder uses: its own files, or the server
+// that keeps the clinic's books, straight onto it in one transaction.
+ImportReport importIntoBooks(const QDir &folder, const QString &server, const QString &readerPath,
+                             const ImportProgress &progress = {})
 {
-    CopyReport report = copyToServer(folder, server);
-    report.lines.prepend(QCoreApplication::translate(
-        "StartUp", "The imported books go onto the server, as the desks use it:"));
+    if (server.isEmpty())
+        return importLegacyFiles(folder, readerPath, progress);
+    ServerStorage books(server, kImportTimeLimitMs);
+    ImportReport report = importLegacyFiles(folder, books, readerPath, progress);
+    if (!report.imported.isEmpty())
+        report.notes << QCoreApplication::translate("StartUp", "The books went straight onto the server %1.")
+                            .arg(shownServer(server));
     return report;
 }
 
@@ -136,10 +145,11 @@ QStringList VelmoraApp::openFolder()
             return;
         shown = true;
         const QLocale locale;
-        platform_.progress.show(nullptr,
-                                QCoreApplication::translate("StartUp", "Preparing the search: %1 of %2 appointments")
-                                    .arg(locale.toString(done), locale.toString(all)),
-                                all > 0 ? static_cast<int>(done * 100 / all) : 100);
+        platform_.progress.show(
+            nullptr,
+            QCoreApplication::translate("StartUp", "Preparing the search: %1 of %2 appointments")
+                .arg(locale.toString(done), locale.toString(all)),
+            all > 0 ? static_cast<int>(done * 100 / all) : 100);
     });
     if (shown)
         platform_.progress.close();
@@ -206,8 +216,8 @@ void VelmoraApp::offerImport()
     if (!startMessages_.ask(nullptr, question, QCoreApplication::translate("StartUp", "Import"),
                             QCoreApplication::translate("StartUp", "Not now")))
         return;
-    const ImportReport report = importLegacyFiles(
-        folder_, readerPath_, [this, &locale](const QString &fileName, qint64 done, qint64 all) {
+    const ImportReport report = importIntoBooks(
+        folder_, server_, readerPath_, [this, &locale](const QString &fileName, qint64 done, qint64 all) {
             const int percent = all > 0 ? static_cast<int>(std::min<qint64>(100, done * 100 / all)) : 0;
             return platform_.progress.show(
                 nullptr,
@@ -216,10 +226,7 @@ void VelmoraApp::offerImport()
                 percent);
         });
     platform_.progress.close();
-    QString said = report.text();
-    if (!server_.isEmpty() && report.notImported.isEmpty() && !report.cancelled)
-        said += QLatin1String("\n\n") + importedOntoServer(folder_, server_).lines.join(QLatin1Char('\n'));
-    startMessages_.inform(nullptr, said);
+    startMessages_.inform(nullptr, report.text());
 }
 
 int importFromCommandLine(const QDir &folder, const QString &readerPath, QTextStream &out,
@@ -238,15 +245,11 @@ int importFromCommandLine(const QDir &folder, const QString &readerPath, QTextSt
             << '\n';
         return 2;
     }
-    const ImportReport report = importLegacyFiles(folder, readerPath);
+    const ImportReport report =
+        importIntoBooks(folder, server.isEmpty() ? serverInSettings(folder) : server, readerPath);
     qCInfo(logTransfer).noquote() << report.text();
     out << report.text() << '\n';
-    const bool imported = report.notImported.isEmpty() && !report.cancelled;
-    const QString onto = server.isEmpty() ? serverInSettings(folder) : server;
-    if (!imported || onto.isEmpty())
-        return imported ? 0 : 1;
-    const CopyReport copied = importedOntoServer(folder, onto);
-    return printed(copied, out);
+    return report.notImported.isEmpty() && !report.cancelled ? 0 : 1;
 }
 
 int restoreFromCommandLine(const QDir &folder, const QString &day, QTextStream &out, const QString &server)

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "core/book_storage.h"
+
 #include <QDir>
 #include <QStringList>
 
@@ -13,8 +15,13 @@ struct CopyReport
     QStringList lines;
 };
 
+// Everything one engine holds copied into another whose books hold no bookings, through the fill of
+// the target (all made visible together), then read back from the target and compared with what was
+// read from the source, book by book; lines says what was copied.
+bool copyBooks(BookStorage &from, BookStorage &to, QStringList *lines, QString *error);
+
 // Copies the folder's books and settings record onto a server holding no bookings, in one
-// transaction, and checks every row before it commits.
+// transaction, and checks every row.
 CopyReport copyToServer(const QDir &folder, const QString &url);
 
 // Writes the server's books and settings record into the twelve files of a folder that holds none of

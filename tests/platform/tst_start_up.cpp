@@ -314,8 +314,9 @@ private Q_SLOTS:
         QCOMPARE(importFromCommandLine(files.folder(), kReader, out), damaged.isEmpty() ? 2 : 1);
     }
 
-    // A clinic moving from the older program straight to several desks: the books go onto the server
-    // that velmora.ini names, in one transaction, after the import into the folder's files.
+    // A clinic moving from the older program straight to several desks: the books go straight onto the
+    // server that velmora.ini names, in one transaction, as an import into files would make them; the
+    // originals leave the folder for "legacy".
     void importStraightOntoAServer()
     {
         if (velmora::testing::testServer().isEmpty())
@@ -327,12 +328,16 @@ private Q_SLOTS:
         QString printed;
         QTextStream out(&printed);
         QCOMPARE(importFromCommandLine(files.folder(), kReader, out), 0);
-        QVERIFY2(printed.contains("Copied to"), qPrintable(printed));
+        QVERIFY2(printed.contains("straight onto the server"), qPrintable(printed));
+        QVERIFY(legacyFiles(files.folder()).isEmpty());
+        TestFiles intoFiles;
+        copyOldClinic(intoFiles);
+        QCOMPARE(importLegacyFiles(intoFiles.folder(), kReader).imported.size(), 12);
         for (int slot : {1, 2, 6})
             QCOMPARE(database.exec(
                          QStringLiteral("SELECT count(*) FROM %1.dados")
                              .arg(QString::fromLatin1(doctorSlot(slot).appointmentFile).section('.', 0, 0))),
-                     QStringList{QString::number(files.appointments(slot).size())});
+                     QStringList{QString::number(intoFiles.appointments(slot).size())});
         QCOMPARE(database.exec("SELECT prof1 FROM public.profs"), QStringList{"Dr. Joaquim Nogueira"});
     }
 

@@ -247,7 +247,7 @@ private Q_SLOTS:
         QTemporaryDir into;
         QProcess copy;
         copy.start(QStringLiteral(STORAGE_WORKER), {"copy-from", into.path(), database.url()});
-        QTRY_VERIFY_WITH_TIMEOUT(QFileInfo::exists(into.filePath(".copy-from-server/bdm6.mdb")), 20000);
+        QTRY_VERIFY_WITH_TIMEOUT(QFileInfo::exists(into.filePath("bdm1.mdb.import")), 20000);
         ::kill(static_cast<pid_t>(copy.processId()), SIGKILL);
         QVERIFY(copy.waitForFinished(10000));
         for (const QString &name : allFileNames())

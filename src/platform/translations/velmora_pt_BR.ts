@@ -969,10 +969,6 @@ Assumir a pasta? Só se o Velmora estiver fechado naquele computador: dois progr
         <translation>Não</translation>
     </message>
     <message>
-        <source>The imported books go onto the server, as the desks use it:</source>
-        <translation>As agendas importadas são copiadas para o servidor usado pelos computadores da recepção:</translation>
-    </message>
-    <message>
         <source>Type at least three letters of a name, or four digits of a phone.</source>
         <translation>Digite pelo menos três letras do nome ou quatro dígitos do telefone.</translation>
     </message>
@@ -1006,6 +1002,10 @@ O programa continua funcionando; a próxima abertura tenta de novo.</translation
     <message>
         <source>Preparing the search: %1 of %2 appointments</source>
         <translation>Preparando a busca: %1 de %2 consultas</translation>
+    </message>
+    <message>
+        <source>The books went straight onto the server %1.</source>
+        <translation>Os livros foram direto para o servidor %1.</translation>
     </message>
 </context>
 <context>
@@ -1139,14 +1139,6 @@ O programa continua funcionando; a próxima abertura tenta de novo.</translation
         <translation>o componente do Qt para PostgreSQL não está instalado (pacote libqt6sql6-psql)</translation>
     </message>
     <message>
-        <source>the copy holds a different number of rows</source>
-        <translation>a cópia tem um número diferente de registros</translation>
-    </message>
-    <message>
-        <source>row %1 differs in its field %2</source>
-        <translation>o registro %1 difere no campo %2</translation>
-    </message>
-    <message>
         <source>there is no settings record</source>
         <translation>não há registro de cadastro</translation>
     </message>
@@ -1177,10 +1169,6 @@ O programa continua funcionando; a próxima abertura tenta de novo.</translation
     <message>
         <source>The folder already holds %1; the books are written only into a folder without them.</source>
         <translation>A pasta já tem %1; as agendas só são gravadas numa pasta sem eles.</translation>
-    </message>
-    <message>
-        <source>it holds no books</source>
-        <translation>ele não tem agendas</translation>
     </message>
     <message>
         <source>Nothing was written from %1: %2</source>
@@ -1267,10 +1255,6 @@ O programa continua funcionando; a próxima abertura tenta de novo.</translation
         <translation>não é um arquivo, e sim uma pasta, um pipe ou um dispositivo</translation>
     </message>
     <message>
-        <source>&quot;%1&quot; could not be put in place</source>
-        <translation>não foi possível colocar &quot;%1&quot; no lugar</translation>
-    </message>
-    <message>
         <source>the server offers no encrypted connection; turn on ssl on the server as the README shows (or, on a network you trust, put sslmode=disable in the address)</source>
         <translation>o servidor não oferece conexão criptografada; ative o ssl no servidor como mostra o README (ou, numa rede de confiança, ponha sslmode=disable no endereço)</translation>
     </message>
@@ -1325,6 +1309,14 @@ O programa continua funcionando; a próxima abertura tenta de novo.</translation
     <message>
         <source>the connection was lost; nothing was written</source>
         <translation>a conexão caiu; nada foi gravado</translation>
+    </message>
+    <message>
+        <source>&quot;%1&quot; differs from its source after the copy</source>
+        <translation>&quot;%1&quot; ficou diferente da origem depois da cópia</translation>
+    </message>
+    <message>
+        <source>the settings record differs from its source after the copy</source>
+        <translation>o registro de configurações ficou diferente da origem depois da cópia</translation>
     </message>
 </context>
 <context>
