@@ -163,6 +163,12 @@ bool ServerFill::flush(QString *error)
                           bookingColumns(), valuesLists(rows_.size(), columns)),
                  values, error))
             return false;
+        // The numbering goes on after the identities given.
+        if (ownIdentities && !run(QStringLiteral("SELECT setval(pg_get_serial_sequence('%1', 'id'), "
+                                                 "coalesce(max(id), 0) + 1, false) FROM %1")
+                                      .arg(serverBookTable(slot_)),
+                                  {}, error))
+            return false;
         if (withStatus > 0 && !run(QStringLiteral("INSERT INTO %1 (id, nome, status) VALUES %2")
                                        .arg(statusTable(schema), valuesLists(withStatus, 3)),
                                    statuses, error))
@@ -187,16 +193,7 @@ bool ServerFill::endBook(QString *error)
 {
     if (slot_ == 0)
         return true;
-    const QString book = serverBookTable(slot_);
-    // The numbering goes on after the identities given.
-    const bool ended =
-        flush(error) &&
-        run(QStringLiteral(
-                "SELECT setval(pg_get_serial_sequence('%1', 'id'), coalesce(max(id), 0) + 1, false) "
-                "FROM %1")
-                .arg(book),
-            {}, error) &&
-        command(QStringLiteral("RELEASE SAVEPOINT book"), error);
+    const bool ended = flush(error) && command(QStringLiteral("RELEASE SAVEPOINT book"), error);
     slot_ = 0;
     return ended;
 }

@@ -584,6 +584,64 @@ private Q_SLOTS:
         QVERIFY2(error.contains("your login lacks the right to this"), qPrintable(error));
     }
 
+    // Whole books written at once, as an import or a copy writes them: nothing seen before finish(), a
+    // book holding bookings refused, a dropped book left as it was; identities, statuses, texts without
+    // value, the history and the fields of the settings record given come back as given.
+    void wholeBooksFilledAtOnce_data() { addEngines(); }
+    void wholeBooksFilledAtOnce()
+    {
+        QFETCH(QString, engine);
+        SharedBooks books(engine);
+        auto filler = books.desk();
+        auto reader = books.desk();
+        QString error;
+        QCOMPARE(reader->add(3, booking("08:00", "Kept"), 0, &error).outcome, AddOutcome::Stored);
+        QVERIFY(reader->openBook(2, &error));
+        std::unique_ptr<StorageFill> fill = filler->fill(&error);
+        QVERIFY2(fill, qPrintable(error));
+        QVERIFY(!fill->startBook(3, &error));
+        QVERIFY2(error.contains("already holds appointments"), qPrintable(error));
+        QVERIFY2(fill->startBook(1, &error), qPrintable(error));
+        Appointment given = booking("08:00", "Given");
+        given.id = 40;
+        given.status = BookingStatus::Arrived;
+        given.telefone = QStringLiteral("");
+        QVERIFY2(fill->append(given, &error) && fill->append(booking("09:00", "Numbered"), &error),
+                 qPrintable(error));
+        const HistoryEntry entry{QDateTime(kMonday, QTime(7, 30), Qt::UTC), "front", "ana", "status",
+                                 "status: x"};
+        QVERIFY(fill->appendHistory(40, entry, &error));
+        QVERIFY(fill->startBook(2, &error) && fill->append(booking("08:00", "Dropped"), &error));
+        fill->dropBook();
+        SettingsRecord record;
+        record[0].name = QStringLiteral("Dra. Ana");
+        record[0].weeklyTimes[0] = QString();
+        record[0].weeklyTimes[1] = QStringLiteral("1200");
+        QVERIFY2(fill->writeSettings(record, &error), qPrintable(error));
+        QCOMPARE(namesOn(*reader, 1), QStringList());
+        QVERIFY2(fill->finish(&error), qPrintable(error));
+
+        QCOMPARE(namesOn(*reader, 1), (QStringList{"Given", "Numbered"}));
+        const Appointment stored = storedCalled(*reader, "Given");
+        QCOMPARE(stored.id, 40);
+        QCOMPARE(stored.status, BookingStatus::Arrived);
+        QVERIFY(stored.convenio.isNull() && !stored.telefone.isNull());
+        QVERIFY(storedCalled(*reader, "Numbered").id > 40);
+        QVector<HistoryEntry> history;
+        QVERIFY(reader->readHistory(1, 40, &history, &error));
+        QCOMPARE(history.value(0).person, QStringLiteral("ana"));
+        QCOMPARE(history.value(0).at, entry.at);
+        QCOMPARE(namesOn(*reader, 2, placeholderDate()).size(), 1);
+        QCOMPARE(namesOn(*reader, 3), QStringList{"Kept"});
+        AllDoctorFields doctors;
+        WeeklyTimes times;
+        QVERIFY(reader->readDoctors(&doctors, &error) && reader->readWeeklyTimes(1, &times, &error));
+        QCOMPARE(doctors[0].name, std::optional<QString>("Dra. Ana"));
+        QCOMPARE(doctors[0].link, std::optional<QString>("0"));
+        QCOMPARE(times[0], QString());
+        QCOMPARE(times[1], QStringLiteral("1200"));
+    }
+
     void copyToTheServerAndBack()
     {
         TestFiles files;
