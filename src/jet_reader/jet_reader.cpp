@@ -1,21 +1,23 @@
-// velmora-jet-reader FILE TABLE
+// velmora-jet-reader FILE TABLE [FILE TABLE ...]
 // velmora-jet-reader --count FILE TABLE   prints "N <rows the table's header gives>" only
 //
-// Reads one table of a file of the older program (a Jet database) and writes it to standard output,
-// one line a row, for the import to store. It runs in a process of its own because a damaged file
-// can crash or hang the reader library; the import gives it a time limit and reads its exit code.
+// Reads one table of each file of the older program (a Jet database) and writes them to standard
+// output, one line a row, for the import to store, all files in one run. It runs in a process of its
+// own because a damaged file can crash or hang the reader library; the import gives each file a time
+// limit and starts the reader again on the files after one that ended it. For each file:
 //
-//   N <rows>             the number of rows the table's header gives, first
+//   F <index>            the file's place in the arguments, from 0
+//   N <rows>             the number of rows the table's header gives
 //   C <name> <type>      one line per column, in the table's order (type: date, text, number)
 //   R <field>\t<field>   one line per row; a field is \N for no value, a date as D<days since
 //                        1899-12-30, the fraction the time of day>, a number as I<value>, a text as
 //                        S<text> with \\, \t, \n and \r escaped
-//   E <read> <header> <cut>   the rows read, the number the table's header gives, and the texts
-//                        cut at the reader's limit
+//   E <read> <header> <cut>   the rows read, the number the table's header gives (fewer read: the
+//                        file is damaged, as a damaged file ends early without an error), and the
+//                        texts cut at the reader's limit
+//   X <reason>           instead of N to E: the file or its table cannot be read
 //
-// Exit 0 when every row the header counts was read (a header that counts fewer is no damage); 2 when
-// the file or table cannot be opened, 3 when fewer rows were read (a damaged file ends early without
-// an error).
+// Exit 0 once every file is written out; 2 for arguments it does not understand.
 
 #include <glib.h> // before the library's header, which needs it in C++
 
@@ -120,38 +122,31 @@ const char *kindOf(int type)
 
 } // namespace
 
-int main(int argc, char *argv[])
+// The table of one file written out, or the reason it cannot be read.
+void writeTable(Output &out, const char *path, const char *name)
 {
-    const bool countOnly = argc == 4 && std::strcmp(argv[1], "--count") == 0;
-    if (argc != 3 && !countOnly) {
-        std::fprintf(stderr, "usage: velmora-jet-reader [--count] FILE TABLE\n");
-        return 2;
-    }
-    if (countOnly)
-        ++argv;
-    MdbHandle *mdb = mdb_open(argv[1], MDB_NOFLAGS);
+    MdbHandle *mdb = mdb_open(path, MDB_NOFLAGS);
+    const char *refusal = nullptr;
+    MdbTableDef *table = nullptr;
     if (!mdb) {
-        std::fprintf(stderr, "the file cannot be opened as a database of the older program\n");
-        return 2;
+        refusal = "the file cannot be opened as a database of the older program";
+    } else {
+        mdb_set_bind_size(mdb, kBindSize);
+        if (!mdb_read_catalog(mdb, MDB_TABLE))
+            refusal = "the file's list of tables cannot be read";
+        else if (!(table = mdb_read_table_by_name(mdb, const_cast<char *>(name), MDB_TABLE)) ||
+                 !mdb_read_columns(table))
+            refusal = "the table cannot be read";
     }
-    mdb_set_bind_size(mdb, kBindSize);
-    if (!mdb_read_catalog(mdb, MDB_TABLE)) {
-        std::fprintf(stderr, "the file's list of tables cannot be read\n");
-        return 2;
-    }
-    MdbTableDef *table = mdb_read_table_by_name(mdb, argv[2], MDB_TABLE);
-    if (!table || !mdb_read_columns(table)) {
-        std::fprintf(stderr, "the table \"%s\" cannot be read\n", argv[2]);
-        return 2;
-    }
-    if (countOnly) {
-        std::printf("N %u\n", table->num_rows);
-        return 0;
+    if (refusal) {
+        out.put("X ");
+        out.put(refusal);
+        out.put('\n');
+        if (mdb)
+            mdb_close(mdb);
+        return;
     }
     mdb_rewind_table(table);
-    // A larger pipe lets the reader run ahead of the import while it stores what came before.
-    fcntl(STDOUT_FILENO, F_SETPIPE_SZ, 1 << 20);
-    Output out;
     out.put("N ");
     out.putNumber(static_cast<unsigned long>(table->num_rows));
     out.put('\n');
@@ -220,8 +215,36 @@ int main(int argc, char *argv[])
     out.putNumber(cut);
     out.put('\n');
     out.flush();
-    const bool whole = read >= table->num_rows;
     mdb_free_tabledef(table);
     mdb_close(mdb);
-    return whole ? 0 : 3;
+}
+
+int main(int argc, char *argv[])
+{
+    if (argc == 4 && std::strcmp(argv[1], "--count") == 0) {
+        MdbHandle *mdb = mdb_open(argv[2], MDB_NOFLAGS);
+        MdbTableDef *table = mdb && mdb_read_catalog(mdb, MDB_TABLE)
+                                 ? mdb_read_table_by_name(mdb, argv[3], MDB_TABLE)
+                                 : nullptr;
+        if (!table || !mdb_read_columns(table)) {
+            std::fprintf(stderr, "the table \"%s\" cannot be read\n", argv[3]);
+            return 2;
+        }
+        std::printf("N %u\n", table->num_rows);
+        return 0;
+    }
+    if (argc < 3 || argc % 2 == 0) {
+        std::fprintf(stderr, "usage: velmora-jet-reader [--count] FILE TABLE [FILE TABLE ...]\n");
+        return 2;
+    }
+    // A larger pipe lets the reader run ahead of the import while it stores what came before.
+    fcntl(STDOUT_FILENO, F_SETPIPE_SZ, 1 << 20);
+    Output out;
+    for (int file = 0; 2 * file + 2 < argc; ++file) {
+        out.put("F ");
+        out.putNumber(static_cast<unsigned long>(file));
+        out.put('\n');
+        writeTable(out, argv[2 * file + 1], argv[2 * file + 2]);
+    }
+    return 0;
 }

@@ -142,11 +142,9 @@ struct ReaderColumn
     QString kind; // date, text, number
 };
 
-// Runs the reader on one table and hands on its columns, then each row; false with the reason when
-// the table could not be read whole.
-class TableRead
+// What is done with one table the reader reads: its columns handed on, then each row.
+struct TableRead
 {
-public:
     std::function<void(const QVector<ReaderColumn> &)> onColumns;
     std::function<bool(const QVariantList &)> onRow; // false: stop, cancelled
     // Instead of onRow: the row's fields as the reader wrote them, tab-separated, taken apart by the
@@ -155,109 +153,181 @@ public:
     std::function<bool()> waiting;            // while the reader is silent; false: cancelled
     std::function<bool(qint64)> onHeaderRows; // the rows the table's header counts; false: cancelled
     qint64 cut = 0;                           // texts the reader cut at its limit
+};
 
-    bool run(const QString &readerPath, const QString &path, const QString &table, QString *reason,
-             bool *cancelled)
+// One table of one file, as the reader is asked for it.
+struct ReaderTable
+{
+    QString path;
+    QString table;
+};
+
+// The reader run once over the tables of several files, one after another, each told apart in its
+// output; a file that crashes or hangs the reader library costs that file only, as the reader is
+// started again on the files after it.
+class ReaderRun
+{
+public:
+    ReaderRun(const QString &readerPath, const QVector<ReaderTable> &tables)
+        : readerPath_(readerPath), tables_(tables)
     {
-        QProcess reader;
-        reader.start(readerPath, {path, table});
-        if (!reader.waitForStarted()) {
-            *reason = QCoreApplication::translate(
-                          "Import", "the reader of the older program's files could not be started (%1)")
-                          .arg(reader.errorString());
+    }
+    ~ReaderRun() { stop(); }
+    ReaderRun(const ReaderRun &) = delete;
+    ReaderRun &operator=(const ReaderRun &) = delete;
+
+    // The next table read into read; false with the reason when it could not be read whole, or with
+    // cancelled set when read said to stop.
+    bool readNext(TableRead &read, QString *reason, bool *cancelled)
+    {
+        const int index = next_++;
+        if (!reader_ && !start(index, reason))
             return false;
-        }
+        const QString &path = tables_.at(index).path;
         const int limitMs = readerTimeLimitMs(path);
         const QDeadlineTimer deadline(limitMs);
         QVector<ReaderColumn> columns;
         bool rowsBegun = false;
-        qint64 read = -1;
+        qint64 read_ = -1;
         qint64 counted = -1;
-        cut = 0;
-        // What the reader wrote, taken in large pieces and split into lines here.
-        QByteArray pending;
+        bool ended = false;
+        QString refusal; // the reader's own word that the file cannot be read
+        read.cut = 0;
         const auto takeLine = [&](QByteArrayView line) {
             if (line.startsWith("R ")) {
-                if (!rowsBegun && onColumns)
-                    onColumns(columns);
+                if (!rowsBegun && read.onColumns)
+                    read.onColumns(columns);
                 rowsBegun = true;
-                if (onRawRow)
-                    return onRawRow(line.sliced(2));
+                if (read.onRawRow)
+                    return read.onRawRow(line.sliced(2));
                 QVariantList row;
                 const QString text = QString::fromUtf8(line.sliced(2));
                 for (const QStringView field : QStringView(text).split(QLatin1Char('\t')))
                     row << valueOf(field);
-                return !onRow || onRow(row);
+                return !read.onRow || read.onRow(row);
             }
             const QString text = QString::fromUtf8(line);
+            const auto field = [&text](int n) { return text.section(QLatin1Char(' '), n, n); };
             if (text.startsWith(QLatin1String("N "))) {
-                return !onHeaderRows || onHeaderRows(text.section(QLatin1Char(' '), 1, 1).toLongLong());
+                return !read.onHeaderRows || read.onHeaderRows(field(1).toLongLong());
             } else if (text.startsWith(QLatin1String("C "))) {
-                columns.append({text.section(QLatin1Char(' '), 1, 1), text.section(QLatin1Char(' '), 2, 2)});
+                columns.append({field(1), field(2)});
             } else if (text.startsWith(QLatin1String("E "))) {
-                read = text.section(QLatin1Char(' '), 1, 1).toLongLong();
-                counted = text.section(QLatin1Char(' '), 2, 2).toLongLong();
-                cut = text.section(QLatin1Char(' '), 3, 3).toLongLong();
+                read_ = field(1).toLongLong();
+                counted = field(2).toLongLong();
+                read.cut = field(3).toLongLong();
+                ended = true;
+            } else if (text.startsWith(QLatin1String("X "))) {
+                refusal =
+                    QCoreApplication::translate("Import", "the file cannot be read (%1)").arg(text.mid(2));
+                ended = true;
             }
             return true;
         };
-        for (;;) {
-            pending += reader.readAllStandardOutput();
+        while (!ended) {
             qsizetype start = 0;
-            for (qsizetype end = pending.indexOf('\n'); end >= 0; end = pending.indexOf('\n', start)) {
-                const bool goOn = takeLine(QByteArrayView(pending.constData() + start, end - start));
+            for (qsizetype end = pending_.indexOf('\n'); !ended && end >= 0;
+                 end = pending_.indexOf('\n', start)) {
+                const bool goOn = takeLine(QByteArrayView(pending_.constData() + start, end - start));
                 start = end + 1;
                 if (!goOn) {
-                    reader.kill();
-                    reader.waitForFinished();
+                    stop();
                     *cancelled = true;
                     return false;
                 }
             }
-            pending.remove(0, start);
-            if (reader.state() == QProcess::NotRunning && reader.bytesAvailable() == 0)
+            pending_.remove(0, start);
+            if (ended)
                 break;
+            if (reader_->state() == QProcess::NotRunning && reader_->bytesAvailable() == 0) {
+                // Gone before the table's end: the next table needs the reader started again.
+                const bool crashed = reader_->exitStatus() == QProcess::CrashExit;
+                const QString said = QString::fromUtf8(reader_->readAllStandardError())
+                                         .trimmed()
+                                         .section(QLatin1Char('\n'), -1);
+                const int code = reader_->exitCode();
+                stop();
+                *reason = crashed
+                              ? QCoreApplication::translate(
+                                    "Import", "the reader stopped unexpectedly on the file, which is damaged")
+                              : QCoreApplication::translate("Import", "the file cannot be read (%1)")
+                                    .arg(said.isEmpty() ? QCoreApplication::translate(
+                                                              "Import", "the reader ended with code %1")
+                                                              .arg(code)
+                                                        : said);
+                return false;
+            }
             if (deadline.hasExpired()) {
-                reader.kill();
-                reader.waitForFinished();
+                stop();
                 *reason = QCoreApplication::translate("Import", "the reader gave no answer within %1 seconds")
                               .arg(limitMs / 1000);
                 return false;
             }
-            if (!reader.waitForReadyRead(kReaderLookMs) && waiting && !waiting()) {
-                reader.kill();
-                reader.waitForFinished();
+            if (!reader_->waitForReadyRead(kReaderLookMs) && read.waiting && !read.waiting()) {
+                stop();
                 *cancelled = true;
                 return false;
             }
+            pending_ += reader_->readAllStandardOutput();
         }
-        if (!rowsBegun && onColumns)
-            onColumns(columns);
-        if (reader.exitStatus() == QProcess::CrashExit) {
-            *reason = QCoreApplication::translate(
-                "Import", "the reader stopped unexpectedly on the file, which is damaged");
+        if (!rowsBegun && read.onColumns)
+            read.onColumns(columns);
+        if (!refusal.isEmpty()) {
+            *reason = refusal;
             return false;
         }
-        if (read >= 0 && read < counted) {
+        if (read_ >= 0 && read_ < counted) {
             *reason = QCoreApplication::translate("Import",
                                                   "only %1 of its %2 rows could be read; the file is damaged")
-                          .arg(read)
+                          .arg(read_)
                           .arg(counted);
-            return false;
-        }
-        if (reader.exitCode() != 0 || read < 0) {
-            const QString said =
-                QString::fromUtf8(reader.readAllStandardError()).trimmed().section(QLatin1Char('\n'), -1);
-            *reason = QCoreApplication::translate("Import", "the file cannot be read (%1)")
-                          .arg(said.isEmpty()
-                                   ? QCoreApplication::translate("Import", "the reader ended with code %1")
-                                         .arg(reader.exitCode())
-                                   : said);
             return false;
         }
         return true;
     }
+
+private:
+    bool start(int from, QString *reason)
+    {
+        QStringList arguments;
+        for (int i = from; i < tables_.size(); ++i)
+            arguments << tables_.at(i).path << tables_.at(i).table;
+        reader_ = std::make_unique<QProcess>();
+        reader_->start(readerPath_, arguments);
+        if (reader_->waitForStarted())
+            return true;
+        *reason = QCoreApplication::translate(
+                      "Import", "the reader of the older program's files could not be started (%1)")
+                      .arg(reader_->errorString());
+        reader_.reset();
+        return false;
+    }
+    void stop()
+    {
+        if (!reader_)
+            return;
+        if (reader_->state() != QProcess::NotRunning) {
+            reader_->kill();
+            reader_->waitForFinished();
+        }
+        reader_.reset();
+        pending_.clear();
+    }
+
+    QString readerPath_;
+    QVector<ReaderTable> tables_;
+    std::unique_ptr<QProcess> reader_;
+    QByteArray pending_; // what the reader wrote, taken in large pieces and split into lines here
+    int next_ = 0;
 };
+
+// One table read by a reader of its own.
+bool readTable(const QString &readerPath, const QString &path, const QString &table, TableRead &read,
+               QString *reason, bool *cancelled)
+{
+    ReaderRun run(readerPath, {{path, table}});
+    return run.readNext(read, reason, cancelled);
+}
 
 // The calendar date of a Jet date: whole days since 1899-12-30, counted back for negative values;
 // the fraction is the time of day, also for negative values.
@@ -309,9 +379,9 @@ QString textOf(QByteArrayView value, std::string &plain)
 }
 
 // The file's appointments read and appended, row by row, to the slot's book in the fill.
-bool importAppointments(const QString &readerPath, const QString &source, const QString &fileName,
-                        StorageFill &fill, const ImportProgress &progress, ImportReport &report,
-                        QString *reason, bool *cancelled)
+bool importAppointments(ReaderRun &run, const QString &fileName, StorageFill &fill,
+                        const ImportProgress &progress, ImportReport &report, QString *reason,
+                        bool *cancelled)
 {
     if (!fill.startBook(slotOfFile(fileName), reason))
         return false;
@@ -387,7 +457,7 @@ bool importAppointments(const QString &readerPath, const QString &source, const 
         ++rows;
         return !progress || rows % 500 != 0 || progress(fileName, rows, rowsInAll);
     };
-    const bool readWhole = read.run(readerPath, source, appointmentTable(), reason, cancelled);
+    const bool readWhole = run.readNext(read, reason, cancelled);
     if (!missing.isEmpty() && (readWhole || *cancelled)) {
         // Its bookings would never show again without their date, time or name: not imported.
         *cancelled = false;
@@ -410,9 +480,8 @@ bool importAppointments(const QString &readerPath, const QString &source, const 
 
 // The file's settings record written into the fill: every field of that file, as a new record holds
 // it where the old one has no such field or no record at all.
-bool importSettings(const QString &readerPath, const QString &source, const QString &fileName,
-                    StorageFill &fill, const ImportProgress &progress, ImportReport &report, QString *reason,
-                    bool *cancelled)
+bool importSettings(ReaderRun &run, const QString &fileName, StorageFill &fill,
+                    const ImportProgress &progress, ImportReport &report, QString *reason, bool *cancelled)
 {
     const SettingsFile file =
         kindOfFile(fileName) == FileKind::MainSettings ? SettingsFile::Main : SettingsFile::Extra;
@@ -428,7 +497,7 @@ bool importSettings(const QString &readerPath, const QString &source, const QStr
         hasRecord = true;
         return true;
     };
-    if (!read.run(readerPath, source, QStringLiteral("profs"), reason, cancelled))
+    if (!run.readNext(read, reason, cancelled))
         return false;
     SettingsRecord record;
     for (const RecordField &field : recordFields())
@@ -537,7 +606,7 @@ LegacySurvey surveyLegacyFiles(const QDir &folder, const QString &readerPath)
             };
             QString reason;
             bool cancelled = false;
-            read.run(readerPath, path, QStringLiteral("profs"), &reason, &cancelled);
+            readTable(readerPath, path, QStringLiteral("profs"), read, &reason, &cancelled);
             for (const DoctorSlot &slot : kDoctorSlots)
                 for (int i = 0; i < columns.size(); ++i)
                     if (columns.at(i).name.toLower() == QLatin1String(slot.nameField) &&
@@ -589,6 +658,14 @@ ImportReport importLegacyFiles(const QDir &folder, BookStorage &target, const QS
     const QStringList files = legacyFiles(folder);
     QString why;
     std::unique_ptr<StorageFill> fill = files.isEmpty() ? nullptr : target.fill(&why);
+    // One reader for all the files, at work on the next while the one before is stored; the folder is
+    // the import's alone meanwhile.
+    QVector<ReaderTable> tables;
+    for (const QString &fileName : files)
+        tables.append({folder.filePath(fileName), kindOfFile(fileName) == FileKind::Appointments
+                                                      ? appointmentTable()
+                                                      : QStringLiteral("profs")});
+    ReaderRun run(readerPath, tables);
     for (const QString &fileName : files) {
         if (!fill) {
             report.notImported << QStringLiteral("%1: %2").arg(fileName, why);
@@ -602,11 +679,16 @@ ImportReport importLegacyFiles(const QDir &folder, BookStorage &target, const QS
         QString reason;
         bool cancelled = false;
         const bool appointments = kindOfFile(fileName) == FileKind::Appointments;
-        const bool read = keepOriginal(folder, fileName, &kept, &reason) &&
-                          (appointments ? importAppointments(readerPath, kept, fileName, *fill, progress,
-                                                             report, &reason, &cancelled)
-                                        : importSettings(readerPath, kept, fileName, *fill, progress, report,
-                                                         &reason, &cancelled));
+        if (!keepOriginal(folder, fileName, &kept, &reason)) {
+            TableRead passed; // its table passed over
+            QString ignored;
+            run.readNext(passed, &ignored, &cancelled);
+            report.notImported << QStringLiteral("%1: %2").arg(fileName, reason);
+            continue;
+        }
+        const bool read =
+            appointments ? importAppointments(run, fileName, *fill, progress, report, &reason, &cancelled)
+                         : importSettings(run, fileName, *fill, progress, report, &reason, &cancelled);
         if (read) {
             report.imported << fileName;
             continue;
