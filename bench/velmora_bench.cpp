@@ -652,6 +652,38 @@ void BM_ReadClinicAWithTheLibraryAlone(benchmark::State &state)
 }
 BENCHMARK(BM_ReadClinicAWithTheLibraryAlone)->Unit(benchmark::kMillisecond)->Iterations(5);
 
+// The peak memory of importing one book of so many rows (a reader scripted to give them, for a file of
+// the older program as large as that is not at hand): it stays that of a row, whatever the book's size.
+void BM_ImportPeakMemory(benchmark::State &state)
+{
+    QTemporaryDir folder;
+    QFile::copy(kClinicA + "/bdm1.mdb", folder.filePath("bdm1.mdb"));
+    QFile::setPermissions(folder.filePath("bdm1.mdb"), QFile::ReadOwner | QFile::WriteOwner);
+    const QString reader = folder.filePath("reader.sh");
+    QFile script(reader);
+    if (!script.open(QIODevice::WriteOnly))
+        qFatal("the reader cannot be written");
+    script.write(QByteArray(R"(#!/bin/sh
+awk -v rows=ROWS 'BEGIN {
+  print "F 0"; print "N " rows
+  split("data date,hora text,nome text,convenio text,telefone text,obs text", c, ",")
+  for (i = 1; i <= 6; i++) print "C " c[i]
+  for (i = 0; i < rows; i++)
+    printf "R D%d\tS08:00\tSPatient %d da Silva\tSUnimed\tS(31) 3224-5678\tSa note of some length\n", 45000 + i % 3000, i
+  print "E " rows " " rows " 0"
+}'
+)")
+                     .replace("ROWS", QByteArray::number(static_cast<qint64>(state.range(0)))));
+    script.close();
+    QFile::setPermissions(reader, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+    const QString probe = QCoreApplication::applicationDirPath() + "/import_probe";
+    long peak = 0;
+    for (auto _ : state)
+        peak = std::max(peak, runProcess(probe, reader, folder.path()).peakKilobytes);
+    state.counters["peak_MiB"] = static_cast<double>(peak) / 1024.0;
+}
+BENCHMARK(BM_ImportPeakMemory)->Arg(1000)->Arg(120000)->Unit(benchmark::kMillisecond)->Iterations(1);
+
 // Prints the ratios the goals are stated in, from the figures of this same run.
 class RatioReporter : public benchmark::ConsoleReporter
 {
@@ -715,6 +747,11 @@ public:
               1.2);
         ratio("import of clinic-a against reading it with the library alone", times_,
               "BM_ImportClinicA/iterations:5", "BM_ReadClinicAWithTheLibraryAlone/iterations:5", 1.5);
+        if (peaks_.count("BM_ImportPeakMemory/120000/iterations:1"))
+            std::printf("%-66s %7.1f MiB\n", "peak memory of importing a book of 120,000 rows",
+                        peaks_["BM_ImportPeakMemory/120000/iterations:1"]);
+        ratio("peak memory of that import against one of 1,000 rows", peaks_,
+              "BM_ImportPeakMemory/120000/iterations:1", "BM_ImportPeakMemory/1000/iterations:1", 1.5);
         ratio("Add against a bare insert and commit", times_, "BM_AddBooking/real_time",
               "BM_BareInsert/real_time", 1.5);
         ratio("Add with linked copy against a bare two-file transaction", times_,

@@ -160,7 +160,7 @@ bool FileFill::open(const QString &path, QString *error)
     // thrown away if anything stops the build.
     if (sqlite3_open_v2(sqliteUri(path, "rwc").toUtf8().constData(), &db_,
                         SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE | SQLITE_OPEN_URI, nullptr) != SQLITE_OK ||
-        !run("PRAGMA journal_mode = OFF; PRAGMA synchronous = OFF; PRAGMA cache_size = -32768; BEGIN",
+        !run("PRAGMA journal_mode = OFF; PRAGMA synchronous = OFF; BEGIN",
              error)) {
         failed(error);
         return false;
