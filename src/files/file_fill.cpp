@@ -13,6 +13,7 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <future>
 
 namespace velmora {
 
@@ -88,14 +89,25 @@ class RowTexts
 {
 public:
     // Room for the row's texts made before any is bound, as the buffer may move.
-    void startRow(const std::initializer_list<const QString *> &texts)
+    void startRows(const Appointment *rows, size_t count)
     {
-        qsizetype needed = kDateRoom;
-        for (const QString *text : texts)
-            needed += encoder_.requiredSpace(text->size());
+        qsizetype needed = 0;
+        for (const Appointment *row = rows; row != rows + count; ++row) {
+            needed += kDateRoom;
+            for (const QString *text : {&row->hora, &row->nome, &row->convenio, &row->telefone, &row->obs})
+                needed += encoder_.requiredSpace(text->size());
+        }
         if (needed > static_cast<qsizetype>(buffer_.size()))
             buffer_.resize(static_cast<size_t>(needed));
         used_ = 0;
+    }
+    // The row's date and texts bound from index on.
+    int bindRow(sqlite3_stmt *statement, int index, const Appointment &row)
+    {
+        bindDate(statement, index++, row.date);
+        for (const QString *text : {&row.hora, &row.nome, &row.convenio, &row.telefone, &row.obs})
+            bind(statement, index++, *text);
+        return index;
     }
     // A date as it is stored, written straight into the buffer; none for no date.
     void bindDate(sqlite3_stmt *statement, int index, QDate date)
@@ -142,6 +154,8 @@ FileFill::FileFill(const QDir &folder) : folder_(folder), texts_(std::make_uniqu
 FileFill::~FileFill()
 {
     close();
+    QString ignored;
+    booksClosed(&ignored);
     for (const Built &built : built_)
         QFile::remove(built.path);
 }
@@ -160,8 +174,7 @@ bool FileFill::open(const QString &path, QString *error)
     // thrown away if anything stops the build.
     if (sqlite3_open_v2(sqliteUri(path, "rwc").toUtf8().constData(), &db_,
                         SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE | SQLITE_OPEN_URI, nullptr) != SQLITE_OK ||
-        !run("PRAGMA journal_mode = OFF; PRAGMA synchronous = OFF; BEGIN",
-             error)) {
+        !run("PRAGMA journal_mode = OFF; PRAGMA synchronous = OFF; BEGIN", error)) {
         failed(error);
         return false;
     }
@@ -178,8 +191,6 @@ bool FileFill::run(const char *statement, QString *error)
 
 bool FileFill::prepare(sqlite3_stmt **statement, const QString &text, QString *error)
 {
-    if (*statement)
-        return true;
     if (sqlite3_prepare_v2(db_, text.toUtf8().constData(), -1, statement, nullptr) == SQLITE_OK)
         return true;
     failed(error);
@@ -197,7 +208,8 @@ bool FileFill::step(sqlite3_stmt *statement, QString *error)
 
 void FileFill::close()
 {
-    for (sqlite3_stmt **statement : {&insert_, &insertWithId_, &status_, &history_}) {
+    pending_.clear();
+    for (sqlite3_stmt **statement : {&insert_, &insertWithId_, &insertMany_, &status_, &history_}) {
         sqlite3_finalize(*statement);
         *statement = nullptr;
     }
@@ -241,32 +253,64 @@ bool FileFill::append(const Appointment &booking, QString *error)
     }
     const bool ownIdentity = booking.id != 0;
     sqlite3_stmt *&insert = ownIdentity ? insertWithId_ : insert_;
-    if (!prepare(&insert,
-                 QStringLiteral("INSERT INTO dados (%1%2) VALUES (%3?, ?, ?, ?, ?, ?)")
-                     .arg(ownIdentity ? QStringLiteral("rowid, ") : QString(), bookingColumns(),
-                          ownIdentity ? QStringLiteral("?, ") : QString()),
-                 error))
+    if (!insert && !prepare(&insert,
+                            QStringLiteral("INSERT INTO dados (%1%2) VALUES (%3?, ?, ?, ?, ?, ?)")
+                                .arg(ownIdentity ? QStringLiteral("rowid, ") : QString(), bookingColumns(),
+                                     ownIdentity ? QStringLiteral("?, ") : QString()),
+                            error))
+        return false;
+    // Rows given no identity nor status go in by the score, in statements of many rows.
+    if (!ownIdentity && booking.status == BookingStatus::ToConfirm) {
+        pending_.push_back(booking);
+        ++built_.back().appended;
+        return pending_.size() < kRowsAStatement || flushPending(error);
+    }
+    if (!flushPending(error))
         return false;
     int index = 1;
     if (ownIdentity)
         sqlite3_bind_int64(insert, index++, booking.id);
-    texts_->startRow({&booking.hora, &booking.nome, &booking.convenio, &booking.telefone, &booking.obs});
-    texts_->bindDate(insert, index++, booking.date);
-    for (const QString *text :
-         {&booking.hora, &booking.nome, &booking.convenio, &booking.telefone, &booking.obs})
-        texts_->bind(insert, index++, *text);
+    texts_->startRows(&booking, 1);
+    texts_->bindRow(insert, index, booking);
     if (!step(insert, error))
         return false;
     ++built_.back().appended;
     if (booking.status == BookingStatus::ToConfirm)
         return true;
     if (!keepsStatuses(error) ||
-        !prepare(&status_, setStatusStatement(Dialect::Files, QStringLiteral("main")), error))
+        (!status_ && !prepare(&status_, setStatusStatement(Dialect::Files, QStringLiteral("main")), error)))
         return false;
     sqlite3_bind_int64(status_, 1, ownIdentity ? booking.id : sqlite3_last_insert_rowid(db_));
     bindText(status_, 2, booking.nome.isNull() ? QStringLiteral("") : booking.nome);
     sqlite3_bind_int(status_, 3, static_cast<int>(booking.status));
     return step(status_, error);
+}
+
+bool FileFill::flushPending(QString *error)
+{
+    if (pending_.empty())
+        return true;
+    const bool full = pending_.size() == kRowsAStatement;
+    sqlite3_stmt *&insert = full ? insertMany_ : insert_;
+    if (full && !insertMany_ &&
+        !prepare(&insertMany_,
+                 QStringLiteral("INSERT INTO dados (%1) VALUES %2")
+                     .arg(bookingColumns(), QStringList(kRowsAStatement, QStringLiteral("(?, ?, ?, ?, ?, ?)"))
+                                                .join(QStringLiteral(", "))),
+                 error))
+        return false;
+    texts_->startRows(pending_.data(), pending_.size());
+    int index = 1;
+    for (const Appointment &row : pending_) {
+        index = texts_->bindRow(insert, index, row);
+        if (!full) {
+            if (!step(insert, error))
+                return false;
+            index = 1;
+        }
+    }
+    pending_.clear();
+    return !full || step(insert, error);
 }
 
 bool FileFill::appendHistory(qint64 id, const HistoryEntry &entry, QString *error)
@@ -275,7 +319,8 @@ bool FileFill::appendHistory(qint64 id, const HistoryEntry &entry, QString *erro
         *error = QCoreApplication::translate("Storage", "no file is open");
         return false;
     }
-    if (!keepsStatuses(error) || !prepare(&history_, recordHistoryStatement(QStringLiteral("main")), error))
+    if (!keepsStatuses(error) ||
+        (!history_ && !prepare(&history_, recordHistoryStatement(QStringLiteral("main")), error)))
         return false;
     sqlite3_bind_int64(history_, 1, id);
     bindText(history_, 2, entry.at.toString(Qt::ISODateWithMs));
@@ -309,28 +354,53 @@ bool FileFill::closeBook(QString *error)
 {
     if (!db_)
         return true;
-    const QStringList statements = fileCreateStatements(FileKind::Appointments).mid(1);
-    for (const QString &statement : statements)
-        if (!run(statement.toUtf8().constData(), error))
-            return false;
-    sqlite3_stmt *count = nullptr;
-    qint64 rows = -1;
-    if (sqlite3_prepare_v2(db_, "SELECT count(*) FROM dados", -1, &count, nullptr) == SQLITE_OK &&
-        sqlite3_step(count) == SQLITE_ROW)
-        rows = sqlite3_column_int64(count, 0);
-    sqlite3_finalize(count);
-    if (rows != built_.back().appended) {
-        *error = QCoreApplication::translate("Storage", "\"%1\" could not be written: %2")
-                     .arg(built_.back().fileName,
-                          QCoreApplication::translate("Storage", "it holds %1 appointments of the %2 written")
-                              .arg(rows)
-                              .arg(built_.back().appended));
+    if (!flushPending(error))
         return false;
-    }
-    if (!run("COMMIT", error))
-        return false;
+    // Its index made, its rows counted and committed beside the next book's rows.
+    const Built book = built_.back();
+    sqlite3 *db = db_;
+    db_ = nullptr;
     close();
+    closing_.push_back(std::async(std::launch::async, [db, book] {
+        QString problem;
+        for (const QString &statement : fileCreateStatements(FileKind::Appointments).mid(1))
+            if (problem.isEmpty() &&
+                sqlite3_exec(db, statement.toUtf8().constData(), nullptr, nullptr, nullptr) != SQLITE_OK)
+                problem = QString::fromUtf8(sqlite3_errmsg(db));
+        sqlite3_stmt *count = nullptr;
+        qint64 rows = -1;
+        if (problem.isEmpty() &&
+            sqlite3_prepare_v2(db, "SELECT count(*) FROM dados", -1, &count, nullptr) == SQLITE_OK &&
+            sqlite3_step(count) == SQLITE_ROW)
+            rows = sqlite3_column_int64(count, 0);
+        sqlite3_finalize(count);
+        if (problem.isEmpty() && rows != book.appended)
+            problem = QCoreApplication::translate("Storage", "it holds %1 appointments of the %2 written")
+                          .arg(rows)
+                          .arg(book.appended);
+        if (problem.isEmpty() && sqlite3_exec(db, "COMMIT", nullptr, nullptr, nullptr) != SQLITE_OK)
+            problem = QString::fromUtf8(sqlite3_errmsg(db));
+        sqlite3_close(db);
+        return problem.isEmpty() ? problem
+                                 : QCoreApplication::translate("Storage", "\"%1\" could not be written: %2")
+                                       .arg(book.fileName, problem);
+    }));
     return true;
+}
+
+bool FileFill::booksClosed(QString *error)
+{
+    QString first;
+    for (std::future<QString> &closing : closing_) {
+        const QString problem = closing.get();
+        if (first.isEmpty())
+            first = problem;
+    }
+    closing_.clear();
+    if (first.isEmpty())
+        return true;
+    *error = first;
+    return false;
 }
 
 bool FileFill::writeSettings(const SettingsRecord &record, QString *error)
@@ -385,7 +455,7 @@ bool FileFill::writeSettings(const SettingsRecord &record, QString *error)
 
 bool FileFill::finish(QString *error)
 {
-    if (!closeBook(error))
+    if (!closeBook(error) || !booksClosed(error))
         return false;
     for (const Built &built : built_) {
         const QString path = folder_.filePath(built.fileName);

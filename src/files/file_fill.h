@@ -6,6 +6,7 @@
 
 #include <vector>
 
+#include <future>
 #include <memory>
 
 struct sqlite3;
@@ -47,17 +48,24 @@ private:
     bool prepare(sqlite3_stmt **statement, const QString &text, QString *error);
     bool step(sqlite3_stmt *statement, QString *error);
     bool keepsStatuses(QString *error); // the tables of statuses and history made
-    // The book being built completed: its index made, its rows counted, committed and closed.
+    bool flushPending(QString *error);
+    // The book being built completed: its index made, its rows counted, committed and closed, while
+    // the fill goes on; booksClosed() waits for all, false with the first failure.
     bool closeBook(QString *error);
+    bool booksClosed(QString *error);
     void close();
     QString failed(QString *error) const;
 
     QDir folder_;
     std::unique_ptr<RowTexts> texts_;
     std::vector<Built> built_;
+    std::vector<std::future<QString>> closing_;
     sqlite3 *db_ = nullptr;
     sqlite3_stmt *insert_ = nullptr;
     sqlite3_stmt *insertWithId_ = nullptr;
+    sqlite3_stmt *insertMany_ = nullptr;
+    static constexpr size_t kRowsAStatement = 64;
+    std::vector<Appointment> pending_; // appended, not yet inserted
     sqlite3_stmt *status_ = nullptr;
     sqlite3_stmt *history_ = nullptr;
     bool statuses_ = false;

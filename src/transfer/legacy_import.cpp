@@ -18,7 +18,9 @@
 #include <charconv>
 #include <cmath>
 #include <fcntl.h>
+#include <future>
 #include <string>
+#include <thread>
 #include <unistd.h>
 #include <vector>
 
@@ -380,8 +382,8 @@ QString textOf(QByteArrayView value, std::string &plain)
 
 // The file's appointments read and appended, row by row, to the slot's book in the fill.
 bool importAppointments(ReaderRun &run, const QString &fileName, StorageFill &fill,
-                        const ImportProgress &progress, ImportReport &report, QString *reason,
-                        bool *cancelled)
+                        const std::function<bool(QString *)> &originalKept, const ImportProgress &progress,
+                        ImportReport &report, QString *reason, bool *cancelled)
 {
     if (!fill.startBook(slotOfFile(fileName), reason))
         return false;
@@ -472,6 +474,9 @@ bool importAppointments(ReaderRun &run, const QString &fileName, StorageFill &fi
         }
         return false;
     }
+    // Imported only once its original is kept.
+    if (!originalKept(reason))
+        return false;
     report.appointments += rows;
     report.rowsWithTimeOfDay += withTime;
     report.textsCut += read.cut;
@@ -666,7 +671,33 @@ ImportReport importLegacyFiles(const QDir &folder, BookStorage &target, const QS
                                                       ? appointmentTable()
                                                       : QStringLiteral("profs")});
     ReaderRun run(readerPath, tables);
+    // The originals kept one after another beside the import, each awaited before its file is read.
+    struct Kept
+    {
+        bool ok = false;
+        QString reason;
+    };
+    std::vector<std::promise<Kept>> keeping(static_cast<size_t>(files.size()));
+    std::vector<std::future<Kept>> kept;
+    for (std::promise<Kept> &promise : keeping)
+        kept.push_back(promise.get_future());
+    std::atomic<bool> stopKeeping{false};
+    std::thread keeper([&] {
+        for (qsizetype i = 0; i < files.size(); ++i) {
+            Kept result;
+            QString where;
+            result.ok = !stopKeeping && fill && keepOriginal(folder, files.at(i), &where, &result.reason);
+            keeping[static_cast<size_t>(i)].set_value(result);
+        }
+    });
     for (const QString &fileName : files) {
+        std::future<Kept> &original = kept[static_cast<size_t>(&fileName - files.data())];
+        // Awaited once the file is read, so that the reading does not wait for the copying.
+        const auto originalKept = [&original](QString *reason) {
+            const Kept result = original.get();
+            *reason = result.reason;
+            return result.ok;
+        };
         if (!fill) {
             report.notImported << QStringLiteral("%1: %2").arg(fileName, why);
             continue;
@@ -675,20 +706,20 @@ ImportReport importLegacyFiles(const QDir &folder, BookStorage &target, const QS
             report.cancelled = true;
             break;
         }
-        QString kept;
         QString reason;
         bool cancelled = false;
         const bool appointments = kindOfFile(fileName) == FileKind::Appointments;
-        if (!keepOriginal(folder, fileName, &kept, &reason)) {
+        if (!appointments && !originalKept(&reason)) {
             TableRead passed; // its table passed over
             QString ignored;
             run.readNext(passed, &ignored, &cancelled);
             report.notImported << QStringLiteral("%1: %2").arg(fileName, reason);
             continue;
         }
-        const bool read =
-            appointments ? importAppointments(run, fileName, *fill, progress, report, &reason, &cancelled)
-                         : importSettings(run, fileName, *fill, progress, report, &reason, &cancelled);
+        const bool read = appointments
+                              ? importAppointments(run, fileName, *fill, originalKept, progress, report,
+                                                   &reason, &cancelled)
+                              : importSettings(run, fileName, *fill, progress, report, &reason, &cancelled);
         if (read) {
             report.imported << fileName;
             continue;
@@ -701,6 +732,8 @@ ImportReport importLegacyFiles(const QDir &folder, BookStorage &target, const QS
         }
         report.notImported << QStringLiteral("%1: %2").arg(fileName, reason);
     }
+    stopKeeping = true;
+    keeper.join();
     // What was read whole is put in place together: a crash before leaves every original there.
     if (fill && !report.imported.isEmpty() && !fill->finish(&why)) {
         for (const QString &fileName : std::as_const(report.imported))
