@@ -59,15 +59,11 @@ bool countBookings(const QString &path, qint64 *bookings, QString *problem)
 {
     sqlite3 *db = nullptr;
     sqlite3_stmt *count = nullptr;
-    const bool ok =
-        sqlite3_open_v2(sqliteUri(path, "ro").toUtf8().constData(), &db,
-                        SQLITE_OPEN_READONLY | SQLITE_OPEN_URI, nullptr) == SQLITE_OK &&
-        sqlite3_busy_timeout(db, kLockWaitMs) == SQLITE_OK &&
-        sqlite3_prepare_v2(db,
-                           "SELECT count(*) FROM dados WHERE NOT (data IS ? AND coalesce(hora, '') = '' AND "
-                           "coalesce(nome, '') = '' AND coalesce(convenio, '') = '' AND coalesce(telefone, "
-                           "'') = '' AND coalesce(obs, '') = '')",
-                           -1, &count, nullptr) == SQLITE_OK;
+    const bool ok = sqlite3_open_v2(sqliteUri(path, "ro").toUtf8().constData(), &db,
+                                    SQLITE_OPEN_READONLY | SQLITE_OPEN_URI, nullptr) == SQLITE_OK &&
+                    sqlite3_busy_timeout(db, kLockWaitMs) == SQLITE_OK &&
+                    sqlite3_prepare_v2(db, heldBookingsQuery(QStringLiteral("dados")).toUtf8().constData(),
+                                       -1, &count, nullptr) == SQLITE_OK;
     const QByteArray placeholder = storedDate(placeholderDate()).toUtf8();
     const bool counted =
         ok && sqlite3_bind_text(count, 1, placeholder.constData(), -1, SQLITE_TRANSIENT) == SQLITE_OK &&

@@ -67,6 +67,15 @@ void bindStored(QSqlQuery &query, const Appointment &stored)
         query.addBindValue(value);
 }
 
+QString heldBookingsQuery(const QString &table)
+{
+    return QStringLiteral(
+               "SELECT count(*) FROM %1 WHERE NOT (data IS NOT DISTINCT FROM ? AND coalesce(hora, '') = "
+               "'' AND coalesce(nome, '') = '' AND coalesce(convenio, '') = '' AND coalesce(telefone, "
+               "'') = '' AND coalesce(obs, '') = '')")
+        .arg(table);
+}
+
 QString everyBookingOf(const QString &table, const QString &idColumn)
 {
     return QStringLiteral("SELECT %1, %2 FROM %3").arg(idColumn, bookingColumns(), table);

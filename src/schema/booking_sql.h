@@ -28,6 +28,9 @@ QString updateStored(const QString &table, const QString &idColumn);
 QVariantList storedValues(const Appointment &stored);
 void bindStored(QSqlQuery &query, const Appointment &stored);
 
+// The rows of a book but the older program's placeholder, counted; one value, the placeholder's date.
+QString heldBookingsQuery(const QString &table);
+
 // Every booking of a book, its identity under idColumn first, for a search.
 QString everyBookingOf(const QString &table, const QString &idColumn);
 // Appends the rows of that query the patient query matches, as found in the slot's book.

@@ -88,12 +88,7 @@ bool ServerFill::startBook(int slot, QString *error)
         return false;
     const QString book = serverBookTable(slot);
     // Any row but the older program's placeholder is a booking that is never written over.
-    QSqlQuery *held = run(QStringLiteral("SELECT count(*) FROM %1 WHERE NOT (data IS NOT DISTINCT FROM ? AND "
-                                         "coalesce(hora, '') = '' AND coalesce(nome, '') = '' AND "
-                                         "coalesce(convenio, '') = '' AND coalesce(telefone, '') = '' AND "
-                                         "coalesce(obs, '') = '')")
-                              .arg(book),
-                          {storedDate(placeholderDate())}, error);
+    QSqlQuery *held = run(heldBookingsQuery(book), {storedDate(placeholderDate())}, error);
     if (!held || !held->next())
         return false;
     const qint64 bookings = held->value(0).toLongLong();
