@@ -123,8 +123,8 @@ bool AppointmentStore::attachLinked(const QString &linkedFile, QString *problem)
         fail(query, problem);
     while (query.isActive() && query.next())
         columns << query.value(1).toString().toLower();
-    for (const char *column : {"data", "hora", "nome", "convenio", "telefone", "obs"}) {
-        if (!columns.contains(QLatin1String(column))) {
+    for (const QString &column : requiredColumns(FileKind::Appointments)) {
+        if (!columns.contains(column)) {
             if (problem->isEmpty())
                 *problem =
                     QCoreApplication::translate("Storage", "its appointment table is missing or incomplete");

@@ -128,12 +128,18 @@ FileFields fileFields(FileKind kind)
     return {columns.text, columns.numbers};
 }
 
+QString bookingColumnDefinitions()
+{
+    QStringList definitions;
+    for (const QString &column : appointmentColumns())
+        definitions << column + QStringLiteral(" TEXT");
+    return definitions.join(QStringLiteral(", "));
+}
+
 QStringList fileCreateStatements(FileKind kind)
 {
     if (kind == FileKind::Appointments)
-        return {QStringLiteral(
-                    "CREATE TABLE dados (data TEXT, hora TEXT, nome TEXT, convenio TEXT, telefone TEXT, "
-                    "obs TEXT)"),
+        return {QStringLiteral("CREATE TABLE dados (%1)").arg(bookingColumnDefinitions()),
                 QStringLiteral("CREATE INDEX data ON dados (data)")};
     const SettingsColumns columns = settingsColumns(kind);
     QStringList definitions;

@@ -39,6 +39,9 @@ struct FileFields
 };
 FileFields fileFields(FileKind kind);
 
+// The appointment table's fields with their type, "data TEXT, hora TEXT, ...", for either engine.
+QString bookingColumnDefinitions();
+
 // The statements that make a book of that kind in a file, with its one settings record.
 QStringList fileCreateStatements(FileKind kind);
 

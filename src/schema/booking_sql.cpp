@@ -22,7 +22,8 @@ QString Appointment::*const kTexts[] = {&Appointment::hora, &Appointment::nome, 
 
 QString bookingColumns()
 {
-    return QStringLiteral("data, hora, nome, convenio, telefone, obs");
+    static const QString columns = requiredColumns(FileKind::Appointments).join(QStringLiteral(", "));
+    return columns;
 }
 
 QVariantList bookingValues(const Appointment &booking)

@@ -89,9 +89,8 @@ QStringList serverCreateStatements()
     for (const DoctorSlot &slot : kDoctorSlots) {
         const QString schema = schemaOf(slot.slot);
         statements << QStringLiteral("CREATE SCHEMA %1").arg(schema)
-                   << QStringLiteral("CREATE TABLE %1.dados (id bigserial PRIMARY KEY, data text, hora text, "
-                                     "nome text, convenio text, telefone text, obs text)")
-                          .arg(schema)
+                   << QStringLiteral("CREATE TABLE %1.dados (id bigserial PRIMARY KEY, %2)")
+                          .arg(schema, bookingColumnDefinitions())
                    << QStringLiteral("CREATE INDEX data ON %1.dados (data, id)").arg(schema)
                    << statusTableStatements(Dialect::Server, schema);
     }
