@@ -292,6 +292,16 @@ bool ServerConnection::execute(QSqlQuery &query, const QString &statement, QStri
     return answeredInTime([&query, &statement] { return query.exec(statement); }, query, error);
 }
 
+QSqlQuery *ServerConnection::run(const QString &statement, const QVariantList &values, QString *error)
+{
+    QSqlQuery *query = prepared(statement, error);
+    if (!query)
+        return nullptr;
+    for (const QVariant &value : values)
+        query->addBindValue(value);
+    return execute(*query, error) ? query : nullptr;
+}
+
 bool ServerConnection::withinLimit(const std::function<bool()> &ask, bool *answered, QString *error)
 {
     bool late = false;

@@ -61,6 +61,8 @@ public:
     // past it is given up and the connection dropped. The reason of a failure in error.
     bool execute(QSqlQuery &query, QString *error);
     bool execute(QSqlQuery &query, const QString &statement, QString *error);
+    // The statement prepared (once), given the values and run; none with the reason on failure.
+    QSqlQuery *run(const QString &statement, const QVariantList &values, QString *error);
     int timeLimitMs() const { return timeLimitMs_; }
     // Runs ask, a wait on the server, giving it up at the time limit: false when it was given up (the
     // connection dropped, the reason in error), otherwise true with ask's answer in answered.

@@ -52,34 +52,25 @@ bool ServerFill::begun(QString *error) const
 
 QSqlQuery *ServerFill::run(const QString &statement, const QVariantList &values, QString *error)
 {
-    ServerConnection &connection = storage_.connection_;
-    if (!open_ || !connection.isOpen()) {
-        open_ = false;
-        *error = connection.named(
-            QCoreApplication::translate("Storage", "the connection was lost; nothing was written"));
-        return nullptr;
-    }
-    QSqlQuery *query = connection.prepared(statement, error);
-    if (!query)
-        return nullptr;
-    for (const QVariant &value : values)
-        query->addBindValue(value);
-    if (!connection.execute(*query, error))
-        return nullptr;
-    return query;
+    return stillOpen(error) ? storage_.connection_.run(statement, values, error) : nullptr;
+}
+
+bool ServerFill::stillOpen(QString *error)
+{
+    if (open_ && storage_.connection_.isOpen())
+        return true;
+    open_ = false;
+    *error = storage_.connection_.named(
+        QCoreApplication::translate("Storage", "the connection was lost; nothing was written"));
+    return false;
 }
 
 bool ServerFill::command(const QString &statement, QString *error)
 {
-    ServerConnection &connection = storage_.connection_;
-    if (!open_ || !connection.isOpen()) {
-        open_ = false;
-        *error = connection.named(
-            QCoreApplication::translate("Storage", "the connection was lost; nothing was written"));
+    if (!stillOpen(error))
         return false;
-    }
-    QSqlQuery query(connection.database());
-    return connection.execute(query, statement, error);
+    QSqlQuery query(storage_.connection_.database());
+    return storage_.connection_.execute(query, statement, error);
 }
 
 bool ServerFill::startBook(int slot, QString *error)
@@ -220,13 +211,7 @@ bool ServerFill::writeSettings(const SettingsRecord &record, QString *error)
         }
     if (fields.isEmpty())
         return true;
-    if (!open_ || !storage_.connection_.isOpen()) {
-        open_ = false;
-        *error = storage_.connection_.named(
-            QCoreApplication::translate("Storage", "the connection was lost; nothing was written"));
-        return false;
-    }
-    return storage_.saveSettings(fields, values, error);
+    return stillOpen(error) && storage_.saveSettings(fields, values, error);
 }
 
 bool ServerFill::finish(QString *error)

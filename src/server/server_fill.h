@@ -35,6 +35,7 @@ private:
     // The statement run within the transaction; none when the connection was lost meanwhile, as a
     // connection made afresh would not be in it.
     QSqlQuery *run(const QString &statement, const QVariantList &values, QString *error);
+    bool stillOpen(QString *error);
     // A statement that cannot be prepared (a savepoint's), run as it is.
     bool command(const QString &statement, QString *error);
     bool flush(QString *error);

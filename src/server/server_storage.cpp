@@ -148,16 +148,7 @@ bool ServerStorage::ready(QString *error)
 
 QSqlQuery *ServerStorage::run(const QString &statement, const QVariantList &values, QString *error)
 {
-    if (!ready(error))
-        return nullptr;
-    QSqlQuery *query = connection_.prepared(statement, error);
-    if (!query)
-        return nullptr;
-    for (const QVariant &value : values)
-        query->addBindValue(value);
-    if (!connection_.execute(*query, error))
-        return nullptr;
-    return query;
+    return ready(error) ? connection_.run(statement, values, error) : nullptr;
 }
 
 QString ServerStorage::dayNotice(int slot, QDate date) const
