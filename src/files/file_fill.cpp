@@ -89,7 +89,7 @@ public:
     {
         qsizetype needed = 0;
         for (const Appointment *row = rows; row != rows + count; ++row) {
-            needed += kDateRoom;
+            needed += kStoredDateLength;
             for (const QString *text : {&row->hora, &row->nome, &row->convenio, &row->telefone, &row->obs})
                 needed += encoder_.requiredSpace(text->size());
         }
@@ -108,24 +108,16 @@ public:
     // A date as it is stored, written straight into the buffer; none for no date.
     void bindDate(sqlite3_stmt *statement, int index, QDate date)
     {
-        int year = 0;
-        int month = 0;
-        int day = 0;
-        date.getDate(&year, &month, &day);
-        if (year < 1 || year > 9999) {
-            const QString stored = date.isValid() ? storedDate(date) : QString();
-            if (stored.isNull())
-                sqlite3_bind_null(statement, index);
-            else
-                sqlite3_bind_text(statement, index, qPrintable(stored), -1, SQLITE_TRANSIENT);
-            return;
-        }
         char *start = buffer_.data() + used_;
-        std::snprintf(start, kDateRoom, "%04d-%02d-%02d", year, month, day);
-        used_ += kDateRoom;
-        sqlite3_bind_text(statement, index, start, kDateRoom - 1, SQLITE_STATIC);
+        if (writeStoredDate(date, start)) {
+            used_ += kStoredDateLength;
+            sqlite3_bind_text(statement, index, start, kStoredDateLength, SQLITE_STATIC);
+        } else if (date.isValid()) {
+            sqlite3_bind_text(statement, index, qPrintable(storedDate(date)), -1, SQLITE_TRANSIENT);
+        } else {
+            sqlite3_bind_null(statement, index);
+        }
     }
-    static constexpr int kDateRoom = 11; // "yyyy-MM-dd" and its end
 
     void bind(sqlite3_stmt *statement, int index, const QString &text)
     {

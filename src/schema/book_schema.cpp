@@ -98,26 +98,28 @@ QString reasonOf(const QSqlError &error)
     return reason;
 }
 
-QString storedDate(QDate date)
+bool writeStoredDate(QDate date, char *out)
 {
     int year = 0;
     int month = 0;
     int day = 0;
     date.getDate(&year, &month, &day);
     if (year < 1 || year > 9999)
-        return date.toString(QStringLiteral("yyyy-MM-dd"));
+        return false;
     // Written by hand: an import stores hundreds of thousands, and the calendar's formatter is slow.
-    const char16_t text[] = {char16_t(u'0' + year / 1000),
-                             char16_t(u'0' + year / 100 % 10),
-                             char16_t(u'0' + year / 10 % 10),
-                             char16_t(u'0' + year % 10),
-                             u'-',
-                             char16_t(u'0' + month / 10),
-                             char16_t(u'0' + month % 10),
-                             u'-',
-                             char16_t(u'0' + day / 10),
-                             char16_t(u'0' + day % 10)};
-    return QString(reinterpret_cast<const QChar *>(text), 10);
+    const int digits[] = {year / 1000, year / 100 % 10, year / 10 % 10, year % 10, -1, month / 10, month % 10,
+                          -1,          day / 10,        day % 10};
+    for (int i = 0; i < kStoredDateLength; ++i)
+        out[i] = digits[i] < 0 ? '-' : static_cast<char>('0' + digits[i]);
+    return true;
+}
+
+QString storedDate(QDate date)
+{
+    char text[kStoredDateLength];
+    if (writeStoredDate(date, text))
+        return QString::fromLatin1(text, kStoredDateLength);
+    return date.toString(QStringLiteral("yyyy-MM-dd"));
 }
 
 FileFields fileFields(FileKind kind)

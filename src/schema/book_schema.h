@@ -50,5 +50,9 @@ QString reasonOf(const QSqlError &error);
 
 // Dates are stored as ISO text so that the index orders them.
 QString storedDate(QDate date);
+// The same written into out, kStoredDateLength characters without an end, for the years 1 to 9999;
+// false for any other.
+constexpr int kStoredDateLength = 10;
+bool writeStoredDate(QDate date, char *out);
 
 } // namespace velmora
