@@ -34,6 +34,7 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <functional>
 #include <map>
 
 using namespace velmora;
@@ -94,6 +95,33 @@ void check(int rc, sqlite3 *db)
         qFatal("sqlite: %s", sqlite3_errmsg(db));
 }
 
+// `count` bookings written into the book file at path, perDay a day from kFirstDay on at 15-minute
+// steps from 08:00, each with the name, plan, phone and note rest(i) gives.
+void fillBookFile(const QString &path, int count, int perDay,
+                  const std::function<std::array<QByteArray, 4>(int)> &rest)
+{
+    sqlite3 *db = nullptr;
+    check(sqlite3_open(qPrintable(path), &db), db);
+    check(sqlite3_exec(db, "BEGIN", nullptr, nullptr, nullptr), db);
+    sqlite3_stmt *insert = nullptr;
+    check(sqlite3_prepare_v2(db, "INSERT INTO dados VALUES (?, ?, ?, ?, ?, ?)", -1, &insert, nullptr), db);
+    for (int i = 0; i < count; ++i) {
+        const QByteArray date = storedDate(kFirstDay.addDays(i / perDay)).toLatin1();
+        const QByteArray time = QTime(8, 0).addSecs(15 * 60 * (i % 40)).toString("HH:mm").toLatin1();
+        sqlite3_bind_text(insert, 1, date.constData(), -1, SQLITE_TRANSIENT);
+        sqlite3_bind_text(insert, 2, time.constData(), -1, SQLITE_TRANSIENT);
+        const std::array<QByteArray, 4> fields = rest(i);
+        for (int field = 0; field < 4; ++field)
+            sqlite3_bind_text(insert, field + 3, fields[static_cast<size_t>(field)].constData(), -1,
+                              SQLITE_TRANSIENT);
+        check(sqlite3_step(insert), db);
+        sqlite3_reset(insert);
+    }
+    sqlite3_finalize(insert);
+    check(sqlite3_exec(db, "COMMIT", nullptr, nullptr, nullptr), db);
+    sqlite3_close(db);
+}
+
 // A folder of files whose first doctor works 08:00-18:00 at 15 minutes every day, with `count`
 // appointments, perDay a day from kFirstDay on, and doctor 3 as the linked book.
 QString preparedFolder(int count, int perDay = kPerDay)
@@ -113,25 +141,10 @@ QString preparedFolder(int count, int perDay = kPerDay)
                      nullptr, nullptr, nullptr),
         db);
     sqlite3_close(db);
-    check(sqlite3_open(qPrintable(dir->path() + "/bdm1.mdb"), &db), db);
-    check(sqlite3_exec(db, "BEGIN", nullptr, nullptr, nullptr), db);
-    sqlite3_stmt *insert = nullptr;
-    check(sqlite3_prepare_v2(db,
-                             "INSERT INTO dados VALUES (?, ?, 'Patient Name Of Some Length', 'Health Plan', "
-                             "'555 0100 555 0101', 'note')",
-                             -1, &insert, nullptr),
-          db);
-    for (int i = 0; i < count; ++i) {
-        const QByteArray date = storedDate(kFirstDay.addDays(i / perDay)).toLatin1();
-        const QByteArray time = QTime(8, 0).addSecs(15 * 60 * (i % 40)).toString("HH:mm").toLatin1();
-        sqlite3_bind_text(insert, 1, date.constData(), -1, SQLITE_TRANSIENT);
-        sqlite3_bind_text(insert, 2, time.constData(), -1, SQLITE_TRANSIENT);
-        check(sqlite3_step(insert), db);
-        sqlite3_reset(insert);
-    }
-    sqlite3_finalize(insert);
-    check(sqlite3_exec(db, "COMMIT", nullptr, nullptr, nullptr), db);
-    sqlite3_close(db);
+    fillBookFile(dir->path() + "/bdm1.mdb", count, perDay, [](int) {
+        return std::array<QByteArray, 4>{"Patient Name Of Some Length", "Health Plan", "555 0100 555 0101",
+                                         "note"};
+    });
     return dir->path();
 }
 
@@ -294,28 +307,13 @@ QString tenBooksFolder(int perBook)
                                      .toLatin1();
         check(sqlite3_exec(db, named.constData(), nullptr, nullptr, nullptr), db);
         sqlite3_close(db);
-        check(sqlite3_open(qPrintable(dir->filePath(QLatin1String(doctor.appointmentFile))), &db), db);
-        check(sqlite3_exec(db, "BEGIN", nullptr, nullptr, nullptr), db);
-        sqlite3_stmt *insert = nullptr;
-        check(sqlite3_prepare_v2(db, "INSERT INTO dados VALUES (?, ?, ?, ?, '(11) 99999-0000', '')", -1,
-                                 &insert, nullptr),
-              db);
-        for (int i = 0; i < perBook; ++i) {
-            const QByteArray date = storedDate(kFirstDay.addDays(i / 40)).toLatin1();
-            const QByteArray time = QTime(8, 0).addSecs(15 * 60 * (i % 40)).toString("HH:mm").toLatin1();
-            sqlite3_bind_text(insert, 1, date.constData(), -1, SQLITE_TRANSIENT);
-            sqlite3_bind_text(insert, 2, time.constData(), -1, SQLITE_TRANSIENT);
+        fillBookFile(dir->filePath(QLatin1String(doctor.appointmentFile)), perBook, 40, [](int i) {
             // One patient in 5,000 is the one searched for.
-            const QByteArray name = i % 5000 == 17 ? QByteArray("Maria da Conceição Souza")
-                                                   : "Paciente " + QByteArray::number(i) + " da Silva";
-            sqlite3_bind_text(insert, 3, name.constData(), -1, SQLITE_TRANSIENT);
-            sqlite3_bind_text(insert, 4, i % 3 ? "Unimed" : "Particular", -1, SQLITE_STATIC);
-            check(sqlite3_step(insert), db);
-            sqlite3_reset(insert);
-        }
-        sqlite3_finalize(insert);
-        check(sqlite3_exec(db, "COMMIT", nullptr, nullptr, nullptr), db);
-        sqlite3_close(db);
+            return std::array<QByteArray, 4>{i % 5000 == 17
+                                                 ? QByteArray("Maria da Conceição Souza")
+                                                 : "Paciente " + QByteArray::number(i) + " da Silva",
+                                             i % 3 ? "Unimed" : "Particular", "(11) 99999-0000", ""};
+        });
     }
     return dir->path();
 }
