@@ -22,11 +22,13 @@
 #include <QLabel>
 #include <QPieSeries>
 #include <QPushButton>
+#include <QScrollArea>
 #include <QShortcut>
 #include <QTableWidget>
 #include <QVBoxLayout>
 
 #include <QValueAxis>
+#include <algorithm>
 #include <cmath>
 
 namespace velmora {
@@ -60,9 +62,17 @@ MonthWindow::MonthWindow(const Platform &platform, AppointmentBook &book, const 
     figures_->setEditTriggers(QAbstractItemView::NoEditTriggers);
     figures_->verticalHeader()->hide();
     figures_->setTabKeyNavigation(false);
-    charts_ = new QWidget(this);
+    charts_ = new QWidget;
     chartGrid_ = new QGridLayout(charts_);
     chartGrid_->setContentsMargins(0, 0, 0, 0);
+    // The charts scroll when the doctors' occupancy needs more height than the window gives.
+    auto *chartArea = new QScrollArea(this);
+    chartArea->setObjectName(QStringLiteral("reportCharts"));
+    chartArea->setAccessibleName(tr("Charts of the period"));
+    chartArea->setWidget(charts_);
+    chartArea->setWidgetResizable(true);
+    chartArea->setFrameShape(QFrame::NoFrame);
+    chartArea->setFocusPolicy(Qt::NoFocus);
 
     auto *print = new QPushButton(tr("&Print"), this);
     print->setObjectName(QStringLiteral("reportPrint"));
@@ -79,7 +89,7 @@ MonthWindow::MonthWindow(const Platform &platform, AppointmentBook &book, const 
     auto *layout = new QVBoxLayout(this);
     layout->addWidget(period_);
     layout->addWidget(figures_, 2);
-    layout->addWidget(charts_, 5);
+    layout->addWidget(chartArea, 5);
     layout->addLayout(actions);
     resize(1000, 720);
 
@@ -198,7 +208,11 @@ void MonthWindow::showCharts()
     occupied->addAxis(percentAxis, Qt::AlignBottom);
     occupancy->attachAxis(percentAxis);
     occupied->legend()->hide();
-    chartGrid_->addWidget(chartView(occupied, tr("Occupancy of the weekly hours")), 1, 0);
+    QChartView *occupiedView = chartView(occupied, tr("Occupancy of the weekly hours"));
+    // Each name needs about 26 pixels of height, or the axis shows "..." in its place.
+    occupiedView->setMinimumHeight(
+        std::max(occupiedView->minimumHeight(), 70 + 26 * static_cast<int>(report_.doctors.size())));
+    chartGrid_->addWidget(occupiedView, 1, 0);
 
     // The plans' shares.
     auto *plans = new QPieSeries;

@@ -1659,6 +1659,10 @@ O programa continua funcionando; a próxima abertura tenta de novo.</translation
         <source>The file could not be written: %1.</source>
         <translation>Não foi possível gravar o arquivo: %1.</translation>
     </message>
+    <message>
+        <source>Charts of the period</source>
+        <translation>Gráficos do período</translation>
+    </message>
 </context>
 <context>
     <name>velmora::PeriodChoice</name>
