@@ -422,7 +422,7 @@ void BM_FirstFreeSlots(benchmark::State &state)
     const auto window = openBook(services, preparedFolder(40 * 30));
     QVector<FirstFree> found;
     for (auto _ : state)
-        if (!window->book.firstFreeSlots(&found).done || found.size() != 10)
+        if (!window->book.firstFreeSlots(&found, kFirstDay, QTime(7, 0)).done || found.size() != 10)
             qFatal("first free slots: %lld", static_cast<long long>(found.size()));
 }
 BENCHMARK(BM_FirstFreeSlots)->Unit(benchmark::kMillisecond)->UseRealTime();

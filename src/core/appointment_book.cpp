@@ -774,7 +774,7 @@ bool AppointmentBook::showDateWithRow(QDate date, const QString &row, Outcome &o
     return true;
 }
 
-Outcome AppointmentBook::firstFreeSlots(QVector<FirstFree> *found)
+Outcome AppointmentBook::firstFreeSlots(QVector<FirstFree> *found, QDate today, QTime now)
 {
     found->clear();
     if (activeSlot_ == 0)
@@ -787,10 +787,14 @@ Outcome AppointmentBook::firstFreeSlots(QVector<FirstFree> *found)
                 .arg(doctorCalled(activeSlot_)));
     QString error;
     bool readOk = true;
-    *found = velmora::firstFreeSlots(doctor_, currentDate_, [&](QDate date, QVector<Appointment> *bookings) {
-        readOk = storage_.readDay(activeSlot_, date, bookings, &error);
-        return readOk;
-    });
+    const QDate from = std::max(currentDate_, today);
+    *found = velmora::firstFreeSlots(
+        doctor_, from,
+        [&](QDate date, QVector<Appointment> *bookings) {
+            readOk = storage_.readDay(activeSlot_, date, bookings, &error);
+            return readOk;
+        },
+        10, from == today ? now : QTime());
     if (!readOk)
         return said(QCoreApplication::translate("AppointmentBook", "The appointments could not be read: %1.")
                         .arg(error));

@@ -118,9 +118,9 @@ public:
     Outcome goTo(const FoundBooking &found);
 
     // "What is the earliest you have?": the chosen doctor's first free slot of each of the next ten days
-    // that have one, from the date shown; said when there is no doctor, no weekly hours, or no free time
-    // within a year.
-    Outcome firstFreeSlots(QVector<FirstFree> *found);
+    // that have one, from the date shown but never before now (today, the times already past are not
+    // offered); said when there is no doctor, no weekly hours, or no free time within a year.
+    Outcome firstFreeSlots(QVector<FirstFree> *found, QDate today, QTime now);
     // That date listed with that free row selected and the time in its field, ready for Add.
     Outcome goToFree(const FirstFree &free);
 

@@ -56,9 +56,10 @@ struct FirstFree
 // The first free slot of each of the next `days` days that have one, from `from` on, looking at most a
 // year ahead: the free rows of the weekly hours less the bookings, exactly as the day list would show
 // them. Days without weekly hours are passed over without reading them. readDay gives a date's
-// bookings; false (a book that cannot be read) ends the search with what was found.
+// bookings; false (a book that cannot be read) ends the search with what was found. On the first day
+// the times before notBefore (the time it is now, when the search starts today) are not offered.
 QVector<FirstFree> firstFreeSlots(const DoctorSettings &doctor, QDate from,
                                   const std::function<bool(QDate, QVector<Appointment> *)> &readDay,
-                                  int days = 10);
+                                  int days = 10, QTime notBefore = QTime());
 
 } // namespace velmora

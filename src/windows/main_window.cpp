@@ -321,7 +321,7 @@ void MainWindow::openFind()
 void MainWindow::openFirstFree()
 {
     QVector<FirstFree> found;
-    const Outcome outcome = book_.firstFreeSlots(&found);
+    const Outcome outcome = book_.firstFreeSlots(&found, platform_.clock.today(), platform_.clock.now());
     if (!outcome.done) {
         showOutcome(outcome);
         return;

@@ -112,15 +112,20 @@ private Q_SLOTS:
                 }
             book.stepDate(DateStep::PlusDay, monday);
         }
-        const QVector<FirstFree> first =
-            firstFreeSlots(book.doctorSettings(), monday, [&storage](QDate date, QVector<Appointment> *day) {
-                return storage.readDay(1, date, day, nullptr);
-            });
+        const auto readDay = [&storage](QDate date, QVector<Appointment> *day) {
+            return storage.readDay(1, date, day, nullptr);
+        };
+        const QVector<FirstFree> first = firstFreeSlots(book.doctorSettings(), monday, readDay);
         QCOMPARE(first.size(), stepped.size());
         for (int i = 0; i < first.size(); ++i) {
             QCOMPARE(first.at(i).date, stepped.at(i).date);
             QCOMPARE(first.at(i).time, stepped.at(i).time);
         }
+        // Started today, the times already past are not offered: late at night, today's are gone.
+        const QVector<FirstFree> tonight =
+            firstFreeSlots(book.doctorSettings(), monday, readDay, 10, QTime(23, 0));
+        QVERIFY(tonight.value(0).date > monday);
+        QCOMPARE(tonight.value(0).date, first.value(first.value(0).date == monday ? 1 : 0).date);
         // No hours at all: nothing, after a year, read without a day.
         QCOMPARE(firstFreeSlots(DoctorSettings{}, monday, [](QDate, QVector<Appointment> *) { return false; })
                      .size(),
