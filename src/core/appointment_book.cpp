@@ -36,6 +36,48 @@ QString memberOf(const BookingRecord &record, EntryField field)
     return record.obs;
 }
 
+QString storedMember(const Appointment &booking, EntryField field)
+{
+    switch (field) {
+    case TimeField:
+        return booking.hora;
+    case NameField:
+        return booking.nome;
+    case PlanField:
+        return booking.convenio;
+    case PhonesField:
+        return booking.telefone;
+    case NotesField:
+    case kEntryFieldCount:
+        break;
+    }
+    return booking.obs;
+}
+
+// What a Change stores for a field: what the receptionist did not edit exactly as it is stored (a note
+// longer than its column, the padding, a line break); an edited field at its column's width as a new
+// booking is, but never cut: a text longer than the column stays whole.
+QString changedMember(const Appointment &stored, EntryField field, const QString &typed, const QString &shown,
+                      int width)
+{
+    if (typed == shown)
+        return storedMember(stored, field);
+    return characterCount(typed) > width ? typed : fitted(typed, width);
+}
+
+// The booking the row at position shows, among bookings: of the bookings shown alike, the one in the
+// same place (equal rows stand in the order their bookings were added).
+std::optional<Appointment> bookingShownAt(const QStringList &rows, int position,
+                                          const QVector<Appointment> &bookings)
+{
+    const QString &shown = rows.at(position);
+    int sameBefore = static_cast<int>(std::count(rows.cbegin(), rows.cbegin() + position, shown));
+    for (const Appointment &booking : bookings)
+        if (shownRecord(booking).row() == shown && sameBefore-- == 0)
+            return booking;
+    return std::nullopt;
+}
+
 const char *const kNothingChanged = QT_TRANSLATE_NOOP(
     "AppointmentBook", "No stored appointment of this day has the time and name of the one selected: it "
                        "may have been changed or removed at another desk. Nothing was changed.");
@@ -391,11 +433,16 @@ void AppointmentBook::selectRow(int row)
     }
     selectedRow_ = row;
     const BookingRecord picked = BookingRecord::fromRow(dayList_.rows().at(row));
+    // A booked row's fields show the whole stored values, not the row's columns, which cut them.
+    const std::optional<Appointment> stored = dayBookings_ && !trimBlanks(picked.nome).isEmpty()
+                                                  ? bookingShownAt(dayList_.rows(), row, *dayBookings_)
+                                                  : std::nullopt;
     // Each field is set in turn and reacts against the previous selection, as its change handler
     // does; then the selection becomes the current booking and the fields are trimmed against it.
     for (int i = 0; i < kEntryFieldCount; ++i) {
         const auto field = static_cast<EntryField>(i);
-        setFieldByProgram(field, memberOf(picked, field));
+        setFieldByProgram(field, stored ? blankControlCharacters(storedMember(*stored, field))
+                                        : memberOf(picked, field));
         if (trimBlanks(fields_[field]).isEmpty())
             setFieldByProgram(field, QString());
         if (field == NameField)
@@ -405,6 +452,7 @@ void AppointmentBook::selectRow(int row)
                                  fields_[PhonesField], fields_[NotesField]);
     for (int i = 0; i < kEntryFieldCount; ++i)
         setFieldByProgram(static_cast<EntryField>(i), trimBlanks(fields_[i]));
+    selectedFields_ = fields_;
     // The fields' handlers above compared against the previous selection; what is offered follows
     // this one: a booking with a name can be changed and removed, a free row neither.
     const bool booked = !fields_[NameField].isEmpty();
@@ -517,17 +565,11 @@ bool AppointmentBook::findSelectedBooking(Appointment *found, bool *readOk, Outc
         return false;
     }
     // The booking shown in the selected row, as it is stored (whatever the row shows of control
-    // characters or of a field longer than its column): among the bookings shown alike, the one in
-    // the same place.
-    const QString selected = dayList_.rows().at(selectedRow_);
-    int sameBefore = sameRowsBefore(dayList_.rows(), selectedRow_);
-    for (const Appointment &booking : std::as_const(bookings)) {
-        if (shownRecord(booking).row() == selected && sameBefore-- == 0) {
-            *found = booking;
-            return true;
-        }
-    }
-    return false;
+    // characters or of a field longer than its column).
+    const std::optional<Appointment> shown = bookingShownAt(dayList_.rows(), selectedRow_, bookings);
+    if (shown)
+        *found = *shown;
+    return shown.has_value();
 }
 
 bool AppointmentBook::selectedAsStored(Appointment *found, Outcome &outcome, const char *notMatched)
@@ -623,11 +665,14 @@ Outcome AppointmentBook::change()
     rowBuffer_ = BookingRecord::of(fields_[TimeField], fields_[NameField], fields_[PlanField],
                                    fields_[PhonesField], fields_[NotesField]);
     Appointment changed = bookingFromFields();
-    changed.hora = rowBuffer_.hora;
-    changed.nome = rowBuffer_.nome;
-    changed.convenio = rowBuffer_.convenio;
-    changed.telefone = rowBuffer_.telefone;
-    changed.obs = rowBuffer_.obs;
+    const auto member = [&](EntryField field, int width) {
+        return changedMember(found, field, fields_[field], selectedFields_[field], width);
+    };
+    changed.hora = member(TimeField, BookingRecord::kHoraWidth);
+    changed.nome = member(NameField, BookingRecord::kNomeWidth);
+    changed.convenio = member(PlanField, BookingRecord::kConvenioWidth);
+    changed.telefone = member(PhonesField, BookingRecord::kTelefoneWidth);
+    changed.obs = member(NotesField, BookingRecord::kObsWidth);
     QString error;
     const WriteOutcome written = storage_.update(activeSlot_, found, changed, &error);
     if (written == WriteOutcome::NoLongerStored) {
@@ -657,9 +702,8 @@ Outcome AppointmentBook::remove()
     if (!bookingSelected())
         return said(QCoreApplication::translate("AppointmentBook", kNoAppointmentSelected));
     // Remove goes by what the fields hold now: the selected booking, while they still name it.
-    const BookingRecord selected = BookingRecord::fromRow(dayList_.rows().at(selectedRow_));
-    if (trimBlanks(fields_[TimeField]) != trimBlanks(selected.hora) ||
-        trimBlanks(fields_[NameField]) != trimBlanks(selected.nome))
+    if (trimBlanks(fields_[TimeField]) != trimBlanks(selectedFields_[TimeField]) ||
+        trimBlanks(fields_[NameField]) != trimBlanks(selectedFields_[NameField]))
         return said(QCoreApplication::translate("AppointmentBook", kNothingRemoved));
     Outcome outcome;
     Appointment found;

@@ -202,6 +202,8 @@ private:
     int selectedRow_ = -1;
     int addedRow_ = -1;
     std::array<QString, kEntryFieldCount> fields_;
+    // The fields as the selection of a booked row filled them: what still reads so was not edited.
+    std::array<QString, kEntryFieldCount> selectedFields_;
     BookingRecord current_;
     BookingRecord rowBuffer_;
     bool canAdd_ = true;

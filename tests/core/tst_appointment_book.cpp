@@ -253,9 +253,9 @@ private Q_SLOTS:
         book.type(NameField, "New Name");
         QVERIFY(!ana.canRemove());
         Book::expectNothingSaid(ana.change());
+        // What was not edited is stored as it was; an edited field as a new booking stores it.
         QCOMPARE(book.files.appointments(1).last(),
-                 QStringLiteral("2027-03-01|08:45|%1|%2|%3|%4")
-                     .arg(fitted("New Name", 35), fitted("Plan", 15), fitted("", 20), fitted("", 20)));
+                 QStringLiteral("2027-03-01|08:45|%1|Plan||").arg(fitted("New Name", 35)));
         // The old time is free again and the new one is taken.
         QVERIFY(book.rows().contains(QStringLiteral("08:15")));
         QVERIFY(!book.rows().contains(QStringLiteral("08:45")));
@@ -298,12 +298,39 @@ private Q_SLOTS:
         ana.selectRow(book.rowStartingWith(QStringLiteral("08:15  Maria Jose")));
         book.type(PhonesField, "556");
         Book::expectNothingSaid(ana.change());
-        QVERIFY(book.files.appointments(1).contains(QStringLiteral("2027-03-01|08:15|%1|%2|%3|%4")
-                                                        .arg(fitted("Maria Jose", 35), fitted("Plan", 15),
-                                                             fitted("556", 20), fitted("line break", 20))));
+        QVERIFY(book.files.appointments(1).contains(
+            QStringLiteral("2027-03-01|08:15|Maria\tJose|Plan|%1|line\nbreak").arg(fitted("556", 20))));
         ana.selectRow(book.rowStartingWith(QStringLiteral("08:30  Two  Lines")));
         Book::expectNothingSaid(ana.remove());
         QCOMPARE(book.files.appointments(1).size(), 1);
+    }
+
+    // Texts longer than their columns (kept by an import) are shown whole in the fields; a Change of
+    // another field stores them exactly, and the history names only what changed.
+    void aChangeKeepsWhatWasNotEdited()
+    {
+        Book book;
+        book.morningDoctor(1, "Ana");
+        const QString notes =
+            QStringLiteral("Alergia a penicilina; trazer exames de 2025; retorno em 30 dias");
+        const QString name = QStringLiteral("Maria Aparecida da Conceição dos Santos Lima");
+        book.files.addAppointment(1, kMonday, "08:15", name, "Unimed", "3198784-7898", notes);
+        AppointmentBook &ana = book.open(1);
+        ana.selectRow(book.rowStartingWith(QStringLiteral("08:15  Maria")));
+        QCOMPARE(ana.field(NotesField), notes);
+        QCOMPARE(ana.field(NameField), name);
+        book.type(PhonesField, "31987847898");
+        Book::expectNothingSaid(ana.change());
+        QCOMPARE(
+            book.files.appointments(1).last(),
+            QStringLiteral("2027-03-01|08:15|%1|Unimed|%2|%3").arg(name, fitted("31987847898", 20), notes));
+        ana.selectRow(book.rowStartingWith(QStringLiteral("08:15  Maria")));
+        QVector<HistoryEntry> history;
+        QVERIFY(ana.history(&history).done);
+        QCOMPARE(history.last().details, QStringLiteral("telefone: 3198784-7898 \u2192 31987847898"));
+        // The long name still names the booking for a Remove.
+        Book::expectNothingSaid(ana.remove());
+        QCOMPARE(book.files.appointments(1).size(), 0);
     }
 
     void removeDeletesTheFirstOfTwo()
