@@ -1,5 +1,7 @@
 #include "core/booking_status.h"
 
+#include "core/text_rules.h"
+
 #include <QCoreApplication>
 #include <QLocale>
 #include <QSysInfo>
@@ -66,10 +68,16 @@ QString oneLine(QString value)
     return value.replace(QLatin1Char('\n'), QLatin1Char(' ')).replace(QLatin1Char('\r'), QLatin1Char(' '));
 }
 
-QString shownValue(const QString &value)
+// A value of the field key as the user reads it: a status in the user's words, a date as the language
+// writes it, anything else (a note that reads "confirmed" too) as stored.
+QString shownValue(const QString &key, const QString &value)
 {
-    if (const std::optional<BookingStatus> status = statusFromKey(value))
-        return statusCaption(*status);
+    if (key == QLatin1String("status"))
+        if (const std::optional<BookingStatus> status = statusFromKey(value))
+            return statusCaption(*status);
+    if (key == QLatin1String("data"))
+        if (const QDate date = QDate::fromString(value, Qt::ISODate); date.isValid())
+            return QLocale().toString(date, QLocale::ShortFormat);
     return value;
 }
 
@@ -128,9 +136,10 @@ QString addedDetails(const Appointment &booking)
 QString changedDetails(const Appointment &before, const Appointment &after)
 {
     QStringList lines;
+    // The blanks the book pads a field with are no change: only what the user sees as changed is listed.
     for (const FieldName &field : kFields) {
-        const QString was = field.value(before);
-        const QString now = field.value(after);
+        const QString was = trimBlanks(field.value(before));
+        const QString now = trimBlanks(field.value(after));
         if (was != now)
             lines << QLatin1String(field.key) + QStringLiteral(": ") + oneLine(was) + kArrow + oneLine(now);
     }
@@ -156,9 +165,9 @@ QString describedEntry(const HistoryEntry &entry)
             action = QCoreApplication::translate("BookingStatus", caption);
     QStringList lines;
     const QLocale locale;
-    lines << QCoreApplication::translate("BookingStatus", "%1 by %2 at %3: %4")
-                 .arg(locale.toString(entry.at.toLocalTime(), QLocale::ShortFormat), entry.person,
-                      entry.computer, action);
+    lines << QCoreApplication::translate("BookingStatus", "%1 \u2013 %2 by %3 (computer %4)")
+                 .arg(locale.toString(entry.at.toLocalTime(), QLocale::ShortFormat), action, entry.person,
+                      entry.computer);
     for (const QString &line : entry.details.split(QLatin1Char('\n'), Qt::SkipEmptyParts)) {
         const QString key = line.section(QStringLiteral(": "), 0, 0);
         QString caption = key;
@@ -170,7 +179,7 @@ QString describedEntry(const HistoryEntry &entry)
         const QString values = line.section(QStringLiteral(": "), 1);
         QStringList parts = values.split(kArrow);
         for (QString &part : parts)
-            part = shownValue(part);
+            part = shownValue(key, part);
         lines << QStringLiteral("    ") + caption + QStringLiteral(": ") + parts.join(kArrow);
     }
     return lines.join(QLatin1Char('\n'));

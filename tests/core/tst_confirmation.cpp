@@ -1,6 +1,9 @@
 // The confirmations' rules: the numbers read from a phones field, the WhatsApp address, the message
 // filled from its template, the spreadsheet's fields and the day the list starts on.
+#include "core/booking_status.h"
 #include "core/confirmation.h"
+
+#include "core/text_rules.h"
 
 #include <QTest>
 
@@ -111,7 +114,13 @@ private Q_SLOTS:
         QTest::newRow("formula") << "=HYPERLINK(\"x\")"
                                  << "\"'=HYPERLINK(\"\"x\"\")\"";
         QTest::newRow("a phone with its country") << "+55 11 9999"
-                                                  << "+55 11 9999";
+                                                  << "'+55 11 9999";
+        QTest::newRow("a sum after a sign") << "-2+3+cmd|' /c Calc'!a0"
+                                            << "'-2+3+cmd|' /c Calc'!a0";
+        QTest::newRow("a plan that adds") << "-1+1"
+                                          << "'-1+1";
+        QTest::newRow("a phone that adds") << "+1+1 98877-6655"
+                                           << "'+1+1 98877-6655";
         QTest::newRow("a sign before a word") << "-cmd"
                                               << "'-cmd";
     }
@@ -119,6 +128,40 @@ private Q_SLOTS:
     {
         QFETCH(QString, text);
         QTEST(csvField(text), "field");
+    }
+
+    // The history names a status in the user's words, a date as the language writes it, and any other
+    // value as stored, a note that reads "confirmed" too; padding is no change.
+    void historyAsTheUserReadsIt_data()
+    {
+        QTest::addColumn<QString>("details");
+        QTest::addColumn<QString>("shown");
+        QTest::newRow("a status") << "status: to-confirm \u2192 confirmed"
+                                  << "    Status: To confirm \u2192 Confirmed";
+        QTest::newRow("a note reading as a status") << "obs: to confirm by phone \u2192 confirmed"
+                                                    << "    Notes: to confirm by phone \u2192 confirmed";
+        QTest::newRow("a date") << "data: 2023-03-14"
+                                << "    Date: " +
+                                       QLocale().toString(QDate(2023, 3, 14), QLocale::ShortFormat);
+    }
+    void historyAsTheUserReadsIt()
+    {
+        QFETCH(QString, details);
+        const HistoryEntry entry{QDateTime(QDate(2023, 3, 13), QTime(10, 1)), "vm", "root", "status",
+                                 details};
+        QTEST(describedEntry(entry).section('\n', 1), "shown");
+    }
+    void paddingIsNoChange()
+    {
+        Appointment before;
+        before.nome = "Maria da Silva";
+        before.convenio = "Unimed";
+        Appointment after = before;
+        after.nome = fitted("Maria da Silva", 35);
+        after.convenio = fitted("Unimed", 15);
+        QCOMPARE(changedDetails(before, after), QString());
+        after.telefone = "9999";
+        QCOMPARE(changedDetails(before, after), QStringLiteral("telefone:  \u2192 9999"));
     }
 
     void theListStartsOnTheNextWorkingDay_data()
