@@ -181,10 +181,17 @@ bool AppointmentStore::insertInto(const QString &schema, const Appointment &book
 {
     bool indexed = false;
     beginOwnWrite(schema, &indexed);
+    // SQLite gives a removed last row's number again, and that booking's history would then read as
+    // the new one's: the new identity is past every one the history has ever named as well.
     QSqlQuery query(connection_.database());
-    if (!query.prepare(QStringLiteral("INSERT INTO %1.dados (%2) VALUES (?, ?, ?, ?, ?, ?)")
-                           .arg(schema, bookingColumns())))
-        return fail(query, error);
+    if (!preparedWithTables(
+            query,
+            QStringLiteral("INSERT INTO %1.dados (rowid, %2) VALUES (1 + max(coalesce((SELECT "
+                           "max(rowid) FROM %1.dados), 0), coalesce((SELECT max(id) FROM %3), "
+                           "0)), ?, ?, ?, ?, ?, ?)")
+                .arg(schema, bookingColumns(), historyTable(schema)),
+            schema, error))
+        return false;
     bindBooking(query, booking);
     if (!query.exec())
         return fail(query, error);

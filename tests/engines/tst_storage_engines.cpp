@@ -308,7 +308,15 @@ private Q_SLOTS:
                          QStringLiteral("removed data: %1;hora: 10:00").arg(kMonday.toString(Qt::ISODate))}));
         // A booking added later under the same name starts to confirm.
         QCOMPARE(front->add(1, booking("10:00", "Ana Souza"), 0, &error).outcome, AddOutcome::Stored);
-        QCOMPARE(storedCalled(*phone, "Ana Souza").status, BookingStatus::ToConfirm);
+        const Appointment last = storedCalled(*phone, "Ana Souza");
+        QCOMPARE(last.status, BookingStatus::ToConfirm);
+        // The last booking removed, its identity is never given again: its history stays its own.
+        QCOMPARE(front->remove(1, last, &error), WriteOutcome::Done);
+        QCOMPARE(front->add(1, booking("10:00", "Caio"), 0, &error).outcome, AddOutcome::Stored);
+        const Appointment next = storedCalled(*phone, "Caio");
+        QVERIFY(next.id > last.id);
+        QVERIFY(phone->readHistory(1, next.id, &history, &error));
+        QCOMPARE(history.size(), 1);
     }
 
     // The month's figures against a plain count of random bookings, in and around the month; the CSV
