@@ -45,14 +45,10 @@ QStringList periodRows(const QString &start, const QString &end, const QString &
     const qint64 last = wholeValue(end);
     QString running = trimBlanks(start);
     while (rows.size() < kMaxRowsPerPeriod) {
-        qint64 minutes = wholeValue(running.right(2)) + step;
-        qint64 carry = 0;
-        if (minutes >= 60) {
-            minutes -= 60;
-            carry = 1;
-        }
-        const qint64 hours = wholeValue(running.left(2)) + carry;
-        running = twoDigits(hours) + twoDigits(minutes);
+        // A slot length over an hour (up to the field's 99 minutes) carries whole hours.
+        const qint64 minutes = wholeValue(running.right(2)) + step;
+        const qint64 hours = wholeValue(running.left(2)) + minutes / 60;
+        running = twoDigits(hours) + twoDigits(minutes % 60);
         if (wholeValue(running) > last)
             break;
         rows << timeRow(running);

@@ -81,6 +81,13 @@ private Q_SLOTS:
         QTest::newRow("negative slot length") << "0800"
                                               << "1800"
                                               << "-5" << QStringList{"08:00"};
+        QTest::newRow("75 minutes roll over the hour")
+            << "0830"
+            << "1215"
+            << "75" << QStringList{"08:30", "09:45", "11:00", "12:15"};
+        QTest::newRow("99 minutes, the field's longest") << "0800"
+                                                         << "1130"
+                                                         << "99" << QStringList{"08:00", "09:39", "11:18"};
     }
 
     void periodRule()
