@@ -62,7 +62,8 @@ int main(int argc, char *argv[])
     const QDir folder(QStringLiteral("."));
     // Tasks that only read leave the folder as it was: no log is begun for them.
     if (line.task != velmora::CommandLine::Task::Find && line.task != velmora::CommandLine::Task::Report)
-        velmora::installLogFile(folder);
+        velmora::installLogFile(folder,
+                                line.needsWindow() ? velmora::LogEcho::PassedOn : velmora::LogEcho::LogOnly);
     switch (line.task) {
     case velmora::CommandLine::Task::ImportLegacy:
         return velmora::importFromCommandLine(folder, velmora::VelmoraApp::defaultReaderPath(), out,

@@ -14,6 +14,7 @@ constexpr int kLogsKept = 3;
 QMutex logMutex;
 QString logPath;
 QtMessageHandler passedOn = nullptr;
+LogEcho logEcho = LogEcho::PassedOn;
 
 void rotate()
 {
@@ -25,7 +26,8 @@ void rotate()
 
 void write(QtMsgType type, const QMessageLogContext &context, const QString &message)
 {
-    if (qstrncmp(context.category ? context.category : "", "velmora.", 8) == 0) {
+    const bool ours = qstrncmp(context.category ? context.category : "", "velmora.", 8) == 0;
+    if (ours) {
         const QMutexLocker locked(&logMutex);
         QFile log(logPath);
         if (log.size() > kLogSize)
@@ -39,17 +41,18 @@ void write(QtMsgType type, const QMessageLogContext &context, const QString &mes
             log.write(line.toUtf8());
         }
     }
-    if (passedOn)
+    if (passedOn && (!ours || logEcho == LogEcho::PassedOn))
         passedOn(type, context, message);
 }
 
 } // namespace
 
-void installLogFile(const QDir &folder)
+void installLogFile(const QDir &folder, LogEcho echo)
 {
     {
         const QMutexLocker locked(&logMutex);
         logPath = folder.absoluteFilePath(QStringLiteral("velmora.log"));
+        logEcho = echo;
     }
     passedOn = qInstallMessageHandler(write);
 }
