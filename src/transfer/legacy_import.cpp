@@ -346,13 +346,13 @@ QString ImportReport::text() const
             "Import", "The import was cancelled; the files not yet finished were left as they are.");
     if (textsCut > 0)
         lines << QCoreApplication::translate("Import",
-                                             "%n texts were longer than the reader can read (1 MiB) and "
-                                             "were cut there.",
+                                             "Texts longer than the reader can read (1 MiB), cut "
+                                             "there: %n.",
                                              "", cut);
     if (rowsWithTimeOfDay > 0)
         lines << QCoreApplication::translate(
             "Import",
-            "%n appointments were dated with a time of day; the date was kept, the time of day left out.", "",
+            "Appointments dated with a time of day: %n; the date was kept, the time of day left out.", "",
             dated);
     if (!ignoredFields.isEmpty())
         lines << QCoreApplication::translate("Import", "Fields the program does not use, left out: %1.")
@@ -441,6 +441,15 @@ ImportReport importLegacyFiles(const QDir &folder, BookStorage &target, const QS
     }
     stopKeeping = true;
     keeper.join();
+    // A name of the twelve taken by something that is no file (a pipe, a folder) cannot be read, and
+    // the program will not open it either: said as a file not imported.
+    if (!files.isEmpty())
+        for (const QString &fileName : allFileNames())
+            if (QFileInfo(folder.filePath(fileName)).exists() && !isRegularFile(folder.filePath(fileName)))
+                report.notImported << QCoreApplication::translate(
+                                          "Import",
+                                          "%1: not a file (a pipe, a folder or a device); left as it is")
+                                          .arg(fileName);
     // What was read whole is put in place together: a crash before leaves every original there.
     if (fill && !report.imported.isEmpty() && !fill->finish(&why)) {
         for (const QString &fileName : std::as_const(report.imported))

@@ -14,6 +14,7 @@
 #include <QTemporaryDir>
 
 #include <csignal>
+#include <sys/stat.h>
 
 using namespace velmora;
 using velmora::testing::TestFiles;
@@ -288,6 +289,20 @@ private Q_SLOTS:
         QCOMPARE(legacyFiles(folder), QStringList{name});
     }
 
+    // A pipe under one of the twelve names is named as not imported, and the import says it failed.
+    void aPipeAmongTheOldFilesIsNamed()
+    {
+        QTemporaryDir dir;
+        const QDir folder(copySet(dir, "clinic-a"));
+        QFile::remove(folder.filePath("bdm1.mdb"));
+        QCOMPARE(::mkfifo(QFile::encodeName(folder.filePath("bdm1.mdb")).constData(), 0600), 0);
+        const ImportReport report = importLegacyFiles(folder, kReader);
+        QCOMPARE(report.imported.size(), 11);
+        QCOMPARE(report.notImported.size(), 1);
+        QVERIFY2(report.notImported.first().startsWith("bdm1.mdb: not a file"),
+                 qPrintable(report.notImported.first()));
+    }
+
     void oneOldFileAmongTheProgramsOwn()
     {
         TestFiles files;
@@ -320,7 +335,7 @@ private Q_SLOTS:
             << "bdm1.mdb: its table has no field \"data\", which the program needs";
         QTest::newRow("a memo cut")
             << "C data date\nC hora text\nC nome text\nR D46000\tS08:00\tSAna\nE 1 1 1" << true
-            << "1 texts were longer than the reader can read";
+            << "Texts longer than the reader can read (1 MiB), cut there: 1.";
     }
     void readerOutputChecked()
     {

@@ -195,8 +195,8 @@ A lista fica vazia até que possam ser lidas.</translation>
         <translation>Situação alterada</translation>
     </message>
     <message>
-        <source>%1 by %2 at %3: %4</source>
-        <translation>%1, %2 em %3: %4</translation>
+        <source>%1 – %2 by %3 (computer %4)</source>
+        <translation>%1 – %2 por %3 (computador %4)</translation>
     </message>
     <message>
         <source>Status</source>
@@ -409,18 +409,22 @@ A lista fica vazia até que possam ser lidas.</translation>
         </translation>
     </message>
     <message numerus="yes">
-        <source>%n texts were longer than the reader can read (1 MiB) and were cut there.</source>
+        <source>Texts longer than the reader can read (1 MiB), cut there: %n.</source>
         <translation>
             <numerusform>%n texto era maior do que o leitor consegue ler (1 MiB) e foi cortado nesse ponto.</numerusform>
             <numerusform>%n textos eram maiores do que o leitor consegue ler (1 MiB) e foram cortados nesse ponto.</numerusform>
         </translation>
     </message>
     <message numerus="yes">
-        <source>%n appointments were dated with a time of day; the date was kept, the time of day left out.</source>
+        <source>Appointments dated with a time of day: %n; the date was kept, the time of day left out.</source>
         <translation>
             <numerusform>%n consulta tinha a data gravada junto com um horário; a data foi mantida e esse horário, descartado.</numerusform>
             <numerusform>%n consultas tinham a data gravada junto com um horário; a data foi mantida e esse horário, descartado.</numerusform>
         </translation>
+    </message>
+    <message>
+        <source>%1: not a file (a pipe, a folder or a device); left as it is</source>
+        <translation>%1: não é um arquivo (um pipe, uma pasta ou um dispositivo); deixado como está</translation>
     </message>
 </context>
 <context>
