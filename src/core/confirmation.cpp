@@ -1,6 +1,7 @@
 #include "core/confirmation.h"
 
 #include "core/booking_status.h"
+#include "core/printout.h"
 #include "core/text_rules.h"
 
 #include <QCoreApplication>
@@ -105,6 +106,25 @@ std::array<bool, 7> weekdaysWithHours(const std::array<WeeklyTimes, kDoctorSlotC
             any[static_cast<size_t>(day)] =
                 any[static_cast<size_t>(day)] || !trimBlanks(times[weeklyTimePosition(day, 1)]).isEmpty();
     return any;
+}
+
+int rowKeptAfterReload(const QVector<ConfirmationRow> &before, int selected,
+                       const QVector<ConfirmationRow> &after)
+{
+    if (after.isEmpty())
+        return -1;
+    if (selected < 0 || selected >= before.size())
+        return 0;
+    const auto positionOf = [&after](const ConfirmationRow &row) {
+        for (int i = 0; i < after.size(); ++i)
+            if (after.at(i).slot == row.slot && after.at(i).booking.id == row.booking.id)
+                return i;
+        return -1;
+    };
+    for (int i = selected; i < before.size(); ++i)
+        if (const int position = positionOf(before.at(i)); position >= 0)
+            return position;
+    return static_cast<int>(after.size()) - 1;
 }
 
 QDate nextWorkingDay(QDate today, const std::array<bool, 7> &hoursOnWeekday)
@@ -276,9 +296,10 @@ bool saveConfirmationSettings(const QString &iniPath, const ConfirmationSettings
 QString csvField(const QString &text)
 {
     QString field = text;
-    // "=", "@", or a sign before anything but a number would be run as a formula.
-    static const QRegularExpression formula(QStringLiteral("^(?:[=@\\t\\r]|[+\\-](?![0-9 (]))"));
-    if (formula.match(field).hasMatch())
+    // A spreadsheet runs a cell starting with any of these as a formula, "+1+1" and "-2+3" included;
+    // the quote in front makes it text and leaves a phone readable.
+    static const QString formulaStarts = QStringLiteral("=+-@\t\r");
+    if (!field.isEmpty() && formulaStarts.contains(field.front()))
         field.prepend(QLatin1Char('\''));
     if (field.contains(QLatin1Char(';')) || field.contains(QLatin1Char('"')) ||
         field.contains(QLatin1Char('\n')) || field.contains(QLatin1Char('\r')))
@@ -319,15 +340,29 @@ bool saveWholeFile(const QString &path, const QByteArray &bytes, QString *error)
 
 QStringList confirmationLines(const QVector<ConfirmationRow> &rows, const QLocale &locale)
 {
-    QStringList lines;
+    const auto said = [](const char *text) { return QCoreApplication::translate("Confirmation", text); };
+    QVector<QStringList> cells;
     for (const ConfirmationRow &row : rows)
-        lines << fitted(shownDate(row.booking.date, locale), 10) + QStringLiteral("  ") +
-                     fitted(trimBlanks(row.booking.hora), 5) + QStringLiteral("  ") +
-                     fitted(trimBlanks(row.doctor), 16) + QStringLiteral("  ") +
-                     fitted(trimBlanks(blankControlCharacters(row.booking.nome)), 30) + QStringLiteral("  ") +
-                     fitted(trimBlanks(blankControlCharacters(row.booking.telefone)), 22) +
-                     QStringLiteral("  ") + statusCaption(row.booking.status);
-    return lines;
+        cells << QStringList{
+            listedDate(row.booking.date, locale),
+            trimBlanks(row.booking.hora),
+            trimBlanks(row.doctor),
+            trimBlanks(blankControlCharacters(row.booking.nome)),
+            trimBlanks(blankControlCharacters(row.booking.telefone)),
+            (statusMark(row.booking.status) + QLatin1Char(' ') + statusCaption(row.booking.status))
+                .trimmed()};
+    return tableLines({said(QT_TRANSLATE_NOOP("Confirmation", "Date")),
+                       said(QT_TRANSLATE_NOOP("Confirmation", "Time")),
+                       said(QT_TRANSLATE_NOOP("Confirmation", "Doctor")),
+                       said(QT_TRANSLATE_NOOP("Confirmation", "Patient")),
+                       said(QT_TRANSLATE_NOOP("Confirmation", "Phones")),
+                       said(QT_TRANSLATE_NOOP("Confirmation", "Status"))},
+                      cells);
+}
+
+QString listedDate(QDate date, const QLocale &locale)
+{
+    return locale.toString(date, QStringLiteral("ddd ")) + shownDate(date, locale);
 }
 
 } // namespace velmora

@@ -20,6 +20,12 @@ struct ConfirmationRow
     Appointment booking;
 };
 
+// Where the selection goes when the list is read again: the same booking (its book and identity, as
+// identities are per book) or, when it left the list, the row of the first booking that followed it and
+// is still listed, else the last row; -1 for an empty list or no selection before.
+int rowKeptAfterReload(const QVector<ConfirmationRow> &before, int selected,
+                       const QVector<ConfirmationRow> &after);
+
 // The day the list starts on by default: the next day after today that is a working day. Saturday
 // and Sunday count only when some doctor has hours on them (hoursOnWeekday: Monday first).
 QDate nextWorkingDay(QDate today, const std::array<bool, 7> &hoursOnWeekday);
@@ -82,7 +88,10 @@ QString csvField(const QString &text);
 QByteArray confirmationCsv(const QVector<ConfirmationRow> &rows, const QLocale &locale);
 // The bytes written to path whole, or the file left as it was.
 bool saveWholeFile(const QString &path, const QByteArray &bytes, QString *error);
-// The list as printed, one line per booking.
+// A date as every list of the program shows it, one way per language: its weekday, then as dates
+// are written in files ("ter 14/03/2023", "Tue 2023-03-14").
+QString listedDate(QDate date, const QLocale &locale);
+// The list as printed: its headings, then one line per booking, columns as wide as their texts.
 QStringList confirmationLines(const QVector<ConfirmationRow> &rows, const QLocale &locale);
 
 } // namespace velmora

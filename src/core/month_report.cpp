@@ -3,6 +3,7 @@
 #include "core/booking_status.h"
 #include "core/confirmation.h"
 #include "core/finding.h"
+#include "core/printout.h"
 #include "core/text_rules.h"
 
 #include <QCoreApplication>
@@ -181,31 +182,38 @@ QByteArray monthReportCsv(const MonthReport &report, const QLocale &locale)
 QStringList monthReportLines(const MonthReport &report, const QLocale &locale)
 {
     const auto said = [](const char *text) { return QCoreApplication::translate("MonthReport", text); };
-    QStringList lines;
-    lines << fitted(said(QT_TRANSLATE_NOOP("MonthReport", "Doctor")), 28) +
-                 fitted(said(QT_TRANSLATE_NOOP("MonthReport", "Offered")), 10) +
-                 fitted(said(QT_TRANSLATE_NOOP("MonthReport", "Booked")), 10) +
-                 fitted(said(QT_TRANSLATE_NOOP("MonthReport", "Occupancy")), 11) +
-                 fitted(said(QT_TRANSLATE_NOOP("MonthReport", "Arrived")), 10) +
-                 fitted(said(QT_TRANSLATE_NOOP("MonthReport", "Missed")), 10) +
-                 said(QT_TRANSLATE_NOOP("MonthReport", "Cancelled"));
-    for (const DoctorFigures &doctor : report.doctors)
-        lines << fitted(doctor.name, 28) + fitted(QString::number(doctor.offered), 10) +
-                     fitted(QString::number(doctor.booked), 10) +
-                     fitted(percent(doctor.occupancy(), locale) + QLatin1Char('%'), 11) +
-                     fitted(QString::number(doctor.byStatus[static_cast<size_t>(BookingStatus::Arrived)]),
-                            10) +
-                     fitted(QString::number(doctor.byStatus[static_cast<size_t>(BookingStatus::Missed)]),
-                            10) +
-                     QString::number(doctor.byStatus[static_cast<size_t>(BookingStatus::Cancelled)]);
-    lines << QString();
-    lines << fitted(said(QT_TRANSLATE_NOOP("MonthReport", "Health plan")), 38) +
-                 fitted(said(QT_TRANSLATE_NOOP("MonthReport", "Bookings")), 10) +
-                 said(QT_TRANSLATE_NOOP("MonthReport", "Arrived"));
+    QVector<QStringList> doctors;
+    for (const DoctorFigures &doctor : report.doctors) {
+        const auto count = [&doctor](BookingStatus status) {
+            return QString::number(doctor.byStatus[static_cast<size_t>(status)]);
+        };
+        doctors << QStringList{doctor.name,
+                               QString::number(doctor.offered),
+                               QString::number(doctor.booked),
+                               percent(doctor.occupancy(), locale) + QLatin1Char('%'),
+                               count(BookingStatus::Confirmed),
+                               count(BookingStatus::Arrived),
+                               count(BookingStatus::Missed),
+                               count(BookingStatus::Cancelled)};
+    }
+    QVector<QStringList> plans;
     for (const PlanFigures &plan : report.plans)
-        lines << fitted(planCaption(plan), 38) + fitted(QString::number(plan.bookings), 10) +
-                     QString::number(plan.arrived);
-    return lines;
+        plans << QStringList{planCaption(plan), QString::number(plan.bookings),
+                             QString::number(plan.arrived)};
+    return tableLines({said(QT_TRANSLATE_NOOP("MonthReport", "Doctor")),
+                       said(QT_TRANSLATE_NOOP("MonthReport", "Offered")),
+                       said(QT_TRANSLATE_NOOP("MonthReport", "Booked")),
+                       said(QT_TRANSLATE_NOOP("MonthReport", "Occupancy")),
+                       said(QT_TRANSLATE_NOOP("MonthReport", "Confirmed")),
+                       said(QT_TRANSLATE_NOOP("MonthReport", "Arrived")),
+                       said(QT_TRANSLATE_NOOP("MonthReport", "Missed")),
+                       said(QT_TRANSLATE_NOOP("MonthReport", "Cancelled"))},
+                      doctors) +
+           QStringList{QString()} +
+           tableLines({said(QT_TRANSLATE_NOOP("MonthReport", "Health plan")),
+                       said(QT_TRANSLATE_NOOP("MonthReport", "Bookings")),
+                       said(QT_TRANSLATE_NOOP("MonthReport", "Arrived"))},
+                      plans);
 }
 
 } // namespace velmora

@@ -7,9 +7,14 @@
 #include <QPagedPaintDevice>
 #include <QPainter>
 
+#include <algorithm>
+
 namespace velmora {
 
 namespace {
+
+constexpr qreal kRowPoints = 9;
+constexpr qreal kSmallestPoints = 5;
 
 // Lines go down the page and a line that would pass the bottom starts a new page.
 class LineWriter
@@ -42,6 +47,25 @@ public:
         return true;
     }
 
+    // A line longer than the page goes on in the lines below, broken between words.
+    bool wrapped(const QString &text)
+    {
+        const QFontMetricsF metrics(painter_.font(), &device_);
+        const qreal width = painter_.viewport().width();
+        QString rest = text;
+        while (metrics.horizontalAdvance(rest) > width) {
+            qsizetype cut = rest.size();
+            while (cut > 1 && metrics.horizontalAdvance(rest.left(cut)) > width)
+                cut = rest.lastIndexOf(QLatin1Char(' '), cut - 1) > 0
+                          ? rest.lastIndexOf(QLatin1Char(' '), cut - 1)
+                          : cut - 1;
+            if (!line(rest.left(cut)))
+                return false;
+            rest = QString(5, QLatin1Char(' ')) + rest.mid(cut).trimmed();
+        }
+        return line(rest);
+    }
+
     bool line(const QString &text)
     {
         const QFontMetricsF metrics(painter_.font(), &device_);
@@ -67,6 +91,24 @@ private:
 
 bool paintPrintout(QPagedPaintDevice &device, const Printout &printout, QString *error)
 {
+    // The page turned, and then the rows' font made smaller, until the widest row fits its width.
+    QFont rowsFont(QStringLiteral("Courier New"));
+    rowsFont.setStyleHint(QFont::TypeWriter);
+    rowsFont.setBold(true);
+    rowsFont.setPointSizeF(kRowPoints);
+    const auto widest = [&](const QFont &font) {
+        const QFontMetricsF metrics(font, &device);
+        qreal width = 0;
+        for (const QString &row : printout.rows)
+            width = std::max(width, metrics.horizontalAdvance(QString(3, QLatin1Char(' ')) + row));
+        return width * 72.0 / device.logicalDpiX(); // in points, as the page is measured
+    };
+    const auto pageWidth = [&] { return device.pageLayout().paintRect(QPageLayout::Point).width(); };
+    const qreal needed = widest(rowsFont);
+    if (needed > pageWidth())
+        device.setPageOrientation(QPageLayout::Landscape);
+    const qreal rowPoints =
+        needed > pageWidth() ? std::max(kSmallestPoints, kRowPoints * pageWidth() / needed) : kRowPoints;
     QPainter painter;
     if (!painter.begin(&device)) {
         *error = QCoreApplication::translate("Platform", "the printer could not start the document");
@@ -78,9 +120,9 @@ bool paintPrintout(QPagedPaintDevice &device, const Printout &printout, QString 
     writer.setFont(QStringLiteral("Arial"), 10, false);
     ok = ok && writer.line({}) && writer.line({});
     writer.setFont(QStringLiteral("Arial"), 16, false);
-    ok = ok && writer.line(QString(5, QLatin1Char(' ')) + printout.header);
+    ok = ok && writer.wrapped(QString(5, QLatin1Char(' ')) + printout.header);
     ok = ok && writer.line({}) && writer.line({});
-    writer.setFont(QStringLiteral("Courier New"), 9, true);
+    writer.setFont(QStringLiteral("Courier New"), rowPoints, true);
     for (const QString &row : printout.rows) {
         if (!ok)
             break;

@@ -4,6 +4,7 @@
 
 #include <QCoreApplication>
 #include <QDesktopServices>
+#include <QDir>
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QMessageBox>
@@ -12,6 +13,7 @@
 #include <QPrinterInfo>
 #include <QProgressDialog>
 #include <QPushButton>
+#include <QStandardPaths>
 
 namespace velmora {
 
@@ -68,9 +70,34 @@ void SystemProgress::close()
     dialog_ = nullptr;
 }
 
+int SystemMessages::choose(QWidget *parent, const QString &text, const QStringList &choices)
+{
+    QMessageBox box(QMessageBox::Question, QString::fromLatin1(kCaption), text, QMessageBox::NoButton,
+                    parent);
+    QList<QPushButton *> buttons;
+    for (qsizetype i = 0; i < choices.size(); ++i)
+        buttons << box.addButton(choices.at(i), i == 0                    ? QMessageBox::AcceptRole
+                                                : i == choices.size() - 1 ? QMessageBox::RejectRole
+                                                                          : QMessageBox::ActionRole);
+    if (!buttons.isEmpty())
+        box.setDefaultButton(buttons.first());
+    box.exec();
+    return static_cast<int>(buttons.indexOf(static_cast<QPushButton *>(box.clickedButton())));
+}
+
 QString SystemMessages::saveFileName(QWidget *parent, const QString &startPath, const QString &filter)
 {
-    return QFileDialog::getSaveFileName(parent, QString::fromLatin1(kCaption), startPath, filter);
+    // Offered where the user keeps documents, not in the program's hidden data folder.
+    QString documents = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
+    if (documents.isEmpty() || !QFileInfo(documents).isDir())
+        documents = QDir::homePath();
+    const QString offered = QDir(documents).filePath(QFileInfo(startPath).fileName());
+    // The desktop's own dialog speaks the desktop's language: Qt's speaks the program's.
+    const QFileDialog::Options options = QLocale().name() == QLocale::system().name()
+                                             ? QFileDialog::Options()
+                                             : QFileDialog::DontUseNativeDialog;
+    return QFileDialog::getSaveFileName(parent, QString::fromLatin1(kCaption), offered, filter, nullptr,
+                                        options);
 }
 
 QDate SystemClock::today() const
@@ -128,9 +155,25 @@ bool SystemPrinter::saveAsPdf(const Printout &printout, const QString &path, QSt
     return true;
 }
 
+namespace {
+
+// Qt names the whole address when no browser can be found, and an address can hold a patient's name:
+// nothing of it may reach the terminal or the system's journal.
+void withoutAddress(QtMsgType type, const QMessageLogContext &context, const QString &message)
+{
+    Q_UNUSED(type)
+    Q_UNUSED(context)
+    Q_UNUSED(message)
+}
+
+} // namespace
+
 bool SystemBrowser::open(const QUrl &address)
 {
-    return QDesktopServices::openUrl(address);
+    const QtMessageHandler previous = qInstallMessageHandler(withoutAddress);
+    const bool opened = QDesktopServices::openUrl(address);
+    qInstallMessageHandler(previous);
+    return opened;
 }
 
 } // namespace velmora

@@ -15,6 +15,7 @@ public:
     bool ask(QWidget *parent, const QString &text) override;
     bool ask(QWidget *parent, const QString &text, const QString &yes, const QString &no,
              Default answer = Default::Yes) override;
+    int choose(QWidget *parent, const QString &text, const QStringList &choices) override;
     QString saveFileName(QWidget *parent, const QString &startPath, const QString &filter) override;
 };
 

@@ -30,6 +30,9 @@ QString shownMobile(const QString &mobile)
     return QStringLiteral("+55 (%1) %2-%3").arg(mobile.mid(2, 2), mobile.mid(4, 5), mobile.mid(9));
 }
 
+constexpr int kStatusColumn = 6;
+constexpr int kCellMargin = 16;
+
 QPushButton *button(QWidget *parent, const char *name, const QString &caption)
 {
     auto *made = new QPushButton(caption, parent);
@@ -67,16 +70,14 @@ ConfirmationWindow::ConfirmationWindow(const Platform &platform, AppointmentBook
     count_ = new QLabel(this);
     count_->setObjectName(QStringLiteral("confirmCount"));
 
-    statuses_ = new QMenu(this);
-    for (int number = 0; number < kBookingStatusCount; ++number) {
-        const BookingStatus status = statusFromNumber(number);
-        QAction *action =
-            statuses_->addAction(statusMark(status) + QLatin1Char('\t') + statusCaption(status));
-        action->setShortcut(QKeySequence(Qt::CTRL | static_cast<Qt::Key>(Qt::Key_1 + number)));
+    statuses_ = statusMenu(this, [this](BookingStatus status) { setStatus(status); });
+    for (QAction *action : statuses_->actions()) {
         action->setShortcutContext(Qt::WindowShortcut);
         addAction(action);
-        connect(action, &QAction::triggered, this, [this, status] { setStatus(status); });
     }
+    said_ = new QLabel(this);
+    said_->setObjectName(QStringLiteral("confirmSaid"));
+    said_->setAccessibleName(tr("Last status set"));
     QPushButton *status = button(this, "confirmStatus", tr("Set stat&us"));
     status->setMenu(statuses_);
     QPushButton *whatsApp = button(this, "confirmWhatsApp", tr("&WhatsApp"));
@@ -98,13 +99,18 @@ ConfirmationWindow::ConfirmationWindow(const Platform &platform, AppointmentBook
     auto *layout = new QVBoxLayout(this);
     layout->addLayout(choices);
     layout->addWidget(table_, 1);
-    layout->addWidget(count_);
+    auto *counts = new QHBoxLayout;
+    counts->addWidget(count_);
+    counts->addStretch();
+    counts->addWidget(said_);
+    layout->addLayout(counts);
     layout->addLayout(actions);
     resize(900, 480);
 
     connect(period_, &PeriodChoice::changed, this, &ConfirmationWindow::reload);
     connect(toConfirmOnly_, &QCheckBox::toggled, this, &ConfirmationWindow::reload);
     connect(table_, &QTableWidget::cellActivated, this, &ConfirmationWindow::sendWhatsApp);
+    connect(table_, &QTableWidget::currentCellChanged, this, &ConfirmationWindow::showCurrentStatus);
     connect(table_, &QWidget::customContextMenuRequested, this,
             [this](const QPoint &at) { statuses_->popup(table_->viewport()->mapToGlobal(at)); });
     connect(whatsApp, &QPushButton::clicked, this, &ConfirmationWindow::sendWhatsApp);
@@ -132,8 +138,8 @@ void ConfirmationWindow::open()
 
 void ConfirmationWindow::reload()
 {
-    const int keep = currentRow();
-    const qint64 keptId = keep >= 0 ? rows_.at(keep).booking.id : -1;
+    const QVector<ConfirmationRow> before = rows_;
+    const int selected = currentRow();
     QString error;
     if (!book_.readConfirmations(period_->from(), period_->to(), period_->slot(), toConfirmOnly_->isChecked(),
                                  &rows_, &error)) {
@@ -143,12 +149,19 @@ void ConfirmationWindow::reload()
         return;
     }
     fill();
-    int row = 0;
-    for (int i = 0; i < rows_.size(); ++i)
-        if (rows_.at(i).booking.id == keptId)
-            row = i;
-    if (!rows_.isEmpty())
-        table_->selectRow(std::min(keep >= 0 ? row : 0, static_cast<int>(rows_.size()) - 1));
+    // The same booking stays selected or, when it left the list, the one after it.
+    const int row = rowKeptAfterReload(before, selected, rows_);
+    if (row >= 0)
+        table_->selectRow(row);
+    showCurrentStatus();
+}
+
+void ConfirmationWindow::showCurrentStatus()
+{
+    const int row = currentRow();
+    const std::optional<BookingStatus> current =
+        row >= 0 ? std::optional<BookingStatus>(rows_.at(row).booking.status) : std::nullopt;
+    markStatus(statuses_, current);
 }
 
 void ConfirmationWindow::fill()
@@ -158,7 +171,7 @@ void ConfirmationWindow::fill()
     for (int i = 0; i < rows_.size(); ++i) {
         const Appointment &booking = rows_.at(i).booking;
         const QStringList texts{
-            locale.toString(booking.date, QStringLiteral("ddd dd/MM")),
+            listedDate(booking.date, locale),
             trimBlanks(booking.hora),
             rows_.at(i).doctor,
             trimBlanks(blankControlCharacters(booking.nome)),
@@ -167,12 +180,22 @@ void ConfirmationWindow::fill()
             (statusMark(booking.status) + QLatin1Char(' ') + statusCaption(booking.status)).trimmed()};
         for (int column = 0; column < texts.size(); ++column) {
             auto *item = new QTableWidgetItem(texts.at(column));
-            if (column == 6 && booking.status != BookingStatus::ToConfirm)
+            if (column == kStatusColumn && booking.status != BookingStatus::ToConfirm)
                 item->setForeground(statusColour(booking.status));
             table_->setItem(i, column, item);
         }
     }
     table_->resizeColumnsToContents();
+    // The status column as wide as its longest word, whatever the rows listed now.
+    int statusWidth = table_->columnWidth(kStatusColumn);
+    for (int number = 0; number < kBookingStatusCount; ++number) {
+        const BookingStatus status = statusFromNumber(number);
+        statusWidth =
+            std::max(statusWidth, table_->fontMetrics().horizontalAdvance(
+                                      statusMark(status) + QStringLiteral("  ") + statusCaption(status)) +
+                                      kCellMargin);
+    }
+    table_->setColumnWidth(kStatusColumn, statusWidth);
     count_->setText(tr("%n appointment(s)", nullptr, static_cast<int>(rows_.size())));
 }
 
@@ -187,9 +210,16 @@ void ConfirmationWindow::setStatus(BookingStatus status)
     const int row = currentRow();
     if (row < 0)
         return;
-    const Outcome outcome = book_.setStatusOf(rows_.at(row), status);
+    const ConfirmationRow chosen = rows_.at(row);
+    const Outcome outcome = book_.setStatusOf(chosen, status);
     for (const QString &message : outcome.messages)
         platform_.messages.inform(this, message);
+    // Named, so that the receptionist sees on whom it was set.
+    if (outcome.done)
+        said_->setText(tr("%1, %2 %3 with %4: %5")
+                           .arg(trimBlanks(blankControlCharacters(chosen.booking.nome)),
+                                listedDate(chosen.booking.date, QLocale()), trimBlanks(chosen.booking.hora),
+                                trimBlanks(chosen.doctor), statusCaption(status)));
     reload();
 }
 
@@ -210,18 +240,37 @@ void ConfirmationWindow::sendWhatsApp()
                             .arg(patient, numbers.others.join(QStringLiteral(", "))));
         return;
     }
+    // A patient who cancelled or missed is not reminded without a word.
+    if (listed.booking.status == BookingStatus::Cancelled || listed.booking.status == BookingStatus::Missed) {
+        if (!platform_.messages.ask(this,
+                                    tr("The status of %1's appointment is \"%2\". Send the confirmation "
+                                       "message all the same?")
+                                        .arg(patient, statusCaption(listed.booking.status)),
+                                    tr("Send all the same"), tr("Cancel"), MessageService::Default::No))
+            return;
+    }
     const QString message = filledMessage(
         settings.messageTemplate,
         {listed.booking.nome, listed.booking.date, listed.booking.hora, listed.doctor, settings.clinic},
         QLocale());
-    // Each number of the field offered in turn, the message shown as it will be sent.
-    for (const QString &mobile : numbers.mobiles) {
-        if (!platform_.messages.ask(
-                this, tr("Send this message to %1 at %2?\n\n%3").arg(patient, shownMobile(mobile), message),
-                tr("Open WhatsApp"), numbers.mobiles.size() > 1 ? tr("Next number") : tr("Cancel")))
+    // Each number of the field offered in turn, the message shown as it will be sent; Cancel (or
+    // Escape) ends the whole send.
+    for (qsizetype i = 0; i < numbers.mobiles.size(); ++i) {
+        const QString &mobile = numbers.mobiles.at(i);
+        const bool last = i + 1 == numbers.mobiles.size();
+        const QStringList choices = last ? QStringList{tr("Open WhatsApp"), tr("Cancel")}
+                                         : QStringList{tr("Open WhatsApp"), tr("Next number"), tr("Cancel")};
+        const int choice = platform_.messages.choose(
+            this, tr("Send this message to %1 at %2?\n\n%3").arg(patient, shownMobile(mobile), message),
+            choices);
+        if (choice == 1 && !last)
             continue;
+        if (choice != 0)
+            return;
         if (!platform_.browser.open(whatsAppLink(mobile, message)))
-            platform_.messages.inform(this, tr("WhatsApp could not be opened: no browser answered."));
+            platform_.messages.inform(this,
+                                      tr("WhatsApp could not be opened: no web browser or WhatsApp program "
+                                         "answered on this computer."));
         return;
     }
 }
@@ -229,8 +278,8 @@ void ConfirmationWindow::sendWhatsApp()
 QString ConfirmationWindow::title() const
 {
     const QLocale locale;
-    const QString from = locale.toString(period_->from(), QLocale::ShortFormat);
-    const QString to = locale.toString(period_->to(), QLocale::ShortFormat);
+    const QString from = listedDate(period_->from(), locale);
+    const QString to = listedDate(period_->to(), locale);
     return from == to ? tr("Confirmations of %1").arg(from) : tr("Confirmations from %1 to %2").arg(from, to);
 }
 
@@ -238,7 +287,7 @@ void ConfirmationWindow::print()
 {
     Printout printout;
     printout.documentName = printDocumentName(tr("Confirmations"), period_->from());
-    printout.header = title() + QStringLiteral("  ") + period_->doctorText();
+    printout.header = title() + QStringLiteral(", ") + period_->doctorText();
     printout.rows = confirmationLines(rows_, QLocale());
     printOrSavePdf(platform_, this, printout, pdfFolder_);
 }

@@ -32,6 +32,8 @@ public:
 private:
     void reload();
     void fill();
+    // The status menu checks the selected booking's status.
+    void showCurrentStatus();
     int currentRow() const;
     void setStatus(BookingStatus status);
     void sendWhatsApp();
@@ -47,6 +49,7 @@ private:
     QCheckBox *toConfirmOnly_ = nullptr;
     QTableWidget *table_ = nullptr;
     QLabel *count_ = nullptr;
+    QLabel *said_ = nullptr; // names the patient whose status was set last
     QMenu *statuses_ = nullptr;
     MessageWindow *messageWindow_ = nullptr;
     QVector<ConfirmationRow> rows_;

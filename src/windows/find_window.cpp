@@ -101,15 +101,13 @@ void FindWindow::search()
     const QStringList doctors = book_.doctorNames();
     for (const FoundBooking &each : std::as_const(found_)) {
         const Appointment &booking = each.booking;
-        const QString line =
-            QStringLiteral("%1  %2  %3  %4  %5  %6")
-                .arg(locale.toString(booking.date, QStringLiteral("ddd")) + QLatin1Char(' ') +
-                         locale.toString(booking.date, QLocale::ShortFormat),
-                     fitted(trimBlanks(booking.hora), BookingRecord::kHoraWidth),
-                     fitted(trimBlanks(doctors.value(each.slot - 1)), 30),
-                     fitted(trimBlanks(booking.nome), BookingRecord::kNomeWidth),
-                     fitted(trimBlanks(booking.convenio), BookingRecord::kConvenioWidth),
-                     trimBlanks(booking.telefone));
+        const QString line = QStringLiteral("%1  %2  %3  %4  %5  %6")
+                                 .arg(listedDate(booking.date, locale),
+                                      fitted(trimBlanks(booking.hora), BookingRecord::kHoraWidth),
+                                      fitted(trimBlanks(doctors.value(each.slot - 1)), 30),
+                                      fitted(trimBlanks(booking.nome), BookingRecord::kNomeWidth),
+                                      fitted(trimBlanks(booking.convenio), BookingRecord::kConvenioWidth),
+                                      trimBlanks(booking.telefone));
         auto *item = new QListWidgetItem(blankControlCharacters(line), results_);
         if (booking.date < today) // past ones told apart at a glance
             item->setForeground(palette().color(QPalette::Disabled, QPalette::Text));

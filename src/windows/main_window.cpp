@@ -4,6 +4,7 @@
 #include "core/booking_status.h"
 #include "windows/confirmation_window.h"
 #include "windows/month_window.h"
+#include "windows/widgets_support.h"
 
 #include <QCloseEvent>
 #include <QCoreApplication>
@@ -59,6 +60,12 @@ MainWindow::MainWindow(const Platform &platform, AppointmentBook &book, const QD
     sidePanel_ = new SidePanel(this);
     sidePanel_->hide();
     layout()->addWidget(sidePanel_);
+    // The panel's buttons come after the day list's own controls, whose order stays as it is.
+    QWidget *previous = cmd_cad;
+    for (QPushButton *button : sidePanel_->findChildren<QPushButton *>()) {
+        QWidget::setTabOrder(previous, button);
+        previous = button;
+    }
     for (QWidget *control : canvas_->findChildren<QWidget *>(QString(), Qt::FindDirectChildrenOnly))
         layoutGeometry_.push_back({control, control->geometry()});
     wireControls();
@@ -136,11 +143,13 @@ void MainWindow::wireControls()
     connect(sidePanel_, &SidePanel::statusChosen, this,
             [this](BookingStatus status) { showOutcome(book_.setStatus(status)); });
     addActions(sidePanel_->statusMenu()->actions()); // their keys work with the panel hidden too
+    connect(sidePanel_->statusMenu(), &QMenu::aboutToShow, this, &MainWindow::markSelectedStatus);
     // A right click on a booked row: its status and its history.
     List1->setContextMenuPolicy(Qt::CustomContextMenu);
     connect(List1, &QWidget::customContextMenuRequested, this, [this](const QPoint &at) {
         if (!book_.canRemove())
             return;
+        markSelectedStatus();
         QMenu menu(this);
         menu.addActions(sidePanel_->statusMenu()->actions());
         menu.addSeparator();
@@ -149,6 +158,14 @@ void MainWindow::wireControls()
         menu.exec(List1->viewport()->mapToGlobal(at));
     });
     connect(Timer2, &QTimer::timeout, this, &MainWindow::Timer2_Timer);
+}
+
+void MainWindow::markSelectedStatus()
+{
+    const int row = book_.selectedRow();
+    markStatus(sidePanel_->statusMenu(), book_.canRemove() && row >= 0
+                                             ? std::optional<BookingStatus>(book_.dayList().statusAt(row))
+                                             : std::nullopt);
 }
 
 void MainWindow::openConfirmations()

@@ -70,6 +70,8 @@ private:
     void enterPressedIn(EntryField field);
     void openFind();
     void openFirstFree();
+    // The selected booking's status checked in the status menu.
+    void markSelectedStatus();
     void openConfirmations();
     void openMonth();
     void showHistory();

@@ -1,5 +1,7 @@
 #include "windows/message_window.h"
 
+#include "core/text_rules.h"
+
 #include <QFormLayout>
 #include <QHBoxLayout>
 #include <QLabel>
@@ -10,6 +12,11 @@
 #include <QShortcut>
 
 namespace velmora {
+
+namespace {
+// WhatsApp takes a message of a few thousand characters; longer ones are cut or refused.
+constexpr int kMessageLimit = 4000;
+} // namespace
 
 MessageWindow::MessageWindow(const Platform &platform, const QString &iniPath, QWidget *parent)
     : QWidget(parent, Qt::Window), platform_(platform), iniPath_(iniPath)
@@ -45,12 +52,19 @@ MessageWindow::MessageWindow(const Platform &platform, const QString &iniPath, Q
     save->setObjectName(QStringLiteral("saveMessage"));
     auto *cancel = new QPushButton(tr("&Cancel"), this);
     cancel->setObjectName(QStringLiteral("cancelMessage"));
+    auto *standard = new QPushButton(tr("&Default message"), this);
+    standard->setObjectName(QStringLiteral("defaultMessage"));
+    standard->setAccessibleName(tr("Default message"));
+    standard->setAutoDefault(false);
+    limit_ = new QLabel(this);
+    limit_->setObjectName(QStringLiteral("messageLength"));
 
     auto *form = new QFormLayout(this);
     auto *textCaption = new QLabel(tr("&Message:"), this);
     textCaption->setBuddy(text_);
     form->addRow(textCaption, text_);
     form->addRow(QString(), placeholders);
+    form->addRow(QString(), limit_);
     auto *areaCaption = new QLabel(tr("&Area code:"), this);
     areaCaption->setBuddy(areaCode_);
     form->addRow(areaCaption, areaCode_);
@@ -60,6 +74,7 @@ MessageWindow::MessageWindow(const Platform &platform, const QString &iniPath, Q
     form->addRow(tr("As sent:"), sample_);
     form->addRow(QString(), unknown_);
     auto *buttons = new QHBoxLayout;
+    buttons->addWidget(standard);
     buttons->addStretch();
     buttons->addWidget(save);
     buttons->addWidget(cancel);
@@ -69,6 +84,9 @@ MessageWindow::MessageWindow(const Platform &platform, const QString &iniPath, Q
     connect(text_, &QPlainTextEdit::textChanged, this, &MessageWindow::showSample);
     connect(clinic_, &QLineEdit::textChanged, this, &MessageWindow::showSample);
     connect(save, &QPushButton::clicked, this, &MessageWindow::save);
+    connect(areaCode_, &QLineEdit::returnPressed, this, &MessageWindow::save);
+    connect(clinic_, &QLineEdit::returnPressed, this, &MessageWindow::save);
+    connect(standard, &QPushButton::clicked, this, [this] { text_->setPlainText(defaultMessageTemplate()); });
     connect(cancel, &QPushButton::clicked, this, &QWidget::close);
     new QShortcut(QKeySequence(Qt::Key_Escape), this, this, &QWidget::close);
 }
@@ -91,6 +109,9 @@ void MessageWindow::showSample()
     const MessageFacts sample{tr("Maria da Silva"), platform_.clock.today().addDays(1),
                               QStringLiteral("14:30"), tr("Dr. Souza"), clinic_->text()};
     sample_->setText(filledMessage(text_->toPlainText(), sample, QLocale()));
+    limit_->setText(tr("%1 of at most %2 characters")
+                        .arg(QLocale().toString(characterCount(text_->toPlainText())),
+                             QLocale().toString(kMessageLimit)));
     const QStringList unknown = unknownPlaceholders(text_->toPlainText());
     unknown_->setText(unknown.isEmpty()
                           ? QString()
@@ -100,6 +121,19 @@ void MessageWindow::showSample()
 void MessageWindow::save()
 {
     const ConfirmationSettings settings{text_->toPlainText(), areaCode_->text(), clinic_->text()};
+    if (trimBlanks(text_->toPlainText()).trimmed().isEmpty()) {
+        platform_.messages.inform(this, tr("The message is empty: write one, or press \"Default message\"."));
+        text_->setFocus(Qt::OtherFocusReason);
+        return;
+    }
+    if (characterCount(text_->toPlainText()) > kMessageLimit) {
+        platform_.messages.inform(this,
+                                  tr("The message is longer than %1 characters: WhatsApp would not take it "
+                                     "whole. Shorten it.")
+                                      .arg(QLocale().toString(kMessageLimit)));
+        text_->setFocus(Qt::OtherFocusReason);
+        return;
+    }
     if (areaCode_->text().size() == 1) {
         platform_.messages.inform(this, tr("The area code has two digits, such as 11 or 21."));
         areaCode_->setFocus(Qt::OtherFocusReason);

@@ -33,6 +33,7 @@ private:
     QLineEdit *clinic_ = nullptr;
     QLabel *sample_ = nullptr;
     QLabel *unknown_ = nullptr;
+    QLabel *limit_ = nullptr;
 };
 
 } // namespace velmora

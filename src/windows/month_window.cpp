@@ -230,10 +230,9 @@ void MonthWindow::print()
     Printout printout;
     const QLocale locale;
     printout.documentName = printDocumentName(tr("The month in numbers"), period_->from());
-    printout.header = tr("%1 to %2")
-                          .arg(locale.toString(period_->from(), QLocale::ShortFormat),
-                               locale.toString(period_->to(), QLocale::ShortFormat)) +
-                      QStringLiteral("  ") + period_->doctorText();
+    printout.header = tr("The month in numbers: %1 to %2")
+                          .arg(listedDate(period_->from(), locale), listedDate(period_->to(), locale)) +
+                      QStringLiteral(", ") + period_->doctorText();
     printout.rows = monthReportLines(report_, locale);
     QBuffer png(&printout.picture);
     png.open(QIODevice::WriteOnly);

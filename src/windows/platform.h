@@ -3,6 +3,7 @@
 #include <QDate>
 #include <QDir>
 #include <QString>
+#include <QStringList>
 #include <QTime>
 #include <QUrl>
 
@@ -36,7 +37,16 @@ public:
         Q_UNUSED(answer);
         return ask(parent, text);
     }
-    // A save dialog starting at startPath; the empty text when the user cancels.
+    // A modal box with a button for each choice, the first the default and the last the one Escape
+    // presses: the index of the one pressed.
+    virtual int choose(QWidget *parent, const QString &text, const QStringList &choices)
+    {
+        return ask(parent, text, choices.value(0), choices.value(choices.size() - 1))
+                   ? 0
+                   : static_cast<int>(choices.size()) - 1;
+    }
+    // A save dialog offering startPath's file name in the user's documents folder; the empty text when
+    // the user cancels.
     virtual QString saveFileName(QWidget *parent, const QString &startPath, const QString &filter) = 0;
 };
 

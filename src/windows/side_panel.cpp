@@ -21,7 +21,7 @@ SidePanel::SidePanel(QWidget *parent) : QFrame(parent)
         button->setObjectName(QLatin1String(name));
         button->setAccessibleName(QString(caption).remove(QLatin1Char('&')));
         button->setToolTip(keys);
-        button->setFocusPolicy(Qt::NoFocus);
+        button->setFocusPolicy(Qt::TabFocus); // reached by Tab after the day list's own controls
         layout->addWidget(button);
         return button;
     };
@@ -32,15 +32,7 @@ SidePanel::SidePanel(QWidget *parent) : QFrame(parent)
     connect(add("confirmationsButton", tr("Co&nfirmations"), QStringLiteral("Ctrl+Shift+C")),
             &QPushButton::clicked, this, &SidePanel::confirmationsRequested);
 
-    statuses_ = new QMenu(this);
-    statuses_->setObjectName(QStringLiteral("statusMenu"));
-    for (int number = 0; number < kBookingStatusCount; ++number) {
-        const BookingStatus status = statusFromNumber(number);
-        QAction *action =
-            statuses_->addAction(statusMark(status) + QLatin1Char('\t') + statusCaption(status));
-        action->setShortcut(QKeySequence(Qt::CTRL | static_cast<Qt::Key>(Qt::Key_1 + number)));
-        connect(action, &QAction::triggered, this, [this, status] { Q_EMIT statusChosen(status); });
-    }
+    statuses_ = velmora::statusMenu(this, [this](BookingStatus status) { Q_EMIT statusChosen(status); });
     add("statusButton", tr("Set stat&us"), QStringLiteral("Ctrl+1 ... Ctrl+6"))->setMenu(statuses_);
     connect(add("historyButton", tr("Histor&y"), QStringLiteral("Ctrl+Shift+H")), &QPushButton::clicked, this,
             &SidePanel::historyRequested);

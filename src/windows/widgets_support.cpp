@@ -6,11 +6,13 @@
 #include "core/text_rules.h"
 #include "windows/platform.h"
 
+#include <QActionGroup>
 #include <QApplication>
 #include <QCoreApplication>
 #include <QHBoxLayout>
 #include <QKeyEvent>
 #include <QLineEdit>
+#include <QMenu>
 #include <QPainter>
 #include <QPalette>
 #include <QPushButton>
@@ -229,6 +231,31 @@ void useDesktopTextColor(QPushButton *button)
         for (const QPalette::ColorGroup group : {QPalette::Active, QPalette::Inactive, QPalette::Disabled})
             palette.setColor(group, role, desktop.color(group, role));
     button->setPalette(palette);
+}
+
+QMenu *statusMenu(QWidget *parent, const std::function<void(BookingStatus)> &chosen)
+{
+    auto *menu = new QMenu(parent);
+    menu->setObjectName(QStringLiteral("statusMenu"));
+    auto *group = new QActionGroup(menu);
+    for (int number = 0; number < kBookingStatusCount; ++number) {
+        const BookingStatus status = statusFromNumber(number);
+        // A tab in an action's text starts its shortcut's column: the mark goes before the words.
+        QAction *action =
+            menu->addAction((statusMark(status) + QLatin1Char(' ') + statusCaption(status)).trimmed());
+        action->setCheckable(true);
+        action->setActionGroup(group);
+        action->setShortcut(QKeySequence(Qt::CTRL | static_cast<Qt::Key>(Qt::Key_1 + number)));
+        QObject::connect(action, &QAction::triggered, menu, [chosen, status] { chosen(status); });
+    }
+    return menu;
+}
+
+void markStatus(QMenu *menu, std::optional<BookingStatus> current)
+{
+    const QList<QAction *> actions = menu->actions();
+    for (int number = 0; number < actions.size(); ++number)
+        actions.at(number)->setChecked(current && statusFromNumber(number) == *current);
 }
 
 } // namespace velmora

@@ -9,7 +9,11 @@
 #include <QStyledItemDelegate>
 #include <QValidator>
 
+#include <functional>
+#include <optional>
+
 class QLineEdit;
+class QMenu;
 class QPushButton;
 class QScrollArea;
 class QWidget;
@@ -63,6 +67,12 @@ private:
 
 // The colour a status is marked in.
 QColor statusColour(BookingStatus status);
+
+// The statuses with their marks and keys (Ctrl+1 to Ctrl+6), one checked at a time, each calling
+// chosen.
+QMenu *statusMenu(QWidget *parent, const std::function<void(BookingStatus)> &chosen);
+// The status the booking at hand has, checked in the menu; none when no booking is at hand.
+void markStatus(QMenu *menu, std::optional<BookingStatus> current);
 
 // A canvas of the window's colour, inside a scroll area that fills the window: the controls are laid
 // on the canvas and can all be reached by scrolling when the window is smaller than the layout, as

@@ -164,6 +164,42 @@ private Q_SLOTS:
         QCOMPARE(changedDetails(before, after), QStringLiteral("telefone:  \u2192 9999"));
     }
 
+    // After a status set the list is read again: the selection follows the same booking, its book and
+    // identity (identities are per book), or the one after it when it left the list.
+    void theSelectionFollowsItsBooking_data()
+    {
+        QTest::addColumn<QVector<int>>("before"); // slot * 100 + identity, in list order
+        QTest::addColumn<int>("selected");
+        QTest::addColumn<QVector<int>>("after");
+        QTest::addColumn<int>("kept");
+        QTest::newRow("still listed, moved")
+            << QVector<int>{101, 102, 201} << 1 << QVector<int>{201, 101, 102} << 2;
+        QTest::newRow("same identity in another book")
+            << QVector<int>{101, 203} << 1 << QVector<int>{103, 203} << 1;
+        QTest::newRow("left the list: the next")
+            << QVector<int>{101, 102, 103} << 1 << QVector<int>{101, 103} << 1;
+        QTest::newRow("the last left: the new last") << QVector<int>{101, 102} << 1 << QVector<int>{101} << 0;
+        QTest::newRow("nothing listed") << QVector<int>{101} << 0 << QVector<int>{} << -1;
+        QTest::newRow("none selected") << QVector<int>{101} << -1 << QVector<int>{101} << 0;
+    }
+    void theSelectionFollowsItsBooking()
+    {
+        QFETCH(QVector<int>, before);
+        QFETCH(QVector<int>, after);
+        QFETCH(int, selected);
+        const auto rows = [](const QVector<int> &keys) {
+            QVector<ConfirmationRow> made;
+            for (const int key : keys) {
+                ConfirmationRow row;
+                row.slot = key / 100;
+                row.booking.id = key % 100;
+                made << row;
+            }
+            return made;
+        };
+        QTEST(rowKeptAfterReload(rows(before), selected, rows(after)), "kept");
+    }
+
     void theListStartsOnTheNextWorkingDay_data()
     {
         QTest::addColumn<QDate>("today");

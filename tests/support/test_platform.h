@@ -28,6 +28,19 @@ public:
         answers.pop_front();
         return answer;
     }
+    // Answered from choices, in order; a question nobody answered fails the test.
+    int choose(QWidget *, const QString &text, const QStringList &offered) override
+    {
+        shown << text;
+        offers << offered;
+        if (choices.empty()) {
+            QTest::qFail(qPrintable(QStringLiteral("a choice nobody made: ") + text), __FILE__, __LINE__);
+            return static_cast<int>(offered.size()) - 1;
+        }
+        const int choice = choices.front();
+        choices.pop_front();
+        return choice;
+    }
     QString saveFileName(QWidget *, const QString &startPath, const QString &) override
     {
         saveDialogStart = startPath;
@@ -39,6 +52,8 @@ public:
 
     QStringList shown;
     std::deque<bool> answers;
+    std::deque<int> choices;
+    QList<QStringList> offers; // the buttons of each choice, in order
     QString saveAs;
     QString saveDialogStart;
 };

@@ -7,8 +7,10 @@
 #include <QTableWidget>
 
 #include <QElapsedTimer>
+#include <QLabel>
 #include <QListWidget>
 #include <QLocale>
+#include <QMenu>
 #include <QScrollArea>
 #include <QScrollBar>
 #include <QSqlDatabase>
@@ -509,14 +511,25 @@ private Q_SLOTS:
         QCOMPARE(table->rowCount(), 2);
         QCOMPARE(table->item(0, 3)->text(), QStringLiteral("Maria Conceição"));
 
-        book.platform.messages.answers.push_back(true);
+        book.platform.messages.choices.push_back(0);
         QTest::keyClick(table, Qt::Key_Return);
         QCOMPARE(book.platform.browser.opened.value(0).toEncoded(),
                  QByteArray("https://wa.me/5511999990000?text=Oi%20Maria%2C%2008%3A00%3F"));
         QVERIFY(book.platform.messages.takeOne().contains("+55 (11) 99999-0000"));
+        QCOMPARE(book.platform.messages.offers.value(0), (QStringList{"Open WhatsApp", "Cancel"}));
         QApplication::setActiveWindow(confirmations);
         QTest::keyClick(confirmations, Qt::Key_2, Qt::ControlModifier);
         QVERIFY(table->item(0, 6)->text().endsWith("Confirmed"));
+        // The status set names its patient; the menu checks the status the selected booking has.
+        QVERIFY(book.find<QLabel>("confirmSaid")->text().startsWith("Maria Conceição, Tue "));
+        QVERIFY(confirmations->findChild<QMenu *>("statusMenu")->actions().at(1)->isChecked());
+        // A patient who cancelled is asked about before a reminder goes out.
+        QTest::keyClick(confirmations, Qt::Key_4, Qt::ControlModifier);
+        book.platform.messages.answers.push_back(false);
+        QTest::keyClick(table, Qt::Key_Return);
+        QVERIFY(book.platform.messages.takeOne().contains("Cancelled by the patient"));
+        QCOMPARE(book.platform.browser.opened.size(), 1);
+        QTest::keyClick(confirmations, Qt::Key_2, Qt::ControlModifier);
         table->selectRow(1);
         QTest::mouseClick(book.find<QPushButton>("confirmWhatsApp"), Qt::LeftButton);
         QVERIFY(book.platform.messages.takeOne().endsWith("Call instead: 3333-4444"));

@@ -1459,6 +1459,26 @@ O programa continua funcionando; a próxima abertura tenta de novo.</translation
         <source>The file could not be written: %1.</source>
         <translation>Não foi possível gravar o arquivo: %1.</translation>
     </message>
+    <message>
+        <source>Last status set</source>
+        <translation>Última situação marcada</translation>
+    </message>
+    <message>
+        <source>%1, %2 %3 with %4: %5</source>
+        <translation>%1, %2 %3 com %4: %5</translation>
+    </message>
+    <message>
+        <source>The status of %1&apos;s appointment is &quot;%2&quot;. Send the confirmation message all the same?</source>
+        <translation>A situação da consulta de %1 é &quot;%2&quot;. Enviar a mensagem de confirmação mesmo assim?</translation>
+    </message>
+    <message>
+        <source>Send all the same</source>
+        <translation>Enviar mesmo assim</translation>
+    </message>
+    <message>
+        <source>WhatsApp could not be opened: no web browser or WhatsApp program answered on this computer.</source>
+        <translation>Não foi possível abrir o WhatsApp: nenhum navegador nem o WhatsApp respondeu neste computador.</translation>
+    </message>
 </context>
 <context>
     <name>velmora::FindWindow</name>
@@ -1576,6 +1596,26 @@ O programa continua funcionando; a próxima abertura tenta de novo.</translation
         <source>&amp;Cancel</source>
         <translation>&amp;Cancelar</translation>
     </message>
+    <message>
+        <source>&amp;Default message</source>
+        <translation>Mensagem &amp;padrão</translation>
+    </message>
+    <message>
+        <source>Default message</source>
+        <translation>Mensagem padrão</translation>
+    </message>
+    <message>
+        <source>%1 of at most %2 characters</source>
+        <translation>%1 de no máximo %2 caracteres</translation>
+    </message>
+    <message>
+        <source>The message is empty: write one, or press &quot;Default message&quot;.</source>
+        <translation>A mensagem está vazia: escreva uma ou clique em &quot;Mensagem padrão&quot;.</translation>
+    </message>
+    <message>
+        <source>The message is longer than %1 characters: WhatsApp would not take it whole. Shorten it.</source>
+        <translation>A mensagem tem mais de %1 caracteres: o WhatsApp não a aceitaria inteira. Encurte-a.</translation>
+    </message>
 </context>
 <context>
     <name>velmora::MonthWindow</name>
@@ -1666,6 +1706,10 @@ O programa continua funcionando; a próxima abertura tenta de novo.</translation
     <message>
         <source>Charts of the period</source>
         <translation>Gráficos do período</translation>
+    </message>
+    <message>
+        <source>The month in numbers: %1 to %2</source>
+        <translation>Resumo do mês: %1 a %2</translation>
     </message>
 </context>
 <context>
