@@ -2,6 +2,8 @@
 
 #include "core/text_rules.h"
 
+#include <QRegularExpression>
+
 #include <algorithm>
 
 namespace velmora {
@@ -49,16 +51,49 @@ PatientQuery patientQuery(const QString &typed)
     const QString digits = phoneDigits(typed);
     if (phoneLike && !digits.isEmpty()) {
         if (digits.size() >= 4)
-            query = {PatientQuery::Kind::Phone, digits};
+            query = {PatientQuery::Kind::Phone, digits, {}, digits};
+        // Brazil's country code, or the long-distance prefix, then an area code before the number.
+        QString number = digits;
+        if (number.startsWith(QLatin1String("55")) && (number.size() == 12 || number.size() == 13))
+            number = number.mid(2);
+        else if (number.startsWith(QLatin1Char('0')) && (number.size() == 11 || number.size() == 12))
+            number = number.mid(1);
+        if ((number.size() == 10 || number.size() == 11) && number.at(0) != QLatin1Char('0') &&
+            number.at(1) != QLatin1Char('0')) {
+            query.areaCode = number.left(2);
+            query.text = number.mid(2);
+        }
         return query;
     }
     const QString folded = foldedName(typed);
     const qsizetype letters =
         std::count_if(folded.cbegin(), folded.cend(), [](QChar c) { return c.isLetter(); });
     if (letters >= 3)
-        query = {PatientQuery::Kind::Name, folded};
+        query = {PatientQuery::Kind::Name, folded, {}, {}};
     return query;
 }
+
+namespace {
+
+bool phonesMatch(const PatientQuery &query, const QString &phones)
+{
+    if (query.areaCode.isEmpty())
+        return phoneDigits(phones).contains(query.text);
+    // Each number of the field on its own: the digits before one belong to the number before it.
+    static const QRegularExpression between(QStringLiteral("[/,;|\\n\\t]|\\s{2,}|\\s+(?:e|ou|or|and)\\s+"),
+                                            QRegularExpression::CaseInsensitiveOption);
+    for (const QString &number : phones.split(between)) {
+        const QString digits = phoneDigits(number);
+        if (digits.contains(query.typedDigits))
+            return true;
+        for (qsizetype at = digits.indexOf(query.text); at >= 0; at = digits.indexOf(query.text, at + 1))
+            if (at == 0 || digits.left(at).endsWith(query.areaCode))
+                return true;
+    }
+    return false;
+}
+
+} // namespace
 
 bool matchesQuery(const PatientQuery &query, const Appointment &booking)
 {
@@ -66,7 +101,7 @@ bool matchesQuery(const PatientQuery &query, const Appointment &booking)
     case PatientQuery::Kind::Name:
         return foldedName(booking.nome).contains(query.text);
     case PatientQuery::Kind::Phone:
-        return phoneDigits(booking.telefone).contains(query.text);
+        return phonesMatch(query, booking.telefone);
     case PatientQuery::Kind::TooShort:
         break;
     }

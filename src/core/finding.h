@@ -22,7 +22,11 @@ struct PatientQuery
         TooShort // fewer than three letters, or than four digits: nothing is searched
     };
     Kind kind = Kind::TooShort;
-    QString text; // the folded name, or the digits
+    // The folded name, or the digits searched for: of a number typed with its area code (and country
+    // code), the number without them, so that it is found also where it was stored without.
+    QString text;
+    QString areaCode;    // of a phone typed with one
+    QString typedDigits; // of a phone, every digit typed
 };
 
 PatientQuery patientQuery(const QString &typed);
@@ -33,6 +37,8 @@ QString foldedName(const QString &text);
 // "(11) 9999-0000" gives "1199990000".
 QString phoneDigits(const QString &text);
 
+// A name holds the folded text; a phones field holds a number with the typed digits, or, for one typed
+// with an area code, the number without it or after that same area code.
 bool matchesQuery(const PatientQuery &query, const Appointment &booking);
 
 // A booking found, with the doctor's slot whose book holds it.

@@ -26,7 +26,9 @@ private Q_SLOTS:
         QTest::newRow("runs of blanks") << "  joão   da " << int(Kind::Name) << "joao da";
         QTest::newRow("decomposed accent") << QStringLiteral("Jose\u0301") << int(Kind::Name) << "jose";
         QTest::newRow("two letters") << "Jo" << int(Kind::TooShort) << "";
-        QTest::newRow("a phone") << "(11) 9999-0000" << int(Kind::Phone) << "1199990000";
+        QTest::newRow("a phone, its area code apart") << "(11) 9999-0000" << int(Kind::Phone) << "99990000";
+        QTest::newRow("country and area code apart")
+            << "+55 31 98784-7898" << int(Kind::Phone) << "987847898";
         QTest::newRow("dots and plus") << "+55 11.9999" << int(Kind::Phone) << "55119999";
         QTest::newRow("three digits") << "99-9" << int(Kind::TooShort) << "";
         QTest::newRow("letters and digits") << "Ana 2" << int(Kind::Name) << "ana 2";
@@ -70,6 +72,39 @@ private Q_SLOTS:
         QVERIFY(matchesQuery(patientQuery("99990000"), found.at(0).booking));
         QVERIFY(matchesQuery(patientQuery("99990000"), found.at(2).booking));
         QVERIFY(!matchesQuery(patientQuery("99990000"), found.at(1).booking));
+    }
+
+    // A number typed with its area code finds it stored without, or after the same area code, but not
+    // after another one; the other numbers of the field are told apart.
+    void phonesWithAndWithoutTheirAreaCode_data()
+    {
+        QTest::addColumn<QString>("typed");
+        QTest::addColumn<QString>("stored");
+        QTest::addColumn<bool>("found");
+        QTest::newRow("stored without") << "(31) 98784-7898"
+                                        << "98784-7898" << true;
+        QTest::newRow("stored with the same") << "(31) 98784-7898"
+                                              << "31 987847898" << true;
+        QTest::newRow("stored with the country code") << "31987847898"
+                                                      << "+55 (31) 98784-7898" << true;
+        QTest::newRow("typed with the country code") << "+55 31 98784-7898"
+                                                     << "98784-7898" << true;
+        QTest::newRow("stored with another") << "(31) 98784-7898"
+                                             << "(21) 98784-7898" << false;
+        QTest::newRow("the second of two") << "(31) 3333-4444"
+                                           << "(11) 99999-0000 / 3333-4444" << true;
+        QTest::newRow("after another's digits") << "(31) 3333-4444"
+                                                << "(11) 99999-0000 / (21) 3333-4444" << false;
+        QTest::newRow("typed without") << "98784-7898"
+                                       << "(21) 98784-7898" << true;
+    }
+    void phonesWithAndWithoutTheirAreaCode()
+    {
+        QFETCH(QString, typed);
+        QFETCH(QString, stored);
+        Appointment booking;
+        booking.telefone = stored;
+        QTEST(matchesQuery(patientQuery(typed), booking), "found");
     }
 
     // Random weeks of bookings: the first free slots are the first free rows the day list shows, stepping
