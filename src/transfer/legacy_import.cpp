@@ -2,6 +2,7 @@
 
 #include "transfer/legacy_reader.h"
 
+#include "core/confirmation.h"
 #include "files/database.h"
 #include "files/sqlite_storage.h"
 #include "schema/settings_fields.h"
@@ -242,6 +243,12 @@ bool importSettings(ReaderRun &run, const QString &fileName, StorageFill &fill,
                             .arg(fileName);
     for (int i = 0; hasRecord && i < columns.size(); ++i) {
         const RecordField *field = recordField(columns.at(i).name.toLower());
+        // The older program's clinic name, which the confirmation messages use.
+        if (!field && columns.at(i).name.toLower() == QLatin1String("clinica") &&
+            !first.value(i).toString().trimmed().isEmpty()) {
+            report.clinicName = first.value(i).toString().trimmed();
+            continue;
+        }
         if (!field || field->file != file) {
             report.ignoredFields << QStringLiteral("%1: %2").arg(fileName, columns.at(i).name);
             continue;
@@ -254,6 +261,27 @@ bool importSettings(ReaderRun &run, const QString &fileName, StorageFill &fill,
             field->in(record) = QString();
     }
     return fill.writeSettings(record, reason);
+}
+
+// The clinic's name the old settings held, for the confirmation messages of this desk, unless one is
+// set already; said either way.
+void takeClinicName(const QDir &folder, ImportReport &report)
+{
+    const QString ini = folder.filePath(QStringLiteral("velmora.ini"));
+    ConfirmationSettings settings = readConfirmationSettings(ini);
+    if (!settings.clinic.trimmed().isEmpty()) {
+        if (settings.clinic.trimmed() != report.clinicName)
+            report.notes << QCoreApplication::translate(
+                                "Import", "The older program names the clinic \"%1\"; the name already set, "
+                                          "\"%2\", was kept for the confirmation messages.")
+                                .arg(report.clinicName, settings.clinic.trimmed());
+        return;
+    }
+    settings.clinic = report.clinicName;
+    if (saveConfirmationSettings(ini, settings))
+        report.notes << QCoreApplication::translate(
+                            "Import", "The clinic's name, \"%1\", was taken for the confirmation messages.")
+                            .arg(report.clinicName);
 }
 
 // Each import's report added, dated, to the ones before; never written through a link.
@@ -457,6 +485,8 @@ ImportReport importLegacyFiles(const QDir &folder, BookStorage &target, const QS
         report.imported.clear();
         report.appointments = 0;
     }
+    if (!report.clinicName.isEmpty() && !report.imported.isEmpty())
+        takeClinicName(folder, report);
     // Onto a server, the originals leave the folder, kept in "legacy", so that they are not offered again.
     for (const QString &fileName : std::as_const(report.imported))
         if (isLegacyFile(folder.filePath(fileName)))

@@ -33,7 +33,8 @@ struct ImportReport
     qint64 appointments = 0;
     qint64 rowsWithTimeOfDay = 0; // their time of day was dropped, the date kept
     qint64 textsCut = 0;          // longer than the reader's limit
-    QStringList ignoredFields;    // "bdm6.mdb: clinica"
+    QStringList ignoredFields;    // "bdm6.mdb: fieldname"
+    QString clinicName;           // the old settings' clinic name, if any
     QStringList notes;
     bool cancelled = false;
     QString text() const;

@@ -1,6 +1,7 @@
 // The older program's files brought over: every row and field against the fixtures' expected
 // content, damaged files left alone, and an import killed at any moment.
 #include "core/appointment_book.h"
+#include "core/confirmation.h"
 #include "files/sqlite_storage.h"
 #include "support/test_files.h"
 #include "transfer/legacy_import.h"
@@ -215,7 +216,11 @@ private Q_SLOTS:
         QCOMPARE(stored.value("p2_dom4").toString(), QString());
         QVERIFY(!stored.value("p2_dom4").isNull());
         QVERIFY(!stored.contains("clinica"));
-        QCOMPARE(report.ignoredFields.contains("bdm6.mdb: clinica"), set == "clinic-b");
+        // The old settings' clinic name goes to the confirmation messages, and that is said.
+        QVERIFY(!report.ignoredFields.contains("bdm6.mdb: clinica"));
+        QCOMPARE(readConfirmationSettings(folder.filePath("velmora.ini")).clinic,
+                 set == "clinic-b" ? QStringLiteral("Clínica Santa Luzia") : QString());
+        QCOMPARE(report.text().contains("Clínica Santa Luzia"), set == "clinic-b");
         for (const QString &field : {QStringLiteral("junta1"), QStringLiteral("interv5")})
             QVERIFY2(!stored.value(field).isNull(), qPrintable(field));
     }

@@ -426,6 +426,14 @@ A lista fica vazia até que possam ser lidas.</translation>
         <source>%1: not a file (a pipe, a folder or a device); left as it is</source>
         <translation>%1: não é um arquivo (um pipe, uma pasta ou um dispositivo); deixado como está</translation>
     </message>
+    <message>
+        <source>The older program names the clinic &quot;%1&quot;; the name already set, &quot;%2&quot;, was kept for the confirmation messages.</source>
+        <translation>O programa antigo chama a clínica de &quot;%1&quot;; o nome já definido, &quot;%2&quot;, foi mantido nas mensagens de confirmação.</translation>
+    </message>
+    <message>
+        <source>The clinic&apos;s name, &quot;%1&quot;, was taken for the confirmation messages.</source>
+        <translation>O nome da clínica, &quot;%1&quot;, foi usado nas mensagens de confirmação.</translation>
+    </message>
 </context>
 <context>
     <name>MainWindow</name>
