@@ -145,7 +145,7 @@ bool SqliteStorage::findBookings(const PatientQuery &query, QVector<FoundBooking
     return true;
 }
 
-void SqliteStorage::bringSearchUpToDate(const std::function<void(qint64 done, qint64 all)> &progress)
+bool SqliteStorage::bringSearchUpToDate(const std::function<bool(qint64 done, qint64 all)> &progress)
 {
     // The rows of the books whose index is to be made, for the progress; then each made.
     std::vector<Connection *> stale;
@@ -163,16 +163,21 @@ void SqliteStorage::bringSearchUpToDate(const std::function<void(qint64 done, qi
             all += query.value(0).toLongLong();
     }
     qint64 done = 0;
+    bool cancelled = false;
     for (Connection *book : stale) {
         const qint64 before = done;
         indexUpToDate(book->database(), [&](qint64 rows) {
             done = before + rows;
-            progress(done, all);
+            cancelled = !progress(done, all);
+            return !cancelled;
         });
+        if (cancelled)
+            return false; // the book being indexed is left as it was, to be indexed at its next search
     }
+    return true;
 }
 
-bool SqliteStorage::indexUpToDate(QSqlDatabase db, const std::function<void(qint64 rows)> &indexed)
+bool SqliteStorage::indexUpToDate(QSqlDatabase db, const std::function<bool(qint64 rows)> &indexed)
 {
     QSqlQuery query(db);
     if (query.exec(QStringLiteral("SELECT stale FROM %1").arg(searchStateTable(QStringLiteral("main")))) &&
@@ -197,8 +202,8 @@ bool SqliteStorage::indexUpToDate(QSqlDatabase db, const std::function<void(qint
         query.addBindValue(foldedName(rows.value(1).toString()));
         query.addBindValue(phoneDigits(rows.value(2).toString()));
         ok = query.exec();
-        if (indexed && ++count % 5000 == 0)
-            indexed(count);
+        if (ok && indexed && ++count % 5000 == 0)
+            ok = indexed(count);
     }
     rows.finish();
     ok = ok && query.exec(QStringLiteral("UPDATE main.booking_search_state SET stale = 0, own = 0"));

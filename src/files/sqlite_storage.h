@@ -34,9 +34,9 @@ public:
 
     bool findBookings(const PatientQuery &query, QVector<FoundBooking> *found, QString *error) override;
     // Every book's search index brought up to date, as at the start: those another tool wrote since are
-    // made again. progress(done, all) is told the bookings indexed so far; books that cannot be indexed
-    // now are indexed at their next search.
-    void bringSearchUpToDate(const std::function<void(qint64 done, qint64 all)> &progress);
+    // made again. progress(done, all) is told the bookings indexed so far, and answers false to stop
+    // (false is returned then); books that cannot be indexed now are indexed at their next search.
+    bool bringSearchUpToDate(const std::function<bool(qint64 done, qint64 all)> &progress);
 
     bool readDoctors(AllDoctorFields *fields, QString *error, LockWait wait = LockWait::Wait) override;
     bool readSlotLengthAndLink(int slot, DoctorFields *fields, QString *error) override;
@@ -50,7 +50,7 @@ public:
 private:
     // Whether the book's search index holds every booking, after making it afresh when it was missing
     // or another tool wrote the book since; false when it cannot be made now.
-    static bool indexUpToDate(QSqlDatabase db, const std::function<void(qint64 rows)> &indexed = {});
+    static bool indexUpToDate(QSqlDatabase db, const std::function<bool(qint64 rows)> &indexed = {});
     // Data1 on the slot's book, kept open while the calls are for the same one.
     void useBook(int slot);
 

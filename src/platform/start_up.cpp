@@ -140,12 +140,13 @@ QStringList VelmoraApp::openFolder()
     QElapsedTimer indexing;
     indexing.start();
     bool shown = false;
+    // Cancel leaves the rest to be indexed at its next search.
     files->bringSearchUpToDate([&](qint64 done, qint64 all) {
         if (indexing.elapsed() < 500 && !shown)
-            return;
+            return true;
         shown = true;
         const QLocale locale;
-        platform_.progress.show(
+        return platform_.progress.show(
             nullptr,
             QCoreApplication::translate("StartUp", "Preparing the search: %1 of %2 appointments")
                 .arg(locale.toString(done), locale.toString(all)),

@@ -1,6 +1,7 @@
 #include "files/appointment_store.h"
 #include "files/backups.h"
 #include "files/settings_store.h"
+#include "files/sqlite_storage.h"
 #include "support/test_files.h"
 #include "transfer/legacy_import.h"
 
@@ -213,6 +214,31 @@ private Q_SLOTS:
                                  .toString();
         QVERIFY2(plan.contains("INDEX data"), qPrintable(plan));
         QVERIFY(!plan.contains("TEMP B-TREE"));
+    }
+
+    // The search index of a book another tool wrote: Cancel stops its making and leaves it to be made
+    // at the next search, which then finds every booking.
+    void aCancelledIndexIsMadeAtTheNextSearch()
+    {
+        TestFiles files;
+        files.prepare();
+        files.exec("bdm1.mdb",
+                   "WITH RECURSIVE n(i) AS (SELECT 1 UNION ALL SELECT i + 1 FROM n WHERE i < 6000) "
+                   "INSERT INTO dados (data, hora, nome, convenio, telefone, obs) "
+                   "SELECT '2027-03-01', '08:00', 'Paciente ' || i, '', '', '' FROM n");
+        SqliteStorage storage(files.folder());
+        int told = 0;
+        QVERIFY(!storage.bringSearchUpToDate([&told](qint64, qint64) { return ++told < 1; }));
+        QCOMPARE(told, 1);
+        QCOMPARE(files.exec("bdm1.mdb", "SELECT count(*) FROM sqlite_master WHERE name = 'booking_search'")
+                     .value(0)
+                     .value(0)
+                     .toInt(),
+                 0);
+        QVector<FoundBooking> found;
+        QString error;
+        QVERIFY(storage.findBookings(patientQuery("paciente"), &found, &error));
+        QCOMPARE(found.size(), 6000);
     }
 
     void linkedAddStoresBothOrOne()
