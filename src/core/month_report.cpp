@@ -37,6 +37,24 @@ QString percent(double share, const QLocale &locale)
 
 } // namespace
 
+QVector<PlanSlice> planSlices(const QVector<PlanFigures> &plans, int shown)
+{
+    QVector<PlanSlice> slices;
+    // Grouping a single plan would only hide its name.
+    const qsizetype named = plans.size() > shown ? shown - 1 : plans.size();
+    for (qsizetype i = 0; i < named; ++i)
+        slices << PlanSlice{planCaption(plans.at(i)), plans.at(i).bookings};
+    if (named < plans.size()) {
+        PlanSlice others;
+        for (qsizetype i = named; i < plans.size(); ++i)
+            others.bookings += plans.at(i).bookings;
+        others.caption = QCoreApplication::translate("MonthReport", "others (%n plan(s))", "",
+                                                     static_cast<int>(plans.size() - named));
+        slices << others;
+    }
+    return slices;
+}
+
 QString planCaption(const PlanFigures &plan)
 {
     return plan.plan.isEmpty() ? QCoreApplication::translate("MonthReport", "no plan") : plan.plan;

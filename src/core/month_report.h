@@ -38,6 +38,15 @@ struct PlanFigures
 // The plan as shown: its spelling, or "no plan".
 QString planCaption(const PlanFigures &plan);
 
+// A pie's slices: the plans with most bookings (most first), and the rest as one slice, "others (N
+// plans)", when there are more than shown of them.
+struct PlanSlice
+{
+    QString caption;
+    int bookings = 0;
+};
+QVector<PlanSlice> planSlices(const QVector<PlanFigures> &plans, int shown);
+
 struct MonthReport
 {
     QDate from;

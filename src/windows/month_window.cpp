@@ -20,7 +20,10 @@
 #include <QHeaderView>
 #include <QHorizontalBarSeries>
 #include <QLabel>
+#include <QLineSeries>
+#include <QPen>
 #include <QPieSeries>
+#include <QPieSlice>
 #include <QPushButton>
 #include <QScrollArea>
 #include <QShortcut>
@@ -30,10 +33,24 @@
 #include <QValueAxis>
 #include <algorithm>
 #include <cmath>
+#include <iterator>
 
 namespace velmora {
 
 namespace {
+
+constexpr int kPlanSlices = 8;
+
+// A qualitative palette (Okabe and Ito's): colours told apart also by the colour-blind, and of
+// different lightness, so that a grey print still separates neighbours.
+QColor chartColour(int index)
+{
+    static const QColor colours[] = {QColor(0x00, 0x72, 0xB2), QColor(0xE6, 0x9F, 0x00),
+                                     QColor(0x00, 0x9E, 0x73), QColor(0xCC, 0x79, 0xA7),
+                                     QColor(0x56, 0xB4, 0xE9), QColor(0xD5, 0x5E, 0x00),
+                                     QColor(0xF0, 0xE4, 0x42), QColor(0x55, 0x55, 0x55)};
+    return colours[index % static_cast<int>(std::size(colours))];
+}
 
 QChartView *chartView(QChart *chart, const QString &name)
 {
@@ -165,6 +182,8 @@ void MonthWindow::showCharts()
     auto *weekly = new QBarSeries;
     for (const DoctorFigures &doctor : std::as_const(report_.doctors)) {
         auto *set = new QBarSet(doctor.name);
+        set->setColor(chartColour(static_cast<int>(weekly->count())));
+        set->setBorderColor(Qt::black);
         for (const int count : doctor.perWeek)
             *set << count;
         weekly->append(set);
@@ -182,8 +201,12 @@ void MonthWindow::showCharts()
     weeks->addAxis(countAxis, Qt::AlignLeft);
     weekly->attachAxis(countAxis);
     countAxis->applyNiceNumbers();
-    weeks->legend()->setAlignment(Qt::AlignBottom);
-    chartGrid_->addWidget(chartView(weeks, tr("Bookings per week")), 0, 0, 1, 2);
+    // The doctors listed beside the chart, one a line, so that no name is cut.
+    weeks->legend()->setAlignment(Qt::AlignRight);
+    QChartView *weeksView = chartView(weeks, tr("Bookings per week"));
+    weeksView->setMinimumHeight(
+        std::max(weeksView->minimumHeight(), 90 + 24 * static_cast<int>(report_.doctors.size())));
+    chartGrid_->addWidget(weeksView, 0, 0, 1, 2);
 
     // Occupancy per doctor.
     auto *occupancy = new QHorizontalBarSeries;
@@ -193,6 +216,8 @@ void MonthWindow::showCharts()
         *shares << std::round(doctor.occupancy() * 1000.0) / 10.0;
         doctorAxis->append(doctor.name);
     }
+    shares->setColor(chartColour(0));
+    shares->setBorderColor(Qt::black);
     occupancy->append(shares);
     occupancy->setLabelsVisible(true);
     occupancy->setLabelsFormat(QStringLiteral("@value%"));
@@ -202,11 +227,27 @@ void MonthWindow::showCharts()
     occupied->addSeries(occupancy);
     occupied->addAxis(doctorAxis, Qt::AlignLeft);
     occupancy->attachAxis(doctorAxis);
+    // Bars to their value, past 100% with extra bookings, and the full weekly hours drawn as a line.
+    double highest = 100;
+    for (const DoctorFigures &doctor : std::as_const(report_.doctors))
+        highest = std::max(highest, doctor.occupancy() * 100.0);
     auto *percentAxis = new QValueAxis;
-    percentAxis->setRange(0, 100);
+    percentAxis->setRange(0, highest > 100 ? std::ceil(highest * 1.1 / 10.0) * 10.0 : 100);
     percentAxis->setLabelFormat(QStringLiteral("%d%%"));
     occupied->addAxis(percentAxis, Qt::AlignBottom);
     occupancy->attachAxis(percentAxis);
+    auto *full = new QLineSeries;
+    full->setName(tr("100%: every slot booked"));
+    full->append(100, 0);
+    full->append(100, 1);
+    full->setPen(QPen(Qt::black, 2, Qt::DashLine));
+    occupied->addSeries(full);
+    auto *along = new QValueAxis;
+    along->setRange(0, 1);
+    along->setVisible(false);
+    occupied->addAxis(along, Qt::AlignRight);
+    full->attachAxis(percentAxis);
+    full->attachAxis(along);
     occupied->legend()->hide();
     QChartView *occupiedView = chartView(occupied, tr("Occupancy of the weekly hours"));
     // Each name needs about 26 pixels of height, or the axis shows "..." in its place.
@@ -215,9 +256,14 @@ void MonthWindow::showCharts()
     chartGrid_->addWidget(occupiedView, 1, 0);
 
     // The plans' shares.
+    // The plans with most bookings, the rest as one slice: every slice's name can be read.
     auto *plans = new QPieSeries;
-    for (const PlanFigures &plan : std::as_const(report_.plans))
-        plans->append(QStringLiteral("%1 (%2)").arg(planCaption(plan)).arg(plan.bookings), plan.bookings);
+    for (const PlanSlice &slice : planSlices(report_.plans, kPlanSlices)) {
+        QPieSlice *made = plans->append(
+            QStringLiteral("%1 (%2)").arg(slice.caption, locale.toString(slice.bookings)), slice.bookings);
+        made->setColor(chartColour(static_cast<int>(plans->count()) - 1));
+        made->setBorderColor(Qt::white);
+    }
     auto *planChart = new QChart;
     planChart->setTitle(tr("Health plans"));
     planChart->addSeries(plans);

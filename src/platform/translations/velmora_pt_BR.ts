@@ -656,6 +656,13 @@ Salvar as mesmas páginas como arquivo PDF?</translation>
         <source>Occupancy</source>
         <translation>Ocupação</translation>
     </message>
+    <message numerus="yes">
+        <source>others (%n plan(s))</source>
+        <translation>
+            <numerusform>outros (%n convênio)</numerusform>
+            <numerusform>outros (%n convênios)</numerusform>
+        </translation>
+    </message>
 </context>
 <context>
     <name>Platform</name>
@@ -1718,6 +1725,10 @@ O programa continua funcionando; a próxima abertura tenta de novo.</translation
     <message>
         <source>The month in numbers: %1 to %2</source>
         <translation>Resumo do mês: %1 a %2</translation>
+    </message>
+    <message>
+        <source>100%: every slot booked</source>
+        <translation>100%: todos os horários marcados</translation>
     </message>
 </context>
 <context>
