@@ -11,6 +11,7 @@
 #include "windows/doctor_box.h"
 
 #include <QApplication>
+#include <QFile>
 #include <QLineEdit>
 #include <QListView>
 #include <QPushButton>
@@ -167,7 +168,16 @@ void shoot(const QString &language, const QString &out)
 
 int main(int argc, char *argv[])
 {
-    qputenv("QT_QPA_PLATFORM", "offscreen");
+    // A screen of the size reception desks have, as the windows size themselves to it.
+    QTemporaryDir screenFolder;
+    const QString screenConfig = screenFolder.filePath(QStringLiteral("screen.json"));
+    QFile screen(screenConfig);
+    if (!screen.open(QIODevice::WriteOnly) ||
+        screen.write(R"({"screens": [{"name": "desk", "x": 0, "y": 0, "width": 1366, "height": 768,
+                     "logicalDpi": 96, "logicalBaseDpi": 96, "dpr": 1}]})") <= 0)
+        qFatal("no screen configuration");
+    screen.close();
+    qputenv("QT_QPA_PLATFORM", "offscreen:configfile=" + QFile::encodeName(screenConfig));
     QApplication app(argc, argv);
     if (argc != 2)
         qFatal("usage: velmora-screenshots FOLDER");

@@ -93,7 +93,7 @@ bool portuguese(const QLocale &locale)
 
 QString shownDate(QDate date, const QLocale &locale)
 {
-    return portuguese(locale) ? date.toString(QStringLiteral("dd/MM/yyyy")) : date.toString(Qt::ISODate);
+    return date.toString(writtenDateFormat(locale));
 }
 
 } // namespace
@@ -358,6 +358,11 @@ QStringList confirmationLines(const QVector<ConfirmationRow> &rows, const QLocal
                        said(QT_TRANSLATE_NOOP("Confirmation", "Phones")),
                        said(QT_TRANSLATE_NOOP("Confirmation", "Status"))},
                       cells);
+}
+
+QString writtenDateFormat(const QLocale &locale)
+{
+    return portuguese(locale) ? QStringLiteral("dd/MM/yyyy") : QStringLiteral("yyyy-MM-dd");
 }
 
 QString listedDate(QDate date, const QLocale &locale)

@@ -88,6 +88,9 @@ QString csvField(const QString &text);
 QByteArray confirmationCsv(const QVector<ConfirmationRow> &rows, const QLocale &locale);
 // The bytes written to path whole, or the file left as it was.
 bool saveWholeFile(const QString &path, const QByteArray &bytes, QString *error);
+// How the program writes a date in its lists, files and date fields: dd/MM/yyyy in Portuguese, ISO
+// otherwise.
+QString writtenDateFormat(const QLocale &locale);
 // A date as every list of the program shows it, one way per language: its weekday, then as dates
 // are written in files ("ter 14/03/2023", "Tue 2023-03-14").
 QString listedDate(QDate date, const QLocale &locale);

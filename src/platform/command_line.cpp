@@ -70,11 +70,11 @@ CommandLine readCommandLine(const QList<QByteArray> &arguments)
             "first "
             "use. Without it, the working folder.")
             .arg(QStandardPaths::writableLocation(QStandardPaths::AppDataLocation)),
-        QStringLiteral("DIR"));
+        CommandLineTexts::tr("DIR"));
     const QCommandLineOption language(
         QStringLiteral("language"),
         CommandLineTexts::tr("The language to speak: en or pt_BR. Without it, the system's."),
-        QStringLiteral("LANGUAGE"));
+        CommandLineTexts::tr("LANGUAGE"));
     const QCommandLineOption importLegacy(
         QStringLiteral("import-legacy"),
         CommandLineTexts::tr(
@@ -84,26 +84,26 @@ CommandLine readCommandLine(const QList<QByteArray> &arguments)
         QStringLiteral("restore-backup"),
         CommandLineTexts::tr(
             "Put the backup of that day back (the program closed), keeping the current files aside."),
-        QStringLiteral("YYYY-MM-DD"));
+        CommandLineTexts::tr("YYYY-MM-DD"));
     const QCommandLineOption server(
         QStringLiteral("server"),
         CommandLineTexts::tr(
             "Keep the books on this PostgreSQL server (postgresql://host:port/database) instead of the "
             "folder's "
             "files; without it, the one velmora.ini of the data folder names, if any."),
-        QStringLiteral("URL"));
+        CommandLineTexts::tr("URL"));
     const QCommandLineOption copyToServer(
         QStringLiteral("copy-to-server"),
         CommandLineTexts::tr("Copy the data folder's twelve files into an empty server "
                              "database, print what was copied and end: "
                              "0 when done, 1 otherwise."),
-        QStringLiteral("URL"));
+        CommandLineTexts::tr("URL"));
     const QCommandLineOption copyFromServer(
         QStringLiteral("copy-from-server"),
         CommandLineTexts::tr("Write a server's books into the twelve files of a data "
                              "folder without them, print what was copied "
                              "and end: 0 when done, 1 otherwise."),
-        QStringLiteral("URL"));
+        CommandLineTexts::tr("URL"));
     const QCommandLineOption find(
         QStringLiteral("find"),
         CommandLineTexts::tr(
@@ -113,7 +113,7 @@ CommandLine readCommandLine(const QList<QByteArray> &arguments)
             "name, "
             "health plan, phones, tab-separated, upcoming first. Exit 0 when something was found, 1 when "
             "nothing was, 2 on an error or a text too short."),
-        QStringLiteral("TEXT"));
+        CommandLineTexts::tr("TEXT"));
     const QCommandLineOption report(
         QStringLiteral("report"),
         CommandLineTexts::tr("Print the figures of the days FROM to TO (both YYYY-MM-DD, TO after "
@@ -121,11 +121,11 @@ CommandLine readCommandLine(const QList<QByteArray> &arguments)
                              "the free slots, bookings, occupancy and statuses, per health plan "
                              "the bookings, ';'-separated; exit "
                              "0 when done, 2 otherwise."),
-        QStringLiteral("FROM"));
+        CommandLineTexts::tr("FROM"));
     const QCommandLineOption csv(
         QStringLiteral("csv"),
         CommandLineTexts::tr("With --report: write the figures to this spreadsheet file instead."),
-        QStringLiteral("FILE"));
+        CommandLineTexts::tr("FILE"));
     const QCommandLineOption serverSetup(
         QStringLiteral("server-setup"),
         CommandLineTexts::tr("Run once by the clinic's IT person as the database's owner: make the books on "
@@ -133,7 +133,7 @@ CommandLine readCommandLine(const QList<QByteArray> &arguments)
                              "and the role %1 with a desk's rights, print how to add a person and end: 0 "
                              "when done, 1 otherwise.")
             .arg(QLatin1String(kDeskRole)),
-        QStringLiteral("URL"));
+        CommandLineTexts::tr("URL"));
     parser.addOptions({help, version, dataFolder, language, importLegacy, restoreBackup, server, copyToServer,
                        copyFromServer, find, report, csv, serverSetup});
 

@@ -16,7 +16,9 @@
 #include <QLabel>
 #include <QMenu>
 #include <QPushButton>
+#include <QScreen>
 #include <QShortcut>
+#include <QStyle>
 #include <QTableWidget>
 #include <QVBoxLayout>
 
@@ -130,6 +132,7 @@ void ConfirmationWindow::open()
     const QDate first = nextWorkingDay(platform_.clock.today(), book_.weekdaysWorked());
     period_->set(first, first, book_.doctorNames());
     reload();
+    widenToTheList();
     show();
     raise();
     activateWindow();
@@ -197,6 +200,19 @@ void ConfirmationWindow::fill()
     }
     table_->setColumnWidth(kStatusColumn, statusWidth);
     count_->setText(tr("%n appointment(s)", nullptr, static_cast<int>(rows_.size())));
+}
+
+void ConfirmationWindow::widenToTheList()
+{
+    // Every column in sight, as far as the screen allows: no status read half.
+    int needed = 2 * table_->frameWidth() + style()->pixelMetric(QStyle::PM_ScrollBarExtent);
+    for (int column = 0; column < table_->columnCount(); ++column)
+        needed += table_->columnWidth(column);
+    const QMargins margins = layout()->contentsMargins();
+    needed += margins.left() + margins.right();
+    const int room = screen() ? screen()->availableGeometry().width() : needed;
+    if (needed > width())
+        resize(std::max(width(), std::min(needed, room)), height());
 }
 
 int ConfirmationWindow::currentRow() const

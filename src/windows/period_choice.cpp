@@ -1,5 +1,7 @@
 #include "windows/period_choice.h"
 
+#include "core/confirmation.h"
+
 #include "core/text_rules.h"
 
 #include <QComboBox>
@@ -20,8 +22,10 @@ PeriodChoice::PeriodChoice(const QString &namePrefix, QWidget *parent) : QWidget
     to_ = made(new QDateEdit(this), "To", tr("To date"));
     doctor_ = made(new QComboBox(this), "Doctor", tr("Doctor"));
     setFocusProxy(from_);
-    for (QDateEdit *date : {from_, to_})
+    for (QDateEdit *date : {from_, to_}) {
         date->setCalendarPopup(true);
+        date->setDisplayFormat(writtenDateFormat(QLocale())); // as the list below writes its dates
+    }
     auto *row = new QHBoxLayout(this);
     row->setContentsMargins(0, 0, 0, 0);
     for (const auto &[caption, control] : {std::pair{tr("&From:"), static_cast<QWidget *>(from_)},

@@ -251,7 +251,7 @@ A lista fica vazia até que possam ser lidas.</translation>
     </message>
     <message>
         <source>Print the figures of the days FROM to TO (both YYYY-MM-DD, TO after the option&apos;s value): per doctor the free slots, bookings, occupancy and statuses, per health plan the bookings, &apos;;&apos;-separated; exit 0 when done, 2 otherwise.</source>
-        <translation>Mostra os números dos dias FROM a TO (ambos AAAA-MM-DD, TO depois do valor da opção): por profissional, os horários oferecidos, as consultas, a ocupação e as situações; por convênio, as consultas; separados por &apos;;&apos;. Termina com 0 quando concluído, 2 caso contrário.</translation>
+        <translation>Mostra os números dos dias DE a ATÉ (ambos AAAA-MM-DD, ATÉ depois do valor da opção): por profissional, os horários oferecidos, as consultas, a ocupação e as situações; por convênio, as consultas; separados por &apos;;&apos;. Termina com 0 quando concluído, 2 caso contrário.</translation>
     </message>
     <message>
         <source>With --report: write the figures to this spreadsheet file instead.</source>
@@ -301,13 +301,41 @@ A lista fica vazia até que possam ser lidas.</translation>
         <source>The data folder &quot;%1&quot; cannot be opened: %2.</source>
         <translation>A pasta de dados &quot;%1&quot; não pode ser aberta: %2.</translation>
     </message>
+    <message>
+        <source>DIR</source>
+        <translation>PASTA</translation>
+    </message>
+    <message>
+        <source>LANGUAGE</source>
+        <translation>IDIOMA</translation>
+    </message>
+    <message>
+        <source>YYYY-MM-DD</source>
+        <translation>AAAA-MM-DD</translation>
+    </message>
+    <message>
+        <source>URL</source>
+        <translation>URL</translation>
+    </message>
+    <message>
+        <source>TEXT</source>
+        <translation>TEXTO</translation>
+    </message>
+    <message>
+        <source>FROM</source>
+        <translation>DE</translation>
+    </message>
+    <message>
+        <source>FILE</source>
+        <translation>ARQUIVO</translation>
+    </message>
 </context>
 <context>
     <name>Confirmation</name>
     <message>
         <source>Hello, {first_name}! This is a reminder of your appointment with {doctor} on {weekday}, {date}, at {time}. Please reply YES to confirm, or tell us if you cannot come.
 {clinic}</source>
-        <translation>Olá, {primeiro_nome}! Lembramos da sua consulta com {medico}: {dia_da_semana}, {data}, às {hora}. Responda SIM para confirmar ou nos avise se não puder vir.
+        <translation>Olá, {primeiro_nome}! Lembrete da sua consulta com {medico}: {dia_da_semana}, {data}, às {hora}. Responda SIM para confirmar ou avise se não puder comparecer.
 {clinica}</translation>
     </message>
     <message>
@@ -1024,7 +1052,7 @@ O programa continua funcionando; a próxima abertura tenta de novo.</translation
     </message>
     <message>
         <source>The books went straight onto the server %1.</source>
-        <translation>Os livros foram direto para o servidor %1.</translation>
+        <translation>As agendas foram gravadas direto no servidor %1.</translation>
     </message>
 </context>
 <context>
@@ -1393,7 +1421,7 @@ O programa continua funcionando; a próxima abertura tenta de novo.</translation
     </message>
     <message>
         <source>Set stat&amp;us</source>
-        <translation>Sit&amp;uação</translation>
+        <translation>Marcar sit&amp;uação</translation>
     </message>
     <message>
         <source>&amp;WhatsApp</source>
@@ -1499,7 +1527,7 @@ O programa continua funcionando; a próxima abertura tenta de novo.</translation
     <name>velmora::FindWindow</name>
     <message>
         <source>Find a patient</source>
-        <translation>Procurar paciente</translation>
+        <translation>Localizar paciente</translation>
     </message>
     <message>
         <source>&amp;Name or phone:</source>
@@ -1527,22 +1555,22 @@ O programa continua funcionando; a próxima abertura tenta de novo.</translation
     </message>
     <message>
         <source>Found: %1</source>
-        <translation>Encontradas: %1</translation>
+        <translation>%1 consultas encontradas</translation>
     </message>
 </context>
 <context>
     <name>velmora::FirstFreeWindow</name>
     <message>
         <source>First free times</source>
-        <translation>Primeiros horários livres</translation>
+        <translation>Horários vagos</translation>
     </message>
     <message>
         <source>First free times of %1</source>
-        <translation>Primeiros horários livres de %1</translation>
+        <translation>Horários vagos – %1</translation>
     </message>
     <message>
         <source>&amp;Earliest free times, Enter to go there:</source>
-        <translation>&amp;Primeiros horários livres, Enter para ir até lá:</translation>
+        <translation>&amp;Horários vagos, Enter para ir até lá:</translation>
     </message>
 </context>
 <context>
@@ -1597,7 +1625,7 @@ O programa continua funcionando; a próxima abertura tenta de novo.</translation
     </message>
     <message>
         <source>Not known, sent as typed: %1</source>
-        <translation>Não reconhecidos, enviados como digitados: %1</translation>
+        <translation>Campos desconhecidos, enviados como estão: %1</translation>
     </message>
     <message>
         <source>The area code has two digits, such as 11 or 21.</source>
@@ -1636,7 +1664,7 @@ O programa continua funcionando; a próxima abertura tenta de novo.</translation
     <name>velmora::MonthWindow</name>
     <message>
         <source>The month in numbers</source>
-        <translation>O mês em números</translation>
+        <translation>Resumo do mês</translation>
     </message>
     <message>
         <source>Doctor</source>
@@ -1805,7 +1833,7 @@ O programa continua funcionando; a próxima abertura tenta de novo.</translation
     </message>
     <message>
         <source>Set stat&amp;us</source>
-        <translation>Sit&amp;uação</translation>
+        <translation>Marcar sit&amp;uação</translation>
     </message>
     <message>
         <source>Histor&amp;y</source>
@@ -1817,7 +1845,7 @@ O programa continua funcionando; a próxima abertura tenta de novo.</translation
     </message>
     <message>
         <source>&amp;Month in numbers</source>
-        <translation>&amp;Mês em números</translation>
+        <translation>Resumo do &amp;mês</translation>
     </message>
 </context>
 </TS>
