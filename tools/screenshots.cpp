@@ -148,6 +148,10 @@ void shoot(const QString &language, const QString &out)
     QTest::keyClick(&main, Qt::Key_C, Qt::ControlModifier | Qt::ShiftModifier);
     QWidget *confirmations = topLevel("confirmationWindow");
     save(confirmations, path("confirmations"));
+    QTest::mouseClick(confirmations->findChild<QPushButton *>(QStringLiteral("confirmMessage")), Qt::LeftButton);
+    QWidget *message = topLevel("messageWindow");
+    save(message, path("message-window"));
+    message->close();
     confirmations->close();
 
     QApplication::setActiveWindow(&main);
