@@ -25,6 +25,12 @@ private Q_SLOTS:
                  QStringLiteral("Ana                                      7           12345678901"));
     }
 
+    void fileNamesKeepTheirAccents()
+    {
+        QCOMPARE(printDocumentName(QStringLiteral("Resumo do mês: Conceição/2"), QDate(2026, 12, 1)),
+                 QStringLiteral("Velmora_Resumo_do_mês_Conceição_2_2026-12-01"));
+    }
+
     void smallerPlansGrouped_data()
     {
         QTest::addColumn<int>("plans");

@@ -1,3 +1,5 @@
+#include "core/activity_log.h"
+#include "platform/log_file.h"
 #include "platform/start_up.h"
 #include "schema/slot_files.h"
 #include "support/book_window.h"
@@ -312,6 +314,26 @@ private Q_SLOTS:
         QVERIFY2(printed.startsWith(QStringLiteral("Imported: %1 file(s)").arg(damaged.isEmpty() ? 12 : 11)),
                  qPrintable(printed));
         QCOMPARE(importFromCommandLine(files.folder(), kReader, out), damaged.isEmpty() ? 2 : 1);
+    }
+
+    // A terminal task prints its report itself: the log keeps its lines without echoing them, while
+    // Qt's own messages still reach the terminal.
+    void theLogIsNotEchoedByTerminalTasks()
+    {
+        static QStringList echoed;
+        echoed.clear();
+        const QtMessageHandler before = qInstallMessageHandler(
+            [](QtMsgType, const QMessageLogContext &, const QString &message) { echoed << message; });
+        TestFiles files;
+        installLogFile(files.folder(), LogEcho::LogOnly);
+        qCInfo(logTransfer) << "Imported: a line of the report";
+        qInfo() << "a message of Qt's";
+        removeLogFile();
+        qInstallMessageHandler(before);
+        QCOMPARE(echoed, QStringList{"a message of Qt's"});
+        QFile log(files.path("velmora.log"));
+        QVERIFY(log.open(QIODevice::ReadOnly));
+        QVERIFY(log.readAll().contains("Imported: a line of the report"));
     }
 
     // A clinic moving from the older program straight to several desks: the books go straight onto the

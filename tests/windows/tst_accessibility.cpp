@@ -88,6 +88,10 @@ private Q_SLOTS:
         book.open();
         book.window->resize(1366, 768);
         checkNames(book.window, 25); // and five of the panel's buttons (the status one opens a menu)
+        // Tab reaches the panel's buttons after the spec's controls.
+        book.find<QWidget>("cmd_cad")->setFocus();
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+        QCOMPARE(QApplication::focusWidget()->objectName(), QStringLiteral("findButton"));
         QTest::keyClick(book.window, Qt::Key_C, Qt::ControlModifier | Qt::ShiftModifier);
         QWidget *confirmations = book.find<QWidget>("confirmationWindow");
         checkNames(confirmations, 10); // the period, the filter, the list and five buttons

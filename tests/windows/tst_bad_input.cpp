@@ -1,6 +1,8 @@
+#include "core/confirmation.h"
 #include "support/book_window.h"
 
 #include <QClipboard>
+#include <QPlainTextEdit>
 #include <QPushButton>
 
 using namespace velmora;
@@ -136,6 +138,30 @@ private Q_SLOTS:
         enter(book, 5, twenty + QStringLiteral("😀x"), true);
         QCOMPARE(characterCount(book.field(5)->text()), 20);
         QVERIFY(!book.field(5)->text().back().isHighSurrogate());
+    }
+
+    // The message of the confirmations: an empty one is refused, "Default message" puts the program's
+    // back, Enter in the clinic's field saves it.
+    void theMessageIsNeverEmpty()
+    {
+        BookWindow book;
+        book.open();
+        QTest::keyClick(book.window, Qt::Key_C, Qt::ControlModifier | Qt::ShiftModifier);
+        QTest::mouseClick(book.find<QPushButton>("confirmMessage"), Qt::LeftButton);
+        auto *text = book.find<QPlainTextEdit>("messageText");
+        auto *clinic = book.find<QLineEdit>("clinicName");
+        text->setPlainText(QStringLiteral("  \n "));
+        QTest::keyClick(clinic, Qt::Key_Return);
+        QVERIFY(book.platform.messages.takeOne().startsWith("The message is empty"));
+        QVERIFY(book.find<QWidget>("messageWindow")->isVisible());
+        QTest::mouseClick(book.find<QPushButton>("defaultMessage"), Qt::LeftButton);
+        QCOMPARE(text->toPlainText(), defaultMessageTemplate());
+        clinic->setText(QStringLiteral("Clínica Santa Luzia"));
+        QTest::keyClick(clinic, Qt::Key_Return);
+        QVERIFY(book.platform.messages.shown.isEmpty());
+        QVERIFY(!book.find<QWidget>("messageWindow")->isVisible());
+        QCOMPARE(readConfirmationSettings(book.files.path("velmora.ini")).clinic,
+                 QStringLiteral("Clínica Santa Luzia"));
     }
 };
 
