@@ -115,7 +115,22 @@ bool VelmoraApp::start()
     }
     book_ = std::make_unique<AppointmentBook>(*storage_, platform_.clock.today());
     windows_ = std::make_unique<BookWindows>(platform_, *book_, folder_, problems);
+    sayWhenUnencrypted();
     return true;
+}
+
+void VelmoraApp::sayWhenUnencrypted()
+{
+    SecuredAddress address;
+    QString refused;
+    if (server_.isEmpty() || !securedAddress(server_, &address, &refused) || address.verified)
+        return;
+    // Allowed (a server on this computer, or the clinic's word in velmora.ini), but never unsaid.
+    qCWarning(logStart).noquote() << "the connection to" << shownServer(server_)
+                                  << "is not encrypted and verified, as the address asks";
+    QWidget &main = windows_->main();
+    main.setWindowTitle(main.windowTitle() + QStringLiteral(" \u2013 ") +
+                        QCoreApplication::translate("StartUp", "connection to the server not encrypted"));
 }
 
 QStringList VelmoraApp::openFolder()

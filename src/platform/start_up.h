@@ -57,6 +57,8 @@ private:
     QStringList prepareFolder();
     // The storage on the folder's files, after the import offer, the checks and the day's backup; one
     // line per file that cannot be used.
+    // An unencrypted connection the address asks for, said in the log and the window's title.
+    void sayWhenUnencrypted();
     QStringList openFolder();
     // The storage on the server; false when its database is not Velmora's.
     bool connectServer();

@@ -99,7 +99,10 @@ void ServerBackup::start()
         return end(false, {});
 
     QString password;
-    const QString address = toolConnectionString(url_, &password);
+    QString refused;
+    const QString address = toolConnectionString(url_, &password, &refused);
+    if (address.isEmpty())
+        return end(false, refused);
     process_ = std::make_unique<QProcess>();
     process_->setProcessEnvironment(toolEnvironment(password));
     process_->setProcessChannelMode(QProcess::SeparateChannels);
@@ -178,7 +181,9 @@ bool restoreServerBackup(const QString &url, const QString &backupFile, QString 
         }
     }
     QString password;
-    const QString address = toolConnectionString(url, &password);
+    const QString address = toolConnectionString(url, &password, error);
+    if (address.isEmpty())
+        return false;
     QProcess process;
     process.setProcessEnvironment(toolEnvironment(password));
     process.start(pgRestore, {QStringLiteral("--single-transaction"), QStringLiteral("--exit-on-error"),

@@ -20,9 +20,27 @@
 
 namespace velmora {
 
+namespace {
+std::atomic<bool> unencryptedAllowed{false};
+} // namespace
+
+void allowUnencryptedServer(bool allowed)
+{
+    unencryptedAllowed = allowed;
+}
+
+bool unencryptedServerAllowed()
+{
+    return unencryptedAllowed;
+}
+
 QString serverInSettings(const QDir &folder)
 {
     const QSettings settings(folder.filePath(QStringLiteral("velmora.ini")), QSettings::IniFormat);
+    const QString allowed = settings.value(QStringLiteral("server/allow_unencrypted")).toString().trimmed();
+    if (allowed.compare(QLatin1String("yes"), Qt::CaseInsensitive) == 0 ||
+        allowed.compare(QLatin1String("true"), Qt::CaseInsensitive) == 0)
+        allowUnencryptedServer(true);
     QString url = settings.value(QStringLiteral("server/url")).toString().trimmed();
     const QString rootCertificate =
         settings.value(QStringLiteral("server/root_certificate")).toString().trimmed();
@@ -46,8 +64,8 @@ QString explainedRefusal(const QString &reason)
     static const Cause causes[] = {
         {"server does not support SSL",
          QT_TRANSLATE_NOOP("Storage",
-                           "the server offers no encrypted connection; turn on ssl on the server as the "
-                           "README shows (or, on a network you trust, put sslmode=disable in the address)")},
+                           "the server offers no encrypted connection; the clinic's IT person must turn on "
+                           "ssl on the server as the README shows")},
         {"root certificate file",
          QT_TRANSLATE_NOOP("Storage",
                            "the clinic's root certificate is not on this computer; copy it to "
@@ -117,22 +135,74 @@ QString shownServer(const QString &url)
     return shown.join(QLatin1Char(',')) + (database.isEmpty() ? QString() : QLatin1Char('/') + database);
 }
 
-bool pointAtServer(QSqlDatabase &db, const QString &url, const QStringList &options, QString *error)
+namespace {
+
+// A server on this machine: a socket folder, or the loopback addresses.
+bool onThisComputer(const QString &hosts)
 {
-    // Qt passes its fields to libpq as keywords, where a URI is not read: libpq takes it apart here.
+    for (const QString &host : hosts.split(QLatin1Char(','))) {
+        const QString name = host.trimmed();
+        if (!(name.isEmpty() || name.startsWith(QLatin1Char('/')) || name == QLatin1String("localhost") ||
+              name.startsWith(QLatin1String("127.")) || name == QLatin1String("::1")))
+            return false;
+    }
+    return true;
+}
+
+QString quotedValue(const QString &value)
+{
+    return QStringLiteral("'%1'").arg(QString(value)
+                                          .replace(QLatin1Char('\\'), QLatin1String("\\\\"))
+                                          .replace(QLatin1Char('\''), QLatin1String("\\'")));
+}
+
+} // namespace
+
+bool securedAddress(const QString &url, SecuredAddress *address, QString *error)
+{
     const ParsedAddress parsed = parsedAddress(url);
     if (!parsed) {
         *error = QCoreApplication::translate("Storage", "the server's address cannot be read");
         return false;
     }
-    QStringList rest;
-    bool modeGiven = false;
+    address->keywords.clear();
+    QString mode;
+    QString hosts;
     for (const PQconninfoOption *option = parsed.get(); option->keyword; ++option) {
         if (!option->val)
             continue;
         const QByteArray keyword(option->keyword);
-        modeGiven = modeGiven || keyword == "sslmode";
-        const QString value = QString::fromUtf8(option->val);
+        if (keyword == "sslmode")
+            mode = QString::fromUtf8(option->val);
+        else
+            address->keywords.append({keyword, QString::fromUtf8(option->val)});
+        if (keyword == "host" || keyword == "hostaddr")
+            hosts += QLatin1Char(',') + QString::fromUtf8(option->val);
+    }
+    if (mode.isEmpty())
+        mode = QStringLiteral("verify-full");
+    address->verified = mode == QLatin1String("verify-full") || mode == QLatin1String("verify-ca");
+    if (!address->verified && !onThisComputer(hosts.mid(1)) && !unencryptedServerAllowed()) {
+        *error = QCoreApplication::translate(
+                     "Storage", "the address asks for a connection that is not encrypted and verified "
+                                "(sslmode=%1), which is refused for a server on another computer: the "
+                                "clinic's IT person turns on encryption on the server as the README shows")
+                     .arg(mode);
+        return false;
+    }
+    address->keywords.append({QByteArrayLiteral("sslmode"), mode});
+    return true;
+}
+
+bool pointAtServer(QSqlDatabase &db, const QString &url, const QStringList &options, QString *error)
+{
+    // Qt passes its fields to libpq as keywords, where a URI is not read: libpq takes it apart here,
+    // and the encryption is always written out.
+    SecuredAddress address;
+    if (!securedAddress(url, &address, error))
+        return false;
+    QStringList rest;
+    for (const auto &[keyword, value] : std::as_const(address.keywords)) {
         if (keyword == "dbname")
             db.setDatabaseName(value);
         else if (keyword == "user")
@@ -140,42 +210,24 @@ bool pointAtServer(QSqlDatabase &db, const QString &url, const QStringList &opti
         else if (keyword == "password")
             db.setPassword(value);
         else // host and port too: several hosts, each with its port, are libpq's to try in turn
-            rest << QStringLiteral("%1='%2'").arg(QString::fromLatin1(keyword),
-                                                  QString(value)
-                                                      .replace(QLatin1Char('\\'), QLatin1String("\\\\"))
-                                                      .replace(QLatin1Char('\''), QLatin1String("\\'")));
+            rest << QString::fromLatin1(keyword) + QLatin1Char('=') + quotedValue(value);
     }
-    // Encrypted, and the server's certificate checked against the clinic's root certificate and the
-    // address, unless the address says otherwise (or PGSSLMODE does, for the one who set it).
-    if (!modeGiven && qEnvironmentVariableIsEmpty("PGSSLMODE"))
-        rest << QStringLiteral("sslmode='verify-full'");
     db.setConnectOptions((rest + options).join(QLatin1Char(';')));
     return true;
 }
 
-QString toolConnectionString(const QString &url, QString *password)
+QString toolConnectionString(const QString &url, QString *password, QString *error)
 {
-    const ParsedAddress parsed = parsedAddress(url);
-    if (!parsed)
+    SecuredAddress address;
+    if (!securedAddress(url, &address, error))
         return {};
     QStringList pairs;
-    bool modeGiven = false;
-    for (const PQconninfoOption *option = parsed.get(); option->keyword; ++option) {
-        if (!option->val)
-            continue;
-        const QByteArray keyword(option->keyword);
-        const QString value = QString::fromUtf8(option->val);
-        modeGiven = modeGiven || keyword == "sslmode";
+    for (const auto &[keyword, value] : std::as_const(address.keywords)) {
         if (keyword == "password")
             *password = value;
         else
-            pairs << QStringLiteral("%1='%2'").arg(QString::fromLatin1(keyword),
-                                                   QString(value)
-                                                       .replace(QLatin1Char('\\'), QLatin1String("\\\\"))
-                                                       .replace(QLatin1Char('\''), QLatin1String("\\'")));
+            pairs << QString::fromLatin1(keyword) + QLatin1Char('=') + quotedValue(value);
     }
-    if (!modeGiven && qEnvironmentVariableIsEmpty("PGSSLMODE"))
-        pairs << QStringLiteral("sslmode='verify-full'");
     return pairs.join(QLatin1Char(' '));
 }
 

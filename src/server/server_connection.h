@@ -18,8 +18,26 @@ namespace velmora {
 constexpr int kServerTimeLimitMs = 3000;
 
 // The server named in the data folder's velmora.ini ([server] url=...), or the empty text for the
-// folder's own files.
+// folder's own files. Reading it also takes the clinic's word on unencrypted connections
+// ([server] allow_unencrypted=yes), for allowUnencryptedServer.
 QString serverInSettings(const QDir &folder);
+
+// Whether the clinic stated that a server on another computer may be reached without a verified
+// encrypted connection; without it only a server on this computer (loopback or socket) may be.
+void allowUnencryptedServer(bool allowed);
+bool unencryptedServerAllowed();
+
+// An address as every connection of the program uses it: libpq's own reading of it, with the
+// encryption decided here and written out, so that no environment variable (PGSSLMODE) can weaken it.
+// Unless the address asks for less, the connection is encrypted and the server's certificate checked
+// against the clinic's root certificate and the address (sslmode=verify-full); less is accepted only
+// as allowUnencryptedServer says.
+struct SecuredAddress
+{
+    QList<std::pair<QByteArray, QString>> keywords; // in libpq's order, sslmode among them
+    bool verified = true;                           // encrypted with the certificate checked
+};
+bool securedAddress(const QString &url, SecuredAddress *address, QString *error);
 
 // A server's refusal (of an unencrypted or unverified connection, of a right the login lacks) said in
 // words with what to do, the server's own words after it; any other reason as it is.
@@ -29,10 +47,10 @@ QString explainedRefusal(const QString &reason);
 // options; false when the address cannot be read.
 bool pointAtServer(QSqlDatabase &db, const QString &url, const QStringList &options, QString *error);
 
-// The address as libpq's own tools (pg_dump, pg_restore) take it, keyword='value' pairs with the same
-// encryption default, its password apart (for the tool's environment, never its arguments); empty when
-// the address cannot be read.
-QString toolConnectionString(const QString &url, QString *password);
+// The address as libpq's own tools (pg_dump, pg_restore) take it, keyword='value' pairs secured as
+// every connection is, its password apart (for the tool's environment, never its arguments); empty,
+// with the reason, when the address cannot be read or is refused.
+QString toolConnectionString(const QString &url, QString *password, QString *error);
 
 // The server as messages name it: host, port and database, never a password.
 QString shownServer(const QString &url);

@@ -1,8 +1,12 @@
 #include "server/server_watch.h"
 
+#include "server/server_connection.h"
+
 #include <QDateTime>
 
 #include <libpq-fe.h>
+
+#include <vector>
 
 namespace velmora {
 
@@ -28,14 +32,30 @@ void ServerWatch::start()
     if (state_ != State::Idle)
         return;
     retry_.stop();
-    const QByteArray url = url_.toUtf8();
-    const QByteArray name = QByteArrayLiteral("Velmora watch");
-    // The address is expanded by libpq itself (a URI or key=value string), keepalives added.
-    const char *keywords[] = {
-        "dbname",           "keepalives", "keepalives_idle", "keepalives_interval", "keepalives_count",
-        "application_name", nullptr};
-    const char *values[] = {url.constData(), "1", "5", "1", "3", name.constData(), nullptr};
-    connection_ = PQconnectStartParams(keywords, values, 1);
+    // The address secured as every connection of the program is, keepalives added.
+    SecuredAddress address;
+    QString refused;
+    if (!securedAddress(url_, &address, &refused)) {
+        lose();
+        return;
+    }
+    address.keywords.append({QByteArrayLiteral("keepalives"), QStringLiteral("1")});
+    address.keywords.append({QByteArrayLiteral("keepalives_idle"), QStringLiteral("5")});
+    address.keywords.append({QByteArrayLiteral("keepalives_interval"), QStringLiteral("1")});
+    address.keywords.append({QByteArrayLiteral("keepalives_count"), QStringLiteral("3")});
+    address.keywords.append({QByteArrayLiteral("application_name"), QStringLiteral("Velmora watch")});
+    std::vector<QByteArray> texts;
+    for (const auto &[keyword, value] : std::as_const(address.keywords))
+        texts.push_back(value.toUtf8());
+    std::vector<const char *> keywords;
+    std::vector<const char *> values;
+    for (qsizetype i = 0; i < address.keywords.size(); ++i) {
+        keywords.push_back(address.keywords.at(i).first.constData());
+        values.push_back(texts.at(static_cast<size_t>(i)).constData());
+    }
+    keywords.push_back(nullptr);
+    values.push_back(nullptr);
+    connection_ = PQconnectStartParams(keywords.data(), values.data(), 0);
     if (!connection_ || PQstatus(connection_) == CONNECTION_BAD) {
         lose();
         return;

@@ -1,8 +1,11 @@
 // Desks booking into one server at once, one of them killed half-way; the server stopped and started
 // again under a desk at work.
 #include "core/appointment_book.h"
+#include "server/server_connection.h"
 #include "server/server_storage.h"
+#include "server/server_watch.h"
 #include "support/open_book.h"
+#include "support/plain_server.h"
 #include "support/test_server.h"
 #include "support/two_desks.h"
 #include "transfer/server_copy.h"
@@ -140,6 +143,57 @@ private Q_SLOTS:
         }
         QSqlDatabase::removeDatabase(QStringLiteral("holder"));
         QCOMPARE(namesIn(database, "bdm1"), QStringList{"Waited"});
+    }
+
+    // An impostor offering no encryption: no connection the program opens (a desk's, the watch on
+    // other desks, the backup's) goes on in the clear, whatever PGSSLMODE says.
+    void noConnectionGoesOnInTheClear()
+    {
+        qputenv("PGSSLMODE", "prefer");
+        PlainServer impostor;
+        const QString url = QStringLiteral("postgresql://velmora@127.0.0.1:%1/velmora").arg(impostor.port());
+        ServerStorage desk(url, 2000);
+        QString error;
+        QVERIFY(!desk.prepare(&error));
+        QVERIFY2(error.contains("encrypted"), qPrintable(error));
+        ServerWatch watch(url, QStringLiteral("velmora"), 2000, 60000);
+        watch.start();
+        QTRY_VERIFY_WITH_TIMEOUT(impostor.connections() >= 2, 5000);
+        QTRY_VERIFY_WITH_TIMEOUT(!watch.listening(), 5000);
+        QString password;
+        QVERIFY(toolConnectionString(url, &password, &error).contains("sslmode='verify-full'"));
+        qunsetenv("PGSSLMODE");
+        QVERIFY(!impostor.wentOnInTheClear());
+    }
+
+    // Less than a verified encryption is taken only for a server on this computer, or when the clinic
+    // stated it in velmora.ini.
+    void unencryptedOnlyHereOrWhenStated_data()
+    {
+        QTest::addColumn<QString>("address");
+        QTest::addColumn<bool>("stated");
+        QTest::addColumn<bool>("taken");
+        QTest::newRow("another computer")
+            << "postgresql://maria@192.0.2.10/velmora?sslmode=disable" << false << false;
+        QTest::newRow("another computer, stated")
+            << "postgresql://maria@192.0.2.10/velmora?sslmode=disable" << true << true;
+        QTest::newRow("encrypted, unverified") << "host=192.0.2.10 sslmode=require" << false << false;
+        QTest::newRow("this computer")
+            << "postgresql://maria@127.0.0.1/velmora?sslmode=disable" << false << true;
+        QTest::newRow("a socket") << "host=/run/postgresql sslmode=disable" << false << true;
+        QTest::newRow("verified, another computer")
+            << "postgresql://maria@192.0.2.10/velmora" << false << true;
+    }
+    void unencryptedOnlyHereOrWhenStated()
+    {
+        QFETCH(QString, address);
+        QFETCH(bool, stated);
+        allowUnencryptedServer(stated);
+        SecuredAddress secured;
+        QString error;
+        QTEST(securedAddress(address, &secured, &error), "taken");
+        allowUnencryptedServer(false);
+        QVERIFY2(!error.contains("sslmode=disable in the address"), qPrintable(error));
     }
 
     // A server that takes the connection and never answers, as one behind a network gone quiet.

@@ -1054,6 +1054,10 @@ O programa continua funcionando; a próxima abertura tenta de novo.</translation
         <source>The books went straight onto the server %1.</source>
         <translation>As agendas foram gravadas direto no servidor %1.</translation>
     </message>
+    <message>
+        <source>connection to the server not encrypted</source>
+        <translation>conexão com o servidor sem criptografia</translation>
+    </message>
 </context>
 <context>
     <name>Storage</name>
@@ -1302,10 +1306,6 @@ O programa continua funcionando; a próxima abertura tenta de novo.</translation
         <translation>não é um arquivo, e sim uma pasta, um pipe ou um dispositivo</translation>
     </message>
     <message>
-        <source>the server offers no encrypted connection; turn on ssl on the server as the README shows (or, on a network you trust, put sslmode=disable in the address)</source>
-        <translation>o servidor não oferece conexão criptografada; ative o ssl no servidor como mostra o README (ou, numa rede de confiança, ponha sslmode=disable no endereço)</translation>
-    </message>
-    <message>
         <source>the clinic&apos;s root certificate is not on this computer; copy it to ~/.postgresql/root.crt or name it in velmora.ini (root_certificate=)</source>
         <translation>o certificado raiz da clínica não está neste computador; copie-o para ~/.postgresql/root.crt ou indique-o no velmora.ini (root_certificate=)</translation>
     </message>
@@ -1364,6 +1364,14 @@ O programa continua funcionando; a próxima abertura tenta de novo.</translation
     <message>
         <source>the settings record differs from its source after the copy</source>
         <translation>o registro de configurações ficou diferente da origem depois da cópia</translation>
+    </message>
+    <message>
+        <source>the server offers no encrypted connection; the clinic&apos;s IT person must turn on ssl on the server as the README shows</source>
+        <translation>o servidor não oferece conexão criptografada; o responsável pela informática da clínica precisa ativar o ssl no servidor como mostra o README</translation>
+    </message>
+    <message>
+        <source>the address asks for a connection that is not encrypted and verified (sslmode=%1), which is refused for a server on another computer: the clinic&apos;s IT person turns on encryption on the server as the README shows</source>
+        <translation>o endereço pede uma conexão sem criptografia verificada (sslmode=%1), o que é recusado para um servidor em outro computador: o responsável pela informática da clínica ativa a criptografia no servidor como mostra o README</translation>
     </message>
 </context>
 <context>
