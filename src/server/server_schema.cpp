@@ -298,16 +298,19 @@ bool setUpDeskRole(QSqlDatabase db, QStringList *lines, QString *error)
         QStringLiteral("GRANT CONNECT, TEMPORARY ON DATABASE \"%1\" TO %2")
             .arg(db.databaseName().replace(QLatin1Char('"'), QLatin1String("\"\"")), role),
         QStringLiteral("GRANT USAGE ON SCHEMA public TO %1").arg(role),
+        // pg_dump reads every sequence it copies: the desk that makes the day's backup needs it.
+        QStringLiteral("GRANT USAGE, SELECT ON ALL SEQUENCES IN SCHEMA public TO %1").arg(role),
         QStringLiteral("GRANT SELECT, UPDATE ON public.profs TO %1").arg(role),
         QStringLiteral("GRANT SELECT, INSERT ON %1 TO %2").arg(serverBackupsTable(), role)};
     for (const DoctorSlot &slot : kDoctorSlots) {
         const QString schema = schemaOf(slot.slot);
-        statements << QStringLiteral("GRANT USAGE ON SCHEMA %1 TO %2").arg(schema, role)
-                   << QStringLiteral("GRANT SELECT, INSERT, UPDATE, DELETE ON %1.dados, %2 TO %3")
-                          .arg(schema, statusTable(schema), role)
-                   // What was done stays: the history is only added to.
-                   << QStringLiteral("GRANT SELECT, INSERT ON %1 TO %2").arg(historyTable(schema), role)
-                   << QStringLiteral("GRANT USAGE ON ALL SEQUENCES IN SCHEMA %1 TO %2").arg(schema, role);
+        statements
+            << QStringLiteral("GRANT USAGE ON SCHEMA %1 TO %2").arg(schema, role)
+            << QStringLiteral("GRANT SELECT, INSERT, UPDATE, DELETE ON %1.dados, %2 TO %3")
+                   .arg(schema, statusTable(schema), role)
+            // What was done stays: the history is only added to.
+            << QStringLiteral("GRANT SELECT, INSERT ON %1 TO %2").arg(historyTable(schema), role)
+            << QStringLiteral("GRANT USAGE, SELECT ON ALL SEQUENCES IN SCHEMA %1 TO %2").arg(schema, role);
     }
     if (!inOneTransaction(db, statements, error))
         return false;

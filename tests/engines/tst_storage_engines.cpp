@@ -2,6 +2,7 @@
 #include "core/appointment_book.h"
 #include "core/month_report.h"
 #include "files/sqlite_storage.h"
+#include "server/server_backup.h"
 #include "server/server_schema.h"
 #include "server/server_storage.h"
 #include "support/open_book.h"
@@ -12,6 +13,7 @@
 
 #include <QRandomGenerator>
 #include <QSignalSpy>
+#include <QTemporaryDir>
 
 #include <QTest>
 #include <map>
@@ -584,6 +586,37 @@ private Q_SLOTS:
             QSqlQuery query(connection.database());
             QVERIFY2(!query.exec(beyond), qPrintable(beyond));
         }
+
+        // The day's backup is made with a desk's rights alone, and put back into an empty database
+        // whose desks, once --server-setup gave them their rights again, make theirs too.
+        QTemporaryDir folder;
+        const auto backUp = [&folder](const QString &url) {
+            ServerBackup backup(url, QDir(folder.path()), kMonday);
+            QSignalSpy finished(&backup, &ServerBackup::finished);
+            backup.start();
+            if (finished.isEmpty() && !finished.wait(60000))
+                qFatal("the backup never ended");
+            return finished.first();
+        };
+        const QList<QVariant> made = backUp(as(person));
+        QVERIFY2(made.at(0).toBool(), qPrintable(made.at(1).toString()));
+        TestDatabase restored;
+        QString report;
+        QVERIFY2(restoreServerBackup(restored.url(),
+                                     folder.filePath("backups/" + ServerBackup::fileName(kMonday)), &report,
+                                     &error),
+                 qPrintable(error));
+        {
+            ServerConnection owner(QStringLiteral("Owner"), restored.url());
+            QStringList lines;
+            QVERIFY2(owner.ensureOpen(&error) && setUpDeskRole(owner.database(), &lines, &error),
+                     qPrintable(error));
+        }
+        QVERIFY(QFile::remove(folder.filePath("backups/" + ServerBackup::fileName(kMonday))));
+        QUrl again(restored.url());
+        again.setUserName(person);
+        const QList<QVariant> remade = backUp(again.toString());
+        QVERIFY2(remade.at(0).toBool(), qPrintable(remade.at(1).toString()));
 
         ServerStorage outside(as(stranger));
         QVERIFY(outside.prepare(&error)); // the catalogue shows the books to anyone
