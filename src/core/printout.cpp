@@ -45,4 +45,15 @@ QString printDocumentName(const QString &doctorName, QDate date)
     return name;
 }
 
+QString printJobName(const QString &documentName)
+{
+    QString name;
+    for (const QChar c : documentName.normalized(QString::NormalizationForm_D)) {
+        if (c.category() == QChar::Mark_NonSpacing)
+            continue;
+        name += c.unicode() < 128 ? c : QLatin1Char('_');
+    }
+    return name;
+}
+
 } // namespace velmora

@@ -22,8 +22,12 @@ struct Printout
 // blanks between columns, the headings followed by a rule.
 QStringList tableLines(const QStringList &headings, const QVector<QStringList> &rows);
 
-// A name for the print job and the PDF file, free of characters that file names cannot hold; letters
+// A name for the printout and its files, free of characters that file names cannot hold; letters
 // keep their accents.
 QString printDocumentName(const QString &doctorName, QDate date);
+
+// The name a print job is given: the document's, its accents dropped and any other letter outside
+// ASCII made "_", as print queues name their files from it.
+QString printJobName(const QString &documentName);
 
 } // namespace velmora

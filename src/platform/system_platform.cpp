@@ -1,5 +1,6 @@
 #include "platform/system_platform.h"
 
+#include "core/printout.h"
 #include "platform/print_pages.h"
 
 #include <QCoreApplication>
@@ -125,7 +126,7 @@ bool SystemPrinter::print(const Printout &printout, QString *error)
         return false;
     }
     QPrinter printer(printerInfo, QPrinter::HighResolution);
-    printer.setDocName(printout.documentName);
+    printer.setDocName(printJobName(printout.documentName));
     if (!paintPrintout(printer, printout, error))
         return false;
     if (printer.printerState() == QPrinter::Error) {

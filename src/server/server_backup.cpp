@@ -89,8 +89,8 @@ void ServerBackup::start()
     query.finish();
     if (!locked)
         return end(false, {}); // another desk is making it
-    query.prepare(QStringLiteral("SELECT 1 FROM %1 WHERE day = ?").arg(serverBackupsTable()));
-    query.addBindValue(today_.toString(Qt::ISODate));
+    // The day as the server's clock has it, as the record of the backups keeps it.
+    query.prepare(QStringLiteral("SELECT 1 FROM %1 WHERE day = current_date").arg(serverBackupsTable()));
     if (!connection_.execute(query, &error))
         return end(false, error);
     const bool made = query.next();
@@ -132,12 +132,19 @@ void ServerBackup::copied(int exitCode, QProcess::ExitStatus status)
         return end(false, tr("\"%1\" could not be put in place").arg(made));
     QString error;
     QSqlQuery query(connection_.database());
-    query.prepare(QStringLiteral("INSERT INTO %1 (day, desk) VALUES (?, ?) ON CONFLICT (day) DO NOTHING")
-                      .arg(serverBackupsTable()));
-    query.addBindValue(today_.toString(Qt::ISODate));
+    // Recorded by the server's function, which records today alone; books set up before it have
+    // none, and take the row from the desk.
+    query.prepare(QStringLiteral("SELECT public.velmora_backup_made(?)"));
     query.addBindValue(QSysInfo::machineHostName());
-    if (!connection_.execute(query, &error))
-        return end(false, error);
+    if (!connection_.execute(query, &error)) {
+        query.prepare(
+            QStringLiteral("INSERT INTO %1 (day, desk) VALUES (current_date, ?) ON CONFLICT (day) DO "
+                           "NOTHING")
+                .arg(serverBackupsTable()));
+        query.addBindValue(QSysInfo::machineHostName());
+        if (!connection_.execute(query, &error))
+            return end(false, error);
+    }
     query.finish();
     // The oldest beyond the last 30 go.
     QStringList kept = backups.entryList({QStringLiteral("server-*.dump")}, QDir::Files, QDir::Name);

@@ -9,6 +9,7 @@
 #include <QSettings>
 #include <QSqlDriver>
 #include <QSqlError>
+#include <QSysInfo>
 #include <QThread>
 #include <QTimer>
 #include <QUrl>
@@ -231,6 +232,18 @@ QString toolConnectionString(const QString &url, QString *password, QString *err
     return pairs.join(QLatin1Char(' '));
 }
 
+QString deskApplicationName()
+{
+    // "Velmora@" and the computer's name, which the server's history shows beside the address it
+    // sees: printable ASCII, as the server keeps it, within its 63 bytes.
+    QString name;
+    for (const QChar c : QSysInfo::machineHostName())
+        if (c.unicode() > 32 && c.unicode() < 127 && c != QLatin1Char('\'') && c != QLatin1Char('\\') &&
+            c != QLatin1Char(';'))
+            name += c;
+    return (QStringLiteral("Velmora@") + name).left(63);
+}
+
 ServerConnection::ServerConnection(const QString &role, const QString &url, int timeLimitMs)
     : url_(url), timeLimitMs_(timeLimitMs)
 {
@@ -278,7 +291,7 @@ bool ServerConnection::ensureOpen(QString *error)
                         QStringLiteral("keepalives_idle=") + seconds, QStringLiteral("keepalives_interval=1"),
                         QStringLiteral("keepalives_count=3"),
                         QStringLiteral("tcp_user_timeout=%1").arg(timeLimitMs_),
-                        QStringLiteral("application_name=Velmora")},
+                        QStringLiteral("application_name=") + deskApplicationName()},
                        &problem)) {
         *error = named(problem);
         return false;

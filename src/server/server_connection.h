@@ -52,6 +52,9 @@ bool pointAtServer(QSqlDatabase &db, const QString &url, const QStringList &opti
 // with the reason, when the address cannot be read or is refused.
 QString toolConnectionString(const QString &url, QString *password, QString *error);
 
+// The name a desk's connections give the server: the program and this computer.
+QString deskApplicationName();
+
 // The server as messages name it: host, port and database, never a password.
 QString shownServer(const QString &url);
 

@@ -35,6 +35,12 @@ ServerFill::ServerFill(ServerStorage &storage) : storage_(storage)
     open_ = storage_.ready(&beginFailure_) && storage_.connection_.database().transaction();
     if (!open_ && beginFailure_.isEmpty())
         beginFailure_ = storage_.connection_.failure(storage_.connection_.database().lastError());
+    // The copy brings its own history: the server writes none for the owner's fill (a desk's writes
+    // its entries as of every booking it adds).
+    if (open_) {
+        QSqlQuery filling(storage_.connection_.database());
+        filling.exec(QStringLiteral("SET LOCAL velmora.filling = 'on'"));
+    }
 }
 
 ServerFill::~ServerFill()

@@ -1,5 +1,6 @@
 #include "server/server_schema.h"
 
+#include "core/booking_status.h"
 #include "schema/book_schema.h"
 #include "schema/booking_sql.h"
 #include "schema/slot_files.h"
@@ -54,7 +55,105 @@ QString backupsTableStatement()
         .arg(serverBackupsTable());
 }
 
+// What was done to a booking is written by the server itself, as its owner, in the same transaction:
+// the person is the login that connected and the time the server's clock, whatever a desk sends. The
+// details read as the program writes them on the files: a line "field: value" per field of a booking
+// added or removed, "field: before → after" for each field whose text changed (the padding is no
+// change), the statuses by their stored keys. A fill of whole books by the owner (an import or a copy,
+// which brings its own history) sets velmora.filling and writes none. A desk changes and removes one
+// booking at a time, as the program does: a statement that would change or empty a whole book is
+// refused. The backups are recorded for today alone.
+QStringList serverFunctionStatements()
+{
+    QString keys;
+    for (int number = 0; number < kBookingStatusCount; ++number)
+        keys += (number ? QStringLiteral(", '") : QStringLiteral("'")) + statusKey(statusFromNumber(number)) +
+                QLatin1Char('\'');
+    QStringList statements{
+        QStringLiteral(
+            "CREATE OR REPLACE FUNCTION public.velmora_one_line(text) RETURNS text LANGUAGE sql "
+            "IMMUTABLE AS $$ SELECT replace(replace(coalesce($1, ''), E'\\n', ' '), E'\\r', ' ') $$"),
+        QStringLiteral(
+            "CREATE OR REPLACE FUNCTION public.velmora_keep_history() RETURNS trigger LANGUAGE plpgsql "
+            "SECURITY DEFINER SET search_path = pg_catalog, public AS $f$ "
+            "DECLARE booking bigint; action text; field text; was text; now_ text; lines text[] := '{}'; "
+            "keys text[] := ARRAY[%1]; app text := current_setting('application_name'); "
+            "computer text := coalesce(host(inet_client_addr()), 'local'); "
+            "BEGIN "
+            "IF current_setting('velmora.filling', true) = 'on' AND session_user = current_user THEN "
+            "RETURN NULL; END IF; "
+            "IF app LIKE 'Velmora@%' THEN computer := substr(app, 9) || ' (' || computer || ')'; END IF; "
+            "IF TG_TABLE_NAME = 'dados' THEN "
+            "  IF TG_OP = 'UPDATE' THEN booking := NEW.id; action := 'changed'; "
+            "    FOREACH field IN ARRAY ARRAY['data', 'hora', 'nome', 'convenio', 'telefone', 'obs'] LOOP "
+            "      was := btrim(coalesce(to_jsonb(OLD) ->> field, ''), ' '); "
+            "      now_ := btrim(coalesce(to_jsonb(NEW) ->> field, ''), ' '); "
+            "      IF was <> now_ THEN lines := lines || (field || ': ' || public.velmora_one_line(was) || "
+            "        ' \u2192 ' || public.velmora_one_line(now_)); END IF; "
+            "    END LOOP; "
+            "  ELSE "
+            "    IF TG_OP = 'INSERT' THEN booking := NEW.id; action := 'added'; "
+            "    ELSE booking := OLD.id; action := 'removed'; END IF; "
+            "    FOREACH field IN ARRAY ARRAY['data', 'hora', 'nome', 'convenio', 'telefone', 'obs'] LOOP "
+            "      lines := lines || (field || ': ' || public.velmora_one_line(CASE WHEN TG_OP = 'INSERT' "
+            "        THEN to_jsonb(NEW) ELSE to_jsonb(OLD) END ->> field)); "
+            "    END LOOP; "
+            "  END IF; "
+            "ELSE "
+            "  IF TG_OP = 'DELETE' OR (TG_OP = 'UPDATE' AND OLD.status IS NOT DISTINCT FROM NEW.status) THEN "
+            "    RETURN NULL; END IF; "
+            "  booking := NEW.id; action := 'status'; "
+            "  lines := ARRAY['status: ' || coalesce(keys[CASE WHEN TG_OP = 'INSERT' THEN 0 ELSE OLD.status "
+            "END "
+            "    + 1], keys[1]) || ' \u2192 ' || coalesce(keys[NEW.status + 1], keys[1])]; "
+            "END IF; "
+            "EXECUTE format('INSERT INTO %I.booking_history (id, at, computer, person, action, details) "
+            "VALUES ($1, $2, $3, session_user, $4, $5)', TG_TABLE_SCHEMA) USING booking, "
+            "to_char(now() AT TIME ZONE 'UTC', 'YYYY-MM-DD\"T\"HH24:MI:SS.MS\"Z\"'), computer, action, "
+            "array_to_string(lines, E'\\n'); "
+            "RETURN NULL; END $f$")
+            .arg(keys),
+        QStringLiteral(
+            "CREATE OR REPLACE FUNCTION public.velmora_one_at_a_time() RETURNS trigger LANGUAGE plpgsql "
+            "SECURITY DEFINER SET search_path = pg_catalog, public AS $f$ "
+            "BEGIN IF session_user <> current_user AND (SELECT count(*) FROM touched) > 1 THEN "
+            "RAISE EXCEPTION 'permission denied: a desk changes or removes one appointment at a time, not % "
+            "at once', (SELECT count(*) FROM touched) USING ERRCODE = 'insufficient_privilege'; END IF; "
+            "RETURN NULL; END $f$"),
+        QStringLiteral(
+            "CREATE OR REPLACE FUNCTION public.velmora_backup_made(desk text) RETURNS void LANGUAGE sql "
+            "SECURITY DEFINER SET search_path = pg_catalog, public AS $$ INSERT INTO %1 (day, desk) VALUES "
+            "(current_date, desk) ON CONFLICT (day) DO NOTHING $$")
+            .arg(serverBackupsTable())};
+    for (const DoctorSlot &slot : kDoctorSlots) {
+        const QString schema = schemaOf(slot.slot);
+        for (const QString &table : {QStringLiteral("dados"), QStringLiteral("booking_status")})
+            statements << QStringLiteral("DROP TRIGGER IF EXISTS velmora_history ON %1.%2").arg(schema, table)
+                       << QStringLiteral("CREATE TRIGGER velmora_history AFTER INSERT OR UPDATE OR DELETE ON "
+                                         "%1.%2 FOR EACH ROW EXECUTE FUNCTION public.velmora_keep_history()")
+                              .arg(schema, table);
+        for (const QString &event : {QStringLiteral("DELETE"), QStringLiteral("UPDATE")})
+            statements << QStringLiteral("DROP TRIGGER IF EXISTS velmora_one_at_a_time_%1 ON %2.dados")
+                              .arg(event.toLower(), schema)
+                       << QStringLiteral(
+                              "CREATE TRIGGER velmora_one_at_a_time_%1 AFTER %2 ON %3.dados "
+                              "REFERENCING OLD TABLE AS touched FOR EACH STATEMENT EXECUTE FUNCTION "
+                              "public.velmora_one_at_a_time()")
+                              .arg(event.toLower(), event, schema);
+    }
+    return statements;
+}
+
 } // namespace
+
+bool serverKeepsHistory(QSqlDatabase db)
+{
+    QSqlQuery query(db);
+    return query.exec(
+               QStringLiteral("SELECT 1 FROM pg_catalog.pg_trigger WHERE tgname = 'velmora_history' AND "
+                              "tgrelid = 'bdm1.dados'::regclass")) &&
+           query.next();
+}
 
 const char *const kDeskRole = "velmora_desks";
 
@@ -108,7 +207,7 @@ QStringList serverCreateStatements()
                << QStringLiteral("INSERT INTO public.profs (%1) VALUES (%2)")
                       .arg((serverSettingsTexts() + serverSettingsNumbers()).join(QStringLiteral(", ")),
                            values.join(QStringLiteral(", ")))
-               << backupsTableStatement();
+               << backupsTableStatement() << serverFunctionStatements();
     return statements;
 }
 
@@ -188,6 +287,8 @@ bool prepareServer(QSqlDatabase db, QString *problem, QString *error)
             for (const QString &statement : statusTableStatements(Dialect::Server, schemaOf(slot.slot)))
                 ok = ok && query.exec(statement);
         ok = ok && query.exec(backupsTableStatement());
+        for (const QString &statement : serverFunctionStatements())
+            ok = ok && query.exec(statement);
     }
     if (!ok && error->isEmpty())
         *error = reasonOf(query.lastError());
@@ -290,7 +391,9 @@ QString serverSearchPattern(const PatientQuery &query)
 bool setUpDeskRole(QSqlDatabase db, QStringList *lines, QString *error)
 {
     const QString role = QLatin1String(kDeskRole);
-    QStringList statements{
+    // The server's functions and triggers made, or made again on books set up before them.
+    QStringList statements = serverFunctionStatements();
+    statements += QStringList{
         QStringLiteral(
             "DO $$ BEGIN IF NOT EXISTS (SELECT 1 FROM pg_roles WHERE rolname = '%1') THEN CREATE ROLE %1 "
             "NOLOGIN; END IF; END $$")
@@ -301,15 +404,21 @@ bool setUpDeskRole(QSqlDatabase db, QStringList *lines, QString *error)
         // pg_dump reads every sequence it copies: the desk that makes the day's backup needs it.
         QStringLiteral("GRANT USAGE, SELECT ON ALL SEQUENCES IN SCHEMA public TO %1").arg(role),
         QStringLiteral("GRANT SELECT, UPDATE ON public.profs TO %1").arg(role),
-        QStringLiteral("GRANT SELECT, INSERT ON %1 TO %2").arg(serverBackupsTable(), role)};
+        // The backups' record is kept through its function, which records today alone.
+        QStringLiteral("REVOKE INSERT, UPDATE, DELETE, TRUNCATE ON %1 FROM %2")
+            .arg(serverBackupsTable(), role),
+        QStringLiteral("GRANT SELECT ON %1 TO %2").arg(serverBackupsTable(), role),
+        QStringLiteral("GRANT EXECUTE ON FUNCTION public.velmora_backup_made(text) TO %1").arg(role)};
     for (const DoctorSlot &slot : kDoctorSlots) {
         const QString schema = schemaOf(slot.slot);
         statements
             << QStringLiteral("GRANT USAGE ON SCHEMA %1 TO %2").arg(schema, role)
             << QStringLiteral("GRANT SELECT, INSERT, UPDATE, DELETE ON %1.dados, %2 TO %3")
                    .arg(schema, statusTable(schema), role)
-            // What was done stays: the history is only added to.
-            << QStringLiteral("GRANT SELECT, INSERT ON %1 TO %2").arg(historyTable(schema), role)
+            // The history is the server's to write: a desk only reads it.
+            << QStringLiteral("REVOKE INSERT, UPDATE, DELETE, TRUNCATE ON %1 FROM %2")
+                   .arg(historyTable(schema), role)
+            << QStringLiteral("GRANT SELECT ON %1 TO %2").arg(historyTable(schema), role)
             << QStringLiteral("GRANT USAGE, SELECT ON ALL SEQUENCES IN SCHEMA %1 TO %2").arg(schema, role);
     }
     if (!inOneTransaction(db, statements, error))

@@ -37,6 +37,9 @@ bool prepareServer(QSqlDatabase db, QString *problem, QString *error);
 
 // The statements creating the books, for a transaction the caller holds.
 QStringList serverCreateStatements();
+// Whether the server writes the history itself (its triggers made by the owner, with the books or by
+// --server-setup); on books set up before, the desks write it.
+bool serverKeepsHistory(QSqlDatabase db);
 
 // The group role of the desks: whoever is in it may read and write the bookings, their statuses and
 // history (the history only added to) and the settings record, and record the server's backups;

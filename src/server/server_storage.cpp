@@ -130,6 +130,10 @@ bool ServerStorage::prepare(QString *error, bool *foreign)
     connection_.withinLimit([&] { return ensureSearchIndexes(connection_.database()); }, &indexed,
                             &unanswered);
     searchIndexed_ = indexed;
+    bool keeps = false;
+    QString unasked;
+    connection_.withinLimit([&] { return serverKeepsHistory(connection_.database()); }, &keeps, &unasked);
+    serverKeepsHistory_ = keeps;
     return true;
 }
 
@@ -149,6 +153,11 @@ bool ServerStorage::ready(QString *error)
 QSqlQuery *ServerStorage::run(const QString &statement, const QVariantList &values, QString *error)
 {
     return ready(error) ? connection_.run(statement, values, error) : nullptr;
+}
+
+QString ServerStorage::logged(const QString &name, int slot, const QString &from, const char *action) const
+{
+    return serverKeepsHistory_ ? QString() : QStringLiteral(", ") + loggedFrom(name, slot, from, action);
 }
 
 QString ServerStorage::dayNotice(int slot, QDate date) const
@@ -203,16 +212,18 @@ bool ServerStorage::readPeriod(int slot, QDate from, QDate to, QVector<Appointme
 Added ServerStorage::add(int slot, const Appointment &booking, int linkedSlot, QString *error)
 {
     const QVariantList values = bookingValues(booking);
-    const QVariantList entry = entryValues(thisDesk_, addedDetails(booking));
+    // Where the server keeps the history itself, the desk writes none.
+    const QVariantList entry =
+        serverKeepsHistory_ ? QVariantList() : entryValues(thisDesk_, addedDetails(booking));
     const QVariant notice = dayNotice(slot, booking.date);
     QString linkProblem;
     if (isDoctorSlot(linkedSlot) && linkedSlot != slot) {
         // Both rows in one statement: the server commits them together or not at all.
         QSqlQuery *query = run(
-            QStringLiteral("WITH %1, %2, %3, %4 SELECT %5 FROM added, copied")
+            QStringLiteral("WITH %1, %2%3%4 SELECT %5 FROM added, copied")
                 .arg(addedTo(QStringLiteral("added"), slot), addedTo(QStringLiteral("copied"), linkedSlot),
-                     loggedFrom(QStringLiteral("logged"), slot, QStringLiteral("added"), "added"),
-                     loggedFrom(QStringLiteral("copylogged"), linkedSlot, QStringLiteral("copied"), "added"),
+                     logged(QStringLiteral("logged"), slot, QStringLiteral("added"), "added"),
+                     logged(QStringLiteral("copylogged"), linkedSlot, QStringLiteral("copied"), "added"),
                      notifying(2)),
             values + values + entry + entry + QVariantList{notice, dayNotice(linkedSlot, booking.date)},
             &linkProblem);
@@ -226,11 +237,11 @@ Added ServerStorage::add(int slot, const Appointment &booking, int linkedSlot, Q
             return {AddOutcome::NotStored};
         }
     }
-    QSqlQuery *query = run(
-        QStringLiteral("WITH %1, %2 SELECT %3 FROM added")
-            .arg(addedTo(QStringLiteral("added"), slot),
-                 loggedFrom(QStringLiteral("logged"), slot, QStringLiteral("added"), "added"), notifying(1)),
-        values + entry + QVariantList{notice}, error);
+    QSqlQuery *query =
+        run(QStringLiteral("WITH %1%2 SELECT %3 FROM added")
+                .arg(addedTo(QStringLiteral("added"), slot),
+                     logged(QStringLiteral("logged"), slot, QStringLiteral("added"), "added"), notifying(1)),
+            values + entry + QVariantList{notice}, error);
     if (!query)
         return {AddOutcome::NotStored};
     rowsOf(*query);
@@ -248,12 +259,11 @@ WriteOutcome ServerStorage::update(int slot, const Appointment &stored, const Ap
     const QVariantList values = bookingValues(changed);
     QSqlQuery *query = run(
         QStringLiteral("WITH changed AS (%1 RETURNING id), renamed AS (UPDATE %2 SET nome = ? WHERE id IN "
-                       "(SELECT id FROM changed)), %3 SELECT %4 FROM changed")
+                       "(SELECT id FROM changed))%3 SELECT %4 FROM changed")
             .arg(updateStored(serverBookTable(slot), QStringLiteral("id")), statusTable(serverSchema(slot)),
-                 loggedFrom(QStringLiteral("logged"), slot, QStringLiteral("changed"), "changed"),
-                 notifying(1)),
+                 logged(QStringLiteral("logged"), slot, QStringLiteral("changed"), "changed"), notifying(1)),
         values + storedValues(stored) + QVariantList{values.at(2)} +
-            entryValues(thisDesk_, changedDetails(stored, changed)) +
+            (serverKeepsHistory_ ? QVariantList() : entryValues(thisDesk_, changedDetails(stored, changed))) +
             QVariantList{dayNotice(slot, changed.date)},
         error);
     return matchedOnce(query, error);
@@ -263,11 +273,11 @@ WriteOutcome ServerStorage::remove(int slot, const Appointment &stored, QString 
 {
     QSqlQuery *query = run(
         QStringLiteral("WITH removed AS (DELETE FROM %1 WHERE %2 RETURNING id), gone AS (DELETE FROM %3 "
-                       "WHERE id IN (SELECT id FROM removed)), %4 SELECT %5 FROM removed")
+                       "WHERE id IN (SELECT id FROM removed))%4 SELECT %5 FROM removed")
             .arg(serverBookTable(slot), matchesStored(QStringLiteral("id")), statusTable(serverSchema(slot)),
-                 loggedFrom(QStringLiteral("logged"), slot, QStringLiteral("removed"), "removed"),
-                 notifying(1)),
-        storedValues(stored) + entryValues(thisDesk_, addedDetails(stored)) +
+                 logged(QStringLiteral("logged"), slot, QStringLiteral("removed"), "removed"), notifying(1)),
+        storedValues(stored) +
+            (serverKeepsHistory_ ? QVariantList() : entryValues(thisDesk_, addedDetails(stored))) +
             QVariantList{dayNotice(slot, stored.date)},
         error);
     return matchedOnce(query, error);
@@ -280,21 +290,27 @@ WriteOutcome ServerStorage::setStatus(int slot, const Appointment &stored, Booki
     const QString statuses = statusTable(serverSchema(slot));
     const QVariant name = bookingValues(stored).at(2);
     QVariantList values = storedValues(stored);
-    values << stored.id << name << name << static_cast<int>(status)
-           << QDateTime::currentDateTimeUtc().toString(Qt::ISODateWithMs) << thisDesk_.computer
-           << QStringLiteral("status: ") << QStringLiteral(" \u2192 ") + statusKey(status)
-           << dayNotice(slot, stored.date);
+    values << stored.id << name << name << static_cast<int>(status);
+    if (!serverKeepsHistory_)
+        values << QDateTime::currentDateTimeUtc().toString(Qt::ISODateWithMs) << thisDesk_.computer
+               << QStringLiteral("status: ") << QStringLiteral(" \u2192 ") + statusKey(status);
+    values << dayNotice(slot, stored.date);
+    const QString statusLogged =
+        serverKeepsHistory_
+            ? QString()
+            : QStringLiteral(
+                  ", logged AS (INSERT INTO %1 (id, at, computer, person, action, details) SELECT "
+                  "id, ?, ?, session_user, 'status', ? || (SELECT %2 FROM before) || ? FROM target)")
+                  .arg(historyTable(serverSchema(slot)), statusKeyOf(QStringLiteral("status")));
     QSqlQuery *query = run(
         QStringLiteral(
             "WITH target AS (SELECT id FROM %1 WHERE %2 FOR UPDATE), before AS (SELECT coalesce((SELECT "
             "status "
             "FROM %3 WHERE id = ? AND nome = ?), 0) AS status), saved AS (INSERT INTO %3 (id, nome, status) "
             "SELECT id, ?, ? FROM target ON CONFLICT (id) DO UPDATE SET nome = excluded.nome, status = "
-            "excluded.status), logged AS (INSERT INTO %4 (id, at, computer, person, action, details) SELECT "
-            "id, ?, ?, session_user, 'status', ? || (SELECT %5 FROM before) || ? FROM target) SELECT %6 FROM "
-            "target")
-            .arg(serverBookTable(slot), matchesStored(QStringLiteral("id")), statuses,
-                 historyTable(serverSchema(slot)), statusKeyOf(QStringLiteral("status")), notifying(1)),
+            "excluded.status)%4 SELECT %5 FROM target")
+            .arg(serverBookTable(slot), matchesStored(QStringLiteral("id")), statuses, statusLogged,
+                 notifying(1)),
         values, error);
     return matchedOnce(query, error);
 }

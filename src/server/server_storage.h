@@ -51,6 +51,9 @@ private:
     QSqlQuery *run(const QString &statement, const QVariantList &values, QString *error);
     bool readSettings(const QStringList &fields, QSqlRecord *record, QString *error);
     bool saveSettings(const QStringList &fields, const QVariantList &values, QString *error);
+    // ", name AS (...)": the history entry this desk writes for the statement's rows, or nothing where
+    // the server writes it.
+    QString logged(const QString &name, int slot, const QString &from, const char *action) const;
     QString dayNotice(int slot, QDate date) const;
     // What tells the other desks that everything may have changed, and the statement announcing it.
     QString everythingNotice() const;
@@ -64,6 +67,7 @@ private:
     bool searchIndexed_ = false; // the server keeps the searches' indexes
     QString desk_;               // this desk's mark on what it tells the others, to not hear itself
     Desk thisDesk_;
+    bool serverKeepsHistory_ = false; // its triggers write it; the desk then writes none
     std::function<void(const StoredElsewhere &)> changed_;
     std::unique_ptr<ServerWatch> watch_;           // while something watches the other desks
     std::optional<AllDoctorFields> doctorsAsRead_; // since the watch listens and heard no settings save

@@ -578,9 +578,30 @@ private Q_SLOTS:
         changes[0].name = QStringLiteral("Dra. Ana");
         QVERIFY2(desk.saveDoctors(changes, &error), qPrintable(error));
 
-        for (const QString &beyond : {QStringLiteral("DROP TABLE bdm1.dados"),
-                                      QStringLiteral("UPDATE bdm1.booking_history SET details = ''"),
-                                      QStringLiteral("CREATE TABLE public.mine (id int)")}) {
+        // Behind the program's back, a desk's login: a change is written in the history by the server,
+        // naming that login; no entry can be forged, no book emptied, no backup day claimed.
+        QCOMPARE(desk.add(1, booking("09:00", "Bia"), 0, &error).outcome, AddOutcome::Stored);
+        {
+            ServerConnection connection(QStringLiteral("Behind"), as(person));
+            QVERIFY(connection.ensureOpen(&error));
+            QSqlQuery query(connection.database());
+            QVERIFY(query.exec(
+                QStringLiteral("UPDATE bdm1.dados SET telefone = '9999' WHERE id = %1").arg(ana.id)));
+        }
+        QVERIFY(desk.readHistory(1, ana.id, &history, &error));
+        QCOMPARE(history.last().action, QStringLiteral("changed"));
+        QCOMPARE(history.last().person, person);
+        QCOMPARE(history.last().details, QStringLiteral("telefone:  \u2192 9999"));
+        QVERIFY(qAbs(history.last().at.secsTo(QDateTime::currentDateTimeUtc())) < 600);
+        for (const QString &beyond :
+             {QStringLiteral("DROP TABLE bdm1.dados"),
+              QStringLiteral("UPDATE bdm1.booking_history SET details = ''"),
+              QStringLiteral("CREATE TABLE public.mine (id int)"),
+              QStringLiteral(
+                  "INSERT INTO bdm1.booking_history (id, at, computer, person, action, details) VALUES "
+                  "(1, '2027-01-01T00:00:00Z', 'x', 'joao', 'added', '')"),
+              QStringLiteral("DELETE FROM bdm1.dados"), QStringLiteral("UPDATE bdm1.dados SET obs = 'x'"),
+              QStringLiteral("INSERT INTO public.velmora_backups (day) VALUES ('2099-01-01')")}) {
             ServerConnection connection(QStringLiteral("Beyond"), as(person));
             QVERIFY(connection.ensureOpen(&error));
             QSqlQuery query(connection.database());

@@ -250,7 +250,7 @@ private Q_SLOTS:
         const int backend =
             database
                 .exec(QStringLiteral("SELECT pid FROM pg_stat_activity WHERE application_name "
-                                     "= 'Velmora' AND datname = current_database()"))
+                                     "LIKE 'Velmora@%' AND datname = current_database()"))
                 .value(0)
                 .toInt();
         QVERIFY(backend > 0);

@@ -121,7 +121,7 @@ private Q_SLOTS:
             const QDateTime printed = QDateTime::currentDateTime().addSecs(-1);
             book.click("cmd_imp");
             QString pdf;
-            waitForPdf(printDocumentName(name, kMonday), printed, &pdf);
+            waitForPdf(printJobName(printDocumentName(name, kMonday)), printed, &pdf);
             QVERIFY(!pdf.isEmpty());
             const QStringList lines = nonBlankLines(PrintQueue::text(pdf));
             QVERIFY2(lines.first().trimmed().startsWith(name + QStringLiteral(" - ")),
