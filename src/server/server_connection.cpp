@@ -85,6 +85,11 @@ QString explainedRefusal(const QString &reason)
          QT_TRANSLATE_NOOP("Storage",
                            "the server accepts only encrypted connections; take sslmode=disable out of "
                            "the address")},
+        {"lock timeout",
+         QT_TRANSLATE_NOOP("Storage",
+                           "another connection holds the book (a desk in the middle of a change, or a tool "
+                           "working on the server); try again in a moment, and if it lasts, the clinic's IT "
+                           "person finds the holder in pg_stat_activity")},
         {"permission denied",
          QT_TRANSLATE_NOOP("Storage",
                            "your login lacks the right to this; the clinic's IT person gives a desk's "
@@ -306,8 +311,14 @@ bool ServerConnection::ensureOpen(QString *error)
         qCInfo(logServer).noquote() << "reached again:" << shownServer(url_);
     sinceFailure_.invalidate();
     QSqlQuery limits(db);
-    // The server cancels a statement of its own a little before the desk gives up on a silent server.
-    if (!execute(limits, QStringLiteral("SET statement_timeout = %1").arg(timeLimitMs_ * 3 / 4), error)) {
+    // The server cancels a statement of its own a little before the desk gives up on a silent server,
+    // and a wait for a lock a little before that, so that a book held by another connection is told
+    // apart from a slow server.
+    if (!execute(limits,
+                 QStringLiteral("SET statement_timeout = %1; SET lock_timeout = %2")
+                     .arg(timeLimitMs_ * 3 / 4)
+                     .arg(timeLimitMs_ * 2 / 3),
+                 error)) {
         close();
         return false;
     }

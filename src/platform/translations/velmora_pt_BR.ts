@@ -1373,6 +1373,10 @@ O programa continua funcionando; a próxima abertura tenta de novo.</translation
         <source>the address asks for a connection that is not encrypted and verified (sslmode=%1), which is refused for a server on another computer: the clinic&apos;s IT person turns on encryption on the server as the README shows</source>
         <translation>o endereço pede uma conexão sem criptografia verificada (sslmode=%1), o que é recusado para um servidor em outro computador: o responsável pela informática da clínica ativa a criptografia no servidor como mostra o README</translation>
     </message>
+    <message>
+        <source>another connection holds the book (a desk in the middle of a change, or a tool working on the server); try again in a moment, and if it lasts, the clinic&apos;s IT person finds the holder in pg_stat_activity</source>
+        <translation>outra conexão está segurando a agenda (um balcão no meio de uma alteração, ou uma ferramenta trabalhando no servidor); tente de novo em instantes e, se continuar, o responsável pela informática encontra quem a segura em pg_stat_activity</translation>
+    </message>
 </context>
 <context>
     <name>WeeklyTimes</name>
