@@ -339,6 +339,7 @@ std::unique_ptr<BookStorage> booksToRead(const QDir &folder, const QString &serv
     QString error;
     if (!url.isEmpty()) {
         auto onServer = std::make_unique<ServerStorage>(url);
+        onServer->onlyRead();
         if (onServer->prepare(&error))
             return onServer;
         err << error << '\n';

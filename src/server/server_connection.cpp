@@ -291,13 +291,14 @@ bool ServerConnection::ensureOpen(QString *error)
     // Time limits on connecting and on an unanswered network; keepalives notice a network gone quiet.
     const QString seconds = QString::number(std::clamp(timeLimitMs_ / 1000, 2, 60));
     QString problem;
-    if (!pointAtServer(db, url_,
-                       {QStringLiteral("connect_timeout=") + seconds, QStringLiteral("keepalives=1"),
-                        QStringLiteral("keepalives_idle=") + seconds, QStringLiteral("keepalives_interval=1"),
-                        QStringLiteral("keepalives_count=3"),
-                        QStringLiteral("tcp_user_timeout=%1").arg(timeLimitMs_),
-                        QStringLiteral("application_name=") + deskApplicationName()},
-                       &problem)) {
+    if (!pointAtServer(
+            db, url_,
+            {QStringLiteral("connect_timeout=") + seconds, QStringLiteral("keepalives=1"),
+             QStringLiteral("keepalives_idle=") + seconds, QStringLiteral("keepalives_interval=1"),
+             QStringLiteral("keepalives_count=3"), QStringLiteral("tcp_user_timeout=%1").arg(timeLimitMs_),
+             QStringLiteral("application_name=") + deskApplicationName(),
+             onlyRead_ ? QStringLiteral("options='-c default_transaction_read_only=on'") : QString()},
+            &problem)) {
         *error = named(problem);
         return false;
     }

@@ -66,6 +66,8 @@ class ServerConnection
 public:
     ServerConnection(const QString &role, const QString &url, int timeLimitMs = kServerTimeLimitMs);
     ~ServerConnection();
+    // Every transaction of the connection made read-only by the server, from the next connecting on.
+    void onlyRead() { onlyRead_ = true; }
     ServerConnection(const ServerConnection &) = delete;
     ServerConnection &operator=(const ServerConnection &) = delete;
 
@@ -100,6 +102,7 @@ public:
     pg_conn *handle() const;
 
 private:
+    bool onlyRead_ = false;
     bool answeredInTime(const std::function<bool()> &ask, const QSqlQuery &query, QString *error);
     // After a wait given up at the time limit: the connection, whose socket was shut down, dropped.
     void dropAsSilent(QString *error);

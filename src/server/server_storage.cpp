@@ -101,6 +101,12 @@ ServerStorage::ServerStorage(const QString &url, int timeLimitMs)
 
 ServerStorage::~ServerStorage() = default;
 
+void ServerStorage::onlyRead()
+{
+    onlyRead_ = true;
+    connection_.onlyRead();
+}
+
 bool ServerStorage::prepare(QString *error, bool *foreign)
 {
     if (foreign)
@@ -110,8 +116,17 @@ bool ServerStorage::prepare(QString *error, bool *foreign)
     QString problem;
     QString reason;
     bool prepared = false;
-    if (!connection_.withinLimit([&] { return prepareServer(connection_.database(), &problem, &reason); },
-                                 &prepared, error))
+    const auto readyBooks = [&] {
+        if (!onlyRead_)
+            return prepareServer(connection_.database(), &problem, &reason);
+        ServerContents contents = ServerContents::Foreign;
+        if (!inspectServer(connection_.database(), &contents, &problem, &reason))
+            return false;
+        if (contents == ServerContents::Empty)
+            reason = QCoreApplication::translate("Storage", "the database holds no books yet");
+        return contents == ServerContents::Books || contents == ServerContents::BooksWithoutStatuses;
+    };
+    if (!connection_.withinLimit(readyBooks, &prepared, error))
         return false;
     if (!prepared) {
         if (foreign)
@@ -127,8 +142,9 @@ bool ServerStorage::prepare(QString *error, bool *foreign)
     // The searches' indexes, made by the first login that may make them; read from then on.
     bool indexed = false;
     QString unanswered;
-    connection_.withinLimit([&] { return ensureSearchIndexes(connection_.database()); }, &indexed,
-                            &unanswered);
+    if (!onlyRead_)
+        connection_.withinLimit([&] { return ensureSearchIndexes(connection_.database()); }, &indexed,
+                                &unanswered);
     searchIndexed_ = indexed;
     bool keeps = false;
     QString unasked;

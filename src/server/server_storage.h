@@ -21,6 +21,10 @@ public:
     // Connects and creates the books on an empty database. False with why for a server that cannot be
     // reached (foreign stays false) or a database holding something else (foreign set).
     bool prepare(QString *error, bool *foreign = nullptr);
+    // For a task that only reads (a search or a report from a terminal): nothing is ever created or
+    // written, the server itself refusing every write of the connection; an empty database is said.
+    // Before prepare().
+    void onlyRead();
 
     bool openBook(int slot, QString *error) override;
     bool readDay(int slot, QDate date, QVector<Appointment> *bookings, QString *error) override;
@@ -67,6 +71,7 @@ private:
     bool searchIndexed_ = false; // the server keeps the searches' indexes
     QString desk_;               // this desk's mark on what it tells the others, to not hear itself
     Desk thisDesk_;
+    bool onlyRead_ = false;
     bool serverKeepsHistory_ = false; // its triggers write it; the desk then writes none
     std::function<void(const StoredElsewhere &)> changed_;
     std::unique_ptr<ServerWatch> watch_;           // while something watches the other desks

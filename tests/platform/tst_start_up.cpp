@@ -386,6 +386,19 @@ private Q_SLOTS:
         QCOMPARE(findFromCommandLine(files.folder(), {}, "Jo", QDate(2027, 3, 1), out, err), 2);
         err.flush();
         QVERIFY2(said.contains("three letters"), qPrintable(said));
+
+        // On a server, a task that reads makes nothing: an empty database is said and stays empty.
+        velmora::testing::TestDatabase empty;
+        said.clear();
+        QCOMPARE(findFromCommandLine(files.folder(), empty.url(), "CONCEICAO", QDate(2027, 3, 1), out, err),
+                 2);
+        QCOMPARE(reportFromCommandLine(files.folder(), empty.url(), QDate(2027, 3, 1), QDate(2027, 3, 31), {},
+                                       out, err),
+                 2);
+        err.flush();
+        QVERIFY2(said.contains("holds no books yet"), qPrintable(said));
+        QCOMPARE(empty.exec("SELECT count(*) FROM pg_catalog.pg_namespace WHERE nspname LIKE 'bdm%'"),
+                 QStringList{"0"});
     }
 
     // The day's backup is made at start; one that cannot be made is said and the program works on.

@@ -1377,6 +1377,10 @@ O programa continua funcionando; a próxima abertura tenta de novo.</translation
         <source>another connection holds the book (a desk in the middle of a change, or a tool working on the server); try again in a moment, and if it lasts, the clinic&apos;s IT person finds the holder in pg_stat_activity</source>
         <translation>outra conexão está segurando a agenda (um balcão no meio de uma alteração, ou uma ferramenta trabalhando no servidor); tente de novo em instantes e, se continuar, o responsável pela informática encontra quem a segura em pg_stat_activity</translation>
     </message>
+    <message>
+        <source>the database holds no books yet</source>
+        <translation>o banco de dados ainda não tem nenhuma agenda</translation>
+    </message>
 </context>
 <context>
     <name>WeeklyTimes</name>
