@@ -60,6 +60,9 @@ int main(int argc, char *argv[])
         return 2;
     }
     const QDir folder(QStringLiteral("."));
+    const QString passwordSeen = velmora::passwordWarning(line);
+    if (!passwordSeen.isEmpty() && !line.needsWindow())
+        err << passwordSeen << '\n' << Qt::flush;
     // Tasks that only read leave the folder as it was: no log is begun for them.
     if (line.task != velmora::CommandLine::Task::Find && line.task != velmora::CommandLine::Task::Report)
         velmora::installLogFile(folder,
@@ -94,6 +97,8 @@ int main(int argc, char *argv[])
     velmora::SystemPrinter printer;
     velmora::SystemBrowser browser;
     velmora::SystemProgress progress;
+    if (!passwordSeen.isEmpty())
+        messages.inform(nullptr, passwordSeen);
     velmora::VelmoraApp velmora(velmora::Platform{messages, clock, printer, browser, progress}, folder,
                                 velmora::VelmoraApp::defaultReaderPath(), line.server);
     if (!velmora.start())

@@ -1,5 +1,6 @@
 #include "platform/command_line.h"
 
+#include "server/server_connection.h"
 #include "server/server_schema.h"
 
 #include <QCommandLineParser>
@@ -222,6 +223,28 @@ CommandLine readCommandLine(const QList<QByteArray> &arguments)
     line.server = parser.value(server).trimmed();
     line.dataFolder = rawDataFolder(arguments);
     return line;
+}
+
+QString passwordWarning(const CommandLine &line)
+{
+    QStringList addresses{line.server};
+    if (line.task == CommandLine::Task::CopyToServer || line.task == CommandLine::Task::CopyFromServer ||
+        line.task == CommandLine::Task::ServerSetup)
+        addresses << line.value;
+    for (const QString &address : std::as_const(addresses)) {
+        SecuredAddress secured;
+        QString unread;
+        if (address.isEmpty() || !securedAddress(address, &secured, &unread))
+            continue;
+        for (const auto &[keyword, value] : std::as_const(secured.keywords))
+            if (keyword == "password" && !value.isEmpty())
+                return CommandLineTexts::tr(
+                    "The server's address on the command line holds a password, which every user of this "
+                    "computer can see in the list of programs running. Put it in ~/.pgpass instead (a line "
+                    "host:port:database:login:password, readable by you alone) and leave it out of the "
+                    "address.");
+    }
+    return {};
 }
 
 bool enterDataFolder(const QByteArray &dataFolder, QString *error)

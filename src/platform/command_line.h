@@ -36,6 +36,10 @@ struct CommandLine
     bool needsWindow() const { return task == Task::Window; }
 };
 
+// A warning, when a server's address on the command line holds a password (every user of the computer
+// sees the arguments, as ps shows them); empty otherwise.
+QString passwordWarning(const CommandLine &line);
+
 // The language --language names among the arguments, valid or not; empty for the system's.
 QString namedLanguage(const QList<QByteArray> &arguments);
 

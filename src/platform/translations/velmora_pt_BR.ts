@@ -329,6 +329,10 @@ A lista fica vazia até que possam ser lidas.</translation>
         <source>FILE</source>
         <translation>ARQUIVO</translation>
     </message>
+    <message>
+        <source>The server&apos;s address on the command line holds a password, which every user of this computer can see in the list of programs running. Put it in ~/.pgpass instead (a line host:port:database:login:password, readable by you alone) and leave it out of the address.</source>
+        <translation>O endereço do servidor na linha de comando contém uma senha, que qualquer usuário deste computador vê na lista de programas em execução. Coloque-a em ~/.pgpass (uma linha host:porta:banco:login:senha, legível só por você) e tire-a do endereço.</translation>
+    </message>
 </context>
 <context>
     <name>Confirmation</name>
