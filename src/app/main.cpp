@@ -11,9 +11,13 @@
 #include <QTextStream>
 
 #include <memory>
+#include <sys/stat.h>
 
 int main(int argc, char *argv[])
 {
+    // What the program makes (the books, their backups, the lists it saves) holds patients' data: the
+    // user's alone.
+    ::umask(077);
     QCoreApplication::setApplicationName(QStringLiteral("Velmora"));
     QCoreApplication::setApplicationVersion(QStringLiteral(VELMORA_VERSION));
     // Read and checked before anything is opened or written, and before a window (which needs a

@@ -331,8 +331,11 @@ QByteArray confirmationCsv(const QVector<ConfirmationRow> &rows, const QLocale &
 
 bool saveWholeFile(const QString &path, const QByteArray &bytes, QString *error)
 {
+    // The patients' names and phones: the user's alone.
     QSaveFile file(path);
-    if (file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size() && file.commit())
+    if (file.open(QIODevice::WriteOnly) &&
+        file.setPermissions(QFileDevice::ReadOwner | QFileDevice::WriteOwner) &&
+        file.write(bytes) == bytes.size() && file.commit())
         return true;
     *error = file.errorString();
     return false;

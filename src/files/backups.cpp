@@ -1,6 +1,7 @@
 #include "files/backups.h"
 
 #include "files/database.h"
+#include "schema/slot_files.h"
 
 #include <QCoreApplication>
 #include <QDateTime>
@@ -137,6 +138,9 @@ bool backUpDay(const QDir &folder, QDate day, QString *problem)
                        .arg(backups.filePath(name));
         return false;
     }
+    // The books' copies are the user's alone, whatever the folder's mode was.
+    QFile::setPermissions(backups.path(), kPrivateFolder);
+    QFile::setPermissions(backups.filePath(partial), kPrivateFolder);
     for (const QString &fileName : allFileNames()) {
         const QString path = folder.filePath(fileName);
         // A file another program holds locked is not waited for long: the window is due on the screen.
@@ -156,7 +160,7 @@ bool backUpDay(const QDir &folder, QDate day, QString *problem)
             *problem = QStringLiteral("\"%1\": %2").arg(fileName, *problem);
             return false;
         }
-        QFile::setPermissions(copy, QFile::permissions(path)); // never readable by more than the book
+        QFile::setPermissions(copy, kPrivateFile);
     }
     // Complete before it takes the day's name: a backup cut short is never taken for one.
     if (!backups.rename(partial, name)) {

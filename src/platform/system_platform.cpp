@@ -6,6 +6,7 @@
 #include <QCoreApplication>
 #include <QDesktopServices>
 #include <QDir>
+#include <QFile>
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QMessageBox>
@@ -139,6 +140,12 @@ bool SystemPrinter::print(const Printout &printout, QString *error)
 
 bool SystemPrinter::saveAsPdf(const Printout &printout, const QString &path, QString *error)
 {
+    // The list's patients are the user's alone: the file is made so before the writer fills it.
+    {
+        QFile made(path);
+        if (made.open(QIODevice::WriteOnly | QIODevice::Truncate))
+            made.setPermissions(QFileDevice::ReadOwner | QFileDevice::WriteOwner);
+    }
     {
         QPdfWriter writer(path);
         writer.setTitle(printout.documentName);

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <QFileDevice>
+
 #include "core/doctor_slots.h"
 
 #include <QString>
@@ -7,6 +9,11 @@
 #include <array>
 
 namespace velmora {
+
+// What the program writes of the books (their backups, the files it saves) is the user's alone.
+constexpr QFileDevice::Permissions kPrivateFile = QFileDevice::ReadOwner | QFileDevice::WriteOwner;
+constexpr QFileDevice::Permissions kPrivateFolder =
+    QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner;
 
 // Which settings file, and so which connection, holds a slot's weekly times.
 enum class SettingsFile

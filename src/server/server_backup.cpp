@@ -2,6 +2,7 @@
 #include "core/activity_log.h"
 
 #include "schema/book_schema.h"
+#include "schema/slot_files.h"
 #include "server/server_schema.h"
 
 #include <QCoreApplication>
@@ -76,7 +77,9 @@ void ServerBackup::start()
     if (pgDump_.isEmpty() || !QFile::exists(pgDump_))
         return end(false, tr("pg_dump, which copies the server's books, is not installed (Debian's package "
                              "postgresql-client)"));
-    if (!QDir().mkpath(backupsFolder(folder_)))
+    if (QDir().mkpath(backupsFolder(folder_)))
+        QFile::setPermissions(backupsFolder(folder_), kPrivateFolder);
+    else
         return end(false, tr("the folder \"%1\" cannot be made").arg(backupsFolder(folder_)));
     if (!connection_.ensureOpen(&error))
         return end(false, error);
@@ -112,6 +115,12 @@ void ServerBackup::start()
             end(false, tr("pg_dump could not be started: %1").arg(process_->errorString()));
     });
     const QString part = QDir(backupsFolder(folder_)).filePath(fileName(today_) + QStringLiteral(".part"));
+    // Made the user's alone before pg_dump writes into it: it keeps the mode of a file it finds.
+    {
+        QFile made(part);
+        if (made.open(QIODevice::WriteOnly | QIODevice::Truncate))
+            made.setPermissions(kPrivateFile);
+    }
     process_->start(pgDump_, {QStringLiteral("--format=custom"), QStringLiteral("--file=") + part,
                               QStringLiteral("--dbname=") + address});
 }

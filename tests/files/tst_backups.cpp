@@ -1,5 +1,6 @@
 // The daily backups of the books: consistent while another program writes, thirty kept, a failure
 // said, and a backup put back.
+#include "core/confirmation.h"
 #include "files/appointment_store.h"
 #include "files/backups.h"
 #include "support/test_files.h"
@@ -95,6 +96,18 @@ private Q_SLOTS:
         QVERIFY(backUpDay(files.folder(), kToday, &problem));
         QCOMPARE(backupDays(files.folder()).size(), kBackupsKept);
         QCOMPARE(backupDays(files.folder()).first(), kToday);
+        // The copies are the user's alone, and so is the folder that holds them.
+        const auto othersMay = [](const QString &path) {
+            return QFile::permissions(path) &
+                   (QFileDevice::ReadGroup | QFileDevice::WriteGroup | QFileDevice::ExeGroup |
+                    QFileDevice::ReadOther | QFileDevice::WriteOther | QFileDevice::ExeOther);
+        };
+        const QString day = files.path("backups/" + kToday.toString("yyyy-MM-dd"));
+        QCOMPARE(othersMay(files.path("backups")), QFileDevice::Permissions());
+        QCOMPARE(othersMay(day + "/bdm1.mdb"), QFileDevice::Permissions());
+        QString error;
+        QVERIFY(saveWholeFile(files.path("list.csv"), "a;b\r\n", &error));
+        QCOMPARE(othersMay(files.path("list.csv")), QFileDevice::Permissions());
     }
 
     // Links put in backups/ lead outside: what they lead to is never emptied, overwritten or copied in.
