@@ -496,6 +496,11 @@ Outcome AppointmentBook::add()
     if (trimBlanks(fields_[NameField]).isEmpty())
         return said(QCoreApplication::translate("AppointmentBook", "Field Name cannot be empty"));
 
+    // Not hearing the other desks, the list may miss their bookings: read again first, so that the
+    // list the new booking joins is what is stored.
+    QString unread;
+    if (!storage_.hearsOtherDesks())
+        listDayAgainKeepingSelection(&unread);
     rowBuffer_ = BookingRecord::of(fields_[TimeField], fields_[NameField], fields_[PlanField],
                                    fields_[PhonesField], fields_[NotesField]);
     current_.hora = rowBuffer_.hora;

@@ -84,6 +84,9 @@ public:
     bool canRemove() const { return canRemove_; }
     const BookingRecord &currentBooking() const { return current_; }
 
+    // Whether bookings other desks make are heard now; while they are not, the day is read again before
+    // an Add.
+    bool hearsOtherDesks() const { return storage_.hearsOtherDesks(); }
     Outcome add();
     // The list row of the last booking added, to bring it into sight; -1 when none.
     int addedRow() const { return addedRow_; }

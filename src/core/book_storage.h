@@ -182,6 +182,9 @@ public:
     // Calls changed, from the event loop, whenever another program sharing the books stores something;
     // books that no other program writes to meanwhile never call it.
     virtual void watchOtherDesks(std::function<void(const StoredElsewhere &)> changed) { Q_UNUSED(changed) }
+    // False while other programs may store something unheard (the watch on them lost, and not yet
+    // back): what is shown may be out of date.
+    virtual bool hearsOtherDesks() const { return true; }
 };
 
 } // namespace velmora

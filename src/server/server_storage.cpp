@@ -460,6 +460,11 @@ bool ServerStorage::saveWeeklyTimes(int slot, const WeeklyTimes &times, QString 
     return saveSettings(write.fields, write.values, error);
 }
 
+bool ServerStorage::hearsOtherDesks() const
+{
+    return !watch_ || watch_->listening();
+}
+
 void ServerStorage::watchOtherDesks(std::function<void(const StoredElsewhere &)> changed)
 {
     changed_ = std::move(changed);

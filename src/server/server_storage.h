@@ -45,6 +45,7 @@ public:
     bool saveWeeklyTimes(int slot, const WeeklyTimes &times, QString *error) override;
 
     void watchOtherDesks(std::function<void(const StoredElsewhere &)> changed) override;
+    bool hearsOtherDesks() const override;
 
     std::unique_ptr<StorageFill> fill(QString *error) override;
     bool pourInto(StorageFill &fill, QString *error) override;

@@ -15,6 +15,8 @@ ServerWatch::ServerWatch(const QString &url, const QString &channel, int timeLim
 {
     connecting_.setInterval(10);
     connect(&connecting_, &QTimer::timeout, this, &ServerWatch::connectStep);
+    heartbeat_.setInterval(1000);
+    connect(&heartbeat_, &QTimer::timeout, this, &ServerWatch::beat);
     retry_.setSingleShot(true);
     retry_.setInterval(retryMs);
     connect(&retry_, &QTimer::timeout, this, &ServerWatch::start);
@@ -84,8 +86,29 @@ void ServerWatch::connectStep()
     input_ = std::make_unique<QSocketNotifier>(PQsocket(connection_), QSocketNotifier::Read);
     connect(input_.get(), &QSocketNotifier::activated, this, &ServerWatch::readInput);
     state_ = State::Listening;
+    awaiting_ = true; // the answer to LISTEN
+    sentAt_ = QDateTime::currentMSecsSinceEpoch();
     PQflush(connection_);
+    heartbeat_.start();
     Q_EMIT listeningStarted();
+}
+
+void ServerWatch::beat()
+{
+    if (state_ != State::Listening)
+        return;
+    if (awaiting_) {
+        if (QDateTime::currentMSecsSinceEpoch() - sentAt_ > timeLimitMs_)
+            lose(); // heard nothing back: whatever was announced meanwhile was not heard either
+        return;
+    }
+    if (!PQsendQuery(connection_, "SELECT 1")) {
+        lose();
+        return;
+    }
+    awaiting_ = true;
+    sentAt_ = QDateTime::currentMSecsSinceEpoch();
+    PQflush(connection_);
 }
 
 void ServerWatch::readInput()
@@ -94,11 +117,13 @@ void ServerWatch::readInput()
         lose();
         return;
     }
-    // The answer to LISTEN, then nothing but announcements.
-    while (!PQisBusy(connection_)) {
+    // The answers to LISTEN and to the heartbeats, and the announcements.
+    while (awaiting_ && !PQisBusy(connection_)) {
         PGresult *result = PQgetResult(connection_);
-        if (!result)
+        if (!result) {
+            awaiting_ = false; // the statement's answer read whole
             break;
+        }
         PQclear(result);
     }
     QStringList payloads;
@@ -113,6 +138,8 @@ void ServerWatch::readInput()
 void ServerWatch::lose()
 {
     connecting_.stop();
+    heartbeat_.stop();
+    awaiting_ = false;
     input_.reset();
     if (connection_)
         PQfinish(connection_);

@@ -41,6 +41,9 @@ private:
     void connectStep();
     void readInput();
     void lose();
+    // The connection asked to answer, every second: a server process that stopped answering (while
+    // its network still does) is noticed within the time limit, and the watch connects afresh.
+    void beat();
 
     QString url_;
     QString channel_;
@@ -51,6 +54,9 @@ private:
     QTimer retry_;
     qint64 connectStarted_ = 0;
     std::unique_ptr<QSocketNotifier> input_;
+    QTimer heartbeat_;
+    bool awaiting_ = false; // a statement sent, its answer not yet read
+    qint64 sentAt_ = 0;
 };
 
 } // namespace velmora

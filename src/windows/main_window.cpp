@@ -254,6 +254,16 @@ void MainWindow::Timer1_Timer()
 void MainWindow::Timer2_Timer()
 {
     lab_hora->setText(clockText(platform_.clock.now()));
+    // A desk that does not hear the others says so, as its list may miss their bookings.
+    const QString deaf = QStringLiteral(" \u2013 ") +
+                         QCoreApplication::translate("MainWindow", "not hearing the other desks: each Add "
+                                                                   "reads the day again first");
+    QString title = windowTitle();
+    if (book_.hearsOtherDesks())
+        title.remove(deaf);
+    else if (!title.contains(deaf))
+        title += deaf;
+    setWindowTitle(title);
 }
 
 void MainWindow::fillDoctorNames()

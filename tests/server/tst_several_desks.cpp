@@ -197,6 +197,32 @@ private Q_SLOTS:
         QVERIFY2(!error.contains("sslmode=disable in the address"), qPrintable(error));
     }
 
+    // The watch's own server process stopped while its network still answers: within the time limit
+    // the desk knows it hears no other desk (and says so), and hears them again once it is back.
+    void aDeskThatStoppedHearingKnowsIt()
+    {
+        TestDatabase database;
+        ServerStorage desk(database.url(), 1000);
+        QString error;
+        QVERIFY(desk.prepare(&error));
+        int told = 0;
+        desk.watchOtherDesks([&told](const StoredElsewhere &) { ++told; });
+        QTRY_VERIFY_WITH_TIMEOUT(desk.hearsOtherDesks(), 5000);
+        const int watching =
+            database
+                .exec(QStringLiteral("SELECT pid FROM pg_stat_activity WHERE application_name = "
+                                     "'Velmora watch' AND datname = current_database()"))
+                .value(0)
+                .toInt();
+        QVERIFY(watching > 0);
+        ::kill(watching, SIGSTOP);
+        QTRY_VERIFY_WITH_TIMEOUT(!desk.hearsOtherDesks(), 5000);
+        ::kill(watching, SIGCONT);
+        const int before = told;
+        QTRY_VERIFY_WITH_TIMEOUT(desk.hearsOtherDesks(), 10000);
+        QVERIFY(told > before); // everything read again: what was announced meanwhile was not heard
+    }
+
     // A server that takes the connection and never answers, as one behind a network gone quiet.
     void aServerThatNeverAnswersIsGivenUpOn()
     {

@@ -625,6 +625,10 @@ Salvar as mesmas páginas como arquivo PDF?</translation>
 
 %1</translation>
     </message>
+    <message>
+        <source>not hearing the other desks: each Add reads the day again first</source>
+        <translation>sem ouvir os outros balcões: cada inclusão lê o dia de novo antes</translation>
+    </message>
 </context>
 <context>
     <name>MonthReport</name>
