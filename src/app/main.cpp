@@ -5,6 +5,7 @@
 #include "platform/log_file.h"
 #include "platform/start_up.h"
 #include "platform/system_platform.h"
+#include "server/server_connection.h"
 
 #include <QApplication>
 #include <QDir>
@@ -84,7 +85,11 @@ int main(int argc, char *argv[])
     case velmora::CommandLine::Task::Find:
         return velmora::findFromCommandLine(folder, line.server, line.value, QDate::currentDate(), out, err);
     case velmora::CommandLine::Task::ServerSetup:
-        return velmora::serverSetupFromCommandLine(line.value, out, err);
+        return velmora::serverSetupFromCommandLine(!line.value.isEmpty() ? line.value
+                                                   : !line.server.isEmpty()
+                                                       ? line.server
+                                                       : velmora::serverInSettings(folder),
+                                                   out, err);
     case velmora::CommandLine::Task::Report: {
         const velmora::ProgramLanguage language(line.language);
         return velmora::reportFromCommandLine(folder, line.server, QDate::fromString(line.value, Qt::ISODate),

@@ -129,7 +129,8 @@ CommandLine readCommandLine(const QList<QByteArray> &arguments)
         CommandLineTexts::tr("FILE"));
     const QCommandLineOption serverSetup(
         QStringLiteral("server-setup"),
-        CommandLineTexts::tr("Run once by the clinic's IT person as the database's owner: make the books on "
+        CommandLineTexts::tr("Run once by the clinic's IT person as the database's owner (the address may be "
+                             "left out for the one --server or velmora.ini names): make the books on "
                              "the server if absent "
                              "and the role %1 with a desk's rights, print how to add a person and end: 0 "
                              "when done, 1 otherwise.")
@@ -141,6 +142,11 @@ CommandLine readCommandLine(const QList<QByteArray> &arguments)
     QStringList texts{QStringLiteral("velmora")};
     for (const QByteArray &argument : arguments)
         texts << QFile::decodeName(argument);
+    // --server-setup may go without its address: the one --server or velmora.ini names is set up.
+    for (qsizetype i = 1; i < texts.size(); ++i)
+        if (texts.at(i) == QLatin1String("--server-setup") &&
+            (i + 1 == texts.size() || texts.at(i + 1).startsWith(QLatin1String("--"))))
+            texts.insert(i + 1, QString());
     CommandLine line;
     line.help = parser.helpText();
     if (!parser.parse(texts)) {
@@ -186,15 +192,17 @@ CommandLine readCommandLine(const QList<QByteArray> &arguments)
         return line;
     }
     for (const QCommandLineOption *option : {&dataFolder, &language, &restoreBackup, &server, &copyToServer,
-                                             &copyFromServer, &find, &report, &csv, &serverSetup}) {
+                                             &copyFromServer, &find, &report, &csv}) {
         if (parser.isSet(*option) && parser.value(*option).trimmed().isEmpty()) {
             line.error = CommandLineTexts::tr("--%1 needs a value: %2")
                              .arg(option->names().constLast(), option->valueName());
             return line;
         }
     }
+    // A day of the folder's backups, or (for a server) the whole path of a dump copied from any desk.
     if (line.task == CommandLine::Task::RestoreBackup &&
-        !QDate::fromString(line.value, Qt::ISODate).isValid()) {
+        !QDate::fromString(line.value, Qt::ISODate).isValid() &&
+        !line.value.endsWith(QLatin1String(".dump"))) {
         line.error = CommandLineTexts::tr("--restore-backup needs a day written YYYY-MM-DD, not \"%1\"")
                          .arg(line.value);
         return line;

@@ -272,8 +272,12 @@ int restoreFromCommandLine(const QDir &folder, const QString &day, QTextStream &
 {
     const QString url = server.isEmpty() ? serverInSettings(folder) : server;
     if (!url.isEmpty()) {
-        const QString file = folder.filePath(QStringLiteral("backups/") +
-                                             ServerBackup::fileName(QDate::fromString(day, Qt::ISODate)));
+        // The day's dump of this desk's folder, or one named by its path (made at another desk).
+        const QString file =
+            day.endsWith(QLatin1String(".dump"))
+                ? day
+                : folder.filePath(QStringLiteral("backups/") +
+                                  ServerBackup::fileName(QDate::fromString(day, Qt::ISODate)));
         QString report;
         QString error;
         if (!restoreServerBackup(url, file, &report, &error)) {
@@ -421,6 +425,21 @@ int findFromCommandLine(const QDir &folder, const QString &server, const QString
 int serverSetupFromCommandLine(const QString &url, QTextStream &out, QTextStream &err)
 {
     QString error;
+    if (url.isEmpty()) {
+        err << QCoreApplication::translate("StartUp",
+                                           "Name the server: velmora --server-setup "
+                                           "postgresql://OWNER@HOST/DATABASE, or put it in velmora.ini.")
+            << '\n';
+        return 2;
+    }
+    // The rights it needs checked first: a setup that cannot finish changes nothing.
+    {
+        ServerConnection owner(QStringLiteral("Setup"), url);
+        if (!owner.ensureOpen(&error) || !mayMakeBooksAndDesks(owner.database(), &error)) {
+            err << owner.named(explainedRefusal(error)) << '\n';
+            return 1;
+        }
+    }
     ServerStorage books(url);
     if (!books.prepare(&error)) {
         err << error << '\n';

@@ -388,6 +388,38 @@ QString serverSearchPattern(const PatientQuery &query)
     return QLatin1Char('%') + text + QLatin1Char('%');
 }
 
+bool mayMakeBooksAndDesks(QSqlDatabase db, QString *error)
+{
+    QSqlQuery query(db);
+    if (!query.exec(QStringLiteral("SELECT r.rolsuper, r.rolcreaterole, d.datdba = r.oid, EXISTS (SELECT 1 "
+                                   "FROM pg_catalog.pg_roles "
+                                   "WHERE rolname = '%1'), current_user FROM pg_catalog.pg_roles r, "
+                                   "pg_catalog.pg_database d WHERE "
+                                   "r.rolname = current_user AND d.datname = current_database()")
+                        .arg(QLatin1String(kDeskRole))) ||
+        !query.next()) {
+        *error = reasonOf(query.lastError());
+        return false;
+    }
+    const bool super = query.value(0).toBool();
+    const QString login = query.value(4).toString();
+    if (!super && !query.value(2).toBool()) {
+        *error = QCoreApplication::translate(
+                     "Storage", "the login %1 does not own the database; make it with createdb --owner %1")
+                     .arg(login);
+        return false;
+    }
+    if (!super && !query.value(1).toBool() && !query.value(3).toBool()) {
+        *error =
+            QCoreApplication::translate(
+                "Storage", "the login %1 may not create the desks' role; give it the right with: sudo -u "
+                           "postgres psql -c 'ALTER ROLE %1 CREATEROLE'")
+                .arg(login);
+        return false;
+    }
+    return true;
+}
+
 bool setUpDeskRole(QSqlDatabase db, QStringList *lines, QString *error)
 {
     const QString role = QLatin1String(kDeskRole);
@@ -429,12 +461,13 @@ bool setUpDeskRole(QSqlDatabase db, QStringList *lines, QString *error)
                           "nothing else.")
                .arg(role)
         << QCoreApplication::translate("Storage",
-                                       "Add each person who works at a desk, as the database's owner:")
+                                       "Add each person who works at a desk (sudo -u postgres psql %1):")
+               .arg(db.databaseName())
         << QStringLiteral("  CREATE ROLE maria LOGIN PASSWORD 'a password of her own' IN ROLE %1;").arg(role)
         << QCoreApplication::translate("Storage",
-                                       "and let them connect only encrypted, in pg_hba.conf (then reload the "
-                                       "server):")
-        << QStringLiteral("  hostssl %1 +%2 192.168.0.0/24 scram-sha-256").arg(db.databaseName(), role);
+                                       "and let them connect only encrypted from the clinic's network, in "
+                                       "pg_hba.conf (the network as yours is; then reload the server):")
+        << QStringLiteral("  hostssl %1 +%2 192.168.1.0/24 scram-sha-256").arg(db.databaseName(), role);
     return true;
 }
 

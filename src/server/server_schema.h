@@ -48,6 +48,9 @@ extern const char *const kDeskRole;
 // Run by the database's owner: the role made if absent and given exactly those rights on the books.
 // lines says what was done and how a person is added.
 bool setUpDeskRole(QSqlDatabase db, QStringList *lines, QString *error);
+// Whether the login may do what --server-setup does: own the database (or be a superuser), and create
+// the desks' role unless it is there. False with what to do, in the IT person's words.
+bool mayMakeBooksAndDesks(QSqlDatabase db, QString *error);
 
 // The server's search indexes: trigrams (pg_trgm) over each book's folded names and its phones' digits.
 // Made when absent and the login may make them (the database's owner); true when they are there.

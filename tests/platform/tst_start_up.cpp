@@ -401,6 +401,31 @@ private Q_SLOTS:
                  QStringList{"0"});
     }
 
+    // --server-setup checks its rights first: a login that does not own the database changes nothing,
+    // and is told what to do; the owner, with the right to make roles, sets it up.
+    void serverSetupChecksItsRightsFirst()
+    {
+        velmora::testing::TestDatabase database;
+        const QString owner = QStringLiteral("owner_%1").arg(QCoreApplication::applicationPid());
+        database.exec(QStringLiteral("CREATE ROLE %1 LOGIN").arg(owner));
+        QUrl url(database.url());
+        url.setUserName(owner);
+        QString printed;
+        QString said;
+        QTextStream out(&printed);
+        QTextStream err(&said);
+        QCOMPARE(serverSetupFromCommandLine(url.toString(), out, err), 1);
+        err.flush();
+        QVERIFY2(said.contains("createdb --owner " + owner), qPrintable(said));
+        QCOMPARE(database.exec("SELECT count(*) FROM pg_catalog.pg_namespace WHERE nspname LIKE 'bdm%'"),
+                 QStringList{"0"});
+        database.exec(QStringLiteral("ALTER DATABASE %1 OWNER TO %2").arg(url.path().mid(1), owner));
+        database.exec(QStringLiteral("ALTER ROLE %1 CREATEROLE").arg(owner));
+        QCOMPARE(serverSetupFromCommandLine(url.toString(), out, err), 0);
+        out.flush();
+        QVERIFY2(printed.contains("IN ROLE velmora_desks"), qPrintable(printed));
+    }
+
     // The day's backup is made at start; one that cannot be made is said and the program works on.
     void backupAtStart()
     {

@@ -258,8 +258,8 @@ A lista fica vazia até que possam ser lidas.</translation>
         <translation>Com --report: grava os números nesta planilha em vez de mostrá-los.</translation>
     </message>
     <message>
-        <source>Run once by the clinic&apos;s IT person as the database&apos;s owner: make the books on the server if absent and the role %1 with a desk&apos;s rights, print how to add a person and end: 0 when done, 1 otherwise.</source>
-        <translation>Executado uma vez pelo técnico de informática da clínica, como dono do banco de dados: cria as agendas no servidor, se não existirem, e o papel %1 com os direitos de uma recepção, mostra como cadastrar uma pessoa e termina: 0 quando concluído, 1 caso contrário.</translation>
+        <source>Run once by the clinic&apos;s IT person as the database&apos;s owner (the address may be left out for the one --server or velmora.ini names): make the books on the server if absent and the role %1 with a desk&apos;s rights, print how to add a person and end: 0 when done, 1 otherwise.</source>
+        <translation>Executado uma vez pelo técnico de informática da clínica, como dono do banco de dados (o endereço pode ser omitido quando --server ou o velmora.ini o indicam): cria as agendas no servidor, se não existirem, e o papel %1 com os direitos de uma recepção, mostra como cadastrar uma pessoa e termina: 0 quando concluído, 1 caso contrário.</translation>
     </message>
     <message>
         <source>Unexpected argument: %1</source>
@@ -1066,6 +1066,10 @@ O programa continua funcionando; a próxima abertura tenta de novo.</translation
         <source>connection to the server not encrypted</source>
         <translation>conexão com o servidor sem criptografia</translation>
     </message>
+    <message>
+        <source>Name the server: velmora --server-setup postgresql://OWNER@HOST/DATABASE, or put it in velmora.ini.</source>
+        <translation>Indique o servidor: velmora --server-setup postgresql://DONO@SERVIDOR/BANCO, ou coloque-o no velmora.ini.</translation>
+    </message>
 </context>
 <context>
     <name>Storage</name>
@@ -1338,12 +1342,12 @@ O programa continua funcionando; a próxima abertura tenta de novo.</translation
         <translation>As agendas estão prontas, e o papel %1 dá os direitos de uma recepção sobre elas e nada mais.</translation>
     </message>
     <message>
-        <source>Add each person who works at a desk, as the database&apos;s owner:</source>
-        <translation>Cadastre cada pessoa que trabalha na recepção, como dono do banco de dados:</translation>
+        <source>Add each person who works at a desk (sudo -u postgres psql %1):</source>
+        <translation>Cadastre cada pessoa que trabalha na recepção (sudo -u postgres psql %1):</translation>
     </message>
     <message>
-        <source>and let them connect only encrypted, in pg_hba.conf (then reload the server):</source>
-        <translation>e permita que se conectem só com criptografia, no pg_hba.conf (depois recarregue o servidor):</translation>
+        <source>and let them connect only encrypted from the clinic&apos;s network, in pg_hba.conf (the network as yours is; then reload the server):</source>
+        <translation>e permita que se conectem só com criptografia, a partir da rede da clínica, no pg_hba.conf (com a rede da sua clínica; depois recarregue o servidor):</translation>
     </message>
     <message>
         <source>the server&apos;s certificate could not be verified against the clinic&apos;s root certificate (signed by another, or expired): it may not be the clinic&apos;s server</source>
@@ -1388,6 +1392,14 @@ O programa continua funcionando; a próxima abertura tenta de novo.</translation
     <message>
         <source>the database holds no books yet</source>
         <translation>o banco de dados ainda não tem nenhuma agenda</translation>
+    </message>
+    <message>
+        <source>the login %1 does not own the database; make it with createdb --owner %1</source>
+        <translation>o login %1 não é dono do banco de dados; crie-o com createdb --owner %1</translation>
+    </message>
+    <message>
+        <source>the login %1 may not create the desks&apos; role; give it the right with: sudo -u postgres psql -c &apos;ALTER ROLE %1 CREATEROLE&apos;</source>
+        <translation>o login %1 não pode criar o papel dos balcões; dê-lhe o direito com: sudo -u postgres psql -c &apos;ALTER ROLE %1 CREATEROLE&apos;</translation>
     </message>
 </context>
 <context>
