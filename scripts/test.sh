@@ -38,6 +38,8 @@ start_test_server -c fsync=off # what the tests check does not depend on the dis
 export UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1
 echo "== tests"
 ctest --test-dir build-test --output-on-failure -j "$jobs"
+echo "== the README's server steps, as written"
+bash scripts/server-steps.sh build-test/src/velmora ../shared/fixtures/legacy-jet
 echo "== tests with AddressSanitizer and UndefinedBehaviorSanitizer"
 ctest --test-dir build-sanitize --output-on-failure -j "$jobs"
 echo "== fuzzing"

@@ -279,6 +279,7 @@ bool prepareServer(QSqlDatabase db, QString *problem, QString *error)
     bool ok = query.exec(QStringLiteral("SELECT pg_advisory_xact_lock(%1)").arg(kCreateLock));
     // Another desk may have created them while this one waited for the lock.
     ok = ok && inspectServer(db, &contents, problem, error);
+    ok = ok && query.exec(QStringLiteral("SET LOCAL client_min_messages = warning"));
     if (ok && contents == ServerContents::Empty)
         for (const QString &statement : serverCreateStatements())
             ok = ok && query.exec(statement);
@@ -423,8 +424,10 @@ bool mayMakeBooksAndDesks(QSqlDatabase db, QString *error)
 bool setUpDeskRole(QSqlDatabase db, QStringList *lines, QString *error)
 {
     const QString role = QLatin1String(kDeskRole);
-    // The server's functions and triggers made, or made again on books set up before them.
-    QStringList statements = serverFunctionStatements();
+    // The server's functions and triggers made, or made again on books set up before them; its notes on
+    // triggers not there yet are not for the IT person's terminal.
+    QStringList statements{QStringLiteral("SET LOCAL client_min_messages = warning")};
+    statements += serverFunctionStatements();
     statements += QStringList{
         QStringLiteral(
             "DO $$ BEGIN IF NOT EXISTS (SELECT 1 FROM pg_roles WHERE rolname = '%1') THEN CREATE ROLE %1 "
