@@ -267,6 +267,8 @@ AddOutcome AppointmentStore::add(const Appointment &booking, const QString &link
         // keep a booking the other lacks, whatever happens half-way.
         QSqlDatabase db = connection_.database();
         QString ownError;
+        const qint64 mainBefore = lastIdentity(main);
+        const qint64 linkedBefore = lastIdentity(QLatin1String(kLinkedSchema));
         bool ok = db.transaction();
         if (!ok)
             ownError = reasonOf(db.lastError());
@@ -278,15 +280,27 @@ AddOutcome AppointmentStore::add(const Appointment &booking, const QString &link
             return AddOutcome::NotStored;
         }
         ok = insertInto(QLatin1String(kLinkedSchema), booking, &linkProblem);
+        bool commitFailed = false;
         if (ok && !db.commit()) {
             linkProblem = reasonOf(db.lastError());
             ok = false;
+            commitFailed = true;
         }
         if (!ok)
             db.rollback();
+        // A commit that failed may still have been made (the disk answered late, another program
+        // removed a journal): what is stored is looked up before anything is written again.
+        const bool madeAnyway = commitFailed && storedSince(main, booking, mainBefore);
+        const bool copiedAnyway =
+            madeAnyway && storedSince(QLatin1String(kLinkedSchema), booking, linkedBefore);
         detachLinked();
-        if (ok)
+        if (ok || copiedAnyway)
             return AddOutcome::Stored;
+        if (madeAnyway) {
+            *error = QCoreApplication::translate("Storage", "\"%1\" could not be written: %2")
+                         .arg(linkedFile, linkProblem);
+            return AddOutcome::StoredWithoutCopy;
+        }
         linkProblem = QCoreApplication::translate("Storage", "\"%1\" could not be written: %2")
                           .arg(linkedFile, linkProblem);
     }
@@ -295,6 +309,27 @@ AddOutcome AppointmentStore::add(const Appointment &booking, const QString &link
         return AddOutcome::NotStored;
     *error = linkProblem;
     return AddOutcome::StoredWithoutCopy;
+}
+
+qint64 AppointmentStore::lastIdentity(const QString &schema)
+{
+    QSqlQuery query(connection_.database());
+    return query.exec(QStringLiteral("SELECT coalesce(max(rowid), 0) FROM %1.dados").arg(schema)) &&
+                   query.next()
+               ? query.value(0).toLongLong()
+               : 0;
+}
+
+bool AppointmentStore::storedSince(const QString &schema, const Appointment &booking, qint64 after)
+{
+    QSqlQuery query(connection_.database());
+    Appointment stored = booking;
+    stored.id = after;
+    query.prepare(QStringLiteral("SELECT 1 FROM %1.dados WHERE %2")
+                      .arg(schema, matchesStored(QStringLiteral("rowid"))
+                                       .replace(QStringLiteral("rowid = ?"), QStringLiteral("rowid > ?"))));
+    bindStored(query, stored);
+    return query.exec() && query.next();
 }
 
 bool AppointmentStore::storedAlone(const Appointment &booking, QString *error)

@@ -45,6 +45,10 @@ private:
     bool endOwnWrite(const QString &schema, QString *error);
     // Inserted into the schema's book and recorded in its history.
     bool insertInto(const QString &schema, const Appointment &booking, QString *error);
+    // The highest identity of the book (main or linked), and whether a booking reading as booking was
+    // stored after it.
+    qint64 lastIdentity(const QString &schema);
+    bool storedSince(const QString &schema, const Appointment &booking, qint64 after);
     bool storedAlone(const Appointment &booking, QString *error);
     // An entry in the schema's history, its tables made on the first.
     bool record(const QString &schema, qint64 id, const QString &action, const QString &details,

@@ -29,15 +29,20 @@ QString uniqueConnectionName(const QString &role)
 }
 
 bool openFile(QSqlDatabase &db, const QString &path, bool create, QString *error,
-              int lockWaitMs = kLockWaitMs)
+              int lockWaitMs = kLockWaitMs, FileAccess access = FileAccess::ReadWrite)
 {
-    db.setDatabaseName(sqliteUri(path, create ? "rwc" : "rw"));
-    db.setConnectOptions(QStringLiteral("QSQLITE_OPEN_URI;QSQLITE_BUSY_TIMEOUT=%1").arg(lockWaitMs));
+    const bool readOnly = access == FileAccess::ReadOnly;
+    db.setDatabaseName(sqliteUri(path, readOnly ? "ro" : create ? "rwc" : "rw"));
+    db.setConnectOptions(QStringLiteral("QSQLITE_OPEN_URI;QSQLITE_BUSY_TIMEOUT=%1%2")
+                             .arg(lockWaitMs)
+                             .arg(readOnly ? QStringLiteral(";QSQLITE_OPEN_READONLY") : QString()));
     if (!db.open()) {
         *error = reasonOf(db.lastError());
         return false;
     }
     QSqlQuery pragma(db);
+    if (readOnly) // the journal's mode is the writers' to set
+        return pragma.exec(QStringLiteral("PRAGMA query_only = 1")) || (db.close(), false);
     // A rollback journal with full syncs: every commit is on the disk when it returns, also on a
     // network folder, where a write-ahead log is not safe.
     for (const char *statement : {"PRAGMA journal_mode = DELETE", "PRAGMA synchronous = FULL"}) {
@@ -100,13 +105,15 @@ bool createFile(const QString &path, FileKind kind, QString *error)
 class SchemaReader
 {
 public:
-    SchemaReader(const QString &path, int lockWaitMs)
+    SchemaReader(const QString &path, int lockWaitMs, FileAccess access)
     {
         // Opened for writing (never created), so that the first read rolls back what an interrupted
-        // change left in a hot journal; read-only only where the file cannot be written at all.
+        // change left in a hot journal; read-only only where the file cannot be written at all, or the
+        // task only reads.
         const QByteArray uri = sqliteUri(path, "rw").toUtf8();
-        opened_ = sqlite3_open_v2(uri.constData(), &db_, SQLITE_OPEN_READWRITE | SQLITE_OPEN_URI, nullptr) ==
-                  SQLITE_OK;
+        opened_ = access == FileAccess::ReadWrite &&
+                  sqlite3_open_v2(uri.constData(), &db_, SQLITE_OPEN_READWRITE | SQLITE_OPEN_URI, nullptr) ==
+                      SQLITE_OK;
         if (!opened_) {
             sqlite3_close(db_);
             db_ = nullptr;
@@ -148,9 +155,10 @@ private:
     bool opened_ = false;
 };
 
-bool checkSchema(const QString &path, FileKind kind, QString *problem, int lockWaitMs, bool *busy)
+bool checkSchema(const QString &path, FileKind kind, QString *problem, int lockWaitMs, bool *busy,
+                 FileAccess access)
 {
-    SchemaReader reader(path, lockWaitMs);
+    SchemaReader reader(path, lockWaitMs, access);
     const auto failed = [&] {
         if (busy)
             *busy = reader.busy();
@@ -234,7 +242,8 @@ bool isLink(const QString &path)
     return ::lstat(QFile::encodeName(path).constData(), &info) == 0 && S_ISLNK(info.st_mode);
 }
 
-bool checkFile(const QString &path, FileKind kind, QString *problem, int lockWaitMs, bool *busy)
+bool checkFile(const QString &path, FileKind kind, QString *problem, int lockWaitMs, bool *busy,
+               FileAccess access)
 {
     if (busy)
         *busy = false;
@@ -264,10 +273,10 @@ bool checkFile(const QString &path, FileKind kind, QString *problem, int lockWai
                                                "the file is not a database in the format the program uses");
         return false;
     }
-    return checkSchema(path, kind, problem, lockWaitMs, busy);
+    return checkSchema(path, kind, problem, lockWaitMs, busy, access);
 }
 
-FolderCheck checkFolder(const QDir &folder)
+FolderCheck checkFolder(const QDir &folder, FileAccess access)
 {
     FolderCheck check;
     if (!QFileInfo(folder.path()).isDir()) {
@@ -290,7 +299,7 @@ FolderCheck checkFolder(const QDir &folder)
                                   .arg(fileName, info.symLinkTarget());
         } else if (!info.exists()) {
             check.missing << fileName;
-        } else if (!checkFile(path, kindOfFile(fileName), &problem, 0, &busy) && !busy) {
+        } else if (!checkFile(path, kindOfFile(fileName), &problem, 0, &busy, access) && !busy) {
             // A file another program holds locked is checked when it is first used, after the window
             // is on the screen.
             check.problems << QCoreApplication::translate(
@@ -300,7 +309,9 @@ FolderCheck checkFolder(const QDir &folder)
         anyBusy = anyBusy || busy;
     }
     check.firstStart = check.missing.size() == allFileNames().size();
-    if (!anyBusy) // a locked file may still be in the middle of a linked booking
+    // A locked file may still be in the middle of a linked booking; and only the folder's holder
+    // cleans: a task that only reads could take a live journal for a stale one.
+    if (!anyBusy && access == FileAccess::ReadWrite)
         removeOrphanSuperJournals(folder);
     return check;
 }
@@ -357,12 +368,12 @@ bool Connection::pointAt(const QString &fileName, QString *error)
     fileName_ = fileName;
     const QString path = pathOf(fileName);
     QString problem;
-    if (!checkFile(path, kindOfFile(fileName), &problem, lockWaitMs_)) {
+    if (!checkFile(path, kindOfFile(fileName), &problem, lockWaitMs_, nullptr, access_)) {
         *error = QCoreApplication::translate("Storage", "\"%1\" cannot be used: %2").arg(fileName, problem);
         return false;
     }
     QSqlDatabase db = database();
-    if (!openFile(db, path, false, &problem, lockWaitMs_)) {
+    if (!openFile(db, path, false, &problem, lockWaitMs_, access_)) {
         *error = QCoreApplication::translate("Storage", "\"%1\" cannot be opened: %2").arg(fileName, problem);
         return false;
     }

@@ -12,6 +12,15 @@
 
 namespace velmora {
 
+// Whether the books are opened to be written, or only read by a task that must leave the folder as
+// it is (a search or a report from a terminal, while a window may be writing): no journal rolled back
+// or removed, no index made, the files opened read-only.
+enum class FileAccess
+{
+    ReadWrite,
+    ReadOnly
+};
+
 // Whether path names a regular file, through a link or not: a folder, a pipe or a device is none, and
 // opening one could hang. Checked without opening it.
 bool isRegularFile(const QString &path);
@@ -32,7 +41,7 @@ QString sqliteUri(const QString &path, const char *mode);
 // nothing but rolling back what an interrupted change left unfinished; waits up to lockWaitMs for a
 // file another program holds locked, and sets busy when that wait was not enough.
 bool checkFile(const QString &path, FileKind kind, QString *problem, int lockWaitMs = kLockWaitMs,
-               bool *busy = nullptr);
+               bool *busy = nullptr, FileAccess access = FileAccess::ReadWrite);
 
 // The twelve files of a folder as found at start, without waiting for locks and without creating
 // or writing anything.
@@ -42,7 +51,7 @@ struct FolderCheck
     QStringList problems;    // one line per file that cannot be used
     bool firstStart = false; // none of the twelve is there
 };
-FolderCheck checkFolder(const QDir &folder);
+FolderCheck checkFolder(const QDir &folder, FileAccess access = FileAccess::ReadWrite);
 
 // A file made complete under a temporary name and renamed to path, as a first start makes it.
 bool createEmptyFile(const QString &path, FileKind kind, QString *error);
@@ -87,6 +96,8 @@ public:
     void close();
     // How long opening and statements wait for a file another program holds locked.
     void setLockWait(int milliseconds);
+    // From the next opening on.
+    void setAccess(FileAccess access) { access_ = access; }
     int lockWait() const { return lockWaitMs_; }
 
     bool isOpen() const;
@@ -95,6 +106,7 @@ public:
     QSqlDatabase database() const;
 
 private:
+    FileAccess access_ = FileAccess::ReadWrite;
     QString connectionName_;
     QDir folder_;
     QString fileName_; // the file meant, also while it could not be opened

@@ -26,9 +26,10 @@ template <typename Result> Result naming(const Connection &book, Result result, 
 
 } // namespace
 
-SqliteStorage::SqliteStorage(const QDir &folder, int lockWaitMs)
-    : folder_(folder), data1_(QStringLiteral("Data1"), folder), data2_(QStringLiteral("Data2"), folder),
-      data22_(QStringLiteral("Data22"), folder), settings_(data2_, data22_), appointments_(data1_)
+SqliteStorage::SqliteStorage(const QDir &folder, int lockWaitMs, FileAccess access)
+    : access_(access), folder_(folder), data1_(QStringLiteral("Data1"), folder),
+      data2_(QStringLiteral("Data2"), folder), data22_(QStringLiteral("Data22"), folder),
+      settings_(data2_, data22_), appointments_(data1_)
 {
     // Opened by the first read that needs them: a file another program holds locked is waited for
     // once the window is on the screen, where the user sees why.
@@ -42,6 +43,10 @@ SqliteStorage::SqliteStorage(const QDir &folder, int lockWaitMs)
             std::make_unique<Connection>(QStringLiteral("Search%1").arg(slot.slot), folder));
         searchBooks_.back()->pointLater(QString::fromLatin1(slot.appointmentFile));
     }
+    for (Connection *connection : {&data1_, &data2_, &data22_})
+        connection->setAccess(access);
+    for (const std::unique_ptr<Connection> &book : searchBooks_)
+        book->setAccess(access);
 }
 
 void SqliteStorage::useBook(int slot)
@@ -130,7 +135,7 @@ bool SqliteStorage::findBookings(const PatientQuery &query, QVector<FoundBooking
         // Through the book's index when it is complete; a book whose index cannot be made now (another
         // program holds it) is read whole, which finds the same.
         bool ok = false;
-        if (indexUpToDate(book.database())) {
+        if (access_ == FileAccess::ReadWrite && indexUpToDate(book.database())) {
             ok = rows.prepare(indexedSearch(query));
             rows.addBindValue(searchPhrase(query));
             ok = ok && rows.exec();

@@ -19,7 +19,8 @@ class SqliteStorage : public BookStorage
 {
 public:
     // lockWaitMs: how long a file another program holds locked is waited for.
-    explicit SqliteStorage(const QDir &folder, int lockWaitMs = kLockWaitMs);
+    explicit SqliteStorage(const QDir &folder, int lockWaitMs = kLockWaitMs,
+                           FileAccess access = FileAccess::ReadWrite);
 
     bool openBook(int slot, QString *error) override;
     bool readDay(int slot, QDate date, QVector<Appointment> *bookings, QString *error) override;
@@ -48,6 +49,7 @@ public:
     bool pourInto(StorageFill &fill, QString *error) override;
 
 private:
+    FileAccess access_;
     // Whether the book's search index holds every booking, after making it afresh when it was missing
     // or another tool wrote the book since; false when it cannot be made now.
     static bool indexUpToDate(QSqlDatabase db, const std::function<bool(qint64 rows)> &indexed = {});

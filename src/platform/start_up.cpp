@@ -349,9 +349,9 @@ std::unique_ptr<BookStorage> booksToRead(const QDir &folder, const QString &serv
         err << error << '\n';
         return nullptr;
     }
-    const FolderCheck check = checkFolder(folder);
+    const FolderCheck check = checkFolder(folder, FileAccess::ReadOnly);
     if (check.missing.isEmpty() && check.problems.isEmpty())
-        return std::make_unique<SqliteStorage>(folder);
+        return std::make_unique<SqliteStorage>(folder, kLockWaitMs, FileAccess::ReadOnly);
     err << QCoreApplication::translate("StartUp", "The books of %1 cannot be read: %2")
                .arg(QDir::toNativeSeparators(folder.absolutePath()),
                     (check.problems + check.missing).join(QStringLiteral("; ")))

@@ -1,3 +1,4 @@
+#include "core/month_report.h"
 #include "files/appointment_store.h"
 #include "files/backups.h"
 #include "files/settings_store.h"
@@ -239,6 +240,33 @@ private Q_SLOTS:
         QString error;
         QVERIFY(storage.findBookings(patientQuery("paciente"), &found, &error));
         QCOMPARE(found.size(), 6000);
+    }
+
+    // A task that only reads leaves the folder exactly as it was: a live journal tying a linked
+    // booking is not taken for a stale one, no index is made, nothing is written.
+    void readingLeavesTheFolderAsItWas()
+    {
+        TestFiles files;
+        files.prepare();
+        files.addAppointment(1, QDate(2027, 3, 1), "08:00", "Paciente Lima");
+        files.write("bdm1.mdb-mj0123ABCD", "a linked booking's journal, in the middle of its commit");
+        const auto everything = [&files] {
+            QStringList state;
+            for (const QString &name : files.folder().entryList(QDir::Files | QDir::Hidden, QDir::Name))
+                state << name + QLatin1Char(' ') + QString::fromLatin1(files.fingerprint(name).toHex());
+            return state;
+        };
+        const QStringList before = everything();
+        QVERIFY(checkFolder(files.folder(), FileAccess::ReadOnly).problems.isEmpty());
+        SqliteStorage reader(files.folder(), kLockWaitMs, FileAccess::ReadOnly);
+        QVector<FoundBooking> found;
+        QString error;
+        QVERIFY2(reader.findBookings(patientQuery("paciente"), &found, &error), qPrintable(error));
+        QCOMPARE(found.size(), 1);
+        MonthReport report;
+        QVERIFY2(readMonthReport(reader, QDate(2027, 3, 1), QDate(2027, 3, 31), 0, &report, &error),
+                 qPrintable(error));
+        QCOMPARE(everything(), before);
     }
 
     void linkedAddStoresBothOrOne()
