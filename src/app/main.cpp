@@ -94,7 +94,7 @@ int main(int argc, char *argv[])
         const velmora::ProgramLanguage language(line.language);
         return velmora::reportFromCommandLine(folder, line.server, QDate::fromString(line.value, Qt::ISODate),
                                               QDate::fromString(line.until, Qt::ISODate), line.csvFile, out,
-                                              err);
+                                              err, line.force);
     }
     default:
         break;

@@ -127,6 +127,9 @@ CommandLine readCommandLine(const QList<QByteArray> &arguments)
         QStringLiteral("csv"),
         CommandLineTexts::tr("With --report: write the figures to this spreadsheet file instead."),
         CommandLineTexts::tr("FILE"));
+    const QCommandLineOption force(
+        QStringLiteral("force"),
+        CommandLineTexts::tr("With --report --csv: write over a file of that name that is there already."));
     const QCommandLineOption serverSetup(
         QStringLiteral("server-setup"),
         CommandLineTexts::tr("Run once by the clinic's IT person as the database's owner (the address may be "
@@ -137,7 +140,7 @@ CommandLine readCommandLine(const QList<QByteArray> &arguments)
             .arg(QLatin1String(kDeskRole)),
         CommandLineTexts::tr("URL"));
     parser.addOptions({help, version, dataFolder, language, importLegacy, restoreBackup, server, copyToServer,
-                       copyFromServer, find, report, csv, serverSetup});
+                       copyFromServer, find, report, csv, force, serverSetup});
 
     QStringList texts{QStringLiteral("velmora")};
     for (const QByteArray &argument : arguments)
@@ -217,8 +220,10 @@ CommandLine readCommandLine(const QList<QByteArray> &arguments)
                     .arg(line.value, line.until);
             return line;
         }
-        line.csvFile = parser.value(csv);
-    } else if (parser.isSet(csv)) {
+        // Named from the shell's folder, as every terminal program takes a file's name.
+        line.csvFile = parser.isSet(csv) ? QDir::current().absoluteFilePath(parser.value(csv)) : QString();
+        line.force = parser.isSet(force);
+    } else if (parser.isSet(csv) || parser.isSet(force)) {
         line.error = CommandLineTexts::tr("--csv goes with --report");
         return line;
     }

@@ -28,8 +28,9 @@ struct CommandLine
     QString server;
     QString value;   // the day of a restore, the server of a copy, the text to find, a report's first day
     QString until;   // a report's last day
-    QString csvFile; // where a report is written, or empty for the terminal
-    QString error;   // why the command line cannot be followed: nothing is done then
+    QString csvFile; // where a report is written, or empty for the terminal; relative to the shell's folder
+    bool force = false; // an existing file (not one of the program's) may be written over
+    QString error;      // why the command line cannot be followed: nothing is done then
     QString help;
 
     // The tasks of a terminal, which need no window and no screen.

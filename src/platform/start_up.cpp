@@ -359,9 +359,47 @@ std::unique_ptr<BookStorage> booksToRead(const QDir &folder, const QString &serv
     return nullptr;
 }
 
-int reportFromCommandLine(const QDir &folder, const QString &server, QDate from, QDate to,
-                          const QString &csvFile, QTextStream &out, QTextStream &err)
+namespace {
+
+// Why the report may not be written at path, or nothing: never over one of the program's own files,
+// a folder, a link or (unless forced) any file that is there.
+QString refusedReportFile(const QDir &folder, const QString &path, bool force)
 {
+    const QFileInfo target(path);
+    const QString name = target.fileName();
+    const bool programs = QFileInfo(target.absolutePath()).canonicalFilePath() ==
+                              QFileInfo(folder.absolutePath()).canonicalFilePath() &&
+                          (allFileNames().contains(name) || name.startsWith(QLatin1String("velmora.")) ||
+                           name.startsWith(QLatin1String("bdm")));
+    if (target.isSymLink())
+        return QCoreApplication::translate("StartUp",
+                                           "%1 is a link; the report is written only to a file of its "
+                                           "own name")
+            .arg(path);
+    if (target.exists() && !target.isFile())
+        return QCoreApplication::translate("StartUp", "%1 is not a file").arg(path);
+    if (programs && target.exists())
+        return QCoreApplication::translate("StartUp", "%1 is one of the program's own files").arg(path);
+    if (target.exists() && !force)
+        return QCoreApplication::translate("StartUp", "%1 is there already; give another name, or --force to "
+                                                      "write over it")
+            .arg(path);
+    return {};
+}
+
+} // namespace
+
+int reportFromCommandLine(const QDir &folder, const QString &server, QDate from, QDate to,
+                          const QString &csvFile, QTextStream &out, QTextStream &err, bool force)
+{
+    if (!csvFile.isEmpty()) {
+        const QString refused = refusedReportFile(folder, csvFile, force);
+        if (!refused.isEmpty()) {
+            err << QCoreApplication::translate("StartUp", "The report was not written: %1.").arg(refused)
+                << '\n';
+            return 2;
+        }
+    }
     const std::unique_ptr<BookStorage> storage = booksToRead(folder, server, err);
     if (!storage)
         return 2;
@@ -381,6 +419,7 @@ int reportFromCommandLine(const QDir &folder, const QString &server, QDate from,
             << '\n';
         return 2;
     }
+    out << QCoreApplication::translate("StartUp", "The report was written to %1.").arg(csvFile) << '\n';
     return 0;
 }
 

@@ -94,7 +94,7 @@ int restoreFromCommandLine(const QDir &folder, const QString &day, QTextStream &
 // "velmora --report FROM TO [--csv FILE]": the figures of the period, every doctor, as a spreadsheet's
 // text on out or into the file; 0 when done, 2 otherwise (why on err).
 int reportFromCommandLine(const QDir &folder, const QString &server, QDate from, QDate to,
-                          const QString &csvFile, QTextStream &out, QTextStream &err);
+                          const QString &csvFile, QTextStream &out, QTextStream &err, bool force = false);
 
 // "velmora --server-setup URL", as the database's owner: the books made if absent and the desks' role
 // given its rights; prints how to add a person. 0 when done, 1 otherwise (why on err).

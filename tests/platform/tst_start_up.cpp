@@ -387,6 +387,29 @@ private Q_SLOTS:
         err.flush();
         QVERIFY2(said.contains("three letters"), qPrintable(said));
 
+        // The report's file: never one of the program's, a link or (unforced) a file that is there; said
+        // where it went.
+        const QByteArray book = files.fingerprint("bdm1.mdb");
+        QTemporaryDir elsewhere;
+        const QString csv = QDir(elsewhere.path()).filePath("março.csv");
+        QVERIFY(QFile::link(files.path("bdm2.mdb"), QDir(elsewhere.path()).filePath("link.csv")));
+        const auto report = [&](const QString &path, bool force) {
+            return reportFromCommandLine(files.folder(), {}, QDate(2027, 3, 1), QDate(2027, 3, 31), path, out,
+                                         err, force);
+        };
+        QCOMPARE(report(files.path("bdm1.mdb"), true), 2);
+        QCOMPARE(report(QDir(elsewhere.path()).filePath("link.csv"), true), 2);
+        QCOMPARE(report(csv, false), 0);
+        QCOMPARE(report(csv, false), 2);
+        QCOMPARE(report(csv, true), 0);
+        out.flush();
+        err.flush();
+        QVERIFY2(printed.contains("The report was written to " + csv), qPrintable(printed));
+        QVERIFY2(said.contains("one of the program's own files") && said.contains("is a link") &&
+                     said.contains("--force"),
+                 qPrintable(said));
+        QCOMPARE(files.fingerprint("bdm1.mdb"), book);
+
         // On a server, a task that reads makes nothing: an empty database is said and stays empty.
         velmora::testing::TestDatabase empty;
         said.clear();

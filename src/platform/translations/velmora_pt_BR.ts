@@ -333,6 +333,10 @@ A lista fica vazia até que possam ser lidas.</translation>
         <source>The server&apos;s address on the command line holds a password, which every user of this computer can see in the list of programs running. Put it in ~/.pgpass instead (a line host:port:database:login:password, readable by you alone) and leave it out of the address.</source>
         <translation>O endereço do servidor na linha de comando contém uma senha, que qualquer usuário deste computador vê na lista de programas em execução. Coloque-a em ~/.pgpass (uma linha host:porta:banco:login:senha, legível só por você) e tire-a do endereço.</translation>
     </message>
+    <message>
+        <source>With --report --csv: write over a file of that name that is there already.</source>
+        <translation>Com --report --csv: grava por cima de um arquivo com esse nome que já exista.</translation>
+    </message>
 </context>
 <context>
     <name>Confirmation</name>
@@ -1069,6 +1073,30 @@ O programa continua funcionando; a próxima abertura tenta de novo.</translation
     <message>
         <source>Name the server: velmora --server-setup postgresql://OWNER@HOST/DATABASE, or put it in velmora.ini.</source>
         <translation>Indique o servidor: velmora --server-setup postgresql://DONO@SERVIDOR/BANCO, ou coloque-o no velmora.ini.</translation>
+    </message>
+    <message>
+        <source>%1 is a link; the report is written only to a file of its own name</source>
+        <translation>%1 é um link; o relatório só é gravado num arquivo com nome próprio</translation>
+    </message>
+    <message>
+        <source>%1 is not a file</source>
+        <translation>%1 não é um arquivo</translation>
+    </message>
+    <message>
+        <source>%1 is one of the program&apos;s own files</source>
+        <translation>%1 é um dos arquivos do próprio programa</translation>
+    </message>
+    <message>
+        <source>%1 is there already; give another name, or --force to write over it</source>
+        <translation>%1 já existe; dê outro nome, ou use --force para gravar por cima</translation>
+    </message>
+    <message>
+        <source>The report was not written: %1.</source>
+        <translation>O relatório não foi gravado: %1.</translation>
+    </message>
+    <message>
+        <source>The report was written to %1.</source>
+        <translation>O relatório foi gravado em %1.</translation>
     </message>
 </context>
 <context>
