@@ -1,10 +1,13 @@
 #include "core/confirmation.h"
 
+#include "core/activity_log.h"
 #include "core/booking_status.h"
+#include "core/desk_files.h"
 #include "core/printout.h"
 #include "core/text_rules.h"
 
 #include <QCoreApplication>
+#include <QFile>
 #include <QRegularExpression>
 #include <QSaveFile>
 #include <QSettings>
@@ -274,7 +277,8 @@ QString defaultMessageTemplate()
 
 ConfirmationSettings readConfirmationSettings(const QString &iniPath)
 {
-    const QSettings ini(iniPath, QSettings::IniFormat);
+    // Only a file of that name is read: a pipe there would hold the program for ever.
+    const QSettings ini(deskFileAt(iniPath) == DeskFile::File ? iniPath : QString(), QSettings::IniFormat);
     ConfirmationSettings settings;
     settings.messageTemplate =
         ini.value(QStringLiteral("confirmation/message"), defaultMessageTemplate()).toString();
@@ -285,6 +289,20 @@ ConfirmationSettings readConfirmationSettings(const QString &iniPath)
 
 bool saveConfirmationSettings(const QString &iniPath, const ConfirmationSettings &settings)
 {
+    // Written only as a file of the folder's own: a link there is replaced by the file (what it led
+    // to is left as it is); a pipe or folder is refused.
+    switch (deskFileAt(iniPath)) {
+    case DeskFile::Link:
+        qCWarning(logStart).noquote() << iniPath << "was a link; it is replaced by a file of the desk's own";
+        if (!QFile::remove(iniPath))
+            return false;
+        break;
+    case DeskFile::Other:
+        return false;
+    case DeskFile::Missing:
+    case DeskFile::File:
+        break;
+    }
     QSettings ini(iniPath, QSettings::IniFormat);
     ini.setValue(QStringLiteral("confirmation/message"), settings.messageTemplate);
     ini.setValue(QStringLiteral("confirmation/area_code"), settings.areaCode.trimmed());

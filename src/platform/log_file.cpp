@@ -1,8 +1,14 @@
 #include "platform/log_file.h"
 
+#include "core/desk_files.h"
+
 #include <QDateTime>
 #include <QFile>
 #include <QMutex>
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 namespace velmora {
 
@@ -30,9 +36,16 @@ void write(QtMsgType type, const QMessageLogContext &context, const QString &mes
     if (ours) {
         const QMutexLocker locked(&logMutex);
         QFile log(logPath);
-        if (log.size() > kLogSize)
+        if (deskFileAt(logPath) == DeskFile::File && log.size() > kLogSize)
             rotate();
-        if (log.open(QIODevice::Append | QIODevice::Text)) {
+        // Appended only to a file of the folder's own: never through a link, never into a pipe.
+        const int handle = ::open(QFile::encodeName(logPath).constData(),
+                                  O_WRONLY | O_APPEND | O_CREAT | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC, 0600);
+        struct stat info;
+        const bool own = handle >= 0 && ::fstat(handle, &info) == 0 && S_ISREG(info.st_mode);
+        if (handle >= 0 && !own)
+            ::close(handle);
+        if (own && log.open(handle, QIODevice::Append | QIODevice::Text, QFileDevice::AutoCloseHandle)) {
             static const char *const levels[] = {"debug", "warning", "critical", "fatal", "info"};
             const QString line = QStringLiteral("%1 %2 %3: %4\n")
                                      .arg(QDateTime::currentDateTime().toString(Qt::ISODate),

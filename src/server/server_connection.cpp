@@ -1,5 +1,6 @@
 #include "server/server_connection.h"
 #include "core/activity_log.h"
+#include "core/desk_files.h"
 
 #include "schema/book_schema.h"
 #include "server/server_deadline.h"
@@ -37,7 +38,9 @@ bool unencryptedServerAllowed()
 
 QString serverInSettings(const QDir &folder)
 {
-    const QSettings settings(folder.filePath(QStringLiteral("velmora.ini")), QSettings::IniFormat);
+    // Only a file of that name is read: a pipe there would hold the program for ever.
+    const QString ini = folder.filePath(QStringLiteral("velmora.ini"));
+    const QSettings settings(deskFileAt(ini) == DeskFile::File ? ini : QString(), QSettings::IniFormat);
     const QString allowed = settings.value(QStringLiteral("server/allow_unencrypted")).toString().trimmed();
     if (allowed.compare(QLatin1String("yes"), Qt::CaseInsensitive) == 0 ||
         allowed.compare(QLatin1String("true"), Qt::CaseInsensitive) == 0)

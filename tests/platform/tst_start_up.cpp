@@ -1,7 +1,9 @@
 #include "core/activity_log.h"
+#include "core/confirmation.h"
 #include "platform/log_file.h"
 #include "platform/start_up.h"
 #include "schema/slot_files.h"
+#include "server/server_connection.h"
 #include "support/book_window.h"
 #include "support/test_server.h"
 #include "transfer/legacy_import.h"
@@ -314,6 +316,36 @@ private Q_SLOTS:
         QVERIFY2(printed.startsWith(QStringLiteral("Imported: %1 file(s)").arg(damaged.isEmpty() ? 12 : 11)),
                  qPrintable(printed));
         QCOMPARE(importFromCommandLine(files.folder(), kReader, out), damaged.isEmpty() ? 2 : 1);
+    }
+
+    // The desk's own files (its settings, its log) are never written through a link, and a pipe in
+    // their place holds nothing up.
+    void deskFilesAreNeitherFollowedNorWaitedFor()
+    {
+        TestFiles files;
+        QTemporaryDir elsewhere;
+        const QString outside = QDir(elsewhere.path()).filePath("someone else's.txt");
+        QFile target(outside);
+        QVERIFY(target.open(QIODevice::WriteOnly) && target.write("theirs") == 6);
+        target.close();
+        QVERIFY(QFile::link(outside, files.path("velmora.ini")));
+        QVERIFY(QFile::link(outside, files.path("velmora.log")));
+        installLogFile(files.folder(), LogEcho::LogOnly);
+        qCInfo(logStart) << "a line of the log";
+        QVERIFY(saveConfirmationSettings(files.path("velmora.ini"), {"Oi", "11", "Clínica"}));
+        QCOMPARE(readConfirmationSettings(files.path("velmora.ini")).clinic, QStringLiteral("Clínica"));
+        QVERIFY(target.open(QIODevice::ReadOnly));
+        QCOMPARE(target.readAll(), QByteArray("theirs"));
+        target.close();
+
+        QVERIFY(QFile::remove(files.path("velmora.ini")) && QFile::remove(files.path("velmora.log")));
+        QCOMPARE(::mkfifo(QFile::encodeName(files.path("velmora.ini")).constData(), 0600), 0);
+        QCOMPARE(::mkfifo(QFile::encodeName(files.path("velmora.log")).constData(), 0600), 0);
+        qCInfo(logStart) << "a line nobody reads";
+        QCOMPARE(readConfirmationSettings(files.path("velmora.ini")).clinic, QString());
+        QCOMPARE(serverInSettings(files.folder()), QString());
+        QVERIFY(!saveConfirmationSettings(files.path("velmora.ini"), {"Oi", "11", "Clínica"}));
+        removeLogFile();
     }
 
     // A terminal task prints its report itself: the log keeps its lines without echoing them, while

@@ -1,0 +1,19 @@
+#pragma once
+
+#include <QString>
+
+namespace velmora {
+
+// What stands under a name of the desk's own files (its settings, its log): the program reads and
+// writes only a regular file of that name, never through a link, and never a pipe, which would hold
+// it for ever.
+enum class DeskFile
+{
+    Missing,
+    File,
+    Link,
+    Other // a folder, a pipe, a device
+};
+DeskFile deskFileAt(const QString &path);
+
+} // namespace velmora
