@@ -1,5 +1,7 @@
 #include "files/appointment_store.h"
 
+#include "core/activity_log.h"
+
 #include "core/finding.h"
 #include "schema/booking_sql.h"
 
@@ -145,9 +147,45 @@ void AppointmentStore::detachLinked()
 bool AppointmentStore::beginOwnWrite(const QString &schema, bool *indexed)
 {
     QSqlQuery query(connection_.database());
+    // What another tool left of a broken index (a table dropped, its triggers left) would refuse the
+    // booking: whatever is left of it goes, and the index is made whole at the next search.
+    if (query.exec(QStringLiteral("SELECT count(*) FROM %1.sqlite_master WHERE name IN ('booking_search', "
+                                  "'booking_search_state', 'booking_search_after_insert', "
+                                  "'booking_search_after_update', 'booking_search_after_delete')")
+                       .arg(schema)) &&
+        query.next()) {
+        const int parts = query.value(0).toInt();
+        query.finish();
+        if (parts != 0 && parts != 5) {
+            qCWarning(logBook).noquote() << "a damaged search index was set aside, to be made again";
+            for (const char *trigger : {"insert", "update", "delete"})
+                query.exec(QStringLiteral("DROP TRIGGER IF EXISTS %1.booking_search_after_%2")
+                               .arg(schema, QLatin1String(trigger)));
+            query.exec(QStringLiteral("DROP TABLE IF EXISTS %1").arg(searchIndexTable(schema)));
+            query.exec(QStringLiteral("DROP TABLE IF EXISTS %1").arg(searchStateTable(schema)));
+        }
+    }
     // A book without an index (never searched, or written by another tool since) gets it at its next
     // search.
     *indexed = query.exec(QStringLiteral("UPDATE %1 SET own = 1").arg(searchStateTable(schema)));
+    return true;
+}
+
+bool AppointmentStore::keepIndex(const QString &schema, qint64 id, const Appointment *booking)
+{
+    // The booking never depends on its index: one that cannot take it is marked to be made again.
+    QSqlQuery query(connection_.database());
+    query.exec(QStringLiteral("SAVEPOINT search_index"));
+    QString unused;
+    if (indexBooking(schema, id, booking, &unused) && endOwnWrite(schema, &unused)) {
+        query.exec(QStringLiteral("RELEASE search_index"));
+        return true;
+    }
+    query.exec(QStringLiteral("ROLLBACK TO search_index"));
+    query.exec(QStringLiteral("RELEASE search_index"));
+    query.exec(QStringLiteral("UPDATE %1 SET stale = 1, own = 0").arg(searchStateTable(schema)));
+    qCWarning(logBook).noquote()
+        << "the search index could not take a booking; it is made again at the next search";
     return true;
 }
 
@@ -196,8 +234,8 @@ bool AppointmentStore::insertInto(const QString &schema, const Appointment &book
     if (!query.exec())
         return fail(query, error);
     const qint64 id = query.lastInsertId().toLongLong();
-    if (indexed && (!indexBooking(schema, id, &booking, error) || !endOwnWrite(schema, error)))
-        return false;
+    if (indexed)
+        keepIndex(schema, id, &booking);
     return record(schema, id, QStringLiteral("added"), addedDetails(booking), error);
 }
 
@@ -356,8 +394,8 @@ WriteOutcome AppointmentStore::update(const Appointment &stored, const Appointme
     const WriteOutcome outcome = written(query, error);
     if (outcome != WriteOutcome::Done)
         return rolledBack(outcome);
-    if (indexed && (!indexBooking(kMain, stored.id, &changed, error) || !endOwnWrite(kMain, error)))
-        return rolledBack(WriteOutcome::Failed);
+    if (indexed)
+        keepIndex(kMain, stored.id, &changed);
     // The status follows the booking's new name.
     if (!record(kMain, stored.id, QStringLiteral("changed"), changedDetails(stored, changed), error) ||
         !query.prepare(QStringLiteral("UPDATE %1 SET nome = ? WHERE id = ?").arg(statusTable(kMain))))
@@ -383,8 +421,8 @@ WriteOutcome AppointmentStore::remove(const Appointment &stored, QString *error)
     const WriteOutcome outcome = written(query, error);
     if (outcome != WriteOutcome::Done)
         return rolledBack(outcome);
-    if (indexed && (!indexBooking(kMain, stored.id, nullptr, error) || !endOwnWrite(kMain, error)))
-        return rolledBack(WriteOutcome::Failed);
+    if (indexed)
+        keepIndex(kMain, stored.id, nullptr);
     if (!record(kMain, stored.id, QStringLiteral("removed"), addedDetails(stored), error) ||
         !query.prepare(QStringLiteral("DELETE FROM %1 WHERE id = ?").arg(statusTable(kMain))))
         return rolledBack(WriteOutcome::Failed);

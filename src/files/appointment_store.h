@@ -49,6 +49,9 @@ private:
     // stored after it.
     qint64 lastIdentity(const QString &schema);
     bool storedSince(const QString &schema, const Appointment &booking, qint64 after);
+    // The booking's entry in the search index kept, in a savepoint of its own; never a reason for the
+    // write to fail.
+    bool keepIndex(const QString &schema, qint64 id, const Appointment *booking);
     bool storedAlone(const Appointment &booking, QString *error);
     // An entry in the schema's history, its tables made on the first.
     bool record(const QString &schema, qint64 id, const QString &action, const QString &details,

@@ -160,9 +160,18 @@ bool SqliteStorage::bringSearchUpToDate(const std::function<bool(qint64 done, qi
         if (!book->ensureOpen(&error))
             continue;
         QSqlQuery query(book->database());
+        // The state is trusted only while the index holds as many entries as the book, up to the same
+        // identity: a book another tool renumbered (dumped and loaded again) or whose index it emptied
+        // is indexed again.
         if (query.exec(QStringLiteral("SELECT stale FROM main.booking_search_state")) && query.next() &&
-            query.value(0).toInt() == 0)
+            query.value(0).toInt() == 0 &&
+            query.exec(
+                QStringLiteral("SELECT (SELECT count(*) FROM main.booking_search_docsize) = (SELECT count(*) "
+                               "FROM main.dados) AND (SELECT max(id) FROM main.booking_search_docsize) IS "
+                               "(SELECT max(rowid) FROM main.dados)")) &&
+            query.next() && query.value(0).toBool())
             continue;
+        query.exec(QStringLiteral("UPDATE main.booking_search_state SET stale = 1"));
         stale.push_back(book.get());
         if (query.exec(QStringLiteral("SELECT count(*) FROM main.dados")) && query.next())
             all += query.value(0).toLongLong();
@@ -185,7 +194,12 @@ bool SqliteStorage::bringSearchUpToDate(const std::function<bool(qint64 done, qi
 bool SqliteStorage::indexUpToDate(QSqlDatabase db, const std::function<bool(qint64 rows)> &indexed)
 {
     QSqlQuery query(db);
-    if (query.exec(QStringLiteral("SELECT stale FROM %1").arg(searchStateTable(QStringLiteral("main")))) &&
+    // Every part of the index there (another tool may have dropped one), and its state up to date.
+    if (query.exec(QStringLiteral("SELECT count(*) FROM main.sqlite_master WHERE name IN ('booking_search', "
+                                  "'booking_search_state', 'booking_search_after_insert', "
+                                  "'booking_search_after_update', 'booking_search_after_delete')")) &&
+        query.next() && query.value(0).toInt() == 5 &&
+        query.exec(QStringLiteral("SELECT stale FROM %1").arg(searchStateTable(QStringLiteral("main")))) &&
         query.next() && query.value(0).toInt() == 0)
         return true;
     query.finish();

@@ -242,6 +242,49 @@ private Q_SLOTS:
         QCOMPARE(found.size(), 6000);
     }
 
+    // Another tool broke the search index (a table dropped, its entries emptied, the book renumbered):
+    // bookings are still added, changed and removed, and the index is made whole again, so that a search
+    // finds every booking.
+    void aBrokenIndexBlocksNothing_data()
+    {
+        QTest::addColumn<QStringList>("breaking");
+        QTest::newRow("the index table dropped") << QStringList{"DROP TABLE booking_search"};
+        QTest::newRow("the state table dropped") << QStringList{"DROP TABLE booking_search_state"};
+        QTest::newRow("the entries emptied") << QStringList{"DELETE FROM booking_search"};
+        // As a dump loaded again does it: the rows renumbered, the index's triggers made after them.
+        QStringList renumbered;
+        for (const char *event : {"insert", "update", "delete"})
+            renumbered << QStringLiteral("DROP TRIGGER booking_search_after_%1").arg(event);
+        renumbered << "UPDATE dados SET rowid = rowid + 1000"
+                   << "UPDATE booking_search_state SET stale = 0, own = 0";
+        QTest::newRow("the book renumbered") << renumbered;
+    }
+    void aBrokenIndexBlocksNothing()
+    {
+        QFETCH(QStringList, breaking);
+        TestFiles files;
+        files.prepare();
+        for (int i = 0; i < 3; ++i)
+            files.addAppointment(1, QDate(2027, 3, 1), "08:00", QStringLiteral("Paciente %1").arg(i));
+        {
+            SqliteStorage storage(files.folder());
+            QVERIFY(storage.bringSearchUpToDate([](qint64, qint64) { return true; }));
+        }
+        for (const QString &statement : breaking)
+            files.exec("bdm1.mdb", statement);
+        SqliteStorage storage(files.folder());
+        storage.bringSearchUpToDate([](qint64, qint64) { return true; });
+        QString error;
+        Appointment added;
+        added.date = QDate(2027, 3, 1);
+        added.hora = QStringLiteral("09:00");
+        added.nome = QStringLiteral("Paciente Nova");
+        QCOMPARE(storage.add(1, added, 0, &error).outcome, AddOutcome::Stored);
+        QVector<FoundBooking> found;
+        QVERIFY2(storage.findBookings(patientQuery("paciente"), &found, &error), qPrintable(error));
+        QCOMPARE(found.size(), 4);
+    }
+
     // A task that only reads leaves the folder exactly as it was: a live journal tying a linked
     // booking is not taken for a stale one, no index is made, nothing is written.
     void readingLeavesTheFolderAsItWas()
