@@ -104,38 +104,51 @@ bool readMonthReport(BookStorage &storage, QDate from, QDate to, int slot, Month
         if ((slot != 0 && doctor != slot) || (slot == 0 && name.isEmpty()))
             continue;
         WeeklyTimes times;
-        if (!storage.readWeeklyTimes(doctor, &times, error) ||
-            !storage.readPeriod(doctor, from, to, &bookings, error))
+        if (!storage.readWeeklyTimes(doctor, &times, error))
             return false;
         const DoctorSettings settings = doctorSettingsOf(stored, times);
         DoctorFigures figures;
         figures.slot = doctor;
         figures.name = name;
         figures.perWeek.fill(0, report->weeks.size());
-        for (QDate date = from; date <= to; date = date.addDays(1))
-            figures.offered += static_cast<int>(freeSlotRows(settings, date).size());
-        for (const Appointment &booking : std::as_const(bookings)) {
-            if (booking.date == placeholderDate())
+        // The slots of a day depend on its weekday alone: counted once a weekday, then for each of its
+        // days in the period.
+        for (int weekday = 0; weekday < 7; ++weekday) {
+            const QDate first = from.addDays((weekday + 1 - from.dayOfWeek() + 7) % 7);
+            if (first > to)
                 continue;
-            ++figures.booked;
-            ++figures.byStatus[static_cast<size_t>(booking.status)];
-            ++figures.perWeek[static_cast<int>(report->weeks.first().daysTo(booking.date) / 7)];
-            const QString typed = trimBlanks(booking.convenio);
-            auto fold = folded.find(typed); // a few spellings, typed thousands of times
-            if (fold == folded.end())
-                fold = folded.insert(typed, foldedName(typed));
-            PlanSpellings &plan = plans[*fold];
-            if (plan.figures.bookings == 0)
-                plan.firstSeen = static_cast<int>(plans.size());
-            ++plan.figures.bookings;
-            if (booking.status == BookingStatus::Arrived)
-                ++plan.figures.arrived;
-            auto spelled = std::find_if(plan.spellings.begin(), plan.spellings.end(),
-                                        [&typed](const auto &spelling) { return spelling.first == typed; });
-            if (spelled == plan.spellings.end())
-                plan.spellings.append({typed, 1});
-            else
-                ++spelled->second;
+            const qint64 days = first.daysTo(to) / 7 + 1;
+            figures.offered += static_cast<int>(days * freeSlotRows(settings, first).size());
+        }
+        // Read a year at a time and counted as read: the memory is a year's, whatever the period.
+        for (QDate start = from; start <= to && start.isValid(); start = start.addYears(1)) {
+            const QDate end = std::min(to, start.addYears(1).addDays(-1));
+            if (!storage.readPeriod(doctor, start, end, &bookings, error))
+                return false;
+            for (const Appointment &booking : std::as_const(bookings)) {
+                if (booking.date == placeholderDate())
+                    continue;
+                ++figures.booked;
+                ++figures.byStatus[static_cast<size_t>(booking.status)];
+                ++figures.perWeek[static_cast<int>(report->weeks.first().daysTo(booking.date) / 7)];
+                const QString typed = trimBlanks(booking.convenio);
+                auto fold = folded.find(typed); // a few spellings, typed thousands of times
+                if (fold == folded.end())
+                    fold = folded.insert(typed, foldedName(typed));
+                PlanSpellings &plan = plans[*fold];
+                if (plan.figures.bookings == 0)
+                    plan.firstSeen = static_cast<int>(plans.size());
+                ++plan.figures.bookings;
+                if (booking.status == BookingStatus::Arrived)
+                    ++plan.figures.arrived;
+                auto spelled =
+                    std::find_if(plan.spellings.begin(), plan.spellings.end(),
+                                 [&typed](const auto &spelling) { return spelling.first == typed; });
+                if (spelled == plan.spellings.end())
+                    plan.spellings.append({typed, 1});
+                else
+                    ++spelled->second;
+            }
         }
         report->doctors << figures;
     }

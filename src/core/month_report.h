@@ -35,6 +35,12 @@ struct PlanFigures
     int arrived = 0;
 };
 
+// A period long enough (over two years) that reading it is asked about first: it may be a mistyped year.
+inline bool periodNeedsAsking(QDate from, QDate to)
+{
+    return to > from.addYears(2);
+}
+
 // The plan as shown: its spelling, or "no plan".
 QString planCaption(const PlanFigures &plan);
 

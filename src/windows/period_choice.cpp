@@ -1,6 +1,7 @@
 #include "windows/period_choice.h"
 
 #include "core/confirmation.h"
+#include "core/month_report.h"
 
 #include "core/text_rules.h"
 
@@ -37,20 +38,40 @@ PeriodChoice::PeriodChoice(const QString &namePrefix, QWidget *parent) : QWidget
         row->addWidget(control, control == doctor_ ? 1 : 0);
     }
     connect(from_, &QDateEdit::dateChanged, this, [this](QDate date) {
-        if (to_->date() < date)
+        if (to_->date() < date) {
+            const QSignalBlocker blockTo(to_);
             to_->setDate(date);
-        Q_EMIT changed();
+        }
+        dateChanged();
     });
     connect(to_, &QDateEdit::dateChanged, this, [this](QDate date) {
-        if (from_->date() > date)
+        if (from_->date() > date) {
+            const QSignalBlocker blockFrom(from_);
             from_->setDate(date);
-        Q_EMIT changed();
+        }
+        dateChanged();
     });
     connect(doctor_, &QComboBox::currentIndexChanged, this, &PeriodChoice::changed);
 }
 
+void PeriodChoice::dateChanged()
+{
+    if (askLong_ && periodNeedsAsking(from_->date(), to_->date()) && !askLong_(from_->date(), to_->date())) {
+        const QSignalBlocker blockFrom(from_);
+        const QSignalBlocker blockTo(to_);
+        from_->setDate(takenFrom_);
+        to_->setDate(takenTo_);
+        return;
+    }
+    takenFrom_ = from_->date();
+    takenTo_ = to_->date();
+    Q_EMIT changed();
+}
+
 void PeriodChoice::set(QDate from, QDate to, const QStringList &doctorNames)
 {
+    takenFrom_ = from;
+    takenTo_ = to;
     const QSignalBlocker blockFrom(from_);
     const QSignalBlocker blockTo(to_);
     const QSignalBlocker blockDoctor(doctor_);

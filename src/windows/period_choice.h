@@ -3,6 +3,8 @@
 #include <QDate>
 #include <QWidget>
 
+#include <functional>
+
 class QComboBox;
 class QDateEdit;
 
@@ -23,6 +25,9 @@ public:
     QDate to() const;
     int slot() const; // 0 for all doctors
     QString doctorText() const;
+    // Asked before a period longer than two years is taken (a year mistyped, 9026 for 2026): false
+    // puts the dates back as they were.
+    void askForLongPeriods(std::function<bool(QDate from, QDate to)> ask) { askLong_ = std::move(ask); }
 
 Q_SIGNALS:
     void changed();
@@ -31,6 +36,11 @@ private:
     QDateEdit *from_ = nullptr;
     QDateEdit *to_ = nullptr;
     QComboBox *doctor_ = nullptr;
+    std::function<bool(QDate, QDate)> askLong_;
+    QDate takenFrom_;
+    QDate takenTo_;
+    // A date changed: the period taken, or put back when it is too long and not wanted.
+    void dateChanged();
 };
 
 } // namespace velmora

@@ -2,6 +2,7 @@
 #include "support/book_window.h"
 
 #include <QClipboard>
+#include <QDateEdit>
 #include <QPlainTextEdit>
 #include <QPushButton>
 
@@ -162,6 +163,24 @@ private Q_SLOTS:
         QVERIFY(!book.find<QWidget>("messageWindow")->isVisible());
         QCOMPARE(readConfirmationSettings(book.files.path("velmora.ini")).clinic,
                  QStringLiteral("Clínica Santa Luzia"));
+    }
+
+    // A period over two years (a year mistyped) is asked about before it is read; No puts it back.
+    void aLongPeriodIsAskedAbout()
+    {
+        BookWindow book;
+        book.open();
+        QTest::keyClick(book.window, Qt::Key_M, Qt::ControlModifier | Qt::ShiftModifier);
+        auto *to = book.find<QDateEdit>("reportTo");
+        const QDate shown = to->date();
+        book.platform.messages.answers = {false};
+        to->setDate(QDate(9026, 12, 31));
+        QVERIFY(book.platform.messages.takeOne().contains("9026"));
+        QCOMPARE(to->date(), shown);
+        book.platform.messages.answers = {true};
+        to->setDate(shown.addYears(3));
+        QCOMPARE(to->date(), shown.addYears(3));
+        QVERIFY(book.platform.messages.answers.empty());
     }
 };
 
