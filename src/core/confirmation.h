@@ -69,6 +69,8 @@ QStringList unknownPlaceholders(const QString &messageTemplate);
 // The known placeholders, for the settings window to show.
 QString knownPlaceholders();
 QString defaultMessageTemplate();
+// WhatsApp takes a message of a few thousand characters; a longer one is cut or refused.
+constexpr int kMessageLimit = 4000;
 
 // The desk's own settings for the confirmations, kept in the data folder's velmora.ini.
 struct ConfirmationSettings

@@ -9,13 +9,19 @@
 #include <QFile>
 #include <QFileDialog>
 #include <QFileInfo>
+#include <QGridLayout>
+#include <QLabel>
 #include <QMessageBox>
 #include <QPdfWriter>
 #include <QPrinter>
 #include <QPrinterInfo>
 #include <QProgressDialog>
 #include <QPushButton>
+#include <QScreen>
+#include <QScrollArea>
 #include <QStandardPaths>
+
+#include <algorithm>
 
 namespace velmora {
 
@@ -72,10 +78,40 @@ void SystemProgress::close()
     dialog_ = nullptr;
 }
 
+namespace {
+
+// A question whose text would not fit the screen (a long message to be sent) scrolls inside the box,
+// its buttons always in sight.
+void fitOnScreen(QMessageBox &box, const QString &text)
+{
+    if (text.count(QLatin1Char('\n')) < 20 && text.size() < 1500)
+        return;
+    auto *label = box.findChild<QLabel *>(QStringLiteral("qt_msgbox_label"));
+    auto *grid = qobject_cast<QGridLayout *>(box.layout());
+    if (!label || !grid)
+        return;
+    const int index = grid->indexOf(label);
+    int row = 0, column = 0, rows = 1, columns = 1;
+    grid->getItemPosition(index, &row, &column, &rows, &columns);
+    grid->removeWidget(label);
+    auto *area = new QScrollArea(&box);
+    area->setObjectName(QStringLiteral("questionText"));
+    area->setWidgetResizable(true);
+    label->setParent(nullptr);
+    label->setWordWrap(true);
+    area->setWidget(label);
+    const QRect screen = box.screen() ? box.screen()->availableGeometry() : QRect(0, 0, 1024, 768);
+    area->setMinimumSize(std::min(560, screen.width() * 2 / 3), std::min(360, screen.height() / 2));
+    grid->addWidget(area, row, column, rows, columns);
+}
+
+} // namespace
+
 int SystemMessages::choose(QWidget *parent, const QString &text, const QStringList &choices)
 {
     QMessageBox box(QMessageBox::Question, QString::fromLatin1(kCaption), text, QMessageBox::NoButton,
                     parent);
+    fitOnScreen(box, text);
     QList<QPushButton *> buttons;
     for (qsizetype i = 0; i < choices.size(); ++i)
         buttons << box.addButton(choices.at(i), i == 0                    ? QMessageBox::AcceptRole

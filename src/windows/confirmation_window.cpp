@@ -281,6 +281,14 @@ void ConfirmationWindow::sendWhatsApp()
         settings.messageTemplate,
         {listed.booking.nome, listed.booking.date, listed.booking.hora, listed.doctor, settings.clinic},
         QLocale());
+    // A template made longer elsewhere (velmora.ini edited by hand) is not sent cut.
+    if (characterCount(message) > kMessageLimit) {
+        platform_.messages.inform(this,
+                                  tr("The message is longer than %1 characters, more than WhatsApp takes: "
+                                     "shorten it with \"Message...\".")
+                                      .arg(QLocale().toString(kMessageLimit)));
+        return;
+    }
     // Each number of the field offered in turn, the message shown as it will be sent; Cancel (or
     // Escape) ends the whole send.
     for (qsizetype i = 0; i < numbers.mobiles.size(); ++i) {

@@ -13,11 +13,6 @@
 
 namespace velmora {
 
-namespace {
-// WhatsApp takes a message of a few thousand characters; longer ones are cut or refused.
-constexpr int kMessageLimit = 4000;
-} // namespace
-
 MessageWindow::MessageWindow(const Platform &platform, const QString &iniPath, QWidget *parent)
     : QWidget(parent, Qt::Window), platform_(platform), iniPath_(iniPath)
 {

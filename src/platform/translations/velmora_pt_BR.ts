@@ -1586,6 +1586,10 @@ O programa continua funcionando; a próxima abertura tenta de novo.</translation
         <source>WhatsApp could not be opened: no web browser or WhatsApp program answered on this computer.</source>
         <translation>Não foi possível abrir o WhatsApp: nenhum navegador nem o WhatsApp respondeu neste computador.</translation>
     </message>
+    <message>
+        <source>The message is longer than %1 characters, more than WhatsApp takes: shorten it with &quot;Message...&quot;.</source>
+        <translation>A mensagem tem mais de %1 caracteres, mais do que o WhatsApp aceita: encurte-a em &quot;Mensagem...&quot;.</translation>
+    </message>
 </context>
 <context>
     <name>velmora::FindWindow</name>
