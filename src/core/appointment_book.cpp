@@ -18,25 +18,9 @@ const char *const kChooseProfessionalFirst =
 const char *const kNoAppointmentSelected =
     QT_TRANSLATE_NOOP("AppointmentBook", "No appointment is selected: choose one in the list first.");
 
-QString memberOf(const BookingRecord &record, EntryField field)
-{
-    switch (field) {
-    case TimeField:
-        return record.hora;
-    case NameField:
-        return record.nome;
-    case PlanField:
-        return record.convenio;
-    case PhonesField:
-        return record.telefone;
-    case NotesField:
-    case kEntryFieldCount:
-        break;
-    }
-    return record.obs;
-}
-
-QString storedMember(const Appointment &booking, EntryField field)
+// A booking's field as an entry field shows it: BookingRecord (a row's columns) and Appointment (as
+// stored) name their texts alike.
+template <typename Booking> QString memberOf(const Booking &booking, EntryField field)
 {
     switch (field) {
     case TimeField:
@@ -61,7 +45,7 @@ QString changedMember(const Appointment &stored, EntryField field, const QString
                       int width)
 {
     if (typed == shown)
-        return storedMember(stored, field);
+        return memberOf(stored, field);
     return characterCount(typed) > width ? typed : fitted(typed, width);
 }
 
@@ -441,7 +425,7 @@ void AppointmentBook::selectRow(int row)
     // does; then the selection becomes the current booking and the fields are trimmed against it.
     for (int i = 0; i < kEntryFieldCount; ++i) {
         const auto field = static_cast<EntryField>(i);
-        setFieldByProgram(field, stored ? blankControlCharacters(storedMember(*stored, field))
+        setFieldByProgram(field, stored ? blankControlCharacters(memberOf(*stored, field))
                                         : memberOf(picked, field));
         if (trimBlanks(fields_[field]).isEmpty())
             setFieldByProgram(field, QString());

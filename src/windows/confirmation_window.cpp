@@ -111,17 +111,7 @@ ConfirmationWindow::ConfirmationWindow(const Platform &platform, AppointmentBook
     resize(900, 480);
 
     connect(period_, &PeriodChoice::changed, this, &ConfirmationWindow::reload);
-    period_->askForLongPeriods([this](QDate from, QDate to) {
-        return platform_.messages.ask(
-            this,
-            QCoreApplication::translate("PeriodChoice",
-                                        "Read the %1 days from %2 to %3? A period this long takes a "
-                                        "while to read.")
-                .arg(QLocale().toString(from.daysTo(to) + 1), listedDate(from, QLocale()),
-                     listedDate(to, QLocale())),
-            QCoreApplication::translate("PeriodChoice", "Read them"),
-            QCoreApplication::translate("PeriodChoice", "Keep the period"), MessageService::Default::No);
-    });
+    period_->askForLongPeriods(platform_.messages);
     connect(toConfirmOnly_, &QCheckBox::toggled, this, &ConfirmationWindow::reload);
     connect(table_, &QTableWidget::cellActivated, this, &ConfirmationWindow::sendWhatsApp);
     connect(table_, &QTableWidget::currentCellChanged, this, &ConfirmationWindow::showCurrentStatus);

@@ -112,17 +112,7 @@ MonthWindow::MonthWindow(const Platform &platform, AppointmentBook &book, const 
     resize(1000, 720);
 
     connect(period_, &PeriodChoice::changed, this, &MonthWindow::reload);
-    period_->askForLongPeriods([this](QDate from, QDate to) {
-        return platform_.messages.ask(
-            this,
-            QCoreApplication::translate("PeriodChoice",
-                                        "Read the %1 days from %2 to %3? A period this long takes a "
-                                        "while to read.")
-                .arg(QLocale().toString(from.daysTo(to) + 1), listedDate(from, QLocale()),
-                     listedDate(to, QLocale())),
-            QCoreApplication::translate("PeriodChoice", "Read them"),
-            QCoreApplication::translate("PeriodChoice", "Keep the period"), MessageService::Default::No);
-    });
+    period_->askForLongPeriods(platform_.messages);
     connect(print, &QPushButton::clicked, this, &MonthWindow::print);
     connect(csv, &QPushButton::clicked, this, &MonthWindow::saveCsv);
     connect(close, &QPushButton::clicked, this, &QWidget::close);

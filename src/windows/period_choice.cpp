@@ -2,6 +2,7 @@
 
 #include "core/confirmation.h"
 #include "core/month_report.h"
+#include "windows/platform.h"
 
 #include "core/text_rules.h"
 
@@ -56,7 +57,14 @@ PeriodChoice::PeriodChoice(const QString &namePrefix, QWidget *parent) : QWidget
 
 void PeriodChoice::dateChanged()
 {
-    if (askLong_ && periodNeedsAsking(from_->date(), to_->date()) && !askLong_(from_->date(), to_->date())) {
+    const QDate from = from_->date();
+    const QDate to = to_->date();
+    if (messages_ && periodNeedsAsking(from, to) &&
+        !messages_->ask(this,
+                        tr("Read the %1 days from %2 to %3? A period this long takes a while to read.")
+                            .arg(QLocale().toString(from.daysTo(to) + 1), listedDate(from, QLocale()),
+                                 listedDate(to, QLocale())),
+                        tr("Read them"), tr("Keep the period"), MessageService::Default::No)) {
         const QSignalBlocker blockFrom(from_);
         const QSignalBlocker blockTo(to_);
         from_->setDate(takenFrom_);

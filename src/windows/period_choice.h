@@ -3,12 +3,12 @@
 #include <QDate>
 #include <QWidget>
 
-#include <functional>
-
 class QComboBox;
 class QDateEdit;
 
 namespace velmora {
+
+class MessageService;
 
 // "From", "To" and "Doctor" in a row, for the windows that look at a period of every doctor's or one
 // doctor's books; the first day never after the last. Its controls are named with the prefix given.
@@ -25,9 +25,9 @@ public:
     QDate to() const;
     int slot() const; // 0 for all doctors
     QString doctorText() const;
-    // Asked before a period longer than two years is taken (a year mistyped, 9026 for 2026): false
-    // puts the dates back as they were.
-    void askForLongPeriods(std::function<bool(QDate from, QDate to)> ask) { askLong_ = std::move(ask); }
+    // A period longer than two years (a year mistyped, 9026 for 2026) asked about before it is taken;
+    // No puts the dates back as they were.
+    void askForLongPeriods(MessageService &messages) { messages_ = &messages; }
 
 Q_SIGNALS:
     void changed();
@@ -36,7 +36,7 @@ private:
     QDateEdit *from_ = nullptr;
     QDateEdit *to_ = nullptr;
     QComboBox *doctor_ = nullptr;
-    std::function<bool(QDate, QDate)> askLong_;
+    MessageService *messages_ = nullptr;
     QDate takenFrom_;
     QDate takenTo_;
     // A date changed: the period taken, or put back when it is too long and not wanted.

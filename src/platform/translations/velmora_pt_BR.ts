@@ -1857,6 +1857,18 @@ O programa continua funcionando; a próxima abertura tenta de novo.</translation
         <source>All doctors</source>
         <translation>Todos os profissionais</translation>
     </message>
+    <message>
+        <source>Read the %1 days from %2 to %3? A period this long takes a while to read.</source>
+        <translation>Ler os %1 dias de %2 a %3? Um período tão longo demora a ser lido.</translation>
+    </message>
+    <message>
+        <source>Read them</source>
+        <translation>Ler</translation>
+    </message>
+    <message>
+        <source>Keep the period</source>
+        <translation>Manter o período</translation>
+    </message>
 </context>
 <context>
     <name>velmora::ServerBackup</name>
@@ -1914,21 +1926,6 @@ O programa continua funcionando; a próxima abertura tenta de novo.</translation
     <message>
         <source>&amp;Month in numbers</source>
         <translation>Resumo do &amp;mês</translation>
-    </message>
-</context>
-<context>
-    <name>PeriodChoice</name>
-    <message>
-        <source>Read the %1 days from %2 to %3? A period this long takes a while to read.</source>
-        <translation>Ler os %1 dias de %2 a %3? Um período tão longo demora a ser lido.</translation>
-    </message>
-    <message>
-        <source>Read them</source>
-        <translation>Ler</translation>
-    </message>
-    <message>
-        <source>Keep the period</source>
-        <translation>Manter o período</translation>
     </message>
 </context>
 </TS>
