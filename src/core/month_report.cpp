@@ -11,6 +11,7 @@
 
 #include <algorithm>
 #include <map>
+#include <utility>
 
 namespace velmora {
 
@@ -173,6 +174,61 @@ bool readMonthReport(BookStorage &storage, QDate from, QDate to, int slot, Month
     return true;
 }
 
+namespace {
+
+// The figures as the spreadsheet and the printout give them: a table of the doctors, one of the plans.
+struct FigureTable
+{
+    QStringList headings;
+    QVector<QStringList> rows;
+};
+
+QString said(const char *text)
+{
+    return QCoreApplication::translate("MonthReport", text);
+}
+
+FigureTable doctorTable(const MonthReport &report, const QLocale &locale)
+{
+    FigureTable table{{said(QT_TRANSLATE_NOOP("MonthReport", "Doctor")),
+                       said(QT_TRANSLATE_NOOP("MonthReport", "Free slots offered")),
+                       said(QT_TRANSLATE_NOOP("MonthReport", "Bookings")),
+                       said(QT_TRANSLATE_NOOP("MonthReport", "Occupancy (%)")),
+                       said(QT_TRANSLATE_NOOP("MonthReport", "Confirmed")),
+                       said(QT_TRANSLATE_NOOP("MonthReport", "Arrived")),
+                       said(QT_TRANSLATE_NOOP("MonthReport", "Missed")),
+                       said(QT_TRANSLATE_NOOP("MonthReport", "Cancelled"))},
+                      {}};
+    for (const DoctorFigures &doctor : report.doctors) {
+        const auto count = [&doctor](BookingStatus status) {
+            return QString::number(doctor.byStatus[static_cast<size_t>(status)]);
+        };
+        table.rows << QStringList{doctor.name,
+                                  QString::number(doctor.offered),
+                                  QString::number(doctor.booked),
+                                  percent(doctor.occupancy(), locale),
+                                  count(BookingStatus::Confirmed),
+                                  count(BookingStatus::Arrived),
+                                  count(BookingStatus::Missed),
+                                  count(BookingStatus::Cancelled)};
+    }
+    return table;
+}
+
+FigureTable planTable(const MonthReport &report)
+{
+    FigureTable table{{said(QT_TRANSLATE_NOOP("MonthReport", "Health plan")),
+                       said(QT_TRANSLATE_NOOP("MonthReport", "Bookings")),
+                       said(QT_TRANSLATE_NOOP("MonthReport", "Arrived"))},
+                      {}};
+    for (const PlanFigures &plan : report.plans)
+        table.rows << QStringList{planCaption(plan), QString::number(plan.bookings),
+                                  QString::number(plan.arrived)};
+    return table;
+}
+
+} // namespace
+
 QByteArray monthReportCsv(const MonthReport &report, const QLocale &locale)
 {
     const auto line = [](const QStringList &fields) {
@@ -181,70 +237,25 @@ QByteArray monthReportCsv(const MonthReport &report, const QLocale &locale)
             quoted << csvField(field);
         return quoted.join(QLatin1Char(';')) + QStringLiteral("\r\n");
     };
-    const auto said = [](const char *text) { return QCoreApplication::translate("MonthReport", text); };
     QString text = line({said(QT_TRANSLATE_NOOP("MonthReport", "From")), shownDate(report.from, locale),
                          said(QT_TRANSLATE_NOOP("MonthReport", "To")), shownDate(report.to, locale)});
-    text += line({said(QT_TRANSLATE_NOOP("MonthReport", "Doctor")),
-                  said(QT_TRANSLATE_NOOP("MonthReport", "Free slots offered")),
-                  said(QT_TRANSLATE_NOOP("MonthReport", "Bookings")),
-                  said(QT_TRANSLATE_NOOP("MonthReport", "Occupancy (%)")),
-                  said(QT_TRANSLATE_NOOP("MonthReport", "Confirmed")),
-                  said(QT_TRANSLATE_NOOP("MonthReport", "Arrived")),
-                  said(QT_TRANSLATE_NOOP("MonthReport", "Missed")),
-                  said(QT_TRANSLATE_NOOP("MonthReport", "Cancelled"))});
-    for (const DoctorFigures &doctor : report.doctors) {
-        const auto count = [&doctor](BookingStatus status) {
-            return QString::number(doctor.byStatus[static_cast<size_t>(status)]);
-        };
-        text += line({doctor.name, QString::number(doctor.offered), QString::number(doctor.booked),
-                      percent(doctor.occupancy(), locale), count(BookingStatus::Confirmed),
-                      count(BookingStatus::Arrived), count(BookingStatus::Missed),
-                      count(BookingStatus::Cancelled)});
+    bool first = true;
+    for (const FigureTable &table : {doctorTable(report, locale), planTable(report)}) {
+        if (!std::exchange(first, false))
+            text += line({});
+        text += line(table.headings);
+        for (const QStringList &row : table.rows)
+            text += line(row);
     }
-    text += line({});
-    text += line({said(QT_TRANSLATE_NOOP("MonthReport", "Health plan")),
-                  said(QT_TRANSLATE_NOOP("MonthReport", "Bookings")),
-                  said(QT_TRANSLATE_NOOP("MonthReport", "Arrived"))});
-    for (const PlanFigures &plan : report.plans)
-        text += line({planCaption(plan), QString::number(plan.bookings), QString::number(plan.arrived)});
     return "\xEF\xBB\xBF" + text.toUtf8();
 }
 
 QStringList monthReportLines(const MonthReport &report, const QLocale &locale)
 {
-    const auto said = [](const char *text) { return QCoreApplication::translate("MonthReport", text); };
-    QVector<QStringList> doctors;
-    for (const DoctorFigures &doctor : report.doctors) {
-        const auto count = [&doctor](BookingStatus status) {
-            return QString::number(doctor.byStatus[static_cast<size_t>(status)]);
-        };
-        doctors << QStringList{doctor.name,
-                               QString::number(doctor.offered),
-                               QString::number(doctor.booked),
-                               percent(doctor.occupancy(), locale) + QLatin1Char('%'),
-                               count(BookingStatus::Confirmed),
-                               count(BookingStatus::Arrived),
-                               count(BookingStatus::Missed),
-                               count(BookingStatus::Cancelled)};
-    }
-    QVector<QStringList> plans;
-    for (const PlanFigures &plan : report.plans)
-        plans << QStringList{planCaption(plan), QString::number(plan.bookings),
-                             QString::number(plan.arrived)};
-    return tableLines({said(QT_TRANSLATE_NOOP("MonthReport", "Doctor")),
-                       said(QT_TRANSLATE_NOOP("MonthReport", "Offered")),
-                       said(QT_TRANSLATE_NOOP("MonthReport", "Booked")),
-                       said(QT_TRANSLATE_NOOP("MonthReport", "Occupancy")),
-                       said(QT_TRANSLATE_NOOP("MonthReport", "Confirmed")),
-                       said(QT_TRANSLATE_NOOP("MonthReport", "Arrived")),
-                       said(QT_TRANSLATE_NOOP("MonthReport", "Missed")),
-                       said(QT_TRANSLATE_NOOP("MonthReport", "Cancelled"))},
-                      doctors) +
-           QStringList{QString()} +
-           tableLines({said(QT_TRANSLATE_NOOP("MonthReport", "Health plan")),
-                       said(QT_TRANSLATE_NOOP("MonthReport", "Bookings")),
-                       said(QT_TRANSLATE_NOOP("MonthReport", "Arrived"))},
-                      plans);
+    const FigureTable doctors = doctorTable(report, locale);
+    const FigureTable plans = planTable(report);
+    return tableLines(doctors.headings, doctors.rows) + QStringList{QString()} +
+           tableLines(plans.headings, plans.rows);
 }
 
 } // namespace velmora
