@@ -618,6 +618,16 @@ Outcome AppointmentBook::history(QVector<HistoryEntry> *entries)
                                 .arg(error);
         return outcome;
     }
+    // Entries of another booking under the same identity (the book renumbered by another tool) are
+    // never shown as this patient's.
+    if (!historyBelongsTo(*entries, found)) {
+        entries->clear();
+        outcome.messages << QCoreApplication::translate(
+            "AppointmentBook",
+            "The history kept under this appointment's number tells of another appointment "
+            "(the book was renumbered by another program): it is set aside, not shown.");
+        return outcome;
+    }
     outcome.done = true;
     return outcome;
 }

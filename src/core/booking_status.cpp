@@ -3,6 +3,7 @@
 #include "core/text_rules.h"
 
 #include <QCoreApplication>
+#include <QHash>
 #include <QLocale>
 #include <QSysInfo>
 
@@ -149,6 +150,28 @@ QString changedDetails(const Appointment &before, const Appointment &after)
 QString statusDetails(BookingStatus before, BookingStatus after)
 {
     return QStringLiteral("status: ") + statusKey(before) + kArrow + statusKey(after);
+}
+
+bool historyBelongsTo(const QVector<HistoryEntry> &entries, const Appointment &booking)
+{
+    if (entries.isEmpty() || entries.first().action != QLatin1String("added"))
+        return true;
+    QHash<QString, QString> told; // field key to its value as the entries tell it
+    for (const HistoryEntry &entry : entries) {
+        if (entry.action != QLatin1String("added") && entry.action != QLatin1String("changed"))
+            continue;
+        for (const QString &line : entry.details.split(QLatin1Char('\n'), Qt::SkipEmptyParts)) {
+            const QString key = line.section(QStringLiteral(": "), 0, 0);
+            const QString value = line.section(QStringLiteral(": "), 1);
+            told[key] = entry.action == QLatin1String("added") ? value : value.section(kArrow, 1);
+        }
+    }
+    const auto matches = [&told](const char *key, const QString &stored) {
+        const auto it = told.constFind(QLatin1String(key));
+        return it == told.cend() || trimBlanks(*it) == trimBlanks(oneLine(stored));
+    };
+    return matches("data", booking.date.toString(Qt::ISODate)) && matches("hora", booking.hora) &&
+           matches("nome", booking.nome);
 }
 
 QString describedEntry(const HistoryEntry &entry)

@@ -42,6 +42,12 @@ QString addedDetails(const Appointment &booking);
 QString changedDetails(const Appointment &before, const Appointment &after);
 QString statusDetails(BookingStatus before, BookingStatus after);
 
+// Whether the entries (oldest first) tell of this booking: from the entry that added it, through every
+// change, its date, time and name must come out as they are stored. A book another tool renumbered
+// (a dump loaded again) would otherwise show one patient's history on another. A history that does not
+// begin with its booking's addition (the older program's bookings) is taken as it is.
+bool historyBelongsTo(const QVector<HistoryEntry> &entries, const Appointment &booking);
+
 // One entry as the History view shows it, in the user's language: when, who, where, what.
 QString describedEntry(const HistoryEntry &entry);
 

@@ -151,6 +151,36 @@ private Q_SLOTS:
                                  details};
         QTEST(describedEntry(entry).section('\n', 1), "shown");
     }
+    // A history tells of its booking only when, from its addition through its changes, it arrives at
+    // the booking's date, time and name: a renumbered book's other patients are not shown.
+    void historyBelongsToItsBooking_data()
+    {
+        QTest::addColumn<QStringList>("details"); // "action|details", oldest first
+        QTest::addColumn<bool>("belongs");
+        const QString added =
+            "added|data: 2027-03-01\nhora: 08:00\nnome: Ana Lima\nconvenio: \ntelefone: \nobs: ";
+        QTest::newRow("added") << QStringList{added} << true;
+        QTest::newRow("added, then renamed")
+            << QStringList{added, "changed|hora: 08:00 \u2192 09:00\nnome: Ana Lima \u2192 Bia Souza"}
+            << false;
+        QTest::newRow("another patient's")
+            << QStringList{QString(added).replace("Ana Lima", "Caio Reis")} << false;
+        QTest::newRow("no addition kept")
+            << QStringList{"status|status: to-confirm \u2192 confirmed"} << true;
+    }
+    void historyBelongsToItsBooking()
+    {
+        QFETCH(QStringList, details);
+        Appointment booking;
+        booking.date = QDate(2027, 3, 1);
+        booking.hora = "08:00";
+        booking.nome = "Ana Lima";
+        QVector<HistoryEntry> entries;
+        for (const QString &entry : details)
+            entries << HistoryEntry{{}, "vm", "root", entry.section('|', 0, 0), entry.section('|', 1)};
+        QTEST(historyBelongsTo(entries, booking), "belongs");
+    }
+
     void paddingIsNoChange()
     {
         Appointment before;

@@ -127,6 +127,10 @@ A lista fica vazia até que possam ser lidas.</translation>
         <source>The status could not be set; it stays as it was: %1.</source>
         <translation>Não foi possível alterar a situação; ela continua como estava: %1.</translation>
     </message>
+    <message>
+        <source>The history kept under this appointment&apos;s number tells of another appointment (the book was renumbered by another program): it is set aside, not shown.</source>
+        <translation>O histórico guardado com o número desta consulta é de outra consulta (a agenda foi renumerada por outro programa): ele foi deixado de lado e não é mostrado.</translation>
+    </message>
 </context>
 <context>
     <name>BookingStatus</name>
