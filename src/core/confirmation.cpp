@@ -293,7 +293,8 @@ bool saveConfirmationSettings(const QString &iniPath, const ConfirmationSettings
     // to is left as it is); a pipe or folder is refused.
     switch (deskFileAt(iniPath)) {
     case DeskFile::Link:
-        qCWarning(logStart).noquote() << iniPath << "was a link; it is replaced by a file of the desk's own";
+        qCWarning(logStart, "%s was a link; it is replaced by a file of the desk's own",
+                  qUtf8Printable(iniPath));
         if (!QFile::remove(iniPath))
             return false;
         break;
