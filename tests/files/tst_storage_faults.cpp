@@ -160,6 +160,13 @@ private Q_SLOTS:
                 QVERIFY(storedState(book.files) != before);
                 continue;
             }
+            if (!scenario.storedAloneWords.isEmpty() && said.isEmpty()) {
+                // The commit failed after it was made (a journal that could not be removed): looked up,
+                // the booking is in each book once, never stored again.
+                QCOMPARE(book.files.appointments(1).filter(QStringLiteral("New Patient")).size(), 1);
+                QCOMPARE(book.files.appointments(3).filter(QStringLiteral("New Patient")).size(), 1);
+                continue;
+            }
             if (!scenario.storedAloneWords.isEmpty() && said.contains(scenario.storedAloneWords)) {
                 // The linked part failed: the booking is the one change, in its own doctor's book.
                 QStringList expected = before;

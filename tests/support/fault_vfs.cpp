@@ -101,6 +101,15 @@ int faultDeviceCharacteristics(sqlite3_file *file)
     return real(file)->pMethods->xDeviceCharacteristics(real(file));
 }
 
+// A journal that cannot be removed: a commit of several files (the linked booking) is made once their
+// tying journal is removed, so the removal of the files' own journals may fail after it.
+int faultDelete(sqlite3_vfs *, const char *name, int syncDirectory)
+{
+    if (failNow())
+        return SQLITE_IOERR_DELETE;
+    return realVfs->xDelete(realVfs, name, syncDirectory);
+}
+
 int faultOpen(sqlite3_vfs *, const char *name, sqlite3_file *file, int flags, int *outFlags)
 {
     auto *wrapper = reinterpret_cast<FaultFile *>(file);
@@ -125,6 +134,7 @@ void install()
     faultVfs.zName = "velmora-fault";
     faultVfs.pNext = nullptr;
     faultVfs.xOpen = faultOpen;
+    faultVfs.xDelete = faultDelete;
 
     std::memset(&faultMethods, 0, sizeof faultMethods);
     faultMethods.iVersion = 1; // no shared memory or mapping: the files keep a rollback journal
