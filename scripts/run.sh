@@ -9,7 +9,7 @@ cmake -S "$repo" -B "$repo/build-release" -G Ninja -DCMAKE_BUILD_TYPE=Release -D
 cmake --build "$repo/build-release" --target velmora
 
 data="${VELMORA_DATA:-${XDG_DATA_HOME:-$HOME/.local/share}/Velmora}"
-mkdir -p "$data"
+mkdir -p "$data" && chmod 700 "$data" # the books are the user's alone
 echo "Velmora keeps its files in: $data"
 program=("$repo/build-release/src/velmora" --data-folder "$data" "$@")
 if [ -z "${DISPLAY:-}" ] && [ -z "${WAYLAND_DISPLAY:-}" ]; then
