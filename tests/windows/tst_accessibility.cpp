@@ -88,7 +88,7 @@ private Q_SLOTS:
         book.open();
         book.window->resize(1366, 768);
         checkNames(book.window, 25); // and five of the panel's buttons (the status one opens a menu)
-        // Tab reaches the panel's buttons after the spec's controls.
+        // Tab reaches the panel's buttons after the day list's own controls.
         book.find<QWidget>("cmd_cad")->setFocus();
         QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
         QCOMPARE(QApplication::focusWidget()->objectName(), QStringLiteral("findButton"));
