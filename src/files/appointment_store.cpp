@@ -149,14 +149,10 @@ bool AppointmentStore::beginOwnWrite(const QString &schema, bool *indexed)
     QSqlQuery query(connection_.database());
     // What another tool left of a broken index (a table dropped, its triggers left) would refuse the
     // booking: whatever is left of it goes, and the index is made whole at the next search.
-    if (query.exec(QStringLiteral("SELECT count(*) FROM %1.sqlite_master WHERE name IN ('booking_search', "
-                                  "'booking_search_state', 'booking_search_after_insert', "
-                                  "'booking_search_after_update', 'booking_search_after_delete')")
-                       .arg(schema)) &&
-        query.next()) {
+    if (query.exec(searchIndexPartsQuery(schema)) && query.next()) {
         const int parts = query.value(0).toInt();
         query.finish();
-        if (parts != 0 && parts != 5) {
+        if (parts != 0 && parts != kSearchIndexParts) {
             qCWarning(logBook).noquote() << "a damaged search index was set aside, to be made again";
             for (const char *trigger : {"insert", "update", "delete"})
                 query.exec(QStringLiteral("DROP TRIGGER IF EXISTS %1.booking_search_after_%2")
@@ -364,8 +360,7 @@ bool AppointmentStore::storedSince(const QString &schema, const Appointment &boo
     Appointment stored = booking;
     stored.id = after;
     query.prepare(QStringLiteral("SELECT 1 FROM %1.dados WHERE %2")
-                      .arg(schema, matchesStored(QStringLiteral("rowid"))
-                                       .replace(QStringLiteral("rowid = ?"), QStringLiteral("rowid > ?"))));
+                      .arg(schema, matchesStored(QStringLiteral("rowid"), QStringLiteral(">"))));
     bindStored(query, stored);
     return query.exec() && query.next();
 }

@@ -195,10 +195,8 @@ bool SqliteStorage::indexUpToDate(QSqlDatabase db, const std::function<bool(qint
 {
     QSqlQuery query(db);
     // Every part of the index there (another tool may have dropped one), and its state up to date.
-    if (query.exec(QStringLiteral("SELECT count(*) FROM main.sqlite_master WHERE name IN ('booking_search', "
-                                  "'booking_search_state', 'booking_search_after_insert', "
-                                  "'booking_search_after_update', 'booking_search_after_delete')")) &&
-        query.next() && query.value(0).toInt() == 5 &&
+    if (query.exec(searchIndexPartsQuery(QStringLiteral("main"))) && query.next() &&
+        query.value(0).toInt() == kSearchIndexParts &&
         query.exec(QStringLiteral("SELECT stale FROM %1").arg(searchStateTable(QStringLiteral("main")))) &&
         query.next() && query.value(0).toInt() == 0)
         return true;

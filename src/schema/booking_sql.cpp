@@ -40,11 +40,11 @@ void bindBooking(QSqlQuery &query, const Appointment &booking)
         query.addBindValue(value);
 }
 
-QString matchesStored(const QString &idColumn)
+QString matchesStored(const QString &idColumn, const QString &identityIs)
 {
-    return idColumn +
+    return idColumn + QLatin1Char(' ') + identityIs +
            QStringLiteral(
-               " = ? AND data = ? AND coalesce(hora, '') = ? AND coalesce(nome, '') = ? AND "
+               " ? AND data = ? AND coalesce(hora, '') = ? AND coalesce(nome, '') = ? AND "
                "coalesce(convenio, '') = ? AND coalesce(telefone, '') = ? AND coalesce(obs, '') = ?");
 }
 
@@ -306,6 +306,15 @@ QStringList searchIndexStatements(const QString &schema)
                           "booking_search_state SET stale = 1; END")
                           .arg(schema, QString::fromLatin1(event).toLower(), QLatin1String(event));
     return statements;
+}
+
+QString searchIndexPartsQuery(const QString &schema)
+{
+    return QStringLiteral(
+               "SELECT count(*) FROM %1.sqlite_master WHERE name IN ('booking_search', "
+               "'booking_search_state', 'booking_search_after_insert', 'booking_search_after_update', "
+               "'booking_search_after_delete')")
+        .arg(schema);
 }
 
 QString indexedSearch(const PatientQuery &query)

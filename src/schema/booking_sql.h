@@ -21,7 +21,8 @@ void bindBooking(QSqlQuery &query, const Appointment &booking);
 
 // The condition that a row is the stored booking as it was read: its identity under idColumn and
 // its six fields (a field without value read as the empty text), with these values.
-QString matchesStored(const QString &idColumn);
+// The identity compared with "=" by default; "> ?" finds a booking stored after an identity.
+QString matchesStored(const QString &idColumn, const QString &identityIs = QStringLiteral("="));
 // "UPDATE table SET <the six fields> = ? WHERE <matchesStored>": the changed booking's values, then the
 // stored booking's.
 QString updateStored(const QString &table, const QString &idColumn);
@@ -84,6 +85,10 @@ HistoryEntry historyEntryOf(const QSqlQuery &query, int first);
 // complete ("stale"); the book's triggers set it, except while the program writes ("own"), keeping the
 // index itself in the same transaction.
 QStringList searchIndexStatements(const QString &schema);
+// How many of the index's five parts (its table, its state and the book's three triggers) the book
+// holds: 5 whole, 0 none yet; any other count is an index another tool broke.
+QString searchIndexPartsQuery(const QString &schema);
+constexpr int kSearchIndexParts = 5;
 QString searchIndexTable(const QString &schema);
 QString searchStateTable(const QString &schema);
 // The bookings the index finds for the query (one value: the phrase), as everyBookingOf selects them.
