@@ -350,6 +350,12 @@ QByteArray confirmationCsv(const QVector<ConfirmationRow> &rows, const QLocale &
 
 bool saveWholeFile(const QString &path, const QByteArray &bytes, QString *error)
 {
+    // Never through a link (a save would write its target) or into a pipe (it would wait for ever).
+    const DeskFile there = deskFileAt(path);
+    if (there == DeskFile::Link || there == DeskFile::Other) {
+        *error = QCoreApplication::translate("Storage", "\"%1\" is not a file").arg(path);
+        return false;
+    }
     // The patients' names and phones: the user's alone.
     QSaveFile file(path);
     if (file.open(QIODevice::WriteOnly) &&

@@ -16,4 +16,8 @@ enum class DeskFile
 };
 DeskFile deskFileAt(const QString &path);
 
+// A file the program is about to fill with patients' data (a dump, a PDF), made empty and the user's
+// alone: never through a link, never a pipe (opened without waiting); false with why otherwise.
+bool makePrivateFile(const QString &path, QString *error);
+
 } // namespace velmora

@@ -1,5 +1,6 @@
 #include "platform/system_platform.h"
 
+#include "core/desk_files.h"
 #include "core/printout.h"
 #include "platform/print_pages.h"
 
@@ -177,11 +178,8 @@ bool SystemPrinter::print(const Printout &printout, QString *error)
 bool SystemPrinter::saveAsPdf(const Printout &printout, const QString &path, QString *error)
 {
     // The list's patients are the user's alone: the file is made so before the writer fills it.
-    {
-        QFile made(path);
-        if (made.open(QIODevice::WriteOnly | QIODevice::Truncate))
-            made.setPermissions(QFileDevice::ReadOwner | QFileDevice::WriteOwner);
-    }
+    if (!makePrivateFile(path, error))
+        return false;
     {
         QPdfWriter writer(path);
         writer.setTitle(printout.documentName);

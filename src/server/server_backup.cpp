@@ -1,5 +1,6 @@
 #include "server/server_backup.h"
 #include "core/activity_log.h"
+#include "core/desk_files.h"
 
 #include "schema/book_schema.h"
 #include "schema/slot_files.h"
@@ -115,12 +116,9 @@ void ServerBackup::start()
             end(false, tr("pg_dump could not be started: %1").arg(process_->errorString()));
     });
     const QString part = QDir(backupsFolder(folder_)).filePath(fileName(today_) + QStringLiteral(".part"));
-    // Made the user's alone before pg_dump writes into it: it keeps the mode of a file it finds.
-    {
-        QFile made(part);
-        if (made.open(QIODevice::WriteOnly | QIODevice::Truncate))
-            made.setPermissions(kPrivateFile);
-    }
+    // Made the user's alone before pg_dump writes into it (it keeps the mode of a file it finds).
+    if (!makePrivateFile(part, &refused))
+        return end(false, refused);
     process_->start(pgDump_, {QStringLiteral("--format=custom"), QStringLiteral("--file=") + part,
                               QStringLiteral("--dbname=") + address});
 }

@@ -1,9 +1,12 @@
 // The daily backups of the books: consistent while another program writes, thirty kept, a failure
 // said, and a backup put back.
 #include "core/confirmation.h"
+#include "core/desk_files.h"
 #include "files/appointment_store.h"
 #include "files/backups.h"
 #include "support/test_files.h"
+
+#include <sys/stat.h>
 
 #include <QProcess>
 #include <QScopeGuard>
@@ -108,6 +111,18 @@ private Q_SLOTS:
         QString error;
         QVERIFY(saveWholeFile(files.path("list.csv"), "a;b\r\n", &error));
         QCOMPARE(othersMay(files.path("list.csv")), QFileDevice::Permissions());
+        // A link or a pipe under a name the program writes (a list, a dump, a PDF) is never written
+        // through nor waited for.
+        QVERIFY(QFile::link(files.path("bdm1.mdb"), files.path("link.csv")));
+        QCOMPARE(::mkfifo(QFile::encodeName(files.path("pipe.pdf")).constData(), 0600), 0);
+        const QByteArray book = files.fingerprint("bdm1.mdb");
+        QVERIFY(!saveWholeFile(files.path("link.csv"), "a;b\r\n", &error));
+        QVERIFY(!makePrivateFile(files.path("link.csv"), &error));
+        QVERIFY(!makePrivateFile(files.path("pipe.pdf"), &error));
+        QVERIFY(!saveWholeFile(files.path("pipe.pdf"), "a;b\r\n", &error));
+        QCOMPARE(files.fingerprint("bdm1.mdb"), book);
+        QVERIFY(makePrivateFile(files.path("server.dump.part"), &error));
+        QCOMPARE(othersMay(files.path("server.dump.part")), QFileDevice::Permissions());
     }
 
     // Links put in backups/ lead outside: what they lead to is never emptied, overwritten or copied in.

@@ -1433,6 +1433,14 @@ O programa continua funcionando; a próxima abertura tenta de novo.</translation
         <source>the login %1 may not create the desks&apos; role; give it the right with: sudo -u postgres psql -c &apos;ALTER ROLE %1 CREATEROLE&apos;</source>
         <translation>o login %1 não pode criar o papel dos balcões; dê-lhe o direito com: sudo -u postgres psql -c &apos;ALTER ROLE %1 CREATEROLE&apos;</translation>
     </message>
+    <message>
+        <source>&quot;%1&quot; is not a file</source>
+        <translation>&quot;%1&quot; não é um arquivo</translation>
+    </message>
+    <message>
+        <source>&quot;%1&quot; is a link</source>
+        <translation>&quot;%1&quot; é um link</translation>
+    </message>
 </context>
 <context>
     <name>WeeklyTimes</name>
