@@ -74,6 +74,10 @@ MessageWindow::MessageWindow(const Platform &platform, const QString &iniPath, Q
     buttons->addWidget(save);
     buttons->addWidget(cancel);
     form->addRow(buttons);
+    // The buttons in the order they stand: the default message first, then Save and Cancel.
+    QWidget::setTabOrder(clinic_, standard);
+    QWidget::setTabOrder(standard, save);
+    QWidget::setTabOrder(save, cancel);
     resize(560, 420);
 
     connect(text_, &QPlainTextEdit::textChanged, this, &MessageWindow::showSample);
