@@ -1,6 +1,8 @@
 #include "core/appointment_book.h"
 
 #include "core/month_report.h"
+#include "core/name_rules.h"
+#include "core/patient_query.h"
 
 #include "core/text_rules.h"
 

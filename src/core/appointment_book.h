@@ -1,11 +1,14 @@
 #pragma once
 
 #include "core/book_storage.h"
-#include "core/confirmation.h"
+#include "core/confirmation_list.h"
+#include "core/date_steps.h"
 #include "core/day_list_model.h"
-#include "core/mod_marca.h"
+#include "core/day_list_rules.h"
+#include "core/first_free.h"
 #include "core/month_report.h"
 #include "core/printout.h"
+#include "core/storage_vocabulary.h"
 
 #include <QObject>
 #include <QStringList>

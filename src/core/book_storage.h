@@ -1,9 +1,6 @@
 #pragma once
 
-#include "core/appointment.h"
-#include "core/booking_status.h"
-#include "core/doctor_slots.h"
-#include "core/finding.h"
+#include "core/storage_vocabulary.h"
 
 #include <QString>
 #include <QVector>
@@ -14,89 +11,6 @@
 #include <optional>
 
 namespace velmora {
-
-// A doctor's name, slot length and link as stored, each read as its text; a field without value is
-// none.
-struct DoctorFields
-{
-    std::optional<QString> name;
-    std::optional<QString> interval;
-    std::optional<QString> link;
-    bool operator==(const DoctorFields &other) const
-    {
-        return name == other.name && interval == other.interval && link == other.link;
-    }
-};
-
-using AllDoctorFields = std::array<DoctorFields, kDoctorSlotCount>;
-
-// What the setup window writes for a slot; a slot length left unchosen keeps the stored one.
-struct DoctorChanges
-{
-    QString name;
-    qint64 link = 0;
-    std::optional<QString> interval;
-};
-
-using AllDoctorChanges = std::array<DoctorChanges, kDoctorSlotCount>;
-
-// What a Change or Remove did: a booking changed meanwhile (at another desk) is not found.
-enum class WriteOutcome
-{
-    Done,
-    NoLongerStored,
-    Failed
-};
-
-// What another desk stored: a day of a doctor's book, or the doctors' settings (slot 0, no date), or
-// anything at all (while nobody listened: the settings and every day).
-struct StoredElsewhere
-{
-    int slot = 0;
-    QDate date;
-    bool anything = false;
-    bool doctors() const { return slot == 0; }
-};
-
-enum class AddOutcome
-{
-    Stored,
-    StoredWithoutCopy, // stored for the doctor, but not copied to the linked book
-    NotStored
-};
-
-// What an Add did, and whether the engine found the book replaced by another (a file a sync tool put
-// in its place) and worked on that one: the day listed before may not be what the book holds.
-struct Added
-{
-    AddOutcome outcome = AddOutcome::NotStored;
-    bool bookReplaced = false;
-};
-
-// Whether a read waits for a lock another program holds, or gives up at once, to be tried again soon.
-enum class LockWait
-{
-    Wait,
-    GiveUp
-};
-
-// One slot's part of the settings record whole, for an import or a copy. Read, every field is
-// given, as the null text where the record holds no value. Written, a field left out (none) keeps
-// the value it has, and the null text is stored as no value. The link is its number as text.
-struct SlotRecord
-{
-    std::optional<QString> name;
-    std::optional<QString> interval;
-    std::optional<QString> link;
-    std::array<std::optional<QString>, kWeeklyTimeCount> weeklyTimes;
-    bool operator==(const SlotRecord &other) const
-    {
-        return name == other.name && interval == other.interval && link == other.link &&
-               weeklyTimes == other.weeklyTimes;
-    }
-};
-
-using SettingsRecord = std::array<SlotRecord, kDoctorSlotCount>;
 
 // Whole books written at once, for an import or a copy, in pieces as they come: each book started,
 // its bookings and history appended, and everything made visible together by finish(). Nothing of a

@@ -1,6 +1,7 @@
 #include "core/desk_files.h"
 
 #include <QFile>
+#include <QSaveFile>
 
 #include <QCoreApplication>
 
@@ -39,6 +40,24 @@ bool makePrivateFile(const QString &path, QString *error)
     if (!made)
         *error = QCoreApplication::translate("Storage", "\"%1\" is not a file").arg(path);
     return made;
+}
+
+bool saveWholeFile(const QString &path, const QByteArray &bytes, QString *error)
+{
+    // Never through a link (a save would write its target) or into a pipe (it would wait for ever).
+    const DeskFile there = deskFileAt(path);
+    if (there == DeskFile::Link || there == DeskFile::Other) {
+        *error = QCoreApplication::translate("Storage", "\"%1\" is not a file").arg(path);
+        return false;
+    }
+    // The patients' names and phones: the user's alone.
+    QSaveFile file(path);
+    if (file.open(QIODevice::WriteOnly) &&
+        file.setPermissions(QFileDevice::ReadOwner | QFileDevice::WriteOwner) &&
+        file.write(bytes) == bytes.size() && file.commit())
+        return true;
+    *error = file.errorString();
+    return false;
 }
 
 } // namespace velmora

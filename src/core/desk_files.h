@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QByteArray>
 #include <QString>
 
 namespace velmora {
@@ -19,5 +20,8 @@ DeskFile deskFileAt(const QString &path);
 // A file the program is about to fill with patients' data (a dump, a PDF), made empty and the user's
 // alone: never through a link, never a pipe (opened without waiting); false with why otherwise.
 bool makePrivateFile(const QString &path, QString *error);
+
+// The bytes written to path whole, or the file left as it was; never through a link or into a pipe.
+bool saveWholeFile(const QString &path, const QByteArray &bytes, QString *error);
 
 } // namespace velmora

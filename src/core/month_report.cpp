@@ -1,10 +1,11 @@
 #include "core/month_report.h"
 
 #include "core/booking_status.h"
-#include "core/confirmation.h"
-#include "core/finding.h"
+#include "core/csv_writer.h"
+#include "core/patient_query.h"
 #include "core/printout.h"
 #include "core/text_rules.h"
+#include "core/written_dates.h"
 
 #include <QCoreApplication>
 #include <QHash>
@@ -24,12 +25,6 @@ struct PlanSpellings
     PlanFigures figures;
     int firstSeen = 0;
 };
-
-QString shownDate(QDate date, const QLocale &locale)
-{
-    return locale.language() == QLocale::Portuguese ? date.toString(QStringLiteral("dd/MM/yyyy"))
-                                                    : date.toString(Qt::ISODate);
-}
 
 QString percent(double share, const QLocale &locale)
 {
@@ -231,23 +226,17 @@ FigureTable planTable(const MonthReport &report)
 
 QByteArray monthReportCsv(const MonthReport &report, const QLocale &locale)
 {
-    const auto line = [](const QStringList &fields) {
-        QStringList quoted;
-        for (const QString &field : fields)
-            quoted << csvField(field);
-        return quoted.join(QLatin1Char(';')) + QStringLiteral("\r\n");
-    };
-    QString text = line({said(QT_TRANSLATE_NOOP("MonthReport", "From")), shownDate(report.from, locale),
-                         said(QT_TRANSLATE_NOOP("MonthReport", "To")), shownDate(report.to, locale)});
+    QVector<QStringList> lines;
     bool first = true;
     for (const FigureTable &table : {doctorTable(report, locale), planTable(report)}) {
         if (!std::exchange(first, false))
-            text += line({});
-        text += line(table.headings);
-        for (const QStringList &row : table.rows)
-            text += line(row);
+            lines << QStringList();
+        lines << table.headings;
+        lines += table.rows;
     }
-    return "\xEF\xBB\xBF" + text.toUtf8();
+    return csvDocument({said(QT_TRANSLATE_NOOP("MonthReport", "From")), writtenDate(report.from, locale),
+                        said(QT_TRANSLATE_NOOP("MonthReport", "To")), writtenDate(report.to, locale)},
+                       lines);
 }
 
 QStringList monthReportLines(const MonthReport &report, const QLocale &locale)

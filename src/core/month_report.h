@@ -1,6 +1,7 @@
 #pragma once
 
 #include "core/book_storage.h"
+#include "core/day_list_rules.h"
 
 #include <QDate>
 #include <QLocale>

@@ -2,7 +2,7 @@
 
 #include "core/activity_log.h"
 
-#include "core/finding.h"
+#include "core/patient_query.h"
 #include "schema/booking_sql.h"
 
 #include <QCoreApplication>

@@ -2,7 +2,8 @@
 
 #include <QCoreApplication>
 
-#include "core/finding.h"
+#include "core/patient_query.h"
+#include "core/storage_vocabulary.h"
 #include "files/file_fill.h"
 #include "schema/booking_sql.h"
 #include "schema/settings_fields.h"

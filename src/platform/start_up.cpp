@@ -2,8 +2,10 @@
 
 #include "core/activity_log.h"
 
-#include "core/confirmation.h"
+#include "core/desk_files.h"
 #include "core/month_report.h"
+#include "core/patient_query.h"
+#include "core/storage_vocabulary.h"
 #include "server/server_schema.h"
 
 #include "files/backups.h"

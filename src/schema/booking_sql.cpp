@@ -1,5 +1,6 @@
 #include "schema/booking_sql.h"
 
+#include "core/patient_query.h"
 #include "schema/book_schema.h"
 
 #include <QSqlRecord>

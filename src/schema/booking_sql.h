@@ -2,7 +2,7 @@
 
 #include "core/appointment.h"
 #include "core/booking_status.h"
-#include "core/finding.h"
+#include "core/storage_vocabulary.h"
 
 #include <QSqlQuery>
 #include <QVector>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "core/finding.h"
+#include "core/storage_vocabulary.h"
 
 #include <QSqlDatabase>
 #include <QString>

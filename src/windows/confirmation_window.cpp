@@ -1,8 +1,13 @@
 #include "windows/confirmation_window.h"
 
 #include "core/booking_status.h"
+#include "core/confirmation_message.h"
+#include "core/desk_files.h"
+#include "core/desk_settings.h"
+#include "core/phone_numbers.h"
 #include "core/printout.h"
 #include "core/text_rules.h"
+#include "core/written_dates.h"
 #include "windows/message_window.h"
 #include "windows/period_choice.h"
 #include "windows/widgets_support.h"

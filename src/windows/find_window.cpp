@@ -1,6 +1,7 @@
 #include "windows/find_window.h"
 
 #include "core/text_rules.h"
+#include "core/written_dates.h"
 
 #include <QCoreApplication>
 #include <QKeyEvent>

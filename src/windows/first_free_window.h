@@ -1,6 +1,6 @@
 #pragma once
 
-#include "core/finding.h"
+#include "core/first_free.h"
 
 #include <QWidget>
 

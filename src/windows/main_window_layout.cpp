@@ -4,6 +4,7 @@
 
 #include "core/version.h"
 
+#include "core/date_steps.h"
 #include "windows/widgets_support.h"
 
 #include <QCoreApplication>

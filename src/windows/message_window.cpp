@@ -1,5 +1,7 @@
 #include "windows/message_window.h"
 
+#include "core/confirmation_message.h"
+#include "core/desk_settings.h"
 #include "core/text_rules.h"
 
 #include <QFormLayout>

@@ -1,6 +1,5 @@
 #pragma once
 
-#include "core/confirmation.h"
 #include "windows/platform.h"
 
 #include <QWidget>

@@ -1,9 +1,10 @@
 #include "windows/month_window.h"
 
 #include "core/booking_status.h"
-#include "core/confirmation.h"
+#include "core/desk_files.h"
 #include "core/printout.h"
 #include "core/text_rules.h"
+#include "core/written_dates.h"
 #include "windows/period_choice.h"
 #include "windows/widgets_support.h"
 

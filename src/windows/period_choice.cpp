@@ -1,7 +1,7 @@
 #include "windows/period_choice.h"
 
-#include "core/confirmation.h"
 #include "core/month_report.h"
+#include "core/written_dates.h"
 #include "windows/platform.h"
 
 #include "core/text_rules.h"

@@ -1,4 +1,5 @@
 // The appointment book as the receptionist works it, without a window, on real files.
+#include "core/date_steps.h"
 #include "support/counting_storage.h"
 #include "support/open_book.h"
 

@@ -1,7 +1,10 @@
 // The confirmations' rules: the numbers read from a phones field, the WhatsApp address, the message
 // filled from its template, the spreadsheet's fields and the day the list starts on.
 #include "core/booking_status.h"
-#include "core/confirmation.h"
+#include "core/confirmation_list.h"
+#include "core/confirmation_message.h"
+#include "core/csv_writer.h"
+#include "core/phone_numbers.h"
 
 #include "core/text_rules.h"
 

@@ -1,4 +1,6 @@
-#include "core/mod_marca.h"
+#include "core/date_steps.h"
+#include "core/name_rules.h"
+#include "core/text_rules.h"
 
 #include <QTest>
 

@@ -1,4 +1,4 @@
-#include "core/mod_marca.h"
+#include "core/day_list_rules.h"
 
 #include <QRandomGenerator>
 #include <QTest>

@@ -1,6 +1,8 @@
 // The same cases on both engines: the folder's files, and the server several desks share.
 #include "core/appointment_book.h"
+#include "core/date_steps.h"
 #include "core/month_report.h"
+#include "core/patient_query.h"
 #include "files/sqlite_storage.h"
 #include "server/server_backup.h"
 #include "server/server_schema.h"

@@ -1,6 +1,5 @@
 // The daily backups of the books: consistent while another program writes, thirty kept, a failure
 // said, and a backup put back.
-#include "core/confirmation.h"
 #include "core/desk_files.h"
 #include "files/appointment_store.h"
 #include "files/backups.h"

@@ -1,4 +1,5 @@
 #include "core/month_report.h"
+#include "core/patient_query.h"
 #include "files/appointment_store.h"
 #include "files/backups.h"
 #include "files/settings_store.h"

@@ -1,3 +1,4 @@
+#include "core/date_steps.h"
 #include "support/fault_vfs.h"
 #include "support/open_book.h"
 

@@ -1,5 +1,5 @@
 #include "core/activity_log.h"
-#include "core/confirmation.h"
+#include "core/desk_settings.h"
 #include "platform/log_file.h"
 #include "platform/start_up.h"
 #include "schema/slot_files.h"

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "core/book_storage.h"
+#include "core/patient_query.h"
 
 #include <QObject>
 #include <QTimer>

@@ -1,4 +1,6 @@
-#include "core/confirmation.h"
+#include "core/confirmation_message.h"
+#include "core/desk_settings.h"
+#include "core/name_rules.h"
 #include "support/book_window.h"
 
 #include <QClipboard>

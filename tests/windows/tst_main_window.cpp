@@ -1,4 +1,5 @@
 #include "core/activity_log.h"
+#include "core/desk_settings.h"
 #include "platform/log_file.h"
 #include "support/book_window.h"
 

@@ -1,4 +1,4 @@
-#include "core/confirmation.h"
+#include "core/confirmation_list.h"
 #include "core/printout.h"
 #include "platform/system_platform.h"
 #include "support/book_window.h"

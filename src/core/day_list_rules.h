@@ -10,7 +10,6 @@
 #include <QVector>
 
 #include <array>
-#include <optional>
 
 namespace velmora {
 
@@ -54,29 +53,5 @@ void merge_bookings(DayListModel &list, BookingRecord &current, const QVector<Ap
 // Removes the first row whose blank-trimmed text equals current's trimmed time; returns its position
 // or -1.
 int drop_free_slot(DayListModel &list, const BookingRecord &current);
-
-// Days of the month that holds the date: 28 to 31.
-qint16 days_in_month(QDate date);
-
-enum class DateStep
-{
-    PlusDay,
-    PlusWeek,
-    PlusMonth,
-    MinusDay,
-    MinusWeek,
-    MinusMonth,
-    Today
-};
-
-// The earliest and latest dates the book moves to.
-QDate firstCalendarDate();
-QDate lastCalendarDate();
-
-// The date a step leads to, or nothing when it would leave the calendar's range.
-std::optional<QDate> steppedDate(QDate current, DateStep step, QDate today);
-
-// "maria DA silva" gives "Maria da Silva": blanks kept between words, particles in lower case.
-QString capitalize_name(const QString &text);
 
 } // namespace velmora

@@ -1,4 +1,4 @@
-#include "core/finding.h"
+#include "core/patient_query.h"
 
 #include "core/text_rules.h"
 
@@ -123,32 +123,6 @@ void sortFound(QVector<FoundBooking> &found, QDate today)
             return aTime < bTime;
         return a.slot < b.slot;
     });
-}
-
-QVector<FirstFree> firstFreeSlots(const DoctorSettings &doctor, QDate from,
-                                  const std::function<bool(QDate, QVector<Appointment> *)> &readDay, int days,
-                                  QTime notBefore)
-{
-    QVector<FirstFree> found;
-    for (QDate date = from; found.size() < days && date.isValid() && date <= from.addYears(1);
-         date = date.addDays(1)) {
-        if (freeSlotRows(doctor, date).isEmpty())
-            continue; // no hours that weekday
-        QVector<Appointment> bookings;
-        if (!readDay(date, &bookings))
-            break;
-        // A free row is a time alone; a booking row is a full row.
-        for (const QString &row : dayRows(doctor, date, bookings)) {
-            const QTime time = QTime::fromString(row.trimmed(), QStringLiteral("HH:mm"));
-            if (date == from && notBefore.isValid() && time.isValid() && time < notBefore)
-                continue; // already past
-            if (row.size() <= BookingRecord::kHoraWidth) {
-                found << FirstFree{date, row};
-                break;
-            }
-        }
-    }
-    return found;
 }
 
 } // namespace velmora

@@ -1,7 +1,11 @@
 // Finding a patient and the first free slots, without a window: the rules, and the first free slots
 // against the day list stepped through day by day.
 #include "core/appointment_book.h"
-#include "core/finding.h"
+#include "core/date_steps.h"
+#include "core/day_list_rules.h"
+#include "core/first_free.h"
+#include "core/patient_query.h"
+#include "core/storage_vocabulary.h"
 #include "support/memory_storage.h"
 
 #include <QRandomGenerator>
@@ -169,4 +173,4 @@ private Q_SLOTS:
 };
 
 QTEST_GUILESS_MAIN(FindingTest)
-#include "tst_finding.moc"
+#include "tst_patient_query.moc"

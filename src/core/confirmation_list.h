@@ -1,0 +1,46 @@
+#pragma once
+
+#include "core/book_storage.h"
+
+#include <QDate>
+#include <QLocale>
+#include <QString>
+#include <QVector>
+
+#include <array>
+
+namespace velmora {
+
+// One booking of the confirmation list, with its slot and its doctor's name.
+struct ConfirmationRow
+{
+    int slot = 0;
+    QString doctor;
+    Appointment booking;
+};
+
+// Where the selection goes when the list is read again: the same booking (its book and identity, as
+// identities are per book) or, when it left the list, the row of the first booking that followed it and
+// is still listed, else the last row; -1 for an empty list or no selection before.
+int rowKeptAfterReload(const QVector<ConfirmationRow> &before, int selected,
+                       const QVector<ConfirmationRow> &after);
+
+// The day the list starts on by default: the next day after today that is a working day. Saturday
+// and Sunday count only when some doctor has hours on them (hoursOnWeekday: Monday first).
+QDate nextWorkingDay(QDate today, const std::array<bool, 7> &hoursOnWeekday);
+// Whether any of the doctors has hours on each weekday, Monday first.
+std::array<bool, 7> weekdaysWithHours(const std::array<WeeklyTimes, kDoctorSlotCount> &hours);
+
+// The bookings of the dates from..to of one slot's book (or every named doctor's for slot 0), sorted
+// by date, time and doctor; only those still to confirm when asked. The placeholder record of an empty
+// book is no booking.
+bool readConfirmationList(BookStorage &storage, QDate from, QDate to, int slot,
+                          const QStringList &doctorNames, bool toConfirmOnly, QVector<ConfirmationRow> *rows,
+                          QString *error);
+
+// The list for a spreadsheet, with a heading line; dates as files write them.
+QByteArray confirmationCsv(const QVector<ConfirmationRow> &rows, const QLocale &locale);
+// The list as printed: its headings, then one line per booking, columns as wide as their texts.
+QStringList confirmationLines(const QVector<ConfirmationRow> &rows, const QLocale &locale);
+
+} // namespace velmora

@@ -1,0 +1,17 @@
+#pragma once
+
+#include <QString>
+
+namespace velmora {
+
+// The desk's own settings for the confirmations, kept in the data folder's velmora.ini.
+struct ConfirmationSettings
+{
+    QString messageTemplate;
+    QString areaCode;
+    QString clinic;
+};
+ConfirmationSettings readConfirmationSettings(const QString &iniPath);
+bool saveConfirmationSettings(const QString &iniPath, const ConfirmationSettings &settings);
+
+} // namespace velmora

@@ -1,0 +1,31 @@
+#pragma once
+
+#include "core/appointment.h"
+#include "core/day_list_rules.h"
+
+#include <QDate>
+#include <QString>
+#include <QTime>
+#include <QVector>
+
+#include <functional>
+
+namespace velmora {
+
+// The first free slot of a day, as the day list shows it, or none.
+struct FirstFree
+{
+    QDate date;
+    QString time;
+};
+
+// The first free slot of each of the next `days` days that have one, from `from` on, looking at most a
+// year ahead: the free rows of the weekly hours less the bookings, exactly as the day list would show
+// them. Days without weekly hours are passed over without reading them. readDay gives a date's
+// bookings; false (a book that cannot be read) ends the search with what was found. On the first day
+// the times before notBefore (the time it is now, when the search starts today) are not offered.
+QVector<FirstFree> firstFreeSlots(const DoctorSettings &doctor, QDate from,
+                                  const std::function<bool(QDate, QVector<Appointment> *)> &readDay,
+                                  int days = 10, QTime notBefore = QTime());
+
+} // namespace velmora
