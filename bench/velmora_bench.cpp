@@ -5,9 +5,12 @@
 //   3. start-up to the filled doctor list against a bare Qt window, in time and peak memory;
 //   4. printing a 300-row day list to PDF, per page;
 //   5. importing the older program's clinic-a against reading it with the reader library alone.
-#include "core/finding.h"
+#include "core/confirmation_list.h"
+#include "core/first_free.h"
 #include "core/month_report.h"
+#include "core/patient_query.h"
 #include "core/printout.h"
+#include "core/session_views.h"
 #include "files/database.h"
 #include "files/sqlite_storage.h"
 #include "platform/system_platform.h"
@@ -152,8 +155,11 @@ QString preparedFolder(int count, int perDay = kPerDay)
 struct OpenBook
 {
     OpenBook(Services &services, const QString &folder)
-        : storage(QDir(folder)), book(storage, services.clock.today()),
-          windows(services.platform(), book, QDir(folder))
+        : storage(QDir(folder)), reads([folder] {
+              return std::make_unique<SqliteStorage>(QDir(folder), kLockWaitMs, FileAccess::ReadBeside);
+          }),
+          book(storage, services.clock.today()),
+          windows(services.platform(), book, storage, reads, QDir(folder))
     {
         windows.main().show();
         book.readDoctorNames();
@@ -165,6 +171,7 @@ struct OpenBook
     const DayListModel &dayList() const { return book.dayList(); }
 
     SqliteStorage storage;
+    BackgroundReads reads;
     AppointmentBook book;
     BookWindows windows;
 };
@@ -266,13 +273,10 @@ void BM_ConfirmationListOfADay(benchmark::State &state)
         sqlite3_close(db);
     }
     SqliteStorage storage{QDir(dir.path())};
-    AppointmentBook book(storage, kFirstDay);
-    book.readDoctorNames();
-    QVector<ConfirmationRow> rows;
-    QString error;
     for (auto _ : state)
-        if (!book.readConfirmations(kFirstDay, kFirstDay, 0, false, &rows, &error) || rows.size() != 400)
-            qFatal("confirmation list: %s", qPrintable(error));
+        if (const ConfirmationList list = readConfirmationList(storage, kFirstDay, kFirstDay, 0, false);
+            !list.read || list.rows.size() != 400)
+            qFatal("confirmation list: %s", qPrintable(list.error));
 }
 BENCHMARK(BM_ConfirmationListOfADay)->Unit(benchmark::kMillisecond)->UseRealTime();
 
@@ -420,10 +424,11 @@ void BM_FirstFreeSlots(benchmark::State &state)
 {
     Services services;
     const auto window = openBook(services, preparedFolder(40 * 30));
-    QVector<FirstFree> found;
+    const FirstFreeSearch search = firstFreeSearch(window->book, kFirstDay, QTime(7, 0));
     for (auto _ : state)
-        if (!window->book.firstFreeSlots(&found, kFirstDay, QTime(7, 0)).done || found.size() != 10)
-            qFatal("first free slots: %lld", static_cast<long long>(found.size()));
+        if (const FirstFreeTimes times = readFirstFreeTimes(window->storage, search);
+            times.found.size() != 10)
+            qFatal("first free slots: %s", qPrintable(times.message));
 }
 BENCHMARK(BM_FirstFreeSlots)->Unit(benchmark::kMillisecond)->UseRealTime();
 

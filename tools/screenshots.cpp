@@ -94,6 +94,14 @@ void save(QWidget *window, const QString &path)
         qFatal("%s could not be written", qPrintable(path));
 }
 
+bool topLevelShown(const char *name)
+{
+    for (QWidget *widget : QApplication::topLevelWidgets())
+        if (widget->objectName() == QLatin1String(name) && widget->isVisible())
+            return true;
+    return false;
+}
+
 QWidget *topLevel(const char *name)
 {
     for (QWidget *widget : QApplication::topLevelWidgets())
@@ -119,8 +127,19 @@ void shoot(const QString &language, const QString &out)
     SystemPrinter printer;
     SystemBrowser browser;
     SystemProgress progress;
+    BackgroundReads reads([&folder] {
+        return std::make_unique<SqliteStorage>(QDir(folder.path()), kLockWaitMs, FileAccess::ReadBeside);
+    });
     AppointmentBook book(storage, clock.today());
-    BookWindows windows(Platform{messages, clock, printer, browser, progress}, book, QDir(folder.path()));
+    BookWindows windows(Platform{messages, clock, printer, browser, progress}, book, storage, reads,
+                        QDir(folder.path()));
+    // A window is pictured once its reads in the background are shown.
+    const auto readsShown = [](QWidget *window) {
+        if (!QTest::qWaitFor([window] {
+                return !window->findChild<QWidget *>(QStringLiteral("readingBar"))->isVisible();
+            }))
+            qFatal("%s still reading", qPrintable(window->objectName()));
+    };
     MainWindow &main = windows.main();
     main.show();
     main.resize(1366, 740);
@@ -134,12 +153,15 @@ void shoot(const QString &language, const QString &out)
     QTest::keyClick(&main, Qt::Key_F, Qt::ControlModifier);
     QWidget *find = topLevel("findWindow");
     QTest::keyClicks(find->findChild<QLineEdit *>(), QStringLiteral("conceicao"));
-    QTest::qWait(600); // the pause after typing
+    QTest::qWait(300); // the pause after typing
+    readsShown(find);
     save(find, path("find-window"));
     find->close();
 
     QApplication::setActiveWindow(&main);
     QTest::keyClick(&main, Qt::Key_E, Qt::ControlModifier | Qt::ShiftModifier);
+    if (!QTest::qWaitFor([] { return topLevelShown("firstFreeWindow"); }))
+        qFatal("no earliest free times");
     QWidget *firstFree = topLevel("firstFreeWindow");
     save(firstFree, path("first-free-times"));
     firstFree->close();
@@ -147,8 +169,10 @@ void shoot(const QString &language, const QString &out)
     QApplication::setActiveWindow(&main);
     QTest::keyClick(&main, Qt::Key_C, Qt::ControlModifier | Qt::ShiftModifier);
     QWidget *confirmations = topLevel("confirmationWindow");
+    readsShown(confirmations);
     save(confirmations, path("confirmations"));
-    QTest::mouseClick(confirmations->findChild<QPushButton *>(QStringLiteral("confirmMessage")), Qt::LeftButton);
+    QTest::mouseClick(confirmations->findChild<QPushButton *>(QStringLiteral("confirmMessage")),
+                      Qt::LeftButton);
     QWidget *message = topLevel("messageWindow");
     save(message, path("message-window"));
     message->close();
@@ -157,6 +181,7 @@ void shoot(const QString &language, const QString &out)
     QApplication::setActiveWindow(&main);
     QTest::keyClick(&main, Qt::Key_M, Qt::ControlModifier | Qt::ShiftModifier);
     QWidget *month = topLevel("monthWindow");
+    readsShown(month);
     save(month, path("month-in-numbers"));
     month->close();
 

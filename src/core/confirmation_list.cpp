@@ -1,5 +1,6 @@
 #include "core/confirmation_list.h"
 
+#include "core/activity_log.h"
 #include "core/booking_status.h"
 #include "core/csv_writer.h"
 #include "core/printout.h"
@@ -52,32 +53,85 @@ QDate nextWorkingDay(QDate today, const std::array<bool, 7> &hoursOnWeekday)
     return today.addDays(1);
 }
 
-bool readConfirmationList(BookStorage &storage, QDate from, QDate to, int slot,
-                          const QStringList &doctorNames, bool toConfirmOnly, QVector<ConfirmationRow> *rows,
-                          QString *error)
+ConfirmationList readConfirmationList(BookStorage &storage, QDate from, QDate to, int slot,
+                                      bool toConfirmOnly, const std::function<bool(int percent)> &progress)
 {
-    rows->clear();
-    for (int doctor = 1; doctor <= kDoctorSlotCount; ++doctor) {
-        const QString name = trimBlanks(doctorNames.value(doctor - 1));
-        if ((slot != 0 && doctor != slot) || (slot == 0 && name.isEmpty()))
-            continue;
-        QVector<Appointment> day;
-        for (QDate date = from; date <= to; date = date.addDays(1)) {
-            if (!storage.readDay(doctor, date, &day, error))
-                return false;
-            for (const Appointment &booking : std::as_const(day))
-                if (!toConfirmOnly || booking.status == BookingStatus::ToConfirm)
-                    rows->append({doctor, name, booking});
+    ConfirmationList list;
+    AllDoctorFields doctors;
+    if (!storage.readDoctors(&doctors, &list.error))
+        return list;
+    QVector<int> slots;
+    for (int doctor = 1; doctor <= kDoctorSlotCount; ++doctor)
+        if (slot == doctor ||
+            (slot == 0 && !trimBlanks(doctors[doctor - 1].name.value_or(QString())).isEmpty()))
+            slots << doctor;
+    const qint64 days = std::max<qint64>(1, from.daysTo(to) + 1) * std::max<qint64>(1, slots.size());
+    qint64 daysRead = 0;
+    QVector<Appointment> bookings;
+    for (const int doctor : std::as_const(slots)) {
+        const QString name = trimBlanks(doctors[doctor - 1].name.value_or(QString()));
+        for (QDate start = from; start <= to && start.isValid(); start = start.addMonths(1)) {
+            if (progress && !progress(static_cast<int>(daysRead * 100 / days)))
+                return list;
+            const QDate end = std::min(to, start.addMonths(1).addDays(-1));
+            if (!storage.readPeriod(doctor, start, end, &bookings, &list.error))
+                return list;
+            daysRead += start.daysTo(end) + 1;
+            for (const Appointment &booking : std::as_const(bookings))
+                if (booking.date != placeholderDate() &&
+                    (!toConfirmOnly || booking.status == BookingStatus::ToConfirm))
+                    list.rows.append({doctor, name, booking});
         }
     }
-    std::stable_sort(rows->begin(), rows->end(), [](const ConfirmationRow &a, const ConfirmationRow &b) {
-        if (a.booking.date != b.booking.date)
-            return a.booking.date < b.booking.date;
-        const QString timeA = trimBlanks(a.booking.hora);
-        const QString timeB = trimBlanks(b.booking.hora);
-        return timeA != timeB ? timeA < timeB : a.slot < b.slot;
-    });
-    return true;
+    std::stable_sort(list.rows.begin(), list.rows.end(),
+                     [](const ConfirmationRow &a, const ConfirmationRow &b) {
+                         if (a.booking.date != b.booking.date)
+                             return a.booking.date < b.booking.date;
+                         const QString timeA = trimBlanks(a.booking.hora);
+                         const QString timeB = trimBlanks(b.booking.hora);
+                         return timeA != timeB ? timeA < timeB : a.slot < b.slot;
+                     });
+    list.read = true;
+    return list;
+}
+
+ConfirmationStart readConfirmationStart(BookStorage &storage, QDate today)
+{
+    ConfirmationStart start;
+    AllDoctorFields doctors;
+    QString error;
+    if (storage.readDoctors(&doctors, &error))
+        for (const DoctorFields &doctor : doctors)
+            start.doctorNames << doctor.name.value_or(QString());
+    else
+        qCWarning(logBook, "the doctors could not be read for the confirmations: %s", qUtf8Printable(error));
+    std::array<WeeklyTimes, kDoctorSlotCount> hours{};
+    for (int slot = 1; slot <= kDoctorSlotCount; ++slot)
+        if (!storage.readWeeklyTimes(slot, &hours[static_cast<size_t>(slot - 1)], &error)) {
+            // Unread hours are not taken as none: the weekend then counts as worked.
+            qCWarning(logBook, "the weekly hours could not be read: %s", qUtf8Printable(error));
+            hours[static_cast<size_t>(slot - 1)].fill(QStringLiteral("0800"));
+        }
+    start.firstDay = nextWorkingDay(today, weekdaysWithHours(hours));
+    return start;
+}
+
+Outcome setListedStatus(BookStorage &storage, const ConfirmationRow &row, BookingStatus status)
+{
+    Outcome outcome;
+    QString error;
+    const WriteOutcome written = storage.setStatus(row.slot, row.booking, status, &error);
+    if (written == WriteOutcome::NoLongerStored)
+        outcome.messages << QCoreApplication::translate(
+            "AppointmentBook",
+            "The selected appointment is no longer stored as listed: it may have been changed or "
+            "removed at another desk. Its status was not set.");
+    else if (written == WriteOutcome::Failed)
+        outcome.messages << QCoreApplication::translate(
+                                "AppointmentBook", "The status could not be set; it stays as it was: %1.")
+                                .arg(error);
+    outcome.done = written == WriteOutcome::Done;
+    return outcome;
 }
 
 QByteArray confirmationCsv(const QVector<ConfirmationRow> &rows, const QLocale &locale)

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "core/book_storage.h"
+#include "core/outcome.h"
 
 #include <QDate>
 #include <QLocale>
@@ -8,6 +9,7 @@
 #include <QVector>
 
 #include <array>
+#include <functional>
 
 namespace velmora {
 
@@ -33,10 +35,28 @@ std::array<bool, 7> weekdaysWithHours(const std::array<WeeklyTimes, kDoctorSlotC
 
 // The bookings of the dates from..to of one slot's book (or every named doctor's for slot 0), sorted
 // by date, time and doctor; only those still to confirm when asked. The placeholder record of an empty
-// book is no booking.
-bool readConfirmationList(BookStorage &storage, QDate from, QDate to, int slot,
-                          const QStringList &doctorNames, bool toConfirmOnly, QVector<ConfirmationRow> *rows,
-                          QString *error);
+// book is no booking. Read a month at a time, telling progress; a read no longer wanted ends unread.
+struct ConfirmationList
+{
+    bool read = false;
+    QString error;
+    QVector<ConfirmationRow> rows;
+};
+ConfirmationList readConfirmationList(BookStorage &storage, QDate from, QDate to, int slot,
+                                      bool toConfirmOnly,
+                                      const std::function<bool(int percent)> &progress = {});
+
+// What the list opens on: the doctors' names, and the next working day after today (a weekday, or a
+// Saturday or Sunday some doctor works).
+struct ConfirmationStart
+{
+    QStringList doctorNames;
+    QDate firstDay;
+};
+ConfirmationStart readConfirmationStart(BookStorage &storage, QDate today);
+
+// A listed booking's status set, matched as it was listed.
+Outcome setListedStatus(BookStorage &storage, const ConfirmationRow &row, BookingStatus status);
 
 // The list for a spreadsheet, with a heading line; dates as files write them.
 QByteArray confirmationCsv(const QVector<ConfirmationRow> &rows, const QLocale &locale);

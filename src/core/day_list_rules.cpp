@@ -25,13 +25,6 @@ QString twoDigits(qint64 value)
 
 } // namespace
 
-std::array<QString, kWeeklyTimeCount> DoctorSettings::blank()
-{
-    std::array<QString, kWeeklyTimeCount> times;
-    times.fill(fitted({}, 4));
-    return times;
-}
-
 QStringList periodRows(const QString &start, const QString &end, const QString &slotLength)
 {
     QStringList rows;
@@ -193,6 +186,31 @@ int drop_free_slot(DayListModel &list, const BookingRecord &current)
             return i;
         }
     }
+    return -1;
+}
+
+std::optional<Appointment> bookingShownAt(const QStringList &rows, int position,
+                                          const QVector<Appointment> &bookings)
+{
+    const QString &shown = rows.at(position);
+    int sameBefore = static_cast<int>(std::count(rows.cbegin(), rows.cbegin() + position, shown));
+    for (const Appointment &booking : bookings)
+        if (shownRecord(booking).row() == shown && sameBefore-- == 0)
+            return booking;
+    return std::nullopt;
+}
+
+int sameRowsBefore(const QStringList &rows, int position)
+{
+    const QString &row = rows.at(position);
+    return static_cast<int>(std::count(rows.cbegin(), rows.cbegin() + position, row));
+}
+
+int rowReadingAs(const QStringList &rows, const QString &text, int before)
+{
+    for (int i = 0; i < rows.size(); ++i)
+        if (rows.at(i) == text && before-- == 0)
+            return i;
     return -1;
 }
 

@@ -2,6 +2,7 @@
 
 #include "core/appointment.h"
 #include "core/day_list_model.h"
+#include "core/doctor_settings.h"
 #include "core/doctor_slots.h"
 #include "core/text_rules.h"
 
@@ -10,18 +11,9 @@
 #include <QVector>
 
 #include <array>
+#include <optional>
 
 namespace velmora {
-
-// The chosen doctor's settings as the day list and booking read them.
-struct DoctorSettings
-{
-    QString slotLength = fitted({}, 2);                          // "15", "20", "30"; read as a number
-    qint16 linkedSlot = 0;                                       // 0 = no link
-    std::array<QString, kWeeklyTimeCount> weeklyTimes = blank(); // HHMM or four blanks, Monday first
-
-    static std::array<QString, kWeeklyTimeCount> blank();
-};
 
 // The free slot rows of one period: the start always, then every slot step up to and including end.
 QStringList periodRows(const QString &start, const QString &end, const QString &slotLength);
@@ -53,5 +45,24 @@ void merge_bookings(DayListModel &list, BookingRecord &current, const QVector<Ap
 // Removes the first row whose blank-trimmed text equals current's trimmed time; returns its position
 // or -1.
 int drop_free_slot(DayListModel &list, const BookingRecord &current);
+
+// A booked row of a doctor's day list, by which its booking is found as stored.
+struct ListedRow
+{
+    int slot = 0;
+    QDate date;
+    QStringList rows;
+    int position = -1;
+};
+
+// The booking the row at position shows, among bookings: of the bookings shown alike, the one in the
+// same place (equal rows stand in the order their bookings were added).
+std::optional<Appointment> bookingShownAt(const QStringList &rows, int position,
+                                          const QVector<Appointment> &bookings);
+// Rows reading exactly as the row at position, before it: equal rows stand in the order their
+// bookings were added, so the count tells which of them it is.
+int sameRowsBefore(const QStringList &rows, int position);
+// The position of the row reading as text that has before rows reading the same before it, or -1.
+int rowReadingAs(const QStringList &rows, const QString &text, int before);
 
 } // namespace velmora

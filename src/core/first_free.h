@@ -1,7 +1,9 @@
 #pragma once
 
 #include "core/appointment.h"
+#include "core/book_storage.h"
 #include "core/day_list_rules.h"
+#include "core/outcome.h"
 
 #include <QDate>
 #include <QString>
@@ -27,5 +29,28 @@ struct FirstFree
 QVector<FirstFree> firstFreeSlots(const DoctorSettings &doctor, QDate from,
                                   const std::function<bool(QDate, QVector<Appointment> *)> &readDay,
                                   int days = 10, QTime notBefore = QTime());
+
+// Where the earliest free times are looked for: the doctor's slot (0: none chosen), as messages call
+// it, its settings, and the first date and time offered.
+struct FirstFreeSearch
+{
+    int slot = 0;
+    QString doctorCalled;
+    DoctorSettings doctor;
+    QDate from;
+    QTime notBefore;
+};
+
+// "What is the earliest you have?": the first free slot of each of the next ten days that have one;
+// said instead when there is no doctor, no weekly hours, or no free time within a year.
+struct FirstFreeTimes
+{
+    QVector<FirstFree> found;
+    QString message;
+};
+FirstFreeTimes readFirstFreeTimes(BookStorage &storage, const FirstFreeSearch &search);
+
+// A free time offered, as a place in the books; said when it was booked meanwhile.
+BookPlace placeOf(int slot, const FirstFree &free);
 
 } // namespace velmora

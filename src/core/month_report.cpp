@@ -2,6 +2,7 @@
 
 #include "core/booking_status.h"
 #include "core/csv_writer.h"
+#include "core/doctor_settings.h"
 #include "core/patient_query.h"
 #include "core/printout.h"
 #include "core/text_rules.h"
@@ -56,16 +57,6 @@ QString planCaption(const PlanFigures &plan)
     return plan.plan.isEmpty() ? QCoreApplication::translate("MonthReport", "no plan") : plan.plan;
 }
 
-DoctorSettings doctorSettingsOf(const DoctorFields &doctor, const WeeklyTimes &times)
-{
-    DoctorSettings settings;
-    settings.slotLength = fitted(doctor.interval.value_or(QString()), 2);
-    settings.linkedSlot = linkedSlotValue(doctor.link.value_or(QString()));
-    for (int i = 0; i < kWeeklyTimeCount; ++i)
-        settings.weeklyTimes[i] = fitted(times[i], 4);
-    return settings;
-}
-
 double DoctorFigures::occupancy() const
 {
     const int kept = booked - byStatus[static_cast<size_t>(BookingStatus::Cancelled)];
@@ -83,7 +74,7 @@ QDate lastOfMonth(QDate date)
 }
 
 bool readMonthReport(BookStorage &storage, QDate from, QDate to, int slot, MonthReport *report,
-                     QString *error)
+                     QString *error, const std::function<bool(int percent)> &progress)
 {
     *report = MonthReport{from, to, {}, {}, {}};
     for (QDate monday = from.addDays(1 - from.dayOfWeek()); monday <= to; monday = monday.addDays(7))
@@ -118,6 +109,10 @@ bool readMonthReport(BookStorage &storage, QDate from, QDate to, int slot, Month
         }
         // Read a year at a time and counted as read: the memory is a year's, whatever the period.
         for (QDate start = from; start <= to && start.isValid(); start = start.addYears(1)) {
+            const qint64 done = (doctor - 1) * (from.daysTo(to) + 1) + from.daysTo(start);
+            if (progress &&
+                !progress(static_cast<int>(done * 100 / (kDoctorSlotCount * (from.daysTo(to) + 1)))))
+                return false;
             const QDate end = std::min(to, start.addYears(1).addDays(-1));
             if (!storage.readPeriod(doctor, start, end, &bookings, error))
                 return false;

@@ -9,11 +9,9 @@
 #include <QVector>
 
 #include <array>
+#include <functional>
 
 namespace velmora {
-
-// A doctor's slot length, link and weekly hours as the day list uses them.
-DoctorSettings doctorSettingsOf(const DoctorFields &doctor, const WeeklyTimes &times);
 
 // One doctor's figures for a period.
 struct DoctorFigures
@@ -65,8 +63,10 @@ struct MonthReport
 
 // The figures of the period for one doctor (slot) or every named one (0). The placeholder record of an
 // empty book is no booking.
+// Read a year at a time and counted as read, telling progress; a read no longer wanted ends unread
+// (false, with no error).
 bool readMonthReport(BookStorage &storage, QDate from, QDate to, int slot, MonthReport *report,
-                     QString *error);
+                     QString *error, const std::function<bool(int percent)> &progress = {});
 
 // The month of a date: its first and last day.
 QDate firstOfMonth(QDate date);

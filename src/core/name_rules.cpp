@@ -2,6 +2,8 @@
 
 #include "core/text_rules.h"
 
+#include <QCoreApplication>
+
 #include <QStringList>
 #include <QVector>
 
@@ -78,6 +80,13 @@ QString capitalize_name(const QString &text)
         word = upperEach(first) + lower.mid(first.size());
     }
     return trimBlanks(words.join(QLatin1Char(' ')));
+}
+
+QString doctorCalled(const QStringList &names, int slot)
+{
+    const QString name = trimBlanks(names.value(slot - 1));
+    return name.isEmpty() ? QCoreApplication::translate("AppointmentBook", "doctor %1").arg(slot)
+                          : QStringLiteral("\"%1\"").arg(name);
 }
 
 } // namespace velmora

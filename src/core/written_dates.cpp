@@ -18,4 +18,9 @@ QString listedDate(QDate date, const QLocale &locale)
     return locale.toString(date, QStringLiteral("ddd ")) + writtenDate(date, locale);
 }
 
+QString longDate(QDate date)
+{
+    return QLocale().toString(date, QLocale::LongFormat);
+}
+
 } // namespace velmora

@@ -14,5 +14,7 @@ QString writtenDateFormat(const QLocale &locale);
 QString listedDate(QDate date, const QLocale &locale);
 // A date as written in files and date fields.
 QString writtenDate(QDate date, const QLocale &locale);
+// The date as the window and the printout show it, in the system's language.
+QString longDate(QDate date);
 
 } // namespace velmora

@@ -31,7 +31,7 @@ QString uniqueConnectionName(const QString &role)
 bool openFile(QSqlDatabase &db, const QString &path, bool create, QString *error,
               int lockWaitMs = kLockWaitMs, FileAccess access = FileAccess::ReadWrite)
 {
-    const bool readOnly = access == FileAccess::ReadOnly;
+    const bool readOnly = access != FileAccess::ReadWrite;
     db.setDatabaseName(sqliteUri(path, readOnly ? "ro" : create ? "rwc" : "rw"));
     db.setConnectOptions(QStringLiteral("QSQLITE_OPEN_URI;QSQLITE_BUSY_TIMEOUT=%1%2")
                              .arg(lockWaitMs)

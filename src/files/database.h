@@ -14,11 +14,14 @@ namespace velmora {
 
 // Whether the books are opened to be written, or only read by a task that must leave the folder as
 // it is (a search or a report from a terminal, while a window may be writing): no journal rolled back
-// or removed, no index made, the files opened read-only.
+// or removed, no index made, the files opened read-only. ReadBeside reads alike, for the background
+// reads of a program whose own writing storage checked the search indexes at its start: an index
+// whose state is up to date is searched without counting it again.
 enum class FileAccess
 {
     ReadWrite,
-    ReadOnly
+    ReadOnly,
+    ReadBeside
 };
 
 // Whether path names a regular file, through a link or not: a folder, a pipe or a device is none, and

@@ -136,7 +136,12 @@ bool SqliteStorage::findBookings(const PatientQuery &query, QVector<FoundBooking
         // Through the book's index when it is complete; a book whose index cannot be made now (another
         // program holds it) is read whole, which finds the same.
         bool ok = false;
-        if (access_ == FileAccess::ReadWrite && indexUpToDate(book.database())) {
+        const bool indexed =
+            access_ == FileAccess::ReadWrite
+                ? indexUpToDate(book.database())
+                : indexIsCurrent(book.database(),
+                                 access_ == FileAccess::ReadOnly ? IndexCheck::Recount : IndexCheck::State);
+        if (indexed) {
             ok = rows.prepare(indexedSearch(query));
             rows.addBindValue(searchPhrase(query));
             ok = ok && rows.exec();
@@ -161,16 +166,7 @@ bool SqliteStorage::bringSearchUpToDate(const std::function<bool(qint64 done, qi
         if (!book->ensureOpen(&error))
             continue;
         QSqlQuery query(book->database());
-        // The state is trusted only while the index holds as many entries as the book, up to the same
-        // identity: a book another tool renumbered (dumped and loaded again) or whose index it emptied
-        // is indexed again.
-        if (query.exec(QStringLiteral("SELECT stale FROM main.booking_search_state")) && query.next() &&
-            query.value(0).toInt() == 0 &&
-            query.exec(
-                QStringLiteral("SELECT (SELECT count(*) FROM main.booking_search_docsize) = (SELECT count(*) "
-                               "FROM main.dados) AND (SELECT max(id) FROM main.booking_search_docsize) IS "
-                               "(SELECT max(rowid) FROM main.dados)")) &&
-            query.next() && query.value(0).toBool())
+        if (indexIsCurrent(book->database(), IndexCheck::Recount))
             continue;
         query.exec(QStringLiteral("UPDATE main.booking_search_state SET stale = 1"));
         stale.push_back(book.get());
@@ -192,16 +188,31 @@ bool SqliteStorage::bringSearchUpToDate(const std::function<bool(qint64 done, qi
     return true;
 }
 
-bool SqliteStorage::indexUpToDate(QSqlDatabase db, const std::function<bool(qint64 rows)> &indexed)
+bool SqliteStorage::indexIsCurrent(QSqlDatabase db, IndexCheck check)
 {
     QSqlQuery query(db);
     // Every part of the index there (another tool may have dropped one), and its state up to date.
-    if (query.exec(searchIndexPartsQuery(QStringLiteral("main"))) && query.next() &&
-        query.value(0).toInt() == kSearchIndexParts &&
-        query.exec(QStringLiteral("SELECT stale FROM %1").arg(searchStateTable(QStringLiteral("main")))) &&
-        query.next() && query.value(0).toInt() == 0)
+    if (!query.exec(searchIndexPartsQuery(QStringLiteral("main"))) || !query.next() ||
+        query.value(0).toInt() != kSearchIndexParts ||
+        !query.exec(QStringLiteral("SELECT stale FROM %1").arg(searchStateTable(QStringLiteral("main")))) ||
+        !query.next() || query.value(0).toInt() != 0)
+        return false;
+    // The state is trusted only while the index holds as many entries as the book, up to the same
+    // identity: a book another tool renumbered (dumped and loaded again) or whose index it emptied
+    // is indexed again.
+    return check == IndexCheck::State ||
+           (query.exec(
+                QStringLiteral("SELECT (SELECT count(*) FROM main.booking_search_docsize) = (SELECT count(*) "
+                               "FROM main.dados) AND (SELECT max(id) FROM main.booking_search_docsize) IS "
+                               "(SELECT max(rowid) FROM main.dados)")) &&
+            query.next() && query.value(0).toBool());
+}
+
+bool SqliteStorage::indexUpToDate(QSqlDatabase db, const std::function<bool(qint64 rows)> &indexed)
+{
+    if (indexIsCurrent(db, IndexCheck::State))
         return true;
-    query.finish();
+    QSqlQuery query(db);
     // Made, or made again after another tool wrote the book, in one transaction.
     if (!db.transaction())
         return false;

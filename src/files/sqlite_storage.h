@@ -53,6 +53,14 @@ private:
     // Whether the book's search index holds every booking, after making it afresh when it was missing
     // or another tool wrote the book since; false when it cannot be made now.
     static bool indexUpToDate(QSqlDatabase db, const std::function<bool(qint64 rows)> &indexed = {});
+    // Whether the book's search index can be searched as it is: its parts there and its state up to
+    // date, and with Recount, as many entries as the book up to the same identity.
+    enum class IndexCheck
+    {
+        State,
+        Recount
+    };
+    static bool indexIsCurrent(QSqlDatabase db, IndexCheck check);
     // Data1 on the slot's book, kept open while the calls are for the same one.
     void useBook(int slot);
 

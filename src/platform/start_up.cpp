@@ -115,8 +115,15 @@ bool VelmoraApp::start()
     } else {
         problems = openFolder();
     }
+    // The windows' reads run beside, over a connection of their own.
+    reads_ = std::make_unique<BackgroundReads>(
+        [folder = folder_, server = server_]() -> std::unique_ptr<BookStorage> {
+            if (!server.isEmpty())
+                return std::make_unique<ServerStorage>(server);
+            return std::make_unique<SqliteStorage>(folder, kLockWaitMs, FileAccess::ReadBeside);
+        });
     book_ = std::make_unique<AppointmentBook>(*storage_, platform_.clock.today());
-    windows_ = std::make_unique<BookWindows>(platform_, *book_, folder_, problems);
+    windows_ = std::make_unique<BookWindows>(platform_, *book_, *storage_, *reads_, folder_, problems);
     sayWhenUnencrypted();
     return true;
 }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "core/appointment_book.h"
+#include "core/background_reads.h"
 #include "core/book_storage.h"
 #include "platform/folder_lock.h"
 #include "server/server_backup.h"
@@ -70,6 +71,7 @@ private:
     QString server_;
     FolderLock lock_;
     std::unique_ptr<BookStorage> storage_;
+    std::unique_ptr<BackgroundReads> reads_;
     std::unique_ptr<AppointmentBook> book_;
     std::unique_ptr<BookWindows> windows_;
     std::unique_ptr<ServerBackup> serverBackup_; // the day's copy of the server's books, if due

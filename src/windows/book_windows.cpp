@@ -2,10 +2,10 @@
 
 namespace velmora {
 
-BookWindows::BookWindows(const Platform &platform, AppointmentBook &book, const QDir &pdfFolder,
-                         const QStringList &fileProblems)
-    : platform_(platform), book_(book),
-      main_(std::make_unique<MainWindow>(platform, book, pdfFolder, fileProblems))
+BookWindows::BookWindows(const Platform &platform, AppointmentBook &book, BookStorage &storage,
+                         BackgroundReads &reads, const QDir &pdfFolder, const QStringList &fileProblems)
+    : platform_(platform), doctorSetup_(storage),
+      main_(std::make_unique<MainWindow>(platform, book, storage, reads, pdfFolder, fileProblems))
 {
     QObject::connect(main_.get(), &MainWindow::setupRequested, main_.get(), [this] { openSetup(); });
 }
@@ -18,7 +18,7 @@ BookWindows::~BookWindows()
 void BookWindows::openSetup()
 {
     if (!setup_) {
-        auto window = std::make_unique<SetupWindow>(platform_, book_);
+        auto window = std::make_unique<SetupWindow>(platform_, doctorSetup_);
         if (!window->load())
             return; // never opened on values that were not read, which saving would write over
         setup_ = std::move(window);

@@ -12,8 +12,9 @@ namespace velmora {
 class BookWindows
 {
 public:
-    BookWindows(const Platform &platform, AppointmentBook &book, const QDir &pdfFolder,
-                const QStringList &fileProblems = {});
+    // The setup and the confirmations' statuses write on storage; the other windows read through reads.
+    BookWindows(const Platform &platform, AppointmentBook &book, BookStorage &storage, BackgroundReads &reads,
+                const QDir &pdfFolder, const QStringList &fileProblems = {});
     ~BookWindows();
 
     MainWindow &main() { return *main_; }
@@ -24,7 +25,7 @@ private:
     void openSetup();
 
     Platform platform_;
-    AppointmentBook &book_;
+    DoctorSetup doctorSetup_;
     std::unique_ptr<MainWindow> main_;
     std::unique_ptr<SetupWindow> setup_;
 };

@@ -24,9 +24,11 @@
 #include <QPushButton>
 #include <QScreen>
 #include <QShortcut>
+
 #include <QStyle>
 #include <QTableWidget>
 #include <QVBoxLayout>
+#include <utility>
 
 namespace velmora {
 
@@ -51,9 +53,10 @@ QPushButton *button(QWidget *parent, const char *name, const QString &caption)
 
 } // namespace
 
-ConfirmationWindow::ConfirmationWindow(const Platform &platform, AppointmentBook &book,
+ConfirmationWindow::ConfirmationWindow(const Platform &platform, BookStorage &storage, BackgroundReads &reads,
                                        const QString &iniPath, const QDir &pdfFolder, QWidget *parent)
-    : QWidget(parent, Qt::Window), platform_(platform), book_(book), iniPath_(iniPath), pdfFolder_(pdfFolder)
+    : QWidget(parent, Qt::Window), platform_(platform), storage_(storage), iniPath_(iniPath),
+      pdfFolder_(pdfFolder), reading_(new ReadingBar(reads, this))
 {
     setObjectName(QStringLiteral("confirmationWindow"));
     setWindowTitle(tr("Confirmations"));
@@ -112,6 +115,7 @@ ConfirmationWindow::ConfirmationWindow(const Platform &platform, AppointmentBook
     counts->addStretch();
     counts->addWidget(said_);
     layout->addLayout(counts);
+    layout->addWidget(reading_);
     layout->addLayout(actions);
     resize(900, 480);
 
@@ -131,34 +135,58 @@ ConfirmationWindow::ConfirmationWindow(const Platform &platform, AppointmentBook
         messageWindow_->open();
     });
     connect(close, &QPushButton::clicked, this, &QWidget::close);
-    new QShortcut(QKeySequence(Qt::Key_Escape), this, this, &QWidget::close);
+    // Escape stops a read under way, and closes the window otherwise.
+    new QShortcut(QKeySequence(Qt::Key_Escape), this, this, [this] {
+        if (reading_->reading())
+            reading_->stop();
+        else
+            QWidget::close();
+    });
 }
 
 void ConfirmationWindow::open()
 {
-    const QDate first = nextWorkingDay(platform_.clock.today(), book_.weekdaysWorked());
-    period_->set(first, first, book_.doctorNames());
-    reload();
-    widenToTheList();
     show();
     raise();
     activateWindow();
     table_->setFocus(Qt::OtherFocusReason);
+    widenPending_ = true;
+    const QDate today = platform_.clock.today();
+    reading_->start<ConfirmationStart>(
+        tr("Reading the doctors..."),
+        [today](BookStorage &storage, const ReadProgress &) { return readConfirmationStart(storage, today); },
+        [this](const ConfirmationStart &start) {
+            period_->set(start.firstDay, start.firstDay, start.doctorNames);
+            reload();
+        });
 }
 
 void ConfirmationWindow::reload()
 {
+    const QDate from = period_->from();
+    const QDate to = period_->to();
+    const int slot = period_->slot();
+    const bool toConfirmOnly = toConfirmOnly_->isChecked();
+    reading_->start<ConfirmationList>(
+        tr("Reading the appointments..."),
+        [from, to, slot, toConfirmOnly](BookStorage &storage, const ReadProgress &progress) {
+            return readConfirmationList(storage, from, to, slot, toConfirmOnly, progress);
+        },
+        [this](const ConfirmationList &list) { showList(list); });
+}
+
+void ConfirmationWindow::showList(const ConfirmationList &list)
+{
     const QVector<ConfirmationRow> before = rows_;
     const int selected = currentRow();
-    QString error;
-    if (!book_.readConfirmations(period_->from(), period_->to(), period_->slot(), toConfirmOnly_->isChecked(),
-                                 &rows_, &error)) {
-        rows_.clear();
-        fill();
-        platform_.messages.inform(this, tr("The appointments could not be read: %1.").arg(error));
+    rows_ = list.rows;
+    fill();
+    if (!list.read) {
+        platform_.messages.inform(this, tr("The appointments could not be read: %1.").arg(list.error));
         return;
     }
-    fill();
+    if (std::exchange(widenPending_, false))
+        widenToTheList();
     // The same booking stays selected or, when it left the list, the one after it.
     const int row = rowKeptAfterReload(before, selected, rows_);
     if (row >= 0)
@@ -234,7 +262,8 @@ void ConfirmationWindow::setStatus(BookingStatus status)
     if (row < 0)
         return;
     const ConfirmationRow chosen = rows_.at(row);
-    const Outcome outcome = book_.setStatusOf(chosen, status);
+    const Outcome outcome = setListedStatus(storage_, chosen, status);
+    Q_EMIT statusSet({chosen.slot, chosen.booking.date, false});
     for (const QString &message : outcome.messages)
         platform_.messages.inform(this, message);
     // Named, so that the receptionist sees on whom it was set.

@@ -1,7 +1,8 @@
 #pragma once
 
-#include "core/appointment_book.h"
+#include "core/confirmation_list.h"
 #include "windows/platform.h"
+#include "windows/reading_bar.h"
 
 #include <QWidget>
 
@@ -23,14 +24,20 @@ class ConfirmationWindow : public QWidget
 
 public:
     // The desk's message settings are kept in iniPath; pdfFolder is offered for a PDF and the CSV.
-    ConfirmationWindow(const Platform &platform, AppointmentBook &book, const QString &iniPath,
-                       const QDir &pdfFolder, QWidget *parent = nullptr);
+    // Statuses are set on storage; the list is read in the background.
+    ConfirmationWindow(const Platform &platform, BookStorage &storage, BackgroundReads &reads,
+                       const QString &iniPath, const QDir &pdfFolder, QWidget *parent = nullptr);
 
     // Shown for the next working day, all doctors, every status.
     void open();
 
+Q_SIGNALS:
+    // A booking's status was set (or tried): its day list follows.
+    void statusSet(const velmora::StoredElsewhere &day);
+
 private:
     void reload();
+    void showList(const ConfirmationList &list);
     void fill();
     // The status menu checks the selected booking's status.
     void showCurrentStatus();
@@ -43,7 +50,7 @@ private:
     QString title() const;
 
     Platform platform_;
-    AppointmentBook &book_;
+    BookStorage &storage_;
     QString iniPath_;
     QDir pdfFolder_;
     class PeriodChoice *period_ = nullptr;
@@ -54,6 +61,8 @@ private:
     QMenu *statuses_ = nullptr;
     MessageWindow *messageWindow_ = nullptr;
     QVector<ConfirmationRow> rows_;
+    ReadingBar *reading_ = nullptr;
+    bool widenPending_ = false; // the window fitted to the list it opens on
 };
 
 } // namespace velmora

@@ -13,6 +13,8 @@
 #include <QShortcut>
 #include <QVBoxLayout>
 
+#include <utility>
+
 namespace velmora {
 
 namespace {
@@ -21,8 +23,8 @@ constexpr int kTypingPauseMs = 250;
 
 } // namespace
 
-FindWindow::FindWindow(const Platform &platform, AppointmentBook &book, QWidget *parent)
-    : QWidget(parent, Qt::Window), platform_(platform), book_(book)
+FindWindow::FindWindow(const Platform &platform, BackgroundReads &reads, QWidget *parent)
+    : QWidget(parent, Qt::Window), platform_(platform), reading_(new ReadingBar(reads, this))
 {
     setObjectName(QStringLiteral("findWindow"));
     setWindowTitle(tr("Find a patient"));
@@ -41,6 +43,7 @@ FindWindow::FindWindow(const Platform &platform, AppointmentBook &book, QWidget 
     layout->addWidget(caption);
     layout->addWidget(text_);
     layout->addWidget(said_);
+    layout->addWidget(reading_);
     layout->addWidget(results_, 1);
     resize(1080, 420); // a whole line of a booking found in view
 
@@ -53,11 +56,24 @@ FindWindow::FindWindow(const Platform &platform, AppointmentBook &book, QWidget 
             pause_.stop();
             search();
         }
-        chooseCurrent();
+        // What was typed last is chosen from, once found.
+        if (reading_->reading())
+            chooseWhenFound_ = true;
+        else
+            chooseCurrent();
     });
     connect(results_, &QListWidget::itemActivated, this, [this] { chooseCurrent(); });
     text_->installEventFilter(this);
-    new QShortcut(QKeySequence(Qt::Key_Escape), this, this, &QWidget::close);
+    connect(reading_, &ReadingBar::stopped, this, [this] {
+        chooseWhenFound_ = false;
+        said_->setText(tr("The search was stopped."));
+    });
+    new QShortcut(QKeySequence(Qt::Key_Escape), this, this, [this] {
+        if (reading_->reading())
+            reading_->stop();
+        else
+            QWidget::close();
+    });
 }
 
 void FindWindow::open()
@@ -86,26 +102,35 @@ bool FindWindow::eventFilter(QObject *watched, QEvent *event)
 
 void FindWindow::search()
 {
-    PatientQuery query;
-    QString error;
+    const QString typed = text_->text();
     const QDate today = platform_.clock.today();
+    reading_->start<FoundPatients>(
+        tr("Searching the books..."),
+        [typed, today](BookStorage &storage, const ReadProgress &) {
+            return findPatients(storage, typed, today);
+        },
+        [this, today](const FoundPatients &result) { showFound(result, today); });
+}
+
+void FindWindow::showFound(const FoundPatients &result, QDate today)
+{
     results_->clear();
-    if (!book_.findPatients(text_->text(), today, &query, &found_, &error)) {
-        said_->setText(tr("The books could not be searched: %1").arg(error));
+    found_ = result.found;
+    if (!result.read) {
+        said_->setText(tr("The books could not be searched: %1").arg(result.error));
         return;
     }
-    if (query.kind == PatientQuery::Kind::TooShort) {
+    if (result.query.kind == PatientQuery::Kind::TooShort) {
         said_->setText(tr("Type at least three letters of a name, or four digits of a phone."));
         return;
     }
     const QLocale locale;
-    const QStringList doctors = book_.doctorNames();
     for (const FoundBooking &each : std::as_const(found_)) {
         const Appointment &booking = each.booking;
         const QString line = QStringLiteral("%1  %2  %3  %4  %5  %6")
                                  .arg(listedDate(booking.date, locale),
                                       fitted(trimBlanks(booking.hora), BookingRecord::kHoraWidth),
-                                      fitted(trimBlanks(doctors.value(each.slot - 1)), 30),
+                                      fitted(trimBlanks(result.doctorNames.value(each.slot - 1)), 30),
                                       fitted(trimBlanks(booking.nome), BookingRecord::kNomeWidth),
                                       fitted(trimBlanks(booking.convenio), BookingRecord::kConvenioWidth),
                                       trimBlanks(booking.telefone));
@@ -117,6 +142,8 @@ void FindWindow::search()
                                     : tr("Found: %1").arg(locale.toString(found_.size())));
     if (!found_.isEmpty())
         results_->setCurrentRow(0);
+    if (std::exchange(chooseWhenFound_, false))
+        chooseCurrent();
 }
 
 void FindWindow::chooseCurrent()

@@ -1,7 +1,8 @@
 #pragma once
 
-#include "core/appointment_book.h"
+#include "core/patient_search.h"
 #include "windows/platform.h"
+#include "windows/reading_bar.h"
 
 #include <QTimer>
 #include <QWidget>
@@ -19,7 +20,7 @@ class FindWindow : public QWidget
     Q_OBJECT
 
 public:
-    FindWindow(const Platform &platform, AppointmentBook &book, QWidget *parent = nullptr);
+    FindWindow(const Platform &platform, BackgroundReads &reads, QWidget *parent = nullptr);
 
     // Shown with the text selected, ready for a new name.
     void open();
@@ -32,10 +33,12 @@ protected:
 
 private:
     void search();
+    void showFound(const FoundPatients &result, QDate today);
     void chooseCurrent();
 
     Platform platform_;
-    AppointmentBook &book_;
+    ReadingBar *reading_ = nullptr;
+    bool chooseWhenFound_ = false; // Enter came before the results of what was typed
     QLineEdit *text_ = nullptr;
     QLabel *said_ = nullptr;
     QListWidget *results_ = nullptr;

@@ -1,7 +1,14 @@
 #include "windows/main_window.h"
+
 #include "core/activity_log.h"
+#include "core/booking_history.h"
+#include "core/first_free.h"
+#include "core/patient_search.h"
+#include "core/printout.h"
+#include "core/written_dates.h"
 
 #include "core/booking_status.h"
+#include "core/session_views.h"
 #include "windows/confirmation_window.h"
 #include "windows/month_window.h"
 #include "windows/widgets_support.h"
@@ -51,9 +58,11 @@ private:
 
 } // namespace
 
-MainWindow::MainWindow(const Platform &platform, AppointmentBook &book, const QDir &pdfFolder,
-                       const QStringList &fileProblems, QWidget *parent)
-    : QWidget(parent), platform_(platform), book_(book), pdfFolder_(pdfFolder), fileProblems_(fileProblems)
+MainWindow::MainWindow(const Platform &platform, AppointmentBook &book, BookStorage &storage,
+                       BackgroundReads &reads, const QDir &pdfFolder, const QStringList &fileProblems,
+                       QWidget *parent)
+    : QWidget(parent), platform_(platform), book_(book), storage_(storage), reads_(reads),
+      dayReads_(new ReadRequests(reads, this)), pdfFolder_(pdfFolder), fileProblems_(fileProblems)
 {
     buildControls();
     setTabOrder();
@@ -82,15 +91,15 @@ void MainWindow::wireControls()
         const auto field = static_cast<EntryField>(i);
         QLineEdit *box = entryBoxes_[i];
         connect(box, &QLineEdit::textChanged, this,
-                [this, field](const QString &text) { book_.setField(field, text); });
+                [this, field](const QString &text) { book_.entry().type(field, text); });
         connect(box, &QLineEdit::returnPressed, this, [this, field] { enterPressedIn(field); });
         box->installEventFilter(this);
     }
-    connect(&book_, &AppointmentBook::fieldChanged, this, [this](EntryField field) {
-        if (entryBoxes_[field]->text() != book_.field(field))
-            entryBoxes_[field]->setText(book_.field(field));
+    connect(&book_.entry(), &EntryFields::changedByProgram, this, [this](EntryField field) {
+        if (entryBoxes_[field]->text() != book_.entry().text(field))
+            entryBoxes_[field]->setText(book_.entry().text(field));
     });
-    connect(&book_, &AppointmentBook::buttonsChanged, this, &MainWindow::showButtons);
+    connect(&book_.entry(), &EntryFields::buttonsChanged, this, &MainWindow::showButtons);
     connect(&book_, &AppointmentBook::selectionCleared, this, &MainWindow::clearListSelection);
     connect(&book_, &AppointmentBook::rowReselected, this, [this](int row) {
         ProgramListChange change(listChangedByProgram_);
@@ -147,7 +156,7 @@ void MainWindow::wireControls()
     // A right click on a booked row: its status and its history.
     List1->setContextMenuPolicy(Qt::CustomContextMenu);
     connect(List1, &QWidget::customContextMenuRequested, this, [this](const QPoint &at) {
-        if (!book_.canRemove())
+        if (!book_.entry().buttons().remove)
             return;
         markSelectedStatus();
         QMenu menu(this);
@@ -163,44 +172,59 @@ void MainWindow::wireControls()
 void MainWindow::markSelectedStatus()
 {
     const int row = book_.selectedRow();
-    markStatus(sidePanel_->statusMenu(), book_.canRemove() && row >= 0
+    markStatus(sidePanel_->statusMenu(), book_.entry().buttons().remove && row >= 0
                                              ? std::optional<BookingStatus>(book_.dayList().statusAt(row))
                                              : std::nullopt);
 }
 
 void MainWindow::openConfirmations()
 {
-    if (!confirmations_)
-        confirmations_ = new ConfirmationWindow(
-            platform_, book_, pdfFolder_.filePath(QStringLiteral("velmora.ini")), pdfFolder_, this);
+    if (!confirmations_) {
+        confirmations_ =
+            new ConfirmationWindow(platform_, storage_, reads_,
+                                   pdfFolder_.filePath(QStringLiteral("velmora.ini")), pdfFolder_, this);
+        connect(confirmations_, &ConfirmationWindow::statusSet, &book_, &AppointmentBook::storedElsewhere);
+    }
     confirmations_->open();
 }
 
 void MainWindow::openMonth()
 {
     if (!month_)
-        month_ = new MonthWindow(platform_, book_, pdfFolder_, this);
-    month_->open();
+        month_ = new MonthWindow(platform_, reads_, pdfFolder_, this);
+    month_->open(book_.doctorNames());
 }
 
 void MainWindow::showHistory()
 {
-    QVector<HistoryEntry> entries;
-    const Outcome outcome = book_.history(&entries);
-    if (!outcome.done) {
-        showOutcome(outcome);
+    QString whyNot;
+    const std::optional<ListedRow> listed = selectedBooking(book_, &whyNot);
+    if (!listed) {
+        showOutcome(said(whyNot));
         return;
     }
-    QStringList described;
-    for (const HistoryEntry &entry : std::as_const(entries))
-        described << describedEntry(entry);
-    platform_.messages.inform(
-        this,
-        described.isEmpty()
-            ? QCoreApplication::translate("MainWindow", "This appointment has no history: it was booked "
-                                                        "before the program kept one.")
-            : QCoreApplication::translate("MainWindow", "History of the appointment:\n\n%1")
-                  .arg(described.join(QStringLiteral("\n"))));
+    dayReads_->start<BookingHistory>(
+        [listed = *listed](BookStorage &storage, const ReadProgress &) {
+            return readBookingHistory(storage, listed);
+        },
+        [this, slot = listed->slot, date = listed->date](const BookingHistory &history) {
+            if (history.dayChanged)
+                book_.storedElsewhere({slot, date, false});
+            if (!history.read) {
+                showOutcome(said(history.message));
+                return;
+            }
+            QStringList described;
+            for (const HistoryEntry &entry : history.entries)
+                described << describedEntry(entry);
+            platform_.messages.inform(
+                this,
+                described.isEmpty()
+                    ? QCoreApplication::translate("MainWindow", "This appointment has no history: it was "
+                                                                "booked before the program kept one.")
+                    : QCoreApplication::translate("MainWindow", "History of the appointment:\n\n%1")
+                          .arg(described.join(QStringLiteral("\n"))));
+        });
 }
 
 void MainWindow::showEvent(QShowEvent *event)
@@ -235,7 +259,7 @@ bool MainWindow::eventFilter(QObject *watched, QEvent *event)
         for (int i = 0; i < kEntryFieldCount; ++i)
             if (watched == entryBoxes_[i] && reason != Qt::ActiveWindowFocusReason &&
                 reason != Qt::PopupFocusReason)
-                book_.leaveField(static_cast<EntryField>(i));
+                book_.entry().leave(static_cast<EntryField>(i));
     }
     return QWidget::eventFilter(watched, event);
 }
@@ -289,15 +313,15 @@ void MainWindow::showOutcome(const Outcome &outcome)
 
 void MainWindow::showDate()
 {
-    lab_dat->setText(book_.longDate());
+    lab_dat->setText(longDate(book_.currentDate()));
     lab_dat->adjustSize();
 }
 
 void MainWindow::showButtons()
 {
-    cmd_inc->setEnabled(book_.canAdd());
-    cmd_alt->setEnabled(book_.canChange());
-    cmd_exc->setEnabled(book_.canRemove());
+    cmd_inc->setEnabled(book_.entry().buttons().add);
+    cmd_alt->setEnabled(book_.entry().buttons().change);
+    cmd_exc->setEnabled(book_.entry().buttons().remove);
 }
 
 void MainWindow::clearListSelection()
@@ -318,24 +342,24 @@ void MainWindow::enterPressedIn(EntryField field)
 void MainWindow::cmd_inc_Click()
 {
     const Outcome outcome = book_.add();
-    if (book_.addedRow() >= 0)
-        List1->scrollTo(book_.dayList().index(book_.addedRow())); // the new row in sight, where it was put
+    if (outcome.rowToShow >= 0)
+        List1->scrollTo(book_.dayList().index(outcome.rowToShow)); // the new row in sight, where it was put
     showOutcome(outcome);
 }
 
 void MainWindow::cmd_imp_Click()
 {
-    if (const std::optional<Printout> printout = book_.printout())
+    if (const std::optional<Printout> printout = dayPrintout(book_))
         printOrSavePdf(platform_, this, *printout, pdfFolder_);
 }
 
 void MainWindow::openFind()
 {
     if (!find_) {
-        find_ = new FindWindow(platform_, book_, this);
+        find_ = new FindWindow(platform_, reads_, this);
         connect(find_, &FindWindow::chosen, this, [this](const FoundBooking &found) {
             Combo1->setShownText(book_.doctorNames().value(found.slot - 1));
-            const Outcome outcome = book_.goTo(found);
+            const Outcome outcome = book_.goTo(placeOf(found));
             find_->hide();
             activateWindow();
             List1->setFocus(Qt::OtherFocusReason);
@@ -347,28 +371,33 @@ void MainWindow::openFind()
 
 void MainWindow::openFirstFree()
 {
-    QVector<FirstFree> found;
-    const Outcome outcome = book_.firstFreeSlots(&found, platform_.clock.today(), platform_.clock.now());
-    if (!outcome.done) {
-        showOutcome(outcome);
-        return;
-    }
-    if (!firstFree_) {
-        firstFree_ = new FirstFreeWindow(this);
-        connect(firstFree_, &FirstFreeWindow::chosen, this, [this](const FirstFree &free) {
-            const Outcome went = book_.goToFree(free);
-            firstFree_->hide();
-            activateWindow();
-            entryBoxes_[NameField]->setFocus(Qt::OtherFocusReason); // the time is in; the name comes next
-            showOutcome(went);
+    const FirstFreeSearch search = firstFreeSearch(book_, platform_.clock.today(), platform_.clock.now());
+    dayReads_->start<FirstFreeTimes>(
+        [search](BookStorage &storage, const ReadProgress &) { return readFirstFreeTimes(storage, search); },
+        [this, search](const FirstFreeTimes &times) {
+            if (!times.message.isEmpty()) {
+                showOutcome(said(times.message));
+                return;
+            }
+            if (!firstFree_) {
+                firstFree_ = new FirstFreeWindow(this);
+                connect(firstFree_, &FirstFreeWindow::chosen, this, [this](const FirstFree &free) {
+                    const Outcome went = book_.goTo(placeOf(book_.activeSlot(), free));
+                    firstFree_->hide();
+                    activateWindow();
+                    entryBoxes_[NameField]->setFocus(Qt::OtherFocusReason); // the time is in; the name next
+                    showOutcome(went);
+                });
+            }
+            firstFree_->open(book_.doctorNames().value(search.slot - 1), times.found);
         });
-    }
-    firstFree_->open(book_.doctorNames().value(book_.activeSlot() - 1), found);
 }
 
 void MainWindow::showAfterSetup()
 {
-    book_.leaveDoctor();
+    book_.chooseDoctor(0);
+    Timer1->start(); // the names as saved, read again until they can be
+    Timer1_Timer();
     Combo1->setShownText(QCoreApplication::translate("MainWindow", kChooseDoctor));
     showMaximized();
 }

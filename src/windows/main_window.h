@@ -1,6 +1,7 @@
 #pragma once
 
 #include "core/appointment_book.h"
+#include "core/background_reads.h"
 #include "windows/doctor_box.h"
 #include "windows/find_window.h"
 #include "windows/first_free_window.h"
@@ -33,8 +34,10 @@ class MainWindow : public QWidget
 public:
     // Problems found with the files at start are said once the window is on the screen; a PDF made
     // instead of a printout is offered in pdfFolder.
-    MainWindow(const Platform &platform, AppointmentBook &book, const QDir &pdfFolder,
-               const QStringList &fileProblems = {}, QWidget *parent = nullptr);
+    // The book is the day's session; the other windows it opens read through reads, and the
+    // confirmations set statuses on storage.
+    MainWindow(const Platform &platform, AppointmentBook &book, BookStorage &storage, BackgroundReads &reads,
+               const QDir &pdfFolder, const QStringList &fileProblems = {}, QWidget *parent = nullptr);
 
     // Back from the setup window: no doctor chosen, the day list empty, this window shown.
     void showAfterSetup();
@@ -80,6 +83,9 @@ private:
 
     Platform platform_;
     AppointmentBook &book_;
+    BookStorage &storage_;
+    BackgroundReads &reads_;
+    ReadRequests *dayReads_ = nullptr; // the history and the earliest free times
     QDir pdfFolder_;
     QStringList fileProblems_;
     bool listChangedByProgram_ = false;

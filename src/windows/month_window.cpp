@@ -68,9 +68,10 @@ QChartView *chartView(QChart *chart, const QString &name)
 
 } // namespace
 
-MonthWindow::MonthWindow(const Platform &platform, AppointmentBook &book, const QDir &pdfFolder,
+MonthWindow::MonthWindow(const Platform &platform, BackgroundReads &reads, const QDir &pdfFolder,
                          QWidget *parent)
-    : QWidget(parent, Qt::Window), platform_(platform), book_(book), pdfFolder_(pdfFolder)
+    : QWidget(parent, Qt::Window), platform_(platform), pdfFolder_(pdfFolder),
+      reading_(new ReadingBar(reads, this))
 {
     setObjectName(QStringLiteral("monthWindow"));
     setWindowTitle(tr("The month in numbers"));
@@ -109,6 +110,7 @@ MonthWindow::MonthWindow(const Platform &platform, AppointmentBook &book, const 
     layout->addWidget(period_);
     layout->addWidget(figures_, 2);
     layout->addWidget(chartArea, 5);
+    layout->addWidget(reading_);
     layout->addLayout(actions);
     resize(1000, 720);
 
@@ -117,13 +119,19 @@ MonthWindow::MonthWindow(const Platform &platform, AppointmentBook &book, const 
     connect(print, &QPushButton::clicked, this, &MonthWindow::print);
     connect(csv, &QPushButton::clicked, this, &MonthWindow::saveCsv);
     connect(close, &QPushButton::clicked, this, &QWidget::close);
-    new QShortcut(QKeySequence(Qt::Key_Escape), this, this, &QWidget::close);
+    // Escape stops a read under way, and closes the window otherwise.
+    new QShortcut(QKeySequence(Qt::Key_Escape), this, this, [this] {
+        if (reading_->reading())
+            reading_->stop();
+        else
+            QWidget::close();
+    });
 }
 
-void MonthWindow::open()
+void MonthWindow::open(const QStringList &doctorNames)
 {
     const QDate today = platform_.clock.today();
-    period_->set(firstOfMonth(today), lastOfMonth(today), book_.doctorNames());
+    period_->set(firstOfMonth(today), lastOfMonth(today), doctorNames);
     reload();
     show();
     raise();
@@ -133,13 +141,30 @@ void MonthWindow::open()
 
 void MonthWindow::reload()
 {
-    QString error;
-    if (!book_.monthReport(period_->from(), period_->to(), period_->slot(), &report_, &error)) {
-        report_ = MonthReport{period_->from(), period_->to(), {}, {}, {}};
-        platform_.messages.inform(this, tr("The figures could not be read: %1.").arg(error));
-    }
-    showFigures();
-    showCharts();
+    struct Figures
+    {
+        bool read = false;
+        QString error;
+        MonthReport report;
+    };
+    const QDate from = period_->from();
+    const QDate to = period_->to();
+    const int slot = period_->slot();
+    reading_->start<Figures>(
+        tr("Counting the period..."),
+        [from, to, slot](BookStorage &storage, const ReadProgress &progress) {
+            Figures figures;
+            figures.read =
+                readMonthReport(storage, from, to, slot, &figures.report, &figures.error, progress);
+            return figures;
+        },
+        [this, from, to](const Figures &figures) {
+            report_ = figures.read ? figures.report : MonthReport{from, to, {}, {}, {}};
+            if (!figures.read)
+                platform_.messages.inform(this, tr("The figures could not be read: %1.").arg(figures.error));
+            showFigures();
+            showCharts();
+        });
 }
 
 void MonthWindow::showFigures()

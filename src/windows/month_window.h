@@ -1,8 +1,8 @@
 #pragma once
 
-#include "core/appointment_book.h"
 #include "core/month_report.h"
 #include "windows/platform.h"
+#include "windows/reading_bar.h"
 
 #include <QWidget>
 
@@ -19,10 +19,12 @@ class MonthWindow : public QWidget
     Q_OBJECT
 
 public:
-    MonthWindow(const Platform &platform, AppointmentBook &book, const QDir &pdfFolder,
+    // The figures are read in the background.
+    MonthWindow(const Platform &platform, BackgroundReads &reads, const QDir &pdfFolder,
                 QWidget *parent = nullptr);
 
-    void open();
+    // Shown for the month of today, every doctor.
+    void open(const QStringList &doctorNames);
     const MonthReport &report() const { return report_; }
 
 private:
@@ -33,13 +35,13 @@ private:
     void saveCsv();
 
     Platform platform_;
-    AppointmentBook &book_;
     QDir pdfFolder_;
     class PeriodChoice *period_ = nullptr;
     QTableWidget *figures_ = nullptr;
     QWidget *charts_ = nullptr;
     QGridLayout *chartGrid_ = nullptr;
     MonthReport report_;
+    ReadingBar *reading_ = nullptr;
 };
 
 } // namespace velmora

@@ -44,8 +44,8 @@ QLabel *addLabel(QWidget *parent, const QString &text, const QRect &rect, const 
 
 } // namespace
 
-SetupWindow::SetupWindow(const Platform &platform, AppointmentBook &book, QWidget *parent)
-    : QWidget(parent), platform_(platform), book_(book)
+SetupWindow::SetupWindow(const Platform &platform, DoctorSetup &setup, QWidget *parent)
+    : QWidget(parent), platform_(platform), setup_(setup)
 {
     setObjectName(QStringLiteral("marca2"));
     setWindowTitle(QCoreApplication::translate("SetupWindow", "Setup professional"));
@@ -205,7 +205,7 @@ bool SetupWindow::load()
 {
     AllDoctorFields fields;
     QString error;
-    if (!book_.readSetup(&fields, &error)) {
+    if (!setup_.read(&fields, &error)) {
         platform_.messages.inform(
             this, QCoreApplication::translate("SetupWindow", "The doctors' settings could not be read: %1.")
                       .arg(error));
@@ -239,8 +239,8 @@ void SetupWindow::Command1_Click()
                 changes[i].interval = QString::fromLatin1(kIntervals[option]);
     }
     QString error;
-    AppointmentBook::SetupSave saved = book_.saveSetup(changes, &error);
-    if (saved == AppointmentBook::SetupSave::SavedElsewhere) {
+    DoctorSetup::Save saved = setup_.save(changes, &error);
+    if (saved == DoctorSetup::Save::SavedElsewhere) {
         if (!platform_.messages.ask(this,
                                     QCoreApplication::translate(
                                         "SetupWindow",
@@ -252,9 +252,9 @@ void SetupWindow::Command1_Click()
             load(); // theirs, read afresh: the next Save and Return asks only if they change again
             return;
         }
-        saved = book_.saveSetup(changes, &error, true);
+        saved = setup_.save(changes, &error, true);
     }
-    if (saved == AppointmentBook::SetupSave::Failed) {
+    if (saved == DoctorSetup::Save::Failed) {
         platform_.messages.inform(
             this, QCoreApplication::translate("SetupWindow",
                                               "The settings were not saved: %1.\n\nNothing was changed; "
@@ -270,7 +270,7 @@ void SetupWindow::openSchedule(int slot)
 {
     WeeklyTimes stored;
     QString error;
-    if (!book_.readWeeklyTimes(slot, &stored, &error)) {
+    if (!setup_.readWeeklyTimes(slot, &stored, &error)) {
         platform_.messages.inform(
             this,
             QCoreApplication::translate("SetupWindow", "The weekly hours could not be read: %1.").arg(error));
@@ -311,7 +311,7 @@ void SetupWindow::Command2_Click()
         return;
     }
     QString error;
-    if (!book_.saveWeeklyTimes(editedSlot_, check.stored, &error)) {
+    if (!setup_.saveWeeklyTimes(editedSlot_, check.stored, &error)) {
         platform_.messages.inform(
             this,
             QCoreApplication::translate("SetupWindow", "The weekly hours were not saved: %1.\n\nNothing was "

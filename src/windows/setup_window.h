@@ -1,6 +1,6 @@
 #pragma once
 
-#include "core/appointment_book.h"
+#include "core/doctor_setup.h"
 #include "core/weekly_times.h"
 #include "windows/platform.h"
 
@@ -22,7 +22,7 @@ class SetupWindow : public QWidget
     Q_OBJECT
 
 public:
-    SetupWindow(const Platform &platform, AppointmentBook &book, QWidget *parent = nullptr);
+    SetupWindow(const Platform &platform, DoctorSetup &setup, QWidget *parent = nullptr);
 
     // Fills the controls from the stored settings; false (after saying why) when they cannot be read.
     bool load();
@@ -55,7 +55,7 @@ private:
     void closeScheduleEditor();
 
     Platform platform_;
-    AppointmentBook &book_;
+    DoctorSetup &setup_;
     int editedSlot_ = 0; // the slot whose weekly hours the editor shows
     QWidget *canvas_ = nullptr;
     QPushButton *Command1 = nullptr;

@@ -1,5 +1,8 @@
 // The appointment book as the receptionist works it, without a window, on real files.
+#include "core/booking_history.h"
 #include "core/date_steps.h"
+#include "core/session_views.h"
+#include "core/written_dates.h"
 #include "support/counting_storage.h"
 #include "support/open_book.h"
 
@@ -102,7 +105,8 @@ private Q_SLOTS:
         Book::expectNothingSaid(ana.stepDate(DateStep::PlusDay, kMonday));
         QCOMPARE(resets.count(), 1);
         QCOMPARE(ana.currentDate(), kMonday.addDays(1));
-        QCOMPARE(ana.longDate(), QLocale::system().toString(kMonday.addDays(1), QLocale::LongFormat));
+        QCOMPARE(longDate(ana.currentDate()),
+                 QLocale::system().toString(kMonday.addDays(1), QLocale::LongFormat));
         QCOMPARE(book.rows().size(), 3);
         QVERIFY(book.rows().at(1).startsWith(QStringLiteral("08:15  Tuesday")));
         ana.stepDate(DateStep::PlusMonth, kMonday);
@@ -128,21 +132,22 @@ private Q_SLOTS:
         book.morningDoctor(1, "Ana");
         AppointmentBook &ana = book.open(1);
         ana.selectRow(book.rows().indexOf(QStringLiteral("08:30")));
-        QCOMPARE(ana.field(TimeField), QStringLiteral("08:30"));
-        QVERIFY(!ana.canRemove());
+        QCOMPARE(ana.entry().text(TimeField), QStringLiteral("08:30"));
+        QVERIFY(!ana.entry().buttons().remove);
         book.type(NameField, "maria DA silva");
-        QCOMPARE(ana.field(NameField), QStringLiteral("Maria da Silva"));
+        QCOMPARE(ana.entry().text(NameField), QStringLiteral("Maria da Silva"));
         book.type(PlanField, "unimed");
         book.type(PhonesField, "555 1234");
         book.type(NotesField, "first visit");
-        Book::expectNothingSaid(ana.add());
+        const Outcome added = ana.add();
+        Book::expectNothingSaid(added);
         QCOMPARE(book.files.appointments(1).last(),
                  QStringLiteral("2027-03-01|08:30|Maria da Silva|Unimed|555 1234|first visit"));
         QVERIFY(!book.rows().contains(QStringLiteral("08:30")));
-        QCOMPARE(ana.addedRow(), 2);
+        QCOMPARE(added.rowToShow, 2);
         QVERIFY(book.rows().at(2).startsWith(QStringLiteral("08:30  Maria da Silva")));
         QCOMPARE(book.rows().at(2).size(), 103);
-        QCOMPARE(ana.currentBooking().hora, QStringLiteral("08:30"));
+        QCOMPARE(ana.entry().current().hora, QStringLiteral("08:30"));
         QCOMPARE(ana.selectedRow(), -1);
     }
 
@@ -152,9 +157,9 @@ private Q_SLOTS:
         Book book;
         book.morningDoctor(1, "Ana");
         AppointmentBook &ana = book.open(1);
-        ana.setField(TimeField, "08:00");
-        ana.setField(NameField, "AYŞE İPEKÇİ");
-        ana.setField(PlanField, "sul AMÉRICA");
+        ana.entry().type(TimeField, "08:00");
+        ana.entry().type(NameField, "AYŞE İPEKÇİ");
+        ana.entry().type(PlanField, "sul AMÉRICA");
         Book::expectNothingSaid(ana.add());
         QCOMPARE(book.files.appointments(1).last(),
                  QStringLiteral("2027-03-01|08:00|Ayşe İpekçi|Sul América||"));
@@ -236,7 +241,7 @@ private Q_SLOTS:
                                 "doctor's book (\"Dora\"): \"bdm4.mdb\" could not be written: "
                                 "database is locked."));
         QVERIFY(book.files.appointments(1).last().contains(QStringLiteral("Kept Anyway")));
-        QVERIFY(book.rows().at(ana.addedRow()).startsWith(QStringLiteral("08:00  Kept Anyway")));
+        QVERIFY(book.rows().at(outcome.rowToShow).startsWith(QStringLiteral("08:00  Kept Anyway")));
     }
 
     void changeFindsTheSelectedBooking()
@@ -246,13 +251,13 @@ private Q_SLOTS:
         book.files.addAppointment(1, kMonday, "08:15", "Old Name", "Plan");
         AppointmentBook &ana = book.open(1);
         ana.selectRow(book.rowStartingWith(QStringLiteral("08:15  Old Name")));
-        QCOMPARE(ana.field(NameField), QStringLiteral("Old Name"));
-        QCOMPARE(ana.field(PlanField), QStringLiteral("Plan"));
-        QVERIFY(ana.canChange());
-        QVERIFY(ana.canRemove());
+        QCOMPARE(ana.entry().text(NameField), QStringLiteral("Old Name"));
+        QCOMPARE(ana.entry().text(PlanField), QStringLiteral("Plan"));
+        QVERIFY(ana.entry().buttons().change);
+        QVERIFY(ana.entry().buttons().remove);
         book.type(TimeField, "08:45");
         book.type(NameField, "New Name");
-        QVERIFY(!ana.canRemove());
+        QVERIFY(!ana.entry().buttons().remove);
         Book::expectNothingSaid(ana.change());
         // What was not edited is stored as it was; an edited field as a new booking stores it.
         QCOMPARE(book.files.appointments(1).last(),
@@ -260,14 +265,14 @@ private Q_SLOTS:
         // The old time is free again and the new one is taken.
         QVERIFY(book.rows().contains(QStringLiteral("08:15")));
         QVERIFY(!book.rows().contains(QStringLiteral("08:45")));
-        QCOMPARE(ana.field(TimeField), QString());
-        QVERIFY(!ana.canChange());
-        QVERIFY(!ana.canRemove());
+        QCOMPARE(ana.entry().text(TimeField), QString());
+        QVERIFY(!ana.entry().buttons().change);
+        QVERIFY(!ana.entry().buttons().remove);
 
         // A Change from a free row has nothing to change, and says so.
         ana.selectRow(book.rows().indexOf(QStringLiteral("08:00")));
         book.type(NameField, "Nobody");
-        QVERIFY(!ana.canChange());
+        QVERIFY(!ana.entry().buttons().change);
         QCOMPARE(said(ana.change()),
                  QStringLiteral("No appointment is selected: choose one in the list first."));
         QCOMPARE(book.files.appointments(1).size(), 1);
@@ -285,13 +290,13 @@ private Q_SLOTS:
         AppointmentBook &ana = book.open(1);
         const QString shown = BookingRecord::of("08:15", "Maria Jose", "Plan", "555", "line break").row();
         QCOMPARE(book.rows().count(shown), 2);
-        const std::optional<Printout> printed = ana.printout();
+        const std::optional<Printout> printed = dayPrintout(ana);
         for (const QString &row : printed->rows)
             QVERIFY2(blankControlCharacters(row) == row, qPrintable(row));
 
         // The second of the two rows that read alike is the second booking, as stored.
         ana.selectRow(book.rows().lastIndexOf(shown));
-        QCOMPARE(ana.field(NameField), QStringLiteral("Maria Jose"));
+        QCOMPARE(ana.entry().text(NameField), QStringLiteral("Maria Jose"));
         Book::expectNothingSaid(ana.remove());
         QCOMPARE(book.files.appointments(1).size(), 2);
         QVERIFY(book.files.appointments(1).contains("2027-03-01|08:15|Maria\tJose|Plan|555|line\nbreak"));
@@ -318,17 +323,18 @@ private Q_SLOTS:
         book.files.addAppointment(1, kMonday, "08:15", name, "Unimed", "3198784-7898", notes);
         AppointmentBook &ana = book.open(1);
         ana.selectRow(book.rowStartingWith(QStringLiteral("08:15  Maria")));
-        QCOMPARE(ana.field(NotesField), notes);
-        QCOMPARE(ana.field(NameField), name);
+        QCOMPARE(ana.entry().text(NotesField), notes);
+        QCOMPARE(ana.entry().text(NameField), name);
         book.type(PhonesField, "31987847898");
         Book::expectNothingSaid(ana.change());
         QCOMPARE(
             book.files.appointments(1).last(),
             QStringLiteral("2027-03-01|08:15|%1|Unimed|%2|%3").arg(name, fitted("31987847898", 20), notes));
         ana.selectRow(book.rowStartingWith(QStringLiteral("08:15  Maria")));
-        QVector<HistoryEntry> history;
-        QVERIFY(ana.history(&history).done);
-        QCOMPARE(history.last().details, QStringLiteral("telefone: 3198784-7898 \u2192 31987847898"));
+        QString whyNot;
+        const BookingHistory history = readBookingHistory(*book.storage, *selectedBooking(ana, &whyNot));
+        QVERIFY(history.read);
+        QCOMPARE(history.entries.last().details, QStringLiteral("telefone: 3198784-7898 \u2192 31987847898"));
         // The long name still names the booking for a Remove.
         Book::expectNothingSaid(ana.remove());
         QCOMPARE(book.files.appointments(1).size(), 0);
@@ -350,7 +356,7 @@ private Q_SLOTS:
         // After the name was edited nothing matches: that is said, nothing is deleted and the row stays.
         ana.selectRow(2);
         book.type(NameField, "Someone Else");
-        QVERIFY(!ana.canRemove());
+        QVERIFY(!ana.entry().buttons().remove);
         QVERIFY(said(ana.remove()).contains(QStringLiteral("Nothing was removed")));
         QCOMPARE(book.files.appointments(1).size(), 1);
         QCOMPARE(book.rowStartingWith(QStringLiteral("08:30  Twin")), 2);
@@ -364,20 +370,20 @@ private Q_SLOTS:
         book.files.addAppointment(1, kMonday, "08:30", "");
         AppointmentBook &ana = book.open(1);
         ana.selectRow(book.rowStartingWith(QStringLiteral("08:15  Booked")));
-        QVERIFY(ana.canChange() && ana.canRemove());
+        QVERIFY(ana.entry().buttons().change && ana.entry().buttons().remove);
         // One character withdraws Remove; deleting it again does not bring it back.
-        ana.setField(PhonesField, "9");
-        QVERIFY(!ana.canRemove());
-        QVERIFY(ana.canChange());
-        ana.setField(PhonesField, "");
-        QVERIFY(!ana.canRemove());
+        ana.entry().type(PhonesField, "9");
+        QVERIFY(!ana.entry().buttons().remove);
+        QVERIFY(ana.entry().buttons().change);
+        ana.entry().type(PhonesField, "");
+        QVERIFY(!ana.entry().buttons().remove);
 
         // A booking row with a blank name offers neither Change nor Remove.
         ana.selectRow(book.rowStartingWith(QStringLiteral("08:30  ")));
-        QCOMPARE(ana.field(TimeField), QStringLiteral("08:30"));
-        QCOMPARE(ana.field(NameField), QString());
-        QVERIFY(!ana.canRemove());
-        QVERIFY(ana.canAdd());
+        QCOMPARE(ana.entry().text(TimeField), QStringLiteral("08:30"));
+        QCOMPARE(ana.entry().text(NameField), QString());
+        QVERIFY(!ana.entry().buttons().remove);
+        QVERIFY(ana.entry().buttons().add);
 
         // A date step leaves no row selected but the fields as they were; Change then says why it
         // cannot, instead of doing nothing.
@@ -385,7 +391,7 @@ private Q_SLOTS:
         ana.stepDate(DateStep::PlusDay, kMonday);
         ana.stepDate(DateStep::MinusDay, kMonday);
         QCOMPARE(ana.selectedRow(), -1);
-        QCOMPARE(ana.field(NameField), QStringLiteral("Booked"));
+        QCOMPARE(ana.entry().text(NameField), QStringLiteral("Booked"));
         book.type(NameField, "Renamed");
         QCOMPARE(said(ana.change()),
                  QStringLiteral("No appointment is selected: choose one in the list first."));
@@ -394,13 +400,13 @@ private Q_SLOTS:
         // Selecting nothing, a free row after a booking, or leaving the doctor withdraws both.
         ana.selectRow(book.rowStartingWith(QStringLiteral("08:15  Booked")));
         ana.selectRow(-1);
-        QVERIFY(!ana.canChange() && !ana.canRemove());
+        QVERIFY(!ana.entry().buttons().change && !ana.entry().buttons().remove);
         ana.selectRow(book.rowStartingWith(QStringLiteral("08:15  Booked")));
         ana.selectRow(book.rows().indexOf(QStringLiteral("08:00")));
-        QVERIFY(!ana.canChange() && !ana.canRemove());
+        QVERIFY(!ana.entry().buttons().change && !ana.entry().buttons().remove);
         ana.selectRow(book.rowStartingWith(QStringLiteral("08:15  Booked")));
-        ana.leaveDoctor();
-        QVERIFY(!ana.canChange() && !ana.canRemove());
+        ana.chooseDoctor(0);
+        QVERIFY(!ana.entry().buttons().change && !ana.entry().buttons().remove);
         QVERIFY(book.files.appointments(1).contains(QStringLiteral("2027-03-01|08:15|Booked|||")));
     }
 
@@ -424,10 +430,10 @@ private Q_SLOTS:
         book.type(NameField, "Renamed");
         QVERIFY(said(ana.change()).contains(QStringLiteral("could not be changed")));
         QCOMPARE(book.rows(), before);
-        QCOMPARE(ana.field(NameField), QStringLiteral("Renamed"));
+        QCOMPARE(ana.entry().text(NameField), QStringLiteral("Renamed"));
         // The booking stays selected with the edits: Change is simply pressed again.
         QCOMPARE(ana.selectedRow(), book.rowStartingWith(QStringLiteral("08:15  Stored")));
-        QVERIFY(ana.canChange());
+        QVERIFY(ana.entry().buttons().change);
 
         lock.reset();
         Book::expectNothingSaid(ana.change());
@@ -436,7 +442,7 @@ private Q_SLOTS:
         lock.emplace(book.files.path("bdm1.mdb"));
         ana.selectRow(book.rowStartingWith(QStringLiteral("08:15  Renamed")));
         QVERIFY(said(ana.remove()).contains(QStringLiteral("could not be removed")));
-        QVERIFY(ana.canRemove());
+        QVERIFY(ana.entry().buttons().remove);
     }
 
     // The file is damaged while the doctor is chosen: the booking is refused and the list, which can
@@ -488,11 +494,11 @@ private Q_SLOTS:
         Book book;
         book.morningDoctor(1, "Ana Souza");
         AppointmentBook &ana = book.open();
-        QVERIFY(!ana.printout());
+        QVERIFY(!dayPrintout(ana));
         Book::expectNothingSaid(ana.chooseDoctor(1));
-        const std::optional<Printout> page = ana.printout();
+        const std::optional<Printout> page = dayPrintout(ana);
         QVERIFY(page);
-        QCOMPARE(page->header, QStringLiteral("Ana Souza - ") + ana.longDate());
+        QCOMPARE(page->header, QStringLiteral("Ana Souza - ") + longDate(ana.currentDate()));
         QCOMPARE(page->documentName, QStringLiteral("Velmora_Ana_Souza_2027-03-01"));
         QCOMPARE(page->rows, book.rows());
     }

@@ -1,6 +1,7 @@
 // The same cases on both engines: the folder's files, and the server several desks share.
 #include "core/appointment_book.h"
 #include "core/date_steps.h"
+#include "core/doctor_setup.h"
 #include "core/month_report.h"
 #include "core/patient_query.h"
 #include "files/sqlite_storage.h"
@@ -418,25 +419,25 @@ private Q_SLOTS:
         SharedBooks books(engine);
         auto frontStorage = books.desk();
         auto phoneStorage = books.desk();
-        AppointmentBook front(*frontStorage, kMonday);
-        AppointmentBook phone(*phoneStorage, kMonday);
+        DoctorSetup front(*frontStorage);
+        DoctorSetup phone(*phoneStorage);
         AllDoctorFields fields;
         QString error;
-        QVERIFY(front.readSetup(&fields, &error) && phone.readSetup(&fields, &error));
+        QVERIFY(front.read(&fields, &error) && phone.read(&fields, &error));
         AllDoctorChanges phoneChanges;
         phoneChanges[0].name = QStringLiteral("Phone's");
-        QCOMPARE(phone.saveSetup(phoneChanges, &error), AppointmentBook::SetupSave::Saved);
+        QCOMPARE(phone.save(phoneChanges, &error), DoctorSetup::Save::Saved);
 
         AllDoctorChanges frontChanges;
         frontChanges[0].name = QStringLiteral("Front's");
-        QCOMPARE(front.saveSetup(frontChanges, &error), AppointmentBook::SetupSave::SavedElsewhere);
+        QCOMPARE(front.save(frontChanges, &error), DoctorSetup::Save::SavedElsewhere);
         QVERIFY(frontStorage->readDoctors(&fields, &error));
         QCOMPARE(fields[0].name, std::optional<QString>("Phone's"));
-        QCOMPARE(front.saveSetup(frontChanges, &error, true), AppointmentBook::SetupSave::Saved);
+        QCOMPARE(front.save(frontChanges, &error, true), DoctorSetup::Save::Saved);
         // Read afresh, nothing was saved meanwhile: no question.
-        QVERIFY(phone.readSetup(&fields, &error));
+        QVERIFY(phone.read(&fields, &error));
         QCOMPARE(fields[0].name, std::optional<QString>("Front's"));
-        QCOMPARE(phone.saveSetup(phoneChanges, &error), AppointmentBook::SetupSave::Saved);
+        QCOMPARE(phone.save(phoneChanges, &error), DoctorSetup::Save::Saved);
     }
 
     void aChangeOrRemoveOfWhatAnotherDeskChangedIsSaid_data() { addEngines(); }
@@ -451,18 +452,18 @@ private Q_SLOTS:
         const int carla = firstRowStartingWith(front.dayList().rows(), "08:15  Carla");
         front.selectRow(carla);
         phone.selectRow(firstRowStartingWith(phone.dayList().rows(), "08:15  Carla"));
-        phone.setField(NameField, "Carla Dias");
+        phone.entry().type(NameField, "Carla Dias");
         QVERIFY(phone.change().messages.isEmpty());
 
-        front.setField(NotesField, "typed at the front");
+        front.entry().type(NotesField, "typed at the front");
         const Outcome change = front.change();
         QCOMPARE(change.messages.size(), 1);
         QVERIFY(change.messages[0].contains("another desk"));
-        QCOMPARE(front.field(NotesField), QStringLiteral("typed at the front"));
+        QCOMPARE(front.entry().text(NotesField), QStringLiteral("typed at the front"));
         QVERIFY(firstRowStartingWith(front.dayList().rows(), "08:15  Carla Dias") >= 0);
 
         front.selectRow(carla);
-        front.setField(NameField, "Carla");
+        front.entry().type(NameField, "Carla");
         QVERIFY(front.remove().messages.value(0).contains("another desk"));
         QCOMPARE(namesOn(*desks.phoneStorage, 1).value(0).trimmed(), QStringLiteral("Carla Dias"));
     }
@@ -758,11 +759,12 @@ private Q_SLOTS:
         Book::expectNothingSaid(addAt(desks.front, "08:00", "Before"));
         AllDoctorFields fields;
         QString error;
-        QVERIFY(desks.phone.readSetup(&fields, &error));
+        DoctorSetup phoneSetup(*desks.phoneStorage);
+        QVERIFY(phoneSetup.read(&fields, &error));
         AllDoctorChanges changes;
         changes[0] = {QStringLiteral("Ana"), 2, {}};
         changes[1] = {QStringLiteral("Bruno"), 0, {}};
-        QCOMPARE(desks.phone.saveSetup(changes, &error), AppointmentBook::SetupSave::Saved);
+        QCOMPARE(phoneSetup.save(changes, &error), DoctorSetup::Save::Saved);
         QTRY_COMPARE_WITH_TIMEOUT(desks.front.doctorSettings().linkedSlot, 2, 1000);
         Book::expectNothingSaid(addAt(desks.front, "08:15", "First"));
         Book::expectNothingSaid(addAt(desks.front, "08:30", "Second"));
@@ -814,23 +816,23 @@ private Q_SLOTS:
         // The front desk works on a row while the phone desk books: what it typed and picked stays.
         const int carla = firstRowStartingWith(front.dayList().rows(), "08:15  Carla");
         front.selectRow(carla);
-        front.setField(NotesField, "typing");
+        front.entry().type(NotesField, "typing");
         QSignalSpy reselected(&front, &AppointmentBook::rowReselected);
         Book::expectNothingSaid(addAt(phone, "08:30", "Davi"));
         QTRY_VERIFY_WITH_TIMEOUT(firstRowStartingWith(front.dayList().rows(), "08:30  Davi") >= 0, 1000);
         QCOMPARE(reselected.size(), 1);
         QCOMPARE(front.selectedRow(), carla);
-        QCOMPARE(front.field(NotesField), QStringLiteral("typing"));
-        QVERIFY(front.canChange());
+        QCOMPARE(front.entry().text(NotesField), QStringLiteral("typing"));
+        QVERIFY(front.entry().buttons().change);
 
         // Statuses, changes and removals are seen as bookings are.
         phone.selectRow(firstRowStartingWith(phone.dayList().rows(), "08:15  Carla"));
         Book::expectNothingSaid(phone.setStatus(BookingStatus::Confirmed));
         QTRY_COMPARE_WITH_TIMEOUT(front.dayList().statusAt(front.selectedRow()), BookingStatus::Confirmed,
                                   1000);
-        QCOMPARE(front.field(NotesField), QStringLiteral("typing"));
+        QCOMPARE(front.entry().text(NotesField), QStringLiteral("typing"));
         phone.selectRow(firstRowStartingWith(phone.dayList().rows(), "08:30  Davi"));
-        phone.setField(NameField, "Davi Lima");
+        phone.entry().type(NameField, "Davi Lima");
         Book::expectNothingSaid(phone.change());
         QTRY_VERIFY_WITH_TIMEOUT(firstRowStartingWith(front.dayList().rows(), "08:30  Davi Lima") >= 0, 1000);
         phone.selectRow(firstRowStartingWith(phone.dayList().rows(), "08:30  Davi Lima"));
@@ -853,14 +855,15 @@ private Q_SLOTS:
         // The renamed doctor is followed.
         AllDoctorFields fields;
         QString error;
-        QVERIFY(phone.readSetup(&fields, &error));
+        DoctorSetup phoneSetup(*desks.phoneStorage);
+        QVERIFY(phoneSetup.read(&fields, &error));
         AllDoctorChanges changes;
         changes[0] = {QStringLiteral("Ana"), 0, {}};
         changes[1] = {QStringLiteral("Bruno Reis"), 0, {}};
-        QCOMPARE(phone.saveSetup(changes, &error), AppointmentBook::SetupSave::Saved);
+        QCOMPARE(phoneSetup.save(changes, &error), DoctorSetup::Save::Saved);
         QTRY_COMPARE_WITH_TIMEOUT(front.doctorNames().value(1), QStringLiteral("Bruno Reis"), 1000);
         QCOMPARE(front.activeSlot(), 1);
-        QCOMPARE(front.field(NotesField), QStringLiteral("typing"));
+        QCOMPARE(front.entry().text(NotesField), QStringLiteral("typing"));
     }
 };
 

@@ -1,4 +1,5 @@
 #include "core/date_steps.h"
+#include "core/doctor_setup.h"
 #include "support/fault_vfs.h"
 #include "support/open_book.h"
 
@@ -101,8 +102,8 @@ private Q_SLOTS:
                                      AllDoctorChanges changes;
                                      changes[0].name = QStringLiteral("Renamed Doctor");
                                      QString error;
-                                     return book.book->saveSetup(changes, &error) ==
-                                                    AppointmentBook::SetupSave::Saved
+                                     return DoctorSetup(*book.storage).save(changes, &error) ==
+                                                    DoctorSetup::Save::Saved
                                                 ? QString()
                                                 : error;
                                  },
@@ -113,8 +114,9 @@ private Q_SLOTS:
                                         times[0] = QStringLiteral("0700");
                                         times[1] = QStringLiteral("0730");
                                         QString error;
-                                        return book.book->saveWeeklyTimes(7, times, &error) ? QString()
-                                                                                            : error;
+                                        return DoctorSetup(*book.storage).saveWeeklyTimes(7, times, &error)
+                                                   ? QString()
+                                                   : error;
                                     },
                                     "", false};
 

@@ -30,11 +30,15 @@ public:
         window = nullptr;
         windows.reset();
         appointmentBook.reset();
+        reads.reset();
         storage.reset();
         storage = std::make_unique<SqliteStorage>(files.folder());
+        reads = std::make_unique<BackgroundReads>([folder = files.folder()] {
+            return std::make_unique<SqliteStorage>(folder, kLockWaitMs, FileAccess::ReadBeside);
+        });
         appointmentBook = std::make_unique<AppointmentBook>(*storage, platform.clock.today());
-        windows = std::make_unique<BookWindows>(platform.platform(), *appointmentBook, files.folder(),
-                                                fileProblems);
+        windows = std::make_unique<BookWindows>(platform.platform(), *appointmentBook, *storage, *reads,
+                                                files.folder(), fileProblems);
         window = &windows->main();
     }
 
@@ -134,6 +138,7 @@ public:
     TestFiles files;
     TestPlatform platform;
     std::unique_ptr<SqliteStorage> storage;
+    std::unique_ptr<BackgroundReads> reads;
     std::unique_ptr<AppointmentBook> appointmentBook;
     std::unique_ptr<BookWindows> windows;
     MainWindow *window = nullptr;

@@ -35,8 +35,8 @@ struct Book
     // Fields typed as the receptionist types them; names are capitalised on leaving their field.
     void type(EntryField field, const QString &text)
     {
-        book->setField(field, text);
-        book->leaveField(field);
+        book->entry().type(field, text);
+        book->entry().leave(field);
     }
 
     static void expectNothingSaid(const Outcome &outcome)

@@ -115,8 +115,8 @@ struct TwoDesks
 
 inline Outcome addAt(AppointmentBook &desk, const char *time, const char *name)
 {
-    desk.setField(TimeField, QString::fromUtf8(time));
-    desk.setField(NameField, QString::fromUtf8(name));
+    desk.entry().type(TimeField, QString::fromUtf8(time));
+    desk.entry().type(NameField, QString::fromUtf8(name));
     return desk.add();
 }
 

@@ -240,8 +240,8 @@ private Q_SLOTS:
         QCOMPARE(book.dayList().rows().first().left(5), QStringLiteral("08:00"));
         QVERIFY(book.chooseDoctor(2).messages.isEmpty());
         QCOMPARE(book.doctorSettings().linkedSlot, qint16(7));
-        book.setField(TimeField, "19:55");
-        book.setField(NameField, "After The Import");
+        book.entry().type(TimeField, "19:55");
+        book.entry().type(NameField, "After The Import");
         QVERIFY(book.add().messages.isEmpty());
         TestFiles files(folder.path());
         QVERIFY(files.appointments(7).last().contains("After The Import"));

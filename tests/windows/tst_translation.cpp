@@ -1,5 +1,6 @@
 // Each window in each language: captions, messages and dates translated, access keys unique, every
 // caption fitting its control; English as it always was.
+#include "core/session_views.h"
 #include "core/weekly_times.h"
 #include "platform/language.h"
 #include "support/book_window.h"
@@ -145,7 +146,7 @@ private Q_SLOTS:
         QCOMPARE(englishLogo, !translated);
 
         book.chooseDoctor(1);
-        QCOMPARE(book.appointmentBook->printout()->header, QStringLiteral("Ana - ") + longDate);
+        QCOMPARE(dayPrintout(*book.appointmentBook)->header, QStringLiteral("Ana - ") + longDate);
         WeeklyTimes times;
         times[0] = QStringLiteral("08:00");
         QCOMPARE(checkWeeklyTimes(times).message, mondayMessage);

@@ -1602,6 +1602,14 @@ O programa continua funcionando; a próxima abertura tenta de novo.</translation
         <source>The message is longer than %1 characters, more than WhatsApp takes: shorten it with &quot;Message...&quot;.</source>
         <translation>A mensagem tem mais de %1 caracteres, mais do que o WhatsApp aceita: encurte-a em &quot;Mensagem...&quot;.</translation>
     </message>
+    <message>
+        <source>Reading the doctors...</source>
+        <translation>Lendo os profissionais...</translation>
+    </message>
+    <message>
+        <source>Reading the appointments...</source>
+        <translation>Lendo as consultas...</translation>
+    </message>
 </context>
 <context>
     <name>velmora::FindWindow</name>
@@ -1636,6 +1644,14 @@ O programa continua funcionando; a próxima abertura tenta de novo.</translation
     <message>
         <source>Found: %1</source>
         <translation>%1 consultas encontradas</translation>
+    </message>
+    <message>
+        <source>Searching the books...</source>
+        <translation>Procurando nas agendas...</translation>
+    </message>
+    <message>
+        <source>The search was stopped.</source>
+        <translation>A busca foi interrompida.</translation>
     </message>
 </context>
 <context>
@@ -1838,6 +1854,10 @@ O programa continua funcionando; a próxima abertura tenta de novo.</translation
         <source>100%: every slot booked</source>
         <translation>100%: todos os horários marcados</translation>
     </message>
+    <message>
+        <source>Counting the period...</source>
+        <translation>Contando o período...</translation>
+    </message>
 </context>
 <context>
     <name>velmora::PeriodChoice</name>
@@ -1938,6 +1958,21 @@ O programa continua funcionando; a próxima abertura tenta de novo.</translation
     <message>
         <source>&amp;Month in numbers</source>
         <translation>Resumo do &amp;mês</translation>
+    </message>
+</context>
+<context>
+    <name>velmora::ReadingBar</name>
+    <message>
+        <source>Reading progress</source>
+        <translation>Andamento da leitura</translation>
+    </message>
+    <message>
+        <source>Stop readin&amp;g</source>
+        <translation>Parar &amp;leitura</translation>
+    </message>
+    <message>
+        <source>Stop reading</source>
+        <translation>Parar a leitura</translation>
     </message>
 </context>
 </TS>

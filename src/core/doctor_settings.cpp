@@ -1,0 +1,60 @@
+#include "core/doctor_settings.h"
+
+#include <QCoreApplication>
+
+namespace velmora {
+
+std::array<QString, kWeeklyTimeCount> DoctorSettings::blank()
+{
+    std::array<QString, kWeeklyTimeCount> times;
+    times.fill(fitted({}, 4));
+    return times;
+}
+
+DoctorSettings doctorSettingsOf(const DoctorFields &doctor, const WeeklyTimes &times)
+{
+    DoctorSettings settings;
+    settings.slotLength = fitted(doctor.interval.value_or(QString()), 2);
+    settings.linkedSlot = linkedSlotValue(doctor.link.value_or(QString()));
+    for (int i = 0; i < kWeeklyTimeCount; ++i)
+        settings.weeklyTimes[i] = fitted(times[i], 4);
+    return settings;
+}
+
+bool readDoctorSettings(BookStorage &storage, int slot, const DoctorFields &doctor, DoctorSettings *settings,
+                        QString *error)
+{
+    if (!doctor.interval || !doctor.link) {
+        *error = QCoreApplication::translate(
+            "AppointmentBook", "the doctor's slot length or linked book has no value in the settings");
+        return false;
+    }
+    WeeklyTimes times;
+    if (!storage.readWeeklyTimes(slot, &times, error))
+        return false;
+    *settings = doctorSettingsOf(doctor, times);
+    return true;
+}
+
+bool readSlotLengthAndLink(BookStorage &storage, int slot, DoctorSettings *settings, QString *error)
+{
+    DoctorFields doctor;
+    if (!storage.readSlotLengthAndLink(slot, &doctor, error))
+        return false;
+    settings->slotLength = fitted(doctor.interval.value_or(QString()), 2);
+    settings->linkedSlot = linkedSlotValue(doctor.link.value_or(QString()));
+    return true;
+}
+
+QStringList listedNames(const AllDoctorFields &fields)
+{
+    QStringList names;
+    for (const DoctorFields &doctor : fields) {
+        if (!doctor.name)
+            break;
+        names << *doctor.name;
+    }
+    return names;
+}
+
+} // namespace velmora

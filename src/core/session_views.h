@@ -1,0 +1,24 @@
+#pragma once
+
+#include "core/appointment_book.h"
+#include "core/first_free.h"
+#include "core/printout.h"
+
+#include <optional>
+
+namespace velmora {
+
+// What other windows take from the day's session, read from what it shows.
+
+// The day list as printed, or nothing while no doctor is chosen.
+std::optional<Printout> dayPrintout(const AppointmentBook &book);
+
+// The selected row's booking, to find it as stored; none, with why in whyNot, when no booking is
+// selected.
+std::optional<ListedRow> selectedBooking(const AppointmentBook &book, QString *whyNot);
+
+// Where the earliest free times are looked for: the chosen doctor, from the date shown but never
+// before now.
+FirstFreeSearch firstFreeSearch(const AppointmentBook &book, QDate today, QTime now);
+
+} // namespace velmora
