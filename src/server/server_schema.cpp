@@ -343,6 +343,8 @@ bool inOneTransaction(QSqlDatabase db, const QStringList &statements, QString *e
     return false;
 }
 
+} // namespace
+
 bool searchIndexesThere(QSqlDatabase db)
 {
     QSqlQuery query(db);
@@ -351,8 +353,6 @@ bool searchIndexesThere(QSqlDatabase db)
                               "'booking_phone_search')")) &&
            query.next() && query.value(0).toInt() == 2 * kDoctorSlotCount;
 }
-
-} // namespace
 
 bool ensureSearchIndexes(QSqlDatabase db)
 {

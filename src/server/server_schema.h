@@ -55,6 +55,8 @@ bool mayMakeBooksAndDesks(QSqlDatabase db, QString *error);
 // The server's search indexes: trigrams (pg_trgm) over each book's folded names and its phones' digits.
 // Made when absent and the login may make them (the database's owner); true when they are there.
 bool ensureSearchIndexes(QSqlDatabase db);
+// Whether every book has the searches' indexes, as a login that may only read finds them.
+bool searchIndexesThere(QSqlDatabase db);
 // The condition that a booking's name or phones hold the query, as the indexes find it (one value: the
 // pattern); the rows it finds are then matched as every engine matches them.
 QString serverSearchCondition(const PatientQuery &query);

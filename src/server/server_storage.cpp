@@ -142,9 +142,12 @@ bool ServerStorage::prepare(QString *error, bool *foreign)
     // The searches' indexes, made by the first login that may make them; read from then on.
     bool indexed = false;
     QString unanswered;
-    if (!onlyRead_)
-        connection_.withinLimit([&] { return ensureSearchIndexes(connection_.database()); }, &indexed,
-                                &unanswered);
+    connection_.withinLimit(
+        [&] {
+            return onlyRead_ ? searchIndexesThere(connection_.database())
+                             : ensureSearchIndexes(connection_.database());
+        },
+        &indexed, &unanswered);
     searchIndexed_ = indexed;
     bool keeps = false;
     QString unasked;

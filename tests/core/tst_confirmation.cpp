@@ -7,6 +7,7 @@
 #include "core/phone_numbers.h"
 
 #include "core/text_rules.h"
+#include "support/memory_storage.h"
 
 #include <QTest>
 
@@ -254,6 +255,39 @@ private Q_SLOTS:
         if (saturdayHours)
             hours[9][weeklyTimePosition(5, 1)] = QStringLiteral("0800");
         QTEST(nextWorkingDay(today, weekdaysWithHours(hours)), "first");
+    }
+
+    // Statuses set from the list, on the books in memory: on the booking as listed, refused and said
+    // once it is no longer stored so; the list of those still to confirm follows.
+    void statusesSetFromTheList()
+    {
+        testing::MemoryBooks books;
+        books.doctors[0].name = QStringLiteral("Ana");
+        testing::MemoryStorage storage(books);
+        const QDate tuesday(2026, 12, 8);
+        QString error;
+        for (const char *name : {"Maria", "Bia"}) {
+            Appointment booking;
+            booking.date = tuesday;
+            booking.hora = QStringLiteral("08:00");
+            booking.nome = QString::fromLatin1(name);
+            QCOMPARE(storage.add(1, booking, 0, &error).outcome, AddOutcome::Stored);
+        }
+        const ConfirmationList listed = readConfirmationList(storage, tuesday, tuesday, 0, false);
+        QVERIFY(listed.read);
+        QCOMPARE(listed.rows.size(), 2);
+        QVERIFY(setListedStatus(storage, listed.rows.at(0), BookingStatus::Confirmed).done);
+        const ConfirmationList toConfirm = readConfirmationList(storage, tuesday, tuesday, 0, true);
+        QCOMPARE(toConfirm.rows.size(), 1);
+        QCOMPARE(toConfirm.rows.at(0).booking.nome, QStringLiteral("Bia"));
+        ConfirmationRow renamed = listed.rows.at(1);
+        renamed.booking.nome = QStringLiteral("Bia Lima");
+        const Outcome refused = setListedStatus(storage, renamed, BookingStatus::Confirmed);
+        QVERIFY(!refused.done);
+        QVERIFY(refused.messages.value(0).contains(QStringLiteral("no longer stored as listed")));
+        QVERIFY(!readConfirmationList(storage, tuesday, tuesday.addYears(1), 0, false, [](int) {
+                     return false;
+                 }).read);
     }
 };
 

@@ -2,6 +2,7 @@
 // plans' pie with its smaller slices grouped.
 #include "core/month_report.h"
 #include "core/printout.h"
+#include "support/memory_storage.h"
 
 #include <QTest>
 
@@ -12,6 +13,42 @@ class MonthReportTest : public QObject
     Q_OBJECT
 
 private Q_SLOTS:
+    // A period's figures on the books in memory: the slots the weekly hours offer, the bookings by status
+    // and the plans' spellings taken as one; a read no longer wanted ends unread.
+    void figuresOfAPeriod()
+    {
+        testing::MemoryBooks books;
+        books.doctors[0] = {QStringLiteral("Ana"), QStringLiteral("30"), QStringLiteral("0")};
+        books.hours[0].fill(QStringLiteral("    "));
+        books.hours[0][weeklyTimePosition(0, 1)] = QStringLiteral("0800"); // Mondays 08:00, 08:30, 09:00
+        books.hours[0][weeklyTimePosition(0, 2)] = QStringLiteral("0900");
+        testing::MemoryStorage storage(books);
+        const QDate monday(2027, 3, 1);
+        QString error;
+        for (const char *plan : {"Unimed", "UNIMED", "Bradesco"}) {
+            Appointment booking;
+            booking.date = monday;
+            booking.hora = QStringLiteral("08:00");
+            booking.nome = QStringLiteral("Patient");
+            booking.convenio = QString::fromLatin1(plan);
+            QCOMPARE(storage.add(1, booking, 0, &error).outcome, AddOutcome::Stored);
+        }
+        QCOMPARE(storage.setStatus(1, books.books[1].at(0), BookingStatus::Cancelled, &error),
+                 WriteOutcome::Done);
+        MonthReport report;
+        QVERIFY(readMonthReport(storage, monday, monday.addDays(13), 0, &report, &error));
+        QCOMPARE(report.doctors.size(), 1);
+        QCOMPARE(report.doctors.at(0).offered, 6);
+        QCOMPARE(report.doctors.at(0).booked, 3);
+        QCOMPARE(report.doctors.at(0).byStatus[static_cast<size_t>(BookingStatus::Cancelled)], 1);
+        QCOMPARE(report.doctors.at(0).occupancy(), 2.0 / 6);
+        QCOMPARE(report.plans.size(), 2);
+        QCOMPARE(report.plans.at(0).bookings, 2);
+        QVERIFY(!readMonthReport(storage, monday, monday.addYears(3), 0, &report, &error,
+                                 [](int) { return false; }));
+        QVERIFY(error.isEmpty());
+    }
+
     void printedColumnsHoldTheirTexts()
     {
         const QStringList lines = tableLines(

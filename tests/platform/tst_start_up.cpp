@@ -11,6 +11,7 @@
 #include <QElapsedTimer>
 #include <QFileInfo>
 #include <QSettings>
+#include <QSqlQuery>
 #include <QSysInfo>
 
 #include <sys/stat.h>
@@ -393,6 +394,53 @@ private Q_SLOTS:
                              .arg(QString::fromLatin1(doctorSlot(slot).appointmentFile).section('.', 0, 0))),
                      QStringList{QString::number(intoFiles.appointments(slot).size())});
         QCOMPARE(database.exec("SELECT prof1 FROM public.profs"), QStringList{"Dr. Joaquim Nogueira"});
+    }
+
+    // A search held up on the server (another program locks a book) never holds the window: typing goes
+    // on, and Stop drops the search at once.
+    void aStalledServerNeverHoldsTheWindow()
+    {
+        if (velmora::testing::testServer().isEmpty())
+            QFAIL("VELMORA_TEST_SERVER names no server: run the tests through scripts/test.sh");
+        velmora::testing::TestDatabase database;
+        TestFiles files;
+        QSettings(files.path("velmora.ini"), QSettings::IniFormat).setValue("server/url", database.url());
+        TestPlatform platform;
+        VelmoraApp app(platform.platform(), files.folder());
+        QVERIFY(app.start());
+        QString error;
+        {
+            QSqlDatabase locker =
+                QSqlDatabase::addDatabase(QStringLiteral("QPSQL"), QStringLiteral("locker"));
+            QVERIFY(pointAtServer(locker, database.url(), {}, &error) && locker.open() &&
+                    locker.transaction());
+            QVERIFY(QSqlQuery(locker).exec(QStringLiteral("LOCK TABLE bdm1.dados IN ACCESS EXCLUSIVE MODE")));
+            app.window().show();
+            QApplication::setActiveWindow(&app.window());
+            QVERIFY(QTest::qWaitForWindowActive(&app.window()));
+            QTest::keyClick(&app.window(), Qt::Key_F, Qt::ControlModifier);
+            auto *find = app.window().findChild<QWidget *>(QStringLiteral("findWindow"));
+            QVERIFY(find);
+            auto *text = find->findChild<QLineEdit *>(QStringLiteral("findText"));
+            QTest::keyClicks(text, QStringLiteral("Mari"));
+            QTest::keyClick(text, Qt::Key_Return);
+            auto *reading = find->findChild<QWidget *>(QStringLiteral("readingBar"));
+            // The search waits on the server for the lock, and the window answers meanwhile.
+            QTRY_COMPARE(
+                database.exec(QStringLiteral("SELECT count(*) FROM pg_stat_activity WHERE wait_event_type = "
+                                             "'Lock' AND query LIKE '%SELECT%FROM bdm1.dados%'")),
+                QStringList{QStringLiteral("1")});
+            QVERIFY(reading->isVisible());
+            QTest::keyClicks(text, QStringLiteral("a"));
+            QCOMPARE(text->text(), QStringLiteral("Maria"));
+            QTest::mouseClick(find->findChild<QPushButton *>(QStringLiteral("stopReading")), Qt::LeftButton);
+            QVERIFY(!reading->isVisible());
+            QCOMPARE(find->findChild<QLabel *>(QStringLiteral("findSaid"))->text(),
+                     QStringLiteral("The search was stopped."));
+            locker.rollback();
+        }
+        QSqlDatabase::removeDatabase(QStringLiteral("locker"));
+        QVERIFY(platform.messages.shown.isEmpty());
     }
 
     // "velmora --find" on the folder's books: one line a booking, upcoming first; the exit code says
