@@ -8,7 +8,7 @@ set -euo pipefail
 
 run=(libqt6sql6-sqlite libqt6sql6-psql libpq5 libqt6charts6 fonts-liberation2 qt6-translations-l10n)
 build=(g++ cmake ninja-build pkg-config qt6-base-dev qt6-charts-dev libqt6opengl6-dev qt6-tools-dev qt6-l10n-tools libsqlite3-dev mdbtools-dev
-       libglib2.0-dev libpq-dev)
+       libglib2.0-dev libpq-dev libzstd-dev)
 test=(cups printer-driver-cups-pdf poppler-utils xvfb xauth x11-utils imagemagick clang libbenchmark-dev dpkg-dev
       desktop-file-utils appstream postgresql-15 openssl lintian)
 

@@ -1,6 +1,7 @@
 #include "files/backups.h"
 
 #include "files/database.h"
+#include "schema/booking_sql.h"
 #include "schema/slot_files.h"
 
 #include <QCoreApplication>
@@ -10,6 +11,11 @@
 #include <QSaveFile>
 
 #include <sqlite3.h>
+#include <zstd.h>
+
+#include <algorithm>
+#include <set>
+#include <vector>
 
 namespace velmora {
 
@@ -40,6 +46,76 @@ bool copyConsistently(const QString &from, const QString &to, QString *problem)
         *problem = QString::fromUtf8(sqlite3_errmsg(target ? target : source));
     sqlite3_close(source);
     sqlite3_close(target);
+    return ok;
+}
+
+const char *const kCompressed = ".zst";
+constexpr int kCompressionLevel = 3;
+
+// Streams from into to through zstd, compressing or decompressing; false with why.
+bool streamThroughZstd(const QString &from, const QString &to, bool compress, QString *problem)
+{
+    QFile in(from);
+    QSaveFile out(to);
+    if (!in.open(QIODevice::ReadOnly) || !out.open(QIODevice::WriteOnly)) {
+        *problem = in.isOpen() ? out.errorString() : in.errorString();
+        return false;
+    }
+    ZSTD_CCtx *cctx = compress ? ZSTD_createCCtx() : nullptr;
+    ZSTD_DCtx *dctx = compress ? nullptr : ZSTD_createDCtx();
+    if (cctx)
+        ZSTD_CCtx_setParameter(cctx, ZSTD_c_compressionLevel, kCompressionLevel);
+    std::vector<char> input(compress ? ZSTD_CStreamInSize() : ZSTD_DStreamInSize());
+    std::vector<char> output(compress ? ZSTD_CStreamOutSize() : ZSTD_DStreamOutSize());
+    bool ok = true;
+    size_t pending = 0; // decompressing: what the frame still expects
+    for (bool last = false; ok && !last;) {
+        const qint64 read = in.read(input.data(), static_cast<qint64>(input.size()));
+        ok = read >= 0;
+        last = read < static_cast<qint64>(input.size());
+        ZSTD_inBuffer chunk{input.data(), static_cast<size_t>(std::max<qint64>(read, 0)), 0};
+        for (bool finished = false; ok && !finished;) {
+            ZSTD_outBuffer room{output.data(), output.size(), 0};
+            const size_t left =
+                compress ? ZSTD_compressStream2(cctx, &room, &chunk, last ? ZSTD_e_end : ZSTD_e_continue)
+                         : ZSTD_decompressStream(dctx, &room, &chunk);
+            ok = !ZSTD_isError(left) &&
+                 out.write(output.data(), static_cast<qint64>(room.pos)) == static_cast<qint64>(room.pos);
+            pending = left;
+            finished = compress ? (last ? left == 0 : chunk.pos == chunk.size) : chunk.pos == chunk.size;
+        }
+    }
+    // A compressed file cut short leaves its last frame unfinished.
+    ok = ok && (compress || pending == 0);
+    ZSTD_freeCCtx(cctx);
+    ZSTD_freeDCtx(dctx);
+    if (ok && out.commit())
+        return true;
+    *problem =
+        ok ? out.errorString() : QCoreApplication::translate("Storage", "the compressed copy is damaged");
+    out.cancelWriting();
+    return false;
+}
+
+// A file's copy for a backup: consistent, without the search index, compact and compressed.
+bool backupCopy(const QString &from, const QString &compressedTo, QString *problem)
+{
+    const QString plain = compressedTo + QStringLiteral(".plain");
+    bool ok = copyConsistently(from, plain, problem);
+    sqlite3 *db = nullptr;
+    if (ok && sqlite3_open_v2(sqliteUri(plain, "rw").toUtf8().constData(), &db,
+                              SQLITE_OPEN_READWRITE | SQLITE_OPEN_URI, nullptr) == SQLITE_OK) {
+        const QStringList statements = searchIndexDropStatements() << QStringLiteral("VACUUM");
+        for (const QString &statement : statements) {
+            const QByteArray sql = statement.toUtf8();
+            ok = ok && sqlite3_exec(db, sql.constData(), nullptr, nullptr, nullptr) == SQLITE_OK;
+        }
+        if (!ok)
+            *problem = QString::fromUtf8(sqlite3_errmsg(db));
+    }
+    sqlite3_close(db);
+    ok = ok && streamThroughZstd(plain, compressedTo, true, problem);
+    QFile::remove(plain);
     return ok;
 }
 
@@ -154,8 +230,9 @@ bool backUpDay(const QDir &folder, QDate day, QString *problem)
                 QCoreApplication::translate("Storage", "\"%1\" is held by another program").arg(fileName);
             return false;
         }
-        const QString copy = backups.filePath(partial + QLatin1Char('/') + fileName);
-        if (!copyConsistently(path, copy, problem)) {
+        const QString copy =
+            backups.filePath(partial + QLatin1Char('/') + fileName + QLatin1String(kCompressed));
+        if (!backupCopy(path, copy, problem)) {
             removeMadeHere(backups.filePath(partial));
             *problem = QStringLiteral("\"%1\": %2").arg(fileName, *problem);
             return false;
@@ -168,12 +245,38 @@ bool backUpDay(const QDir &folder, QDate day, QString *problem)
         *problem = QCoreApplication::translate("Storage", "the finished backup could not be renamed");
         return false;
     }
-    // The newest are kept, and always the one just made, also when the clock was set back.
-    QList<QDate> days = backupDays(folder);
-    days.removeAll(day);
-    while (days.size() > kBackupsKept - 1)
-        removeMadeHere(backups.filePath(days.takeFirst().toString(QLatin1String(kDayFormat))));
+    // Always the one just made, also when the clock was set back.
+    const QList<QDate> days = backupDays(folder);
+    const QList<QDate> kept = backupsKept(days, day);
+    for (const QDate &made : days)
+        if (!kept.contains(made))
+            removeMadeHere(backups.filePath(made.toString(QLatin1String(kDayFormat))));
     return true;
+}
+
+QList<QDate> backupsKept(const QList<QDate> &days, QDate newest)
+{
+    QList<QDate> newestFirst = days;
+    std::sort(newestFirst.begin(), newestFirst.end(), std::greater<QDate>());
+    const QDate daily = newest.addDays(-13);
+    const QDate weekly = daily.addDays(-8 * 7);
+    std::set<qint64> weeks;
+    std::set<int> months;
+    QList<QDate> kept;
+    for (const QDate &day : std::as_const(newestFirst)) {
+        const bool keep =
+            day >= daily || day == newest ||
+            (day >= weekly && weeks.insert(day.daysTo(daily.addDays(-1)) / 7).second) ||
+            (day < weekly && months.size() < 12 && months.insert(day.year() * 12 + day.month()).second);
+        if (keep)
+            kept.prepend(day);
+    }
+    return kept;
+}
+
+bool decompressFile(const QString &from, const QString &to, QString *problem)
+{
+    return streamThroughZstd(from, to, false, problem);
 }
 
 QString finishInterruptedRestore(const QDir &folder)
@@ -220,22 +323,9 @@ bool restoreBackup(const QDir &folder, QDate day, QString *report, QString *erro
         return false;
     }
     const QString unchanged = QCoreApplication::translate("Storage", "nothing in the folder was changed");
-    // Every file of the day checked before anything is touched.
+    // Every file of the day put beside the books and checked before anything is touched; a backup
+    // made before they were compressed holds the files as they are.
     const QDir backup(backups.filePath(dayName));
-    QStringList fileNames;
-    for (const QString &fileName : allFileNames()) {
-        const QString path = backup.filePath(fileName);
-        if (!QFileInfo::exists(path) && !isLink(path))
-            continue; // a file the backup does not hold stays as it is
-        QString problem;
-        if (!usableBackupFile(path, fileName, &problem)) {
-            *error = QCoreApplication::translate("Storage", "the backup's \"%1\" cannot be used (%2); %3")
-                         .arg(fileName, problem, unchanged);
-            return false;
-        }
-        fileNames << fileName;
-    }
-    // All of them prepared beside the books, so that putting them in place is a rename each.
     const QString when = QDateTime::currentDateTime().toString(QStringLiteral("yyyy-MM-ddTHHmmss"));
     const QString preparedName = QStringLiteral("restoring-%1").arg(when);
     const QString asideName = QStringLiteral("replaced-%1").arg(when);
@@ -253,18 +343,34 @@ bool restoreBackup(const QDir &folder, QDate day, QString *report, QString *erro
                 .arg(QDir::toNativeSeparators(backups.path()), unchanged);
         return false;
     }
-    for (const QString &fileName : std::as_const(fileNames)) {
+    QStringList fileNames;
+    for (const QString &fileName : allFileNames()) {
+        const QString compressed = backup.filePath(fileName + QLatin1String(kCompressed));
+        const bool isCompressed = QFileInfo::exists(compressed) || isLink(compressed);
+        const QString path = isCompressed ? compressed : backup.filePath(fileName);
+        if (!QFileInfo::exists(path) && !isLink(path))
+            continue; // a file the backup does not hold stays as it is
         const QString target = prepared.filePath(fileName);
-        const QString current = folder.filePath(fileName);
-        if (!QFile::copy(backup.filePath(fileName), target)) {
+        QString problem;
+        const bool usable =
+            !isLink(path) && isRegularFile(path) &&
+            (isCompressed ? decompressFile(path, target, &problem) : QFile::copy(path, target)) &&
+            usableBackupFile(target, fileName, &problem);
+        if (!usable) {
             undoFolders();
-            *error =
-                QCoreApplication::translate("Storage", "\"%1\" could not be copied (is the disk full?); %2")
-                    .arg(fileName, unchanged);
+            if (problem.isEmpty())
+                problem = isLink(path) || !isRegularFile(path)
+                              ? QCoreApplication::translate("Storage", "it is a link or not a file")
+                              : QCoreApplication::translate("Storage",
+                                                            "it could not be copied (is the disk full?)");
+            *error = QCoreApplication::translate("Storage", "the backup's \"%1\" cannot be used (%2); %3")
+                         .arg(fileName, problem, unchanged);
             return false;
         }
+        const QString current = folder.filePath(fileName);
         QFile::setPermissions(target, QFileInfo::exists(current) ? QFile::permissions(current)
                                                                  : QFile::ReadOwner | QFile::WriteOwner);
+        fileNames << fileName;
     }
     // From here a crash is finished at the next start, as the marker says.
     QSaveFile marker(backups.filePath(QString::fromLatin1(kRestoreMarker)));
@@ -300,7 +406,8 @@ bool restoreBackup(const QDir &folder, QDate day, QString *report, QString *erro
     removeMadeHere(prepared.path());
     *report = QCoreApplication::translate("Storage",
                                           "The backup of %1 was put back (%2). The files it replaced are in "
-                                          "\"%3\".")
+                                          "\"%3\". The search index is made again as Velmora next opens the "
+                                          "books.")
                   .arg(dayName, fileNames.join(QStringLiteral(", ")), QDir::toNativeSeparators(aside.path()));
     return true;
 }

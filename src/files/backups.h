@@ -6,18 +6,24 @@
 
 namespace velmora {
 
-constexpr int kBackupsKept = 30;
-
 // The day's copy of the twelve files in backups/YYYY-MM-DD of the folder, made with SQLite's online
-// backup so that a file in use is copied as one consistent whole. Made once a day; the newest
-// kBackupsKept are kept. False with the reason when no copy could be made.
+// backup so that a file in use is copied as one consistent whole, without the search index (made
+// again from the books) and compressed with zstd: FILE.zst. Made once a day; the days backupsKept
+// names are kept. False with the reason when no copy could be made.
 bool backUpDay(const QDir &folder, QDate day, QString *problem);
+
+// The backups kept of the days there are, when newest was just made: the last 14 days, then the
+// newest of each of the 8 weeks before, then the newest of each of the 12 months before; newest always.
+QList<QDate> backupsKept(const QList<QDate> &days, QDate newest);
+
+// A backup's compressed file written out whole, or false with why.
+bool decompressFile(const QString &from, const QString &to, QString *problem);
 
 // The days there are backups of, oldest first.
 QList<QDate> backupDays(const QDir &folder);
 
-// Puts the backup of the day back, all of its files or none: each is checked first, all are copied
-// beside the books, and then each current file goes aside into backups/replaced-<when> (with the
+// Puts the backup of the day back, all of its files or none: each is copied (or decompressed) beside
+// the books and checked, and then each current file goes aside into backups/replaced-<when> (with the
 // journal of a change left unfinished) as the backup's takes its place. A crash meanwhile is finished
 // by finishInterruptedRestore. report says what was done, error why nothing was.
 bool restoreBackup(const QDir &folder, QDate day, QString *report, QString *error);

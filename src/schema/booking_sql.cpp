@@ -318,6 +318,16 @@ QString searchIndexPartsQuery(const QString &schema)
         .arg(schema);
 }
 
+QStringList searchIndexDropStatements()
+{
+    QStringList statements;
+    for (const char *event : {"insert", "update", "delete"})
+        statements
+            << QStringLiteral("DROP TRIGGER IF EXISTS booking_search_after_%1").arg(QLatin1String(event));
+    return statements << QStringLiteral("DROP TABLE IF EXISTS booking_search")
+                      << QStringLiteral("DROP TABLE IF EXISTS booking_search_state");
+}
+
 QString indexedSearch(const PatientQuery &query)
 {
     return QStringLiteral("SELECT d.rowid, d.data, d.hora, d.nome, d.convenio, d.telefone, d.obs FROM "

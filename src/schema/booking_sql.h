@@ -88,6 +88,8 @@ QStringList searchIndexStatements(const QString &schema);
 // How many of the index's five parts (its table, its state and the book's three triggers) the book
 // holds: 5 whole, 0 none yet; any other count is an index another tool broke.
 QString searchIndexPartsQuery(const QString &schema);
+// The statements that take the search index out of a copy of a book (it is made again from the book).
+QStringList searchIndexDropStatements();
 constexpr int kSearchIndexParts = 5;
 QString searchIndexTable(const QString &schema);
 QString searchStateTable(const QString &schema);

@@ -1,8 +1,10 @@
-// The daily backups of the books: consistent while another program writes, thirty kept, a failure
-// said, and a backup put back.
+// The daily backups of the books: consistent while another program writes, compressed without the
+// search index, kept by day, week and month, a failure said, and a backup put back.
 #include "core/desk_files.h"
+#include "core/patient_query.h"
 #include "files/appointment_store.h"
 #include "files/backups.h"
+#include "files/sqlite_storage.h"
 #include "support/test_files.h"
 
 #include <sys/stat.h>
@@ -24,6 +26,16 @@ using velmora::testing::TestFiles;
 namespace {
 
 const QDate kToday(2027, 3, 1);
+
+// A backup's compressed copy of a file, written out beside it for a look inside.
+QString plainCopy(const QString &compressed)
+{
+    const QString plain = compressed.chopped(4) + QStringLiteral(".look");
+    QString problem;
+    if (!decompressFile(compressed, plain, &problem))
+        qFatal("%s: %s", qPrintable(compressed), qPrintable(problem));
+    return plain;
+}
 
 int bookingsIn(const QString &path)
 {
@@ -73,31 +85,64 @@ private Q_SLOTS:
         stop = true;
         writer.join();
         QVERIFY2(made, qPrintable(problem));
-        const QString copy = files.path("backups/2027-03-01/bdm1.mdb");
+        QCOMPARE(QDir(files.path("backups/2027-03-01")).entryList({"*.mdb.zst"}, QDir::Files).size(), 12);
+        const QString copy = plainCopy(files.path("backups/2027-03-01/bdm1.mdb.zst"));
         TestFiles backup(QFileInfo(copy).path());
-        QCOMPARE(backup.exec("bdm1.mdb", "PRAGMA integrity_check").value(0).value(0).toString(),
+        QCOMPARE(backup.exec("bdm1.mdb.look", "PRAGMA integrity_check").value(0).value(0).toString(),
                  QStringLiteral("ok"));
         QVERIFY(bookingsIn(copy) >= before);
-        QCOMPARE(QDir(files.path("backups/2027-03-01")).entryList(QDir::Files).size(), 12);
+        // What can be made again is left out.
+        QCOMPARE(
+            backup
+                .exec("bdm1.mdb.look", "SELECT count(*) FROM sqlite_master WHERE name LIKE 'booking_search%'")
+                .value(0)
+                .value(0)
+                .toInt(),
+            0);
     }
 
-    void thirtyDaysAreKept()
+    // The days kept when the newest was made: two weeks, then a day a week, then a day a month.
+    void backupsAreKeptByDayWeekAndMonth_data()
+    {
+        QTest::addColumn<int>("daysBack");
+        QTest::addColumn<bool>("kept");
+        QTest::newRow("today") << 0 << true;
+        QTest::newRow("13 days back") << 13 << true;
+        QTest::newRow("14 days back, newest of its week") << 14 << true;
+        QTest::newRow("15 days back, an older day of that week") << 15 << false;
+        QTest::newRow("21 days back, newest of the next week") << 21 << true;
+        QTest::newRow("63 days back, newest of the 8th week") << 63 << true;
+        QTest::newRow("69 days back, oldest of the 8th week") << 69 << false;
+        QTest::newRow("70 days back, newest of its month") << 70 << true;
+        QTest::newRow("71 days back, same month") << 71 << false;
+        QTest::newRow("31 January 2026, newest of the 12th month") << 394 << true;
+        QTest::newRow("31 December 2025, the 13th month") << 425 << false;
+    }
+    void backupsAreKeptByDayWeekAndMonth()
+    {
+        QFETCH(int, daysBack);
+        // A backup every day for two years, the newest today.
+        QList<QDate> days;
+        for (int back = 800; back >= 0; --back)
+            days << kToday.addDays(-back);
+        const QList<QDate> kept = backupsKept(days, kToday);
+        QTEST(kept.contains(kToday.addDays(-daysBack)), "kept");
+        QCOMPARE(kept.size(), 14 + 8 + 12);
+    }
+
+    void dayBackupsAndTheirPlace()
     {
         TestFiles files;
         files.prepareCopies();
         QString problem;
-        for (int day = 0; day < 31; ++day)
+        for (int day : {-15, -14, 0})
             QVERIFY2(backUpDay(files.folder(), kToday.addDays(day), &problem), qPrintable(problem));
-        const QList<QDate> kept = backupDays(files.folder());
-        QCOMPARE(kept.size(), kBackupsKept);
-        QCOMPARE(kept.first(), kToday.addDays(1)); // the 31st removed the oldest
-        // A second start on the same day makes none again.
-        QVERIFY(backUpDay(files.folder(), kToday.addDays(30), &problem));
-        QCOMPARE(backupDays(files.folder()).size(), kBackupsKept);
-        // With the clock set back, the day's backup is the oldest, and still kept.
+        QCOMPARE(backupDays(files.folder()), (QList<QDate>{kToday.addDays(-14), kToday}));
+        // A second start on the same day makes none again; with the clock set back, the day's
+        // backup is the oldest, and still kept.
         QVERIFY(backUpDay(files.folder(), kToday, &problem));
-        QCOMPARE(backupDays(files.folder()).size(), kBackupsKept);
-        QCOMPARE(backupDays(files.folder()).first(), kToday);
+        QVERIFY(backUpDay(files.folder(), kToday.addDays(-60), &problem));
+        QVERIFY(backupDays(files.folder()).contains(kToday.addDays(-60)));
         // The copies are the user's alone, and so is the folder that holds them.
         const auto othersMay = [](const QString &path) {
             return QFile::permissions(path) &
@@ -106,7 +151,7 @@ private Q_SLOTS:
         };
         const QString day = files.path("backups/" + kToday.toString("yyyy-MM-dd"));
         QCOMPARE(othersMay(files.path("backups")), QFileDevice::Permissions());
-        QCOMPARE(othersMay(day + "/bdm1.mdb"), QFileDevice::Permissions());
+        QCOMPARE(othersMay(day + "/bdm1.mdb.zst"), QFileDevice::Permissions());
         QString error;
         QVERIFY(saveWholeFile(files.path("list.csv"), "a;b\r\n", &error));
         QCOMPARE(othersMay(files.path("list.csv")), QFileDevice::Permissions());
@@ -136,14 +181,14 @@ private Q_SLOTS:
         QVERIFY(QFile::link(elsewhere.path(), files.path("backups/2027-03-01.partial")));
         QVERIFY(QFile::link(elsewhere.path(), files.path("backups/2027-02-01"))); // older than all
         QString problem;
-        for (int day = 0; day < kBackupsKept + 1; ++day)
+        for (int day : {0, 4})
             QVERIFY2(backUpDay(files.folder(), kToday.addDays(day), &problem), qPrintable(problem));
         QCOMPARE(outside.fingerprint("precious.txt"),
                  QCryptographicHash::hash("keep me", QCryptographicHash::Sha256));
         QVERIFY(!backupDays(files.folder()).contains(QDate(2027, 2, 1)));
 
         // A file of a backup day that is a link is refused, and nothing is put back.
-        const QString day = files.path("backups/2027-03-05/bdm2.mdb");
+        const QString day = files.path("backups/2027-03-05/bdm2.mdb.zst");
         QVERIFY(QFile::remove(day));
         QVERIFY(QFile::link(outside.path("precious.txt"), day));
         QString report;
@@ -172,16 +217,16 @@ private Q_SLOTS:
         const QList<QByteArray> before = fingerprints();
 
         TestFiles backup(files.path("backups/2027-03-01"));
-        backup.write("bdm2.mdb", QByteArray(4096, 'x'));
+        QVERIFY(QFile::rename(backup.path("bdm2.mdb.zst"), backup.path("bdm2.mdb.good")));
+        backup.write("bdm2.mdb.zst", QByteArray(4096, 'x'));
         QString report;
         QVERIFY(!restoreBackup(files.folder(), kToday, &report, &problem));
         QVERIFY2(problem.contains("bdm2.mdb"), qPrintable(problem));
         QCOMPARE(fingerprints(), before);
         QCOMPARE(QDir(files.path("backups")).entryList(QDir::Dirs | QDir::NoDotAndDotDot),
                  QStringList{"2027-03-01"});
-        QFile::copy(files.path("bdm2.mdb"), backup.path("bdm2.mdb.good"));
-        QFile::remove(backup.path("bdm2.mdb"));
-        QFile::rename(backup.path("bdm2.mdb.good"), backup.path("bdm2.mdb"));
+        QFile::remove(backup.path("bdm2.mdb.zst"));
+        QFile::rename(backup.path("bdm2.mdb.good"), backup.path("bdm2.mdb.zst"));
 
         // The restore's copies do not fit on the disk: nothing changes.
         if (::geteuid() == 0) {
@@ -193,9 +238,10 @@ private Q_SLOTS:
                 QVERIFY(QFile::copy(files.path(name), full.path(name)));
             QVERIFY(QDir(small.path()).mkpath("backups/2027-03-01"));
             for (const QString &name : allFileNames())
-                QVERIFY(QFile::copy(backup.path(name), full.path("backups/2027-03-01/" + name)));
+                QVERIFY(QFile::copy(backup.path(name + ".zst"),
+                                    full.path("backups/2027-03-01/" + name + ".zst")));
             const qint64 free = QStorageInfo(small.path()).bytesAvailable();
-            full.write("filler", QByteArray(free - 3 * QFileInfo(full.path("bdm1.mdb")).size(), 'f'));
+            full.write("filler", QByteArray(free - 2 * QFileInfo(full.path("bdm1.mdb")).size(), 'f'));
             QVERIFY(!restoreBackup(full.folder(), kToday, &report, &problem));
             QVERIFY2(problem.contains("nothing in the folder was changed"), qPrintable(problem));
             for (int i = 0; i < allFileNames().size(); ++i)
@@ -212,12 +258,14 @@ private Q_SLOTS:
         QVERIFY(QDir(files.path("backups")).mkpath("restoring-x/"));
         QVERIFY(QDir(files.path("backups")).mkpath("replaced-x/"));
         QVERIFY(QFile::rename(files.path("bdm1.mdb"), files.path("backups/replaced-x/bdm1.mdb")));
-        QVERIFY(QFile::copy(backup.path("bdm1.mdb"), files.path("bdm1.mdb")));
+        QVERIFY(decompressFile(backup.path("bdm1.mdb.zst"), files.path("bdm1.mdb"), &problem));
         QVERIFY(QFile::rename(files.path("bdm3.mdb"), files.path("backups/replaced-x/bdm3.mdb")));
-        QVERIFY(QFile::copy(backup.path("bdm3.mdb"), files.path("backups/restoring-x/bdm3.mdb")));
+        QVERIFY(decompressFile(backup.path("bdm3.mdb.zst"), files.path("backups/restoring-x/bdm3.mdb"),
+                               &problem));
+        const QByteArray prepared = files.fingerprint("backups/restoring-x/bdm3.mdb");
         files.write("backups/restore-in-progress", "restoring-x\nreplaced-x\n");
         QVERIFY(finishInterruptedRestore(files.folder()).contains("finished"));
-        QCOMPARE(files.fingerprint("bdm3.mdb"), backup.fingerprint("bdm3.mdb"));
+        QCOMPARE(files.fingerprint("bdm3.mdb"), prepared);
         QVERIFY(!QFileInfo::exists(files.path("backups/restore-in-progress")));
         QCOMPARE(finishInterruptedRestore(files.folder()), QString());
         QCOMPARE(prepareFiles(files.folder()), QStringList{});
@@ -252,6 +300,13 @@ private Q_SLOTS:
         const QString aside = QDir(files.path("backups")).entryList({"replaced-*"}, QDir::Dirs).value(0);
         QCOMPARE(bookingsIn(files.path("backups/" + aside + "/bdm1.mdb")), 2);
         QCOMPARE(prepareFiles(files.folder()), QStringList{});
+        // The search index the backup left out is made again, and finds what the backup holds.
+        QVERIFY(report.contains(QStringLiteral("search index")));
+        SqliteStorage storage(files.folder());
+        QVERIFY(storage.bringSearchUpToDate([](qint64, qint64) { return true; }));
+        QVector<FoundBooking> found;
+        QVERIFY(storage.findBookings(patientQuery(QStringLiteral("kept by")), &found, &error));
+        QCOMPARE(found.size(), 1);
     }
 };
 

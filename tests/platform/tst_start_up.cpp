@@ -541,7 +541,7 @@ private Q_SLOTS:
             QVERIFY(app.start());
             QVERIFY(platform.messages.shown.isEmpty());
         }
-        QVERIFY(QFileInfo::exists(files.path("backups/2027-03-01/bdm1.mdb")));
+        QVERIFY(QFileInfo::exists(files.path("backups/2027-03-01/bdm1.mdb.zst")));
         files.addAppointment(1, QDate(2027, 3, 1), "09:00", "After The Backup");
 
         // Put back with the program closed; refused while it is open.

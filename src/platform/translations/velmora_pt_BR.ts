@@ -1218,10 +1218,6 @@ O programa continua funcionando; a próxima abertura tenta de novo.</translation
         <translation>não há cópia de segurança desse dia; há cópias de: %1</translation>
     </message>
     <message>
-        <source>The backup of %1 was put back (%2). The files it replaced are in &quot;%3&quot;.</source>
-        <translation>A cópia de segurança de %1 foi restaurada (%2). Os arquivos que ela substituiu estão em &quot;%3&quot;.</translation>
-    </message>
-    <message>
         <source>the server&apos;s address cannot be read</source>
         <translation>o endereço do servidor não pode ser lido</translation>
     </message>
@@ -1440,6 +1436,18 @@ O programa continua funcionando; a próxima abertura tenta de novo.</translation
     <message>
         <source>&quot;%1&quot; is a link</source>
         <translation>&quot;%1&quot; é um link</translation>
+    </message>
+    <message>
+        <source>the compressed copy is damaged</source>
+        <translation>a cópia comprimida está danificada</translation>
+    </message>
+    <message>
+        <source>it could not be copied (is the disk full?)</source>
+        <translation>não pôde ser copiado (o disco está cheio?)</translation>
+    </message>
+    <message>
+        <source>The backup of %1 was put back (%2). The files it replaced are in &quot;%3&quot;. The search index is made again as Velmora next opens the books.</source>
+        <translation>A cópia de segurança de %1 foi restaurada (%2). Os arquivos que ela substituiu estão em &quot;%3&quot;. O índice de busca é refeito quando o Velmora abrir as agendas.</translation>
     </message>
 </context>
 <context>
