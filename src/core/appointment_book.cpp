@@ -191,12 +191,12 @@ void AppointmentBook::showDay(const QVector<Appointment> &bookings)
     // bookings in.
     ListChange change(*this);
     dayBookings_ = bookings;
-    const QStringList rows = dayRows(doctor_, currentDate_, bookings);
+    const ListedDay day = listedDay(doctor_, currentDate_, bookings);
     QVector<BookingStatus> statuses;
-    statuses.reserve(rows.size());
-    for (const int booking : rowBookings(rows, bookings))
+    statuses.reserve(day.rows.size());
+    for (const int booking : day.bookingOfRow)
         statuses << (booking < 0 ? BookingStatus::ToConfirm : bookings.at(booking).status);
-    dayList_.setRows(rows, statuses);
+    dayList_.setRows(day.rows, statuses);
     if (!bookings.isEmpty())
         entry_.setCurrent(shownRecord(bookings.last())); // as merging the bookings one by one leaves it
     selectNone();

@@ -70,21 +70,24 @@ void list_free_slots(DayListModel &list, const DoctorSettings &settings, QDate d
     list.setRows(rows);
 }
 
-QStringList mergedDayRows(const QStringList &listed, const QVector<BookingRecord> &bookings)
+namespace {
+
+QStringList mergedRows(const QStringList &listed, const QStringList &bookingRows,
+                       const QStringList &bookingTimes)
 {
     // The same rows as adding each booking to the sorted list and then dropping the first row that
     // reads as its time, without moving rows around for every booking: each row keeps the place in
     // the order it would have had (its text without regard to case, then the order it came in), and
     // the rows that read as a time are kept in that order per time.
     QStringList texts;
-    texts.reserve(listed.size() + bookings.size());
+    texts.reserve(listed.size() + bookingRows.size());
     const auto before = [&texts](int a, int b) {
         // Equal rows (a patient booked often, free rows) are told apart by a quick exact look first.
         const int order =
             texts.at(a) == texts.at(b) ? 0 : QString::compare(texts.at(a), texts.at(b), Qt::CaseInsensitive);
         return order != 0 ? order < 0 : a < b;
     };
-    std::vector<bool> dropped(static_cast<size_t>(listed.size() + bookings.size()), false);
+    std::vector<bool> dropped(static_cast<size_t>(listed.size() + bookingRows.size()), false);
     std::unordered_map<QString, std::set<int, decltype(before)>> readingAs;
     const auto listRow = [&](const QString &text) {
         texts << text;
@@ -102,9 +105,9 @@ QStringList mergedDayRows(const QStringList &listed, const QVector<BookingRecord
     };
     for (const QString &row : listed)
         listRow(row);
-    for (const BookingRecord &booking : bookings) {
-        listRow(booking.row());
-        const auto candidates = readingAs.find(trimBlanks(booking.hora));
+    for (qsizetype i = 0; i < bookingRows.size(); ++i) {
+        listRow(bookingRows.at(i));
+        const auto candidates = readingAs.find(trimBlanks(bookingTimes.at(i)));
         if (candidates != readingAs.end() && !candidates->second.empty()) {
             dropped[static_cast<size_t>(*candidates->second.begin())] = true;
             candidates->second.erase(candidates->second.begin());
@@ -123,33 +126,12 @@ QStringList mergedDayRows(const QStringList &listed, const QVector<BookingRecord
     return rows;
 }
 
-BookingRecord shownRecord(const Appointment &booking)
-{
-    return BookingRecord::of(blankControlCharacters(booking.hora), blankControlCharacters(booking.nome),
-                             blankControlCharacters(booking.convenio),
-                             blankControlCharacters(booking.telefone), blankControlCharacters(booking.obs));
-}
-
-QStringList dayRows(const DoctorSettings &settings, QDate date, const QVector<Appointment> &bookings)
-{
-    QStringList rows = freeSlotRows(settings, date);
-    std::stable_sort(rows.begin(), rows.end(), [](const QString &a, const QString &b) {
-        return QString::compare(a, b, Qt::CaseInsensitive) < 0;
-    });
-    if (bookings.isEmpty())
-        return rows;
-    QVector<BookingRecord> records;
-    records.reserve(bookings.size());
-    for (const Appointment &booking : bookings)
-        records << shownRecord(booking);
-    return mergedDayRows(rows, records);
-}
-
-QVector<int> rowBookings(const QStringList &rows, const QVector<Appointment> &bookings)
+// The booking each row shows, from each booking's row as shown.
+QVector<int> bookingOfEachRow(const QStringList &rows, const QStringList &bookingRows)
 {
     std::unordered_map<QString, std::vector<int>> shownAs; // each reading's bookings, last first
-    for (int i = static_cast<int>(bookings.size()) - 1; i >= 0; --i)
-        shownAs[shownRecord(bookings.at(i)).row()].push_back(i);
+    for (int i = static_cast<int>(bookingRows.size()) - 1; i >= 0; --i)
+        shownAs[bookingRows.at(i)].push_back(i);
     QVector<int> shown;
     shown.reserve(rows.size());
     for (const QString &row : rows) {
@@ -162,6 +144,90 @@ QVector<int> rowBookings(const QStringList &rows, const QVector<Appointment> &bo
         alike->second.pop_back();
     }
     return shown;
+}
+
+QStringList sortedFreeRows(const DoctorSettings &settings, QDate date)
+{
+    QStringList rows = freeSlotRows(settings, date);
+    std::stable_sort(rows.begin(), rows.end(), [](const QString &a, const QString &b) {
+        return QString::compare(a, b, Qt::CaseInsensitive) < 0;
+    });
+    return rows;
+}
+
+} // namespace
+
+QStringList mergedDayRows(const QStringList &listed, const QVector<BookingRecord> &bookings)
+{
+    QStringList rows;
+    QStringList times;
+    for (const BookingRecord &booking : bookings) {
+        rows << booking.row();
+        times << booking.hora;
+    }
+    return mergedRows(listed, rows, times);
+}
+
+ListedDay listedDay(const DoctorSettings &settings, QDate date, const QVector<Appointment> &bookings)
+{
+    QStringList rows;
+    QStringList times;
+    rows.reserve(bookings.size());
+    times.reserve(bookings.size());
+    for (const Appointment &booking : bookings) {
+        rows << shownRow(booking);
+        times << fitted(blankControlCharacters(booking.hora), BookingRecord::kHoraWidth);
+    }
+    ListedDay day;
+    day.rows = bookings.isEmpty() ? sortedFreeRows(settings, date)
+                                  : mergedRows(sortedFreeRows(settings, date), rows, times);
+    day.bookingOfRow = bookingOfEachRow(day.rows, rows);
+    return day;
+}
+
+BookingRecord shownRecord(const Appointment &booking)
+{
+    return BookingRecord::of(blankControlCharacters(booking.hora), blankControlCharacters(booking.nome),
+                             blankControlCharacters(booking.convenio),
+                             blankControlCharacters(booking.telefone), blankControlCharacters(booking.obs));
+}
+
+QString shownRow(const Appointment &booking)
+{
+    // shownRecord(booking).row() in one string: a crowded day lists tens of thousands.
+    const std::array<std::pair<const QString *, int>, 5> fields{
+        {{&booking.hora, BookingRecord::kHoraWidth},
+         {&booking.nome, BookingRecord::kNomeWidth},
+         {&booking.convenio, BookingRecord::kConvenioWidth},
+         {&booking.telefone, BookingRecord::kTelefoneWidth},
+         {&booking.obs, BookingRecord::kObsWidth}}};
+    QString row;
+    row.reserve(BookingRecord::kRowWidth + 8);
+    for (const auto &[text, width] : fields) {
+        if (!row.isEmpty())
+            row.append(QLatin1String("  "));
+        const QString shown = blankControlCharacters(*text);
+        if (shown.size() <= width &&
+            std::none_of(shown.begin(), shown.end(), [](QChar c) { return c.isSurrogate(); }))
+            row.append(shown).resize(row.size() + width - shown.size(), QLatin1Char(' '));
+        else
+            row.append(fitted(shown, width));
+    }
+    return row;
+}
+
+QStringList dayRows(const DoctorSettings &settings, QDate date, const QVector<Appointment> &bookings)
+{
+    return listedDay(settings, date, bookings).rows;
+}
+
+QVector<int> rowBookings(const QStringList &rows, const QVector<Appointment> &bookings)
+{
+    QStringList shown;
+    shown.reserve(bookings.size());
+    for (const Appointment &booking : bookings)
+        shown << shownRow(booking);
+    return bookingOfEachRow(rows, shown);
 }
 
 void merge_bookings(DayListModel &list, BookingRecord &current, const QVector<Appointment> &dayBookings)

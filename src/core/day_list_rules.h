@@ -30,6 +30,18 @@ QStringList mergedDayRows(const QStringList &listed, const QVector<BookingRecord
 // The day list of a date: its free slot rows with the bookings merged in, as list_free_slots and
 // merge_bookings leave an empty list.
 QStringList dayRows(const DoctorSettings &settings, QDate date, const QVector<Appointment> &bookings);
+// A day's list as the day list shows it, with the booking each row shows (its place in bookings) or -1
+// for a free row: dayRows and rowBookings in one, each booking's row made once.
+struct ListedDay
+{
+    QStringList rows;
+    QVector<int> bookingOfRow;
+};
+ListedDay listedDay(const DoctorSettings &settings, QDate date, const QVector<Appointment> &bookings);
+
+// shownRecord(booking).row(), made at once.
+QString shownRow(const Appointment &booking);
+
 // The booking each row of such a list shows (its place in bookings), or -1 for a free row: among rows
 // that read alike, the first shows the first such booking, and so on.
 QVector<int> rowBookings(const QStringList &rows, const QVector<Appointment> &bookings);

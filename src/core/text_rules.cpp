@@ -44,11 +44,8 @@ QString fitted(const QString &text, int width)
 {
     // A text that fits and holds no surrogate pair, as most do, is only padded.
     if (text.size() <= width &&
-        std::none_of(text.begin(), text.end(), [](QChar c) { return c.isSurrogate(); })) {
-        QString padded = text;
-        padded.resize(width, QLatin1Char(' '));
-        return padded;
-    }
+        std::none_of(text.begin(), text.end(), [](QChar c) { return c.isSurrogate(); }))
+        return text.leftJustified(width, QLatin1Char(' '));
     const QString cut = characterSlice(text, 0, width);
     return cut + QString(width - characterCount(cut), QLatin1Char(' '));
 }
@@ -89,13 +86,21 @@ double numericValue(const QString &text)
 
 QString blankControlCharacters(const QString &text)
 {
-    QString blanked = text;
-    for (QChar &c : blanked) {
+    const auto control = [](QChar c) {
+        // Printable ASCII, as most of a book is, needs no look at its category.
+        if (c.unicode() >= 0x20 && c.unicode() < 0x7f)
+            return false;
         const QChar::Category category = c.category();
-        if (category == QChar::Other_Control || category == QChar::Separator_Line ||
-            category == QChar::Separator_Paragraph)
+        return category == QChar::Other_Control || category == QChar::Separator_Line ||
+               category == QChar::Separator_Paragraph;
+    };
+    // Shared, not copied, when there is nothing to blank.
+    if (std::none_of(text.cbegin(), text.cend(), control))
+        return text;
+    QString blanked = text;
+    for (QChar &c : blanked)
+        if (control(c))
             c = QLatin1Char(' ');
-    }
     return blanked;
 }
 

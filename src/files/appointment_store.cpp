@@ -7,8 +7,11 @@
 
 #include <QCoreApplication>
 #include <QDateTime>
+#include <QSqlDriver>
 #include <QSqlError>
 #include <QSqlQuery>
+
+#include <sqlite3.h>
 
 namespace velmora {
 
@@ -17,6 +20,53 @@ namespace {
 const char *const kLinkedSchema = "linked";
 const QString kMain = QStringLiteral("main");
 const QString kRowid = QStringLiteral("rowid");
+
+// A text column as Qt's driver reads it: no value is the null text, an empty value the empty one.
+QString columnText(sqlite3_stmt *statement, int column)
+{
+    if (sqlite3_column_type(statement, column) == SQLITE_NULL)
+        return {};
+    const auto *text = reinterpret_cast<const char *>(sqlite3_column_text(statement, column));
+    return QString::fromUtf8(text ? text : "", sqlite3_column_bytes(statement, column));
+}
+
+// The day's bookings read through SQLite itself: a crowded day holds tens of thousands, and Qt's
+// driver makes a variant of every value first. False, with nothing appended, on any failure, for the
+// driver's read to say why.
+bool readDayDirectly(QSqlDatabase db, const QString &sql, QDate date, QVector<Appointment> *bookings)
+{
+    const QVariant handle = db.driver()->handle();
+    if (!handle.isValid() || qstrcmp(handle.typeName(), "sqlite3*") != 0)
+        return false;
+    sqlite3 *connection = *static_cast<sqlite3 *const *>(handle.data());
+    sqlite3_stmt *statement = nullptr;
+    const QByteArray query = sql.toUtf8();
+    const QByteArray day = storedDate(date).toUtf8();
+    bool ok = connection &&
+              sqlite3_prepare_v2(connection, query.constData(), -1, &statement, nullptr) == SQLITE_OK &&
+              sqlite3_bind_text(statement, 1, day.constData(), static_cast<int>(day.size()), SQLITE_STATIC) ==
+                  SQLITE_OK;
+    const bool withStatus = ok && sqlite3_column_count(statement) > 6;
+    int step = SQLITE_ROW;
+    while (ok && (step = sqlite3_step(statement)) == SQLITE_ROW) {
+        Appointment booking;
+        booking.id = sqlite3_column_int64(statement, 0);
+        booking.date = date;
+        booking.hora = columnText(statement, 1);
+        booking.nome = columnText(statement, 2);
+        booking.convenio = columnText(statement, 3);
+        booking.telefone = columnText(statement, 4);
+        booking.obs = columnText(statement, 5);
+        if (withStatus)
+            booking.status = statusFromNumber(sqlite3_column_int(statement, 6));
+        bookings->append(booking);
+    }
+    ok = ok && step == SQLITE_DONE;
+    sqlite3_finalize(statement);
+    if (!ok)
+        bookings->clear();
+    return ok;
+}
 
 bool fail(const QSqlQuery &query, QString *error)
 {
@@ -63,9 +113,13 @@ bool AppointmentStore::readDay(QDate date, QVector<Appointment> *bookings, QStri
     bookings->clear();
     if (!connection_.ensureOpen(error))
         return false;
+    // A book that never had a status set has no table of them.
+    for (const QString &sql : {dayQuery(QStringLiteral("dados"), kRowid, statusTable(kMain)),
+                               dayQueryWithoutStatus(QStringLiteral("dados"), kRowid)})
+        if (readDayDirectly(connection_.database(), sql, date, bookings))
+            return true;
     QSqlQuery query(connection_.database());
     query.setForwardOnly(true);
-    // A book that never had a status set has no table of them.
     if (!query.prepare(dayQuery(QStringLiteral("dados"), kRowid, statusTable(kMain))))
         query.prepare(dayQueryWithoutStatus(QStringLiteral("dados"), kRowid));
     query.addBindValue(storedDate(date));

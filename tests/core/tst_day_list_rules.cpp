@@ -34,6 +34,32 @@ class DayListRules : public QObject
     Q_OBJECT
 
 private Q_SLOTS:
+    // A booking's row made at once reads exactly as the record's columns joined.
+    void aRowMadeAtOnceReadsAsItsColumns_data()
+    {
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<QString>("notes");
+        QTest::newRow("short") << "Ana"
+                               << "";
+        QTest::newRow("line breaks") << "Two\r\nLines"
+                                     << "a\tb\u2028c";
+        QTest::newRow("longer than the columns")
+            << QString(50, QLatin1Char('n')) << QString(30, QLatin1Char('o'));
+        QTest::newRow("emoji") << QString::fromUtf8("Jo\xF0\x9F\x98\x80o")
+                               << QString::fromUtf8(QByteArray(25, 'x') + "\xF0\x9F\x98\x80");
+    }
+    void aRowMadeAtOnceReadsAsItsColumns()
+    {
+        QFETCH(QString, name);
+        QFETCH(QString, notes);
+        Appointment booking;
+        booking.hora = QStringLiteral("08:15");
+        booking.nome = name;
+        booking.convenio = QStringLiteral("Unimed");
+        booking.obs = notes;
+        QCOMPARE(shownRow(booking), shownRecord(booking).row());
+    }
+
     void periodRule_data()
     {
         QTest::addColumn<QString>("start");
