@@ -6,7 +6,9 @@ cd "$(dirname "$0")/.."
 bash scripts/install-deps.sh
 cmake -S . -B build-bench -G Ninja -DCMAKE_BUILD_TYPE=Release -DVELMORA_BUILD_TESTS=OFF -DVELMORA_BUILD_BENCH=ON
 cmake --build build-bench
-build-bench/bench/velmora_bench "$@"
+# Each figure the median of three runs, with its spread; a benchmark that fails says so and the rest
+# go on, and the summary is printed whatever happens.
+build-bench/bench/velmora_bench --benchmark_repetitions=3 --benchmark_report_aggregates_only=true "$@" || true
 # The server's figures, on a server of their own with its disk syncs as a clinic's server has them.
 source scripts/test-server.sh
 trap stop_test_server EXIT
