@@ -33,6 +33,20 @@ constexpr std::array<int, kEntryFieldCount> kWidths{BookingRecord::kHoraWidth, B
                                                     BookingRecord::kConvenioWidth,
                                                     BookingRecord::kTelefoneWidth, BookingRecord::kObsWidth};
 
+// The stored fields the entry fields stand for, in their order.
+const std::array<QString Appointment::*, kEntryFieldCount> kMembers{
+    &Appointment::hora, &Appointment::nome, &Appointment::convenio, &Appointment::telefone,
+    &Appointment::obs};
+
+Appointment bookingOf(QDate date, const std::array<QString, kEntryFieldCount> &texts)
+{
+    Appointment booking;
+    booking.date = date;
+    for (int i = 0; i < kEntryFieldCount; ++i)
+        booking.*kMembers[static_cast<size_t>(i)] = texts[static_cast<size_t>(i)];
+    return booking;
+}
+
 } // namespace
 
 void EntryFields::type(EntryField field, const QString &text)
@@ -112,14 +126,7 @@ bool EntryFields::readsAsSelected(EntryField field) const
 
 Appointment EntryFields::booking(QDate date) const
 {
-    Appointment booking;
-    booking.date = date;
-    booking.hora = texts_[TimeField];
-    booking.nome = texts_[NameField];
-    booking.convenio = texts_[PlanField];
-    booking.telefone = texts_[PhonesField];
-    booking.obs = texts_[NotesField];
-    return booking;
+    return bookingOf(date, texts_);
 }
 
 Appointment EntryFields::changed(const Appointment &stored) const
@@ -132,13 +139,7 @@ Appointment EntryFields::changed(const Appointment &stored) const
                          : characterCount(typed) > kWidths[field] ? typed
                                                                   : fitted(typed, kWidths[field]);
     }
-    Appointment changed = booking(stored.date);
-    changed.hora = members[TimeField];
-    changed.nome = members[NameField];
-    changed.convenio = members[PlanField];
-    changed.telefone = members[PhonesField];
-    changed.obs = members[NotesField];
-    return changed;
+    return bookingOf(stored.date, members);
 }
 
 BookingRecord EntryFields::record() const
