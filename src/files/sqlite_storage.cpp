@@ -191,11 +191,13 @@ bool SqliteStorage::bringSearchUpToDate(const std::function<bool(qint64 done, qi
 bool SqliteStorage::indexIsCurrent(QSqlDatabase db, IndexCheck check)
 {
     QSqlQuery query(db);
-    // Every part of the index there (another tool may have dropped one), and its state up to date.
-    if (!query.exec(searchIndexPartsQuery(QStringLiteral("main"))) || !query.next() ||
-        query.value(0).toInt() != kSearchIndexParts ||
-        !query.exec(QStringLiteral("SELECT stale FROM %1").arg(searchStateTable(QStringLiteral("main")))) ||
-        !query.next() || query.value(0).toInt() != 0)
+    // Every part of the index there (another tool may have dropped one), and its state up to date, in one
+    // statement: a search asks it of every book.
+    if (!query.exec(QStringLiteral("SELECT (%1) = %2 AND (SELECT stale FROM %3) = 0")
+                        .arg(searchIndexPartsQuery(QStringLiteral("main")))
+                        .arg(kSearchIndexParts)
+                        .arg(searchStateTable(QStringLiteral("main")))) ||
+        !query.next() || !query.value(0).toBool())
         return false;
     // The state is trusted only while the index holds as many entries as the book, up to the same
     // identity: a book another tool renumbered (dumped and loaded again) or whose index it emptied
