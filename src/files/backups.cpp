@@ -1,5 +1,6 @@
 #include "files/backups.h"
 
+#include "core/backup_days.h"
 #include "files/database.h"
 #include "schema/booking_sql.h"
 #include "schema/slot_files.h"
@@ -14,7 +15,6 @@
 #include <zstd.h>
 
 #include <algorithm>
-#include <set>
 #include <vector>
 
 namespace velmora {
@@ -24,6 +24,7 @@ namespace {
 const char *const kBackupsFolder = "backups";
 const char *const kDayFormat = "yyyy-MM-dd";
 constexpr int kBackupLockWaitMs = 200;
+constexpr int kPagesPerStep = 256;
 
 // One file copied page by page through SQLite, which holds the source consistent meanwhile.
 bool copyConsistently(const QString &from, const QString &to, QString *problem)
@@ -38,7 +39,15 @@ bool copyConsistently(const QString &from, const QString &to, QString *problem)
     if (ok) {
         sqlite3_busy_timeout(source, kBackupLockWaitMs);
         sqlite3_backup *backup = sqlite3_backup_init(target, "main", source, "main");
-        ok = backup && sqlite3_backup_step(backup, -1) == SQLITE_DONE;
+        // A few pages at a time: the source is locked only while a step reads, so that the window's
+        // writes go on meanwhile (a write between steps starts the copy again, as SQLite keeps it whole).
+        int step = backup ? SQLITE_OK : SQLITE_ERROR;
+        while (step == SQLITE_OK || step == SQLITE_BUSY || step == SQLITE_LOCKED) {
+            step = sqlite3_backup_step(backup, kPagesPerStep);
+            if (step == SQLITE_BUSY || step == SQLITE_LOCKED)
+                sqlite3_sleep(kBackupLockWaitMs / 10);
+        }
+        ok = step == SQLITE_DONE;
         sqlite3_backup_finish(backup);
         ok = ok && sqlite3_errcode(target) == SQLITE_OK;
     }
@@ -252,26 +261,6 @@ bool backUpDay(const QDir &folder, QDate day, QString *problem)
         if (!kept.contains(made))
             removeMadeHere(backups.filePath(made.toString(QLatin1String(kDayFormat))));
     return true;
-}
-
-QList<QDate> backupsKept(const QList<QDate> &days, QDate newest)
-{
-    QList<QDate> newestFirst = days;
-    std::sort(newestFirst.begin(), newestFirst.end(), std::greater<QDate>());
-    const QDate daily = newest.addDays(-13);
-    const QDate weekly = daily.addDays(-8 * 7);
-    std::set<qint64> weeks;
-    std::set<int> months;
-    QList<QDate> kept;
-    for (const QDate &day : std::as_const(newestFirst)) {
-        const bool keep =
-            day >= daily || day == newest ||
-            (day >= weekly && weeks.insert(day.daysTo(daily.addDays(-1)) / 7).second) ||
-            (day < weekly && months.size() < 12 && months.insert(day.year() * 12 + day.month()).second);
-        if (keep)
-            kept.prepend(day);
-    }
-    return kept;
 }
 
 bool decompressFile(const QString &from, const QString &to, QString *problem)

@@ -12,10 +12,6 @@ namespace velmora {
 // names are kept. False with the reason when no copy could be made.
 bool backUpDay(const QDir &folder, QDate day, QString *problem);
 
-// The backups kept of the days there are, when newest was just made: the last 14 days, then the
-// newest of each of the 8 weeks before, then the newest of each of the 12 months before; newest always.
-QList<QDate> backupsKept(const QList<QDate> &days, QDate newest);
-
 // A backup's compressed file written out whole, or false with why.
 bool decompressFile(const QString &from, const QString &to, QString *problem);
 

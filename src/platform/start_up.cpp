@@ -149,16 +149,27 @@ QStringList VelmoraApp::openFolder()
         startMessages_.inform(nullptr, restoreFinished);
     offerImport();
     const QStringList problems = prepareFolder();
-    // Before anything is written: the day's copy of the books, once a day.
-    QString backupProblem;
-    if (backUpDay(folder_, platform_.clock.today(), &backupProblem))
-        qCInfo(logBackup) << "the day's copy of the books is in backups";
-    else
-        startMessages_.inform(
-            nullptr, QCoreApplication::translate("StartUp",
-                                                 "Today's backup of the books could not be made: %1.\n\nThe "
-                                                 "program works on; the next start tries again.")
-                         .arg(backupProblem));
+    // The day's copy of the books, once a day, beside the window: it reads the books a few pages at a
+    // time, so that the window's writes go on meanwhile.
+    backup_.reset(QThread::create([folder = folder_, today = platform_.clock.today(), this] {
+        QString problem;
+        if (backUpDay(folder, today, &problem)) {
+            qCInfo(logBackup) << "the day's copy of the books is in backups";
+            return;
+        }
+        QMetaObject::invokeMethod(
+            &backupSaid_,
+            [this, problem] {
+                startMessages_.inform(&windows_->main(),
+                                      QCoreApplication::translate("StartUp",
+                                                                  "Today's backup of the books could not be "
+                                                                  "made: %1.\n\nThe program works on; the "
+                                                                  "next start tries again.")
+                                          .arg(problem));
+            },
+            Qt::QueuedConnection);
+    }));
+    backup_->start();
     auto files = std::make_unique<SqliteStorage>(folder_);
     // The search indexes of books another tool wrote, made now; shown when it takes more than a moment.
     QElapsedTimer indexing;

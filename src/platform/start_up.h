@@ -9,6 +9,7 @@
 
 #include <QDir>
 #include <QTextStream>
+#include <QThread>
 
 #include <memory>
 
@@ -75,6 +76,17 @@ private:
     std::unique_ptr<AppointmentBook> book_;
     std::unique_ptr<BookWindows> windows_;
     std::unique_ptr<ServerBackup> serverBackup_; // the day's copy of the server's books, if due
+    // The day's copy of the folder's books, made beside the window; the program ends after it.
+    struct JoinedThread
+    {
+        void operator()(QThread *thread) const
+        {
+            thread->wait();
+            delete thread;
+        }
+    };
+    QObject backupSaid_; // where the copy's failure is said, on the window's thread; outlives backup_
+    std::unique_ptr<QThread, JoinedThread> backup_;
 };
 
 // "velmora --import-legacy" in a clinic's folder: imports the older program's files without a

@@ -1,5 +1,7 @@
 #include "server/server_backup.h"
+
 #include "core/activity_log.h"
+#include "core/backup_days.h"
 #include "core/desk_files.h"
 
 #include "schema/book_schema.h"
@@ -153,10 +155,16 @@ void ServerBackup::copied(int exitCode, QProcess::ExitStatus status)
             return end(false, error);
     }
     query.finish();
-    // The oldest beyond the last 30 go.
-    QStringList kept = backups.entryList({QStringLiteral("server-*.dump")}, QDir::Files, QDir::Name);
-    while (kept.size() > kKept)
-        backups.remove(kept.takeFirst());
+    // Kept as the folder's own backups are: two weeks by day, eight weeks by week, a year by month.
+    QList<QDate> days;
+    for (const QString &name : backups.entryList({QStringLiteral("server-*.dump")}, QDir::Files))
+        if (const QDate day = QDate::fromString(name.mid(7, 10), Qt::ISODate);
+            day.isValid() && name == fileName(day))
+            days << day;
+    const QList<QDate> kept = backupsKept(days, today_);
+    for (const QDate &day : std::as_const(days))
+        if (!kept.contains(day))
+            backups.remove(fileName(day));
     end(true, {});
 }
 

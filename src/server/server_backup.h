@@ -20,8 +20,6 @@ class ServerBackup : public QObject
     Q_OBJECT
 
 public:
-    static constexpr int kKept = 30;
-
     // pgDump: the program to run; found on the system when empty.
     ServerBackup(const QString &url, const QDir &folder, QDate today, const QString &pgDump = {},
                  QObject *parent = nullptr);

@@ -1,5 +1,6 @@
 // The daily backups of the books: consistent while another program writes, compressed without the
 // search index, kept by day, week and month, a failure said, and a backup put back.
+#include "core/backup_days.h"
 #include "core/desk_files.h"
 #include "core/patient_query.h"
 #include "files/appointment_store.h"

@@ -222,6 +222,7 @@ private Q_SLOTS:
         QVERIFY(QTest::qWaitForWindowExposed(&app.window()));
         QVERIFY2(clock.elapsed() < kLockWaitMs, qPrintable(QString::number(clock.elapsed())));
         // The day's backup, which cannot wait for the file, is said to have failed, and tried next time.
+        QTRY_COMPARE(platform.messages.shown.size(), 1);
         QVERIFY(
             platform.messages.takeOne().contains(QStringLiteral("\"bdm6.mdb\" is held by another program")));
         lock.reset();
@@ -529,7 +530,8 @@ private Q_SLOTS:
         QVERIFY2(printed.contains("IN ROLE velmora_desks"), qPrintable(printed));
     }
 
-    // The day's backup is made at start; one that cannot be made is said and the program works on.
+    // The day's backup is made at start, beside the window; one that cannot be made is said and the
+    // program works on.
     void backupAtStart()
     {
         TestFiles files;
@@ -564,6 +566,7 @@ private Q_SLOTS:
         TestPlatform platform;
         VelmoraApp app(platform.platform(), files.folder());
         QVERIFY(app.start());
+        QTRY_COMPARE(platform.messages.shown.size(), 1); // said once the copy, beside the window, failed
         QVERIFY(platform.messages.takeOne().startsWith(
             QStringLiteral("Today's backup of the books could not be made")));
         app.window().show();
