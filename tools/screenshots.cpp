@@ -179,6 +179,14 @@ void shoot(const QString &language, const QString &out)
     confirmations->close();
 
     QApplication::setActiveWindow(&main);
+    QTest::keyClick(&main, Qt::Key_D, Qt::ControlModifier | Qt::ShiftModifier);
+    QWidget *clinicDay = topLevel("clinicDayWindow");
+    clinicDay->resize(1366, 740);
+    readsShown(clinicDay);
+    save(clinicDay, path("clinic-day"));
+    clinicDay->close();
+
+    QApplication::setActiveWindow(&main);
     QTest::keyClick(&main, Qt::Key_M, Qt::ControlModifier | Qt::ShiftModifier);
     QWidget *month = topLevel("monthWindow");
     readsShown(month);

@@ -69,7 +69,8 @@ int main(int argc, char *argv[])
     if (!passwordSeen.isEmpty() && !line.needsWindow())
         err << passwordSeen << '\n' << Qt::flush;
     // Tasks that only read leave the folder as it was: no log is begun for them.
-    if (line.task != velmora::CommandLine::Task::Find && line.task != velmora::CommandLine::Task::Report)
+    if (line.task != velmora::CommandLine::Task::Find && line.task != velmora::CommandLine::Task::Report &&
+        line.task != velmora::CommandLine::Task::Day)
         velmora::installLogFile(folder,
                                 line.needsWindow() ? velmora::LogEcho::PassedOn : velmora::LogEcho::LogOnly);
     switch (line.task) {
@@ -90,6 +91,9 @@ int main(int argc, char *argv[])
                                                        ? line.server
                                                        : velmora::serverInSettings(folder),
                                                    out, err);
+    case velmora::CommandLine::Task::Day:
+        return velmora::dayFromCommandLine(folder, line.server, QDate::fromString(line.value, Qt::ISODate),
+                                           line.doctor, out, err);
     case velmora::CommandLine::Task::Report: {
         const velmora::ProgramLanguage language(line.language);
         return velmora::reportFromCommandLine(folder, line.server, QDate::fromString(line.value, Qt::ISODate),

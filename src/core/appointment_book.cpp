@@ -59,6 +59,7 @@ AppointmentBook::~AppointmentBook()
 
 void AppointmentBook::storedElsewhere(const StoredElsewhere &change)
 {
+    Q_EMIT booksChanged(change);
     if (change.doctors())
         followDoctorsSavedElsewhere(change.anything);
     else if (activeSlot_ != 0 && change.slot == activeSlot_ && change.date == currentDate_) {
@@ -308,6 +309,7 @@ Outcome AppointmentBook::add()
                                       isDoctorSlot(linked) && linked != activeSlot_ ? linked : 0, &error);
     if (stored.outcome != AddOutcome::NotStored) {
         outcome.done = true;
+        Q_EMIT booksChanged({activeSlot_, currentDate_, false});
         outcome.rowToShow = added;
         if (dayBookings_)
             dayBookings_->append(booking);
@@ -395,6 +397,7 @@ Outcome AppointmentBook::setStatus(BookingStatus status)
         return outcome;
     // The row keeps its selection and the fields what they hold: only its mark changes.
     outcome.done = true;
+    Q_EMIT booksChanged({activeSlot_, currentDate_, false});
     dayList_.setStatusAt(selectedRow_, status);
     if (dayBookings_)
         for (Appointment &booking : *dayBookings_)
@@ -434,6 +437,7 @@ Outcome AppointmentBook::change()
     entry_.offer({entry_.buttons().add, false, false});
     // Rebuilt rather than patched, so that the old time gets its free row back and the new one loses it.
     outcome.done = true;
+    Q_EMIT booksChanged({activeSlot_, currentDate_, false});
     rebuildDayList(outcome);
     return outcome;
 }
@@ -455,6 +459,7 @@ Outcome AppointmentBook::remove()
             outcome))
         return outcome;
     outcome.done = true;
+    Q_EMIT booksChanged({activeSlot_, currentDate_, false});
     rebuildDayList(outcome);
     return outcome;
 }

@@ -82,6 +82,8 @@ Q_SIGNALS:
     void listChanging(bool changing);
     // The book selected the row again after listing the day afresh.
     void rowReselected(int row);
+    // A day of a book, or the doctors, changed: at this desk (an action done) or elsewhere.
+    void booksChanged(const velmora::StoredElsewhere &change);
 
 private:
     bool loadDoctor(int slot, QString *error);

@@ -1,5 +1,7 @@
 #include "platform/command_line.h"
 
+#include "core/doctor_slots.h"
+
 #include "server/server_connection.h"
 #include "server/server_schema.h"
 
@@ -123,6 +125,16 @@ CommandLine readCommandLine(const QList<QByteArray> &arguments)
                              "the bookings, ';'-separated; exit "
                              "0 when done, 2 otherwise."),
         CommandLineTexts::tr("FROM"));
+    const QCommandLineOption day(
+        QStringLiteral("day"),
+        CommandLineTexts::tr("Print the clinic's day: for each doctor, each row of that doctor's day list in "
+                             "its order, tab-separated: time, slot, doctor, state (free, booked, no-hours), "
+                             "patient, health plan, phones, status. Exit 0 when done, 2 on a bad date or "
+                             "slot or an error."),
+        CommandLineTexts::tr("YYYY-MM-DD"));
+    const QCommandLineOption doctor(QStringLiteral("doctor"),
+                                    CommandLineTexts::tr("With --day: that doctor's slot (1 to 10) alone."),
+                                    CommandLineTexts::tr("K"));
     const QCommandLineOption csv(
         QStringLiteral("csv"),
         CommandLineTexts::tr("With --report: write the figures to this spreadsheet file instead."),
@@ -140,7 +152,7 @@ CommandLine readCommandLine(const QList<QByteArray> &arguments)
             .arg(QLatin1String(kDeskRole)),
         CommandLineTexts::tr("URL"));
     parser.addOptions({help, version, dataFolder, language, importLegacy, restoreBackup, server, copyToServer,
-                       copyFromServer, find, report, csv, force, serverSetup});
+                       copyFromServer, find, report, csv, force, serverSetup, day, doctor});
 
     QStringList texts{QStringLiteral("velmora")};
     for (const QByteArray &argument : arguments)
@@ -175,7 +187,8 @@ CommandLine readCommandLine(const QList<QByteArray> &arguments)
         {&copyFromServer, CommandLine::Task::CopyFromServer},
         {&find, CommandLine::Task::Find},
         {&report, CommandLine::Task::Report},
-        {&serverSetup, CommandLine::Task::ServerSetup}};
+        {&serverSetup, CommandLine::Task::ServerSetup},
+        {&day, CommandLine::Task::Day}};
     QStringList asked;
     for (const auto &[option, task] : tasks) {
         if (!parser.isSet(*option))
@@ -208,6 +221,21 @@ CommandLine readCommandLine(const QList<QByteArray> &arguments)
         !line.value.endsWith(QLatin1String(".dump"))) {
         line.error = CommandLineTexts::tr("--restore-backup needs a day written YYYY-MM-DD, not \"%1\"")
                          .arg(line.value);
+        return line;
+    }
+    if (line.task == CommandLine::Task::Day) {
+        bool slotRead = true;
+        line.doctor = parser.isSet(doctor) ? parser.value(doctor).trimmed().toInt(&slotRead) : 0;
+        if (!QDate::fromString(line.value, Qt::ISODate).isValid() || !slotRead || line.doctor < 0 ||
+            line.doctor > kDoctorSlotCount) {
+            line.error =
+                CommandLineTexts::tr("--day needs a day written YYYY-MM-DD and --doctor a slot from 1 to "
+                                     "10: %1 %2")
+                    .arg(line.value, parser.value(doctor));
+            return line;
+        }
+    } else if (parser.isSet(doctor)) {
+        line.error = CommandLineTexts::tr("--doctor goes with --day");
         return line;
     }
     if (line.task == CommandLine::Task::Report) {

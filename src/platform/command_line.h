@@ -20,7 +20,8 @@ struct CommandLine
         CopyFromServer,
         Find,
         Report,
-        ServerSetup
+        ServerSetup,
+        Day
     };
     Task task = Task::Window;
     QByteArray dataFolder; // as given, byte for byte; empty for the working folder
@@ -28,6 +29,7 @@ struct CommandLine
     QString server;
     QString value;   // the day of a restore, the server of a copy, the text to find, a report's first day
     QString until;   // a report's last day
+    int doctor = 0;  // the clinic's day of one doctor's slot (1-10), or of all (0)
     QString csvFile; // where a report is written, or empty for the terminal; relative to the shell's folder
     bool force = false; // an existing file (not one of the program's) may be written over
     QString error;      // why the command line cannot be followed: nothing is done then

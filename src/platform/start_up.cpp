@@ -1,5 +1,7 @@
 #include "platform/start_up.h"
 
+#include "core/clinic_day.h"
+
 #include "core/activity_log.h"
 
 #include "core/desk_files.h"
@@ -479,6 +481,21 @@ int findFromCommandLine(const QDir &folder, const QString &server, const QString
         out << shown.join(QLatin1Char('\t')) << '\n';
     }
     return found.isEmpty() ? 1 : 0;
+}
+
+int dayFromCommandLine(const QDir &folder, const QString &server, QDate date, int doctor, QTextStream &out,
+                       QTextStream &err)
+{
+    const std::unique_ptr<BookStorage> storage = booksToRead(folder, server, err);
+    if (!storage)
+        return 2;
+    const ClinicDay day = readClinicDay(*storage, date, doctor);
+    for (const BoardColumn &column : day.columns)
+        if (!column.read)
+            err << column.error << '\n';
+    for (const QString &line : clinicDayLines(day))
+        out << line << '\n';
+    return 0;
 }
 
 int serverSetupFromCommandLine(const QString &url, QTextStream &out, QTextStream &err)

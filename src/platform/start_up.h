@@ -110,6 +110,12 @@ int restoreFromCommandLine(const QDir &folder, const QString &day, QTextStream &
 int reportFromCommandLine(const QDir &folder, const QString &server, QDate from, QDate to,
                           const QString &csvFile, QTextStream &out, QTextStream &err, bool force = false);
 
+// "velmora --day DAY [--doctor K]": the clinic's day as tab-separated lines, for one doctor's slot or
+// every named doctor (0); a book that cannot be read is said on err and listed as unavailable. 0 when
+// done, 2 when the books cannot be reached.
+int dayFromCommandLine(const QDir &folder, const QString &server, QDate date, int doctor, QTextStream &out,
+                       QTextStream &err);
+
 // "velmora --server-setup URL", as the database's owner: the books made if absent and the desks' role
 // given its rights; prints how to add a person. 0 when done, 1 otherwise (why on err).
 int serverSetupFromCommandLine(const QString &url, QTextStream &out, QTextStream &err);

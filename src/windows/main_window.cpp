@@ -9,6 +9,7 @@
 
 #include "core/booking_status.h"
 #include "core/session_views.h"
+#include "windows/clinic_day_window.h"
 #include "windows/confirmation_window.h"
 #include "windows/month_window.h"
 #include "windows/widgets_support.h"
@@ -145,6 +146,8 @@ void MainWindow::wireControls()
     new QShortcut(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_H), this, this, &MainWindow::showHistory);
     new QShortcut(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_M), this, this, &MainWindow::openMonth);
     connect(sidePanel_, &SidePanel::monthRequested, this, &MainWindow::openMonth);
+    connect(sidePanel_, &SidePanel::clinicDayRequested, this, &MainWindow::openClinicDay);
+    new QShortcut(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_D), this, this, &MainWindow::openClinicDay);
     connect(sidePanel_, &SidePanel::findRequested, this, &MainWindow::openFind);
     connect(sidePanel_, &SidePanel::firstFreeRequested, this, &MainWindow::openFirstFree);
     connect(sidePanel_, &SidePanel::confirmationsRequested, this, &MainWindow::openConfirmations);
@@ -193,6 +196,27 @@ void MainWindow::openMonth()
     if (!month_)
         month_ = new MonthWindow(platform_, reads_, pdfFolder_, this);
     month_->open(book_.doctorNames());
+}
+
+void MainWindow::openClinicDay()
+{
+    if (!clinicDay_) {
+        clinicDay_ = new ClinicDayWindow(platform_, reads_, this);
+        connect(&book_, &AppointmentBook::booksChanged, clinicDay_, &ClinicDayWindow::storedElsewhere);
+        connect(clinicDay_, &ClinicDayWindow::chosen, this, [this](const BookPlace &place) {
+            Combo1->setShownText(book_.doctorNames().value(place.slot - 1));
+            const Outcome went = book_.goTo(place);
+            raise();
+            activateWindow();
+            // A free time is in its field, the name comes next; a booking is selected in the list.
+            if (book_.entry().text(NameField).isEmpty())
+                entryBoxes_[NameField]->setFocus(Qt::OtherFocusReason);
+            else
+                List1->setFocus(Qt::OtherFocusReason);
+            showOutcome(went);
+        });
+    }
+    clinicDay_->open(book_.activeSlot() != 0 ? book_.currentDate() : platform_.clock.today());
 }
 
 void MainWindow::showHistory()

@@ -77,6 +77,7 @@ private:
     void markSelectedStatus();
     void openConfirmations();
     void openMonth();
+    void openClinicDay();
     void showHistory();
     // The side panel shown while the window has room for it beside the layout.
     void placeSidePanel();
@@ -117,6 +118,7 @@ private:
     SidePanel *sidePanel_ = nullptr;
     class ConfirmationWindow *confirmations_ = nullptr; // likewise (Ctrl+Shift+C)
     class MonthWindow *month_ = nullptr;                // likewise (Ctrl+Shift+M)
+    class ClinicDayWindow *clinicDay_ = nullptr;        // likewise (Ctrl+Shift+D)
 };
 
 } // namespace velmora

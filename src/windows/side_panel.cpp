@@ -29,6 +29,8 @@ SidePanel::SidePanel(QWidget *parent) : QFrame(parent)
             &SidePanel::findRequested);
     connect(add("firstFreeButton", tr("&Earliest free times"), QStringLiteral("Ctrl+Shift+E")),
             &QPushButton::clicked, this, &SidePanel::firstFreeRequested);
+    connect(add("clinicDayButton", tr("The clinic's &day"), QStringLiteral("Ctrl+Shift+D")),
+            &QPushButton::clicked, this, &SidePanel::clinicDayRequested);
     connect(add("confirmationsButton", tr("Co&nfirmations"), QStringLiteral("Ctrl+Shift+C")),
             &QPushButton::clicked, this, &SidePanel::confirmationsRequested);
 

@@ -29,6 +29,7 @@ Q_SIGNALS:
     void statusChosen(velmora::BookingStatus status);
     void historyRequested();
     void monthRequested();
+    void clinicDayRequested();
 
 private:
     QMenu *statuses_ = nullptr;

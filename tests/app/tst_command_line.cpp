@@ -51,6 +51,12 @@ private Q_SLOTS:
                                      << int(Task::Report) << "Unexpected argument: 2026-12-03";
         QTest::newRow("csv alone") << QStringList{"--csv", "m.csv"} << int(Task::Window)
                                    << "--csv goes with --report";
+        QTest::newRow("day") << QStringList{"--day", "2027-03-01", "--doctor", "3"} << int(Task::Day) << "";
+        QTest::newRow("day of slot 11") << QStringList{"--day", "2027-03-01", "--doctor", "11"}
+                                        << int(Task::Day) << "--doctor a slot from 1 to 10";
+        QTest::newRow("no such day") << QStringList{"--day", "2027-02-30"} << int(Task::Day) << "YYYY-MM-DD";
+        QTest::newRow("doctor alone")
+            << QStringList{"--doctor", "1"} << int(Task::Window) << "--doctor goes with --day";
     }
     void readAndChecked()
     {
@@ -107,6 +113,7 @@ private Q_SLOTS:
         QTest::newRow("find too short") << QStringList{"--find", "jo"} << 2;
         QTest::newRow("report in a folder without books")
             << QStringList{"--report", "2026-12-01", "2026-12-31"} << 2;
+        QTest::newRow("day in a folder without books") << QStringList{"--day", "2027-03-01"} << 2;
     }
     void badCallsWithoutAScreen()
     {

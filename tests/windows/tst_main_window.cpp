@@ -172,6 +172,41 @@ private Q_SLOTS:
         QVERIFY(book.platform.messages.shown.isEmpty());
     }
 
+    // Ctrl+Shift+D: every doctor's day side by side, each cell read out; Home and End go to the day's
+    // first and last time; Enter on a free cell brings that doctor's day up ready for the name, and an
+    // Add shows on the board.
+    void theClinicsDay()
+    {
+        BookWindow book;
+        book.files.setDoctor(1, "Ana", "30", {"0800", "0900"});
+        book.files.setDoctor(2, "Bruno", "30", {"0800", "0830"});
+        book.files.addAppointment(1, kMonday, "08:30", "Maria");
+        book.open();
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_D, Qt::ControlModifier | Qt::ShiftModifier);
+        auto *board = book.find<QTableWidget>("clinicDayBoard");
+        QTRY_COMPARE(board->rowCount(), 3);
+        QCOMPARE(board->columnCount(), 2);
+        const auto spoken = [board](int row, int column) {
+            return board->item(row, column)->data(Qt::AccessibleTextRole).toString();
+        };
+        QCOMPARE(spoken(0, 0), QStringLiteral("Ana, 08:00: free"));
+        QCOMPARE(spoken(1, 0), QStringLiteral("Ana, 08:30: booked, Maria To confirm"));
+        QCOMPARE(spoken(2, 1), QStringLiteral("Bruno, 09:00: outside the hours"));
+        QApplication::setActiveWindow(board->window());
+        QTest::keyClick(board, Qt::Key_End);
+        QCOMPARE(board->currentRow(), 2);
+        QTest::keyClick(board, Qt::Key_Home);
+        QTest::keyClick(board, Qt::Key_Right);
+        QTest::keyClick(board, Qt::Key_Return);
+        QCOMPARE(book.appointmentBook->activeSlot(), 2);
+        QCOMPARE(book.field(1)->text(), QStringLiteral("08:00"));
+        QCOMPARE(book.window->focusWidget(), book.field(2));
+        book.typeInto(2, "Carla");
+        book.click("cmd_inc");
+        QTRY_COMPARE(spoken(0, 1), QStringLiteral("Bruno, 08:00: booked, Carla To confirm"));
+        QVERIFY(book.platform.messages.shown.isEmpty());
+    }
+
     // A first start, with no doctor named, says what to do in the list's place until one is.
     void firstStartHint()
     {

@@ -341,6 +341,26 @@ A lista fica vazia até que possam ser lidas.</translation>
         <source>With --report --csv: write over a file of that name that is there already.</source>
         <translation>Com --report --csv: grava por cima de um arquivo com esse nome que já exista.</translation>
     </message>
+    <message>
+        <source>Print the clinic&apos;s day: for each doctor, each row of that doctor&apos;s day list in its order, tab-separated: time, slot, doctor, state (free, booked, no-hours), patient, health plan, phones, status. Exit 0 when done, 2 on a bad date or slot or an error.</source>
+        <translation>Mostra o dia da clínica: para cada profissional, cada linha da sua lista do dia, na ordem dela, separada por tabulações: hora, posição, profissional, estado (free, booked, no-hours), paciente, convênio, telefones, situação. Sai com 0 quando feito, 2 com uma data ou posição inválida ou um erro.</translation>
+    </message>
+    <message>
+        <source>With --day: that doctor&apos;s slot (1 to 10) alone.</source>
+        <translation>Com --day: só a posição desse profissional (1 a 10).</translation>
+    </message>
+    <message>
+        <source>K</source>
+        <translation>K</translation>
+    </message>
+    <message>
+        <source>--day needs a day written YYYY-MM-DD and --doctor a slot from 1 to 10: %1 %2</source>
+        <translation>--day precisa de uma data no formato AAAA-MM-DD e --doctor de uma posição de 1 a 10: %1 %2</translation>
+    </message>
+    <message>
+        <source>--doctor goes with --day</source>
+        <translation>--doctor acompanha --day</translation>
+    </message>
 </context>
 <context>
     <name>Confirmation</name>
@@ -1967,6 +1987,10 @@ O programa continua funcionando; a próxima abertura tenta de novo.</translation
         <source>&amp;Month in numbers</source>
         <translation>Resumo do &amp;mês</translation>
     </message>
+    <message>
+        <source>The clinic&apos;s &amp;day</source>
+        <translation>O &amp;dia da clínica</translation>
+    </message>
 </context>
 <context>
     <name>velmora::ReadingBar</name>
@@ -1981,6 +2005,69 @@ O programa continua funcionando; a próxima abertura tenta de novo.</translation
     <message>
         <source>Stop reading</source>
         <translation>Parar a leitura</translation>
+    </message>
+</context>
+<context>
+    <name>velmora::ClinicDayWindow</name>
+    <message>
+        <source>&amp;Close</source>
+        <translation>&amp;Fechar</translation>
+    </message>
+    <message>
+        <source>free</source>
+        <translation>livre</translation>
+    </message>
+    <message>
+        <source>outside the hours</source>
+        <translation>fora do horário</translation>
+    </message>
+    <message>
+        <source>no hours this day</source>
+        <translation>sem horário neste dia</translation>
+    </message>
+    <message>
+        <source>the book cannot be read</source>
+        <translation>a agenda não pode ser lida</translation>
+    </message>
+    <message>
+        <source>booked, %1</source>
+        <translation>marcado, %1</translation>
+    </message>
+    <message>
+        <source>The clinic&apos;s day</source>
+        <translation>O dia da clínica</translation>
+    </message>
+    <message>
+        <source>&amp;Before</source>
+        <translation>&amp;Antes</translation>
+    </message>
+    <message>
+        <source>T&amp;oday</source>
+        <translation>&amp;Hoje</translation>
+    </message>
+    <message>
+        <source>Afte&amp;r</source>
+        <translation>&amp;Depois</translation>
+    </message>
+    <message>
+        <source>Every doctor&apos;s day</source>
+        <translation>O dia de cada profissional</translation>
+    </message>
+    <message>
+        <source>Reading the doctors&apos; days...</source>
+        <translation>Lendo o dia dos profissionais...</translation>
+    </message>
+    <message>
+        <source>unavailable</source>
+        <translation>indisponível</translation>
+    </message>
+    <message>
+        <source>no hours</source>
+        <translation>sem horário</translation>
+    </message>
+    <message>
+        <source>The day has changed meanwhile; the list shows it as it is now.</source>
+        <translation>O dia mudou nesse meio-tempo; a lista o mostra como está agora.</translation>
     </message>
 </context>
 </TS>

@@ -1,0 +1,130 @@
+#include "core/clinic_day.h"
+
+#include "core/booking_status.h"
+#include "core/doctor_settings.h"
+#include "core/text_rules.h"
+
+#include <QTime>
+
+#include <algorithm>
+#include <set>
+
+namespace velmora {
+
+namespace {
+
+// Times in the order of the day; a text that reads as no time after them, as text.
+bool earlier(const QString &a, const QString &b)
+{
+    const QTime timeA = QTime::fromString(a, QStringLiteral("HH:mm"));
+    const QTime timeB = QTime::fromString(b, QStringLiteral("HH:mm"));
+    if (timeA.isValid() != timeB.isValid())
+        return timeA.isValid();
+    return timeA.isValid() && timeA != timeB ? timeA < timeB : a < b;
+}
+
+} // namespace
+
+QString timeOfRow(const QString &row)
+{
+    return trimBlanks(row.left(BookingRecord::kHoraWidth));
+}
+
+ClinicDay readClinicDay(BookStorage &storage, QDate date, int onlySlot)
+{
+    ClinicDay clinic;
+    clinic.date = date;
+    AllDoctorFields doctors;
+    QString error;
+    const bool doctorsRead = storage.readDoctors(&doctors, &error);
+    std::set<QString, decltype(&earlier)> times(&earlier);
+    for (int slot = 1; slot <= kDoctorSlotCount; ++slot) {
+        const DoctorFields &fields = doctors[static_cast<size_t>(slot - 1)];
+        const QString name = trimBlanks(fields.name.value_or(QString()));
+        if ((onlySlot != 0 && slot != onlySlot) || (onlySlot == 0 && doctorsRead && name.isEmpty()))
+            continue;
+        BoardColumn column;
+        column.slot = slot;
+        column.doctor = name;
+        DoctorSettings settings;
+        column.read = doctorsRead && readDoctorSettings(storage, slot, fields, &settings, &column.error) &&
+                      storage.readDay(slot, date, &column.bookings, &column.error);
+        if (!doctorsRead)
+            column.error = error;
+        if (column.read) {
+            column.bookings.erase(
+                std::remove_if(column.bookings.begin(), column.bookings.end(),
+                               [](const Appointment &b) { return b.date == placeholderDate(); }),
+                column.bookings.end());
+            column.hasHours = !freeSlotRows(settings, date).isEmpty();
+            column.day = listedDay(settings, date, column.bookings);
+            for (const QString &row : std::as_const(column.day.rows))
+                times.insert(timeOfRow(row));
+        }
+        clinic.columns << column;
+    }
+    clinic.times = QStringList(times.begin(), times.end());
+    return clinic;
+}
+
+BoardCell boardCell(const ClinicDay &day, int time, int column)
+{
+    BoardCell cell;
+    const BoardColumn &doctor = day.columns.at(column);
+    if (!doctor.read) {
+        cell.state = CellState::Unavailable;
+        return cell;
+    }
+    const QString &at = day.times.at(time);
+    bool free = false;
+    for (int row = 0; row < doctor.day.rows.size(); ++row) {
+        if (timeOfRow(doctor.day.rows.at(row)) != at)
+            continue;
+        const int booking = doctor.day.bookingOfRow.at(row);
+        if (cell.row.isNull() || (free && booking >= 0))
+            cell.row = doctor.day.rows.at(row);
+        if (booking >= 0)
+            cell.bookings << doctor.bookings.at(booking);
+        else
+            free = true;
+    }
+    cell.state = !cell.bookings.isEmpty() ? CellState::Booked
+                 : free                   ? CellState::Free
+                 : doctor.hasHours        ? CellState::OutsideHours
+                                          : CellState::NoHours;
+    return cell;
+}
+
+QStringList clinicDayLines(const ClinicDay &day)
+{
+    QStringList lines;
+    for (const BoardColumn &column : day.columns) {
+        const QStringList start{QString(), QString::number(column.slot), column.doctor};
+        const auto line = [](QStringList fields) {
+            for (QString &field : fields)
+                field = blankControlCharacters(field).replace(QLatin1Char('\t'), QLatin1Char(' '));
+            return fields.join(QLatin1Char('\t'));
+        };
+        if (!column.read || (!column.hasHours && column.bookings.isEmpty())) {
+            lines << line(start + QStringList{column.read ? QStringLiteral("no-hours")
+                                                          : QStringLiteral("unavailable")});
+            continue;
+        }
+        for (int row = 0; row < column.day.rows.size(); ++row) {
+            const int booking = column.day.bookingOfRow.at(row);
+            QStringList fields = start;
+            fields[0] = timeOfRow(column.day.rows.at(row));
+            if (booking < 0) {
+                lines << line(fields << QStringLiteral("free"));
+                continue;
+            }
+            const Appointment &booked = column.bookings.at(booking);
+            lines << line(fields << QStringLiteral("booked") << trimBlanks(booked.nome)
+                                 << trimBlanks(booked.convenio) << trimBlanks(booked.telefone)
+                                 << statusKey(booked.status));
+        }
+    }
+    return lines;
+}
+
+} // namespace velmora

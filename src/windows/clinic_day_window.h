@@ -1,0 +1,51 @@
+#pragma once
+
+#include "core/clinic_day.h"
+#include "core/outcome.h"
+#include "windows/platform.h"
+#include "windows/reading_bar.h"
+
+#include <QWidget>
+
+class QLabel;
+class QTableWidget;
+
+namespace velmora {
+
+// The clinic's day: every named doctor's day side by side, one column per doctor and one row per time
+// any of them lists, each cell as that doctor's day list shows it. Enter or a double click on a cell
+// brings that doctor, date and row up in the main window.
+class ClinicDayWindow : public QWidget
+{
+    Q_OBJECT
+
+public:
+    ClinicDayWindow(const Platform &platform, BackgroundReads &reads, QWidget *parent = nullptr);
+    // Shown for the date.
+    void open(QDate date);
+    QDate date() const { return date_; }
+    // Something was stored: the board is read again when the day shown is concerned, on the same cell.
+    void storedElsewhere(const StoredElsewhere &change);
+
+Q_SIGNALS:
+    // The receptionist chose a cell: its doctor, date and day-list row.
+    void chosen(const velmora::BookPlace &place);
+
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override;
+
+private:
+    void read();
+    void showBoard(const ClinicDay &day);
+    void step(int days);
+    void chooseCurrent();
+
+    Platform platform_;
+    QDate date_;
+    ClinicDay day_;
+    QLabel *dateLabel_ = nullptr;
+    QTableWidget *board_ = nullptr;
+    ReadingBar *reading_ = nullptr;
+};
+
+} // namespace velmora
