@@ -6,6 +6,7 @@
 //   4. printing a 300-row day list to PDF, per page;
 //   5. importing the older program's clinic-a against reading it with the reader library alone.
 #include "bench/child_runs.h"
+#include "core/clinic_day.h"
 #include "core/confirmation_list.h"
 #include "core/first_free.h"
 #include "core/month_report.h"
@@ -376,6 +377,52 @@ void BM_FindPatient(benchmark::State &state)
             qFatal("search: %s", qPrintable(error));
 }
 BENCHMARK(BM_FindPatient)->Unit(benchmark::kMillisecond)->UseRealTime();
+
+// The clinic's day of ten doctors with 40 bookings each, at 100,000 bookings a book, against the ten
+// days read bare from the same index.
+void BM_ClinicDay(benchmark::State &state)
+{
+    // As the board reads: beside the window, on a connection of its own.
+    SqliteStorage storage{QDir(tenBooksFolder(static_cast<int>(state.range(0)))), kLockWaitMs,
+                          FileAccess::ReadBeside};
+    for (auto _ : state)
+        if (const ClinicDay day = readClinicDay(storage, kFirstDay); day.columns.size() != kDoctorSlotCount)
+            qFatal("clinic's day: %lld columns", static_cast<long long>(day.columns.size()));
+}
+BENCHMARK(BM_ClinicDay)->Arg(1000)->Arg(100000)->Unit(benchmark::kMillisecond)->UseRealTime();
+
+void BM_TenBareDays(benchmark::State &state)
+{
+    const QString folder = tenBooksFolder(100000);
+    std::vector<sqlite3 *> books;
+    for (const DoctorSlot &slot : kDoctorSlots) {
+        sqlite3 *db = nullptr;
+        check(sqlite3_open_v2(qPrintable(folder + QLatin1Char('/') + QLatin1String(slot.appointmentFile)),
+                              &db, SQLITE_OPEN_READWRITE, nullptr),
+              db);
+        books.push_back(db);
+    }
+    const QByteArray day = storedDate(kFirstDay).toUtf8();
+    for (auto _ : state) {
+        int rows = 0;
+        for (sqlite3 *db : books) {
+            sqlite3_stmt *select = nullptr;
+            check(sqlite3_prepare_v2(
+                      db, "SELECT rowid, hora, nome, convenio, telefone, obs FROM dados WHERE data = ?", -1,
+                      &select, nullptr),
+                  db);
+            sqlite3_bind_text(select, 1, day.constData(), static_cast<int>(day.size()), SQLITE_STATIC);
+            while (sqlite3_step(select) == SQLITE_ROW)
+                ++rows;
+            sqlite3_finalize(select);
+        }
+        if (rows != 400)
+            qFatal("bare days: %d rows", rows);
+    }
+    for (sqlite3 *db : books)
+        sqlite3_close(db);
+}
+BENCHMARK(BM_TenBareDays)->Unit(benchmark::kMillisecond)->UseRealTime();
 
 // The same query of the same indexes, bare: each book open, as the program keeps them, its index
 // queried and the rows read.
@@ -768,6 +815,12 @@ public:
                10000, "ms");
         ratio("an Add with the search index kept against one without", "BM_AddBookingIndexed/real_time",
               "BM_AddBooking/real_time", 1.2);
+        figure("the clinic's day, ten doctors of 40 bookings, 1,000,000 bookings",
+               "BM_ClinicDay/100000/real_time", 16, "ms");
+        ratio("the clinic's day against ten bare day queries", "BM_ClinicDay/100000/real_time",
+              "BM_TenBareDays/real_time", 1.5);
+        ratio("the clinic's day at 1,000,000 bookings against 10,000", "BM_ClinicDay/100000/real_time",
+              "BM_ClinicDay/1000/real_time", 1.2);
         figure("the first free times of ten days of 40 bookings", "BM_FirstFreeSlots/real_time", 20, "ms");
         ratio("a status set against an Add", "BM_StatusChange/real_time", "BM_AddBooking/real_time", 1.2);
         ratio("import of clinic-a against reading it with the library alone", "BM_ImportClinicA/iterations:5",

@@ -13,14 +13,11 @@ namespace velmora {
 
 namespace {
 
-// Times in the order of the day; a text that reads as no time after them, as text.
-bool earlier(const QString &a, const QString &b)
+// A time's place in the day, in minutes; a text that reads as no time comes after every time.
+int minuteOf(const QString &time)
 {
-    const QTime timeA = QTime::fromString(a, QStringLiteral("HH:mm"));
-    const QTime timeB = QTime::fromString(b, QStringLiteral("HH:mm"));
-    if (timeA.isValid() != timeB.isValid())
-        return timeA.isValid();
-    return timeA.isValid() && timeA != timeB ? timeA < timeB : a < b;
+    const QTime read = QTime::fromString(time, QStringLiteral("HH:mm"));
+    return read.isValid() ? read.msecsSinceStartOfDay() / 60000 : 24 * 60;
 }
 
 } // namespace
@@ -37,7 +34,7 @@ ClinicDay readClinicDay(BookStorage &storage, QDate date, int onlySlot)
     AllDoctorFields doctors;
     QString error;
     const bool doctorsRead = storage.readDoctors(&doctors, &error);
-    std::set<QString, decltype(&earlier)> times(&earlier);
+    std::set<std::pair<int, QString>> times; // in the order of the day, each once
     for (int slot = 1; slot <= kDoctorSlotCount; ++slot) {
         const DoctorFields &fields = doctors[static_cast<size_t>(slot - 1)];
         const QString name = trimBlanks(fields.name.value_or(QString()));
@@ -58,12 +55,17 @@ ClinicDay readClinicDay(BookStorage &storage, QDate date, int onlySlot)
                 column.bookings.end());
             column.hasHours = !freeSlotRows(settings, date).isEmpty();
             column.day = listedDay(settings, date, column.bookings);
+            QString last;
             for (const QString &row : std::as_const(column.day.rows))
-                times.insert(timeOfRow(row));
+                if (const QString time = timeOfRow(row); time != last) {
+                    times.insert({minuteOf(time), time});
+                    last = time;
+                }
         }
         clinic.columns << column;
     }
-    clinic.times = QStringList(times.begin(), times.end());
+    for (const auto &[minute, time] : times)
+        clinic.times << time;
     return clinic;
 }
 

@@ -69,6 +69,13 @@ bool SqliteStorage::openBook(int slot, QString *error)
 
 bool SqliteStorage::readDay(int slot, QDate date, QVector<Appointment> *bookings, QString *error)
 {
+    // Reads beside the window go to each book's own connection, kept open: the clinic's day reads every
+    // book in turn, and moving one connection from book to book would open each file every time.
+    if (access_ == FileAccess::ReadBeside && isDoctorSlot(slot)) {
+        Connection &book = *searchBooks_[static_cast<size_t>(slot - 1)];
+        const bool ok = AppointmentStore(book).readDay(date, bookings, error);
+        return naming(book, ok, !ok, error);
+    }
     useBook(slot);
     const bool ok = appointments_.readDay(date, bookings, error);
     return naming(data1_, ok, !ok, error);
