@@ -27,6 +27,44 @@ QString timeOfRow(const QString &row)
     return trimBlanks(row.left(BookingRecord::kHoraWidth));
 }
 
+namespace {
+
+// One column: the slot's day read and listed; its times added to the board's.
+BoardColumn readColumn(BookStorage &storage, int slot, const DoctorFields &fields, QDate date,
+                       std::set<std::pair<int, QString>> *times)
+{
+    BoardColumn column;
+    column.slot = slot;
+    column.date = date;
+    column.doctor = trimBlanks(fields.name.value_or(QString()));
+    DoctorSettings settings;
+    column.read = readDoctorSettings(storage, slot, fields, &settings, &column.error) &&
+                  storage.readDay(slot, date, &column.bookings, &column.error);
+    if (!column.read)
+        return column;
+    column.bookings.erase(std::remove_if(column.bookings.begin(), column.bookings.end(),
+                                         [](const Appointment &b) { return b.date == placeholderDate(); }),
+                          column.bookings.end());
+    column.hasHours = !freeSlotRows(settings, date).isEmpty();
+    column.day = listedDay(settings, date, column.bookings);
+    QString last;
+    for (const QString &row : std::as_const(column.day.rows))
+        if (const QString time = timeOfRow(row); time != last) {
+            times->insert({minuteOf(time), time});
+            last = time;
+        }
+    return column;
+}
+
+ClinicDay withTimes(ClinicDay board, const std::set<std::pair<int, QString>> &times)
+{
+    for (const auto &[minute, time] : times)
+        board.times << time;
+    return board;
+}
+
+} // namespace
+
 ClinicDay readClinicDay(BookStorage &storage, QDate date, int onlySlot)
 {
     ClinicDay clinic;
@@ -37,36 +75,40 @@ ClinicDay readClinicDay(BookStorage &storage, QDate date, int onlySlot)
     std::set<std::pair<int, QString>> times; // in the order of the day, each once
     for (int slot = 1; slot <= kDoctorSlotCount; ++slot) {
         const DoctorFields &fields = doctors[static_cast<size_t>(slot - 1)];
-        const QString name = trimBlanks(fields.name.value_or(QString()));
-        if ((onlySlot != 0 && slot != onlySlot) || (onlySlot == 0 && doctorsRead && name.isEmpty()))
+        if ((onlySlot != 0 && slot != onlySlot) ||
+            (onlySlot == 0 && doctorsRead && trimBlanks(fields.name.value_or(QString())).isEmpty()))
             continue;
-        BoardColumn column;
-        column.slot = slot;
-        column.doctor = name;
-        DoctorSettings settings;
-        column.read = doctorsRead && readDoctorSettings(storage, slot, fields, &settings, &column.error) &&
-                      storage.readDay(slot, date, &column.bookings, &column.error);
-        if (!doctorsRead)
+        BoardColumn column = readColumn(storage, slot, fields, date, &times);
+        if (!doctorsRead) {
+            column.read = false;
             column.error = error;
-        if (column.read) {
-            column.bookings.erase(
-                std::remove_if(column.bookings.begin(), column.bookings.end(),
-                               [](const Appointment &b) { return b.date == placeholderDate(); }),
-                column.bookings.end());
-            column.hasHours = !freeSlotRows(settings, date).isEmpty();
-            column.day = listedDay(settings, date, column.bookings);
-            QString last;
-            for (const QString &row : std::as_const(column.day.rows))
-                if (const QString time = timeOfRow(row); time != last) {
-                    times.insert({minuteOf(time), time});
-                    last = time;
-                }
         }
         clinic.columns << column;
     }
-    for (const auto &[minute, time] : times)
-        clinic.times << time;
-    return clinic;
+    return withTimes(clinic, times);
+}
+
+ClinicDay readDoctorWeek(BookStorage &storage, int slot, QDate date)
+{
+    ClinicDay week;
+    week.date = date;
+    AllDoctorFields doctors;
+    QString error;
+    if (!isDoctorSlot(slot) || !storage.readDoctors(&doctors, &error))
+        return week;
+    std::set<std::pair<int, QString>> times;
+    const QDate monday = date.addDays(1 - date.dayOfWeek());
+    for (QDate day = monday; day < monday.addDays(7); day = day.addDays(1)) {
+        std::set<std::pair<int, QString>> dayTimes;
+        const BoardColumn column =
+            readColumn(storage, slot, doctors[static_cast<size_t>(slot - 1)], day, &dayTimes);
+        // The days the doctor works, or has bookings on.
+        if (column.read && !column.hasHours && column.bookings.isEmpty())
+            continue;
+        times.insert(dayTimes.begin(), dayTimes.end());
+        week.columns << column;
+    }
+    return withTimes(week, times);
 }
 
 BoardCell boardCell(const ClinicDay &day, int time, int column)

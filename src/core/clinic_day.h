@@ -13,6 +13,7 @@ namespace velmora {
 struct BoardColumn
 {
     int slot = 0;
+    QDate date;
     QString doctor;
     bool read = false; // false: the book could not be read, and error says why
     QString error;
@@ -32,6 +33,10 @@ struct ClinicDay
 // The doctors' settings and each book's day read; a book that cannot be read leaves its column
 // unavailable and the others as they are.
 ClinicDay readClinicDay(BookStorage &storage, QDate date, int onlySlot = 0);
+
+// One doctor's week: Monday to Sunday of the date's week, a column for each day the doctor works or
+// has bookings on.
+ClinicDay readDoctorWeek(BookStorage &storage, int slot, QDate date);
 
 enum class CellState
 {

@@ -75,6 +75,8 @@ ClinicDayWindow::ClinicDayWindow(const Platform &platform, BackgroundReads &read
     QPushButton *today = dayButton(this, "clinicDayToday", tr("T&oday"));
     QPushButton *after = dayButton(this, "clinicDayAfter", tr("Afte&r"));
     QPushButton *close = dayButton(this, "clinicDayClose", tr("&Close"));
+    week_ = dayButton(this, "clinicDayWeek", tr("The doctor's &week"));
+    week_->setCheckable(true);
     board_ = new QTableWidget(this);
     board_->setObjectName(QStringLiteral("clinicDayBoard"));
     board_->setAccessibleName(tr("Every doctor's day"));
@@ -94,6 +96,7 @@ ClinicDayWindow::ClinicDayWindow(const Platform &platform, BackgroundReads &read
     top->addWidget(after);
     top->addSpacing(12);
     top->addWidget(dateLabel_, 1);
+    top->addWidget(week_);
     top->addWidget(close);
     auto *layout = new QVBoxLayout(this);
     layout->addLayout(top);
@@ -103,7 +106,8 @@ ClinicDayWindow::ClinicDayWindow(const Platform &platform, BackgroundReads &read
 
     connect(before, &QPushButton::clicked, this, [this] { step(-1); });
     connect(after, &QPushButton::clicked, this, [this] { step(1); });
-    connect(today, &QPushButton::clicked, this, [this] { open(platform_.clock.today()); });
+    connect(today, &QPushButton::clicked, this, [this] { open(platform_.clock.today(), slot_); });
+    connect(week_, &QPushButton::toggled, this, &ClinicDayWindow::read);
     connect(close, &QPushButton::clicked, this, &QWidget::close);
     connect(board_, &QTableWidget::cellActivated, this, [this] { chooseCurrent(); });
     new QShortcut(QKeySequence(Qt::CTRL | Qt::Key_PageUp), this, this, [this] { step(-1); });
@@ -116,9 +120,13 @@ ClinicDayWindow::ClinicDayWindow(const Platform &platform, BackgroundReads &read
     });
 }
 
-void ClinicDayWindow::open(QDate date)
+void ClinicDayWindow::open(QDate date, int slot)
 {
     date_ = date;
+    slot_ = slot;
+    week_->setEnabled(slot != 0);
+    if (slot == 0)
+        week_->setChecked(false);
     read();
     QWidget::show();
     raise();
@@ -128,23 +136,35 @@ void ClinicDayWindow::open(QDate date)
 
 void ClinicDayWindow::step(int days)
 {
-    date_ = date_.addDays(days);
+    date_ = date_.addDays(week_->isChecked() ? 7 * days : days);
     read();
+}
+
+bool ClinicDayWindow::shows(QDate date) const
+{
+    if (!week_->isChecked())
+        return date == date_;
+    const QDate monday = date_.addDays(1 - date_.dayOfWeek());
+    return date >= monday && date < monday.addDays(7);
 }
 
 void ClinicDayWindow::storedElsewhere(const StoredElsewhere &change)
 {
-    if (isVisible() && (change.anything || change.doctors() || change.date == date_))
+    if (isVisible() && (change.anything || change.doctors() || shows(change.date)))
         read();
 }
 
 void ClinicDayWindow::read()
 {
-    dateLabel_->setText(longDate(date_));
     const QDate date = date_;
+    const int week = week_->isChecked() ? slot_ : 0;
+    dateLabel_->setText(week ? tr("The week of %1").arg(longDate(date.addDays(1 - date.dayOfWeek())))
+                             : longDate(date));
     reading_->start<ClinicDay>(
         tr("Reading the doctors' days..."),
-        [date](BookStorage &storage, const ReadProgress &) { return readClinicDay(storage, date); },
+        [date, week](BookStorage &storage, const ReadProgress &) {
+            return week ? readDoctorWeek(storage, week, date) : readClinicDay(storage, date);
+        },
         [this](const ClinicDay &day) { showBoard(day); });
 }
 
@@ -160,18 +180,20 @@ void ClinicDayWindow::showBoard(const ClinicDay &day)
     board_->setVerticalHeaderLabels(day.times);
     for (int c = 0; c < day.columns.size(); ++c) {
         const BoardColumn &doctor = day.columns.at(c);
-        QString caption = doctor.doctor;
+        // A column of the week is a day of the doctor's.
+        const QString name = week_->isChecked() ? listedDate(doctor.date, QLocale()) : doctor.doctor;
+        QString caption = name;
         if (!doctor.read)
             caption += QStringLiteral(" - ") + tr("unavailable");
         else if (!doctor.hasHours)
             caption += QStringLiteral(" - ") + tr("no hours");
         auto *header = new QTableWidgetItem(caption);
-        header->setToolTip(doctor.read ? doctor.doctor : doctor.doctor + QStringLiteral(": ") + doctor.error);
+        header->setToolTip(doctor.read ? name : name + QStringLiteral(": ") + doctor.error);
         header->setData(Qt::AccessibleTextRole, header->toolTip());
         board_->setHorizontalHeaderItem(c, header);
         for (int t = 0; t < day.times.size(); ++t) {
             const BoardCell cell = boardCell(day, t, c);
-            const CellText text = textOf(cell, doctor.doctor, day.times.at(t));
+            const CellText text = textOf(cell, name, day.times.at(t));
             auto *item = new QTableWidgetItem(text.shown);
             item->setData(Qt::AccessibleTextRole, text.spoken);
             item->setToolTip(text.spoken);
@@ -201,7 +223,7 @@ void ClinicDayWindow::chooseCurrent()
     const BoardCell cell = boardCell(day_, t, c);
     if (cell.row.isNull())
         return; // outside the doctor's hours: nothing to go to
-    Q_EMIT chosen({day_.columns.at(c).slot, day_.date, cell.row,
+    Q_EMIT chosen({day_.columns.at(c).slot, day_.columns.at(c).date, cell.row,
                    tr("The day has changed meanwhile; the list shows it as it is now.")});
 }
 

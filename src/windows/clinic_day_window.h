@@ -21,8 +21,8 @@ class ClinicDayWindow : public QWidget
 
 public:
     ClinicDayWindow(const Platform &platform, BackgroundReads &reads, QWidget *parent = nullptr);
-    // Shown for the date.
-    void open(QDate date);
+    // Shown for the date; the week of the doctor's slot (0: none chosen) offered beside it.
+    void open(QDate date, int slot);
     QDate date() const { return date_; }
     // Something was stored: the board is read again when the day shown is concerned, on the same cell.
     void storedElsewhere(const StoredElsewhere &change);
@@ -38,11 +38,15 @@ private:
     void read();
     void showBoard(const ClinicDay &day);
     void step(int days);
+    // The day's bookings or the doctor's week change this board.
+    bool shows(QDate date) const;
     void chooseCurrent();
 
     Platform platform_;
     QDate date_;
+    int slot_ = 0; // the doctor whose week is offered
     ClinicDay day_;
+    class QPushButton *week_ = nullptr;
     QLabel *dateLabel_ = nullptr;
     QTableWidget *board_ = nullptr;
     ReadingBar *reading_ = nullptr;

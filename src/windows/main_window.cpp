@@ -216,7 +216,8 @@ void MainWindow::openClinicDay()
             showOutcome(went);
         });
     }
-    clinicDay_->open(book_.activeSlot() != 0 ? book_.currentDate() : platform_.clock.today());
+    clinicDay_->open(book_.activeSlot() != 0 ? book_.currentDate() : platform_.clock.today(),
+                     book_.activeSlot());
 }
 
 void MainWindow::showHistory()

@@ -204,6 +204,12 @@ private Q_SLOTS:
         book.typeInto(2, "Carla");
         book.click("cmd_inc");
         QTRY_COMPARE(spoken(0, 1), QStringLiteral("Bruno, 08:00: booked, Carla To confirm"));
+        // The chosen doctor's week: a column a day, Monday first.
+        QApplication::setActiveWindow(book.window);
+        QTest::keyClick(book.window, Qt::Key_D, Qt::ControlModifier | Qt::ShiftModifier);
+        QTest::mouseClick(book.find<QPushButton>("clinicDayWeek"), Qt::LeftButton);
+        QTRY_COMPARE(board->columnCount(), 7);
+        QCOMPARE(spoken(0, 0), QStringLiteral("Mon 2027-03-01, 08:00: booked, Carla To confirm"));
         QVERIFY(book.platform.messages.shown.isEmpty());
     }
 

@@ -2069,5 +2069,13 @@ O programa continua funcionando; a próxima abertura tenta de novo.</translation
         <source>The day has changed meanwhile; the list shows it as it is now.</source>
         <translation>O dia mudou nesse meio-tempo; a lista o mostra como está agora.</translation>
     </message>
+    <message>
+        <source>The doctor&apos;s &amp;week</source>
+        <translation>A &amp;semana do profissional</translation>
+    </message>
+    <message>
+        <source>The week of %1</source>
+        <translation>A semana de %1</translation>
+    </message>
 </context>
 </TS>
