@@ -64,7 +64,7 @@ QPushButton *dayButton(QWidget *parent, const char *name, const QString &caption
 } // namespace
 
 ClinicDayWindow::ClinicDayWindow(const Platform &platform, BackgroundReads &reads, QWidget *parent)
-    : QWidget(parent, Qt::Window), platform_(platform), reading_(new ReadingBar(reads, this))
+    : QWidget(parent, Qt::Window), platform_(platform)
 {
     setObjectName(QStringLiteral("clinicDayWindow"));
     setWindowTitle(tr("The clinic's day"));
@@ -74,9 +74,9 @@ ClinicDayWindow::ClinicDayWindow(const Platform &platform, BackgroundReads &read
     QPushButton *before = dayButton(this, "clinicDayBefore", tr("&Before"));
     QPushButton *today = dayButton(this, "clinicDayToday", tr("T&oday"));
     QPushButton *after = dayButton(this, "clinicDayAfter", tr("Afte&r"));
-    QPushButton *close = dayButton(this, "clinicDayClose", tr("&Close"));
     week_ = dayButton(this, "clinicDayWeek", tr("The doctor's &week"));
     week_->setCheckable(true);
+    QPushButton *close = dayButton(this, "clinicDayClose", tr("&Close"));
     board_ = new QTableWidget(this);
     board_->setObjectName(QStringLiteral("clinicDayBoard"));
     board_->setAccessibleName(tr("Every doctor's day"));
@@ -101,6 +101,8 @@ ClinicDayWindow::ClinicDayWindow(const Platform &platform, BackgroundReads &read
     auto *layout = new QVBoxLayout(this);
     layout->addLayout(top);
     layout->addWidget(board_, 1);
+    // The reading line after the window's own controls, in Tab order too.
+    reading_ = new ReadingBar(reads, this);
     layout->addWidget(reading_);
     resize(1200, 680);
 

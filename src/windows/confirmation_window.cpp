@@ -56,7 +56,7 @@ QPushButton *button(QWidget *parent, const char *name, const QString &caption)
 ConfirmationWindow::ConfirmationWindow(const Platform &platform, BookStorage &storage, BackgroundReads &reads,
                                        const QString &iniPath, const QDir &pdfFolder, QWidget *parent)
     : QWidget(parent, Qt::Window), platform_(platform), storage_(storage), iniPath_(iniPath),
-      pdfFolder_(pdfFolder), reading_(new ReadingBar(reads, this))
+      pdfFolder_(pdfFolder)
 {
     setObjectName(QStringLiteral("confirmationWindow"));
     setWindowTitle(tr("Confirmations"));
@@ -115,6 +115,8 @@ ConfirmationWindow::ConfirmationWindow(const Platform &platform, BookStorage &st
     counts->addStretch();
     counts->addWidget(said_);
     layout->addLayout(counts);
+    // The reading line after the window's own controls, in Tab order too.
+    reading_ = new ReadingBar(reads, this);
     layout->addWidget(reading_);
     layout->addLayout(actions);
     resize(900, 480);

@@ -24,7 +24,7 @@ constexpr int kTypingPauseMs = 250;
 } // namespace
 
 FindWindow::FindWindow(const Platform &platform, BackgroundReads &reads, QWidget *parent)
-    : QWidget(parent, Qt::Window), platform_(platform), reading_(new ReadingBar(reads, this))
+    : QWidget(parent, Qt::Window), platform_(platform)
 {
     setObjectName(QStringLiteral("findWindow"));
     setWindowTitle(tr("Find a patient"));
@@ -43,6 +43,8 @@ FindWindow::FindWindow(const Platform &platform, BackgroundReads &reads, QWidget
     layout->addWidget(caption);
     layout->addWidget(text_);
     layout->addWidget(said_);
+    // The reading line after the window's own controls, in Tab order too.
+    reading_ = new ReadingBar(reads, this);
     layout->addWidget(reading_);
     layout->addWidget(results_, 1);
     resize(1080, 420); // a whole line of a booking found in view

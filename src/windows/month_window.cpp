@@ -70,8 +70,7 @@ QChartView *chartView(QChart *chart, const QString &name)
 
 MonthWindow::MonthWindow(const Platform &platform, BackgroundReads &reads, const QDir &pdfFolder,
                          QWidget *parent)
-    : QWidget(parent, Qt::Window), platform_(platform), pdfFolder_(pdfFolder),
-      reading_(new ReadingBar(reads, this))
+    : QWidget(parent, Qt::Window), platform_(platform), pdfFolder_(pdfFolder)
 {
     setObjectName(QStringLiteral("monthWindow"));
     setWindowTitle(tr("The month in numbers"));
@@ -110,6 +109,8 @@ MonthWindow::MonthWindow(const Platform &platform, BackgroundReads &reads, const
     layout->addWidget(period_);
     layout->addWidget(figures_, 2);
     layout->addWidget(chartArea, 5);
+    // The reading line after the window's own controls, in Tab order too.
+    reading_ = new ReadingBar(reads, this);
     layout->addWidget(reading_);
     layout->addLayout(actions);
     resize(1000, 720);
