@@ -15,7 +15,9 @@ struct Printout
     QString documentName;
     QString header;
     QStringList rows;
-    QByteArray picture; // a PNG image printed after the rows, scaled to the page's width; none when empty
+    QByteArray picture;     // a PNG image printed after the rows, scaled to the page's width; none when empty
+    bool landscape = false; // turned whatever the rows' width
+    QStringList pageHeading; // rows printed again at the top of every page after the first
 };
 
 // A table's lines for a fixed-width font: each column as wide as its widest text, heading included, two

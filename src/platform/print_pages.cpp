@@ -66,6 +66,9 @@ public:
         return line(rest);
     }
 
+    // Lines written again at the top of each new page from now on.
+    void repeatOnNewPages(const QStringList &lines) { repeated_ = lines; }
+
     bool line(const QString &text)
     {
         const QFontMetricsF metrics(painter_.font(), &device_);
@@ -74,6 +77,10 @@ public:
             if (!device_.newPage())
                 return false;
             y_ = 0;
+            for (const QString &heading : std::as_const(repeated_)) {
+                painter_.drawText(QPointF(0, y_ + metrics.ascent()), heading);
+                y_ += metrics.lineSpacing();
+            }
         }
         if (!text.isEmpty())
             painter_.drawText(QPointF(0, y_ + metrics.ascent()), text);
@@ -85,6 +92,7 @@ private:
     QPagedPaintDevice &device_;
     QPainter &painter_;
     qreal y_ = 0;
+    QStringList repeated_;
 };
 
 } // namespace
@@ -105,7 +113,7 @@ bool paintPrintout(QPagedPaintDevice &device, const Printout &printout, QString 
     };
     const auto pageWidth = [&] { return device.pageLayout().paintRect(QPageLayout::Point).width(); };
     const qreal needed = widest(rowsFont);
-    if (needed > pageWidth())
+    if (printout.landscape || needed > pageWidth())
         device.setPageOrientation(QPageLayout::Landscape);
     const qreal rowPoints =
         needed > pageWidth() ? std::max(kSmallestPoints, kRowPoints * pageWidth() / needed) : kRowPoints;
@@ -123,6 +131,10 @@ bool paintPrintout(QPagedPaintDevice &device, const Printout &printout, QString 
     ok = ok && writer.wrapped(QString(5, QLatin1Char(' ')) + printout.header);
     ok = ok && writer.line({}) && writer.line({});
     writer.setFont(QStringLiteral("Courier New"), rowPoints, true);
+    QStringList heading;
+    for (const QString &row : printout.pageHeading)
+        heading << QString(3, QLatin1Char(' ')) + row;
+    writer.repeatOnNewPages(heading);
     for (const QString &row : printout.rows) {
         if (!ok)
             break;

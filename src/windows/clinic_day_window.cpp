@@ -1,5 +1,6 @@
 #include "windows/clinic_day_window.h"
 
+#include "core/board_printout.h"
 #include "core/booking_status.h"
 #include "core/text_rules.h"
 #include "core/written_dates.h"
@@ -63,8 +64,9 @@ QPushButton *dayButton(QWidget *parent, const char *name, const QString &caption
 
 } // namespace
 
-ClinicDayWindow::ClinicDayWindow(const Platform &platform, BackgroundReads &reads, QWidget *parent)
-    : QWidget(parent, Qt::Window), platform_(platform)
+ClinicDayWindow::ClinicDayWindow(const Platform &platform, BackgroundReads &reads, const QDir &pdfFolder,
+                                 QWidget *parent)
+    : QWidget(parent, Qt::Window), platform_(platform), pdfFolder_(pdfFolder)
 {
     setObjectName(QStringLiteral("clinicDayWindow"));
     setWindowTitle(tr("The clinic's day"));
@@ -76,6 +78,7 @@ ClinicDayWindow::ClinicDayWindow(const Platform &platform, BackgroundReads &read
     QPushButton *after = dayButton(this, "clinicDayAfter", tr("Afte&r"));
     week_ = dayButton(this, "clinicDayWeek", tr("The doctor's &week"));
     week_->setCheckable(true);
+    QPushButton *print = dayButton(this, "clinicDayPrint", tr("&Print"));
     QPushButton *close = dayButton(this, "clinicDayClose", tr("&Close"));
     board_ = new QTableWidget(this);
     board_->setObjectName(QStringLiteral("clinicDayBoard"));
@@ -97,6 +100,7 @@ ClinicDayWindow::ClinicDayWindow(const Platform &platform, BackgroundReads &read
     top->addSpacing(12);
     top->addWidget(dateLabel_, 1);
     top->addWidget(week_);
+    top->addWidget(print);
     top->addWidget(close);
     auto *layout = new QVBoxLayout(this);
     layout->addLayout(top);
@@ -110,6 +114,10 @@ ClinicDayWindow::ClinicDayWindow(const Platform &platform, BackgroundReads &read
     connect(after, &QPushButton::clicked, this, [this] { step(1); });
     connect(today, &QPushButton::clicked, this, [this] { open(platform_.clock.today(), slot_); });
     connect(week_, &QPushButton::toggled, this, &ClinicDayWindow::read);
+    connect(print, &QPushButton::clicked, this, [this] {
+        if (!day_.columns.isEmpty())
+            printOrSavePdf(platform_, this, boardPrintout(day_, week_->isChecked()), pdfFolder_);
+    });
     connect(close, &QPushButton::clicked, this, &QWidget::close);
     connect(board_, &QTableWidget::cellActivated, this, [this] { chooseCurrent(); });
     new QShortcut(QKeySequence(Qt::CTRL | Qt::Key_PageUp), this, this, [this] { step(-1); });

@@ -5,6 +5,7 @@
 #include "windows/platform.h"
 #include "windows/reading_bar.h"
 
+#include <QDir>
 #include <QWidget>
 
 class QLabel;
@@ -20,7 +21,8 @@ class ClinicDayWindow : public QWidget
     Q_OBJECT
 
 public:
-    ClinicDayWindow(const Platform &platform, BackgroundReads &reads, QWidget *parent = nullptr);
+    ClinicDayWindow(const Platform &platform, BackgroundReads &reads, const QDir &pdfFolder,
+                    QWidget *parent = nullptr);
     // Shown for the date; the week of the doctor's slot (0: none chosen) offered beside it.
     void open(QDate date, int slot);
     QDate date() const { return date_; }
@@ -43,6 +45,7 @@ private:
     void chooseCurrent();
 
     Platform platform_;
+    QDir pdfFolder_;
     QDate date_;
     int slot_ = 0; // the doctor whose week is offered
     ClinicDay day_;

@@ -201,7 +201,7 @@ void MainWindow::openMonth()
 void MainWindow::openClinicDay()
 {
     if (!clinicDay_) {
-        clinicDay_ = new ClinicDayWindow(platform_, reads_, this);
+        clinicDay_ = new ClinicDayWindow(platform_, reads_, pdfFolder_, this);
         connect(&book_, &AppointmentBook::booksChanged, clinicDay_, &ClinicDayWindow::storedElsewhere);
         connect(clinicDay_, &ClinicDayWindow::chosen, this, [this](const BookPlace &place) {
             Combo1->setShownText(book_.doctorNames().value(place.slot - 1));

@@ -3,7 +3,9 @@
 #include "support/print_queue.h"
 
 #include <QLocale>
+#include <QPushButton>
 #include <QRegularExpression>
+#include <QTableWidget>
 
 using namespace velmora;
 using velmora::testing::BookWindow;
@@ -136,6 +138,47 @@ private Q_SLOTS:
             QFile::remove(pdf);
         }
         QCOMPARE(pdfs.at(1), pdfs.at(0));
+    }
+
+    // The clinic's day prints landscape, the times' headings on every page, every name in full above.
+    void clinicsDayOnLandscapePages()
+    {
+        const QString longName = QStringLiteral("Dra. Maria Aparecida Gonçalves");
+        BookWindow book;
+        book.files.setDoctor(1, "Ana", "05", {"0800", "1800"});
+        book.files.setDoctor(2, longName, "10", {"0800", "1200"});
+        book.files.addAppointment(2, kMonday, "09:00", "Carla Dias");
+        book.open();
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_D, Qt::ControlModifier | Qt::ShiftModifier);
+        QTRY_COMPARE(book.find<QTableWidget>("clinicDayBoard")->columnCount(), 2);
+        const QDateTime printed = QDateTime::currentDateTime().addSecs(-1);
+        QTest::mouseClick(book.find<QPushButton>("clinicDayPrint"), Qt::LeftButton);
+        QString pdf;
+        waitForPdf(printDocumentName("clinic", kMonday), printed, &pdf);
+        QVERIFY(!pdf.isEmpty());
+        // The queue lays a turned page on a portrait sheet: the lines run up the sheet.
+        const QRegularExpressionMatch word =
+            QRegularExpression(QStringLiteral("xMin=\"([\\d.]+)\" yMin=\"([\\d.]+)\" xMax=\"([\\d.]+)\" "
+                                              "yMax=\"([\\d.]+)\">Gonçalves<"))
+                .match(PrintQueue::run("pdftotext", {"-bbox", "-f", "1", "-l", "1", pdf, "-"}));
+        QVERIFY(word.hasMatch());
+        QVERIFY(word.captured(4).toDouble() - word.captured(2).toDouble() >
+                word.captured(3).toDouble() - word.captured(1).toDouble());
+        const QString info = PrintQueue::run("pdfinfo", {pdf});
+        const int pages =
+            QRegularExpression(QStringLiteral("Pages:\\s+(\\d+)")).match(info).captured(1).toInt();
+        QVERIFY2(pages > 1, qPrintable(info));
+        const QString first = PrintQueue::text(pdf, 1);
+        QVERIFY(first.contains(QStringLiteral("The clinic's day - ")));
+        QVERIFY(first.contains(longName));
+        QVERIFY(first.contains(QStringLiteral("Carla Dias")));
+        for (int page = 2; page <= pages; ++page)
+            QVERIFY2(nonBlankLines(PrintQueue::text(pdf, page))
+                         .first()
+                         .simplified()
+                         .startsWith("Time 1 Ana 2 Dra."),
+                     qPrintable(PrintQueue::text(pdf, page)));
+        QVERIFY(book.platform.messages.shown.isEmpty());
     }
 
     // A stopped printer is said, and nothing is left waiting in its queue.

@@ -2077,5 +2077,44 @@ O programa continua funcionando; a próxima abertura tenta de novo.</translation
         <source>The week of %1</source>
         <translation>A semana de %1</translation>
     </message>
+    <message>
+        <source>&amp;Print</source>
+        <translation>&amp;Imprimir</translation>
+    </message>
+</context>
+<context>
+    <name>BoardPrintout</name>
+    <message>
+        <source>free</source>
+        <translation>livre</translation>
+    </message>
+    <message>
+        <source>%1&apos;s week - %2</source>
+        <translation>Semana de %1 - %2</translation>
+    </message>
+    <message>
+        <source>The clinic&apos;s day - %1</source>
+        <translation>O dia da clínica - %1</translation>
+    </message>
+    <message>
+        <source>clinic</source>
+        <translation>clinica</translation>
+    </message>
+    <message>
+        <source>free: a free slot   .: outside the hours   -: the book cannot be read   %1</source>
+        <translation>livre: horário livre   .: fora do horário   -: agenda ilegível   %1</translation>
+    </message>
+    <message>
+        <source>Time</source>
+        <translation>Hora</translation>
+    </message>
+    <message>
+        <source>unavailable: %1</source>
+        <translation>indisponível: %1</translation>
+    </message>
+    <message>
+        <source>no hours</source>
+        <translation>sem horário</translation>
+    </message>
 </context>
 </TS>
