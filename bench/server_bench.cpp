@@ -3,6 +3,9 @@
 // insert and commit of the same row, the day list at 1,000,000 bookings against 1,000, the time from one
 // desk's Add to another desk's rebuilt list, and bookings a second with ten desks adding at once.
 #include "core/appointment_book.h"
+#include "core/clinic_day.h"
+#include "schema/book_schema.h"
+#include "schema/slot_files.h"
 #include "server/server_connection.h"
 #include "server/server_schema.h"
 #include "server/server_storage.h"
@@ -88,8 +91,8 @@ void addAgainstBareInsert(const QString &url)
         if (storage.add(2, made, 0, &error).outcome != AddOutcome::Stored)
             qFatal("%s", qPrintable(error));
         adds.push_back(static_cast<double>(timer.nsecsElapsed()) / 1e6);
-        desk.setField(TimeField, made.hora);
-        desk.setField(NameField, made.nome);
+        desk.entry().type(TimeField, made.hora);
+        desk.entry().type(NameField, made.nome);
         timer.start();
         if (!desk.add().done)
             qFatal("the book's Add failed");
@@ -184,6 +187,51 @@ void dayListAtAMillion(const QString &url, PGconn *admin)
         million, thousand, million / thousand);
 }
 
+// The clinic's day of ten doctors, forty bookings each on the day and 1,000,000 in the first book, against
+// the ten days queried bare with libpq on one connection, interleaved.
+void clinicDayAgainstTenBareDays(const QString &url, PGconn *admin)
+{
+    for (const DoctorSlot &slot : kDoctorSlots) {
+        const QByteArray table = QByteArray(slot.appointmentFile).chopped(4) + ".dados";
+        exec(admin,
+             "INSERT INTO " + table +
+                 " (data, hora, nome, convenio, telefone, obs) SELECT '2027-03-01', to_char(8 + i / 4, "
+                 "'FM00') || ':' || to_char(i % 4 * 15, 'FM00'), 'Board ' || i, 'plan', '555', 'note' "
+                 "FROM generate_series(0, 39) i");
+    }
+    exec(admin, "ANALYZE");
+    ServerStorage storage(url);
+    PGconn *bare = PQconnectdb(url.toUtf8().constData());
+    if (PQstatus(bare) != CONNECTION_OK)
+        qFatal("%s", PQerrorMessage(bare));
+    const QByteArray day = storedDate(kDay).toUtf8();
+    const char *values[] = {day.constData()};
+    std::vector<double> board;
+    std::vector<double> bareDays;
+    QElapsedTimer timer;
+    for (int i = 0; i < 40; ++i) {
+        timer.start();
+        if (readClinicDay(storage, kDay).columns.size() != kDoctorSlotCount)
+            qFatal("the clinic's day lost a column");
+        board.push_back(static_cast<double>(timer.nsecsElapsed()) / 1e6);
+        timer.start();
+        for (const DoctorSlot &slot : kDoctorSlots) {
+            const QByteArray sql = "SELECT id, hora, nome, convenio, telefone, obs FROM " +
+                                   QByteArray(slot.appointmentFile).chopped(4) + ".dados WHERE data = $1";
+            PGresult *rows = PQexecParams(bare, sql.constData(), 1, nullptr, values, nullptr, nullptr, 0);
+            if (PQresultStatus(rows) != PGRES_TUPLES_OK || PQntuples(rows) < 40)
+                qFatal("bare day: %s", PQerrorMessage(bare));
+            PQclear(rows);
+        }
+        bareDays.push_back(static_cast<double>(timer.nsecsElapsed()) / 1e6);
+    }
+    PQfinish(bare);
+    std::printf(
+        "The clinic's day on the server (ten doctors, 40 bookings each): median %.3f ms; ten bare day "
+        "queries: median %.3f ms; ratio %.2f (goal under 16 ms and at most 1.5)\n",
+        median(board), median(bareDays), median(board) / median(bareDays));
+}
+
 void refreshLatency(const QString &url)
 {
     ServerStorage frontStorage(url);
@@ -198,8 +246,8 @@ void refreshLatency(const QString &url)
     QElapsedTimer timer;
     for (int i = 0; i < 300; ++i) {
         const QString name = QStringLiteral("Heard %1").arg(i);
-        front.setField(TimeField, QStringLiteral("09:00"));
-        front.setField(NameField, name);
+        front.entry().type(TimeField, QStringLiteral("09:00"));
+        front.entry().type(NameField, name);
         timer.start();
         front.add();
         const auto heard = [&phone, row = name + QLatin1Char(' ')] {
@@ -273,6 +321,7 @@ int main(int argc, char *argv[])
     addAgainstBareInsert(url);
     addOverTlsAgainstPlain(url);
     dayListAtAMillion(url, admin);
+    clinicDayAgainstTenBareDays(url, admin);
     refreshLatency(url);
     tenDesks(url);
     PQfinish(admin);

@@ -83,6 +83,14 @@ public:
     virtual bool saveDoctors(const AllDoctorChanges &changes, QString *error) = 0;
     virtual bool readWeeklyTimes(int slot, WeeklyTimes *times, QString *error) = 0;
     virtual bool saveWeeklyTimes(int slot, const WeeklyTimes &times, QString *error) = 0;
+    // Every slot's weekly hours, read at once where the engine can.
+    virtual bool readAllWeeklyTimes(AllWeeklyTimes *times, QString *error)
+    {
+        for (int slot = 1; slot <= kDoctorSlotCount; ++slot)
+            if (!readWeeklyTimes(slot, &(*times)[static_cast<size_t>(slot - 1)], error))
+                return false;
+        return true;
+    }
 
     // The fill of whole books and the settings record, for an import or a copy. Files: each book and
     // settings file built beside its place and renamed into it by finish(). Server: everything in

@@ -30,15 +30,15 @@ QString timeOfRow(const QString &row)
 namespace {
 
 // One column: the slot's day read and listed; its times added to the board's.
-BoardColumn readColumn(BookStorage &storage, int slot, const DoctorFields &fields, QDate date,
-                       std::set<std::pair<int, QString>> *times)
+BoardColumn readColumn(BookStorage &storage, int slot, const DoctorFields &fields, const WeeklyTimes &hours,
+                       QDate date, std::set<std::pair<int, QString>> *times)
 {
     BoardColumn column;
     column.slot = slot;
     column.date = date;
     column.doctor = trimBlanks(fields.name.value_or(QString()));
     DoctorSettings settings;
-    column.read = readDoctorSettings(storage, slot, fields, &settings, &column.error) &&
+    column.read = doctorSettingsFrom(fields, hours, &settings, &column.error) &&
                   storage.readDay(slot, date, &column.bookings, &column.error);
     if (!column.read)
         return column;
@@ -70,15 +70,18 @@ ClinicDay readClinicDay(BookStorage &storage, QDate date, int onlySlot)
     ClinicDay clinic;
     clinic.date = date;
     AllDoctorFields doctors;
+    AllWeeklyTimes hours;
     QString error;
-    const bool doctorsRead = storage.readDoctors(&doctors, &error);
+    const bool doctorsRead =
+        storage.readDoctors(&doctors, &error) && storage.readAllWeeklyTimes(&hours, &error);
     std::set<std::pair<int, QString>> times; // in the order of the day, each once
     for (int slot = 1; slot <= kDoctorSlotCount; ++slot) {
         const DoctorFields &fields = doctors[static_cast<size_t>(slot - 1)];
         if ((onlySlot != 0 && slot != onlySlot) ||
             (onlySlot == 0 && doctorsRead && trimBlanks(fields.name.value_or(QString())).isEmpty()))
             continue;
-        BoardColumn column = readColumn(storage, slot, fields, date, &times);
+        BoardColumn column =
+            readColumn(storage, slot, fields, hours[static_cast<size_t>(slot - 1)], date, &times);
         if (!doctorsRead) {
             column.read = false;
             column.error = error;
@@ -93,15 +96,17 @@ ClinicDay readDoctorWeek(BookStorage &storage, int slot, QDate date)
     ClinicDay week;
     week.date = date;
     AllDoctorFields doctors;
+    WeeklyTimes hours;
     QString error;
-    if (!isDoctorSlot(slot) || !storage.readDoctors(&doctors, &error))
+    if (!isDoctorSlot(slot) || !storage.readDoctors(&doctors, &error) ||
+        !storage.readWeeklyTimes(slot, &hours, &error))
         return week;
     std::set<std::pair<int, QString>> times;
     const QDate monday = date.addDays(1 - date.dayOfWeek());
     for (QDate day = monday; day < monday.addDays(7); day = day.addDays(1)) {
         std::set<std::pair<int, QString>> dayTimes;
         const BoardColumn column =
-            readColumn(storage, slot, doctors[static_cast<size_t>(slot - 1)], day, &dayTimes);
+            readColumn(storage, slot, doctors[static_cast<size_t>(slot - 1)], hours, day, &dayTimes);
         // The days the doctor works, or has bookings on.
         if (column.read && !column.hasHours && column.bookings.isEmpty())
             continue;

@@ -21,7 +21,7 @@ DoctorSettings doctorSettingsOf(const DoctorFields &doctor, const WeeklyTimes &t
     return settings;
 }
 
-bool readDoctorSettings(BookStorage &storage, int slot, const DoctorFields &doctor, DoctorSettings *settings,
+bool doctorSettingsFrom(const DoctorFields &doctor, const WeeklyTimes &times, DoctorSettings *settings,
                         QString *error)
 {
     if (!doctor.interval || !doctor.link) {
@@ -29,11 +29,16 @@ bool readDoctorSettings(BookStorage &storage, int slot, const DoctorFields &doct
             "AppointmentBook", "the doctor's slot length or linked book has no value in the settings");
         return false;
     }
-    WeeklyTimes times;
-    if (!storage.readWeeklyTimes(slot, &times, error))
-        return false;
     *settings = doctorSettingsOf(doctor, times);
     return true;
+}
+
+bool readDoctorSettings(BookStorage &storage, int slot, const DoctorFields &doctor, DoctorSettings *settings,
+                        QString *error)
+{
+    WeeklyTimes times;
+    return doctorSettingsFrom(doctor, {}, settings, error) && storage.readWeeklyTimes(slot, &times, error) &&
+           doctorSettingsFrom(doctor, times, settings, error);
 }
 
 bool readSlotLengthAndLink(BookStorage &storage, int slot, DoctorSettings *settings, QString *error)

@@ -27,6 +27,10 @@ DoctorSettings doctorSettingsOf(const DoctorFields &doctor, const WeeklyTimes &t
 bool readDoctorSettings(BookStorage &storage, int slot, const DoctorFields &doctor, DoctorSettings *settings,
                         QString *error);
 
+// The same from the doctor's fields and weekly hours already read.
+bool doctorSettingsFrom(const DoctorFields &doctor, const WeeklyTimes &times, DoctorSettings *settings,
+                        QString *error);
+
 // The slot length and link read again into settings, as before each Add.
 bool readSlotLengthAndLink(BookStorage &storage, int slot, DoctorSettings *settings, QString *error);
 

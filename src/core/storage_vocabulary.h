@@ -26,6 +26,7 @@ struct DoctorFields
 };
 
 using AllDoctorFields = std::array<DoctorFields, kDoctorSlotCount>;
+using AllWeeklyTimes = std::array<WeeklyTimes, kDoctorSlotCount>;
 
 // What the setup window writes for a slot; a slot length left unchosen keeps the stored one.
 struct DoctorChanges

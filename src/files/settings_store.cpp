@@ -133,6 +133,19 @@ bool SettingsStore::readWeeklyTimes(int slot, WeeklyTimes *times, QString *error
     return true;
 }
 
+bool SettingsStore::readAllWeeklyTimes(AllWeeklyTimes *times, QString *error)
+{
+    QSqlRecord main;
+    QSqlRecord extra;
+    qint64 rowId = 0;
+    if (!readFirstRecord(main_, &main, &rowId, error) || !readFirstRecord(extra_, &extra, &rowId, error))
+        return false;
+    for (int slot = 1; slot <= kDoctorSlotCount; ++slot)
+        (*times)[static_cast<size_t>(slot - 1)] =
+            weeklyTimesOf(doctorSlot(slot).timesFile == SettingsFile::Main ? main : extra, slot);
+    return true;
+}
+
 bool SettingsStore::saveWeeklyTimes(int slot, const WeeklyTimes &times, QString *error)
 {
     const SettingsWrite write = weeklyTimesWrite(slot, times);

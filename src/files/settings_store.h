@@ -23,6 +23,8 @@ public:
 
     // Weekly times of a slot, Monday first; a field without value reads as the empty text.
     bool readWeeklyTimes(int slot, WeeklyTimes *times, QString *error);
+    // Every slot's, each settings file read once.
+    bool readAllWeeklyTimes(AllWeeklyTimes *times, QString *error);
     bool saveWeeklyTimes(int slot, const WeeklyTimes &times, QString *error);
 
 private:

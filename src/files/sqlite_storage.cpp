@@ -273,6 +273,11 @@ bool SqliteStorage::readWeeklyTimes(int slot, WeeklyTimes *times, QString *error
     return settings_.readWeeklyTimes(slot, times, error);
 }
 
+bool SqliteStorage::readAllWeeklyTimes(AllWeeklyTimes *times, QString *error)
+{
+    return settings_.readAllWeeklyTimes(times, error);
+}
+
 bool SqliteStorage::saveWeeklyTimes(int slot, const WeeklyTimes &times, QString *error)
 {
     return settings_.saveWeeklyTimes(slot, times, error);

@@ -43,6 +43,7 @@ public:
     bool readSlotLengthAndLink(int slot, DoctorFields *fields, QString *error) override;
     bool saveDoctors(const AllDoctorChanges &changes, QString *error) override;
     bool readWeeklyTimes(int slot, WeeklyTimes *times, QString *error) override;
+    bool readAllWeeklyTimes(AllWeeklyTimes *times, QString *error) override;
     bool saveWeeklyTimes(int slot, const WeeklyTimes &times, QString *error) override;
 
     std::unique_ptr<StorageFill> fill(QString *error) override;

@@ -457,6 +457,19 @@ bool ServerStorage::readWeeklyTimes(int slot, WeeklyTimes *times, QString *error
     return true;
 }
 
+bool ServerStorage::readAllWeeklyTimes(AllWeeklyTimes *times, QString *error)
+{
+    QStringList fields;
+    for (int slot = 1; slot <= kDoctorSlotCount; ++slot)
+        fields << weeklyTimeFields(slot);
+    QSqlRecord record;
+    if (!readSettings(fields, &record, error))
+        return false;
+    for (int slot = 1; slot <= kDoctorSlotCount; ++slot)
+        (*times)[static_cast<size_t>(slot - 1)] = weeklyTimesOf(record, slot);
+    return true;
+}
+
 bool ServerStorage::saveWeeklyTimes(int slot, const WeeklyTimes &times, QString *error)
 {
     const SettingsWrite write = weeklyTimesWrite(slot, times);

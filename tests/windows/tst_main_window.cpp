@@ -204,6 +204,12 @@ private Q_SLOTS:
         book.typeInto(2, "Carla");
         book.click("cmd_inc");
         QTRY_COMPARE(spoken(0, 1), QStringLiteral("Bruno, 08:00: booked, Carla To confirm"));
+        // Another desk's booking is read in, the receptionist still on Bruno's 08:00.
+        book.files.addAppointment(1, kMonday, "09:00", "Davi");
+        book.appointmentBook->storedElsewhere(StoredElsewhere{1, kMonday});
+        QTRY_COMPARE(spoken(2, 0), QStringLiteral("Ana, 09:00: booked, Davi To confirm"));
+        QCOMPARE(board->currentRow(), 0);
+        QCOMPARE(board->currentColumn(), 1);
         // The chosen doctor's week: a column a day, Monday first.
         QApplication::setActiveWindow(book.window);
         QTest::keyClick(book.window, Qt::Key_D, Qt::ControlModifier | Qt::ShiftModifier);
