@@ -22,6 +22,8 @@ QString cellText(const BoardCell &cell)
         return QStringLiteral(".");
     case CellState::Unavailable:
         return QStringLiteral("-");
+    case CellState::Closed:
+        return QStringLiteral("x");
     case CellState::Booked:
         break;
     }
@@ -59,11 +61,12 @@ Printout boardPrintout(const ClinicDay &board, bool week)
         const auto known = static_cast<BookingStatus>(status);
         marks << statusMark(known) + QLatin1Char(' ') + statusCaption(known);
     }
-    printout.rows << QCoreApplication::translate(
-                         "BoardPrintout",
-                         "free: a free slot   .: outside the hours   -: the book cannot be read   %1")
-                         .arg(marks.join(QStringLiteral("   ")))
-                  << QString();
+    printout.rows
+        << QCoreApplication::translate(
+               "BoardPrintout",
+               "free: a free slot   .: outside the hours   x: closed   -: the book cannot be read   %1")
+               .arg(marks.join(QStringLiteral("   ")))
+        << QString();
     QStringList headings{QCoreApplication::translate("BoardPrintout", "Time")};
     for (int c = 0; c < board.columns.size(); ++c) {
         const BoardColumn &column = board.columns.at(c);
@@ -72,6 +75,8 @@ Printout boardPrintout(const ClinicDay &board, bool week)
         if (!column.read)
             state = QStringLiteral(" - ") +
                     QCoreApplication::translate("BoardPrintout", "unavailable: %1").arg(column.error);
+        else if (!column.closed.isEmpty())
+            state = QStringLiteral(" - ") + column.closed;
         else if (!column.hasHours)
             state = QStringLiteral(" - ") + QCoreApplication::translate("BoardPrintout", "no hours");
         printout.rows << QStringLiteral("%1  %2%3").arg(c + 1, 2).arg(name, state);

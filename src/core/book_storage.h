@@ -1,5 +1,6 @@
 #pragma once
 
+#include "core/clinic_calendar.h"
 #include "core/storage_vocabulary.h"
 
 #include <QString>
@@ -91,6 +92,11 @@ public:
                 return false;
         return true;
     }
+
+    // The clinic's calendar: closures, extra days, its own holidays and openings, as a list kept beside
+    // the settings record; saved whole, in place of the one before. No booking is ever touched by it.
+    virtual bool readCalendar(QVector<CalendarEntry> *entries, QString *error) = 0;
+    virtual bool saveCalendar(const QVector<CalendarEntry> &entries, QString *error) = 0;
 
     // The fill of whole books and the settings record, for an import or a copy. Files: each book and
     // settings file built beside its place and renamed into it by finish(). Server: everything in

@@ -31,7 +31,8 @@ namespace {
 
 // One column: the slot's day read and listed; its times added to the board's.
 BoardColumn readColumn(BookStorage &storage, int slot, const DoctorFields &fields, const WeeklyTimes &hours,
-                       QDate date, std::set<std::pair<int, QString>> *times)
+                       const std::shared_ptr<const ClinicCalendar> &calendar, QDate date,
+                       std::set<std::pair<int, QString>> *times)
 {
     BoardColumn column;
     column.slot = slot;
@@ -40,12 +41,16 @@ BoardColumn readColumn(BookStorage &storage, int slot, const DoctorFields &field
     DoctorSettings settings;
     column.read = doctorSettingsFrom(fields, hours, &settings, &column.error) &&
                   storage.readDay(slot, date, &column.bookings, &column.error);
+    settings.slot = slot;
+    settings.calendar = calendar;
     if (!column.read)
         return column;
     column.bookings.erase(std::remove_if(column.bookings.begin(), column.bookings.end(),
                                          [](const Appointment &b) { return b.date == placeholderDate(); }),
                           column.bookings.end());
     column.hasHours = !freeSlotRows(settings, date).isEmpty();
+    if (const DayPlan plan = dayPlan(settings, date); plan.wholeDay)
+        column.closed = plan.wholeDay->reason;
     column.day = listedDay(settings, date, column.bookings);
     QString last;
     for (const QString &row : std::as_const(column.day.rows))
@@ -72,8 +77,10 @@ ClinicDay readClinicDay(BookStorage &storage, QDate date, int onlySlot)
     AllDoctorFields doctors;
     AllWeeklyTimes hours;
     QString error;
-    const bool doctorsRead =
-        storage.readDoctors(&doctors, &error) && storage.readAllWeeklyTimes(&hours, &error);
+    std::shared_ptr<const ClinicCalendar> calendar;
+    const bool doctorsRead = (calendar = readClinicCalendar(storage, &error)) &&
+                             storage.readDoctors(&doctors, &error) &&
+                             storage.readAllWeeklyTimes(&hours, &error);
     std::set<std::pair<int, QString>> times; // in the order of the day, each once
     for (int slot = 1; slot <= kDoctorSlotCount; ++slot) {
         const DoctorFields &fields = doctors[static_cast<size_t>(slot - 1)];
@@ -81,7 +88,7 @@ ClinicDay readClinicDay(BookStorage &storage, QDate date, int onlySlot)
             (onlySlot == 0 && doctorsRead && trimBlanks(fields.name.value_or(QString())).isEmpty()))
             continue;
         BoardColumn column =
-            readColumn(storage, slot, fields, hours[static_cast<size_t>(slot - 1)], date, &times);
+            readColumn(storage, slot, fields, hours[static_cast<size_t>(slot - 1)], calendar, date, &times);
         if (!doctorsRead) {
             column.read = false;
             column.error = error;
@@ -101,14 +108,17 @@ ClinicDay readDoctorWeek(BookStorage &storage, int slot, QDate date)
     if (!isDoctorSlot(slot) || !storage.readDoctors(&doctors, &error) ||
         !storage.readWeeklyTimes(slot, &hours, &error))
         return week;
+    const std::shared_ptr<const ClinicCalendar> calendar = readClinicCalendar(storage, &error);
+    if (!calendar)
+        return week;
     std::set<std::pair<int, QString>> times;
     const QDate monday = date.addDays(1 - date.dayOfWeek());
     for (QDate day = monday; day < monday.addDays(7); day = day.addDays(1)) {
         std::set<std::pair<int, QString>> dayTimes;
-        const BoardColumn column =
-            readColumn(storage, slot, doctors[static_cast<size_t>(slot - 1)], hours, day, &dayTimes);
+        const BoardColumn column = readColumn(storage, slot, doctors[static_cast<size_t>(slot - 1)], hours,
+                                              calendar, day, &dayTimes);
         // The days the doctor works, or has bookings on.
-        if (column.read && !column.hasHours && column.bookings.isEmpty())
+        if (column.read && !column.hasHours && column.closed.isEmpty() && column.bookings.isEmpty())
             continue;
         times.insert(dayTimes.begin(), dayTimes.end());
         week.columns << column;
@@ -137,10 +147,12 @@ BoardCell boardCell(const ClinicDay &day, int time, int column)
         else
             free = true;
     }
-    cell.state = !cell.bookings.isEmpty() ? CellState::Booked
-                 : free                   ? CellState::Free
-                 : doctor.hasHours        ? CellState::OutsideHours
-                                          : CellState::NoHours;
+    cell.reason = doctor.closed;
+    cell.state = !cell.bookings.isEmpty()   ? CellState::Booked
+                 : free                     ? CellState::Free
+                 : !doctor.closed.isEmpty() ? CellState::Closed
+                 : doctor.hasHours          ? CellState::OutsideHours
+                                            : CellState::NoHours;
     return cell;
 }
 
@@ -154,7 +166,11 @@ QStringList clinicDayLines(const ClinicDay &day)
                 field = blankControlCharacters(field).replace(QLatin1Char('\t'), QLatin1Char(' '));
             return fields.join(QLatin1Char('\t'));
         };
-        if (!column.read || (!column.hasHours && column.bookings.isEmpty())) {
+        if (column.read && !column.closed.isEmpty()) {
+            QStringList closed = start;
+            closed[2] = column.closed;
+            lines << line(closed << QStringLiteral("closed"));
+        } else if (!column.read || (!column.hasHours && column.bookings.isEmpty())) {
             lines << line(start + QStringList{column.read ? QStringLiteral("no-hours")
                                                           : QStringLiteral("unavailable")});
             continue;

@@ -18,6 +18,7 @@ struct BoardColumn
     bool read = false; // false: the book could not be read, and error says why
     QString error;
     bool hasHours = false; // the weekly hours give the weekday slots
+    QString closed;        // why the calendar closes the whole day ("Holiday: Christmas"); empty when open
     ListedDay day;
     QVector<Appointment> bookings;
 };
@@ -44,6 +45,7 @@ enum class CellState
     Booked,
     OutsideHours, // the doctor works that day, not at that time
     NoHours,      // the doctor has no hours that day
+    Closed,       // the calendar closes the doctor's day
     Unavailable   // the book could not be read
 };
 
@@ -54,6 +56,7 @@ struct BoardCell
     CellState state = CellState::OutsideHours;
     QVector<Appointment> bookings;
     QString row;
+    QString reason; // why a closed cell is closed
 };
 BoardCell boardCell(const ClinicDay &day, int time, int column);
 
@@ -62,7 +65,8 @@ QString timeOfRow(const QString &row);
 
 // The board as tab-separated lines for a terminal: per doctor, per row of that doctor's day list in its
 // order: time, slot, doctor, state (free, booked), patient, health plan, phones, status; a doctor
-// without hours that day gives one line "no-hours", one whose book cannot be read "unavailable".
+// without hours that day gives one line "no-hours", one whose book cannot be read "unavailable", one
+// whose day the calendar closes "closed" with the reason in the name's place, before its bookings.
 QStringList clinicDayLines(const ClinicDay &day);
 
 } // namespace velmora

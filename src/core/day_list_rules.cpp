@@ -53,10 +53,27 @@ QStringList freeSlotRows(const DoctorSettings &settings, QDate date)
 {
     if (!date.isValid())
         return {};
+    const DayPlan plan = dayPlan(settings, date);
+    if (plan.wholeDay)
+        return {};
     const int day = date.dayOfWeek() - 1; // Monday first, as the weekly times are stored
-    const auto time = [&](int index) { return settings.weeklyTimes[weeklyTimePosition(day, index)]; };
-    return periodRows(time(1), time(2), settings.slotLength) +
-           periodRows(time(3), time(4), settings.slotLength);
+    const auto time = [&](int index) {
+        return plan.extraHours ? plan.extraHours->value(index - 1)
+                               : settings.weeklyTimes[weeklyTimePosition(day, index)];
+    };
+    QStringList rows =
+        periodRows(time(1), time(2), settings.slotLength) + periodRows(time(3), time(4), settings.slotLength);
+    if (!plan.times.isEmpty())
+        rows.erase(std::remove_if(rows.begin(), rows.end(),
+                                  [&plan](const QString &row) { return plan.closedAt(row); }),
+                   rows.end());
+    return rows;
+}
+
+DayPlan dayPlan(const DoctorSettings &settings, QDate date)
+{
+    static const ClinicCalendar countryAlone;
+    return (settings.calendar ? *settings.calendar : countryAlone).planFor(settings.slot, date);
 }
 
 void list_free_slots(DayListModel &list, const DoctorSettings &settings, QDate date)

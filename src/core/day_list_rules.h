@@ -18,7 +18,11 @@ namespace velmora {
 // The free slot rows of one period: the start always, then every slot step up to and including end.
 QStringList periodRows(const QString &start, const QString &end, const QString &slotLength);
 
-// The free slot rows of the date's weekday, first period then second, unsorted.
+// What the calendar makes of the doctor's date: closed, in part or whole, or other hours.
+DayPlan dayPlan(const DoctorSettings &settings, QDate date);
+
+// The free slot rows of the date: the weekly hours of its weekday (or the extra day's), first period
+// then second, unsorted, without the times the calendar closes.
 QStringList freeSlotRows(const DoctorSettings &settings, QDate date);
 
 void list_free_slots(DayListModel &list, const DoctorSettings &settings, QDate date);

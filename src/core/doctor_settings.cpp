@@ -21,6 +21,14 @@ DoctorSettings doctorSettingsOf(const DoctorFields &doctor, const WeeklyTimes &t
     return settings;
 }
 
+std::shared_ptr<const ClinicCalendar> readClinicCalendar(BookStorage &storage, QString *error)
+{
+    QVector<CalendarEntry> entries;
+    if (!storage.readCalendar(&entries, error))
+        return nullptr;
+    return std::make_shared<const ClinicCalendar>(std::move(entries));
+}
+
 bool doctorSettingsFrom(const DoctorFields &doctor, const WeeklyTimes &times, DoctorSettings *settings,
                         QString *error)
 {
@@ -37,8 +45,12 @@ bool readDoctorSettings(BookStorage &storage, int slot, const DoctorFields &doct
                         QString *error)
 {
     WeeklyTimes times;
-    return doctorSettingsFrom(doctor, {}, settings, error) && storage.readWeeklyTimes(slot, &times, error) &&
-           doctorSettingsFrom(doctor, times, settings, error);
+    if (!doctorSettingsFrom(doctor, {}, settings, error) || !storage.readWeeklyTimes(slot, &times, error) ||
+        !doctorSettingsFrom(doctor, times, settings, error))
+        return false;
+    settings->slot = slot;
+    settings->calendar = readClinicCalendar(storage, error);
+    return settings->calendar != nullptr;
 }
 
 bool readSlotLengthAndLink(BookStorage &storage, int slot, DoctorSettings *settings, QString *error)

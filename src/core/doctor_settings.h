@@ -1,11 +1,13 @@
 #pragma once
 
 #include "core/book_storage.h"
+#include "core/clinic_calendar.h"
 #include "core/text_rules.h"
 
 #include <QStringList>
 
 #include <array>
+#include <memory>
 
 namespace velmora {
 
@@ -15,6 +17,8 @@ struct DoctorSettings
     QString slotLength = fitted({}, 2);                          // "15", "20", "30"; read as a number
     qint16 linkedSlot = 0;                                       // 0 = no link
     std::array<QString, kWeeklyTimeCount> weeklyTimes = blank(); // HHMM or four blanks, Monday first
+    int slot = 0;
+    std::shared_ptr<const ClinicCalendar> calendar; // none: the country's holidays alone
 
     static std::array<QString, kWeeklyTimeCount> blank();
 };
@@ -26,6 +30,9 @@ DoctorSettings doctorSettingsOf(const DoctorFields &doctor, const WeeklyTimes &t
 // link has no value or the hours cannot be read.
 bool readDoctorSettings(BookStorage &storage, int slot, const DoctorFields &doctor, DoctorSettings *settings,
                         QString *error);
+
+// The clinic's calendar as stored; none, with why, when it cannot be read.
+std::shared_ptr<const ClinicCalendar> readClinicCalendar(BookStorage &storage, QString *error);
 
 // The same from the doctor's fields and weekly hours already read.
 bool doctorSettingsFrom(const DoctorFields &doctor, const WeeklyTimes &times, DoctorSettings *settings,

@@ -85,6 +85,9 @@ bool readMonthReport(BookStorage &storage, QDate from, QDate to, int slot, Month
     QHash<QString, PlanSpellings> plans;
     QHash<QString, QString> folded;
     QVector<Appointment> bookings;
+    const std::shared_ptr<const ClinicCalendar> calendar = readClinicCalendar(storage, error);
+    if (!calendar)
+        return false;
     for (int doctor = 1; doctor <= kDoctorSlotCount; ++doctor) {
         const DoctorFields &stored = fields[static_cast<size_t>(doctor - 1)];
         const QString name = trimBlanks(stored.name.value_or(QString()));
@@ -93,20 +96,25 @@ bool readMonthReport(BookStorage &storage, QDate from, QDate to, int slot, Month
         WeeklyTimes times;
         if (!storage.readWeeklyTimes(doctor, &times, error))
             return false;
-        const DoctorSettings settings = doctorSettingsOf(stored, times);
+        DoctorSettings settings = doctorSettingsOf(stored, times);
+        settings.slot = doctor;
+        settings.calendar = calendar;
         DoctorFigures figures;
         figures.slot = doctor;
         figures.name = name;
         figures.perWeek.fill(0, report->weeks.size());
-        // The slots of a day depend on its weekday alone: counted once a weekday, then for each of its
-        // days in the period.
-        for (int weekday = 0; weekday < 7; ++weekday) {
-            const QDate first = from.addDays((weekday + 1 - from.dayOfWeek() + 7) % 7);
-            if (first > to)
-                continue;
-            const qint64 days = first.daysTo(to) / 7 + 1;
-            figures.offered += static_cast<int>(days * freeSlotRows(settings, first).size());
-        }
+        // The slots of a day depend on its weekday, unless the calendar closes or changes it: the
+        // weekday's counted once, a day the calendar touches on its own. A closed slot is none offered.
+        DoctorSettings weekly = settings;
+        weekly.calendar = std::make_shared<const ClinicCalendar>(ClinicCalendar::weeklyAlone());
+        std::array<int, 7> perWeekday{};
+        for (int weekday = 0; weekday < 7; ++weekday)
+            perWeekday[static_cast<size_t>(weekday)] = static_cast<int>(
+                freeSlotRows(weekly, from.addDays((weekday + 1 - from.dayOfWeek() + 7) % 7)).size());
+        for (QDate day = from; day <= to && day.isValid(); day = day.addDays(1))
+            figures.offered += dayPlan(settings, day).touchesNothing()
+                                   ? perWeekday[static_cast<size_t>(day.dayOfWeek() - 1)]
+                                   : static_cast<int>(freeSlotRows(settings, day).size());
         // Read a year at a time and counted as read: the memory is a year's, whatever the period.
         for (QDate start = from; start <= to && start.isValid(); start = start.addYears(1)) {
             const qint64 done = (doctor - 1) * (from.daysTo(to) + 1) + from.daysTo(start);

@@ -1,5 +1,6 @@
 #include "files/settings_store.h"
 
+#include "schema/calendar_text.h"
 #include "schema/settings_fields.h"
 
 #include <QCoreApplication>
@@ -150,6 +151,61 @@ bool SettingsStore::saveWeeklyTimes(int slot, const WeeklyTimes &times, QString 
 {
     const SettingsWrite write = weeklyTimesWrite(slot, times);
     return updateFirstRecord(connectionForTimes(slot), write.fields, write.values, error);
+}
+
+bool SettingsStore::readCalendar(QVector<CalendarEntry> *entries, QString *error)
+{
+    entries->clear();
+    if (!main_.ensureOpen(error))
+        return false;
+    QSqlQuery query(main_.database());
+    if (!query.exec(QStringLiteral("SELECT entries FROM %1 LIMIT 1").arg(QLatin1String(kCalendarTable)))) {
+        // A settings file no calendar was ever saved in has no table for it.
+        QSqlQuery table(main_.database());
+        if (table.exec(QStringLiteral("SELECT 1 FROM sqlite_master WHERE type = 'table' AND name = '%1'")
+                           .arg(QLatin1String(kCalendarTable))) &&
+            !table.next())
+            return true;
+        *error = reasonOf(query.lastError());
+        return false;
+    }
+    if (query.next() && !calendarFromText(query.value(0).toString(), entries)) {
+        *error = QCoreApplication::translate("Storage", "the clinic's calendar in \"%1\" cannot be read")
+                     .arg(main_.fileName());
+        return false;
+    }
+    return true;
+}
+
+bool SettingsStore::saveCalendar(const QVector<CalendarEntry> &entries, QString *error)
+{
+    if (!main_.ensureOpen(error))
+        return false;
+    QSqlDatabase db = main_.database();
+    if (!db.transaction()) {
+        *error = reasonOf(db.lastError());
+        return false;
+    }
+    const QString table = QLatin1String(kCalendarTable);
+    QSqlQuery query(db);
+    const bool saved =
+        query.exec(QStringLiteral("CREATE TABLE IF NOT EXISTS %1 (entries TEXT NOT NULL)").arg(table)) &&
+        query.exec(QStringLiteral("DELETE FROM %1").arg(table)) &&
+        query.prepare(QStringLiteral("INSERT INTO %1 (entries) VALUES (?)").arg(table)) &&
+        (query.addBindValue(calendarText(entries)), query.exec());
+    if (!saved) {
+        *error = reasonOf(query.lastError());
+        query.finish();
+        db.rollback();
+        return false;
+    }
+    query.finish();
+    if (!db.commit()) {
+        *error = reasonOf(db.lastError());
+        db.rollback();
+        return false;
+    }
+    return true;
 }
 
 } // namespace velmora

@@ -27,6 +27,10 @@ public:
     bool readAllWeeklyTimes(AllWeeklyTimes *times, QString *error);
     bool saveWeeklyTimes(int slot, const WeeklyTimes &times, QString *error);
 
+    // The clinic's calendar, in a table of its own beside the settings record.
+    bool readCalendar(QVector<CalendarEntry> *entries, QString *error);
+    bool saveCalendar(const QVector<CalendarEntry> &entries, QString *error);
+
 private:
     Connection &connectionForTimes(int slot);
 

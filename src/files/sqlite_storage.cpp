@@ -278,6 +278,16 @@ bool SqliteStorage::readAllWeeklyTimes(AllWeeklyTimes *times, QString *error)
     return settings_.readAllWeeklyTimes(times, error);
 }
 
+bool SqliteStorage::readCalendar(QVector<CalendarEntry> *entries, QString *error)
+{
+    return settings_.readCalendar(entries, error);
+}
+
+bool SqliteStorage::saveCalendar(const QVector<CalendarEntry> &entries, QString *error)
+{
+    return settings_.saveCalendar(entries, error);
+}
+
 bool SqliteStorage::saveWeeklyTimes(int slot, const WeeklyTimes &times, QString *error)
 {
     return settings_.saveWeeklyTimes(slot, times, error);

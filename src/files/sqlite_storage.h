@@ -44,6 +44,8 @@ public:
     bool saveDoctors(const AllDoctorChanges &changes, QString *error) override;
     bool readWeeklyTimes(int slot, WeeklyTimes *times, QString *error) override;
     bool readAllWeeklyTimes(AllWeeklyTimes *times, QString *error) override;
+    bool readCalendar(QVector<CalendarEntry> *entries, QString *error) override;
+    bool saveCalendar(const QVector<CalendarEntry> &entries, QString *error) override;
     bool saveWeeklyTimes(int slot, const WeeklyTimes &times, QString *error) override;
 
     std::unique_ptr<StorageFill> fill(QString *error) override;

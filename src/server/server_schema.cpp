@@ -3,6 +3,7 @@
 #include "core/booking_status.h"
 #include "schema/book_schema.h"
 #include "schema/booking_sql.h"
+#include "schema/calendar_text.h"
 #include "schema/slot_files.h"
 
 #include <QCoreApplication>
@@ -41,10 +42,16 @@ QSet<QString> requiredColumns()
 // of the backups.
 QSet<QString> statusTables()
 {
-    QSet<QString> tables{serverBackupsTable()};
+    QSet<QString> tables{serverBackupsTable(), QStringLiteral("public.") + QLatin1String(kCalendarTable)};
     for (const DoctorSlot &slot : kDoctorSlots)
         tables << statusTable(schemaOf(slot.slot)) << historyTable(schemaOf(slot.slot));
     return tables;
+}
+
+QString calendarTableStatement()
+{
+    return QStringLiteral("CREATE TABLE IF NOT EXISTS public.%1 (entries text NOT NULL)")
+        .arg(QLatin1String(kCalendarTable));
 }
 
 QString backupsTableStatement()
@@ -207,7 +214,7 @@ QStringList serverCreateStatements()
                << QStringLiteral("INSERT INTO public.profs (%1) VALUES (%2)")
                       .arg((serverSettingsTexts() + serverSettingsNumbers()).join(QStringLiteral(", ")),
                            values.join(QStringLiteral(", ")))
-               << backupsTableStatement() << serverFunctionStatements();
+               << backupsTableStatement() << calendarTableStatement() << serverFunctionStatements();
     return statements;
 }
 
@@ -287,7 +294,7 @@ bool prepareServer(QSqlDatabase db, QString *problem, QString *error)
         for (const DoctorSlot &slot : kDoctorSlots)
             for (const QString &statement : statusTableStatements(Dialect::Server, schemaOf(slot.slot)))
                 ok = ok && query.exec(statement);
-        ok = ok && query.exec(backupsTableStatement());
+        ok = ok && query.exec(backupsTableStatement()) && query.exec(calendarTableStatement());
         for (const QString &statement : serverFunctionStatements())
             ok = ok && query.exec(statement);
     }
@@ -438,7 +445,9 @@ bool setUpDeskRole(QSqlDatabase db, QStringList *lines, QString *error)
         QStringLiteral("GRANT USAGE ON SCHEMA public TO %1").arg(role),
         // pg_dump reads every sequence it copies: the desk that makes the day's backup needs it.
         QStringLiteral("GRANT USAGE, SELECT ON ALL SEQUENCES IN SCHEMA public TO %1").arg(role),
-        QStringLiteral("GRANT SELECT, UPDATE ON public.profs TO %1").arg(role),
+        QStringLiteral("GRANT SELECT, UPDATE ON public.profs TO %1").arg(role), calendarTableStatement(),
+        QStringLiteral("GRANT SELECT, INSERT, DELETE ON public.%1 TO %2")
+            .arg(QLatin1String(kCalendarTable), role),
         // The backups' record is kept through its function, which records today alone.
         QStringLiteral("REVOKE INSERT, UPDATE, DELETE, TRUNCATE ON %1 FROM %2")
             .arg(serverBackupsTable(), role),

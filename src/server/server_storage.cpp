@@ -2,6 +2,7 @@
 
 #include "schema/book_schema.h"
 #include "schema/booking_sql.h"
+#include "schema/calendar_text.h"
 #include "schema/settings_fields.h"
 #include "schema/slot_files.h"
 #include "server/server_fill.h"
@@ -467,6 +468,44 @@ bool ServerStorage::readAllWeeklyTimes(AllWeeklyTimes *times, QString *error)
         return false;
     for (int slot = 1; slot <= kDoctorSlotCount; ++slot)
         (*times)[static_cast<size_t>(slot - 1)] = weeklyTimesOf(record, slot);
+    return true;
+}
+
+bool ServerStorage::readCalendar(QVector<CalendarEntry> *entries, QString *error)
+{
+    entries->clear();
+    QSqlQuery *query =
+        run(QStringLiteral("SELECT entries FROM public.%1 LIMIT 1").arg(QLatin1String(kCalendarTable)), {},
+            error);
+    if (!query) {
+        // Books set up before the calendar have no table for it until the set-up is run again.
+        QString ignored;
+        QSqlQuery *table =
+            run(QStringLiteral("SELECT to_regclass('public.%1') IS NULL").arg(QLatin1String(kCalendarTable)),
+                {}, &ignored);
+        const bool none = table && table->next() && table->value(0).toBool();
+        if (table)
+            table->finish();
+        return none;
+    }
+    const bool read = !query->next() || calendarFromText(query->value(0).toString(), entries);
+    query->finish();
+    if (!read)
+        *error = connection_.named(QCoreApplication::translate("Storage", "its calendar cannot be read"));
+    return read;
+}
+
+bool ServerStorage::saveCalendar(const QVector<CalendarEntry> &entries, QString *error)
+{
+    // The calendar replaced whole in one statement, the other desks told as of a settings save.
+    QSqlQuery *query = run(
+        QStringLiteral("WITH gone AS (DELETE FROM public.%1), put AS (INSERT INTO public.%1 "
+                       "(entries) VALUES (?)) SELECT %2")
+            .arg(QLatin1String(kCalendarTable), notifying(1)),
+        {calendarText(entries), QStringLiteral("%1 %2").arg(desk_, QLatin1String(kDoctorsNotice))}, error);
+    if (!query)
+        return false;
+    query->finish();
     return true;
 }
 

@@ -43,6 +43,8 @@ public:
     bool saveDoctors(const AllDoctorChanges &changes, QString *error) override;
     bool readWeeklyTimes(int slot, WeeklyTimes *times, QString *error) override;
     bool readAllWeeklyTimes(AllWeeklyTimes *times, QString *error) override;
+    bool readCalendar(QVector<CalendarEntry> *entries, QString *error) override;
+    bool saveCalendar(const QVector<CalendarEntry> &entries, QString *error) override;
     bool saveWeeklyTimes(int slot, const WeeklyTimes &times, QString *error) override;
 
     void watchOtherDesks(std::function<void(const StoredElsewhere &)> changed) override;

@@ -38,6 +38,8 @@ CellText textOf(const BoardCell &cell, const QString &doctor, const QString &tim
         return {QString(), said(ClinicDayWindow::tr("outside the hours"))};
     case CellState::NoHours:
         return {QString(), said(ClinicDayWindow::tr("no hours this day"))};
+    case CellState::Closed:
+        return {cell.reason, said(cell.reason)};
     case CellState::Unavailable:
         return {QStringLiteral("-"), said(ClinicDayWindow::tr("the book cannot be read"))};
     case CellState::Booked:
@@ -195,6 +197,8 @@ void ClinicDayWindow::showBoard(const ClinicDay &day)
         QString caption = name;
         if (!doctor.read)
             caption += QStringLiteral(" - ") + tr("unavailable");
+        else if (!doctor.closed.isEmpty())
+            caption += QStringLiteral(" - ") + doctor.closed;
         else if (!doctor.hasHours)
             caption += QStringLiteral(" - ") + tr("no hours");
         auto *header = new QTableWidgetItem(caption);
@@ -208,7 +212,7 @@ void ClinicDayWindow::showBoard(const ClinicDay &day)
             item->setData(Qt::AccessibleTextRole, text.spoken);
             item->setToolTip(text.spoken);
             if (cell.state == CellState::OutsideHours || cell.state == CellState::NoHours ||
-                cell.state == CellState::Unavailable)
+                cell.state == CellState::Closed || cell.state == CellState::Unavailable)
                 item->setBackground(palette().color(QPalette::Window));
             else if (cell.state == CellState::Free)
                 item->setForeground(palette().color(QPalette::Disabled, QPalette::Text));

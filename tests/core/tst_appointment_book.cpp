@@ -465,9 +465,9 @@ private Q_SLOTS:
         QVERIFY(book.rows().isEmpty());
     }
 
-    // Another desk saved the settings: the doctor list and the chosen doctor's slot length and hours
-    // follow in two reads, the day listed again from its bookings as last read.
-    void settingsSavedElsewhereCostTwoReads()
+    // Another desk saved the settings: the doctor list, the chosen doctor's slot length and hours and
+    // the clinic's calendar follow in three reads, the day listed again from its bookings as last read.
+    void settingsSavedElsewhereCostThreeReads()
     {
         Book book;
         book.morningDoctor(1, "Ana");
@@ -482,7 +482,7 @@ private Q_SLOTS:
         book.files.setSetting("bdm6.mdb", "prof1", "Ana Maria");
         counting.calls = 0;
         ana.storedElsewhere(StoredElsewhere{});
-        QCOMPARE(counting.calls, 2);
+        QCOMPARE(counting.calls, 3);
         QCOMPARE(ana.doctorNames().value(0), QStringLiteral("Ana Maria"));
         QCOMPARE(ana.dayList().rows().size(), 4); // 08:00, the booking at 08:15, 08:30 and 09:00
         QCOMPARE(ana.selectedRow(),

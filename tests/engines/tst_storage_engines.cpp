@@ -1,5 +1,6 @@
 // The same cases on both engines: the folder's files, and the server several desks share.
 #include "core/appointment_book.h"
+#include "core/clinic_day.h"
 #include "core/date_steps.h"
 #include "core/doctor_setup.h"
 #include "core/month_report.h"
@@ -363,7 +364,7 @@ private Q_SLOTS:
         QVERIFY2(readMonthReport(*desk, from, to, 0, &report, &error), qPrintable(error));
         QCOMPARE(report.doctors.size(), 3);
         for (const DoctorFigures &doctor : std::as_const(report.doctors)) {
-            QCOMPARE(doctor.offered, 31 * 5);
+            QCOMPARE(doctor.offered, 30 * 5); // five slots a day, Christmas closed
             QCOMPARE(doctor.byStatus, counted[doctor.slot]);
             int total = 0;
             for (const int count : counted[doctor.slot])
@@ -410,6 +411,45 @@ private Q_SLOTS:
             QCOMPARE(read[weeklyTimePosition(6, 4)], QStringLiteral("2400"));
             QCOMPARE(read[0], QString(""));
         }
+    }
+
+    // A vacation saved over booked days reaches the other desk whole and closes the day's free slots;
+    // every booking under it stays as stored, and the month's figures stop offering its slots.
+    void aClosureKeepsEveryBookingUnderIt_data() { addEngines(); }
+    void aClosureKeepsEveryBookingUnderIt()
+    {
+        QFETCH(QString, engine);
+        SharedBooks books(engine);
+        auto front = books.desk();
+        saveMorningDoctors(*front, {"Ana"});
+        QString error;
+        QVERIFY(front->add(1, booking("08:15", "Under the vacation"), 0, &error).outcome ==
+                AddOutcome::Stored);
+        CalendarEntry vacation;
+        vacation.slot = 1;
+        vacation.from = kMonday;
+        vacation.to = kMonday.addDays(13);
+        vacation.reason = QStringLiteral("Férias \"Ana\"; DROP");
+        vacation.changedBy = QStringLiteral("maria (vm)");
+        vacation.changedAt = QDateTime(kMonday, QTime(9, 0), Qt::UTC);
+        CalendarEntry extra;
+        extra.kind = CalendarEntry::Kind::ExtraDay;
+        extra.slot = 2;
+        extra.from = kMonday.addDays(5);
+        extra.hours = QStringList{"0800", "1200"};
+        QVERIFY(front->saveCalendar({vacation, extra}, &error));
+        auto phone = books.desk();
+        QVector<CalendarEntry> read;
+        QVERIFY2(phone->readCalendar(&read, &error), qPrintable(error));
+        QCOMPARE(read.size(), 2);
+        QVERIFY(read.at(0) == vacation && read.at(1) == extra);
+        QCOMPARE(read.at(0).changedBy, vacation.changedBy);
+        QCOMPARE(read.at(0).changedAt, vacation.changedAt);
+        QCOMPARE(namesOn(*phone, 1), QStringList{"Under the vacation"});
+        const ClinicDay day = readClinicDay(*phone, kMonday, 1);
+        QCOMPARE(day.columns.first().day.rows.size(), 1); // the booking alone, no free slot
+        QVERIFY(front->saveCalendar({}, &error));
+        QVERIFY(phone->readCalendar(&read, &error) && read.isEmpty());
     }
 
     void aSetupSavedAtAnotherDeskIsAskedAbout_data() { addEngines(); }

@@ -82,6 +82,16 @@ public:
         ++calls;
         return engine_.saveWeeklyTimes(slot, times, error);
     }
+    bool readCalendar(QVector<CalendarEntry> *entries, QString *error) override
+    {
+        ++calls;
+        return engine_.readCalendar(entries, error);
+    }
+    bool saveCalendar(const QVector<CalendarEntry> &entries, QString *error) override
+    {
+        ++calls;
+        return engine_.saveCalendar(entries, error);
+    }
     std::unique_ptr<StorageFill> fill(QString *error) override { return engine_.fill(error); }
     bool pourInto(StorageFill &fill, QString *error) override { return engine_.pourInto(fill, error); }
 

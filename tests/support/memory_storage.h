@@ -29,6 +29,7 @@ public:
     std::map<int, QVector<Appointment>> books; // slot 1 to 10: the bookings in the order added
     AllDoctorFields doctors;
     std::array<WeeklyTimes, kDoctorSlotCount> hours;
+    QVector<CalendarEntry> calendar;
     qint64 lastId = 0;
     std::map<std::pair<int, qint64>, QVector<HistoryEntry>> history; // by slot and identity
     std::vector<MemoryDesk *> desks;
@@ -183,6 +184,17 @@ public:
     bool saveWeeklyTimes(int slot, const WeeklyTimes &times, QString *) override
     {
         books_.hours[static_cast<size_t>(slot - 1)] = times;
+        books_.announce(&desk_, {});
+        return true;
+    }
+    bool readCalendar(QVector<CalendarEntry> *entries, QString *) override
+    {
+        *entries = books_.calendar;
+        return true;
+    }
+    bool saveCalendar(const QVector<CalendarEntry> &entries, QString *) override
+    {
+        books_.calendar = entries;
         books_.announce(&desk_, {});
         return true;
     }

@@ -1469,6 +1469,14 @@ O programa continua funcionando; a próxima abertura tenta de novo.</translation
         <source>The backup of %1 was put back (%2). The files it replaced are in &quot;%3&quot;. The search index is made again as Velmora next opens the books.</source>
         <translation>A cópia de segurança de %1 foi restaurada (%2). Os arquivos que ela substituiu estão em &quot;%3&quot;. O índice de busca é refeito quando o Velmora abrir as agendas.</translation>
     </message>
+    <message>
+        <source>the clinic&apos;s calendar in &quot;%1&quot; cannot be read</source>
+        <translation>o calendário da clínica em &quot;%1&quot; não pode ser lido</translation>
+    </message>
+    <message>
+        <source>its calendar cannot be read</source>
+        <translation>seu calendário não pode ser lido</translation>
+    </message>
 </context>
 <context>
     <name>WeeklyTimes</name>
@@ -2101,8 +2109,8 @@ O programa continua funcionando; a próxima abertura tenta de novo.</translation
         <translation>clinica</translation>
     </message>
     <message>
-        <source>free: a free slot   .: outside the hours   -: the book cannot be read   %1</source>
-        <translation>livre: horário livre   .: fora do horário   -: agenda ilegível   %1</translation>
+        <source>free: a free slot   .: outside the hours   x: closed   -: the book cannot be read   %1</source>
+        <translation>livre: horário livre   .: fora do horário   x: fechado   -: agenda ilegível   %1</translation>
     </message>
     <message>
         <source>Time</source>
@@ -2115,6 +2123,100 @@ O programa continua funcionando; a próxima abertura tenta de novo.</translation
     <message>
         <source>no hours</source>
         <translation>sem horário</translation>
+    </message>
+</context>
+<context>
+    <name>ClinicCalendar</name>
+    <message>
+        <source>Holiday: %1</source>
+        <translation>Feriado: %1</translation>
+    </message>
+    <message>
+        <source>Choose the whole clinic or one of the doctors.</source>
+        <translation>Escolha a clínica inteira ou um dos profissionais.</translation>
+    </message>
+    <message>
+        <source>The range must end on or after the day it starts.</source>
+        <translation>O período deve terminar no dia em que começa ou depois.</translation>
+    </message>
+    <message>
+        <source>A closure or extra day covers at most a year; split a longer one.</source>
+        <translation>Um fechamento ou dia extra cobre no máximo um ano; divida um mais longo.</translation>
+    </message>
+    <message>
+        <source>The closed hours must be times from 00:00 to 24:00, the end after the start.</source>
+        <translation>O horário fechado deve ficar entre 00:00 e 24:00, o fim depois do início.</translation>
+    </message>
+    <message>
+        <source>An extra day is one doctor&apos;s.</source>
+        <translation>Um dia extra é de um profissional.</translation>
+    </message>
+    <message>
+        <source>An extra day&apos;s hours are one or two periods, each ending after it starts, the second after the first.</source>
+        <translation>O horário de um dia extra tem um ou dois períodos, cada um terminando depois de começar, o segundo depois do primeiro.</translation>
+    </message>
+    <message>
+        <source>This doctor already has an extra day on that date.</source>
+        <translation>Este profissional já tem um dia extra nessa data.</translation>
+    </message>
+    <message>
+        <source>Name the holiday.</source>
+        <translation>Dê um nome ao feriado.</translation>
+    </message>
+</context>
+<context>
+    <name>Holidays</name>
+    <message>
+        <source>New Year&apos;s Day</source>
+        <translation>Confraternização Universal</translation>
+    </message>
+    <message>
+        <source>Tiradentes</source>
+        <translation>Tiradentes</translation>
+    </message>
+    <message>
+        <source>Labour Day</source>
+        <translation>Dia do Trabalho</translation>
+    </message>
+    <message>
+        <source>Independence Day</source>
+        <translation>Independência do Brasil</translation>
+    </message>
+    <message>
+        <source>Our Lady Aparecida</source>
+        <translation>Nossa Senhora Aparecida</translation>
+    </message>
+    <message>
+        <source>All Souls&apos; Day</source>
+        <translation>Finados</translation>
+    </message>
+    <message>
+        <source>Proclamation of the Republic</source>
+        <translation>Proclamação da República</translation>
+    </message>
+    <message>
+        <source>Black Consciousness Day</source>
+        <translation>Dia Nacional de Zumbi e da Consciência Negra</translation>
+    </message>
+    <message>
+        <source>Christmas</source>
+        <translation>Natal</translation>
+    </message>
+    <message>
+        <source>Carnival Monday</source>
+        <translation>Segunda-feira de Carnaval</translation>
+    </message>
+    <message>
+        <source>Carnival Tuesday</source>
+        <translation>Terça-feira de Carnaval</translation>
+    </message>
+    <message>
+        <source>Good Friday</source>
+        <translation>Sexta-feira Santa</translation>
+    </message>
+    <message>
+        <source>Corpus Christi</source>
+        <translation>Corpus Christi</translation>
     </message>
 </context>
 </TS>

@@ -1,0 +1,83 @@
+#pragma once
+
+#include <QDate>
+#include <QDateTime>
+#include <QString>
+#include <QStringList>
+#include <QVector>
+
+#include <optional>
+
+namespace velmora {
+
+// One thing the clinic set in its calendar.
+struct CalendarEntry
+{
+    enum class Kind
+    {
+        Closure,        // the clinic or a doctor closed from..to, the whole day or start..end
+        ExtraDay,       // a doctor's own hours on one date, in place of the weekly ones
+        Holiday,        // one of the state's or city's, named in reason; yearly: on that day every year
+        Opening,        // the clinic opens on a holiday
+        OptionalClosed, // the clinic closes on an optional day every year; reason holds its key
+    };
+    Kind kind = Kind::Closure;
+    int slot = 0; // 0: the whole clinic
+    QDate from;
+    QDate to; // the last day, itself included
+    QString start;
+    QString end;       // "HHMM"; both empty for the whole day
+    QStringList hours; // an extra day's periods: "HHMM" start and end, one or two periods
+    QString reason;
+    bool yearly = false;
+    QString changedBy; // who set it, on which computer, and when: the settings' history
+    QDateTime changedAt;
+
+    bool operator==(const CalendarEntry &other) const;
+};
+
+// Why a doctor's day is closed, or some of its times.
+struct ClosedTime
+{
+    QString start; // "HH:MM"; both empty for the whole day
+    QString end;
+    QString reason; // "Holiday: Christmas", "Vacation"
+};
+
+// What the calendar makes of one doctor's day.
+struct DayPlan
+{
+    std::optional<ClosedTime> wholeDay;
+    QVector<ClosedTime> times;
+    std::optional<QStringList> extraHours; // in place of the weekly hours: "HHMM", start and end by period
+    bool closedAt(const QString &time) const;
+    bool touchesNothing() const { return !wholeDay && times.isEmpty() && !extraHours; }
+    // The line that tells the receptionist why ("Holiday: Christmas"); empty when nothing is closed.
+    QString reasons() const;
+};
+
+// The country's holidays, the clinic's own, its closures, openings and extra days.
+class ClinicCalendar
+{
+public:
+    ClinicCalendar() = default;
+    explicit ClinicCalendar(QVector<CalendarEntry> entries) : entries_(std::move(entries)) {}
+    const QVector<CalendarEntry> &entries() const { return entries_; }
+    DayPlan planFor(int slot, QDate date) const;
+    // No holiday, closure nor extra day: the weekly hours as they stand.
+    static ClinicCalendar weeklyAlone();
+
+private:
+    QVector<CalendarEntry> entries_;
+    bool keepsHolidays_ = true;
+};
+
+// Why an entry cannot be kept as it is, in the user's words; empty when it can. others: the entries it
+// joins, for an extra day that would overlap another of the same doctor.
+QString calendarRefusal(const CalendarEntry &entry, const QVector<CalendarEntry> &others);
+
+// The year's holidays, optional days, closures and extra days as tab-separated lines, in date order:
+// date, end date, slot or "clinic", kind, reason, times.
+QStringList calendarLines(const ClinicCalendar &calendar, int year);
+
+} // namespace velmora
