@@ -70,7 +70,7 @@ int main(int argc, char *argv[])
         err << passwordSeen << '\n' << Qt::flush;
     // Tasks that only read leave the folder as it was: no log is begun for them.
     if (line.task != velmora::CommandLine::Task::Find && line.task != velmora::CommandLine::Task::Report &&
-        line.task != velmora::CommandLine::Task::Day)
+        line.task != velmora::CommandLine::Task::Day && line.task != velmora::CommandLine::Task::Calendar)
         velmora::installLogFile(folder,
                                 line.needsWindow() ? velmora::LogEcho::PassedOn : velmora::LogEcho::LogOnly);
     switch (line.task) {
@@ -91,6 +91,10 @@ int main(int argc, char *argv[])
                                                        ? line.server
                                                        : velmora::serverInSettings(folder),
                                                    out, err);
+    case velmora::CommandLine::Task::Calendar: {
+        const velmora::ProgramLanguage language(line.language);
+        return velmora::calendarFromCommandLine(folder, line.server, line.value.toInt(), out, err);
+    }
     case velmora::CommandLine::Task::Day:
         return velmora::dayFromCommandLine(folder, line.server, QDate::fromString(line.value, Qt::ISODate),
                                            line.doctor, out, err);

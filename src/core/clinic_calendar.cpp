@@ -1,6 +1,7 @@
 #include "core/clinic_calendar.h"
 
 #include "core/holidays.h"
+#include "core/text_rules.h"
 
 #include <QCoreApplication>
 #include <QTime>
@@ -177,8 +178,7 @@ QStringList calendarLines(const ClinicCalendar &calendar, int year)
     QVector<Line> lines;
     const auto add = [&lines](QDate from, QDate to, const QString &who, const char *kind,
                               const QString &reason, const QString &times) {
-        QString clean = reason;
-        clean.replace(QLatin1Char('\t'), QLatin1Char(' ')).replace(QLatin1Char('\n'), QLatin1Char(' '));
+        const QString clean = blankControlCharacters(reason); // one line an entry, one tab a field
         lines.append({from, QStringList{from.toString(Qt::ISODate), to.toString(Qt::ISODate), who,
                                         QLatin1String(kind), clean, times}
                                 .join(QLatin1Char('\t'))});

@@ -132,6 +132,14 @@ CommandLine readCommandLine(const QList<QByteArray> &arguments)
                              "patient, health plan, phones, status. Exit 0 when done, 2 on a bad date or "
                              "slot or an error."),
         CommandLineTexts::tr("YYYY-MM-DD"));
+    const QCommandLineOption calendar(
+        QStringLiteral("calendar"),
+        CommandLineTexts::tr(
+            "Print the year's holidays, optional days, closures and extra days in date order, "
+            "tab-separated: date, end date, slot (1 to 10) or clinic, kind (holiday, "
+            "optional, closure, extra, opening), reason, times. Exit 0 when done, 2 on a "
+            "year outside 1900-2200 or an error."),
+        CommandLineTexts::tr("YEAR"));
     const QCommandLineOption doctor(QStringLiteral("doctor"),
                                     CommandLineTexts::tr("With --day: that doctor's slot (1 to 10) alone."),
                                     CommandLineTexts::tr("K"));
@@ -152,7 +160,7 @@ CommandLine readCommandLine(const QList<QByteArray> &arguments)
             .arg(QLatin1String(kDeskRole)),
         CommandLineTexts::tr("URL"));
     parser.addOptions({help, version, dataFolder, language, importLegacy, restoreBackup, server, copyToServer,
-                       copyFromServer, find, report, csv, force, serverSetup, day, doctor});
+                       copyFromServer, find, report, csv, force, serverSetup, day, doctor, calendar});
 
     QStringList texts{QStringLiteral("velmora")};
     for (const QByteArray &argument : arguments)
@@ -188,7 +196,8 @@ CommandLine readCommandLine(const QList<QByteArray> &arguments)
         {&find, CommandLine::Task::Find},
         {&report, CommandLine::Task::Report},
         {&serverSetup, CommandLine::Task::ServerSetup},
-        {&day, CommandLine::Task::Day}};
+        {&day, CommandLine::Task::Day},
+        {&calendar, CommandLine::Task::Calendar}};
     QStringList asked;
     for (const auto &[option, task] : tasks) {
         if (!parser.isSet(*option))
@@ -232,6 +241,14 @@ CommandLine readCommandLine(const QList<QByteArray> &arguments)
                 CommandLineTexts::tr("--day needs a day written YYYY-MM-DD and --doctor a slot from 1 to "
                                      "10: %1 %2")
                     .arg(line.value, parser.value(doctor));
+            return line;
+        }
+    } else if (line.task == CommandLine::Task::Calendar) {
+        bool read = false;
+        const int year = line.value.toInt(&read);
+        if (!read || year < 1900 || year > 2200) {
+            line.error =
+                CommandLineTexts::tr("--calendar needs a year from 1900 to 2200, not \"%1\"").arg(line.value);
             return line;
         }
     } else if (parser.isSet(doctor)) {

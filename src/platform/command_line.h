@@ -21,13 +21,15 @@ struct CommandLine
         Find,
         Report,
         ServerSetup,
-        Day
+        Day,
+        Calendar
     };
     Task task = Task::Window;
     QByteArray dataFolder; // as given, byte for byte; empty for the working folder
     QString language;
     QString server;
-    QString value;   // the day of a restore, the server of a copy, the text to find, a report's first day
+    QString value;   // the day of a restore, the server of a copy, the text to find, a report's first day, a
+                     // calendar's year
     QString until;   // a report's last day
     int doctor = 0;  // the clinic's day of one doctor's slot (1-10), or of all (0)
     QString csvFile; // where a report is written, or empty for the terminal; relative to the shell's folder

@@ -498,6 +498,23 @@ int dayFromCommandLine(const QDir &folder, const QString &server, QDate date, in
     return 0;
 }
 
+int calendarFromCommandLine(const QDir &folder, const QString &server, int year, QTextStream &out,
+                            QTextStream &err)
+{
+    const std::unique_ptr<BookStorage> storage = booksToRead(folder, server, err);
+    if (!storage)
+        return 2;
+    QString error;
+    const std::shared_ptr<const ClinicCalendar> calendar = readClinicCalendar(*storage, &error);
+    if (!calendar) {
+        err << error << '\n';
+        return 2;
+    }
+    for (const QString &line : calendarLines(*calendar, year))
+        out << line << '\n';
+    return 0;
+}
+
 int serverSetupFromCommandLine(const QString &url, QTextStream &out, QTextStream &err)
 {
     QString error;

@@ -110,6 +110,11 @@ int restoreFromCommandLine(const QDir &folder, const QString &day, QTextStream &
 int reportFromCommandLine(const QDir &folder, const QString &server, QDate from, QDate to,
                           const QString &csvFile, QTextStream &out, QTextStream &err, bool force = false);
 
+// "velmora --calendar YEAR": the year's calendar as tab-separated lines. 0 when done, 2 when the
+// calendar cannot be read.
+int calendarFromCommandLine(const QDir &folder, const QString &server, int year, QTextStream &out,
+                            QTextStream &err);
+
 // "velmora --day DAY [--doctor K]": the clinic's day as tab-separated lines, for one doctor's slot or
 // every named doctor (0); a book that cannot be read is said on err and listed as unavailable. 0 when
 // done, 2 when the books cannot be reached.

@@ -55,6 +55,11 @@ private Q_SLOTS:
         QTest::newRow("day of slot 11") << QStringList{"--day", "2027-03-01", "--doctor", "11"}
                                         << int(Task::Day) << "--doctor a slot from 1 to 10";
         QTest::newRow("no such day") << QStringList{"--day", "2027-02-30"} << int(Task::Day) << "YYYY-MM-DD";
+        QTest::newRow("calendar") << QStringList{"--calendar", "2027"} << int(Task::Calendar) << "";
+        QTest::newRow("calendar of 1899")
+            << QStringList{"--calendar", "1899"} << int(Task::Calendar) << "a year from 1900 to 2200";
+        QTest::newRow("calendar of words")
+            << QStringList{"--calendar", "next"} << int(Task::Calendar) << "not \"next\"";
         QTest::newRow("doctor alone")
             << QStringList{"--doctor", "1"} << int(Task::Window) << "--doctor goes with --day";
     }
@@ -114,6 +119,8 @@ private Q_SLOTS:
         QTest::newRow("report in a folder without books")
             << QStringList{"--report", "2026-12-01", "2026-12-31"} << 2;
         QTest::newRow("day in a folder without books") << QStringList{"--day", "2027-03-01"} << 2;
+        QTest::newRow("calendar of 2201") << QStringList{"--calendar", "2201"} << 2;
+        QTest::newRow("calendar in a folder without books") << QStringList{"--calendar", "2027"} << 2;
     }
     void badCallsWithoutAScreen()
     {

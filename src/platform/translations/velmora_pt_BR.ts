@@ -361,6 +361,18 @@ A lista fica vazia até que possam ser lidas.</translation>
         <source>--doctor goes with --day</source>
         <translation>--doctor acompanha --day</translation>
     </message>
+    <message>
+        <source>Print the year&apos;s holidays, optional days, closures and extra days in date order, tab-separated: date, end date, slot (1 to 10) or clinic, kind (holiday, optional, closure, extra, opening), reason, times. Exit 0 when done, 2 on a year outside 1900-2200 or an error.</source>
+        <translation>Imprime os feriados, dias facultativos, fechamentos e dias extras do ano em ordem de data, separados por tabulação: data, data final, vaga (1 a 10) ou clinic, tipo (holiday, optional, closure, extra, opening), motivo, horários. Sai com 0 quando feito, 2 com um ano fora de 1900-2200 ou um erro.</translation>
+    </message>
+    <message>
+        <source>YEAR</source>
+        <translation>ANO</translation>
+    </message>
+    <message>
+        <source>--calendar needs a year from 1900 to 2200, not &quot;%1&quot;</source>
+        <translation>--calendar precisa de um ano de 1900 a 2200, não &quot;%1&quot;</translation>
+    </message>
 </context>
 <context>
     <name>Confirmation</name>
