@@ -102,6 +102,39 @@ bool topLevelShown(const char *name)
     return false;
 }
 
+// A doctor's vacation next week, an extra Saturday after it, the city's holiday and a closed Carnival.
+void fillCalendar(SqliteStorage &storage, QDate today)
+{
+    const QDate monday = today.addDays(8 - today.dayOfWeek());
+    CalendarEntry vacation;
+    vacation.slot = 2;
+    vacation.from = monday;
+    vacation.to = monday.addDays(4);
+    vacation.reason = QStringLiteral("Férias");
+    CalendarEntry saturday;
+    saturday.kind = CalendarEntry::Kind::ExtraDay;
+    saturday.slot = 1;
+    saturday.from = monday.addDays(5);
+    saturday.hours = QStringList{"0800", "1200"};
+    saturday.reason = QStringLiteral("Mutirão");
+    CalendarEntry city;
+    city.kind = CalendarEntry::Kind::Holiday;
+    city.from = QDate(today.year(), 1, 25);
+    city.yearly = true;
+    city.reason = QStringLiteral("Aniversário da cidade");
+    CalendarEntry carnival;
+    carnival.kind = CalendarEntry::Kind::OptionalClosed;
+    carnival.reason = QStringLiteral("carnival");
+    QVector<CalendarEntry> entries{vacation, saturday, city, carnival};
+    for (CalendarEntry &entry : entries) {
+        entry.changedBy = QStringLiteral("recepcao (balcao-1)");
+        entry.changedAt = QDateTime(today, QTime(8, 5));
+    }
+    QString error;
+    if (!storage.saveCalendar(entries, &error))
+        qFatal("%s", qPrintable(error));
+}
+
 QWidget *topLevel(const char *name)
 {
     for (QWidget *widget : QApplication::topLevelWidgets())
@@ -123,6 +156,7 @@ void shoot(const QString &language, const QString &out)
     SqliteStorage storage{QDir(folder.path())};
     SystemClock clock;
     fillClinic(storage, clock.today());
+    fillCalendar(storage, clock.today());
     SystemMessages messages;
     SystemPrinter printer;
     SystemBrowser browser;
@@ -185,6 +219,13 @@ void shoot(const QString &language, const QString &out)
     readsShown(clinicDay);
     save(clinicDay, path("clinic-day"));
     clinicDay->close();
+
+    QApplication::setActiveWindow(&main);
+    QTest::keyClick(&main, Qt::Key_L, Qt::ControlModifier | Qt::ShiftModifier);
+    QWidget *calendar = topLevel("calendarWindow");
+    readsShown(calendar);
+    save(calendar, path("calendar"));
+    calendar->close();
 
     QApplication::setActiveWindow(&main);
     QTest::keyClick(&main, Qt::Key_M, Qt::ControlModifier | Qt::ShiftModifier);

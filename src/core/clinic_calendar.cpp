@@ -4,6 +4,7 @@
 #include "core/text_rules.h"
 
 #include <QCoreApplication>
+#include <QRegularExpression>
 #include <QTime>
 
 #include <algorithm>
@@ -120,9 +121,39 @@ DayPlan ClinicCalendar::planFor(int slot, QDate date) const
 
 ClinicCalendar ClinicCalendar::weeklyAlone()
 {
-    ClinicCalendar calendar;
+    return only({});
+}
+
+ClinicCalendar ClinicCalendar::only(QVector<CalendarEntry> entries)
+{
+    ClinicCalendar calendar(std::move(entries));
     calendar.keepsHolidays_ = false;
     return calendar;
+}
+
+std::optional<QStringList> hoursFromText(const QString &text)
+{
+    QStringList hours;
+    static const QRegularExpression period(QStringLiteral("^(\\d{1,2}):?(\\d{2})-(\\d{1,2}):?(\\d{2})$"));
+    for (const QString &part :
+         text.simplified().remove(QStringLiteral(" - ")).split(QLatin1Char(' '), Qt::SkipEmptyParts)) {
+        const QRegularExpressionMatch read = period.match(part);
+        if (!read.hasMatch())
+            return std::nullopt;
+        for (int i : {1, 3})
+            hours << QStringLiteral("%1%2")
+                         .arg(read.captured(i).toInt(), 2, 10, QLatin1Char('0'))
+                         .arg(read.captured(i + 1));
+    }
+    return hours;
+}
+
+QString hoursText(const QStringList &hours)
+{
+    QStringList periods;
+    for (int i = 0; i + 1 < hours.size(); i += 2)
+        periods << shownTime(hours.at(i)) + QLatin1Char('-') + shownTime(hours.at(i + 1));
+    return periods.join(QLatin1Char(' '));
 }
 
 QString calendarRefusal(const CalendarEntry &entry, const QVector<CalendarEntry> &others)
@@ -206,15 +237,9 @@ QStringList calendarLines(const ClinicCalendar &calendar, int year)
         } else if (last.year() < year || entry.from.year() > year) {
             continue;
         }
-        QStringList times;
-        for (const QString &time :
-             entry.kind == CalendarEntry::Kind::ExtraDay ? entry.hours : QStringList{entry.start, entry.end})
-            if (!time.isEmpty())
-                times << shownTime(time);
-        QString span;
-        for (int i = 0; i + 1 < times.size(); i += 2)
-            span += (span.isEmpty() ? QString() : QStringLiteral(" ")) + times.at(i) + QLatin1Char('-') +
-                    times.at(i + 1);
+        const QString span = hoursText(entry.kind == CalendarEntry::Kind::ExtraDay ? entry.hours
+                                       : entry.start.isEmpty()                     ? QStringList{}
+                                                               : QStringList{entry.start, entry.end});
         switch (entry.kind) {
         case CalendarEntry::Kind::Closure:
             add(from, to, who, "closure", entry.reason, span);

@@ -66,11 +66,18 @@ public:
     DayPlan planFor(int slot, QDate date) const;
     // No holiday, closure nor extra day: the weekly hours as they stand.
     static ClinicCalendar weeklyAlone();
+    // The entries alone, without the country's holidays.
+    static ClinicCalendar only(QVector<CalendarEntry> entries);
 
 private:
     QVector<CalendarEntry> entries_;
     bool keepsHolidays_ = true;
 };
+
+// Hours as the receptionist types them, "13:00-18:00" or "08:00-12:00 14:00-18:00" (colons optional),
+// as "HHMM" starts and ends; none when the text reads otherwise. The empty text is no hours.
+std::optional<QStringList> hoursFromText(const QString &text);
+QString hoursText(const QStringList &hours);
 
 // Why an entry cannot be kept as it is, in the user's words; empty when it can. others: the entries it
 // joins, for an extra day that would overlap another of the same doctor.

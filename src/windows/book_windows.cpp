@@ -23,6 +23,8 @@ void BookWindows::openSetup()
             return; // never opened on values that were not read, which saving would write over
         setup_ = std::move(window);
         QObject::connect(setup_.get(), &SetupWindow::returned, main_.get(), &MainWindow::showAfterSetup);
+        QObject::connect(setup_.get(), &SetupWindow::calendarRequested, main_.get(),
+                         [main = main_.get()] { main->openCalendar(false); });
     }
     setup_->showMaximized();
     main_->hide();

@@ -8,7 +8,10 @@
 #include "core/written_dates.h"
 
 #include "core/booking_status.h"
+#include "core/calendar_setup.h"
+#include "core/doctor_settings.h"
 #include "core/session_views.h"
+#include "windows/calendar_window.h"
 #include "windows/clinic_day_window.h"
 #include "windows/confirmation_window.h"
 #include "windows/month_window.h"
@@ -147,6 +150,14 @@ void MainWindow::wireControls()
     new QShortcut(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_M), this, this, &MainWindow::openMonth);
     connect(sidePanel_, &SidePanel::monthRequested, this, &MainWindow::openMonth);
     connect(sidePanel_, &SidePanel::clinicDayRequested, this, &MainWindow::openClinicDay);
+    connect(sidePanel_, &SidePanel::calendarRequested, this, [this] { openCalendar(false); });
+    connect(sidePanel_, &SidePanel::rescheduleRequested, this, [this] { openCalendar(true); });
+    new QShortcut(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_L), this, this,
+                  [this] { openCalendar(false); });
+    new QShortcut(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_R), this, this, [this] { openCalendar(true); });
+    rescheduleReads_ = new ReadRequests(reads_, this);
+    connect(&book_, &AppointmentBook::booksChanged, this, [this] { countToReschedule(false); });
+    QTimer::singleShot(0, this, [this] { countToReschedule(false); });
     new QShortcut(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_D), this, this, &MainWindow::openClinicDay);
     connect(sidePanel_, &SidePanel::findRequested, this, &MainWindow::openFind);
     connect(sidePanel_, &SidePanel::firstFreeRequested, this, &MainWindow::openFirstFree);
@@ -203,21 +214,65 @@ void MainWindow::openClinicDay()
     if (!clinicDay_) {
         clinicDay_ = new ClinicDayWindow(platform_, reads_, pdfFolder_, this);
         connect(&book_, &AppointmentBook::booksChanged, clinicDay_, &ClinicDayWindow::storedElsewhere);
-        connect(clinicDay_, &ClinicDayWindow::chosen, this, [this](const BookPlace &place) {
-            Combo1->setShownText(book_.doctorNames().value(place.slot - 1));
-            const Outcome went = book_.goTo(place);
-            raise();
-            activateWindow();
-            // A free time is in its field, the name comes next; a booking is selected in the list.
-            if (book_.entry().text(NameField).isEmpty())
-                entryBoxes_[NameField]->setFocus(Qt::OtherFocusReason);
-            else
-                List1->setFocus(Qt::OtherFocusReason);
-            showOutcome(went);
-        });
+        connect(clinicDay_, &ClinicDayWindow::chosen, this, &MainWindow::bringUp);
     }
     clinicDay_->open(book_.activeSlot() != 0 ? book_.currentDate() : platform_.clock.today(),
                      book_.activeSlot());
+}
+
+void MainWindow::bringUp(const BookPlace &place)
+{
+    Combo1->setShownText(book_.doctorNames().value(place.slot - 1));
+    const Outcome went = book_.goTo(place);
+    raise();
+    activateWindow();
+    // A free time is in its field, the name comes next; a booking is selected in the list.
+    if (book_.entry().text(NameField).isEmpty())
+        entryBoxes_[NameField]->setFocus(Qt::OtherFocusReason);
+    else
+        List1->setFocus(Qt::OtherFocusReason);
+    showOutcome(went);
+}
+
+void MainWindow::openCalendar(bool atReschedule)
+{
+    if (!calendar_) {
+        calendar_ = new CalendarWindow(platform_, storage_, reads_, this);
+        connect(&book_, &AppointmentBook::booksChanged, calendar_, &CalendarWindow::storedElsewhere);
+        connect(calendar_, &CalendarWindow::chosen, this, &MainWindow::bringUp);
+        // What the calendar closes shows at once in the day list, the board and the count.
+        connect(calendar_, &CalendarWindow::calendarSaved, this, [this] {
+            book_.storedElsewhere(StoredElsewhere{});
+            countToReschedule(true);
+        });
+    }
+    calendar_->open(book_.doctorNames(), atReschedule);
+    countToReschedule(true);
+}
+
+void MainWindow::countToReschedule(bool askedFor)
+{
+    const QDate today = platform_.clock.today();
+    rescheduleReads_->start<int>(
+        [today, askedFor](BookStorage &storage, const ReadProgress &progress) {
+            QString error;
+            const std::shared_ptr<const ClinicCalendar> calendar = readClinicCalendar(storage, &error);
+            const bool closures =
+                calendar && std::any_of(calendar->entries().cbegin(), calendar->entries().cend(),
+                                        [](const CalendarEntry &entry) {
+                                            return entry.kind == CalendarEntry::Kind::Closure ||
+                                                   entry.kind == CalendarEntry::Kind::Holiday;
+                                        });
+            QVector<FoundBooking> found;
+            if (!calendar || (!closures && !askedFor) ||
+                !readBookingsToReschedule(storage, today, &found, &error, progress))
+                return -1;
+            return static_cast<int>(found.size());
+        },
+        [this](int count) {
+            if (count >= 0)
+                sidePanel_->setToReschedule(count);
+        });
 }
 
 void MainWindow::showHistory()

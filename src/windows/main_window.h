@@ -32,6 +32,9 @@ class MainWindow : public QWidget
     Q_OBJECT
 
 public:
+    // The clinic's calendar, from the side panel or the setup window; atReschedule: on its list of
+    // bookings to reschedule.
+    void openCalendar(bool atReschedule);
     // Problems found with the files at start are said once the window is on the screen; a PDF made
     // instead of a printout is offered in pdfFolder.
     // The book is the day's session; the other windows it opens read through reads, and the
@@ -78,6 +81,11 @@ private:
     void openConfirmations();
     void openMonth();
     void openClinicDay();
+    // How many bookings fall on closed days, read beside the window; without closures stored, only
+    // when asked (openedCalendar).
+    void countToReschedule(bool askedFor);
+    // The place another window chose brought up: its doctor, date and row.
+    void bringUp(const BookPlace &place);
     void showHistory();
     // The side panel shown while the window has room for it beside the layout.
     void placeSidePanel();
@@ -119,6 +127,8 @@ private:
     class ConfirmationWindow *confirmations_ = nullptr; // likewise (Ctrl+Shift+C)
     class MonthWindow *month_ = nullptr;                // likewise (Ctrl+Shift+M)
     class ClinicDayWindow *clinicDay_ = nullptr;        // likewise (Ctrl+Shift+D)
+    class CalendarWindow *calendar_ = nullptr;          // likewise (Ctrl+Shift+L)
+    ReadRequests *rescheduleReads_ = nullptr;
 };
 
 } // namespace velmora

@@ -60,6 +60,15 @@ SetupWindow::SetupWindow(const Platform &platform, DoctorSetup &setup, QWidget *
     Command1->setFont(boldFont(QStringLiteral("Arial"), 9.75));
     connect(Command1, &QPushButton::clicked, this, &SetupWindow::Command1_Click);
 
+    // Beside the layout: the clinic's closures and extra days, in a window of their own.
+    auto *calendar =
+        new QPushButton(QCoreApplication::translate("SetupWindow", "The clinic's ca&lendar"), canvas_);
+    calendar->setObjectName(QStringLiteral("setupCalendar"));
+    calendar->setAccessibleName(calendar->text().remove(QLatin1Char('&')));
+    calendar->setGeometry(twipsRect(2100, 840, 2400, 375));
+    calendar->setFocusPolicy(Qt::TabFocus);
+    connect(calendar, &QPushButton::clicked, this, &SetupWindow::calendarRequested);
+
     for (int slot = 1; slot <= kDoctorSlotCount; ++slot)
         buildDoctorFrame(slot);
     buildScheduleEditor();

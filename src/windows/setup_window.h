@@ -30,6 +30,7 @@ public:
 Q_SIGNALS:
     // The user left the window, by Save and Return or through its frame.
     void returned();
+    void calendarRequested();
 
 protected:
     void closeEvent(QCloseEvent *event) override;

@@ -10,6 +10,13 @@
 
 namespace velmora {
 
+void SidePanel::setToReschedule(int count)
+{
+    const QString caption = tr("To resc&hedule (%1)").arg(count);
+    toReschedule_->setText(caption);
+    toReschedule_->setAccessibleName(QString(caption).remove(QLatin1Char('&')));
+}
+
 SidePanel::SidePanel(QWidget *parent) : QFrame(parent)
 {
     setObjectName(QStringLiteral("sidePanel"));
@@ -33,6 +40,10 @@ SidePanel::SidePanel(QWidget *parent) : QFrame(parent)
             &QPushButton::clicked, this, &SidePanel::clinicDayRequested);
     connect(add("confirmationsButton", tr("Co&nfirmations"), QStringLiteral("Ctrl+Shift+C")),
             &QPushButton::clicked, this, &SidePanel::confirmationsRequested);
+    connect(add("calendarButton", tr("The clinic's ca&lendar"), QStringLiteral("Ctrl+Shift+L")),
+            &QPushButton::clicked, this, &SidePanel::calendarRequested);
+    toReschedule_ = add("rescheduleButton", tr("To resc&hedule"), QStringLiteral("Ctrl+Shift+R"));
+    connect(toReschedule_, &QPushButton::clicked, this, &SidePanel::rescheduleRequested);
 
     statuses_ = velmora::statusMenu(this, [this](BookingStatus status) { Q_EMIT statusChosen(status); });
     add("statusButton", tr("Set stat&us"), QStringLiteral("Ctrl+1 ... Ctrl+6"))->setMenu(statuses_);

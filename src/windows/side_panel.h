@@ -5,6 +5,7 @@
 #include <QFrame>
 
 class QMenu;
+class QPushButton;
 
 namespace velmora {
 
@@ -21,6 +22,8 @@ public:
 
     // The statuses with their marks and keys (Ctrl+1 to Ctrl+6), for the day list's own menu too.
     QMenu *statusMenu() const { return statuses_; }
+    // How many bookings fall on closed days and times, in the button's caption.
+    void setToReschedule(int count);
 
 Q_SIGNALS:
     void findRequested();
@@ -30,9 +33,12 @@ Q_SIGNALS:
     void historyRequested();
     void monthRequested();
     void clinicDayRequested();
+    void calendarRequested();
+    void rescheduleRequested();
 
 private:
     QMenu *statuses_ = nullptr;
+    QPushButton *toReschedule_ = nullptr;
 };
 
 } // namespace velmora

@@ -5,6 +5,7 @@
 
 #include <QCheckBox>
 #include <QComboBox>
+#include <QDateEdit>
 #include <QTableWidget>
 
 #include <QElapsedTimer>
@@ -216,6 +217,44 @@ private Q_SLOTS:
         QTest::mouseClick(book.find<QPushButton>("clinicDayWeek"), Qt::LeftButton);
         QTRY_COMPARE(board->columnCount(), 7);
         QCOMPARE(spoken(0, 0), QStringLiteral("Mon 2027-03-01, 08:00: booked, Carla To confirm"));
+        QVERIFY(book.platform.messages.shown.isEmpty());
+    }
+
+    // Ctrl+Shift+L: a vacation typed over a booked day is asked about, saved, and closes the day's free
+    // slots; the booking stays and is listed to reschedule, counted in the panel, and Enter on it brings
+    // it up in the main window.
+    void aVacationKeepsItsBookingToReschedule()
+    {
+        BookWindow book;
+        book.files.setDoctor(1, "Ana", "30", {"0800", "0900"});
+        book.files.addAppointment(1, kMonday.addDays(8), "08:30", "Maria");
+        book.open();
+        book.chooseDoctor(1);
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_L, Qt::ControlModifier | Qt::ShiftModifier);
+        auto *window = book.find<QWidget>("calendarWindow");
+        QTRY_VERIFY(window->isVisible());
+        auto *doctor = book.find<QComboBox>("calendarDoctor");
+        doctor->setCurrentIndex(doctor->findText("Ana"));
+        book.find<QDateEdit>("calendarFrom")->setDate(kMonday.addDays(7));
+        book.find<QDateEdit>("calendarTo")->setDate(kMonday.addDays(11));
+        QTest::keyClicks(book.find<QLineEdit>("calendarReason"), QStringLiteral("Vacation"));
+        book.platform.messages.answers = {true};
+        QTest::mouseClick(book.find<QPushButton>("calendarAdd"), Qt::LeftButton);
+        QVERIFY2(book.platform.messages.takeOne().startsWith("1 appointment(s) fall in this closure"),
+                 qPrintable(book.platform.messages.last()));
+        QCOMPARE(book.find<QTableWidget>("calendarEntries")->rowCount(), 1);
+        auto *reschedule = book.find<QTableWidget>("rescheduleList");
+        QTRY_COMPARE(reschedule->rowCount(), 1);
+        QCOMPARE(reschedule->item(0, 3)->text(), QStringLiteral("Maria"));
+        QTRY_COMPARE(book.find<QPushButton>("rescheduleButton")->text(),
+                     QStringLiteral("To resc&hedule (1)"));
+        QApplication::setActiveWindow(window);
+        reschedule->setCurrentCell(0, 0);
+        QTest::keyClick(reschedule, Qt::Key_Return);
+        QCOMPARE(book.appointmentBook->currentDate(), kMonday.addDays(8));
+        QCOMPARE(book.rows(), QStringList{book.rows().value(0)}); // the booking alone, no free slot
+        QVERIFY(book.rows().value(0).startsWith(QStringLiteral("08:30  Maria")));
+        QCOMPARE(book.field(2)->text(), QStringLiteral("Maria"));
         QVERIFY(book.platform.messages.shown.isEmpty());
     }
 
@@ -622,7 +661,8 @@ private Q_SLOTS:
         auto *figures = book.find<QTableWidget>("reportFigures");
         QTRY_COMPARE(figures->rowCount(), 2);
         QCOMPARE(figures->item(0, 0)->text(), QStringLiteral("Ana"));
-        QCOMPARE(figures->item(0, 1)->text(), QStringLiteral("150")); // five slots a day, Good Friday (26th) closed
+        QCOMPARE(figures->item(0, 1)->text(),
+                 QStringLiteral("150")); // five slots a day, Good Friday (26th) closed
         QCOMPARE(figures->item(0, 2)->text(), QStringLiteral("2"));
         QCOMPARE(figures->item(1, 2)->text(), QStringLiteral("0"));
         auto *doctor = book.find<QComboBox>("reportDoctor");

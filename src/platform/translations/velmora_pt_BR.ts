@@ -940,6 +940,10 @@ Without saving, what you typed is dropped and the window shows theirs.</source>
 
 Sem salvar, o que você digitou é descartado e a janela mostra o cadastro salvo.</translation>
     </message>
+    <message>
+        <source>The clinic&apos;s ca&amp;lendar</source>
+        <translation>Calendá&amp;rio da clínica</translation>
+    </message>
 </context>
 <context>
     <name>StartUp</name>
@@ -2011,6 +2015,18 @@ O programa continua funcionando; a próxima abertura tenta de novo.</translation
         <source>The clinic&apos;s &amp;day</source>
         <translation>O &amp;dia da clínica</translation>
     </message>
+    <message>
+        <source>To resc&amp;hedule (%1)</source>
+        <translation>A r&amp;emarcar (%1)</translation>
+    </message>
+    <message>
+        <source>The clinic&apos;s ca&amp;lendar</source>
+        <translation>Calendá&amp;rio da clínica</translation>
+    </message>
+    <message>
+        <source>To resc&amp;hedule</source>
+        <translation>A r&amp;emarcar</translation>
+    </message>
 </context>
 <context>
     <name>velmora::ReadingBar</name>
@@ -2229,6 +2245,196 @@ O programa continua funcionando; a próxima abertura tenta de novo.</translation
     <message>
         <source>Corpus Christi</source>
         <translation>Corpus Christi</translation>
+    </message>
+</context>
+<context>
+    <name>velmora::CalendarWindow</name>
+    <message numerus="yes">
+        <source>%n appointment(s) fall in this closure. They stay booked and are listed to reschedule. Save the closure?</source>
+        <translation>
+            <numerusform>%n consulta cai neste fechamento. Ela continua marcada e fica na lista a remarcar. Gravar o fechamento?</numerusform>
+            <numerusform>%n consultas caem neste fechamento. Elas continuam marcadas e ficam na lista a remarcar. Gravar o fechamento?</numerusform>
+        </translation>
+    </message>
+    <message>
+        <source>The clinic&apos;s calendar</source>
+        <translation>O calendário da clínica</translation>
+    </message>
+    <message>
+        <source>Closures, extra days and holidays</source>
+        <translation>Fechamentos, dias extras e feriados</translation>
+    </message>
+    <message>
+        <source>From</source>
+        <translation>De</translation>
+    </message>
+    <message>
+        <source>To</source>
+        <translation>Até</translation>
+    </message>
+    <message>
+        <source>Who</source>
+        <translation>Quem</translation>
+    </message>
+    <message>
+        <source>What</source>
+        <translation>O quê</translation>
+    </message>
+    <message>
+        <source>Hours</source>
+        <translation>Horário</translation>
+    </message>
+    <message>
+        <source>Reason</source>
+        <translation>Motivo</translation>
+    </message>
+    <message>
+        <source>Set by</source>
+        <translation>Definido por</translation>
+    </message>
+    <message>
+        <source>Closure</source>
+        <translation>Fechamento</translation>
+    </message>
+    <message>
+        <source>Extra day</source>
+        <translation>Dia extra</translation>
+    </message>
+    <message>
+        <source>Holiday of the state or city</source>
+        <translation>Feriado estadual ou municipal</translation>
+    </message>
+    <message>
+        <source>Open on a holiday</source>
+        <translation>Aberta num feriado</translation>
+    </message>
+    <message>
+        <source>whole day; or 13:00-18:00; an extra day 08:00-12:00 14:00-18:00</source>
+        <translation>dia inteiro; ou 13:00-18:00; um dia extra 08:00-12:00 14:00-18:00</translation>
+    </message>
+    <message>
+        <source>Every &amp;year</source>
+        <translation>Todo a&amp;no</translation>
+    </message>
+    <message>
+        <source>Every year</source>
+        <translation>Todo ano</translation>
+    </message>
+    <message>
+        <source>&amp;Add</source>
+        <translation>&amp;Incluir</translation>
+    </message>
+    <message>
+        <source>Re&amp;move</source>
+        <translation>&amp;Remover</translation>
+    </message>
+    <message>
+        <source>C&amp;lose</source>
+        <translation>&amp;Fechar</translation>
+    </message>
+    <message>
+        <source>Closed on Car&amp;nival</source>
+        <translation>Fechada no &amp;Carnaval</translation>
+    </message>
+    <message>
+        <source>Closed on Corpus Chr&amp;isti</source>
+        <translation>Fechada em Corpus Chri&amp;sti</translation>
+    </message>
+    <message>
+        <source>Bookings to reschedule</source>
+        <translation>Consultas a remarcar</translation>
+    </message>
+    <message>
+        <source>Date</source>
+        <translation>Data</translation>
+    </message>
+    <message>
+        <source>Time</source>
+        <translation>Hora</translation>
+    </message>
+    <message>
+        <source>Doctor</source>
+        <translation>Profissional</translation>
+    </message>
+    <message>
+        <source>Patient</source>
+        <translation>Paciente</translation>
+    </message>
+    <message>
+        <source>Phones</source>
+        <translation>Telefones</translation>
+    </message>
+    <message>
+        <source>&amp;Kind:</source>
+        <translation>&amp;Tipo:</translation>
+    </message>
+    <message>
+        <source>D&amp;octor:</source>
+        <translation>&amp;Profissional:</translation>
+    </message>
+    <message>
+        <source>&amp;From:</source>
+        <translation>&amp;De:</translation>
+    </message>
+    <message>
+        <source>&amp;To:</source>
+        <translation>&amp;Até:</translation>
+    </message>
+    <message>
+        <source>&amp;Hours:</source>
+        <translation>&amp;Horário:</translation>
+    </message>
+    <message>
+        <source>&amp;Reason:</source>
+        <translation>&amp;Motivo:</translation>
+    </message>
+    <message>
+        <source>Bookings on closed days and times, to reschedule:</source>
+        <translation>Consultas em dias e horários fechados, a remarcar:</translation>
+    </message>
+    <message>
+        <source>The calendar could not be saved: %1</source>
+        <translation>O calendário não pôde ser gravado: %1</translation>
+    </message>
+    <message>
+        <source>The whole clinic</source>
+        <translation>A clínica inteira</translation>
+    </message>
+    <message>
+        <source>The calendar cannot be read: %1</source>
+        <translation>O calendário não pode ser lido: %1</translation>
+    </message>
+    <message>
+        <source>every year</source>
+        <translation>todo ano</translation>
+    </message>
+    <message>
+        <source>whole day</source>
+        <translation>dia inteiro</translation>
+    </message>
+    <message>
+        <source>Reading the bookings on closed days...</source>
+        <translation>Lendo as consultas em dias fechados...</translation>
+    </message>
+    <message>
+        <source>Write the hours as 13:00-18:00, or leave them empty.</source>
+        <translation>Escreva o horário como 13:00-18:00, ou deixe-o vazio.</translation>
+    </message>
+    <message>
+        <source>The bookings under it cannot be read: %1</source>
+        <translation>As consultas que ele cobre não podem ser lidas: %1</translation>
+    </message>
+    <message>
+        <source>Save</source>
+        <translation>Gravar</translation>
+    </message>
+    <message>
+        <source>Do not save</source>
+        <translation>Não gravar</translation>
+    </message>
+    <message>
+        <source>The booking has changed meanwhile; the list shows the day as it is now.</source>
+        <translation>A consulta mudou nesse meio tempo; a lista mostra o dia como está agora.</translation>
     </message>
 </context>
 </TS>

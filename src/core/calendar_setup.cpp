@@ -1,0 +1,157 @@
+#include "core/calendar_setup.h"
+
+#include "core/doctor_settings.h"
+#include "core/text_rules.h"
+
+#include <algorithm>
+
+namespace velmora {
+
+namespace {
+
+bool named(const DoctorFields &doctor)
+{
+    return !trimBlanks(doctor.name.value_or(QString())).isEmpty();
+}
+
+// The bookings of the named doctors' books among slots, from..to, that the calendar closes.
+bool closedBookings(BookStorage &storage, const ClinicCalendar &calendar, const QVector<int> &slots,
+                    QDate from, QDate to, QVector<FoundBooking> *found, QString *error,
+                    const ReadProgress &progress)
+{
+    AllDoctorFields doctors;
+    if (!storage.readDoctors(&doctors, error))
+        return false;
+    for (int i = 0; i < slots.size(); ++i) {
+        const int slot = slots.at(i);
+        if (progress && !progress(static_cast<int>(i * 100 / slots.size())))
+            return false;
+        if (!named(doctors[static_cast<size_t>(slot - 1)]))
+            continue;
+        QVector<Appointment> bookings;
+        if (!storage.readPeriod(slot, from, to, &bookings, error))
+            return false;
+        for (const Appointment &booking : std::as_const(bookings))
+            if (booking.date != placeholderDate() &&
+                calendar.planFor(slot, booking.date).closedAt(booking.hora))
+                found->append({slot, booking});
+    }
+    std::stable_sort(found->begin(), found->end(), [](const FoundBooking &a, const FoundBooking &b) {
+        return std::tie(a.booking.date, a.booking.hora) < std::tie(b.booking.date, b.booking.hora);
+    });
+    return true;
+}
+
+QVector<int> everySlot()
+{
+    QVector<int> slots;
+    for (int slot = 1; slot <= kDoctorSlotCount; ++slot)
+        slots << slot;
+    return slots;
+}
+
+} // namespace
+
+bool CalendarSetup::read(QString *error)
+{
+    return storage_.readCalendar(&entries_, error);
+}
+
+QVector<CalendarEntry> CalendarSetup::listed() const
+{
+    QVector<CalendarEntry> shown;
+    std::copy_if(
+        entries_.cbegin(), entries_.cend(), std::back_inserter(shown),
+        [](const CalendarEntry &entry) { return entry.kind != CalendarEntry::Kind::OptionalClosed; });
+    std::stable_sort(shown.begin(), shown.end(),
+                     [](const CalendarEntry &a, const CalendarEntry &b) { return a.from < b.from; });
+    return shown;
+}
+
+QString CalendarSetup::refusal(const CalendarEntry &entry) const
+{
+    return calendarRefusal(entry, entries_);
+}
+
+bool CalendarSetup::bookingsUnder(const CalendarEntry &entry, QVector<FoundBooking> *found, QString *error)
+{
+    found->clear();
+    if (entry.kind != CalendarEntry::Kind::Closure)
+        return true;
+    return closedBookings(storage_, ClinicCalendar::only({entry}),
+                          entry.slot ? QVector<int>{entry.slot} : everySlot(), entry.from,
+                          entry.to.isValid() ? entry.to : entry.from, found, error, {});
+}
+
+bool CalendarSetup::add(CalendarEntry entry, const QString &signedBy, const QDateTime &at, QString *error)
+{
+    if (const QString refused = refusal(entry); !refused.isEmpty()) {
+        *error = refused;
+        return false;
+    }
+    entry.changedBy = signedBy;
+    entry.changedAt = at;
+    QVector<CalendarEntry> entries = entries_;
+    entries << entry;
+    return save(entries, error);
+}
+
+bool CalendarSetup::remove(const CalendarEntry &entry, QString *error)
+{
+    QVector<CalendarEntry> entries = entries_;
+    const auto found = std::find(entries.begin(), entries.end(), entry);
+    if (found == entries.end())
+        return true;
+    entries.erase(found);
+    return save(entries, error);
+}
+
+bool CalendarSetup::closesOn(const QString &optionalKey) const
+{
+    return std::any_of(entries_.cbegin(), entries_.cend(), [&optionalKey](const CalendarEntry &entry) {
+        return entry.kind == CalendarEntry::Kind::OptionalClosed && entry.reason == optionalKey;
+    });
+}
+
+bool CalendarSetup::setClosesOn(const QString &optionalKey, bool closes, const QString &signedBy,
+                                const QDateTime &at, QString *error)
+{
+    if (closes == closesOn(optionalKey))
+        return true;
+    QVector<CalendarEntry> entries = entries_;
+    if (closes) {
+        CalendarEntry choice;
+        choice.kind = CalendarEntry::Kind::OptionalClosed;
+        choice.reason = optionalKey;
+        choice.changedBy = signedBy;
+        choice.changedAt = at;
+        entries << choice;
+    } else {
+        entries.erase(std::remove_if(entries.begin(), entries.end(),
+                                     [&optionalKey](const CalendarEntry &entry) {
+                                         return entry.kind == CalendarEntry::Kind::OptionalClosed &&
+                                                entry.reason == optionalKey;
+                                     }),
+                      entries.end());
+    }
+    return save(entries, error);
+}
+
+bool CalendarSetup::save(const QVector<CalendarEntry> &entries, QString *error)
+{
+    if (!storage_.saveCalendar(entries, error))
+        return false;
+    entries_ = entries;
+    return true;
+}
+
+bool readBookingsToReschedule(BookStorage &storage, QDate from, QVector<FoundBooking> *found, QString *error,
+                              const ReadProgress &progress)
+{
+    found->clear();
+    const std::shared_ptr<const ClinicCalendar> calendar = readClinicCalendar(storage, error);
+    return calendar &&
+           closedBookings(storage, *calendar, everySlot(), from, from.addDays(366), found, error, progress);
+}
+
+} // namespace velmora

@@ -1,0 +1,45 @@
+#pragma once
+
+#include "core/background_reads.h"
+#include "core/book_storage.h"
+#include "core/clinic_calendar.h"
+
+#include <QDateTime>
+
+namespace velmora {
+
+// The calendar window's work: the clinic's calendar as read, an entry added after its checks or
+// removed, each save the whole calendar at once and signed with who and when; and the bookings a
+// closure falls on, which it never touches.
+class CalendarSetup
+{
+public:
+    explicit CalendarSetup(BookStorage &storage) : storage_(storage) {}
+
+    bool read(QString *error);
+    // In date order, the optional days' choices left out.
+    QVector<CalendarEntry> listed() const;
+    QString refusal(const CalendarEntry &entry) const;
+    // The bookings the entry would close: a closure's, on every named doctor's book it covers.
+    bool bookingsUnder(const CalendarEntry &entry, QVector<FoundBooking> *found, QString *error);
+    // signedBy: "maria (desk 2)".
+    bool add(CalendarEntry entry, const QString &signedBy, const QDateTime &at, QString *error);
+    bool remove(const CalendarEntry &entry, QString *error);
+    // Whether the clinic closes on an optional day ("carnival", "corpus-christi").
+    bool closesOn(const QString &optionalKey) const;
+    bool setClosesOn(const QString &optionalKey, bool closes, const QString &signedBy, const QDateTime &at,
+                     QString *error);
+
+private:
+    bool save(const QVector<CalendarEntry> &entries, QString *error);
+
+    BookStorage &storage_;
+    QVector<CalendarEntry> entries_;
+};
+
+// Every booking from the day on, a year ahead, at a time the calendar closes: each stays booked until it
+// is moved or removed or the closure undone. In date and time order.
+bool readBookingsToReschedule(BookStorage &storage, QDate from, QVector<FoundBooking> *found, QString *error,
+                              const ReadProgress &progress = {});
+
+} // namespace velmora

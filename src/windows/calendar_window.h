@@ -1,0 +1,65 @@
+#pragma once
+
+#include "core/calendar_setup.h"
+#include "core/outcome.h"
+#include "windows/platform.h"
+#include "windows/reading_bar.h"
+
+#include <QWidget>
+
+class QCheckBox;
+class QComboBox;
+class QDateEdit;
+class QLineEdit;
+class QTableWidget;
+
+namespace velmora {
+
+// The clinic's calendar: its closures, extra days, own holidays and openings listed by date, one added
+// or removed in a few keys, the optional days it closes on; and below, every booking a closure or
+// holiday falls on, to be rescheduled. Enter on one brings it up in the main window.
+class CalendarWindow : public QWidget
+{
+    Q_OBJECT
+
+public:
+    CalendarWindow(const Platform &platform, BookStorage &storage, BackgroundReads &reads,
+                   QWidget *parent = nullptr);
+    // Shown with the named doctors to choose from; atReschedule: on the list of bookings to reschedule.
+    void open(const QStringList &doctorNames, bool atReschedule);
+    // Something was stored at this desk or another: the lists are read again.
+    void storedElsewhere();
+
+Q_SIGNALS:
+    void chosen(const velmora::BookPlace &place);
+    // The calendar was saved here: what it closes has changed.
+    void calendarSaved();
+
+private:
+    void showEntries();
+    void readToReschedule();
+    void addEntry();
+    void removeEntry();
+    void chooseBooking();
+    CalendarEntry typedEntry(bool *hoursRead) const;
+
+    Platform platform_;
+    CalendarSetup setup_;
+    QVector<CalendarEntry> listed_;
+    QVector<FoundBooking> toReschedule_;
+    QStringList doctorNames_;
+    QTableWidget *entries_ = nullptr;
+    QComboBox *kind_ = nullptr;
+    QComboBox *doctor_ = nullptr;
+    QDateEdit *from_ = nullptr;
+    QDateEdit *to_ = nullptr;
+    QLineEdit *hours_ = nullptr;
+    QLineEdit *reason_ = nullptr;
+    QCheckBox *yearly_ = nullptr;
+    QCheckBox *carnival_ = nullptr;
+    QCheckBox *corpusChristi_ = nullptr;
+    QTableWidget *reschedule_ = nullptr;
+    ReadingBar *reading_ = nullptr;
+};
+
+} // namespace velmora
