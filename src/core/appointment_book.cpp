@@ -197,7 +197,7 @@ void AppointmentBook::showDay(const QVector<Appointment> &bookings)
     statuses.reserve(day.rows.size());
     for (const int booking : day.bookingOfRow)
         statuses << (booking < 0 ? BookingStatus::ToConfirm : bookings.at(booking).status);
-    dayList_.setRows(day.rows, statuses);
+    dayList_.setRows(day.rows, statuses, dayPlan(doctor_, currentDate_));
     if (!bookings.isEmpty())
         entry_.setCurrent(shownRecord(bookings.last())); // as merging the bookings one by one leaves it
     selectNone();

@@ -22,8 +22,16 @@ QVariant DayListModel::data(const QModelIndex &index, int role) const
     case StatusRole:
         return static_cast<int>(status);
     case Qt::ToolTipRole:
-    case Qt::AccessibleDescriptionRole:
-        return status == BookingStatus::ToConfirm ? QVariant() : QVariant(statusCaption(status));
+    case Qt::AccessibleDescriptionRole: {
+        QStringList said;
+        if (status != BookingStatus::ToConfirm)
+            said << statusCaption(status);
+        if (closed_.closedAt(rows_.at(index.row())))
+            said << closed_.reasons();
+        return said.isEmpty() ? QVariant() : QVariant(said.join(QStringLiteral("; ")));
+    }
+    case ClosedRole:
+        return closed_.closedAt(rows_.at(index.row()));
     default:
         return {};
     }
@@ -71,9 +79,11 @@ void DayListModel::clear()
     endResetModel();
 }
 
-void DayListModel::setRows(const QStringList &rows, const QVector<BookingStatus> &statuses)
+void DayListModel::setRows(const QStringList &rows, const QVector<BookingStatus> &statuses,
+                           const DayPlan &closed)
 {
     beginResetModel();
+    closed_ = closed;
     rows_ = rows;
     statuses_ = statuses;
     statuses_.resize(rows.size(), BookingStatus::ToConfirm);

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "core/appointment.h"
+#include "core/clinic_calendar.h"
 
 #include <QAbstractListModel>
 #include <QStringList>
@@ -19,6 +20,7 @@ class DayListModel : public QAbstractListModel
 public:
     using QAbstractListModel::QAbstractListModel;
     static constexpr int StatusRole = Qt::UserRole + 1;
+    static constexpr int ClosedRole = Qt::UserRole + 2; // the row's time is closed by the calendar
 
     int rowCount(const QModelIndex &parent = {}) const override;
     QVariant data(const QModelIndex &index, int role = Qt::DisplayRole) const override;
@@ -29,12 +31,16 @@ public:
     void removeAt(int position);
     void setStatusAt(int position, BookingStatus status);
     void clear();
-    // Rows already in their order, in one reset.
-    void setRows(const QStringList &rows, const QVector<BookingStatus> &statuses = {});
+    // Rows already in their order, in one reset. closed: what the calendar closes that day; a booked
+    // row at a closed time is marked (ClosedRole, the reason in its tool tip).
+    void setRows(const QStringList &rows, const QVector<BookingStatus> &statuses = {},
+                 const DayPlan &closed = {});
+    const DayPlan &closed() const { return closed_; }
 
 private:
     QStringList rows_;
     QVector<BookingStatus> statuses_; // one per row
+    DayPlan closed_;
 };
 
 } // namespace velmora

@@ -1,5 +1,6 @@
 #include "core/session_views.h"
 
+#include "core/day_list_rules.h"
 #include "core/name_rules.h"
 #include "core/text_rules.h"
 #include "core/written_dates.h"
@@ -43,6 +44,19 @@ FirstFreeSearch firstFreeSearch(const AppointmentBook &book, QDate today, QTime 
     search.from = std::max(book.currentDate(), today);
     search.notBefore = search.from == today ? now : QTime();
     return search;
+}
+
+QString closedReasonAt(const AppointmentBook &book, const QString &time)
+{
+    if (book.activeSlot() == 0)
+        return {};
+    const DayPlan plan = dayPlan(book.doctorSettings(), book.currentDate());
+    return plan.closedAt(time.trimmed().rightJustified(5, QLatin1Char('0'))) ? plan.reasons() : QString();
+}
+
+QString closedNote(const AppointmentBook &book)
+{
+    return book.activeSlot() == 0 ? QString() : book.dayList().closed().reasons();
 }
 
 } // namespace velmora

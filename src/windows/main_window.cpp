@@ -110,6 +110,12 @@ void MainWindow::wireControls()
         List1->setCurrentIndex(List1->model()->index(row, 0));
     });
     connect(&book_, &AppointmentBook::dateChanged, this, &MainWindow::showDate);
+    connect(&book_.dayList(), &QAbstractItemModel::modelReset, this, [this] {
+        const QString note = closedNote(book_);
+        closedNote_->setText(note);
+        closedNote_->setAccessibleName(note);
+        closedNote_->setVisible(!note.isEmpty());
+    });
     connect(&book_, &AppointmentBook::doctorNamesChanged, this, &MainWindow::fillDoctorNames);
 
     // The rows the book adds, removes or lists afresh move the view's selection: that is not the user's.
@@ -421,6 +427,14 @@ void MainWindow::enterPressedIn(EntryField field)
 
 void MainWindow::cmd_inc_Click()
 {
+    // A time the calendar closes is booked only when the receptionist says so.
+    if (const QString closed = closedReasonAt(book_, book_.entry().text(TimeField));
+        !closed.isEmpty() &&
+        !platform_.messages.ask(this,
+                                tr("%1 is closed that day (%2). Book it all the same?")
+                                    .arg(book_.entry().text(TimeField).trimmed(), closed),
+                                tr("Book"), tr("Do not book"), MessageService::Default::No))
+        return;
     const Outcome outcome = book_.add();
     if (outcome.rowToShow >= 0)
         List1->scrollTo(book_.dayList().index(outcome.rowToShow)); // the new row in sight, where it was put

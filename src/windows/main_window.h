@@ -117,6 +117,7 @@ private:
     std::vector<std::pair<QPushButton *, DateStep>> dateButtons_; // Command1 to Command7
     QListView *List1 = nullptr;
     QLabel *firstStartHint_ = nullptr; // in the list's place while no doctor is set up
+    QLabel *closedNote_ = nullptr;     // why the calendar closes the day shown
     QGroupBox *Frame1 = nullptr;
     DoctorBox *Combo1 = nullptr;
     QTimer *Timer1 = nullptr;

@@ -180,8 +180,18 @@ void MainWindow::buildControls()
     firstStartHint_->setAlignment(Qt::AlignCenter);
     firstStartHint_->setFont(boldFont(arial, 11));
     setTextColor(firstStartHint_, kNavy);
-    (new QVBoxLayout(List1->viewport()))->addWidget(firstStartHint_);
+    auto *overList = new QVBoxLayout(List1->viewport());
+    overList->addWidget(firstStartHint_);
     firstStartHint_->hide();
+    // Under the rows of a day the calendar closes, in whole or in part: why.
+    closedNote_ = new QLabel(List1->viewport());
+    closedNote_->setObjectName(QStringLiteral("closedNote"));
+    closedNote_->setAlignment(Qt::AlignCenter);
+    closedNote_->setFont(boldFont(arial, 11));
+    setTextColor(closedNote_, kNavy);
+    overList->addStretch();
+    overList->addWidget(closedNote_);
+    closedNote_->hide();
 
     Frame1 = new QGroupBox(QCoreApplication::translate("MainWindow", "Change date"), canvas_);
     Frame1->setObjectName(QStringLiteral("Frame1"));

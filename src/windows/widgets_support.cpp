@@ -176,7 +176,10 @@ QColor statusColour(BookingStatus status)
 void FullRowDelegate::paint(QPainter *painter, const QStyleOptionViewItem &option,
                             const QModelIndex &index) const
 {
-    QStyledItemDelegate::paint(painter, option, index);
+    // A booking at a time the calendar closes stands in italics.
+    QStyleOptionViewItem shown = option;
+    shown.font.setItalic(index.data(DayListModel::ClosedRole).toBool());
+    QStyledItemDelegate::paint(painter, shown, index);
     const auto status = statusFromNumber(index.data(DayListModel::StatusRole).toInt());
     if (status == BookingStatus::ToConfirm)
         return;

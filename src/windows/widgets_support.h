@@ -57,7 +57,8 @@ public:
     static constexpr int kMarginCharacters = 4;
     FullRowDelegate(int characters, QObject *parent) : QStyledItemDelegate(parent), characters_(characters) {}
     QSize sizeHint(const QStyleOptionViewItem &option, const QModelIndex &index) const override;
-    // The row, and after it the mark of a status other than to confirm, in its colour.
+    // The row (in italics at a time the calendar closes), and after it the mark of a status other than
+    // to confirm, in its colour.
     void paint(QPainter *painter, const QStyleOptionViewItem &option,
                const QModelIndex &index) const override;
 

@@ -255,6 +255,15 @@ private Q_SLOTS:
         QCOMPARE(book.rows(), QStringList{book.rows().value(0)}); // the booking alone, no free slot
         QVERIFY(book.rows().value(0).startsWith(QStringLiteral("08:30  Maria")));
         QCOMPARE(book.field(2)->text(), QStringLiteral("Maria"));
+        QVERIFY(book.find<QLabel>("closedNote")->isVisible());
+        QCOMPARE(book.find<QLabel>("closedNote")->text(), QStringLiteral("Vacation"));
+        // A time typed on the closed day is asked about, and not booked on No.
+        book.typeInto(1, "09:00");
+        book.typeInto(2, "Walk-in");
+        book.platform.messages.answers = {false};
+        book.click("cmd_inc");
+        QVERIFY(book.platform.messages.takeOne().startsWith("09:00 is closed that day (Vacation)"));
+        QCOMPARE(book.rows().size(), 1);
         QVERIFY(book.platform.messages.shown.isEmpty());
     }
 

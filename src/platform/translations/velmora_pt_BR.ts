@@ -2437,4 +2437,19 @@ O programa continua funcionando; a próxima abertura tenta de novo.</translation
         <translation>A consulta mudou nesse meio tempo; a lista mostra o dia como está agora.</translation>
     </message>
 </context>
+<context>
+    <name>velmora::MainWindow</name>
+    <message>
+        <source>%1 is closed that day (%2). Book it all the same?</source>
+        <translation>O horário %1 está fechado nesse dia (%2). Marcar mesmo assim?</translation>
+    </message>
+    <message>
+        <source>Book</source>
+        <translation>Marcar</translation>
+    </message>
+    <message>
+        <source>Do not book</source>
+        <translation>Não marcar</translation>
+    </message>
+</context>
 </TS>
