@@ -3,6 +3,7 @@
 #include "core/activity_log.h"
 #include "core/booking_status.h"
 #include "core/csv_writer.h"
+#include "core/doctor_settings.h"
 #include "core/printout.h"
 #include "core/text_rules.h"
 #include "core/written_dates.h"
@@ -42,12 +43,20 @@ int rowKeptAfterReload(const QVector<ConfirmationRow> &before, int selected,
     return static_cast<int>(after.size()) - 1;
 }
 
-QDate nextWorkingDay(QDate today, const std::array<bool, 7> &hoursOnWeekday)
+QDate nextWorkingDay(QDate today, const std::array<bool, 7> &hoursOnWeekday, const ClinicCalendar &calendar)
 {
+    const auto extraDay = [&calendar](QDate day) {
+        for (int slot = 1; slot <= kDoctorSlotCount; ++slot)
+            if (calendar.planFor(slot, day).extraHours)
+                return true;
+        return false;
+    };
+    // A long closure is looked past, up to a year.
     QDate day = today.addDays(1);
-    for (int i = 0; i < 7; ++i, day = day.addDays(1)) {
+    for (int i = 0; i < 366; ++i, day = day.addDays(1)) {
         const int weekday = day.dayOfWeek();
-        if (weekday < Qt::Saturday || hoursOnWeekday[static_cast<size_t>(weekday - 1)])
+        if (extraDay(day) || ((weekday < Qt::Saturday || hoursOnWeekday[static_cast<size_t>(weekday - 1)]) &&
+                              !calendar.planFor(0, day).wholeDay))
             return day;
     }
     return today.addDays(1);
@@ -112,7 +121,10 @@ ConfirmationStart readConfirmationStart(BookStorage &storage, QDate today)
             qCWarning(logBook, "the weekly hours could not be read: %s", qUtf8Printable(error));
             hours[static_cast<size_t>(slot - 1)].fill(QStringLiteral("0800"));
         }
-    start.firstDay = nextWorkingDay(today, weekdaysWithHours(hours));
+    const std::shared_ptr<const ClinicCalendar> calendar = readClinicCalendar(storage, &error);
+    if (!calendar)
+        qCWarning(logBook, "the clinic's calendar could not be read: %s", qUtf8Printable(error));
+    start.firstDay = nextWorkingDay(today, weekdaysWithHours(hours), calendar ? *calendar : ClinicCalendar());
     return start;
 }
 

@@ -28,8 +28,10 @@ int rowKeptAfterReload(const QVector<ConfirmationRow> &before, int selected,
                        const QVector<ConfirmationRow> &after);
 
 // The day the list starts on by default: the next day after today that is a working day. Saturday
-// and Sunday count only when some doctor has hours on them (hoursOnWeekday: Monday first).
-QDate nextWorkingDay(QDate today, const std::array<bool, 7> &hoursOnWeekday);
+// and Sunday count only when some doctor has hours on them (hoursOnWeekday: Monday first), or an
+// extra day; a day the calendar closes the whole clinic on does not.
+QDate nextWorkingDay(QDate today, const std::array<bool, 7> &hoursOnWeekday,
+                     const ClinicCalendar &calendar = ClinicCalendar::weeklyAlone());
 // Whether any of the doctors has hours on each weekday, Monday first.
 std::array<bool, 7> weekdaysWithHours(const std::array<WeeklyTimes, kDoctorSlotCount> &hours);
 

@@ -243,6 +243,8 @@ private Q_SLOTS:
         QTest::newRow("Friday") << QDate(2026, 12, 11) << false << QDate(2026, 12, 14);
         QTest::newRow("Friday, Saturday worked") << QDate(2026, 12, 11) << true << QDate(2026, 12, 12);
         QTest::newRow("Saturday") << QDate(2026, 12, 12) << true << QDate(2026, 12, 14);
+        QTest::newRow("Christmas Eve, a Thursday") << QDate(2026, 12, 24) << false << QDate(2026, 12, 28);
+        QTest::newRow("Good Friday's eve") << QDate(2027, 3, 25) << false << QDate(2027, 3, 29);
     }
     void theListStartsOnTheNextWorkingDay()
     {
@@ -254,7 +256,7 @@ private Q_SLOTS:
         hours[3][weeklyTimePosition(0, 1)] = QStringLiteral("0800");
         if (saturdayHours)
             hours[9][weeklyTimePosition(5, 1)] = QStringLiteral("0800");
-        QTEST(nextWorkingDay(today, weekdaysWithHours(hours)), "first");
+        QTEST(nextWorkingDay(today, weekdaysWithHours(hours), ClinicCalendar()), "first");
     }
 
     // Statuses set from the list, on the books in memory: on the booking as listed, refused and said
