@@ -33,6 +33,8 @@ public:
     // The book started last left as it was before the fill.
     virtual void dropBook() = 0;
     virtual bool writeSettings(const SettingsRecord &record, QString *error) = 0;
+    // The clinic's calendar in place of the one there, after writeSettings.
+    virtual bool writeCalendar(const QVector<CalendarEntry> &entries, QString *error) = 0;
     // Everything appended made visible, each book checked to hold the number of bookings appended.
     virtual bool finish(QString *error) = 0;
 };

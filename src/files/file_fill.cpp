@@ -2,6 +2,7 @@
 
 #include "files/database.h"
 #include "schema/booking_sql.h"
+#include "schema/calendar_text.h"
 #include "schema/settings_fields.h"
 #include "schema/slot_files.h"
 
@@ -439,6 +440,37 @@ bool FileFill::writeSettings(const SettingsRecord &record, QString *error)
             return false;
     }
     return true;
+}
+
+bool FileFill::writeCalendar(const QVector<CalendarEntry> &entries, QString *error)
+{
+    // Into the settings file writeSettings built, before it is put in place with the books.
+    const auto main = std::find_if(built_.cbegin(), built_.cend(), [](const Built &built) {
+        return built.fileName == QLatin1String(kMainSettingsFile);
+    });
+    if (main == built_.cend()) {
+        *error = QCoreApplication::translate("Storage", "\"%1\" could not be written: %2")
+                     .arg(QLatin1String(kMainSettingsFile),
+                          QCoreApplication::translate("Storage", "the settings were not written first"));
+        return false;
+    }
+    if (!open(main->path, error))
+        return false;
+    const QString table = QLatin1String(kCalendarTable);
+    sqlite3_stmt *insert = nullptr;
+    bool written = run(QStringLiteral("CREATE TABLE IF NOT EXISTS %1 (entries TEXT NOT NULL); DELETE FROM %1")
+                           .arg(table)
+                           .toUtf8()
+                           .constData(),
+                       error) &&
+                   prepare(&insert, QStringLiteral("INSERT INTO %1 (entries) VALUES (?)").arg(table), error);
+    if (written)
+        bindValue(insert, 1, calendarText(entries));
+    written = written && step(insert, error);
+    sqlite3_finalize(insert);
+    written = written && run("COMMIT", error);
+    close();
+    return written;
 }
 
 bool FileFill::finish(QString *error)

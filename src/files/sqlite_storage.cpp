@@ -351,7 +351,9 @@ bool SqliteStorage::pourInto(StorageFill &fill, QString *error)
             if (field.file == file)
                 field.in(record) = recordValue(query.record().value(field.name));
     }
-    return fill.writeSettings(record, error);
+    QVector<CalendarEntry> calendar;
+    return fill.writeSettings(record, error) && settings_.readCalendar(&calendar, error) &&
+           fill.writeCalendar(calendar, error);
 }
 
 } // namespace velmora

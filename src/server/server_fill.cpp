@@ -220,6 +220,11 @@ bool ServerFill::writeSettings(const SettingsRecord &record, QString *error)
     return stillOpen(error) && storage_.saveSettings(fields, values, error);
 }
 
+bool ServerFill::writeCalendar(const QVector<CalendarEntry> &entries, QString *error)
+{
+    return stillOpen(error) && storage_.saveCalendar(entries, error);
+}
+
 bool ServerFill::finish(QString *error)
 {
     if (!endBook(error))

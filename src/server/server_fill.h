@@ -29,6 +29,7 @@ public:
     bool appendHistory(qint64 id, const HistoryEntry &entry, QString *error) override;
     void dropBook() override;
     bool writeSettings(const SettingsRecord &record, QString *error) override;
+    bool writeCalendar(const QVector<CalendarEntry> &entries, QString *error) override;
     bool finish(QString *error) override;
 
 private:

@@ -624,7 +624,9 @@ bool ServerStorage::pourInto(StorageFill &fill, QString *error)
         for (const RecordField &field : recordFields())
             field.in(record) = recordValue(fields.value(field.name));
         settings->finish();
-        return fill.writeSettings(record, error);
+        QVector<CalendarEntry> calendar;
+        return fill.writeSettings(record, error) && readCalendar(&calendar, error) &&
+               fill.writeCalendar(calendar, error);
     };
     const bool ok = poured();
     if (connection_.isOpen())

@@ -34,6 +34,7 @@ public:
     };
     std::map<int, Book> books;
     QByteArray settings;
+    QVector<CalendarEntry> calendar;
 
     bool startBook(int slot, QString *error) override
     {
@@ -81,6 +82,11 @@ public:
         settings = hash_.result();
         hash_.reset();
         return !passOn_ || passOn_->writeSettings(record, error);
+    }
+    bool writeCalendar(const QVector<CalendarEntry> &entries, QString *error) override
+    {
+        calendar = entries;
+        return !passOn_ || passOn_->writeCalendar(entries, error);
     }
     bool finish(QString *error) override
     {
@@ -139,7 +145,13 @@ bool copyBooks(BookStorage &from, BookStorage &to, QStringList *lines, QString *
                       .arg(bookName(slot))
                       .arg(book.bookings);
     }
-    if (stored.settings != poured.settings) {
+    const auto signedAlike = [](const QVector<CalendarEntry> &a, const QVector<CalendarEntry> &b) {
+        return a == b && std::equal(a.cbegin(), a.cend(), b.cbegin(),
+                                    [](const CalendarEntry &x, const CalendarEntry &y) {
+                                        return x.changedBy == y.changedBy && x.changedAt == y.changedAt;
+                                    });
+    };
+    if (stored.settings != poured.settings || !signedAlike(stored.calendar, poured.calendar)) {
         *error = QCoreApplication::translate("Storage",
                                              "the settings record differs from its source after the copy");
         return false;

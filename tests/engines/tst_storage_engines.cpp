@@ -766,6 +766,15 @@ private Q_SLOTS:
         QString error;
         const Appointment first = storedCalled(folder, "Patient 0");
         QCOMPARE(folder.setStatus(1, first, BookingStatus::Arrived, &error), WriteOutcome::Done);
+        // And the clinic's calendar, signed as it was set.
+        CalendarEntry congress;
+        congress.slot = 2;
+        congress.from = kMonday;
+        congress.start = QStringLiteral("1300");
+        congress.end = QStringLiteral("1800");
+        congress.reason = QStringLiteral("Congresso");
+        congress.changedBy = QStringLiteral("maria (vm)");
+        QVERIFY(folder.saveCalendar({congress}, &error));
 
         TestDatabase database;
         const CopyReport to = copyToServer(files.folder(), database.url());
@@ -788,6 +797,10 @@ private Q_SLOTS:
         QVector<HistoryEntry> history;
         QVERIFY(backAgain.readHistory(1, first.id, &history, &error));
         QCOMPARE(history.value(0).details, QStringLiteral("status: to-confirm \u2192 arrived"));
+        QVector<CalendarEntry> calendar;
+        QVERIFY(backAgain.readCalendar(&calendar, &error));
+        QVERIFY(calendar.size() == 1 && calendar.first() == congress &&
+                calendar.first().changedBy == congress.changedBy);
         QVERIFY(!copyFromServer(database.url(), back.folder()).done); // not over files already there
     }
 

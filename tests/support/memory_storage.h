@@ -247,8 +247,14 @@ public:
             }
             return true;
         }
+        bool writeCalendar(const QVector<CalendarEntry> &entries, QString *) override
+        {
+            calendar_ = entries;
+            return true;
+        }
         bool finish(QString *) override
         {
+            storage_.books_.calendar = calendar_;
             storage_.books_.books = staged_;
             storage_.books_.doctors = doctors_;
             storage_.books_.hours = hours_;
@@ -265,6 +271,7 @@ public:
         AllDoctorFields doctors_;
         std::array<WeeklyTimes, kDoctorSlotCount> hours_;
         std::map<std::pair<int, qint64>, QVector<HistoryEntry>> history_;
+        QVector<CalendarEntry> calendar_;
         int slot_ = 0;
     };
     std::unique_ptr<StorageFill> fill(QString *) override { return std::make_unique<Fill>(*this); }
@@ -290,7 +297,7 @@ public:
             for (size_t t = 0; t < record[i].weeklyTimes.size(); ++t)
                 record[i].weeklyTimes[t] = books_.hours[i][t];
         }
-        return fill.writeSettings(record, error);
+        return fill.writeSettings(record, error) && fill.writeCalendar(books_.calendar, error);
     }
 
     void watchOtherDesks(std::function<void(const StoredElsewhere &)> changed) override
