@@ -69,6 +69,9 @@ ConfirmationList readConfirmationList(BookStorage &storage, QDate from, QDate to
     AllDoctorFields doctors;
     if (!storage.readDoctors(&doctors, &list.error))
         return list;
+    const std::shared_ptr<const ClinicCalendar> calendar = readClinicCalendar(storage, &list.error);
+    if (!calendar)
+        return list;
     QVector<int> slots;
     for (int doctor = 1; doctor <= kDoctorSlotCount; ++doctor)
         if (slot == doctor ||
@@ -89,7 +92,10 @@ ConfirmationList readConfirmationList(BookStorage &storage, QDate from, QDate to
             for (const Appointment &booking : std::as_const(bookings))
                 if (booking.date != placeholderDate() &&
                     (!toConfirmOnly || booking.status == BookingStatus::ToConfirm))
-                    list.rows.append({doctor, name, booking});
+                    list.rows.append({doctor, name, booking, [&] {
+                                          const DayPlan plan = calendar->planFor(doctor, booking.date);
+                                          return plan.closedAt(booking.hora) ? plan.reasons() : QString();
+                                      }()});
         }
     }
     std::stable_sort(list.rows.begin(), list.rows.end(),

@@ -19,6 +19,7 @@ struct ConfirmationRow
     int slot = 0;
     QString doctor;
     Appointment booking;
+    QString closed; // why the calendar closes its time; empty when open: such a booking is to reschedule
 };
 
 // Where the selection goes when the list is read again: the same booking (its book and identity, as

@@ -109,4 +109,12 @@ QString defaultMessageTemplate()
         "{date}, at {time}. Please reply YES to confirm, or tell us if you cannot come.\n{clinic}");
 }
 
+QString defaultRescheduleTemplate()
+{
+    return QCoreApplication::translate(
+        "Confirmation",
+        "Hello, {first_name}! We need to reschedule your appointment with {doctor} on {weekday}, {date}, at "
+        "{time}: we will be closed then. Please reply with the days and times that suit you.\n{clinic}");
+}
+
 } // namespace velmora

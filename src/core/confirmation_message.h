@@ -27,6 +27,8 @@ QStringList unknownPlaceholders(const QString &messageTemplate);
 // The known placeholders, for the settings window to show.
 QString knownPlaceholders();
 QString defaultMessageTemplate();
+// The message for a booking on a day or at a time the clinic closed.
+QString defaultRescheduleTemplate();
 // WhatsApp takes a message of a few thousand characters; a longer one is cut or refused.
 constexpr int kMessageLimit = 4000;
 

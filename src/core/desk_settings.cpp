@@ -16,6 +16,8 @@ ConfirmationSettings readConfirmationSettings(const QString &iniPath)
     ConfirmationSettings settings;
     settings.messageTemplate =
         ini.value(QStringLiteral("confirmation/message"), defaultMessageTemplate()).toString();
+    settings.rescheduleTemplate =
+        ini.value(QStringLiteral("confirmation/reschedule_message"), defaultRescheduleTemplate()).toString();
     settings.areaCode = ini.value(QStringLiteral("confirmation/area_code")).toString();
     settings.clinic = ini.value(QStringLiteral("confirmation/clinic")).toString();
     return settings;
@@ -40,6 +42,7 @@ bool saveConfirmationSettings(const QString &iniPath, const ConfirmationSettings
     }
     QSettings ini(iniPath, QSettings::IniFormat);
     ini.setValue(QStringLiteral("confirmation/message"), settings.messageTemplate);
+    ini.setValue(QStringLiteral("confirmation/reschedule_message"), settings.rescheduleTemplate);
     ini.setValue(QStringLiteral("confirmation/area_code"), settings.areaCode.trimmed());
     ini.setValue(QStringLiteral("confirmation/clinic"), settings.clinic.trimmed());
     ini.sync();

@@ -8,6 +8,7 @@ namespace velmora {
 struct ConfirmationSettings
 {
     QString messageTemplate;
+    QString rescheduleTemplate; // for a booking the calendar closes
     QString areaCode;
     QString clinic;
 };

@@ -303,8 +303,9 @@ void ConfirmationWindow::sendWhatsApp()
                                     tr("Send all the same"), tr("Cancel"), MessageService::Default::No))
             return;
     }
+    // A booking the calendar closes is asked to be moved, not confirmed.
     const QString message = filledMessage(
-        settings.messageTemplate,
+        listed.closed.isEmpty() ? settings.messageTemplate : settings.rescheduleTemplate,
         {listed.booking.nome, listed.booking.date, listed.booking.hora, listed.doctor, settings.clinic},
         QLocale());
     // A template made longer elsewhere (velmora.ini edited by hand) is not sent cut.

@@ -24,6 +24,11 @@ MessageWindow::MessageWindow(const Platform &platform, const QString &iniPath, Q
     text_->setObjectName(QStringLiteral("messageText"));
     text_->setAccessibleName(tr("Message text"));
     text_->setTabChangesFocus(true);
+    reschedule_ = new QPlainTextEdit(this);
+    reschedule_->setObjectName(QStringLiteral("rescheduleText"));
+    reschedule_->setAccessibleName(tr("Message for a booking the clinic must reschedule"));
+    reschedule_->setTabChangesFocus(true);
+    reschedule_->setMaximumHeight(reschedule_->fontMetrics().lineSpacing() * 5);
     areaCode_ = new QLineEdit(this);
     areaCode_->setObjectName(QStringLiteral("areaCode"));
     areaCode_->setAccessibleName(tr("The clinic's area code"));
@@ -62,6 +67,9 @@ MessageWindow::MessageWindow(const Platform &platform, const QString &iniPath, Q
     form->addRow(textCaption, text_);
     form->addRow(QString(), placeholders);
     form->addRow(QString(), limit_);
+    auto *rescheduleCaption = new QLabel(tr("&Reschedule message:"), this);
+    rescheduleCaption->setBuddy(reschedule_);
+    form->addRow(rescheduleCaption, reschedule_);
     auto *areaCaption = new QLabel(tr("&Area code:"), this);
     areaCaption->setBuddy(areaCode_);
     form->addRow(areaCaption, areaCode_);
@@ -96,6 +104,7 @@ void MessageWindow::open()
 {
     const ConfirmationSettings settings = readConfirmationSettings(iniPath_);
     text_->setPlainText(settings.messageTemplate);
+    reschedule_->setPlainText(settings.rescheduleTemplate);
     areaCode_->setText(settings.areaCode);
     clinic_->setText(settings.clinic);
     showSample();
@@ -121,20 +130,25 @@ void MessageWindow::showSample()
 
 void MessageWindow::save()
 {
-    const ConfirmationSettings settings{text_->toPlainText(), areaCode_->text(), clinic_->text()};
+    // A reschedule message left empty is the default one.
+    const QString reschedule = trimBlanks(reschedule_->toPlainText()).trimmed().isEmpty()
+                                   ? defaultRescheduleTemplate()
+                                   : reschedule_->toPlainText();
+    const ConfirmationSettings settings{text_->toPlainText(), reschedule, areaCode_->text(), clinic_->text()};
     if (trimBlanks(text_->toPlainText()).trimmed().isEmpty()) {
         platform_.messages.inform(this, tr("The message is empty: write one, or press \"Default message\"."));
         text_->setFocus(Qt::OtherFocusReason);
         return;
     }
-    if (characterCount(text_->toPlainText()) > kMessageLimit) {
-        platform_.messages.inform(this,
-                                  tr("The message is longer than %1 characters: WhatsApp would not take it "
-                                     "whole. Shorten it.")
-                                      .arg(QLocale().toString(kMessageLimit)));
-        text_->setFocus(Qt::OtherFocusReason);
-        return;
-    }
+    for (QPlainTextEdit *message : {text_, reschedule_})
+        if (characterCount(message->toPlainText()) > kMessageLimit) {
+            platform_.messages.inform(
+                this, tr("The message is longer than %1 characters: WhatsApp would not take it "
+                         "whole. Shorten it.")
+                          .arg(QLocale().toString(kMessageLimit)));
+            message->setFocus(Qt::OtherFocusReason);
+            return;
+        }
     if (areaCode_->text().size() == 1) {
         platform_.messages.inform(this, tr("The area code has two digits, such as 11 or 21."));
         areaCode_->setFocus(Qt::OtherFocusReason);

@@ -28,6 +28,7 @@ private:
     Platform platform_;
     QString iniPath_;
     QPlainTextEdit *text_ = nullptr;
+    QPlainTextEdit *reschedule_ = nullptr;
     QLineEdit *areaCode_ = nullptr;
     QLineEdit *clinic_ = nullptr;
     QLabel *sample_ = nullptr;

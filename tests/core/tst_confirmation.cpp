@@ -261,6 +261,27 @@ private Q_SLOTS:
 
     // Statuses set from the list, on the books in memory: on the booking as listed, refused and said
     // once it is no longer stored so; the list of those still to confirm follows.
+    // A booking the calendar closes is listed as one to reschedule, with why; the day before is not.
+    void closedBookingsAreListedToReschedule()
+    {
+        testing::MemoryBooks books;
+        books.doctors[0].name = QStringLiteral("Ana");
+        testing::MemoryStorage storage(books);
+        QString error;
+        for (const QDate day : {QDate(2026, 12, 24), QDate(2026, 12, 25)}) {
+            Appointment booking;
+            booking.date = day;
+            booking.hora = QStringLiteral("08:00");
+            booking.nome = QStringLiteral("Maria");
+            QCOMPARE(storage.add(1, booking, 0, &error).outcome, AddOutcome::Stored);
+        }
+        const ConfirmationList listed =
+            readConfirmationList(storage, QDate(2026, 12, 24), QDate(2026, 12, 25), 0, false);
+        QCOMPARE(listed.rows.size(), 2);
+        QCOMPARE(listed.rows.at(0).closed, QString());
+        QCOMPARE(listed.rows.at(1).closed, QStringLiteral("Holiday: Christmas"));
+    }
+
     void statusesSetFromTheList()
     {
         testing::MemoryBooks books;

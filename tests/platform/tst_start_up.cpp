@@ -334,7 +334,7 @@ private Q_SLOTS:
         QVERIFY(QFile::link(outside, files.path("velmora.log")));
         installLogFile(files.folder(), LogEcho::LogOnly);
         qCInfo(logStart) << "a line of the log";
-        QVERIFY(saveConfirmationSettings(files.path("velmora.ini"), {"Oi", "11", "Clínica"}));
+        QVERIFY(saveConfirmationSettings(files.path("velmora.ini"), {"Oi", "Remarcar", "11", "Clínica"}));
         QCOMPARE(readConfirmationSettings(files.path("velmora.ini")).clinic, QStringLiteral("Clínica"));
         QVERIFY(target.open(QIODevice::ReadOnly));
         QCOMPARE(target.readAll(), QByteArray("theirs"));
@@ -346,7 +346,7 @@ private Q_SLOTS:
         qCInfo(logStart) << "a line nobody reads";
         QCOMPARE(readConfirmationSettings(files.path("velmora.ini")).clinic, QString());
         QCOMPARE(serverInSettings(files.folder()), QString());
-        QVERIFY(!saveConfirmationSettings(files.path("velmora.ini"), {"Oi", "11", "Clínica"}));
+        QVERIFY(!saveConfirmationSettings(files.path("velmora.ini"), {"Oi", "Remarcar", "11", "Clínica"}));
         removeLogFile();
     }
 

@@ -600,7 +600,7 @@ private Q_SLOTS:
         book.files.addAppointment(1, tuesday, "08:00", "Maria Conceição", "", "(11) 99999-0000 / 3333-4444");
         book.files.addAppointment(1, tuesday, "09:00", "Bia", "", "3333-4444");
         QVERIFY(saveConfirmationSettings(book.files.folder().filePath("velmora.ini"),
-                                         {"Oi {primeiro_nome}, {hora}?", "11", ""}));
+                                         {"Oi {primeiro_nome}, {hora}?", "", "11", ""}));
         book.open();
         QTest::keyClick(book.window, Qt::Key_C, Qt::ControlModifier | Qt::ShiftModifier);
         auto *confirmations = book.find<QWidget>("confirmationWindow");

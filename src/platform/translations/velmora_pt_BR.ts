@@ -377,6 +377,12 @@ A lista fica vazia até que possam ser lidas.</translation>
 <context>
     <name>Confirmation</name>
     <message>
+        <source>Hello, {first_name}! We need to reschedule your appointment with {doctor} on {weekday}, {date}, at {time}: we will be closed then. Please reply with the days and times that suit you.
+{clinic}</source>
+        <translation>Olá, {primeiro_nome}! Precisamos remarcar sua consulta com {medico}: {dia_da_semana}, {data}, às {hora}, pois estaremos fechados. Responda com os dias e horários que ficam bons para você.
+{clinica}</translation>
+    </message>
+    <message>
         <source>Hello, {first_name}! This is a reminder of your appointment with {doctor} on {weekday}, {date}, at {time}. Please reply YES to confirm, or tell us if you cannot come.
 {clinic}</source>
         <translation>Olá, {primeiro_nome}! Lembrete da sua consulta com {medico}: {dia_da_semana}, {data}, às {hora}. Responda SIM para confirmar ou avise se não puder comparecer.
@@ -1493,6 +1499,10 @@ O programa continua funcionando; a próxima abertura tenta de novo.</translation
         <source>its calendar cannot be read</source>
         <translation>seu calendário não pode ser lido</translation>
     </message>
+    <message>
+        <source>the settings were not written first</source>
+        <translation>as configurações não foram gravadas antes</translation>
+    </message>
 </context>
 <context>
     <name>WeeklyTimes</name>
@@ -1806,6 +1816,14 @@ O programa continua funcionando; a próxima abertura tenta de novo.</translation
     <message>
         <source>The message is longer than %1 characters: WhatsApp would not take it whole. Shorten it.</source>
         <translation>A mensagem tem mais de %1 caracteres: o WhatsApp não a aceitaria inteira. Encurte-a.</translation>
+    </message>
+    <message>
+        <source>Message for a booking the clinic must reschedule</source>
+        <translation>Mensagem para uma consulta que a clínica precisa remarcar</translation>
+    </message>
+    <message>
+        <source>&amp;Reschedule message:</source>
+        <translation>Mensagem para &amp;remarcar:</translation>
     </message>
 </context>
 <context>
