@@ -33,6 +33,7 @@
 #include <QTest>
 
 #include <benchmark/benchmark.h>
+#include <optional>
 #include <sqlite3.h>
 
 #include <sys/resource.h>
@@ -196,6 +197,38 @@ void stepOnAndBack(benchmark::State &state, OpenBook &window)
     state.SetLabel(std::to_string(window.dayList().rowCount()) + " rows");
 }
 
+// 200 closures and extra days stored in the folder's calendar for as long as it lives, none on the days
+// measured: what a year's calendar costs the reads that follow it.
+class CalendarOf200
+{
+public:
+    explicit CalendarOf200(const QString &folder) : storage_(QDir(folder))
+    {
+        QVector<CalendarEntry> entries;
+        for (int i = 0; i < 200; ++i) {
+            CalendarEntry entry;
+            entry.kind = i % 2 ? CalendarEntry::Kind::Closure : CalendarEntry::Kind::ExtraDay;
+            entry.slot = 1 + i % kDoctorSlotCount;
+            entry.from = kFirstDay.addYears(1).addDays(i);
+            entry.to = i % 2 ? entry.from.addDays(3) : QDate();
+            entry.hours = i % 2 ? QStringList{} : QStringList{"0800", "1200"};
+            entry.reason = QStringLiteral("Congresso %1").arg(i);
+            entries << entry;
+        }
+        save(entries);
+    }
+    ~CalendarOf200() { save({}); }
+
+private:
+    void save(const QVector<CalendarEntry> &entries)
+    {
+        QString error;
+        if (!storage_.saveCalendar(entries, &error))
+            qFatal("calendar: %s", qPrintable(error));
+    }
+    SqliteStorage storage_;
+};
+
 void BM_DayListRebuild(benchmark::State &state)
 {
     Services services;
@@ -206,6 +239,16 @@ void BM_DayListRebuild(benchmark::State &state)
         benchmark::Counter(static_cast<double>(state.iterations() * 2),
                            benchmark::Counter::kIsRate | benchmark::Counter::kInvert);
 }
+void BM_DayListRebuildWithCalendar(benchmark::State &state)
+{
+    Services services;
+    const QString folder = preparedFolder(static_cast<int>(state.range(0)));
+    const CalendarOf200 calendar(folder);
+    const auto window = openBook(services, folder);
+    stepOnAndBack(state, *window);
+}
+BENCHMARK(BM_DayListRebuildWithCalendar)->Arg(1000000)->Unit(benchmark::kMillisecond)->UseRealTime();
+
 BENCHMARK(BM_DayListRebuild)
     ->Arg(1000)
     ->Arg(100000)
@@ -337,6 +380,19 @@ void BM_MonthReport(benchmark::State &state)
             qFatal("report: %s", qPrintable(error));
     state.SetLabel(std::to_string(report.doctors.value(0).booked) + " bookings of the first doctor");
 }
+void BM_MonthReportWithCalendar(benchmark::State &state)
+{
+    const QString folder = tenBooksFolder(static_cast<int>(state.range(0)));
+    const CalendarOf200 calendar(folder);
+    SqliteStorage storage{QDir(folder)};
+    MonthReport report;
+    QString error;
+    for (auto _ : state)
+        if (!readMonthReport(storage, kFirstDay, kFirstDay.addDays(state.range(1) - 1), 0, &report, &error))
+            qFatal("report: %s", qPrintable(error));
+}
+BENCHMARK(BM_MonthReportWithCalendar)->Args({100000, 25})->Unit(benchmark::kMillisecond)->UseRealTime();
+
 BENCHMARK(BM_MonthReport)
     ->Args({1000, 25})
     ->Args({100000, 25})
@@ -455,14 +511,18 @@ BENCHMARK(BM_BareIndexQuery)->Unit(benchmark::kMillisecond)->UseRealTime();
 void BM_FirstFreeSlots(benchmark::State &state)
 {
     Services services;
-    const auto window = openBook(services, preparedFolder(40 * 30));
+    const QString folder = preparedFolder(40 * 30);
+    std::optional<CalendarOf200> calendar;
+    if (state.range(0) != 0)
+        calendar.emplace(folder);
+    const auto window = openBook(services, folder);
     const FirstFreeSearch search = firstFreeSearch(window->book, kFirstDay, QTime(7, 0));
     for (auto _ : state)
         if (const FirstFreeTimes times = readFirstFreeTimes(window->storage, search);
             times.found.size() != 10)
             qFatal("first free slots: %s", qPrintable(times.message));
 }
-BENCHMARK(BM_FirstFreeSlots)->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK(BM_FirstFreeSlots)->Arg(0)->Arg(200)->Unit(benchmark::kMillisecond)->UseRealTime();
 
 // A status set on the selected booking, as Ctrl+2 and Ctrl+1 do, against an Add.
 void BM_StatusChange(benchmark::State &state)
@@ -784,6 +844,12 @@ public:
                "ms");
         ratio("a day of 40,000 bookings against a day of 40 (O(n log n): about 1000 x 1.3)",
               "BM_CrowdedDay/40000/real_time", "BM_CrowdedDay/40/real_time", 2000.0);
+        ratio("day list rebuild with 200 closures and extra days stored against none, 1,000,000",
+              "BM_DayListRebuildWithCalendar/1000000/real_time", rebuild + "1000000/real_time", 1.1);
+        ratio("the month's figures with 200 closures and extra days stored against none",
+              "BM_MonthReportWithCalendar/100000/25/real_time", "BM_MonthReport/100000/25/real_time", 1.1);
+        ratio("the earliest free times with 200 closures and extra days stored against none",
+              "BM_FirstFreeSlots/200/real_time", "BM_FirstFreeSlots/0/real_time", 1.1);
         ratio("day list rebuild with every booking's status against without, 100,000",
               "BM_DayListRebuildWithStatuses/100000/real_time", rebuild + "100000/real_time", 1.2);
         figure("confirmation list of a day, ten doctors, 40 each", "BM_ConfirmationListOfADay/real_time", 20,
@@ -805,7 +871,7 @@ public:
               "BM_TenBareDays/real_time", 1.5);
         ratio("the clinic's day at 1,000,000 bookings against 10,000", "BM_ClinicDay/100000/real_time",
               "BM_ClinicDay/1000/real_time", 1.2);
-        figure("the first free times of ten days of 40 bookings", "BM_FirstFreeSlots/real_time", 20, "ms");
+        figure("the first free times of ten days of 40 bookings", "BM_FirstFreeSlots/0/real_time", 20, "ms");
         ratio("a status set against an Add", "BM_StatusChange/real_time", "BM_AddBooking/real_time", 1.2);
         ratio("import of clinic-a against reading it with the library alone", "BM_ImportClinicA/iterations:5",
               "BM_ReadClinicAWithTheLibraryAlone/iterations:5", 1.5);
