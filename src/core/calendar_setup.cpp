@@ -85,12 +85,15 @@ bool CalendarSetup::bookingsUnder(const CalendarEntry &entry, QVector<FoundBooki
 
 bool CalendarSetup::add(CalendarEntry entry, const QString &signedBy, const QDateTime &at, QString *error)
 {
+    entry.changedBy = signedBy;
+    entry.changedAt = at;
+    // What another desk saved meanwhile is kept: the calendar is read again just before.
+    if (!read(error))
+        return false;
     if (const QString refused = refusal(entry); !refused.isEmpty()) {
         *error = refused;
         return false;
     }
-    entry.changedBy = signedBy;
-    entry.changedAt = at;
     QVector<CalendarEntry> entries = entries_;
     entries << entry;
     return save(entries, error);
@@ -98,6 +101,8 @@ bool CalendarSetup::add(CalendarEntry entry, const QString &signedBy, const QDat
 
 bool CalendarSetup::remove(const CalendarEntry &entry, QString *error)
 {
+    if (!read(error))
+        return false;
     QVector<CalendarEntry> entries = entries_;
     const auto found = std::find(entries.begin(), entries.end(), entry);
     if (found == entries.end())
@@ -116,6 +121,8 @@ bool CalendarSetup::closesOn(const QString &optionalKey) const
 bool CalendarSetup::setClosesOn(const QString &optionalKey, bool closes, const QString &signedBy,
                                 const QDateTime &at, QString *error)
 {
+    if (!read(error))
+        return false;
     if (closes == closesOn(optionalKey))
         return true;
     QVector<CalendarEntry> entries = entries_;

@@ -135,8 +135,9 @@ std::optional<QStringList> hoursFromText(const QString &text)
 {
     QStringList hours;
     static const QRegularExpression period(QStringLiteral("^(\\d{1,2}):?(\\d{2})-(\\d{1,2}):?(\\d{2})$"));
-    for (const QString &part :
-         text.simplified().remove(QStringLiteral(" - ")).split(QLatin1Char(' '), Qt::SkipEmptyParts)) {
+    for (const QString &part : text.simplified()
+                                   .replace(QStringLiteral(" - "), QStringLiteral("-"))
+                                   .split(QLatin1Char(' '), Qt::SkipEmptyParts)) {
         const QRegularExpressionMatch read = period.match(part);
         if (!read.hasMatch())
             return std::nullopt;

@@ -259,7 +259,10 @@ CalendarEntry CalendarWindow::typedEntry(bool *hoursRead) const
 {
     CalendarEntry entry;
     entry.kind = static_cast<CalendarEntry::Kind>(kind_->currentData().toInt());
-    entry.slot = doctor_->currentData().toInt();
+    // A holiday, or opening on one, is the whole clinic's.
+    entry.slot = entry.kind == CalendarEntry::Kind::Holiday || entry.kind == CalendarEntry::Kind::Opening
+                     ? 0
+                     : doctor_->currentData().toInt();
     entry.from = from_->date();
     entry.to = entry.kind == CalendarEntry::Kind::Closure ? to_->date() : QDate();
     entry.reason = reason_->text().trimmed();

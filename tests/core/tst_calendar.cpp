@@ -148,6 +148,29 @@ private Q_SLOTS:
         }
     }
 
+    void hoursAsTyped_data()
+    {
+        QTest::addColumn<QString>("typed");
+        QTest::addColumn<QStringList>("hours");
+        QTest::addColumn<bool>("read");
+        QTest::newRow("whole day") << "" << QStringList{} << true;
+        QTest::newRow("an afternoon") << "13:00-18:00" << QStringList{"1300", "1800"} << true;
+        QTest::newRow("two periods, blanks and a short hour")
+            << " 8:00 - 12:00  14:00-18:00" << QStringList{"0800", "1200", "1400", "1800"} << true;
+        QTest::newRow("no colons") << "0800-1200" << QStringList{"0800", "1200"} << true;
+        QTest::newRow("words") << "after lunch" << QStringList{} << false;
+    }
+    void hoursAsTyped()
+    {
+        QFETCH(QString, typed);
+        QFETCH(QStringList, hours);
+        QFETCH(bool, read);
+        const std::optional<QStringList> got = hoursFromText(typed);
+        QCOMPARE(got.has_value(), read);
+        if (read)
+            QCOMPARE(*got, hours);
+    }
+
     void refusals_data()
     {
         QTest::addColumn<CalendarEntry>("entry");
