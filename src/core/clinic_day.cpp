@@ -29,18 +29,21 @@ QString timeOfRow(const QString &row)
 
 namespace {
 
-// One column: the slot's day read and listed; its times added to the board's.
+// One column: the slot's day (read already, or read here) listed; its times added to the board's.
 BoardColumn readColumn(BookStorage &storage, int slot, const DoctorFields &fields, const WeeklyTimes &hours,
                        const std::shared_ptr<const ClinicCalendar> &calendar, QDate date,
-                       std::set<std::pair<int, QString>> *times)
+                       std::set<std::pair<int, QString>> *times,
+                       const QVector<Appointment> *readAlready = nullptr)
 {
     BoardColumn column;
     column.slot = slot;
     column.date = date;
     column.doctor = trimBlanks(fields.name.value_or(QString()));
     DoctorSettings settings;
+    if (readAlready)
+        column.bookings = *readAlready;
     column.read = doctorSettingsFrom(fields, hours, &settings, &column.error) &&
-                  storage.readDay(slot, date, &column.bookings, &column.error);
+                  (readAlready || storage.readDay(slot, date, &column.bookings, &column.error));
     settings.slot = slot;
     settings.calendar = calendar;
     if (!column.read)
@@ -81,20 +84,28 @@ ClinicDay readClinicDay(BookStorage &storage, QDate date, int onlySlot)
     const bool doctorsRead = (calendar = readClinicCalendar(storage, &error)) &&
                              storage.readDoctors(&doctors, &error) &&
                              storage.readAllWeeklyTimes(&hours, &error);
-    std::set<std::pair<int, QString>> times; // in the order of the day, each once
-    for (int slot = 1; slot <= kDoctorSlotCount; ++slot) {
-        const DoctorFields &fields = doctors[static_cast<size_t>(slot - 1)];
-        if ((onlySlot != 0 && slot != onlySlot) ||
-            (onlySlot == 0 && doctorsRead && trimBlanks(fields.name.value_or(QString())).isEmpty()))
-            continue;
-        BoardColumn column =
-            readColumn(storage, slot, fields, hours[static_cast<size_t>(slot - 1)], calendar, date, &times);
-        if (!doctorsRead) {
-            column.read = false;
-            column.error = error;
-        }
-        clinic.columns << column;
+    QVector<int> slots;
+    for (int slot = 1; slot <= kDoctorSlotCount; ++slot)
+        if (onlySlot == slot ||
+            (onlySlot == 0 &&
+             (!doctorsRead ||
+              !trimBlanks(doctors[static_cast<size_t>(slot - 1)].name.value_or(QString())).isEmpty())))
+            slots << slot;
+    if (!doctorsRead) {
+        for (const int slot : std::as_const(slots))
+            clinic.columns << BoardColumn{slot, date, {}, false, error, false, {}, {}, {}};
+        return clinic;
     }
+    // Every day in one read where the engine can; when that fails, each book on its own, so that the
+    // one that cannot be read is told apart.
+    std::map<int, QVector<Appointment>> days;
+    QString daysError;
+    const bool daysRead = storage.readDays(slots, date, &days, &daysError);
+    std::set<std::pair<int, QString>> times; // in the order of the day, each once
+    for (const int slot : std::as_const(slots))
+        clinic.columns << readColumn(storage, slot, doctors[static_cast<size_t>(slot - 1)],
+                                     hours[static_cast<size_t>(slot - 1)], calendar, date, &times,
+                                     daysRead ? &days[slot] : nullptr);
     return withTimes(clinic, times);
 }
 

@@ -12,6 +12,19 @@ namespace velmora {
 
 namespace {
 
+// The write's transaction committed when its statements went through, else rolled back; error holds
+// why a statement failed, or is given the commit's reason.
+bool endWrite(QSqlDatabase &db, QSqlQuery &query, bool written, QString *error)
+{
+    query.finish();
+    if (written && db.commit())
+        return true;
+    if (written)
+        *error = reasonOf(db.lastError());
+    db.rollback();
+    return false;
+}
+
 bool readFirstRecord(Connection &connection, QSqlRecord *record, qint64 *rowId, QString *error)
 {
     if (!connection.ensureOpen(error))
@@ -54,21 +67,12 @@ bool updateFirstRecord(Connection &connection, const QStringList &fields, const 
         *error = reasonOf(db.lastError());
         return false;
     }
-    if (!query.exec() || query.numRowsAffected() != 1) {
+    const bool written = query.exec() && query.numRowsAffected() == 1;
+    if (!written)
         *error = query.lastError().isValid()
                      ? reasonOf(query.lastError())
                      : QCoreApplication::translate("Storage", "the settings record was not found");
-        query.finish();
-        db.rollback();
-        return false;
-    }
-    query.finish();
-    if (!db.commit()) {
-        *error = reasonOf(db.lastError());
-        db.rollback();
-        return false;
-    }
-    return true;
+    return endWrite(db, query, written, error);
 }
 
 } // namespace
@@ -193,19 +197,9 @@ bool SettingsStore::saveCalendar(const QVector<CalendarEntry> &entries, QString 
         query.exec(QStringLiteral("DELETE FROM %1").arg(table)) &&
         query.prepare(QStringLiteral("INSERT INTO %1 (entries) VALUES (?)").arg(table)) &&
         (query.addBindValue(calendarText(entries)), query.exec());
-    if (!saved) {
+    if (!saved)
         *error = reasonOf(query.lastError());
-        query.finish();
-        db.rollback();
-        return false;
-    }
-    query.finish();
-    if (!db.commit()) {
-        *error = reasonOf(db.lastError());
-        db.rollback();
-        return false;
-    }
-    return true;
+    return endWrite(db, query, saved, error);
 }
 
 } // namespace velmora

@@ -216,6 +216,43 @@ bool ServerStorage::readDay(int slot, QDate date, QVector<Appointment> *bookings
     return true;
 }
 
+bool ServerStorage::readDays(const QVector<int> &slots, QDate date, std::map<int, QVector<Appointment>> *days,
+                             QString *error)
+{
+    // One statement and one round trip for every book's day, each book's rows in their order.
+    QStringList parts;
+    QVariantList values;
+    for (const int slot : slots) {
+        parts << QStringLiteral("SELECT q.*, %1 AS slot FROM (%2) q")
+                     .arg(slot)
+                     .arg(dayQuery(serverBookTable(slot), QStringLiteral("id"),
+                                   statusTable(serverSchema(slot))));
+        values << storedDate(date);
+        (*days)[slot].clear();
+    }
+    if (parts.isEmpty())
+        return true;
+    QSqlQuery *query = run(QStringLiteral("SELECT * FROM (%1) u ORDER BY slot, id")
+                               .arg(parts.join(QStringLiteral(" UNION ALL "))),
+                           values, error);
+    if (!query)
+        return false;
+    while (query->next()) {
+        Appointment booking;
+        booking.id = query->value(0).toLongLong();
+        booking.date = date;
+        booking.hora = query->value(1).toString();
+        booking.nome = query->value(2).toString();
+        booking.convenio = query->value(3).toString();
+        booking.telefone = query->value(4).toString();
+        booking.obs = query->value(5).toString();
+        booking.status = statusFromNumber(query->value(6).toInt());
+        (*days)[query->value(7).toInt()].append(booking);
+    }
+    query->finish();
+    return true;
+}
+
 bool ServerStorage::readPeriod(int slot, QDate from, QDate to, QVector<Appointment> *bookings, QString *error)
 {
     bookings->clear();

@@ -43,6 +43,8 @@ public:
     bool saveDoctors(const AllDoctorChanges &changes, QString *error) override;
     bool readWeeklyTimes(int slot, WeeklyTimes *times, QString *error) override;
     bool readAllWeeklyTimes(AllWeeklyTimes *times, QString *error) override;
+    bool readDays(const QVector<int> &slots, QDate date, std::map<int, QVector<Appointment>> *days,
+                  QString *error) override;
     bool readCalendar(QVector<CalendarEntry> *entries, QString *error) override;
     bool saveCalendar(const QVector<CalendarEntry> &entries, QString *error) override;
     bool saveWeeklyTimes(int slot, const WeeklyTimes &times, QString *error) override;

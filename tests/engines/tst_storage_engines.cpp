@@ -421,10 +421,11 @@ private Q_SLOTS:
         QFETCH(QString, engine);
         SharedBooks books(engine);
         auto front = books.desk();
-        saveMorningDoctors(*front, {"Ana"});
+        saveMorningDoctors(*front, {"Ana", "Bruno"});
         QString error;
         QVERIFY(front->add(1, booking("08:15", "Under the vacation"), 0, &error).outcome ==
                 AddOutcome::Stored);
+        QVERIFY(front->add(2, booking("08:30", "Bruno's"), 0, &error).outcome == AddOutcome::Stored);
         CalendarEntry vacation;
         vacation.slot = 1;
         vacation.from = kMonday;
@@ -446,8 +447,12 @@ private Q_SLOTS:
         QCOMPARE(read.at(0).changedBy, vacation.changedBy);
         QCOMPARE(read.at(0).changedAt, vacation.changedAt);
         QCOMPARE(namesOn(*phone, 1), QStringList{"Under the vacation"});
-        const ClinicDay day = readClinicDay(*phone, kMonday, 1);
-        QCOMPARE(day.columns.first().day.rows.size(), 1); // the booking alone, no free slot
+        // Each doctor's day in its own column, read together.
+        const ClinicDay day = readClinicDay(*phone, kMonday);
+        QCOMPARE(day.columns.size(), 2);
+        QCOMPARE(day.columns.at(0).day.rows.size(), 1); // the booking alone, no free slot
+        QCOMPARE(day.columns.at(1).bookings.value(0).nome, QStringLiteral("Bruno's"));
+        QCOMPARE(day.columns.at(1).day.rows.size(), 5);
         QVERIFY(front->saveCalendar({}, &error));
         QVERIFY(phone->readCalendar(&read, &error) && read.isEmpty());
     }
