@@ -3,6 +3,8 @@
 #include "core/doctor_settings.h"
 #include "core/text_rules.h"
 
+#include <QCoreApplication>
+
 #include <algorithm>
 
 namespace velmora {
@@ -108,6 +110,29 @@ bool CalendarSetup::remove(const CalendarEntry &entry, QString *error)
     if (found == entries.end())
         return true;
     entries.erase(found);
+    return save(entries, error);
+}
+
+bool CalendarSetup::change(const CalendarEntry &listed, CalendarEntry changed, const QString &signedBy,
+                           const QDateTime &at, QString *error)
+{
+    changed.changedBy = signedBy;
+    changed.changedAt = at;
+    if (!read(error))
+        return false;
+    QVector<CalendarEntry> entries = entries_;
+    const auto found = std::find(entries.begin(), entries.end(), listed);
+    if (found == entries.end()) {
+        *error = QCoreApplication::translate("CalendarSetup",
+                                             "it was changed or removed at another desk meanwhile");
+        return false;
+    }
+    entries.erase(found);
+    if (const QString refused = calendarRefusal(changed, entries); !refused.isEmpty()) {
+        *error = refused;
+        return false;
+    }
+    entries << changed;
     return save(entries, error);
 }
 

@@ -25,6 +25,9 @@ public:
     // signedBy: "maria (desk 2)".
     bool add(CalendarEntry entry, const QString &signedBy, const QDateTime &at, QString *error);
     bool remove(const CalendarEntry &entry, QString *error);
+    // The entry as listed replaced by the one changed, after the same checks as an added one.
+    bool change(const CalendarEntry &listed, CalendarEntry changed, const QString &signedBy,
+                const QDateTime &at, QString *error);
     // Whether the clinic closes on an optional day ("carnival", "corpus-christi").
     bool closesOn(const QString &optionalKey) const;
     bool setClosesOn(const QString &optionalKey, bool closes, const QString &signedBy, const QDateTime &at,

@@ -190,7 +190,7 @@ QString calendarRefusal(const CalendarEntry &entry, const QVector<CalendarEntry>
                 "after the first.");
         for (const CalendarEntry &other : others)
             if (other.kind == CalendarEntry::Kind::ExtraDay && other.slot == entry.slot &&
-                !(other == entry) && other.from <= (entry.to.isValid() ? entry.to : entry.from) &&
+                other.from <= (entry.to.isValid() ? entry.to : entry.from) &&
                 entry.from <= (other.to.isValid() ? other.to : other.from))
                 return QCoreApplication::translate("ClinicCalendar",
                                                    "This doctor already has an extra day on that date.");

@@ -86,11 +86,13 @@ CalendarWindow::CalendarWindow(const Platform &platform, BookStorage &storage, B
     yearly_->setAccessibleName(tr("Every year"));
     auto *add = new QPushButton(tr("&Add"), this);
     add->setObjectName(QStringLiteral("calendarAdd"));
+    auto *change = new QPushButton(tr("Chang&e"), this);
+    change->setObjectName(QStringLiteral("calendarChange"));
     auto *remove = new QPushButton(tr("Re&move"), this);
     remove->setObjectName(QStringLiteral("calendarRemove"));
     auto *close = new QPushButton(tr("C&lose"), this);
     close->setObjectName(QStringLiteral("calendarClose"));
-    for (QPushButton *button : {add, remove, close})
+    for (QPushButton *button : {add, change, remove, close})
         button->setAccessibleName(button->text().remove(QLatin1Char('&')));
     carnival_ = new QCheckBox(tr("Closed on Car&nival"), this);
     carnival_->setObjectName(QStringLiteral("calendarCarnival"));
@@ -119,6 +121,7 @@ CalendarWindow::CalendarWindow(const Platform &platform, BookStorage &storage, B
     form->setColumnStretch(3, 1);
     auto *buttons = new QHBoxLayout;
     buttons->addWidget(add);
+    buttons->addWidget(change);
     buttons->addWidget(remove);
     buttons->addStretch();
     buttons->addWidget(carnival_);
@@ -142,7 +145,9 @@ CalendarWindow::CalendarWindow(const Platform &platform, BookStorage &storage, B
             to_->setDate(date);
     });
     connect(add, &QPushButton::clicked, this, &CalendarWindow::addEntry);
+    connect(change, &QPushButton::clicked, this, &CalendarWindow::changeEntry);
     connect(remove, &QPushButton::clicked, this, &CalendarWindow::removeEntry);
+    connect(entries_, &QTableWidget::itemSelectionChanged, this, &CalendarWindow::showSelected);
     connect(close, &QPushButton::clicked, this, &QWidget::close);
     connect(reschedule_, &QTableWidget::cellActivated, this, &CalendarWindow::chooseBooking);
     for (const auto &[box, key] :
@@ -281,10 +286,16 @@ CalendarEntry CalendarWindow::typedEntry(bool *hoursRead) const
 
 void CalendarWindow::addEntry()
 {
+    storeTyped(std::nullopt);
+}
+
+void CalendarWindow::storeTyped(const std::optional<CalendarEntry> &replacing)
+{
     bool hoursRead = false;
     const CalendarEntry entry = typedEntry(&hoursRead);
-    QString refused =
-        hoursRead ? setup_.refusal(entry) : tr("Write the hours as 13:00-18:00, or leave them empty.");
+    const QString refused = !hoursRead  ? tr("Write the hours as 13:00-18:00, or leave them empty.")
+                            : replacing ? QString()
+                                        : setup_.refusal(entry);
     if (!refused.isEmpty()) {
         platform_.messages.inform(this, refused);
         return;
@@ -304,8 +315,10 @@ void CalendarWindow::addEntry()
                                 tr("Save"), tr("Do not save"), MessageService::Default::No))
         return;
     const Desk desk = thisDesk();
-    if (!setup_.add(entry, QStringLiteral("%1 (%2)").arg(desk.person, desk.computer),
-                    QDateTime(platform_.clock.today(), platform_.clock.now()), &error)) {
+    const QString signedBy = QStringLiteral("%1 (%2)").arg(desk.person, desk.computer);
+    const QDateTime at(platform_.clock.today(), platform_.clock.now());
+    if (!(replacing ? setup_.change(*replacing, entry, signedBy, at, &error)
+                    : setup_.add(entry, signedBy, at, &error))) {
         platform_.messages.inform(this, tr("The calendar could not be saved: %1").arg(error));
         return;
     }
@@ -314,6 +327,30 @@ void CalendarWindow::addEntry()
     showEntries();
     readToReschedule();
     Q_EMIT calendarSaved();
+}
+
+void CalendarWindow::showSelected()
+{
+    const int row = entries_->currentRow();
+    if (row < 0 || row >= listed_.size())
+        return;
+    const CalendarEntry &entry = listed_.at(row);
+    kind_->setCurrentIndex(kind_->findData(static_cast<int>(entry.kind)));
+    doctor_->setCurrentIndex(std::max(0, doctor_->findData(entry.slot)));
+    from_->setDate(entry.from);
+    to_->setDate(entry.to.isValid() ? entry.to : entry.from);
+    hours_->setText(hoursText(entry.kind == CalendarEntry::Kind::ExtraDay ? entry.hours
+                              : entry.start.isEmpty()                     ? QStringList{}
+                                                      : QStringList{entry.start, entry.end}));
+    reason_->setText(entry.reason);
+    yearly_->setChecked(entry.yearly);
+}
+
+void CalendarWindow::changeEntry()
+{
+    const int row = entries_->currentRow();
+    if (row >= 0 && row < listed_.size())
+        storeTyped(listed_.at(row));
 }
 
 void CalendarWindow::removeEntry()

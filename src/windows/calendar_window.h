@@ -7,6 +7,8 @@
 
 #include <QWidget>
 
+#include <optional>
+
 class QCheckBox;
 class QComboBox;
 class QDateEdit;
@@ -40,6 +42,11 @@ private:
     void readToReschedule();
     void addEntry();
     void removeEntry();
+    void changeEntry();
+    // The entry typed in the form stored, in place of the one replaced when one is.
+    void storeTyped(const std::optional<CalendarEntry> &replacing);
+    // The selected entry's values in the form, to be changed.
+    void showSelected();
     void chooseBooking();
     CalendarEntry typedEntry(bool *hoursRead) const;
 

@@ -1,6 +1,8 @@
+#include "core/calendar_setup.h"
 #include "core/clinic_calendar.h"
 #include "core/day_list_rules.h"
 #include "core/holidays.h"
+#include "support/memory_storage.h"
 
 #include <QRandomGenerator>
 #include <QTest>
@@ -207,6 +209,56 @@ private Q_SLOTS:
         saturday.hours = QStringList{"0800", "1200"};
         const QString said = calendarRefusal(entry, {saturday});
         QVERIFY2(refusal.isEmpty() ? said.isEmpty() : said.contains(refusal), qPrintable(said));
+    }
+
+    // The calendar window's work, on the books in memory: a vacation over a booking is told and kept, a
+    // second desk's entry saved meanwhile stays, a change replaces its entry and is checked like an Add,
+    // and removing the vacation takes the booking off the list to reschedule.
+    void setUpByTheWindow()
+    {
+        testing::MemoryBooks books;
+        books.doctors[0] = {QStringLiteral("Ana"), QStringLiteral("30"), QStringLiteral("0")};
+        testing::MemoryStorage storage(books);
+        QString error;
+        Appointment booked;
+        booked.date = QDate(2027, 7, 6);
+        booked.hora = QStringLiteral("09:00");
+        booked.nome = QStringLiteral("Maria");
+        QCOMPARE(storage.add(1, booked, 0, &error).outcome, AddOutcome::Stored);
+        CalendarSetup setup(storage);
+        QVERIFY(setup.read(&error));
+        CalendarEntry vacation;
+        vacation.slot = 1;
+        vacation.from = QDate(2027, 7, 5);
+        vacation.to = QDate(2027, 7, 9);
+        vacation.reason = QStringLiteral("Férias");
+        QVector<FoundBooking> under;
+        QVERIFY(setup.bookingsUnder(vacation, &under, &error));
+        QCOMPARE(under.size(), 1);
+        QVERIFY(setup.add(vacation, QStringLiteral("maria (desk 1)"), QDateTime(), &error));
+        CalendarEntry saturday;
+        saturday.kind = CalendarEntry::Kind::ExtraDay;
+        saturday.slot = 1;
+        saturday.from = QDate(2027, 7, 10);
+        saturday.hours = QStringList{"0800", "1200"};
+        CalendarSetup otherDesk(storage);
+        QVERIFY(otherDesk.read(&error) &&
+                otherDesk.add(saturday, QStringLiteral("joao (desk 2)"), QDateTime(), &error));
+        QVERIFY(!setup.add(saturday, {}, {}, &error)); // the second desk's Saturday is there
+        QVERIFY(error.contains(QStringLiteral("already has an extra day")));
+        CalendarEntry shorter = vacation;
+        shorter.to = QDate(2027, 7, 7);
+        QVERIFY(setup.change(setup.listed().at(0), shorter, QStringLiteral("maria (desk 1)"), QDateTime(),
+                             &error));
+        QCOMPARE(setup.listed().size(), 2);
+        QCOMPARE(setup.listed().at(0).to, QDate(2027, 7, 7));
+        QVERIFY(readBookingsToReschedule(storage, QDate(2027, 7, 1), &under, &error));
+        QCOMPARE(under.size(), 1);
+        QVERIFY(setup.remove(setup.listed().at(0), &error));
+        QVERIFY(readBookingsToReschedule(storage, QDate(2027, 7, 1), &under, &error) && under.isEmpty());
+        QVector<Appointment> day; // and the booking was never touched
+        QVERIFY(storage.readDay(1, booked.date, &day, &error));
+        QCOMPARE(day.size(), 1);
     }
 
     // The year from a terminal: holidays and optional days in date order, an optional day the clinic

@@ -2454,6 +2454,10 @@ O programa continua funcionando; a próxima abertura tenta de novo.</translation
         <source>The booking has changed meanwhile; the list shows the day as it is now.</source>
         <translation>A consulta mudou nesse meio tempo; a lista mostra o dia como está agora.</translation>
     </message>
+    <message>
+        <source>Chang&amp;e</source>
+        <translation>Alt&amp;erar</translation>
+    </message>
 </context>
 <context>
     <name>velmora::MainWindow</name>
@@ -2468,6 +2472,13 @@ O programa continua funcionando; a próxima abertura tenta de novo.</translation
     <message>
         <source>Do not book</source>
         <translation>Não marcar</translation>
+    </message>
+</context>
+<context>
+    <name>CalendarSetup</name>
+    <message>
+        <source>it was changed or removed at another desk meanwhile</source>
+        <translation>ele foi alterado ou removido em outro computador nesse meio tempo</translation>
     </message>
 </context>
 </TS>
