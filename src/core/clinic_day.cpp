@@ -52,8 +52,9 @@ BoardColumn readColumn(BookStorage &storage, int slot, const DoctorFields &field
                                          [](const Appointment &b) { return b.date == placeholderDate(); }),
                           column.bookings.end());
     column.hasHours = !freeSlotRows(settings, date).isEmpty();
-    if (const DayPlan plan = dayPlan(settings, date); plan.wholeDay)
-        column.closed = plan.wholeDay->reason;
+    column.plan = dayPlan(settings, date);
+    if (column.plan.wholeDay)
+        column.closed = column.plan.wholeDay->reason;
     column.day = listedDay(settings, date, column.bookings);
     QString last;
     for (const QString &row : std::as_const(column.day.rows))
@@ -93,7 +94,7 @@ ClinicDay readClinicDay(BookStorage &storage, QDate date, int onlySlot)
             slots << slot;
     if (!doctorsRead) {
         for (const int slot : std::as_const(slots))
-            clinic.columns << BoardColumn{slot, date, {}, false, error, false, {}, {}, {}};
+            clinic.columns << BoardColumn{slot, date, {}, false, error, false, {}, {}, {}, {}};
         return clinic;
     }
     // Every day in one read where the engine can; when that fails, each book on its own, so that the
@@ -158,12 +159,12 @@ BoardCell boardCell(const ClinicDay &day, int time, int column)
         else
             free = true;
     }
-    cell.reason = doctor.closed;
-    cell.state = !cell.bookings.isEmpty()   ? CellState::Booked
-                 : free                     ? CellState::Free
-                 : !doctor.closed.isEmpty() ? CellState::Closed
-                 : doctor.hasHours          ? CellState::OutsideHours
-                                            : CellState::NoHours;
+    cell.reason = doctor.closed.isEmpty() && doctor.plan.closedAt(at) ? doctor.plan.reasons() : doctor.closed;
+    cell.state = !cell.bookings.isEmpty() ? CellState::Booked
+                 : free                   ? CellState::Free
+                 : !cell.reason.isEmpty() ? CellState::Closed
+                 : doctor.hasHours        ? CellState::OutsideHours
+                                          : CellState::NoHours;
     return cell;
 }
 

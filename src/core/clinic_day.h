@@ -19,6 +19,7 @@ struct BoardColumn
     QString error;
     bool hasHours = false; // the weekly hours give the weekday slots
     QString closed;        // why the calendar closes the whole day ("Holiday: Christmas"); empty when open
+    DayPlan plan;          // what the calendar closes of the day, in whole or in part
     ListedDay day;
     QVector<Appointment> bookings;
 };
@@ -45,7 +46,7 @@ enum class CellState
     Booked,
     OutsideHours, // the doctor works that day, not at that time
     NoHours,      // the doctor has no hours that day
-    Closed,       // the calendar closes the doctor's day
+    Closed,       // the calendar closes the doctor's day, or that time of it
     Unavailable   // the book could not be read
 };
 

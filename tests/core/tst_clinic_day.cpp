@@ -94,6 +94,37 @@ private Q_SLOTS:
         }
         QCOMPARE(clinicDayLines(day), expectedLines);
     }
+
+    // A meeting closes part of one doctor's day: at those times, which the other doctor lists, her cells
+    // say closed and why; none of them is free.
+    void aClosedTimeIsNeverFree()
+    {
+        testing::MemoryBooks books;
+        testing::MemoryStorage storage(books);
+        for (int slot : {1, 2}) {
+            books.doctors[slot - 1] = {slot == 1 ? QStringLiteral("Ana") : QStringLiteral("Bruno"),
+                                       QStringLiteral("30"), QStringLiteral("0")};
+            books.hours[slot - 1].fill(QStringLiteral("    "));
+            books.hours[slot - 1][weeklyTimePosition(0, 1)] = QStringLiteral("0800");
+            books.hours[slot - 1][weeklyTimePosition(0, 2)] = QStringLiteral("1000");
+        }
+        CalendarEntry meeting;
+        meeting.slot = 1;
+        meeting.from = QDate(2027, 3, 1);
+        meeting.start = QStringLiteral("0900");
+        meeting.end = QStringLiteral("1000");
+        meeting.reason = QStringLiteral("Meeting");
+        books.calendar = {meeting};
+        const ClinicDay day = readClinicDay(storage, QDate(2027, 3, 1));
+        QCOMPARE(day.times, (QStringList{"08:00", "08:30", "09:00", "09:30", "10:00"}));
+        for (int time : {2, 3}) {
+            QCOMPARE(boardCell(day, time, 0).state, CellState::Closed);
+            QCOMPARE(boardCell(day, time, 0).reason, QStringLiteral("Meeting 09:00-10:00"));
+            QCOMPARE(boardCell(day, time, 1).state, CellState::Free);
+        }
+        QCOMPARE(boardCell(day, 4, 0).state, CellState::Free);
+        QCOMPARE(clinicDayLines(day).filter(QStringLiteral("\t1\tAna\tfree")).size(), 3);
+    }
 };
 
 QTEST_GUILESS_MAIN(ClinicDayTest)
