@@ -54,6 +54,13 @@ bool CalendarEntry::operator==(const CalendarEntry &other) const
            yearly == other.yearly;
 }
 
+QString CalendarEntry::hoursTyped() const
+{
+    return hoursText(kind == Kind::ExtraDay ? hours
+                     : start.isEmpty()      ? QStringList{}
+                                            : QStringList{start, end});
+}
+
 bool DayPlan::closedAt(const QString &time) const
 {
     if (wholeDay)
@@ -238,9 +245,7 @@ QStringList calendarLines(const ClinicCalendar &calendar, int year)
         } else if (last.year() < year || entry.from.year() > year) {
             continue;
         }
-        const QString span = hoursText(entry.kind == CalendarEntry::Kind::ExtraDay ? entry.hours
-                                       : entry.start.isEmpty()                     ? QStringList{}
-                                                               : QStringList{entry.start, entry.end});
+        const QString span = entry.hoursTyped();
         switch (entry.kind) {
         case CalendarEntry::Kind::Closure:
             add(from, to, who, "closure", entry.reason, span);

@@ -34,6 +34,9 @@ struct CalendarEntry
     QDateTime changedAt;
 
     bool operator==(const CalendarEntry &other) const;
+    // Its hours as the receptionist types them ("13:00-18:00", an extra day's periods); empty for a whole
+    // day.
+    QString hoursTyped() const;
 };
 
 // Why a doctor's day is closed, or some of its times.

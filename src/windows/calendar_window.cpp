@@ -22,6 +22,13 @@ namespace velmora {
 
 namespace {
 
+// Who sets an entry: the person and the computer.
+QString signedBy()
+{
+    const Desk desk = thisDesk();
+    return QStringLiteral("%1 (%2)").arg(desk.person, desk.computer);
+}
+
 QTableWidget *listOf(QWidget *parent, const char *name, const QString &accessible,
                      const QStringList &headings)
 {
@@ -136,6 +143,9 @@ CalendarWindow::CalendarWindow(const Platform &platform, BookStorage &storage, B
     rescheduleTitle->setBuddy(reschedule_);
     layout->addWidget(rescheduleTitle);
     layout->addWidget(reschedule_, 1);
+    // The buttons in the order they stand: Close after the optional days.
+    QWidget::setTabOrder(remove, carnival_);
+    QWidget::setTabOrder(carnival_, corpusChristi_);
     reading_ = new ReadingBar(reads, this);
     layout->addWidget(reading_);
     resize(900, 640);
@@ -153,11 +163,8 @@ CalendarWindow::CalendarWindow(const Platform &platform, BookStorage &storage, B
     for (const auto &[box, key] :
          {std::pair{carnival_, "carnival"}, std::pair{corpusChristi_, "corpus-christi"}})
         connect(box, &QCheckBox::clicked, this, [this, box = box, key = key](bool closes) {
-            const Desk desk = thisDesk();
             QString error;
-            if (!setup_.setClosesOn(QLatin1String(key), closes,
-                                    QStringLiteral("%1 (%2)").arg(desk.person, desk.computer),
-                                    QDateTime(platform_.clock.today(), platform_.clock.now()), &error)) {
+            if (!setup_.setClosesOn(QLatin1String(key), closes, signedBy(), now(), &error)) {
                 box->setChecked(!closes);
                 platform_.messages.inform(this, tr("The calendar could not be saved: %1").arg(error));
                 return;
@@ -171,6 +178,11 @@ CalendarWindow::CalendarWindow(const Platform &platform, BookStorage &storage, B
         else
             QWidget::close();
     });
+}
+
+QDateTime CalendarWindow::now() const
+{
+    return QDateTime(platform_.clock.today(), platform_.clock.now());
 }
 
 void CalendarWindow::open(const QStringList &doctorNames, bool atReschedule)
@@ -216,15 +228,12 @@ void CalendarWindow::showEntries()
     for (const CalendarEntry &entry : std::as_const(listed_)) {
         const QString who = entry.slot == 0 ? tr("The whole clinic") : doctorNames_.value(entry.slot - 1);
         const QString what = kind_->itemText(kind_->findData(static_cast<int>(entry.kind)));
-        const QStringList hours = entry.kind == CalendarEntry::Kind::ExtraDay ? entry.hours
-                                  : entry.start.isEmpty()                     ? QStringList{}
-                                                          : QStringList{entry.start, entry.end};
         rows << QStringList{
             listedDate(entry.from, locale),
             entry.yearly ? tr("every year") : listedDate(entry.to.isValid() ? entry.to : entry.from, locale),
             who,
             what,
-            hours.isEmpty() ? tr("whole day") : hoursText(hours),
+            entry.hoursTyped().isEmpty() ? tr("whole day") : entry.hoursTyped(),
             entry.reason,
             QStringLiteral("%1 %2").arg(entry.changedBy,
                                         entry.changedAt.toLocalTime().toString(writtenDateFormat(locale) +
@@ -314,11 +323,8 @@ void CalendarWindow::storeTyped(const std::optional<CalendarEntry> &replacing)
                                    nullptr, static_cast<int>(under.size())),
                                 tr("Save"), tr("Do not save"), MessageService::Default::No))
         return;
-    const Desk desk = thisDesk();
-    const QString signedBy = QStringLiteral("%1 (%2)").arg(desk.person, desk.computer);
-    const QDateTime at(platform_.clock.today(), platform_.clock.now());
-    if (!(replacing ? setup_.change(*replacing, entry, signedBy, at, &error)
-                    : setup_.add(entry, signedBy, at, &error))) {
+    if (!(replacing ? setup_.change(*replacing, entry, signedBy(), now(), &error)
+                    : setup_.add(entry, signedBy(), now(), &error))) {
         platform_.messages.inform(this, tr("The calendar could not be saved: %1").arg(error));
         return;
     }
@@ -339,9 +345,7 @@ void CalendarWindow::showSelected()
     doctor_->setCurrentIndex(std::max(0, doctor_->findData(entry.slot)));
     from_->setDate(entry.from);
     to_->setDate(entry.to.isValid() ? entry.to : entry.from);
-    hours_->setText(hoursText(entry.kind == CalendarEntry::Kind::ExtraDay ? entry.hours
-                              : entry.start.isEmpty()                     ? QStringList{}
-                                                      : QStringList{entry.start, entry.end}));
+    hours_->setText(entry.hoursTyped());
     reason_->setText(entry.reason);
     yearly_->setChecked(entry.yearly);
 }

@@ -49,6 +49,7 @@ private:
     void showSelected();
     void chooseBooking();
     CalendarEntry typedEntry(bool *hoursRead) const;
+    QDateTime now() const;
 
     Platform platform_;
     CalendarSetup setup_;
