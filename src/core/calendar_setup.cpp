@@ -186,4 +186,22 @@ bool readBookingsToReschedule(BookStorage &storage, QDate from, QVector<FoundBoo
            closedBookings(storage, *calendar, everySlot(), from, from.addDays(366), found, error, progress);
 }
 
+std::optional<int> countToReschedule(BookStorage &storage, QDate from, bool onlyWithOwnEntries,
+                                     const ReadProgress &progress)
+{
+    QString error;
+    const std::shared_ptr<const ClinicCalendar> calendar = readClinicCalendar(storage, &error);
+    if (!calendar)
+        return std::nullopt;
+    const bool ownEntries =
+        std::any_of(calendar->entries().cbegin(), calendar->entries().cend(), [](const CalendarEntry &entry) {
+            return entry.kind == CalendarEntry::Kind::Closure || entry.kind == CalendarEntry::Kind::Holiday;
+        });
+    QVector<FoundBooking> found;
+    if ((onlyWithOwnEntries && !ownEntries) ||
+        !closedBookings(storage, *calendar, everySlot(), from, from.addDays(366), &found, &error, progress))
+        return std::nullopt;
+    return static_cast<int>(found.size());
+}
+
 } // namespace velmora

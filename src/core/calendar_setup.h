@@ -6,6 +6,8 @@
 
 #include <QDateTime>
 
+#include <optional>
+
 namespace velmora {
 
 // The calendar window's work: the clinic's calendar as read, an entry added after its checks or
@@ -44,5 +46,9 @@ private:
 // is moved or removed or the closure undone. In date and time order.
 bool readBookingsToReschedule(BookStorage &storage, QDate from, QVector<FoundBooking> *found, QString *error,
                               const ReadProgress &progress = {});
+// How many there are; none when they cannot be read, or (onlyWithOwnEntries) when the clinic stored no
+// closure or holiday of its own, so that a year's read is not made at every start for nothing.
+std::optional<int> countToReschedule(BookStorage &storage, QDate from, bool onlyWithOwnEntries,
+                                     const ReadProgress &progress = {});
 
 } // namespace velmora

@@ -9,7 +9,6 @@
 
 #include "core/booking_status.h"
 #include "core/calendar_setup.h"
-#include "core/doctor_settings.h"
 #include "core/session_views.h"
 #include "windows/calendar_window.h"
 #include "windows/clinic_day_window.h"
@@ -259,25 +258,13 @@ void MainWindow::openCalendar(bool atReschedule)
 void MainWindow::countToReschedule(bool askedFor)
 {
     const QDate today = platform_.clock.today();
-    rescheduleReads_->start<int>(
+    rescheduleReads_->start<std::optional<int>>(
         [today, askedFor](BookStorage &storage, const ReadProgress &progress) {
-            QString error;
-            const std::shared_ptr<const ClinicCalendar> calendar = readClinicCalendar(storage, &error);
-            const bool closures =
-                calendar && std::any_of(calendar->entries().cbegin(), calendar->entries().cend(),
-                                        [](const CalendarEntry &entry) {
-                                            return entry.kind == CalendarEntry::Kind::Closure ||
-                                                   entry.kind == CalendarEntry::Kind::Holiday;
-                                        });
-            QVector<FoundBooking> found;
-            if (!calendar || (!closures && !askedFor) ||
-                !readBookingsToReschedule(storage, today, &found, &error, progress))
-                return -1;
-            return static_cast<int>(found.size());
+            return velmora::countToReschedule(storage, today, !askedFor, progress);
         },
-        [this](int count) {
-            if (count >= 0)
-                sidePanel_->setToReschedule(count);
+        [this](const std::optional<int> &count) {
+            if (count)
+                sidePanel_->setToReschedule(*count);
         });
 }
 
