@@ -117,11 +117,9 @@ ClinicDay readDoctorWeek(BookStorage &storage, int slot, QDate date)
     AllDoctorFields doctors;
     WeeklyTimes hours;
     QString error;
+    std::shared_ptr<const ClinicCalendar> calendar;
     if (!isDoctorSlot(slot) || !storage.readDoctors(&doctors, &error) ||
-        !storage.readWeeklyTimes(slot, &hours, &error))
-        return week;
-    const std::shared_ptr<const ClinicCalendar> calendar = readClinicCalendar(storage, &error);
-    if (!calendar)
+        !storage.readWeeklyTimes(slot, &hours, &error) || !(calendar = readClinicCalendar(storage, &error)))
         return week;
     std::set<std::pair<int, QString>> times;
     const QDate monday = date.addDays(1 - date.dayOfWeek());
