@@ -101,13 +101,10 @@ private Q_SLOTS:
     {
         testing::MemoryBooks books;
         testing::MemoryStorage storage(books);
-        for (int slot : {1, 2}) {
-            books.doctors[slot - 1] = {slot == 1 ? QStringLiteral("Ana") : QStringLiteral("Bruno"),
-                                       QStringLiteral("30"), QStringLiteral("0")};
-            books.hours[slot - 1].fill(QStringLiteral("    "));
-            books.hours[slot - 1][weeklyTimePosition(0, 1)] = QStringLiteral("0800");
-            books.hours[slot - 1][weeklyTimePosition(0, 2)] = QStringLiteral("1000");
-        }
+        books.setMondayDoctor(1, QStringLiteral("Ana"), QStringLiteral("30"), QStringLiteral("0800"),
+                              QStringLiteral("1000"));
+        books.setMondayDoctor(2, QStringLiteral("Bruno"), QStringLiteral("30"), QStringLiteral("0800"),
+                              QStringLiteral("1000"));
         CalendarEntry meeting;
         meeting.slot = 1;
         meeting.from = QDate(2027, 3, 1);

@@ -18,10 +18,9 @@ private Q_SLOTS:
     void figuresOfAPeriod()
     {
         testing::MemoryBooks books;
-        books.doctors[0] = {QStringLiteral("Ana"), QStringLiteral("30"), QStringLiteral("0")};
-        books.hours[0].fill(QStringLiteral("    "));
-        books.hours[0][weeklyTimePosition(0, 1)] = QStringLiteral("0800"); // Mondays 08:00, 08:30, 09:00
-        books.hours[0][weeklyTimePosition(0, 2)] = QStringLiteral("0900");
+        // Mondays 08:00, 08:30, 09:00
+        books.setMondayDoctor(1, QStringLiteral("Ana"), QStringLiteral("30"), QStringLiteral("0800"),
+                              QStringLiteral("0900"));
         testing::MemoryStorage storage(books);
         const QDate monday(2027, 3, 1);
         QString error;

@@ -40,6 +40,17 @@ public:
             doctor = {QString(), QString(), QStringLiteral("0")};
     }
 
+    // A doctor in the slot who works on Mondays alone, from start to end ("HHMM"), without a link.
+    void setMondayDoctor(int slot, const QString &name, const QString &slotLength, const QString &start,
+                         const QString &end)
+    {
+        doctors[static_cast<size_t>(slot - 1)] = {name, slotLength, QStringLiteral("0")};
+        WeeklyTimes &times = hours[static_cast<size_t>(slot - 1)];
+        times.fill(QStringLiteral("    "));
+        times[weeklyTimePosition(0, 1)] = start;
+        times[weeklyTimePosition(0, 2)] = end;
+    }
+
     // Tells every desk but the one that wrote.
     void announce(const MemoryDesk *writer, const StoredElsewhere &change)
     {
