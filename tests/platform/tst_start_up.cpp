@@ -490,6 +490,12 @@ private Q_SLOTS:
                      said.contains("--force"),
                  qPrintable(said));
         QCOMPARE(files.fingerprint("bdm1.mdb"), book);
+        // The year's calendar is read without a table for it being made.
+        const QByteArray settings = files.fingerprint("bdm6.mdb");
+        QCOMPARE(calendarFromCommandLine(files.folder(), {}, 2027, out, err), 0);
+        out.flush();
+        QVERIFY(printed.contains("2027-12-25\t2027-12-25\tclinic\tholiday\tChristmas\t\n"));
+        QCOMPARE(files.fingerprint("bdm6.mdb"), settings);
 
         // On a server, a task that reads makes nothing: an empty database is said and stays empty.
         velmora::testing::TestDatabase empty;
