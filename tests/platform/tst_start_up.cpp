@@ -336,6 +336,8 @@ private Q_SLOTS:
         qCInfo(logStart) << "a line of the log";
         QVERIFY(saveConfirmationSettings(files.path("velmora.ini"), {"Oi", "Remarcar", "11", "Clínica"}));
         QCOMPARE(readConfirmationSettings(files.path("velmora.ini")).clinic, QStringLiteral("Clínica"));
+        QCOMPARE(readConfirmationSettings(files.path("velmora.ini")).rescheduleTemplate,
+                 QStringLiteral("Remarcar"));
         QVERIFY(target.open(QIODevice::ReadOnly));
         QCOMPARE(target.readAll(), QByteArray("theirs"));
         target.close();
