@@ -1,4 +1,5 @@
 #include "core/appointment_book.h"
+#include "core/book_messages.h"
 
 #include "core/booking_history.h"
 #include "core/doctor_settings.h"
@@ -14,22 +15,6 @@
 namespace velmora {
 
 namespace {
-
-const char *const kChooseProfessionalFirst =
-    QT_TRANSLATE_NOOP("AppointmentBook", "Please choose professional first");
-const char *const kNoAppointmentSelected =
-    QT_TRANSLATE_NOOP("AppointmentBook", "No appointment is selected: choose one in the list first.");
-
-const char *const kNothingChanged = QT_TRANSLATE_NOOP(
-    "AppointmentBook", "No stored appointment of this day has the time and name of the one selected: it "
-                       "may have been changed or removed at another desk. Nothing was changed.");
-const char *const kNothingRemoved = QT_TRANSLATE_NOOP(
-    "AppointmentBook", "No stored appointment of this day has the time and name in the fields: it may "
-                       "have been changed or removed at another desk. Nothing was removed.");
-
-const char *const kStatusNotSet = QT_TRANSLATE_NOOP(
-    "AppointmentBook", "The selected appointment is no longer stored as listed: it may have been changed or "
-                       "removed at another desk. Its status was not set.");
 
 // Tells the views that the rows about to move are moved by the book, not picked by the user.
 class ListChange
@@ -60,6 +45,9 @@ AppointmentBook::~AppointmentBook()
 void AppointmentBook::storedElsewhere(const StoredElsewhere &change)
 {
     Q_EMIT booksChanged(change);
+    QString unread; // the list stays as last read; the next move says why
+    if (!change.doctors() || change.anything)
+        readHeld(&unread);
     if (change.doctors())
         followDoctorsSavedElsewhere(change.anything);
     else if (activeSlot_ != 0 && change.slot == activeSlot_ && change.date == currentDate_) {
@@ -195,9 +183,15 @@ void AppointmentBook::showDay(const QVector<Appointment> &bookings)
     const ListedDay day = listedDay(doctor_, currentDate_, bookings);
     QVector<BookingStatus> statuses;
     statuses.reserve(day.rows.size());
-    for (const int booking : day.bookingOfRow)
+    QVector<bool> held;
+    held.reserve(day.rows.size());
+    for (const int booking : day.bookingOfRow) {
         statuses << (booking < 0 ? BookingStatus::ToConfirm : bookings.at(booking).status);
-    dayList_.setRows(day.rows, statuses, dayPlan(doctor_, currentDate_));
+        held << (booking >= 0 && std::any_of(held_.cbegin(), held_.cend(), [&](const HeldBooking &one) {
+                     return one.slot == activeSlot_ && one.booking.id == bookings.at(booking).id;
+                 }));
+    }
+    dayList_.setRows(day.rows, statuses, dayPlan(doctor_, currentDate_), held);
     if (!bookings.isEmpty())
         entry_.setCurrent(shownRecord(bookings.last())); // as merging the bookings one by one leaves it
     selectNone();

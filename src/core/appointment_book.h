@@ -67,6 +67,15 @@ public:
     // receptionist had chosen them and clicked it.
     Outcome goTo(const BookPlace &place);
 
+    // Moving a booking in two actions: the selected one held (it stays in its place, shown held at
+    // every desk, until placed or put back), then placed at the free row selected, or at the time
+    // typed, of the doctor and date shown. The bookings held, as last read, oldest first.
+    const QVector<HeldBooking> &held() const { return held_; }
+    bool readHeld(QString *error);
+    Outcome holdSelected();
+    Outcome placeHeld(int index);
+    Outcome putBack(int index);
+
     // Something was stored outside this session (at another desk, or by another window of this one):
     // the day list shown is listed again when it is concerned, keeping the entry fields and the
     // selected row when it is still there; the doctor list follows setup saves.
@@ -84,6 +93,7 @@ Q_SIGNALS:
     void rowReselected(int row);
     // A day of a book, or the doctors, changed: at this desk (an action done) or elsewhere.
     void booksChanged(const velmora::StoredElsewhere &change);
+    void heldChanged();
 
 private:
     bool loadDoctor(int slot, QString *error);
@@ -97,6 +107,9 @@ private:
     void showDay(const QVector<Appointment> &bookings);
     void rebuildDayList(Outcome &outcome);
     void clearDayList();
+    // The time a held booking is placed at: the free row selected, or the time typed; empty, with
+    // why in whyNot, when neither.
+    QString placeTime(QString *whyNot) const;
     void reportStorageFailure(Outcome &outcome, const QString &what, const QString &reason);
     // Said, and the list shows what is stored; the fields keep what they hold.
     void reportNothingMatched(Outcome &outcome, const char *what);
@@ -127,6 +140,7 @@ private:
     std::optional<QVector<Appointment>> dayBookings_;
     int selectedRow_ = -1;
     EntryFields entry_;
+    QVector<HeldBooking> held_;
 };
 
 } // namespace velmora

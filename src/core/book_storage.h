@@ -82,6 +82,22 @@ public:
     // its status, a removed one takes it along, and a linked copy starts with its own.
     virtual WriteOutcome setStatus(int slot, const Appointment &stored, BookingStatus status,
                                    QString *error) = 0;
+    // The stored booking held to be moved (matched as read), seen held by every desk until it is moved
+    // or put back; holding it again changes nothing.
+    virtual WriteOutcome hold(int slot, const Appointment &stored, QString *error) = 0;
+    // The hold on the booking with that identity undone; a hold no longer there is no failure.
+    virtual bool putBack(int slot, qint64 id, QString *error) = 0;
+    // Every booking held, in the order held, with its fields as stored now; a hold whose booking is no
+    // longer stored is not listed.
+    virtual bool readHeld(QVector<HeldBooking> *held, QString *error) = 0;
+    // The stored booking (matched as read) moved to the date and time in the book of toSlot, in one
+    // transaction: it leaves its place and appears at the new one with its fields and its history,
+    // its status set back to to confirm, any hold on it undone, and a "moved" entry in the history
+    // of both places. When linkedSlot is another book, the copy made there when it was booked (the
+    // first booking with its fields) moves to the same date and time; one changed since is left alone.
+    virtual Moved move(int slot, const Appointment &stored, int toSlot, QDate date, const QString &hora,
+                       int linkedSlot, QString *error) = 0;
+
     // Every add, change, remove and status set is recorded, in the same transaction, with when, this
     // desk's computer and person (on a server, the database role), and what changed. The entries of
     // the booking with that identity in the slot's book, oldest first.

@@ -158,7 +158,8 @@ bool historyBelongsTo(const QVector<HistoryEntry> &entries, const Appointment &b
         return true;
     QHash<QString, QString> told; // field key to its value as the entries tell it
     for (const HistoryEntry &entry : entries) {
-        if (entry.action != QLatin1String("added") && entry.action != QLatin1String("changed"))
+        if (entry.action != QLatin1String("added") && entry.action != QLatin1String("changed") &&
+            entry.action != QLatin1String("moved"))
             continue;
         for (const QString &line : entry.details.split(QLatin1Char('\n'), Qt::SkipEmptyParts)) {
             const QString key = line.section(QStringLiteral(": "), 0, 0);
@@ -174,13 +175,26 @@ bool historyBelongsTo(const QVector<HistoryEntry> &entries, const Appointment &b
            matches("nome", booking.nome);
 }
 
+QString movedDetails(const Appointment &before, int fromSlot, int toSlot, QDate date, const QString &hora)
+{
+    QStringList lines{QStringLiteral("data: ") + before.date.toString(Qt::ISODate) + kArrow +
+                      date.toString(Qt::ISODate)};
+    if (trimBlanks(before.hora) != trimBlanks(hora))
+        lines << QStringLiteral("hora: ") + oneLine(trimBlanks(before.hora)) + kArrow +
+                     oneLine(trimBlanks(hora));
+    if (fromSlot != toSlot)
+        lines << QStringLiteral("doctor: %1").arg(fromSlot) + kArrow + QString::number(toSlot);
+    return lines.join(QLatin1Char('\n'));
+}
+
 QString describedEntry(const HistoryEntry &entry)
 {
-    static const std::array<std::pair<const char *, const char *>, 4> actions{{
+    static const std::array<std::pair<const char *, const char *>, 5> actions{{
         {"added", QT_TRANSLATE_NOOP("BookingStatus", "Booked")},
         {"changed", QT_TRANSLATE_NOOP("BookingStatus", "Changed")},
         {"removed", QT_TRANSLATE_NOOP("BookingStatus", "Removed")},
         {"status", QT_TRANSLATE_NOOP("BookingStatus", "Status set")},
+        {"moved", QT_TRANSLATE_NOOP("BookingStatus", "Moved")},
     }};
     QString action = entry.action;
     for (const auto &[key, caption] : actions)
@@ -196,6 +210,8 @@ QString describedEntry(const HistoryEntry &entry)
         QString caption = key;
         if (key == QLatin1String("status"))
             caption = QCoreApplication::translate("BookingStatus", "Status");
+        if (key == QLatin1String("doctor"))
+            caption = QCoreApplication::translate("BookingStatus", "Doctor's book");
         for (const FieldName &field : kFields)
             if (key == QLatin1String(field.key))
                 caption = QCoreApplication::translate("BookingStatus", field.caption);

@@ -26,7 +26,7 @@ struct HistoryEntry
     QDateTime at;
     QString computer;
     QString person;
-    QString action; // "added", "changed", "removed" or "status"
+    QString action; // "added", "changed", "removed", "status" or "moved"
     QString details;
 };
 
@@ -41,6 +41,9 @@ Desk thisDesk();
 QString addedDetails(const Appointment &booking);
 QString changedDetails(const Appointment &before, const Appointment &after);
 QString statusDetails(BookingStatus before, BookingStatus after);
+// A move's details: the date, the time when it changed, and the doctor's slot when it changed, as
+// "before -> after" lines that the history reads as a change.
+QString movedDetails(const Appointment &before, int fromSlot, int toSlot, QDate date, const QString &hora);
 
 // Whether the entries (oldest first) tell of this booking: from the entry that added it, through every
 // change, its date, time and name must come out as they are stored. A book another tool renumbered

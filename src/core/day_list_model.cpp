@@ -2,6 +2,8 @@
 
 #include "core/booking_status.h"
 
+#include <QCoreApplication>
+
 #include <algorithm>
 
 namespace velmora {
@@ -28,10 +30,14 @@ QVariant DayListModel::data(const QModelIndex &index, int role) const
             said << statusCaption(status);
         if (closed_.closedAt(rows_.at(index.row())))
             said << closed_.reasons();
+        if (held_.at(index.row()))
+            said << QCoreApplication::translate("DayList", "Held to be moved");
         return said.isEmpty() ? QVariant() : QVariant(said.join(QStringLiteral("; ")));
     }
     case ClosedRole:
         return closed_.closedAt(rows_.at(index.row()));
+    case HeldRole:
+        return held_.at(index.row());
     default:
         return {};
     }
@@ -46,6 +52,7 @@ int DayListModel::add(const QString &row)
     beginInsertRows({}, position, position);
     rows_.insert(position, row);
     statuses_.insert(position, BookingStatus::ToConfirm);
+    held_.insert(position, false);
     endInsertRows();
     return position;
 }
@@ -57,6 +64,7 @@ void DayListModel::removeAt(int position)
     beginRemoveRows({}, position, position);
     rows_.removeAt(position);
     statuses_.removeAt(position);
+    held_.removeAt(position);
     endRemoveRows();
 }
 
@@ -76,17 +84,20 @@ void DayListModel::clear()
     beginResetModel();
     rows_.clear();
     statuses_.clear();
+    held_.clear();
     endResetModel();
 }
 
 void DayListModel::setRows(const QStringList &rows, const QVector<BookingStatus> &statuses,
-                           const DayPlan &closed)
+                           const DayPlan &closed, const QVector<bool> &held)
 {
     beginResetModel();
     closed_ = closed;
     rows_ = rows;
     statuses_ = statuses;
     statuses_.resize(rows.size(), BookingStatus::ToConfirm);
+    held_ = held;
+    held_.resize(rows.size(), false);
     endResetModel();
 }
 

@@ -21,6 +21,7 @@ public:
     using QAbstractListModel::QAbstractListModel;
     static constexpr int StatusRole = Qt::UserRole + 1;
     static constexpr int ClosedRole = Qt::UserRole + 2; // the row's time is closed by the calendar
+    static constexpr int HeldRole = Qt::UserRole + 3;   // the row's booking is held to be moved
 
     int rowCount(const QModelIndex &parent = {}) const override;
     QVariant data(const QModelIndex &index, int role = Qt::DisplayRole) const override;
@@ -33,13 +34,16 @@ public:
     void clear();
     // Rows already in their order, in one reset. closed: what the calendar closes that day; a booked
     // row at a closed time is marked (ClosedRole, the reason in its tool tip).
+    // held: per row, whether its booking is held to be moved.
     void setRows(const QStringList &rows, const QVector<BookingStatus> &statuses = {},
-                 const DayPlan &closed = {});
+                 const DayPlan &closed = {}, const QVector<bool> &held = {});
+    bool heldAt(int row) const { return held_.value(row); }
     const DayPlan &closed() const { return closed_; }
 
 private:
     QStringList rows_;
     QVector<BookingStatus> statuses_; // one per row
+    QVector<bool> held_;              // one per row
     DayPlan closed_;
 };
 

@@ -5,6 +5,7 @@
 #include "core/doctor_slots.h"
 
 #include <QDate>
+#include <QDateTime>
 #include <QString>
 
 #include <array>
@@ -44,6 +45,31 @@ enum class WriteOutcome
     Done,
     NoLongerStored,
     Failed
+};
+
+// A booking held to be moved elsewhere: where it stands now, as stored, and who held it when. It stays
+// in its place until the move is carried out.
+struct HeldBooking
+{
+    int slot = 0;
+    Appointment booking;
+    QDateTime at;
+    QString computer;
+    QString person;
+};
+
+// What a move did to the booking, and to the copy the linked doctor got when it was booked.
+struct Moved
+{
+    enum class Copy
+    {
+        None,     // no linked doctor, or the same book
+        Moved,    // found as it was copied, and moved with the booking
+        LeftAlone // changed or removed since: left as it is
+    };
+    WriteOutcome outcome = WriteOutcome::Failed;
+    qint64 id = 0; // the booking's identity in its new book
+    Copy copy = Copy::None;
 };
 
 // What another desk stored: a day of a doctor's book, or the doctors' settings (slot 0, no date), or

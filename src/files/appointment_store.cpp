@@ -153,29 +153,39 @@ bool AppointmentStore::readPeriod(QDate from, QDate to, QVector<Appointment> *bo
 
 bool AppointmentStore::attachLinked(const QString &linkedFile, QString *problem)
 {
+    return attachBook(linkedFile, QLatin1String(kLinkedSchema), problem);
+}
+
+void AppointmentStore::detachLinked()
+{
+    detachBook(QLatin1String(kLinkedSchema));
+}
+
+bool AppointmentStore::attachBook(const QString &file, const QString &schema, QString *problem)
+{
     // A missing file is refused by the URI's mode, one of another format by the first read, and one
     // without the appointment table by the check below: none of them is written to.
     QSqlQuery query(connection_.database());
-    query.prepare(QStringLiteral("ATTACH DATABASE ? AS %1").arg(QLatin1String(kLinkedSchema)));
-    query.addBindValue(sqliteUri(connection_.pathOf(linkedFile), "rw"));
+    query.prepare(QStringLiteral("ATTACH DATABASE ? AS %1").arg(schema));
+    query.addBindValue(sqliteUri(connection_.pathOf(file), "rw"));
     if (!query.exec())
         return fail(query, problem);
     // Committed together only in rollback-journal mode: with a write-ahead log the two files would
     // commit one after the other.
-    if (!query.exec(QStringLiteral("PRAGMA %1.journal_mode = DELETE").arg(QLatin1String(kLinkedSchema))) ||
-        !query.next() || query.value(0).toString().toLower() != QLatin1String("delete")) {
+    if (!query.exec(QStringLiteral("PRAGMA %1.journal_mode = DELETE").arg(schema)) || !query.next() ||
+        query.value(0).toString().toLower() != QLatin1String("delete")) {
         if (query.lastError().isValid())
             fail(query, problem);
         else
             *problem = QCoreApplication::translate(
                 "Storage", "its journal cannot be switched to the mode that keeps both books together");
         query.finish();
-        detachLinked();
+        detachBook(schema);
         return false;
     }
     query.finish();
     QStringList columns;
-    if (!query.exec(QStringLiteral("PRAGMA %1.table_info(dados)").arg(QLatin1String(kLinkedSchema))))
+    if (!query.exec(QStringLiteral("PRAGMA %1.table_info(dados)").arg(schema)))
         fail(query, problem);
     while (query.isActive() && query.next())
         columns << query.value(1).toString().toLower();
@@ -185,17 +195,17 @@ bool AppointmentStore::attachLinked(const QString &linkedFile, QString *problem)
                 *problem =
                     QCoreApplication::translate("Storage", "its appointment table is missing or incomplete");
             query.finish();
-            detachLinked();
+            detachBook(schema);
             return false;
         }
     }
     return true;
 }
 
-void AppointmentStore::detachLinked()
+void AppointmentStore::detachBook(const QString &schema)
 {
     QSqlQuery detach(connection_.database());
-    detach.exec(QStringLiteral("DETACH DATABASE %1").arg(QLatin1String(kLinkedSchema)));
+    detach.exec(QStringLiteral("DETACH DATABASE %1").arg(schema));
 }
 
 bool AppointmentStore::beginOwnWrite(const QString &schema, bool *indexed)
@@ -267,6 +277,12 @@ bool AppointmentStore::endOwnWrite(const QString &schema, QString *error)
 
 bool AppointmentStore::insertInto(const QString &schema, const Appointment &booking, QString *error)
 {
+    const qint64 id = insertRow(schema, booking, error);
+    return id != 0 && record(schema, id, QStringLiteral("added"), addedDetails(booking), error);
+}
+
+qint64 AppointmentStore::insertRow(const QString &schema, const Appointment &booking, QString *error)
+{
     bool indexed = false;
     beginOwnWrite(schema, &indexed);
     // SQLite gives a removed last row's number again, and that booking's history would then read as
@@ -279,14 +295,16 @@ bool AppointmentStore::insertInto(const QString &schema, const Appointment &book
                            "0)), ?, ?, ?, ?, ?, ?)")
                 .arg(schema, bookingColumns(), historyTable(schema)),
             schema, error))
-        return false;
+        return 0;
     bindBooking(query, booking);
-    if (!query.exec())
-        return fail(query, error);
+    if (!query.exec()) {
+        fail(query, error);
+        return 0;
+    }
     const qint64 id = query.lastInsertId().toLongLong();
     if (indexed)
         keepIndex(schema, id, &booking);
-    return record(schema, id, QStringLiteral("added"), addedDetails(booking), error);
+    return id;
 }
 
 bool AppointmentStore::record(const QString &schema, qint64 id, const QString &action, const QString &details,
@@ -518,6 +536,201 @@ WriteOutcome AppointmentStore::setStatus(const Appointment &stored, BookingStatu
         return rolledBack(WriteOutcome::Failed);
     }
     return commit(error) ? WriteOutcome::Done : WriteOutcome::Failed;
+}
+
+WriteOutcome AppointmentStore::hold(const Appointment &stored, QString *error)
+{
+    if (!connection_.ensureOpen(error) || !begin(error))
+        return WriteOutcome::Failed;
+    QSqlQuery query(connection_.database());
+    // Held as read: a booking another desk changed or removed meanwhile is not.
+    if (!preparedWithTables(
+            query,
+            QStringLiteral("INSERT OR IGNORE INTO %1 (id, at, computer, person) SELECT rowid, ?, "
+                           "?, ? FROM dados WHERE %2")
+                .arg(heldTable(kMain), matchesStored(kRowid)),
+            kMain, error))
+        return rolledBack(WriteOutcome::Failed);
+    for (const QVariant &value : QVariantList{QDateTime::currentDateTimeUtc().toString(Qt::ISODateWithMs),
+                                              desk_.computer, desk_.person})
+        query.addBindValue(value);
+    bindStored(query, stored);
+    if (!query.exec()) {
+        fail(query, error);
+        return rolledBack(WriteOutcome::Failed);
+    }
+    query.prepare(QStringLiteral("SELECT 1 FROM dados WHERE %1").arg(matchesStored(kRowid)));
+    bindStored(query, stored);
+    if (!query.exec() || !query.next()) {
+        *error = QCoreApplication::translate("Storage", "the appointment is no longer stored");
+        return rolledBack(WriteOutcome::NoLongerStored);
+    }
+    query.finish();
+    return commit(error) ? WriteOutcome::Done : WriteOutcome::Failed;
+}
+
+bool AppointmentStore::putBack(qint64 id, QString *error)
+{
+    if (!connection_.ensureOpen(error))
+        return false;
+    QSqlQuery query(connection_.database());
+    // A book nothing was ever held in has no table for it.
+    if (!query.prepare(QStringLiteral("DELETE FROM %1 WHERE id = ?").arg(heldTable(kMain))))
+        return true;
+    query.addBindValue(id);
+    return query.exec() || fail(query, error);
+}
+
+bool AppointmentStore::readHeld(int slot, QVector<HeldBooking> *held, QString *error)
+{
+    if (!connection_.ensureOpen(error))
+        return false;
+    QSqlQuery query(connection_.database());
+    query.setForwardOnly(true);
+    if (!query.prepare(
+            QStringLiteral("SELECT h.at, h.computer, h.person, d.rowid, %1 FROM %2 h JOIN dados d ON "
+                           "d.rowid = h.id ORDER BY h.at")
+                .arg(bookingColumns(), heldTable(kMain))))
+        return true;
+    if (!query.exec())
+        return fail(query, error);
+    while (query.next()) {
+        HeldBooking booking;
+        booking.slot = slot;
+        booking.at = QDateTime::fromString(query.value(0).toString(), Qt::ISODateWithMs);
+        booking.computer = query.value(1).toString();
+        booking.person = query.value(2).toString();
+        booking.booking.id = query.value(3).toLongLong();
+        booking.booking.date = QDate::fromString(query.value(4).toString().left(10), Qt::ISODate);
+        booking.booking.hora = query.value(5).toString();
+        booking.booking.nome = query.value(6).toString();
+        booking.booking.convenio = query.value(7).toString();
+        booking.booking.telefone = query.value(8).toString();
+        booking.booking.obs = query.value(9).toString();
+        held->append(booking);
+    }
+    return !query.lastError().isValid() || fail(query, error);
+}
+
+Moved AppointmentStore::move(const Appointment &stored, const MovePlace &place, QString *error)
+{
+    Moved moved;
+    if (!connection_.ensureOpen(error))
+        return moved;
+    const QString main = kMain;
+    const QString target = place.bookFile.isEmpty() ? main : QStringLiteral("target");
+    if (target != main && !attachBook(place.bookFile, target, error)) {
+        *error =
+            QCoreApplication::translate("Storage", "\"%1\" cannot be used: %2").arg(place.bookFile, *error);
+        return moved;
+    }
+    QString copy;
+    if (!place.copyFile.isEmpty()) {
+        QString unused;
+        copy = place.copyFile == place.bookFile ? target : QStringLiteral("copy");
+        if (copy != target && !attachBook(place.copyFile, copy, &unused))
+            copy.clear();
+        moved.copy = Moved::Copy::LeftAlone;
+    }
+    const auto detachAll = [&] {
+        if (target != main)
+            detachBook(target);
+        if (!copy.isEmpty() && copy != target)
+            detachBook(copy);
+    };
+    QSqlDatabase db = connection_.database();
+    QSqlQuery query(db);
+    const auto given = [&](WriteOutcome outcome) {
+        if (outcome == WriteOutcome::Failed && error->isEmpty())
+            *error = reasonOf(query.lastError());
+        query.finish();
+        db.rollback();
+        detachAll();
+        moved.outcome = outcome;
+        moved.copy = Moved::Copy::None;
+        return moved;
+    };
+    if (!begin(error))
+        return given(WriteOutcome::Failed);
+    for (const QString &schema : {main, target, copy})
+        for (const QString &making : statusTableStatements(Dialect::Files, schema.isEmpty() ? main : schema))
+            if (!query.exec(making))
+                return given(WriteOutcome::Failed);
+    query.prepare(QStringLiteral("SELECT 1 FROM dados WHERE %1").arg(matchesStored(kRowid)));
+    bindStored(query, stored);
+    if (!query.exec())
+        return given(WriteOutcome::Failed);
+    if (!query.next()) {
+        *error = QCoreApplication::translate("Storage", "the appointment is no longer stored");
+        return given(WriteOutcome::NoLongerStored);
+    }
+    query.finish();
+    Appointment placed = stored;
+    placed.date = place.date;
+    placed.hora = place.hora;
+    placed.status = BookingStatus::ToConfirm;
+    const QString details = movedDetails(stored, place.fromSlot, place.toSlot, place.date, place.hora);
+    const auto ran = [&](const QString &statement, const QVariantList &values) {
+        query.prepare(statement);
+        for (const QVariant &value : values)
+            query.addBindValue(value);
+        return query.exec();
+    };
+    const QVariantList when{storedDate(place.date), bookingValues(placed).at(1)};
+    bool indexed = false;
+    beginOwnWrite(main, &indexed);
+    if (target == main) {
+        if (!ran(QStringLiteral("UPDATE dados SET data = ?, hora = ? WHERE rowid = ?"),
+                 when + QVariantList{stored.id}))
+            return given(WriteOutcome::Failed);
+        moved.id = stored.id;
+    } else {
+        // The booking's history goes with it, under the identity its new book gives it.
+        moved.id = insertRow(target, placed, error);
+        if (moved.id == 0 ||
+            !ran(QStringLiteral(
+                     "INSERT INTO %1 (id, at, computer, person, action, details) SELECT ?, at, computer, "
+                     "person, action, details FROM %2 WHERE id = ? ORDER BY rowid")
+                     .arg(historyTable(target), historyTable(main)),
+                 {moved.id, stored.id}) ||
+            !ran(QStringLiteral("DELETE FROM dados WHERE rowid = ?"), {stored.id}) ||
+            !record(main, stored.id, QStringLiteral("moved"), details, error))
+            return given(WriteOutcome::Failed);
+    }
+    if (indexed)
+        keepIndex(main, stored.id, target == main ? &placed : nullptr);
+    if (!ran(QStringLiteral("DELETE FROM %1 WHERE id = ?").arg(statusTable(main)), {stored.id}) ||
+        !ran(QStringLiteral("DELETE FROM %1 WHERE id = ?").arg(heldTable(main)), {stored.id}) ||
+        !record(target, moved.id, QStringLiteral("moved"), details, error))
+        return given(WriteOutcome::Failed);
+    if (!copy.isEmpty()) {
+        // The copy as it was made: the first booking of the linked book with the same six fields.
+        if (!ran(QStringLiteral("SELECT rowid FROM %1.dados WHERE %2 ORDER BY rowid LIMIT 1")
+                     .arg(copy, sameFields()),
+                 bookingValues(stored)))
+            return given(WriteOutcome::Failed);
+        const qint64 copyId = query.next() ? query.value(0).toLongLong() : 0;
+        query.finish();
+        if (copyId != 0) {
+            bool copyIndexed = false;
+            beginOwnWrite(copy, &copyIndexed);
+            if (!ran(QStringLiteral("UPDATE %1.dados SET data = ?, hora = ? WHERE rowid = ?").arg(copy),
+                     when + QVariantList{copyId}) ||
+                !ran(QStringLiteral("DELETE FROM %1 WHERE id = ?").arg(statusTable(copy)), {copyId}) ||
+                !record(copy, copyId, QStringLiteral("moved"),
+                        movedDetails(stored, place.copySlot, place.copySlot, place.date, place.hora), error))
+                return given(WriteOutcome::Failed);
+            if (copyIndexed)
+                keepIndex(copy, copyId, &placed);
+            moved.copy = Moved::Copy::Moved;
+        }
+    }
+    query.finish();
+    if (!commit(error))
+        return given(WriteOutcome::Failed);
+    detachAll();
+    moved.outcome = WriteOutcome::Done;
+    return moved;
 }
 
 bool AppointmentStore::readHistory(qint64 id, QVector<HistoryEntry> *history, QString *error)

@@ -34,9 +34,35 @@ public:
     WriteOutcome setStatus(const Appointment &stored, BookingStatus status, QString *error);
     bool readHistory(qint64 id, QVector<HistoryEntry> *history, QString *error);
 
+    // Holding a booking to be moved, kept in its own book beside it.
+    WriteOutcome hold(const Appointment &stored, QString *error);
+    bool putBack(qint64 id, QString *error);
+    // The bookings held in this book, as bookings of the slot.
+    bool readHeld(int slot, QVector<HeldBooking> *held, QString *error);
+
+    // Where a booking moves: a date and time in this book or in bookFile, and the file of the linked
+    // doctor whose copy moves with it (none: no copy to move).
+    struct MovePlace
+    {
+        int fromSlot = 0;
+        int toSlot = 0;
+        QString bookFile; // none: this book
+        QDate date;
+        QString hora;
+        int copySlot = 0;
+        QString copyFile;
+    };
+    // The books concerned are attached and committed together, in rollback-journal mode: a crash
+    // leaves the booking in exactly one of them.
+    Moved move(const Appointment &stored, const MovePlace &place, QString *error);
+
 private:
     bool attachLinked(const QString &linkedFile, QString *problem);
     void detachLinked();
+    bool attachBook(const QString &file, const QString &schema, QString *problem);
+    void detachBook(const QString &schema);
+    // Inserted into the schema's book, without a history entry: its identity, 0 on a failure.
+    qint64 insertRow(const QString &schema, const Appointment &booking, QString *error);
     // Around a write of the program to the schema's book: the book's search index, when it has one,
     // kept in the same transaction (the booking with that identity, or none after a removal), and the
     // index's state left as it was.

@@ -13,6 +13,8 @@
 #include <QSqlQuery>
 #include <QSqlRecord>
 
+#include <algorithm>
+
 namespace velmora {
 
 namespace {
@@ -120,6 +122,53 @@ WriteOutcome SqliteStorage::setStatus(int slot, const Appointment &stored, Booki
     useBook(slot);
     const WriteOutcome outcome = appointments_.setStatus(stored, status, error);
     return naming(data1_, outcome, outcome == WriteOutcome::Failed, error);
+}
+
+WriteOutcome SqliteStorage::hold(int slot, const Appointment &stored, QString *error)
+{
+    useBook(slot);
+    const WriteOutcome outcome = appointments_.hold(stored, error);
+    return naming(data1_, outcome, outcome == WriteOutcome::Failed, error);
+}
+
+bool SqliteStorage::putBack(int slot, qint64 id, QString *error)
+{
+    useBook(slot);
+    const bool ok = appointments_.putBack(id, error);
+    return naming(data1_, ok, !ok, error);
+}
+
+bool SqliteStorage::readHeld(QVector<HeldBooking> *held, QString *error)
+{
+    held->clear();
+    // Each book on its own connection, kept open: every desk reads them again as the books change.
+    for (const DoctorSlot &slot : kDoctorSlots) {
+        Connection &book = *searchBooks_[static_cast<size_t>(slot.slot - 1)];
+        if (!AppointmentStore(book).readHeld(slot.slot, held, error))
+            return naming(book, false, true, error);
+    }
+    std::stable_sort(held->begin(), held->end(),
+                     [](const HeldBooking &a, const HeldBooking &b) { return a.at < b.at; });
+    return true;
+}
+
+Moved SqliteStorage::move(int slot, const Appointment &stored, int toSlot, QDate date, const QString &hora,
+                          int linkedSlot, QString *error)
+{
+    useBook(slot);
+    AppointmentStore::MovePlace place;
+    place.fromSlot = slot;
+    place.toSlot = toSlot;
+    if (toSlot != slot)
+        place.bookFile = QString::fromLatin1(doctorSlot(toSlot).appointmentFile);
+    place.date = date;
+    place.hora = hora;
+    if (isDoctorSlot(linkedSlot) && linkedSlot != slot && linkedSlot != toSlot) {
+        place.copySlot = linkedSlot;
+        place.copyFile = QString::fromLatin1(doctorSlot(linkedSlot).appointmentFile);
+    }
+    const Moved moved = appointments_.move(stored, place, error);
+    return naming(data1_, moved, moved.outcome == WriteOutcome::Failed, error);
 }
 
 bool SqliteStorage::readHistory(int slot, qint64 id, QVector<HistoryEntry> *history, QString *error)

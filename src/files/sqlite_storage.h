@@ -31,6 +31,11 @@ public:
     WriteOutcome remove(int slot, const Appointment &stored, QString *error) override;
     WriteOutcome setStatus(int slot, const Appointment &stored, BookingStatus status,
                            QString *error) override;
+    WriteOutcome hold(int slot, const Appointment &stored, QString *error) override;
+    bool putBack(int slot, qint64 id, QString *error) override;
+    bool readHeld(QVector<HeldBooking> *held, QString *error) override;
+    Moved move(int slot, const Appointment &stored, int toSlot, QDate date, const QString &hora,
+               int linkedSlot, QString *error) override;
     bool readHistory(int slot, qint64 id, QVector<HistoryEntry> *history, QString *error) override;
 
     bool findBookings(const PatientQuery &query, QVector<FoundBooking> *found, QString *error) override;

@@ -43,10 +43,7 @@ void bindBooking(QSqlQuery &query, const Appointment &booking)
 
 QString matchesStored(const QString &idColumn, const QString &identityIs)
 {
-    return idColumn + QLatin1Char(' ') + identityIs +
-           QStringLiteral(
-               " ? AND data = ? AND coalesce(hora, '') = ? AND coalesce(nome, '') = ? AND "
-               "coalesce(convenio, '') = ? AND coalesce(telefone, '') = ? AND coalesce(obs, '') = ?");
+    return idColumn + QLatin1Char(' ') + identityIs + QStringLiteral(" ? AND ") + sameFields();
 }
 
 QString updateStored(const QString &table, const QString &idColumn)
@@ -213,6 +210,18 @@ QString historyTable(const QString &schema)
     return schema + QStringLiteral(".booking_history");
 }
 
+QString heldTable(const QString &schema)
+{
+    return schema + QStringLiteral(".booking_held");
+}
+
+QString sameFields()
+{
+    return QStringLiteral(
+        "data = ? AND coalesce(hora, '') = ? AND coalesce(nome, '') = ? AND coalesce(convenio, "
+        "'') = ? AND coalesce(telefone, '') = ? AND coalesce(obs, '') = ?");
+}
+
 QStringList statusTableStatements(Dialect dialect, const QString &schema)
 {
     if (dialect == Dialect::Files)
@@ -224,7 +233,11 @@ QStringList statusTableStatements(Dialect dialect, const QString &schema)
                            "TEXT, person TEXT, action TEXT NOT NULL, details TEXT)")
                 .arg(historyTable(schema)),
             QStringLiteral("CREATE INDEX IF NOT EXISTS %1.booking_history_id ON booking_history (id)")
-                .arg(schema)};
+                .arg(schema),
+            QStringLiteral(
+                "CREATE TABLE IF NOT EXISTS %1 (id INTEGER PRIMARY KEY, at TEXT NOT NULL, computer "
+                "TEXT, person TEXT)")
+                .arg(heldTable(schema))};
     return {
         QStringLiteral("CREATE TABLE IF NOT EXISTS %1 (id bigint PRIMARY KEY, nome text NOT NULL, status "
                        "integer NOT NULL)")

@@ -22,6 +22,8 @@ void bindBooking(QSqlQuery &query, const Appointment &booking);
 // The condition that a row is the stored booking as it was read: its identity under idColumn and
 // its six fields (a field without value read as the empty text), with these values.
 // The identity compared with "=" by default; "> ?" finds a booking stored after an identity.
+// The six fields as bookingValues() gives them, whatever the identity: a linked doctor's copy.
+QString sameFields();
 QString matchesStored(const QString &idColumn, const QString &identityIs = QStringLiteral("="));
 // "UPDATE table SET <the six fields> = ? WHERE <matchesStored>": the changed booking's values, then the
 // stored booking's.
@@ -68,6 +70,8 @@ enum class Dialect
 QStringList statusTableStatements(Dialect dialect, const QString &schema);
 QString statusTable(const QString &schema);
 QString historyTable(const QString &schema);
+// The bookings held to be moved, on files each book's own (identity, when, computer, person).
+QString heldTable(const QString &schema);
 // Sets the status of the identity (values: identity, name, status), replacing any.
 QString setStatusStatement(Dialect dialect, const QString &schema);
 // Records an entry (values: identity, when, computer, person, action, details).

@@ -42,7 +42,8 @@ QSet<QString> requiredColumns()
 // of the backups.
 QSet<QString> statusTables()
 {
-    QSet<QString> tables{serverBackupsTable(), QStringLiteral("public.") + QLatin1String(kCalendarTable)};
+    QSet<QString> tables{serverBackupsTable(), QStringLiteral("public.") + QLatin1String(kCalendarTable),
+                         serverHeldTable()};
     for (const DoctorSlot &slot : kDoctorSlots)
         tables << statusTable(schemaOf(slot.slot)) << historyTable(schemaOf(slot.slot));
     return tables;
@@ -52,6 +53,114 @@ QString calendarTableStatement()
 {
     return QStringLiteral("CREATE TABLE IF NOT EXISTS public.%1 (entries text NOT NULL)")
         .arg(QLatin1String(kCalendarTable));
+}
+
+QString heldTableStatement()
+{
+    return QStringLiteral(
+               "CREATE TABLE IF NOT EXISTS %1 (slot integer NOT NULL, id bigint NOT NULL, at text NOT "
+               "NULL, computer text, person text, PRIMARY KEY (slot, id))")
+        .arg(serverHeldTable());
+}
+
+// A booking moved by the server itself, so that its history goes with it under the new identity and
+// the entries say "moved", whatever the desk's rights: the booking as read (its six fields), the new
+// place and the linked doctor's book whose copy moves with it (0: none). Gives the new identity and
+// "moved", "left" or "none" for the copy; none when the booking is no longer stored as read. The
+// entries the history's triggers made of the move's own writes give way to the "moved" one.
+QString moveFunctionStatement()
+{
+    QStringList books;
+    for (const DoctorSlot &slot : kDoctorSlots)
+        books << QLatin1Char('\'') + schemaOf(slot.slot) + QLatin1Char('\'');
+    return QStringLiteral(
+               "CREATE OR REPLACE FUNCTION public.velmora_move(from_slot integer, booking bigint, fields "
+               "text[], "
+               "to_slot integer, new_date text, new_hora text, copy_slot integer) RETURNS text LANGUAGE "
+               "plpgsql "
+               "SECURITY DEFINER SET search_path = pg_catalog, public AS $f$ "
+               "DECLARE books text[] := ARRAY[%1]; src text; dst text; cp text; new_id bigint; copy_id "
+               "bigint; "
+               "found_ integer; mark bigint; copy_mark bigint; details text; copy_details text; copied text "
+               ":= 'none'; "
+               "app text := current_setting('application_name'); "
+               "computer text := coalesce(host(inet_client_addr()), 'local'); "
+               "at_ text := to_char(now() AT TIME ZONE 'UTC', 'YYYY-MM-DD\"T\"HH24:MI:SS.MS\"Z\"'); "
+               "same text := 'data = $1 AND coalesce(hora, '''') = $2 AND coalesce(nome, '''') = $3 AND "
+               "coalesce(convenio, '''') = $4 AND coalesce(telefone, '''') = $5 AND coalesce(obs, '''') = "
+               "$6'; "
+               "BEGIN "
+               "IF from_slot NOT BETWEEN 1 AND %2 OR to_slot NOT BETWEEN 1 AND %2 OR array_length(fields, 1) "
+               "<> 6 "
+               "THEN RAISE EXCEPTION 'no such book or booking' USING ERRCODE = 'invalid_parameter_value'; "
+               "END IF; "
+               "IF app LIKE 'Velmora@%' THEN computer := substr(app, 9) || ' (' || computer || ')'; END IF; "
+               "src := books[from_slot]; dst := books[to_slot]; "
+               "EXECUTE format('SELECT id FROM %I.dados WHERE id = $7 AND ' || same || ' FOR UPDATE', src) "
+               "USING fields[1], fields[2], fields[3], fields[4], fields[5], fields[6], booking; "
+               "GET DIAGNOSTICS found_ = ROW_COUNT; "
+               "IF found_ <> 1 THEN RETURN NULL; END IF; "
+               "copy_details := 'data: ' || btrim(fields[1]) || ' \u2192 ' || new_date; "
+               "IF btrim(fields[2]) <> btrim(new_hora) THEN copy_details := copy_details || E'\\nhora: ' || "
+               "public.velmora_one_line(btrim(fields[2])) || ' \u2192 ' || "
+               "public.velmora_one_line(btrim(new_hora)); "
+               "END IF; "
+               "details := copy_details; "
+               "IF from_slot <> to_slot THEN details := details || E'\\ndoctor: ' || from_slot || ' \u2192 ' "
+               "|| "
+               "to_slot; END IF; "
+               "IF from_slot = to_slot THEN new_id := booking; "
+               "  EXECUTE format('SELECT coalesce(max(seq), 0) FROM %I.booking_history', dst) INTO mark; "
+               "  EXECUTE format('UPDATE %I.dados SET data = $1, hora = $2 WHERE id = $3', src) "
+               "  USING new_date, new_hora, booking; "
+               "ELSE new_id := nextval(pg_get_serial_sequence(dst || '.dados', 'id')); "
+               "  EXECUTE format('INSERT INTO %I.booking_history (id, at, computer, person, action, details) "
+               "SELECT $1, at, computer, person, action, details FROM %I.booking_history WHERE id = $2 ORDER "
+               "BY "
+               "seq', dst, src) USING new_id, booking; "
+               "  EXECUTE format('SELECT coalesce(max(seq), 0) FROM %I.booking_history', dst) INTO mark; "
+               "  EXECUTE format('INSERT INTO %I.dados (id, data, hora, nome, convenio, telefone, obs) "
+               "SELECT $1, "
+               "$2, $3, nome, convenio, telefone, obs FROM %I.dados WHERE id = $4', dst, src) "
+               "  USING new_id, new_date, new_hora, booking; "
+               "  EXECUTE format('DELETE FROM %I.dados WHERE id = $1', src) USING booking; "
+               "  EXECUTE format('DELETE FROM %I.booking_history WHERE id = $1 AND at = $2 AND action = "
+               "''removed''', src) USING booking, at_; "
+               "  EXECUTE format('INSERT INTO %I.booking_history (id, at, computer, person, action, details) "
+               "VALUES ($1, $2, $3, session_user, ''moved'', $4)', src) USING booking, at_, computer, "
+               "details; "
+               "END IF; "
+               "EXECUTE format('DELETE FROM %I.booking_status WHERE id = $1', src) USING booking; "
+               "EXECUTE format('DELETE FROM %I.booking_history WHERE id = $1 AND seq > $2 AND action IN "
+               "(''added'', "
+               "''changed'')', dst) USING new_id, mark; "
+               "EXECUTE format('INSERT INTO %I.booking_history (id, at, computer, person, action, details) "
+               "VALUES "
+               "($1, $2, $3, session_user, ''moved'', $4)', dst) USING new_id, at_, computer, details; "
+               "DELETE FROM %3 WHERE slot = from_slot AND id = booking; "
+               "IF copy_slot BETWEEN 1 AND %2 AND copy_slot <> from_slot AND copy_slot <> to_slot THEN "
+               "  cp := books[copy_slot]; copied := 'left'; "
+               "  EXECUTE format('SELECT id FROM %I.dados WHERE ' || same || ' ORDER BY id LIMIT 1 FOR "
+               "UPDATE', "
+               "cp) INTO copy_id USING fields[1], fields[2], fields[3], fields[4], fields[5], fields[6]; "
+               "  IF copy_id IS NOT NULL THEN copied := 'moved'; "
+               "    EXECUTE format('SELECT coalesce(max(seq), 0) FROM %I.booking_history', cp) INTO "
+               "copy_mark; "
+               "    EXECUTE format('UPDATE %I.dados SET data = $1, hora = $2 WHERE id = $3', cp) "
+               "    USING new_date, new_hora, copy_id; "
+               "    EXECUTE format('DELETE FROM %I.booking_status WHERE id = $1', cp) USING copy_id; "
+               "    EXECUTE format('DELETE FROM %I.booking_history WHERE id = $1 AND seq > $2 AND action = "
+               "''changed''', cp) USING copy_id, copy_mark; "
+               "    EXECUTE format('INSERT INTO %I.booking_history (id, at, computer, person, action, "
+               "details) "
+               "VALUES ($1, $2, $3, session_user, ''moved'', $4)', cp) USING copy_id, at_, computer, "
+               "copy_details; "
+               "  END IF; "
+               "END IF; "
+               "RETURN new_id || ' ' || copied; END $f$")
+        .arg(books.join(QStringLiteral(", ")))
+        .arg(kDoctorSlotCount)
+        .arg(serverHeldTable());
 }
 
 QString backupsTableStatement()
@@ -65,7 +174,7 @@ QString backupsTableStatement()
 // What was done to a booking is written by the server itself, as its owner, in the same transaction:
 // the person is the login that connected and the time the server's clock, whatever a desk sends. The
 // details read as the program writes them on the files: a line "field: value" per field of a booking
-// added or removed, "field: before → after" for each field whose text changed (the padding is no
+// added or removed, "field: before \u2192 after" for each field whose text changed (the padding is no
 // change), the statuses by their stored keys. A fill of whole books by the owner (an import or a copy,
 // which brings its own history) sets velmora.filling and writes none. A desk changes and removes one
 // booking at a time, as the program does: a statement that would change or empty a whole book is
@@ -131,7 +240,9 @@ QStringList serverFunctionStatements()
             "CREATE OR REPLACE FUNCTION public.velmora_backup_made(desk text) RETURNS void LANGUAGE sql "
             "SECURITY DEFINER SET search_path = pg_catalog, public AS $$ INSERT INTO %1 (day, desk) VALUES "
             "(current_date, desk) ON CONFLICT (day) DO NOTHING $$")
-            .arg(serverBackupsTable())};
+            .arg(serverBackupsTable()),
+        heldTableStatement(),
+        moveFunctionStatement()};
     for (const DoctorSlot &slot : kDoctorSlots) {
         const QString schema = schemaOf(slot.slot);
         for (const QString &table : {QStringLiteral("dados"), QStringLiteral("booking_status")})
@@ -167,6 +278,11 @@ const char *const kDeskRole = "velmora_desks";
 QString serverBackupsTable()
 {
     return QStringLiteral("public.velmora_backups");
+}
+
+QString serverHeldTable()
+{
+    return QStringLiteral("public.booking_held");
 }
 
 QString serverSchema(int slot)
@@ -448,6 +564,11 @@ bool setUpDeskRole(QSqlDatabase db, QStringList *lines, QString *error)
         QStringLiteral("GRANT SELECT, UPDATE ON public.profs TO %1").arg(role), calendarTableStatement(),
         QStringLiteral("GRANT SELECT, INSERT, DELETE ON public.%1 TO %2")
             .arg(QLatin1String(kCalendarTable), role),
+        QStringLiteral("GRANT SELECT, INSERT, DELETE ON %1 TO %2").arg(serverHeldTable(), role),
+        QStringLiteral(
+            "GRANT EXECUTE ON FUNCTION public.velmora_move(integer, bigint, text[], integer, text, text, "
+            "integer) TO %1")
+            .arg(role),
         // The backups' record is kept through its function, which records today alone.
         QStringLiteral("REVOKE INSERT, UPDATE, DELETE, TRUNCATE ON %1 FROM %2")
             .arg(serverBackupsTable(), role),

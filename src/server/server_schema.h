@@ -16,6 +16,8 @@ namespace velmora {
 QString serverBookTable(int slot);
 // "bdm3": the schema holding the slot's book, its statuses and its history.
 QString serverSchema(int slot);
+// The bookings held to be moved, of every book: slot, identity, when, computer, person.
+QString serverHeldTable();
 // The text fields and number fields of the settings record.
 QStringList serverSettingsTexts();
 QStringList serverSettingsNumbers();

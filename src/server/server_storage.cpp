@@ -92,6 +92,18 @@ WriteOutcome matchedOnce(QSqlQuery *query, QString *error)
     return WriteOutcome::NoLongerStored;
 }
 
+// A PostgreSQL array literal of the texts, each quoted.
+QString textArray(const QStringList &texts)
+{
+    QStringList quoted;
+    for (QString text : texts)
+        quoted << QLatin1Char('"') +
+                      text.replace(QLatin1Char('\\'), QLatin1String("\\\\"))
+                          .replace(QLatin1Char('"'), QLatin1String("\\\"")) +
+                      QLatin1Char('"');
+    return QLatin1Char('{') + quoted.join(QLatin1Char(',')) + QLatin1Char('}');
+}
+
 } // namespace
 
 ServerStorage::ServerStorage(const QString &url, int timeLimitMs)
@@ -370,6 +382,115 @@ WriteOutcome ServerStorage::setStatus(int slot, const Appointment &stored, Booki
                  notifying(1)),
         values, error);
     return matchedOnce(query, error);
+}
+
+WriteOutcome ServerStorage::hold(int slot, const Appointment &stored, QString *error)
+{
+    QSqlQuery *query = run(
+        QStringLiteral(
+            "WITH target AS (SELECT id FROM %1 WHERE %2), held AS (INSERT INTO %3 (slot, id, at, computer, "
+            "person) SELECT ?, id, ?, ?, session_user FROM target ON CONFLICT DO NOTHING) SELECT %4 FROM "
+            "target")
+            .arg(serverBookTable(slot), matchesStored(QStringLiteral("id")), serverHeldTable(), notifying(1)),
+        storedValues(stored) + QVariantList{slot, QDateTime::currentDateTimeUtc().toString(Qt::ISODateWithMs),
+                                            thisDesk_.computer, dayNotice(slot, stored.date)},
+        error);
+    return matchedOnce(query, error);
+}
+
+bool ServerStorage::putBack(int slot, qint64 id, QString *error)
+{
+    // The other desks are told of the booking's day, read as it is undone.
+    QSqlQuery *query =
+        run(QStringLiteral("WITH gone AS (DELETE FROM %1 WHERE slot = ? AND id = ? RETURNING id) "
+                           "SELECT pg_notify('%2', ? || b.data) FROM gone JOIN %3 b USING (id)")
+                .arg(serverHeldTable(), QLatin1String(kChannel), serverBookTable(slot)),
+            {slot, id, QStringLiteral("%1 %2 ").arg(desk_).arg(slot)}, error);
+    if (!query)
+        return false;
+    query->finish();
+    return true;
+}
+
+bool ServerStorage::readHeld(QVector<HeldBooking> *held, QString *error)
+{
+    held->clear();
+    QStringList books;
+    for (const DoctorSlot &slot : kDoctorSlots)
+        books << QStringLiteral("SELECT h.at, h.computer, h.person, h.slot, b.id, %1 FROM %2 h JOIN %3 b ON "
+                                "h.slot = %4 AND b.id = h.id")
+                     .arg(bookingColumns(), serverHeldTable(), serverBookTable(slot.slot))
+                     .arg(slot.slot);
+    QSqlQuery *query = run(
+        QStringLiteral("SELECT * FROM (%1) held ORDER BY 1").arg(books.join(QStringLiteral(" UNION ALL "))),
+        {}, error);
+    if (!query) {
+        // Books set up before bookings could be held have none until the set-up is run again.
+        QString ignored;
+        QSqlQuery *table =
+            run(QStringLiteral("SELECT to_regclass('%1') IS NULL").arg(serverHeldTable()), {}, &ignored);
+        const bool none = table && table->next() && table->value(0).toBool();
+        if (table)
+            table->finish();
+        return none;
+    }
+    while (query->next()) {
+        HeldBooking booking;
+        booking.at = QDateTime::fromString(query->value(0).toString(), Qt::ISODateWithMs);
+        booking.computer = query->value(1).toString();
+        booking.person = query->value(2).toString();
+        booking.slot = query->value(3).toInt();
+        booking.booking.id = query->value(4).toLongLong();
+        booking.booking.date = QDate::fromString(query->value(5).toString().left(10), Qt::ISODate);
+        booking.booking.hora = query->value(6).toString();
+        booking.booking.nome = query->value(7).toString();
+        booking.booking.convenio = query->value(8).toString();
+        booking.booking.telefone = query->value(9).toString();
+        booking.booking.obs = query->value(10).toString();
+        held->append(booking);
+    }
+    query->finish();
+    return true;
+}
+
+Moved ServerStorage::move(int slot, const Appointment &stored, int toSlot, QDate date, const QString &hora,
+                          int linkedSlot, QString *error)
+{
+    Moved moved;
+    const QVariantList fields = bookingValues(stored);
+    QStringList texts;
+    for (const QVariant &field : fields)
+        texts << field.toString();
+    const int copySlot = isDoctorSlot(linkedSlot) ? linkedSlot : 0;
+    Appointment placed = stored;
+    placed.date = date;
+    placed.hora = hora;
+    const QVariantList notices{dayNotice(slot, stored.date), dayNotice(toSlot, date),
+                               dayNotice(copySlot != 0 ? copySlot : slot, stored.date),
+                               dayNotice(copySlot != 0 ? copySlot : toSlot, date)};
+    // The fields go as one array of texts, each as bookingValues() gives it.
+    QSqlQuery *query =
+        run(QStringLiteral("SELECT public.velmora_move(?, ?, ?::text[], ?, ?, ?, ?), %1").arg(notifying(4)),
+            QVariantList{slot, stored.id, textArray(texts), toSlot, storedDate(date),
+                         bookingValues(placed).at(1), copySlot} +
+                notices,
+            error);
+    if (!query)
+        return moved;
+    const QString result = query->next() ? query->value(0).toString() : QString();
+    query->finish();
+    if (result.isEmpty()) {
+        *error = noLongerStored();
+        moved.outcome = WriteOutcome::NoLongerStored;
+        return moved;
+    }
+    moved.outcome = WriteOutcome::Done;
+    moved.id = result.section(QLatin1Char(' '), 0, 0).toLongLong();
+    const QString copy = result.section(QLatin1Char(' '), 1);
+    moved.copy = copy == QLatin1String("moved")  ? Moved::Copy::Moved
+                 : copy == QLatin1String("left") ? Moved::Copy::LeftAlone
+                                                 : Moved::Copy::None;
+    return moved;
 }
 
 bool ServerStorage::readHistory(int slot, qint64 id, QVector<HistoryEntry> *history, QString *error)

@@ -457,6 +457,74 @@ private Q_SLOTS:
         QVERIFY(phone->readCalendar(&read, &error) && read.isEmpty());
     }
 
+    // Held at one desk, the booking is seen held at another (or after a restart) and stays in its place;
+    // moved to another doctor's day, it takes its history along, its linked copy follows, and a desk
+    // that moves what was already moved changes nothing.
+    void aHeldBookingMovesWithItsHistory_data() { addEngines(); }
+    void aHeldBookingMovesWithItsHistory()
+    {
+        QFETCH(QString, engine);
+        SharedBooks books(engine);
+        auto front = books.desk();
+        QString error;
+        QVERIFY(front->openBook(1, &error) && front->openBook(2, &error));
+        QCOMPARE(front->add(1, booking("09:00", "Moving Patient"), 7, &error).outcome, AddOutcome::Stored);
+        const Appointment stored = storedCalled(*front, "Moving Patient");
+        QCOMPARE(front->setStatus(1, stored, BookingStatus::Confirmed, &error), WriteOutcome::Done);
+        for (int twice = 0; twice < 2; ++twice)
+            QCOMPARE(front->hold(1, stored, &error), WriteOutcome::Done);
+        auto phone = books.desk();
+        QVector<HeldBooking> held;
+        QVERIFY2(phone->readHeld(&held, &error), qPrintable(error));
+        QCOMPARE(held.size(), 1);
+        QCOMPARE(held.at(0).slot, 1);
+        QCOMPARE(held.at(0).booking.nome, QStringLiteral("Moving Patient"));
+        QCOMPARE(namesOn(*phone, 1), QStringList{"Moving Patient"});
+
+        const QDate thursday = kMonday.addDays(3);
+        const Moved moved = phone->move(1, held.at(0).booking, 2, thursday, "14:00", 7, &error);
+        QVERIFY2(moved.outcome == WriteOutcome::Done, qPrintable(error));
+        QCOMPARE(moved.copy, Moved::Copy::Moved);
+        QCOMPARE(namesOn(*front, 1), QStringList{});
+        QCOMPARE(namesOn(*front, 7), QStringList{});
+        QCOMPARE(namesOn(*front, 7, thursday), QStringList{"Moving Patient"});
+        QVector<Appointment> day;
+        QVERIFY(front->readDay(2, thursday, &day, &error) && day.size() == 1);
+        QCOMPARE(day.at(0).id, moved.id);
+        QCOMPARE(day.at(0).hora, QStringLiteral("14:00"));
+        QCOMPARE(day.at(0).status, BookingStatus::ToConfirm);
+        QVERIFY(front->readHeld(&held, &error) && held.isEmpty());
+        QVector<HistoryEntry> history;
+        QVERIFY2(front->readHistory(2, moved.id, &history, &error), qPrintable(error));
+        QStringList actions;
+        for (const HistoryEntry &entry : std::as_const(history))
+            actions << entry.action;
+        QCOMPARE(actions, (QStringList{"added", "status", "moved"}));
+        QVERIFY2(history.last().details.contains(QStringLiteral("doctor: 1 \u2192 2")),
+                 qPrintable(history.last().details));
+        QVERIFY(history.last().details.contains(QStringLiteral("hora: 09:00 \u2192 14:00")));
+        QVERIFY(front->readHistory(1, stored.id, &history, &error) && history.last().action == "moved");
+
+        QCOMPARE(front->move(1, stored, 1, thursday, "15:00", 0, &error).outcome,
+                 WriteOutcome::NoLongerStored);
+        QCOMPARE(front->hold(1, stored, &error), WriteOutcome::NoLongerStored);
+        // Within its book it keeps its identity; put back, it is no longer held.
+        QCOMPARE(front->hold(2, day.at(0), &error), WriteOutcome::Done);
+        QVERIFY(phone->putBack(2, day.at(0).id, &error));
+        QVERIFY(front->readHeld(&held, &error) && held.isEmpty());
+        // A copy changed since it was made is left alone.
+        QVector<Appointment> copies;
+        QVERIFY(front->readDay(7, thursday, &copies, &error) && copies.size() == 1);
+        Appointment noted = copies.at(0);
+        noted.obs = QStringLiteral("seen by the linked doctor");
+        QCOMPARE(front->update(7, copies.at(0), noted, &error), WriteOutcome::Done);
+        const Moved again = front->move(2, day.at(0), 2, thursday.addDays(7), "10:00", 7, &error);
+        QCOMPARE(again.id, moved.id);
+        QCOMPARE(again.copy, Moved::Copy::LeftAlone);
+        QCOMPARE(namesOn(*phone, 2, thursday.addDays(7)), QStringList{"Moving Patient"});
+        QCOMPARE(namesOn(*phone, 7, thursday), QStringList{"Moving Patient"});
+    }
+
     void aSetupSavedAtAnotherDeskIsAskedAbout_data() { addEngines(); }
     void aSetupSavedAtAnotherDeskIsAskedAbout()
     {
@@ -625,6 +693,17 @@ private Q_SLOTS:
         AllDoctorChanges changes;
         changes[0].name = QStringLiteral("Dra. Ana");
         QVERIFY2(desk.saveDoctors(changes, &error), qPrintable(error));
+        // A desk holds and moves a booking to another book: the server writes the move, naming the desk.
+        QCOMPARE(desk.add(1, booking("10:00", "Cora"), 0, &error).outcome, AddOutcome::Stored);
+        const Appointment cora = storedCalled(desk, "Cora");
+        QCOMPARE(desk.hold(1, cora, &error), WriteOutcome::Done);
+        const Moved moved = desk.move(1, cora, 3, kMonday, "10:30", 0, &error);
+        QVERIFY2(moved.outcome == WriteOutcome::Done, qPrintable(error));
+        QVERIFY(desk.readHistory(3, moved.id, &history, &error));
+        QCOMPARE(history.size(), 2);
+        QCOMPARE(history.at(0).action, QStringLiteral("added"));
+        QCOMPARE(history.at(1).action, QStringLiteral("moved"));
+        QCOMPARE(history.at(1).person, person);
 
         // Behind the program's back, a desk's login: a change is written in the history by the server,
         // naming that login; no entry can be forged, no book emptied, no backup day claimed.

@@ -47,6 +47,27 @@ public:
         ++calls;
         return engine_.setStatus(slot, stored, status, error);
     }
+    WriteOutcome hold(int slot, const Appointment &stored, QString *error) override
+    {
+        ++calls;
+        return engine_.hold(slot, stored, error);
+    }
+    bool putBack(int slot, qint64 id, QString *error) override
+    {
+        ++calls;
+        return engine_.putBack(slot, id, error);
+    }
+    bool readHeld(QVector<HeldBooking> *held, QString *error) override
+    {
+        ++calls;
+        return engine_.readHeld(held, error);
+    }
+    Moved move(int slot, const Appointment &stored, int toSlot, QDate date, const QString &hora,
+               int linkedSlot, QString *error) override
+    {
+        ++calls;
+        return engine_.move(slot, stored, toSlot, date, hora, linkedSlot, error);
+    }
     bool readHistory(int slot, qint64 id, QVector<HistoryEntry> *history, QString *error) override
     {
         ++calls;

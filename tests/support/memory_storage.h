@@ -32,6 +32,7 @@ public:
     QVector<CalendarEntry> calendar;
     qint64 lastId = 0;
     std::map<std::pair<int, qint64>, QVector<HistoryEntry>> history; // by slot and identity
+    QVector<HeldBooking> held; // the booking as held; listed with its fields as stored now
     std::vector<MemoryDesk *> desks;
 
     MemoryBooks()
@@ -150,6 +151,79 @@ public:
         found->status = status;
         books_.announce(&desk_, {slot, stored.date});
         return WriteOutcome::Done;
+    }
+    WriteOutcome hold(int slot, const Appointment &stored, QString *error) override
+    {
+        if (!asRead(slot, stored, error))
+            return WriteOutcome::NoLongerStored;
+        if (!heldAt(slot, stored.id))
+            books_.held << HeldBooking{slot, stored, QDateTime::currentDateTimeUtc(), desk.computer,
+                                       desk.person};
+        books_.announce(&desk_, {slot, stored.date});
+        return WriteOutcome::Done;
+    }
+    bool putBack(int slot, qint64 id, QString *) override
+    {
+        if (const HeldBooking *held = heldAt(slot, id)) {
+            books_.announce(&desk_, {slot, held->booking.date});
+            books_.held.removeAt(held - books_.held.data());
+        }
+        return true;
+    }
+    bool readHeld(QVector<HeldBooking> *held, QString *) override
+    {
+        held->clear();
+        for (HeldBooking entry : std::as_const(books_.held))
+            for (const Appointment &booking : books_.books[entry.slot])
+                if (booking.id == entry.booking.id)
+                    *held << (entry.booking = booking, entry);
+        return true;
+    }
+    Moved move(int slot, const Appointment &stored, int toSlot, QDate date, const QString &hora,
+               int linkedSlot, QString *error) override
+    {
+        Appointment *found = asRead(slot, stored, error);
+        if (!found)
+            return {WriteOutcome::NoLongerStored, 0, Moved::Copy::None};
+        Moved moved{WriteOutcome::Done, stored.id, Moved::Copy::None};
+        const QString details = movedDetails(stored, slot, toSlot, date, hora);
+        Appointment placed = *found;
+        placed.date = date;
+        placed.hora = hora;
+        placed.status = BookingStatus::ToConfirm;
+        if (toSlot == slot) {
+            *found = placed;
+        } else {
+            QVector<Appointment> &from = books_.books[slot];
+            from.removeAt(found - from.data());
+            placed.id = moved.id = ++books_.lastId;
+            books_.books[toSlot] << placed;
+            books_.history[{toSlot, moved.id}] = books_.history[{slot, stored.id}];
+            record(slot, stored.id, "moved", details);
+        }
+        record(toSlot, moved.id, "moved", details);
+        if (const HeldBooking *held = heldAt(slot, stored.id))
+            books_.held.removeAt(held - books_.held.data());
+        if (isDoctorSlot(linkedSlot) && linkedSlot != slot && linkedSlot != toSlot) {
+            moved.copy = Moved::Copy::LeftAlone;
+            for (Appointment &copy : books_.books[linkedSlot])
+                if (copy.date == stored.date && copy.hora == stored.hora && copy.nome == stored.nome &&
+                    copy.convenio == stored.convenio && copy.telefone == stored.telefone &&
+                    copy.obs == stored.obs) {
+                    copy.date = date;
+                    copy.hora = hora;
+                    copy.status = BookingStatus::ToConfirm;
+                    record(linkedSlot, copy.id, "moved",
+                           movedDetails(stored, linkedSlot, linkedSlot, date, hora));
+                    moved.copy = Moved::Copy::Moved;
+                    books_.announce(&desk_, {linkedSlot, stored.date});
+                    books_.announce(&desk_, {linkedSlot, date});
+                    break;
+                }
+        }
+        books_.announce(&desk_, {slot, stored.date});
+        books_.announce(&desk_, {toSlot, date});
+        return moved;
     }
     bool readHistory(int slot, qint64 id, QVector<HistoryEntry> *history, QString *) override
     {
@@ -321,6 +395,14 @@ private:
     {
         books_.history[{slot, id}] << HistoryEntry{QDateTime::currentDateTimeUtc(), desk.computer,
                                                    desk.person, QLatin1String(action), details};
+    }
+
+    HeldBooking *heldAt(int slot, qint64 id)
+    {
+        for (HeldBooking &held : books_.held)
+            if (held.slot == slot && held.booking.id == id)
+                return &held;
+        return nullptr;
     }
 
     // The booking as it was read, by its identity and its six fields, or none.
