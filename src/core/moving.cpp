@@ -37,8 +37,10 @@ bool AppointmentBook::readHeld(QString *error)
         return true;
     held_ = held;
     Q_EMIT heldChanged();
-    if (activeSlot_ != 0 && dayBookings_)
-        listKeepingSelection(*dayBookings_);
+    // Read again: the bookings added here since the day was read have no identity to mark them by.
+    QString unread; // the list stays as it is; the next action says why
+    if (activeSlot_ != 0)
+        listDayAgainKeepingSelection(&unread);
     return true;
 }
 
@@ -151,6 +153,7 @@ Outcome AppointmentBook::placeHeld(int index)
         const int row = static_cast<int>(dayList_.rows().indexOf(shownRecord(placed).row()));
         if (row >= 0) {
             selectRow(row);
+            Q_EMIT rowReselected(row);
             outcome.rowToShow = row;
         }
     }

@@ -3,6 +3,7 @@
 #include "core/activity_log.h"
 #include "core/booking_history.h"
 #include "core/first_free.h"
+#include "core/name_rules.h"
 #include "core/patient_search.h"
 #include "core/printout.h"
 #include "core/written_dates.h"
@@ -164,6 +165,24 @@ void MainWindow::wireControls()
     connect(&book_, &AppointmentBook::booksChanged, this, [this] { countToReschedule(false); });
     QTimer::singleShot(0, this, [this] { countToReschedule(false); });
     new QShortcut(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_D), this, this, &MainWindow::openClinicDay);
+    connect(sidePanel_, &SidePanel::moveRequested, this, [this] { showOutcome(book_.holdSelected()); });
+    new QShortcut(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_T), this, this,
+                  [this] { showOutcome(book_.holdSelected()); });
+    connect(sidePanel_, &SidePanel::placeRequested, this, [this](int held) {
+        const Outcome outcome = book_.placeHeld(held);
+        if (outcome.rowToShow >= 0) {
+            List1->scrollTo(book_.dayList().index(outcome.rowToShow));
+            List1->setFocus(Qt::OtherFocusReason);
+        }
+        showOutcome(outcome);
+    });
+    connect(sidePanel_, &SidePanel::putBackRequested, this,
+            [this](int held) { showOutcome(book_.putBack(held)); });
+    connect(&book_, &AppointmentBook::heldChanged, this, &MainWindow::showHeld);
+    QTimer::singleShot(0, this, [this] {
+        QString error; // an unread list is read again as the books change
+        book_.readHeld(&error);
+    });
     connect(sidePanel_, &SidePanel::findRequested, this, &MainWindow::openFind);
     connect(sidePanel_, &SidePanel::firstFreeRequested, this, &MainWindow::openFirstFree);
     connect(sidePanel_, &SidePanel::confirmationsRequested, this, &MainWindow::openConfirmations);
@@ -183,9 +202,23 @@ void MainWindow::wireControls()
         menu.addSeparator();
         menu.addAction(QCoreApplication::translate("MainWindow", "History..."), this,
                        &MainWindow::showHistory);
+        menu.addAction(QCoreApplication::translate("MainWindow", "Move"), this,
+                       [this] { showOutcome(book_.holdSelected()); });
         menu.exec(List1->viewport()->mapToGlobal(at));
     });
     connect(Timer2, &QTimer::timeout, this, &MainWindow::Timer2_Timer);
+}
+
+void MainWindow::showHeld()
+{
+    QStringList lines;
+    const QLocale locale;
+    for (const HeldBooking &held : book_.held())
+        lines << QStringLiteral("%1 %2  %3 (%4)")
+                     .arg(locale.toString(held.booking.date, QLocale::ShortFormat),
+                          held.booking.hora.trimmed(), held.booking.nome.trimmed(),
+                          doctorCalled(book_.doctorNames(), held.slot));
+    sidePanel_->setHeld(lines);
 }
 
 void MainWindow::markSelectedStatus()

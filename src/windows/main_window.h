@@ -78,6 +78,7 @@ private:
     void openFirstFree();
     // The selected booking's status checked in the status menu.
     void markSelectedStatus();
+    void showHeld();
     void openConfirmations();
     void openMonth();
     void openClinicDay();

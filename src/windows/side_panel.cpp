@@ -4,6 +4,7 @@
 #include "windows/widgets_support.h"
 
 #include <QLabel>
+#include <QListWidget>
 #include <QMenu>
 #include <QPushButton>
 #include <QVBoxLayout>
@@ -15,6 +16,14 @@ void SidePanel::setToReschedule(int count)
     const QString caption = tr("To resc&hedule (%1)").arg(count);
     toReschedule_->setText(caption);
     toReschedule_->setAccessibleName(QString(caption).remove(QLatin1Char('&')));
+}
+
+void SidePanel::setHeld(const QStringList &lines)
+{
+    const int current = held_->currentRow();
+    held_->clear();
+    held_->addItems(lines);
+    held_->setCurrentRow(qMin(qMax(current, 0), static_cast<int>(lines.size()) - 1));
 }
 
 SidePanel::SidePanel(QWidget *parent) : QFrame(parent)
@@ -52,6 +61,25 @@ SidePanel::SidePanel(QWidget *parent) : QFrame(parent)
 
     connect(add("monthButton", tr("&Month in numbers"), QStringLiteral("Ctrl+Shift+M")),
             &QPushButton::clicked, this, &SidePanel::monthRequested);
+
+    // Moving a booking: held here until it is placed at the time chosen in the day list.
+    layout->addSpacing(12);
+    connect(add("moveButton", tr("Mo&ve"), QStringLiteral("Ctrl+Shift+T")), &QPushButton::clicked, this,
+            &SidePanel::moveRequested);
+    auto *heldLabel = new QLabel(tr("Bein&g moved:"), this);
+    layout->addWidget(heldLabel);
+    held_ = new QListWidget(this);
+    held_->setObjectName(QStringLiteral("heldList"));
+    held_->setAccessibleName(tr("Appointments being moved"));
+    held_->setMaximumHeight(fontMetrics().height() * 6);
+    heldLabel->setBuddy(held_);
+    layout->addWidget(held_);
+    const auto chosen = [this] { return held_->currentRow() >= 0 ? held_->currentRow() : 0; };
+    connect(held_, &QListWidget::itemActivated, this, [this, chosen] { Q_EMIT placeRequested(chosen()); });
+    connect(add("placeButton", tr("Place &it here"), tr("Enter in the list")), &QPushButton::clicked, this,
+            [this, chosen] { Q_EMIT placeRequested(chosen()); });
+    connect(add("putBackButton", tr("Put bac&k"), QString()), &QPushButton::clicked, this,
+            [this, chosen] { Q_EMIT putBackRequested(chosen()); });
 
     auto *legend = new QLabel(this);
     legend->setObjectName(QStringLiteral("statusLegend"));

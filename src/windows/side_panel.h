@@ -4,6 +4,7 @@
 
 #include <QFrame>
 
+class QListWidget;
 class QMenu;
 class QPushButton;
 
@@ -24,6 +25,8 @@ public:
     QMenu *statusMenu() const { return statuses_; }
     // How many bookings fall on closed days and times, in the button's caption.
     void setToReschedule(int count);
+    // The bookings held to be moved, one line each, oldest first.
+    void setHeld(const QStringList &lines);
 
 Q_SIGNALS:
     void findRequested();
@@ -35,10 +38,14 @@ Q_SIGNALS:
     void clinicDayRequested();
     void calendarRequested();
     void rescheduleRequested();
+    void moveRequested();
+    void placeRequested(int held);
+    void putBackRequested(int held);
 
 private:
     QMenu *statuses_ = nullptr;
     QPushButton *toReschedule_ = nullptr;
+    QListWidget *held_ = nullptr;
 };
 
 } // namespace velmora

@@ -176,9 +176,10 @@ QColor statusColour(BookingStatus status)
 void FullRowDelegate::paint(QPainter *painter, const QStyleOptionViewItem &option,
                             const QModelIndex &index) const
 {
-    // A booking at a time the calendar closes stands in italics.
+    // A booking at a time the calendar closes stands in italics; one held to be moved, struck through.
     QStyleOptionViewItem shown = option;
     shown.font.setItalic(index.data(DayListModel::ClosedRole).toBool());
+    shown.font.setStrikeOut(index.data(DayListModel::HeldRole).toBool());
     QStyledItemDelegate::paint(painter, shown, index);
     const auto status = statusFromNumber(index.data(DayListModel::StatusRole).toInt());
     if (status == BookingStatus::ToConfirm)

@@ -4,12 +4,14 @@
 #include "core/session_views.h"
 #include "core/written_dates.h"
 #include "support/counting_storage.h"
+#include "support/memory_storage.h"
 #include "support/open_book.h"
 
 #include <QSignalSpy>
 
 using namespace velmora;
 using velmora::testing::Book;
+using velmora::testing::firstRowStartingWith;
 using velmora::testing::WriteLock;
 
 namespace {
@@ -28,6 +30,93 @@ class AppointmentBookTest : public QObject
     Q_OBJECT
 
 private Q_SLOTS:
+    // "Can I come next Monday instead?": held at one desk (listed held there and at another desk),
+    // then placed at another doctor's free 14:00 in a second action. What stands in the way is said,
+    // and nothing is changed.
+    void aBookingMovesInTwoActions_data()
+    {
+        QTest::addColumn<QString>("inTheWay");
+        QTest::addColumn<QString>("said");
+        QTest::newRow("nothing") << ""
+                                 << "";
+        QTest::newRow("a taken time") << "taken"
+                                      << "14:00 is taken";
+        QTest::newRow("not a time") << "25:99"
+                                    << "\"25:99\" is not a time";
+        QTest::newRow("a closed time") << "closed"
+                                       << "closes 14:00";
+        QTest::newRow("moved at another desk") << "moved"
+                                               << "no longer stored as it was held";
+    }
+    void aBookingMovesInTwoActions()
+    {
+        QFETCH(QString, inTheWay);
+        QFETCH(QString, said);
+        testing::MemoryBooks books;
+        books.setMondayDoctor(1, "Ana", "30", "0800", "1200");
+        books.setMondayDoctor(2, "Bruno", "30", "1300", "1700");
+        const QDate monday(2027, 3, 1);
+        const QDate next = monday.addDays(7);
+        if (inTheWay == "closed")
+            books.calendar << CalendarEntry{
+                CalendarEntry::Kind::Closure, 2, next, next, "1400", "1500", {}, "Congress", false, {}, {}};
+        testing::MemoryStorage frontStorage(books), phoneStorage(books);
+        AppointmentBook front(frontStorage, monday), phone(phoneStorage, monday);
+        for (AppointmentBook *book : {&front, &phone})
+            book->readDoctorNames();
+        Book::expectNothingSaid(front.chooseDoctor(1));
+        Book::expectNothingSaid(phone.chooseDoctor(1));
+        front.selectRow(firstRowStartingWith(front.dayList().rows(), "09:00"));
+        front.entry().type(NameField, "Paula Souza");
+        Book::expectNothingSaid(front.add());
+        const int row = firstRowStartingWith(front.dayList().rows(), "09:00  Paula");
+        front.selectRow(row);
+        Book::expectNothingSaid(front.holdSelected());
+        QVERIFY(front.dayList().heldAt(row));
+        QTRY_COMPARE(phone.held().size(), 1);
+        QVERIFY(phone.dayList().heldAt(firstRowStartingWith(phone.dayList().rows(), "09:00  Paula")));
+
+        Book::expectNothingSaid(front.chooseDoctor(2));
+        Book::expectNothingSaid(front.stepDate(DateStep::PlusWeek, monday));
+        if (inTheWay == "taken") {
+            front.selectRow(firstRowStartingWith(front.dayList().rows(), "14:00"));
+            front.entry().type(NameField, "Already There");
+            Book::expectNothingSaid(front.add());
+            front.selectRow(firstRowStartingWith(front.dayList().rows(), "14:00  Already"));
+        } else if (inTheWay == "moved") {
+            Book::expectNothingSaid(phone.chooseDoctor(2));
+            Book::expectNothingSaid(phone.stepDate(DateStep::PlusWeek, monday));
+            phone.selectRow(firstRowStartingWith(phone.dayList().rows(), "15:00"));
+            Book::expectNothingSaid(phone.placeHeld(0));
+        } else if (!inTheWay.isEmpty()) { // typed: a closed time lists no free row
+            front.selectRow(-1);
+            front.entry().type(TimeField, inTheWay == "closed" ? "14:00" : inTheWay);
+        }
+        if (inTheWay.isEmpty() || inTheWay == "moved")
+            front.selectRow(firstRowStartingWith(front.dayList().rows(), "14:00"));
+        const Outcome placed = front.placeHeld(0);
+        QCOMPARE(placed.done, said.isEmpty());
+        QVERIFY2(testing::said(placed).contains(said), qPrintable(testing::said(placed)));
+        QVector<Appointment> nextDay;
+        QString error;
+        QVERIFY(frontStorage.readDay(2, next, &nextDay, &error));
+        QStringList there;
+        for (const Appointment &booking : std::as_const(nextDay))
+            there << booking.hora + " " + booking.nome;
+        if (said.isEmpty()) {
+            QCOMPARE(there, QStringList{"14:00 Paula Souza"});
+            QVERIFY(front.dayList().rows().at(front.selectedRow()).startsWith("14:00  Paula Souza"));
+            QVERIFY(front.held().isEmpty());
+            QTRY_VERIFY(phone.held().isEmpty());
+            QCOMPARE(books.books[1].size(), 1); // the placeholder alone
+        } else if (inTheWay == "moved") {
+            QCOMPARE(there, QStringList{"15:00 Paula Souza"});
+        } else {
+            QCOMPARE(front.held().size(), 1);
+            QCOMPARE(there, inTheWay == "taken" ? QStringList{"14:00 Already There"} : QStringList{});
+        }
+    }
+
     void choosingADoctorListsTheDay()
     {
         Book book;
