@@ -146,6 +146,42 @@ private Q_SLOTS:
               leftHot, commitsReported);
     }
 
+    // A process that moves bookings from one doctor's book to another's is killed at random moments:
+    // every booking is in exactly one of the two books, and every move it reported is in the second.
+    void killedWhileMoving()
+    {
+        TestFiles files;
+        QCOMPARE(files.prepare(), QStringList{});
+        QRandomGenerator random(20261208);
+        QSet<QString> added, moved;
+        for (int run = 0; run < 15; ++run) {
+            QProcess process;
+            process.start(worker(), {"move", files.folder().path(), QString::number(run)});
+            QVERIFY(process.waitForStarted());
+            const int wanted = static_cast<int>(random.bounded(1, 30));
+            QByteArray output;
+            while (output.count('\n') < wanted && process.state() == QProcess::Running) {
+                process.waitForReadyRead(10000);
+                output += process.readAllStandardOutput();
+            }
+            QCOMPARE(process.state(), QProcess::Running);
+            ::kill(static_cast<pid_t>(process.processId()), SIGKILL);
+            QVERIFY(process.waitForFinished(10000));
+            output += process.readAllStandardOutput();
+            const QList<QByteArray> lines = output.split('\n');
+            for (int i = 0; i + 1 < lines.size(); ++i)
+                (lines.at(i).startsWith("M") ? moved : added) << QString::fromUtf8(lines.at(i).mid(2));
+            QCOMPARE(files.prepare(), QStringList{});
+            const QSet<QString> first = namesIn(files, 1);
+            const QSet<QString> second = namesIn(files, 2);
+            QVERIFY((first & second).isEmpty());
+            for (const QString &name : std::as_const(added))
+                QVERIFY2(first.contains(name) != second.contains(name), qPrintable(name));
+            for (const QString &name : std::as_const(moved))
+                QVERIFY2(second.contains(name), qPrintable(name));
+        }
+    }
+
     // Killed in the middle of a change that had reached the disk: the next start rolls it back and
     // uses the file, with what was stored before.
     void killedMidChange_data()

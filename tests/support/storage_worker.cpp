@@ -2,6 +2,7 @@
 // on standard output as soon as it returns, for the tests that kill it or starve it of disk space.
 //
 //   storage_worker crash FOLDER RUN   books, changes and removes until killed
+//   storage_worker move FOLDER RUN    books in one doctor's book and moves to another's until killed
 //   storage_worker fill FOLDER BYTES  books under a file-size limit until the disk is "full"
 //   storage_worker import FOLDER READER  imports the older program's files of the folder
 //   storage_worker hold FOLDER FILE   writes into the file in a transaction large enough to reach the
@@ -9,6 +10,7 @@
 //   storage_worker desk URL NAME:COUNT  books COUNT linked bookings NAME_0... on a server (0: until killed)
 
 #include "files/appointment_store.h"
+#include "files/sqlite_storage.h"
 #include "server/server_storage.h"
 #include "transfer/legacy_import.h"
 #include "transfer/server_copy.h"
@@ -89,6 +91,26 @@ int crash(const QDir &folder, const QString &run)
                 return 3;
             report(QStringLiteral("R ") + found.nome);
         }
+    }
+}
+
+// Bookings added to the first doctor's book, held and moved to the second's, each step reported.
+int move(const QDir &folder, const QString &run)
+{
+    SqliteStorage storage(folder, 1000);
+    QString error;
+    for (int i = 0;; ++i) {
+        const Appointment added = booking(QStringLiteral("M%1_%2").arg(run).arg(i));
+        if (storage.add(1, added, 0, &error).outcome != AddOutcome::Stored)
+            return 3;
+        report(QStringLiteral("A ") + added.nome);
+        QVector<Appointment> day;
+        if (!storage.readDay(1, kDay, &day, &error) || day.isEmpty() ||
+            storage.hold(1, day.last(), &error) != WriteOutcome::Done ||
+            storage.move(1, day.last(), 2, kDay, QStringLiteral("10:00"), 3, &error).outcome !=
+                WriteOutcome::Done)
+            return 3;
+        report(QStringLiteral("M ") + added.nome);
     }
 }
 
@@ -177,6 +199,8 @@ int main(int argc, char *argv[])
     const QDir folder(arguments.at(2));
     if (arguments.at(1) == QLatin1String("crash"))
         return crash(folder, arguments.at(3));
+    if (arguments.at(1) == QLatin1String("move"))
+        return move(QDir(arguments.at(2)), arguments.at(3));
     if (arguments.at(1) == QLatin1String("import"))
         return importLegacyFiles(folder, arguments.at(3)).notImported.isEmpty() ? 0 : 5;
     if (arguments.at(1) == QLatin1String("hold"))

@@ -131,6 +131,54 @@ A lista fica vazia até que possam ser lidas.</translation>
         <source>The history kept under this appointment&apos;s number tells of another appointment (the book was renumbered by another program): it is set aside, not shown.</source>
         <translation>O histórico guardado com o número desta consulta é de outra consulta (a agenda foi renumerada por outro programa): ele foi deixado de lado e não é mostrado.</translation>
     </message>
+    <message>
+        <source>The held appointment is no longer stored as it was held: it was changed, moved or removed at another desk. Nothing was moved.</source>
+        <translation>A consulta retida não está mais gravada como foi retida: foi alterada, transferida ou excluída em outro computador. Nada foi transferido.</translation>
+    </message>
+    <message>
+        <source>The appointment could not be held to be moved</source>
+        <translation>Não foi possível reter a consulta para transferir</translation>
+    </message>
+    <message>
+        <source>The appointment is held, but the held list could not be read</source>
+        <translation>A consulta está retida, mas não foi possível ler a lista das retidas</translation>
+    </message>
+    <message>
+        <source>Select a free time in the list, or type a time, to place the held appointment there.</source>
+        <translation>Selecione um horário livre na lista, ou digite um horário, para colocar ali a consulta retida.</translation>
+    </message>
+    <message>
+        <source>&quot;%1&quot; is not a time: type it as HH:MM, for example 14:30.</source>
+        <translation>&quot;%1&quot; não é um horário: digite como HH:MM, por exemplo 14:30.</translation>
+    </message>
+    <message>
+        <source>Choose a held appointment first.</source>
+        <translation>Escolha antes uma consulta retida.</translation>
+    </message>
+    <message>
+        <source>The appointment is already at that time.</source>
+        <translation>A consulta já está nesse horário.</translation>
+    </message>
+    <message>
+        <source>%1 is taken on this day. Nothing was moved: choose a free time.</source>
+        <translation>%1 está ocupado neste dia. Nada foi transferido: escolha um horário livre.</translation>
+    </message>
+    <message>
+        <source>The clinic&apos;s calendar closes %1 on this day (%2). Nothing was moved.</source>
+        <translation>O calendário da clínica fecha %1 neste dia (%2). Nada foi transferido.</translation>
+    </message>
+    <message>
+        <source>The appointment could not be moved; it stays where it was</source>
+        <translation>Não foi possível transferir a consulta; ela continua onde estava</translation>
+    </message>
+    <message>
+        <source>The appointment was moved. Its copy in the linked doctor&apos;s book (%1) was changed or removed since it was made, and was left as it is.</source>
+        <translation>A consulta foi transferida. A cópia na agenda do profissional vinculado (%1) foi alterada ou excluída depois de feita, e ficou como está.</translation>
+    </message>
+    <message>
+        <source>The appointment could not be put back</source>
+        <translation>Não foi possível devolver a consulta ao seu lugar</translation>
+    </message>
 </context>
 <context>
     <name>BookingStatus</name>
@@ -205,6 +253,14 @@ A lista fica vazia até que possam ser lidas.</translation>
     <message>
         <source>Status</source>
         <translation>Situação</translation>
+    </message>
+    <message>
+        <source>Moved</source>
+        <translation>Transferida</translation>
+    </message>
+    <message>
+        <source>Doctor&apos;s book</source>
+        <translation>Agenda do profissional</translation>
     </message>
 </context>
 <context>
@@ -674,6 +730,10 @@ Salvar as mesmas páginas como arquivo PDF?</translation>
     <message>
         <source>not hearing the other desks: each Add reads the day again first</source>
         <translation>sem ouvir os outros balcões: cada inclusão lê o dia de novo antes</translation>
+    </message>
+    <message>
+        <source>Move</source>
+        <translation>Transferir</translation>
     </message>
 </context>
 <context>
@@ -2045,6 +2105,30 @@ O programa continua funcionando; a próxima abertura tenta de novo.</translation
         <source>To resc&amp;hedule</source>
         <translation>A r&amp;emarcar</translation>
     </message>
+<message>
+        <source>Mo&amp;ve</source>
+        <translation>Trans&amp;ferir</translation>
+    </message>
+    <message>
+        <source>Bein&amp;g moved:</source>
+        <translation>&amp;Transferindo:</translation>
+    </message>
+    <message>
+        <source>Appointments being moved</source>
+        <translation>Consultas sendo transferidas</translation>
+    </message>
+    <message>
+        <source>Place &amp;it here</source>
+        <translation>Colocar a&amp;qui</translation>
+    </message>
+    <message>
+        <source>Enter in the list</source>
+        <translation>Enter na lista</translation>
+    </message>
+    <message>
+        <source>Put bac&amp;k</source>
+        <translation>Manter no lu&amp;gar</translation>
+    </message>
 </context>
 <context>
     <name>velmora::ReadingBar</name>
@@ -2479,6 +2563,13 @@ O programa continua funcionando; a próxima abertura tenta de novo.</translation
     <message>
         <source>it was changed or removed at another desk meanwhile</source>
         <translation>ele foi alterado ou removido em outro computador nesse meio tempo</translation>
+    </message>
+</context>
+<context>
+    <name>DayList</name>
+    <message>
+        <source>Held to be moved</source>
+        <translation>Retida para transferir</translation>
     </message>
 </context>
 </TS>
