@@ -2,6 +2,7 @@
 
 #include "core/clinic_calendar.h"
 #include "core/storage_vocabulary.h"
+#include "core/waiting_list.h"
 
 #include <QString>
 #include <QVector>
@@ -97,6 +98,20 @@ public:
     // first booking with its fields) moves to the same date and time; one changed since is left alone.
     virtual Moved move(int slot, const Appointment &stored, int toSlot, QDate date, const QString &hora,
                        int linkedSlot, QString *error) = 0;
+
+    // The clinic's waiting list, kept beside the settings record: every entry, those that left the list
+    // too (booked, expired, removed), in the order added.
+    virtual bool readWaitingList(QVector<WaitingEntry> *entries, QString *error) = 0;
+    // The entry added as waiting, signed with when and by whom as given.
+    virtual bool addToWaitingList(const WaitingEntry &entry, QString *error) = 0;
+    // The waiting entry with that identity leaves the list (expired or removed); one no longer waiting
+    // (another desk booked or removed it) is not found.
+    virtual WriteOutcome leaveWaitingList(qint64 id, WaitingEntry::State state, QString *error) = 0;
+    // The waiting entry booked into the slot's book at the booking's date and time, in one transaction
+    // with its leaving the list as booked; its history's first entry says "booked from the waiting
+    // list". NotStored, with nothing written, when the entry is no longer waiting.
+    virtual AddOutcome bookFromWaitingList(int slot, qint64 id, const Appointment &booking,
+                                           QString *error) = 0;
 
     // Every add, change, remove and status set is recorded, in the same transaction, with when, this
     // desk's computer and person (on a server, the database role), and what changed. The entries of

@@ -189,12 +189,13 @@ QString movedDetails(const Appointment &before, int fromSlot, int toSlot, QDate 
 
 QString describedEntry(const HistoryEntry &entry)
 {
-    static const std::array<std::pair<const char *, const char *>, 5> actions{{
+    static const std::array<std::pair<const char *, const char *>, 6> actions{{
         {"added", QT_TRANSLATE_NOOP("BookingStatus", "Booked")},
         {"changed", QT_TRANSLATE_NOOP("BookingStatus", "Changed")},
         {"removed", QT_TRANSLATE_NOOP("BookingStatus", "Removed")},
         {"status", QT_TRANSLATE_NOOP("BookingStatus", "Status set")},
         {"moved", QT_TRANSLATE_NOOP("BookingStatus", "Moved")},
+        {"waiting", QT_TRANSLATE_NOOP("BookingStatus", "Booked from the waiting list")},
     }};
     QString action = entry.action;
     for (const auto &[key, caption] : actions)

@@ -26,7 +26,7 @@ struct HistoryEntry
     QDateTime at;
     QString computer;
     QString person;
-    QString action; // "added", "changed", "removed", "status" or "moved"
+    QString action; // "added", "changed", "removed", "status", "moved" or "waiting" (booked from the list)
     QString details;
 };
 

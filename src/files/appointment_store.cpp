@@ -4,6 +4,7 @@
 
 #include "core/patient_query.h"
 #include "schema/booking_sql.h"
+#include "schema/waiting_sql.h"
 
 #include <QCoreApplication>
 #include <QDateTime>
@@ -161,7 +162,7 @@ void AppointmentStore::detachLinked()
     detachBook(QLatin1String(kLinkedSchema));
 }
 
-bool AppointmentStore::attachBook(const QString &file, const QString &schema, QString *problem)
+bool AppointmentStore::attachBook(const QString &file, const QString &schema, QString *problem, bool book)
 {
     // A missing file is refused by the URI's mode, one of another format by the first read, and one
     // without the appointment table by the check below: none of them is written to.
@@ -184,6 +185,8 @@ bool AppointmentStore::attachBook(const QString &file, const QString &schema, QS
         return false;
     }
     query.finish();
+    if (!book)
+        return true;
     QStringList columns;
     if (!query.exec(QStringLiteral("PRAGMA %1.table_info(dados)").arg(schema)))
         fail(query, problem);
@@ -731,6 +734,47 @@ Moved AppointmentStore::move(const Appointment &stored, const MovePlace &place, 
     detachAll();
     moved.outcome = WriteOutcome::Done;
     return moved;
+}
+
+AddOutcome AppointmentStore::bookFromWaiting(const Appointment &booking, const QString &settingsFile,
+                                             qint64 entry, QString *error)
+{
+    if (!connection_.ensureOpen(error))
+        return AddOutcome::NotStored;
+    const QString desk = QStringLiteral("desk");
+    if (!attachBook(settingsFile, desk, error, false))
+        return AddOutcome::NotStored;
+    QSqlDatabase db = connection_.database();
+    QSqlQuery query(db);
+    const auto given = [&](AddOutcome outcome) {
+        query.finish();
+        if (outcome == AddOutcome::NotStored)
+            db.rollback();
+        detachBook(desk);
+        return outcome;
+    };
+    // The entry taken off the list as booked, and the booking stored, or neither.
+    if (!begin(error))
+        return given(AddOutcome::NotStored);
+    bool taken = query.prepare(leaveWaitingStatement(desk + QLatin1Char('.') + waitingListTable()));
+    for (const QVariant &value :
+         QVariantList{stateKey(WaitingEntry::State::Booked),
+                      QDateTime::currentDateTimeUtc().toString(Qt::ISODateWithMs), entry})
+        query.addBindValue(value);
+    taken = taken && query.exec();
+    if (!taken) {
+        fail(query, error);
+        return given(AddOutcome::NotStored);
+    }
+    if (query.numRowsAffected() != 1) {
+        *error = QCoreApplication::translate("Storage", "the entry is no longer on the waiting list");
+        return given(AddOutcome::NotStored);
+    }
+    const qint64 id = insertRow(kMain, booking, error);
+    if (id == 0 || !record(kMain, id, QStringLiteral("waiting"), addedDetails(booking), error) ||
+        !commit(error))
+        return given(AddOutcome::NotStored);
+    return given(AddOutcome::Stored);
 }
 
 bool AppointmentStore::readHistory(qint64 id, QVector<HistoryEntry> *history, QString *error)

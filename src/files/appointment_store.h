@@ -56,10 +56,15 @@ public:
     // leaves the booking in exactly one of them.
     Moved move(const Appointment &stored, const MovePlace &place, QString *error);
 
+    // The waiting list's entry (in the settings file) booked here, in one transaction.
+    AddOutcome bookFromWaiting(const Appointment &booking, const QString &settingsFile, qint64 entry,
+                               QString *error);
+
 private:
     bool attachLinked(const QString &linkedFile, QString *problem);
     void detachLinked();
-    bool attachBook(const QString &file, const QString &schema, QString *problem);
+    // book: the file must hold an appointment table (the settings file does not).
+    bool attachBook(const QString &file, const QString &schema, QString *problem, bool book = true);
     void detachBook(const QString &schema);
     // Inserted into the schema's book, without a history entry: its identity, 0 on a failure.
     qint64 insertRow(const QString &schema, const Appointment &booking, QString *error);

@@ -2,11 +2,15 @@
 
 #include "schema/calendar_text.h"
 #include "schema/settings_fields.h"
+#include "schema/waiting_sql.h"
 
 #include <QCoreApplication>
+#include <QDateTime>
 #include <QSqlError>
 #include <QSqlQuery>
 #include <QSqlRecord>
+
+#include <algorithm>
 
 namespace velmora {
 
@@ -200,6 +204,78 @@ bool SettingsStore::saveCalendar(const QVector<CalendarEntry> &entries, QString 
     if (!saved)
         *error = reasonOf(query.lastError());
     return endWrite(db, query, saved, error);
+}
+
+bool SettingsStore::readWaitingList(QVector<WaitingEntry> *entries, QString *error)
+{
+    entries->clear();
+    if (!main_.ensureOpen(error))
+        return false;
+    QSqlQuery query(main_.database());
+    query.setForwardOnly(true);
+    if (!query.exec(
+            QStringLiteral("SELECT id, %1 FROM %2 ORDER BY id").arg(waitingColumns(), waitingListTable()))) {
+        // A settings file nobody was ever put on the waiting list in has no table for it.
+        QSqlQuery table(main_.database());
+        if (table.exec(QStringLiteral("SELECT 1 FROM sqlite_master WHERE type = 'table' AND name = '%1'")
+                           .arg(waitingListTable())) &&
+            !table.next())
+            return true;
+        *error = reasonOf(query.lastError());
+        return false;
+    }
+    while (query.next())
+        entries->append(waitingEntryOf(query));
+    return true;
+}
+
+bool SettingsStore::addToWaitingList(const WaitingEntry &entry, QString *error)
+{
+    if (!main_.ensureOpen(error))
+        return false;
+    QSqlDatabase db = main_.database();
+    if (!db.transaction()) {
+        *error = reasonOf(db.lastError());
+        return false;
+    }
+    QSqlQuery query(db);
+    WaitingEntry waiting = entry;
+    waiting.state = WaitingEntry::State::Waiting;
+    waiting.leftAt = {};
+    const QVariantList values = waitingValues(waiting);
+    const bool added = query.exec(waitingTableStatement(Dialect::Files, waitingListTable())) &&
+                       query.prepare(QStringLiteral("INSERT INTO %1 (%2) VALUES (?%3)")
+                                         .arg(waitingListTable(), waitingColumns(),
+                                              QStringLiteral(", ?").repeated(values.size() - 1))) &&
+                       (std::for_each(values.cbegin(), values.cend(),
+                                      [&](const QVariant &value) { query.addBindValue(value); }),
+                        query.exec());
+    if (!added)
+        *error = reasonOf(query.lastError());
+    return endWrite(db, query, added, error);
+}
+
+WriteOutcome SettingsStore::leaveWaitingList(qint64 id, WaitingEntry::State state, QString *error)
+{
+    if (!main_.ensureOpen(error))
+        return WriteOutcome::Failed;
+    QSqlQuery query(main_.database());
+    if (!query.prepare(leaveWaitingStatement(waitingListTable()))) {
+        *error = reasonOf(query.lastError());
+        return WriteOutcome::Failed;
+    }
+    for (const QVariant &value :
+         QVariantList{stateKey(state), QDateTime::currentDateTimeUtc().toString(Qt::ISODateWithMs), id})
+        query.addBindValue(value);
+    if (!query.exec()) {
+        *error = reasonOf(query.lastError());
+        return WriteOutcome::Failed;
+    }
+    if (query.numRowsAffected() != 1) {
+        *error = QCoreApplication::translate("Storage", "the entry is no longer on the waiting list");
+        return WriteOutcome::NoLongerStored;
+    }
+    return WriteOutcome::Done;
 }
 
 } // namespace velmora

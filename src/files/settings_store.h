@@ -31,6 +31,11 @@ public:
     bool readCalendar(QVector<CalendarEntry> *entries, QString *error);
     bool saveCalendar(const QVector<CalendarEntry> &entries, QString *error);
 
+    // The waiting list, in a table of its own beside the settings record.
+    bool readWaitingList(QVector<WaitingEntry> *entries, QString *error);
+    bool addToWaitingList(const WaitingEntry &entry, QString *error);
+    WriteOutcome leaveWaitingList(qint64 id, WaitingEntry::State state, QString *error);
+
 private:
     Connection &connectionForTimes(int slot);
 

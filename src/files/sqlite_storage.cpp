@@ -171,6 +171,29 @@ Moved SqliteStorage::move(int slot, const Appointment &stored, int toSlot, QDate
     return naming(data1_, moved, moved.outcome == WriteOutcome::Failed, error);
 }
 
+bool SqliteStorage::readWaitingList(QVector<WaitingEntry> *entries, QString *error)
+{
+    return settings_.readWaitingList(entries, error);
+}
+
+bool SqliteStorage::addToWaitingList(const WaitingEntry &entry, QString *error)
+{
+    return settings_.addToWaitingList(entry, error);
+}
+
+WriteOutcome SqliteStorage::leaveWaitingList(qint64 id, WaitingEntry::State state, QString *error)
+{
+    return settings_.leaveWaitingList(id, state, error);
+}
+
+AddOutcome SqliteStorage::bookFromWaitingList(int slot, qint64 id, const Appointment &booking, QString *error)
+{
+    useBook(slot);
+    const AddOutcome outcome =
+        appointments_.bookFromWaiting(booking, QString::fromLatin1(kMainSettingsFile), id, error);
+    return naming(data1_, outcome, outcome == AddOutcome::NotStored, error);
+}
+
 bool SqliteStorage::readHistory(int slot, qint64 id, QVector<HistoryEntry> *history, QString *error)
 {
     useBook(slot);

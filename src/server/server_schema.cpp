@@ -5,6 +5,7 @@
 #include "schema/booking_sql.h"
 #include "schema/calendar_text.h"
 #include "schema/slot_files.h"
+#include "schema/waiting_sql.h"
 
 #include <QCoreApplication>
 #include <QFileInfo>
@@ -43,7 +44,7 @@ QSet<QString> requiredColumns()
 QSet<QString> statusTables()
 {
     QSet<QString> tables{serverBackupsTable(), QStringLiteral("public.") + QLatin1String(kCalendarTable),
-                         serverHeldTable()};
+                         serverHeldTable(), serverWaitingTable()};
     for (const DoctorSlot &slot : kDoctorSlots)
         tables << statusTable(schemaOf(slot.slot)) << historyTable(schemaOf(slot.slot));
     return tables;
@@ -163,6 +164,42 @@ QString moveFunctionStatement()
         .arg(serverHeldTable());
 }
 
+// A waiting list's entry booked by the server itself, in one transaction with its leaving the list,
+// so that the booking's history says where it came from: the booking's six fields as the desk would
+// add them. Gives the new identity, or none when the entry is no longer waiting.
+QString bookWaitingFunctionStatement()
+{
+    QStringList books;
+    for (const DoctorSlot &slot : kDoctorSlots)
+        books << QLatin1Char('\'') + schemaOf(slot.slot) + QLatin1Char('\'');
+    return QStringLiteral(
+               "CREATE OR REPLACE FUNCTION public.velmora_book_waiting(to_slot integer, entry bigint, fields "
+               "text[]) "
+               "RETURNS bigint LANGUAGE plpgsql SECURITY DEFINER SET search_path = pg_catalog, public AS $f$ "
+               "DECLARE books text[] := ARRAY[%1]; dst text; new_id bigint; mark bigint; "
+               "BEGIN "
+               "IF to_slot NOT BETWEEN 1 AND %2 OR array_length(fields, 1) <> 6 THEN RAISE EXCEPTION 'no "
+               "such book' "
+               "USING ERRCODE = 'invalid_parameter_value'; END IF; "
+               "UPDATE %3 SET state = 'booked', left_at = to_char(now() AT TIME ZONE 'UTC', "
+               "'YYYY-MM-DD\"T\"HH24:MI:SS.MS\"Z\"') WHERE id = entry AND state = 'waiting'; "
+               "IF NOT FOUND THEN RETURN NULL; END IF; "
+               "dst := books[to_slot]; "
+               "EXECUTE format('SELECT coalesce(max(seq), 0) FROM %I.booking_history', dst) INTO mark; "
+               "EXECUTE format('INSERT INTO %I.dados (data, hora, nome, convenio, telefone, obs) VALUES ($1, "
+               "$2, $3, "
+               "$4, $5, $6) RETURNING id', dst) INTO new_id USING fields[1], fields[2], fields[3], "
+               "fields[4], "
+               "fields[5], fields[6]; "
+               "EXECUTE format('UPDATE %I.booking_history SET action = ''waiting'' WHERE id = $1 AND seq > "
+               "$2 AND "
+               "action = ''added''', dst) USING new_id, mark; "
+               "RETURN new_id; END $f$")
+        .arg(books.join(QStringLiteral(", ")))
+        .arg(kDoctorSlotCount)
+        .arg(serverWaitingTable());
+}
+
 QString backupsTableStatement()
 {
     return QStringLiteral(
@@ -242,7 +279,9 @@ QStringList serverFunctionStatements()
             "(current_date, desk) ON CONFLICT (day) DO NOTHING $$")
             .arg(serverBackupsTable()),
         heldTableStatement(),
-        moveFunctionStatement()};
+        moveFunctionStatement(),
+        waitingTableStatement(Dialect::Server, serverWaitingTable()),
+        bookWaitingFunctionStatement()};
     for (const DoctorSlot &slot : kDoctorSlots) {
         const QString schema = schemaOf(slot.slot);
         for (const QString &table : {QStringLiteral("dados"), QStringLiteral("booking_status")})
@@ -283,6 +322,11 @@ QString serverBackupsTable()
 QString serverHeldTable()
 {
     return QStringLiteral("public.booking_held");
+}
+
+QString serverWaitingTable()
+{
+    return QStringLiteral("public.") + waitingListTable();
 }
 
 QString serverSchema(int slot)
@@ -565,6 +609,9 @@ bool setUpDeskRole(QSqlDatabase db, QStringList *lines, QString *error)
         QStringLiteral("GRANT SELECT, INSERT, DELETE ON public.%1 TO %2")
             .arg(QLatin1String(kCalendarTable), role),
         QStringLiteral("GRANT SELECT, INSERT, DELETE ON %1 TO %2").arg(serverHeldTable(), role),
+        QStringLiteral("GRANT SELECT, INSERT, UPDATE ON %1 TO %2").arg(serverWaitingTable(), role),
+        QStringLiteral("GRANT EXECUTE ON FUNCTION public.velmora_book_waiting(integer, bigint, text[]) TO %1")
+            .arg(role),
         QStringLiteral(
             "GRANT EXECUTE ON FUNCTION public.velmora_move(integer, bigint, text[], integer, text, text, "
             "integer) TO %1")

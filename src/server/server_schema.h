@@ -18,6 +18,8 @@ QString serverBookTable(int slot);
 QString serverSchema(int slot);
 // The bookings held to be moved, of every book: slot, identity, when, computer, person.
 QString serverHeldTable();
+// The clinic's waiting list.
+QString serverWaitingTable();
 // The text fields and number fields of the settings record.
 QStringList serverSettingsTexts();
 QStringList serverSettingsNumbers();

@@ -5,6 +5,7 @@
 #include "schema/calendar_text.h"
 #include "schema/settings_fields.h"
 #include "schema/slot_files.h"
+#include "schema/waiting_sql.h"
 #include "server/server_fill.h"
 #include "server/server_schema.h"
 
@@ -491,6 +492,78 @@ Moved ServerStorage::move(int slot, const Appointment &stored, int toSlot, QDate
                  : copy == QLatin1String("left") ? Moved::Copy::LeftAlone
                                                  : Moved::Copy::None;
     return moved;
+}
+
+bool ServerStorage::readWaitingList(QVector<WaitingEntry> *entries, QString *error)
+{
+    entries->clear();
+    QSqlQuery *query =
+        run(QStringLiteral("SELECT id, %1 FROM %2 ORDER BY id").arg(waitingColumns(), serverWaitingTable()),
+            {}, error);
+    if (!query) {
+        // Books set up before the waiting list have none until the set-up is run again.
+        QString ignored;
+        QSqlQuery *table =
+            run(QStringLiteral("SELECT to_regclass('%1') IS NULL").arg(serverWaitingTable()), {}, &ignored);
+        const bool none = table && table->next() && table->value(0).toBool();
+        if (table)
+            table->finish();
+        return none;
+    }
+    while (query->next())
+        entries->append(waitingEntryOf(*query));
+    query->finish();
+    return true;
+}
+
+bool ServerStorage::addToWaitingList(const WaitingEntry &entry, QString *error)
+{
+    WaitingEntry waiting = entry;
+    waiting.state = WaitingEntry::State::Waiting;
+    waiting.leftAt = {};
+    const QVariantList values = waitingValues(waiting);
+    // The other desks are told as of a settings save: they read the list again.
+    QSqlQuery *query =
+        run(QStringLiteral("WITH added AS (INSERT INTO %1 (%2) VALUES (?%3)) SELECT %4")
+                .arg(serverWaitingTable(), waitingColumns(),
+                     QStringLiteral(", ?").repeated(values.size() - 1), notifying(1)),
+            values + QVariantList{QStringLiteral("%1 %2").arg(desk_, QLatin1String(kDoctorsNotice))}, error);
+    if (!query)
+        return false;
+    query->finish();
+    return true;
+}
+
+WriteOutcome ServerStorage::leaveWaitingList(qint64 id, WaitingEntry::State state, QString *error)
+{
+    QSqlQuery *query = run(QStringLiteral("WITH gone AS (%1 RETURNING id) SELECT %2 FROM gone")
+                               .arg(leaveWaitingStatement(serverWaitingTable()), notifying(1)),
+                           {stateKey(state), QDateTime::currentDateTimeUtc().toString(Qt::ISODateWithMs), id,
+                            QStringLiteral("%1 %2").arg(desk_, QLatin1String(kDoctorsNotice))},
+                           error);
+    const WriteOutcome outcome = matchedOnce(query, error);
+    if (outcome == WriteOutcome::NoLongerStored)
+        *error = QCoreApplication::translate("Storage", "the entry is no longer on the waiting list");
+    return outcome;
+}
+
+AddOutcome ServerStorage::bookFromWaitingList(int slot, qint64 id, const Appointment &booking, QString *error)
+{
+    QStringList texts;
+    for (const QVariant &field : bookingValues(booking))
+        texts << field.toString();
+    QSqlQuery *query =
+        run(QStringLiteral("SELECT public.velmora_book_waiting(?, ?, ?::text[]), %1").arg(notifying(2)),
+            {slot, id, textArray(texts), dayNotice(slot, booking.date),
+             QStringLiteral("%1 %2").arg(desk_, QLatin1String(kDoctorsNotice))},
+            error);
+    if (!query)
+        return AddOutcome::NotStored;
+    const bool booked = query->next() && !query->value(0).isNull();
+    query->finish();
+    if (!booked)
+        *error = QCoreApplication::translate("Storage", "the entry is no longer on the waiting list");
+    return booked ? AddOutcome::Stored : AddOutcome::NotStored;
 }
 
 bool ServerStorage::readHistory(int slot, qint64 id, QVector<HistoryEntry> *history, QString *error)

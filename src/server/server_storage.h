@@ -40,6 +40,10 @@ public:
     bool readHeld(QVector<HeldBooking> *held, QString *error) override;
     Moved move(int slot, const Appointment &stored, int toSlot, QDate date, const QString &hora,
                int linkedSlot, QString *error) override;
+    bool readWaitingList(QVector<WaitingEntry> *entries, QString *error) override;
+    bool addToWaitingList(const WaitingEntry &entry, QString *error) override;
+    WriteOutcome leaveWaitingList(qint64 id, WaitingEntry::State state, QString *error) override;
+    AddOutcome bookFromWaitingList(int slot, qint64 id, const Appointment &booking, QString *error) override;
     bool readHistory(int slot, qint64 id, QVector<HistoryEntry> *history, QString *error) override;
 
     bool findBookings(const PatientQuery &query, QVector<FoundBooking> *found, QString *error) override;

@@ -525,6 +525,56 @@ private Q_SLOTS:
         QCOMPARE(namesOn(*phone, 7, thursday), QStringList{"Moving Patient"});
     }
 
+    // The waiting list is the clinic's: an entry added at one desk is read whole at another, booked into
+    // a freed slot once only, with where it came from in the booking's history.
+    void theWaitingListIsSharedAndBookedOnce_data() { addEngines(); }
+    void theWaitingListIsSharedAndBookedOnce()
+    {
+        QFETCH(QString, engine);
+        SharedBooks books(engine);
+        auto front = books.desk();
+        auto phone = books.desk();
+        QString error;
+        WaitingEntry wanting;
+        wanting.nome = QStringLiteral("Joana D'Arc \"; DROP");
+        wanting.telefone = QStringLiteral("(11) 98888-7777");
+        wanting.slot = 2;
+        wanting.from = kMonday;
+        wanting.to = kMonday.addDays(30);
+        wanting.period = WaitingEntry::Period::Afternoon;
+        wanting.obs = QStringLiteral("prefers Fridays");
+        wanting.addedAt = QDateTime(kMonday, QTime(8, 0), Qt::UTC);
+        wanting.addedBy = QStringLiteral("maria (front)");
+        QVERIFY2(front->addToWaitingList(wanting, &error), qPrintable(error));
+        WaitingEntry other = wanting;
+        other.nome = QStringLiteral("Other Patient");
+        QVERIFY(front->addToWaitingList(other, &error));
+        QVector<WaitingEntry> read;
+        QVERIFY2(phone->readWaitingList(&read, &error), qPrintable(error));
+        QCOMPARE(read.size(), 2);
+        wanting.id = read.at(0).id;
+        QVERIFY(read.at(0) == wanting);
+        QCOMPARE(phone->leaveWaitingList(read.at(1).id, WaitingEntry::State::Removed, &error),
+                 WriteOutcome::Done);
+        QCOMPARE(front->leaveWaitingList(read.at(1).id, WaitingEntry::State::Expired, &error),
+                 WriteOutcome::NoLongerStored);
+
+        QVERIFY(phone->openBook(2, &error));
+        const Appointment freed = bookingOf(wanting, kMonday, QStringLiteral("14:00"));
+        QCOMPARE(phone->bookFromWaitingList(2, wanting.id, freed, &error), AddOutcome::Stored);
+        QCOMPARE(front->bookFromWaitingList(2, wanting.id, freed, &error), AddOutcome::NotStored);
+        QCOMPARE(namesOn(*front, 2), QStringList{wanting.nome});
+        QVERIFY(front->readWaitingList(&read, &error));
+        QCOMPARE(read.at(0).state, WaitingEntry::State::Booked);
+        QCOMPARE(read.at(1).state, WaitingEntry::State::Removed);
+        QVector<Appointment> day;
+        QVector<HistoryEntry> history;
+        QVERIFY(front->readDay(2, kMonday, &day, &error) &&
+                front->readHistory(2, day.last().id, &history, &error));
+        QCOMPARE(history.size(), 1);
+        QCOMPARE(history.at(0).action, QStringLiteral("waiting"));
+    }
+
     void aSetupSavedAtAnotherDeskIsAskedAbout_data() { addEngines(); }
     void aSetupSavedAtAnotherDeskIsAskedAbout()
     {
@@ -704,6 +754,21 @@ private Q_SLOTS:
         QCOMPARE(history.at(0).action, QStringLiteral("added"));
         QCOMPARE(history.at(1).action, QStringLiteral("moved"));
         QCOMPARE(history.at(1).person, person);
+        // And books from the waiting list, which the history names.
+        WaitingEntry wanting;
+        wanting.nome = QStringLiteral("Dora");
+        wanting.telefone = QStringLiteral("1199");
+        wanting.addedAt = QDateTime::currentDateTimeUtc();
+        QVector<WaitingEntry> waiting;
+        QVERIFY2(desk.addToWaitingList(wanting, &error) && desk.readWaitingList(&waiting, &error),
+                 qPrintable(error));
+        QCOMPARE(
+            desk.bookFromWaitingList(3, waiting.value(0).id, bookingOf(wanting, kMonday, "11:00"), &error),
+            AddOutcome::Stored);
+        QVector<Appointment> third;
+        QVERIFY(desk.readDay(3, kMonday, &third, &error) &&
+                desk.readHistory(3, third.last().id, &history, &error));
+        QCOMPARE(history.value(0).action, QStringLiteral("waiting"));
 
         // Behind the program's back, a desk's login: a change is written in the history by the server,
         // naming that login; no entry can be forged, no book emptied, no backup day claimed.

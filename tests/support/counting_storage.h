@@ -68,6 +68,26 @@ public:
         ++calls;
         return engine_.move(slot, stored, toSlot, date, hora, linkedSlot, error);
     }
+    bool readWaitingList(QVector<WaitingEntry> *entries, QString *error) override
+    {
+        ++calls;
+        return engine_.readWaitingList(entries, error);
+    }
+    bool addToWaitingList(const WaitingEntry &entry, QString *error) override
+    {
+        ++calls;
+        return engine_.addToWaitingList(entry, error);
+    }
+    WriteOutcome leaveWaitingList(qint64 id, WaitingEntry::State state, QString *error) override
+    {
+        ++calls;
+        return engine_.leaveWaitingList(id, state, error);
+    }
+    AddOutcome bookFromWaitingList(int slot, qint64 id, const Appointment &booking, QString *error) override
+    {
+        ++calls;
+        return engine_.bookFromWaitingList(slot, id, booking, error);
+    }
     bool readHistory(int slot, qint64 id, QVector<HistoryEntry> *history, QString *error) override
     {
         ++calls;

@@ -33,6 +33,7 @@ public:
     qint64 lastId = 0;
     std::map<std::pair<int, qint64>, QVector<HistoryEntry>> history; // by slot and identity
     QVector<HeldBooking> held; // the booking as held; listed with its fields as stored now
+    QVector<WaitingEntry> waiting;
     std::vector<MemoryDesk *> desks;
 
     MemoryBooks()
@@ -224,6 +225,43 @@ public:
         books_.announce(&desk_, {slot, stored.date});
         books_.announce(&desk_, {toSlot, date});
         return moved;
+    }
+    bool readWaitingList(QVector<WaitingEntry> *entries, QString *) override
+    {
+        *entries = books_.waiting;
+        return true;
+    }
+    bool addToWaitingList(const WaitingEntry &entry, QString *) override
+    {
+        WaitingEntry added = entry;
+        added.id = books_.waiting.isEmpty() ? 1 : books_.waiting.last().id + 1;
+        added.state = WaitingEntry::State::Waiting;
+        books_.waiting << added;
+        books_.announce(&desk_, {});
+        return true;
+    }
+    WriteOutcome leaveWaitingList(qint64 id, WaitingEntry::State state, QString *error) override
+    {
+        for (WaitingEntry &entry : books_.waiting)
+            if (entry.id == id && entry.state == WaitingEntry::State::Waiting) {
+                entry.state = state;
+                entry.leftAt = QDateTime::currentDateTimeUtc();
+                books_.announce(&desk_, {});
+                return WriteOutcome::Done;
+            }
+        *error = QStringLiteral("the entry is no longer on the waiting list");
+        return WriteOutcome::NoLongerStored;
+    }
+    AddOutcome bookFromWaitingList(int slot, qint64 id, const Appointment &booking, QString *error) override
+    {
+        if (leaveWaitingList(id, WaitingEntry::State::Booked, error) != WriteOutcome::Done)
+            return AddOutcome::NotStored;
+        Appointment stored = booking;
+        stored.id = ++books_.lastId;
+        books_.books[slot] << stored;
+        record(slot, stored.id, "waiting", addedDetails(stored));
+        books_.announce(&desk_, {slot, booking.date});
+        return AddOutcome::Stored;
     }
     bool readHistory(int slot, qint64 id, QVector<HistoryEntry> *history, QString *) override
     {

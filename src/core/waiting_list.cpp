@@ -1,0 +1,161 @@
+#include "core/waiting_list.h"
+
+#include "core/confirmation_message.h"
+#include "core/text_rules.h"
+
+#include <QCoreApplication>
+#include <QLocale>
+#include <QTime>
+
+#include <algorithm>
+#include <array>
+
+namespace velmora {
+
+namespace {
+
+const std::array<const char *, 3> kPeriodKeys{"any", "morning", "afternoon"};
+const std::array<const char *, 4> kStateKeys{"waiting", "booked", "expired", "removed"};
+
+// The longest text an entry keeps in each field: the day list's own widths, and a longer note.
+constexpr int kNotesLength = 200;
+
+template <size_t N> int indexOfKey(const std::array<const char *, N> &keys, const QString &key)
+{
+    for (size_t i = 0; i < N; ++i)
+        if (key == QLatin1String(keys[i]))
+            return static_cast<int>(i);
+    return 0;
+}
+
+bool inPeriod(WaitingEntry::Period period, const QString &hora)
+{
+    const QTime time =
+        QTime::fromString(trimBlanks(hora).rightJustified(5, QLatin1Char('0')), QStringLiteral("HH:mm"));
+    switch (period) {
+    case WaitingEntry::Period::Any:
+        return true;
+    case WaitingEntry::Period::Morning:
+        return time.isValid() && time < QTime(12, 0);
+    case WaitingEntry::Period::Afternoon:
+        return time.isValid() && time >= QTime(12, 0);
+    }
+    return true;
+}
+
+} // namespace
+
+bool WaitingEntry::operator==(const WaitingEntry &other) const
+{
+    return id == other.id && nome == other.nome && telefone == other.telefone && convenio == other.convenio &&
+           slot == other.slot && from == other.from && to == other.to && period == other.period &&
+           obs == other.obs && addedAt == other.addedAt && addedBy == other.addedBy && state == other.state &&
+           leftAt == other.leftAt;
+}
+
+QString periodKey(WaitingEntry::Period period)
+{
+    return QLatin1String(kPeriodKeys[static_cast<size_t>(period)]);
+}
+
+WaitingEntry::Period periodFromKey(const QString &key)
+{
+    return static_cast<WaitingEntry::Period>(indexOfKey(kPeriodKeys, key));
+}
+
+QString stateKey(WaitingEntry::State state)
+{
+    return QLatin1String(kStateKeys[static_cast<size_t>(state)]);
+}
+
+WaitingEntry::State stateFromKey(const QString &key)
+{
+    return static_cast<WaitingEntry::State>(indexOfKey(kStateKeys, key));
+}
+
+bool wantsSlot(const WaitingEntry &entry, int slot, QDate date, const QString &hora)
+{
+    return entry.state == WaitingEntry::State::Waiting && (entry.slot == 0 || entry.slot == slot) &&
+           (!entry.from.isValid() || entry.from <= date) && (!entry.to.isValid() || date <= entry.to) &&
+           inPeriod(entry.period, hora);
+}
+
+QVector<WaitingEntry> waitingFor(const QVector<WaitingEntry> &entries, int slot, QDate date,
+                                 const QString &hora)
+{
+    QVector<WaitingEntry> wanting;
+    for (const WaitingEntry &entry : entries)
+        if (wantsSlot(entry, slot, date, hora))
+            wanting << entry;
+    std::stable_sort(wanting.begin(), wanting.end(), [](const WaitingEntry &a, const WaitingEntry &b) {
+        return a.addedAt != b.addedAt ? a.addedAt < b.addedAt : a.id < b.id;
+    });
+    return wanting;
+}
+
+QVector<qint64> expiredOn(const QVector<WaitingEntry> &entries, QDate today)
+{
+    QVector<qint64> expired;
+    for (const WaitingEntry &entry : entries)
+        if (entry.state == WaitingEntry::State::Waiting && entry.to.isValid() && entry.to < today)
+            expired << entry.id;
+    return expired;
+}
+
+QString waitingRefusal(const WaitingEntry &entry)
+{
+    if (trimBlanks(entry.nome).isEmpty())
+        return QCoreApplication::translate("WaitingList", "Type the patient's name.");
+    if (trimBlanks(entry.telefone).isEmpty())
+        return QCoreApplication::translate("WaitingList", "Type a phone number, to offer the freed times.");
+    if (entry.from.isValid() && entry.to.isValid() && entry.to < entry.from)
+        return QCoreApplication::translate("WaitingList", "The last date wanted is before the first.");
+    const struct
+    {
+        const QString &text;
+        int length;
+        const char *field;
+    } fields[] = {
+        {entry.nome, BookingRecord::kNomeWidth, QT_TRANSLATE_NOOP("WaitingList", "The name")},
+        {entry.telefone, BookingRecord::kTelefoneWidth, QT_TRANSLATE_NOOP("WaitingList", "The phones")},
+        {entry.convenio, BookingRecord::kConvenioWidth, QT_TRANSLATE_NOOP("WaitingList", "The plan")},
+        {entry.obs, kNotesLength, QT_TRANSLATE_NOOP("WaitingList", "The notes")}};
+    for (const auto &field : fields) {
+        if (characterCount(field.text) > field.length)
+            return QCoreApplication::translate("WaitingList", "%1 may be at most %2 characters long.")
+                .arg(QCoreApplication::translate("WaitingList", field.field))
+                .arg(field.length);
+        if (blankControlCharacters(field.text) != field.text)
+            return QCoreApplication::translate("WaitingList", "%1 may not hold control characters.")
+                .arg(QCoreApplication::translate("WaitingList", field.field));
+    }
+    return {};
+}
+
+Appointment bookingOf(const WaitingEntry &entry, QDate date, const QString &hora)
+{
+    Appointment booking;
+    booking.date = date;
+    booking.hora = hora;
+    booking.nome = trimBlanks(entry.nome);
+    booking.convenio = trimBlanks(entry.convenio);
+    booking.telefone = trimBlanks(entry.telefone);
+    booking.obs = trimBlanks(entry.obs);
+    return booking;
+}
+
+QString offerMessage(const QString &messageTemplate, const WaitingEntry &entry, QDate date,
+                     const QString &hora, const QString &doctor, const QString &clinic)
+{
+    return filledMessage(messageTemplate, {entry.nome, date, hora, doctor, clinic}, QLocale());
+}
+
+QString defaultOfferTemplate()
+{
+    return QCoreApplication::translate(
+        "WaitingList",
+        "Hello, {first_name}! A time has opened with {doctor} on {weekday}, {date}, at {time}. "
+        "Would you like it? Please reply YES to take it.\n{clinic}");
+}
+
+} // namespace velmora

@@ -1,0 +1,69 @@
+#pragma once
+
+#include "core/appointment.h"
+
+#include <QDateTime>
+#include <QVector>
+
+namespace velmora {
+
+// Someone who wants an earlier time, on the clinic's waiting list: offered every freed slot that fits.
+struct WaitingEntry
+{
+    enum class Period
+    {
+        Any,
+        Morning,  // before noon
+        Afternoon // from noon
+    };
+    enum class State
+    {
+        Waiting,
+        Booked,  // booked into a freed slot
+        Expired, // past its last date
+        Removed  // taken off by the reception
+    };
+    qint64 id = 0;
+    QString nome;
+    QString telefone;
+    QString convenio;
+    int slot = 0; // the doctor wanted; 0: any
+    QDate from;   // none: from today
+    QDate to;     // the last date wanted; none: no end
+    Period period = Period::Any;
+    QString obs;
+    QDateTime addedAt;
+    QString addedBy; // "person (computer)"
+    State state = State::Waiting;
+    QDateTime leftAt; // when it left the list
+
+    bool operator==(const WaitingEntry &other) const;
+};
+
+// The stored keys of periods and states, and back (an unknown key reads as Any / Waiting).
+QString periodKey(WaitingEntry::Period period);
+WaitingEntry::Period periodFromKey(const QString &key);
+QString stateKey(WaitingEntry::State state);
+WaitingEntry::State stateFromKey(const QString &key);
+
+// Whether the entry, still waiting, wants that doctor's time on that date ("HH:MM").
+bool wantsSlot(const WaitingEntry &entry, int slot, QDate date, const QString &hora);
+// The entries waiting that want the freed time, oldest first.
+QVector<WaitingEntry> waitingFor(const QVector<WaitingEntry> &entries, int slot, QDate date,
+                                 const QString &hora);
+// The entries still waiting whose last date is before today: they leave the list by themselves.
+QVector<qint64> expiredOn(const QVector<WaitingEntry> &entries, QDate today);
+
+// Said when an entry cannot be added as it stands (no name, no phone, dates the wrong way round, texts
+// past their lengths or with control characters); empty when it can.
+QString waitingRefusal(const WaitingEntry &entry);
+
+// The booking an entry becomes in a freed slot: its name, plan, phones and notes at that date and time.
+Appointment bookingOf(const WaitingEntry &entry, QDate date, const QString &hora);
+
+// The offer of a freed slot, its template's placeholders filled as a confirmation's are.
+QString offerMessage(const QString &messageTemplate, const WaitingEntry &entry, QDate date,
+                     const QString &hora, const QString &doctor, const QString &clinic);
+QString defaultOfferTemplate();
+
+} // namespace velmora

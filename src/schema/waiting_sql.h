@@ -1,0 +1,22 @@
+#pragma once
+
+#include "core/waiting_list.h"
+#include "schema/booking_sql.h"
+
+#include <QSqlQuery>
+
+namespace velmora {
+
+// The waiting list's table in the settings file, and on a server in its public schema.
+QString waitingListTable();
+// The waiting list's table, in each dialect: one row per entry, its state kept when it leaves the list.
+QString waitingTableStatement(Dialect dialect, const QString &table);
+// "nome, telefone, ..., left_at": every column but the identity, in the order of waitingValues().
+QString waitingColumns();
+QVariantList waitingValues(const WaitingEntry &entry);
+// The entry of a row selected as "id, <waitingColumns()>".
+WaitingEntry waitingEntryOf(const QSqlQuery &query);
+// Sets the entry's state, when it is still waiting (values: state, left at, identity).
+QString leaveWaitingStatement(const QString &table);
+
+} // namespace velmora
