@@ -246,7 +246,8 @@ Outcome AppointmentBook::stepDate(DateStep step, QDate today)
         return {}; // past the calendar's ends nothing changes
     currentDate_ = *next;
     Q_EMIT dateChanged();
-    Outcome outcome{true, {}};
+    Outcome outcome;
+    outcome.done = true;
     rebuildDayList(outcome);
     return outcome;
 }
@@ -385,10 +386,14 @@ Outcome AppointmentBook::setStatus(BookingStatus status)
             QT_TRANSLATE_NOOP("AppointmentBook", "The status could not be set; it stays as it was"),
             [&](const Appointment &found, QString *error) {
                 id = found.id;
+                if (status == BookingStatus::Cancelled && found.status != BookingStatus::Cancelled)
+                    outcome.freed = {activeSlot_, found.date, found.hora};
                 return storage_.setStatus(activeSlot_, found, status, error);
             },
-            outcome))
+            outcome)) {
+        outcome.freed = {};
         return outcome;
+    }
     // The row keeps its selection and the fields what they hold: only its mark changes.
     outcome.done = true;
     Q_EMIT booksChanged({activeSlot_, currentDate_, false});
@@ -447,11 +452,14 @@ Outcome AppointmentBook::remove()
     if (!writeSelected(
             kNothingRemoved,
             QT_TRANSLATE_NOOP("AppointmentBook", "The appointment could not be removed; it is still stored"),
-            [this](const Appointment &found, QString *error) {
+            [this, &outcome](const Appointment &found, QString *error) {
+                outcome.freed = {activeSlot_, found.date, found.hora};
                 return storage_.remove(activeSlot_, found, error);
             },
-            outcome))
+            outcome)) {
+        outcome.freed = {};
         return outcome;
+    }
     outcome.done = true;
     Q_EMIT booksChanged({activeSlot_, currentDate_, false});
     rebuildDayList(outcome);
@@ -460,7 +468,8 @@ Outcome AppointmentBook::remove()
 
 Outcome AppointmentBook::goTo(const BookPlace &place)
 {
-    Outcome outcome{true, {}};
+    Outcome outcome;
+    outcome.done = true;
     if (activeSlot_ != place.slot) {
         outcome = chooseDoctor(place.slot);
         if (activeSlot_ != place.slot)

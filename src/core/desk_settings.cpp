@@ -3,6 +3,7 @@
 #include "core/activity_log.h"
 #include "core/confirmation_message.h"
 #include "core/desk_files.h"
+#include "core/waiting_list.h"
 
 #include <QFile>
 #include <QSettings>
@@ -18,6 +19,8 @@ ConfirmationSettings readConfirmationSettings(const QString &iniPath)
         ini.value(QStringLiteral("confirmation/message"), defaultMessageTemplate()).toString();
     settings.rescheduleTemplate =
         ini.value(QStringLiteral("confirmation/reschedule_message"), defaultRescheduleTemplate()).toString();
+    settings.offerTemplate =
+        ini.value(QStringLiteral("confirmation/offer_message"), defaultOfferTemplate()).toString();
     settings.areaCode = ini.value(QStringLiteral("confirmation/area_code")).toString();
     settings.clinic = ini.value(QStringLiteral("confirmation/clinic")).toString();
     return settings;
@@ -43,6 +46,7 @@ bool saveConfirmationSettings(const QString &iniPath, const ConfirmationSettings
     QSettings ini(iniPath, QSettings::IniFormat);
     ini.setValue(QStringLiteral("confirmation/message"), settings.messageTemplate);
     ini.setValue(QStringLiteral("confirmation/reschedule_message"), settings.rescheduleTemplate);
+    ini.setValue(QStringLiteral("confirmation/offer_message"), settings.offerTemplate);
     ini.setValue(QStringLiteral("confirmation/area_code"), settings.areaCode.trimmed());
     ini.setValue(QStringLiteral("confirmation/clinic"), settings.clinic.trimmed());
     ini.sync();

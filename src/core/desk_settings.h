@@ -9,6 +9,7 @@ struct ConfirmationSettings
 {
     QString messageTemplate;
     QString rescheduleTemplate; // for a booking the calendar closes
+    QString offerTemplate;      // a freed time offered to someone on the waiting list
     QString areaCode;
     QString clinic;
 };

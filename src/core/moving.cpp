@@ -136,6 +136,7 @@ Outcome AppointmentBook::placeHeld(int index)
             error);
     if (moved.outcome == WriteOutcome::Done) {
         outcome.done = true;
+        outcome.freed = {held.slot, held.booking.date, held.booking.hora};
         Q_EMIT booksChanged({held.slot, held.booking.date, false});
         Q_EMIT booksChanged({activeSlot_, currentDate_, false});
         if (moved.copy == Moved::Copy::LeftAlone)

@@ -12,6 +12,14 @@ struct Outcome
     bool done = false;
     QStringList messages;
     int rowToShow = -1;
+    // A time the action freed (a booking removed, cancelled or moved away), for the waiting list:
+    // the doctor's slot (0: none), the date and the time in row.
+    struct Freed
+    {
+        int slot = 0;
+        QDate date;
+        QString hora;
+    } freed;
 };
 
 // A place in the books to go to, as a booking found or a free time offered: the doctor's slot, the
@@ -26,7 +34,9 @@ struct BookPlace
 
 inline Outcome said(const QString &message)
 {
-    return Outcome{false, {message}};
+    Outcome outcome;
+    outcome.messages << message;
+    return outcome;
 }
 
 } // namespace velmora

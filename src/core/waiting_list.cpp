@@ -1,6 +1,8 @@
 #include "core/waiting_list.h"
 
+#include "core/book_storage.h"
 #include "core/confirmation_message.h"
+#include "core/name_rules.h"
 #include "core/text_rules.h"
 
 #include <QCoreApplication>
@@ -156,6 +158,105 @@ QString defaultOfferTemplate()
         "WaitingList",
         "Hello, {first_name}! A time has opened with {doctor} on {weekday}, {date}, at {time}. "
         "Would you like it? Please reply YES to take it.\n{clinic}");
+}
+
+bool WaitingList::read(QString *error)
+{
+    if (!storage_.readWaitingList(&entries_, error))
+        return false;
+    const QVector<qint64> expired = expiredOn(entries_, today_);
+    for (const qint64 id : expired) {
+        QString unrecorded; // left as waiting, and expired again at the next read
+        storage_.leaveWaitingList(id, WaitingEntry::State::Expired, &unrecorded);
+    }
+    return expired.isEmpty() || storage_.readWaitingList(&entries_, error);
+}
+
+QVector<WaitingEntry> WaitingList::waiting() const
+{
+    QVector<WaitingEntry> waiting;
+    for (const WaitingEntry &entry : entries_)
+        if (entry.state == WaitingEntry::State::Waiting)
+            waiting << entry;
+    std::stable_sort(waiting.begin(), waiting.end(),
+                     [](const WaitingEntry &a, const WaitingEntry &b) { return a.addedAt < b.addedAt; });
+    return waiting;
+}
+
+Outcome WaitingList::add(WaitingEntry entry, const QString &signedBy)
+{
+    entry.nome = capitalize_name(trimBlanks(entry.nome));
+    entry.convenio = capitalize_name(trimBlanks(entry.convenio));
+    entry.telefone = trimBlanks(entry.telefone);
+    entry.obs = trimBlanks(entry.obs);
+    if (const QString refused = waitingRefusal(entry); !refused.isEmpty())
+        return said(refused);
+    entry.addedAt = QDateTime::currentDateTimeUtc();
+    entry.addedBy = signedBy;
+    QString error;
+    if (!storage_.addToWaitingList(entry, &error))
+        return said(
+            QCoreApplication::translate("WaitingList", "The entry could not be added: %1.").arg(error));
+    Outcome outcome;
+    outcome.done = true;
+    if (!read(&error))
+        outcome.messages << QCoreApplication::translate("WaitingList",
+                                                        "The waiting list could not be read again: %1.")
+                                .arg(error);
+    return outcome;
+}
+
+Outcome WaitingList::remove(qint64 id)
+{
+    QString error;
+    const WriteOutcome removed = storage_.leaveWaitingList(id, WaitingEntry::State::Removed, &error);
+    Outcome outcome;
+    outcome.done = removed == WriteOutcome::Done;
+    if (removed != WriteOutcome::Done)
+        outcome.messages
+            << QCoreApplication::translate("WaitingList", "The entry was not removed: %1.").arg(error);
+    read(&error);
+    return outcome;
+}
+
+QVector<WaitingEntry> WaitingList::offersFor(const Outcome::Freed &freed) const
+{
+    return freed.slot == 0 ? QVector<WaitingEntry>()
+                           : waitingFor(entries_, freed.slot, freed.date, freed.hora);
+}
+
+const WaitingEntry *WaitingList::entry(qint64 id) const
+{
+    for (const WaitingEntry &entry : entries_)
+        if (entry.id == id)
+            return &entry;
+    return nullptr;
+}
+
+Outcome WaitingList::book(qint64 id, const Outcome::Freed &freed)
+{
+    const WaitingEntry *wanted = entry(id);
+    if (!wanted || freed.slot == 0)
+        return said(QCoreApplication::translate("WaitingList", "Choose an entry of the waiting list first."));
+    // The time may have been taken since it was freed.
+    QVector<Appointment> day;
+    QString error;
+    if (!storage_.readDay(freed.slot, freed.date, &day, &error))
+        return said(QCoreApplication::translate("WaitingList", "The day could not be read: %1.").arg(error));
+    for (const Appointment &booking : std::as_const(day))
+        if (trimBlanks(booking.hora) == trimBlanks(freed.hora) && !trimBlanks(booking.nome).isEmpty() &&
+            booking.status != BookingStatus::Cancelled)
+            return said(
+                QCoreApplication::translate("WaitingList", "%1 was taken meanwhile. Nothing was booked.")
+                    .arg(trimBlanks(freed.hora)));
+    const AddOutcome booked =
+        storage_.bookFromWaitingList(freed.slot, id, bookingOf(*wanted, freed.date, freed.hora), &error);
+    Outcome outcome;
+    outcome.done = booked != AddOutcome::NotStored;
+    if (!outcome.done)
+        outcome.messages << QCoreApplication::translate("WaitingList", "Nothing was booked: %1.").arg(error);
+    read(&error);
+    return outcome;
 }
 
 } // namespace velmora

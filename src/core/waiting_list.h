@@ -1,6 +1,7 @@
 #pragma once
 
 #include "core/appointment.h"
+#include "core/outcome.h"
 
 #include <QDateTime>
 #include <QVector>
@@ -65,5 +66,37 @@ Appointment bookingOf(const WaitingEntry &entry, QDate date, const QString &hora
 QString offerMessage(const QString &messageTemplate, const WaitingEntry &entry, QDate date,
                      const QString &hora, const QString &doctor, const QString &clinic);
 QString defaultOfferTemplate();
+
+class BookStorage;
+
+// The clinic's waiting list as a desk works on it: read (entries past their last date leaving it by
+// themselves), added to, taken from, and offered every time freed.
+class WaitingList
+{
+public:
+    WaitingList(BookStorage &storage, QDate today) : storage_(storage), today_(today) {}
+
+    // Read afresh; the entries past their last date are recorded as expired first.
+    bool read(QString *error);
+    // Every entry read, those that left the list too, in the order added.
+    const QVector<WaitingEntry> &entries() const { return entries_; }
+    // The entries still waiting, oldest first.
+    QVector<WaitingEntry> waiting() const;
+
+    // The entry added as typed: names capitalised, blanks around trimmed, signed by the desk now.
+    Outcome add(WaitingEntry entry, const QString &signedBy);
+    Outcome remove(qint64 id);
+    // The entries that want the freed time, oldest first.
+    QVector<WaitingEntry> offersFor(const Outcome::Freed &freed) const;
+    // The entry booked into the freed time and taken off the list, in one action.
+    Outcome book(qint64 id, const Outcome::Freed &freed);
+
+private:
+    const WaitingEntry *entry(qint64 id) const;
+
+    BookStorage &storage_;
+    QDate today_;
+    QVector<WaitingEntry> entries_;
+};
 
 } // namespace velmora

@@ -15,6 +15,7 @@
 #include "windows/clinic_day_window.h"
 #include "windows/confirmation_window.h"
 #include "windows/month_window.h"
+#include "windows/waiting_list_window.h"
 #include "windows/widgets_support.h"
 
 #include <QCloseEvent>
@@ -183,6 +184,9 @@ void MainWindow::wireControls()
         QString error; // an unread list is read again as the books change
         book_.readHeld(&error);
     });
+    connect(sidePanel_, &SidePanel::waitingListRequested, this, [this] { openWaitingList(false); });
+    new QShortcut(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_W), this, this,
+                  [this] { openWaitingList(false); });
     connect(sidePanel_, &SidePanel::findRequested, this, &MainWindow::openFind);
     connect(sidePanel_, &SidePanel::firstFreeRequested, this, &MainWindow::openFirstFree);
     connect(sidePanel_, &SidePanel::confirmationsRequested, this, &MainWindow::openConfirmations);
@@ -204,9 +208,42 @@ void MainWindow::wireControls()
                        &MainWindow::showHistory);
         menu.addAction(QCoreApplication::translate("MainWindow", "Move"), this,
                        [this] { showOutcome(book_.holdSelected()); });
+        menu.addAction(QCoreApplication::translate("MainWindow", "Wants an earlier time..."), this,
+                       [this] { openWaitingList(true); });
         menu.exec(List1->viewport()->mapToGlobal(at));
     });
     connect(Timer2, &QTimer::timeout, this, &MainWindow::Timer2_Timer);
+}
+
+WaitingListWindow *MainWindow::waitingList()
+{
+    if (!waitingList_) {
+        waitingList_ = new WaitingListWindow(platform_, storage_,
+                                             pdfFolder_.filePath(QStringLiteral("velmora.ini")), this);
+        connect(waitingList_, &WaitingListWindow::booked, &book_, &AppointmentBook::storedElsewhere);
+    }
+    return waitingList_;
+}
+
+void MainWindow::openWaitingList(bool fromSelected)
+{
+    // From a booking: its patient, doctor and phones, wanting a time before it.
+    WaitingEntry prefill;
+    QString whyNot;
+    if (fromSelected) {
+        const std::optional<ListedRow> selected = selectedBooking(book_, &whyNot);
+        if (!selected) {
+            platform_.messages.inform(this, whyNot);
+            return;
+        }
+        // The fields hold the selected booking as stored.
+        prefill.nome = book_.entry().text(NameField);
+        prefill.convenio = book_.entry().text(PlanField);
+        prefill.telefone = book_.entry().text(PhonesField);
+        prefill.slot = book_.activeSlot();
+        prefill.to = book_.currentDate().addDays(-1);
+    }
+    waitingList()->open(book_.doctorNames(), prefill);
 }
 
 void MainWindow::showHeld()
@@ -415,6 +452,9 @@ void MainWindow::showOutcome(const Outcome &outcome)
         qCWarning(logBook).noquote() << message; // the book's messages name no patient
         platform_.messages.inform(this, message);
     }
+    // A time freed is offered at once to whoever on the waiting list wants it.
+    if (outcome.done && outcome.freed.slot != 0)
+        waitingList()->offer(book_.doctorNames(), outcome.freed);
 }
 
 void MainWindow::showDate()

@@ -79,6 +79,9 @@ private:
     // The selected booking's status checked in the status menu.
     void markSelectedStatus();
     void showHeld();
+    class WaitingListWindow *waitingList();
+    // fromSelected: an entry for the selected booking's patient, who wants an earlier time.
+    void openWaitingList(bool fromSelected);
     void openConfirmations();
     void openMonth();
     void openClinicDay();
@@ -128,6 +131,7 @@ private:
     SidePanel *sidePanel_ = nullptr;
     class ConfirmationWindow *confirmations_ = nullptr; // likewise (Ctrl+Shift+C)
     class MonthWindow *month_ = nullptr;                // likewise (Ctrl+Shift+M)
+    class WaitingListWindow *waitingList_ = nullptr;    // likewise (Ctrl+Shift+W)
     class ClinicDayWindow *clinicDay_ = nullptr;        // likewise (Ctrl+Shift+D)
     class CalendarWindow *calendar_ = nullptr;          // likewise (Ctrl+Shift+L)
     ReadRequests *rescheduleReads_ = nullptr;

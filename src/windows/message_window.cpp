@@ -3,6 +3,7 @@
 #include "core/confirmation_message.h"
 #include "core/desk_settings.h"
 #include "core/text_rules.h"
+#include "core/waiting_list.h"
 
 #include <QFormLayout>
 #include <QHBoxLayout>
@@ -29,6 +30,11 @@ MessageWindow::MessageWindow(const Platform &platform, const QString &iniPath, Q
     reschedule_->setAccessibleName(tr("Message for a booking the clinic must reschedule"));
     reschedule_->setTabChangesFocus(true);
     reschedule_->setMaximumHeight(reschedule_->fontMetrics().lineSpacing() * 5);
+    offer_ = new QPlainTextEdit(this);
+    offer_->setObjectName(QStringLiteral("offerText"));
+    offer_->setAccessibleName(tr("Message offering a freed time to the waiting list"));
+    offer_->setTabChangesFocus(true);
+    offer_->setMaximumHeight(offer_->fontMetrics().lineSpacing() * 5);
     areaCode_ = new QLineEdit(this);
     areaCode_->setObjectName(QStringLiteral("areaCode"));
     areaCode_->setAccessibleName(tr("The clinic's area code"));
@@ -70,6 +76,9 @@ MessageWindow::MessageWindow(const Platform &platform, const QString &iniPath, Q
     auto *rescheduleCaption = new QLabel(tr("&Reschedule message:"), this);
     rescheduleCaption->setBuddy(reschedule_);
     form->addRow(rescheduleCaption, reschedule_);
+    auto *offerCaption = new QLabel(tr("Offer of a &freed time:"), this);
+    offerCaption->setBuddy(offer_);
+    form->addRow(offerCaption, offer_);
     auto *areaCaption = new QLabel(tr("&Area code:"), this);
     areaCaption->setBuddy(areaCode_);
     form->addRow(areaCaption, areaCode_);
@@ -105,6 +114,7 @@ void MessageWindow::open()
     const ConfirmationSettings settings = readConfirmationSettings(iniPath_);
     text_->setPlainText(settings.messageTemplate);
     reschedule_->setPlainText(settings.rescheduleTemplate);
+    offer_->setPlainText(settings.offerTemplate);
     areaCode_->setText(settings.areaCode);
     clinic_->setText(settings.clinic);
     showSample();
@@ -134,13 +144,16 @@ void MessageWindow::save()
     const QString reschedule = trimBlanks(reschedule_->toPlainText()).trimmed().isEmpty()
                                    ? defaultRescheduleTemplate()
                                    : reschedule_->toPlainText();
-    const ConfirmationSettings settings{text_->toPlainText(), reschedule, areaCode_->text(), clinic_->text()};
+    const QString offer = trimBlanks(offer_->toPlainText()).trimmed().isEmpty() ? defaultOfferTemplate()
+                                                                                : offer_->toPlainText();
+    const ConfirmationSettings settings{text_->toPlainText(), reschedule, offer, areaCode_->text(),
+                                        clinic_->text()};
     if (trimBlanks(text_->toPlainText()).trimmed().isEmpty()) {
         platform_.messages.inform(this, tr("The message is empty: write one, or press \"Default message\"."));
         text_->setFocus(Qt::OtherFocusReason);
         return;
     }
-    for (QPlainTextEdit *message : {text_, reschedule_})
+    for (QPlainTextEdit *message : {text_, reschedule_, offer_})
         if (characterCount(message->toPlainText()) > kMessageLimit) {
             platform_.messages.inform(
                 this, tr("The message is longer than %1 characters: WhatsApp would not take it "

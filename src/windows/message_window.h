@@ -29,6 +29,7 @@ private:
     QString iniPath_;
     QPlainTextEdit *text_ = nullptr;
     QPlainTextEdit *reschedule_ = nullptr;
+    QPlainTextEdit *offer_ = nullptr;
     QLineEdit *areaCode_ = nullptr;
     QLineEdit *clinic_ = nullptr;
     QLabel *sample_ = nullptr;

@@ -62,6 +62,9 @@ SidePanel::SidePanel(QWidget *parent) : QFrame(parent)
     connect(add("monthButton", tr("&Month in numbers"), QStringLiteral("Ctrl+Shift+M")),
             &QPushButton::clicked, this, &SidePanel::monthRequested);
 
+    connect(add("waitingListButton", tr("&Waiting list"), QStringLiteral("Ctrl+Shift+W")),
+            &QPushButton::clicked, this, &SidePanel::waitingListRequested);
+
     // Moving a booking: held here until it is placed at the time chosen in the day list.
     layout->addSpacing(12);
     connect(add("moveButton", tr("Mo&ve"), QStringLiteral("Ctrl+Shift+T")), &QPushButton::clicked, this,

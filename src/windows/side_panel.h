@@ -39,6 +39,7 @@ Q_SIGNALS:
     void calendarRequested();
     void rescheduleRequested();
     void moveRequested();
+    void waitingListRequested();
     void placeRequested(int held);
     void putBackRequested(int held);
 

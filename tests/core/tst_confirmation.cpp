@@ -7,6 +7,7 @@
 #include "core/phone_numbers.h"
 
 #include "core/text_rules.h"
+#include "core/waiting_list.h"
 #include "support/memory_storage.h"
 
 #include <QTest>
@@ -18,6 +19,97 @@ class Confirmation : public QObject
     Q_OBJECT
 
 private Q_SLOTS:
+    // Who on the waiting list is offered a freed time: the doctor wanted (or any), the dates (both
+    // ends included), the part of the day (noon is afternoon), only those still waiting.
+    void whoWantsAFreedTime_data()
+    {
+        QTest::addColumn<int>("slot");
+        QTest::addColumn<QString>("date");
+        QTest::addColumn<QString>("hora");
+        QTest::addColumn<QStringList>("offered");
+        QTest::newRow("morning, doctor 2") << 2 << "2027-03-01"
+                                           << "08:00" << QStringList{"Any", "Two", "Morning"};
+        QTest::newRow("noon is afternoon") << 2 << "2027-03-01"
+                                           << "12:00" << QStringList{"Any", "Two", "Afternoon"};
+        QTest::newRow("another doctor") << 3 << "2027-03-01"
+                                        << "11:59" << QStringList{"Any", "Morning"};
+        QTest::newRow("last date wanted") << 2 << "2027-03-10"
+                                          << "09:00" << QStringList{"Any", "Two", "Morning"};
+        QTest::newRow("past the last date") << 2 << "2027-03-11"
+                                            << "09:00" << QStringList{"Any", "Morning"};
+        QTest::newRow("before the first") << 2 << "2027-02-28"
+                                          << "09:00" << QStringList{"Any", "Morning"};
+    }
+    void whoWantsAFreedTime()
+    {
+        QFETCH(int, slot);
+        QFETCH(QString, date);
+        QFETCH(QString, hora);
+        QFETCH(QStringList, offered);
+        const auto entry = [](qint64 id, const char *name, int wanted, WaitingEntry::Period period,
+                              QDate to) {
+            WaitingEntry made;
+            made.id = id;
+            made.nome = QLatin1String(name);
+            made.slot = wanted;
+            made.period = period;
+            made.from = wanted == 2 ? QDate(2027, 3, 1) : QDate();
+            made.to = to;
+            made.addedAt = QDateTime(QDate(2027, 1, 1), QTime(8, 0), Qt::UTC).addSecs(-id * 60);
+            return made;
+        };
+        const QDate tenth(2027, 3, 10);
+        QVector<WaitingEntry> entries{entry(1, "Morning", 0, WaitingEntry::Period::Morning, {}),
+                                      entry(2, "Afternoon", 2, WaitingEntry::Period::Afternoon, tenth),
+                                      entry(3, "Two", 2, WaitingEntry::Period::Any, tenth),
+                                      entry(4, "Any", 0, WaitingEntry::Period::Any, {}),
+                                      entry(5, "Booked", 0, WaitingEntry::Period::Any, {})};
+        entries.last().state = WaitingEntry::State::Booked;
+        QStringList names;
+        for (const WaitingEntry &wanting :
+             waitingFor(entries, slot, QDate::fromString(date, Qt::ISODate), hora))
+            names << wanting.nome;
+        QCOMPARE(names, offered); // oldest first
+    }
+
+    // Entries past their last date leave the list by themselves, kept as expired; one booked into a
+    // freed time leaves it as booked, and a time taken meanwhile is said.
+    void theWaitingListKeepsWhatLeftIt()
+    {
+        testing::MemoryBooks books;
+        testing::MemoryStorage storage(books);
+        const QDate today(2027, 3, 1);
+        WaitingList list(storage, today);
+        WaitingEntry late;
+        late.nome = QStringLiteral(" ana souza ");
+        late.telefone = QStringLiteral("11 98888-7777");
+        late.to = today.addDays(-1);
+        QVERIFY(list.add(late, "maria (front)").done);
+        QCOMPARE(list.entries().value(0).nome, QStringLiteral("Ana Souza"));
+        QCOMPARE(list.entries().value(0).state, WaitingEntry::State::Expired);
+        QVERIFY(list.waiting().isEmpty());
+        WaitingEntry wanting = late;
+        wanting.to = today.addDays(10);
+        wanting.telefone.clear();
+        QVERIFY(!list.add(wanting, "maria (front)").done); // no phone to offer a time to
+        wanting.telefone = QStringLiteral("1199");
+        wanting.obs = QStringLiteral("bell\x07rings");
+        QVERIFY(!list.add(wanting, "maria (front)").done);
+        wanting.obs.clear();
+        QVERIFY(list.add(wanting, "maria (front)").done);
+        const Outcome::Freed freed{1, today, QStringLiteral("09:00")};
+        QCOMPARE(list.offersFor(freed).size(), 1);
+        QString error;
+        QCOMPARE(storage.add(1, bookingOf(wanting, today, "09:00"), 0, &error).outcome, AddOutcome::Stored);
+        const Outcome taken = list.book(list.offersFor(freed).at(0).id, freed);
+        QVERIFY(!taken.done && taken.messages.join("").contains("taken"));
+        const Outcome::Freed other{1, today, QStringLiteral("10:00")};
+        QVERIFY(list.book(list.offersFor(other).at(0).id, other).done);
+        QVERIFY(list.waiting().isEmpty());
+        QCOMPARE(list.entries().last().state, WaitingEntry::State::Booked);
+        QCOMPARE(books.books[1].last().hora, QStringLiteral("10:00"));
+    }
+
     void phonesAsReceptionistsTypeThem_data()
     {
         QTest::addColumn<QString>("phones");

@@ -334,7 +334,8 @@ private Q_SLOTS:
         QVERIFY(QFile::link(outside, files.path("velmora.log")));
         installLogFile(files.folder(), LogEcho::LogOnly);
         qCInfo(logStart) << "a line of the log";
-        QVERIFY(saveConfirmationSettings(files.path("velmora.ini"), {"Oi", "Remarcar", "11", "Clínica"}));
+        QVERIFY(
+            saveConfirmationSettings(files.path("velmora.ini"), {"Oi", "Remarcar", "Vaga", "11", "Clínica"}));
         QCOMPARE(readConfirmationSettings(files.path("velmora.ini")).clinic, QStringLiteral("Clínica"));
         QCOMPARE(readConfirmationSettings(files.path("velmora.ini")).rescheduleTemplate,
                  QStringLiteral("Remarcar"));
@@ -348,7 +349,8 @@ private Q_SLOTS:
         qCInfo(logStart) << "a line nobody reads";
         QCOMPARE(readConfirmationSettings(files.path("velmora.ini")).clinic, QString());
         QCOMPARE(serverInSettings(files.folder()), QString());
-        QVERIFY(!saveConfirmationSettings(files.path("velmora.ini"), {"Oi", "Remarcar", "11", "Clínica"}));
+        QVERIFY(!saveConfirmationSettings(files.path("velmora.ini"),
+                                          {"Oi", "Remarcar", "Vaga", "11", "Clínica"}));
         removeLogFile();
     }
 

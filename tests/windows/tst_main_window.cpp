@@ -267,6 +267,38 @@ private Q_SLOTS:
         QVERIFY(book.platform.messages.shown.isEmpty());
     }
 
+    // A removal frees a time, offered at once to whoever on the waiting list wants it, and booked there
+    // for the one chosen in a click.
+    void aFreedTimeGoesToTheWaitingList()
+    {
+        BookWindow book;
+        morningDoctor(book, 1, "Ana");
+        book.files.addAppointment(1, kMonday, "08:15", "Leaving");
+        book.open();
+        WaitingEntry wanting;
+        wanting.nome = QStringLiteral("Joana Lima");
+        wanting.telefone = QStringLiteral("(11) 98888-7777");
+        wanting.addedAt = QDateTime::currentDateTimeUtc();
+        QString error;
+        QVERIFY(book.storage->addToWaitingList(wanting, &error));
+        book.chooseDoctor(1);
+        book.clickRow(book.rowStartingWith(QStringLiteral("08:15  Leaving")));
+        book.click("cmd_exc");
+        auto *window = book.find<QWidget>("waitingListWindow");
+        QTRY_VERIFY(window->isVisible());
+        auto *table = book.find<QTableWidget>("waitingTable");
+        QCOMPARE(table->rowCount(), 1);
+        QCOMPARE(table->item(0, 1)->text(), QStringLiteral("Joana Lima"));
+        QTest::mouseClick(book.find<QPushButton>("bookWaiting"), Qt::LeftButton);
+        QVERIFY2(book.platform.messages.takeOne().startsWith("Joana Lima is booked at 08:15"),
+                 qPrintable(book.platform.messages.last()));
+        QTRY_VERIFY(book.rowStartingWith(QStringLiteral("08:15  Joana Lima")) >= 0);
+        QVERIFY(!window->isVisible());
+        QVector<WaitingEntry> entries;
+        QVERIFY(book.storage->readWaitingList(&entries, &error));
+        QCOMPARE(entries.value(0).state, WaitingEntry::State::Booked);
+    }
+
     // A first start, with no doctor named, says what to do in the list's place until one is.
     void firstStartHint()
     {
@@ -600,7 +632,7 @@ private Q_SLOTS:
         book.files.addAppointment(1, tuesday, "08:00", "Maria Conceição", "", "(11) 99999-0000 / 3333-4444");
         book.files.addAppointment(1, tuesday, "09:00", "Bia", "", "3333-4444");
         QVERIFY(saveConfirmationSettings(book.files.folder().filePath("velmora.ini"),
-                                         {"Oi {primeiro_nome}, {hora}?", "", "11", ""}));
+                                         {"Oi {primeiro_nome}, {hora}?", "", "", "11", ""}));
         book.open();
         QTest::keyClick(book.window, Qt::Key_C, Qt::ControlModifier | Qt::ShiftModifier);
         auto *confirmations = book.find<QWidget>("confirmationWindow");

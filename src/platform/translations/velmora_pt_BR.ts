@@ -262,6 +262,10 @@ A lista fica vazia até que possam ser lidas.</translation>
         <source>Doctor&apos;s book</source>
         <translation>Agenda do profissional</translation>
     </message>
+    <message>
+        <source>Booked from the waiting list</source>
+        <translation>Marcada da lista de espera</translation>
+    </message>
 </context>
 <context>
     <name>CommandLine</name>
@@ -734,6 +738,10 @@ Salvar as mesmas páginas como arquivo PDF?</translation>
     <message>
         <source>Move</source>
         <translation>Transferir</translation>
+    </message>
+    <message>
+        <source>Wants an earlier time...</source>
+        <translation>Quer um horário antes...</translation>
     </message>
 </context>
 <context>
@@ -1563,6 +1571,10 @@ O programa continua funcionando; a próxima abertura tenta de novo.</translation
         <source>the settings were not written first</source>
         <translation>as configurações não foram gravadas antes</translation>
     </message>
+    <message>
+        <source>the entry is no longer on the waiting list</source>
+        <translation>a entrada não está mais na lista de espera</translation>
+    </message>
 </context>
 <context>
     <name>WeeklyTimes</name>
@@ -1885,6 +1897,14 @@ O programa continua funcionando; a próxima abertura tenta de novo.</translation
         <source>&amp;Reschedule message:</source>
         <translation>Mensagem para &amp;remarcar:</translation>
     </message>
+    <message>
+        <source>Message offering a freed time to the waiting list</source>
+        <translation>Mensagem que oferece um horário vago à lista de espera</translation>
+    </message>
+    <message>
+        <source>Offer of a &amp;freed time:</source>
+        <translation>Oferta de &amp;vaga:</translation>
+    </message>
 </context>
 <context>
     <name>velmora::MonthWindow</name>
@@ -2111,7 +2131,7 @@ O programa continua funcionando; a próxima abertura tenta de novo.</translation
     </message>
     <message>
         <source>Bein&amp;g moved:</source>
-        <translation>&amp;Transferindo:</translation>
+        <translation>A&amp;guardando lugar:</translation>
     </message>
     <message>
         <source>Appointments being moved</source>
@@ -2127,7 +2147,11 @@ O programa continua funcionando; a próxima abertura tenta de novo.</translation
     </message>
     <message>
         <source>Put bac&amp;k</source>
-        <translation>Manter no lu&amp;gar</translation>
+        <translation>Desfa&amp;zer</translation>
+    </message>
+    <message>
+        <source>&amp;Waiting list</source>
+        <translation>Lis&amp;ta de espera</translation>
     </message>
 </context>
 <context>
@@ -2570,6 +2594,234 @@ O programa continua funcionando; a próxima abertura tenta de novo.</translation
     <message>
         <source>Held to be moved</source>
         <translation>Retida para transferir</translation>
+    </message>
+</context>
+<context>
+    <name>WaitingList</name>
+    <message>
+        <source>Type the patient&apos;s name.</source>
+        <translation>Digite o nome do paciente.</translation>
+    </message>
+    <message>
+        <source>Type a phone number, to offer the freed times.</source>
+        <translation>Digite um telefone, para oferecer os horários que vagarem.</translation>
+    </message>
+    <message>
+        <source>The last date wanted is before the first.</source>
+        <translation>A última data desejada é anterior à primeira.</translation>
+    </message>
+    <message>
+        <source>The name</source>
+        <translation>O nome</translation>
+    </message>
+    <message>
+        <source>The phones</source>
+        <translation>Os telefones</translation>
+    </message>
+    <message>
+        <source>The plan</source>
+        <translation>O convênio</translation>
+    </message>
+    <message>
+        <source>The notes</source>
+        <translation>As observações</translation>
+    </message>
+    <message>
+        <source>%1 may be at most %2 characters long.</source>
+        <translation>%1 pode ter no máximo %2 caracteres.</translation>
+    </message>
+    <message>
+        <source>%1 may not hold control characters.</source>
+        <translation>%1 não pode conter caracteres de controle.</translation>
+    </message>
+    <message>
+        <source>Hello, {first_name}! A time has opened with {doctor} on {weekday}, {date}, at {time}. Would you like it? Please reply YES to take it.
+{clinic}</source>
+        <translation>Olá, {primeiro_nome}! Vagou um horário com {medico} na {dia_da_semana}, {data}, às {hora}. Quer ficar com ele? Responda SIM para confirmar.
+{clinica}</translation>
+    </message>
+    <message>
+        <source>The entry could not be added: %1.</source>
+        <translation>Não foi possível incluir a entrada: %1.</translation>
+    </message>
+    <message>
+        <source>The waiting list could not be read again: %1.</source>
+        <translation>Não foi possível ler de novo a lista de espera: %1.</translation>
+    </message>
+    <message>
+        <source>The entry was not removed: %1.</source>
+        <translation>A entrada não foi excluída: %1.</translation>
+    </message>
+    <message>
+        <source>Choose an entry of the waiting list first.</source>
+        <translation>Escolha antes uma entrada da lista de espera.</translation>
+    </message>
+    <message>
+        <source>The day could not be read: %1.</source>
+        <translation>Não foi possível ler o dia: %1.</translation>
+    </message>
+    <message>
+        <source>%1 was taken meanwhile. Nothing was booked.</source>
+        <translation>%1 foi ocupado nesse meio-tempo. Nada foi marcado.</translation>
+    </message>
+    <message>
+        <source>Nothing was booked: %1.</source>
+        <translation>Nada foi marcado: %1.</translation>
+    </message>
+</context>
+<context>
+    <name>velmora::WaitingListWindow</name>
+    <message>
+        <source>Morning</source>
+        <translation>Manhã</translation>
+    </message>
+    <message>
+        <source>Afternoon</source>
+        <translation>Tarde</translation>
+    </message>
+    <message>
+        <source>Any time</source>
+        <translation>Qualquer horário</translation>
+    </message>
+    <message>
+        <source>Waiting list</source>
+        <translation>Lista de espera</translation>
+    </message>
+    <message>
+        <source>&amp;Waiting:</source>
+        <translation>Em &amp;espera:</translation>
+    </message>
+    <message>
+        <source>Added</source>
+        <translation>Incluída</translation>
+    </message>
+    <message>
+        <source>Name</source>
+        <translation>Nome</translation>
+    </message>
+    <message>
+        <source>Phones</source>
+        <translation>Telefones</translation>
+    </message>
+    <message>
+        <source>Doctor</source>
+        <translation>Profissional</translation>
+    </message>
+    <message>
+        <source>Dates</source>
+        <translation>Datas</translation>
+    </message>
+    <message>
+        <source>Period</source>
+        <translation>Período</translation>
+    </message>
+    <message>
+        <source>Notes</source>
+        <translation>Observações</translation>
+    </message>
+    <message>
+        <source>&amp;Name:</source>
+        <translation>&amp;Nome:</translation>
+    </message>
+    <message>
+        <source>&amp;Phones:</source>
+        <translation>&amp;Telefones:</translation>
+    </message>
+    <message>
+        <source>P&amp;lan:</source>
+        <translation>&amp;Convênio:</translation>
+    </message>
+    <message>
+        <source>&amp;Doctor:</source>
+        <translation>&amp;Profissional:</translation>
+    </message>
+    <message>
+        <source>&amp;From:</source>
+        <translation>&amp;De:</translation>
+    </message>
+    <message>
+        <source>&amp;To:</source>
+        <translation>&amp;Até:</translation>
+    </message>
+    <message>
+        <source>P&amp;eriod:</source>
+        <translation>Pe&amp;ríodo:</translation>
+    </message>
+    <message>
+        <source>N&amp;otes:</source>
+        <translation>&amp;Observações:</translation>
+    </message>
+    <message>
+        <source>&amp;Add to the list</source>
+        <translation>&amp;Incluir na lista</translation>
+    </message>
+    <message>
+        <source>&amp;Remove from the list</source>
+        <translation>E&amp;xcluir da lista</translation>
+    </message>
+    <message>
+        <source>&amp;Book in the freed time</source>
+        <translation>&amp;Marcar no horário vago</translation>
+    </message>
+    <message>
+        <source>&amp;Send the offer by WhatsApp</source>
+        <translation>Enviar a oferta pelo &amp;WhatsApp</translation>
+    </message>
+    <message>
+        <source>&amp;Close</source>
+        <translation>&amp;Fechar</translation>
+    </message>
+    <message>
+        <source>Any</source>
+        <translation>Qualquer um</translation>
+    </message>
+    <message>
+        <source>The waiting list could not be read: %1.</source>
+        <translation>Não foi possível ler a lista de espera: %1.</translation>
+    </message>
+    <message>
+        <source>Freed: %1, %2 at %3. Who wants it, oldest first:</source>
+        <translation>Vagou: %1, %2 às %3. Quem quer, pela ordem de chegada:</translation>
+    </message>
+    <message>
+        <source>Take %1 off the waiting list?</source>
+        <translation>Tirar %1 da lista de espera?</translation>
+    </message>
+    <message>
+        <source>Take off</source>
+        <translation>Tirar</translation>
+    </message>
+    <message>
+        <source>Keep</source>
+        <translation>Manter</translation>
+    </message>
+    <message>
+        <source>%1 is booked at %2 and off the waiting list.</source>
+        <translation>%1 está marcado às %2 e saiu da lista de espera.</translation>
+    </message>
+    <message>
+        <source>The phones of %1 hold no mobile number for WhatsApp. Call instead: %2</source>
+        <translation>Os telefones de %1 não têm celular para o WhatsApp. Ligue: %2</translation>
+    </message>
+    <message>
+        <source>Send this message to %1?
+
+%2</source>
+        <translation>Enviar esta mensagem para %1?
+
+%2</translation>
+    </message>
+    <message>
+        <source>Open WhatsApp</source>
+        <translation>Abrir o WhatsApp</translation>
+    </message>
+    <message>
+        <source>Cancel</source>
+        <translation>Cancelar</translation>
+    </message>
+    <message>
+        <source>WhatsApp could not be opened: no web browser or WhatsApp program answered on this computer.</source>
+        <translation>Não foi possível abrir o WhatsApp: nenhum navegador ou programa do WhatsApp respondeu neste computador.</translation>
     </message>
 </context>
 </TS>
