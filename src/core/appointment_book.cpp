@@ -4,6 +4,7 @@
 #include "core/booking_history.h"
 #include "core/doctor_settings.h"
 #include "core/name_rules.h"
+#include "core/squeeze_ins.h"
 #include "core/text_rules.h"
 #include "core/written_dates.h"
 
@@ -184,14 +185,17 @@ void AppointmentBook::showDay(const QVector<Appointment> &bookings)
     QVector<BookingStatus> statuses;
     statuses.reserve(day.rows.size());
     QVector<bool> held;
+    QVector<bool> squeezed;
     held.reserve(day.rows.size());
+    const QVector<bool> squeezeIn = squeezeIns(freeSlotRows(doctor_, currentDate_), bookings);
     for (const int booking : day.bookingOfRow) {
+        squeezed << (booking >= 0 && squeezeIn.at(booking));
         statuses << (booking < 0 ? BookingStatus::ToConfirm : bookings.at(booking).status);
         held << (booking >= 0 && std::any_of(held_.cbegin(), held_.cend(), [&](const HeldBooking &one) {
                      return one.slot == activeSlot_ && one.booking.id == bookings.at(booking).id;
                  }));
     }
-    dayList_.setRows(day.rows, statuses, dayPlan(doctor_, currentDate_), held);
+    dayList_.setRows(day.rows, statuses, dayPlan(doctor_, currentDate_), held, squeezed);
     if (!bookings.isEmpty())
         entry_.setCurrent(shownRecord(bookings.last())); // as merging the bookings one by one leaves it
     selectNone();
@@ -268,6 +272,23 @@ void AppointmentBook::selectRow(int row)
                                          : std::nullopt);
 }
 
+QString AppointmentBook::squeezeInQuestion()
+{
+    if (activeSlot_ == 0 || !dayBookings_)
+        return {};
+    const QStringList slots = freeSlotRows(doctor_, currentDate_);
+    const QString hora = entry_.booking(currentDate_).hora;
+    if (!wouldSqueezeIn(slots, *dayBookings_, hora))
+        return {};
+    SqueezeLimits limits;
+    QString error; // unread, the limit is none: the booking is never refused for want of it
+    if (!storage_.readSqueezeLimits(&limits, &error))
+        return {};
+    return velmora::squeezeInQuestion(slots, *dayBookings_, hora,
+                                      limits[static_cast<size_t>(activeSlot_ - 1)],
+                                      doctorCalled(names_, activeSlot_));
+}
+
 Outcome AppointmentBook::add()
 {
     // However the button was pressed (an access key leaves the focus in the field), names are
@@ -290,6 +311,8 @@ Outcome AppointmentBook::add()
     current.hora = typed.hora;
     entry_.setCurrent(current);
     int added = -1;
+    const bool squeezedIn =
+        dayBookings_ && wouldSqueezeIn(freeSlotRows(doctor_, currentDate_), *dayBookings_, booking.hora);
     {
         ListChange change(*this);
         drop_free_slot(dayList_, current);
@@ -306,6 +329,7 @@ Outcome AppointmentBook::add()
         outcome.done = true;
         Q_EMIT booksChanged({activeSlot_, currentDate_, false});
         outcome.rowToShow = added;
+        dayList_.setSqueezedInAt(added, squeezedIn);
         if (dayBookings_)
             dayBookings_->append(booking);
     }

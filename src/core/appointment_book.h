@@ -58,6 +58,9 @@ public:
     // Whether bookings other desks make are heard now; while they are not, the day is read again before
     // an Add.
     bool hearsOtherDesks() const { return storage_.hearsOtherDesks(); }
+    // Asked before an Add of the time typed when it would be a squeeze-in past the doctor's daily limit
+    // (the limit is read only then); empty otherwise.
+    QString squeezeInQuestion();
     Outcome add();
     Outcome change();
     Outcome remove();

@@ -99,6 +99,10 @@ public:
     virtual Moved move(int slot, const Appointment &stored, int toSlot, QDate date, const QString &hora,
                        int linkedSlot, QString *error) = 0;
 
+    // How many squeeze-ins each doctor takes a day, kept beside the settings record; saved whole.
+    virtual bool readSqueezeLimits(SqueezeLimits *limits, QString *error) = 0;
+    virtual bool saveSqueezeLimits(const SqueezeLimits &limits, QString *error) = 0;
+
     // The clinic's waiting list, kept beside the settings record: every entry, those that left the list
     // too (booked, expired, removed), in the order added.
     virtual bool readWaitingList(QVector<WaitingEntry> *entries, QString *error) = 0;

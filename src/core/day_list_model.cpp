@@ -32,12 +32,16 @@ QVariant DayListModel::data(const QModelIndex &index, int role) const
             said << closed_.reasons();
         if (held_.at(index.row()))
             said << QCoreApplication::translate("DayList", "Held to be moved");
+        if (squeezedIn_.at(index.row()))
+            said << QCoreApplication::translate("DayList", "Squeeze-in");
         return said.isEmpty() ? QVariant() : QVariant(said.join(QStringLiteral("; ")));
     }
     case ClosedRole:
         return closed_.closedAt(rows_.at(index.row()));
     case HeldRole:
         return held_.at(index.row());
+    case SqueezeInRole:
+        return squeezedIn_.at(index.row());
     default:
         return {};
     }
@@ -53,6 +57,7 @@ int DayListModel::add(const QString &row)
     rows_.insert(position, row);
     statuses_.insert(position, BookingStatus::ToConfirm);
     held_.insert(position, false);
+    squeezedIn_.insert(position, false);
     endInsertRows();
     return position;
 }
@@ -65,6 +70,7 @@ void DayListModel::removeAt(int position)
     rows_.removeAt(position);
     statuses_.removeAt(position);
     held_.removeAt(position);
+    squeezedIn_.removeAt(position);
     endRemoveRows();
 }
 
@@ -77,6 +83,15 @@ void DayListModel::setStatusAt(int position, BookingStatus status)
     Q_EMIT dataChanged(changed, changed);
 }
 
+void DayListModel::setSqueezedInAt(int position, bool squeezedIn)
+{
+    if (position < 0 || position >= rows_.size() || squeezedIn_.at(position) == squeezedIn)
+        return;
+    squeezedIn_[position] = squeezedIn;
+    const QModelIndex changed = index(position);
+    Q_EMIT dataChanged(changed, changed);
+}
+
 void DayListModel::clear()
 {
     if (rows_.isEmpty())
@@ -85,11 +100,12 @@ void DayListModel::clear()
     rows_.clear();
     statuses_.clear();
     held_.clear();
+    squeezedIn_.clear();
     endResetModel();
 }
 
 void DayListModel::setRows(const QStringList &rows, const QVector<BookingStatus> &statuses,
-                           const DayPlan &closed, const QVector<bool> &held)
+                           const DayPlan &closed, const QVector<bool> &held, const QVector<bool> &squeezedIn)
 {
     beginResetModel();
     closed_ = closed;
@@ -98,6 +114,8 @@ void DayListModel::setRows(const QStringList &rows, const QVector<BookingStatus>
     statuses_.resize(rows.size(), BookingStatus::ToConfirm);
     held_ = held;
     held_.resize(rows.size(), false);
+    squeezedIn_ = squeezedIn;
+    squeezedIn_.resize(rows.size(), false);
     endResetModel();
 }
 

@@ -20,8 +20,9 @@ class DayListModel : public QAbstractListModel
 public:
     using QAbstractListModel::QAbstractListModel;
     static constexpr int StatusRole = Qt::UserRole + 1;
-    static constexpr int ClosedRole = Qt::UserRole + 2; // the row's time is closed by the calendar
-    static constexpr int HeldRole = Qt::UserRole + 3;   // the row's booking is held to be moved
+    static constexpr int ClosedRole = Qt::UserRole + 2;    // the row's time is closed by the calendar
+    static constexpr int HeldRole = Qt::UserRole + 3;      // the row's booking is held to be moved
+    static constexpr int SqueezeInRole = Qt::UserRole + 4; // the row's booking is a squeeze-in
 
     int rowCount(const QModelIndex &parent = {}) const override;
     QVariant data(const QModelIndex &index, int role = Qt::DisplayRole) const override;
@@ -31,19 +32,23 @@ public:
     int add(const QString &row); // returns the row's position; its status is to confirm
     void removeAt(int position);
     void setStatusAt(int position, BookingStatus status);
+    void setSqueezedInAt(int position, bool squeezedIn);
     void clear();
     // Rows already in their order, in one reset. closed: what the calendar closes that day; a booked
     // row at a closed time is marked (ClosedRole, the reason in its tool tip).
-    // held: per row, whether its booking is held to be moved.
+    // held, squeezedIn: per row, whether its booking is held to be moved, or a squeeze-in.
     void setRows(const QStringList &rows, const QVector<BookingStatus> &statuses = {},
-                 const DayPlan &closed = {}, const QVector<bool> &held = {});
+                 const DayPlan &closed = {}, const QVector<bool> &held = {},
+                 const QVector<bool> &squeezedIn = {});
     bool heldAt(int row) const { return held_.value(row); }
+    bool squeezedInAt(int row) const { return squeezedIn_.value(row); }
     const DayPlan &closed() const { return closed_; }
 
 private:
     QStringList rows_;
     QVector<BookingStatus> statuses_; // one per row
     QVector<bool> held_;              // one per row
+    QVector<bool> squeezedIn_;        // one per row
     DayPlan closed_;
 };
 

@@ -5,6 +5,7 @@
 #include "core/doctor_settings.h"
 #include "core/patient_query.h"
 #include "core/printout.h"
+#include "core/squeeze_ins.h"
 #include "core/text_rules.h"
 #include "core/written_dates.h"
 
@@ -115,6 +116,8 @@ bool readMonthReport(BookStorage &storage, QDate from, QDate to, int slot, Month
             figures.offered += dayPlan(settings, day).touchesNothing()
                                    ? perWeekday[static_cast<size_t>(day.dayOfWeek() - 1)]
                                    : static_cast<int>(freeSlotRows(settings, day).size());
+        std::array<QStringList, 7> weekdaySlots; // the slots of a day the calendar leaves alone
+        QStringList dayOnly;
         // Read a year at a time and counted as read: the memory is a year's, whatever the period.
         for (QDate start = from; start <= to && start.isValid(); start = start.addYears(1)) {
             const qint64 done = (doctor - 1) * (from.daysTo(to) + 1) + from.daysTo(start);
@@ -124,6 +127,20 @@ bool readMonthReport(BookStorage &storage, QDate from, QDate to, int slot, Month
             const QDate end = std::min(to, start.addYears(1).addDays(-1));
             if (!storage.readPeriod(doctor, start, end, &bookings, error))
                 return false;
+            // Squeeze-ins counted a day at a time, the day's slots as its list offers them.
+            for (qsizetype first = 0, next = 0; first < bookings.size(); first = next) {
+                while (next < bookings.size() && bookings.at(next).date == bookings.at(first).date)
+                    ++next;
+                if (bookings.at(first).date == placeholderDate())
+                    continue;
+                const QDate day = bookings.at(first).date;
+                const bool weekly = dayPlan(settings, day).touchesNothing();
+                QStringList &slots =
+                    weekly ? weekdaySlots[static_cast<size_t>(day.dayOfWeek() - 1)] : dayOnly;
+                if (!weekly || slots.isEmpty())
+                    slots = freeSlotRows(settings, day);
+                figures.squeezedIn += squeezeInCount(slots, bookings.mid(first, next - first));
+            }
             for (const Appointment &booking : std::as_const(bookings)) {
                 if (booking.date == placeholderDate())
                     continue;
@@ -191,6 +208,7 @@ FigureTable doctorTable(const MonthReport &report, const QLocale &locale)
     FigureTable table{{said(QT_TRANSLATE_NOOP("MonthReport", "Doctor")),
                        said(QT_TRANSLATE_NOOP("MonthReport", "Free slots offered")),
                        said(QT_TRANSLATE_NOOP("MonthReport", "Bookings")),
+                       said(QT_TRANSLATE_NOOP("MonthReport", "Squeeze-ins")),
                        said(QT_TRANSLATE_NOOP("MonthReport", "Occupancy (%)")),
                        said(QT_TRANSLATE_NOOP("MonthReport", "Confirmed")),
                        said(QT_TRANSLATE_NOOP("MonthReport", "Arrived")),
@@ -204,6 +222,7 @@ FigureTable doctorTable(const MonthReport &report, const QLocale &locale)
         table.rows << QStringList{doctor.name,
                                   QString::number(doctor.offered),
                                   QString::number(doctor.booked),
+                                  QString::number(doctor.squeezedIn),
                                   percent(doctor.occupancy(), locale),
                                   count(BookingStatus::Confirmed),
                                   count(BookingStatus::Arrived),

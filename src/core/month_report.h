@@ -18,8 +18,9 @@ struct DoctorFigures
 {
     int slot = 0;
     QString name;
-    int offered = 0; // the free slots the weekly hours give, as the day lists would show them
-    int booked = 0;  // every booking, cancelled ones included
+    int offered = 0;    // the free slots the weekly hours give, as the day lists would show them
+    int booked = 0;     // every booking, cancelled ones included
+    int squeezedIn = 0; // of them, squeeze-ins: between the slots or a second at a slot's time
     std::array<int, kBookingStatusCount> byStatus{};
     QVector<int> perWeek; // bookings per week, weeks as in MonthReport::weeks
     // The share of the offered slots booked, cancellations left out; above 1 with extra bookings.

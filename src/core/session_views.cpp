@@ -20,6 +20,10 @@ std::optional<Printout> dayPrintout(const AppointmentBook &book)
     printout.documentName = printDocumentName(name, book.currentDate());
     printout.header = name + QStringLiteral(" - ") + longDate(book.currentDate());
     printout.rows = book.dayList().rows();
+    for (int row = 0; row < printout.rows.size(); ++row)
+        if (book.dayList().squeezedInAt(row))
+            printout.rows[row] +=
+                QStringLiteral("  ") + QCoreApplication::translate("DayList", "(squeeze-in)");
     return printout;
 }
 

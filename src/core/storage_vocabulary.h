@@ -28,6 +28,8 @@ struct DoctorFields
 
 using AllDoctorFields = std::array<DoctorFields, kDoctorSlotCount>;
 using AllWeeklyTimes = std::array<WeeklyTimes, kDoctorSlotCount>;
+// How many squeeze-ins the doctor of each slot takes a day; none: no limit was set.
+using SqueezeLimits = std::array<std::optional<int>, kDoctorSlotCount>;
 
 // What the setup window writes for a slot; a slot length left unchosen keeps the stored one.
 struct DoctorChanges

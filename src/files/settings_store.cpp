@@ -278,4 +278,51 @@ WriteOutcome SettingsStore::leaveWaitingList(qint64 id, WaitingEntry::State stat
     return WriteOutcome::Done;
 }
 
+bool SettingsStore::readSqueezeLimits(SqueezeLimits *limits, QString *error)
+{
+    limits->fill(std::nullopt);
+    if (!main_.ensureOpen(error))
+        return false;
+    QSqlQuery query(main_.database());
+    if (!query.exec(QStringLiteral("SELECT slot, per_day FROM %1").arg(squeezeLimitsTable()))) {
+        // No limit was ever set.
+        QSqlQuery table(main_.database());
+        if (table.exec(QStringLiteral("SELECT 1 FROM sqlite_master WHERE type = 'table' AND name = '%1'")
+                           .arg(squeezeLimitsTable())) &&
+            !table.next())
+            return true;
+        *error = reasonOf(query.lastError());
+        return false;
+    }
+    while (query.next())
+        if (isDoctorSlot(query.value(0).toInt()))
+            (*limits)[static_cast<size_t>(query.value(0).toInt() - 1)] = std::max(0, query.value(1).toInt());
+    return true;
+}
+
+bool SettingsStore::saveSqueezeLimits(const SqueezeLimits &limits, QString *error)
+{
+    if (!main_.ensureOpen(error))
+        return false;
+    QSqlDatabase db = main_.database();
+    if (!db.transaction()) {
+        *error = reasonOf(db.lastError());
+        return false;
+    }
+    QSqlQuery query(db);
+    bool saved = query.exec(squeezeLimitsStatement(Dialect::Files, squeezeLimitsTable())) &&
+                 query.exec(QStringLiteral("DELETE FROM %1").arg(squeezeLimitsTable()));
+    for (int slot = 1; saved && slot <= kDoctorSlotCount; ++slot)
+        if (const std::optional<int> limit = limits[static_cast<size_t>(slot - 1)]) {
+            saved = query.prepare(
+                QStringLiteral("INSERT INTO %1 (slot, per_day) VALUES (?, ?)").arg(squeezeLimitsTable()));
+            query.addBindValue(slot);
+            query.addBindValue(*limit);
+            saved = saved && query.exec();
+        }
+    if (!saved)
+        *error = reasonOf(query.lastError());
+    return endWrite(db, query, saved, error);
+}
+
 } // namespace velmora

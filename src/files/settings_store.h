@@ -35,6 +35,8 @@ public:
     bool readWaitingList(QVector<WaitingEntry> *entries, QString *error);
     bool addToWaitingList(const WaitingEntry &entry, QString *error);
     WriteOutcome leaveWaitingList(qint64 id, WaitingEntry::State state, QString *error);
+    bool readSqueezeLimits(SqueezeLimits *limits, QString *error);
+    bool saveSqueezeLimits(const SqueezeLimits &limits, QString *error);
 
 private:
     Connection &connectionForTimes(int slot);

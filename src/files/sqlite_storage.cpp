@@ -171,6 +171,16 @@ Moved SqliteStorage::move(int slot, const Appointment &stored, int toSlot, QDate
     return naming(data1_, moved, moved.outcome == WriteOutcome::Failed, error);
 }
 
+bool SqliteStorage::readSqueezeLimits(SqueezeLimits *limits, QString *error)
+{
+    return settings_.readSqueezeLimits(limits, error);
+}
+
+bool SqliteStorage::saveSqueezeLimits(const SqueezeLimits &limits, QString *error)
+{
+    return settings_.saveSqueezeLimits(limits, error);
+}
+
 bool SqliteStorage::readWaitingList(QVector<WaitingEntry> *entries, QString *error)
 {
     return settings_.readWaitingList(entries, error);

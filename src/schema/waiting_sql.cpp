@@ -59,6 +59,17 @@ WaitingEntry waitingEntryOf(const QSqlQuery &query)
     return entry;
 }
 
+QString squeezeLimitsTable()
+{
+    return QStringLiteral("squeeze_limits");
+}
+
+QString squeezeLimitsStatement(Dialect dialect, const QString &table)
+{
+    return QStringLiteral("CREATE TABLE IF NOT EXISTS %1 (slot %2 PRIMARY KEY, per_day %2 NOT NULL)")
+        .arg(table, dialect == Dialect::Files ? QStringLiteral("INTEGER") : QStringLiteral("integer"));
+}
+
 QString leaveWaitingStatement(const QString &table)
 {
     return QStringLiteral("UPDATE %1 SET state = ?, left_at = ? WHERE id = ? AND state = 'waiting'")

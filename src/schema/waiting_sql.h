@@ -7,6 +7,8 @@
 
 namespace velmora {
 
+// The tables kept beside the settings record for the reception's own lists.
+
 // The waiting list's table in the settings file, and on a server in its public schema.
 QString waitingListTable();
 // The waiting list's table, in each dialect: one row per entry, its state kept when it leaves the list.
@@ -16,6 +18,10 @@ QString waitingColumns();
 QVariantList waitingValues(const WaitingEntry &entry);
 // The entry of a row selected as "id, <waitingColumns()>".
 WaitingEntry waitingEntryOf(const QSqlQuery &query);
+// The squeeze-ins each doctor takes a day: one row per slot that has a limit (slot, per_day).
+QString squeezeLimitsTable();
+QString squeezeLimitsStatement(Dialect dialect, const QString &table);
+
 // Sets the entry's state, when it is still waiting (values: state, left at, identity).
 QString leaveWaitingStatement(const QString &table);
 

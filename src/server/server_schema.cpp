@@ -44,7 +44,8 @@ QSet<QString> requiredColumns()
 QSet<QString> statusTables()
 {
     QSet<QString> tables{serverBackupsTable(), QStringLiteral("public.") + QLatin1String(kCalendarTable),
-                         serverHeldTable(), serverWaitingTable()};
+                         serverHeldTable(), serverWaitingTable(),
+                         QStringLiteral("public.") + squeezeLimitsTable()};
     for (const DoctorSlot &slot : kDoctorSlots)
         tables << statusTable(schemaOf(slot.slot)) << historyTable(schemaOf(slot.slot));
     return tables;
@@ -281,6 +282,7 @@ QStringList serverFunctionStatements()
         heldTableStatement(),
         moveFunctionStatement(),
         waitingTableStatement(Dialect::Server, serverWaitingTable()),
+        squeezeLimitsStatement(Dialect::Server, QStringLiteral("public.") + squeezeLimitsTable()),
         bookWaitingFunctionStatement()};
     for (const DoctorSlot &slot : kDoctorSlots) {
         const QString schema = schemaOf(slot.slot);
@@ -610,6 +612,7 @@ bool setUpDeskRole(QSqlDatabase db, QStringList *lines, QString *error)
             .arg(QLatin1String(kCalendarTable), role),
         QStringLiteral("GRANT SELECT, INSERT, DELETE ON %1 TO %2").arg(serverHeldTable(), role),
         QStringLiteral("GRANT SELECT, INSERT, UPDATE ON %1 TO %2").arg(serverWaitingTable(), role),
+        QStringLiteral("GRANT SELECT, INSERT, DELETE ON public.%1 TO %2").arg(squeezeLimitsTable(), role),
         QStringLiteral("GRANT EXECUTE ON FUNCTION public.velmora_book_waiting(integer, bigint, text[]) TO %1")
             .arg(role),
         QStringLiteral(

@@ -494,6 +494,54 @@ Moved ServerStorage::move(int slot, const Appointment &stored, int toSlot, QDate
     return moved;
 }
 
+bool ServerStorage::readSqueezeLimits(SqueezeLimits *limits, QString *error)
+{
+    limits->fill(std::nullopt);
+    QSqlQuery *query =
+        run(QStringLiteral("SELECT slot, per_day FROM public.%1").arg(squeezeLimitsTable()), {}, error);
+    if (!query) {
+        // Books set up before the limits have none until the set-up is run again.
+        QString ignored;
+        QSqlQuery *table =
+            run(QStringLiteral("SELECT to_regclass('public.%1') IS NULL").arg(squeezeLimitsTable()), {},
+                &ignored);
+        const bool none = table && table->next() && table->value(0).toBool();
+        if (table)
+            table->finish();
+        return none;
+    }
+    while (query->next())
+        if (isDoctorSlot(query->value(0).toInt()))
+            (*limits)[static_cast<size_t>(query->value(0).toInt() - 1)] =
+                std::max(0, query->value(1).toInt());
+    query->finish();
+    return true;
+}
+
+bool ServerStorage::saveSqueezeLimits(const SqueezeLimits &limits, QString *error)
+{
+    // Replaced whole in one statement, the other desks told as of a settings save.
+    QStringList rows;
+    QVariantList values;
+    for (int slot = 1; slot <= kDoctorSlotCount; ++slot)
+        if (const std::optional<int> limit = limits[static_cast<size_t>(slot - 1)]) {
+            rows << QStringLiteral("(?::integer, ?::integer)");
+            values << slot << *limit;
+        }
+    const QString put = rows.isEmpty()
+                            ? QString()
+                            : QStringLiteral(", put AS (INSERT INTO public.%1 (slot, per_day) VALUES %2)")
+                                  .arg(squeezeLimitsTable(), rows.join(QStringLiteral(", ")));
+    QSqlQuery *query =
+        run(QStringLiteral("WITH gone AS (DELETE FROM public.%1)%2 SELECT %3")
+                .arg(squeezeLimitsTable(), put, notifying(1)),
+            values + QVariantList{QStringLiteral("%1 %2").arg(desk_, QLatin1String(kDoctorsNotice))}, error);
+    if (!query)
+        return false;
+    query->finish();
+    return true;
+}
+
 bool ServerStorage::readWaitingList(QVector<WaitingEntry> *entries, QString *error)
 {
     entries->clear();

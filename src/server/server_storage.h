@@ -40,6 +40,8 @@ public:
     bool readHeld(QVector<HeldBooking> *held, QString *error) override;
     Moved move(int slot, const Appointment &stored, int toSlot, QDate date, const QString &hora,
                int linkedSlot, QString *error) override;
+    bool readSqueezeLimits(SqueezeLimits *limits, QString *error) override;
+    bool saveSqueezeLimits(const SqueezeLimits &limits, QString *error) override;
     bool readWaitingList(QVector<WaitingEntry> *entries, QString *error) override;
     bool addToWaitingList(const WaitingEntry &entry, QString *error) override;
     WriteOutcome leaveWaitingList(qint64 id, WaitingEntry::State state, QString *error) override;

@@ -25,6 +25,8 @@ void BookWindows::openSetup()
         QObject::connect(setup_.get(), &SetupWindow::returned, main_.get(), &MainWindow::showAfterSetup);
         QObject::connect(setup_.get(), &SetupWindow::calendarRequested, main_.get(),
                          [main = main_.get()] { main->openCalendar(false); });
+        QObject::connect(setup_.get(), &SetupWindow::squeezeLimitsRequested, main_.get(),
+                         [main = main_.get()] { main->openSqueezeLimits(); });
     }
     setup_->showMaximized();
     main_->hide();

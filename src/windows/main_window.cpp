@@ -15,6 +15,7 @@
 #include "windows/clinic_day_window.h"
 #include "windows/confirmation_window.h"
 #include "windows/month_window.h"
+#include "windows/squeeze_limits_window.h"
 #include "windows/waiting_list_window.h"
 #include "windows/widgets_support.h"
 
@@ -213,6 +214,13 @@ void MainWindow::wireControls()
         menu.exec(List1->viewport()->mapToGlobal(at));
     });
     connect(Timer2, &QTimer::timeout, this, &MainWindow::Timer2_Timer);
+}
+
+void MainWindow::openSqueezeLimits()
+{
+    if (!squeezeLimits_)
+        squeezeLimits_ = new SqueezeLimitsWindow(platform_, storage_, this);
+    squeezeLimits_->open(book_.doctorNames());
 }
 
 WaitingListWindow *MainWindow::waitingList()
@@ -494,6 +502,11 @@ void MainWindow::cmd_inc_Click()
                                 tr("%1 is closed that day (%2). Book it all the same?")
                                     .arg(book_.entry().text(TimeField).trimmed(), closed),
                                 tr("Book"), tr("Do not book"), MessageService::Default::No))
+        return;
+    // So is a squeeze-in past the doctor's daily limit.
+    if (const QString question = book_.squeezeInQuestion();
+        !question.isEmpty() &&
+        !platform_.messages.ask(this, question, tr("Book"), tr("Do not book"), MessageService::Default::No))
         return;
     const Outcome outcome = book_.add();
     if (outcome.rowToShow >= 0)

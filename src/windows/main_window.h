@@ -35,6 +35,7 @@ public:
     // The clinic's calendar, from the side panel or the setup window; atReschedule: on its list of
     // bookings to reschedule.
     void openCalendar(bool atReschedule);
+    void openSqueezeLimits();
     // Problems found with the files at start are said once the window is on the screen; a PDF made
     // instead of a printout is offered in pdfFolder.
     // The book is the day's session; the other windows it opens read through reads, and the
@@ -131,9 +132,10 @@ private:
     SidePanel *sidePanel_ = nullptr;
     class ConfirmationWindow *confirmations_ = nullptr; // likewise (Ctrl+Shift+C)
     class MonthWindow *month_ = nullptr;                // likewise (Ctrl+Shift+M)
-    class WaitingListWindow *waitingList_ = nullptr;    // likewise (Ctrl+Shift+W)
-    class ClinicDayWindow *clinicDay_ = nullptr;        // likewise (Ctrl+Shift+D)
-    class CalendarWindow *calendar_ = nullptr;          // likewise (Ctrl+Shift+L)
+    class WaitingListWindow *waitingList_ = nullptr;
+    class SqueezeLimitsWindow *squeezeLimits_ = nullptr; // likewise (Ctrl+Shift+W)
+    class ClinicDayWindow *clinicDay_ = nullptr;         // likewise (Ctrl+Shift+D)
+    class CalendarWindow *calendar_ = nullptr;           // likewise (Ctrl+Shift+L)
     ReadRequests *rescheduleReads_ = nullptr;
 };
 

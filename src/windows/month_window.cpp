@@ -171,8 +171,9 @@ void MonthWindow::reload()
 void MonthWindow::showFigures()
 {
     const QLocale locale;
-    const QStringList header{tr("Doctor"),    tr("Free slots"), tr("Bookings"), tr("Occupancy"),
-                             tr("Confirmed"), tr("Arrived"),    tr("Missed"),   tr("Cancelled")};
+    const QStringList header{tr("Doctor"),      tr("Free slots"), tr("Bookings"),
+                             tr("Squeeze-ins"), tr("Occupancy"),  tr("Confirmed"),
+                             tr("Arrived"),     tr("Missed"),     tr("Cancelled")};
     figures_->clear();
     figures_->setColumnCount(static_cast<int>(header.size()));
     figures_->setHorizontalHeaderLabels(header);
@@ -185,6 +186,7 @@ void MonthWindow::showFigures()
         const QStringList texts{doctor.name,
                                 QString::number(doctor.offered),
                                 QString::number(doctor.booked),
+                                QString::number(doctor.squeezedIn),
                                 locale.toString(doctor.occupancy() * 100.0, 'f', 1) + QLatin1Char('%'),
                                 count(BookingStatus::Confirmed),
                                 count(BookingStatus::Arrived),

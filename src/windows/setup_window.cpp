@@ -68,6 +68,13 @@ SetupWindow::SetupWindow(const Platform &platform, DoctorSetup &setup, QWidget *
     calendar->setGeometry(twipsRect(2100, 840, 2400, 375));
     calendar->setFocusPolicy(Qt::TabFocus);
     connect(calendar, &QPushButton::clicked, this, &SetupWindow::calendarRequested);
+    auto *squeezeIns =
+        new QPushButton(QCoreApplication::translate("SetupWindow", "S&queeze-ins per day"), canvas_);
+    squeezeIns->setObjectName(QStringLiteral("setupSqueezeIns"));
+    squeezeIns->setAccessibleName(squeezeIns->text().remove(QLatin1Char('&')));
+    squeezeIns->setGeometry(twipsRect(4700, 840, 2400, 375));
+    squeezeIns->setFocusPolicy(Qt::TabFocus);
+    connect(squeezeIns, &QPushButton::clicked, this, &SetupWindow::squeezeLimitsRequested);
 
     for (int slot = 1; slot <= kDoctorSlotCount; ++slot)
         buildDoctorFrame(slot);

@@ -31,6 +31,7 @@ Q_SIGNALS:
     // The user left the window, by Save and Return or through its frame.
     void returned();
     void calendarRequested();
+    void squeezeLimitsRequested();
 
 protected:
     void closeEvent(QCloseEvent *event) override;

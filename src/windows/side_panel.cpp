@@ -3,11 +3,14 @@
 #include "core/booking_status.h"
 #include "windows/widgets_support.h"
 
+#include <QHBoxLayout>
 #include <QLabel>
 #include <QListWidget>
 #include <QMenu>
 #include <QPushButton>
 #include <QVBoxLayout>
+
+#include <tuple>
 
 namespace velmora {
 
@@ -66,7 +69,7 @@ SidePanel::SidePanel(QWidget *parent) : QFrame(parent)
             &QPushButton::clicked, this, &SidePanel::waitingListRequested);
 
     // Moving a booking: held here until it is placed at the time chosen in the day list.
-    layout->addSpacing(12);
+    layout->addSpacing(6);
     connect(add("moveButton", tr("Mo&ve"), QStringLiteral("Ctrl+Shift+T")), &QPushButton::clicked, this,
             &SidePanel::moveRequested);
     auto *heldLabel = new QLabel(tr("Bein&g moved:"), this);
@@ -74,15 +77,27 @@ SidePanel::SidePanel(QWidget *parent) : QFrame(parent)
     held_ = new QListWidget(this);
     held_->setObjectName(QStringLiteral("heldList"));
     held_->setAccessibleName(tr("Appointments being moved"));
-    held_->setMaximumHeight(fontMetrics().height() * 6);
+    held_->setMinimumHeight(fontMetrics().height() * 2);
+    held_->setMaximumHeight(fontMetrics().height() * 5);
     heldLabel->setBuddy(held_);
     layout->addWidget(held_);
     const auto chosen = [this] { return held_->currentRow() >= 0 ? held_->currentRow() : 0; };
     connect(held_, &QListWidget::itemActivated, this, [this, chosen] { Q_EMIT placeRequested(chosen()); });
-    connect(add("placeButton", tr("Place &it here"), tr("Enter in the list")), &QPushButton::clicked, this,
-            [this, chosen] { Q_EMIT placeRequested(chosen()); });
-    connect(add("putBackButton", tr("Put bac&k"), QString()), &QPushButton::clicked, this,
-            [this, chosen] { Q_EMIT putBackRequested(chosen()); });
+    // Side by side, so that the panel stays within the window's own height.
+    auto *placing = new QHBoxLayout;
+    layout->addLayout(placing);
+    for (const auto &[name, caption, keys, put] :
+         {std::tuple{"placeButton", tr("Place &it here"), tr("Enter in the list"), false},
+          std::tuple{"putBackButton", tr("Put bac&k"), QString(), true}}) {
+        QPushButton *button = add(name, caption, keys);
+        placing->addWidget(button); // moved from the column into the row
+        connect(button, &QPushButton::clicked, this, [this, chosen, back = put] {
+            if (back)
+                Q_EMIT putBackRequested(chosen());
+            else
+                Q_EMIT placeRequested(chosen());
+        });
+    }
 
     auto *legend = new QLabel(this);
     legend->setObjectName(QStringLiteral("statusLegend"));
@@ -95,7 +110,7 @@ SidePanel::SidePanel(QWidget *parent) : QFrame(parent)
     }
     legend->setText(lines.join(QStringLiteral("<br>")));
     legend->setAccessibleName(tr("Marks of the day list"));
-    layout->addSpacing(12);
+    layout->addSpacing(6);
     layout->addWidget(legend);
     layout->addStretch();
 }

@@ -176,10 +176,13 @@ QColor statusColour(BookingStatus status)
 void FullRowDelegate::paint(QPainter *painter, const QStyleOptionViewItem &option,
                             const QModelIndex &index) const
 {
-    // A booking at a time the calendar closes stands in italics; one held to be moved, struck through.
+    // A booking at a time the calendar closes stands in italics; one held to be moved, struck through;
+    // a squeeze-in, underlined.
     QStyleOptionViewItem shown = option;
     shown.font.setItalic(index.data(DayListModel::ClosedRole).toBool());
     shown.font.setStrikeOut(index.data(DayListModel::HeldRole).toBool());
+    shown.font.setUnderline(index.data(DayListModel::SqueezeInRole).toBool()); // a squeeze-in
+
     QStyledItemDelegate::paint(painter, shown, index);
     const auto status = statusFromNumber(index.data(DayListModel::StatusRole).toInt());
     if (status == BookingStatus::ToConfirm)

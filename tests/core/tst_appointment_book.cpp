@@ -30,6 +30,43 @@ class AppointmentBookTest : public QObject
     Q_OBJECT
 
 private Q_SLOTS:
+    // A squeeze-in (between the slots, or at a taken one) past the doctor's daily limit is asked about;
+    // within it, or with no limit set, it is not; it is marked in the list once booked.
+    void aSqueezeInPastTheLimitIsAsked_data()
+    {
+        QTest::addColumn<int>("limit"); // -1: none set
+        QTest::addColumn<QString>("hora");
+        QTest::addColumn<bool>("asked");
+        QTest::newRow("no limit set") << -1 << "08:15" << false;
+        QTest::newRow("none allowed, between") << 0 << "08:15" << true;
+        QTest::newRow("none allowed, at a taken slot") << 0 << "08:00" << true;
+        QTest::newRow("none allowed, a free slot") << 0 << "08:30" << false;
+        QTest::newRow("one allowed, the first") << 1 << "08:15" << false;
+    }
+    void aSqueezeInPastTheLimitIsAsked()
+    {
+        QFETCH(int, limit);
+        QFETCH(QString, hora);
+        QFETCH(bool, asked);
+        testing::MemoryBooks books;
+        books.setMondayDoctor(1, "Ana", "30", "0800", "1200");
+        if (limit >= 0)
+            books.squeezeLimits[0] = limit;
+        testing::MemoryStorage storage(books);
+        AppointmentBook book(storage, QDate(2027, 3, 1));
+        book.readDoctorNames();
+        Book::expectNothingSaid(book.chooseDoctor(1));
+        book.entry().type(TimeField, "08:00");
+        book.entry().type(NameField, "First");
+        Book::expectNothingSaid(book.add());
+        book.entry().type(TimeField, hora);
+        book.entry().type(NameField, "Second");
+        QCOMPARE(!book.squeezeInQuestion().isEmpty(), asked);
+        Book::expectNothingSaid(book.add());
+        const int row = firstRowStartingWith(book.dayList().rows(), hora + "  Second");
+        QCOMPARE(book.dayList().squeezedInAt(row), hora != "08:30");
+    }
+
     // "Can I come next Monday instead?": held at one desk (listed held there and at another desk),
     // then placed at another doctor's free 14:00 in a second action. What stands in the way is said,
     // and nothing is changed.

@@ -2,6 +2,7 @@
 // plans' pie with its smaller slices grouped.
 #include "core/month_report.h"
 #include "core/printout.h"
+#include "core/squeeze_ins.h"
 #include "support/memory_storage.h"
 
 #include <QTest>
@@ -40,12 +41,47 @@ private Q_SLOTS:
         QCOMPARE(report.doctors.at(0).offered, 6);
         QCOMPARE(report.doctors.at(0).booked, 3);
         QCOMPARE(report.doctors.at(0).byStatus[static_cast<size_t>(BookingStatus::Cancelled)], 1);
+        QCOMPARE(report.doctors.at(0).squeezedIn, 1); // the third at 08:00; the cancelled first holds none
         QCOMPARE(report.doctors.at(0).occupancy(), 2.0 / 6);
         QCOMPARE(report.plans.size(), 2);
         QCOMPARE(report.plans.at(0).bookings, 2);
         QVERIFY(!readMonthReport(storage, monday, monday.addYears(3), 0, &report, &error,
                                  [](int) { return false; }));
         QVERIFY(error.isEmpty());
+    }
+
+    // Squeeze-ins: a booking between the slots, or past the first at a slot's time; a cancelled one
+    // holds no slot, a placeholder without a name is none.
+    void squeezeInsOfADay_data()
+    {
+        QTest::addColumn<QStringList>("bookings"); // "HH:MM name [cancelled]", in the order added
+        QTest::addColumn<QString>("squeezedIn");   // one mark per booking: '+' a squeeze-in
+        QTest::newRow("on the slots") << QStringList{"08:00 A", "08:30 B"} << "..";
+        QTest::newRow("between them") << QStringList{"08:00 A", "08:15 B", "09:30 C"} << ".++";
+        QTest::newRow("a second at a slot") << QStringList{"08:00 A", "08:00 B", "08:00 C"} << ".++";
+        QTest::newRow("after a cancelled one")
+            << QStringList{"08:00 A cancelled", "08:00 B", "08:00 C"} << "..+";
+        QTest::newRow("no name") << QStringList{"08:00 A", "08:00"} << "..";
+    }
+    void squeezeInsOfADay()
+    {
+        QFETCH(QStringList, bookings);
+        QFETCH(QString, squeezedIn);
+        QVector<Appointment> day;
+        for (const QString &typed : std::as_const(bookings)) {
+            Appointment booking;
+            booking.hora = typed.section(' ', 0, 0);
+            booking.nome = typed.section(' ', 1, 1);
+            if (typed.endsWith("cancelled"))
+                booking.status = BookingStatus::Cancelled;
+            day << booking;
+        }
+        QString marks;
+        for (const bool squeezed : squeezeIns({"08:00", "08:30", "09:00"}, day))
+            marks += squeezed ? '+' : '.';
+        QCOMPARE(marks, squeezedIn);
+        QVERIFY(wouldSqueezeIn({"08:00", "08:30", "09:00"}, day, "08:45"));
+        QVERIFY(!wouldSqueezeIn({"08:00", "08:30", "09:00"}, day, "09:00"));
     }
 
     void printedColumnsHoldTheirTexts()

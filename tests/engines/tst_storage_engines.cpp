@@ -573,6 +573,15 @@ private Q_SLOTS:
                 front->readHistory(2, day.last().id, &history, &error));
         QCOMPARE(history.size(), 1);
         QCOMPARE(history.at(0).action, QStringLiteral("waiting"));
+
+        // The squeeze-ins each doctor takes a day travel the same way; "no limit" is kept as none.
+        SqueezeLimits limits;
+        limits[0] = 2;
+        limits[2] = 0;
+        QVERIFY2(front->saveSqueezeLimits(limits, &error), qPrintable(error));
+        SqueezeLimits readLimits;
+        QVERIFY(phone->readSqueezeLimits(&readLimits, &error));
+        QVERIFY(readLimits == limits);
     }
 
     void aSetupSavedAtAnotherDeskIsAskedAbout_data() { addEngines(); }

@@ -68,6 +68,16 @@ public:
         ++calls;
         return engine_.move(slot, stored, toSlot, date, hora, linkedSlot, error);
     }
+    bool readSqueezeLimits(SqueezeLimits *limits, QString *error) override
+    {
+        ++calls;
+        return engine_.readSqueezeLimits(limits, error);
+    }
+    bool saveSqueezeLimits(const SqueezeLimits &limits, QString *error) override
+    {
+        ++calls;
+        return engine_.saveSqueezeLimits(limits, error);
+    }
     bool readWaitingList(QVector<WaitingEntry> *entries, QString *error) override
     {
         ++calls;

@@ -34,6 +34,7 @@ public:
     std::map<std::pair<int, qint64>, QVector<HistoryEntry>> history; // by slot and identity
     QVector<HeldBooking> held; // the booking as held; listed with its fields as stored now
     QVector<WaitingEntry> waiting;
+    SqueezeLimits squeezeLimits;
     std::vector<MemoryDesk *> desks;
 
     MemoryBooks()
@@ -225,6 +226,17 @@ public:
         books_.announce(&desk_, {slot, stored.date});
         books_.announce(&desk_, {toSlot, date});
         return moved;
+    }
+    bool readSqueezeLimits(SqueezeLimits *limits, QString *) override
+    {
+        *limits = books_.squeezeLimits;
+        return true;
+    }
+    bool saveSqueezeLimits(const SqueezeLimits &limits, QString *) override
+    {
+        books_.squeezeLimits = limits;
+        books_.announce(&desk_, {});
+        return true;
     }
     bool readWaitingList(QVector<WaitingEntry> *entries, QString *) override
     {

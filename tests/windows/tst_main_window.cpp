@@ -713,7 +713,7 @@ private Q_SLOTS:
         QTest::mouseClick(book.find<QPushButton>("reportCsv"), Qt::LeftButton);
         QFile csv(book.platform.messages.saveAs);
         QVERIFY(csv.open(QIODevice::ReadOnly));
-        QVERIFY(csv.readAll().contains("\r\nBruno;90;0;0.0;0;0;0;0\r\n"));
+        QVERIFY(csv.readAll().contains("\r\nBruno;90;0;0;0.0;0;0;0;0\r\n"));
         QVERIFY(book.platform.messages.shown.isEmpty());
     }
 

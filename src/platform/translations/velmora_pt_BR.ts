@@ -813,6 +813,10 @@ Salvar as mesmas páginas como arquivo PDF?</translation>
             <numerusform>outros (%n convênios)</numerusform>
         </translation>
     </message>
+    <message>
+        <source>Squeeze-ins</source>
+        <translation>Encaixes</translation>
+    </message>
 </context>
 <context>
     <name>Platform</name>
@@ -1017,6 +1021,10 @@ Sem salvar, o que você digitou é descartado e a janela mostra o cadastro salvo
     <message>
         <source>The clinic&apos;s ca&amp;lendar</source>
         <translation>Calendá&amp;rio da clínica</translation>
+    </message>
+    <message>
+        <source>S&amp;queeze-ins per day</source>
+        <translation>&amp;Encaixes por dia</translation>
     </message>
 </context>
 <context>
@@ -2008,6 +2016,10 @@ O programa continua funcionando; a próxima abertura tenta de novo.</translation
         <source>Counting the period...</source>
         <translation>Contando o período...</translation>
     </message>
+    <message>
+        <source>Squeeze-ins</source>
+        <translation>Encaixes</translation>
+    </message>
 </context>
 <context>
     <name>velmora::PeriodChoice</name>
@@ -2595,6 +2607,14 @@ O programa continua funcionando; a próxima abertura tenta de novo.</translation
         <source>Held to be moved</source>
         <translation>Retida para transferir</translation>
     </message>
+    <message>
+        <source>Squeeze-in</source>
+        <translation>Encaixe</translation>
+    </message>
+    <message>
+        <source>(squeeze-in)</source>
+        <translation>(encaixe)</translation>
+    </message>
 </context>
 <context>
     <name>WaitingList</name>
@@ -2822,6 +2842,52 @@ O programa continua funcionando; a próxima abertura tenta de novo.</translation
     <message>
         <source>WhatsApp could not be opened: no web browser or WhatsApp program answered on this computer.</source>
         <translation>Não foi possível abrir o WhatsApp: nenhum navegador ou programa do WhatsApp respondeu neste computador.</translation>
+    </message>
+</context>
+<context>
+    <name>SqueezeIns</name>
+    <message>
+        <source>%1 takes no squeeze-ins, and %2 is between the slots or taken. Book it as a squeeze-in all the same?</source>
+        <translation>%1 não aceita encaixes, e %2 fica entre os horários ou já está ocupado. Marcar como encaixe assim mesmo?</translation>
+    </message>
+    <message>
+        <source>%1 takes %2 squeeze-in(s) a day, and this day has %3 already. Book %4 as one more all the same?</source>
+        <translation>%1 aceita %2 encaixe(s) por dia, e este dia já tem %3. Marcar %4 como mais um assim mesmo?</translation>
+    </message>
+</context>
+<context>
+    <name>velmora::SqueezeLimitsWindow</name>
+    <message>
+        <source>Squeeze-ins per day</source>
+        <translation>Encaixes por dia</translation>
+    </message>
+    <message>
+        <source>A squeeze-in is a booking between a doctor&apos;s slots, or a second one at a taken slot. Past the number set here, the receptionist is asked first.</source>
+        <translation>Encaixe é a consulta marcada entre os horários de um profissional, ou uma segunda num horário já ocupado. Passado o número definido aqui, a recepção é consultada antes.</translation>
+    </message>
+    <message>
+        <source>no limit</source>
+        <translation>sem limite</translation>
+    </message>
+    <message>
+        <source>&amp;Save</source>
+        <translation>&amp;Salvar</translation>
+    </message>
+    <message>
+        <source>&amp;Cancel</source>
+        <translation>&amp;Cancelar</translation>
+    </message>
+    <message>
+        <source>The squeeze-ins per day could not be read: %1.</source>
+        <translation>Não foi possível ler os encaixes por dia: %1.</translation>
+    </message>
+    <message>
+        <source>Squeeze-ins a day for %1</source>
+        <translation>Encaixes por dia de %1</translation>
+    </message>
+    <message>
+        <source>The squeeze-ins per day could not be saved: %1.</source>
+        <translation>Não foi possível salvar os encaixes por dia: %1.</translation>
     </message>
 </context>
 </TS>

@@ -1,0 +1,84 @@
+#include "windows/squeeze_limits_window.h"
+
+#include "core/name_rules.h"
+
+#include <QFormLayout>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QPushButton>
+#include <QShortcut>
+#include <QSpinBox>
+
+namespace velmora {
+
+SqueezeLimitsWindow::SqueezeLimitsWindow(const Platform &platform, BookStorage &storage, QWidget *parent)
+    : QWidget(parent, Qt::Window), platform_(platform), storage_(storage)
+{
+    setObjectName(QStringLiteral("squeezeLimitsWindow"));
+    setWindowTitle(tr("Squeeze-ins per day"));
+    auto *form = new QFormLayout(this);
+    auto *note =
+        new QLabel(tr("A squeeze-in is a booking between a doctor's slots, or a second one at a taken "
+                      "slot. Past the number set here, the receptionist is asked first."),
+                   this);
+    note->setWordWrap(true);
+    form->addRow(note);
+    for (int slot = 1; slot <= kDoctorSlotCount; ++slot) {
+        auto *limit = new QSpinBox(this);
+        limit->setObjectName(QStringLiteral("squeezeLimit%1").arg(slot));
+        limit->setRange(-1, 99);
+        limit->setSpecialValueText(tr("no limit"));
+        limits_[static_cast<size_t>(slot - 1)] = limit;
+        form->addRow(QString(), limit);
+    }
+    auto *buttons = new QHBoxLayout;
+    auto *save = new QPushButton(tr("&Save"), this);
+    save->setObjectName(QStringLiteral("saveSqueezeLimits"));
+    auto *cancel = new QPushButton(tr("&Cancel"), this);
+    buttons->addStretch();
+    buttons->addWidget(save);
+    buttons->addWidget(cancel);
+    form->addRow(buttons);
+    connect(save, &QPushButton::clicked, this, &SqueezeLimitsWindow::save);
+    connect(cancel, &QPushButton::clicked, this, &QWidget::close);
+    new QShortcut(QKeySequence(Qt::Key_Escape), this, this, &QWidget::close);
+}
+
+void SqueezeLimitsWindow::open(const QStringList &doctorNames)
+{
+    SqueezeLimits stored;
+    QString error;
+    if (!storage_.readSqueezeLimits(&stored, &error)) {
+        platform_.messages.inform(this, tr("The squeeze-ins per day could not be read: %1.").arg(error));
+        return;
+    }
+    auto *form = static_cast<QFormLayout *>(layout());
+    for (int slot = 1; slot <= kDoctorSlotCount; ++slot) {
+        QSpinBox *limit = limits_[static_cast<size_t>(slot - 1)];
+        const QString name = doctorNames.value(slot - 1).trimmed();
+        limit->setValue(stored[static_cast<size_t>(slot - 1)].value_or(-1));
+        limit->setAccessibleName(tr("Squeeze-ins a day for %1").arg(doctorCalled(doctorNames, slot)));
+        form->setRowVisible(limit, !name.isEmpty());
+        if (auto *label = qobject_cast<QLabel *>(form->labelForField(limit)))
+            label->setText(name);
+    }
+    show();
+    raise();
+    activateWindow();
+}
+
+void SqueezeLimitsWindow::save()
+{
+    SqueezeLimits limits;
+    for (size_t i = 0; i < limits.size(); ++i)
+        if (limits_[i]->value() >= 0)
+            limits[i] = limits_[i]->value();
+    QString error;
+    if (!storage_.saveSqueezeLimits(limits, &error)) {
+        platform_.messages.inform(this, tr("The squeeze-ins per day could not be saved: %1.").arg(error));
+        return;
+    }
+    close();
+}
+
+} // namespace velmora

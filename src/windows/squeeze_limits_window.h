@@ -1,0 +1,32 @@
+#pragma once
+
+#include "core/book_storage.h"
+#include "windows/platform.h"
+
+#include <QWidget>
+
+#include <array>
+
+class QSpinBox;
+
+namespace velmora {
+
+// How many squeeze-ins each doctor takes a day: "no limit", or a number (0: none), asked about past it.
+class SqueezeLimitsWindow : public QWidget
+{
+    Q_OBJECT
+
+public:
+    SqueezeLimitsWindow(const Platform &platform, BookStorage &storage, QWidget *parent = nullptr);
+    // Shown with the limits as stored, for the named doctors.
+    void open(const QStringList &doctorNames);
+
+private:
+    void save();
+
+    Platform platform_;
+    BookStorage &storage_;
+    std::array<QSpinBox *, kDoctorSlotCount> limits_{};
+};
+
+} // namespace velmora
