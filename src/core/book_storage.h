@@ -37,6 +37,10 @@ public:
     virtual bool writeSettings(const SettingsRecord &record, QString *error) = 0;
     // The clinic's calendar in place of the one there, after writeSettings.
     virtual bool writeCalendar(const QVector<CalendarEntry> &entries, QString *error) = 0;
+    // The waiting list (every entry as stored, with its identity and state) and the squeeze-ins per
+    // day in place of those there, after writeSettings.
+    virtual bool writeReceptionLists(const QVector<WaitingEntry> &waiting, const SqueezeLimits &limits,
+                                     QString *error) = 0;
     // Everything appended made visible, each book checked to hold the number of bookings appended.
     virtual bool finish(QString *error) = 0;
 };

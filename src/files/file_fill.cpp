@@ -5,6 +5,7 @@
 #include "schema/calendar_text.h"
 #include "schema/settings_fields.h"
 #include "schema/slot_files.h"
+#include "schema/waiting_sql.h"
 
 #include <QCoreApplication>
 #include <QFile>
@@ -467,6 +468,61 @@ bool FileFill::writeCalendar(const QVector<CalendarEntry> &entries, QString *err
     if (written)
         bindValue(insert, 1, calendarText(entries));
     written = written && step(insert, error);
+    sqlite3_finalize(insert);
+    written = written && run("COMMIT", error);
+    close();
+    return written;
+}
+
+bool FileFill::writeReceptionLists(const QVector<WaitingEntry> &waiting, const SqueezeLimits &limits,
+                                   QString *error)
+{
+    const auto main = std::find_if(built_.cbegin(), built_.cend(), [](const Built &built) {
+        return built.fileName == QLatin1String(kMainSettingsFile);
+    });
+    if (main == built_.cend()) {
+        *error = QCoreApplication::translate("Storage", "\"%1\" could not be written: %2")
+                     .arg(QLatin1String(kMainSettingsFile),
+                          QCoreApplication::translate("Storage", "the settings were not written first"));
+        return false;
+    }
+    if (!open(main->path, error))
+        return false;
+    const QString statements =
+        waitingTableStatement(Dialect::Files, waitingListTable()) + QStringLiteral("; ") +
+        squeezeLimitsStatement(Dialect::Files, squeezeLimitsTable()) +
+        QStringLiteral("; DELETE FROM %1; DELETE FROM %2").arg(waitingListTable(), squeezeLimitsTable());
+    bool written = run(statements.toUtf8().constData(), error);
+    sqlite3_stmt *insert = nullptr;
+    written =
+        written && prepare(&insert,
+                           QStringLiteral("INSERT INTO %1 (id, %2) VALUES (?%3)")
+                               .arg(waitingListTable(), waitingColumns(), QStringLiteral(", ?").repeated(12)),
+                           error);
+    for (const WaitingEntry &entry : waiting) {
+        if (!written)
+            break;
+        sqlite3_reset(insert);
+        sqlite3_bind_int64(insert, 1, entry.id);
+        const QVariantList values = waitingValues(entry);
+        for (int i = 0; i < values.size(); ++i)
+            bindValue(insert, i + 2, values.at(i).toString());
+        written = step(insert, error);
+    }
+    sqlite3_finalize(insert);
+    insert = nullptr;
+    written =
+        written &&
+        prepare(&insert,
+                QStringLiteral("INSERT INTO %1 (slot, per_day) VALUES (?, ?)").arg(squeezeLimitsTable()),
+                error);
+    for (int slot = 1; written && slot <= kDoctorSlotCount; ++slot)
+        if (const std::optional<int> limit = limits[static_cast<size_t>(slot - 1)]) {
+            sqlite3_reset(insert);
+            sqlite3_bind_int(insert, 1, slot);
+            sqlite3_bind_int(insert, 2, *limit);
+            written = step(insert, error);
+        }
     sqlite3_finalize(insert);
     written = written && run("COMMIT", error);
     close();

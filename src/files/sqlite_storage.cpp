@@ -434,8 +434,11 @@ bool SqliteStorage::pourInto(StorageFill &fill, QString *error)
                 field.in(record) = recordValue(query.record().value(field.name));
     }
     QVector<CalendarEntry> calendar;
+    QVector<WaitingEntry> waiting;
+    SqueezeLimits limits;
     return fill.writeSettings(record, error) && settings_.readCalendar(&calendar, error) &&
-           fill.writeCalendar(calendar, error);
+           fill.writeCalendar(calendar, error) && settings_.readWaitingList(&waiting, error) &&
+           settings_.readSqueezeLimits(&limits, error) && fill.writeReceptionLists(waiting, limits, error);
 }
 
 } // namespace velmora

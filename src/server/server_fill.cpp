@@ -1,5 +1,7 @@
 #include "server/server_fill.h"
 
+#include "schema/waiting_sql.h"
+
 #include "schema/book_schema.h"
 #include "schema/booking_sql.h"
 #include "schema/settings_fields.h"
@@ -223,6 +225,35 @@ bool ServerFill::writeSettings(const SettingsRecord &record, QString *error)
 bool ServerFill::writeCalendar(const QVector<CalendarEntry> &entries, QString *error)
 {
     return stillOpen(error) && storage_.saveCalendar(entries, error);
+}
+
+bool ServerFill::writeReceptionLists(const QVector<WaitingEntry> &waiting, const SqueezeLimits &limits,
+                                     QString *error)
+{
+    // Every entry kept with its identity, and the identities given next past them.
+    QSqlQuery *query = run(QStringLiteral("DELETE FROM %1").arg(serverWaitingTable()), {}, error);
+    if (!query)
+        return false;
+    query->finish();
+    for (const WaitingEntry &entry : waiting) {
+        const QVariantList values = QVariantList{entry.id} + waitingValues(entry);
+        query = run(QStringLiteral("INSERT INTO %1 (id, %2) VALUES (?%3)")
+                        .arg(serverWaitingTable(), waitingColumns(),
+                             QStringLiteral(", ?").repeated(values.size() - 1)),
+                    values, error);
+        if (!query)
+            return false;
+        query->finish();
+    }
+    query = run(
+        QStringLiteral("SELECT setval(pg_get_serial_sequence('%1', 'id'), coalesce((SELECT max(id) FROM %1), "
+                       "0) + 1, false)")
+            .arg(serverWaitingTable()),
+        {}, error);
+    if (!query)
+        return false;
+    query->finish();
+    return storage_.saveSqueezeLimits(limits, error);
 }
 
 bool ServerFill::finish(QString *error)

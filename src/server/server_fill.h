@@ -30,6 +30,8 @@ public:
     void dropBook() override;
     bool writeSettings(const SettingsRecord &record, QString *error) override;
     bool writeCalendar(const QVector<CalendarEntry> &entries, QString *error) override;
+    bool writeReceptionLists(const QVector<WaitingEntry> &waiting, const SqueezeLimits &limits,
+                             QString *error) override;
     bool finish(QString *error) override;
 
 private:

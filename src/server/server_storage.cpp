@@ -904,8 +904,11 @@ bool ServerStorage::pourInto(StorageFill &fill, QString *error)
             field.in(record) = recordValue(fields.value(field.name));
         settings->finish();
         QVector<CalendarEntry> calendar;
+        QVector<WaitingEntry> waiting;
+        SqueezeLimits limits;
         return fill.writeSettings(record, error) && readCalendar(&calendar, error) &&
-               fill.writeCalendar(calendar, error);
+               fill.writeCalendar(calendar, error) && readWaitingList(&waiting, error) &&
+               readSqueezeLimits(&limits, error) && fill.writeReceptionLists(waiting, limits, error);
     };
     const bool ok = poured();
     if (connection_.isOpen())

@@ -35,6 +35,8 @@ public:
     std::map<int, Book> books;
     QByteArray settings;
     QVector<CalendarEntry> calendar;
+    QVector<WaitingEntry> waiting;
+    SqueezeLimits limits;
 
     bool startBook(int slot, QString *error) override
     {
@@ -87,6 +89,13 @@ public:
     {
         calendar = entries;
         return !passOn_ || passOn_->writeCalendar(entries, error);
+    }
+    bool writeReceptionLists(const QVector<WaitingEntry> &entries, const SqueezeLimits &perDay,
+                             QString *error) override
+    {
+        waiting = entries;
+        limits = perDay;
+        return !passOn_ || passOn_->writeReceptionLists(entries, perDay, error);
     }
     bool finish(QString *error) override
     {
@@ -151,7 +160,8 @@ bool copyBooks(BookStorage &from, BookStorage &to, QStringList *lines, QString *
                                         return x.changedBy == y.changedBy && x.changedAt == y.changedAt;
                                     });
     };
-    if (stored.settings != poured.settings || !signedAlike(stored.calendar, poured.calendar)) {
+    if (stored.settings != poured.settings || !signedAlike(stored.calendar, poured.calendar) ||
+        stored.waiting != poured.waiting || stored.limits != poured.limits) {
         *error = QCoreApplication::translate("Storage",
                                              "the settings record differs from its source after the copy");
         return false;

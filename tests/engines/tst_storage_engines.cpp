@@ -933,6 +933,18 @@ private Q_SLOTS:
         congress.reason = QStringLiteral("Congresso");
         congress.changedBy = QStringLiteral("maria (vm)");
         QVERIFY(folder.saveCalendar({congress}, &error));
+        // And the reception's lists: who waits (one booked already) and the squeeze-ins per day.
+        WaitingEntry wanting;
+        wanting.nome = QStringLiteral("Joana");
+        wanting.telefone = QStringLiteral("1199");
+        wanting.addedAt = QDateTime(kMonday, QTime(8, 0), Qt::UTC);
+        QVERIFY(folder.addToWaitingList(wanting, &error) && folder.addToWaitingList(wanting, &error));
+        QCOMPARE(folder.leaveWaitingList(1, WaitingEntry::State::Removed, &error), WriteOutcome::Done);
+        SqueezeLimits limits;
+        limits[1] = 3;
+        QVERIFY(folder.saveSqueezeLimits(limits, &error));
+        QVector<WaitingEntry> waitingBefore;
+        QVERIFY(folder.readWaitingList(&waitingBefore, &error));
 
         TestDatabase database;
         const CopyReport to = copyToServer(files.folder(), database.url());
@@ -959,6 +971,13 @@ private Q_SLOTS:
         QVERIFY(backAgain.readCalendar(&calendar, &error));
         QVERIFY(calendar.size() == 1 && calendar.first() == congress &&
                 calendar.first().changedBy == congress.changedBy);
+        QVector<WaitingEntry> waitingAfter;
+        SqueezeLimits limitsAfter;
+        QVERIFY(backAgain.readWaitingList(&waitingAfter, &error) &&
+                backAgain.readSqueezeLimits(&limitsAfter, &error));
+        QVERIFY(waitingAfter == waitingBefore && limitsAfter == limits);
+        QVERIFY(desk.addToWaitingList(wanting, &error) && desk.readWaitingList(&waitingAfter, &error));
+        QCOMPARE(waitingAfter.last().id, 3);                          // identities go on past the copied ones
         QVERIFY(!copyFromServer(database.url(), back.folder()).done); // not over files already there
     }
 

@@ -387,9 +387,18 @@ public:
             calendar_ = entries;
             return true;
         }
+        bool writeReceptionLists(const QVector<WaitingEntry> &waiting, const SqueezeLimits &limits,
+                                 QString *) override
+        {
+            waiting_ = waiting;
+            limits_ = limits;
+            return true;
+        }
         bool finish(QString *) override
         {
             storage_.books_.calendar = calendar_;
+            storage_.books_.waiting = waiting_;
+            storage_.books_.squeezeLimits = limits_;
             storage_.books_.books = staged_;
             storage_.books_.doctors = doctors_;
             storage_.books_.hours = hours_;
@@ -407,6 +416,8 @@ public:
         std::array<WeeklyTimes, kDoctorSlotCount> hours_;
         std::map<std::pair<int, qint64>, QVector<HistoryEntry>> history_;
         QVector<CalendarEntry> calendar_;
+        QVector<WaitingEntry> waiting_;
+        SqueezeLimits limits_;
         int slot_ = 0;
     };
     std::unique_ptr<StorageFill> fill(QString *) override { return std::make_unique<Fill>(*this); }
@@ -432,7 +443,8 @@ public:
             for (size_t t = 0; t < record[i].weeklyTimes.size(); ++t)
                 record[i].weeklyTimes[t] = books_.hours[i][t];
         }
-        return fill.writeSettings(record, error) && fill.writeCalendar(books_.calendar, error);
+        return fill.writeSettings(record, error) && fill.writeCalendar(books_.calendar, error) &&
+               fill.writeReceptionLists(books_.waiting, books_.squeezeLimits, error);
     }
 
     void watchOtherDesks(std::function<void(const StoredElsewhere &)> changed) override
