@@ -119,6 +119,43 @@ void addAgainstBareInsert(const QString &url)
         median(deskAdds), median(deskAdds) / median(bares));
 }
 
+// Milliseconds of each move of a held booking to another doctor's day (one statement, the server's own
+// function), against an Add, interleaved.
+void moveAgainstAdd(const QString &url)
+{
+    ServerStorage storage(url);
+    QString error;
+    for (const int slot : {6, 7})
+        if (!storage.openBook(slot, &error))
+            qFatal("%s", qPrintable(error));
+    if (storage.add(6, booking(QStringLiteral("Moving Patient")), 0, &error).outcome != AddOutcome::Stored)
+        qFatal("%s", qPrintable(error));
+    std::vector<double> moves;
+    std::vector<double> adds;
+    QElapsedTimer timer;
+    int from = 6;
+    for (int i = 0; i < 300; ++i) {
+        QVector<Appointment> day;
+        if (!storage.readDay(from, kDay, &day, &error) || day.isEmpty() ||
+            storage.hold(from, day.last(), &error) != WriteOutcome::Done)
+            qFatal("not held: %s", qPrintable(error));
+        timer.start();
+        if (storage.move(from, day.last(), 13 - from, kDay, QStringLiteral("09:00"), 0, &error).outcome !=
+            WriteOutcome::Done)
+            qFatal("not moved: %s", qPrintable(error));
+        moves.push_back(static_cast<double>(timer.nsecsElapsed()) / 1e6);
+        from = 13 - from;
+        timer.start();
+        if (storage.add(8, booking(QStringLiteral("Added %1").arg(i)), 0, &error).outcome !=
+            AddOutcome::Stored)
+            qFatal("%s", qPrintable(error));
+        adds.push_back(static_cast<double>(timer.nsecsElapsed()) / 1e6);
+    }
+    std::printf("Move to another doctor's day on the server: median %.3f ms; Add: median %.3f ms; ratio %.2f "
+                "(goal at most 1.5)\n",
+                median(moves), median(adds), median(moves) / median(adds));
+}
+
 // The receptionist's Add over an encrypted, verified connection against the same without encryption.
 void addOverTlsAgainstPlain(const QString &url)
 {
@@ -319,6 +356,7 @@ int main(int argc, char *argv[])
     if (PQstatus(admin) != CONNECTION_OK)
         qFatal("%s", PQerrorMessage(admin));
     addAgainstBareInsert(url);
+    moveAgainstAdd(url);
     addOverTlsAgainstPlain(url);
     dayListAtAMillion(url, admin);
     clinicDayAgainstTenBareDays(url, admin);

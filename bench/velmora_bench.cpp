@@ -29,6 +29,7 @@
 #include <QLineEdit>
 #include <QProcess>
 #include <QPushButton>
+#include <QRandomGenerator>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -587,6 +588,84 @@ void BM_AddBookingWithLinkedCopy(benchmark::State &state)
 BENCHMARK(BM_AddBooking)->Unit(benchmark::kMillisecond)->UseRealTime();
 BENCHMARK(BM_AddBookingWithLinkedCopy)->Unit(benchmark::kMillisecond)->UseRealTime();
 
+// A move through the session: the booking held (not timed), then placed at a time typed in another
+// doctor's day, the two books committed together, the day listed afresh; and back, alternately.
+void moveThroughSession(benchmark::State &state, bool toAnotherDoctor)
+{
+    Services services;
+    QTemporaryDir dir;
+    prepareFiles(QDir(dir.path()));
+    sqlite3 *db = nullptr;
+    sqlite3_open(qPrintable(dir.path() + "/bdm6.mdb"), &db);
+    check(sqlite3_exec(db, "UPDATE profs SET prof1 = 'A', interv1 = '15', prof2 = 'B', interv2 = '15'",
+                       nullptr, nullptr, nullptr),
+          db);
+    sqlite3_close(db);
+    const auto window = openBook(services, dir.path());
+    AppointmentBook &book = window->book;
+    book.entry().type(TimeField, QStringLiteral("08:10"));
+    book.entry().type(NameField, QStringLiteral("Benchmark Patient"));
+    if (!book.add().done)
+        qFatal("no booking to move");
+    int from = 1;
+    bool later = false;
+    for (auto _ : state) {
+        state.PauseTiming();
+        book.chooseDoctor(from);
+        const QStringList &rows = book.dayList().rows();
+        book.selectRow(static_cast<int>(
+            std::find_if(rows.cbegin(), rows.cend(),
+                         [](const QString &row) { return row.contains(QLatin1String("  Benchmark")); }) -
+            rows.cbegin()));
+        if (!book.holdSelected().done)
+            qFatal("not held");
+        if (toAnotherDoctor) {
+            from = 3 - from;
+            book.chooseDoctor(from);
+        }
+        later = !later;
+        book.entry().type(TimeField, later ? QStringLiteral("08:20") : QStringLiteral("08:10"));
+        state.ResumeTiming();
+        if (const Outcome moved = book.placeHeld(0); !moved.done)
+            qFatal("not moved: %s", qPrintable(moved.messages.join(' ')));
+    }
+}
+// Within the doctor's own book, to another time.
+void BM_MoveBooking(benchmark::State &state)
+{
+    moveThroughSession(state, false);
+}
+// To another doctor's book: both books committed together, as an Add with its linked copy commits two.
+void BM_MoveBookingToAnotherDoctor(benchmark::State &state)
+{
+    moveThroughSession(state, true);
+}
+BENCHMARK(BM_MoveBooking)->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK(BM_MoveBookingToAnotherDoctor)->Unit(benchmark::kMillisecond)->UseRealTime();
+
+// Who on a waiting list of 1,000 entries wants a freed time.
+void BM_WaitingListMatches(benchmark::State &state)
+{
+    QVector<WaitingEntry> entries;
+    QRandomGenerator random(39);
+    for (int i = 0; i < 1000; ++i) {
+        WaitingEntry entry;
+        entry.id = i + 1;
+        entry.nome = QStringLiteral("Waiting Patient %1").arg(i);
+        entry.slot = static_cast<int>(random.bounded(0, 11));
+        entry.from = kFirstDay.addDays(random.bounded(0, 30));
+        entry.to = entry.from.addDays(random.bounded(1, 60));
+        entry.period = static_cast<WaitingEntry::Period>(random.bounded(0, 3));
+        entry.addedAt = QDateTime(kFirstDay, QTime(8, 0)).addSecs(random.bounded(0, 86400 * 30));
+        entries << entry;
+    }
+    qsizetype offered = 0;
+    for (auto _ : state)
+        offered += waitingFor(entries, 3, kFirstDay.addDays(20), QStringLiteral("14:30")).size();
+    benchmark::DoNotOptimize(offered);
+}
+BENCHMARK(BM_WaitingListMatches)->Unit(benchmark::kMillisecond)->UseRealTime();
+
 // The same rows stored by bare SQLite: rollback journal, synchronous FULL, one transaction.
 void bareInsert(benchmark::State &state, bool linked)
 {
@@ -873,6 +952,14 @@ public:
               "BM_ClinicDay/1000/real_time", 1.2);
         figure("the first free times of ten days of 40 bookings", "BM_FirstFreeSlots/0/real_time", 20, "ms");
         ratio("a status set against an Add", "BM_StatusChange/real_time", "BM_AddBooking/real_time", 1.2);
+        ratio("a move to another time against an Add", "BM_MoveBooking/real_time", "BM_AddBooking/real_time",
+              1.5);
+        ratio("a move to another doctor's day against an Add", "BM_MoveBookingToAnotherDoctor/real_time",
+              "BM_AddBooking/real_time", 1.5);
+        ratio("a move to another doctor's day against an Add with its linked copy (two books each)",
+              "BM_MoveBookingToAnotherDoctor/real_time", "BM_AddBookingWithLinkedCopy/real_time", 1.5);
+        figure("the waiting list's matches for a freed time, 1,000 entries",
+               "BM_WaitingListMatches/real_time", 5, "ms");
         ratio("import of clinic-a against reading it with the library alone", "BM_ImportClinicA/iterations:5",
               "BM_ReadClinicAWithTheLibraryAlone/iterations:5", 1.5);
         peakRatio("peak memory of importing 120,000 rows against 1,000",

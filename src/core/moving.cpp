@@ -146,7 +146,13 @@ Outcome AppointmentBook::placeHeld(int index)
                                                        "was made, and was left as it is.")
                                     .arg(doctorCalled(names_, linked));
     }
-    readHeld(&error);
+    // The booking placed is no longer held; what other desks held since comes with their notice.
+    if (moved.outcome == WriteOutcome::Done) {
+        held_.removeAt(index);
+        Q_EMIT heldChanged();
+    } else {
+        readHeld(&error);
+    }
     rebuildDayList(outcome);
     if (outcome.done) {
         Appointment placed = held.booking;
