@@ -18,6 +18,8 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+#include <tuple>
+
 using namespace velmora;
 
 namespace {
@@ -180,8 +182,31 @@ void shoot(const QString &language, const QString &out)
     book.readDoctorNames();
     Q_EMIT main.findChild<DoctorBox *>(QStringLiteral("Combo1"))->doctorPicked(0);
     auto *list = main.findChild<QListView *>(QStringLiteral("List1"));
+    list->setCurrentIndex(list->model()->index(3, 0));
+    book.holdSelected(); // one booking being moved, in the side panel
     list->setCurrentIndex(list->model()->index(2, 0));
+    for (const auto &[name, phones, slot, period] :
+         {std::tuple{"Helena Duarte", "(11) 98123-4567", 0, WaitingEntry::Period::Morning},
+          std::tuple{"Rafael Monteiro", "(11) 97654-3210", 1, WaitingEntry::Period::Any}}) {
+        WaitingEntry waiting;
+        waiting.nome = QString::fromUtf8(name);
+        waiting.telefone = QString::fromUtf8(phones);
+        waiting.slot = slot;
+        waiting.period = period;
+        waiting.from = clock.today();
+        waiting.to = clock.today().addDays(30);
+        waiting.addedAt = QDateTime::currentDateTimeUtc();
+        waiting.addedBy = QStringLiteral("recepcao (balcao)");
+        QString error;
+        storage.addToWaitingList(waiting, &error);
+    }
     save(&main, path("main-window"));
+
+    QApplication::setActiveWindow(&main);
+    QTest::keyClick(&main, Qt::Key_W, Qt::ControlModifier | Qt::ShiftModifier);
+    QWidget *waitingList = topLevel("waitingListWindow");
+    save(waitingList, path("waiting-list"));
+    waitingList->close();
 
     QApplication::setActiveWindow(&main);
     QTest::keyClick(&main, Qt::Key_F, Qt::ControlModifier);
@@ -239,6 +264,10 @@ void shoot(const QString &language, const QString &out)
     save(setup, path("setup-window"));
     QTest::mouseClick(setup->findChild<QPushButton *>(QStringLiteral("Command3")), Qt::LeftButton);
     save(setup, path("weekly-hours"));
+    QTest::mouseClick(setup->findChild<QPushButton *>(QStringLiteral("setupSqueezeIns")), Qt::LeftButton);
+    QWidget *squeezeIns = topLevel("squeezeLimitsWindow");
+    save(squeezeIns, path("squeeze-ins"));
+    squeezeIns->close();
     setup->close();
 }
 

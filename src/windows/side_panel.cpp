@@ -77,6 +77,10 @@ SidePanel::SidePanel(QWidget *parent) : QFrame(parent)
     held_ = new QListWidget(this);
     held_->setObjectName(QStringLiteral("heldList"));
     held_->setAccessibleName(tr("Appointments being moved"));
+    // As wide as the buttons: the day list beside it keeps the window's room.
+    held_->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
+    held_->setWordWrap(true);
+    held_->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     held_->setMinimumHeight(fontMetrics().height() * 2);
     held_->setMaximumHeight(fontMetrics().height() * 5);
     heldLabel->setBuddy(held_);

@@ -29,7 +29,9 @@ SqueezeLimitsWindow::SqueezeLimitsWindow(const Platform &platform, BookStorage &
         limit->setRange(-1, 99);
         limit->setSpecialValueText(tr("no limit"));
         limits_[static_cast<size_t>(slot - 1)] = limit;
-        form->addRow(QString(), limit);
+        auto *name = new QLabel(this); // the doctor's name, as opened
+        name->setBuddy(limit);
+        form->addRow(name, limit);
     }
     auto *buttons = new QHBoxLayout;
     auto *save = new QPushButton(tr("&Save"), this);
