@@ -12,6 +12,7 @@
 
 #include <QElapsedTimer>
 #include <QProcess>
+#include <QSet>
 #include <QSqlQuery>
 #include <QTcpServer>
 #include <QTemporaryDir>
@@ -110,6 +111,42 @@ private Q_SLOTS:
                 QVERIFY2(own.count(name) == 1, qPrintable(name));
             QVERIFY(own.size() - reported.size() <= 1);
             QCOMPARE(books.value(1), books.value(0));
+        }
+    }
+
+    // A desk moving bookings from one doctor's book to another's is killed at random moments: each
+    // booking is in exactly one of the two books, and every move it reported is in the second.
+    void killedWhileMoving()
+    {
+        TestDatabase database;
+        QVERIFY(ServerStorage(database.url()).prepare(nullptr));
+        QSet<QString> added, moved;
+        for (int run = 0; run < 6; ++run) {
+            QProcess mover;
+            mover.start(QStringLiteral(STORAGE_WORKER), {"move", database.url(), QString::number(run)});
+            QByteArray output;
+            while (output.count('\n') < 4 + 3 * run && mover.state() != QProcess::NotRunning) {
+                mover.waitForReadyRead(10000);
+                output += mover.readAllStandardOutput();
+            }
+            QCOMPARE(mover.state(), QProcess::Running);
+            ::kill(static_cast<pid_t>(mover.processId()), SIGKILL);
+            QVERIFY(mover.waitForFinished(10000));
+            output += mover.readAllStandardOutput();
+            const QList<QByteArray> lines = output.split('\n');
+            for (int i = 0; i + 1 < lines.size(); ++i)
+                (lines.at(i).startsWith("M") ? moved : added) << QString::fromUtf8(lines.at(i).mid(2));
+            // Both books read in one statement, so from one moment.
+            const QStringList books = database.exec(QStringLiteral(
+                "SELECT coalesce(string_agg(trim(nome), ','), '') FROM bdm1.dados WHERE nome LIKE 'M%' UNION "
+                "ALL "
+                "SELECT coalesce(string_agg(trim(nome), ','), '') FROM bdm2.dados WHERE nome LIKE 'M%'"));
+            const QStringList first = books.value(0).split(',', Qt::SkipEmptyParts);
+            const QStringList second = books.value(1).split(',', Qt::SkipEmptyParts);
+            for (const QString &name : std::as_const(added))
+                QVERIFY2(first.count(name) + second.count(name) == 1, qPrintable(name));
+            for (const QString &name : std::as_const(moved))
+                QVERIFY2(second.count(name) == 1, qPrintable(name));
         }
     }
 

@@ -2,7 +2,7 @@
 // on standard output as soon as it returns, for the tests that kill it or starve it of disk space.
 //
 //   storage_worker crash FOLDER RUN   books, changes and removes until killed
-//   storage_worker move FOLDER RUN    books in one doctor's book and moves to another's until killed
+//   storage_worker move FOLDER|URL RUN  books in one doctor's book and moves to another's until killed
 //   storage_worker fill FOLDER BYTES  books under a file-size limit until the disk is "full"
 //   storage_worker import FOLDER READER  imports the older program's files of the folder
 //   storage_worker hold FOLDER FILE   writes into the file in a transaction large enough to reach the
@@ -22,6 +22,7 @@
 
 #include <csignal>
 #include <cstdio>
+#include <memory>
 #include <sys/resource.h>
 
 using namespace velmora;
@@ -94,11 +95,21 @@ int crash(const QDir &folder, const QString &run)
     }
 }
 
-// Bookings added to the first doctor's book, held and moved to the second's, each step reported.
-int move(const QDir &folder, const QString &run)
+// Bookings added to the first doctor's book, held and moved to the second's, each step reported; on the
+// folder's files, or on the server a URL names.
+int move(const QString &where, const QString &run)
 {
-    SqliteStorage storage(folder, 1000);
+    std::unique_ptr<BookStorage> engine;
     QString error;
+    if (where.startsWith(QLatin1String("postgresql:"))) {
+        auto server = std::make_unique<ServerStorage>(where);
+        if (!server->prepare(&error) || !server->openBook(2, &error))
+            return 2;
+        engine = std::move(server);
+    } else {
+        engine = std::make_unique<SqliteStorage>(QDir(where), 1000);
+    }
+    BookStorage &storage = *engine;
     for (int i = 0;; ++i) {
         const Appointment added = booking(QStringLiteral("M%1_%2").arg(run).arg(i));
         if (storage.add(1, added, 0, &error).outcome != AddOutcome::Stored)
@@ -200,7 +211,7 @@ int main(int argc, char *argv[])
     if (arguments.at(1) == QLatin1String("crash"))
         return crash(folder, arguments.at(3));
     if (arguments.at(1) == QLatin1String("move"))
-        return move(QDir(arguments.at(2)), arguments.at(3));
+        return move(arguments.at(2), arguments.at(3));
     if (arguments.at(1) == QLatin1String("import"))
         return importLegacyFiles(folder, arguments.at(3)).notImported.isEmpty() ? 0 : 5;
     if (arguments.at(1) == QLatin1String("hold"))
