@@ -49,9 +49,10 @@ void AppointmentBook::storedElsewhere(const StoredElsewhere &change)
     QString unread; // the list stays as last read; the next move says why
     if (!change.doctors() || change.anything)
         readHeld(&unread);
-    if (change.doctors())
+    if (change.doctors()) {
+        squeezeLimits_.reset(); // saved with the settings, at this desk or another
         followDoctorsSavedElsewhere(change.anything);
-    else if (activeSlot_ != 0 && change.slot == activeSlot_ && change.date == currentDate_) {
+    } else if (activeSlot_ != 0 && change.slot == activeSlot_ && change.date == currentDate_) {
         QString error; // the next action says why the day cannot be read
         listDayAgainKeepingSelection(&error);
     }
@@ -280,12 +281,15 @@ QString AppointmentBook::squeezeInQuestion()
     const QString hora = entry_.booking(currentDate_).hora;
     if (!wouldSqueezeIn(slots, *dayBookings_, hora))
         return {};
-    SqueezeLimits limits;
-    QString error; // unread, the limit is none: the booking is never refused for want of it
-    if (!storage_.readSqueezeLimits(&limits, &error))
-        return {};
+    if (!squeezeLimits_) {
+        SqueezeLimits limits;
+        QString error; // unread, the limit is none: the booking is never refused for want of it
+        if (!storage_.readSqueezeLimits(&limits, &error))
+            return {};
+        squeezeLimits_ = limits;
+    }
     return velmora::squeezeInQuestion(slots, *dayBookings_, hora,
-                                      limits[static_cast<size_t>(activeSlot_ - 1)],
+                                      (*squeezeLimits_)[static_cast<size_t>(activeSlot_ - 1)],
                                       doctorCalled(names_, activeSlot_));
 }
 

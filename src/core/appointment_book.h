@@ -144,6 +144,8 @@ private:
     int selectedRow_ = -1;
     EntryFields entry_;
     QVector<HeldBooking> held_;
+    // The squeeze-ins per day as last read, until the settings are saved somewhere.
+    std::optional<SqueezeLimits> squeezeLimits_;
 };
 
 } // namespace velmora

@@ -139,7 +139,7 @@ bool readMonthReport(BookStorage &storage, QDate from, QDate to, int slot, Month
                     weekly ? weekdaySlots[static_cast<size_t>(day.dayOfWeek() - 1)] : dayOnly;
                 if (!weekly || slots.isEmpty())
                     slots = freeSlotRows(settings, day);
-                figures.squeezedIn += squeezeInCount(slots, bookings.mid(first, next - first));
+                figures.squeezedIn += squeezeInCount(slots, bookings, first, next);
             }
             for (const Appointment &booking : std::as_const(bookings)) {
                 if (booking.date == placeholderDate())

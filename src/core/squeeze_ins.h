@@ -5,6 +5,7 @@
 #include <QStringList>
 #include <QVector>
 
+#include <limits>
 #include <optional>
 
 namespace velmora {
@@ -14,7 +15,9 @@ namespace velmora {
 // cancelled booking holds no slot and is never a squeeze-in; neither is a booking without a name.
 // slotTimes: the day's times as its free rows list them.
 QVector<bool> squeezeIns(const QStringList &slotTimes, const QVector<Appointment> &bookings);
-int squeezeInCount(const QStringList &slotTimes, const QVector<Appointment> &bookings);
+// How many of the bookings from..to (the day's, of a longer list) are squeeze-ins.
+int squeezeInCount(const QStringList &slotTimes, const QVector<Appointment> &bookings, qsizetype from = 0,
+                   qsizetype to = std::numeric_limits<qsizetype>::max());
 // Whether a booking at that time would be a squeeze-in on the day of those bookings.
 bool wouldSqueezeIn(const QStringList &slotTimes, const QVector<Appointment> &bookings, const QString &hora);
 

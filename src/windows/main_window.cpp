@@ -218,8 +218,10 @@ void MainWindow::wireControls()
 
 void MainWindow::openSqueezeLimits()
 {
-    if (!squeezeLimits_)
+    if (!squeezeLimits_) {
         squeezeLimits_ = new SqueezeLimitsWindow(platform_, storage_, this);
+        connect(squeezeLimits_, &SqueezeLimitsWindow::saved, &book_, &AppointmentBook::storedElsewhere);
+    }
     squeezeLimits_->open(book_.doctorNames());
 }
 

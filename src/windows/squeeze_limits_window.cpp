@@ -80,6 +80,7 @@ void SqueezeLimitsWindow::save()
         platform_.messages.inform(this, tr("The squeeze-ins per day could not be saved: %1.").arg(error));
         return;
     }
+    Q_EMIT saved(StoredElsewhere{}); // as a settings save
     close();
 }
 

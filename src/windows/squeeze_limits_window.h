@@ -21,6 +21,10 @@ public:
     // Shown with the limits as stored, for the named doctors.
     void open(const QStringList &doctorNames);
 
+Q_SIGNALS:
+    // Saved here: what the book asks before a squeeze-in has changed.
+    void saved(const velmora::StoredElsewhere &change);
+
 private:
     void save();
 
