@@ -443,9 +443,8 @@ bool FileFill::writeSettings(const SettingsRecord &record, QString *error)
     return true;
 }
 
-bool FileFill::writeCalendar(const QVector<CalendarEntry> &entries, QString *error)
+bool FileFill::openMainSettings(QString *error)
 {
-    // Into the settings file writeSettings built, before it is put in place with the books.
     const auto main = std::find_if(built_.cbegin(), built_.cend(), [](const Built &built) {
         return built.fileName == QLatin1String(kMainSettingsFile);
     });
@@ -455,7 +454,13 @@ bool FileFill::writeCalendar(const QVector<CalendarEntry> &entries, QString *err
                           QCoreApplication::translate("Storage", "the settings were not written first"));
         return false;
     }
-    if (!open(main->path, error))
+    return open(main->path, error);
+}
+
+bool FileFill::writeCalendar(const QVector<CalendarEntry> &entries, QString *error)
+{
+    // Into the settings file writeSettings built, before it is put in place with the books.
+    if (!openMainSettings(error))
         return false;
     const QString table = QLatin1String(kCalendarTable);
     sqlite3_stmt *insert = nullptr;
@@ -477,16 +482,7 @@ bool FileFill::writeCalendar(const QVector<CalendarEntry> &entries, QString *err
 bool FileFill::writeReceptionLists(const QVector<WaitingEntry> &waiting, const SqueezeLimits &limits,
                                    QString *error)
 {
-    const auto main = std::find_if(built_.cbegin(), built_.cend(), [](const Built &built) {
-        return built.fileName == QLatin1String(kMainSettingsFile);
-    });
-    if (main == built_.cend()) {
-        *error = QCoreApplication::translate("Storage", "\"%1\" could not be written: %2")
-                     .arg(QLatin1String(kMainSettingsFile),
-                          QCoreApplication::translate("Storage", "the settings were not written first"));
-        return false;
-    }
-    if (!open(main->path, error))
+    if (!openMainSettings(error))
         return false;
     const QString statements =
         waitingTableStatement(Dialect::Files, waitingListTable()) + QStringLiteral("; ") +

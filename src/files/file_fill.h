@@ -39,6 +39,8 @@ public:
     bool finish(QString *error) override;
 
 private:
+    // The settings file writeSettings built opened, for what is kept beside the record.
+    bool openMainSettings(QString *error);
     struct Built
     {
         QString fileName;

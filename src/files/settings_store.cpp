@@ -18,6 +18,28 @@ namespace {
 
 // The write's transaction committed when its statements went through, else rolled back; error holds
 // why a statement failed, or is given the commit's reason.
+// A read of a table kept beside the record failed: true when the file simply has none yet (nothing of
+// that kind was ever saved in it), which reads as empty.
+bool neverSaved(QSqlDatabase db, const QString &table)
+{
+    QSqlQuery query(db);
+    return query.exec(QStringLiteral("SELECT 1 FROM sqlite_master WHERE type = 'table' AND name = '%1'")
+                          .arg(table)) &&
+           !query.next();
+}
+
+// The connection's file opened and a write begun on it; false, with why, otherwise.
+bool beginWrite(Connection &connection, QSqlDatabase *db, QString *error)
+{
+    if (!connection.ensureOpen(error))
+        return false;
+    *db = connection.database();
+    if (db->transaction())
+        return true;
+    *error = reasonOf(db->lastError());
+    return false;
+}
+
 bool endWrite(QSqlDatabase &db, QSqlQuery &query, bool written, QString *error)
 {
     query.finish();
@@ -168,11 +190,7 @@ bool SettingsStore::readCalendar(QVector<CalendarEntry> *entries, QString *error
         return false;
     QSqlQuery query(main_.database());
     if (!query.exec(QStringLiteral("SELECT entries FROM %1 LIMIT 1").arg(QLatin1String(kCalendarTable)))) {
-        // A settings file no calendar was ever saved in has no table for it.
-        QSqlQuery table(main_.database());
-        if (table.exec(QStringLiteral("SELECT 1 FROM sqlite_master WHERE type = 'table' AND name = '%1'")
-                           .arg(QLatin1String(kCalendarTable))) &&
-            !table.next())
+        if (neverSaved(main_.database(), QLatin1String(kCalendarTable)))
             return true;
         *error = reasonOf(query.lastError());
         return false;
@@ -187,13 +205,9 @@ bool SettingsStore::readCalendar(QVector<CalendarEntry> *entries, QString *error
 
 bool SettingsStore::saveCalendar(const QVector<CalendarEntry> &entries, QString *error)
 {
-    if (!main_.ensureOpen(error))
+    QSqlDatabase db;
+    if (!beginWrite(main_, &db, error))
         return false;
-    QSqlDatabase db = main_.database();
-    if (!db.transaction()) {
-        *error = reasonOf(db.lastError());
-        return false;
-    }
     const QString table = QLatin1String(kCalendarTable);
     QSqlQuery query(db);
     const bool saved =
@@ -215,11 +229,7 @@ bool SettingsStore::readWaitingList(QVector<WaitingEntry> *entries, QString *err
     query.setForwardOnly(true);
     if (!query.exec(
             QStringLiteral("SELECT id, %1 FROM %2 ORDER BY id").arg(waitingColumns(), waitingListTable()))) {
-        // A settings file nobody was ever put on the waiting list in has no table for it.
-        QSqlQuery table(main_.database());
-        if (table.exec(QStringLiteral("SELECT 1 FROM sqlite_master WHERE type = 'table' AND name = '%1'")
-                           .arg(waitingListTable())) &&
-            !table.next())
+        if (neverSaved(main_.database(), waitingListTable()))
             return true;
         *error = reasonOf(query.lastError());
         return false;
@@ -231,13 +241,9 @@ bool SettingsStore::readWaitingList(QVector<WaitingEntry> *entries, QString *err
 
 bool SettingsStore::addToWaitingList(const WaitingEntry &entry, QString *error)
 {
-    if (!main_.ensureOpen(error))
+    QSqlDatabase db;
+    if (!beginWrite(main_, &db, error))
         return false;
-    QSqlDatabase db = main_.database();
-    if (!db.transaction()) {
-        *error = reasonOf(db.lastError());
-        return false;
-    }
     QSqlQuery query(db);
     WaitingEntry waiting = entry;
     waiting.state = WaitingEntry::State::Waiting;
@@ -285,11 +291,7 @@ bool SettingsStore::readSqueezeLimits(SqueezeLimits *limits, QString *error)
         return false;
     QSqlQuery query(main_.database());
     if (!query.exec(QStringLiteral("SELECT slot, per_day FROM %1").arg(squeezeLimitsTable()))) {
-        // No limit was ever set.
-        QSqlQuery table(main_.database());
-        if (table.exec(QStringLiteral("SELECT 1 FROM sqlite_master WHERE type = 'table' AND name = '%1'")
-                           .arg(squeezeLimitsTable())) &&
-            !table.next())
+        if (neverSaved(main_.database(), squeezeLimitsTable()))
             return true;
         *error = reasonOf(query.lastError());
         return false;
@@ -302,13 +304,9 @@ bool SettingsStore::readSqueezeLimits(SqueezeLimits *limits, QString *error)
 
 bool SettingsStore::saveSqueezeLimits(const SqueezeLimits &limits, QString *error)
 {
-    if (!main_.ensureOpen(error))
+    QSqlDatabase db;
+    if (!beginWrite(main_, &db, error))
         return false;
-    QSqlDatabase db = main_.database();
-    if (!db.transaction()) {
-        *error = reasonOf(db.lastError());
-        return false;
-    }
     QSqlQuery query(db);
     bool saved = query.exec(squeezeLimitsStatement(Dialect::Files, squeezeLimitsTable())) &&
                  query.exec(QStringLiteral("DELETE FROM %1").arg(squeezeLimitsTable()));

@@ -57,6 +57,15 @@ QString calendarTableStatement()
         .arg(QLatin1String(kCalendarTable));
 }
 
+// The books' schemas by slot, as a PL/pgSQL array's items: 'bdm1', ...
+QString booksArray()
+{
+    QStringList books;
+    for (const DoctorSlot &slot : kDoctorSlots)
+        books << QLatin1Char('\'') + schemaOf(slot.slot) + QLatin1Char('\'');
+    return books.join(QStringLiteral(", "));
+}
+
 QString heldTableStatement()
 {
     return QStringLiteral(
@@ -72,9 +81,6 @@ QString heldTableStatement()
 // entries the history's triggers made of the move's own writes give way to the "moved" one.
 QString moveFunctionStatement()
 {
-    QStringList books;
-    for (const DoctorSlot &slot : kDoctorSlots)
-        books << QLatin1Char('\'') + schemaOf(slot.slot) + QLatin1Char('\'');
     return QStringLiteral(
                "CREATE OR REPLACE FUNCTION public.velmora_move(from_slot integer, booking bigint, fields "
                "text[], "
@@ -160,7 +166,7 @@ QString moveFunctionStatement()
                "  END IF; "
                "END IF; "
                "RETURN new_id || ' ' || copied; END $f$")
-        .arg(books.join(QStringLiteral(", ")))
+        .arg(booksArray())
         .arg(kDoctorSlotCount)
         .arg(serverHeldTable());
 }
@@ -170,9 +176,6 @@ QString moveFunctionStatement()
 // add them. Gives the new identity, or none when the entry is no longer waiting.
 QString bookWaitingFunctionStatement()
 {
-    QStringList books;
-    for (const DoctorSlot &slot : kDoctorSlots)
-        books << QLatin1Char('\'') + schemaOf(slot.slot) + QLatin1Char('\'');
     return QStringLiteral(
                "CREATE OR REPLACE FUNCTION public.velmora_book_waiting(to_slot integer, entry bigint, fields "
                "text[]) "
@@ -196,7 +199,7 @@ QString bookWaitingFunctionStatement()
                "$2 AND "
                "action = ''added''', dst) USING new_id, mark; "
                "RETURN new_id; END $f$")
-        .arg(books.join(QStringLiteral(", ")))
+        .arg(booksArray())
         .arg(kDoctorSlotCount)
         .arg(serverWaitingTable());
 }
