@@ -383,7 +383,8 @@ private Q_SLOTS:
         const QStringList ana = lines.at(2).split(';');
         QCOMPARE(ana.value(0), QStringLiteral("Ana"));
         QCOMPARE(ana.value(2).toInt(), report.doctors.first().booked);
-        QCOMPARE(QLocale("pt_BR").toDouble(ana.value(3)),
+        QCOMPARE(ana.value(3).toInt(), report.doctors.first().squeezedIn);
+        QCOMPARE(QLocale("pt_BR").toDouble(ana.value(4)),
                  qRound(report.doctors.first().occupancy() * 1000) / 10.0);
     }
 
