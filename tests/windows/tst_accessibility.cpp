@@ -87,7 +87,7 @@ private Q_SLOTS:
         BookWindow book;
         book.open();
         book.window->resize(1366, 768);
-        checkNames(book.window, 25); // and five of the panel's buttons (the status one opens a menu)
+        checkNames(book.window, 30); // and the panel's buttons (the status one opens a menu) and held list
         // Tab reaches the panel's buttons after the day list's own controls.
         book.find<QWidget>("cmd_cad")->setFocus();
         QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
@@ -101,6 +101,8 @@ private Q_SLOTS:
         checkNames(book.find<QWidget>("monthWindow"), 7);
         QTest::keyClick(book.window, Qt::Key_F, Qt::ControlModifier);
         checkNames(book.find<QWidget>("findWindow"), 2);
+        QTest::keyClick(book.window, Qt::Key_W, Qt::ControlModifier | Qt::ShiftModifier);
+        checkNames(book.find<QWidget>("waitingListWindow"), 14); // the list, eight fields, five buttons
     }
 };
 
