@@ -1,5 +1,6 @@
 #include "server/server_schema.h"
 
+#include "core/activity_log.h"
 #include "core/booking_status.h"
 #include "schema/book_schema.h"
 #include "schema/booking_sql.h"
@@ -434,6 +435,19 @@ bool inspectServer(QSqlDatabase db, ServerContents *contents, QString *problem, 
     return true;
 }
 
+// Every book's statuses and history there: what a desk cannot do without.
+bool booksHaveTheirOwnTables(QSqlDatabase db)
+{
+    QStringList tables;
+    for (const DoctorSlot &slot : kDoctorSlots)
+        tables << QLatin1Char('\'') + statusTable(schemaOf(slot.slot)) + QLatin1Char('\'')
+               << QLatin1Char('\'') + historyTable(schemaOf(slot.slot)) + QLatin1Char('\'');
+    QSqlQuery query(db);
+    return query.exec(QStringLiteral("SELECT bool_and(to_regclass(t) IS NOT NULL) FROM unnest(ARRAY[%1]) t")
+                          .arg(tables.join(QStringLiteral(", ")))) &&
+           query.next() && query.value(0).toBool();
+}
+
 bool prepareServer(QSqlDatabase db, QString *problem, QString *error)
 {
     ServerContents contents = ServerContents::Foreign;
@@ -470,6 +484,14 @@ bool prepareServer(QSqlDatabase db, QString *problem, QString *error)
         if (ok)
             *error = reasonOf(db.lastError());
         db.rollback();
+        // A desk, which may not add what a newer release keeps beside the books, still works on books
+        // that have their statuses and history: the rest reads as empty until the set-up is run again.
+        if (contents == ServerContents::BooksWithoutStatuses && booksHaveTheirOwnTables(db)) {
+            qCWarning(logServer).noquote() << "the server lacks tables of this release:" << *error
+                                           << "- run velmora --server-setup again";
+            error->clear();
+            return true;
+        }
         return false;
     }
     return contents != ServerContents::Foreign;
