@@ -75,11 +75,13 @@ MainWindow::MainWindow(const Platform &platform, AppointmentBook &book, BookStor
     sidePanel_ = new SidePanel(this);
     sidePanel_->hide();
     layout()->addWidget(sidePanel_);
-    // The panel's buttons come after the day list's own controls, whose order stays as it is.
+    // The panel's controls come after the day list's own, whose order stays as it is.
     QWidget *previous = cmd_cad;
-    for (QPushButton *button : sidePanel_->findChildren<QPushButton *>()) {
-        QWidget::setTabOrder(previous, button);
-        previous = button;
+    for (QWidget *control : sidePanel_->findChildren<QWidget *>(QString(), Qt::FindDirectChildrenOnly)) {
+        if (!(control->focusPolicy() & Qt::TabFocus))
+            continue;
+        QWidget::setTabOrder(previous, control);
+        previous = control;
     }
     for (QWidget *control : canvas_->findChildren<QWidget *>(QString(), Qt::FindDirectChildrenOnly))
         layoutGeometry_.push_back({control, control->geometry()});
@@ -207,9 +209,9 @@ void MainWindow::wireControls()
         menu.addSeparator();
         menu.addAction(QCoreApplication::translate("MainWindow", "History..."), this,
                        &MainWindow::showHistory);
-        menu.addAction(QCoreApplication::translate("MainWindow", "Move"), this,
+        menu.addAction(QCoreApplication::translate("MainWindow", "Mo&ve"), this,
                        [this] { showOutcome(book_.holdSelected()); });
-        menu.addAction(QCoreApplication::translate("MainWindow", "Wants an earlier time..."), this,
+        menu.addAction(QCoreApplication::translate("MainWindow", "Wants an &earlier time..."), this,
                        [this] { openWaitingList(true); });
         menu.exec(List1->viewport()->mapToGlobal(at));
     });

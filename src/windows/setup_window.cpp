@@ -96,6 +96,9 @@ SetupWindow::SetupWindow(const Platform &platform, DoctorSetup &setup, QWidget *
     order << Command2;
     for (const DoctorFrame &doctor : doctors_)
         order << doctor.schedule;
+    // Then what stands beside the layout.
+    order << canvas_->findChild<QPushButton *>(QStringLiteral("setupCalendar"))
+          << canvas_->findChild<QPushButton *>(QStringLiteral("setupSqueezeIns"));
     for (int i = 1; i < order.size(); ++i)
         QWidget::setTabOrder(order.at(i - 1), order.at(i));
 }

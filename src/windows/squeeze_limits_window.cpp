@@ -59,10 +59,12 @@ void SqueezeLimitsWindow::open(const QStringList &doctorNames)
         QSpinBox *limit = limits_[static_cast<size_t>(slot - 1)];
         const QString name = doctorNames.value(slot - 1).trimmed();
         limit->setValue(stored[static_cast<size_t>(slot - 1)].value_or(-1));
+        // Each doctor's number is its access key: Alt+1 to Alt+9, and Alt+0 for the tenth.
         limit->setAccessibleName(tr("Squeeze-ins a day for %1").arg(doctorCalled(doctorNames, slot)));
         form->setRowVisible(limit, !name.isEmpty());
         if (auto *label = qobject_cast<QLabel *>(form->labelForField(limit)))
-            label->setText(name);
+            label->setText(QStringLiteral("&%1  %2").arg(slot % 10).arg(
+                QString(name).replace(QLatin1Char('&'), QLatin1String("&&"))));
     }
     show();
     raise();

@@ -736,12 +736,12 @@ Salvar as mesmas páginas como arquivo PDF?</translation>
         <translation>sem ouvir os outros balcões: cada inclusão lê o dia de novo antes</translation>
     </message>
     <message>
-        <source>Move</source>
-        <translation>Transferir</translation>
+        <source>Mo&amp;ve</source>
+        <translation>Trans&amp;ferir</translation>
     </message>
     <message>
-        <source>Wants an earlier time...</source>
-        <translation>Quer um horário antes...</translation>
+        <source>Wants an &amp;earlier time...</source>
+        <translation>Quer um horário &amp;antes...</translation>
     </message>
 </context>
 <context>
