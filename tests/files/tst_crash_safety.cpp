@@ -1,5 +1,6 @@
 #include "files/appointment_store.h"
 #include "files/settings_store.h"
+#include "support/killed_worker.h"
 #include "support/test_files.h"
 
 #include <QFileInfo>
@@ -10,6 +11,7 @@
 #include <csignal>
 
 using namespace velmora;
+using velmora::testing::killedAfter;
 using velmora::testing::TestFiles;
 
 namespace {
@@ -71,22 +73,13 @@ private Q_SLOTS:
         constexpr int kKills = 60;
         int commitsReported = 0;
         for (int run = 0; run < kKills; ++run) {
-            QProcess process;
-            process.start(worker(), {"crash", files.folder().path(), QString::number(run)});
-            QVERIFY(process.waitForStarted());
             // Killed after a random number of reported commits, in the middle of the next one.
-            const int wanted = static_cast<int>(random.bounded(1, 40));
-            QByteArray output;
-            while (output.count('\n') < wanted && process.state() == QProcess::Running) {
-                process.waitForReadyRead(10000);
-                output += process.readAllStandardOutput();
-            }
-            QCOMPARE(process.state(), QProcess::Running);
-            ::kill(static_cast<pid_t>(process.processId()), SIGKILL);
-            QVERIFY(process.waitForFinished(10000));
-            output += process.readAllStandardOutput();
+            const std::optional<QByteArray> output =
+                killedAfter({"crash", files.folder().path(), QString::number(run)},
+                            static_cast<int>(random.bounded(1, 40)));
+            QVERIFY(output);
 
-            const QList<QByteArray> lines = output.split('\n');
+            const QList<QByteArray> lines = output->split('\n');
             for (int i = 0; i + 1 < lines.size(); ++i) { // the last piece may be cut short
                 const QString line = QString::fromUtf8(lines.at(i));
                 const QString name = line.mid(2);
@@ -155,20 +148,11 @@ private Q_SLOTS:
         QRandomGenerator random(20261208);
         QSet<QString> added, moved;
         for (int run = 0; run < 15; ++run) {
-            QProcess process;
-            process.start(worker(), {"move", files.folder().path(), QString::number(run)});
-            QVERIFY(process.waitForStarted());
-            const int wanted = static_cast<int>(random.bounded(1, 30));
-            QByteArray output;
-            while (output.count('\n') < wanted && process.state() == QProcess::Running) {
-                process.waitForReadyRead(10000);
-                output += process.readAllStandardOutput();
-            }
-            QCOMPARE(process.state(), QProcess::Running);
-            ::kill(static_cast<pid_t>(process.processId()), SIGKILL);
-            QVERIFY(process.waitForFinished(10000));
-            output += process.readAllStandardOutput();
-            const QList<QByteArray> lines = output.split('\n');
+            const std::optional<QByteArray> output =
+                killedAfter({"move", files.folder().path(), QString::number(run)},
+                            static_cast<int>(random.bounded(1, 30)));
+            QVERIFY(output);
+            const QList<QByteArray> lines = output->split('\n');
             for (int i = 0; i + 1 < lines.size(); ++i)
                 (lines.at(i).startsWith("M") ? moved : added) << QString::fromUtf8(lines.at(i).mid(2));
             QCOMPARE(files.prepare(), QStringList{});

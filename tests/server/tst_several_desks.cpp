@@ -4,6 +4,7 @@
 #include "server/server_connection.h"
 #include "server/server_storage.h"
 #include "server/server_watch.h"
+#include "support/killed_worker.h"
 #include "support/open_book.h"
 #include "support/plain_server.h"
 #include "support/test_server.h"
@@ -122,18 +123,10 @@ private Q_SLOTS:
         QVERIFY(ServerStorage(database.url()).prepare(nullptr));
         QSet<QString> added, moved;
         for (int run = 0; run < 6; ++run) {
-            QProcess mover;
-            mover.start(QStringLiteral(STORAGE_WORKER), {"move", database.url(), QString::number(run)});
-            QByteArray output;
-            while (output.count('\n') < 4 + 3 * run && mover.state() != QProcess::NotRunning) {
-                mover.waitForReadyRead(10000);
-                output += mover.readAllStandardOutput();
-            }
-            QCOMPARE(mover.state(), QProcess::Running);
-            ::kill(static_cast<pid_t>(mover.processId()), SIGKILL);
-            QVERIFY(mover.waitForFinished(10000));
-            output += mover.readAllStandardOutput();
-            const QList<QByteArray> lines = output.split('\n');
+            const std::optional<QByteArray> output =
+                killedAfter({"move", database.url(), QString::number(run)}, 4 + 3 * run);
+            QVERIFY(output);
+            const QList<QByteArray> lines = output->split('\n');
             for (int i = 0; i + 1 < lines.size(); ++i)
                 (lines.at(i).startsWith("M") ? moved : added) << QString::fromUtf8(lines.at(i).mid(2));
             // Both books read in one statement, so from one moment.
