@@ -284,7 +284,10 @@ int main(int argc, char *argv[])
                      "logicalDpi": 96, "logicalBaseDpi": 96, "dpr": 1}]})") <= 0)
         qFatal("no screen configuration");
     screen.close();
-    qputenv("QT_QPA_PLATFORM", "offscreen:configfile=" + QFile::encodeName(screenConfig));
+    // VELMORA_SHOTS_ON_SCREEN: the windows shown on the X server the environment names (Xvfb), to see
+    // them as a desk does; the README's pictures come offscreen, the same on every machine.
+    if (qEnvironmentVariableIsEmpty("VELMORA_SHOTS_ON_SCREEN"))
+        qputenv("QT_QPA_PLATFORM", "offscreen:configfile=" + QFile::encodeName(screenConfig));
     QApplication app(argc, argv);
     if (argc != 2)
         qFatal("usage: velmora-screenshots FOLDER");
