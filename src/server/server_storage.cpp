@@ -188,6 +188,16 @@ QSqlQuery *ServerStorage::run(const QString &statement, const QVariantList &valu
     return ready(error) ? connection_.run(statement, values, error) : nullptr;
 }
 
+bool ServerStorage::neverSetUp(const QString &table)
+{
+    QString ignored;
+    QSqlQuery *query = run(QStringLiteral("SELECT to_regclass(?) IS NULL"), {table}, &ignored);
+    const bool none = query && query->next() && query->value(0).toBool();
+    if (query)
+        query->finish();
+    return none;
+}
+
 QString ServerStorage::logged(const QString &name, int slot, const QString &from, const char *action) const
 {
     return serverKeepsHistory_ ? QString() : QStringLiteral(", ") + loggedFrom(name, slot, from, action);
@@ -427,13 +437,7 @@ bool ServerStorage::readHeld(QVector<HeldBooking> *held, QString *error)
         {}, error);
     if (!query) {
         // Books set up before bookings could be held have none until the set-up is run again.
-        QString ignored;
-        QSqlQuery *table =
-            run(QStringLiteral("SELECT to_regclass('%1') IS NULL").arg(serverHeldTable()), {}, &ignored);
-        const bool none = table && table->next() && table->value(0).toBool();
-        if (table)
-            table->finish();
-        return none;
+        return neverSetUp(serverHeldTable());
     }
     while (query->next()) {
         HeldBooking booking;
@@ -501,14 +505,7 @@ bool ServerStorage::readSqueezeLimits(SqueezeLimits *limits, QString *error)
         run(QStringLiteral("SELECT slot, per_day FROM public.%1").arg(squeezeLimitsTable()), {}, error);
     if (!query) {
         // Books set up before the limits have none until the set-up is run again.
-        QString ignored;
-        QSqlQuery *table =
-            run(QStringLiteral("SELECT to_regclass('public.%1') IS NULL").arg(squeezeLimitsTable()), {},
-                &ignored);
-        const bool none = table && table->next() && table->value(0).toBool();
-        if (table)
-            table->finish();
-        return none;
+        return neverSetUp(QStringLiteral("public.") + squeezeLimitsTable());
     }
     while (query->next())
         if (isDoctorSlot(query->value(0).toInt()))
@@ -550,13 +547,7 @@ bool ServerStorage::readWaitingList(QVector<WaitingEntry> *entries, QString *err
             {}, error);
     if (!query) {
         // Books set up before the waiting list have none until the set-up is run again.
-        QString ignored;
-        QSqlQuery *table =
-            run(QStringLiteral("SELECT to_regclass('%1') IS NULL").arg(serverWaitingTable()), {}, &ignored);
-        const bool none = table && table->next() && table->value(0).toBool();
-        if (table)
-            table->finish();
-        return none;
+        return neverSetUp(serverWaitingTable());
     }
     while (query->next())
         entries->append(waitingEntryOf(*query));
@@ -758,14 +749,7 @@ bool ServerStorage::readCalendar(QVector<CalendarEntry> *entries, QString *error
             error);
     if (!query) {
         // Books set up before the calendar have no table for it until the set-up is run again.
-        QString ignored;
-        QSqlQuery *table =
-            run(QStringLiteral("SELECT to_regclass('public.%1') IS NULL").arg(QLatin1String(kCalendarTable)),
-                {}, &ignored);
-        const bool none = table && table->next() && table->value(0).toBool();
-        if (table)
-            table->finish();
-        return none;
+        return neverSetUp(QStringLiteral("public.") + QLatin1String(kCalendarTable));
     }
     const bool read = !query->next() || calendarFromText(query->value(0).toString(), entries);
     query->finish();
