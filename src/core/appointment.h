@@ -18,6 +18,19 @@ enum class BookingStatus
 };
 constexpr int kBookingStatusCount = 6;
 
+// A booking's place in a weekly series: the series (the identity of its first booking, in the same
+// book), its number and how many sessions were booked; series 0: a booking of its own.
+struct SeriesPlace
+{
+    qint64 series = 0;
+    int number = 0;
+    int total = 0;
+    bool operator==(const SeriesPlace &other) const
+    {
+        return series == other.series && number == other.number && total == other.total;
+    }
+};
+
 // One booking as stored; a field without value reads as the empty text.
 struct Appointment
 {
@@ -29,6 +42,7 @@ struct Appointment
     QString telefone;
     QString obs;
     BookingStatus status = BookingStatus::ToConfirm; // read with the day; written on its own
+    SeriesPlace series;                              // read with the day; written with the series
 };
 
 } // namespace velmora
