@@ -103,6 +103,21 @@ public:
     virtual Moved move(int slot, const Appointment &stored, int toSlot, QDate date, const QString &hora,
                        int linkedSlot, QString *error) = 0;
 
+    // A weekly series: its bookings (numbered, each with the total) stored in one transaction, the
+    // series named by the first one's identity, each with its "added" history; the linked slot's book,
+    // when another, gets each one's copy (of no series) in the same transaction. ids: the identities
+    // given, in order. NotStored, with nothing written, when any cannot be stored.
+    virtual AddOutcome addSeries(int slot, const QVector<Appointment> &bookings, int linkedSlot,
+                                 QVector<qint64> *ids, QString *error) = 0;
+    // Every booking still stored of the slot's series, with statuses, by number.
+    virtual bool readSeries(int slot, qint64 series, QVector<Appointment> *bookings, QString *error) = 0;
+    // Every booking of any series of the ten books dated from on, each with its slot; in no order.
+    virtual bool readSeriesFrom(QDate from, QVector<FoundBooking> *bookings, QString *error) = 0;
+    // Several bookings of the slot's book (each matched as read) changed, removed, given a status or
+    // moved within the book in one transaction, each with its history: all, or nothing when any is no
+    // longer stored as read.
+    virtual WriteOutcome writeSeries(int slot, const QVector<BookingWrite> &writes, QString *error) = 0;
+
     // How many squeeze-ins each doctor takes a day, kept beside the settings record; saved whole.
     virtual bool readSqueezeLimits(SqueezeLimits *limits, QString *error) = 0;
     virtual bool saveSqueezeLimits(const SqueezeLimits &limits, QString *error) = 0;

@@ -74,6 +74,23 @@ struct Moved
     Copy copy = Copy::None;
 };
 
+// One write of several made together: a change to the fields of changed, a removal, a status, or a
+// move within the book to changed's date and time (its status back to to confirm, any hold undone).
+struct BookingWrite
+{
+    enum class Kind
+    {
+        Change,
+        Remove,
+        Status,
+        Move
+    };
+    Kind kind = Kind::Change;
+    Appointment stored;
+    Appointment changed;
+    BookingStatus status = BookingStatus::ToConfirm;
+};
+
 // What another desk stored: a day of a doctor's book, or the doctors' settings (slot 0, no date), or
 // anything at all (while nobody listened: the settings and every day).
 struct StoredElsewhere

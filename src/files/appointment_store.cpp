@@ -48,6 +48,7 @@ bool readDayDirectly(QSqlDatabase db, const QString &sql, QDate date, QVector<Ap
               sqlite3_bind_text(statement, 1, day.constData(), static_cast<int>(day.size()), SQLITE_STATIC) ==
                   SQLITE_OK;
     const bool withStatus = ok && sqlite3_column_count(statement) > 6;
+    const bool withSeries = ok && sqlite3_column_count(statement) > 9;
     int step = SQLITE_ROW;
     while (ok && (step = sqlite3_step(statement)) == SQLITE_ROW) {
         Appointment booking;
@@ -60,6 +61,9 @@ bool readDayDirectly(QSqlDatabase db, const QString &sql, QDate date, QVector<Ap
         booking.obs = columnText(statement, 5);
         if (withStatus)
             booking.status = statusFromNumber(sqlite3_column_int(statement, 6));
+        if (withSeries)
+            booking.series = {sqlite3_column_int64(statement, 7), sqlite3_column_int(statement, 8),
+                              sqlite3_column_int(statement, 9)};
         bookings->append(booking);
     }
     ok = ok && step == SQLITE_DONE;
@@ -115,13 +119,16 @@ bool AppointmentStore::readDay(QDate date, QVector<Appointment> *bookings, QStri
     if (!connection_.ensureOpen(error))
         return false;
     // A book that never had a status set has no table of them.
-    for (const QString &sql : {dayQuery(QStringLiteral("dados"), kRowid, statusTable(kMain)),
-                               dayQueryWithoutStatus(QStringLiteral("dados"), kRowid)})
+    for (const QString &sql :
+         {dayQuery(QStringLiteral("dados"), kRowid, statusTable(kMain), seriesTable(kMain)),
+          dayQuery(QStringLiteral("dados"), kRowid, statusTable(kMain)),
+          dayQueryWithoutStatus(QStringLiteral("dados"), kRowid)})
         if (readDayDirectly(connection_.database(), sql, date, bookings))
             return true;
     QSqlQuery query(connection_.database());
     query.setForwardOnly(true);
-    if (!query.prepare(dayQuery(QStringLiteral("dados"), kRowid, statusTable(kMain))))
+    if (!query.prepare(dayQuery(QStringLiteral("dados"), kRowid, statusTable(kMain), seriesTable(kMain))) &&
+        !query.prepare(dayQuery(QStringLiteral("dados"), kRowid, statusTable(kMain))))
         query.prepare(dayQueryWithoutStatus(QStringLiteral("dados"), kRowid));
     query.addBindValue(storedDate(date));
     if (!query.exec())
@@ -140,7 +147,9 @@ bool AppointmentStore::readPeriod(QDate from, QDate to, QVector<Appointment> *bo
         return false;
     QSqlQuery query(connection_.database());
     query.setForwardOnly(true);
-    if (!query.prepare(periodQuery(QStringLiteral("dados"), kRowid, statusTable(kMain))))
+    if (!query.prepare(
+            periodQuery(QStringLiteral("dados"), kRowid, statusTable(kMain), seriesTable(kMain))) &&
+        !query.prepare(periodQuery(QStringLiteral("dados"), kRowid, statusTable(kMain))))
         query.prepare(periodQueryWithoutStatus(QStringLiteral("dados"), kRowid));
     query.addBindValue(storedDate(from));
     query.addBindValue(storedDate(to));
@@ -451,10 +460,87 @@ bool AppointmentStore::storedAlone(const Appointment &booking, QString *error)
     return commit(error);
 }
 
-WriteOutcome AppointmentStore::update(const Appointment &stored, const Appointment &changed, QString *error)
+WriteOutcome AppointmentStore::inOwnTransaction(const std::function<WriteOutcome()> &write, QString *error)
 {
     if (!connection_.ensureOpen(error) || !begin(error))
         return WriteOutcome::Failed;
+    const WriteOutcome outcome = write();
+    if (outcome != WriteOutcome::Done)
+        return rolledBack(outcome);
+    return commit(error) ? WriteOutcome::Done : WriteOutcome::Failed;
+}
+
+WriteOutcome AppointmentStore::update(const Appointment &stored, const Appointment &changed, QString *error)
+{
+    return inOwnTransaction([&] { return updated(stored, changed, error); }, error);
+}
+
+WriteOutcome AppointmentStore::remove(const Appointment &stored, QString *error)
+{
+    return inOwnTransaction([&] { return removed(stored, error); }, error);
+}
+
+WriteOutcome AppointmentStore::setStatus(const Appointment &stored, BookingStatus status, QString *error)
+{
+    return inOwnTransaction([&] { return statusSet(stored, status, error); }, error);
+}
+
+WriteOutcome AppointmentStore::writeSeries(const QVector<BookingWrite> &writes, QString *error)
+{
+    return inOwnTransaction(
+        [&] {
+            for (const BookingWrite &write : writes) {
+                const WriteOutcome outcome =
+                    write.kind == BookingWrite::Kind::Change   ? updated(write.stored, write.changed, error)
+                    : write.kind == BookingWrite::Kind::Remove ? removed(write.stored, error)
+                    : write.kind == BookingWrite::Kind::Status
+                        ? statusSet(write.stored, write.status, error)
+                        : movedWithin(write.stored, write.changed, error);
+                if (outcome != WriteOutcome::Done)
+                    return outcome;
+            }
+            return WriteOutcome::Done;
+        },
+        error);
+}
+
+WriteOutcome AppointmentStore::movedWithin(const Appointment &stored, const Appointment &placed,
+                                           QString *error)
+{
+    bool indexed = false;
+    beginOwnWrite(kMain, &indexed);
+    QSqlQuery query(connection_.database());
+    if (!preparedWithTables(
+            query, QStringLiteral("UPDATE dados SET data = ?, hora = ? WHERE %1").arg(matchesStored(kRowid)),
+            kMain, error))
+        return WriteOutcome::Failed;
+    query.addBindValue(storedDate(placed.date));
+    query.addBindValue(bookingValues(placed).at(1));
+    bindStored(query, stored);
+    const WriteOutcome outcome = written(query, error);
+    if (outcome != WriteOutcome::Done)
+        return outcome;
+    Appointment moved = stored;
+    moved.date = placed.date;
+    moved.hora = placed.hora;
+    if (indexed)
+        keepIndex(kMain, stored.id, &moved);
+    for (const QString &table : {statusTable(kMain), heldTable(kMain)}) {
+        query.prepare(QStringLiteral("DELETE FROM %1 WHERE id = ?").arg(table));
+        query.addBindValue(stored.id);
+        if (!query.exec()) {
+            fail(query, error);
+            return WriteOutcome::Failed;
+        }
+    }
+    return record(kMain, stored.id, QStringLiteral("moved"),
+                  movedDetails(stored, 0, 0, placed.date, placed.hora), error)
+               ? WriteOutcome::Done
+               : WriteOutcome::Failed;
+}
+
+WriteOutcome AppointmentStore::updated(const Appointment &stored, const Appointment &changed, QString *error)
+{
     bool indexed = false;
     beginOwnWrite(kMain, &indexed);
     QSqlQuery query(connection_.database());
@@ -463,26 +549,24 @@ WriteOutcome AppointmentStore::update(const Appointment &stored, const Appointme
     bindStored(query, stored);
     const WriteOutcome outcome = written(query, error);
     if (outcome != WriteOutcome::Done)
-        return rolledBack(outcome);
+        return outcome;
     if (indexed)
         keepIndex(kMain, stored.id, &changed);
     // The status follows the booking's new name.
     if (!record(kMain, stored.id, QStringLiteral("changed"), changedDetails(stored, changed), error) ||
         !query.prepare(QStringLiteral("UPDATE %1 SET nome = ? WHERE id = ?").arg(statusTable(kMain))))
-        return rolledBack(WriteOutcome::Failed);
+        return WriteOutcome::Failed;
     query.addBindValue(bookingValues(changed).at(2));
     query.addBindValue(stored.id);
     if (!query.exec()) {
         fail(query, error);
-        return rolledBack(WriteOutcome::Failed);
+        return WriteOutcome::Failed;
     }
-    return commit(error) ? WriteOutcome::Done : WriteOutcome::Failed;
+    return WriteOutcome::Done;
 }
 
-WriteOutcome AppointmentStore::remove(const Appointment &stored, QString *error)
+WriteOutcome AppointmentStore::removed(const Appointment &stored, QString *error)
 {
-    if (!connection_.ensureOpen(error) || !begin(error))
-        return WriteOutcome::Failed;
     bool indexed = false;
     beginOwnWrite(kMain, &indexed);
     QSqlQuery query(connection_.database());
@@ -490,24 +574,22 @@ WriteOutcome AppointmentStore::remove(const Appointment &stored, QString *error)
     bindStored(query, stored);
     const WriteOutcome outcome = written(query, error);
     if (outcome != WriteOutcome::Done)
-        return rolledBack(outcome);
+        return outcome;
     if (indexed)
         keepIndex(kMain, stored.id, nullptr);
     if (!record(kMain, stored.id, QStringLiteral("removed"), addedDetails(stored), error) ||
         !query.prepare(QStringLiteral("DELETE FROM %1 WHERE id = ?").arg(statusTable(kMain))))
-        return rolledBack(WriteOutcome::Failed);
+        return WriteOutcome::Failed;
     query.addBindValue(stored.id);
     if (!query.exec()) {
         fail(query, error);
-        return rolledBack(WriteOutcome::Failed);
+        return WriteOutcome::Failed;
     }
-    return commit(error) ? WriteOutcome::Done : WriteOutcome::Failed;
+    return WriteOutcome::Done;
 }
 
-WriteOutcome AppointmentStore::setStatus(const Appointment &stored, BookingStatus status, QString *error)
+WriteOutcome AppointmentStore::statusSet(const Appointment &stored, BookingStatus status, QString *error)
 {
-    if (!connection_.ensureOpen(error) || !begin(error))
-        return WriteOutcome::Failed;
     QSqlQuery query(connection_.database());
     // Matched as read, and its status as it is now, for the history.
     if (!preparedWithTables(
@@ -516,29 +598,29 @@ WriteOutcome AppointmentStore::setStatus(const Appointment &stored, BookingStatu
                            "coalesce(dados.nome, '')), 0) FROM dados WHERE %2")
                 .arg(statusTable(kMain), matchesStored(kRowid)),
             kMain, error))
-        return rolledBack(WriteOutcome::Failed);
+        return WriteOutcome::Failed;
     bindStored(query, stored);
     if (!query.exec()) {
         fail(query, error);
-        return rolledBack(WriteOutcome::Failed);
+        return WriteOutcome::Failed;
     }
     if (!query.next()) {
         *error = QCoreApplication::translate("Storage", "the appointment is no longer stored");
-        return rolledBack(WriteOutcome::NoLongerStored);
+        return WriteOutcome::NoLongerStored;
     }
     const BookingStatus before = statusFromNumber(query.value(0).toInt());
     query.finish();
     const QVariant name = bookingValues(stored).at(2);
     if (!record(kMain, stored.id, QStringLiteral("status"), statusDetails(before, status), error))
-        return rolledBack(WriteOutcome::Failed);
+        return WriteOutcome::Failed;
     query.prepare(setStatusStatement(Dialect::Files, kMain));
     for (const QVariant &value : QVariantList{stored.id, name, static_cast<int>(status)})
         query.addBindValue(value);
     if (!query.exec()) {
         fail(query, error);
-        return rolledBack(WriteOutcome::Failed);
+        return WriteOutcome::Failed;
     }
-    return commit(error) ? WriteOutcome::Done : WriteOutcome::Failed;
+    return WriteOutcome::Done;
 }
 
 WriteOutcome AppointmentStore::hold(const Appointment &stored, QString *error)
@@ -582,6 +664,93 @@ bool AppointmentStore::putBack(qint64 id, QString *error)
         return true;
     query.addBindValue(id);
     return query.exec() || fail(query, error);
+}
+
+AddOutcome AppointmentStore::addSeries(const QVector<Appointment> &bookings, const QString &linkedFile,
+                                       QVector<qint64> *ids, QString *error)
+{
+    if (!connection_.ensureOpen(error))
+        return AddOutcome::NotStored;
+    QString linkProblem;
+    const bool linked = !linkedFile.isEmpty() && attachLinked(linkedFile, &linkProblem);
+    const auto stored = [&](bool withCopies, QString *why) {
+        ids->clear();
+        if (!begin(why))
+            return false;
+        QSqlQuery query(connection_.database());
+        for (const Appointment &booking : bookings) {
+            const qint64 id = insertRow(kMain, booking, why);
+            const qint64 series = ids->isEmpty() ? id : ids->first();
+            bool ok = id != 0 && record(kMain, id, QStringLiteral("added"), addedDetails(booking), why) &&
+                      preparedWithTables(query, placeInSeriesStatement(kMain), kMain, why);
+            if (ok) {
+                for (const QVariant &value :
+                     QVariantList{id, series, booking.series.number, booking.series.total})
+                    query.addBindValue(value);
+                ok = query.exec() || fail(query, why);
+            }
+            ok = ok && (!withCopies || insertInto(QLatin1String(kLinkedSchema), booking, why));
+            if (!ok) {
+                rolledBack(WriteOutcome::Failed);
+                ids->clear();
+                return false;
+            }
+            ids->append(id);
+        }
+        query.finish();
+        return commit(why);
+    };
+    AddOutcome outcome = AddOutcome::NotStored;
+    if (linked && stored(true, &linkProblem))
+        outcome = AddOutcome::Stored;
+    if (linked)
+        detachLinked();
+    if (outcome == AddOutcome::NotStored && stored(false, error))
+        outcome = linkedFile.isEmpty() ? AddOutcome::Stored : AddOutcome::StoredWithoutCopy;
+    if (outcome == AddOutcome::StoredWithoutCopy)
+        *error = QCoreApplication::translate("Storage", "\"%1\" could not be written: %2")
+                     .arg(linkedFile, linkProblem);
+    return outcome;
+}
+
+namespace {
+
+// A series' bookings as seriesQuery and seriesFromQuery give them.
+bool appendSeriesBookings(QSqlQuery &query, QVector<Appointment> *bookings, QString *error)
+{
+    if (!query.exec())
+        return fail(query, error);
+    while (query.next())
+        bookings->append(wholeRowBooking(query, true));
+    return !query.lastError().isValid() || fail(query, error);
+}
+
+} // namespace
+
+bool AppointmentStore::readSeries(qint64 series, QVector<Appointment> *bookings, QString *error)
+{
+    bookings->clear();
+    if (!connection_.ensureOpen(error))
+        return false;
+    QSqlQuery query(connection_.database());
+    query.setForwardOnly(true);
+    // A book that never had a series has no table of them.
+    if (!query.prepare(seriesQuery(QStringLiteral("dados"), kRowid, kMain)))
+        return true;
+    query.addBindValue(series);
+    return appendSeriesBookings(query, bookings, error);
+}
+
+bool AppointmentStore::readSeriesFrom(QDate from, QVector<Appointment> *bookings, QString *error)
+{
+    if (!connection_.ensureOpen(error))
+        return false;
+    QSqlQuery query(connection_.database());
+    query.setForwardOnly(true);
+    if (!query.prepare(seriesFromQuery(QStringLiteral("dados"), kRowid, kMain)))
+        return true;
+    query.addBindValue(storedDate(from));
+    return appendSeriesBookings(query, bookings, error);
 }
 
 bool AppointmentStore::readHeld(int slot, QVector<HeldBooking> *held, QString *error)

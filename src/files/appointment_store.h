@@ -7,6 +7,8 @@
 #include <QSqlQuery>
 #include <QVector>
 
+#include <functional>
+
 namespace velmora {
 
 // The appointment table of the file a connection points at.
@@ -32,6 +34,14 @@ public:
     WriteOutcome update(const Appointment &stored, const Appointment &changed, QString *error);
     WriteOutcome remove(const Appointment &stored, QString *error);
     WriteOutcome setStatus(const Appointment &stored, BookingStatus status, QString *error);
+    // Several at once, in one transaction: all or nothing.
+    WriteOutcome writeSeries(const QVector<BookingWrite> &writes, QString *error);
+    // A weekly series' bookings with their places, and the linked file's copies when one is named, in
+    // one transaction.
+    AddOutcome addSeries(const QVector<Appointment> &bookings, const QString &linkedFile,
+                         QVector<qint64> *ids, QString *error);
+    bool readSeries(qint64 series, QVector<Appointment> *bookings, QString *error);
+    bool readSeriesFrom(QDate from, QVector<Appointment> *bookings, QString *error);
     bool readHistory(qint64 id, QVector<HistoryEntry> *history, QString *error);
 
     // Holding a booking to be moved, kept in its own book beside it.
@@ -61,6 +71,13 @@ public:
                                QString *error);
 
 private:
+    // The write, in a transaction of its own: committed when done, rolled back otherwise.
+    WriteOutcome inOwnTransaction(const std::function<WriteOutcome()> &write, QString *error);
+    // Each within the transaction begun.
+    WriteOutcome updated(const Appointment &stored, const Appointment &changed, QString *error);
+    WriteOutcome removed(const Appointment &stored, QString *error);
+    WriteOutcome statusSet(const Appointment &stored, BookingStatus status, QString *error);
+    WriteOutcome movedWithin(const Appointment &stored, const Appointment &placed, QString *error);
     bool attachLinked(const QString &linkedFile, QString *problem);
     void detachLinked();
     // book: the file must hold an appointment table (the settings file does not).

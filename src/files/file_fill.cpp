@@ -199,7 +199,7 @@ bool FileFill::step(sqlite3_stmt *statement, QString *error)
 void FileFill::close()
 {
     pending_.clear();
-    for (sqlite3_stmt **statement : {&insert_, &insertWithId_, &insertMany_, &status_, &history_}) {
+    for (sqlite3_stmt **statement : {&insert_, &insertWithId_, &insertMany_, &status_, &series_, &history_}) {
         sqlite3_finalize(*statement);
         *statement = nullptr;
     }
@@ -250,7 +250,7 @@ bool FileFill::append(const Appointment &booking, QString *error)
                             error))
         return false;
     // Rows given no identity nor status go in by the score, in statements of many rows.
-    if (!ownIdentity && booking.status == BookingStatus::ToConfirm) {
+    if (!ownIdentity && booking.status == BookingStatus::ToConfirm && booking.series.series == 0) {
         pending_.push_back(booking);
         ++built_.back().appended;
         return pending_.size() < kRowsAStatement || flushPending(error);
@@ -265,15 +265,28 @@ bool FileFill::append(const Appointment &booking, QString *error)
     if (!step(insert, error))
         return false;
     ++built_.back().appended;
-    if (booking.status == BookingStatus::ToConfirm)
+    const qint64 id = ownIdentity ? booking.id : sqlite3_last_insert_rowid(db_);
+    if (booking.status != BookingStatus::ToConfirm) {
+        if (!keepsStatuses(error) ||
+            (!status_ &&
+             !prepare(&status_, setStatusStatement(Dialect::Files, QStringLiteral("main")), error)))
+            return false;
+        sqlite3_bind_int64(status_, 1, id);
+        bindText(status_, 2, booking.nome.isNull() ? QStringLiteral("") : booking.nome);
+        sqlite3_bind_int(status_, 3, static_cast<int>(booking.status));
+        if (!step(status_, error))
+            return false;
+    }
+    if (booking.series.series == 0)
         return true;
     if (!keepsStatuses(error) ||
-        (!status_ && !prepare(&status_, setStatusStatement(Dialect::Files, QStringLiteral("main")), error)))
+        (!series_ && !prepare(&series_, placeInSeriesStatement(QStringLiteral("main")), error)))
         return false;
-    sqlite3_bind_int64(status_, 1, ownIdentity ? booking.id : sqlite3_last_insert_rowid(db_));
-    bindText(status_, 2, booking.nome.isNull() ? QStringLiteral("") : booking.nome);
-    sqlite3_bind_int(status_, 3, static_cast<int>(booking.status));
-    return step(status_, error);
+    sqlite3_bind_int64(series_, 1, id);
+    sqlite3_bind_int64(series_, 2, booking.series.series);
+    sqlite3_bind_int(series_, 3, booking.series.number);
+    sqlite3_bind_int(series_, 4, booking.series.total);
+    return step(series_, error);
 }
 
 bool FileFill::flushPending(QString *error)

@@ -72,6 +72,7 @@ private:
     static constexpr size_t kRowsAStatement = 64;
     std::vector<Appointment> pending_; // appended, not yet inserted
     sqlite3_stmt *status_ = nullptr;
+    sqlite3_stmt *series_ = nullptr;
     sqlite3_stmt *history_ = nullptr;
     bool statuses_ = false;
 };

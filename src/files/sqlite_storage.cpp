@@ -152,6 +152,45 @@ bool SqliteStorage::readHeld(QVector<HeldBooking> *held, QString *error)
     return true;
 }
 
+AddOutcome SqliteStorage::addSeries(int slot, const QVector<Appointment> &bookings, int linkedSlot,
+                                    QVector<qint64> *ids, QString *error)
+{
+    useBook(slot);
+    const QString linkedFile = isDoctorSlot(linkedSlot) && linkedSlot != slot
+                                   ? QString::fromLatin1(doctorSlot(linkedSlot).appointmentFile)
+                                   : QString();
+    const AddOutcome outcome = appointments_.addSeries(bookings, linkedFile, ids, error);
+    return naming(data1_, outcome, outcome == AddOutcome::NotStored, error);
+}
+
+bool SqliteStorage::readSeries(int slot, qint64 series, QVector<Appointment> *bookings, QString *error)
+{
+    useBook(slot);
+    const bool ok = appointments_.readSeries(series, bookings, error);
+    return naming(data1_, ok, !ok, error);
+}
+
+bool SqliteStorage::readSeriesFrom(QDate from, QVector<FoundBooking> *bookings, QString *error)
+{
+    bookings->clear();
+    for (const DoctorSlot &slot : kDoctorSlots) {
+        Connection &book = *searchBooks_[static_cast<size_t>(slot.slot - 1)];
+        QVector<Appointment> found;
+        if (!AppointmentStore(book).readSeriesFrom(from, &found, error))
+            return naming(book, false, true, error);
+        for (const Appointment &booking : std::as_const(found))
+            bookings->append({slot.slot, booking});
+    }
+    return true;
+}
+
+WriteOutcome SqliteStorage::writeSeries(int slot, const QVector<BookingWrite> &writes, QString *error)
+{
+    useBook(slot);
+    const WriteOutcome outcome = appointments_.writeSeries(writes, error);
+    return naming(data1_, outcome, outcome == WriteOutcome::Failed, error);
+}
+
 Moved SqliteStorage::move(int slot, const Appointment &stored, int toSlot, QDate date, const QString &hora,
                           int linkedSlot, QString *error)
 {
@@ -231,7 +270,8 @@ bool SqliteStorage::findBookings(const PatientQuery &query, QVector<FoundBooking
                 : indexIsCurrent(book.database(),
                                  access_ == FileAccess::ReadOnly ? IndexCheck::Recount : IndexCheck::State);
         if (indexed) {
-            ok = rows.prepare(indexedSearch(query));
+            // Books that never had a series have no table of their places.
+            ok = rows.prepare(indexedSearch(query, true)) || rows.prepare(indexedSearch(query));
             rows.addBindValue(searchPhrase(query));
             ok = ok && rows.exec();
         }
@@ -394,13 +434,18 @@ bool SqliteStorage::pourInto(StorageFill &fill, QString *error)
             query.exec(QStringLiteral("SELECT 1 FROM sqlite_master WHERE name = 'booking_status'")) &&
             query.next();
         query.finish();
+        const bool series =
+            query.exec(QStringLiteral("SELECT 1 FROM sqlite_master WHERE name = 'booking_series'")) &&
+            query.next();
+        query.finish();
         const auto failed = [&] {
             *error = QCoreApplication::translate("Storage", "%1 (in \"%2\")")
                          .arg(reasonOf(query.lastError()), book.fileName());
             return false;
         };
         if (!query.exec(wholeBookQuery(QStringLiteral("dados"), QStringLiteral("rowid"),
-                                       statuses ? statusTable(QStringLiteral("main")) : QString())))
+                                       statuses ? statusTable(QStringLiteral("main")) : QString(),
+                                       series ? seriesTable(QStringLiteral("main")) : QString())))
             return failed();
         while (query.next())
             if (!fill.append(wholeRowBooking(query, statuses), error))

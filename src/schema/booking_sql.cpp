@@ -75,9 +75,24 @@ QString heldBookingsQuery(const QString &table)
         .arg(table);
 }
 
-QString everyBookingOf(const QString &table, const QString &idColumn)
+namespace {
+
+// A booking's place in its series as one text, "series number total", or none.
+QString placeColumn(const QString &seriesTable, const QString &identity)
 {
-    return QStringLiteral("SELECT %1, %2 FROM %3").arg(idColumn, bookingColumns(), table);
+    return QStringLiteral(
+               ", (SELECT r.series || ' ' || r.number || ' ' || r.total FROM %1 r WHERE r.id = %2)")
+        .arg(seriesTable, identity);
+}
+
+} // namespace
+
+QString everyBookingOf(const QString &table, const QString &idColumn, const QString &seriesTable)
+{
+    return QStringLiteral("SELECT %1, %2%4 FROM %3")
+        .arg(idColumn, bookingColumns(), table,
+             seriesTable.isEmpty() ? QString()
+                                   : placeColumn(seriesTable, table + QLatin1Char('.') + idColumn));
 }
 
 void appendFound(QSqlQuery &query, int slot, const PatientQuery &patient, QVector<FoundBooking> *found)
@@ -88,6 +103,8 @@ void appendFound(QSqlQuery &query, int slot, const PatientQuery &patient, QVecto
         booking.date = QDate::fromString(query.value(1).toString(), Qt::ISODate);
         for (int i = 0; i < 5; ++i)
             booking.*kTexts[i] = query.value(i + 2).toString();
+        if (const QStringList place = query.value(7).toString().split(QLatin1Char(' ')); place.size() == 3)
+            booking.series = {place.at(0).toLongLong(), place.at(1).toInt(), place.at(2).toInt()};
         if (matchesQuery(patient, booking))
             found->append({slot, booking});
     }
@@ -104,20 +121,34 @@ enum class Span
 
 // The bookings of a day (one value), of a period (two) or of the whole book, the latter two with
 // their dates, with their statuses when statusTable is given.
-QString bookingsQuery(const QString &table, const QString &idColumn, const QString &statusTable, Span span)
+QString bookingsQuery(const QString &table, const QString &idColumn, const QString &statusTable,
+                      const QString &seriesTable, Span span)
 {
     const QString texts = QStringLiteral("d.hora, d.nome, d.convenio, d.telefone, d.obs");
+    const bool series = !statusTable.isEmpty() && !seriesTable.isEmpty();
     return QStringLiteral("SELECT d.%1, %2%3%4 FROM %5 d%6%7 ORDER BY %8d.%1")
         .arg(idColumn, span != Span::Day ? QStringLiteral("d.data, ") : QString(), texts,
-             statusTable.isEmpty() ? QString() : QStringLiteral(", coalesce(s.status, 0)"), table,
-             statusTable.isEmpty()
-                 ? QString()
-                 : QStringLiteral(" LEFT JOIN %1 s ON s.id = d.%2 AND s.nome = coalesce(d.nome, '')")
-                       .arg(statusTable, idColumn),
+             statusTable.isEmpty() ? QString()
+             : series
+                 ? QStringLiteral(", coalesce(s.status, 0), coalesce(r.series, 0), coalesce(r.number, 0), "
+                                  "coalesce(r.total, 0)")
+                 : QStringLiteral(", coalesce(s.status, 0)"),
+             table,
+             (statusTable.isEmpty()
+                  ? QString()
+                  : QStringLiteral(" LEFT JOIN %1 s ON s.id = d.%2 AND s.nome = coalesce(d.nome, '')")
+                        .arg(statusTable, idColumn)) +
+                 (series ? QStringLiteral(" LEFT JOIN %1 r ON r.id = d.%2").arg(seriesTable, idColumn)
+                         : QString()),
              span == Span::Whole    ? QString()
              : span == Span::Period ? QStringLiteral(" WHERE d.data >= ? AND d.data <= ?")
                                     : QStringLiteral(" WHERE d.data = ?"),
              span == Span::Period ? QStringLiteral("d.data, ") : QString());
+}
+
+SeriesPlace seriesPlaceOf(const QSqlQuery &query, int first)
+{
+    return {query.value(first).toLongLong(), query.value(first + 1).toInt(), query.value(first + 2).toInt()};
 }
 
 // Appends the rows: the identity, the date when no day is given, the five texts and, when selected,
@@ -145,30 +176,34 @@ void appendBookings(QSqlQuery &query, std::optional<QDate> day, QVector<Appointm
             booking.*kTexts[i] = query.value(texts + i).toString();
         if (columns > texts + 5)
             booking.status = statusFromNumber(query.value(texts + 5).toInt());
+        if (columns > texts + 8)
+            booking.series = seriesPlaceOf(query, texts + 6);
         bookings->append(booking);
     }
 }
 
 } // namespace
 
-QString dayQuery(const QString &table, const QString &idColumn, const QString &statusTable)
+QString dayQuery(const QString &table, const QString &idColumn, const QString &statusTable,
+                 const QString &seriesTable)
 {
-    return bookingsQuery(table, idColumn, statusTable, Span::Day);
+    return bookingsQuery(table, idColumn, statusTable, seriesTable, Span::Day);
 }
 
 QString dayQueryWithoutStatus(const QString &table, const QString &idColumn)
 {
-    return bookingsQuery(table, idColumn, {}, Span::Day);
+    return bookingsQuery(table, idColumn, {}, {}, Span::Day);
 }
 
-QString periodQuery(const QString &table, const QString &idColumn, const QString &statusTable)
+QString periodQuery(const QString &table, const QString &idColumn, const QString &statusTable,
+                    const QString &seriesTable)
 {
-    return bookingsQuery(table, idColumn, statusTable, Span::Period);
+    return bookingsQuery(table, idColumn, statusTable, seriesTable, Span::Period);
 }
 
 QString periodQueryWithoutStatus(const QString &table, const QString &idColumn)
 {
-    return bookingsQuery(table, idColumn, {}, Span::Period);
+    return bookingsQuery(table, idColumn, {}, {}, Span::Period);
 }
 
 Appointment wholeRowBooking(const QSqlQuery &query, bool withStatus)
@@ -182,12 +217,15 @@ Appointment wholeRowBooking(const QSqlQuery &query, bool withStatus)
         booking.*kTexts[i] = query.value(i + 2).toString();
     if (withStatus)
         booking.status = statusFromNumber(query.value(7).toInt());
+    if (withStatus && query.record().count() > 10)
+        booking.series = seriesPlaceOf(query, 8);
     return booking;
 }
 
-QString wholeBookQuery(const QString &table, const QString &idColumn, const QString &statusTable)
+QString wholeBookQuery(const QString &table, const QString &idColumn, const QString &statusTable,
+                       const QString &seriesTable)
 {
-    return bookingsQuery(table, idColumn, statusTable, Span::Whole);
+    return bookingsQuery(table, idColumn, statusTable, seriesTable, Span::Whole);
 }
 
 void appendPeriodBookings(QSqlQuery &query, QVector<Appointment> *bookings)
@@ -215,6 +253,35 @@ QString heldTable(const QString &schema)
     return schema + QStringLiteral(".booking_held");
 }
 
+QString seriesTable(const QString &schema)
+{
+    return schema + QStringLiteral(".booking_series");
+}
+
+QString seriesQuery(const QString &table, const QString &idColumn, const QString &schema)
+{
+    return QStringLiteral(
+               "SELECT d.%1, d.data, d.hora, d.nome, d.convenio, d.telefone, d.obs, coalesce(s.status, 0), "
+               "r.series, r.number, r.total FROM %2 r JOIN %3 d ON d.%1 = r.id LEFT JOIN %4 s ON s.id = d.%1 "
+               "AND s.nome = coalesce(d.nome, '') WHERE r.series = ? ORDER BY r.number")
+        .arg(idColumn, seriesTable(schema), table, statusTable(schema));
+}
+
+QString seriesFromQuery(const QString &table, const QString &idColumn, const QString &schema)
+{
+    return QStringLiteral(
+               "SELECT d.%1, d.data, d.hora, d.nome, d.convenio, d.telefone, d.obs, coalesce(s.status, 0), "
+               "r.series, r.number, r.total FROM %2 r JOIN %3 d ON d.%1 = r.id LEFT JOIN %4 s ON s.id = d.%1 "
+               "AND s.nome = coalesce(d.nome, '') WHERE d.data >= ?")
+        .arg(idColumn, seriesTable(schema), table, statusTable(schema));
+}
+
+QString placeInSeriesStatement(const QString &schema)
+{
+    return QStringLiteral("INSERT INTO %1 (id, series, number, total) VALUES (?, ?, ?, ?)")
+        .arg(seriesTable(schema));
+}
+
 QString sameFields()
 {
     return QStringLiteral(
@@ -237,7 +304,12 @@ QStringList statusTableStatements(Dialect dialect, const QString &schema)
             QStringLiteral(
                 "CREATE TABLE IF NOT EXISTS %1 (id INTEGER PRIMARY KEY, at TEXT NOT NULL, computer "
                 "TEXT, person TEXT)")
-                .arg(heldTable(schema))};
+                .arg(heldTable(schema)),
+            QStringLiteral("CREATE TABLE IF NOT EXISTS %1 (id INTEGER PRIMARY KEY, series INTEGER NOT NULL, "
+                           "number INTEGER NOT NULL, total INTEGER NOT NULL)")
+                .arg(seriesTable(schema)),
+            QStringLiteral("CREATE INDEX IF NOT EXISTS %1.booking_series_series ON booking_series (series)")
+                .arg(schema)};
     return {
         QStringLiteral("CREATE TABLE IF NOT EXISTS %1 (id bigint PRIMARY KEY, nome text NOT NULL, status "
                        "integer NOT NULL)")
@@ -245,7 +317,12 @@ QStringList statusTableStatements(Dialect dialect, const QString &schema)
         QStringLiteral("CREATE TABLE IF NOT EXISTS %1 (seq bigserial PRIMARY KEY, id bigint NOT NULL, at "
                        "text NOT NULL, computer text, person text, action text NOT NULL, details text)")
             .arg(historyTable(schema)),
-        QStringLiteral("CREATE INDEX IF NOT EXISTS booking_history_id ON %1 (id)").arg(historyTable(schema))};
+        QStringLiteral("CREATE INDEX IF NOT EXISTS booking_history_id ON %1 (id)").arg(historyTable(schema)),
+        QStringLiteral("CREATE TABLE IF NOT EXISTS %1 (id bigint PRIMARY KEY, series bigint NOT NULL, number "
+                       "integer NOT NULL, total integer NOT NULL)")
+            .arg(seriesTable(schema)),
+        QStringLiteral("CREATE INDEX IF NOT EXISTS booking_series_series ON %1 (series)")
+            .arg(seriesTable(schema))};
 }
 
 QString setStatusStatement(Dialect dialect, const QString &schema)
@@ -341,11 +418,13 @@ QStringList searchIndexDropStatements()
                       << QStringLiteral("DROP TABLE IF EXISTS booking_search_state");
 }
 
-QString indexedSearch(const PatientQuery &query)
+QString indexedSearch(const PatientQuery &query, bool series)
 {
-    return QStringLiteral("SELECT d.rowid, d.data, d.hora, d.nome, d.convenio, d.telefone, d.obs FROM "
+    return QStringLiteral("SELECT d.rowid, d.data, d.hora, d.nome, d.convenio, d.telefone, d.obs%2 FROM "
                           "main.booking_search s JOIN main.dados d ON d.rowid = s.rowid WHERE s.%1 MATCH ?")
-        .arg(query.kind == PatientQuery::Kind::Phone ? QStringLiteral("phones") : QStringLiteral("name"));
+        .arg(query.kind == PatientQuery::Kind::Phone ? QStringLiteral("phones") : QStringLiteral("name"),
+             series ? placeColumn(seriesTable(QStringLiteral("main")), QStringLiteral("d.rowid"))
+                    : QString());
 }
 
 QString searchPhrase(const PatientQuery &query)

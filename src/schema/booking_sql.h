@@ -35,7 +35,7 @@ void bindStored(QSqlQuery &query, const Appointment &stored);
 QString heldBookingsQuery(const QString &table);
 
 // Every booking of a book, its identity under idColumn first, for a search.
-QString everyBookingOf(const QString &table, const QString &idColumn);
+QString everyBookingOf(const QString &table, const QString &idColumn, const QString &seriesTable = {});
 // Appends the rows of that query the patient query matches, as found in the slot's book.
 void appendFound(QSqlQuery &query, int slot, const PatientQuery &patient, QVector<FoundBooking> *found);
 
@@ -43,17 +43,20 @@ void appendFound(QSqlQuery &query, int slot, const PatientQuery &patient, QVecto
 // convenio, telefone, obs and the status number, in the order they were added; one value, the date.
 // A status belongs to the booking whose identity and name it was set for, so that an identity a
 // book gives again after a removal by another tool does not inherit it.
-QString dayQuery(const QString &table, const QString &idColumn, const QString &statusTable);
+QString dayQuery(const QString &table, const QString &idColumn, const QString &statusTable,
+                 const QString &seriesTable = {});
 // The same without statuses, for a book that has never had one.
 QString dayQueryWithoutStatus(const QString &table, const QString &idColumn);
 
 // The same over a period (two values: the first and last date), the date selected after the identity.
-QString periodQuery(const QString &table, const QString &idColumn, const QString &statusTable);
+QString periodQuery(const QString &table, const QString &idColumn, const QString &statusTable,
+                    const QString &seriesTable = {});
 QString periodQueryWithoutStatus(const QString &table, const QString &idColumn);
 void appendPeriodBookings(QSqlQuery &query, QVector<Appointment> *bookings);
 // Every row of a book, in the order added, as the period's query selects them (no values); a date
 // that is none (or no date) reads as none, a text without value as the null text.
-QString wholeBookQuery(const QString &table, const QString &idColumn, const QString &statusTable);
+QString wholeBookQuery(const QString &table, const QString &idColumn, const QString &statusTable,
+                       const QString &seriesTable = {});
 Appointment wholeRowBooking(const QSqlQuery &query, bool withStatus);
 
 // Appends the rows of a day's query as bookings of that date (a missing status column reads as to
@@ -72,6 +75,15 @@ QString statusTable(const QString &schema);
 QString historyTable(const QString &schema);
 // The bookings held to be moved, on files each book's own (identity, when, computer, person).
 QString heldTable(const QString &schema);
+// Each booking's place in a weekly series (identity, series, number, total); with a status table, the
+// day, period and whole-book queries read it after the status.
+QString seriesTable(const QString &schema);
+// The bookings of a series (value: the series), with statuses and places, by number.
+QString seriesQuery(const QString &table, const QString &idColumn, const QString &schema);
+// The bookings of every series dated from on (value: the date), with statuses and places.
+QString seriesFromQuery(const QString &table, const QString &idColumn, const QString &schema);
+// Records a booking's place (values: identity, series, number, total).
+QString placeInSeriesStatement(const QString &schema);
 // Sets the status of the identity (values: identity, name, status), replacing any.
 QString setStatusStatement(Dialect dialect, const QString &schema);
 // Records an entry (values: identity, when, computer, person, action, details).
@@ -98,7 +110,8 @@ constexpr int kSearchIndexParts = 5;
 QString searchIndexTable(const QString &schema);
 QString searchStateTable(const QString &schema);
 // The bookings the index finds for the query (one value: the phrase), as everyBookingOf selects them.
-QString indexedSearch(const PatientQuery &query);
+// With series, each one's place in a weekly series after them.
+QString indexedSearch(const PatientQuery &query, bool series = false);
 QString searchPhrase(const PatientQuery &query);
 
 } // namespace velmora

@@ -138,6 +138,8 @@ bool ServerFill::flush(QString *error)
         QVariantList values;
         QVariantList statuses;
         size_t withStatus = 0;
+        QVariantList places;
+        size_t inSeries = 0;
         for (const Appointment &booking : rows_) {
             if (ownIdentities)
                 values << booking.id;
@@ -149,6 +151,11 @@ bool ServerFill::flush(QString *error)
                 statuses << booking.id << (booking.nome.isNull() ? QStringLiteral("") : booking.nome)
                          << static_cast<int>(booking.status);
                 ++withStatus;
+            }
+            if (ownIdentities && booking.series.series != 0) {
+                places << booking.id << booking.series.series << booking.series.number
+                       << booking.series.total;
+                ++inSeries;
             }
         }
         const int columns = ownIdentities ? 7 : 6;
@@ -166,6 +173,14 @@ bool ServerFill::flush(QString *error)
         if (withStatus > 0 && !run(QStringLiteral("INSERT INTO %1 (id, nome, status) VALUES %2")
                                        .arg(statusTable(schema), valuesLists(withStatus, 3)),
                                    statuses, error))
+            return false;
+        // A place left by a booking removed before the copy gives way to the copied booking's.
+        if (inSeries > 0 &&
+            !run(QStringLiteral("INSERT INTO %1 (id, series, number, total) VALUES %2 ON CONFLICT "
+                                "(id) DO UPDATE SET series = excluded.series, number = "
+                                "excluded.number, total = excluded.total")
+                     .arg(seriesTable(schema), valuesLists(inSeries, 4)),
+                 places, error))
             return false;
         rows_.clear();
     }

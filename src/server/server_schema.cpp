@@ -48,7 +48,8 @@ QSet<QString> statusTables()
                          serverHeldTable(), serverWaitingTable(),
                          QStringLiteral("public.") + squeezeLimitsTable()};
     for (const DoctorSlot &slot : kDoctorSlots)
-        tables << statusTable(schemaOf(slot.slot)) << historyTable(schemaOf(slot.slot));
+        tables << statusTable(schemaOf(slot.slot)) << historyTable(schemaOf(slot.slot))
+               << seriesTable(schemaOf(slot.slot));
     return tables;
 }
 
@@ -653,8 +654,8 @@ bool setUpDeskRole(QSqlDatabase db, QStringList *lines, QString *error)
         const QString schema = schemaOf(slot.slot);
         statements
             << QStringLiteral("GRANT USAGE ON SCHEMA %1 TO %2").arg(schema, role)
-            << QStringLiteral("GRANT SELECT, INSERT, UPDATE, DELETE ON %1.dados, %2 TO %3")
-                   .arg(schema, statusTable(schema), role)
+            << QStringLiteral("GRANT SELECT, INSERT, UPDATE, DELETE ON %1.dados, %2, %3 TO %4")
+                   .arg(schema, statusTable(schema), seriesTable(schema), role)
             // The history is the server's to write: a desk only reads it.
             << QStringLiteral("REVOKE INSERT, UPDATE, DELETE, TRUNCATE ON %1 FROM %2")
                    .arg(historyTable(schema), role)

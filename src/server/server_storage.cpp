@@ -167,6 +167,7 @@ bool ServerStorage::prepare(QString *error, bool *foreign)
     QString unasked;
     connection_.withinLimit([&] { return serverKeepsHistory(connection_.database()); }, &keeps, &unasked);
     serverKeepsHistory_ = keeps;
+    seriesKept_ = !neverSetUp(seriesTable(serverSchema(1)));
     return true;
 }
 
@@ -229,9 +230,9 @@ bool ServerStorage::openBook(int slot, QString *error)
 bool ServerStorage::readDay(int slot, QDate date, QVector<Appointment> *bookings, QString *error)
 {
     bookings->clear();
-    QSqlQuery *query =
-        run(dayQuery(serverBookTable(slot), QStringLiteral("id"), statusTable(serverSchema(slot))),
-            {storedDate(date)}, error);
+    QSqlQuery *query = run(dayQuery(serverBookTable(slot), QStringLiteral("id"),
+                                    statusTable(serverSchema(slot)), seriesTableOf(slot)),
+                           {storedDate(date)}, error);
     if (!query)
         return false;
     appendDayBookings(*query, date, bookings);
@@ -249,7 +250,7 @@ bool ServerStorage::readDays(const QVector<int> &slots, QDate date, std::map<int
         parts << QStringLiteral("SELECT q.*, %1 AS slot FROM (%2) q")
                      .arg(slot)
                      .arg(dayQuery(serverBookTable(slot), QStringLiteral("id"),
-                                   statusTable(serverSchema(slot))));
+                                   statusTable(serverSchema(slot)), seriesTableOf(slot)));
         values << storedDate(date);
         (*days)[slot].clear();
     }
@@ -270,7 +271,10 @@ bool ServerStorage::readDays(const QVector<int> &slots, QDate date, std::map<int
         booking.telefone = query->value(4).toString();
         booking.obs = query->value(5).toString();
         booking.status = statusFromNumber(query->value(6).toInt());
-        (*days)[query->value(7).toInt()].append(booking);
+        const int slotColumn = query->record().count() - 1;
+        if (slotColumn > 9)
+            booking.series = {query->value(7).toLongLong(), query->value(8).toInt(), query->value(9).toInt()};
+        (*days)[query->value(slotColumn).toInt()].append(booking);
     }
     query->finish();
     return true;
@@ -279,9 +283,9 @@ bool ServerStorage::readDays(const QVector<int> &slots, QDate date, std::map<int
 bool ServerStorage::readPeriod(int slot, QDate from, QDate to, QVector<Appointment> *bookings, QString *error)
 {
     bookings->clear();
-    QSqlQuery *query =
-        run(periodQuery(serverBookTable(slot), QStringLiteral("id"), statusTable(serverSchema(slot))),
-            {storedDate(from), storedDate(to)}, error);
+    QSqlQuery *query = run(periodQuery(serverBookTable(slot), QStringLiteral("id"),
+                                       statusTable(serverSchema(slot)), seriesTableOf(slot)),
+                           {storedDate(from), storedDate(to)}, error);
     if (!query)
         return false;
     appendPeriodBookings(*query, bookings);
@@ -456,6 +460,170 @@ bool ServerStorage::readHeld(QVector<HeldBooking> *held, QString *error)
     }
     query->finish();
     return true;
+}
+
+QString ServerStorage::seriesTableOf(int slot) const
+{
+    return seriesKept_ ? seriesTable(serverSchema(slot)) : QString();
+}
+
+bool ServerStorage::inTransaction(const std::function<bool()> &write, QString *error)
+{
+    if (!ready(error))
+        return false;
+    QSqlDatabase db = connection_.database();
+    if (!db.transaction()) {
+        *error = connection_.failure(db.lastError());
+        return false;
+    }
+    if (write() && db.commit())
+        return true;
+    if (error->isEmpty())
+        *error = connection_.failure(db.lastError());
+    db.rollback();
+    return false;
+}
+
+AddOutcome ServerStorage::addSeries(int slot, const QVector<Appointment> &bookings, int linkedSlot,
+                                    QVector<qint64> *ids, QString *error)
+{
+    if (!seriesKept_) {
+        *error = connection_.named(QCoreApplication::translate(
+            "Storage", "the server was set up by an older release: run velmora --server-setup again"));
+        return AddOutcome::NotStored;
+    }
+    const bool linked = isDoctorSlot(linkedSlot) && linkedSlot != slot;
+    const auto stored = [&](bool withCopies, QString *why) {
+        ids->clear();
+        return inTransaction(
+            [&] {
+                for (const Appointment &booking : bookings) {
+                    const QVariantList values = bookingValues(booking);
+                    const QVariantList entry =
+                        serverKeepsHistory_ ? QVariantList() : entryValues(thisDesk_, addedDetails(booking));
+                    const QVariant series =
+                        ids->isEmpty() ? QVariant(QMetaType(QMetaType::LongLong)) : QVariant(ids->first());
+                    QVariantList all =
+                        values + QVariantList{series, booking.series.number, booking.series.total};
+                    QString statement =
+                        QStringLiteral(
+                            "WITH %1, placed AS (INSERT INTO %2 (id, series, number, total) SELECT id, "
+                            "coalesce(CAST(? AS bigint), id), ?, ? FROM added)")
+                            .arg(addedTo(QStringLiteral("added"), slot), seriesTable(serverSchema(slot)));
+                    if (withCopies) {
+                        statement += QStringLiteral(", ") + addedTo(QStringLiteral("copied"), linkedSlot);
+                        all += values;
+                    }
+                    statement += logged(QStringLiteral("logged"), slot, QStringLiteral("added"), "added");
+                    all += entry;
+                    if (withCopies) {
+                        statement += logged(QStringLiteral("copylogged"), linkedSlot,
+                                            QStringLiteral("copied"), "added");
+                        all += entry;
+                    }
+                    statement += QStringLiteral(" SELECT added.id, %1 FROM added%2")
+                                     .arg(notifying(withCopies ? 2 : 1),
+                                          withCopies ? QStringLiteral(", copied") : QString());
+                    all << dayNotice(slot, booking.date);
+                    if (withCopies)
+                        all << dayNotice(linkedSlot, booking.date);
+                    QSqlQuery *query = connection_.run(statement, all, why);
+                    if (!query || !query->next())
+                        return false;
+                    ids->append(query->value(0).toLongLong());
+                    query->finish();
+                }
+                return true;
+            },
+            why);
+    };
+    QString linkProblem;
+    if (linked && stored(true, &linkProblem))
+        return AddOutcome::Stored;
+    // The server gone is no fault of the linked book: nothing was stored.
+    if (linked && !connection_.isOpen()) {
+        *error = linkProblem;
+        return AddOutcome::NotStored;
+    }
+    if (!stored(false, error))
+        return AddOutcome::NotStored;
+    if (!linked)
+        return AddOutcome::Stored;
+    *error = QCoreApplication::translate("Storage", "\"%1\" could not be written: %2")
+                 .arg(serverBookTable(linkedSlot), linkProblem);
+    return AddOutcome::StoredWithoutCopy;
+}
+
+bool ServerStorage::readSeries(int slot, qint64 series, QVector<Appointment> *bookings, QString *error)
+{
+    bookings->clear();
+    if (!ready(error))
+        return false;
+    if (!seriesKept_)
+        return true;
+    QSqlQuery *query =
+        run(seriesQuery(serverBookTable(slot), QStringLiteral("id"), serverSchema(slot)), {series}, error);
+    if (!query)
+        return false;
+    while (query->next())
+        bookings->append(wholeRowBooking(*query, true));
+    query->finish();
+    return true;
+}
+
+bool ServerStorage::readSeriesFrom(QDate from, QVector<FoundBooking> *bookings, QString *error)
+{
+    bookings->clear();
+    if (!ready(error))
+        return false;
+    if (!seriesKept_)
+        return true;
+    QStringList parts;
+    QVariantList values;
+    for (const DoctorSlot &slot : kDoctorSlots) {
+        parts << QStringLiteral("SELECT q.*, %1 AS slot FROM (%2) q")
+                     .arg(slot.slot)
+                     .arg(seriesFromQuery(serverBookTable(slot.slot), QStringLiteral("id"),
+                                          serverSchema(slot.slot)));
+        values << storedDate(from);
+    }
+    QSqlQuery *query = run(parts.join(QStringLiteral(" UNION ALL ")), values, error);
+    if (!query)
+        return false;
+    while (query->next())
+        bookings->append({query->value(11).toInt(), wholeRowBooking(*query, true)});
+    query->finish();
+    return true;
+}
+
+WriteOutcome ServerStorage::writeSeries(int slot, const QVector<BookingWrite> &writes, QString *error)
+{
+    WriteOutcome outcome = WriteOutcome::Done;
+    const bool written = inTransaction(
+        [&] {
+            for (const BookingWrite &write : writes) {
+                switch (write.kind) {
+                case BookingWrite::Kind::Change:
+                    outcome = update(slot, write.stored, write.changed, error);
+                    break;
+                case BookingWrite::Kind::Remove:
+                    outcome = remove(slot, write.stored, error);
+                    break;
+                case BookingWrite::Kind::Status:
+                    outcome = setStatus(slot, write.stored, write.status, error);
+                    break;
+                case BookingWrite::Kind::Move:
+                    outcome = move(slot, write.stored, slot, write.changed.date, write.changed.hora, 0, error)
+                                  .outcome;
+                    break;
+                }
+                if (outcome != WriteOutcome::Done)
+                    return false;
+            }
+            return true;
+        },
+        error);
+    return written ? WriteOutcome::Done : outcome == WriteOutcome::Done ? WriteOutcome::Failed : outcome;
 }
 
 Moved ServerStorage::move(int slot, const Appointment &stored, int toSlot, QDate date, const QString &hora,
@@ -658,7 +826,8 @@ bool ServerStorage::findBookings(const PatientQuery &query, QVector<FoundBooking
     if (query.kind == PatientQuery::Kind::TooShort)
         return true;
     for (const DoctorSlot &slot : kDoctorSlots) {
-        const QString every = everyBookingOf(serverBookTable(slot.slot), QStringLiteral("id"));
+        const QString every =
+            everyBookingOf(serverBookTable(slot.slot), QStringLiteral("id"), seriesTableOf(slot.slot));
         QSqlQuery *rows = searchIndexed_
                               ? run(every + QStringLiteral(" WHERE ") + serverSearchCondition(query),
                                     {serverSearchPattern(query)}, error)
@@ -855,9 +1024,10 @@ bool ServerStorage::pourInto(StorageFill &fill, QString *error)
                 return false;
             const bool statuses = kept->value(0).toBool();
             kept->finish();
-            QSqlQuery *rows = run(wholeBookQuery(serverBookTable(slot.slot), QStringLiteral("id"),
-                                                 statuses ? statusTable(schema) : QString()),
-                                  {}, error);
+            QSqlQuery *rows =
+                run(wholeBookQuery(serverBookTable(slot.slot), QStringLiteral("id"),
+                                   statuses ? statusTable(schema) : QString(), seriesTableOf(slot.slot)),
+                    {}, error);
             if (!rows || !fill.startBook(slot.slot, error))
                 return false;
             while (rows->next())

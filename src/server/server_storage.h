@@ -38,6 +38,11 @@ public:
     WriteOutcome hold(int slot, const Appointment &stored, QString *error) override;
     bool putBack(int slot, qint64 id, QString *error) override;
     bool readHeld(QVector<HeldBooking> *held, QString *error) override;
+    AddOutcome addSeries(int slot, const QVector<Appointment> &bookings, int linkedSlot, QVector<qint64> *ids,
+                         QString *error) override;
+    bool readSeries(int slot, qint64 series, QVector<Appointment> *bookings, QString *error) override;
+    bool readSeriesFrom(QDate from, QVector<FoundBooking> *bookings, QString *error) override;
+    WriteOutcome writeSeries(int slot, const QVector<BookingWrite> &writes, QString *error) override;
     Moved move(int slot, const Appointment &stored, int toSlot, QDate date, const QString &hora,
                int linkedSlot, QString *error) override;
     bool readSqueezeLimits(SqueezeLimits *limits, QString *error) override;
@@ -78,6 +83,10 @@ private:
     // ", name AS (...)": the history entry this desk writes for the statement's rows, or nothing where
     // the server writes it.
     QString logged(const QString &name, int slot, const QString &from, const char *action) const;
+    // The slot's table of series places, when the books have it; empty otherwise.
+    QString seriesTableOf(int slot) const;
+    // The write's statements in one transaction: committed when write gives true, rolled back otherwise.
+    bool inTransaction(const std::function<bool()> &write, QString *error);
     QString dayNotice(int slot, QDate date) const;
     // What tells the other desks that everything may have changed, and the statement announcing it.
     QString everythingNotice() const;
@@ -93,6 +102,7 @@ private:
     Desk thisDesk_;
     bool onlyRead_ = false;
     bool serverKeepsHistory_ = false; // its triggers write it; the desk then writes none
+    bool seriesKept_ = false;         // the books have the table of the series' places
     std::function<void(const StoredElsewhere &)> changed_;
     std::unique_ptr<ServerWatch> watch_;           // while something watches the other desks
     std::optional<AllDoctorFields> doctorsAsRead_; // since the watch listens and heard no settings save

@@ -15,8 +15,10 @@
 #include "support/two_desks.h"
 #include "transfer/server_copy.h"
 
+#include "core/weekly_series.h"
 #include <QRandomGenerator>
 #include <QSignalSpy>
+
 #include <QTemporaryDir>
 
 #include <QTest>
@@ -526,6 +528,101 @@ private Q_SLOTS:
         QCOMPARE(namesOn(*phone, 7, thursday), QStringList{"Moving Patient"});
     }
 
+    // A weekly series is stored whole with each session's place; one session removed leaves the others,
+    // and "this and the following" changes exactly those, all or nothing.
+    void aWeeklySeriesIsWrittenAsOne_data() { addEngines(); }
+    void aWeeklySeriesIsWrittenAsOne()
+    {
+        QFETCH(QString, engine);
+        SharedBooks books(engine);
+        auto front = books.desk();
+        QString error;
+        QVERIFY(front->openBook(1, &error) && front->openBook(7, &error));
+        QVector<SeriesOccurrence> plan;
+        for (int week = 0; week < 5; ++week)
+            for (const int day : {1, 3}) // Tuesdays and Thursdays
+                plan << SeriesOccurrence{
+                    {kMonday.addDays(7 * week + day), "08:00"}, SeriesObstacle::None, {}, SeriesChoice::Book};
+        const QVector<Appointment> sessions = seriesBookings(plan, booking("08:00", "Series Patient"));
+        QVector<qint64> ids;
+        QCOMPARE(front->addSeries(1, sessions, 7, &ids, &error), AddOutcome::Stored);
+        QCOMPARE(ids.size(), 10);
+
+        auto phone = books.desk();
+        QVector<Appointment> series;
+        QVERIFY2(phone->readSeries(1, ids.first(), &series, &error), qPrintable(error));
+        QCOMPARE(series.size(), 10);
+        for (int i = 0; i < series.size(); ++i) {
+            QCOMPARE(series.at(i).id, ids.at(i));
+            QCOMPARE(series.at(i).series, (SeriesPlace{ids.first(), i + 1, 10}));
+        }
+        QVector<Appointment> day;
+        QVERIFY(phone->readDay(1, sessions.at(2).date, &day, &error) && day.size() == 1);
+        QCOMPARE(sessionText(day.at(0).series), QStringLiteral("3/10"));
+        QVERIFY(phone->readDay(7, sessions.at(2).date, &day, &error) && day.size() == 1);
+        QCOMPARE(day.at(0).series.series, 0); // the linked doctor's copy is of no series
+        QVector<FoundBooking> found;
+        QVERIFY(phone->findBookings(patientQuery("Series Patient"), &found, &error));
+        QCOMPARE(std::count_if(found.cbegin(), found.cend(),
+                               [](const FoundBooking &one) { return one.booking.series.total == 10; }),
+                 10);
+
+        // The fifth alone, then a change of the sixth on that desk meanwhile: nothing of a stale write.
+        QCOMPARE(phone->writeSeries(1, {{BookingWrite::Kind::Remove, series.at(4), {}, {}}}, &error),
+                 WriteOutcome::Done);
+        Appointment renamed = series.at(5);
+        renamed.obs = QStringLiteral("changed meanwhile");
+        QCOMPARE(phone->update(1, series.at(5), renamed, &error), WriteOutcome::Done);
+        const auto following = [&](const Appointment &from, BookingWrite::Kind kind) {
+            QVector<BookingWrite> writes;
+            for (const Appointment &session : seriesInScope(series, from, SeriesScope::ThisAndFollowing)) {
+                Appointment moved = session;
+                moved.date = session.date.addDays(1);
+                moved.hora = QStringLiteral("10:00");
+                writes << BookingWrite{kind, session, moved, BookingStatus::Confirmed};
+            }
+            return writes;
+        };
+        QCOMPARE(front->writeSeries(1, following(series.at(3), BookingWrite::Kind::Status), &error),
+                 WriteOutcome::NoLongerStored);
+        QVERIFY(front->readSeries(1, ids.first(), &series, &error) && series.size() == 9);
+        QVERIFY(std::all_of(series.cbegin(), series.cend(),
+                            [](const Appointment &one) { return one.status == BookingStatus::ToConfirm; }));
+
+        // Read again, the sixth on: confirmed, then a day later at 10:00, each with its history.
+        QCOMPARE(front->writeSeries(1, following(series.at(4), BookingWrite::Kind::Status), &error),
+                 WriteOutcome::Done);
+        QVERIFY(front->readSeries(1, ids.first(), &series, &error));
+        QCOMPARE(front->writeSeries(1, following(series.at(4), BookingWrite::Kind::Move), &error),
+                 WriteOutcome::Done);
+        QVERIFY(phone->readSeries(1, ids.first(), &series, &error) && series.size() == 9);
+        QStringList placed;
+        for (const Appointment &session : std::as_const(series))
+            placed << QStringLiteral("%1 %2 %3 %4")
+                          .arg(session.series.number)
+                          .arg(kMonday.daysTo(session.date))
+                          .arg(session.hora)
+                          .arg(statusKey(session.status));
+        QCOMPARE(placed,
+                 (QStringList{"1 1 08:00 to-confirm", "2 3 08:00 to-confirm", "3 8 08:00 to-confirm",
+                              "4 10 08:00 to-confirm", "6 18 10:00 to-confirm", "7 23 10:00 to-confirm",
+                              "8 25 10:00 to-confirm", "9 30 10:00 to-confirm", "10 32 10:00 to-confirm"}));
+        QVector<HistoryEntry> history;
+        QVERIFY(front->readHistory(1, ids.at(7), &history, &error));
+        QStringList actions;
+        for (const HistoryEntry &entry : std::as_const(history))
+            actions << entry.action;
+        QCOMPARE(actions, (QStringList{"added", "status", "moved"}));
+
+        // The two last ones left: the series is ending.
+        QVector<FoundBooking> fromThen;
+        QVERIFY(phone->readSeriesFrom(kMonday.addDays(26), &fromThen, &error));
+        const QVector<SeriesEnding> ending = seriesEnding(fromThen);
+        QCOMPARE(ending.size(), 1);
+        QCOMPARE(ending.first().left, 2);
+        QCOMPARE(ending.first().last, kMonday.addDays(32));
+    }
+
     // The waiting list is the clinic's: an entry added at one desk is read whole at another, booked into
     // a freed slot once only, with where it came from in the booking's history.
     void theWaitingListIsSharedAndBookedOnce_data() { addEngines(); }
@@ -681,8 +778,8 @@ private Q_SLOTS:
                 QStringList{"10"});
         // A foreign database is left as it was.
         QCOMPARE(database.exec("SELECT count(*) FROM information_schema.tables WHERE table_schema = 'bdm1'"),
-                 QStringList{before.isEmpty() || used     ? "3"
-                             : before.startsWith("books") ? "3"
+                 QStringList{before.isEmpty() || used     ? "4"
+                             : before.startsWith("books") ? "4"
                                                           : "0"});
     }
 
@@ -936,10 +1033,20 @@ private Q_SLOTS:
         // Gaps in the identities, and fields without value as another program leaves them.
         files.exec("bdm2.mdb", "DELETE FROM dados WHERE rowid % 4 = 0");
         files.exec("bdm13.mdb", "INSERT INTO dados (data) VALUES ('2100-12-31')");
-        const QStringList before = everyRow(files);
-        // A status and its history go along, with the identities they belong to.
+        // A status and its history go along, with the identities they belong to, and a weekly series.
         SqliteStorage folder(files.folder());
         QString error;
+        QVector<qint64> seriesIds;
+        Appointment session;
+        session.date = kMonday.addDays(7);
+        session.hora = QStringLiteral("09:00");
+        session.nome = QStringLiteral("Weekly");
+        Appointment next = session;
+        next.date = session.date.addDays(7);
+        session.series = {0, 1, 2};
+        next.series = {0, 2, 2};
+        QCOMPARE(folder.addSeries(4, {session, next}, 0, &seriesIds, &error), AddOutcome::Stored);
+        const QStringList before = everyRow(files);
         const Appointment first = storedCalled(folder, "Patient 0");
         QCOMPARE(folder.setStatus(1, first, BookingStatus::Arrived, &error), WriteOutcome::Done);
         // And the clinic's calendar, signed as it was set.
@@ -973,6 +1080,9 @@ private Q_SLOTS:
         QVERIFY(desk.prepare(nullptr));
         QCOMPARE(namesOn(desk, 1).size(), 10);
         QCOMPARE(storedCalled(desk, "Patient 0").status, BookingStatus::Arrived);
+        QVector<Appointment> series;
+        QVERIFY(desk.readSeries(4, seriesIds.first(), &series, &error) && series.size() == 2);
+        QCOMPARE(series.last().series, (SeriesPlace{seriesIds.first(), 2, 2}));
         QVERIFY(!copyToServer(files.folder(), database.url()).done); // not into books already there
 
         TestFiles back;
@@ -982,6 +1092,8 @@ private Q_SLOTS:
         QVERIFY(checkFolder(back.folder()).problems.isEmpty());
         SqliteStorage backAgain(back.folder());
         QCOMPARE(storedCalled(backAgain, "Patient 0").status, BookingStatus::Arrived);
+        QVERIFY(backAgain.readSeries(4, seriesIds.first(), &series, &error) && series.size() == 2);
+        QCOMPARE(series.first().series, (SeriesPlace{seriesIds.first(), 1, 2}));
         QVector<HistoryEntry> history;
         QVERIFY(backAgain.readHistory(1, first.id, &history, &error));
         QCOMPARE(history.value(0).details, QStringLiteral("status: to-confirm \u2192 arrived"));

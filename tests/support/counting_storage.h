@@ -68,6 +68,27 @@ public:
         ++calls;
         return engine_.move(slot, stored, toSlot, date, hora, linkedSlot, error);
     }
+    AddOutcome addSeries(int slot, const QVector<Appointment> &bookings, int linkedSlot, QVector<qint64> *ids,
+                         QString *error) override
+    {
+        ++calls;
+        return engine_.addSeries(slot, bookings, linkedSlot, ids, error);
+    }
+    bool readSeries(int slot, qint64 series, QVector<Appointment> *bookings, QString *error) override
+    {
+        ++calls;
+        return engine_.readSeries(slot, series, bookings, error);
+    }
+    bool readSeriesFrom(QDate from, QVector<FoundBooking> *bookings, QString *error) override
+    {
+        ++calls;
+        return engine_.readSeriesFrom(from, bookings, error);
+    }
+    WriteOutcome writeSeries(int slot, const QVector<BookingWrite> &writes, QString *error) override
+    {
+        ++calls;
+        return engine_.writeSeries(slot, writes, error);
+    }
     bool readSqueezeLimits(SqueezeLimits *limits, QString *error) override
     {
         ++calls;

@@ -113,6 +113,7 @@ public:
             Appointment stored = booking;
             stored.id = ++books_.lastId;
             stored.status = BookingStatus::ToConfirm;
+            stored.series = {};
             books_.books[book] << stored;
             record(book, stored.id, "added", addedDetails(stored));
             books_.announce(&desk_, {book, booking.date});
@@ -129,6 +130,7 @@ public:
         *found = changed;
         found->id = before.id;
         found->status = before.status;
+        found->series = before.series;
         record(slot, before.id, "changed", changedDetails(before, changed));
         books_.announce(&desk_, {slot, changed.date});
         return WriteOutcome::Done;
@@ -199,6 +201,7 @@ public:
             QVector<Appointment> &from = books_.books[slot];
             from.removeAt(found - from.data());
             placed.id = moved.id = ++books_.lastId;
+            placed.series = {}; // a series is one doctor's
             books_.books[toSlot] << placed;
             books_.history[{toSlot, moved.id}] = books_.history[{slot, stored.id}];
             record(slot, stored.id, "moved", details);
@@ -226,6 +229,62 @@ public:
         books_.announce(&desk_, {slot, stored.date});
         books_.announce(&desk_, {toSlot, date});
         return moved;
+    }
+    AddOutcome addSeries(int slot, const QVector<Appointment> &bookings, int linkedSlot, QVector<qint64> *ids,
+                         QString *error) override
+    {
+        ids->clear();
+        for (const Appointment &booking : bookings) {
+            add(slot, booking, linkedSlot, error);
+            Appointment &stored = books_.books[slot].last();
+            stored.series = {ids->isEmpty() ? stored.id : ids->first(), booking.series.number,
+                             booking.series.total};
+            *ids << stored.id;
+        }
+        return AddOutcome::Stored;
+    }
+    bool readSeries(int slot, qint64 series, QVector<Appointment> *bookings, QString *) override
+    {
+        bookings->clear();
+        for (const Appointment &booking : books_.books[slot])
+            if (booking.series.series == series)
+                *bookings << booking;
+        std::sort(bookings->begin(), bookings->end(), [](const Appointment &a, const Appointment &b) {
+            return a.series.number < b.series.number;
+        });
+        return true;
+    }
+    bool readSeriesFrom(QDate from, QVector<FoundBooking> *bookings, QString *) override
+    {
+        bookings->clear();
+        for (const auto &[slot, book] : books_.books)
+            for (const Appointment &booking : book)
+                if (booking.series.series != 0 && booking.date >= from)
+                    *bookings << FoundBooking{slot, booking};
+        return true;
+    }
+    WriteOutcome writeSeries(int slot, const QVector<BookingWrite> &writes, QString *error) override
+    {
+        // All or nothing: what was there before is put back when one of them is not stored as read.
+        const auto books = books_.books;
+        const auto history = books_.history;
+        const auto held = books_.held;
+        for (const BookingWrite &write : writes) {
+            const WriteOutcome outcome =
+                write.kind == BookingWrite::Kind::Change   ? update(slot, write.stored, write.changed, error)
+                : write.kind == BookingWrite::Kind::Remove ? remove(slot, write.stored, error)
+                : write.kind == BookingWrite::Kind::Status
+                    ? setStatus(slot, write.stored, write.status, error)
+                    : move(slot, write.stored, slot, write.changed.date, write.changed.hora, 0, error)
+                          .outcome;
+            if (outcome != WriteOutcome::Done) {
+                books_.books = books;
+                books_.history = history;
+                books_.held = held;
+                return outcome;
+            }
+        }
+        return WriteOutcome::Done;
     }
     bool readSqueezeLimits(SqueezeLimits *limits, QString *) override
     {

@@ -59,9 +59,15 @@ public:
         else if (!memory_)
             files_.addAppointment(slot, booking.date, booking.hora, booking.nome, {}, booking.telefone);
         else
-            inMemory_.books[slot] << Appointment{
-                ++inMemory_.lastId,      booking.date, booking.hora, booking.nome, {}, booking.telefone, {},
-                BookingStatus::ToConfirm};
+            inMemory_.books[slot] << Appointment{++inMemory_.lastId,
+                                                 booking.date,
+                                                 booking.hora,
+                                                 booking.nome,
+                                                 {},
+                                                 booking.telefone,
+                                                 {},
+                                                 BookingStatus::ToConfirm,
+                                                 {}};
     }
 
 private:
