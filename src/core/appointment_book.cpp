@@ -187,16 +187,18 @@ void AppointmentBook::showDay(const QVector<Appointment> &bookings)
     statuses.reserve(day.rows.size());
     QVector<bool> held;
     QVector<bool> squeezed;
+    QStringList sessions;
     held.reserve(day.rows.size());
     const QVector<bool> squeezeIn = squeezeIns(freeSlotRows(doctor_, currentDate_), bookings);
     for (const int booking : day.bookingOfRow) {
         squeezed << (booking >= 0 && squeezeIn.at(booking));
         statuses << (booking < 0 ? BookingStatus::ToConfirm : bookings.at(booking).status);
+        sessions << (booking < 0 ? QString() : sessionText(bookings.at(booking).series));
         held << (booking >= 0 && std::any_of(held_.cbegin(), held_.cend(), [&](const HeldBooking &one) {
                      return one.slot == activeSlot_ && one.booking.id == bookings.at(booking).id;
                  }));
     }
-    dayList_.setRows(day.rows, statuses, dayPlan(doctor_, currentDate_), held, squeezed);
+    dayList_.setRows(day.rows, statuses, dayPlan(doctor_, currentDate_), held, squeezed, sessions);
     if (!bookings.isEmpty())
         entry_.setCurrent(shownRecord(bookings.last())); // as merging the bookings one by one leaves it
     selectNone();
@@ -403,20 +405,24 @@ bool AppointmentBook::writeSelected(const char *notMatched, const char *failed, 
     return written == WriteOutcome::Done;
 }
 
-Outcome AppointmentBook::setStatus(BookingStatus status)
+Outcome AppointmentBook::setStatus(BookingStatus status, SeriesScope scope)
 {
     if (!bookingSelected())
         return said(QCoreApplication::translate("AppointmentBook", kNoAppointmentSelected));
     Outcome outcome;
-    qint64 id = 0;
+    QVector<qint64> ids;
     if (!writeSelected(
             kStatusNotSet,
             QT_TRANSLATE_NOOP("AppointmentBook", "The status could not be set; it stays as it was"),
             [&](const Appointment &found, QString *error) {
-                id = found.id;
                 if (status == BookingStatus::Cancelled && found.status != BookingStatus::Cancelled)
                     outcome.freed = {activeSlot_, found.date, found.hora};
-                return storage_.setStatus(activeSlot_, found, status, error);
+                return writeInScope(
+                    found, scope,
+                    [status](const Appointment &session) {
+                        return BookingWrite{BookingWrite::Kind::Status, session, session, status};
+                    },
+                    &ids, error);
             },
             outcome)) {
         outcome.freed = {};
@@ -428,7 +434,7 @@ Outcome AppointmentBook::setStatus(BookingStatus status)
     dayList_.setStatusAt(selectedRow_, status);
     if (dayBookings_)
         for (Appointment &booking : *dayBookings_)
-            if (booking.id == id)
+            if (ids.contains(booking.id))
                 booking.status = status;
     return outcome;
 }
@@ -439,7 +445,7 @@ bool AppointmentBook::bookingSelected() const
            !trimBlanks(BookingRecord::fromRow(dayList_.rows().at(selectedRow_)).nome).isEmpty();
 }
 
-Outcome AppointmentBook::change()
+Outcome AppointmentBook::change(SeriesScope scope)
 {
     entry_.leave(NameField);
     entry_.leave(PlanField);
@@ -455,8 +461,16 @@ Outcome AppointmentBook::change()
             kNothingChanged,
             QT_TRANSLATE_NOOP("AppointmentBook",
                               "The appointment could not be changed; it is stored as it was"),
-            [this](const Appointment &found, QString *error) {
-                return storage_.update(activeSlot_, found, entry_.changed(found), error);
+            [this, scope](const Appointment &found, QString *error) {
+                const Appointment changed = entry_.changed(found);
+                QVector<qint64> ids;
+                return writeInScope(
+                    found, scope,
+                    [&](const Appointment &session) {
+                        return BookingWrite{BookingWrite::Kind::Change, session,
+                                            sameChange(found, changed, session), BookingStatus::ToConfirm};
+                    },
+                    &ids, error);
             },
             outcome))
         return outcome;
@@ -469,7 +483,7 @@ Outcome AppointmentBook::change()
     return outcome;
 }
 
-Outcome AppointmentBook::remove()
+Outcome AppointmentBook::remove(SeriesScope scope)
 {
     if (!bookingSelected())
         return said(QCoreApplication::translate("AppointmentBook", kNoAppointmentSelected));
@@ -480,9 +494,16 @@ Outcome AppointmentBook::remove()
     if (!writeSelected(
             kNothingRemoved,
             QT_TRANSLATE_NOOP("AppointmentBook", "The appointment could not be removed; it is still stored"),
-            [this, &outcome](const Appointment &found, QString *error) {
+            [this, scope, &outcome](const Appointment &found, QString *error) {
                 outcome.freed = {activeSlot_, found.date, found.hora};
-                return storage_.remove(activeSlot_, found, error);
+                QVector<qint64> ids;
+                return writeInScope(
+                    found, scope,
+                    [](const Appointment &session) {
+                        return BookingWrite{BookingWrite::Kind::Remove, session, session,
+                                            BookingStatus::ToConfirm};
+                    },
+                    &ids, error);
             },
             outcome)) {
         outcome.freed = {};

@@ -6,6 +6,7 @@
 #include "core/day_list_rules.h"
 #include "core/entry_fields.h"
 #include "core/outcome.h"
+#include "core/weekly_series.h"
 
 #include <QObject>
 #include <QStringList>
@@ -62,10 +63,23 @@ public:
     // (the limit is read only then); empty otherwise.
     QString squeezeInQuestion();
     Outcome add();
-    Outcome change();
-    Outcome remove();
+    // Of a booking of a series, the scope says which of its sessions the action reaches, all of them
+    // in one transaction.
+    Outcome change(SeriesScope scope = SeriesScope::ThisOne);
+    Outcome remove(SeriesScope scope = SeriesScope::ThisOne);
     // The selected booking's status set; the row stays selected with its new mark.
-    Outcome setStatus(BookingStatus status);
+    Outcome setStatus(BookingStatus status, SeriesScope scope = SeriesScope::ThisOne);
+
+    // A weekly series for the patient of the entry fields, with the doctor and the first date shown:
+    // its sessions, each with what stands in its way (false, with why, when the rule is refused or a
+    // day cannot be read), then those not skipped booked in one transaction.
+    bool planSeries(const SeriesRule &rule, QDate today, QVector<SeriesOccurrence> *occurrences,
+                    QString *message);
+    Outcome bookSeries(const QVector<SeriesOccurrence> &occurrences);
+    // The selected booking's place in its series (series 0: of none), as last read.
+    SeriesPlace selectedSeries() const;
+    // The held booking's place in its series, read from its day; series 0 when of none.
+    SeriesPlace heldSeries(int index);
     // The doctor and date of the place listed with its row selected and its fields filled, as if the
     // receptionist had chosen them and clicked it.
     Outcome goTo(const BookPlace &place);
@@ -76,7 +90,9 @@ public:
     const QVector<HeldBooking> &held() const { return held_; }
     bool readHeld(QString *error);
     Outcome holdSelected();
-    Outcome placeHeld(int index);
+    // Of a series, the sessions the scope reaches go to the same weekday shift and the new time, from
+    // today on; only within the same doctor's book.
+    Outcome placeHeld(int index, SeriesScope scope = SeriesScope::ThisOne, QDate today = QDate());
     Outcome putBack(int index);
 
     // Something was stored outside this session (at another desk, or by another window of this one):
@@ -122,6 +138,12 @@ private:
     using SelectedWrite = std::function<WriteOutcome(const Appointment &found, QString *error)>;
     bool writeSelected(const char *notMatched, const char *failed, const SelectedWrite &write,
                        Outcome &outcome);
+    // The write of the found booking, or of the sessions of its series the scope reaches (each write
+    // made by writeOf) in one transaction; the identities written in written.
+    WriteOutcome writeInScope(const Appointment &found, SeriesScope scope,
+                              const std::function<BookingWrite(const Appointment &)> &writeOf,
+                              QVector<qint64> *written, QString *error);
+    Outcome placeSeries(int index, const QString &time, SeriesScope scope, QDate today);
     // A booking row with a name is selected: there is something to change or remove.
     bool bookingSelected() const;
     void selectNone();

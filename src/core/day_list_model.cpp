@@ -34,6 +34,9 @@ QVariant DayListModel::data(const QModelIndex &index, int role) const
             said << QCoreApplication::translate("DayList", "Held to be moved");
         if (squeezedIn_.at(index.row()))
             said << QCoreApplication::translate("DayList", "Squeeze-in");
+        if (!sessions_.at(index.row()).isEmpty())
+            said << QCoreApplication::translate("DayList", "Session %1 of a weekly series")
+                        .arg(sessions_.at(index.row()));
         return said.isEmpty() ? QVariant() : QVariant(said.join(QStringLiteral("; ")));
     }
     case ClosedRole:
@@ -58,6 +61,7 @@ int DayListModel::add(const QString &row)
     statuses_.insert(position, BookingStatus::ToConfirm);
     held_.insert(position, false);
     squeezedIn_.insert(position, false);
+    sessions_.insert(position, QString());
     endInsertRows();
     return position;
 }
@@ -71,6 +75,7 @@ void DayListModel::removeAt(int position)
     statuses_.removeAt(position);
     held_.removeAt(position);
     squeezedIn_.removeAt(position);
+    sessions_.removeAt(position);
     endRemoveRows();
 }
 
@@ -101,11 +106,13 @@ void DayListModel::clear()
     statuses_.clear();
     held_.clear();
     squeezedIn_.clear();
+    sessions_.clear();
     endResetModel();
 }
 
 void DayListModel::setRows(const QStringList &rows, const QVector<BookingStatus> &statuses,
-                           const DayPlan &closed, const QVector<bool> &held, const QVector<bool> &squeezedIn)
+                           const DayPlan &closed, const QVector<bool> &held, const QVector<bool> &squeezedIn,
+                           const QStringList &sessions)
 {
     beginResetModel();
     closed_ = closed;
@@ -116,6 +123,9 @@ void DayListModel::setRows(const QStringList &rows, const QVector<BookingStatus>
     held_.resize(rows.size(), false);
     squeezedIn_ = squeezedIn;
     squeezedIn_.resize(rows.size(), false);
+    sessions_ = sessions;
+    while (sessions_.size() < rows.size())
+        sessions_.append(QString());
     endResetModel();
 }
 

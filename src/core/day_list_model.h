@@ -36,10 +36,11 @@ public:
     void clear();
     // Rows already in their order, in one reset. closed: what the calendar closes that day; a booked
     // row at a closed time is marked (ClosedRole, the reason in its tool tip).
-    // held, squeezedIn: per row, whether its booking is held to be moved, or a squeeze-in.
+    // held, squeezedIn: per row, whether its booking is held to be moved, or a squeeze-in; sessions: its
+    // place in a weekly series ("3/10") or empty.
     void setRows(const QStringList &rows, const QVector<BookingStatus> &statuses = {},
                  const DayPlan &closed = {}, const QVector<bool> &held = {},
-                 const QVector<bool> &squeezedIn = {});
+                 const QVector<bool> &squeezedIn = {}, const QStringList &sessions = {});
     bool heldAt(int row) const { return held_.value(row); }
     bool squeezedInAt(int row) const { return squeezedIn_.value(row); }
     const DayPlan &closed() const { return closed_; }
@@ -49,6 +50,7 @@ private:
     QVector<BookingStatus> statuses_; // one per row
     QVector<bool> held_;              // one per row
     QVector<bool> squeezedIn_;        // one per row
+    QStringList sessions_;            // one per row: "3/10" for a session of a weekly series
     DayPlan closed_;
 };
 

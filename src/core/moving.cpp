@@ -89,7 +89,7 @@ QString AppointmentBook::placeTime(QString *whyNot) const
     return entry_.booking(currentDate_).hora;
 }
 
-Outcome AppointmentBook::placeHeld(int index)
+Outcome AppointmentBook::placeHeld(int index, SeriesScope scope, QDate today)
 {
     if (index < 0 || index >= held_.size())
         return said(QCoreApplication::translate("AppointmentBook", "Choose a held appointment first."));
@@ -117,6 +117,8 @@ Outcome AppointmentBook::placeHeld(int index)
                         "AppointmentBook", "The clinic's calendar closes %1 on this day (%2). Nothing was "
                                            "moved.")
                         .arg(trimBlanks(time), plan.reasons()));
+    if (scope != SeriesScope::ThisOne && held.slot == activeSlot_ && heldSeries(index).series != 0)
+        return placeSeries(index, time, scope, today.isValid() ? today : currentDate_);
 
     DoctorFields fields;
     QString error;

@@ -67,6 +67,82 @@ private Q_SLOTS:
         QCOMPARE(book.dayList().squeezedInAt(row), hora != "08:30");
     }
 
+    // "Tuesdays and Thursdays at 8:00, ten sessions": the holiday skipped and the taken Thursday at
+    // the day's next free time, booked in one action; the fifth removed alone; the rest of the series
+    // moved to 10:00 in one answer, the sessions before it left where they are.
+    void aWeeklySeriesIsBookedAndChangedAsOne()
+    {
+        testing::MemoryBooks books;
+        books.setMondayDoctor(1, "Ana", "30", "0800", "1200");
+        for (const int day : {1, 3})
+            for (const auto &[index, time] : {std::pair{1, "0800"}, std::pair{2, "1200"}})
+                books.hours[0][weeklyTimePosition(day, index)] = QString::fromLatin1(time);
+        const QDate today(2027, 10, 25);
+        const QDate start = today.addDays(1); // a Tuesday; All Souls' Day, 2 November, another
+        testing::MemoryStorage storage(books);
+        AppointmentBook book(storage, start);
+        book.readDoctorNames();
+        Book::expectNothingSaid(book.chooseDoctor(1));
+        // The date shown and the first row starting so selected, as a click does.
+        const auto selectAt = [&](QDate date, const QString &start) {
+            book.goTo({1, date, {}, {}});
+            const int row = firstRowStartingWith(book.dayList().rows(), start);
+            QVERIFY(row >= 0);
+            book.selectRow(row);
+        };
+        const auto addAt = [&](QDate date, const char *time, const char *name) {
+            selectAt(date, time);
+            book.entry().type(NameField, name);
+            Book::expectNothingSaid(book.add());
+        };
+        addAt(QDate(2027, 11, 4), "08:00", "Other Patient");
+        selectAt(start, "08:00");
+        book.entry().type(NameField, "Series Patient");
+
+        QVector<SeriesOccurrence> sessions;
+        QString message;
+        QVERIFY2(book.planSeries({start, 1, {{2, "08:00"}, {4, "8:00"}}, 10, {}}, today, &sessions, &message),
+                 qPrintable(message));
+        QStringList inTheWay;
+        for (const SeriesOccurrence &session : std::as_const(sessions))
+            if (session.obstacle != SeriesObstacle::None)
+                inTheWay << session.wanted.date.toString(Qt::ISODate) + QLatin1Char(' ') +
+                                obstacleText(session.obstacle) + QLatin1Char(' ') + session.nextFree;
+        QCOMPARE(inTheWay, (QStringList{"2027-11-02 Closed ", "2027-11-04 Taken 08:30"}));
+        QCOMPARE(sessions.at(3).choice, SeriesChoice::Skip);
+        sessions[3].choice = SeriesChoice::NextFree;
+        QVERIFY(book.bookSeries(sessions).done);
+        const auto placesOf = [&] {
+            QVector<FoundBooking> found;
+            QString error;
+            storage.readSeriesFrom(today, &found, &error);
+            QStringList places;
+            for (const FoundBooking &one : std::as_const(found))
+                places << QStringLiteral("%1 %2 %3")
+                              .arg(sessionText(one.booking.series), one.booking.date.toString("dd/MM"),
+                                   one.booking.hora);
+            return places;
+        };
+        QCOMPARE(placesOf(), (QStringList{"1/9 26/10 08:00", "2/9 28/10 08:00", "3/9 04/11 08:30",
+                                          "4/9 09/11 08:00", "5/9 11/11 08:00", "6/9 16/11 08:00",
+                                          "7/9 18/11 08:00", "8/9 23/11 08:00", "9/9 25/11 08:00"}));
+        selectAt(QDate(2027, 11, 4), "08:30  Series Patient");
+        QCOMPARE(book.selectedSeries().number, 3);
+        QCOMPARE(book.dayList().data(book.dayList().index(book.selectedRow()), Qt::ToolTipRole).toString(),
+                 QStringLiteral("Session 3/9 of a weekly series"));
+
+        selectAt(QDate(2027, 11, 11), "08:00  Series Patient");
+        QVERIFY(book.remove(SeriesScope::ThisOne).done);
+        selectAt(QDate(2027, 11, 16), "08:00  Series Patient");
+        Book::expectNothingSaid(book.holdSelected());
+        book.entry().type(TimeField, "10:00");
+        QVERIFY(book.placeHeld(0, SeriesScope::ThisAndFollowing, today).done);
+        QCOMPARE(placesOf(),
+                 (QStringList{"1/9 26/10 08:00", "2/9 28/10 08:00", "3/9 04/11 08:30", "4/9 09/11 08:00",
+                              "6/9 16/11 10:00", "7/9 18/11 10:00", "8/9 23/11 10:00", "9/9 25/11 10:00"}));
+        QVERIFY(book.held().isEmpty());
+    }
+
     // "Can I come next Monday instead?": held at one desk (listed held there and at another desk),
     // then placed at another doctor's free 14:00 in a second action. What stands in the way is said,
     // and nothing is changed.
