@@ -17,7 +17,7 @@ struct Placeholder
     const char *portuguese;
 };
 
-const std::array<Placeholder, 7> kPlaceholders{{
+const std::array<Placeholder, 8> kPlaceholders{{
     {"first_name", "primeiro_nome"},
     {"name", "nome"},
     {"date", "data"},
@@ -25,6 +25,7 @@ const std::array<Placeholder, 7> kPlaceholders{{
     {"time", "hora"},
     {"doctor", "medico"},
     {"clinic", "clinica"},
+    {"session", "sessao"},
 }};
 
 const QRegularExpression &placeholderPattern()
@@ -67,6 +68,7 @@ QString filledMessage(const QString &messageTemplate, const MessageFacts &facts,
         trimBlanks(facts.time),
         trimBlanks(facts.doctor),
         facts.clinic.trimmed(),
+        facts.session,
     };
     QString filled;
     qsizetype from = 0;

@@ -19,6 +19,7 @@ struct MessageFacts
     QString time;
     QString doctor;
     QString clinic;
+    QString session; // "3/10" for a session of a weekly series
 };
 // The template with its placeholders filled, in the locale's language; an unknown one stays as typed.
 QString filledMessage(const QString &messageTemplate, const MessageFacts &facts, const QLocale &locale);

@@ -149,7 +149,7 @@ Appointment bookingOf(const WaitingEntry &entry, QDate date, const QString &hora
 QString offerMessage(const QString &messageTemplate, const WaitingEntry &entry, QDate date,
                      const QString &hora, const QString &doctor, const QString &clinic)
 {
-    return filledMessage(messageTemplate, {entry.nome, date, hora, doctor, clinic}, QLocale());
+    return filledMessage(messageTemplate, {entry.nome, date, hora, doctor, clinic, {}}, QLocale());
 }
 
 QString defaultOfferTemplate()

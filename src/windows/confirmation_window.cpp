@@ -1,5 +1,7 @@
 #include "windows/confirmation_window.h"
 
+#include "core/weekly_series.h"
+
 #include "core/booking_status.h"
 #include "core/confirmation_message.h"
 #include "core/desk_files.h"
@@ -304,10 +306,11 @@ void ConfirmationWindow::sendWhatsApp()
             return;
     }
     // A booking the calendar closes is asked to be moved, not confirmed.
-    const QString message = filledMessage(
-        listed.closed.isEmpty() ? settings.messageTemplate : settings.rescheduleTemplate,
-        {listed.booking.nome, listed.booking.date, listed.booking.hora, listed.doctor, settings.clinic},
-        QLocale());
+    const QString message =
+        filledMessage(listed.closed.isEmpty() ? settings.messageTemplate : settings.rescheduleTemplate,
+                      {listed.booking.nome, listed.booking.date, listed.booking.hora, listed.doctor,
+                       settings.clinic, sessionText(listed.booking.series)},
+                      QLocale());
     // A template made longer elsewhere (velmora.ini edited by hand) is not sent cut.
     if (characterCount(message) > kMessageLimit) {
         platform_.messages.inform(this,

@@ -1,5 +1,7 @@
 #include "windows/find_window.h"
 
+#include "core/weekly_series.h"
+
 #include "core/text_rules.h"
 #include "core/written_dates.h"
 
@@ -136,7 +138,11 @@ void FindWindow::showFound(const FoundPatients &result, QDate today)
                                       fitted(trimBlanks(booking.nome), BookingRecord::kNomeWidth),
                                       fitted(trimBlanks(booking.convenio), BookingRecord::kConvenioWidth),
                                       trimBlanks(booking.telefone));
-        auto *item = new QListWidgetItem(blankControlCharacters(line), results_);
+        // A session of a weekly series says which ("3/10").
+        const QString session = sessionText(booking.series);
+        auto *item = new QListWidgetItem(
+            blankControlCharacters(session.isEmpty() ? line : line + QStringLiteral("  [%1]").arg(session)),
+            results_);
         if (booking.date < today) // past ones told apart at a glance
             item->setForeground(palette().color(QPalette::Disabled, QPalette::Text));
     }

@@ -15,6 +15,7 @@
 #include "windows/clinic_day_window.h"
 #include "windows/confirmation_window.h"
 #include "windows/month_window.h"
+#include "windows/series_window.h"
 #include "windows/squeeze_limits_window.h"
 #include "windows/waiting_list_window.h"
 #include "windows/widgets_support.h"
@@ -145,8 +146,14 @@ void MainWindow::wireControls()
                 [this, step = step] { showOutcome(book_.stepDate(step, platform_.clock.today())); });
 
     connect(cmd_inc, &QPushButton::clicked, this, &MainWindow::cmd_inc_Click);
-    connect(cmd_alt, &QPushButton::clicked, this, [this] { showOutcome(book_.change()); });
-    connect(cmd_exc, &QPushButton::clicked, this, [this] { showOutcome(book_.remove()); });
+    connect(cmd_alt, &QPushButton::clicked, this, [this] {
+        if (const auto scope = askScope(book_.selectedSeries(), tr("Change")))
+            showOutcome(book_.change(*scope));
+    });
+    connect(cmd_exc, &QPushButton::clicked, this, [this] {
+        if (const auto scope = askScope(book_.selectedSeries(), tr("Remove")))
+            showOutcome(book_.remove(*scope));
+    });
     connect(cmd_imp, &QPushButton::clicked, this, &MainWindow::cmd_imp_Click);
     connect(cmd_cad, &QPushButton::clicked, this, &MainWindow::setupRequested);
     connect(cmd_sai, &QPushButton::clicked, this, &QWidget::close);
@@ -173,7 +180,10 @@ void MainWindow::wireControls()
     new QShortcut(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_T), this, this,
                   [this] { showOutcome(book_.holdSelected()); });
     connect(sidePanel_, &SidePanel::placeRequested, this, [this](int held) {
-        const Outcome outcome = book_.placeHeld(held);
+        const auto scope = askScope(book_.heldSeries(held), tr("Move"));
+        if (!scope)
+            return;
+        const Outcome outcome = book_.placeHeld(held, *scope, platform_.clock.today());
         if (outcome.rowToShow >= 0) {
             List1->scrollTo(book_.dayList().index(outcome.rowToShow));
             List1->setFocus(Qt::OtherFocusReason);
@@ -194,8 +204,15 @@ void MainWindow::wireControls()
     connect(sidePanel_, &SidePanel::firstFreeRequested, this, &MainWindow::openFirstFree);
     connect(sidePanel_, &SidePanel::confirmationsRequested, this, &MainWindow::openConfirmations);
     connect(sidePanel_, &SidePanel::historyRequested, this, &MainWindow::showHistory);
-    connect(sidePanel_, &SidePanel::statusChosen, this,
-            [this](BookingStatus status) { showOutcome(book_.setStatus(status)); });
+    connect(sidePanel_, &SidePanel::statusChosen, this, [this](BookingStatus status) {
+        if (const auto scope = askScope(book_.selectedSeries(), statusCaption(status)))
+            showOutcome(book_.setStatus(status, *scope));
+    });
+    connect(sidePanel_, &SidePanel::seriesRequested, this, &MainWindow::openSeries);
+    new QShortcut(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_B), this, this, &MainWindow::openSeries);
+    seriesEndingReads_ = new ReadRequests(reads_, this);
+    connect(&book_, &AppointmentBook::booksChanged, this, &MainWindow::showSeriesEnding);
+    QTimer::singleShot(0, this, &MainWindow::showSeriesEnding);
     addActions(sidePanel_->statusMenu()->actions()); // their keys work with the panel hidden too
     connect(sidePanel_->statusMenu(), &QMenu::aboutToShow, this, &MainWindow::markSelectedStatus);
     // A right click on a booked row: its status and its history.
@@ -216,6 +233,65 @@ void MainWindow::wireControls()
         menu.exec(List1->viewport()->mapToGlobal(at));
     });
     connect(Timer2, &QTimer::timeout, this, &MainWindow::Timer2_Timer);
+}
+
+void MainWindow::openSeries()
+{
+    if (book_.activeSlot() == 0 || trimBlanks(book_.entry().text(NameField)).isEmpty()) {
+        platform_.messages.inform(this,
+                                  tr("Choose the doctor and the date of the first session, and type the "
+                                     "patient's name and time, then repeat it by week."));
+        return;
+    }
+    if (!series_) {
+        series_ = new SeriesWindow(platform_, book_, this);
+        connect(series_, &SeriesWindow::booked, this, &MainWindow::showOutcome);
+    }
+    series_->open();
+}
+
+std::optional<SeriesScope> MainWindow::askScope(SeriesPlace place, const QString &action)
+{
+    if (place.series == 0)
+        return SeriesScope::ThisOne;
+    const int chosen = platform_.messages.choose(
+        this,
+        tr("%1: this appointment is session %2 of a weekly series. Which sessions?")
+            .arg(QString(action).remove(QLatin1Char('&')), sessionText(place)),
+        {tr("This one"), tr("This and the following"), tr("The whole series"), tr("Cancel")});
+    switch (chosen) {
+    case 0:
+        return SeriesScope::ThisOne;
+    case 1:
+        return SeriesScope::ThisAndFollowing;
+    case 2:
+        return SeriesScope::Whole;
+    default:
+        return std::nullopt;
+    }
+}
+
+void MainWindow::showSeriesEnding()
+{
+    const QDate today = platform_.clock.today();
+    seriesEndingReads_->start<std::optional<QVector<SeriesEnding>>>(
+        [today](BookStorage &storage, const ReadProgress &) -> std::optional<QVector<SeriesEnding>> {
+            QVector<FoundBooking> fromToday;
+            QString error; // an unread list is read again as the books change
+            if (!storage.readSeriesFrom(today, &fromToday, &error))
+                return std::nullopt;
+            return seriesEnding(fromToday);
+        },
+        [this](const std::optional<QVector<SeriesEnding>> &ending) {
+            if (!ending)
+                return;
+            QStringList lines;
+            for (const SeriesEnding &series : *ending)
+                lines << tr("%1 (%2): %n left, last %3", nullptr, series.left)
+                             .arg(series.nome, doctorCalled(book_.doctorNames(), series.slot),
+                                  QLocale().toString(series.last, QLocale::ShortFormat));
+            sidePanel_->setSeriesEnding(lines);
+        });
 }
 
 void MainWindow::openSqueezeLimits()

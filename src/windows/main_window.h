@@ -12,6 +12,7 @@
 #include <QWidget>
 
 #include <array>
+#include <optional>
 #include <utility>
 #include <vector>
 
@@ -83,6 +84,11 @@ private:
     class WaitingListWindow *waitingList();
     // fromSelected: an entry for the selected booking's patient, who wants an earlier time.
     void openWaitingList(bool fromSelected);
+    void openSeries();
+    // Of a booking of a weekly series, which of its sessions the action reaches; none when cancelled.
+    // A booking of none: this one, without asking.
+    std::optional<SeriesScope> askScope(SeriesPlace place, const QString &action);
+    void showSeriesEnding();
     void openConfirmations();
     void openMonth();
     void openClinicDay();
@@ -133,6 +139,8 @@ private:
     class ConfirmationWindow *confirmations_ = nullptr; // likewise (Ctrl+Shift+C)
     class MonthWindow *month_ = nullptr;                // likewise (Ctrl+Shift+M)
     class WaitingListWindow *waitingList_ = nullptr;
+    class SeriesWindow *series_ = nullptr;
+    ReadRequests *seriesEndingReads_ = nullptr;
     class SqueezeLimitsWindow *squeezeLimits_ = nullptr; // likewise (Ctrl+Shift+W)
     class ClinicDayWindow *clinicDay_ = nullptr;         // likewise (Ctrl+Shift+D)
     class CalendarWindow *calendar_ = nullptr;           // likewise (Ctrl+Shift+L)

@@ -126,8 +126,9 @@ void MessageWindow::open()
 
 void MessageWindow::showSample()
 {
-    const MessageFacts sample{tr("Maria da Silva"), platform_.clock.today().addDays(1),
-                              QStringLiteral("14:30"), tr("Dr. Souza"), clinic_->text()};
+    const MessageFacts sample{tr("Maria da Silva"),    platform_.clock.today().addDays(1),
+                              QStringLiteral("14:30"), tr("Dr. Souza"),
+                              clinic_->text(),         QStringLiteral("3/10")};
     sample_->setText(filledMessage(text_->toPlainText(), sample, QLocale()));
     limit_->setText(tr("%1 of at most %2 characters")
                         .arg(QLocale().toString(characterCount(text_->toPlainText())),

@@ -29,6 +29,12 @@ void SidePanel::setHeld(const QStringList &lines)
     held_->setCurrentRow(qMin(qMax(current, 0), static_cast<int>(lines.size()) - 1));
 }
 
+void SidePanel::setSeriesEnding(const QStringList &lines)
+{
+    seriesEnding_->clear();
+    seriesEnding_->addItems(lines);
+}
+
 SidePanel::SidePanel(QWidget *parent) : QFrame(parent)
 {
     setObjectName(QStringLiteral("sidePanel"));
@@ -67,9 +73,10 @@ SidePanel::SidePanel(QWidget *parent) : QFrame(parent)
 
     connect(add("waitingListButton", tr("&Waiting list"), QStringLiteral("Ctrl+Shift+W")),
             &QPushButton::clicked, this, &SidePanel::waitingListRequested);
+    connect(add("seriesButton", tr("Repeat &by week..."), QStringLiteral("Ctrl+Shift+B")),
+            &QPushButton::clicked, this, &SidePanel::seriesRequested);
 
     // Moving a booking: held here until it is placed at the time chosen in the day list.
-    layout->addSpacing(6);
     connect(add("moveButton", tr("Mo&ve"), QStringLiteral("Ctrl+Shift+T")), &QPushButton::clicked, this,
             &SidePanel::moveRequested);
     auto *heldLabel = new QLabel(tr("Bein&g moved:"), this);
@@ -103,6 +110,20 @@ SidePanel::SidePanel(QWidget *parent) : QFrame(parent)
         });
     }
 
+    // Series about to end, for the reception to renew them with the patient.
+    auto *endingLabel = new QLabel(tr("Series ending s&oon:"), this);
+    layout->addWidget(endingLabel);
+    seriesEnding_ = new QListWidget(this);
+    seriesEnding_->setObjectName(QStringLiteral("seriesEndingList"));
+    seriesEnding_->setAccessibleName(tr("Weekly series ending soon"));
+    seriesEnding_->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
+    seriesEnding_->setWordWrap(true);
+    seriesEnding_->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    seriesEnding_->setMinimumHeight(fontMetrics().height() + 2 * seriesEnding_->frameWidth());
+    seriesEnding_->setMaximumHeight(fontMetrics().height() * 5);
+    endingLabel->setBuddy(seriesEnding_);
+    layout->addWidget(seriesEnding_);
+
     auto *legend = new QLabel(this);
     legend->setObjectName(QStringLiteral("statusLegend"));
     QStringList lines;
@@ -114,7 +135,6 @@ SidePanel::SidePanel(QWidget *parent) : QFrame(parent)
     }
     legend->setText(lines.join(QStringLiteral("<br>")));
     legend->setAccessibleName(tr("Marks of the day list"));
-    layout->addSpacing(6);
     layout->addWidget(legend);
     layout->addStretch();
 }

@@ -27,6 +27,8 @@ public:
     void setToReschedule(int count);
     // The bookings held to be moved, one line each, oldest first.
     void setHeld(const QStringList &lines);
+    // The weekly series with few sessions left, one line each, the soonest to end first.
+    void setSeriesEnding(const QStringList &lines);
 
 Q_SIGNALS:
     void findRequested();
@@ -40,6 +42,7 @@ Q_SIGNALS:
     void rescheduleRequested();
     void moveRequested();
     void waitingListRequested();
+    void seriesRequested();
     void placeRequested(int held);
     void putBackRequested(int held);
 
@@ -47,6 +50,7 @@ private:
     QMenu *statuses_ = nullptr;
     QPushButton *toReschedule_ = nullptr;
     QListWidget *held_ = nullptr;
+    QListWidget *seriesEnding_ = nullptr;
 };
 
 } // namespace velmora

@@ -182,6 +182,9 @@ private Q_SLOTS:
             << "{name}: {weekday}, {date}, {time}"
             << "en_US"
             << "Maria da Silva: Tuesday, December 8, 2026, 14:00" << QStringList();
+        QTest::newRow("session of a series, both names") << "Sessão {sessao} ({session})"
+                                                         << "pt_BR"
+                                                         << "Sessão 3/10 (3/10)" << QStringList();
         QTest::newRow("unknown stays as typed")
             << "Oi {nmoe}, {hora} {nmoe} {}"
             << "pt_BR"
@@ -191,8 +194,8 @@ private Q_SLOTS:
     {
         QFETCH(QString, messageTemplate);
         QFETCH(QString, language);
-        const MessageFacts facts{"Maria da Silva      ", QDate(2026, 12, 8), "14:00", "Dr. Leal  ",
-                                 "Clínica Sol"};
+        const MessageFacts facts{"Maria da Silva      ", QDate(2026, 12, 8), "14:00",
+                                 "Dr. Leal  ",           "Clínica Sol",      "3/10"};
         QTEST(filledMessage(messageTemplate, facts, QLocale(language)), "filled");
         QTEST(unknownPlaceholders(messageTemplate), "unknown");
     }

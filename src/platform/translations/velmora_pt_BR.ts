@@ -179,6 +179,54 @@ A lista fica vazia até que possam ser lidas.</translation>
         <source>The appointment could not be put back</source>
         <translation>Não foi possível devolver a consulta ao seu lugar</translation>
     </message>
+    <message>
+        <source>Type the patient&apos;s name first: each session of the series is booked for them.</source>
+        <translation>Digite primeiro o nome do paciente: cada sessão da série é marcada para ele.</translation>
+    </message>
+    <message>
+        <source>Every session of the series is skipped or in the way: nothing was booked.</source>
+        <translation>Todas as sessões da série foram puladas ou estão impedidas: nada foi marcado.</translation>
+    </message>
+    <message>
+        <source>The series could not be booked; none of its sessions was stored</source>
+        <translation>Não foi possível marcar a série; nenhuma das sessões foi gravada</translation>
+    </message>
+    <message>
+        <source>The series was booked, but it could not be copied to the linked doctor&apos;s book (%1): %2.</source>
+        <translation>A série foi marcada, mas não pôde ser copiada para a agenda do médico vinculado (%1): %2.</translation>
+    </message>
+    <message>
+        <source>The series could not be read; nothing was moved</source>
+        <translation>Não foi possível ler a série; nada foi transferido</translation>
+    </message>
+    <message>
+        <source>Nothing was moved: these sessions would not fit.
+%1</source>
+        <translation>Nada foi transferido: estas sessões não caberiam.
+%1</translation>
+    </message>
+    <message>
+        <source>A session of the series was changed, moved or removed at another desk. Nothing was moved.</source>
+        <translation>Uma sessão da série foi alterada, transferida ou excluída em outro balcão. Nada foi transferido.</translation>
+    </message>
+    <message>
+        <source>The series could not be moved; it stays where it was</source>
+        <translation>Não foi possível transferir a série; ela continua onde estava</translation>
+    </message>
+    <message numerus="yes">
+        <source>%n session(s) booked, from %1 to %2.</source>
+        <translation>
+            <numerusform>%n sessão marcada, de %1 a %2.</numerusform>
+            <numerusform>%n sessões marcadas, de %1 a %2.</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <source>%n session(s) moved.</source>
+        <translation>
+            <numerusform>%n sessão transferida.</numerusform>
+            <numerusform>%n sessões transferidas.</numerusform>
+        </translation>
+    </message>
 </context>
 <context>
     <name>BookingStatus</name>
@@ -1583,6 +1631,10 @@ O programa continua funcionando; a próxima abertura tenta de novo.</translation
         <source>the entry is no longer on the waiting list</source>
         <translation>a entrada não está mais na lista de espera</translation>
     </message>
+    <message>
+        <source>the server was set up by an older release: run velmora --server-setup again</source>
+        <translation>o servidor foi preparado por uma versão anterior: execute velmora --server-setup novamente</translation>
+    </message>
 </context>
 <context>
     <name>WeeklyTimes</name>
@@ -2165,6 +2217,18 @@ O programa continua funcionando; a próxima abertura tenta de novo.</translation
         <source>&amp;Waiting list</source>
         <translation>Lis&amp;ta de espera</translation>
     </message>
+    <message>
+        <source>Repeat &amp;by week...</source>
+        <translation>Repetir em &amp;bloco...</translation>
+    </message>
+    <message>
+        <source>Series ending s&amp;oon:</source>
+        <translation>Séries a renovar &amp;já:</translation>
+    </message>
+    <message>
+        <source>Weekly series ending soon</source>
+        <translation>Séries semanais terminando</translation>
+    </message>
 </context>
 <context>
     <name>velmora::ReadingBar</name>
@@ -2593,6 +2657,49 @@ O programa continua funcionando; a próxima abertura tenta de novo.</translation
         <source>Do not book</source>
         <translation>Não marcar</translation>
     </message>
+    <message>
+        <source>Change</source>
+        <translation>Alterar</translation>
+    </message>
+    <message>
+        <source>Remove</source>
+        <translation>Excluir</translation>
+    </message>
+    <message>
+        <source>Move</source>
+        <translation>Transferir</translation>
+    </message>
+    <message>
+        <source>Choose the doctor and the date of the first session, and type the patient&apos;s name and time, then repeat it by week.</source>
+        <translation>Escolha o médico e a data da primeira sessão, digite o nome do paciente e o horário, e então repita por semana.</translation>
+    </message>
+    <message>
+        <source>%1: this appointment is session %2 of a weekly series. Which sessions?</source>
+        <translation>%1: esta consulta é a sessão %2 de uma série semanal. Quais sessões?</translation>
+    </message>
+    <message>
+        <source>This one</source>
+        <translation>Só esta</translation>
+    </message>
+    <message>
+        <source>This and the following</source>
+        <translation>Esta e as seguintes</translation>
+    </message>
+    <message>
+        <source>The whole series</source>
+        <translation>A série inteira</translation>
+    </message>
+    <message>
+        <source>Cancel</source>
+        <translation>Cancelar</translation>
+    </message>
+    <message numerus="yes">
+        <source>%1 (%2): %n left, last %3</source>
+        <translation>
+            <numerusform>%1 (%2): falta %n, última em %3</numerusform>
+            <numerusform>%1 (%2): faltam %n, última em %3</numerusform>
+        </translation>
+    </message>
 </context>
 <context>
     <name>CalendarSetup</name>
@@ -2614,6 +2721,10 @@ O programa continua funcionando; a próxima abertura tenta de novo.</translation
     <message>
         <source>(squeeze-in)</source>
         <translation>(encaixe)</translation>
+    </message>
+    <message>
+        <source>Session %1 of a weekly series</source>
+        <translation>Sessão %1 de uma série semanal</translation>
     </message>
 </context>
 <context>
@@ -2888,6 +2999,195 @@ O programa continua funcionando; a próxima abertura tenta de novo.</translation
     <message>
         <source>The squeeze-ins per day could not be saved: %1.</source>
         <translation>Não foi possível salvar os encaixes por dia: %1.</translation>
+    </message>
+</context>
+<context>
+    <name>WeeklySeries</name>
+    <message>
+        <source>Choose the date of the first session.</source>
+        <translation>Escolha a data da primeira sessão.</translation>
+    </message>
+    <message>
+        <source>A series repeats every 1 to %1 weeks.</source>
+        <translation>Uma série se repete a cada 1 a %1 semanas.</translation>
+    </message>
+    <message>
+        <source>Choose at least one weekday.</source>
+        <translation>Escolha pelo menos um dia da semana.</translation>
+    </message>
+    <message>
+        <source>&quot;%1&quot; is not a time: type it as HH:MM, for example 08:00.</source>
+        <translation>&quot;%1&quot; não é um horário: digite-o como HH:MM, por exemplo 08:00.</translation>
+    </message>
+    <message>
+        <source>Give the number of sessions or the date of the last one.</source>
+        <translation>Informe o número de sessões ou a data da última.</translation>
+    </message>
+    <message>
+        <source>A series has 1 to %1 sessions.</source>
+        <translation>Uma série tem de 1 a %1 sessões.</translation>
+    </message>
+    <message>
+        <source>The series ends before it starts.</source>
+        <translation>A série termina antes de começar.</translation>
+    </message>
+    <message>
+        <source>No session falls between the start and the end.</source>
+        <translation>Nenhuma sessão cai entre o início e o fim.</translation>
+    </message>
+    <message>
+        <source>A series has 1 to %1 sessions: choose an earlier end.</source>
+        <translation>Uma série tem de 1 a %1 sessões: escolha um fim mais cedo.</translation>
+    </message>
+    <message>
+        <source>Taken</source>
+        <translation>Ocupado</translation>
+    </message>
+    <message>
+        <source>Outside the doctor&apos;s hours</source>
+        <translation>Fora do horário do médico</translation>
+    </message>
+    <message>
+        <source>Closed</source>
+        <translation>Fechado</translation>
+    </message>
+    <message>
+        <source>In the past</source>
+        <translation>No passado</translation>
+    </message>
+    <message>
+        <source>More than a year ahead</source>
+        <translation>Mais de um ano à frente</translation>
+    </message>
+    <message>
+        <source>Book</source>
+        <translation>Marcar</translation>
+    </message>
+    <message>
+        <source>Skip</source>
+        <translation>Pular</translation>
+    </message>
+    <message>
+        <source>Next free time</source>
+        <translation>Próximo horário livre</translation>
+    </message>
+    <message>
+        <source>Book anyway (squeeze-in)</source>
+        <translation>Marcar assim mesmo (encaixe)</translation>
+    </message>
+    <message>
+        <source>The bookings of %1 could not be read.</source>
+        <translation>Não foi possível ler as consultas de %1.</translation>
+    </message>
+</context>
+<context>
+    <name>velmora::SeriesWindow</name>
+    <message>
+        <source>Repeat as a weekly series</source>
+        <translation>Repetir como série semanal</translation>
+    </message>
+    <message>
+        <source>&amp;Every</source>
+        <translation>&amp;A cada</translation>
+    </message>
+    <message>
+        <source> week(s)</source>
+        <translation> semana(s)</translation>
+    </message>
+    <message>
+        <source>Every how many weeks</source>
+        <translation>A cada quantas semanas</translation>
+    </message>
+    <message>
+        <source>Time on %1</source>
+        <translation>Horário de %1</translation>
+    </message>
+    <message>
+        <source>&amp;Number of sessions</source>
+        <translation>&amp;Número de sessões</translation>
+    </message>
+    <message>
+        <source>Number of sessions</source>
+        <translation>Número de sessões</translation>
+    </message>
+    <message>
+        <source>&amp;Until</source>
+        <translation>A&amp;té</translation>
+    </message>
+    <message>
+        <source>Date of the last session</source>
+        <translation>Data da última sessão</translation>
+    </message>
+    <message>
+        <source>&amp;List the sessions</source>
+        <translation>&amp;Listar as sessões</translation>
+    </message>
+    <message>
+        <source>Sessions of the series</source>
+        <translation>Sessões da série</translation>
+    </message>
+    <message>
+        <source>Session</source>
+        <translation>Sessão</translation>
+    </message>
+    <message>
+        <source>Date</source>
+        <translation>Data</translation>
+    </message>
+    <message>
+        <source>Time</source>
+        <translation>Horário</translation>
+    </message>
+    <message>
+        <source>In the way</source>
+        <translation>Impedimento</translation>
+    </message>
+    <message>
+        <source>Do</source>
+        <translation>Fazer</translation>
+    </message>
+    <message>
+        <source>What the series window says</source>
+        <translation>O que a janela da série diz</translation>
+    </message>
+    <message>
+        <source>&amp;Book the series</source>
+        <translation>&amp;Marcar a série</translation>
+    </message>
+    <message>
+        <source>&amp;Cancel</source>
+        <translation>&amp;Cancelar</translation>
+    </message>
+    <message>
+        <source>%1 with %2, from %3 on.</source>
+        <translation>%1 com %2, a partir de %3.</translation>
+    </message>
+    <message>
+        <source>What to do with session %1</source>
+        <translation>O que fazer com a sessão %1</translation>
+    </message>
+    <message>
+        <source>Next free time (%1)</source>
+        <translation>Próximo horário livre (%1)</translation>
+    </message>
+    <message>
+        <source>Every session is free.</source>
+        <translation>Todas as sessões estão livres.</translation>
+    </message>
+    <message>
+        <source>Every session of the series is in the way: choose what to do with them, or change the series.</source>
+        <translation>Todas as sessões da série estão impedidas: escolha o que fazer com elas, ou altere a série.</translation>
+    </message>
+    <message numerus="yes">
+        <source>%n session(s) in the way: choose what to do with each.</source>
+        <translation>
+            <numerusform>%n sessão impedida: escolha o que fazer com ela.</numerusform>
+            <numerusform>%n sessões impedidas: escolha o que fazer com cada uma.</numerusform>
+        </translation>
+    </message>
+    <message>
+        <source>Look at the sessions, then book.</source>
+        <translation>Confira as sessões e então marque.</translation>
     </message>
 </context>
 </TS>
