@@ -11,9 +11,11 @@
 #include "windows/doctor_box.h"
 
 #include <QApplication>
+#include <QCheckBox>
 #include <QFile>
 #include <QLineEdit>
 #include <QListView>
+#include <QListWidget>
 #include <QPushButton>
 #include <QTemporaryDir>
 #include <QTest>
@@ -200,7 +202,42 @@ void shoot(const QString &language, const QString &out)
         QString error;
         storage.addToWaitingList(waiting, &error);
     }
+    // A weekly physiotherapy series with two sessions left, listed as ending soon.
+    QVector<Appointment> sessions;
+    for (int week = 1; week <= 2; ++week) {
+        Appointment session;
+        session.date = clock.today().addDays(7 * week);
+        session.hora = QStringLiteral("16:00");
+        session.nome = QStringLiteral("Otávio Rezende");
+        session.convenio = QStringLiteral("Unimed");
+        session.series = {0, week + 8, 10};
+        sessions << session;
+    }
+    QVector<qint64> ids;
+    QString error;
+    storage.addSeries(2, sessions, 0, &ids, &error);
+    book.storedElsewhere({2, clock.today(), true});
+    // The side panel's list is read beside the window.
+    if (!QTest::qWaitFor([&main] {
+            return main.findChild<QListWidget *>(QStringLiteral("seriesEndingList"))->count() > 0;
+        }))
+        qFatal("no series ending listed");
     save(&main, path("main-window"));
+
+    // Tuesdays and Thursdays at 08:00 for a new patient: the series window with its sessions listed.
+    list->setCurrentIndex(list->model()->index(3, 0));
+    book.entry().type(NameField, QStringLiteral("Beatriz Nogueira"));
+    book.entry().type(TimeField, QStringLiteral("07:30"));
+    QApplication::setActiveWindow(&main);
+    QTest::keyClick(&main, Qt::Key_B, Qt::ControlModifier | Qt::ShiftModifier);
+    QWidget *series = topLevel("seriesWindow");
+    for (const char *day : {"seriesDay2", "seriesDay4"})
+        series->findChild<QCheckBox *>(QLatin1String(day))->setChecked(true);
+    QTest::mouseClick(series->findChild<QPushButton *>(QStringLiteral("seriesList")), Qt::LeftButton);
+    series->resize(620, 640);
+    save(series, path("weekly-series"));
+    series->close();
+    book.entry().clear();
 
     QApplication::setActiveWindow(&main);
     QTest::keyClick(&main, Qt::Key_W, Qt::ControlModifier | Qt::ShiftModifier);

@@ -166,6 +166,38 @@ private Q_SLOTS:
         }
     }
 
+    // Killed while booking weekly series with their linked copies: after the next start each series is
+    // whole or absent, in the doctor's book and the linked one alike, and each one reported is whole.
+    void killedWhileBookingSeries()
+    {
+        TestFiles files;
+        QCOMPARE(files.prepare(), QStringList{});
+        QRandomGenerator random(20261208);
+        QSet<QString> reported;
+        for (int run = 0; run < 10; ++run) {
+            const std::optional<QByteArray> output =
+                killedAfter({"series", files.folder().path(), QString::number(run)},
+                            static_cast<int>(random.bounded(1, 8)));
+            QVERIFY(output);
+            const QList<QByteArray> lines = output->split('\n');
+            for (int i = 0; i + 1 < lines.size(); ++i)
+                reported << QString::fromUtf8(lines.at(i));
+            QCOMPARE(files.prepare(), QStringList{});
+            const QString counts = QStringLiteral("SELECT trim(nome) || ' ' || count(*) FROM dados WHERE "
+                                                  "nome LIKE 'S%' GROUP BY nome ORDER BY nome");
+            QStringList own, copies;
+            for (const QSqlRecord &record : files.exec("bdm1.mdb", counts))
+                own << record.value(0).toString();
+            for (const QSqlRecord &record : files.exec("bdm3.mdb", counts))
+                copies << record.value(0).toString();
+            QCOMPARE(copies, own);
+            for (const QString &series : std::as_const(own))
+                QVERIFY2(series.endsWith(QLatin1String(" 20")), qPrintable(series));
+            for (const QString &name : std::as_const(reported))
+                QVERIFY2(own.contains(name + QLatin1String(" 20")), qPrintable(name));
+        }
+    }
+
     // Killed in the middle of a change that had reached the disk: the next start rolls it back and
     // uses the file, with what was stored before.
     void killedMidChange_data()

@@ -3,7 +3,8 @@
 //
 //   storage_worker crash FOLDER RUN   books, changes and removes until killed
 //   storage_worker move FOLDER|URL RUN  books in one doctor's book and moves to another's until killed
-//   storage_worker fill FOLDER BYTES  books under a file-size limit until the disk is "full"
+//   storage_worker series FOLDER RUN  books weekly series of 20 sessions with their linked copies until
+//   killed storage_worker fill FOLDER BYTES  books under a file-size limit until the disk is "full"
 //   storage_worker import FOLDER READER  imports the older program's files of the folder
 //   storage_worker hold FOLDER FILE   writes into the file in a transaction large enough to reach the
 //                                     disk, says "holding" and waits to be killed
@@ -125,6 +126,27 @@ int move(const QString &where, const QString &run)
     }
 }
 
+// Series of 20 weekly sessions in the first doctor's book, each with its copy in the third's; each
+// series reported once stored.
+int series(const QDir &folder, const QString &run)
+{
+    SqliteStorage storage(folder, 1000);
+    QString error;
+    for (int i = 0;; ++i) {
+        QVector<Appointment> sessions;
+        for (int week = 0; week < 20; ++week) {
+            Appointment session = booking(QStringLiteral("S%1_%2").arg(run).arg(i));
+            session.date = kDay.addDays(7 * week);
+            session.series = {0, week + 1, 20};
+            sessions << session;
+        }
+        QVector<qint64> ids;
+        if (storage.addSeries(1, sessions, 3, &ids, &error) != AddOutcome::Stored)
+            return 3;
+        report(sessions.first().nome);
+    }
+}
+
 int fill(const QDir &folder, qint64 limit)
 {
     // Past the limit a write fails with "file too large" instead of the signal ending the process.
@@ -212,6 +234,8 @@ int main(int argc, char *argv[])
         return crash(folder, arguments.at(3));
     if (arguments.at(1) == QLatin1String("move"))
         return move(arguments.at(2), arguments.at(3));
+    if (arguments.at(1) == QLatin1String("series"))
+        return series(folder, arguments.at(3));
     if (arguments.at(1) == QLatin1String("import"))
         return importLegacyFiles(folder, arguments.at(3)).notImported.isEmpty() ? 0 : 5;
     if (arguments.at(1) == QLatin1String("hold"))
