@@ -45,6 +45,9 @@ public:
     virtual bool finish(QString *error) = 0;
 };
 
+// A weekly series with this many sessions left, or fewer, is about to end.
+constexpr int kSeriesEndingLeft = 2;
+
 // Where the ten appointment books and the one settings record are kept, spoken of in doctor slots: the
 // one contract every engine fulfils alike (the twelve files of a folder, a server shared by several
 // desks). Each call names the slot's book (1 to 10) it works on and depends on no call before it; what
@@ -111,8 +114,9 @@ public:
                                  QVector<qint64> *ids, QString *error) = 0;
     // Every booking still stored of the slot's series, with statuses, by number.
     virtual bool readSeries(int slot, qint64 series, QVector<Appointment> *bookings, QString *error) = 0;
-    // Every booking of any series of the ten books dated from on, each with its slot; in no order.
-    virtual bool readSeriesFrom(QDate from, QVector<FoundBooking> *bookings, QString *error) = 0;
+    // Of the ten books' series with at most kSeriesEndingLeft sessions dated from on that are not
+    // cancelled, those sessions, each with its slot; in no order.
+    virtual bool readSeriesEnding(QDate from, QVector<FoundBooking> *bookings, QString *error) = 0;
     // Several bookings of the slot's book (each matched as read) changed, removed, given a status or
     // moved within the book in one transaction, each with its history: all, or nothing when any is no
     // longer stored as read.

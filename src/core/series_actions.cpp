@@ -125,8 +125,8 @@ Outcome AppointmentBook::bookSeries(const QVector<SeriesOccurrence> &occurrences
         return outcome;
     }
     outcome.done = true;
-    for (const Appointment &booking : bookings)
-        Q_EMIT booksChanged({activeSlot_, booking.date, false});
+    // One notice for the many days: what follows the books reads once, not once a session.
+    Q_EMIT booksChanged({activeSlot_, bookings.first().date, true});
     outcome.messages << QCoreApplication::translate("AppointmentBook", "%n session(s) booked, from %1 to %2.",
                                                     nullptr, static_cast<int>(bookings.size()))
                             .arg(QLocale().toString(bookings.first().date, QLocale::ShortFormat),
@@ -218,10 +218,7 @@ Outcome AppointmentBook::placeSeries(int index, const QString &time, SeriesScope
     if (written == WriteOutcome::Done) {
         outcome.done = true;
         outcome.freed = {held.slot, held.booking.date, held.booking.hora};
-        for (const BookingWrite &write : std::as_const(writes)) {
-            Q_EMIT booksChanged({held.slot, write.stored.date, false});
-            Q_EMIT booksChanged({held.slot, write.changed.date, false});
-        }
+        Q_EMIT booksChanged({held.slot, held.booking.date, true});
         outcome.messages << QCoreApplication::translate("AppointmentBook", "%n session(s) moved.", nullptr,
                                                         static_cast<int>(writes.size()));
     }

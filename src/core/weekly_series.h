@@ -114,7 +114,6 @@ struct SeriesEnding
     QDate last;
     int total = 0;
 };
-constexpr int kSeriesEndingLeft = 2;
 // Of the bookings of series from today on (each with its slot), the series with at most
 // kSeriesEndingLeft sessions left that are not cancelled, the soonest to end first.
 QVector<SeriesEnding> seriesEnding(const QVector<FoundBooking> &fromToday);

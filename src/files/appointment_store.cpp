@@ -73,6 +73,63 @@ bool readDayDirectly(QSqlDatabase db, const QString &sql, QDate date, QVector<Ap
     return ok;
 }
 
+// A statement run through SQLite itself, prepared once and run for many rows: a series writes hundreds,
+// and Qt's driver makes a variant of every value first. Texts, whole numbers and no value are bound.
+class DirectStatement
+{
+public:
+    DirectStatement(QSqlDatabase db, const QString &sql)
+    {
+        const QVariant handle = db.driver()->handle();
+        if (handle.isValid() && qstrcmp(handle.typeName(), "sqlite3*") == 0)
+            connection_ = *static_cast<sqlite3 *const *>(handle.data());
+        if (connection_ &&
+            sqlite3_prepare_v2(connection_, sql.toUtf8().constData(), -1, &statement_, nullptr) != SQLITE_OK)
+            statement_ = nullptr;
+    }
+    ~DirectStatement() { sqlite3_finalize(statement_); }
+    DirectStatement(const DirectStatement &) = delete;
+    DirectStatement &operator=(const DirectStatement &) = delete;
+
+    // False, with SQLite's reason in error, when the statement could not be made.
+    bool prepared(QString *error) const
+    {
+        if (statement_)
+            return true;
+        *error = connection_ ? QString::fromUtf8(sqlite3_errmsg(connection_))
+                             : QCoreApplication::translate("Storage", "the book is not open");
+        return false;
+    }
+    // Run with the values; false, with SQLite's reason in error, when it fails.
+    bool run(const QVariantList &values, QString *error)
+    {
+        int index = 1;
+        for (const QVariant &value : values) {
+            if (value.isNull()) {
+                sqlite3_bind_null(statement_, index++);
+            } else if (value.typeId() == QMetaType::QString) {
+                const QByteArray text = value.toString().toUtf8();
+                sqlite3_bind_text(statement_, index++, text.constData(), static_cast<int>(text.size()),
+                                  SQLITE_TRANSIENT);
+            } else {
+                sqlite3_bind_int64(statement_, index++, value.toLongLong());
+            }
+        }
+        const int step = sqlite3_step(statement_);
+        sqlite3_reset(statement_);
+        sqlite3_clear_bindings(statement_);
+        if (step == SQLITE_DONE)
+            return true;
+        *error = QString::fromUtf8(sqlite3_errmsg(connection_));
+        return false;
+    }
+    qint64 lastIdentity() const { return sqlite3_last_insert_rowid(connection_); }
+
+private:
+    sqlite3 *connection_ = nullptr;
+    sqlite3_stmt *statement_ = nullptr;
+};
+
 bool fail(const QSqlQuery &query, QString *error)
 {
     *error = reasonOf(query.lastError());
@@ -287,6 +344,15 @@ bool AppointmentStore::endOwnWrite(const QString &schema, QString *error)
            fail(query, error);
 }
 
+QString AppointmentStore::insertStatement(const QString &schema)
+{
+    // SQLite gives a removed last row's number again, and that booking's history would then read as
+    // the new one's: the new identity is past every one the history has ever named as well.
+    return QStringLiteral("INSERT INTO %1.dados (rowid, %2) VALUES (1 + max(coalesce((SELECT max(rowid) FROM "
+                          "%1.dados), 0), coalesce((SELECT max(id) FROM %3), 0)), ?, ?, ?, ?, ?, ?)")
+        .arg(schema, bookingColumns(), historyTable(schema));
+}
+
 bool AppointmentStore::insertInto(const QString &schema, const Appointment &booking, QString *error)
 {
     const qint64 id = insertRow(schema, booking, error);
@@ -297,16 +363,8 @@ qint64 AppointmentStore::insertRow(const QString &schema, const Appointment &boo
 {
     bool indexed = false;
     beginOwnWrite(schema, &indexed);
-    // SQLite gives a removed last row's number again, and that booking's history would then read as
-    // the new one's: the new identity is past every one the history has ever named as well.
     QSqlQuery query(connection_.database());
-    if (!preparedWithTables(
-            query,
-            QStringLiteral("INSERT INTO %1.dados (rowid, %2) VALUES (1 + max(coalesce((SELECT "
-                           "max(rowid) FROM %1.dados), 0), coalesce((SELECT max(id) FROM %3), "
-                           "0)), ?, ?, ?, ?, ?, ?)")
-                .arg(schema, bookingColumns(), historyTable(schema)),
-            schema, error))
+    if (!preparedWithTables(query, insertStatement(schema), schema, error))
         return 0;
     bindBooking(query, booking);
     if (!query.exec()) {
@@ -677,27 +735,47 @@ AddOutcome AppointmentStore::addSeries(const QVector<Appointment> &bookings, con
         ids->clear();
         if (!begin(why))
             return false;
+        // Each statement made once for the whole series, the search index kept as the rows go in.
+        bool indexed = false;
+        beginOwnWrite(kMain, &indexed);
+        bool indexKept = true;
         QSqlQuery query(connection_.database());
+        bool ok = preparedWithTables(query, placeInSeriesStatement(kMain), kMain, why); // the tables made
+        query.finish();
+        DirectStatement insert(connection_.database(), insertStatement(kMain));
+        DirectStatement history(connection_.database(), recordHistoryStatement(kMain));
+        DirectStatement place(connection_.database(), placeInSeriesStatement(kMain));
+        ok = ok && insert.prepared(why) && history.prepared(why) && place.prepared(why);
+        const QString at = QDateTime::currentDateTimeUtc().toString(Qt::ISODateWithMs);
         for (const Appointment &booking : bookings) {
-            const qint64 id = insertRow(kMain, booking, why);
-            const qint64 series = ids->isEmpty() ? id : ids->first();
-            bool ok = id != 0 && record(kMain, id, QStringLiteral("added"), addedDetails(booking), why) &&
-                      preparedWithTables(query, placeInSeriesStatement(kMain), kMain, why);
-            if (ok) {
-                for (const QVariant &value :
-                     QVariantList{id, series, booking.series.number, booking.series.total})
-                    query.addBindValue(value);
-                ok = query.exec() || fail(query, why);
+            if (!ok)
+                break;
+            ok = insert.run(bookingValues(booking), why);
+            const qint64 id = ok ? insert.lastIdentity() : 0;
+            if (ok && indexed) {
+                QString unused;
+                indexKept = indexKept && indexBooking(kMain, id, &booking, &unused);
             }
-            ok = ok && (!withCopies || insertInto(QLatin1String(kLinkedSchema), booking, why));
-            if (!ok) {
-                rolledBack(WriteOutcome::Failed);
-                ids->clear();
-                return false;
-            }
+            ok = ok &&
+                 history.run(
+                     {id, at, desk_.computer, desk_.person, QStringLiteral("added"), addedDetails(booking)},
+                     why) &&
+                 place.run(
+                     {id, ids->isEmpty() ? id : ids->first(), booking.series.number, booking.series.total},
+                     why) &&
+                 (!withCopies || insertInto(QLatin1String(kLinkedSchema), booking, why));
             ids->append(id);
         }
-        query.finish();
+        if (ok && indexed) {
+            QString unused;
+            if (!indexKept || !endOwnWrite(kMain, &unused))
+                query.exec(QStringLiteral("UPDATE %1 SET stale = 1, own = 0").arg(searchStateTable(kMain)));
+        }
+        if (!ok) {
+            rolledBack(WriteOutcome::Failed);
+            ids->clear();
+            return false;
+        }
         return commit(why);
     };
     AddOutcome outcome = AddOutcome::NotStored;
@@ -715,7 +793,7 @@ AddOutcome AppointmentStore::addSeries(const QVector<Appointment> &bookings, con
 
 namespace {
 
-// A series' bookings as seriesQuery and seriesFromQuery give them.
+// A series' bookings as seriesQuery and seriesEndingQuery give them.
 bool appendSeriesBookings(QSqlQuery &query, QVector<Appointment> *bookings, QString *error)
 {
     if (!query.exec())
@@ -741,14 +819,15 @@ bool AppointmentStore::readSeries(qint64 series, QVector<Appointment> *bookings,
     return appendSeriesBookings(query, bookings, error);
 }
 
-bool AppointmentStore::readSeriesFrom(QDate from, QVector<Appointment> *bookings, QString *error)
+bool AppointmentStore::readSeriesEnding(QDate from, QVector<Appointment> *bookings, QString *error)
 {
     if (!connection_.ensureOpen(error))
         return false;
     QSqlQuery query(connection_.database());
     query.setForwardOnly(true);
-    if (!query.prepare(seriesFromQuery(QStringLiteral("dados"), kRowid, kMain)))
+    if (!query.prepare(seriesEndingQuery(QStringLiteral("dados"), kRowid, kMain, kSeriesEndingLeft)))
         return true;
+    query.addBindValue(storedDate(from));
     query.addBindValue(storedDate(from));
     return appendSeriesBookings(query, bookings, error);
 }

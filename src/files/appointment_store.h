@@ -41,7 +41,7 @@ public:
     AddOutcome addSeries(const QVector<Appointment> &bookings, const QString &linkedFile,
                          QVector<qint64> *ids, QString *error);
     bool readSeries(qint64 series, QVector<Appointment> *bookings, QString *error);
-    bool readSeriesFrom(QDate from, QVector<Appointment> *bookings, QString *error);
+    bool readSeriesEnding(QDate from, QVector<Appointment> *bookings, QString *error);
     bool readHistory(qint64 id, QVector<HistoryEntry> *history, QString *error);
 
     // Holding a booking to be moved, kept in its own book beside it.
@@ -93,6 +93,8 @@ private:
     bool endOwnWrite(const QString &schema, QString *error);
     // Inserted into the schema's book and recorded in its history.
     bool insertInto(const QString &schema, const Appointment &booking, QString *error);
+    // Inserts a booking's six fields (values) into the schema's book, at an identity never used there.
+    static QString insertStatement(const QString &schema);
     // The highest identity of the book (main or linked), and whether a booking reading as booking was
     // stored after it.
     qint64 lastIdentity(const QString &schema);

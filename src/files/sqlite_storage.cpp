@@ -170,13 +170,13 @@ bool SqliteStorage::readSeries(int slot, qint64 series, QVector<Appointment> *bo
     return naming(data1_, ok, !ok, error);
 }
 
-bool SqliteStorage::readSeriesFrom(QDate from, QVector<FoundBooking> *bookings, QString *error)
+bool SqliteStorage::readSeriesEnding(QDate from, QVector<FoundBooking> *bookings, QString *error)
 {
     bookings->clear();
     for (const DoctorSlot &slot : kDoctorSlots) {
         Connection &book = *searchBooks_[static_cast<size_t>(slot.slot - 1)];
         QVector<Appointment> found;
-        if (!AppointmentStore(book).readSeriesFrom(from, &found, error))
+        if (!AppointmentStore(book).readSeriesEnding(from, &found, error))
             return naming(book, false, true, error);
         for (const Appointment &booking : std::as_const(found))
             bookings->append({slot.slot, booking});

@@ -267,13 +267,20 @@ QString seriesQuery(const QString &table, const QString &idColumn, const QString
         .arg(idColumn, seriesTable(schema), table, statusTable(schema));
 }
 
-QString seriesFromQuery(const QString &table, const QString &idColumn, const QString &schema)
+QString seriesEndingQuery(const QString &table, const QString &idColumn, const QString &schema, int left)
 {
+    const QString sessions =
+        QStringLiteral(
+            "%1 r JOIN %2 d ON d.%3 = r.id LEFT JOIN %4 s ON s.id = d.%3 AND s.nome = coalesce(d.nome, '') "
+            "WHERE d.data >= ?")
+            .arg(seriesTable(schema), table, idColumn, statusTable(schema));
     return QStringLiteral(
                "SELECT d.%1, d.data, d.hora, d.nome, d.convenio, d.telefone, d.obs, coalesce(s.status, 0), "
-               "r.series, r.number, r.total FROM %2 r JOIN %3 d ON d.%1 = r.id LEFT JOIN %4 s ON s.id = d.%1 "
-               "AND s.nome = coalesce(d.nome, '') WHERE d.data >= ?")
-        .arg(idColumn, seriesTable(schema), table, statusTable(schema));
+               "r.series, r.number, r.total FROM %2 AND r.series IN (SELECT r.series FROM %2 AND "
+               "coalesce(s.status, 0) <> %3 GROUP BY r.series HAVING count(*) <= %4)")
+        .arg(idColumn, sessions)
+        .arg(static_cast<int>(BookingStatus::Cancelled))
+        .arg(left);
 }
 
 QString placeInSeriesStatement(const QString &schema)

@@ -80,8 +80,9 @@ QString heldTable(const QString &schema);
 QString seriesTable(const QString &schema);
 // The bookings of a series (value: the series), with statuses and places, by number.
 QString seriesQuery(const QString &table, const QString &idColumn, const QString &schema);
-// The bookings of every series dated from on (value: the date), with statuses and places.
-QString seriesFromQuery(const QString &table, const QString &idColumn, const QString &schema);
+// The bookings dated from on of every series with at most `left` of them not cancelled (values: the
+// date, twice), with statuses and places.
+QString seriesEndingQuery(const QString &table, const QString &idColumn, const QString &schema, int left);
 // Records a booking's place (values: identity, series, number, total).
 QString placeInSeriesStatement(const QString &schema);
 // Sets the status of the identity (values: identity, name, status), replacing any.

@@ -571,7 +571,7 @@ bool ServerStorage::readSeries(int slot, qint64 series, QVector<Appointment> *bo
     return true;
 }
 
-bool ServerStorage::readSeriesFrom(QDate from, QVector<FoundBooking> *bookings, QString *error)
+bool ServerStorage::readSeriesEnding(QDate from, QVector<FoundBooking> *bookings, QString *error)
 {
     bookings->clear();
     if (!ready(error))
@@ -583,9 +583,9 @@ bool ServerStorage::readSeriesFrom(QDate from, QVector<FoundBooking> *bookings, 
     for (const DoctorSlot &slot : kDoctorSlots) {
         parts << QStringLiteral("SELECT q.*, %1 AS slot FROM (%2) q")
                      .arg(slot.slot)
-                     .arg(seriesFromQuery(serverBookTable(slot.slot), QStringLiteral("id"),
-                                          serverSchema(slot.slot)));
-        values << storedDate(from);
+                     .arg(seriesEndingQuery(serverBookTable(slot.slot), QStringLiteral("id"),
+                                            serverSchema(slot.slot), kSeriesEndingLeft));
+        values << storedDate(from) << storedDate(from);
     }
     QSqlQuery *query = run(parts.join(QStringLiteral(" UNION ALL ")), values, error);
     if (!query)

@@ -41,7 +41,7 @@ public:
     AddOutcome addSeries(int slot, const QVector<Appointment> &bookings, int linkedSlot, QVector<qint64> *ids,
                          QString *error) override;
     bool readSeries(int slot, qint64 series, QVector<Appointment> *bookings, QString *error) override;
-    bool readSeriesFrom(QDate from, QVector<FoundBooking> *bookings, QString *error) override;
+    bool readSeriesEnding(QDate from, QVector<FoundBooking> *bookings, QString *error) override;
     WriteOutcome writeSeries(int slot, const QVector<BookingWrite> &writes, QString *error) override;
     Moved move(int slot, const Appointment &stored, int toSlot, QDate date, const QString &hora,
                int linkedSlot, QString *error) override;

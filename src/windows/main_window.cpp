@@ -278,7 +278,7 @@ void MainWindow::showSeriesEnding()
         [today](BookStorage &storage, const ReadProgress &) -> std::optional<QVector<SeriesEnding>> {
             QVector<FoundBooking> fromToday;
             QString error; // an unread list is read again as the books change
-            if (!storage.readSeriesFrom(today, &fromToday, &error))
+            if (!storage.readSeriesEnding(today, &fromToday, &error))
                 return std::nullopt;
             return seriesEnding(fromToday);
         },

@@ -186,7 +186,8 @@ bool SeriesWindow::listSessions()
     for (int row = 0; row < listed_.size(); ++row) {
         const SeriesOccurrence &occurrence = listed_.at(row);
         const QStringList cells{QStringLiteral("%1/%2").arg(row + 1).arg(listed_.size()),
-                                QLocale().toString(occurrence.wanted.date, QStringLiteral("ddd dd/MM/yyyy")),
+                                QLocale().toString(occurrence.wanted.date, QStringLiteral("ddd ")) +
+                                    QLocale().toString(occurrence.wanted.date, QLocale::ShortFormat),
                                 occurrence.wanted.hora, obstacleText(occurrence.obstacle)};
         for (int column = 0; column < cells.size(); ++column)
             table_->setItem(row, column, new QTableWidgetItem(cells.at(column)));

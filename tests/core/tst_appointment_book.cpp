@@ -113,14 +113,13 @@ private Q_SLOTS:
         sessions[3].choice = SeriesChoice::NextFree;
         QVERIFY(book.bookSeries(sessions).done);
         const auto placesOf = [&] {
-            QVector<FoundBooking> found;
+            QVector<Appointment> series;
             QString error;
-            storage.readSeriesFrom(today, &found, &error);
+            storage.readSeries(1, books.books[1].last().series.series, &series, &error);
             QStringList places;
-            for (const FoundBooking &one : std::as_const(found))
+            for (const Appointment &one : std::as_const(series))
                 places << QStringLiteral("%1 %2 %3")
-                              .arg(sessionText(one.booking.series), one.booking.date.toString("dd/MM"),
-                                   one.booking.hora);
+                              .arg(sessionText(one.series), one.date.toString("dd/MM"), one.hora);
             return places;
         };
         QCOMPARE(placesOf(), (QStringList{"1/9 26/10 08:00", "2/9 28/10 08:00", "3/9 04/11 08:30",

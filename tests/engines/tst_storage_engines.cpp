@@ -616,7 +616,7 @@ private Q_SLOTS:
 
         // The two last ones left: the series is ending.
         QVector<FoundBooking> fromThen;
-        QVERIFY(phone->readSeriesFrom(kMonday.addDays(26), &fromThen, &error));
+        QVERIFY(phone->readSeriesEnding(kMonday.addDays(26), &fromThen, &error));
         const QVector<SeriesEnding> ending = seriesEnding(fromThen);
         QCOMPARE(ending.size(), 1);
         QCOMPARE(ending.first().left, 2);

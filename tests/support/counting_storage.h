@@ -79,10 +79,10 @@ public:
         ++calls;
         return engine_.readSeries(slot, series, bookings, error);
     }
-    bool readSeriesFrom(QDate from, QVector<FoundBooking> *bookings, QString *error) override
+    bool readSeriesEnding(QDate from, QVector<FoundBooking> *bookings, QString *error) override
     {
         ++calls;
-        return engine_.readSeriesFrom(from, bookings, error);
+        return engine_.readSeriesEnding(from, bookings, error);
     }
     WriteOutcome writeSeries(int slot, const QVector<BookingWrite> &writes, QString *error) override
     {

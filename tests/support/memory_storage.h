@@ -254,12 +254,19 @@ public:
         });
         return true;
     }
-    bool readSeriesFrom(QDate from, QVector<FoundBooking> *bookings, QString *) override
+    bool readSeriesEnding(QDate from, QVector<FoundBooking> *bookings, QString *) override
     {
         bookings->clear();
+        std::map<std::pair<int, qint64>, int> left;
         for (const auto &[slot, book] : books_.books)
             for (const Appointment &booking : book)
-                if (booking.series.series != 0 && booking.date >= from)
+                if (booking.series.series != 0 && booking.date >= from &&
+                    booking.status != BookingStatus::Cancelled)
+                    ++left[{slot, booking.series.series}];
+        for (const auto &[slot, book] : books_.books)
+            for (const Appointment &booking : book)
+                if (booking.series.series != 0 && booking.date >= from &&
+                    left[{slot, booking.series.series}] <= kSeriesEndingLeft)
                     *bookings << FoundBooking{slot, booking};
         return true;
     }
