@@ -643,6 +643,100 @@ void BM_MoveBookingToAnotherDoctor(benchmark::State &state)
 BENCHMARK(BM_MoveBooking)->Unit(benchmark::kMillisecond)->UseRealTime();
 BENCHMARK(BM_MoveBookingToAnotherDoctor)->Unit(benchmark::kMillisecond)->UseRealTime();
 
+// A weekly series of 100 sessions (Mondays and Tuesdays), planned and then booked through the session,
+// in one transaction with the history and places of each; the day listed afresh.
+void BM_BookSeriesOf100(benchmark::State &state)
+{
+    Services services;
+    QTemporaryDir dir;
+    prepareFiles(QDir(dir.path()));
+    sqlite3 *db = nullptr;
+    sqlite3_open(qPrintable(dir.path() + "/bdm6.mdb"), &db);
+    check(sqlite3_exec(db,
+                       "UPDATE profs SET prof1 = 'A', interv1 = '15', p1_seg1 = '0800', p1_seg2 = '1800', "
+                       "p1_ter1 = '0800', p1_ter2 = '1800'",
+                       nullptr, nullptr, nullptr),
+          db);
+    sqlite3_close(db);
+    const auto window = openBook(services, dir.path());
+    AppointmentBook &book = window->book;
+    int run = 0;
+    for (auto _ : state) {
+        state.PauseTiming();
+        // Each series at its own time, a year later once the day's 40 times are taken, so that none
+        // stands in another's way.
+        const QString time = QTime(8, 0).addSecs(15 * 60 * (run % 40)).toString(QStringLiteral("HH:mm"));
+        const QDate start = kFirstDay.addDays(364 * (run++ / 40));
+        QVector<SeriesOccurrence> sessions;
+        QString message;
+        if (!book.planSeries({start, 1, {{1, time}, {2, time}}, 100, {}}, start, &sessions, &message))
+            qFatal("no series: %s", qPrintable(message));
+        book.entry().type(NameField, QStringLiteral("Benchmark Patient"));
+        state.ResumeTiming();
+        if (const Outcome booked = book.bookSeries(sessions); !booked.done)
+            qFatal("not booked: %s", qPrintable(booked.messages.join(QLatin1Char(' '))));
+    }
+}
+BENCHMARK(BM_BookSeriesOf100)->Unit(benchmark::kMillisecond)->UseRealTime();
+
+// What a series of 100 writes, by bare SQLite: each booking and its history entry, one transaction.
+void BM_Bare100InsertsInOneTransaction(benchmark::State &state)
+{
+    QTemporaryDir dir;
+    prepareFiles(QDir(dir.path()));
+    sqlite3 *db = nullptr;
+    sqlite3_open(qPrintable(dir.path() + "/bdm1.mdb"), &db);
+    check(sqlite3_exec(
+              db,
+              "PRAGMA journal_mode = DELETE; PRAGMA synchronous = FULL; CREATE TABLE booking_history (id "
+              "INTEGER NOT NULL, at TEXT NOT NULL, computer TEXT, person TEXT, action TEXT NOT NULL, "
+              "details TEXT)",
+              nullptr, nullptr, nullptr),
+          db);
+    sqlite3_stmt *booking = nullptr;
+    sqlite3_stmt *history = nullptr;
+    check(sqlite3_prepare_v2(db, "INSERT INTO dados VALUES (?, '08:00', 'Benchmark Patient', '', '', '')", -1,
+                             &booking, nullptr),
+          db);
+    check(sqlite3_prepare_v2(
+              db,
+              "INSERT INTO booking_history VALUES (last_insert_rowid(), '2027-03-01T08:00:00.000Z', "
+              "'desk', 'person', 'added', 'data: 2027-03-01')",
+              -1, &history, nullptr),
+          db);
+    for (auto _ : state) {
+        check(sqlite3_exec(db, "BEGIN", nullptr, nullptr, nullptr), db);
+        for (int i = 0; i < 100; ++i) {
+            const QByteArray date = storedDate(kFirstDay.addDays(7 * (i / 2) + i % 2)).toLatin1();
+            sqlite3_bind_text(booking, 1, date.constData(), -1, SQLITE_TRANSIENT);
+            check(sqlite3_step(booking), db);
+            sqlite3_reset(booking);
+            check(sqlite3_step(history), db);
+            sqlite3_reset(history);
+        }
+        check(sqlite3_exec(db, "COMMIT", nullptr, nullptr, nullptr), db);
+    }
+    sqlite3_finalize(booking);
+    sqlite3_finalize(history);
+    sqlite3_close(db);
+}
+BENCHMARK(BM_Bare100InsertsInOneTransaction)->Unit(benchmark::kMillisecond)->UseRealTime();
+
+// The sessions of a series of 100 with what stands in each one's way, at 1,000,000 bookings.
+void BM_SeriesConflicts(benchmark::State &state)
+{
+    Services services;
+    const auto window = openBook(services, preparedFolder(1000000));
+    QVector<SeriesOccurrence> sessions;
+    QString message;
+    for (auto _ : state)
+        if (!window->book.planSeries({kFirstDay, 1, {{1, "09:00"}, {2, "09:00"}}, 100, {}}, kFirstDay,
+                                     &sessions, &message) ||
+            sessions.size() != 100)
+            qFatal("no series: %s", qPrintable(message));
+}
+BENCHMARK(BM_SeriesConflicts)->Unit(benchmark::kMillisecond)->UseRealTime();
+
 // Who on a waiting list of 1,000 entries wants a freed time.
 void BM_WaitingListMatches(benchmark::State &state)
 {
@@ -958,6 +1052,10 @@ public:
               "BM_AddBooking/real_time", 1.5);
         ratio("a move to another doctor's day against an Add with its linked copy (two books each)",
               "BM_MoveBookingToAnotherDoctor/real_time", "BM_AddBookingWithLinkedCopy/real_time", 1.5);
+        ratio("a series of 100 booked against 100 bare inserts with their history in one transaction",
+              "BM_BookSeriesOf100/real_time", "BM_Bare100InsertsInOneTransaction/real_time", 1.5);
+        figure("the sessions of a series of 100 with what stands in their way, 1,000,000 bookings",
+               "BM_SeriesConflicts/real_time", 50, "ms");
         figure("the waiting list's matches for a freed time, 1,000 entries",
                "BM_WaitingListMatches/real_time", 5, "ms");
         ratio("import of clinic-a against reading it with the library alone", "BM_ImportClinicA/iterations:5",
