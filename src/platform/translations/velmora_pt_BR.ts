@@ -1635,6 +1635,10 @@ O programa continua funcionando; a próxima abertura tenta de novo.</translation
         <source>the server was set up by an older release: run velmora --server-setup again</source>
         <translation>o servidor foi preparado por uma versão anterior: execute velmora --server-setup novamente</translation>
     </message>
+    <message>
+        <source>the book is not open</source>
+        <translation>a agenda não está aberta</translation>
+    </message>
 </context>
 <context>
     <name>WeeklyTimes</name>
