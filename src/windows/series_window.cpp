@@ -83,7 +83,7 @@ SeriesWindow::SeriesWindow(const Platform &platform, AppointmentBook &book, QWid
     // Typed past the limits, the window says why rather than changing the number typed.
     sessions_->setRange(0, 999);
     sessions_->setValue(10);
-    sessions_->setAccessibleName(tr("Number of sessions"));
+    sessions_->setAccessibleName(tr("How many sessions"));
     auto *byDate = new QRadioButton(tr("&Until"), this);
     byDate->setObjectName(QStringLiteral("seriesByDate"));
     until_ = new QDateEdit(this);

@@ -85,6 +85,7 @@ private Q_SLOTS:
     void theReceptionsWindowsNamed()
     {
         BookWindow book;
+        book.files.setDoctor(1, "Ana", "30", {"0800", "1200"});
         book.open();
         book.window->resize(1366, 768);
         checkNames(book.window, 30); // and the panel's buttons (the status one opens a menu) and held list
@@ -103,6 +104,11 @@ private Q_SLOTS:
         checkNames(book.find<QWidget>("findWindow"), 2);
         QTest::keyClick(book.window, Qt::Key_W, Qt::ControlModifier | Qt::ShiftModifier);
         checkNames(book.find<QWidget>("waitingListWindow"), 14); // the list, eight fields, five buttons
+        book.find<QWidget>("waitingListWindow")->close();
+        book.chooseDoctor(1);
+        book.typeInto(2, "Series Patient");
+        QTest::keyClick(book.window, Qt::Key_B, Qt::ControlModifier | Qt::ShiftModifier);
+        checkNames(book.find<QWidget>("seriesWindow"), 23); // the rule's 19 controls, the list, three buttons
     }
 };
 

@@ -15,6 +15,7 @@
 #include <QMenu>
 #include <QScrollArea>
 #include <QScrollBar>
+#include <QSpinBox>
 #include <QSqlDatabase>
 #include <QSqlQuery>
 #include <QTimer>
@@ -519,6 +520,48 @@ private Q_SLOTS:
         QTest::keyClick(book.button("cmd_inc"), Qt::Key_Return);
         QCOMPARE(book.files.appointments(1).last(), QStringLiteral("2027-03-01|08:15|Tab Walker|||"));
         QVERIFY(book.platform.messages.shown.isEmpty());
+    }
+
+    // Mondays and Wednesdays at 08:00, four sessions: the taken Monday goes to the day's next free time
+    // and the series is booked from its window; the Wednesday removed alone, on the question's first
+    // answer.
+    void aSeriesIsBookedInItsWindow()
+    {
+        BookWindow book;
+        book.files.setDoctor(1, "Ana", "30", {"0800", "1200"});
+        book.files.addAppointment(1, QDate(2027, 3, 8), "08:00", "Other Patient");
+        book.open();
+        book.chooseDoctor(1);
+        book.clickRow(book.rowStartingWith("08:00"));
+        book.typeInto(2, "Series Patient");
+        QTest::keyClick(book.window, Qt::Key_B, Qt::ControlModifier | Qt::ShiftModifier);
+        auto *series = book.find<QWidget>("seriesWindow");
+        QVERIFY(series->isVisible());
+        QTest::mouseClick(series->findChild<QCheckBox *>("seriesDay3"), Qt::LeftButton);
+        auto *sessions = series->findChild<QSpinBox *>("seriesSessions");
+        sessions->selectAll();
+        QTest::keyClicks(sessions, "4");
+        QTest::mouseClick(series->findChild<QPushButton *>("seriesList"), Qt::LeftButton);
+        auto *table = series->findChild<QTableWidget *>("seriesSessionsTable");
+        QCOMPARE(table->rowCount(), 4);
+        auto *inTheWay = qobject_cast<QComboBox *>(table->cellWidget(2, 4));
+        QVERIFY(inTheWay);
+        inTheWay->setCurrentIndex(inTheWay->findText("Next free time (08:30)"));
+        QTest::mouseClick(series->findChild<QPushButton *>("seriesBook"), Qt::LeftButton);
+        QVERIFY(!series->isVisible());
+        QCOMPARE(book.files.appointments(1).mid(1),
+                 (QStringList{"2027-03-01|08:00|Series Patient|||", "2027-03-03|08:00|Series Patient|||",
+                              "2027-03-08|08:30|Series Patient|||", "2027-03-10|08:00|Series Patient|||"}));
+
+        book.click("Command1");
+        book.click("Command1");
+        book.clickRow(book.rowStartingWith("08:00  Series Patient"));
+        book.platform.messages.choices.push_back(0);
+        book.click("cmd_exc");
+        QCOMPARE(book.platform.messages.offers.value(0),
+                 (QStringList{"This one", "This and the following", "The whole series", "Cancel"}));
+        QCOMPARE(book.files.appointments(1).size(), 4);
+        QVERIFY(!book.files.appointments(1).contains("2027-03-03|08:00|Series Patient|||"));
     }
 
     // Rows are reachable whole, a new booking is brought into sight, a larger window gives the list

@@ -3111,8 +3111,8 @@ O programa continua funcionando; a próxima abertura tenta de novo.</translation
         <translation>&amp;Número de sessões</translation>
     </message>
     <message>
-        <source>Number of sessions</source>
-        <translation>Número de sessões</translation>
+        <source>How many sessions</source>
+        <translation>Quantas sessões</translation>
     </message>
     <message>
         <source>&amp;Until</source>
