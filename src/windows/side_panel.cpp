@@ -79,19 +79,24 @@ SidePanel::SidePanel(QWidget *parent) : QFrame(parent)
     // Moving a booking: held here until it is placed at the time chosen in the day list.
     connect(add("moveButton", tr("Mo&ve"), QStringLiteral("Ctrl+Shift+T")), &QPushButton::clicked, this,
             &SidePanel::moveRequested);
-    auto *heldLabel = new QLabel(tr("Bein&g moved:"), this);
-    layout->addWidget(heldLabel);
-    held_ = new QListWidget(this);
-    held_->setObjectName(QStringLiteral("heldList"));
-    held_->setAccessibleName(tr("Appointments being moved"));
-    // As wide as the buttons: the day list beside it keeps the window's room.
-    held_->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
-    held_->setWordWrap(true);
-    held_->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-    held_->setMinimumHeight(fontMetrics().height() * 2);
-    held_->setMaximumHeight(fontMetrics().height() * 5);
-    heldLabel->setBuddy(held_);
-    layout->addWidget(held_);
+    // A short list under its label, as wide as the buttons: the day list beside it keeps the window's room.
+    const auto list = [this, layout](const char *name, const QString &caption, const QString &accessible,
+                                     int lines) {
+        auto *label = new QLabel(caption, this);
+        layout->addWidget(label);
+        auto *shown = new QListWidget(this);
+        shown->setObjectName(QLatin1String(name));
+        shown->setAccessibleName(accessible);
+        shown->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
+        shown->setWordWrap(true);
+        shown->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+        shown->setMinimumHeight(fontMetrics().height() * lines + 2 * shown->frameWidth());
+        shown->setMaximumHeight(fontMetrics().height() * 5);
+        label->setBuddy(shown);
+        layout->addWidget(shown);
+        return shown;
+    };
+    held_ = list("heldList", tr("Bein&g moved:"), tr("Appointments being moved"), 2);
     const auto chosen = [this] { return held_->currentRow() >= 0 ? held_->currentRow() : 0; };
     connect(held_, &QListWidget::itemActivated, this, [this, chosen] { Q_EMIT placeRequested(chosen()); });
     // Side by side, so that the panel stays within the window's own height.
@@ -111,18 +116,7 @@ SidePanel::SidePanel(QWidget *parent) : QFrame(parent)
     }
 
     // Series about to end, for the reception to renew them with the patient.
-    auto *endingLabel = new QLabel(tr("Series ending s&oon:"), this);
-    layout->addWidget(endingLabel);
-    seriesEnding_ = new QListWidget(this);
-    seriesEnding_->setObjectName(QStringLiteral("seriesEndingList"));
-    seriesEnding_->setAccessibleName(tr("Weekly series ending soon"));
-    seriesEnding_->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
-    seriesEnding_->setWordWrap(true);
-    seriesEnding_->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-    seriesEnding_->setMinimumHeight(fontMetrics().height() + 2 * seriesEnding_->frameWidth());
-    seriesEnding_->setMaximumHeight(fontMetrics().height() * 5);
-    endingLabel->setBuddy(seriesEnding_);
-    layout->addWidget(seriesEnding_);
+    seriesEnding_ = list("seriesEndingList", tr("Series ending s&oon:"), tr("Weekly series ending soon"), 1);
 
     auto *legend = new QLabel(this);
     legend->setObjectName(QStringLiteral("statusLegend"));
