@@ -152,6 +152,11 @@ QString preparedFolder(int count, int perDay = kPerDay)
         return std::array<QByteArray, 4>{"Patient Name Of Some Length", "Health Plan", "555 0100 555 0101",
                                          "note"};
     });
+    // As a book in use has them: the tables of statuses, history, holds and series' places, empty.
+    check(sqlite3_open(qPrintable(dir->path() + "/bdm1.mdb"), &db), db);
+    for (const QString &statement : statusTableStatements(Dialect::Files, QStringLiteral("main")))
+        check(sqlite3_exec(db, qPrintable(statement), nullptr, nullptr, nullptr), db);
+    sqlite3_close(db);
     return dir->path();
 }
 
