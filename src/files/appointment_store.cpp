@@ -175,11 +175,25 @@ bool AppointmentStore::readDay(QDate date, QVector<Appointment> *bookings, QStri
     bookings->clear();
     if (!connection_.ensureOpen(error))
         return false;
-    // A book that never had a status set has no table of them.
-    for (const QString &sql :
-         {dayQuery(QStringLiteral("dados"), kRowid, statusTable(kMain), seriesTable(kMain)),
-          dayQuery(QStringLiteral("dados"), kRowid, statusTable(kMain)),
-          dayQueryWithoutStatus(QStringLiteral("dados"), kRowid)})
+    // A book that never had a status set has no table of them; one whose tables are empty is read
+    // without them, as a crowded day's every row would look into them for nothing.
+    QStringList queries{dayQueryWithoutStatus(QStringLiteral("dados"), kRowid)};
+    {
+        QSqlQuery kept(connection_.database());
+        const bool statuses =
+            !kept.exec(QStringLiteral("SELECT EXISTS (SELECT 1 FROM %1)").arg(statusTable(kMain))) ||
+            !kept.next() || kept.value(0).toBool();
+        kept.finish();
+        const bool series =
+            !kept.exec(QStringLiteral("SELECT EXISTS (SELECT 1 FROM %1)").arg(seriesTable(kMain))) ||
+            !kept.next() || kept.value(0).toBool();
+        if (statuses || series)
+            queries.prepend(dayQuery(QStringLiteral("dados"), kRowid, statusTable(kMain)));
+        if (series)
+            queries.prepend(
+                dayQuery(QStringLiteral("dados"), kRowid, statusTable(kMain), seriesTable(kMain)));
+    }
+    for (const QString &sql : std::as_const(queries))
         if (readDayDirectly(connection_.database(), sql, date, bookings))
             return true;
     QSqlQuery query(connection_.database());
