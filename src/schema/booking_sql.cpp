@@ -75,36 +75,26 @@ QString heldBookingsQuery(const QString &table)
         .arg(table);
 }
 
-namespace {
-
-// A booking's place in its series as one text, "series number total", or none.
-QString placeColumn(const QString &seriesTable, const QString &identity)
-{
-    return QStringLiteral(
-               ", (SELECT r.series || ' ' || r.number || ' ' || r.total FROM %1 r WHERE r.id = %2)")
-        .arg(seriesTable, identity);
-}
-
-} // namespace
-
 QString everyBookingOf(const QString &table, const QString &idColumn, const QString &seriesTable)
 {
-    return QStringLiteral("SELECT %1, %2%4 FROM %3")
-        .arg(idColumn, bookingColumns(), table,
-             seriesTable.isEmpty() ? QString()
-                                   : placeColumn(seriesTable, table + QLatin1Char('.') + idColumn));
+    if (seriesTable.isEmpty())
+        return QStringLiteral("SELECT %1, %2 FROM %3").arg(idColumn, bookingColumns(), table);
+    return QStringLiteral(
+               "SELECT %3.%1, %2, r.series, r.number, r.total FROM %3 LEFT JOIN %4 r ON r.id = %3.%1")
+        .arg(idColumn, bookingColumns(), table, seriesTable);
 }
 
 void appendFound(QSqlQuery &query, int slot, const PatientQuery &patient, QVector<FoundBooking> *found)
 {
+    const bool withPlaces = query.record().count() > 9;
     while (query.next()) {
         Appointment booking;
         booking.id = query.value(0).toLongLong();
         booking.date = QDate::fromString(query.value(1).toString(), Qt::ISODate);
         for (int i = 0; i < 5; ++i)
             booking.*kTexts[i] = query.value(i + 2).toString();
-        if (const QStringList place = query.value(7).toString().split(QLatin1Char(' ')); place.size() == 3)
-            booking.series = {place.at(0).toLongLong(), place.at(1).toInt(), place.at(2).toInt()};
+        if (withPlaces)
+            booking.series = {query.value(7).toLongLong(), query.value(8).toInt(), query.value(9).toInt()};
         if (matchesQuery(patient, booking))
             found->append({slot, booking});
     }
@@ -428,10 +418,10 @@ QStringList searchIndexDropStatements()
 QString indexedSearch(const PatientQuery &query, bool series)
 {
     return QStringLiteral("SELECT d.rowid, d.data, d.hora, d.nome, d.convenio, d.telefone, d.obs%2 FROM "
-                          "main.booking_search s JOIN main.dados d ON d.rowid = s.rowid WHERE s.%1 MATCH ?")
+                          "main.booking_search s JOIN main.dados d ON d.rowid = s.rowid%3 WHERE s.%1 MATCH ?")
         .arg(query.kind == PatientQuery::Kind::Phone ? QStringLiteral("phones") : QStringLiteral("name"),
-             series ? placeColumn(seriesTable(QStringLiteral("main")), QStringLiteral("d.rowid"))
-                    : QString());
+             series ? QStringLiteral(", r.series, r.number, r.total") : QString(),
+             series ? QStringLiteral(" LEFT JOIN main.booking_series r ON r.id = d.rowid") : QString());
 }
 
 QString searchPhrase(const PatientQuery &query)
