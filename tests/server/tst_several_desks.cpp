@@ -143,6 +143,38 @@ private Q_SLOTS:
         }
     }
 
+    // Killed while booking weekly series with their linked copies: each series is whole or absent in
+    // both books, and each one reported is whole.
+    void killedWhileBookingSeries()
+    {
+        TestDatabase database;
+        QVERIFY(ServerStorage(database.url()).prepare(nullptr));
+        QSet<QString> reported;
+        for (int run = 0; run < 4; ++run) {
+            const std::optional<QByteArray> output =
+                killedAfter({"series", database.url(), QString::number(run)}, 2 + 2 * run);
+            QVERIFY(output);
+            const QList<QByteArray> lines = output->split('\n');
+            for (int i = 0; i + 1 < lines.size(); ++i)
+                reported << QString::fromUtf8(lines.at(i));
+            // Both books counted in one statement, so from one moment.
+            const QStringList books =
+                database.exec(QStringLiteral("SELECT coalesce(string_agg(n, ',' ORDER BY n), '') FROM "
+                                             "(SELECT trim(nome) || ' ' || count(*) n "
+                                             "FROM bdm1.dados WHERE nome LIKE 'S%' GROUP BY nome) a UNION "
+                                             "ALL SELECT coalesce(string_agg(n, "
+                                             "',' ORDER BY n), '') FROM (SELECT trim(nome) || ' ' || "
+                                             "count(*) n FROM bdm3.dados WHERE nome "
+                                             "LIKE 'S%' GROUP BY nome) b"));
+            QCOMPARE(books.value(1), books.value(0));
+            const QStringList own = books.value(0).split(',', Qt::SkipEmptyParts);
+            for (const QString &series : own)
+                QVERIFY2(series.endsWith(QLatin1String(" 20")), qPrintable(series));
+            for (const QString &name : std::as_const(reported))
+                QVERIFY2(own.contains(name + QLatin1String(" 20")), qPrintable(name));
+        }
+    }
+
     void aBookLockedOnTheServerIsGivenUpOn()
     {
         TestDatabase database;

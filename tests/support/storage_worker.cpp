@@ -128,10 +128,19 @@ int move(const QString &where, const QString &run)
 
 // Series of 20 weekly sessions in the first doctor's book, each with its copy in the third's; each
 // series reported once stored.
-int series(const QDir &folder, const QString &run)
+int series(const QString &where, const QString &run)
 {
-    SqliteStorage storage(folder, 1000);
+    std::unique_ptr<BookStorage> engine;
     QString error;
+    if (where.startsWith(QLatin1String("postgresql:"))) {
+        auto server = std::make_unique<ServerStorage>(where);
+        if (!server->prepare(&error))
+            return 2;
+        engine = std::move(server);
+    } else {
+        engine = std::make_unique<SqliteStorage>(QDir(where), 1000);
+    }
+    BookStorage &storage = *engine;
     for (int i = 0;; ++i) {
         QVector<Appointment> sessions;
         for (int week = 0; week < 20; ++week) {
@@ -235,7 +244,7 @@ int main(int argc, char *argv[])
     if (arguments.at(1) == QLatin1String("move"))
         return move(arguments.at(2), arguments.at(3));
     if (arguments.at(1) == QLatin1String("series"))
-        return series(folder, arguments.at(3));
+        return series(arguments.at(2), arguments.at(3));
     if (arguments.at(1) == QLatin1String("import"))
         return importLegacyFiles(folder, arguments.at(3)).notImported.isEmpty() ? 0 : 5;
     if (arguments.at(1) == QLatin1String("hold"))
