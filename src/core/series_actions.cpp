@@ -183,20 +183,13 @@ Outcome AppointmentBook::placeSeries(int index, const QString &time, SeriesScope
                                      return booking.series.series == chosen.series.series;
                                  }),
                   day.end());
-        SeriesRule one{placed.date, 1, {{placed.date.dayOfWeek(), trimBlanks(time)}}, 1, {}};
-        QVector<SeriesOccurrence> checked;
-        seriesOccurrences(
-            one, doctor_, today,
-            [&](QDate, QVector<Appointment> *bookings) {
-                *bookings = day;
-                return true;
-            },
-            &checked, &error);
-        if (!checked.isEmpty() && checked.first().obstacle != SeriesObstacle::None)
+        const SeriesOccurrence checked = sessionAt(
+            {placed.date, trimBlanks(time).rightJustified(5, QLatin1Char('0'))}, doctor_, today, day);
+        if (checked.obstacle != SeriesObstacle::None)
             inTheWay << QStringLiteral("%1 %2 %3: %4")
                             .arg(sessionText(session.series),
                                  QLocale().toString(placed.date, QLocale::ShortFormat), trimBlanks(time),
-                                 obstacleText(checked.first().obstacle));
+                                 obstacleText(checked.obstacle));
         writes << BookingWrite{BookingWrite::Kind::Move, session, placed, BookingStatus::ToConfirm};
     }
     if (!inTheWay.isEmpty())

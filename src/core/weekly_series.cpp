@@ -148,43 +148,51 @@ QString choiceText(SeriesChoice choice)
     return {};
 }
 
+SeriesOccurrence sessionAt(const SeriesDate &wanted, const DoctorSettings &doctor, QDate today,
+                           const QVector<Appointment> &bookings)
+{
+    SeriesOccurrence occurrence{wanted, SeriesObstacle::None, {}, SeriesChoice::Book};
+    if (wanted.date < today) {
+        occurrence.obstacle = SeriesObstacle::Past;
+    } else if (wanted.date > today.addYears(1)) {
+        occurrence.obstacle = SeriesObstacle::PastYearAhead;
+    } else {
+        QStringList times = freeSlotRows(doctor, wanted.date);
+        for (QString &time : times)
+            time = trimBlanks(time);
+        std::sort(times.begin(), times.end());
+        if (dayPlan(doctor, wanted.date).closedAt(wanted.hora))
+            occurrence.obstacle = SeriesObstacle::Closed;
+        else if (!times.contains(wanted.hora))
+            occurrence.obstacle = SeriesObstacle::OutsideHours;
+        else if (bookedAt(bookings, wanted.hora))
+            occurrence.obstacle = SeriesObstacle::Taken;
+        if (occurrence.obstacle != SeriesObstacle::None) {
+            const auto later = std::find_if(times.cbegin(), times.cend(), [&](const QString &time) {
+                return time > wanted.hora && !bookedAt(bookings, time);
+            });
+            occurrence.nextFree = later == times.cend() ? QString() : *later;
+        }
+    }
+    if (occurrence.obstacle != SeriesObstacle::None)
+        occurrence.choice = SeriesChoice::Skip;
+    return occurrence;
+}
+
 bool seriesOccurrences(const SeriesRule &rule, const DoctorSettings &doctor, QDate today,
                        const std::function<bool(QDate, QVector<Appointment> *)> &readDay,
                        QVector<SeriesOccurrence> *occurrences, QString *error)
 {
     for (const SeriesDate &wanted : seriesDates(rule)) {
-        SeriesOccurrence occurrence{wanted, SeriesObstacle::None, {}, SeriesChoice::Book};
-        if (wanted.date < today) {
-            occurrence.obstacle = SeriesObstacle::Past;
-        } else if (wanted.date > today.addYears(1)) {
-            occurrence.obstacle = SeriesObstacle::PastYearAhead;
-        } else {
-            QVector<Appointment> bookings;
-            if (!readDay(wanted.date, &bookings)) {
-                *error = QCoreApplication::translate("WeeklySeries", "The bookings of %1 could not be read.")
-                             .arg(QLocale().toString(wanted.date));
-                return false;
-            }
-            QStringList times = freeSlotRows(doctor, wanted.date);
-            for (QString &time : times)
-                time = trimBlanks(time);
-            std::sort(times.begin(), times.end());
-            if (dayPlan(doctor, wanted.date).closedAt(wanted.hora))
-                occurrence.obstacle = SeriesObstacle::Closed;
-            else if (!times.contains(wanted.hora))
-                occurrence.obstacle = SeriesObstacle::OutsideHours;
-            else if (bookedAt(bookings, wanted.hora))
-                occurrence.obstacle = SeriesObstacle::Taken;
-            if (occurrence.obstacle != SeriesObstacle::None) {
-                const auto later = std::find_if(times.cbegin(), times.cend(), [&](const QString &time) {
-                    return time > wanted.hora && !bookedAt(bookings, time);
-                });
-                occurrence.nextFree = later == times.cend() ? QString() : *later;
-            }
+        QVector<Appointment> bookings;
+        // Days that cannot take a session whatever it holds are not read.
+        const bool readable = wanted.date >= today && wanted.date <= today.addYears(1);
+        if (readable && !readDay(wanted.date, &bookings)) {
+            *error = QCoreApplication::translate("WeeklySeries", "The bookings of %1 could not be read.")
+                         .arg(QLocale().toString(wanted.date));
+            return false;
         }
-        if (occurrence.obstacle != SeriesObstacle::None)
-            occurrence.choice = SeriesChoice::Skip;
-        occurrences->append(occurrence);
+        occurrences->append(sessionAt(wanted, doctor, today, bookings));
     }
     return true;
 }
@@ -254,10 +262,7 @@ QVector<SeriesEnding> seriesEnding(const QVector<FoundBooking> &fromToday)
             ending.nome = trimBlanks(found.booking.nome);
         }
     }
-    QVector<SeriesEnding> ending;
-    for (const SeriesEnding &series : std::as_const(bySeries))
-        if (series.left <= kSeriesEndingLeft)
-            ending.append(series);
+    QVector<SeriesEnding> ending(bySeries.cbegin(), bySeries.cend());
     std::sort(ending.begin(), ending.end(), [](const SeriesEnding &a, const SeriesEnding &b) {
         return std::tie(a.last, a.slot, a.series) < std::tie(b.last, b.slot, b.series);
     });

@@ -78,6 +78,9 @@ struct SeriesOccurrence
 QString obstacleText(SeriesObstacle obstacle);
 QString choiceText(SeriesChoice choice);
 
+// A session at that date and time with what stands in its way on the doctor's day of those bookings.
+SeriesOccurrence sessionAt(const SeriesDate &wanted, const DoctorSettings &doctor, QDate today,
+                           const QVector<Appointment> &bookings);
 // Each session of the rule with what stands in its way on the doctor's days (readDay gives a date's
 // bookings; false stops with why in error); one in the way starts skipped.
 bool seriesOccurrences(const SeriesRule &rule, const DoctorSettings &doctor, QDate today,
@@ -114,8 +117,8 @@ struct SeriesEnding
     QDate last;
     int total = 0;
 };
-// Of the bookings of series from today on (each with its slot), the series with at most
-// kSeriesEndingLeft sessions left that are not cancelled, the soonest to end first.
+// The series of the sessions readSeriesEnding gives (each with its slot), each with how many are left
+// that are not cancelled, the soonest to end first.
 QVector<SeriesEnding> seriesEnding(const QVector<FoundBooking> &fromToday);
 
 } // namespace velmora
