@@ -258,7 +258,7 @@ std::optional<SeriesScope> MainWindow::askScope(SeriesPlace place, const QString
         this,
         tr("%1: this appointment is session %2 of a weekly series. Which sessions?")
             .arg(QString(action).remove(QLatin1Char('&')), sessionText(place)),
-        {tr("This one"), tr("This and the following"), tr("The whole series"), tr("Cancel")});
+        {tr("&This one"), tr("This and the &following"), tr("The &whole series"), tr("&Cancel")});
     switch (chosen) {
     case 0:
         return SeriesScope::ThisOne;

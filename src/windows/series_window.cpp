@@ -115,6 +115,9 @@ SeriesWindow::SeriesWindow(const Platform &platform, AppointmentBook &book, QWid
     table_->setEditTriggers(QAbstractItemView::NoEditTriggers);
     table_->setSelectionBehavior(QAbstractItemView::SelectRows);
     table_->setMinimumHeight(fontMetrics().height() * 12);
+    auto *tableLabel = new QLabel(tr("&Sessions:"), this);
+    tableLabel->setBuddy(table_);
+    layout->addWidget(tableLabel);
     layout->addWidget(table_, 1);
     said_ = new QLabel(this);
     said_->setObjectName(QStringLiteral("seriesSaid"));

@@ -559,7 +559,7 @@ private Q_SLOTS:
         book.platform.messages.choices.push_back(0);
         book.click("cmd_exc");
         QCOMPARE(book.platform.messages.offers.value(0),
-                 (QStringList{"This one", "This and the following", "The whole series", "Cancel"}));
+                 (QStringList{"&This one", "This and the &following", "The &whole series", "&Cancel"}));
         QCOMPARE(book.files.appointments(1).size(), 4);
         QVERIFY(!book.files.appointments(1).contains("2027-03-03|08:00|Series Patient|||"));
     }

@@ -2682,20 +2682,20 @@ O programa continua funcionando; a próxima abertura tenta de novo.</translation
         <translation>%1: esta consulta é a sessão %2 de uma série semanal. Quais sessões?</translation>
     </message>
     <message>
-        <source>This one</source>
-        <translation>Só esta</translation>
+        <source>&amp;This one</source>
+        <translation>&amp;Só esta</translation>
     </message>
     <message>
-        <source>This and the following</source>
-        <translation>Esta e as seguintes</translation>
+        <source>This and the &amp;following</source>
+        <translation>Esta e as &amp;seguintes</translation>
     </message>
     <message>
-        <source>The whole series</source>
-        <translation>A série inteira</translation>
+        <source>The &amp;whole series</source>
+        <translation>A série &amp;inteira</translation>
     </message>
     <message>
-        <source>Cancel</source>
-        <translation>Cancelar</translation>
+        <source>&amp;Cancel</source>
+        <translation>&amp;Cancelar</translation>
     </message>
     <message numerus="yes">
         <source>%1 (%2): %n left, last %3</source>
@@ -3192,6 +3192,10 @@ O programa continua funcionando; a próxima abertura tenta de novo.</translation
     <message>
         <source>Look at the sessions, then book.</source>
         <translation>Confira as sessões e então marque.</translation>
+    </message>
+    <message>
+        <source>&amp;Sessions:</source>
+        <translation>&amp;Sessões:</translation>
     </message>
 </context>
 </TS>
