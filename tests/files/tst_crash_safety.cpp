@@ -11,6 +11,7 @@
 #include <csignal>
 
 using namespace velmora;
+using velmora::testing::completeLines;
 using velmora::testing::killedAfter;
 using velmora::testing::TestFiles;
 
@@ -152,9 +153,8 @@ private Q_SLOTS:
                 killedAfter({"move", files.folder().path(), QString::number(run)},
                             static_cast<int>(random.bounded(1, 30)));
             QVERIFY(output);
-            const QList<QByteArray> lines = output->split('\n');
-            for (int i = 0; i + 1 < lines.size(); ++i)
-                (lines.at(i).startsWith("M") ? moved : added) << QString::fromUtf8(lines.at(i).mid(2));
+            for (const QString &line : completeLines(*output))
+                (line.startsWith('M') ? moved : added) << line.mid(2);
             QCOMPARE(files.prepare(), QStringList{});
             const QSet<QString> first = namesIn(files, 1);
             const QSet<QString> second = namesIn(files, 2);
@@ -179,9 +179,8 @@ private Q_SLOTS:
                 killedAfter({"series", files.folder().path(), QString::number(run)},
                             static_cast<int>(random.bounded(1, 8)));
             QVERIFY(output);
-            const QList<QByteArray> lines = output->split('\n');
-            for (int i = 0; i + 1 < lines.size(); ++i)
-                reported << QString::fromUtf8(lines.at(i));
+            for (const QString &line : completeLines(*output))
+                reported << line;
             QCOMPARE(files.prepare(), QStringList{});
             const QString counts = QStringLiteral("SELECT trim(nome) || ' ' || count(*) FROM dados WHERE "
                                                   "nome LIKE 'S%' GROUP BY nome ORDER BY nome");

@@ -126,9 +126,8 @@ private Q_SLOTS:
             const std::optional<QByteArray> output =
                 killedAfter({"move", database.url(), QString::number(run)}, 4 + 3 * run);
             QVERIFY(output);
-            const QList<QByteArray> lines = output->split('\n');
-            for (int i = 0; i + 1 < lines.size(); ++i)
-                (lines.at(i).startsWith("M") ? moved : added) << QString::fromUtf8(lines.at(i).mid(2));
+            for (const QString &line : completeLines(*output))
+                (line.startsWith('M') ? moved : added) << line.mid(2);
             // Both books read in one statement, so from one moment.
             const QStringList books = database.exec(QStringLiteral(
                 "SELECT coalesce(string_agg(trim(nome), ','), '') FROM bdm1.dados WHERE nome LIKE 'M%' UNION "
@@ -154,9 +153,8 @@ private Q_SLOTS:
             const std::optional<QByteArray> output =
                 killedAfter({"series", database.url(), QString::number(run)}, 2 + 2 * run);
             QVERIFY(output);
-            const QList<QByteArray> lines = output->split('\n');
-            for (int i = 0; i + 1 < lines.size(); ++i)
-                reported << QString::fromUtf8(lines.at(i));
+            for (const QString &line : completeLines(*output))
+                reported << line;
             // Both books counted in one statement, so from one moment.
             const QStringList books =
                 database.exec(QStringLiteral("SELECT coalesce(string_agg(n, ',' ORDER BY n), '') FROM "

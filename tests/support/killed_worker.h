@@ -31,4 +31,12 @@ inline std::optional<QByteArray> killedAfter(const QStringList &arguments, int r
     return output + process.readAllStandardOutput();
 }
 
+// The lines a killed worker wrote whole: the last piece may be cut short.
+inline QStringList completeLines(const QByteArray &output)
+{
+    QStringList lines = QString::fromUtf8(output).split(QLatin1Char('\n'));
+    lines.removeLast();
+    return lines;
+}
+
 } // namespace velmora::testing

@@ -98,19 +98,25 @@ int crash(const QDir &folder, const QString &run)
 
 // Bookings added to the first doctor's book, held and moved to the second's, each step reported; on the
 // folder's files, or on the server a URL names.
+// The books of the folder, or of the server a URL names, made ready; none when the server's are not.
+std::unique_ptr<BookStorage> storageAt(const QString &where)
+{
+    if (!where.startsWith(QLatin1String("postgresql:")))
+        return std::make_unique<SqliteStorage>(QDir(where), 1000);
+    auto server = std::make_unique<ServerStorage>(where);
+    QString error;
+    if (!server->prepare(&error) || !server->openBook(2, &error))
+        return nullptr;
+    return server;
+}
+
 int move(const QString &where, const QString &run)
 {
-    std::unique_ptr<BookStorage> engine;
-    QString error;
-    if (where.startsWith(QLatin1String("postgresql:"))) {
-        auto server = std::make_unique<ServerStorage>(where);
-        if (!server->prepare(&error) || !server->openBook(2, &error))
-            return 2;
-        engine = std::move(server);
-    } else {
-        engine = std::make_unique<SqliteStorage>(QDir(where), 1000);
-    }
+    const std::unique_ptr<BookStorage> engine = storageAt(where);
+    if (!engine)
+        return 2;
     BookStorage &storage = *engine;
+    QString error;
     for (int i = 0;; ++i) {
         const Appointment added = booking(QStringLiteral("M%1_%2").arg(run).arg(i));
         if (storage.add(1, added, 0, &error).outcome != AddOutcome::Stored)
@@ -130,17 +136,11 @@ int move(const QString &where, const QString &run)
 // series reported once stored.
 int series(const QString &where, const QString &run)
 {
-    std::unique_ptr<BookStorage> engine;
-    QString error;
-    if (where.startsWith(QLatin1String("postgresql:"))) {
-        auto server = std::make_unique<ServerStorage>(where);
-        if (!server->prepare(&error))
-            return 2;
-        engine = std::move(server);
-    } else {
-        engine = std::make_unique<SqliteStorage>(QDir(where), 1000);
-    }
+    const std::unique_ptr<BookStorage> engine = storageAt(where);
+    if (!engine)
+        return 2;
     BookStorage &storage = *engine;
+    QString error;
     for (int i = 0;; ++i) {
         QVector<Appointment> sessions;
         for (int week = 0; week < 20; ++week) {
