@@ -551,18 +551,23 @@ void BM_StatusChange(benchmark::State &state)
 }
 BENCHMARK(BM_StatusChange)->Unit(benchmark::kMillisecond)->UseRealTime();
 
+// The twelve files made in the folder, with the settings as the statement sets them.
+void filesWithSettings(const QTemporaryDir &dir, const QByteArray &update)
+{
+    prepareFiles(QDir(dir.path()));
+    sqlite3 *db = nullptr;
+    sqlite3_open(qPrintable(dir.path() + "/bdm6.mdb"), &db);
+    check(sqlite3_exec(db, update.constData(), nullptr, nullptr, nullptr), db);
+    sqlite3_close(db);
+}
+
 // 2. Add through the window: the booking typed, then "&Add".
 void addThroughWindow(benchmark::State &state, int link, bool indexed = false)
 {
     Services services;
     QTemporaryDir dir;
-    prepareFiles(QDir(dir.path()));
-    sqlite3 *db = nullptr;
-    sqlite3_open(qPrintable(dir.path() + "/bdm6.mdb"), &db);
-    const QByteArray update =
-        QByteArray("UPDATE profs SET prof1 = 'A', interv1 = '15', junta1 = ") + QByteArray::number(link);
-    check(sqlite3_exec(db, update.constData(), nullptr, nullptr, nullptr), db);
-    sqlite3_close(db);
+    filesWithSettings(dir, QByteArray("UPDATE profs SET prof1 = 'A', interv1 = '15', junta1 = ") +
+                               QByteArray::number(link));
     const auto window = openBook(services, dir.path());
     if (indexed) {
         QVector<FoundBooking> found;
@@ -599,13 +604,7 @@ void moveThroughSession(benchmark::State &state, bool toAnotherDoctor)
 {
     Services services;
     QTemporaryDir dir;
-    prepareFiles(QDir(dir.path()));
-    sqlite3 *db = nullptr;
-    sqlite3_open(qPrintable(dir.path() + "/bdm6.mdb"), &db);
-    check(sqlite3_exec(db, "UPDATE profs SET prof1 = 'A', interv1 = '15', prof2 = 'B', interv2 = '15'",
-                       nullptr, nullptr, nullptr),
-          db);
-    sqlite3_close(db);
+    filesWithSettings(dir, "UPDATE profs SET prof1 = 'A', interv1 = '15', prof2 = 'B', interv2 = '15'");
     const auto window = openBook(services, dir.path());
     AppointmentBook &book = window->book;
     book.entry().type(TimeField, QStringLiteral("08:10"));
@@ -654,15 +653,9 @@ void BM_BookSeriesOf100(benchmark::State &state)
 {
     Services services;
     QTemporaryDir dir;
-    prepareFiles(QDir(dir.path()));
-    sqlite3 *db = nullptr;
-    sqlite3_open(qPrintable(dir.path() + "/bdm6.mdb"), &db);
-    check(sqlite3_exec(db,
-                       "UPDATE profs SET prof1 = 'A', interv1 = '15', p1_seg1 = '0800', p1_seg2 = '1800', "
-                       "p1_ter1 = '0800', p1_ter2 = '1800'",
-                       nullptr, nullptr, nullptr),
-          db);
-    sqlite3_close(db);
+    filesWithSettings(dir,
+                      "UPDATE profs SET prof1 = 'A', interv1 = '15', p1_seg1 = '0800', p1_seg2 = '1800', "
+                      "p1_ter1 = '0800', p1_ter2 = '1800'");
     const auto window = openBook(services, dir.path());
     AppointmentBook &book = window->book;
     int run = 0;
