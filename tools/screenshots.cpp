@@ -19,6 +19,7 @@
 #include <QPushButton>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTimer>
 
 #include <tuple>
 
@@ -238,6 +239,24 @@ void shoot(const QString &language, const QString &out)
     save(series, path("weekly-series"));
     series->close();
     book.entry().clear();
+
+    // A session of the physiotherapy series removed: the question of which sessions, pictured and
+    // answered Cancel.
+    book.goTo({2, clock.today().addDays(7), {}, {}});
+    const QStringList rows = book.dayList().rows();
+    const auto session = std::find_if(rows.cbegin(), rows.cend(), [](const QString &row) {
+        return row.startsWith(QLatin1String("16:00  "));
+    });
+    list->setCurrentIndex(list->model()->index(static_cast<int>(session - rows.cbegin()), 0));
+    QTimer::singleShot(0, [&] {
+        QWidget *question = QApplication::activeModalWidget();
+        if (!question)
+            qFatal("no question of which sessions");
+        save(question, path("series-question"));
+        QTest::keyClick(question, Qt::Key_Escape);
+    });
+    QTest::mouseClick(main.findChild<QPushButton *>(QStringLiteral("cmd_exc")), Qt::LeftButton);
+    book.chooseDoctor(1);
 
     QApplication::setActiveWindow(&main);
     QTest::keyClick(&main, Qt::Key_W, Qt::ControlModifier | Qt::ShiftModifier);
