@@ -2687,7 +2687,7 @@ O programa continua funcionando; a próxima abertura tenta de novo.</translation
     </message>
     <message>
         <source>This and the &amp;following</source>
-        <translation>Esta e as &amp;seguintes</translation>
+        <translation>Esta e as se&amp;guintes</translation>
     </message>
     <message>
         <source>The &amp;whole series</source>
