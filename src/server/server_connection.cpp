@@ -3,6 +3,7 @@
 #include "core/desk_files.h"
 
 #include "schema/book_schema.h"
+#include "server/libpq_library.h"
 #include "server/server_deadline.h"
 
 #include <QCoreApplication>
@@ -14,8 +15,6 @@
 #include <QThread>
 #include <QTimer>
 #include <QUrl>
-
-#include <libpq-fe.h>
 
 #include <algorithm>
 #include <atomic>
@@ -108,15 +107,18 @@ QString explainedRefusal(const QString &reason)
 namespace {
 
 // libpq's own reading of a connection string or URI, in every form it accepts; null when it cannot
-// be read.
+// be read, or when libpq cannot be loaded (then with the loader's reason in libraryProblem).
 using ParsedAddress = std::unique_ptr<PQconninfoOption, decltype(&PQconninfoFree)>;
-ParsedAddress parsedAddress(const QString &url)
+ParsedAddress parsedAddress(const QString &url, QString *libraryProblem = nullptr)
 {
+    const Libpq *pq = libpq(libraryProblem);
+    if (!pq)
+        return {nullptr, [](PQconninfoOption *) {}};
     // libpq's complaint about an unreadable address quotes the text, which may hold a password: it
     // is never passed on.
     char *problem = nullptr;
-    ParsedAddress parsed(PQconninfoParse(url.toUtf8().constData(), &problem), &PQconninfoFree);
-    PQfreemem(problem);
+    ParsedAddress parsed(pq->conninfoParse(url.toUtf8().constData(), &problem), pq->conninfoFree);
+    pq->freemem(problem);
     return parsed;
 }
 
@@ -169,9 +171,14 @@ QString quotedValue(const QString &value)
 
 bool securedAddress(const QString &url, SecuredAddress *address, QString *error)
 {
-    const ParsedAddress parsed = parsedAddress(url);
+    QString libraryProblem;
+    const ParsedAddress parsed = parsedAddress(url, &libraryProblem);
     if (!parsed) {
-        *error = QCoreApplication::translate("Storage", "the server's address cannot be read");
+        *error = libraryProblem.isEmpty()
+                     ? QCoreApplication::translate("Storage", "the server's address cannot be read")
+                     : QCoreApplication::translate("Storage", "PostgreSQL's client library cannot be loaded "
+                                                              "(%1)")
+                           .arg(libraryProblem);
         return false;
     }
     address->keywords.clear();
@@ -436,9 +443,12 @@ bool ServerConnection::connectionLost() const
     // Reads what already arrived without waiting (libpq's socket never blocks): a server that ended
     // the connection has left its goodbye and the end of the stream there.
     // The second read meets the end of the stream when the first took the goodbye.
-    for (int read = 0; read < 2 && PQstatus(connection) == CONNECTION_OK; ++read)
-        PQconsumeInput(connection);
-    return PQstatus(connection) != CONNECTION_OK;
+    const Libpq *pq = libpq();
+    if (!pq)
+        return true;
+    for (int read = 0; read < 2 && pq->status(connection) == CONNECTION_OK; ++read)
+        pq->consumeInput(connection);
+    return pq->status(connection) != CONNECTION_OK;
 }
 
 QString ServerConnection::failure(const QSqlError &error)

@@ -1,6 +1,6 @@
 #include "server/server_deadline.h"
 
-#include <libpq-fe.h>
+#include "server/libpq_library.h"
 
 #include <sys/socket.h>
 
@@ -105,7 +105,8 @@ private:
 
 ServerDeadline::ServerDeadline(pg_conn *connection, int timeLimitMs)
 {
-    const int socket = connection ? PQsocket(connection) : -1;
+    const Libpq *pq = connection ? libpq() : nullptr;
+    const int socket = pq ? pq->socket(connection) : -1;
     if (socket >= 0)
         id_ = Watchdog::instance().arm(socket, Clock::now() + std::chrono::milliseconds(timeLimitMs));
 }

@@ -1,10 +1,9 @@
 #include "server/server_watch.h"
 
+#include "server/libpq_library.h"
 #include "server/server_connection.h"
 
 #include <QDateTime>
-
-#include <libpq-fe.h>
 
 #include <vector>
 
@@ -26,7 +25,7 @@ ServerWatch::~ServerWatch()
 {
     input_.reset();
     if (connection_)
-        PQfinish(connection_);
+        pq_->finish(connection_);
 }
 
 void ServerWatch::start()
@@ -37,7 +36,8 @@ void ServerWatch::start()
     // The address secured as every connection of the program is, keepalives added.
     SecuredAddress address;
     QString refused;
-    if (!securedAddress(url_, &address, &refused)) {
+    pq_ = libpq();
+    if (!pq_ || !securedAddress(url_, &address, &refused)) {
         lose();
         return;
     }
@@ -57,8 +57,8 @@ void ServerWatch::start()
     }
     keywords.push_back(nullptr);
     values.push_back(nullptr);
-    connection_ = PQconnectStartParams(keywords.data(), values.data(), 0);
-    if (!connection_ || PQstatus(connection_) == CONNECTION_BAD) {
+    connection_ = pq_->connectStartParams(keywords.data(), values.data(), 0);
+    if (!connection_ || pq_->status(connection_) == CONNECTION_BAD) {
         lose();
         return;
     }
@@ -69,7 +69,7 @@ void ServerWatch::start()
 
 void ServerWatch::connectStep()
 {
-    const PostgresPollingStatusType status = PQconnectPoll(connection_);
+    const PostgresPollingStatusType status = pq_->connectPoll(connection_);
     if (status == PGRES_POLLING_FAILED ||
         QDateTime::currentMSecsSinceEpoch() - connectStarted_ > timeLimitMs_) {
         lose();
@@ -79,16 +79,16 @@ void ServerWatch::connectStep()
         return;
     connecting_.stop();
     const QByteArray listen = "LISTEN " + channel_.toUtf8();
-    if (PQsetnonblocking(connection_, 1) != 0 || !PQsendQuery(connection_, listen.constData())) {
+    if (pq_->setnonblocking(connection_, 1) != 0 || !pq_->sendQuery(connection_, listen.constData())) {
         lose();
         return;
     }
-    input_ = std::make_unique<QSocketNotifier>(PQsocket(connection_), QSocketNotifier::Read);
+    input_ = std::make_unique<QSocketNotifier>(pq_->socket(connection_), QSocketNotifier::Read);
     connect(input_.get(), &QSocketNotifier::activated, this, &ServerWatch::readInput);
     state_ = State::Listening;
     awaiting_ = true; // the answer to LISTEN
     sentAt_ = QDateTime::currentMSecsSinceEpoch();
-    PQflush(connection_);
+    pq_->flush(connection_);
     heartbeat_.start();
     Q_EMIT listeningStarted();
 }
@@ -102,34 +102,34 @@ void ServerWatch::beat()
             lose(); // heard nothing back: whatever was announced meanwhile was not heard either
         return;
     }
-    if (!PQsendQuery(connection_, "SELECT 1")) {
+    if (!pq_->sendQuery(connection_, "SELECT 1")) {
         lose();
         return;
     }
     awaiting_ = true;
     sentAt_ = QDateTime::currentMSecsSinceEpoch();
-    PQflush(connection_);
+    pq_->flush(connection_);
 }
 
 void ServerWatch::readInput()
 {
-    if (!PQconsumeInput(connection_) || PQstatus(connection_) != CONNECTION_OK) {
+    if (!pq_->consumeInput(connection_) || pq_->status(connection_) != CONNECTION_OK) {
         lose();
         return;
     }
     // The answers to LISTEN and to the heartbeats, and the announcements.
-    while (awaiting_ && !PQisBusy(connection_)) {
-        PGresult *result = PQgetResult(connection_);
+    while (awaiting_ && !pq_->isBusy(connection_)) {
+        PGresult *result = pq_->getResult(connection_);
         if (!result) {
             awaiting_ = false; // the statement's answer read whole
             break;
         }
-        PQclear(result);
+        pq_->clear(result);
     }
     QStringList payloads;
-    while (PGnotify *notice = PQnotifies(connection_)) {
+    while (PGnotify *notice = pq_->notifies(connection_)) {
         payloads << QString::fromUtf8(notice->extra);
-        PQfreemem(notice);
+        pq_->freemem(notice);
     }
     for (const QString &payload : std::as_const(payloads))
         Q_EMIT heard(payload);
@@ -142,7 +142,7 @@ void ServerWatch::lose()
     awaiting_ = false;
     input_.reset();
     if (connection_)
-        PQfinish(connection_);
+        pq_->finish(connection_);
     connection_ = nullptr;
     state_ = State::Idle;
     retry_.start();

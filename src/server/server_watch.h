@@ -10,6 +10,8 @@ struct pg_conn;
 
 namespace velmora {
 
+struct Libpq;
+
 // Listens on a server's channel for what other programs announce, on a libpq connection of its own
 // that never blocks the event loop: connecting, listening and reading are each a step the loop drives.
 // A connection lost, or one that cannot be made, is tried again every retry interval.
@@ -49,6 +51,7 @@ private:
     QString channel_;
     int timeLimitMs_;
     State state_ = State::Idle;
+    const Libpq *pq_ = nullptr; // loaded by the first start
     pg_conn *connection_ = nullptr;
     QTimer connecting_; // polls the connection being made, whose socket changes meanwhile
     QTimer retry_;

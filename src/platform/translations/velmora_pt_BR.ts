@@ -1388,6 +1388,10 @@ O programa continua funcionando; a próxima abertura tenta de novo.</translation
         <translation>o endereço do servidor não pode ser lido</translation>
     </message>
     <message>
+        <source>PostgreSQL&apos;s client library cannot be loaded (%1)</source>
+        <translation>a biblioteca cliente do PostgreSQL não pode ser carregada (%1)</translation>
+    </message>
+    <message>
         <source>the server %1: %2</source>
         <translation>o servidor %1: %2</translation>
     </message>
