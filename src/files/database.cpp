@@ -1,4 +1,5 @@
 #include "files/database.h"
+#include "files/direct_reads.h"
 
 #include "schema/slot_files.h"
 
@@ -17,6 +18,8 @@
 #include <unistd.h>
 
 #include <atomic>
+#include <map>
+#include <mutex>
 
 namespace velmora {
 
@@ -197,6 +200,60 @@ bool checkSchema(const QString &path, FileKind kind, QString *problem, int lockW
     return true;
 }
 
+// The files found sound in this run, as they were then: a file unchanged since (the same file, size and
+// times) is not read again for its tables, where the program's connections open the same dozen files
+// one after another at its start.
+class SoundFiles
+{
+public:
+    struct State
+    {
+        dev_t device = 0;
+        ino_t inode = 0;
+        off_t size = 0;
+        timespec modified{};
+        timespec changed{};
+        FileKind kind = FileKind::Appointments;
+        bool operator==(const State &other) const
+        {
+            return device == other.device && inode == other.inode && size == other.size &&
+                   modified.tv_sec == other.modified.tv_sec && modified.tv_nsec == other.modified.tv_nsec &&
+                   changed.tv_sec == other.changed.tv_sec && changed.tv_nsec == other.changed.tv_nsec &&
+                   kind == other.kind;
+        }
+    };
+    // False when the file is not there or not a plain file.
+    static bool stateOf(const QString &path, FileKind kind, State *state)
+    {
+        struct stat info;
+        if (::stat(QFile::encodeName(path).constData(), &info) != 0 || !S_ISREG(info.st_mode))
+            return false;
+        *state = {info.st_dev, info.st_ino, info.st_size, info.st_mtim, info.st_ctim, kind};
+        return true;
+    }
+    bool known(const State &state)
+    {
+        const std::lock_guard<std::mutex> lock(mutex_);
+        const auto found = states_.find({state.device, state.inode});
+        return found != states_.end() && found->second == state;
+    }
+    void remember(const State &state)
+    {
+        const std::lock_guard<std::mutex> lock(mutex_);
+        states_[{state.device, state.inode}] = state;
+    }
+
+private:
+    std::mutex mutex_;
+    std::map<std::pair<dev_t, ino_t>, State> states_; // by the file itself, whatever path led to it
+};
+
+SoundFiles &soundFiles()
+{
+    static SoundFiles files;
+    return files;
+}
+
 // The journal that ties the files of a linked booking together is needed only while one of their
 // own journals is hot. Once every file has been checked, and so rolled back, a journal still there is
 // a stale one, and a tying journal a crash left behind is removed.
@@ -247,6 +304,10 @@ bool checkFile(const QString &path, FileKind kind, QString *problem, int lockWai
 {
     if (busy)
         *busy = false;
+    SoundFiles::State before;
+    const bool there = SoundFiles::stateOf(path, kind, &before);
+    if (there && soundFiles().known(before))
+        return true;
     QFile file(path);
     if (!file.exists()) {
         *problem = QCoreApplication::translate("Storage", "the file does not exist");
@@ -273,7 +334,12 @@ bool checkFile(const QString &path, FileKind kind, QString *problem, int lockWai
                                                "the file is not a database in the format the program uses");
         return false;
     }
-    return checkSchema(path, kind, problem, lockWaitMs, busy, access);
+    if (!checkSchema(path, kind, problem, lockWaitMs, busy, access))
+        return false;
+    // As it was before the check: a change made meanwhile has it read again next time.
+    if (there)
+        soundFiles().remember(before);
+    return true;
 }
 
 FolderCheck checkFolder(const QDir &folder, FileAccess access)
@@ -378,6 +444,8 @@ bool Connection::pointAt(const QString &fileName, QString *error)
         return false;
     }
     opened_ = identityOf(path);
+    static std::atomic<quint64> openings{0};
+    opening_ = ++openings;
     return true;
 }
 
@@ -407,8 +475,41 @@ bool Connection::ensureOpen(QString *error)
     return pointAt(fileName_, error);
 }
 
+sqlite3_stmt *Connection::keptStatement(const QString &sql)
+{
+    if (const auto found = kept_.find(sql); found != kept_.end()) {
+        if (found->second) {
+            sqlite3_reset(found->second);
+            sqlite3_clear_bindings(found->second);
+        }
+        return found->second;
+    }
+    sqlite3 *connection = sqliteOf(database());
+    if (!connection)
+        return nullptr;
+    sqlite3_stmt *statement = nullptr;
+    const QByteArray text = sql.toUtf8();
+    if (sqlite3_prepare_v3(connection, text.constData(), -1, SQLITE_PREPARE_PERSISTENT, &statement,
+                           nullptr) != SQLITE_OK) {
+        sqlite3_finalize(statement);
+        statement = nullptr;
+    }
+    kept_.emplace(sql, statement);
+    return statement;
+}
+
+void Connection::forgetUnmade()
+{
+    for (auto kept = kept_.begin(); kept != kept_.end();)
+        kept = kept->second ? std::next(kept) : kept_.erase(kept);
+}
+
 void Connection::close()
 {
+    // SQLite keeps a file open while statements made on it remain, and Qt's driver would not know.
+    for (const auto &[sql, statement] : kept_)
+        sqlite3_finalize(statement);
+    kept_.clear();
     QSqlDatabase db = database();
     if (db.isOpen())
         db.close();

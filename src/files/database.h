@@ -8,7 +8,10 @@
 #include <QString>
 #include <QStringList>
 
+#include <map>
 #include <utility>
+
+struct sqlite3_stmt;
 
 namespace velmora {
 
@@ -96,6 +99,13 @@ public:
     bool ensureOpen(QString *error);
     // Whether the file was opened again by its name since the last call.
     bool takeReopened() { return std::exchange(reopened_, false); }
+    // A number no other opening of a file by any connection had; 0 before the first.
+    quint64 opening() const { return opening_; }
+    // A statement run by SQLite itself, made at its first use and kept while the file stays open, for
+    // a read asked again and again: reset, its values cleared. Null when it cannot be made, which is
+    // remembered until forgetUnmade() (say, when the file changed).
+    sqlite3_stmt *keptStatement(const QString &sql);
+    void forgetUnmade();
     void close();
     // How long opening and statements wait for a file another program holds locked.
     void setLockWait(int milliseconds);
@@ -116,6 +126,8 @@ private:
     int lockWaitMs_ = kLockWaitMs;
     FileIdentity opened_;
     bool reopened_ = false;
+    quint64 opening_ = 0;
+    std::map<QString, sqlite3_stmt *> kept_; // finalized before the file is closed
 
     static FileIdentity identityOf(const QString &path);
 };

@@ -19,7 +19,6 @@
 #include "transfer/server_copy.h"
 
 #include <QCoreApplication>
-#include <QElapsedTimer>
 #include <QFileInfo>
 #include <QLocale>
 #include <QTimer>
@@ -151,9 +150,12 @@ QStringList VelmoraApp::openFolder()
         startMessages_.inform(nullptr, restoreFinished);
     offerImport();
     const QStringList problems = prepareFolder();
-    // The day's copy of the books, once a day, beside the window: it reads the books a few pages at a
-    // time, so that the window's writes go on meanwhile.
+    // Beside the window: first the search indexes of books another tool wrote (a search meanwhile reads
+    // those books whole, which finds the same), then the day's copy of the books, once a day, read a few
+    // pages at a time, so that the window's writes go on meanwhile.
     backup_.reset(QThread::create([folder = folder_, today = platform_.clock.today(), this] {
+        SqliteStorage(folder).bringSearchUpToDate(
+            [](qint64, qint64) { return !QThread::currentThread()->isInterruptionRequested(); });
         QString problem;
         if (backUpDay(folder, today, &problem)) {
             qCInfo(logBackup) << "the day's copy of the books is in backups";
@@ -173,24 +175,6 @@ QStringList VelmoraApp::openFolder()
     }));
     backup_->start();
     auto files = std::make_unique<SqliteStorage>(folder_);
-    // The search indexes of books another tool wrote, made now; shown when it takes more than a moment.
-    QElapsedTimer indexing;
-    indexing.start();
-    bool shown = false;
-    // Cancel leaves the rest to be indexed at its next search.
-    files->bringSearchUpToDate([&](qint64 done, qint64 all) {
-        if (indexing.elapsed() < 500 && !shown)
-            return true;
-        shown = true;
-        const QLocale locale;
-        return platform_.progress.show(
-            nullptr,
-            QCoreApplication::translate("StartUp", "Preparing the search: %1 of %2 appointments")
-                .arg(locale.toString(done), locale.toString(all)),
-            all > 0 ? static_cast<int>(done * 100 / all) : 100);
-    });
-    if (shown)
-        platform_.progress.close();
     storage_ = std::move(files);
     return problems;
 }

@@ -76,11 +76,13 @@ private:
     std::unique_ptr<AppointmentBook> book_;
     std::unique_ptr<BookWindows> windows_;
     std::unique_ptr<ServerBackup> serverBackup_; // the day's copy of the server's books, if due
-    // The day's copy of the folder's books, made beside the window; the program ends after it.
+    // The search indexes and the day's copy of the folder's books, made beside the window; the program
+    // ends after the copy, leaving indexes not yet made to the next start or search.
     struct JoinedThread
     {
         void operator()(QThread *thread) const
         {
+            thread->requestInterruption();
             thread->wait();
             delete thread;
         }

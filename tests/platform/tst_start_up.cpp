@@ -1,5 +1,6 @@
 #include "core/activity_log.h"
 #include "core/desk_settings.h"
+#include "files/sqlite_storage.h"
 #include "platform/log_file.h"
 #include "platform/start_up.h"
 #include "schema/slot_files.h"
@@ -56,6 +57,8 @@ private Q_SLOTS:
     {
         TestFiles files;
         files.prepare();
+        // Their search indexes made, as the first program would make them beside its window meanwhile.
+        QVERIFY(SqliteStorage(files.folder()).bringSearchUpToDate([](qint64, qint64) { return true; }));
         TestPlatform first;
         VelmoraApp running(first.platform(), files.folder());
         QVERIFY(running.start());

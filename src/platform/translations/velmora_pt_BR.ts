@@ -1229,10 +1229,6 @@ O programa continua funcionando; a próxima abertura tenta de novo.</translation
         <translation>Nenhum arquivo do programa antigo em %1.</translation>
     </message>
     <message>
-        <source>Preparing the search: %1 of %2 appointments</source>
-        <translation>Preparando a busca: %1 de %2 consultas</translation>
-    </message>
-    <message>
         <source>The books went straight onto the server %1.</source>
         <translation>As agendas foram gravadas direto no servidor %1.</translation>
     </message>
