@@ -10,7 +10,9 @@ namespace velmora {
 
 QString foldedName(const QString &text)
 {
-    const QString decomposed = text.normalized(QString::NormalizationForm_KD);
+    // Plain ASCII, as most names are typed, is its own decomposition.
+    const bool ascii = std::all_of(text.cbegin(), text.cend(), [](QChar c) { return c.unicode() < 0x80; });
+    const QString decomposed = ascii ? text : text.normalized(QString::NormalizationForm_KD);
     QString folded;
     folded.reserve(decomposed.size());
     bool blank = true; // no blank at the start

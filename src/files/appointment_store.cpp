@@ -1,4 +1,5 @@
 #include "files/appointment_store.h"
+#include "files/direct_reads.h"
 
 #include "core/activity_log.h"
 
@@ -22,57 +23,6 @@ const char *const kLinkedSchema = "linked";
 const QString kMain = QStringLiteral("main");
 const QString kRowid = QStringLiteral("rowid");
 
-// A text column as Qt's driver reads it: no value is the null text, an empty value the empty one.
-QString columnText(sqlite3_stmt *statement, int column)
-{
-    if (sqlite3_column_type(statement, column) == SQLITE_NULL)
-        return {};
-    const auto *text = reinterpret_cast<const char *>(sqlite3_column_text(statement, column));
-    return QString::fromUtf8(text ? text : "", sqlite3_column_bytes(statement, column));
-}
-
-// The day's bookings read through SQLite itself: a crowded day holds tens of thousands, and Qt's
-// driver makes a variant of every value first. False, with nothing appended, on any failure, for the
-// driver's read to say why.
-bool readDayDirectly(QSqlDatabase db, const QString &sql, QDate date, QVector<Appointment> *bookings)
-{
-    const QVariant handle = db.driver()->handle();
-    if (!handle.isValid() || qstrcmp(handle.typeName(), "sqlite3*") != 0)
-        return false;
-    sqlite3 *connection = *static_cast<sqlite3 *const *>(handle.data());
-    sqlite3_stmt *statement = nullptr;
-    const QByteArray query = sql.toUtf8();
-    const QByteArray day = storedDate(date).toUtf8();
-    bool ok = connection &&
-              sqlite3_prepare_v2(connection, query.constData(), -1, &statement, nullptr) == SQLITE_OK &&
-              sqlite3_bind_text(statement, 1, day.constData(), static_cast<int>(day.size()), SQLITE_STATIC) ==
-                  SQLITE_OK;
-    const bool withStatus = ok && sqlite3_column_count(statement) > 6;
-    const bool withSeries = ok && sqlite3_column_count(statement) > 9;
-    int step = SQLITE_ROW;
-    while (ok && (step = sqlite3_step(statement)) == SQLITE_ROW) {
-        Appointment booking;
-        booking.id = sqlite3_column_int64(statement, 0);
-        booking.date = date;
-        booking.hora = columnText(statement, 1);
-        booking.nome = columnText(statement, 2);
-        booking.convenio = columnText(statement, 3);
-        booking.telefone = columnText(statement, 4);
-        booking.obs = columnText(statement, 5);
-        if (withStatus)
-            booking.status = statusFromNumber(sqlite3_column_int(statement, 6));
-        if (withSeries)
-            booking.series = {sqlite3_column_int64(statement, 7), sqlite3_column_int(statement, 8),
-                              sqlite3_column_int(statement, 9)};
-        bookings->append(booking);
-    }
-    ok = ok && step == SQLITE_DONE;
-    sqlite3_finalize(statement);
-    if (!ok)
-        bookings->clear();
-    return ok;
-}
-
 // A statement run through SQLite itself, prepared once and run for many rows: a series writes hundreds,
 // and Qt's driver makes a variant of every value first. Texts, whole numbers and no value are bound.
 class DirectStatement
@@ -80,9 +30,7 @@ class DirectStatement
 public:
     DirectStatement(QSqlDatabase db, const QString &sql)
     {
-        const QVariant handle = db.driver()->handle();
-        if (handle.isValid() && qstrcmp(handle.typeName(), "sqlite3*") == 0)
-            connection_ = *static_cast<sqlite3 *const *>(handle.data());
+        connection_ = sqliteOf(db);
         if (connection_ &&
             sqlite3_prepare_v2(connection_, sql.toUtf8().constData(), -1, &statement_, nullptr) != SQLITE_OK)
             statement_ = nullptr;

@@ -1,4 +1,5 @@
 #include "files/sqlite_storage.h"
+#include "files/direct_reads.h"
 
 #include <QCoreApplication>
 
@@ -46,6 +47,7 @@ SqliteStorage::SqliteStorage(const QDir &folder, int lockWaitMs, FileAccess acce
             std::make_unique<Connection>(QStringLiteral("Search%1").arg(slot.slot), folder));
         searchBooks_.back()->pointLater(QString::fromLatin1(slot.appointmentFile));
     }
+    indexSeen_.resize(searchBooks_.size());
     for (Connection *connection : {&data1_, &data2_, &data22_})
         connection->setAccess(access);
     for (const std::unique_ptr<Connection> &book : searchBooks_)
@@ -259,23 +261,16 @@ bool SqliteStorage::findBookings(const PatientQuery &query, QVector<FoundBooking
         Connection &book = *searchBooks_[static_cast<size_t>(&slot - kDoctorSlots.data())];
         if (!book.ensureOpen(error))
             return false;
-        QSqlQuery rows(book.database());
-        rows.setForwardOnly(true);
         // Through the book's index when it is complete; a book whose index cannot be made now (another
         // program holds it) is read whole, which finds the same.
-        bool ok = false;
-        const bool indexed =
-            access_ == FileAccess::ReadWrite
-                ? indexUpToDate(book.database())
-                : indexIsCurrent(book.database(),
-                                 access_ == FileAccess::ReadOnly ? IndexCheck::Recount : IndexCheck::State);
-        if (indexed) {
-            // Books that never had a series have no table of their places.
-            ok = rows.prepare(indexedSearch(query, true)) || rows.prepare(indexedSearch(query));
-            rows.addBindValue(searchPhrase(query));
-            ok = ok && rows.exec();
-        }
-        if (!ok && !rows.exec(everyBookingOf(QStringLiteral("dados"), QStringLiteral("rowid")))) {
+        const bool indexed = searchable(static_cast<size_t>(&slot - kDoctorSlots.data()));
+        // Books that never had a series have no table of their places.
+        if (indexed && (findDirectly(book, indexedSearch(query, true), query, slot.slot, found) ||
+                        findDirectly(book, indexedSearch(query), query, slot.slot, found)))
+            continue;
+        QSqlQuery rows(book.database());
+        rows.setForwardOnly(true);
+        if (!rows.exec(everyBookingOf(QStringLiteral("dados"), QStringLiteral("rowid")))) {
             *error = QCoreApplication::translate("Storage", "%1 (in \"%2\")")
                          .arg(reasonOf(rows.lastError()), book.fileName());
             return false;
@@ -295,9 +290,10 @@ bool SqliteStorage::bringSearchUpToDate(const std::function<bool(qint64 done, qi
         if (!book->ensureOpen(&error))
             continue;
         QSqlQuery query(book->database());
-        if (indexIsCurrent(book->database(), IndexCheck::Recount))
+        if (indexIsCurrent(*book, IndexCheck::Recount))
             continue;
         query.exec(QStringLiteral("UPDATE main.booking_search_state SET stale = 1"));
+        indexSeen_[static_cast<size_t>(&book - searchBooks_.data())] = {};
         stale.push_back(book.get());
         if (query.exec(QStringLiteral("SELECT count(*) FROM main.dados")) && query.next())
             all += query.value(0).toLongLong();
@@ -306,7 +302,7 @@ bool SqliteStorage::bringSearchUpToDate(const std::function<bool(qint64 done, qi
     bool cancelled = false;
     for (Connection *book : stale) {
         const qint64 before = done;
-        indexUpToDate(book->database(), [&](qint64 rows) {
+        indexUpToDate(*book, [&](qint64 rows) {
             done = before + rows;
             cancelled = !progress(done, all);
             return !cancelled;
@@ -317,32 +313,56 @@ bool SqliteStorage::bringSearchUpToDate(const std::function<bool(qint64 done, qi
     return true;
 }
 
-bool SqliteStorage::indexIsCurrent(QSqlDatabase db, IndexCheck check)
+bool SqliteStorage::searchable(size_t book)
 {
-    QSqlQuery query(db);
-    // Every part of the index there (another tool may have dropped one), and its state up to date, in one
-    // statement: a search asks it of every book.
-    if (!query.exec(QStringLiteral("SELECT (%1) = %2 AND (SELECT stale FROM %3) = 0")
+    Connection &connection = *searchBooks_[book];
+    // The file's version moves with every change another connection commits (this one's own keep the
+    // index up to date, through its triggers).
+    qint64 version = -1;
+    if (!readNumber(connection, QStringLiteral("PRAGMA main.data_version"), &version))
+        return false;
+    IndexSeen &seen = indexSeen_[book];
+    if (seen.opening == connection.opening() && seen.version == version)
+        return true;
+    connection.forgetUnmade(); // a table missing then may be there now
+    const bool searchable =
+        access_ == FileAccess::ReadWrite
+            ? indexUpToDate(connection)
+            : indexIsCurrent(connection,
+                             access_ == FileAccess::ReadOnly ? IndexCheck::Recount : IndexCheck::State);
+    seen = searchable ? IndexSeen{connection.opening(), version} : IndexSeen{};
+    return searchable;
+}
+
+bool SqliteStorage::indexIsCurrent(Connection &book, IndexCheck check)
+{
+    // Every part of the index there (another tool may have dropped one), and its state up to date.
+    qint64 current = 0;
+    if (!readNumber(book,
+                    QStringLiteral("SELECT (%1) = %2 AND (SELECT stale FROM %3) = 0")
                         .arg(searchIndexPartsQuery(QStringLiteral("main")))
                         .arg(kSearchIndexParts)
-                        .arg(searchStateTable(QStringLiteral("main")))) ||
-        !query.next() || !query.value(0).toBool())
+                        .arg(searchStateTable(QStringLiteral("main"))),
+                    &current) ||
+        !current)
         return false;
     // The state is trusted only while the index holds as many entries as the book, up to the same
     // identity: a book another tool renumbered (dumped and loaded again) or whose index it emptied
     // is indexed again.
     return check == IndexCheck::State ||
-           (query.exec(
-                QStringLiteral("SELECT (SELECT count(*) FROM main.booking_search_docsize) = (SELECT count(*) "
-                               "FROM main.dados) AND (SELECT max(id) FROM main.booking_search_docsize) IS "
-                               "(SELECT max(rowid) FROM main.dados)")) &&
-            query.next() && query.value(0).toBool());
+           (readNumber(book,
+                       QStringLiteral("SELECT (SELECT count(*) FROM main.booking_search_docsize) = (SELECT "
+                                      "count(*) FROM main.dados) AND (SELECT max(id) FROM "
+                                      "main.booking_search_docsize) IS (SELECT max(rowid) FROM main.dados)"),
+                       &current) &&
+            current != 0);
 }
 
-bool SqliteStorage::indexUpToDate(QSqlDatabase db, const std::function<bool(qint64 rows)> &indexed)
+bool SqliteStorage::indexUpToDate(Connection &book, const std::function<bool(qint64 rows)> &indexed)
 {
-    if (indexIsCurrent(db, IndexCheck::State))
+    if (indexIsCurrent(book, IndexCheck::State))
         return true;
+    QSqlDatabase db = book.database();
     QSqlQuery query(db);
     // Made, or made again after another tool wrote the book, in one transaction.
     if (!db.transaction())

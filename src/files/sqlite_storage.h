@@ -71,7 +71,7 @@ private:
     FileAccess access_;
     // Whether the book's search index holds every booking, after making it afresh when it was missing
     // or another tool wrote the book since; false when it cannot be made now.
-    static bool indexUpToDate(QSqlDatabase db, const std::function<bool(qint64 rows)> &indexed = {});
+    static bool indexUpToDate(Connection &book, const std::function<bool(qint64 rows)> &indexed = {});
     // Whether the book's search index can be searched as it is: its parts there and its state up to
     // date, and with Recount, as many entries as the book up to the same identity.
     enum class IndexCheck
@@ -79,7 +79,10 @@ private:
         State,
         Recount
     };
-    static bool indexIsCurrent(QSqlDatabase db, IndexCheck check);
+    static bool indexIsCurrent(Connection &book, IndexCheck check);
+    // Whether the search book's index is searchable, asked of the book only when the file changed since
+    // it last was: a search asks it of every book.
+    bool searchable(size_t book);
     // Data1 on the slot's book, kept open while the calls are for the same one.
     void useBook(int slot);
 
@@ -90,6 +93,13 @@ private:
     // One to each book for the searches, leaving Data1 on the doctor's: kept open between searches, and
     // opened again (checked as at start) only when the file there is no longer the one opened.
     std::vector<std::unique_ptr<Connection>> searchBooks_;
+    // Each search book's opening and the file's version when its index was last found searchable.
+    struct IndexSeen
+    {
+        quint64 opening = 0;
+        qint64 version = -1;
+    };
+    std::vector<IndexSeen> indexSeen_;
     SettingsStore settings_;
     AppointmentStore appointments_;
 };

@@ -2,6 +2,7 @@
 #include "core/patient_query.h"
 #include "files/appointment_store.h"
 #include "files/backups.h"
+#include "files/database.h"
 #include "files/settings_store.h"
 #include "files/sqlite_storage.h"
 #include "support/test_files.h"
@@ -284,6 +285,37 @@ private Q_SLOTS:
         QVector<FoundBooking> found;
         QVERIFY2(storage.findBookings(patientQuery("paciente"), &found, &error), qPrintable(error));
         QCOMPARE(found.size(), 4);
+    }
+
+    // A storage that searched trusts its index while the book is unchanged, and leaves the book free for
+    // others to write between searches: what another program wrote past the index is found next time.
+    void aBookWrittenElsewhereIsSearchedAgain()
+    {
+        TestFiles files;
+        files.prepare();
+        for (int i = 0; i < 3; ++i)
+            files.addAppointment(1, QDate(2027, 3, 1), "08:00", QStringLiteral("Paciente %1").arg(i));
+        SqliteStorage storage(files.folder());
+        QVector<FoundBooking> found;
+        QString error;
+        QVERIFY(storage.findBookings(patientQuery("paciente"), &found, &error));
+        QCOMPARE(found.size(), 3);
+        files.exec("bdm1.mdb", "DROP TRIGGER booking_search_after_insert");
+        files.addAppointment(1, QDate(2027, 3, 2), "08:00", "Paciente Nova");
+        QVERIFY2(storage.findBookings(patientQuery("paciente"), &found, &error), qPrintable(error));
+        QCOMPARE(found.size(), 4);
+    }
+
+    // A file found sound is checked again once it changed.
+    void aFileChangedSinceItsCheckIsCheckedAgain()
+    {
+        TestFiles files;
+        files.prepare();
+        QString problem;
+        QVERIFY(checkFile(files.path("bdm4.mdb"), FileKind::Appointments, &problem));
+        files.exec("bdm4.mdb", "ALTER TABLE dados DROP COLUMN convenio");
+        QVERIFY(!checkFile(files.path("bdm4.mdb"), FileKind::Appointments, &problem));
+        QVERIFY2(problem.contains("\"convenio\""), qPrintable(problem));
     }
 
     // A task that only reads leaves the folder exactly as it was: a live journal tying a linked
