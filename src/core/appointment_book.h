@@ -89,6 +89,10 @@ public:
     // typed, of the doctor and date shown. The bookings held, as last read, oldest first.
     const QVector<HeldBooking> &held() const { return held_; }
     bool readHeld(QString *error);
+    // The list read elsewhere (beside the window), taken unless it was read here since that read began,
+    // as heldReads() then counted.
+    quint64 heldReads() const { return heldReads_; }
+    void takeHeld(const QVector<HeldBooking> &held, quint64 readsBefore);
     Outcome holdSelected();
     // Of a series, the sessions the scope reaches go to the same weekday shift and the new time, from
     // today on; only within the same doctor's book.
@@ -166,6 +170,7 @@ private:
     int selectedRow_ = -1;
     EntryFields entry_;
     QVector<HeldBooking> held_;
+    quint64 heldReads_ = 0;
     // The squeeze-ins per day as last read, until the settings are saved somewhere.
     std::optional<SqueezeLimits> squeezeLimits_;
 };

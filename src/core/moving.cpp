@@ -33,15 +33,23 @@ bool AppointmentBook::readHeld(QString *error)
     QVector<HeldBooking> held;
     if (!storage_.readHeld(&held, error))
         return false;
+    takeHeld(held, heldReads_);
+    return true;
+}
+
+void AppointmentBook::takeHeld(const QVector<HeldBooking> &held, quint64 readsBefore)
+{
+    if (readsBefore != heldReads_)
+        return; // older than the list read here meanwhile
+    ++heldReads_;
     if (held.size() == held_.size() && std::equal(held.cbegin(), held.cend(), held_.cbegin(), sameHeld))
-        return true;
+        return;
     held_ = held;
     Q_EMIT heldChanged();
     // Read again: the bookings added here since the day was read have no identity to mark them by.
     QString unread; // the list stays as it is; the next action says why
     if (activeSlot_ != 0)
         listDayAgainKeepingSelection(&unread);
-    return true;
 }
 
 Outcome AppointmentBook::holdSelected()

@@ -193,10 +193,20 @@ void MainWindow::wireControls()
     connect(sidePanel_, &SidePanel::putBackRequested, this,
             [this](int held) { showOutcome(book_.putBack(held)); });
     connect(&book_, &AppointmentBook::heldChanged, this, &MainWindow::showHeld);
-    QTimer::singleShot(0, this, [this] {
-        QString error; // an unread list is read again as the books change
-        book_.readHeld(&error);
-    });
+    // The first reading of the bookings held opens every book: beside the window.
+    heldReads_ = new ReadRequests(reads_, this);
+    heldReads_->start<std::optional<QVector<HeldBooking>>>(
+        [](BookStorage &storage, const ReadProgress &) -> std::optional<QVector<HeldBooking>> {
+            QVector<HeldBooking> held;
+            QString error; // an unread list is read again as the books change
+            if (!storage.readHeld(&held, &error))
+                return std::nullopt;
+            return held;
+        },
+        [this, readsBefore = book_.heldReads()](const std::optional<QVector<HeldBooking>> &held) {
+            if (held)
+                book_.takeHeld(*held, readsBefore);
+        });
     connect(sidePanel_, &SidePanel::waitingListRequested, this, [this] { openWaitingList(false); });
     new QShortcut(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_W), this, this,
                   [this] { openWaitingList(false); });
