@@ -1,9 +1,11 @@
 // The server's figures, measured side by side in one run against a PostgreSQL server over the
 // loopback (VELMORA_BENCH_SERVER, a URI to a database this program may fill): Add against a bare libpq
-// insert and commit of the same row, the day list at 1,000,000 bookings against 1,000, the time from one
-// desk's Add to another desk's rebuilt list, and bookings a second with ten desks adding at once.
+// insert and commit of the same row, the day list at 1,000,000 bookings against 1,000, a search among them
+// against the same condition queried bare, the time from one desk's Add to another desk's rebuilt list,
+// and bookings a second with ten desks adding at once.
 #include "core/appointment_book.h"
 #include "core/clinic_day.h"
+#include "core/patient_query.h"
 #include "schema/book_schema.h"
 #include "schema/slot_files.h"
 #include "server/server_connection.h"
@@ -224,6 +226,49 @@ void dayListAtAMillion(const QString &url, PGconn *admin)
         million, thousand, million / thousand);
 }
 
+// A search among the 1,000,000 bookings of the first book and the others, through the storage, against the
+// same condition queried bare with libpq on each book, interleaved.
+void searchAgainstBareQueries(const QString &url)
+{
+    ServerStorage storage(url);
+    PGconn *bare = PQconnectdb(url.toUtf8().constData());
+    if (PQstatus(bare) != CONNECTION_OK)
+        qFatal("%s", PQerrorMessage(bare));
+    const PatientQuery query = patientQuery(QStringLiteral("Patient 12345"));
+    const QByteArray pattern = serverSearchPattern(query).toUtf8();
+    const char *values[] = {pattern.constData()};
+    std::vector<double> searches;
+    std::vector<double> bareQueries;
+    QVector<FoundBooking> found;
+    QString error;
+    QElapsedTimer timer;
+    for (int i = 0; i < 40; ++i) {
+        timer.start();
+        if (!storage.findBookings(query, &found, &error) || found.size() != 11)
+            qFatal("search: %lld found %s", static_cast<long long>(found.size()), qPrintable(error));
+        searches.push_back(static_cast<double>(timer.nsecsElapsed()) / 1e6);
+        timer.start();
+        int rows = 0;
+        for (const DoctorSlot &slot : kDoctorSlots) {
+            const QByteArray sql = "SELECT id, data, hora, nome, convenio, telefone, obs FROM " +
+                                   QByteArray(slot.appointmentFile).chopped(4) +
+                                   ".dados WHERE public.velmora_fold(nome) LIKE $1";
+            PGresult *result = PQexecParams(bare, sql.constData(), 1, nullptr, values, nullptr, nullptr, 0);
+            if (PQresultStatus(result) != PGRES_TUPLES_OK)
+                qFatal("bare search: %s", PQerrorMessage(bare));
+            rows += PQntuples(result);
+            PQclear(result);
+        }
+        if (rows != 11)
+            qFatal("bare search: %d rows", rows);
+        bareQueries.push_back(static_cast<double>(timer.nsecsElapsed()) / 1e6);
+    }
+    PQfinish(bare);
+    std::printf("A search among 1,000,000 bookings on the server: median %.3f ms; the same condition queried "
+                "bare on each book: median %.3f ms; ratio %.2f (goal at most 1.5)\n",
+                median(searches), median(bareQueries), median(searches) / median(bareQueries));
+}
+
 // The clinic's day of ten doctors, forty bookings each on the day and 1,000,000 in the first book, against
 // the ten days queried bare with libpq on one connection, interleaved.
 void clinicDayAgainstTenBareDays(const QString &url, PGconn *admin)
@@ -359,6 +404,7 @@ int main(int argc, char *argv[])
     moveAgainstAdd(url);
     addOverTlsAgainstPlain(url);
     dayListAtAMillion(url, admin);
+    searchAgainstBareQueries(url);
     clinicDayAgainstTenBareDays(url, admin);
     refreshLatency(url);
     tenDesks(url);
