@@ -21,6 +21,14 @@ QString columnText(sqlite3_stmt *statement, int column)
     return QString::fromUtf8(text ? text : "", sqlite3_column_bytes(statement, column));
 }
 
+// The booking's five texts, hora to obs, from the columns from first on.
+void readTexts(sqlite3_stmt *statement, int first, Appointment *booking)
+{
+    for (QString *text :
+         {&booking->hora, &booking->nome, &booking->convenio, &booking->telefone, &booking->obs})
+        *text = columnText(statement, first++);
+}
+
 } // namespace
 
 sqlite3 *sqliteOf(QSqlDatabase db)
@@ -49,11 +57,7 @@ bool readDayDirectly(QSqlDatabase db, const QString &sql, QDate date, QVector<Ap
         Appointment booking;
         booking.id = sqlite3_column_int64(statement, 0);
         booking.date = date;
-        booking.hora = columnText(statement, 1);
-        booking.nome = columnText(statement, 2);
-        booking.convenio = columnText(statement, 3);
-        booking.telefone = columnText(statement, 4);
-        booking.obs = columnText(statement, 5);
+        readTexts(statement, 1, &booking);
         if (withStatus)
             booking.status = statusFromNumber(sqlite3_column_int(statement, 6));
         if (withSeries)
@@ -82,11 +86,7 @@ bool findDirectly(Connection &connection, const QString &sql, const PatientQuery
         Appointment booking;
         booking.id = sqlite3_column_int64(statement, 0);
         booking.date = QDate::fromString(columnText(statement, 1), Qt::ISODate);
-        booking.hora = columnText(statement, 2);
-        booking.nome = columnText(statement, 3);
-        booking.convenio = columnText(statement, 4);
-        booking.telefone = columnText(statement, 5);
-        booking.obs = columnText(statement, 6);
+        readTexts(statement, 2, &booking);
         if (withPlaces)
             booking.series = {sqlite3_column_int64(statement, 7), sqlite3_column_int(statement, 8),
                               sqlite3_column_int(statement, 9)};
