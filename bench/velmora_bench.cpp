@@ -2,7 +2,8 @@
 //   1. the day list rebuild at 1,000, 100,000 and 1,000,000 appointments, and onto a day of 40,000
 //      bookings against a day of 40;
 //   2. Add, alone and with its linked copy, against bare SQLite inserts of the same durability;
-//   3. start-up to the filled doctor list against a bare Qt window, in time and peak memory;
+//   3. start-up to the filled doctor list against a bare Qt window, in time and peak memory, and
+//      against the main window alone;
 //   4. printing a 300-row day list to PDF, per page;
 //   5. importing the older program's clinic-a against reading it with the reader library alone.
 #include "bench/child_runs.h"
@@ -832,9 +833,14 @@ void BM_BareQtWindowWithText(benchmark::State &state)
 {
     startUp(state, "bare_window", "text");
 }
+void BM_MainWindowAlone(benchmark::State &state)
+{
+    startUp(state, "main_window_alone");
+}
 BENCHMARK(BM_StartUpToDoctorList)->Unit(benchmark::kMillisecond)->UseManualTime()->Iterations(30);
 BENCHMARK(BM_BareQtWindow)->Unit(benchmark::kMillisecond)->UseManualTime()->Iterations(30);
 BENCHMARK(BM_BareQtWindowWithText)->Unit(benchmark::kMillisecond)->UseManualTime()->Iterations(30);
+BENCHMARK(BM_MainWindowAlone)->Unit(benchmark::kMillisecond)->UseManualTime()->Iterations(30);
 
 // 4. A 300-row list laid on PDF pages.
 void BM_PrintPerPage(benchmark::State &state)
@@ -1073,6 +1079,11 @@ public:
         ratio("start-up to the doctor list against a bare window with text (time)", startUp, withText, 1.5);
         peakRatio("start-up against a bare Qt window (peak memory)", startUp, bare, 1.5);
         peakRatio("start-up against a bare window with text (peak memory)", startUp, withText, 1.5);
+        // Where the floor is: the main window alone, no book read, against the bare window with text.
+        const std::string windowAlone = "BM_MainWindowAlone/iterations:30/manual_time";
+        ratio("the main window alone (no book read) against a bare window with text (time)", windowAlone,
+              withText, 1.5);
+        ratio("start-up to the doctor list against the main window alone (time)", startUp, windowAlone, 1.5);
         // The child touched 64 MiB; a program's own start adds a few.
         const std::string check = "BM_MemoryMeasureCheck/iterations:1";
         if (figures_.count(check))
