@@ -13,11 +13,15 @@ QString foldedName(const QString &text)
     // Plain ASCII, as most names are typed, is its own decomposition.
     const bool ascii = std::all_of(text.cbegin(), text.cend(), [](QChar c) { return c.unicode() < 0x80; });
     const QString decomposed = ascii ? text : text.normalized(QString::NormalizationForm_KD);
+    // In ASCII, folding the case is lowering A to Z.
+    const auto asciiFolded = [](QChar c) {
+        return c >= QLatin1Char('A') && c <= QLatin1Char('Z') ? QChar(c.unicode() + ('a' - 'A')) : c;
+    };
     QString folded;
     folded.reserve(decomposed.size());
     bool blank = true; // no blank at the start
     for (const QChar c : decomposed) {
-        if (c.category() == QChar::Mark_NonSpacing)
+        if (!ascii && c.category() == QChar::Mark_NonSpacing)
             continue;
         if (c.isSpace()) {
             if (!blank)
@@ -25,7 +29,7 @@ QString foldedName(const QString &text)
             blank = true;
             continue;
         }
-        folded += c.toCaseFolded();
+        folded += ascii ? asciiFolded(c) : c.toCaseFolded();
         blank = false;
     }
     if (folded.endsWith(QLatin1Char(' ')))
