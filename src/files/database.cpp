@@ -1,5 +1,4 @@
 #include "files/database.h"
-#include "files/direct_reads.h"
 
 #include "schema/slot_files.h"
 
@@ -7,6 +6,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QSet>
+#include <QSqlDriver>
 #include <QSqlError>
 #include <QSqlQuery>
 #include <QSqlRecord>
@@ -473,6 +473,14 @@ bool Connection::ensureOpen(QString *error)
         return false;
     }
     return pointAt(fileName_, error);
+}
+
+sqlite3 *sqliteOf(QSqlDatabase db)
+{
+    const QVariant handle = db.driver() ? db.driver()->handle() : QVariant();
+    if (!handle.isValid() || qstrcmp(handle.typeName(), "sqlite3*") != 0)
+        return nullptr;
+    return *static_cast<sqlite3 *const *>(handle.data());
 }
 
 sqlite3_stmt *Connection::keptStatement(const QString &sql)

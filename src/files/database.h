@@ -11,6 +11,7 @@
 #include <map>
 #include <utility>
 
+struct sqlite3;
 struct sqlite3_stmt;
 
 namespace velmora {
@@ -79,6 +80,9 @@ struct FileIdentity
         return exists == other.exists && device == other.device && inode == other.inode;
     }
 };
+
+// The SQLite handle of a connection Qt's driver opened; null when it is not open.
+sqlite3 *sqliteOf(QSqlDatabase db);
 
 // One named connection bound to one file of the folder at a time. Re-pointing closes the file in use
 // and opens the other; a missing or unusable file is refused, never created or repaired.

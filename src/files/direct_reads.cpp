@@ -4,8 +4,6 @@
 #include "schema/book_schema.h"
 #include "schema/booking_sql.h"
 
-#include <QSqlDriver>
-
 #include <sqlite3.h>
 
 namespace velmora {
@@ -30,14 +28,6 @@ void readTexts(sqlite3_stmt *statement, int first, Appointment *booking)
 }
 
 } // namespace
-
-sqlite3 *sqliteOf(QSqlDatabase db)
-{
-    const QVariant handle = db.driver() ? db.driver()->handle() : QVariant();
-    if (!handle.isValid() || qstrcmp(handle.typeName(), "sqlite3*") != 0)
-        return nullptr;
-    return *static_cast<sqlite3 *const *>(handle.data());
-}
 
 // A crowded day holds tens of thousands.
 bool readDayDirectly(QSqlDatabase db, const QString &sql, QDate date, QVector<Appointment> *bookings)

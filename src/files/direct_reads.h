@@ -8,17 +8,12 @@
 #include <QSqlDatabase>
 #include <QVector>
 
-struct sqlite3;
-
 namespace velmora {
 
 // Reads run by SQLite itself on a connection Qt's driver opened, where many rows are read or a read is
 // asked again and again: the driver makes a variant of every value first. The connection's reads keep
 // their statements made. Each answers false, having appended nothing, on any failure, for the driver's
 // own read to say why.
-
-// The connection's SQLite handle; null when it is not open.
-sqlite3 *sqliteOf(QSqlDatabase db);
 
 // The bookings of the day the statement's one value names, as the day query gives them.
 bool readDayDirectly(QSqlDatabase db, const QString &sql, QDate date, QVector<Appointment> *bookings);
