@@ -194,8 +194,8 @@ void MainWindow::wireControls()
             [this](int held) { showOutcome(book_.putBack(held)); });
     connect(&book_, &AppointmentBook::heldChanged, this, &MainWindow::showHeld);
     // The first reading of the bookings held opens every book: beside the window.
-    heldReads_ = new ReadRequests(reads_, this);
-    heldReads_->start<std::optional<QVector<HeldBooking>>>(
+    auto *heldReads = new ReadRequests(reads_, this); // the window's child, read once
+    heldReads->start<std::optional<QVector<HeldBooking>>>(
         [](BookStorage &storage, const ReadProgress &) -> std::optional<QVector<HeldBooking>> {
             QVector<HeldBooking> held;
             QString error; // an unread list is read again as the books change

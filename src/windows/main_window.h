@@ -141,7 +141,6 @@ private:
     class WaitingListWindow *waitingList_ = nullptr;
     class SeriesWindow *series_ = nullptr;
     ReadRequests *seriesEndingReads_ = nullptr;
-    ReadRequests *heldReads_ = nullptr;
     class SqueezeLimitsWindow *squeezeLimits_ = nullptr; // likewise (Ctrl+Shift+W)
     class ClinicDayWindow *clinicDay_ = nullptr;         // likewise (Ctrl+Shift+D)
     class CalendarWindow *calendar_ = nullptr;           // likewise (Ctrl+Shift+L)
