@@ -436,7 +436,20 @@ Outcome AppointmentBook::setStatus(BookingStatus status, SeriesScope scope)
         for (Appointment &booking : *dayBookings_)
             if (ids.contains(booking.id))
                 booking.status = status;
+    if (status == BookingStatus::Cancelled)
+        followHeld(ids);
     return outcome;
+}
+
+void AppointmentBook::followHeld(const QVector<qint64> &written)
+{
+    // A hold shows the booking as stored: one changed, cancelled or removed here is read again.
+    if (std::any_of(held_.cbegin(), held_.cend(), [&](const HeldBooking &held) {
+            return held.slot == activeSlot_ && written.contains(held.booking.id);
+        })) {
+        QString unread; // the list stays as it is; the next move says why
+        readHeld(&unread);
+    }
 }
 
 bool AppointmentBook::bookingSelected() const
@@ -457,13 +470,13 @@ Outcome AppointmentBook::change(SeriesScope scope)
         return said(refused);
     // The record is the one selected, as it was read; the fields hold what it becomes.
     Outcome outcome;
+    QVector<qint64> ids;
     if (!writeSelected(
             kNothingChanged,
             QT_TRANSLATE_NOOP("AppointmentBook",
                               "The appointment could not be changed; it is stored as it was"),
-            [this, scope](const Appointment &found, QString *error) {
+            [this, scope, &ids](const Appointment &found, QString *error) {
                 const Appointment changed = entry_.changed(found);
-                QVector<qint64> ids;
                 return writeInScope(
                     found, scope,
                     [&](const Appointment &session) {
@@ -480,6 +493,7 @@ Outcome AppointmentBook::change(SeriesScope scope)
     outcome.done = true;
     Q_EMIT booksChanged({activeSlot_, currentDate_, false});
     rebuildDayList(outcome);
+    followHeld(ids);
     return outcome;
 }
 
@@ -491,12 +505,12 @@ Outcome AppointmentBook::remove(SeriesScope scope)
     if (!entry_.readsAsSelected(TimeField) || !entry_.readsAsSelected(NameField))
         return said(QCoreApplication::translate("AppointmentBook", kNothingRemoved));
     Outcome outcome;
+    QVector<qint64> ids;
     if (!writeSelected(
             kNothingRemoved,
             QT_TRANSLATE_NOOP("AppointmentBook", "The appointment could not be removed; it is still stored"),
-            [this, scope, &outcome](const Appointment &found, QString *error) {
+            [this, scope, &outcome, &ids](const Appointment &found, QString *error) {
                 outcome.freed = {activeSlot_, found.date, found.hora};
-                QVector<qint64> ids;
                 return writeInScope(
                     found, scope,
                     [](const Appointment &session) {
@@ -512,6 +526,7 @@ Outcome AppointmentBook::remove(SeriesScope scope)
     outcome.done = true;
     Q_EMIT booksChanged({activeSlot_, currentDate_, false});
     rebuildDayList(outcome);
+    followHeld(ids);
     return outcome;
 }
 

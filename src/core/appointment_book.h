@@ -119,6 +119,8 @@ Q_SIGNALS:
     void heldChanged();
 
 private:
+    // The held list read again when a booking written here is among those held.
+    void followHeld(const QVector<qint64> &written);
     bool loadDoctor(int slot, QString *error);
     void leaveDoctor();
     // The date listed and that row selected, as if clicked; false, with outcome not done, when the

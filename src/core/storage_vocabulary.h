@@ -65,9 +65,10 @@ struct Moved
 {
     enum class Copy
     {
-        None,     // no linked doctor, or the same book
-        Moved,    // found as it was copied, and moved with the booking
-        LeftAlone // changed or removed since: left as it is
+        None,      // no linked doctor, or the same book
+        Moved,     // found as it was copied, and moved with the booking
+        LeftAlone, // changed or removed since: left as it is
+        Removed    // the booking moved into the linked book itself: its copy there taken away
     };
     WriteOutcome outcome = WriteOutcome::Failed;
     qint64 id = 0; // the booking's identity in its new book

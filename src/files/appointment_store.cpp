@@ -113,7 +113,13 @@ bool AppointmentStore::hasRecords(bool *any, QString *error)
 bool AppointmentStore::addPlaceholder(QString *error)
 {
     QSqlQuery query(connection_.database());
-    query.prepare(QStringLiteral("INSERT INTO dados (data) VALUES (?)"));
+    // Past every identity the history or a hold ever named, as for a booking; a book never written
+    // by this program has neither table.
+    if (!query.prepare(QStringLiteral("INSERT INTO dados (rowid, data) VALUES (1 + max(coalesce((SELECT "
+                                      "max(rowid) FROM dados), 0), coalesce((SELECT max(id) FROM %1), 0), "
+                                      "coalesce((SELECT max(id) FROM %2), 0)), ?)")
+                           .arg(historyTable(kMain), heldTable(kMain))))
+        query.prepare(QStringLiteral("INSERT INTO dados (data) VALUES (?)"));
     query.addBindValue(storedDate(placeholderDate()));
     return query.exec() || fail(query, error);
 }
@@ -597,13 +603,15 @@ WriteOutcome AppointmentStore::removed(const Appointment &stored, QString *error
         return outcome;
     if (indexed)
         keepIndex(kMain, stored.id, nullptr);
-    if (!record(kMain, stored.id, QStringLiteral("removed"), addedDetails(stored), error) ||
-        !query.prepare(QStringLiteral("DELETE FROM %1 WHERE id = ?").arg(statusTable(kMain))))
+    if (!record(kMain, stored.id, QStringLiteral("removed"), addedDetails(stored), error))
         return WriteOutcome::Failed;
-    query.addBindValue(stored.id);
-    if (!query.exec()) {
-        fail(query, error);
-        return WriteOutcome::Failed;
+    for (const QString &table : {statusTable(kMain), heldTable(kMain)}) {
+        query.prepare(QStringLiteral("DELETE FROM %1 WHERE id = ?").arg(table));
+        query.addBindValue(stored.id);
+        if (!query.exec()) {
+            fail(query, error);
+            return WriteOutcome::Failed;
+        }
     }
     return WriteOutcome::Done;
 }
@@ -639,6 +647,15 @@ WriteOutcome AppointmentStore::statusSet(const Appointment &stored, BookingStatu
     if (!query.exec()) {
         fail(query, error);
         return WriteOutcome::Failed;
+    }
+    if (status == BookingStatus::Cancelled) {
+        // A cancelled booking is no longer there to be moved.
+        query.prepare(QStringLiteral("DELETE FROM %1 WHERE id = ?").arg(heldTable(kMain)));
+        query.addBindValue(stored.id);
+        if (!query.exec()) {
+            fail(query, error);
+            return WriteOutcome::Failed;
+        }
     }
     return WriteOutcome::Done;
 }
@@ -918,13 +935,25 @@ Moved AppointmentStore::move(const Appointment &stored, const MovePlace &place, 
         return given(WriteOutcome::Failed);
     if (!copy.isEmpty()) {
         // The copy as it was made: the first booking of the linked book with the same six fields.
-        if (!ran(QStringLiteral("SELECT rowid FROM %1.dados WHERE %2 ORDER BY rowid LIMIT 1")
+        if (!ran(QStringLiteral("SELECT rowid FROM %1.dados WHERE rowid <> ? AND %2 ORDER BY rowid LIMIT 1")
                      .arg(copy, sameFields()),
-                 bookingValues(stored)))
+                 QVariantList{moved.id} + bookingValues(stored)))
             return given(WriteOutcome::Failed);
         const qint64 copyId = query.next() ? query.value(0).toLongLong() : 0;
         query.finish();
-        if (copyId != 0) {
+        if (copyId != 0 && copy == target) {
+            // The booking itself now stands in the linked book: its copy there goes.
+            bool copyIndexed = false;
+            beginOwnWrite(copy, &copyIndexed);
+            if (!ran(QStringLiteral("DELETE FROM %1.dados WHERE rowid = ?").arg(copy), {copyId}) ||
+                !ran(QStringLiteral("DELETE FROM %1 WHERE id = ?").arg(statusTable(copy)), {copyId}) ||
+                !ran(QStringLiteral("DELETE FROM %1 WHERE id = ?").arg(heldTable(copy)), {copyId}) ||
+                !record(copy, copyId, QStringLiteral("removed"), details, error))
+                return given(WriteOutcome::Failed);
+            if (copyIndexed)
+                keepIndex(copy, copyId, nullptr);
+            moved.copy = Moved::Copy::Removed;
+        } else if (copyId != 0) {
             bool copyIndexed = false;
             beginOwnWrite(copy, &copyIndexed);
             if (!ran(QStringLiteral("UPDATE %1.dados SET data = ?, hora = ? WHERE rowid = ?").arg(copy),

@@ -204,7 +204,7 @@ Moved SqliteStorage::move(int slot, const Appointment &stored, int toSlot, QDate
         place.bookFile = QString::fromLatin1(doctorSlot(toSlot).appointmentFile);
     place.date = date;
     place.hora = hora;
-    if (isDoctorSlot(linkedSlot) && linkedSlot != slot && linkedSlot != toSlot) {
+    if (isDoctorSlot(linkedSlot) && linkedSlot != slot) {
         place.copySlot = linkedSlot;
         place.copyFile = QString::fromLatin1(doctorSlot(linkedSlot).appointmentFile);
     }

@@ -79,8 +79,9 @@ QString heldTableStatement()
 // A booking moved by the server itself, so that its history goes with it under the new identity and
 // the entries say "moved", whatever the desk's rights: the booking as read (its six fields), the new
 // place and the linked doctor's book whose copy moves with it (0: none). Gives the new identity and
-// "moved", "left" or "none" for the copy; none when the booking is no longer stored as read. The
-// entries the history's triggers made of the move's own writes give way to the "moved" one.
+// "moved", "left", "removed" (the booking moved into the linked book itself) or "none" for the copy;
+// none when the booking is no longer stored as read. The entries the history's triggers made of the
+// move's own writes (and only those) give way to the "moved" one.
 QString moveFunctionStatement()
 {
     return QStringLiteral(
@@ -91,7 +92,8 @@ QString moveFunctionStatement()
                "SECURITY DEFINER SET search_path = pg_catalog, public AS $f$ "
                "DECLARE books text[] := ARRAY[%1]; src text; dst text; cp text; new_id bigint; copy_id "
                "bigint; "
-               "found_ integer; mark bigint; copy_mark bigint; details text; copy_details text; copied text "
+               "found_ integer; mark bigint; src_mark bigint; copy_mark bigint; details text; copy_details "
+               "text; copied text "
                ":= 'none'; "
                "app text := current_setting('application_name'); "
                "computer text := coalesce(host(inet_client_addr()), 'local'); "
@@ -133,9 +135,10 @@ QString moveFunctionStatement()
                "SELECT $1, "
                "$2, $3, nome, convenio, telefone, obs FROM %I.dados WHERE id = $4', dst, src) "
                "  USING new_id, new_date, new_hora, booking; "
+               "  EXECUTE format('SELECT coalesce(max(seq), 0) FROM %I.booking_history', src) INTO src_mark; "
                "  EXECUTE format('DELETE FROM %I.dados WHERE id = $1', src) USING booking; "
-               "  EXECUTE format('DELETE FROM %I.booking_history WHERE id = $1 AND at = $2 AND action = "
-               "''removed''', src) USING booking, at_; "
+               "  EXECUTE format('DELETE FROM %I.booking_history WHERE id = $1 AND seq > $2 AND action = "
+               "''removed''', src) USING booking, src_mark; "
                "  EXECUTE format('INSERT INTO %I.booking_history (id, at, computer, person, action, details) "
                "VALUES ($1, $2, $3, session_user, ''moved'', $4)', src) USING booking, at_, computer, "
                "details; "
@@ -148,12 +151,16 @@ QString moveFunctionStatement()
                "VALUES "
                "($1, $2, $3, session_user, ''moved'', $4)', dst) USING new_id, at_, computer, details; "
                "DELETE FROM %3 WHERE slot = from_slot AND id = booking; "
-               "IF copy_slot BETWEEN 1 AND %2 AND copy_slot <> from_slot AND copy_slot <> to_slot THEN "
+               "IF copy_slot BETWEEN 1 AND %2 AND copy_slot <> from_slot THEN "
                "  cp := books[copy_slot]; copied := 'left'; "
-               "  EXECUTE format('SELECT id FROM %I.dados WHERE ' || same || ' ORDER BY id LIMIT 1 FOR "
-               "UPDATE', "
-               "cp) INTO copy_id USING fields[1], fields[2], fields[3], fields[4], fields[5], fields[6]; "
-               "  IF copy_id IS NOT NULL THEN copied := 'moved'; "
+               "  EXECUTE format('SELECT id FROM %I.dados WHERE id <> $7 AND ' || same || ' ORDER BY id "
+               "LIMIT 1 FOR UPDATE', cp) INTO copy_id "
+               "  USING fields[1], fields[2], fields[3], fields[4], fields[5], fields[6], new_id; "
+               "  IF copy_id IS NOT NULL AND copy_slot = to_slot THEN copied := 'removed'; "
+               "    EXECUTE format('DELETE FROM %I.dados WHERE id = $1', cp) USING copy_id; "
+               "    EXECUTE format('DELETE FROM %I.booking_status WHERE id = $1', cp) USING copy_id; "
+               "    DELETE FROM %3 WHERE slot = copy_slot AND id = copy_id; "
+               "  ELSIF copy_id IS NOT NULL THEN copied := 'moved'; "
                "    EXECUTE format('SELECT coalesce(max(seq), 0) FROM %I.booking_history', cp) INTO "
                "copy_mark; "
                "    EXECUTE format('UPDATE %I.dados SET data = $1, hora = $2 WHERE id = $3', cp) "
@@ -654,8 +661,16 @@ bool setUpDeskRole(QSqlDatabase db, QStringList *lines, QString *error)
         const QString schema = schemaOf(slot.slot);
         statements
             << QStringLiteral("GRANT USAGE ON SCHEMA %1 TO %2").arg(schema, role)
-            << QStringLiteral("GRANT SELECT, INSERT, UPDATE, DELETE ON %1.dados, %2, %3 TO %4")
-                   .arg(schema, statusTable(schema), seriesTable(schema), role)
+            // A booking's identity is the server's to give: a desk writes its fields alone, and only
+            // adds to the series it books.
+            << QStringLiteral("REVOKE INSERT, UPDATE, TRUNCATE ON %1.dados, %2 FROM %3")
+                   .arg(schema, seriesTable(schema), role)
+            << QStringLiteral("GRANT SELECT, DELETE, INSERT (%2), UPDATE (%2) ON %1.dados TO %3")
+                   .arg(schema, bookingColumns(), role)
+            << QStringLiteral("GRANT SELECT, INSERT ON %1 TO %2").arg(seriesTable(schema), role)
+            << QStringLiteral("REVOKE DELETE ON %1 FROM %2").arg(seriesTable(schema), role)
+            << QStringLiteral("GRANT SELECT, INSERT, UPDATE, DELETE ON %1 TO %2")
+                   .arg(statusTable(schema), role)
             // The history is the server's to write: a desk only reads it.
             << QStringLiteral("REVOKE INSERT, UPDATE, DELETE, TRUNCATE ON %1 FROM %2")
                    .arg(historyTable(schema), role)

@@ -168,6 +168,7 @@ bool ServerStorage::prepare(QString *error, bool *foreign)
     connection_.withinLimit([&] { return serverKeepsHistory(connection_.database()); }, &keeps, &unasked);
     serverKeepsHistory_ = keeps;
     seriesKept_ = !neverSetUp(seriesTable(serverSchema(1)));
+    heldKept_ = !neverSetUp(serverHeldTable());
     return true;
 }
 
@@ -197,6 +198,17 @@ bool ServerStorage::neverSetUp(const QString &table)
     if (query)
         query->finish();
     return none;
+}
+
+QString ServerStorage::unheld(int slot, const QString &from) const
+{
+    // A booking removed or cancelled is no longer there to be moved: its hold goes in the same statement.
+    return heldKept_
+               ? QStringLiteral(", unheld AS (DELETE FROM %1 WHERE slot = %2 AND id IN (SELECT id FROM %3))")
+                     .arg(serverHeldTable())
+                     .arg(slot)
+                     .arg(from)
+               : QString();
 }
 
 QString ServerStorage::logged(const QString &name, int slot, const QString &from, const char *action) const
@@ -357,8 +369,9 @@ WriteOutcome ServerStorage::remove(int slot, const Appointment &stored, QString 
 {
     QSqlQuery *query = run(
         QStringLiteral("WITH removed AS (DELETE FROM %1 WHERE %2 RETURNING id), gone AS (DELETE FROM %3 "
-                       "WHERE id IN (SELECT id FROM removed))%4 SELECT %5 FROM removed")
+                       "WHERE id IN (SELECT id FROM removed))%4%5 SELECT %6 FROM removed")
             .arg(serverBookTable(slot), matchesStored(QStringLiteral("id")), statusTable(serverSchema(slot)),
+                 unheld(slot, QStringLiteral("removed")),
                  logged(QStringLiteral("logged"), slot, QStringLiteral("removed"), "removed"), notifying(1)),
         storedValues(stored) +
             (serverKeepsHistory_ ? QVariantList() : entryValues(thisDesk_, addedDetails(stored))) +
@@ -392,8 +405,9 @@ WriteOutcome ServerStorage::setStatus(int slot, const Appointment &stored, Booki
             "status "
             "FROM %3 WHERE id = ? AND nome = ?), 0) AS status), saved AS (INSERT INTO %3 (id, nome, status) "
             "SELECT id, ?, ? FROM target ON CONFLICT (id) DO UPDATE SET nome = excluded.nome, status = "
-            "excluded.status)%4 SELECT %5 FROM target")
+            "excluded.status)%4%5 SELECT %6 FROM target")
             .arg(serverBookTable(slot), matchesStored(QStringLiteral("id")), statuses, statusLogged,
+                 status == BookingStatus::Cancelled ? unheld(slot, QStringLiteral("target")) : QString(),
                  notifying(1)),
         values, error);
     return matchedOnce(query, error);
@@ -660,9 +674,10 @@ Moved ServerStorage::move(int slot, const Appointment &stored, int toSlot, QDate
     moved.outcome = WriteOutcome::Done;
     moved.id = result.section(QLatin1Char(' '), 0, 0).toLongLong();
     const QString copy = result.section(QLatin1Char(' '), 1);
-    moved.copy = copy == QLatin1String("moved")  ? Moved::Copy::Moved
-                 : copy == QLatin1String("left") ? Moved::Copy::LeftAlone
-                                                 : Moved::Copy::None;
+    moved.copy = copy == QLatin1String("moved")     ? Moved::Copy::Moved
+                 : copy == QLatin1String("left")    ? Moved::Copy::LeftAlone
+                 : copy == QLatin1String("removed") ? Moved::Copy::Removed
+                                                    : Moved::Copy::None;
     return moved;
 }
 

@@ -82,6 +82,7 @@ private:
     bool saveSettings(const QStringList &fields, const QVariantList &values, QString *error);
     // ", name AS (...)": the history entry this desk writes for the statement's rows, or nothing where
     // the server writes it.
+    QString unheld(int slot, const QString &from) const;
     QString logged(const QString &name, int slot, const QString &from, const char *action) const;
     // The slot's table of series places, when the books have it; empty otherwise.
     QString seriesTableOf(int slot) const;
@@ -103,6 +104,7 @@ private:
     bool onlyRead_ = false;
     bool serverKeepsHistory_ = false; // its triggers write it; the desk then writes none
     bool seriesKept_ = false;         // the books have the table of the series' places
+    bool heldKept_ = false;           // the server has the table of the bookings held
     std::function<void(const StoredElsewhere &)> changed_;
     std::unique_ptr<ServerWatch> watch_;           // while something watches the other desks
     std::optional<AllDoctorFields> doctorsAsRead_; // since the watch listens and heard no settings save

@@ -22,8 +22,10 @@
 #include <QTemporaryDir>
 
 #include <QTest>
+#include <algorithm>
 #include <map>
 #include <numeric>
+#include <tuple>
 
 using namespace velmora;
 using namespace velmora::testing;
@@ -528,6 +530,56 @@ private Q_SLOTS:
         QCOMPARE(namesOn(*phone, 7, thursday), QStringList{"Moving Patient"});
     }
 
+    // Moved into the book that holds its copy, a booking takes the copy's place: one live booking of the
+    // patient there, at the new time, whether the day and time change or only the doctor.
+    void aBookingMovedIntoItsLinkedBookTakesItsCopysPlace_data() { addEngines(); }
+    void aBookingMovedIntoItsLinkedBookTakesItsCopysPlace()
+    {
+        QFETCH(QString, engine);
+        SharedBooks books(engine);
+        auto desk = books.desk();
+        QString error;
+        const QDate wednesday = kMonday.addDays(2);
+        for (const auto &[nome, date, hora] :
+             {std::tuple{"Same Time", kMonday, "09:00"}, std::tuple{"Other Day", wednesday, "10:00"}}) {
+            QCOMPARE(desk->add(1, booking("09:00", nome), 2, &error).outcome, AddOutcome::Stored);
+            const Moved moved = desk->move(1, storedCalled(*desk, nome), 2, date, hora, 2, &error);
+            QVERIFY2(moved.outcome == WriteOutcome::Done, qPrintable(error));
+            QCOMPARE(moved.copy, Moved::Copy::Removed);
+            QStringList inBook2 = namesOn(*desk, 2) + namesOn(*desk, 2, wednesday);
+            QCOMPARE(inBook2.count(nome), 1);
+            QVector<Appointment> day;
+            QVERIFY(desk->readDay(2, date, &day, &error));
+            const auto placed = std::find_if(day.cbegin(), day.cend(),
+                                             [&](const Appointment &one) { return one.nome == nome; });
+            QVERIFY(placed != day.cend() && placed->id == moved.id && placed->hora == hora);
+        }
+        QCOMPARE(namesOn(*desk, 1), QStringList{});
+    }
+
+    // A hold goes with its booking, removed or cancelled: the book's next record is never taken for it.
+    void aHoldGoesWithItsBooking_data() { addEngines(); }
+    void aHoldGoesWithItsBooking()
+    {
+        QFETCH(QString, engine);
+        SharedBooks books(engine);
+        auto desk = books.desk();
+        QString error;
+        QVector<HeldBooking> held;
+        for (const bool removed : {true, false}) {
+            QCOMPARE(desk->add(3, booking("08:00", "Held"), 0, &error).outcome, AddOutcome::Stored);
+            QVector<Appointment> day;
+            QVERIFY(desk->readDay(3, kMonday, &day, &error) && day.size() == 1);
+            QCOMPARE(desk->hold(3, day.at(0), &error), WriteOutcome::Done);
+            QCOMPARE(removed ? desk->remove(3, day.at(0), &error)
+                             : desk->setStatus(3, day.at(0), BookingStatus::Cancelled, &error),
+                     WriteOutcome::Done);
+            QVERIFY2(desk->openBook(3, &error), qPrintable(error)); // an empty book gets its placeholder
+            QVERIFY(desk->readHeld(&held, &error));
+            QCOMPARE(held.size(), 0);
+        }
+    }
+
     // A weekly series is stored whole with each session's place; one session removed leaves the others,
     // and "this and the following" changes exactly those, all or nothing.
     void aWeeklySeriesIsWrittenAsOne_data() { addEngines(); }
@@ -917,6 +969,11 @@ private Q_SLOTS:
                   "INSERT INTO bdm1.booking_history (id, at, computer, person, action, details) VALUES "
                   "(1, '2027-01-01T00:00:00Z', 'x', 'joao', 'added', '')"),
               QStringLiteral("DELETE FROM bdm1.dados"), QStringLiteral("UPDATE bdm1.dados SET obs = 'x'"),
+              QStringLiteral("INSERT INTO bdm1.dados (id, data) VALUES (%1, '2027-01-01')")
+                  .arg(ana.id + 1000),
+              QStringLiteral("UPDATE bdm1.dados SET id = %1 WHERE id = %2").arg(ana.id + 1000).arg(ana.id),
+              QStringLiteral("DELETE FROM bdm1.booking_series"),
+              QStringLiteral("UPDATE bdm1.booking_series SET total = 1"),
               QStringLiteral("INSERT INTO public.velmora_backups (day) VALUES ('2099-01-01')")}) {
             ServerConnection connection(QStringLiteral("Beyond"), as(person));
             QVERIFY(connection.ensureOpen(&error));
@@ -1075,6 +1132,7 @@ private Q_SLOTS:
         const CopyReport to = copyToServer(files.folder(), database.url());
         QVERIFY2(to.done, qPrintable(to.lines.join('\n')));
         QVERIFY(to.lines.contains("bdm2.mdb: 23 appointments copied, every row checked"));
+        QVERIFY(to.lines.contains("bdm13.mdb: 30 appointments copied, every row checked")); // no placeholder
         // The server's books are the ones a desk uses.
         ServerStorage desk(database.url());
         QVERIFY(desk.prepare(nullptr));

@@ -141,6 +141,8 @@ public:
         if (!found)
             return WriteOutcome::NoLongerStored;
         record(slot, found->id, "removed", addedDetails(*found));
+        if (const HeldBooking *held = heldAt(slot, found->id))
+            books_.held.removeAt(held - books_.held.data());
         QVector<Appointment> &book = books_.books[slot];
         book.removeAt(found - book.data());
         books_.announce(&desk_, {slot, stored.date});
@@ -153,6 +155,8 @@ public:
             return WriteOutcome::NoLongerStored;
         record(slot, found->id, "status", statusDetails(found->status, status));
         found->status = status;
+        if (const HeldBooking *held = heldAt(slot, found->id); held && status == BookingStatus::Cancelled)
+            books_.held.removeAt(held - books_.held.data());
         books_.announce(&desk_, {slot, stored.date});
         return WriteOutcome::Done;
     }
@@ -209,12 +213,19 @@ public:
         record(toSlot, moved.id, "moved", details);
         if (const HeldBooking *held = heldAt(slot, stored.id))
             books_.held.removeAt(held - books_.held.data());
-        if (isDoctorSlot(linkedSlot) && linkedSlot != slot && linkedSlot != toSlot) {
+        if (isDoctorSlot(linkedSlot) && linkedSlot != slot) {
             moved.copy = Moved::Copy::LeftAlone;
             for (Appointment &copy : books_.books[linkedSlot])
-                if (copy.date == stored.date && copy.hora == stored.hora && copy.nome == stored.nome &&
-                    copy.convenio == stored.convenio && copy.telefone == stored.telefone &&
-                    copy.obs == stored.obs) {
+                if (copy.id != moved.id && copy.date == stored.date && copy.hora == stored.hora &&
+                    copy.nome == stored.nome && copy.convenio == stored.convenio &&
+                    copy.telefone == stored.telefone && copy.obs == stored.obs) {
+                    if (linkedSlot == toSlot) {
+                        record(linkedSlot, copy.id, "removed", details);
+                        books_.books[linkedSlot].removeAt(&copy - books_.books[linkedSlot].data());
+                        moved.copy = Moved::Copy::Removed;
+                        books_.announce(&desk_, {linkedSlot, stored.date});
+                        break;
+                    }
                     copy.date = date;
                     copy.hora = hora;
                     copy.status = BookingStatus::ToConfirm;
