@@ -29,7 +29,8 @@ public:
 
     struct Book
     {
-        qint64 bookings = 0;
+        qint64 bookings = 0;     // every record, the empty book's placeholder too
+        qint64 appointments = 0; // what the receptionist calls one
         QByteArray print;
     };
     std::map<int, Book> books;
@@ -48,6 +49,8 @@ public:
     bool append(const Appointment &booking, QString *error) override
     {
         ++books[slot_].bookings;
+        if (booking.date != placeholderDate() || !booking.nome.trimmed().isEmpty())
+            ++books[slot_].appointments;
         add(QByteArray::number(booking.id));
         add(booking.date.isValid() ? booking.date.toString(Qt::ISODate) : QString());
         for (const QString *text :
@@ -152,7 +155,7 @@ bool copyBooks(BookStorage &from, BookStorage &to, QStringList *lines, QString *
         }
         *lines << QCoreApplication::translate("Storage", "%1: %2 appointments copied, every row checked")
                       .arg(bookName(slot))
-                      .arg(book.bookings);
+                      .arg(book.appointments);
     }
     const auto signedAlike = [](const QVector<CalendarEntry> &a, const QVector<CalendarEntry> &b) {
         return a == b && std::equal(a.cbegin(), a.cend(), b.cbegin(),
