@@ -94,7 +94,7 @@ QString AppointmentBook::placeTime(QString *whyNot) const
                       .arg(typed);
         return {};
     }
-    return entry_.booking(currentDate_).hora;
+    return meantTime(typed);
 }
 
 Outcome AppointmentBook::placeHeld(int index, SeriesScope scope, QDate today)
@@ -109,12 +109,12 @@ Outcome AppointmentBook::placeHeld(int index, SeriesScope scope, QDate today)
     if (time.isEmpty())
         return said(whyNot);
     if (held.slot == activeSlot_ && held.booking.date == currentDate_ &&
-        trimBlanks(held.booking.hora) == trimBlanks(time))
+        meantTime(held.booking.hora) == meantTime(time))
         return said(
             QCoreApplication::translate("AppointmentBook", "The appointment is already at that time."));
     if (dayBookings_ &&
         std::any_of(dayBookings_->cbegin(), dayBookings_->cend(), [&](const Appointment &booking) {
-            return trimBlanks(booking.hora) == trimBlanks(time) && !trimBlanks(booking.nome).isEmpty();
+            return meantTime(booking.hora) == meantTime(time) && !trimBlanks(booking.nome).isEmpty();
         }))
         return said(QCoreApplication::translate(
                         "AppointmentBook", "%1 is taken on this day. Nothing was moved: choose a free time.")

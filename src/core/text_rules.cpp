@@ -1,5 +1,7 @@
 #include "core/text_rules.h"
 
+#include <QTime>
+
 #include <algorithm>
 #include <cmath>
 #include <limits>
@@ -59,6 +61,14 @@ QString trimBlanks(const QString &text)
     while (end > begin && text.at(end - 1) == QLatin1Char(' '))
         --end;
     return text.mid(begin, end - begin);
+}
+
+QString meantTime(const QString &typed)
+{
+    const QString trimmed = trimBlanks(typed);
+    const QTime time =
+        QTime::fromString(trimmed.rightJustified(5, QLatin1Char('0')), QStringLiteral("HH:mm"));
+    return time.isValid() ? time.toString(QStringLiteral("HH:mm")) : trimmed;
 }
 
 double numericValue(const QString &text)

@@ -17,6 +17,10 @@ QString fitted(const QString &text, int width);
 // Blanks (not other white space) removed from both ends.
 QString trimBlanks(const QString &text);
 
+// A time as it is meant: "8:00" and " 08:00" are "08:00"; a text that reads as no time (a
+// squeeze-in's own text) comes back trimmed of blanks.
+QString meantTime(const QString &typed);
+
 // The number at the start of the text, leading blanks skipped: "0800" is 800, "3.5x" is 3.5, and a
 // text without a leading number is 0.
 double numericValue(const QString &text);

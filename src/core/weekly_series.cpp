@@ -23,7 +23,7 @@ bool bookedAt(const QVector<Appointment> &bookings, const QString &time)
 {
     return std::any_of(bookings.cbegin(), bookings.cend(), [&](const Appointment &booking) {
         return booking.status != BookingStatus::Cancelled && !trimBlanks(booking.nome).isEmpty() &&
-               trimBlanks(booking.hora) == time;
+               meantTime(booking.hora) == meantTime(time);
     });
 }
 

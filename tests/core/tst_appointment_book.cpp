@@ -233,6 +233,39 @@ private Q_SLOTS:
         }
     }
 
+    // A held booking changed here is listed as changed and placed at once; a time typed short is the
+    // time it means, taken or free.
+    void aHeldBookingFollowsItsChangeAndTypedTimesMeanTheirTime()
+    {
+        testing::MemoryBooks books;
+        books.setMondayDoctor(1, "Ana", "30", "0800", "1200");
+        testing::MemoryStorage storage(books);
+        AppointmentBook book(storage, kMonday);
+        book.readDoctorNames();
+        Book::expectNothingSaid(book.chooseDoctor(1));
+        for (const char *const hora : {"08:00", "09:00"}) {
+            book.selectRow(firstRowStartingWith(book.dayList().rows(), hora));
+            book.entry().type(NameField, hora == QLatin1String("08:00") ? "First" : "Mover");
+            Book::expectNothingSaid(book.add());
+        }
+        book.selectRow(firstRowStartingWith(book.dayList().rows(), "09:00  Mover"));
+        Book::expectNothingSaid(book.holdSelected());
+        book.entry().type(NameField, "Renamed");
+        Book::expectNothingSaid(book.change());
+        QCOMPARE(book.held().value(0).booking.nome.trimmed(), QStringLiteral("Renamed"));
+        book.selectRow(-1);
+        book.entry().type(TimeField, "8:00");
+        const Outcome refused = book.placeHeld(0);
+        QVERIFY2(!refused.done && said(refused).contains("is taken"), qPrintable(said(refused)));
+        book.entry().type(TimeField, "8:30");
+        Book::expectNothingSaid(book.placeHeld(0));
+        QStringList stored;
+        for (const Appointment &booking : std::as_const(books.books[1]))
+            if (!booking.nome.isEmpty()) // not the empty book's placeholder
+                stored << booking.hora + " " + booking.nome.trimmed();
+        QCOMPARE(stored, (QStringList{"08:00 First", "08:30 Renamed"}));
+    }
+
     void choosingADoctorListsTheDay()
     {
         Book book;
