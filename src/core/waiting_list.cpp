@@ -191,6 +191,11 @@ Outcome WaitingList::add(WaitingEntry entry, const QString &signedBy)
     entry.obs = trimBlanks(entry.obs);
     if (const QString refused = waitingRefusal(entry); !refused.isEmpty())
         return said(refused);
+    if (entry.to.isValid() && entry.to < today_) // it would expire unseen at the next read
+        return said(QCoreApplication::translate("WaitingList",
+                                                "The last date wanted, %1, has passed: choose dates from "
+                                                "today on. Nothing was added.")
+                        .arg(QLocale().toString(entry.to, QLocale::ShortFormat)));
     entry.addedAt = QDateTime::currentDateTimeUtc();
     entry.addedBy = signedBy;
     QString error;

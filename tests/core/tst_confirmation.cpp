@@ -72,8 +72,9 @@ private Q_SLOTS:
         QCOMPARE(names, offered); // oldest first
     }
 
-    // Entries past their last date leave the list by themselves, kept as expired; one booked into a
-    // freed time leaves it as booked, and a time taken meanwhile is said.
+    // Entries past their last date leave the list by themselves, kept as expired (one already past is
+    // refused, not stored to vanish); one booked into a freed time leaves it as booked, and a time taken
+    // meanwhile is said.
     void theWaitingListKeepsWhatLeftIt()
     {
         testing::MemoryBooks books;
@@ -84,7 +85,13 @@ private Q_SLOTS:
         late.nome = QStringLiteral(" ana souza ");
         late.telefone = QStringLiteral("11 98888-7777");
         late.to = today.addDays(-1);
-        QVERIFY(list.add(late, "maria (front)").done);
+        const Outcome past = list.add(late, "maria (front)");
+        QVERIFY2(!past.done && past.messages.join("").contains("has passed"),
+                 qPrintable(past.messages.join("")));
+        QVERIFY(list.entries().isEmpty());
+        QVERIFY(WaitingList(storage, today.addDays(-2)).add(late, "maria (front)").done);
+        QString error;
+        QVERIFY(list.read(&error));
         QCOMPARE(list.entries().value(0).nome, QStringLiteral("Ana Souza"));
         QCOMPARE(list.entries().value(0).state, WaitingEntry::State::Expired);
         QVERIFY(list.waiting().isEmpty());
@@ -99,7 +106,6 @@ private Q_SLOTS:
         QVERIFY(list.add(wanting, "maria (front)").done);
         const Outcome::Freed freed{1, today, QStringLiteral("09:00")};
         QCOMPARE(list.offersFor(freed).size(), 1);
-        QString error;
         QCOMPARE(storage.add(1, bookingOf(wanting, today, "09:00"), 0, &error).outcome, AddOutcome::Stored);
         const Outcome taken = list.book(list.offersFor(freed).at(0).id, freed);
         QVERIFY(!taken.done && taken.messages.join("").contains("taken"));

@@ -2734,6 +2734,10 @@ O programa continua funcionando; a próxima abertura tenta de novo.</translation
 <context>
     <name>WaitingList</name>
     <message>
+        <source>The last date wanted, %1, has passed: choose dates from today on. Nothing was added.</source>
+        <translation>A última data desejada, %1, já passou: escolha datas de hoje em diante. Nada foi incluído.</translation>
+    </message>
+    <message>
         <source>Type the patient&apos;s name.</source>
         <translation>Digite o nome do paciente.</translation>
     </message>
