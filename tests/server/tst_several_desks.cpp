@@ -176,6 +176,8 @@ private Q_SLOTS:
     void aBookLockedOnTheServerIsGivenUpOn()
     {
         TestDatabase database;
+        // The books are set up with the usual limit: only what follows is timed with the short one.
+        QVERIFY(ServerStorage(database.url()).prepare(nullptr));
         ServerStorage desk(database.url(), 1000);
         QString error;
         QVERIFY(desk.prepare(&error) && desk.openBook(1, &error));
@@ -262,6 +264,8 @@ private Q_SLOTS:
     void aDeskThatStoppedHearingKnowsIt()
     {
         TestDatabase database;
+        // The books are set up with the usual limit: only what follows is timed with the short one.
+        QVERIFY(ServerStorage(database.url()).prepare(nullptr));
         ServerStorage desk(database.url(), 1000);
         QString error;
         QVERIFY(desk.prepare(&error));
@@ -331,6 +335,8 @@ private Q_SLOTS:
     void aStoppedBackendHoldsNoDeskPastTheLimit()
     {
         TestDatabase database;
+        // The books are set up with the usual limit: only what follows is timed with the short one.
+        QVERIFY(ServerStorage(database.url()).prepare(nullptr));
         ServerStorage desk(database.url(), 1000);
         QString error;
         QVERIFY(desk.prepare(&error) && desk.openBook(1, &error));
