@@ -160,11 +160,16 @@ Outcome AppointmentBook::placeSeries(int index, const QString &time, SeriesScope
         return outcome;
     }
     const qint64 shift = held.booking.date.daysTo(currentDate_);
+    QVector<Appointment> moving;
+    QVector<qint64> movingIds;
+    for (const Appointment &session : seriesInScope(series, chosen, scope))
+        if (session.id == chosen.id || session.date >= today) { // a session past stays where it was
+            moving << session;
+            movingIds << session.id;
+        }
     QVector<BookingWrite> writes;
     QStringList inTheWay;
-    for (const Appointment &session : seriesInScope(series, chosen, scope)) {
-        if (session.id != chosen.id && session.date < today)
-            continue; // a session past stays where it was
+    for (const Appointment &session : std::as_const(moving)) {
         Appointment placed = session;
         placed.date = session.date.addDays(shift);
         placed.hora = time;
@@ -177,14 +182,11 @@ Outcome AppointmentBook::placeSeries(int index, const QString &time, SeriesScope
                                  error);
             return outcome;
         }
-        // The series' own sessions leave their places as the others arrive.
+        // The sessions that move leave their places as the others arrive; those that stay are in the way.
         day.erase(std::remove_if(day.begin(), day.end(),
-                                 [&](const Appointment &booking) {
-                                     return booking.series.series == chosen.series.series;
-                                 }),
+                                 [&](const Appointment &booking) { return movingIds.contains(booking.id); }),
                   day.end());
-        const SeriesOccurrence checked = sessionAt(
-            {placed.date, trimBlanks(time).rightJustified(5, QLatin1Char('0'))}, doctor_, today, day);
+        const SeriesOccurrence checked = sessionAt({placed.date, meantTime(time)}, doctor_, today, day);
         if (checked.obstacle != SeriesObstacle::None)
             inTheWay << QStringLiteral("%1 %2 %3: %4")
                             .arg(sessionText(session.series),

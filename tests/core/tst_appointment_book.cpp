@@ -140,6 +140,16 @@ private Q_SLOTS:
                  (QStringList{"1/9 26/10 08:00", "2/9 28/10 08:00", "3/9 04/11 08:30", "4/9 09/11 08:00",
                               "6/9 16/11 10:00", "7/9 18/11 10:00", "8/9 23/11 10:00", "9/9 25/11 10:00"}));
         QVERIFY(book.held().isEmpty());
+        // Sessions 7 to 9 a week earlier: 7 and 9 find free places, 8 would land on 6, which stays.
+        const QStringList before = placesOf();
+        selectAt(QDate(2027, 11, 18), "10:00  Series Patient");
+        Book::expectNothingSaid(book.holdSelected());
+        Book::expectNothingSaid(book.stepDate(DateStep::MinusWeek, today));
+        book.selectRow(-1);
+        book.entry().type(TimeField, "10:00");
+        const Outcome refused = book.placeHeld(0, SeriesScope::ThisAndFollowing, today);
+        QVERIFY2(!refused.done && said(refused).contains("would not fit"), qPrintable(said(refused)));
+        QCOMPARE(placesOf(), before);
     }
 
     // "Can I come next Monday instead?": held at one desk (listed held there and at another desk),
