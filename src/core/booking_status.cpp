@@ -126,6 +126,12 @@ Desk thisDesk()
     return {QSysInfo::machineHostName(), person};
 }
 
+QString takenMeanwhile(const QString &hora, const QString &nome)
+{
+    return QCoreApplication::translate("Storage", "%1 was booked meanwhile, for %2: choose another time")
+        .arg(meantTime(hora), trimBlanks(nome));
+}
+
 QString addedDetails(const Appointment &booking)
 {
     QStringList lines;

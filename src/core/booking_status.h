@@ -39,6 +39,8 @@ struct Desk
 Desk thisDesk();
 
 QString addedDetails(const Appointment &booking);
+// Why a time an engine found taken in the write is refused, naming who took it.
+QString takenMeanwhile(const QString &hora, const QString &nome);
 QString changedDetails(const Appointment &before, const Appointment &after);
 QString statusDetails(BookingStatus before, BookingStatus after);
 // A move's details: the date, the time when it changed, and the doctor's slot when it changed, as

@@ -3,6 +3,7 @@
 
 #include "core/activity_log.h"
 
+#include "core/booking_status.h"
 #include "core/patient_query.h"
 #include "schema/booking_sql.h"
 #include "schema/waiting_sql.h"
@@ -893,6 +894,18 @@ Moved AppointmentStore::move(const Appointment &stored, const MovePlace &place, 
     if (!query.next()) {
         *error = QCoreApplication::translate("Storage", "the appointment is no longer stored");
         return given(WriteOutcome::NoLongerStored);
+    }
+    query.finish();
+    // Decided here, in the write: another desk may have booked the time since this one read its day.
+    query.prepare(takenAtStatement(target + QStringLiteral(".dados"), kRowid));
+    for (const QVariant &value :
+         takenAtValues(place.date, place.hora, target == main ? stored.id : 0, stored))
+        query.addBindValue(value);
+    if (!query.exec())
+        return given(WriteOutcome::Failed);
+    if (query.next()) {
+        *error = takenMeanwhile(place.hora, query.value(0).toString());
+        return given(WriteOutcome::Failed);
     }
     query.finish();
     Appointment placed = stored;

@@ -1,6 +1,7 @@
 #include "schema/booking_sql.h"
 
 #include "core/patient_query.h"
+#include "core/text_rules.h"
 #include "schema/book_schema.h"
 
 #include <QSqlRecord>
@@ -44,6 +45,20 @@ void bindBooking(QSqlQuery &query, const Appointment &booking)
 QString matchesStored(const QString &idColumn, const QString &identityIs)
 {
     return idColumn + QLatin1Char(' ') + identityIs + QStringLiteral(" ? AND ") + sameFields();
+}
+
+QString takenAtStatement(const QString &table, const QString &idColumn)
+{
+    return QStringLiteral("SELECT nome FROM %1 WHERE data = ? AND trim(coalesce(hora, '')) IN (?, ?) AND "
+                          "trim(coalesce(nome, '')) <> '' AND %2 <> ? AND NOT (%3) LIMIT 1")
+        .arg(table, idColumn, sameFields());
+}
+
+QVariantList takenAtValues(QDate date, const QString &hora, qint64 except, const Appointment &moving)
+{
+    const QString meant = meantTime(hora);
+    const QString unpadded = meant.startsWith(QLatin1Char('0')) && meant.size() == 5 ? meant.mid(1) : meant;
+    return QVariantList{storedDate(date), meant, unpadded, except} + bookingValues(moving);
 }
 
 QString updateStored(const QString &table, const QString &idColumn)

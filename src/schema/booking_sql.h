@@ -31,6 +31,12 @@ QString updateStored(const QString &table, const QString &idColumn);
 QVariantList storedValues(const Appointment &stored);
 void bindStored(QSqlQuery &query, const Appointment &stored);
 
+// Who takes a time a booking moves to: the name of the first booking with a name at the date and time
+// of the table (the time as it is meant, "8:00" or "08:00"), other than the one with the identity
+// excepted (0: none) and the moving booking's own linked copy (its six fields as stored).
+QString takenAtStatement(const QString &table, const QString &idColumn);
+QVariantList takenAtValues(QDate date, const QString &hora, qint64 except, const Appointment &moving);
+
 // The rows of a book but the older program's placeholder, counted; one value, the placeholder's date.
 QString heldBookingsQuery(const QString &table);
 

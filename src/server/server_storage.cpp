@@ -1,5 +1,7 @@
 #include "server/server_storage.h"
 
+#include "core/booking_status.h"
+#include "core/text_rules.h"
 #include "schema/book_schema.h"
 #include "schema/booking_sql.h"
 #include "schema/calendar_text.h"
@@ -627,7 +629,8 @@ WriteOutcome ServerStorage::writeSeries(int slot, const QVector<BookingWrite> &w
                     outcome = setStatus(slot, write.stored, write.status, error);
                     break;
                 case BookingWrite::Kind::Move:
-                    outcome = move(slot, write.stored, slot, write.changed.date, write.changed.hora, 0, error)
+                    outcome = movedAsRead(slot, write.stored, slot, write.changed.date, write.changed.hora, 0,
+                                          error)
                                   .outcome;
                     break;
                 }
@@ -642,6 +645,36 @@ WriteOutcome ServerStorage::writeSeries(int slot, const QVector<BookingWrite> &w
 
 Moved ServerStorage::move(int slot, const Appointment &stored, int toSlot, QDate date, const QString &hora,
                           int linkedSlot, QString *error)
+{
+    // Decided in the write: the time locked against every other desk placing there, looked at, then
+    // the booking moved, in one transaction.
+    Moved moved;
+    inTransaction(
+        [&] {
+            QSqlQuery *locked = run(QStringLiteral("SELECT pg_advisory_xact_lock(?, hashtext(?))"),
+                                    {toSlot, storedDate(date) + meantTime(hora)}, error);
+            if (!locked)
+                return false;
+            locked->finish();
+            QSqlQuery *taken = run(takenAtStatement(serverBookTable(toSlot), QStringLiteral("id")),
+                                   takenAtValues(date, hora, toSlot == slot ? stored.id : 0, stored), error);
+            if (!taken)
+                return false;
+            if (taken->next()) {
+                *error = connection_.named(takenMeanwhile(hora, taken->value(0).toString()));
+                taken->finish();
+                return false;
+            }
+            taken->finish();
+            moved = movedAsRead(slot, stored, toSlot, date, hora, linkedSlot, error);
+            return moved.outcome == WriteOutcome::Done;
+        },
+        error);
+    return moved;
+}
+
+Moved ServerStorage::movedAsRead(int slot, const Appointment &stored, int toSlot, QDate date,
+                                 const QString &hora, int linkedSlot, QString *error)
 {
     Moved moved;
     const QVariantList fields = bookingValues(stored);

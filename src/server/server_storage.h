@@ -82,6 +82,9 @@ private:
     bool saveSettings(const QStringList &fields, const QVariantList &values, QString *error);
     // ", name AS (...)": the history entry this desk writes for the statement's rows, or nothing where
     // the server writes it.
+    // The move itself, with no look at what stands at the new time.
+    Moved movedAsRead(int slot, const Appointment &stored, int toSlot, QDate date, const QString &hora,
+                      int linkedSlot, QString *error);
     QString unheld(int slot, const QString &from) const;
     QString logged(const QString &name, int slot, const QString &from, const char *action) const;
     // The slot's table of series places, when the books have it; empty otherwise.

@@ -557,6 +557,30 @@ private Q_SLOTS:
         QCOMPARE(namesOn(*desk, 1), QStringList{});
     }
 
+    // Two desks placing held bookings on one free time, each from the day it read: the second is
+    // refused in the write, naming the first, however it typed the time.
+    void aTimeTakenMeanwhileIsRefusedInTheWrite_data() { addEngines(); }
+    void aTimeTakenMeanwhileIsRefusedInTheWrite()
+    {
+        QFETCH(QString, engine);
+        SharedBooks books(engine);
+        auto front = books.desk();
+        auto phone = books.desk();
+        QString error;
+        for (const char *const nome : {"Front Patient", "Phone Patient"})
+            QCOMPARE(front->add(1, booking("08:00", nome), 0, &error).outcome, AddOutcome::Stored);
+        const Appointment second = storedCalled(*phone, "Phone Patient");
+        const QDate thursday = kMonday.addDays(3);
+        const Moved first =
+            front->move(1, storedCalled(*front, "Front Patient"), 2, thursday, "09:00", 0, &error);
+        QVERIFY2(first.outcome == WriteOutcome::Done, qPrintable(error));
+        QCOMPARE(phone->move(1, second, 2, thursday, "9:00", 0, &error).outcome, WriteOutcome::Failed);
+        QVERIFY2(error.contains("Front Patient"), qPrintable(error));
+        QCOMPARE(namesOn(*front, 2, thursday), QStringList{"Front Patient"});
+        QCOMPARE(namesOn(*front, 1), QStringList{"Phone Patient"});
+        QCOMPARE(phone->move(1, second, 2, thursday, "09:30", 0, &error).outcome, WriteOutcome::Done);
+    }
+
     // A hold goes with its booking, removed or cancelled: the book's next record is never taken for it.
     void aHoldGoesWithItsBooking_data() { addEngines(); }
     void aHoldGoesWithItsBooking()

@@ -1,7 +1,9 @@
 #pragma once
 
 #include "core/book_storage.h"
+#include "core/booking_status.h"
 #include "core/patient_query.h"
+#include "core/text_rules.h"
 
 #include <QObject>
 #include <QTimer>
@@ -187,8 +189,25 @@ public:
                     *held << (entry.booking = booking, entry);
         return true;
     }
+    static bool sameSix(const Appointment &a, const Appointment &b)
+    {
+        return a.date == b.date && a.hora == b.hora && a.nome == b.nome && a.convenio == b.convenio &&
+               a.telefone == b.telefone && a.obs == b.obs;
+    }
     Moved move(int slot, const Appointment &stored, int toSlot, QDate date, const QString &hora,
                int linkedSlot, QString *error) override
+    {
+        for (const Appointment &there : books_.books[toSlot])
+            if (there.date == date && meantTime(there.hora) == meantTime(hora) &&
+                !trimBlanks(there.nome).isEmpty() && (toSlot != slot || there.id != stored.id) &&
+                !sameSix(there, stored)) { // its own linked copy makes way for it
+                *error = takenMeanwhile(hora, there.nome);
+                return {};
+            }
+        return movedAsRead(slot, stored, toSlot, date, hora, linkedSlot, error);
+    }
+    Moved movedAsRead(int slot, const Appointment &stored, int toSlot, QDate date, const QString &hora,
+                      int linkedSlot, QString *error)
     {
         Appointment *found = asRead(slot, stored, error);
         if (!found)
@@ -216,9 +235,7 @@ public:
         if (isDoctorSlot(linkedSlot) && linkedSlot != slot) {
             moved.copy = Moved::Copy::LeftAlone;
             for (Appointment &copy : books_.books[linkedSlot])
-                if (copy.id != moved.id && copy.date == stored.date && copy.hora == stored.hora &&
-                    copy.nome == stored.nome && copy.convenio == stored.convenio &&
-                    copy.telefone == stored.telefone && copy.obs == stored.obs) {
+                if (copy.id != moved.id && sameSix(copy, stored)) {
                     if (linkedSlot == toSlot) {
                         record(linkedSlot, copy.id, "removed", details);
                         books_.books[linkedSlot].removeAt(&copy - books_.books[linkedSlot].data());
@@ -293,7 +310,7 @@ public:
                 : write.kind == BookingWrite::Kind::Remove ? remove(slot, write.stored, error)
                 : write.kind == BookingWrite::Kind::Status
                     ? setStatus(slot, write.stored, write.status, error)
-                    : move(slot, write.stored, slot, write.changed.date, write.changed.hora, 0, error)
+                    : movedAsRead(slot, write.stored, slot, write.changed.date, write.changed.hora, 0, error)
                           .outcome;
             if (outcome != WriteOutcome::Done) {
                 books_.books = books;

@@ -20,6 +20,7 @@
 #include <QDir>
 #include <QSqlQuery>
 #include <QThread>
+#include <QTime>
 
 #include <csignal>
 #include <cstdio>
@@ -96,8 +97,8 @@ int crash(const QDir &folder, const QString &run)
     }
 }
 
-// Bookings added to the first doctor's book, held and moved to the second's, each step reported; on the
-// folder's files, or on the server a URL names.
+// Bookings added to the first doctor's book, held and moved to the second's, each to a time of its own
+// (a taken time is refused), each step reported; on the folder's files, or on the server a URL names.
 // The books of the folder, or of the server a URL names, made ready; none when the server's are not.
 std::unique_ptr<BookStorage> storageAt(const QString &where)
 {
@@ -108,6 +109,11 @@ std::unique_ptr<BookStorage> storageAt(const QString &where)
     if (!server->prepare(&error) || !server->openBook(2, &error))
         return nullptr;
     return server;
+}
+
+QString placeOf(int run, int i)
+{
+    return QTime(0, 0).addSecs(60 * (40 * run + i)).toString(QStringLiteral("HH:mm"));
 }
 
 int move(const QString &where, const QString &run)
@@ -125,7 +131,7 @@ int move(const QString &where, const QString &run)
         QVector<Appointment> day;
         if (!storage.readDay(1, kDay, &day, &error) || day.isEmpty() ||
             storage.hold(1, day.last(), &error) != WriteOutcome::Done ||
-            storage.move(1, day.last(), 2, kDay, QStringLiteral("10:00"), 3, &error).outcome !=
+            storage.move(1, day.last(), 2, kDay, placeOf(run.toInt(), i), 3, &error).outcome !=
                 WriteOutcome::Done)
             return 3;
         report(QStringLiteral("M ") + added.nome);

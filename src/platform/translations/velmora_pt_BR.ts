@@ -1268,6 +1268,10 @@ O programa continua funcionando; a próxima abertura tenta de novo.</translation
 <context>
     <name>Storage</name>
     <message>
+        <source>%1 was booked meanwhile, for %2: choose another time</source>
+        <translation>%1 foi marcado nesse meio-tempo, para %2: escolha outro horário</translation>
+    </message>
+    <message>
         <source>its journal cannot be switched to the mode that keeps both books together</source>
         <translation>não foi possível preparar o arquivo para gravar as duas agendas de uma só vez</translation>
     </message>
