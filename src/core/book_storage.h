@@ -168,6 +168,16 @@ public:
     // the settings record; saved whole, in place of the one before. No booking is ever touched by it.
     virtual bool readCalendar(QVector<CalendarEntry> *entries, QString *error) = 0;
     virtual bool saveCalendar(const QVector<CalendarEntry> &entries, QString *error) = 0;
+    // One desk's change to the calendar: edit is given the calendar as stored at the moment of the
+    // write and changes it (false, with why, changes nothing), and what it makes is saved in its
+    // place in the same transaction, so that what another desk saved meanwhile is never lost. The
+    // calendar as saved comes back in saved.
+    using CalendarEdit = std::function<bool(QVector<CalendarEntry> &entries, QString *error)>;
+    virtual bool changeCalendar(const CalendarEdit &edit, QVector<CalendarEntry> *saved, QString *error)
+    {
+        // Enough for an engine that one program alone writes to.
+        return readCalendar(saved, error) && edit(*saved, error) && saveCalendar(*saved, error);
+    }
 
     // The fill of whole books and the settings record, for an import or a copy. Files: each book and
     // settings file built beside its place and renamed into it by finish(). Server: everything in

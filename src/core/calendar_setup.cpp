@@ -89,28 +89,26 @@ bool CalendarSetup::add(CalendarEntry entry, const QString &signedBy, const QDat
 {
     entry.changedBy = signedBy;
     entry.changedAt = at;
-    // What another desk saved meanwhile is kept: the calendar is read again just before.
-    if (!read(error))
-        return false;
-    if (const QString refused = refusal(entry); !refused.isEmpty()) {
-        *error = refused;
-        return false;
-    }
-    QVector<CalendarEntry> entries = entries_;
-    entries << entry;
-    return save(entries, error);
+    return save(
+        [&entry](QVector<CalendarEntry> &entries, QString *why) {
+            if (const QString refused = calendarRefusal(entry, entries); !refused.isEmpty()) {
+                *why = refused;
+                return false;
+            }
+            entries << entry;
+            return true;
+        },
+        error);
 }
 
 bool CalendarSetup::remove(const CalendarEntry &entry, QString *error)
 {
-    if (!read(error))
-        return false;
-    QVector<CalendarEntry> entries = entries_;
-    const auto found = std::find(entries.begin(), entries.end(), entry);
-    if (found == entries.end())
-        return true;
-    entries.erase(found);
-    return save(entries, error);
+    return save(
+        [&entry](QVector<CalendarEntry> &entries, QString *) {
+            entries.removeOne(entry); // one removed at another desk meanwhile is gone all the same
+            return true;
+        },
+        error);
 }
 
 bool CalendarSetup::change(const CalendarEntry &listed, CalendarEntry changed, const QString &signedBy,
@@ -118,22 +116,23 @@ bool CalendarSetup::change(const CalendarEntry &listed, CalendarEntry changed, c
 {
     changed.changedBy = signedBy;
     changed.changedAt = at;
-    if (!read(error))
-        return false;
-    QVector<CalendarEntry> entries = entries_;
-    const auto found = std::find(entries.begin(), entries.end(), listed);
-    if (found == entries.end()) {
-        *error = QCoreApplication::translate("CalendarSetup",
-                                             "it was changed or removed at another desk meanwhile");
-        return false;
-    }
-    entries.erase(found);
-    if (const QString refused = calendarRefusal(changed, entries); !refused.isEmpty()) {
-        *error = refused;
-        return false;
-    }
-    entries << changed;
-    return save(entries, error);
+    return save(
+        [&](QVector<CalendarEntry> &entries, QString *why) {
+            const auto found = std::find(entries.begin(), entries.end(), listed);
+            if (found == entries.end()) {
+                *why = QCoreApplication::translate("CalendarSetup",
+                                                   "it was changed or removed at another desk meanwhile");
+                return false;
+            }
+            entries.erase(found);
+            if (const QString refused = calendarRefusal(changed, entries); !refused.isEmpty()) {
+                *why = refused;
+                return false;
+            }
+            entries << changed;
+            return true;
+        },
+        error);
 }
 
 bool CalendarSetup::closesOn(const QString &optionalKey) const
@@ -146,34 +145,37 @@ bool CalendarSetup::closesOn(const QString &optionalKey) const
 bool CalendarSetup::setClosesOn(const QString &optionalKey, bool closes, const QString &signedBy,
                                 const QDateTime &at, QString *error)
 {
-    if (!read(error))
-        return false;
-    if (closes == closesOn(optionalKey))
-        return true;
-    QVector<CalendarEntry> entries = entries_;
-    if (closes) {
-        CalendarEntry choice;
-        choice.kind = CalendarEntry::Kind::OptionalClosed;
-        choice.reason = optionalKey;
-        choice.changedBy = signedBy;
-        choice.changedAt = at;
-        entries << choice;
-    } else {
-        entries.erase(std::remove_if(entries.begin(), entries.end(),
-                                     [&optionalKey](const CalendarEntry &entry) {
-                                         return entry.kind == CalendarEntry::Kind::OptionalClosed &&
-                                                entry.reason == optionalKey;
-                                     }),
-                      entries.end());
-    }
-    return save(entries, error);
+    const auto optional = [&optionalKey](const CalendarEntry &entry) {
+        return entry.kind == CalendarEntry::Kind::OptionalClosed && entry.reason == optionalKey;
+    };
+    return save(
+        [&](QVector<CalendarEntry> &entries, QString *) {
+            if (std::any_of(entries.cbegin(), entries.cend(), optional) == closes)
+                return true; // as chosen already, signed as it was
+            entries.erase(std::remove_if(entries.begin(), entries.end(), optional), entries.end());
+            if (closes) {
+                CalendarEntry choice;
+                choice.kind = CalendarEntry::Kind::OptionalClosed;
+                choice.reason = optionalKey;
+                choice.changedBy = signedBy;
+                choice.changedAt = at;
+                entries << choice;
+            }
+            return true;
+        },
+        error);
 }
 
-bool CalendarSetup::save(const QVector<CalendarEntry> &entries, QString *error)
+bool CalendarSetup::save(const BookStorage::CalendarEdit &edit, QString *error)
 {
-    if (!storage_.saveCalendar(entries, error))
+    // Made on the calendar as stored at the moment of the write: what other desks saved meanwhile stays.
+    QVector<CalendarEntry> saved;
+    if (!storage_.changeCalendar(edit, &saved, error)) {
+        QString unread; // the list stays as it was; the error says why
+        read(&unread);
         return false;
-    entries_ = entries;
+    }
+    entries_ = saved;
     return true;
 }
 

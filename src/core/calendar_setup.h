@@ -10,9 +10,9 @@
 
 namespace velmora {
 
-// The calendar window's work: the clinic's calendar as read, an entry added after its checks or
-// removed, each save the whole calendar at once and signed with who and when; and the bookings a
-// closure falls on, which it never touches.
+// The calendar window's work: the clinic's calendar as read, an entry added after its checks, changed
+// or removed, each one entry's change to the calendar as stored when it is saved, signed with who and
+// when; and the bookings a closure falls on, which it never touches.
 class CalendarSetup
 {
 public:
@@ -36,7 +36,7 @@ public:
                      QString *error);
 
 private:
-    bool save(const QVector<CalendarEntry> &entries, QString *error);
+    bool save(const BookStorage::CalendarEdit &edit, QString *error);
 
     BookStorage &storage_;
     QVector<CalendarEntry> entries_;

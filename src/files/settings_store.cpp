@@ -220,6 +220,38 @@ bool SettingsStore::saveCalendar(const QVector<CalendarEntry> &entries, QString 
     return endWrite(db, query, saved, error);
 }
 
+bool SettingsStore::changeCalendar(const BookStorage::CalendarEdit &edit, QVector<CalendarEntry> *saved,
+                                   QString *error)
+{
+    QSqlDatabase db;
+    if (!beginWrite(main_, &db, error))
+        return false;
+    const QString table = QLatin1String(kCalendarTable);
+    QSqlQuery query(db);
+    // The file's write lock taken before the calendar is read, so that the one read is the one replaced.
+    if (!query.exec(QStringLiteral("CREATE TABLE IF NOT EXISTS %1 (entries TEXT NOT NULL)").arg(table)) ||
+        !query.exec(QStringLiteral("DELETE FROM %1 WHERE 0").arg(table)) ||
+        !query.exec(QStringLiteral("SELECT entries FROM %1 LIMIT 1").arg(table))) {
+        *error = reasonOf(query.lastError());
+        return endWrite(db, query, false, error);
+    }
+    saved->clear();
+    if (query.next() && !calendarFromText(query.value(0).toString(), saved)) {
+        *error = QCoreApplication::translate("Storage", "the clinic's calendar in \"%1\" cannot be read")
+                     .arg(main_.fileName());
+        return endWrite(db, query, false, error);
+    }
+    query.finish();
+    if (!edit(*saved, error))
+        return endWrite(db, query, false, error);
+    const bool written = query.exec(QStringLiteral("DELETE FROM %1").arg(table)) &&
+                         query.prepare(QStringLiteral("INSERT INTO %1 (entries) VALUES (?)").arg(table)) &&
+                         (query.addBindValue(calendarText(*saved)), query.exec());
+    if (!written)
+        *error = reasonOf(query.lastError());
+    return endWrite(db, query, written, error);
+}
+
 bool SettingsStore::readWaitingList(QVector<WaitingEntry> *entries, QString *error)
 {
     entries->clear();

@@ -30,6 +30,7 @@ public:
     // The clinic's calendar, in a table of its own beside the settings record.
     bool readCalendar(QVector<CalendarEntry> *entries, QString *error);
     bool saveCalendar(const QVector<CalendarEntry> &entries, QString *error);
+    bool changeCalendar(const BookStorage::CalendarEdit &edit, QVector<CalendarEntry> *saved, QString *error);
 
     // The waiting list, in a table of its own beside the settings record.
     bool readWaitingList(QVector<WaitingEntry> *entries, QString *error);

@@ -430,6 +430,11 @@ bool SqliteStorage::saveCalendar(const QVector<CalendarEntry> &entries, QString 
     return settings_.saveCalendar(entries, error);
 }
 
+bool SqliteStorage::changeCalendar(const CalendarEdit &edit, QVector<CalendarEntry> *saved, QString *error)
+{
+    return settings_.changeCalendar(edit, saved, error);
+}
+
 bool SqliteStorage::saveWeeklyTimes(int slot, const WeeklyTimes &times, QString *error)
 {
     return settings_.saveWeeklyTimes(slot, times, error);

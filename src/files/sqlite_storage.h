@@ -62,6 +62,7 @@ public:
     bool readAllWeeklyTimes(AllWeeklyTimes *times, QString *error) override;
     bool readCalendar(QVector<CalendarEntry> *entries, QString *error) override;
     bool saveCalendar(const QVector<CalendarEntry> &entries, QString *error) override;
+    bool changeCalendar(const CalendarEdit &edit, QVector<CalendarEntry> *saved, QString *error) override;
     bool saveWeeklyTimes(int slot, const WeeklyTimes &times, QString *error) override;
 
     std::unique_ptr<StorageFill> fill(QString *error) override;

@@ -989,6 +989,21 @@ bool ServerStorage::saveCalendar(const QVector<CalendarEntry> &entries, QString 
     return true;
 }
 
+bool ServerStorage::changeCalendar(const CalendarEdit &edit, QVector<CalendarEntry> *saved, QString *error)
+{
+    // Every desk's change to the calendar waits for the one before it to be committed, then reads it.
+    return inTransaction(
+        [&] {
+            QSqlQuery *locked = run(QStringLiteral("SELECT pg_advisory_xact_lock(hashtext(?))"),
+                                    {QLatin1String(kCalendarTable)}, error);
+            if (!locked)
+                return false;
+            locked->finish();
+            return readCalendar(saved, error) && edit(*saved, error) && saveCalendar(*saved, error);
+        },
+        error);
+}
+
 bool ServerStorage::saveWeeklyTimes(int slot, const WeeklyTimes &times, QString *error)
 {
     const SettingsWrite write = weeklyTimesWrite(slot, times);

@@ -63,6 +63,7 @@ public:
                   QString *error) override;
     bool readCalendar(QVector<CalendarEntry> *entries, QString *error) override;
     bool saveCalendar(const QVector<CalendarEntry> &entries, QString *error) override;
+    bool changeCalendar(const CalendarEdit &edit, QVector<CalendarEntry> *saved, QString *error) override;
     bool saveWeeklyTimes(int slot, const WeeklyTimes &times, QString *error) override;
 
     void watchOtherDesks(std::function<void(const StoredElsewhere &)> changed) override;

@@ -173,6 +173,42 @@ private Q_SLOTS:
         }
     }
 
+    // Two desks adding closures to the clinic's calendar at the same moment: every one either said it
+    // saved is stored, on the folder's files and on the server.
+    void twoDesksSavingTheCalendarLoseNothing_data()
+    {
+        QTest::addColumn<QString>("engine");
+        QTest::newRow("files") << QStringLiteral("files");
+        QTest::newRow("server") << QStringLiteral("server");
+    }
+    void twoDesksSavingTheCalendarLoseNothing()
+    {
+        QFETCH(QString, engine);
+        SharedBooks books(engine);
+        const auto reader = books.desk(); // the books set up before the desks start
+        const QString where =
+            engine == QLatin1String("server") ? books.database().url() : books.files().folder().path();
+        QProcess first, second;
+        first.start(QStringLiteral(STORAGE_WORKER), {"calendar", where, "1"});
+        second.start(QStringLiteral(STORAGE_WORKER), {"calendar", where, "2"});
+        QSet<QString> said;
+        for (QProcess *desk : {&first, &second}) {
+            QVERIFY(desk->waitForFinished(60000));
+            const QStringList lines =
+                QString::fromUtf8(desk->readAllStandardOutput()).split('\n', Qt::SkipEmptyParts);
+            QCOMPARE(desk->exitCode(), 0);
+            said += QSet<QString>(lines.cbegin(), lines.cend());
+        }
+        QVector<CalendarEntry> stored;
+        QString error;
+        QVERIFY2(reader->readCalendar(&stored, &error), qPrintable(error));
+        QSet<QString> reasons;
+        for (const CalendarEntry &entry : std::as_const(stored))
+            reasons << entry.reason;
+        QCOMPARE(said.size(), 40);
+        QCOMPARE(reasons, said);
+    }
+
     void aBookLockedOnTheServerIsGivenUpOn()
     {
         TestDatabase database;

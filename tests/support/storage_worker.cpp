@@ -10,6 +10,7 @@
 //                                     disk, says "holding" and waits to be killed
 //   storage_worker desk URL NAME:COUNT  books COUNT linked bookings NAME_0... on a server (0: until killed)
 
+#include "core/calendar_setup.h"
 #include "files/appointment_store.h"
 #include "files/sqlite_storage.h"
 #include "server/server_storage.h"
@@ -238,6 +239,30 @@ int desk(const QString &url, const QString &name, int count)
     return 0;
 }
 
+// Twenty one-day closures added to the clinic's calendar, one after another as a desk adds them, each
+// reported once the calendar window would say it was saved.
+int calendar(const QString &where, const QString &run)
+{
+    const std::unique_ptr<BookStorage> engine = storageAt(where);
+    if (!engine)
+        return 2;
+    CalendarSetup setup(*engine);
+    for (int i = 0; i < 20; ++i) {
+        CalendarEntry closure;
+        closure.kind = CalendarEntry::Kind::Closure;
+        closure.from = closure.to = QDate(2027, 1, 1).addDays(100 * run.toInt() + i);
+        closure.reason = QStringLiteral("%1_%2").arg(run).arg(i);
+        QString error;
+        if (!setup.add(closure, QStringLiteral("desk %1").arg(run), QDateTime::currentDateTimeUtc(),
+                       &error)) {
+            report(error);
+            return 3;
+        }
+        report(closure.reason);
+    }
+    return 0;
+}
+
 int main(int argc, char *argv[])
 {
     QCoreApplication app(argc, argv);
@@ -249,6 +274,8 @@ int main(int argc, char *argv[])
         return crash(folder, arguments.at(3));
     if (arguments.at(1) == QLatin1String("move"))
         return move(arguments.at(2), arguments.at(3));
+    if (arguments.at(1) == QLatin1String("calendar"))
+        return calendar(arguments.at(2), arguments.at(3));
     if (arguments.at(1) == QLatin1String("series"))
         return series(arguments.at(2), arguments.at(3));
     if (arguments.at(1) == QLatin1String("import"))
