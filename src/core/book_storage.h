@@ -119,8 +119,9 @@ public:
     virtual bool readSeriesEnding(QDate from, QVector<FoundBooking> *bookings, QString *error) = 0;
     // Several bookings of the slot's book (each matched as read) changed, removed, given a status or
     // moved within the book in one transaction, each with its history: all, or nothing when any is no
-    // longer stored as read.
-    virtual WriteOutcome writeSeries(int slot, const QVector<BookingWrite> &writes, QString *error) = 0;
+    // longer stored as read. A move carries the copy in linkedSlot's book along, as move() does.
+    virtual WriteOutcome writeSeries(int slot, const QVector<BookingWrite> &writes, int linkedSlot,
+                                     QString *error) = 0;
 
     // How many squeeze-ins each doctor takes a day, kept beside the settings record; saved whole.
     virtual bool readSqueezeLimits(SqueezeLimits *limits, QString *error) = 0;

@@ -49,7 +49,7 @@ WriteOutcome AppointmentBook::writeInScope(const Appointment &found, SeriesScope
     QVector<BookingWrite> writes;
     for (const Appointment &session : std::as_const(sessions))
         writes << writeOf(session);
-    return storage_.writeSeries(activeSlot_, writes, error);
+    return storage_.writeSeries(activeSlot_, writes, 0, error);
 }
 
 SeriesPlace AppointmentBook::selectedSeries() const
@@ -199,7 +199,7 @@ Outcome AppointmentBook::placeSeries(int index, const QString &time, SeriesScope
                                                 "Nothing was moved: these sessions would not fit.\n%1")
                         .arg(inTheWay.join(QLatin1Char('\n'))));
     Outcome outcome;
-    const WriteOutcome written = storage_.writeSeries(held.slot, writes, &error);
+    const WriteOutcome written = storage_.writeSeries(held.slot, writes, doctor_.linkedSlot, &error);
     if (written == WriteOutcome::NoLongerStored)
         outcome.messages << QCoreApplication::translate(
             "AppointmentBook",

@@ -512,11 +512,20 @@ WriteOutcome AppointmentStore::setStatus(const Appointment &stored, BookingStatu
     return inOwnTransaction([&] { return statusSet(stored, status, error); }, error);
 }
 
-WriteOutcome AppointmentStore::writeSeries(const QVector<BookingWrite> &writes, QString *error)
+WriteOutcome AppointmentStore::writeSeries(const QVector<BookingWrite> &writes, const QString &copyFile,
+                                           int copySlot, QString *error)
 {
-    return inOwnTransaction(
+    // A linked book that cannot be attached keeps its copies where they are, as a single move does.
+    QString unattached;
+    const bool linked =
+        !copyFile.isEmpty() &&
+        std::any_of(writes.cbegin(), writes.cend(),
+                    [](const BookingWrite &write) { return write.kind == BookingWrite::Kind::Move; }) &&
+        attachLinked(copyFile, &unattached);
+    const WriteOutcome written = inOwnTransaction(
         [&] {
             for (const BookingWrite &write : writes) {
+                Moved::Copy carried = Moved::Copy::None;
                 const WriteOutcome outcome =
                     write.kind == BookingWrite::Kind::Change   ? updated(write.stored, write.changed, error)
                     : write.kind == BookingWrite::Kind::Remove ? removed(write.stored, error)
@@ -525,10 +534,17 @@ WriteOutcome AppointmentStore::writeSeries(const QVector<BookingWrite> &writes, 
                         : movedWithin(write.stored, write.changed, error);
                 if (outcome != WriteOutcome::Done)
                     return outcome;
+                if (linked && write.kind == BookingWrite::Kind::Move &&
+                    !carriedCopy({QLatin1String(kLinkedSchema), copySlot, false, 0, {}}, write.stored,
+                                 write.changed, &carried, error))
+                    return WriteOutcome::Failed;
             }
             return WriteOutcome::Done;
         },
         error);
+    if (linked)
+        detachLinked();
+    return written;
 }
 
 WriteOutcome AppointmentStore::movedWithin(const Appointment &stored, const Appointment &placed,
@@ -947,38 +963,10 @@ Moved AppointmentStore::move(const Appointment &stored, const MovePlace &place, 
         !record(target, moved.id, QStringLiteral("moved"), details, error))
         return given(WriteOutcome::Failed);
     if (!copy.isEmpty()) {
-        // The copy as it was made: the first booking of the linked book with the same six fields.
-        if (!ran(QStringLiteral("SELECT rowid FROM %1.dados WHERE rowid <> ? AND %2 ORDER BY rowid LIMIT 1")
-                     .arg(copy, sameFields()),
-                 QVariantList{moved.id} + bookingValues(stored)))
-            return given(WriteOutcome::Failed);
-        const qint64 copyId = query.next() ? query.value(0).toLongLong() : 0;
         query.finish();
-        if (copyId != 0 && copy == target) {
-            // The booking itself now stands in the linked book: its copy there goes.
-            bool copyIndexed = false;
-            beginOwnWrite(copy, &copyIndexed);
-            if (!ran(QStringLiteral("DELETE FROM %1.dados WHERE rowid = ?").arg(copy), {copyId}) ||
-                !ran(QStringLiteral("DELETE FROM %1 WHERE id = ?").arg(statusTable(copy)), {copyId}) ||
-                !ran(QStringLiteral("DELETE FROM %1 WHERE id = ?").arg(heldTable(copy)), {copyId}) ||
-                !record(copy, copyId, QStringLiteral("removed"), details, error))
-                return given(WriteOutcome::Failed);
-            if (copyIndexed)
-                keepIndex(copy, copyId, nullptr);
-            moved.copy = Moved::Copy::Removed;
-        } else if (copyId != 0) {
-            bool copyIndexed = false;
-            beginOwnWrite(copy, &copyIndexed);
-            if (!ran(QStringLiteral("UPDATE %1.dados SET data = ?, hora = ? WHERE rowid = ?").arg(copy),
-                     when + QVariantList{copyId}) ||
-                !ran(QStringLiteral("DELETE FROM %1 WHERE id = ?").arg(statusTable(copy)), {copyId}) ||
-                !record(copy, copyId, QStringLiteral("moved"),
-                        movedDetails(stored, place.copySlot, place.copySlot, place.date, place.hora), error))
-                return given(WriteOutcome::Failed);
-            if (copyIndexed)
-                keepIndex(copy, copyId, &placed);
-            moved.copy = Moved::Copy::Moved;
-        }
+        if (!carriedCopy({copy, place.copySlot, copy == target, copy == target ? moved.id : 0, details},
+                         stored, placed, &moved.copy, error))
+            return given(WriteOutcome::Failed);
     }
     query.finish();
     if (!commit(error))
@@ -986,6 +974,48 @@ Moved AppointmentStore::move(const Appointment &stored, const MovePlace &place, 
     detachAll();
     moved.outcome = WriteOutcome::Done;
     return moved;
+}
+
+bool AppointmentStore::carriedCopy(const CopyPlace &copy, const Appointment &stored,
+                                   const Appointment &placed, Moved::Copy *carried, QString *error)
+{
+    QSqlQuery query(connection_.database());
+    const auto ran = [&](const QString &statement, const QVariantList &values) {
+        query.prepare(statement);
+        for (const QVariant &value : values)
+            query.addBindValue(value);
+        return query.exec() || fail(query, error);
+    };
+    // The copy as it was made: the first booking of the linked book with the same six fields.
+    if (!ran(QStringLiteral("SELECT rowid FROM %1.dados WHERE rowid <> ? AND %2 ORDER BY rowid LIMIT 1")
+                 .arg(copy.schema, sameFields()),
+             QVariantList{copy.except} + bookingValues(stored)))
+        return false;
+    const qint64 copyId = query.next() ? query.value(0).toLongLong() : 0;
+    query.finish();
+    *carried = Moved::Copy::LeftAlone;
+    if (copyId == 0)
+        return true;
+    bool indexed = false;
+    beginOwnWrite(copy.schema, &indexed);
+    if (copy.takenAway) {
+        // The booking itself now stands in the linked book: its copy there goes.
+        if (!ran(QStringLiteral("DELETE FROM %1.dados WHERE rowid = ?").arg(copy.schema), {copyId}) ||
+            !ran(QStringLiteral("DELETE FROM %1 WHERE id = ?").arg(heldTable(copy.schema)), {copyId}) ||
+            !ran(QStringLiteral("DELETE FROM %1 WHERE id = ?").arg(statusTable(copy.schema)), {copyId}) ||
+            !record(copy.schema, copyId, QStringLiteral("removed"), copy.details, error))
+            return false;
+    } else if (!ran(QStringLiteral("UPDATE %1.dados SET data = ?, hora = ? WHERE rowid = ?").arg(copy.schema),
+                    {storedDate(placed.date), bookingValues(placed).at(1), copyId}) ||
+               !ran(QStringLiteral("DELETE FROM %1 WHERE id = ?").arg(statusTable(copy.schema)), {copyId}) ||
+               !record(copy.schema, copyId, QStringLiteral("moved"),
+                       movedDetails(stored, copy.slot, copy.slot, placed.date, placed.hora), error)) {
+        return false;
+    }
+    if (indexed)
+        keepIndex(copy.schema, copyId, copy.takenAway ? nullptr : &placed);
+    *carried = copy.takenAway ? Moved::Copy::Removed : Moved::Copy::Moved;
+    return true;
 }
 
 AddOutcome AppointmentStore::bookFromWaiting(const Appointment &booking, const QString &settingsFile,

@@ -35,7 +35,9 @@ public:
     WriteOutcome remove(const Appointment &stored, QString *error);
     WriteOutcome setStatus(const Appointment &stored, BookingStatus status, QString *error);
     // Several at once, in one transaction: all or nothing.
-    WriteOutcome writeSeries(const QVector<BookingWrite> &writes, QString *error);
+    // The moves carry the copies in the linked book of copySlot (copyFile; none: no copy to move) along.
+    WriteOutcome writeSeries(const QVector<BookingWrite> &writes, const QString &copyFile, int copySlot,
+                             QString *error);
     // A weekly series' bookings with their places, and the linked file's copies when one is named, in
     // one transaction.
     AddOutcome addSeries(const QVector<Appointment> &bookings, const QString &linkedFile,
@@ -78,6 +80,19 @@ private:
     WriteOutcome removed(const Appointment &stored, QString *error);
     WriteOutcome statusSet(const Appointment &stored, BookingStatus status, QString *error);
     WriteOutcome movedWithin(const Appointment &stored, const Appointment &placed, QString *error);
+    // The linked book attached as schema, whose copy of a booking goes where the booking went: moved
+    // to its new date and time, or taken away when the booking itself moved into that book (except:
+    // the booking's own identity there).
+    struct CopyPlace
+    {
+        QString schema;
+        int slot = 0;
+        bool takenAway = false;
+        qint64 except = 0;
+        QString details; // of the removal's history entry
+    };
+    bool carriedCopy(const CopyPlace &copy, const Appointment &stored, const Appointment &placed,
+                     Moved::Copy *carried, QString *error);
     bool attachLinked(const QString &linkedFile, QString *problem);
     void detachLinked();
     // book: the file must hold an appointment table (the settings file does not).

@@ -186,10 +186,14 @@ bool SqliteStorage::readSeriesEnding(QDate from, QVector<FoundBooking> *bookings
     return true;
 }
 
-WriteOutcome SqliteStorage::writeSeries(int slot, const QVector<BookingWrite> &writes, QString *error)
+WriteOutcome SqliteStorage::writeSeries(int slot, const QVector<BookingWrite> &writes, int linkedSlot,
+                                        QString *error)
 {
     useBook(slot);
-    const WriteOutcome outcome = appointments_.writeSeries(writes, error);
+    const bool linked = isDoctorSlot(linkedSlot) && linkedSlot != slot;
+    const WriteOutcome outcome = appointments_.writeSeries(
+        writes, linked ? QString::fromLatin1(doctorSlot(linkedSlot).appointmentFile) : QString(), linkedSlot,
+        error);
     return naming(data1_, outcome, outcome == WriteOutcome::Failed, error);
 }
 

@@ -612,7 +612,8 @@ bool ServerStorage::readSeriesEnding(QDate from, QVector<FoundBooking> *bookings
     return true;
 }
 
-WriteOutcome ServerStorage::writeSeries(int slot, const QVector<BookingWrite> &writes, QString *error)
+WriteOutcome ServerStorage::writeSeries(int slot, const QVector<BookingWrite> &writes, int linkedSlot,
+                                        QString *error)
 {
     WriteOutcome outcome = WriteOutcome::Done;
     const bool written = inTransaction(
@@ -629,8 +630,8 @@ WriteOutcome ServerStorage::writeSeries(int slot, const QVector<BookingWrite> &w
                     outcome = setStatus(slot, write.stored, write.status, error);
                     break;
                 case BookingWrite::Kind::Move:
-                    outcome = movedAsRead(slot, write.stored, slot, write.changed.date, write.changed.hora, 0,
-                                          error)
+                    outcome = movedAsRead(slot, write.stored, slot, write.changed.date, write.changed.hora,
+                                          linkedSlot, error)
                                   .outcome;
                     break;
                 }

@@ -42,7 +42,8 @@ public:
                          QString *error) override;
     bool readSeries(int slot, qint64 series, QVector<Appointment> *bookings, QString *error) override;
     bool readSeriesEnding(QDate from, QVector<FoundBooking> *bookings, QString *error) override;
-    WriteOutcome writeSeries(int slot, const QVector<BookingWrite> &writes, QString *error) override;
+    WriteOutcome writeSeries(int slot, const QVector<BookingWrite> &writes, int linkedSlot,
+                             QString *error) override;
     Moved move(int slot, const Appointment &stored, int toSlot, QDate date, const QString &hora,
                int linkedSlot, QString *error) override;
     bool readSqueezeLimits(SqueezeLimits *limits, QString *error) override;

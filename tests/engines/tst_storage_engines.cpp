@@ -644,7 +644,7 @@ private Q_SLOTS:
                  10);
 
         // The fifth alone, then a change of the sixth on that desk meanwhile: nothing of a stale write.
-        QCOMPARE(phone->writeSeries(1, {{BookingWrite::Kind::Remove, series.at(4), {}, {}}}, &error),
+        QCOMPARE(phone->writeSeries(1, {{BookingWrite::Kind::Remove, series.at(4), {}, {}}}, 0, &error),
                  WriteOutcome::Done);
         Appointment renamed = series.at(5);
         renamed.obs = QStringLiteral("changed meanwhile");
@@ -659,18 +659,26 @@ private Q_SLOTS:
             }
             return writes;
         };
-        QCOMPARE(front->writeSeries(1, following(series.at(3), BookingWrite::Kind::Status), &error),
+        QCOMPARE(front->writeSeries(1, following(series.at(3), BookingWrite::Kind::Status), 0, &error),
                  WriteOutcome::NoLongerStored);
         QVERIFY(front->readSeries(1, ids.first(), &series, &error) && series.size() == 9);
         QVERIFY(std::all_of(series.cbegin(), series.cend(),
                             [](const Appointment &one) { return one.status == BookingStatus::ToConfirm; }));
 
         // Read again, the sixth on: confirmed, then a day later at 10:00, each with its history.
-        QCOMPARE(front->writeSeries(1, following(series.at(4), BookingWrite::Kind::Status), &error),
+        QCOMPARE(front->writeSeries(1, following(series.at(4), BookingWrite::Kind::Status), 0, &error),
                  WriteOutcome::Done);
         QVERIFY(front->readSeries(1, ids.first(), &series, &error));
-        QCOMPARE(front->writeSeries(1, following(series.at(4), BookingWrite::Kind::Move), &error),
+        QCOMPARE(front->writeSeries(1, following(series.at(4), BookingWrite::Kind::Move), 7, &error),
                  WriteOutcome::Done);
+        // The linked doctor's copies go along, but the sixth's, changed since it was copied.
+        QVector<Appointment> copies;
+        QVERIFY(phone->readPeriod(7, kMonday, kMonday.addDays(40), &copies, &error));
+        QStringList copied;
+        for (const Appointment &copy : std::as_const(copies))
+            copied << QStringLiteral("%1 %2").arg(kMonday.daysTo(copy.date)).arg(copy.hora);
+        QCOMPARE(copied, (QStringList{"1 08:00", "3 08:00", "8 08:00", "10 08:00", "15 08:00", "17 08:00",
+                                      "23 10:00", "25 10:00", "30 10:00", "32 10:00"}));
         QVERIFY(phone->readSeries(1, ids.first(), &series, &error) && series.size() == 9);
         QStringList placed;
         for (const Appointment &session : std::as_const(series))

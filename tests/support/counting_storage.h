@@ -84,10 +84,11 @@ public:
         ++calls;
         return engine_.readSeriesEnding(from, bookings, error);
     }
-    WriteOutcome writeSeries(int slot, const QVector<BookingWrite> &writes, QString *error) override
+    WriteOutcome writeSeries(int slot, const QVector<BookingWrite> &writes, int linkedSlot,
+                             QString *error) override
     {
         ++calls;
-        return engine_.writeSeries(slot, writes, error);
+        return engine_.writeSeries(slot, writes, linkedSlot, error);
     }
     bool readSqueezeLimits(SqueezeLimits *limits, QString *error) override
     {

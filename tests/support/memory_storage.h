@@ -298,7 +298,8 @@ public:
                     *bookings << FoundBooking{slot, booking};
         return true;
     }
-    WriteOutcome writeSeries(int slot, const QVector<BookingWrite> &writes, QString *error) override
+    WriteOutcome writeSeries(int slot, const QVector<BookingWrite> &writes, int linkedSlot,
+                             QString *error) override
     {
         // All or nothing: what was there before is put back when one of them is not stored as read.
         const auto books = books_.books;
@@ -310,7 +311,8 @@ public:
                 : write.kind == BookingWrite::Kind::Remove ? remove(slot, write.stored, error)
                 : write.kind == BookingWrite::Kind::Status
                     ? setStatus(slot, write.stored, write.status, error)
-                    : movedAsRead(slot, write.stored, slot, write.changed.date, write.changed.hora, 0, error)
+                    : movedAsRead(slot, write.stored, slot, write.changed.date, write.changed.hora,
+                                  linkedSlot, error)
                           .outcome;
             if (outcome != WriteOutcome::Done) {
                 books_.books = books;
