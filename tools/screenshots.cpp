@@ -216,7 +216,7 @@ void shoot(const QString &language, const QString &out)
     }
     QVector<qint64> ids;
     QString error;
-    storage.addSeries(2, sessions, 0, &ids, &error);
+    storage.addSeries(2, sessions, 0, {}, &ids, &error);
     book.storedElsewhere({2, clock.today(), true});
     // The side panel's list is read beside the window.
     if (!QTest::qWaitFor([&main] {

@@ -102,16 +102,20 @@ public:
     // transaction: it leaves its place and appears at the new one with its fields and its history,
     // its status set back to to confirm, any hold on it undone, and a "moved" entry in the history
     // of both places. When linkedSlot is another book, the copy made there when it was booked (the
-    // first booking with its fields) moves to the same date and time; one changed since is left alone.
+    // first booking with its fields) moves to the same date and time; one changed since is left alone,
+    // and one in toSlot's own book goes. Failed, naming the other patient, when a booking with a name
+    // holds the new date and time, as found in the write (however it was typed: 8:00 is 08:00).
     virtual Moved move(int slot, const Appointment &stored, int toSlot, QDate date, const QString &hora,
                        int linkedSlot, QString *error) = 0;
 
     // A weekly series: its bookings (numbered, each with the total) stored in one transaction, the
     // series named by the first one's identity, each with its "added" history; the linked slot's book,
     // when another, gets each one's copy (of no series) in the same transaction. ids: the identities
-    // given, in order. NotStored, with nothing written, when any cannot be stored.
+    // given, in order. NotStored, with nothing written, when any cannot be stored, or when a booking
+    // with a name holds the time of one that is not a squeeze-in (true at its place in squeezeIns;
+    // none given: none is), as found in the write.
     virtual AddOutcome addSeries(int slot, const QVector<Appointment> &bookings, int linkedSlot,
-                                 QVector<qint64> *ids, QString *error) = 0;
+                                 const QVector<bool> &squeezeIns, QVector<qint64> *ids, QString *error) = 0;
     // Every booking still stored of the slot's series, with statuses, by number.
     virtual bool readSeries(int slot, qint64 series, QVector<Appointment> *bookings, QString *error) = 0;
     // Of the ten books' series with at most kSeriesEndingLeft sessions dated from on that are not

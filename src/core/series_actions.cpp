@@ -110,11 +110,16 @@ Outcome AppointmentBook::bookSeries(const QVector<SeriesOccurrence> &occurrences
     if (bookings.isEmpty())
         return said(QCoreApplication::translate(
             "AppointmentBook", "Every session of the series is skipped or in the way: nothing was booked."));
+    QVector<bool> squeezeIns; // booked anyway where another patient is: the rest must find the time free
+    for (const SeriesOccurrence &occurrence : occurrences)
+        if (!occurrence.bookedTime().isEmpty())
+            squeezeIns << (occurrence.choice == SeriesChoice::BookAnyway);
     const int linked = doctor_.linkedSlot;
     QString error;
     QVector<qint64> ids;
-    const AddOutcome stored = storage_.addSeries(
-        activeSlot_, bookings, isDoctorSlot(linked) && linked != activeSlot_ ? linked : 0, &ids, &error);
+    const AddOutcome stored =
+        storage_.addSeries(activeSlot_, bookings, isDoctorSlot(linked) && linked != activeSlot_ ? linked : 0,
+                           squeezeIns, &ids, &error);
     Outcome outcome;
     if (stored == AddOutcome::NotStored) {
         reportStorageFailure(

@@ -721,7 +721,7 @@ bool AppointmentStore::putBack(qint64 id, QString *error)
 }
 
 AddOutcome AppointmentStore::addSeries(const QVector<Appointment> &bookings, const QString &linkedFile,
-                                       QVector<qint64> *ids, QString *error)
+                                       const QVector<bool> &squeezeIns, QVector<qint64> *ids, QString *error)
 {
     if (!connection_.ensureOpen(error))
         return AddOutcome::NotStored;
@@ -738,6 +738,21 @@ AddOutcome AppointmentStore::addSeries(const QVector<Appointment> &bookings, con
         QSqlQuery query(connection_.database());
         bool ok = preparedWithTables(query, placeInSeriesStatement(kMain), kMain, why); // the tables made
         query.finish();
+        // Decided here, in the write: another desk may have booked one of the times since they were listed.
+        for (int i = 0; ok && i < bookings.size(); ++i) {
+            if (squeezeIns.value(i))
+                continue;
+            ok = query.prepare(takenAtStatement(QStringLiteral("dados"), kRowid)) || fail(query, why);
+            for (const QVariant &value :
+                 takenAtValues(bookings.at(i).date, bookings.at(i).hora, 0, bookings.at(i)))
+                query.addBindValue(value);
+            ok = ok && (query.exec() || fail(query, why));
+            if (ok && query.next()) {
+                *why = takenMeanwhile(bookings.at(i).hora, query.value(0).toString());
+                ok = false;
+            }
+            query.finish();
+        }
         DirectStatement insert(connection_.database(), insertStatement(kMain));
         DirectStatement history(connection_.database(), recordHistoryStatement(kMain));
         DirectStatement place(connection_.database(), placeInSeriesStatement(kMain));

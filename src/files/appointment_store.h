@@ -39,9 +39,9 @@ public:
     WriteOutcome writeSeries(const QVector<BookingWrite> &writes, const QString &copyFile, int copySlot,
                              QString *error);
     // A weekly series' bookings with their places, and the linked file's copies when one is named, in
-    // one transaction.
+    // one transaction; none when a booking with a name holds the time of one that is no squeeze-in.
     AddOutcome addSeries(const QVector<Appointment> &bookings, const QString &linkedFile,
-                         QVector<qint64> *ids, QString *error);
+                         const QVector<bool> &squeezeIns, QVector<qint64> *ids, QString *error);
     bool readSeries(qint64 series, QVector<Appointment> *bookings, QString *error);
     bool readSeriesEnding(QDate from, QVector<Appointment> *bookings, QString *error);
     bool readHistory(qint64 id, QVector<HistoryEntry> *history, QString *error);

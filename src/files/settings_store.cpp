@@ -223,14 +223,18 @@ bool SettingsStore::saveCalendar(const QVector<CalendarEntry> &entries, QString 
 bool SettingsStore::changeCalendar(const BookStorage::CalendarEdit &edit, QVector<CalendarEntry> *saved,
                                    QString *error)
 {
-    QSqlDatabase db;
-    if (!beginWrite(main_, &db, error))
+    if (!main_.ensureOpen(error))
         return false;
+    QSqlDatabase db = main_.database();
     const QString table = QLatin1String(kCalendarTable);
     QSqlQuery query(db);
-    // The file's write lock taken before the calendar is read, so that the one read is the one replaced.
+    // The file's write lock taken (waited for) before the calendar is read, so that the one read is the
+    // one replaced.
+    if (!query.exec(QStringLiteral("BEGIN IMMEDIATE"))) {
+        *error = reasonOf(query.lastError());
+        return false;
+    }
     if (!query.exec(QStringLiteral("CREATE TABLE IF NOT EXISTS %1 (entries TEXT NOT NULL)").arg(table)) ||
-        !query.exec(QStringLiteral("DELETE FROM %1 WHERE 0").arg(table)) ||
         !query.exec(QStringLiteral("SELECT entries FROM %1 LIMIT 1").arg(table))) {
         *error = reasonOf(query.lastError());
         return endWrite(db, query, false, error);

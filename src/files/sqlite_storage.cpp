@@ -155,13 +155,13 @@ bool SqliteStorage::readHeld(QVector<HeldBooking> *held, QString *error)
 }
 
 AddOutcome SqliteStorage::addSeries(int slot, const QVector<Appointment> &bookings, int linkedSlot,
-                                    QVector<qint64> *ids, QString *error)
+                                    const QVector<bool> &squeezeIns, QVector<qint64> *ids, QString *error)
 {
     useBook(slot);
     const QString linkedFile = isDoctorSlot(linkedSlot) && linkedSlot != slot
                                    ? QString::fromLatin1(doctorSlot(linkedSlot).appointmentFile)
                                    : QString();
-    const AddOutcome outcome = appointments_.addSeries(bookings, linkedFile, ids, error);
+    const AddOutcome outcome = appointments_.addSeries(bookings, linkedFile, squeezeIns, ids, error);
     return naming(data1_, outcome, outcome == AddOutcome::NotStored, error);
 }
 

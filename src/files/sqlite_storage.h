@@ -34,8 +34,8 @@ public:
     WriteOutcome hold(int slot, const Appointment &stored, QString *error) override;
     bool putBack(int slot, qint64 id, QString *error) override;
     bool readHeld(QVector<HeldBooking> *held, QString *error) override;
-    AddOutcome addSeries(int slot, const QVector<Appointment> &bookings, int linkedSlot, QVector<qint64> *ids,
-                         QString *error) override;
+    AddOutcome addSeries(int slot, const QVector<Appointment> &bookings, int linkedSlot,
+                         const QVector<bool> &squeezeIns, QVector<qint64> *ids, QString *error) override;
     bool readSeries(int slot, qint64 series, QVector<Appointment> *bookings, QString *error) override;
     bool readSeriesEnding(QDate from, QVector<FoundBooking> *bookings, QString *error) override;
     WriteOutcome writeSeries(int slot, const QVector<BookingWrite> &writes, int linkedSlot,

@@ -501,7 +501,7 @@ bool ServerStorage::inTransaction(const std::function<bool()> &write, QString *e
 }
 
 AddOutcome ServerStorage::addSeries(int slot, const QVector<Appointment> &bookings, int linkedSlot,
-                                    QVector<qint64> *ids, QString *error)
+                                    const QVector<bool> &squeezeIns, QVector<qint64> *ids, QString *error)
 {
     if (!seriesKept_) {
         *error = connection_.named(QCoreApplication::translate(
@@ -513,6 +513,9 @@ AddOutcome ServerStorage::addSeries(int slot, const QVector<Appointment> &bookin
         ids->clear();
         return inTransaction(
             [&] {
+                for (int i = 0; i < bookings.size(); ++i)
+                    if (!squeezeIns.value(i) && !timeFree(slot, bookings.at(i), 0, why))
+                        return false;
                 for (const Appointment &booking : bookings) {
                     const QVariantList values = bookingValues(booking);
                     const QVariantList entry =
@@ -652,26 +655,37 @@ Moved ServerStorage::move(int slot, const Appointment &stored, int toSlot, QDate
     Moved moved;
     inTransaction(
         [&] {
-            QSqlQuery *locked = run(QStringLiteral("SELECT pg_advisory_xact_lock(?, hashtext(?))"),
-                                    {toSlot, storedDate(date) + meantTime(hora)}, error);
-            if (!locked)
+            Appointment placed = stored;
+            placed.date = date;
+            placed.hora = hora;
+            if (!timeFree(toSlot, placed, toSlot == slot ? stored.id : 0, error, stored))
                 return false;
-            locked->finish();
-            QSqlQuery *taken = run(takenAtStatement(serverBookTable(toSlot), QStringLiteral("id")),
-                                   takenAtValues(date, hora, toSlot == slot ? stored.id : 0, stored), error);
-            if (!taken)
-                return false;
-            if (taken->next()) {
-                *error = connection_.named(takenMeanwhile(hora, taken->value(0).toString()));
-                taken->finish();
-                return false;
-            }
-            taken->finish();
             moved = movedAsRead(slot, stored, toSlot, date, hora, linkedSlot, error);
             return moved.outcome == WriteOutcome::Done;
         },
         error);
     return moved;
+}
+
+bool ServerStorage::timeFree(int slot, const Appointment &booking, qint64 except, QString *error,
+                             const std::optional<Appointment> &moving)
+{
+    // The time locked against every other desk placing or booking a series there, then looked at.
+    QSqlQuery *locked = run(QStringLiteral("SELECT pg_advisory_xact_lock(?, hashtext(?))"),
+                            {slot, storedDate(booking.date) + meantTime(booking.hora)}, error);
+    if (!locked)
+        return false;
+    locked->finish();
+    QSqlQuery *taken =
+        run(takenAtStatement(serverBookTable(slot), QStringLiteral("id")),
+            takenAtValues(booking.date, booking.hora, except, moving.value_or(booking)), error);
+    if (!taken)
+        return false;
+    const bool free = !taken->next();
+    if (!free)
+        *error = connection_.named(takenMeanwhile(booking.hora, taken->value(0).toString()));
+    taken->finish();
+    return free;
 }
 
 Moved ServerStorage::movedAsRead(int slot, const Appointment &stored, int toSlot, QDate date,

@@ -6,6 +6,7 @@
 #include "server/server_watch.h"
 
 #include <memory>
+#include <optional>
 
 namespace velmora {
 
@@ -38,8 +39,8 @@ public:
     WriteOutcome hold(int slot, const Appointment &stored, QString *error) override;
     bool putBack(int slot, qint64 id, QString *error) override;
     bool readHeld(QVector<HeldBooking> *held, QString *error) override;
-    AddOutcome addSeries(int slot, const QVector<Appointment> &bookings, int linkedSlot, QVector<qint64> *ids,
-                         QString *error) override;
+    AddOutcome addSeries(int slot, const QVector<Appointment> &bookings, int linkedSlot,
+                         const QVector<bool> &squeezeIns, QVector<qint64> *ids, QString *error) override;
     bool readSeries(int slot, qint64 series, QVector<Appointment> *bookings, QString *error) override;
     bool readSeriesEnding(QDate from, QVector<FoundBooking> *bookings, QString *error) override;
     WriteOutcome writeSeries(int slot, const QVector<BookingWrite> &writes, int linkedSlot,
@@ -84,6 +85,10 @@ private:
     bool saveSettings(const QStringList &fields, const QVariantList &values, QString *error);
     // ", name AS (...)": the history entry this desk writes for the statement's rows, or nothing where
     // the server writes it.
+    // Whether the slot's book has no booking with a name at the booking's date and time (but except,
+    // and the moving booking's own copy), the time locked for the rest of the transaction.
+    bool timeFree(int slot, const Appointment &booking, qint64 except, QString *error,
+                  const std::optional<Appointment> &moving = std::nullopt);
     // The move itself, with no look at what stands at the new time.
     Moved movedAsRead(int slot, const Appointment &stored, int toSlot, QDate date, const QString &hora,
                       int linkedSlot, QString *error);

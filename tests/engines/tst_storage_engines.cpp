@@ -579,6 +579,23 @@ private Q_SLOTS:
         QCOMPARE(namesOn(*front, 2, thursday), QStringList{"Front Patient"});
         QCOMPARE(namesOn(*front, 1), QStringList{"Phone Patient"});
         QCOMPARE(phone->move(1, second, 2, thursday, "09:30", 0, &error).outcome, WriteOutcome::Done);
+
+        // A series listed before another desk booked one of its times: none of it is stored, unless
+        // that session is booked as a squeeze-in.
+        QVector<Appointment> sessions;
+        for (const int number : {1, 2}) {
+            sessions << booking("10:00", "Series Patient", thursday.addDays(7 * (number - 1)));
+            sessions.last().series = {0, number, 2};
+        }
+        QCOMPARE(front->add(2, booking("10:00", "Booked Meanwhile", thursday.addDays(7)), 0, &error).outcome,
+                 AddOutcome::Stored);
+        QVector<qint64> ids;
+        QCOMPARE(phone->addSeries(2, sessions, 0, {}, &ids, &error), AddOutcome::NotStored);
+        QVERIFY2(error.contains("Booked Meanwhile"), qPrintable(error));
+        QCOMPARE(namesOn(*front, 2, thursday), (QStringList{"Front Patient", "Phone Patient"}));
+        QCOMPARE(phone->addSeries(2, sessions, 0, {false, true}, &ids, &error), AddOutcome::Stored);
+        QCOMPARE(namesOn(*front, 2, thursday.addDays(7)),
+                 (QStringList{"Booked Meanwhile", "Series Patient"}));
     }
 
     // A hold goes with its booking, removed or cancelled: the book's next record is never taken for it.
@@ -621,7 +638,7 @@ private Q_SLOTS:
                     {kMonday.addDays(7 * week + day), "08:00"}, SeriesObstacle::None, {}, SeriesChoice::Book};
         const QVector<Appointment> sessions = seriesBookings(plan, booking("08:00", "Series Patient"));
         QVector<qint64> ids;
-        QCOMPARE(front->addSeries(1, sessions, 7, &ids, &error), AddOutcome::Stored);
+        QCOMPARE(front->addSeries(1, sessions, 7, {}, &ids, &error), AddOutcome::Stored);
         QCOMPARE(ids.size(), 10);
 
         auto phone = books.desk();
@@ -1134,7 +1151,7 @@ private Q_SLOTS:
         next.date = session.date.addDays(7);
         session.series = {0, 1, 2};
         next.series = {0, 2, 2};
-        QCOMPARE(folder.addSeries(4, {session, next}, 0, &seriesIds, &error), AddOutcome::Stored);
+        QCOMPARE(folder.addSeries(4, {session, next}, 0, {}, &seriesIds, &error), AddOutcome::Stored);
         const QStringList before = everyRow(files);
         const Appointment first = storedCalled(folder, "Patient 0");
         QCOMPARE(folder.setStatus(1, first, BookingStatus::Arrived, &error), WriteOutcome::Done);

@@ -68,11 +68,11 @@ public:
         ++calls;
         return engine_.move(slot, stored, toSlot, date, hora, linkedSlot, error);
     }
-    AddOutcome addSeries(int slot, const QVector<Appointment> &bookings, int linkedSlot, QVector<qint64> *ids,
-                         QString *error) override
+    AddOutcome addSeries(int slot, const QVector<Appointment> &bookings, int linkedSlot,
+                         const QVector<bool> &squeezeIns, QVector<qint64> *ids, QString *error) override
     {
         ++calls;
-        return engine_.addSeries(slot, bookings, linkedSlot, ids, error);
+        return engine_.addSeries(slot, bookings, linkedSlot, squeezeIns, ids, error);
     }
     bool readSeries(int slot, qint64 series, QVector<Appointment> *bookings, QString *error) override
     {

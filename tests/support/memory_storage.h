@@ -258,10 +258,18 @@ public:
         books_.announce(&desk_, {toSlot, date});
         return moved;
     }
-    AddOutcome addSeries(int slot, const QVector<Appointment> &bookings, int linkedSlot, QVector<qint64> *ids,
-                         QString *error) override
+    AddOutcome addSeries(int slot, const QVector<Appointment> &bookings, int linkedSlot,
+                         const QVector<bool> &squeezeIns, QVector<qint64> *ids, QString *error) override
     {
         ids->clear();
+        for (int i = 0; i < bookings.size(); ++i)
+            for (const Appointment &there : books_.books[slot])
+                if (!squeezeIns.value(i) && there.date == bookings.at(i).date &&
+                    meantTime(there.hora) == meantTime(bookings.at(i).hora) &&
+                    !trimBlanks(there.nome).isEmpty()) {
+                    *error = takenMeanwhile(there.hora, there.nome);
+                    return AddOutcome::NotStored;
+                }
         for (const Appointment &booking : bookings) {
             add(slot, booking, linkedSlot, error);
             Appointment &stored = books_.books[slot].last();

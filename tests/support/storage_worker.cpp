@@ -157,7 +157,9 @@ int series(const QString &where, const QString &run)
             sessions << session;
         }
         QVector<qint64> ids;
-        if (storage.addSeries(1, sessions, 3, &ids, &error) != AddOutcome::Stored)
+        // Series after series at the same times: each session booked as a squeeze-in.
+        if (storage.addSeries(1, sessions, 3, QVector<bool>(sessions.size(), true), &ids, &error) !=
+            AddOutcome::Stored)
             return 3;
         report(sessions.first().nome);
     }
