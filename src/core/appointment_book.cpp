@@ -277,10 +277,20 @@ void AppointmentBook::selectRow(int row)
 
 QString AppointmentBook::squeezeInQuestion()
 {
+    return activeSlot_ == 0 ? QString() : squeezeInQuestionAt(entry_.booking(currentDate_).hora);
+}
+
+QString AppointmentBook::placeSqueezeInQuestion()
+{
+    const QString time = timeToPlace();
+    return time.isEmpty() ? QString() : squeezeInQuestionAt(time);
+}
+
+QString AppointmentBook::squeezeInQuestionAt(const QString &hora)
+{
     if (activeSlot_ == 0 || !dayBookings_)
         return {};
     const QStringList slots = freeSlotRows(doctor_, currentDate_);
-    const QString hora = entry_.booking(currentDate_).hora;
     if (!wouldSqueezeIn(slots, *dayBookings_, hora))
         return {};
     if (!squeezeLimits_) {

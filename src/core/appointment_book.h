@@ -62,6 +62,8 @@ public:
     // Asked before an Add of the time typed when it would be a squeeze-in past the doctor's daily limit
     // (the limit is read only then); empty otherwise.
     QString squeezeInQuestion();
+    // The same for the time Place it here would put a held booking at.
+    QString placeSqueezeInQuestion();
     Outcome add();
     // Of a booking of a series, the scope says which of its sessions the action reaches, all of them
     // in one transaction.
@@ -96,7 +98,15 @@ public:
     Outcome holdSelected();
     // Of a series, the sessions the scope reaches go to the same weekday shift and the new time, from
     // today on; only within the same doctor's book.
-    Outcome placeHeld(int index, SeriesScope scope = SeriesScope::ThisOne, QDate today = QDate());
+    // A time the clinic's calendar closes is refused, unless the receptionist said to place it there.
+    Outcome placeHeld(int index, SeriesScope scope = SeriesScope::ThisOne, QDate today = QDate(),
+                      bool closedAccepted = false);
+    // The time Place it here would use (the free row selected, or the time typed), empty when none.
+    QString timeToPlace() const
+    {
+        QString unused;
+        return placeTime(&unused);
+    }
     Outcome putBack(int index);
 
     // Something was stored outside this session (at another desk, or by another window of this one):
@@ -135,6 +145,7 @@ private:
     // The time a held booking is placed at: the free row selected, or the time typed; empty, with
     // why in whyNot, when neither.
     QString placeTime(QString *whyNot) const;
+    QString squeezeInQuestionAt(const QString &hora);
     void reportStorageFailure(Outcome &outcome, const QString &what, const QString &reason);
     // Said, and the list shows what is stored; the fields keep what they hold.
     void reportNothingMatched(Outcome &outcome, const char *what);

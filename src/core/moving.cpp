@@ -97,7 +97,7 @@ QString AppointmentBook::placeTime(QString *whyNot) const
     return meantTime(typed);
 }
 
-Outcome AppointmentBook::placeHeld(int index, SeriesScope scope, QDate today)
+Outcome AppointmentBook::placeHeld(int index, SeriesScope scope, QDate today, bool closedAccepted)
 {
     if (index < 0 || index >= held_.size())
         return said(QCoreApplication::translate("AppointmentBook", "Choose a held appointment first."));
@@ -120,7 +120,7 @@ Outcome AppointmentBook::placeHeld(int index, SeriesScope scope, QDate today)
                         "AppointmentBook", "%1 is taken on this day. Nothing was moved: choose a free time.")
                         .arg(trimBlanks(time)));
     const DayPlan plan = dayPlan(doctor_, currentDate_);
-    if (plan.closedAt(trimBlanks(time).rightJustified(5, QLatin1Char('0'))))
+    if (!closedAccepted && plan.closedAt(meantTime(time)))
         return said(QCoreApplication::translate(
                         "AppointmentBook", "The clinic's calendar closes %1 on this day (%2). Nothing was "
                                            "moved.")

@@ -11,6 +11,7 @@
 #include "core/booking_status.h"
 #include "core/calendar_setup.h"
 #include "core/session_views.h"
+#include "core/text_rules.h"
 #include "windows/calendar_window.h"
 #include "windows/clinic_day_window.h"
 #include "windows/confirmation_window.h"
@@ -183,7 +184,21 @@ void MainWindow::wireControls()
         const auto scope = askScope(book_.heldSeries(held), tr("Move"));
         if (!scope)
             return;
-        const Outcome outcome = book_.placeHeld(held, *scope, platform_.clock.today());
+        // The questions an Add asks: a time the calendar closes, a squeeze-in past the daily limit.
+        const QString time = book_.timeToPlace();
+        const QString closed = *scope == SeriesScope::ThisOne ? closedReasonAt(book_, time) : QString();
+        if (!closed.isEmpty() &&
+            !platform_.messages.ask(this,
+                                    tr("%1 is closed that day (%2). Place it there all the "
+                                       "same?")
+                                        .arg(meantTime(time), closed),
+                                    tr("Place"), tr("Do not place"), MessageService::Default::No))
+            return;
+        if (const QString question = book_.placeSqueezeInQuestion();
+            !question.isEmpty() && !platform_.messages.ask(this, question, tr("Place"), tr("Do not place"),
+                                                           MessageService::Default::No))
+            return;
+        const Outcome outcome = book_.placeHeld(held, *scope, platform_.clock.today(), !closed.isEmpty());
         if (outcome.rowToShow >= 0) {
             List1->scrollTo(book_.dayList().index(outcome.rowToShow));
             List1->setFocus(Qt::OtherFocusReason);

@@ -276,6 +276,36 @@ private Q_SLOTS:
         QCOMPARE(stored, (QStringList{"08:00 First", "08:30 Renamed"}));
     }
 
+    // Place it here asks what an Add asks: a squeeze-in past the daily limit; a closed time is placed
+    // only once the receptionist accepted it.
+    void placingAsksWhatAnAddAsks()
+    {
+        testing::MemoryBooks books;
+        books.setMondayDoctor(1, "Ana", "30", "0800", "1200");
+        books.squeezeLimits[0] = 0;
+        books.calendar << CalendarEntry{
+            CalendarEntry::Kind::Closure, 1, kMonday, kMonday, "1000", "1100", {}, "Meeting", false, {}, {}};
+        testing::MemoryStorage storage(books);
+        AppointmentBook book(storage, kMonday);
+        book.readDoctorNames();
+        Book::expectNothingSaid(book.chooseDoctor(1));
+        book.selectRow(firstRowStartingWith(book.dayList().rows(), "08:00"));
+        book.entry().type(NameField, "Mover");
+        Book::expectNothingSaid(book.add());
+        book.selectRow(firstRowStartingWith(book.dayList().rows(), "08:00  Mover"));
+        Book::expectNothingSaid(book.holdSelected());
+        book.selectRow(-1);
+        for (const auto &[typed, asked] : {std::pair{"08:15", true}, std::pair{"8:30", false}}) {
+            book.entry().type(TimeField, typed);
+            QCOMPARE(!book.placeSqueezeInQuestion().isEmpty(), asked);
+        }
+        book.entry().type(TimeField, "10:00");
+        QVERIFY(!closedReasonAt(book, book.timeToPlace()).isEmpty());
+        QVERIFY(!book.placeHeld(0).done);
+        Book::expectNothingSaid(book.placeHeld(0, SeriesScope::ThisOne, kMonday, true));
+        QVERIFY(firstRowStartingWith(book.dayList().rows(), "10:00  Mover") >= 0);
+    }
+
     void choosingADoctorListsTheDay()
     {
         Book book;

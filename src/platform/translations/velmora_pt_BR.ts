@@ -2654,6 +2654,18 @@ O programa continua funcionando; a próxima abertura tenta de novo.</translation
 <context>
     <name>velmora::MainWindow</name>
     <message>
+        <source>%1 is closed that day (%2). Place it there all the same?</source>
+        <translation>O horário %1 está fechado nesse dia (%2). Transferir para lá mesmo assim?</translation>
+    </message>
+    <message>
+        <source>Place</source>
+        <translation>Transferir</translation>
+    </message>
+    <message>
+        <source>Do not place</source>
+        <translation>Não transferir</translation>
+    </message>
+    <message>
         <source>%1 is closed that day (%2). Book it all the same?</source>
         <translation>O horário %1 está fechado nesse dia (%2). Marcar mesmo assim?</translation>
     </message>
