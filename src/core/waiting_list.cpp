@@ -2,6 +2,8 @@
 
 #include "core/book_storage.h"
 #include "core/confirmation_message.h"
+#include "core/day_list_rules.h"
+#include "core/doctor_settings.h"
 #include "core/name_rules.h"
 #include "core/text_rules.h"
 
@@ -238,22 +240,44 @@ const WaitingEntry *WaitingList::entry(qint64 id) const
     return nullptr;
 }
 
+QString WaitingList::notOffered(const Outcome::Freed &freed, QTime now) const
+{
+    const QString meant = meantTime(freed.hora);
+    const QTime at = QTime::fromString(meant, QStringLiteral("HH:mm"));
+    if (freed.date < today_ || (freed.date == today_ && now.isValid() && at.isValid() && at <= now))
+        return QCoreApplication::translate("WaitingList", "%1 has passed. Nothing was booked.").arg(meant);
+    DoctorFields fields;
+    DoctorSettings doctor;
+    QString error;
+    if (!storage_.readSlotLengthAndLink(freed.slot, &fields, &error) ||
+        !readDoctorSettings(storage_, freed.slot, fields, &doctor, &error))
+        return QCoreApplication::translate("WaitingList", "The doctor's hours could not be read: %1.")
+            .arg(error);
+    if (!freeSlotRows(doctor, freed.date).contains(meant))
+        return QCoreApplication::translate("WaitingList",
+                                           "%1 is not one of the doctor's open times that day. Nothing was "
+                                           "booked.")
+            .arg(meant);
+    // The time may have been taken since it was freed, or held by a squeeze-in that stays.
+    QVector<Appointment> day;
+    if (!storage_.readDay(freed.slot, freed.date, &day, &error))
+        return QCoreApplication::translate("WaitingList", "The day could not be read: %1.").arg(error);
+    for (const Appointment &booking : std::as_const(day))
+        if (meantTime(booking.hora) == meant && !trimBlanks(booking.nome).isEmpty() &&
+            booking.status != BookingStatus::Cancelled)
+            return QCoreApplication::translate("WaitingList", "%1 was taken meanwhile. Nothing was booked.")
+                .arg(meant);
+    return {};
+}
+
 Outcome WaitingList::book(qint64 id, const Outcome::Freed &freed)
 {
     const WaitingEntry *wanted = entry(id);
     if (!wanted || freed.slot == 0)
         return said(QCoreApplication::translate("WaitingList", "Choose an entry of the waiting list first."));
-    // The time may have been taken since it was freed.
-    QVector<Appointment> day;
+    if (const QString why = notOffered(freed, QTime()); !why.isEmpty())
+        return said(why);
     QString error;
-    if (!storage_.readDay(freed.slot, freed.date, &day, &error))
-        return said(QCoreApplication::translate("WaitingList", "The day could not be read: %1.").arg(error));
-    for (const Appointment &booking : std::as_const(day))
-        if (trimBlanks(booking.hora) == trimBlanks(freed.hora) && !trimBlanks(booking.nome).isEmpty() &&
-            booking.status != BookingStatus::Cancelled)
-            return said(
-                QCoreApplication::translate("WaitingList", "%1 was taken meanwhile. Nothing was booked.")
-                    .arg(trimBlanks(freed.hora)));
     const AddOutcome booked =
         storage_.bookFromWaitingList(freed.slot, id, bookingOf(*wanted, freed.date, freed.hora), &error);
     Outcome outcome;

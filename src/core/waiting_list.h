@@ -88,6 +88,10 @@ public:
     Outcome remove(qint64 id);
     // The entries that want the freed time, oldest first.
     QVector<WaitingEntry> offersFor(const Outcome::Freed &freed) const;
+    // Why a freed time is not to be offered, read from the books: empty when the day list itself would
+    // show it free (a slot of the doctor's hours the calendar leaves open, not past at now, held by no
+    // booking); now invalid: only a past day counts as past.
+    QString notOffered(const Outcome::Freed &freed, QTime now) const;
     // The entry booked into the freed time and taken off the list, in one action.
     Outcome book(qint64 id, const Outcome::Freed &freed);
 

@@ -164,7 +164,8 @@ bool WaitingListWindow::offer(const QStringList &doctorNames, const Outcome::Fre
 {
     doctorNames_ = doctorNames;
     QString error;
-    if (freed.slot == 0 || !list_.read(&error) || list_.offersFor(freed).isEmpty())
+    if (freed.slot == 0 || !list_.read(&error) || list_.offersFor(freed).isEmpty() ||
+        !list_.notOffered(freed, platform_.clock.now()).isEmpty())
         return false;
     freed_ = freed;
     showList();

@@ -78,6 +78,7 @@ private Q_SLOTS:
     void theWaitingListKeepsWhatLeftIt()
     {
         testing::MemoryBooks books;
+        books.setMondayDoctor(1, "Ana", "30", "0800", "1200");
         testing::MemoryStorage storage(books);
         const QDate today(2027, 3, 1);
         WaitingList list(storage, today);
@@ -114,6 +115,44 @@ private Q_SLOTS:
         QVERIFY(list.waiting().isEmpty());
         QCOMPARE(list.entries().last().state, WaitingEntry::State::Booked);
         QCOMPARE(books.books[1].last().hora, QStringLiteral("10:00"));
+    }
+
+    // A freed time is offered only where the day list itself shows a free slot.
+    void aFreedTimeIsOfferedOnlyWhenTheDayListShowsItFree_data()
+    {
+        QTest::addColumn<QString>("hora");
+        QTest::addColumn<QString>("why"); // empty: offered
+        QTest::newRow("a free slot") << "10:00"
+                                     << "";
+        QTest::newRow("typed short") << "9:30"
+                                     << "";
+        QTest::newRow("past already") << "08:00"
+                                      << "has passed";
+        QTest::newRow("between the slots") << "10:15"
+                                           << "not one of";
+        QTest::newRow("closed by the calendar") << "11:00"
+                                                << "not one of";
+        QTest::newRow("a squeeze-in stays there") << "09:00"
+                                                  << "taken";
+    }
+    void aFreedTimeIsOfferedOnlyWhenTheDayListShowsItFree()
+    {
+        QFETCH(QString, hora);
+        QFETCH(QString, why);
+        testing::MemoryBooks books;
+        books.setMondayDoctor(1, "Ana", "30", "0800", "1200");
+        const QDate today(2027, 3, 1);
+        books.calendar << CalendarEntry{
+            CalendarEntry::Kind::Closure, 1, today, today, "1100", "1200", {}, "Meeting", false, {}, {}};
+        testing::MemoryStorage storage(books);
+        Appointment stays;
+        stays.date = today;
+        stays.hora = QStringLiteral("09:00");
+        stays.nome = QStringLiteral("Squeezed In");
+        QString error;
+        QCOMPARE(storage.add(1, stays, 0, &error).outcome, AddOutcome::Stored);
+        const QString said = WaitingList(storage, today).notOffered({1, today, hora}, QTime(8, 30));
+        QVERIFY2(why.isEmpty() ? said.isEmpty() : said.contains(why), qPrintable(said));
     }
 
     void phonesAsReceptionistsTypeThem_data()

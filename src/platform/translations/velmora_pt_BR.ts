@@ -2750,6 +2750,18 @@ O programa continua funcionando; a próxima abertura tenta de novo.</translation
 <context>
     <name>WaitingList</name>
     <message>
+        <source>%1 has passed. Nothing was booked.</source>
+        <translation>O horário %1 já passou. Nada foi marcado.</translation>
+    </message>
+    <message>
+        <source>The doctor&apos;s hours could not be read: %1.</source>
+        <translation>Não foi possível ler os horários do profissional: %1.</translation>
+    </message>
+    <message>
+        <source>%1 is not one of the doctor&apos;s open times that day. Nothing was booked.</source>
+        <translation>%1 não é um dos horários abertos do profissional nesse dia. Nada foi marcado.</translation>
+    </message>
+    <message>
         <source>The last date wanted, %1, has passed: choose dates from today on. Nothing was added.</source>
         <translation>A última data desejada, %1, já passou: escolha datas de hoje em diante. Nada foi incluído.</translation>
     </message>
