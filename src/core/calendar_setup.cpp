@@ -78,10 +78,13 @@ QString CalendarSetup::refusal(const CalendarEntry &entry) const
 bool CalendarSetup::bookingsUnder(const CalendarEntry &entry, QVector<FoundBooking> *found, QString *error)
 {
     found->clear();
-    if (entry.kind != CalendarEntry::Kind::Closure)
+    // What closes booked times: a closure, and the clinic's own holidays (state, city) alike.
+    if (entry.kind != CalendarEntry::Kind::Closure && entry.kind != CalendarEntry::Kind::Holiday)
         return true;
-    return closedBookings(storage_, ClinicCalendar::only({entry}),
-                          entry.slot ? QVector<int>{entry.slot} : everySlot(), entry.from,
+    // A holiday closes through the holidays' rule, which the calendar of the closure alone leaves out.
+    const ClinicCalendar alone =
+        entry.kind == CalendarEntry::Kind::Holiday ? ClinicCalendar({entry}) : ClinicCalendar::only({entry});
+    return closedBookings(storage_, alone, entry.slot ? QVector<int>{entry.slot} : everySlot(), entry.from,
                           entry.to.isValid() ? entry.to : entry.from, found, error, {});
 }
 

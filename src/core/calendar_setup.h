@@ -22,7 +22,8 @@ public:
     // In date order, the optional days' choices left out.
     QVector<CalendarEntry> listed() const;
     QString refusal(const CalendarEntry &entry) const;
-    // The bookings the entry would close: a closure's, on every named doctor's book it covers.
+    // The bookings the entry would close: a closure's or a holiday's, on every named doctor's book it
+    // covers.
     bool bookingsUnder(const CalendarEntry &entry, QVector<FoundBooking> *found, QString *error);
     // signedBy: "maria (desk 2)".
     bool add(CalendarEntry entry, const QString &signedBy, const QDateTime &at, QString *error);

@@ -235,6 +235,12 @@ private Q_SLOTS:
         QVector<FoundBooking> under;
         QVERIFY(setup.bookingsUnder(vacation, &under, &error));
         QCOMPARE(under.size(), 1);
+        CalendarEntry cityHoliday; // asked about as a closure is
+        cityHoliday.kind = CalendarEntry::Kind::Holiday;
+        cityHoliday.from = booked.date;
+        cityHoliday.reason = QStringLiteral("Aniversário da cidade");
+        QVERIFY(setup.bookingsUnder(cityHoliday, &under, &error));
+        QCOMPARE(under.size(), 1);
         QVERIFY(setup.add(vacation, QStringLiteral("maria (desk 1)"), QDateTime(), &error));
         CalendarEntry saturday;
         saturday.kind = CalendarEntry::Kind::ExtraDay;
