@@ -6,6 +6,7 @@
 #include <QCoreApplication>
 
 #include <algorithm>
+#include <map>
 
 namespace velmora {
 
@@ -16,7 +17,8 @@ bool named(const DoctorFields &doctor)
     return !trimBlanks(doctor.name.value_or(QString())).isEmpty();
 }
 
-// The bookings of the named doctors' books among slots, from..to, that the calendar closes.
+// The bookings of the named doctors' books among slots, from..to, that the calendar closes: only the
+// days it closes (a holiday, a closure, the country's holidays too) are read, whatever the period.
 bool closedBookings(BookStorage &storage, const ClinicCalendar &calendar, const QVector<int> &slots,
                     QDate from, QDate to, QVector<FoundBooking> *found, QString *error,
                     const ReadProgress &progress)
@@ -24,19 +26,26 @@ bool closedBookings(BookStorage &storage, const ClinicCalendar &calendar, const 
     AllDoctorFields doctors;
     if (!storage.readDoctors(&doctors, error))
         return false;
-    for (int i = 0; i < slots.size(); ++i) {
-        const int slot = slots.at(i);
-        if (progress && !progress(static_cast<int>(i * 100 / slots.size())))
+    const qint64 days = std::max<qint64>(1, from.daysTo(to) + 1);
+    for (QDate date = from; date <= to; date = date.addDays(1)) {
+        if (progress && !progress(static_cast<int>(from.daysTo(date) * 100 / days)))
             return false;
-        if (!named(doctors[static_cast<size_t>(slot - 1)]))
-            continue;
-        QVector<Appointment> bookings;
-        if (!storage.readPeriod(slot, from, to, &bookings, error))
+        QVector<int> closing;
+        for (const int slot : slots) {
+            const DayPlan plan = calendar.planFor(slot, date);
+            if (named(doctors[static_cast<size_t>(slot - 1)]) && (plan.wholeDay || !plan.times.isEmpty()))
+                closing << slot;
+        }
+        std::map<int, QVector<Appointment>> booked;
+        if (closing.isEmpty() || !storage.readDays(closing, date, &booked, error)) {
+            if (closing.isEmpty())
+                continue;
             return false;
-        for (const Appointment &booking : std::as_const(bookings))
-            if (booking.date != placeholderDate() &&
-                calendar.planFor(slot, booking.date).closedAt(booking.hora))
-                found->append({slot, booking});
+        }
+        for (const auto &[slot, bookings] : booked)
+            for (const Appointment &booking : bookings)
+                if (booking.date != placeholderDate() && calendar.planFor(slot, date).closedAt(booking.hora))
+                    found->append({slot, booking});
     }
     std::stable_sort(found->begin(), found->end(), [](const FoundBooking &a, const FoundBooking &b) {
         return std::tie(a.booking.date, a.booking.hora) < std::tie(b.booking.date, b.booking.hora);
@@ -191,20 +200,11 @@ bool readBookingsToReschedule(BookStorage &storage, QDate from, QVector<FoundBoo
            closedBookings(storage, *calendar, everySlot(), from, from.addDays(366), found, error, progress);
 }
 
-std::optional<int> countToReschedule(BookStorage &storage, QDate from, bool onlyWithOwnEntries,
-                                     const ReadProgress &progress)
+std::optional<int> countToReschedule(BookStorage &storage, QDate from, const ReadProgress &progress)
 {
-    QString error;
-    const std::shared_ptr<const ClinicCalendar> calendar = readClinicCalendar(storage, &error);
-    if (!calendar)
-        return std::nullopt;
-    const bool ownEntries =
-        std::any_of(calendar->entries().cbegin(), calendar->entries().cend(), [](const CalendarEntry &entry) {
-            return entry.kind == CalendarEntry::Kind::Closure || entry.kind == CalendarEntry::Kind::Holiday;
-        });
     QVector<FoundBooking> found;
-    if ((onlyWithOwnEntries && !ownEntries) ||
-        !closedBookings(storage, *calendar, everySlot(), from, from.addDays(366), &found, &error, progress))
+    QString error;
+    if (!readBookingsToReschedule(storage, from, &found, &error, progress))
         return std::nullopt;
     return static_cast<int>(found.size());
 }

@@ -47,9 +47,7 @@ private:
 // is moved or removed or the closure undone. In date and time order.
 bool readBookingsToReschedule(BookStorage &storage, QDate from, QVector<FoundBooking> *found, QString *error,
                               const ReadProgress &progress = {});
-// How many there are; none when they cannot be read, or (onlyWithOwnEntries) when the clinic stored no
-// closure or holiday of its own, so that a year's read is not made at every start for nothing.
-std::optional<int> countToReschedule(BookStorage &storage, QDate from, bool onlyWithOwnEntries,
-                                     const ReadProgress &progress = {});
+// How many there are; none when they cannot be read.
+std::optional<int> countToReschedule(BookStorage &storage, QDate from, const ReadProgress &progress = {});
 
 } // namespace velmora

@@ -174,8 +174,8 @@ void MainWindow::wireControls()
                   [this] { openCalendar(false); });
     new QShortcut(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_R), this, this, [this] { openCalendar(true); });
     rescheduleReads_ = new ReadRequests(reads_, this);
-    connect(&book_, &AppointmentBook::booksChanged, this, [this] { countToReschedule(false); });
-    QTimer::singleShot(0, this, [this] { countToReschedule(false); });
+    connect(&book_, &AppointmentBook::booksChanged, this, [this] { countToReschedule(); });
+    QTimer::singleShot(0, this, [this] { countToReschedule(); });
     new QShortcut(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_D), this, this, &MainWindow::openClinicDay);
     connect(sidePanel_, &SidePanel::moveRequested, this, [this] { showOutcome(book_.holdSelected()); });
     new QShortcut(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_T), this, this,
@@ -431,19 +431,19 @@ void MainWindow::openCalendar(bool atReschedule)
         // What the calendar closes shows at once in the day list, the board and the count.
         connect(calendar_, &CalendarWindow::calendarSaved, this, [this] {
             book_.storedElsewhere(StoredElsewhere{});
-            countToReschedule(true);
+            countToReschedule();
         });
     }
     calendar_->open(book_.doctorNames(), atReschedule);
-    countToReschedule(true);
+    countToReschedule();
 }
 
-void MainWindow::countToReschedule(bool askedFor)
+void MainWindow::countToReschedule()
 {
     const QDate today = platform_.clock.today();
     rescheduleReads_->start<std::optional<int>>(
-        [today, askedFor](BookStorage &storage, const ReadProgress &progress) {
-            return velmora::countToReschedule(storage, today, !askedFor, progress);
+        [today](BookStorage &storage, const ReadProgress &progress) {
+            return velmora::countToReschedule(storage, today, progress);
         },
         [this](const std::optional<int> &count) {
             if (count)

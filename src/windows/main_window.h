@@ -94,7 +94,7 @@ private:
     void openClinicDay();
     // How many bookings fall on closed days, read beside the window; without closures stored, only
     // when asked (openedCalendar).
-    void countToReschedule(bool askedFor);
+    void countToReschedule();
     // The place another window chose brought up: its doctor, date and row.
     void bringUp(const BookPlace &place);
     void showHistory();

@@ -214,6 +214,23 @@ private Q_SLOTS:
     // The calendar window's work, on the books in memory: a vacation over a booking is told and kept, a
     // second desk's entry saved meanwhile stays, a change replaces its entry and is checked like an Add,
     // and removing the vacation takes the booking off the list to reschedule.
+    // The count to reschedule knows the country's holidays with no entry of the clinic's own.
+    void theCountToRescheduleKnowsTheCountrysHolidays()
+    {
+        testing::MemoryBooks books;
+        books.doctors[0] = {QStringLiteral("Ana"), QStringLiteral("30"), QStringLiteral("0")};
+        testing::MemoryStorage storage(books);
+        QString error;
+        for (const QDate date : {QDate(2027, 3, 25), QDate(2027, 3, 26)}) { // Thursday; Good Friday
+            Appointment booked;
+            booked.date = date;
+            booked.hora = QStringLiteral("09:00");
+            booked.nome = QStringLiteral("Maria");
+            QCOMPARE(storage.add(1, booked, 0, &error).outcome, AddOutcome::Stored);
+        }
+        QCOMPARE(countToReschedule(storage, QDate(2027, 3, 1)), std::optional<int>(1));
+    }
+
     void setUpByTheWindow()
     {
         testing::MemoryBooks books;
