@@ -189,7 +189,7 @@ void AppointmentBook::showDay(const QVector<Appointment> &bookings)
     QVector<bool> squeezed;
     QStringList sessions;
     held.reserve(day.rows.size());
-    const QVector<bool> squeezeIn = squeezeIns(freeSlotRows(doctor_, currentDate_), bookings);
+    const QVector<bool> squeezeIn = squeezeIns(gridSlotRows(doctor_, currentDate_), bookings);
     for (const int booking : day.bookingOfRow) {
         squeezed << (booking >= 0 && squeezeIn.at(booking));
         statuses << (booking < 0 ? BookingStatus::ToConfirm : bookings.at(booking).status);
@@ -290,7 +290,7 @@ QString AppointmentBook::squeezeInQuestionAt(const QString &hora)
 {
     if (activeSlot_ == 0 || !dayBookings_)
         return {};
-    const QStringList slots = freeSlotRows(doctor_, currentDate_);
+    const QStringList slots = gridSlotRows(doctor_, currentDate_);
     if (!wouldSqueezeIn(slots, *dayBookings_, hora))
         return {};
     if (!squeezeLimits_) {
@@ -328,7 +328,7 @@ Outcome AppointmentBook::add()
     entry_.setCurrent(current);
     int added = -1;
     const bool squeezedIn =
-        dayBookings_ && wouldSqueezeIn(freeSlotRows(doctor_, currentDate_), *dayBookings_, booking.hora);
+        dayBookings_ && wouldSqueezeIn(gridSlotRows(doctor_, currentDate_), *dayBookings_, booking.hora);
     {
         ListChange change(*this);
         drop_free_slot(dayList_, current);

@@ -49,6 +49,26 @@ QStringList periodRows(const QString &start, const QString &end, const QString &
     return rows;
 }
 
+namespace {
+
+QStringList slotRowsOf(const DoctorSettings &settings, QDate date, const DayPlan &plan)
+{
+    const int day = date.dayOfWeek() - 1; // Monday first, as the weekly times are stored
+    const auto time = [&](int index) {
+        return plan.extraHours ? plan.extraHours->value(index - 1)
+                               : settings.weeklyTimes[weeklyTimePosition(day, index)];
+    };
+    return periodRows(time(1), time(2), settings.slotLength) +
+           periodRows(time(3), time(4), settings.slotLength);
+}
+
+} // namespace
+
+QStringList gridSlotRows(const DoctorSettings &settings, QDate date)
+{
+    return date.isValid() ? slotRowsOf(settings, date, dayPlan(settings, date)) : QStringList();
+}
+
 QStringList freeSlotRows(const DoctorSettings &settings, QDate date)
 {
     if (!date.isValid())
@@ -56,13 +76,7 @@ QStringList freeSlotRows(const DoctorSettings &settings, QDate date)
     const DayPlan plan = dayPlan(settings, date);
     if (plan.wholeDay)
         return {};
-    const int day = date.dayOfWeek() - 1; // Monday first, as the weekly times are stored
-    const auto time = [&](int index) {
-        return plan.extraHours ? plan.extraHours->value(index - 1)
-                               : settings.weeklyTimes[weeklyTimePosition(day, index)];
-    };
-    QStringList rows =
-        periodRows(time(1), time(2), settings.slotLength) + periodRows(time(3), time(4), settings.slotLength);
+    QStringList rows = slotRowsOf(settings, date, plan);
     if (!plan.times.isEmpty())
         rows.erase(std::remove_if(rows.begin(), rows.end(),
                                   [&plan](const QString &row) { return plan.closedAt(row); }),

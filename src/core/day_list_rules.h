@@ -24,6 +24,9 @@ DayPlan dayPlan(const DoctorSettings &settings, QDate date);
 // The free slot rows of the date: the weekly hours of its weekday (or the extra day's), first period
 // then second, unsorted, without the times the calendar closes.
 QStringList freeSlotRows(const DoctorSettings &settings, QDate date);
+// The same whatever the calendar closes: the slots a booking held when it was made there, so that one
+// is no squeeze-in because its day closed later.
+QStringList gridSlotRows(const DoctorSettings &settings, QDate date);
 
 void list_free_slots(DayListModel &list, const DoctorSettings &settings, QDate date);
 

@@ -138,7 +138,7 @@ bool readMonthReport(BookStorage &storage, QDate from, QDate to, int slot, Month
                 QStringList &slots =
                     weekly ? weekdaySlots[static_cast<size_t>(day.dayOfWeek() - 1)] : dayOnly;
                 if (!weekly || slots.isEmpty())
-                    slots = freeSlotRows(settings, day);
+                    slots = gridSlotRows(settings, day);
                 figures.squeezedIn += squeezeInCount(slots, bookings, first, next);
             }
             for (const Appointment &booking : std::as_const(bookings)) {
