@@ -106,8 +106,14 @@ void MainWindow::wireControls()
         box->installEventFilter(this);
     }
     connect(&book_.entry(), &EntryFields::changedByProgram, this, [this](EntryField field) {
-        if (entryBoxes_[field]->text() != book_.entry().text(field))
-            entryBoxes_[field]->setText(book_.entry().text(field));
+        // A stored value longer than the field's column is shown whole (the limit is for typing), and
+        // in the field's tool tip when it does not fit the box.
+        QLineEdit *box = entryBoxes_[field];
+        const QString text = book_.entry().text(field);
+        if (box->text() != text)
+            CharacterLimit::setWholeText(box, text);
+        box->setToolTip(box->fontMetrics().horizontalAdvance(text) > box->contentsRect().width() ? text
+                                                                                                 : QString());
     });
     connect(&book_.entry(), &EntryFields::buttonsChanged, this, &MainWindow::showButtons);
     connect(&book_, &AppointmentBook::selectionCleared, this, &MainWindow::clearListSelection);

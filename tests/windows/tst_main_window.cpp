@@ -115,6 +115,24 @@ private Q_SLOTS:
         QVERIFY(book.platform.messages.shown.isEmpty());
     }
 
+    // A note longer than its column, as an import keeps it, is shown whole in the field and its tool
+    // tip; a key typed into it is refused rather than cutting it.
+    void aLongNoteIsShownWhole()
+    {
+        BookWindow book;
+        morningDoctor(book, 1, "Ana");
+        const QString note = QStringLiteral("Nota longa importada ") + QString(150, QLatin1Char('x'));
+        book.files.addAppointment(1, kMonday, "08:15", "Long Note", "", "", note);
+        book.open();
+        book.chooseDoctor(1);
+        book.clickRow(book.rowStartingWith(QStringLiteral("08:15  Long Note")));
+        QLineEdit *notes = book.field(5);
+        QCOMPARE(notes->text(), note);
+        QCOMPARE(notes->toolTip(), note);
+        QTest::keyClick(notes, Qt::Key_Y);
+        QCOMPARE(notes->text(), note);
+    }
+
     // Ctrl+F finds a patient by a name typed without its accents; Enter brings the booking up in the
     // main window: its doctor, its date, its row selected and its fields filled.
     void findAPatientAndGoThere()
