@@ -6,38 +6,62 @@
 
 #include <QCoreApplication>
 
+#include <algorithm>
+#include <utility>
+
 namespace velmora {
 
 namespace {
 
 constexpr int kCellWidth = 18;
 
-QString cellText(const BoardCell &cell)
-{
-    switch (cell.state) {
-    case CellState::Free:
-        return QCoreApplication::translate("BoardPrintout", "free");
-    case CellState::OutsideHours:
-    case CellState::NoHours:
-        return QStringLiteral(".");
-    case CellState::Unavailable:
-        return QStringLiteral("-");
-    case CellState::Closed:
-        return QStringLiteral("x");
-    case CellState::Booked:
-        break;
-    }
-    QStringList names;
-    for (const Appointment &booking : cell.bookings)
-        names << (statusMark(booking.status) + QLatin1Char(' ') +
-                  trimBlanks(blankControlCharacters(booking.nome)))
-                     .trimmed();
-    return names.join(QStringLiteral(" / "));
-}
-
 QString cut(const QString &text)
 {
     return trimBlanks(fitted(text, kCellWidth));
+}
+
+// The text in lines of the cell's width, broken between words (a word longer than a line, within it).
+QStringList wrapped(const QString &text)
+{
+    QStringList lines;
+    QString line;
+    for (QString word : text.split(QLatin1Char(' '), Qt::SkipEmptyParts)) {
+        while (characterCount(word) > kCellWidth) {
+            if (!line.isEmpty())
+                lines << std::exchange(line, QString());
+            lines << characterSlice(word, 0, kCellWidth);
+            word = characterSlice(word, kCellWidth, characterCount(word));
+        }
+        if (!line.isEmpty() && characterCount(line) + 1 + characterCount(word) > kCellWidth)
+            lines << std::exchange(line, QString());
+        line += (line.isEmpty() ? QString() : QStringLiteral(" ")) + word;
+    }
+    if (!line.isEmpty() || lines.isEmpty())
+        lines << line;
+    return lines;
+}
+
+// A cell's lines: its state, or each patient whole, a line or more each.
+QStringList cellLines(const BoardCell &cell)
+{
+    switch (cell.state) {
+    case CellState::Free:
+        return {QCoreApplication::translate("BoardPrintout", "free")};
+    case CellState::OutsideHours:
+    case CellState::NoHours:
+        return {QStringLiteral(".")};
+    case CellState::Unavailable:
+        return {QStringLiteral("-")};
+    case CellState::Closed:
+        return {QStringLiteral("x")};
+    case CellState::Booked:
+        break;
+    }
+    QStringList lines;
+    for (const Appointment &booking : cell.bookings)
+        lines << wrapped(statusMark(booking.status) + QLatin1Char(' ') +
+                         trimBlanks(blankControlCharacters(booking.nome)));
+    return lines;
 }
 
 } // namespace
@@ -85,10 +109,19 @@ Printout boardPrintout(const ClinicDay &board, bool week)
     printout.rows << QString();
     QVector<QStringList> table;
     for (int t = 0; t < board.times.size(); ++t) {
-        QStringList row{board.times.at(t)};
-        for (int c = 0; c < board.columns.size(); ++c)
-            row << cut(cellText(boardCell(board, t, c)));
-        table << row;
+        // Every patient of a time printed whole: the time's row runs on over as many lines as it needs.
+        QVector<QStringList> cells;
+        qsizetype height = 1;
+        for (int c = 0; c < board.columns.size(); ++c) {
+            cells << cellLines(boardCell(board, t, c));
+            height = std::max(height, cells.last().size());
+        }
+        for (qsizetype line = 0; line < height; ++line) {
+            QStringList row{line == 0 ? board.times.at(t) : QString()};
+            for (const QStringList &cell : std::as_const(cells))
+                row << cell.value(line);
+            table << row;
+        }
     }
     const QStringList lines = tableLines(headings, table);
     printout.pageHeading = lines.mid(0, 2);

@@ -1,6 +1,7 @@
 // The clinic's day against each doctor's day list built the usual way, for random weekly hours, slot
 // lengths and bookings: every row of every list is on the board at its time, in its state, and the
 // lines for a terminal say the same, in the list's order.
+#include "core/board_printout.h"
 #include "core/clinic_day.h"
 #include "core/doctor_settings.h"
 #include "support/memory_storage.h"
@@ -121,6 +122,28 @@ private Q_SLOTS:
         }
         QCOMPARE(boardCell(day, 4, 0).state, CellState::Free);
         QCOMPARE(clinicDayLines(day).filter(QStringLiteral("\t1\tAna\tfree")).size(), 3);
+    }
+
+    // The board's printout gives every patient of a shared time whole, on lines of their own.
+    void aSharedTimeIsPrintedWhole()
+    {
+        testing::MemoryBooks books;
+        testing::MemoryStorage storage(books);
+        books.setMondayDoctor(1, QStringLiteral("Ana"), QStringLiteral("30"), QStringLiteral("0800"),
+                              QStringLiteral("0900"));
+        QString error;
+        for (const char *nome : {"Paciente B1 de Souza", "Paciente B2 Maria Aparecida Conceição"}) {
+            Appointment booking;
+            booking.date = QDate(2027, 3, 1);
+            booking.hora = QStringLiteral("08:00");
+            booking.nome = QString::fromUtf8(nome);
+            QCOMPARE(storage.add(1, booking, 0, &error).outcome, AddOutcome::Stored);
+        }
+        const QString printed =
+            boardPrintout(readClinicDay(storage, QDate(2027, 3, 1)), false).rows.join('\n');
+        const QString words = printed.simplified();
+        for (const char *part : {"Paciente B1 de", "Souza", "Paciente B2 Maria", "Aparecida", "Conceição"})
+            QVERIFY2(words.contains(QString::fromUtf8(part)), qPrintable(printed));
     }
 };
 
