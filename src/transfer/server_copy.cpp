@@ -136,6 +136,15 @@ QString bookName(int slot)
 
 bool copyBooks(BookStorage &from, BookStorage &to, QStringList *lines, QString *error)
 {
+    // The holds are a desk's work in progress, not the books: the copy says what it leaves.
+    QVector<HeldBooking> held;
+    QString unread;
+    if (from.readHeld(&held, &unread) && !held.isEmpty())
+        *lines << QCoreApplication::translate("Storage",
+                                              "%n appointment(s) held to be moved are copied where they "
+                                              "stand, no longer held: hold them again after the copy to move "
+                                              "them.",
+                                              nullptr, static_cast<int>(held.size()));
     std::unique_ptr<StorageFill> fill = to.fill(error);
     if (!fill)
         return false;

@@ -1155,6 +1155,7 @@ private Q_SLOTS:
         const QStringList before = everyRow(files);
         const Appointment first = storedCalled(folder, "Patient 0");
         QCOMPARE(folder.setStatus(1, first, BookingStatus::Arrived, &error), WriteOutcome::Done);
+        QCOMPARE(folder.hold(1, first, &error), WriteOutcome::Done); // a desk's work, said and left
         // And the clinic's calendar, signed as it was set.
         CalendarEntry congress;
         congress.slot = 2;
@@ -1182,6 +1183,7 @@ private Q_SLOTS:
         QVERIFY2(to.done, qPrintable(to.lines.join('\n')));
         QVERIFY(to.lines.contains("bdm2.mdb: 23 appointments copied, every row checked"));
         QVERIFY(to.lines.contains("bdm13.mdb: 30 appointments copied, every row checked")); // no placeholder
+        QCOMPARE(to.lines.filter("held to be moved are copied where they stand").size(), 1);
         // The server's books are the ones a desk uses.
         ServerStorage desk(database.url());
         QVERIFY(desk.prepare(nullptr));

@@ -1267,6 +1267,13 @@ O programa continua funcionando; a próxima abertura tenta de novo.</translation
 </context>
 <context>
     <name>Storage</name>
+    <message numerus="yes">
+        <source>%n appointment(s) held to be moved are copied where they stand, no longer held: hold them again after the copy to move them.</source>
+        <translation>
+            <numerusform>%n consulta retida para transferir é copiada onde está, sem ficar retida: retenha-a de novo depois da cópia para transferi-la.</numerusform>
+            <numerusform>%n consultas retidas para transferir são copiadas onde estão, sem ficar retidas: retenha-as de novo depois da cópia para transferi-las.</numerusform>
+        </translation>
+    </message>
     <message>
         <source>%1 was booked meanwhile, for %2: choose another time</source>
         <translation>%1 foi marcado nesse meio-tempo, para %2: escolha outro horário</translation>
