@@ -47,11 +47,18 @@ int minutesOf(QString text)
 
 } // namespace
 
+ClinicCalendar::ClinicCalendar(QVector<CalendarEntry> entries) : entries_(std::move(entries))
+{
+    entries_.erase(std::remove_if(entries_.begin(), entries_.end(),
+                                  [](const CalendarEntry &entry) { return !entry.unreadable.isEmpty(); }),
+                   entries_.end());
+}
+
 bool CalendarEntry::operator==(const CalendarEntry &other) const
 {
     return kind == other.kind && slot == other.slot && from == other.from && to == other.to &&
            start == other.start && end == other.end && hours == other.hours && reason == other.reason &&
-           yearly == other.yearly;
+           yearly == other.yearly && unreadable == other.unreadable;
 }
 
 QString CalendarEntry::hoursTyped() const
@@ -199,8 +206,9 @@ QString calendarRefusal(const CalendarEntry &entry, const QVector<CalendarEntry>
             if (other.kind == CalendarEntry::Kind::ExtraDay && other.slot == entry.slot &&
                 other.from <= (entry.to.isValid() ? entry.to : entry.from) &&
                 entry.from <= (other.to.isValid() ? other.to : other.from))
-                return QCoreApplication::translate("ClinicCalendar",
-                                                   "This doctor already has an extra day on that date.");
+                if (other.unreadable.isEmpty())
+                    return QCoreApplication::translate("ClinicCalendar",
+                                                       "This doctor already has an extra day on that date.");
     }
     if (entry.kind == CalendarEntry::Kind::Holiday && entry.reason.trimmed().isEmpty())
         return QCoreApplication::translate("ClinicCalendar", "Name the holiday.");

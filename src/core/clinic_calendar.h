@@ -32,6 +32,9 @@ struct CalendarEntry
     bool yearly = false;
     QString changedBy; // who set it, on which computer, and when: the settings' history
     QDateTime changedAt;
+    // An entry as stored that this program cannot read exactly (another program's, or damaged): its
+    // text, kept as it is and written back unchanged; no day is closed or opened by it.
+    QString unreadable;
 
     bool operator==(const CalendarEntry &other) const;
     // Its hours as the receptionist types them ("13:00-18:00", an extra day's periods); empty for a whole
@@ -64,7 +67,8 @@ class ClinicCalendar
 {
 public:
     ClinicCalendar() = default;
-    explicit ClinicCalendar(QVector<CalendarEntry> entries) : entries_(std::move(entries)) {}
+    // The entries that cannot be read are left out: the days they might close stay open.
+    explicit ClinicCalendar(QVector<CalendarEntry> entries);
     const QVector<CalendarEntry> &entries() const { return entries_; }
     DayPlan planFor(int slot, QDate date) const;
     // No holiday, closure nor extra day: the weekly hours as they stand.

@@ -1,6 +1,10 @@
 #include "core/doctor_settings.h"
 
+#include "core/activity_log.h"
+
 #include <QCoreApplication>
+
+#include <algorithm>
 
 namespace velmora {
 
@@ -26,6 +30,13 @@ std::shared_ptr<const ClinicCalendar> readClinicCalendar(BookStorage &storage, Q
     QVector<CalendarEntry> entries;
     if (!storage.readCalendar(&entries, error))
         return nullptr;
+    const auto unread = std::count_if(entries.cbegin(), entries.cend(),
+                                      [](const CalendarEntry &entry) { return !entry.unreadable.isEmpty(); });
+    if (unread > 0)
+        qCWarning(logBook).noquote()
+            << unread
+            << "entries of the clinic's calendar cannot be read: the days they might "
+               "close are taken as open until they are removed in the calendar window";
     return std::make_shared<const ClinicCalendar>(std::move(entries));
 }
 

@@ -195,11 +195,9 @@ bool SettingsStore::readCalendar(QVector<CalendarEntry> *entries, QString *error
         *error = reasonOf(query.lastError());
         return false;
     }
-    if (query.next() && !calendarFromText(query.value(0).toString(), entries)) {
-        *error = QCoreApplication::translate("Storage", "the clinic's calendar in \"%1\" cannot be read")
-                     .arg(main_.fileName());
-        return false;
-    }
+    // What cannot be read of it comes as entries kept unread: the books stay usable, the days open.
+    if (query.next())
+        calendarFromText(query.value(0).toString(), entries);
     return true;
 }
 
@@ -240,11 +238,8 @@ bool SettingsStore::changeCalendar(const BookStorage::CalendarEdit &edit, QVecto
         return endWrite(db, query, false, error);
     }
     saved->clear();
-    if (query.next() && !calendarFromText(query.value(0).toString(), saved)) {
-        *error = QCoreApplication::translate("Storage", "the clinic's calendar in \"%1\" cannot be read")
-                     .arg(main_.fileName());
-        return endWrite(db, query, false, error);
-    }
+    if (query.next())
+        calendarFromText(query.value(0).toString(), saved); // what cannot be read is written back as it was
     query.finish();
     if (!edit(*saved, error))
         return endWrite(db, query, false, error);

@@ -23,6 +23,8 @@
 #include <QLocale>
 #include <QTimer>
 
+#include <algorithm>
+
 namespace velmora {
 
 namespace {
@@ -467,19 +469,47 @@ int findFromCommandLine(const QDir &folder, const QString &server, const QString
     return found.isEmpty() ? 1 : 0;
 }
 
+namespace {
+
+// Said on err when some of the clinic's calendar cannot be read: what is printed takes its days as open.
+bool calendarReadWhole(BookStorage &storage, QTextStream &err)
+{
+    QVector<CalendarEntry> entries;
+    QString error;
+    if (!storage.readCalendar(&entries, &error)) {
+        err << error << '\n';
+        return false;
+    }
+    for (const CalendarEntry &entry : std::as_const(entries))
+        if (!entry.unreadable.isEmpty())
+            err << QCoreApplication::translate(
+                       "StartUp", "An entry of the clinic's calendar cannot be read, and its days "
+                                  "are taken as open: %1")
+                       .arg(entry.unreadable)
+                << '\n';
+    return std::none_of(entries.cbegin(), entries.cend(),
+                        [](const CalendarEntry &entry) { return !entry.unreadable.isEmpty(); });
+}
+
+} // namespace
+
 int dayFromCommandLine(const QDir &folder, const QString &server, QDate date, int doctor, QTextStream &out,
                        QTextStream &err)
 {
     const std::unique_ptr<BookStorage> storage = booksToRead(folder, server, err);
     if (!storage)
         return 2;
+    const bool calendarWhole = calendarReadWhole(*storage, err);
     const ClinicDay day = readClinicDay(*storage, date, doctor);
+    bool everyBookRead = true;
     for (const BoardColumn &column : day.columns)
-        if (!column.read)
+        if (!column.read) {
             err << column.error << '\n';
+            everyBookRead = false;
+        }
     for (const QString &line : clinicDayLines(day))
         out << line << '\n';
-    return 0;
+    return calendarWhole && everyBookRead ? 0 : 2;
 }
 
 int calendarFromCommandLine(const QDir &folder, const QString &server, int year, QTextStream &out,
@@ -494,9 +524,10 @@ int calendarFromCommandLine(const QDir &folder, const QString &server, int year,
         err << error << '\n';
         return 2;
     }
+    const bool calendarWhole = calendarReadWhole(*storage, err);
     for (const QString &line : calendarLines(*calendar, year))
         out << line << '\n';
-    return 0;
+    return calendarWhole ? 0 : 2;
 }
 
 int serverSetupFromCommandLine(const QString &url, QTextStream &out, QTextStream &err)

@@ -11,7 +11,9 @@ namespace velmora {
 // replaces the whole calendar in one write.
 constexpr const char *kCalendarTable = "calendar";
 QString calendarText(const QVector<CalendarEntry> &entries);
-// False when the text is not such an array; an entry of an unknown kind is left out.
+// Every element read exactly, or kept as its text (unreadable) when it cannot be: of an unknown kind,
+// a field of another type, a date in another form. False when the text is not such an array at all:
+// it is then one entry, unreadable, whole.
 bool calendarFromText(const QString &text, QVector<CalendarEntry> *entries);
 
 } // namespace velmora

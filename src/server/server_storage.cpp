@@ -983,11 +983,11 @@ bool ServerStorage::readCalendar(QVector<CalendarEntry> *entries, QString *error
         // Books set up before the calendar have no table for it until the set-up is run again.
         return neverSetUp(QStringLiteral("public.") + QLatin1String(kCalendarTable));
     }
-    const bool read = !query->next() || calendarFromText(query->value(0).toString(), entries);
+    // What cannot be read of it comes as entries kept unread: the books stay usable, the days open.
+    if (query->next())
+        calendarFromText(query->value(0).toString(), entries);
     query->finish();
-    if (!read)
-        *error = connection_.named(QCoreApplication::translate("Storage", "its calendar cannot be read"));
-    return read;
+    return true;
 }
 
 bool ServerStorage::saveCalendar(const QVector<CalendarEntry> &entries, QString *error)

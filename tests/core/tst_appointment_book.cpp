@@ -180,8 +180,18 @@ private Q_SLOTS:
         const QDate monday(2027, 3, 1);
         const QDate next = monday.addDays(7);
         if (inTheWay == "closed")
-            books.calendar << CalendarEntry{
-                CalendarEntry::Kind::Closure, 2, next, next, "1400", "1500", {}, "Congress", false, {}, {}};
+            books.calendar << CalendarEntry{CalendarEntry::Kind::Closure,
+                                            2,
+                                            next,
+                                            next,
+                                            "1400",
+                                            "1500",
+                                            {},
+                                            "Congress",
+                                            false,
+                                            {},
+                                            {},
+                                            {}};
         testing::MemoryStorage frontStorage(books), phoneStorage(books);
         AppointmentBook front(frontStorage, monday), phone(phoneStorage, monday);
         for (AppointmentBook *book : {&front, &phone})
@@ -283,8 +293,18 @@ private Q_SLOTS:
         testing::MemoryBooks books;
         books.setMondayDoctor(1, "Ana", "30", "0800", "1200");
         books.squeezeLimits[0] = 0;
-        books.calendar << CalendarEntry{
-            CalendarEntry::Kind::Closure, 1, kMonday, kMonday, "1000", "1100", {}, "Meeting", false, {}, {}};
+        books.calendar << CalendarEntry{CalendarEntry::Kind::Closure,
+                                        1,
+                                        kMonday,
+                                        kMonday,
+                                        "1000",
+                                        "1100",
+                                        {},
+                                        "Meeting",
+                                        false,
+                                        {},
+                                        {},
+                                        {}};
         testing::MemoryStorage storage(books);
         AppointmentBook book(storage, kMonday);
         book.readDoctorNames();

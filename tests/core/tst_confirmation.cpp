@@ -143,7 +143,7 @@ private Q_SLOTS:
         books.setMondayDoctor(1, "Ana", "30", "0800", "1200");
         const QDate today(2027, 3, 1);
         books.calendar << CalendarEntry{
-            CalendarEntry::Kind::Closure, 1, today, today, "1100", "1200", {}, "Meeting", false, {}, {}};
+            CalendarEntry::Kind::Closure, 1, today, today, "1100", "1200", {}, "Meeting", false, {}, {}, {}};
         testing::MemoryStorage storage(books);
         Appointment stays;
         stays.date = today;

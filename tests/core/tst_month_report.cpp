@@ -47,7 +47,7 @@ private Q_SLOTS:
         QCOMPARE(report.plans.at(0).bookings, 2);
         // The day closed after its bookings were made: they held their slots, and stay no squeeze-ins.
         books.calendar << CalendarEntry{
-            CalendarEntry::Kind::Closure, 1, monday, monday, {}, {}, {}, "Férias", false, {}, {}};
+            CalendarEntry::Kind::Closure, 1, monday, monday, {}, {}, {}, "Férias", false, {}, {}, {}};
         QVERIFY(readMonthReport(storage, monday, monday.addDays(13), 0, &report, &error));
         QCOMPARE(report.doctors.at(0).squeezedIn, 1);
         QVERIFY(!readMonthReport(storage, monday, monday.addYears(3), 0, &report, &error,

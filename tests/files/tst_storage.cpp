@@ -1,3 +1,6 @@
+#include "core/calendar_setup.h"
+#include "core/day_list_rules.h"
+#include "core/doctor_settings.h"
 #include "core/month_report.h"
 #include "core/patient_query.h"
 #include "files/appointment_store.h"
@@ -9,6 +12,8 @@
 #include "transfer/legacy_import.h"
 
 #include <QFileInfo>
+#include <QJsonArray>
+#include <QJsonDocument>
 #include <QTemporaryDir>
 
 #include <sys/stat.h>
@@ -77,6 +82,62 @@ private Q_SLOTS:
         const QByteArray before = files.fingerprint("bdm6.mdb");
         QCOMPARE(files.prepare(), QStringList{});
         QCOMPARE(files.fingerprint("bdm6.mdb"), before);
+    }
+
+    // A calendar entry the program cannot read exactly (planted, damaged, another program's) is listed
+    // as such and kept as it was through the next save; the days stay open; the books stay usable.
+    void aCalendarEntryNotReadExactlyIsKeptAsItIs_data()
+    {
+        QTest::addColumn<QString>("planted");
+        QTest::newRow("an unknown kind") << R"({"kind":"vacation","slot":1,"from":"2031-05-07"})";
+        QTest::newRow("a slot as text") << R"({"kind":"closure","slot":"3","from":"2031-05-07"})";
+        QTest::newRow("a date in another form") << R"({"kind":"closure","slot":3,"from":"07/05/2031"})";
+        QTest::newRow("no entry") << "42";
+        QTest::newRow("no calendar at all") << "";
+    }
+    void aCalendarEntryNotReadExactlyIsKeptAsItIs()
+    {
+        QFETCH(QString, planted);
+        TestFiles files;
+        QCOMPARE(files.prepare(), QStringList{});
+        files.setDoctor(3, "Carla", "30");
+        const QString readable = R"({"kind":"closure","slot":2,"from":"2031-05-02","reason":"Congresso"})";
+        const QString text =
+            planted.isEmpty() ? QStringLiteral("[not json") : "[" + planted + "," + readable + "]";
+        files.exec("bdm6.mdb", "CREATE TABLE calendar (entries TEXT NOT NULL)");
+        files.exec("bdm6.mdb", "INSERT INTO calendar (entries) VALUES (?)", {text});
+        SqliteStorage storage(files.folder());
+        QString error;
+        const auto doctor = [&] {
+            DoctorFields fields;
+            DoctorSettings settings;
+            return storage.readSlotLengthAndLink(3, &fields, &error) &&
+                           readDoctorSettings(storage, 3, fields, &settings, &error)
+                       ? dayPlan(settings, QDate(2031, 5, 7))
+                       : std::optional<DayPlan>();
+        };
+        QVERIFY2(doctor() && doctor()->touchesNothing(), qPrintable(error)); // taken as open
+        CalendarSetup setup(storage);
+        CalendarEntry holiday;
+        holiday.kind = CalendarEntry::Kind::Holiday;
+        holiday.from = QDate(2031, 6, 1);
+        holiday.reason = QStringLiteral("Aniversário da cidade");
+        QVERIFY2(setup.add(holiday, "maria (desk 1)", QDateTime::currentDateTimeUtc(), &error),
+                 qPrintable(error));
+        QVERIFY(setup.read(&error)); // as the file holds it now
+        const QString kept = setup.listed().value(0).unreadable;
+        const auto json = [](const QString &element) {
+            return QJsonDocument::fromJson(("[" + element + "]").toUtf8());
+        };
+        if (planted.isEmpty())
+            QCOMPARE(json(kept), QJsonDocument(QJsonArray{QStringLiteral("[not json")}));
+        else
+            QCOMPARE(json(kept), json(planted));
+        QCOMPARE(setup.listed().size(), planted.isEmpty() ? 2 : 3);
+        QVERIFY(setup.remove(setup.listed().value(0), &error));
+        const QVector<CalendarEntry> left = setup.listed();
+        QVERIFY(std::none_of(left.cbegin(), left.cend(),
+                             [](const CalendarEntry &entry) { return !entry.unreadable.isEmpty(); }));
     }
 
     void unusableFilesAreLeftAlone_data()

@@ -1078,6 +1078,10 @@ Sem salvar, o que você digitou é descartado e a janela mostra o cadastro salvo
 <context>
     <name>StartUp</name>
     <message>
+        <source>An entry of the clinic&apos;s calendar cannot be read, and its days are taken as open: %1</source>
+        <translation>Um item do calendário da clínica não pode ser lido, e os dias dele são tratados como abertos: %1</translation>
+    </message>
+    <message>
         <source>Not now</source>
         <translation>Agora não</translation>
     </message>
@@ -2466,6 +2470,10 @@ O programa continua funcionando; a próxima abertura tenta de novo.</translation
 </context>
 <context>
     <name>velmora::CalendarWindow</name>
+    <message>
+        <source>cannot be read</source>
+        <translation>ilegível</translation>
+    </message>
     <message numerus="yes">
         <source>%n appointment(s) fall in this closure. They stay booked and are listed to reschedule. Save the closure?</source>
         <translation>
