@@ -1,5 +1,6 @@
 #include "core/appointment_book.h"
 #include "core/book_messages.h"
+#include "core/clinic_day.h"
 
 #include "core/booking_history.h"
 #include "core/doctor_settings.h"
@@ -278,6 +279,19 @@ void AppointmentBook::selectRow(int row)
 QString AppointmentBook::squeezeInQuestion()
 {
     return activeSlot_ == 0 ? QString() : squeezeInQuestionAt(entry_.booking(currentDate_).hora);
+}
+
+QString AppointmentBook::listedFormOfTyped() const
+{
+    const QString typed = trimBlanks(entry_.text(TimeField));
+    const QString meant = meantTime(typed);
+    if (activeSlot_ == 0 || typed == meant)
+        return {};
+    const QStringList rows = dayList_.rows();
+    return std::any_of(rows.cbegin(), rows.cend(),
+                       [&meant](const QString &row) { return timeOfRow(row) == meant; })
+               ? meant
+               : QString();
 }
 
 QString AppointmentBook::placeSqueezeInQuestion()

@@ -62,6 +62,9 @@ public:
     // Asked before an Add of the time typed when it would be a squeeze-in past the doctor's daily limit
     // (the limit is read only then); empty otherwise.
     QString squeezeInQuestion();
+    // The time the list shows for the time typed in another form ("8:00" for a listed 08:00, free or
+    // taken), to be asked about before an Add stores the text as typed; empty otherwise.
+    QString listedFormOfTyped() const;
     // The same for the time Place it here would put a held booking at.
     QString placeSqueezeInQuestion();
     Outcome add();

@@ -606,6 +606,18 @@ void MainWindow::enterPressedIn(EntryField field)
 
 void MainWindow::cmd_inc_Click()
 {
+    // A time typed in another form than the list's ("8:00" for 08:00) is asked about: stored as typed it
+    // would be a time of its own, listed apart.
+    if (const QString listed = book_.listedFormOfTyped(); !listed.isEmpty()) {
+        if (!platform_.messages.ask(this,
+                                    tr("%1 is %2 in the list. Book it at %2?")
+                                        .arg(book_.entry().text(TimeField).trimmed(), listed),
+                                    tr("Book at %1").arg(listed), tr("Do not book"),
+                                    MessageService::Default::No))
+            return;
+        book_.entry().type(TimeField, listed);
+        entryBoxes_[TimeField]->setText(listed);
+    }
     // A time the calendar closes is booked only when the receptionist says so.
     if (const QString closed = closedReasonAt(book_, book_.entry().text(TimeField));
         !closed.isEmpty() &&

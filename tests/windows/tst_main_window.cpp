@@ -115,6 +115,23 @@ private Q_SLOTS:
         QVERIFY(book.platform.messages.shown.isEmpty());
     }
 
+    // A time typed in another form than the list's is asked about; Yes books it at the list's time.
+    void aTimeTypedShortIsAskedAbout()
+    {
+        BookWindow book;
+        morningDoctor(book, 1, "Ana");
+        book.files.addAppointment(1, kMonday, "08:00", "First");
+        book.open();
+        book.chooseDoctor(1);
+        book.typeInto(1, "8:00");
+        book.typeInto(2, "Second");
+        book.platform.messages.answers = {true};
+        book.click("cmd_inc");
+        QVERIFY2(book.platform.messages.shown.value(0).contains("8:00 is 08:00 in the list"),
+                 qPrintable(book.platform.messages.shown.join('|')));
+        QVERIFY(book.rowStartingWith(QStringLiteral("08:00  Second")) >= 0);
+    }
+
     // A note longer than its column, as an import keeps it, is shown whole in the field and its tool
     // tip; a key typed into it is refused rather than cutting it.
     void aLongNoteIsShownWhole()

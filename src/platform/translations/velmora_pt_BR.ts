@@ -2669,6 +2669,14 @@ O programa continua funcionando; a próxima abertura tenta de novo.</translation
 <context>
     <name>velmora::MainWindow</name>
     <message>
+        <source>%1 is %2 in the list. Book it at %2?</source>
+        <translation>%1 é %2 na lista. Marcar às %2?</translation>
+    </message>
+    <message>
+        <source>Book at %1</source>
+        <translation>Marcar às %1</translation>
+    </message>
+    <message>
         <source>%1 is closed that day (%2). Place it there all the same?</source>
         <translation>O horário %1 está fechado nesse dia (%2). Transferir para lá mesmo assim?</translation>
     </message>
