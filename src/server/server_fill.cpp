@@ -239,7 +239,7 @@ bool ServerFill::writeSettings(const SettingsRecord &record, QString *error)
 
 bool ServerFill::writeCalendar(const QVector<CalendarEntry> &entries, QString *error)
 {
-    return stillOpen(error) && storage_.saveCalendar(entries, error);
+    return stillOpen(error) && storage_.keepCalendar(entries, error);
 }
 
 bool ServerFill::writeReceptionLists(const QVector<WaitingEntry> &waiting, const SqueezeLimits &limits,

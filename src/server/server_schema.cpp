@@ -181,6 +181,44 @@ QString moveFunctionStatement()
         .arg(serverHeldTable());
 }
 
+// The clinic's calendar saved by the server itself, so that a desk neither signs an entry as
+// anyone nor keeps a second calendar beside the first: each entry the desk sends that was stored
+// before is kept exactly as stored (its signature too); a new or changed one is signed with the
+// login and the server's clock. Every desk's save waits for the one before it.
+QString saveCalendarFunctionStatement()
+{
+    return QStringLiteral(
+               "CREATE OR REPLACE FUNCTION public.velmora_save_calendar(wanted text) RETURNS void LANGUAGE "
+               "plpgsql SECURITY DEFINER SET search_path = pg_catalog, public AS $f$ "
+               "DECLARE before jsonb := '[]'; signed jsonb := '[]'; element jsonb; kept jsonb; "
+               "at_ text := to_char(now() AT TIME ZONE 'UTC', 'YYYY-MM-DD\"T\"HH24:MI:SS.MS\"Z\"'); "
+               "BEGIN "
+               "PERFORM pg_advisory_xact_lock(hashtext('%1')); "
+               "IF jsonb_typeof(wanted::jsonb) IS DISTINCT FROM 'array' THEN "
+               "RAISE EXCEPTION 'a calendar is a list of entries' USING ERRCODE = 'invalid_parameter_value'; "
+               "END IF; "
+               "BEGIN SELECT coalesce((SELECT entries::jsonb FROM public.%1 LIMIT 1), '[]') INTO before; "
+               "EXCEPTION WHEN others THEN before := '[]'; END; "
+               "IF jsonb_typeof(before) <> 'array' THEN before := '[]'; END IF; "
+               "FOR element IN SELECT value FROM jsonb_array_elements(wanted::jsonb) LOOP "
+               "  kept := NULL; "
+               "  SELECT b.value INTO kept FROM jsonb_array_elements(before) b WHERE "
+               "  CASE WHEN jsonb_typeof(b.value) = 'object' AND jsonb_typeof(element) = 'object' "
+               "  THEN (b.value - 'changedBy' - 'changedAt') = (element - 'changedBy' - 'changedAt') "
+               "  ELSE b.value = element END LIMIT 1; "
+               "  IF kept IS NOT NULL THEN element := kept; "
+               "  ELSIF jsonb_typeof(element) = 'object' THEN "
+               "    element := element || jsonb_build_object('changedBy', session_user::text, 'changedAt', "
+               "at_); "
+               "  END IF; "
+               "  signed := signed || jsonb_build_array(element); "
+               "END LOOP; "
+               "DELETE FROM public.%1; "
+               "INSERT INTO public.%1 (entries) VALUES (signed::text); "
+               "END $f$")
+        .arg(QLatin1String(kCalendarTable));
+}
+
 // A waiting list's entry booked by the server itself, in one transaction with its leaving the list,
 // so that the booking's history says where it came from: the booking's six fields as the desk would
 // add them. Gives the new identity, or none when the entry is no longer waiting.
@@ -294,6 +332,7 @@ QStringList serverFunctionStatements()
             .arg(serverBackupsTable()),
         heldTableStatement(),
         moveFunctionStatement(),
+        saveCalendarFunctionStatement(),
         waitingTableStatement(Dialect::Server, serverWaitingTable()),
         squeezeLimitsStatement(Dialect::Server, QStringLiteral("public.") + squeezeLimitsTable()),
         bookWaitingFunctionStatement()};
@@ -642,8 +681,11 @@ bool setUpDeskRole(QSqlDatabase db, QStringList *lines, QString *error)
         // pg_dump reads every sequence it copies: the desk that makes the day's backup needs it.
         QStringLiteral("GRANT USAGE, SELECT ON ALL SEQUENCES IN SCHEMA public TO %1").arg(role),
         QStringLiteral("GRANT SELECT, UPDATE ON public.profs TO %1").arg(role), calendarTableStatement(),
-        QStringLiteral("GRANT SELECT, INSERT, DELETE ON public.%1 TO %2")
+        // The calendar is saved through its function, which signs what changed.
+        QStringLiteral("REVOKE INSERT, UPDATE, DELETE, TRUNCATE ON public.%1 FROM %2")
             .arg(QLatin1String(kCalendarTable), role),
+        QStringLiteral("GRANT SELECT ON public.%1 TO %2").arg(QLatin1String(kCalendarTable), role),
+        QStringLiteral("GRANT EXECUTE ON FUNCTION public.velmora_save_calendar(text) TO %1").arg(role),
         QStringLiteral("GRANT SELECT, INSERT, DELETE ON %1 TO %2").arg(serverHeldTable(), role),
         QStringLiteral("GRANT SELECT, INSERT, UPDATE ON %1 TO %2").arg(serverWaitingTable(), role),
         QStringLiteral("GRANT SELECT, INSERT, DELETE ON public.%1 TO %2").arg(squeezeLimitsTable(), role),

@@ -992,7 +992,19 @@ bool ServerStorage::readCalendar(QVector<CalendarEntry> *entries, QString *error
 
 bool ServerStorage::saveCalendar(const QVector<CalendarEntry> &entries, QString *error)
 {
-    // The calendar replaced whole in one statement, the other desks told as of a settings save.
+    // The calendar replaced whole by the server's function, which signs what changed; the other desks
+    // told as of a settings save.
+    QSqlQuery *query = run(
+        QStringLiteral("SELECT public.velmora_save_calendar(?), %1").arg(notifying(1)),
+        {calendarText(entries), QStringLiteral("%1 %2").arg(desk_, QLatin1String(kDoctorsNotice))}, error);
+    if (!query)
+        return false;
+    query->finish();
+    return true;
+}
+
+bool ServerStorage::keepCalendar(const QVector<CalendarEntry> &entries, QString *error)
+{
     QSqlQuery *query = run(
         QStringLiteral("WITH gone AS (DELETE FROM public.%1), put AS (INSERT INTO public.%1 "
                        "(entries) VALUES (?)) SELECT %2")
@@ -1014,7 +1026,9 @@ bool ServerStorage::changeCalendar(const CalendarEdit &edit, QVector<CalendarEnt
             if (!locked)
                 return false;
             locked->finish();
-            return readCalendar(saved, error) && edit(*saved, error) && saveCalendar(*saved, error);
+            // Read again once saved: the server signed what changed.
+            return readCalendar(saved, error) && edit(*saved, error) && saveCalendar(*saved, error) &&
+                   readCalendar(saved, error);
         },
         error);
 }

@@ -66,6 +66,8 @@ public:
     bool readCalendar(QVector<CalendarEntry> *entries, QString *error) override;
     bool saveCalendar(const QVector<CalendarEntry> &entries, QString *error) override;
     bool changeCalendar(const CalendarEdit &edit, QVector<CalendarEntry> *saved, QString *error) override;
+    // The calendar kept exactly as given, signatures and all: a copy's, with the owner's rights.
+    bool keepCalendar(const QVector<CalendarEntry> &entries, QString *error);
     bool saveWeeklyTimes(int slot, const WeeklyTimes &times, QString *error) override;
 
     void watchOtherDesks(std::function<void(const StoredElsewhere &)> changed) override;

@@ -20,6 +20,7 @@
 #include <QSignalSpy>
 
 #include <QTemporaryDir>
+#include <QUrl>
 
 #include <QTest>
 #include <algorithm>
@@ -449,8 +450,12 @@ private Q_SLOTS:
         QVERIFY2(phone->readCalendar(&read, &error), qPrintable(error));
         QCOMPARE(read.size(), 2);
         QVERIFY(read.at(0) == vacation && read.at(1) == extra);
-        QCOMPARE(read.at(0).changedBy, vacation.changedBy);
-        QCOMPARE(read.at(0).changedAt, vacation.changedAt);
+        if (engine == QLatin1String("server")) { // signed by the server: the login, its clock
+            QCOMPARE(read.at(0).changedBy, QUrl(books.database().url()).userName());
+        } else {
+            QCOMPARE(read.at(0).changedBy, vacation.changedBy);
+            QCOMPARE(read.at(0).changedAt, vacation.changedAt);
+        }
         QCOMPARE(namesOn(*phone, 1), QStringList{"Under the vacation"});
         // Each doctor's day in its own column, read together.
         const ClinicDay day = readClinicDay(*phone, kMonday);
@@ -1005,6 +1010,15 @@ private Q_SLOTS:
             QVERIFY(query.exec(
                 QStringLiteral("UPDATE bdm1.dados SET telefone = '9999' WHERE id = %1").arg(ana.id)));
         }
+        // A calendar entry is signed by the server, with the login and its clock, whatever the desk says.
+        CalendarEntry closure;
+        closure.from = kMonday;
+        closure.changedBy = QStringLiteral("someone else (forged)");
+        QVERIFY2(desk.saveCalendar({closure}, &error), qPrintable(error));
+        QVector<CalendarEntry> calendar;
+        QVERIFY(desk.readCalendar(&calendar, &error) && calendar.size() == 1);
+        QCOMPARE(calendar.at(0).changedBy, person);
+        QVERIFY(qAbs(calendar.at(0).changedAt.secsTo(QDateTime::currentDateTimeUtc())) < 600);
         QVERIFY(desk.readHistory(1, ana.id, &history, &error));
         QCOMPARE(history.last().action, QStringLiteral("changed"));
         QCOMPARE(history.last().person, person);
@@ -1022,6 +1036,8 @@ private Q_SLOTS:
                   .arg(ana.id + 1000),
               QStringLiteral("UPDATE bdm1.dados SET id = %1 WHERE id = %2").arg(ana.id + 1000).arg(ana.id),
               QStringLiteral("DELETE FROM bdm1.booking_series"),
+              QStringLiteral("INSERT INTO public.calendar (entries) VALUES ('[]')"),
+              QStringLiteral("DELETE FROM public.calendar"),
               QStringLiteral("UPDATE bdm1.booking_series SET total = 1"),
               QStringLiteral("INSERT INTO public.velmora_backups (day) VALUES ('2099-01-01')")}) {
             ServerConnection connection(QStringLiteral("Beyond"), as(person));
