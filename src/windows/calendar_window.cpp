@@ -1,4 +1,5 @@
 #include "windows/calendar_window.h"
+#include "windows/widgets_support.h"
 
 #include "core/booking_status.h"
 #include "core/day_list_rules.h"
@@ -172,7 +173,7 @@ CalendarWindow::CalendarWindow(const Platform &platform, BookStorage &storage, B
             Q_EMIT calendarSaved();
             readToReschedule();
         });
-    new QShortcut(QKeySequence(Qt::Key_Escape), this, this, [this] {
+    onEscape(this, [this] {
         if (reading_->reading())
             reading_->stop();
         else
@@ -191,7 +192,8 @@ void CalendarWindow::open(const QStringList &doctorNames, bool atReschedule)
     doctor_->clear();
     doctor_->addItem(tr("The whole clinic"), 0);
     for (int slot = 1; slot <= doctorNames.size(); ++slot)
-        doctor_->addItem(doctorNames.at(slot - 1), slot);
+        if (!doctorNames.at(slot - 1).trimmed().isEmpty()) // a slot without a doctor has nothing to close
+            doctor_->addItem(doctorNames.at(slot - 1), slot);
     from_->setDate(platform_.clock.today());
     to_->setDate(platform_.clock.today());
     QString error;
@@ -334,6 +336,7 @@ void CalendarWindow::storeTyped(const std::optional<CalendarEntry> &replacing)
     }
     reason_->clear();
     hours_->clear();
+    yearly_->setChecked(false); // the next entry starts from a clean form
     showEntries();
     readToReschedule();
     Q_EMIT calendarSaved();

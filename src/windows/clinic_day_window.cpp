@@ -124,7 +124,7 @@ ClinicDayWindow::ClinicDayWindow(const Platform &platform, BackgroundReads &read
     connect(board_, &QTableWidget::cellActivated, this, [this] { chooseCurrent(); });
     new QShortcut(QKeySequence(Qt::CTRL | Qt::Key_PageUp), this, this, [this] { step(-1); });
     new QShortcut(QKeySequence(Qt::CTRL | Qt::Key_PageDown), this, this, [this] { step(1); });
-    new QShortcut(QKeySequence(Qt::Key_Escape), this, this, [this] {
+    onEscape(this, [this] {
         if (reading_->reading())
             reading_->stop();
         else

@@ -140,7 +140,7 @@ ConfirmationWindow::ConfirmationWindow(const Platform &platform, BookStorage &st
     });
     connect(close, &QPushButton::clicked, this, &QWidget::close);
     // Escape stops a read under way, and closes the window otherwise.
-    new QShortcut(QKeySequence(Qt::Key_Escape), this, this, [this] {
+    onEscape(this, [this] {
         if (reading_->reading())
             reading_->stop();
         else

@@ -1,4 +1,5 @@
 #include "windows/find_window.h"
+#include "windows/widgets_support.h"
 
 #include "core/weekly_series.h"
 
@@ -72,7 +73,7 @@ FindWindow::FindWindow(const Platform &platform, BackgroundReads &reads, QWidget
         chooseWhenFound_ = false;
         said_->setText(tr("The search was stopped."));
     });
-    new QShortcut(QKeySequence(Qt::Key_Escape), this, this, [this] {
+    onEscape(this, [this] {
         if (reading_->reading())
             reading_->stop();
         else

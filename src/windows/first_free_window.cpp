@@ -1,4 +1,5 @@
 #include "windows/first_free_window.h"
+#include "windows/widgets_support.h"
 
 #include <QLabel>
 #include <QListWidget>
@@ -26,7 +27,7 @@ FirstFreeWindow::FirstFreeWindow(QWidget *parent) : QWidget(parent, Qt::Window)
         if (row >= 0 && row < shown_.size())
             Q_EMIT chosen(shown_.at(row));
     });
-    new QShortcut(QKeySequence(Qt::Key_Escape), this, this, &QWidget::close);
+    onEscape(this, [this] { close(); });
 }
 
 void FirstFreeWindow::open(const QString &doctor, const QVector<FirstFree> &slots)

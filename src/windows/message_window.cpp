@@ -1,4 +1,5 @@
 #include "windows/message_window.h"
+#include "windows/widgets_support.h"
 
 #include "core/confirmation_message.h"
 #include "core/desk_settings.h"
@@ -106,7 +107,7 @@ MessageWindow::MessageWindow(const Platform &platform, const QString &iniPath, Q
     connect(clinic_, &QLineEdit::returnPressed, this, &MessageWindow::save);
     connect(standard, &QPushButton::clicked, this, [this] { text_->setPlainText(defaultMessageTemplate()); });
     connect(cancel, &QPushButton::clicked, this, &QWidget::close);
-    new QShortcut(QKeySequence(Qt::Key_Escape), this, this, &QWidget::close);
+    onEscape(this, [this] { close(); });
 }
 
 void MessageWindow::open()

@@ -121,7 +121,7 @@ MonthWindow::MonthWindow(const Platform &platform, BackgroundReads &reads, const
     connect(csv, &QPushButton::clicked, this, &MonthWindow::saveCsv);
     connect(close, &QPushButton::clicked, this, &QWidget::close);
     // Escape stops a read under way, and closes the window otherwise.
-    new QShortcut(QKeySequence(Qt::Key_Escape), this, this, [this] {
+    onEscape(this, [this] {
         if (reading_->reading())
             reading_->stop();
         else

@@ -1,4 +1,5 @@
 #include "windows/series_window.h"
+#include "windows/widgets_support.h"
 
 #include "core/name_rules.h"
 #include "core/text_rules.h"
@@ -138,7 +139,7 @@ SeriesWindow::SeriesWindow(const Platform &platform, AppointmentBook &book, QWid
     connect(list, &QPushButton::clicked, this, &SeriesWindow::listSessions);
     connect(bookButton, &QPushButton::clicked, this, &SeriesWindow::bookSessions);
     connect(cancel, &QPushButton::clicked, this, &QWidget::close);
-    new QShortcut(QKeySequence(Qt::Key_Escape), this, this, &QWidget::close);
+    onEscape(this, [this] { close(); });
 }
 
 void SeriesWindow::open()

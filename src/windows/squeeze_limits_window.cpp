@@ -1,4 +1,5 @@
 #include "windows/squeeze_limits_window.h"
+#include "windows/widgets_support.h"
 
 #include "core/name_rules.h"
 
@@ -43,7 +44,7 @@ SqueezeLimitsWindow::SqueezeLimitsWindow(const Platform &platform, BookStorage &
     form->addRow(buttons);
     connect(save, &QPushButton::clicked, this, &SqueezeLimitsWindow::save);
     connect(cancel, &QPushButton::clicked, this, &QWidget::close);
-    new QShortcut(QKeySequence(Qt::Key_Escape), this, this, &QWidget::close);
+    onEscape(this, [this] { close(); });
 }
 
 void SqueezeLimitsWindow::open(const QStringList &doctorNames)

@@ -1,4 +1,5 @@
 #include "windows/waiting_list_window.h"
+#include "windows/widgets_support.h"
 
 #include "core/booking_status.h"
 #include "core/confirmation_message.h"
@@ -127,7 +128,7 @@ WaitingListWindow::WaitingListWindow(const Platform &platform, BookStorage &stor
             bookChosen();
     });
     connect(notes_, &QLineEdit::returnPressed, this, &WaitingListWindow::addTyped);
-    new QShortcut(QKeySequence(Qt::Key_Escape), this, this, &QWidget::close);
+    onEscape(this, [this] { close(); });
     resize(820, 520);
 }
 
@@ -143,7 +144,8 @@ void WaitingListWindow::open(const QStringList &doctorNames, const WaitingEntry 
     doctor_->clear();
     doctor_->addItem(tr("Any"), 0);
     for (int slot = 1; slot <= doctorNames.size(); ++slot)
-        doctor_->addItem(doctorNames.at(slot - 1), slot);
+        if (!doctorNames.at(slot - 1).trimmed().isEmpty()) // only a doctor can be waited for
+            doctor_->addItem(doctorNames.at(slot - 1), slot);
     const QDate today = platform_.clock.today();
     name_->setText(trimBlanks(prefill.nome));
     phones_->setText(trimBlanks(prefill.telefone));

@@ -18,6 +18,7 @@
 #include <QPushButton>
 #include <QScreen>
 #include <QScrollArea>
+#include <QShortcut>
 #include <QWidget>
 
 #include <algorithm>
@@ -87,6 +88,16 @@ QValidator::State CharacterLimit::validate(QString &input, int &position) const
         position = edit.cursor;
     }
     return Acceptable;
+}
+
+void onEscape(QWidget *window, const std::function<void()> &escaped)
+{
+    new QShortcut(QKeySequence(Qt::Key_Escape), window, window, [escaped] {
+        if (QWidget *popup = QApplication::activePopupWidget())
+            popup->close();
+        else
+            escaped();
+    });
 }
 
 void CharacterLimit::setWholeText(QLineEdit *field, const QString &text)

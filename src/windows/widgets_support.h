@@ -83,6 +83,10 @@ QWidget *addScrolledCanvas(QWidget *window, const QSize &layoutSize, QScrollArea
 // Enter on a focused button presses it, as Space does.
 void pressOnEnter(QPushButton *button);
 
+// Escape in a window: an open drop-down list is closed alone; otherwise the window does what it
+// does on Escape (closes, or stops its reading first).
+void onEscape(QWidget *window, const std::function<void()> &escaped);
+
 // Buttons take the desktop's text colour, not the coloured text of the frame they sit in.
 void useDesktopTextColor(QPushButton *button);
 

@@ -256,6 +256,36 @@ private Q_SLOTS:
         QVERIFY(book.platform.messages.shown.isEmpty());
     }
 
+    // The calendar's form offers only the doctors there are, Escape on an open drop-down closes that
+    // alone, and a new entry starts from a clean form.
+    void theCalendarFormIsAsAReceptionistExpects()
+    {
+        BookWindow book;
+        book.files.setDoctor(1, "Ana", "30", {"0800", "0900"});
+        book.files.setDoctor(3, "Carla", "30", {"0800", "0900"});
+        book.open();
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_L, Qt::ControlModifier | Qt::ShiftModifier);
+        auto *window = book.find<QWidget>("calendarWindow");
+        QTRY_VERIFY(window->isVisible());
+        auto *doctor = book.find<QComboBox>("calendarDoctor");
+        QStringList offered;
+        for (int i = 0; i < doctor->count(); ++i)
+            offered << doctor->itemText(i);
+        QCOMPARE(offered, (QStringList{"The whole clinic", "Ana", "Carla"}));
+        doctor->showPopup();
+        QTRY_VERIFY(QApplication::activePopupWidget());
+        QTest::keyClick(QApplication::activePopupWidget(), Qt::Key_Escape);
+        QTRY_VERIFY(!QApplication::activePopupWidget());
+        QVERIFY(window->isVisible());
+        auto *kind = book.find<QComboBox>("calendarKind");
+        kind->setCurrentIndex(kind->findData(static_cast<int>(CalendarEntry::Kind::Holiday)));
+        book.find<QCheckBox>("calendarYearly")->setChecked(true);
+        QTest::keyClicks(book.find<QLineEdit>("calendarReason"), QStringLiteral("City day"));
+        QTest::mouseClick(book.find<QPushButton>("calendarAdd"), Qt::LeftButton);
+        QCOMPARE(book.find<QTableWidget>("calendarEntries")->rowCount(), 1);
+        QVERIFY(!book.find<QCheckBox>("calendarYearly")->isChecked());
+    }
+
     // Ctrl+Shift+L: a vacation typed over a booked day is asked about, saved, and closes the day's free
     // slots; the booking stays and is listed to reschedule, counted in the panel, and Enter on it brings
     // it up in the main window.
