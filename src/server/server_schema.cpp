@@ -634,12 +634,16 @@ QString serverSearchPattern(const PatientQuery &query)
 bool mayMakeBooksAndDesks(QSqlDatabase db, QString *error)
 {
     QSqlQuery query(db);
-    if (!query.exec(QStringLiteral("SELECT r.rolsuper, r.rolcreaterole, d.datdba = r.oid, EXISTS (SELECT 1 "
-                                   "FROM pg_catalog.pg_roles "
-                                   "WHERE rolname = '%1'), current_user FROM pg_catalog.pg_roles r, "
-                                   "pg_catalog.pg_database d WHERE "
-                                   "r.rolname = current_user AND d.datname = current_database()")
-                        .arg(QLatin1String(kDeskRole))) ||
+    if (!query.exec(
+            QStringLiteral("SELECT r.rolsuper, r.rolcreaterole, d.datdba = r.oid, EXISTS (SELECT 1 "
+                           "FROM pg_catalog.pg_roles "
+                           "WHERE rolname = '%1'), current_user, pg_catalog.pg_get_userbyid(d.datdba), "
+                           "EXISTS (SELECT 1 FROM pg_catalog.pg_auth_members m JOIN pg_catalog.pg_roles g "
+                           "ON g.oid = m.roleid WHERE g.rolname = '%1' AND m.member = r.oid) "
+                           "FROM pg_catalog.pg_roles r, "
+                           "pg_catalog.pg_database d WHERE "
+                           "r.rolname = current_user AND d.datname = current_database()")
+                .arg(QLatin1String(kDeskRole))) ||
         !query.next()) {
         *error = reasonOf(query.lastError());
         return false;
@@ -647,9 +651,17 @@ bool mayMakeBooksAndDesks(QSqlDatabase db, QString *error)
     const bool super = query.value(0).toBool();
     const QString login = query.value(4).toString();
     if (!super && !query.value(2).toBool()) {
-        *error = QCoreApplication::translate(
-                     "Storage", "the login %1 does not own the database; make it with createdb --owner %1")
-                     .arg(login);
+        // A desk's login (or another's) is never made the owner: the set-up is the owner's to run.
+        *error =
+            query.value(6).toBool()
+                ? QCoreApplication::translate("Storage",
+                                              "the login %1 is a desk's; run velmora --server-setup with the "
+                                              "login that owns the database (%2)")
+                      .arg(login, query.value(5).toString())
+                : QCoreApplication::translate("Storage",
+                                              "the login %1 does not own the database, %2 does; run velmora "
+                                              "--server-setup with that login")
+                      .arg(login, query.value(5).toString());
         return false;
     }
     if (!super && !query.value(1).toBool() && !query.value(3).toBool()) {

@@ -1603,8 +1603,12 @@ O programa continua funcionando; a próxima abertura tenta de novo.</translation
         <translation>o banco de dados ainda não tem nenhuma agenda</translation>
     </message>
     <message>
-        <source>the login %1 does not own the database; make it with createdb --owner %1</source>
-        <translation>o login %1 não é dono do banco de dados; crie-o com createdb --owner %1</translation>
+        <source>the login %1 is a desk&apos;s; run velmora --server-setup with the login that owns the database (%2)</source>
+        <translation>o login %1 é de um computador da recepção; rode velmora --server-setup com o login dono do banco de dados (%2)</translation>
+    </message>
+    <message>
+        <source>the login %1 does not own the database, %2 does; run velmora --server-setup with that login</source>
+        <translation>o login %1 não é dono do banco de dados, %2 é; rode velmora --server-setup com esse login</translation>
     </message>
     <message>
         <source>the login %1 may not create the desks&apos; role; give it the right with: sudo -u postgres psql -c &apos;ALTER ROLE %1 CREATEROLE&apos;</source>
