@@ -115,7 +115,14 @@ ClinicDayWindow::ClinicDayWindow(const Platform &platform, BackgroundReads &read
     connect(before, &QPushButton::clicked, this, [this] { step(-1); });
     connect(after, &QPushButton::clicked, this, [this] { step(1); });
     connect(today, &QPushButton::clicked, this, [this] { open(platform_.clock.today(), slot_); });
-    connect(week_, &QPushButton::toggled, this, &ClinicDayWindow::read);
+    connect(week_, &QPushButton::toggled, this, [this](bool week) {
+        // The week is the doctor of the column the receptionist is on, as Enter would show in the main
+        // window; the one the board was opened for when none is.
+        const int column = board_->currentColumn();
+        if (week && column >= 0 && column < day_.columns.size() && day_.columns.at(column).slot != 0)
+            slot_ = day_.columns.at(column).slot;
+        read();
+    });
     connect(print, &QPushButton::clicked, this, [this] {
         if (!day_.columns.isEmpty())
             printOrSavePdf(platform_, this, boardPrintout(day_, week_->isChecked()), pdfFolder_);
@@ -186,6 +193,10 @@ void ClinicDayWindow::showBoard(const ClinicDay &day)
     const int column = board_->currentColumn();
     const QString time = board_->currentRow() >= 0 ? day_.times.value(board_->currentRow()) : QString();
     day_ = day;
+    if (week_->isChecked() && !day.columns.isEmpty())
+        dateLabel_->setText(
+            tr("The week of %1 - %2")
+                .arg(longDate(day.date.addDays(1 - day.date.dayOfWeek())), day.columns.first().doctor));
     board_->clear();
     board_->setColumnCount(static_cast<int>(day.columns.size()));
     board_->setRowCount(static_cast<int>(day.times.size()));

@@ -209,6 +209,22 @@ private Q_SLOTS:
         QVERIFY(book.platform.messages.shown.isEmpty());
     }
 
+    // The doctor's week is the doctor of the board's column the receptionist is on, named in the heading.
+    void theWeekIsTheDoctorOnTheBoard()
+    {
+        BookWindow book;
+        book.files.setDoctor(1, "Ana", "30", {"0800", "0900"});
+        book.files.setDoctor(2, "Bruno", "30", {"0800", "0830"});
+        book.open();
+        book.chooseDoctor(1);
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_D, Qt::ControlModifier | Qt::ShiftModifier);
+        auto *board = book.find<QTableWidget>("clinicDayBoard");
+        QTRY_COMPARE(board->columnCount(), 2);
+        board->setCurrentCell(0, 1);
+        QTest::mouseClick(book.find<QPushButton>("clinicDayWeek"), Qt::LeftButton);
+        QTRY_VERIFY(book.find<QLabel>("clinicDayDate")->text().endsWith(QStringLiteral(" - Bruno")));
+    }
+
     // Ctrl+Shift+D: every doctor's day side by side, each cell read out; Home and End go to the day's
     // first and last time; Enter on a free cell brings that doctor's day up ready for the name, and an
     // Add shows on the board.

@@ -2271,6 +2271,10 @@ O programa continua funcionando; a próxima abertura tenta de novo.</translation
 <context>
     <name>velmora::ClinicDayWindow</name>
     <message>
+        <source>The week of %1 - %2</source>
+        <translation>Semana de %1 - %2</translation>
+    </message>
+    <message>
         <source>&amp;Close</source>
         <translation>&amp;Fechar</translation>
     </message>
