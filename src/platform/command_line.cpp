@@ -235,12 +235,15 @@ CommandLine readCommandLine(const QList<QByteArray> &arguments)
     if (line.task == CommandLine::Task::Day) {
         bool slotRead = true;
         line.doctor = parser.isSet(doctor) ? parser.value(doctor).trimmed().toInt(&slotRead) : 0;
-        if (!QDate::fromString(line.value, Qt::ISODate).isValid() || !slotRead || line.doctor < 0 ||
-            line.doctor > kDoctorSlotCount) {
-            line.error =
-                CommandLineTexts::tr("--day needs a day written YYYY-MM-DD and --doctor a slot from 1 to "
-                                     "10: %1 %2")
-                    .arg(line.value, parser.value(doctor));
+        // Each refusal names what was given wrong, and only that.
+        if (!QDate::fromString(line.value, Qt::ISODate).isValid()) {
+            line.error = CommandLineTexts::tr("--day needs a day that exists, written YYYY-MM-DD, not \"%1\"")
+                             .arg(line.value);
+            return line;
+        }
+        if (!slotRead || line.doctor < 0 || line.doctor > kDoctorSlotCount) {
+            line.error = CommandLineTexts::tr("--doctor needs a slot from 1 to 10, not \"%1\"")
+                             .arg(parser.value(doctor));
             return line;
         }
     } else if (line.task == CommandLine::Task::Calendar) {

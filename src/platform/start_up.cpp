@@ -8,6 +8,7 @@
 #include "core/month_report.h"
 #include "core/patient_query.h"
 #include "core/storage_vocabulary.h"
+#include "core/text_rules.h"
 #include "server/server_schema.h"
 
 #include "files/backups.h"
@@ -364,6 +365,13 @@ std::unique_ptr<BookStorage> booksToRead(const QDir &folder, const QString &serv
                .arg(QDir::toNativeSeparators(folder.absolutePath()),
                     (check.problems + check.missing).join(QStringLiteral("; ")))
         << '\n';
+    // A folder with none of them is most likely not the data folder at all.
+    if (check.missing.size() == static_cast<qsizetype>(allFileNames().size()))
+        err << QCoreApplication::translate("StartUp",
+                                           "None of the books is in %1: run it in the data folder, or name "
+                                           "the folder with --data-folder DIR.")
+                   .arg(QDir::toNativeSeparators(folder.absolutePath()))
+            << '\n';
     return nullptr;
 }
 
@@ -462,8 +470,8 @@ int findFromCommandLine(const QDir &folder, const QString &server, const QString
                                     booking.convenio,
                                     booking.telefone};
         QStringList shown;
-        for (const QString &field : fields)
-            shown << blankControlCharacters(field); // one line a booking, one tab a field
+        for (const QString &field : fields) // one line a booking, one tab a field, trimmed as --day prints
+            shown << trimBlanks(blankControlCharacters(field));
         out << shown.join(QLatin1Char('\t')) << '\n';
     }
     return found.isEmpty() ? 1 : 0;

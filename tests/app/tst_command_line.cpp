@@ -53,8 +53,11 @@ private Q_SLOTS:
                                    << "--csv goes with --report";
         QTest::newRow("day") << QStringList{"--day", "2027-03-01", "--doctor", "3"} << int(Task::Day) << "";
         QTest::newRow("day of slot 11") << QStringList{"--day", "2027-03-01", "--doctor", "11"}
-                                        << int(Task::Day) << "--doctor a slot from 1 to 10";
-        QTest::newRow("no such day") << QStringList{"--day", "2027-02-30"} << int(Task::Day) << "YYYY-MM-DD";
+                                        << int(Task::Day) << "--doctor needs a slot from 1 to 10, not \"11\"";
+        // The day alone is blamed: no --doctor was given.
+        QTest::newRow("no such day")
+            << QStringList{"--day", "2027-02-30"} << int(Task::Day)
+            << "--day needs a day that exists, written YYYY-MM-DD, not \"2027-02-30\"";
         QTest::newRow("calendar") << QStringList{"--calendar", "2027"} << int(Task::Calendar) << "";
         QTest::newRow("calendar of 1899")
             << QStringList{"--calendar", "1899"} << int(Task::Calendar) << "a year from 1900 to 2200";
@@ -108,19 +111,23 @@ private Q_SLOTS:
     {
         QTest::addColumn<QStringList>("arguments");
         QTest::addColumn<int>("exitCode");
-        QTest::newRow("empty copy") << QStringList{"--copy-from-server", ""} << 2;
-        QTest::newRow("empty restore") << QStringList{"--restore-backup="} << 2;
-        QTest::newRow("unknown option") << QStringList{"--frobnicate"} << 2;
+        QTest::addColumn<QString>("said"); // a part of what it says on its error output
+        QTest::newRow("empty copy") << QStringList{"--copy-from-server", ""} << 2 << "";
+        QTest::newRow("empty restore") << QStringList{"--restore-backup="} << 2 << "";
+        QTest::newRow("unknown option") << QStringList{"--frobnicate"} << 2 << "";
         QTest::newRow("missing folder")
-            << QStringList{"--data-folder", "missing/deep", "--import-legacy"} << 2;
-        QTest::newRow("help-all") << QStringList{"--help-all"} << 0;
-        QTest::newRow("find in a folder without books") << QStringList{"--find", "joao"} << 2;
-        QTest::newRow("find too short") << QStringList{"--find", "jo"} << 2;
+            << QStringList{"--data-folder", "missing/deep", "--import-legacy"} << 2 << "";
+        QTest::newRow("help-all") << QStringList{"--help-all"} << 0 << "";
+        QTest::newRow("find in a folder without books")
+            << QStringList{"--find", "joao"} << 2 << "--data-folder DIR";
+        QTest::newRow("find too short") << QStringList{"--find", "jo"} << 2 << "";
         QTest::newRow("report in a folder without books")
-            << QStringList{"--report", "2026-12-01", "2026-12-31"} << 2;
-        QTest::newRow("day in a folder without books") << QStringList{"--day", "2027-03-01"} << 2;
-        QTest::newRow("calendar of 2201") << QStringList{"--calendar", "2201"} << 2;
-        QTest::newRow("calendar in a folder without books") << QStringList{"--calendar", "2027"} << 2;
+            << QStringList{"--report", "2026-12-01", "2026-12-31"} << 2 << "--data-folder DIR";
+        QTest::newRow("day in a folder without books")
+            << QStringList{"--day", "2027-03-01"} << 2 << "--data-folder DIR";
+        QTest::newRow("calendar of 2201") << QStringList{"--calendar", "2201"} << 2 << "";
+        QTest::newRow("calendar in a folder without books")
+            << QStringList{"--calendar", "2027"} << 2 << "--data-folder DIR";
     }
     void badCallsWithoutAScreen()
     {
@@ -140,8 +147,11 @@ private Q_SLOTS:
         QCOMPARE(velmora.exitCode(), exitCode);
         QCOMPARE(QDir(dir.path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden),
                  QStringList{});
+        const QString errors = QString::fromUtf8(velmora.readAllStandardError());
         if (exitCode == 2)
-            QVERIFY(!velmora.readAllStandardError().trimmed().isEmpty());
+            QVERIFY(!errors.trimmed().isEmpty());
+        QFETCH(QString, said);
+        QVERIFY2(errors.contains(said), qPrintable(errors));
     }
 
     // A password in an address on the command line is visible to every user: said, with where it goes.

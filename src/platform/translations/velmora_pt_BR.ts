@@ -462,8 +462,12 @@ A lista fica vazia até que possam ser lidas.</translation>
         <translation>K</translation>
     </message>
     <message>
-        <source>--day needs a day written YYYY-MM-DD and --doctor a slot from 1 to 10: %1 %2</source>
-        <translation>--day precisa de uma data no formato AAAA-MM-DD e --doctor de uma posição de 1 a 10: %1 %2</translation>
+        <source>--day needs a day that exists, written YYYY-MM-DD, not &quot;%1&quot;</source>
+        <translation>--day precisa de uma data que exista, no formato AAAA-MM-DD, e não &quot;%1&quot;</translation>
+    </message>
+    <message>
+        <source>--doctor needs a slot from 1 to 10, not &quot;%1&quot;</source>
+        <translation>--doctor precisa de uma vaga de 1 a 10, e não &quot;%1&quot;</translation>
     </message>
     <message>
         <source>--doctor goes with --day</source>
@@ -1077,6 +1081,10 @@ Sem salvar, o que você digitou é descartado e a janela mostra o cadastro salvo
 </context>
 <context>
     <name>StartUp</name>
+    <message>
+        <source>None of the books is in %1: run it in the data folder, or name the folder with --data-folder DIR.</source>
+        <translation>Nenhuma das agendas está em %1: rode na pasta de dados, ou indique a pasta com --data-folder PASTA.</translation>
+    </message>
     <message>
         <source>An entry of the clinic&apos;s calendar cannot be read, and its days are taken as open: %1</source>
         <translation>Um item do calendário da clínica não pode ser lido, e os dias dele são tratados como abertos: %1</translation>
