@@ -33,10 +33,10 @@ std::shared_ptr<const ClinicCalendar> readClinicCalendar(BookStorage &storage, Q
     const auto unread = std::count_if(entries.cbegin(), entries.cend(),
                                       [](const CalendarEntry &entry) { return !entry.unreadable.isEmpty(); });
     if (unread > 0)
-        qCWarning(logBook).noquote()
-            << unread
-            << "entries of the clinic's calendar cannot be read: the days they might "
-               "close are taken as open until they are removed in the calendar window";
+        qCWarning(logBook,
+                  "%lld entries of the clinic's calendar cannot be read: the days they might close are taken "
+                  "as open until they are removed in the calendar window",
+                  static_cast<long long>(unread));
     return std::make_shared<const ClinicCalendar>(std::move(entries));
 }
 
