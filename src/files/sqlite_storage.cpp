@@ -350,14 +350,14 @@ bool SqliteStorage::indexIsCurrent(Connection &book, IndexCheck check)
                     &current) ||
         !current)
         return false;
-    // The state is trusted only while the index holds as many entries as the book, up to the same
-    // identity: a book another tool renumbered (dumped and loaded again) or whose index it emptied
-    // is indexed again.
+    // The state is trusted only while the index spans the same identities as the book, first and last:
+    // a book another tool renumbered (dumped and loaded again) or whose index it emptied is indexed
+    // again. Looked up at both ends of the two keys, never counted, whatever the book's size.
     return check == IndexCheck::State ||
            (readNumber(book,
-                       QStringLiteral("SELECT (SELECT count(*) FROM main.booking_search_docsize) = (SELECT "
-                                      "count(*) FROM main.dados) AND (SELECT max(id) FROM "
-                                      "main.booking_search_docsize) IS (SELECT max(rowid) FROM main.dados)"),
+                       QStringLiteral("SELECT (SELECT max(id) FROM main.booking_search_docsize) IS (SELECT "
+                                      "max(rowid) FROM main.dados) AND (SELECT min(id) FROM "
+                                      "main.booking_search_docsize) IS (SELECT min(rowid) FROM main.dados)"),
                        &current) &&
             current != 0);
 }
