@@ -357,6 +357,7 @@ Outcome AppointmentBook::add()
                                       isDoctorSlot(linked) && linked != activeSlot_ ? linked : 0, &error);
     if (stored.outcome != AddOutcome::NotStored) {
         outcome.done = true;
+        entry_.rememberBooked();
         Q_EMIT booksChanged({activeSlot_, currentDate_, false});
         outcome.rowToShow = added;
         dayList_.setSqueezedInAt(added, squeezedIn);

@@ -119,6 +119,18 @@ void EntryFields::clear()
         setByProgram(static_cast<EntryField>(i), QString());
 }
 
+bool EntryFields::carriesAnotherPatient() const
+{
+    const QString before = trimBlanks(selected_[NameField]);
+    const QString now = trimBlanks(texts_[NameField]);
+    if (before.isEmpty() || now.isEmpty() || now.compare(before, Qt::CaseInsensitive) == 0)
+        return false;
+    for (const EntryField field : {PlanField, PhonesField})
+        if (!trimBlanks(texts_[field]).isEmpty() && readsAsSelected(field))
+            return true;
+    return false;
+}
+
 bool EntryFields::readsAsSelected(EntryField field) const
 {
     return trimBlanks(texts_[field]) == trimBlanks(selected_[field]);

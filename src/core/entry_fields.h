@@ -59,6 +59,11 @@ public:
     void clear();
     // Whether the field still reads as the selection filled it (blanks around ignored).
     bool readsAsSelected(EntryField field) const;
+    // The fields just booked, kept as the selection's: what the next patient's Add may carry unawares.
+    void rememberBooked() { selected_ = texts_; }
+    // Whether the plan or phones still read as another patient's booking left them (selected, removed
+    // or just booked) while the name typed is someone else's: asked about before an Add.
+    bool carriesAnotherPatient() const;
     // The fields as a new booking of that date.
     Appointment booking(QDate date) const;
     // The stored booking as a Change leaves it: what was not edited exactly as stored; an edited field

@@ -606,6 +606,17 @@ void MainWindow::enterPressedIn(EntryField field)
 
 void MainWindow::cmd_inc_Click()
 {
+    // The plan and phones another patient's booking left in the fields are never stored on the next
+    // patient unseen: No clears them.
+    book_.entry().leave(NameField);
+    if (book_.entry().carriesAnotherPatient() &&
+        !platform_.messages.ask(this,
+                                tr("The health plan and phones are still those of the previous booking. Keep "
+                                   "them for %1?")
+                                    .arg(book_.entry().text(NameField).trimmed()),
+                                tr("Keep them"), tr("Clear them"), MessageService::Default::No))
+        for (const EntryField field : {PlanField, PhonesField})
+            entryBoxes_[field]->clear();
     // A time typed in another form than the list's ("8:00" for 08:00) is asked about: stored as typed it
     // would be a time of its own, listed apart.
     if (const QString listed = book_.listedFormOfTyped(); !listed.isEmpty()) {

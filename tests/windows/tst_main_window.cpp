@@ -132,6 +132,27 @@ private Q_SLOTS:
         QVERIFY(book.rowStartingWith(QStringLiteral("08:00  Second")) >= 0);
     }
 
+    // The next patient's Add asks about the plan and phones the previous booking left in the fields;
+    // No clears them.
+    void aPreviousPatientsPlanIsNotCarriedUnseen()
+    {
+        BookWindow book;
+        morningDoctor(book, 1, "Ana");
+        book.open();
+        book.chooseDoctor(1);
+        for (const auto &[field, text] :
+             {std::pair{1, "08:00"}, std::pair{2, "Maria"}, std::pair{3, "Unimed"}, std::pair{4, "1199"}})
+            book.typeInto(field, text);
+        book.click("cmd_inc");
+        book.typeInto(1, "08:15");
+        book.typeInto(2, "Joao");
+        book.platform.messages.answers = {false};
+        book.click("cmd_inc");
+        QVERIFY2(book.platform.messages.shown.value(0).contains("still those of the previous booking"),
+                 qPrintable(book.platform.messages.shown.join('|')));
+        QCOMPARE(book.files.appointments(1).filter("Joao"), QStringList{"2027-03-01|08:15|Joao|||"});
+    }
+
     // A note longer than its column, as an import keeps it, is shown whole in the field and its tool
     // tip; a key typed into it is refused rather than cutting it.
     void aLongNoteIsShownWhole()

@@ -2685,6 +2685,18 @@ O programa continua funcionando; a próxima abertura tenta de novo.</translation
 <context>
     <name>velmora::MainWindow</name>
     <message>
+        <source>The health plan and phones are still those of the previous booking. Keep them for %1?</source>
+        <translation>O convênio e os telefones ainda são os da consulta anterior. Manter para %1?</translation>
+    </message>
+    <message>
+        <source>Keep them</source>
+        <translation>Manter</translation>
+    </message>
+    <message>
+        <source>Clear them</source>
+        <translation>Apagar</translation>
+    </message>
+    <message>
         <source>%1 is %2 in the list. Book it at %2?</source>
         <translation>%1 é %2 na lista. Marcar às %2?</translation>
     </message>
