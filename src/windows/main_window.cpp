@@ -163,7 +163,16 @@ void MainWindow::wireControls()
     });
     connect(cmd_imp, &QPushButton::clicked, this, &MainWindow::cmd_imp_Click);
     connect(cmd_cad, &QPushButton::clicked, this, &MainWindow::setupRequested);
-    connect(cmd_sai, &QPushButton::clicked, this, &QWidget::close);
+    connect(cmd_sai, &QPushButton::clicked, this, [this] {
+        // A booking typed and not yet stored is not lost to a key pressed by mistake.
+        const QString typed = book_.entry().text(NameField).trimmed();
+        if (!typed.isEmpty() && !book_.entry().readsAsSelected(NameField) &&
+            !platform_.messages.ask(
+                this, tr("The booking of %1 is typed but not stored. Quit all the same?").arg(typed),
+                tr("Quit"), tr("Go on typing"), MessageService::Default::No))
+            return;
+        close();
+    });
     connect(Timer1, &QTimer::timeout, this, &MainWindow::Timer1_Timer);
     // Beside the layout's controls: a key of its own opens the patient finder.
     new QShortcut(QKeySequence::Find, this, this, &MainWindow::openFind);

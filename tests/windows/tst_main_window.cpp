@@ -153,6 +153,25 @@ private Q_SLOTS:
         QCOMPARE(book.files.appointments(1).filter("Joao"), QStringList{"2027-03-01|08:15|Joao|||"});
     }
 
+    // Quit asks first while a booking is typed and not stored (in Portuguese its Alt+S is pressed for
+    // other windows' buttons too); No goes on typing.
+    void quitAsksWhileABookingIsTyped()
+    {
+        BookWindow book;
+        morningDoctor(book, 1, "Ana");
+        book.open();
+        book.chooseDoctor(1);
+        book.typeInto(1, "08:00");
+        book.typeInto(2, "Maria");
+        book.platform.messages.answers = {false};
+        book.click("cmd_sai");
+        QVERIFY(book.window->isVisible());
+        QCOMPARE(book.field(2)->text(), QStringLiteral("Maria"));
+        book.click("cmd_inc");
+        book.click("cmd_sai"); // stored: nothing to ask
+        QVERIFY(!book.window->isVisible());
+    }
+
     // A note longer than its column, as an import keeps it, is shown whole in the field and its tool
     // tip; a key typed into it is refused rather than cutting it.
     void aLongNoteIsShownWhole()

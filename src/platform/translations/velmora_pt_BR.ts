@@ -2685,6 +2685,18 @@ O programa continua funcionando; a próxima abertura tenta de novo.</translation
 <context>
     <name>velmora::MainWindow</name>
     <message>
+        <source>The booking of %1 is typed but not stored. Quit all the same?</source>
+        <translation>A consulta de %1 foi digitada mas não está gravada. Sair mesmo assim?</translation>
+    </message>
+    <message>
+        <source>Quit</source>
+        <translation>Sair</translation>
+    </message>
+    <message>
+        <source>Go on typing</source>
+        <translation>Continuar digitando</translation>
+    </message>
+    <message>
         <source>The health plan and phones are still those of the previous booking. Keep them for %1?</source>
         <translation>O convênio e os telefones ainda são os da consulta anterior. Manter para %1?</translation>
     </message>
