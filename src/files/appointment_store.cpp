@@ -372,11 +372,11 @@ bool AppointmentStore::preparedWithTables(QSqlQuery &query, const QString &state
 
 bool AppointmentStore::begin(QString *error)
 {
-    QSqlDatabase db = connection_.database();
-    if (db.transaction())
-        return true;
-    *error = reasonOf(db.lastError());
-    return false;
+    // The write lock taken (and waited for) first: what is read in the transaction is then what is
+    // written over, and another desk's write meanwhile is waited for rather than failing the write
+    // half-way as a read turned write would.
+    QSqlQuery query(connection_.database());
+    return query.exec(QStringLiteral("BEGIN IMMEDIATE")) || fail(query, error);
 }
 
 bool AppointmentStore::commit(QString *error)

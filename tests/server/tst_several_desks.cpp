@@ -13,6 +13,7 @@
 
 #include <QElapsedTimer>
 #include <QProcess>
+#include <QRegularExpression>
 #include <QSet>
 #include <QSqlQuery>
 #include <QTcpServer>
@@ -207,6 +208,39 @@ private Q_SLOTS:
             reasons << entry.reason;
         QCOMPARE(said.size(), 40);
         QCOMPARE(reasons, said);
+    }
+
+    // Two desks placing bookings on the same twenty free times at the same moment: each time holds one
+    // booking, the other desk's refused and left where it was, on the folder's files and on the server.
+    void twoDesksPlacingOnOneTimeBookItOnce_data() { twoDesksSavingTheCalendarLoseNothing_data(); }
+    void twoDesksPlacingOnOneTimeBookItOnce()
+    {
+        QFETCH(QString, engine);
+        SharedBooks books(engine);
+        const auto reader = books.desk();
+        QString error;
+        QVERIFY(reader->openBook(1, &error) && reader->openBook(2, &error));
+        const QString where =
+            engine == QLatin1String("server") ? books.database().url() : books.files().folder().path();
+        QProcess first, second;
+        first.start(QStringLiteral(STORAGE_WORKER), {"place", where, "1"});
+        second.start(QStringLiteral(STORAGE_WORKER), {"place", where, "2"});
+        QStringList said;
+        for (QProcess *desk : {&first, &second}) {
+            QVERIFY(desk->waitForFinished(60000));
+            QCOMPARE(desk->exitCode(), 0);
+            said += QString::fromUtf8(desk->readAllStandardOutput()).split('\n', Qt::SkipEmptyParts);
+        }
+        QVector<Appointment> placed, left;
+        QVERIFY(reader->readDay(2, kDay, &placed, &error) && reader->readDay(1, kDay, &left, &error));
+        QStringList times;
+        for (const Appointment &booking : std::as_const(placed))
+            times << booking.hora;
+        times.removeDuplicates();
+        QCOMPARE(placed.size(), 20);
+        QCOMPARE(times.size(), 20);
+        QCOMPARE(said.filter(QRegularExpression("^M ")).size(), 20);
+        QCOMPARE(left.size(), said.filter(QRegularExpression("^R ")).size());
     }
 
     void aBookLockedOnTheServerIsGivenUpOn()

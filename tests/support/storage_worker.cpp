@@ -23,6 +23,7 @@
 #include <QThread>
 #include <QTime>
 
+#include <algorithm>
 #include <csignal>
 #include <cstdio>
 #include <memory>
@@ -241,6 +242,36 @@ int desk(const QString &url, const QString &name, int count)
     return 0;
 }
 
+// Twenty bookings of the first doctor's book each placed in the second's at the times another desk
+// places its own at the same moment: "M name" for each placed, "R name" for each refused as taken.
+int place(const QString &where, const QString &run)
+{
+    const std::unique_ptr<BookStorage> engine = storageAt(where);
+    if (!engine)
+        return 2;
+    QString error;
+    for (int i = 0; i < 20; ++i) {
+        Appointment added = booking(QStringLiteral("P%1_%2").arg(run).arg(i));
+        added.hora = QStringLiteral("07:%1").arg(i, 2, 10, QLatin1Char('0'));
+        QVector<Appointment> day;
+        if (engine->add(1, added, 0, &error).outcome != AddOutcome::Stored ||
+            !engine->readDay(1, kDay, &day, &error))
+            return report(error), 3;
+        const auto stored = std::find_if(day.cbegin(), day.cend(),
+                                         [&](const Appointment &one) { return one.nome == added.nome; });
+        if (stored == day.cend())
+            return report(error), 3;
+        const Moved moved = engine->move(1, *stored, 2, kDay, placeOf(0, i), 0, &error);
+        if (moved.outcome == WriteOutcome::Done)
+            report(QStringLiteral("M ") + added.nome);
+        else if (error.contains(QLatin1String("booked meanwhile")))
+            report(QStringLiteral("R ") + added.nome);
+        else
+            return report(error), 3;
+    }
+    return 0;
+}
+
 // Twenty one-day closures added to the clinic's calendar, one after another as a desk adds them, each
 // reported once the calendar window would say it was saved.
 int calendar(const QString &where, const QString &run)
@@ -276,6 +307,8 @@ int main(int argc, char *argv[])
         return crash(folder, arguments.at(3));
     if (arguments.at(1) == QLatin1String("move"))
         return move(arguments.at(2), arguments.at(3));
+    if (arguments.at(1) == QLatin1String("place"))
+        return place(arguments.at(2), arguments.at(3));
     if (arguments.at(1) == QLatin1String("calendar"))
         return calendar(arguments.at(2), arguments.at(3));
     if (arguments.at(1) == QLatin1String("series"))
