@@ -568,18 +568,24 @@ WriteOutcome AppointmentStore::movedWithin(const Appointment &stored, const Appo
     moved.hora = placed.hora;
     if (indexed)
         keepIndex(kMain, stored.id, &moved);
-    for (const QString &table : {statusTable(kMain), heldTable(kMain)}) {
-        query.prepare(QStringLiteral("DELETE FROM %1 WHERE id = ?").arg(table));
-        query.addBindValue(stored.id);
-        if (!query.exec()) {
-            fail(query, error);
-            return WriteOutcome::Failed;
-        }
-    }
+    if (!forgetStatusAndHold(stored.id, error))
+        return WriteOutcome::Failed;
     return record(kMain, stored.id, QStringLiteral("moved"),
                   movedDetails(stored, 0, 0, placed.date, placed.hora), error)
                ? WriteOutcome::Done
                : WriteOutcome::Failed;
+}
+
+bool AppointmentStore::forgetStatusAndHold(qint64 id, QString *error)
+{
+    QSqlQuery query(connection_.database());
+    for (const QString &table : {statusTable(kMain), heldTable(kMain)}) {
+        query.prepare(QStringLiteral("DELETE FROM %1 WHERE id = ?").arg(table));
+        query.addBindValue(id);
+        if (!query.exec())
+            return fail(query, error);
+    }
+    return true;
 }
 
 WriteOutcome AppointmentStore::updated(const Appointment &stored, const Appointment &changed, QString *error)
@@ -622,14 +628,8 @@ WriteOutcome AppointmentStore::removed(const Appointment &stored, QString *error
         keepIndex(kMain, stored.id, nullptr);
     if (!record(kMain, stored.id, QStringLiteral("removed"), addedDetails(stored), error))
         return WriteOutcome::Failed;
-    for (const QString &table : {statusTable(kMain), heldTable(kMain)}) {
-        query.prepare(QStringLiteral("DELETE FROM %1 WHERE id = ?").arg(table));
-        query.addBindValue(stored.id);
-        if (!query.exec()) {
-            fail(query, error);
-            return WriteOutcome::Failed;
-        }
-    }
+    if (!forgetStatusAndHold(stored.id, error))
+        return WriteOutcome::Failed;
     return WriteOutcome::Done;
 }
 

@@ -80,6 +80,8 @@ private:
     WriteOutcome removed(const Appointment &stored, QString *error);
     WriteOutcome statusSet(const Appointment &stored, BookingStatus status, QString *error);
     WriteOutcome movedWithin(const Appointment &stored, const Appointment &placed, QString *error);
+    // The booking's status and hold in this book gone with it (moved elsewhere in the book, removed).
+    bool forgetStatusAndHold(qint64 id, QString *error);
     // The linked book attached as schema, whose copy of a booking goes where the booking went: moved
     // to its new date and time, or taken away when the booking itself moved into that book (except:
     // the booking's own identity there).
