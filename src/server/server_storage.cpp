@@ -1021,11 +1021,22 @@ bool ServerStorage::changeCalendar(const CalendarEdit &edit, QVector<CalendarEnt
     // Every desk's change to the calendar waits for the one before it to be committed, then reads it.
     return inTransaction(
         [&] {
-            QSqlQuery *locked = run(QStringLiteral("SELECT pg_advisory_xact_lock(hashtext(?))"),
+            // The lock, and whether the server has the function that saves the calendar (a server set
+            // up by an older release does not), in one round trip.
+            QSqlQuery *locked = run(QStringLiteral("SELECT pg_advisory_xact_lock(hashtext(?)) IS NULL OR "
+                                                   "to_regprocedure('public.velmora_save_calendar(text)') IS "
+                                                   "NOT NULL"),
                                     {QLatin1String(kCalendarTable)}, error);
             if (!locked)
                 return false;
+            const bool setUp = locked->next() && locked->value(0).toBool();
             locked->finish();
+            if (!setUp) {
+                *error = connection_.named(QCoreApplication::translate(
+                    "Storage",
+                    "the server was set up by an older release: run velmora --server-setup again"));
+                return false;
+            }
             // Read again once saved: the server signed what changed.
             return readCalendar(saved, error) && edit(*saved, error) && saveCalendar(*saved, error) &&
                    readCalendar(saved, error);

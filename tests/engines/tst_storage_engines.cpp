@@ -992,6 +992,11 @@ private Q_SLOTS:
             QCOMPARE(older.add(1, booking("11:00", "Older"), 0, &error).outcome, AddOutcome::Stored);
             QVector<HeldBooking> none;
             QVERIFY(older.readHeld(&none, &error) && none.isEmpty());
+            database.exec("DROP FUNCTION public.velmora_save_calendar(text)");
+            QVector<CalendarEntry> calendar;
+            QVERIFY(!older.changeCalendar([](QVector<CalendarEntry> &, QString *) { return true; }, &calendar,
+                                          &error));
+            QVERIFY2(error.contains("run velmora --server-setup again"), qPrintable(error));
         }
         {
             ServerConnection owner(QStringLiteral("Owner"), database.url());
