@@ -77,7 +77,8 @@ void EntryFields::leave(EntryField field)
 {
     if (field != NameField && field != PlanField)
         return;
-    const QString capitalised = capitalize_name(texts_[field]);
+    const QString capitalised =
+        field == NameField ? capitalize_name(texts_[field]) : capitalize_plan(texts_[field]);
     if (capitalised != texts_[field])
         setByProgram(field, capitalised);
 }

@@ -63,22 +63,54 @@ QString upperEach(const QString &text)
 
 } // namespace
 
-QString capitalize_name(const QString &text)
+namespace {
+
+bool isParticle(const QString &lowerWord)
 {
     static const QStringList particles = {QStringLiteral("da"),  QStringLiteral("de"),  QStringLiteral("do"),
                                           QStringLiteral("das"), QStringLiteral("dos"), QStringLiteral("a"),
                                           QStringLiteral("e")};
+    return particles.contains(lowerWord);
+}
+
+// The first letter raised, taken from the word as typed so that a dotted capital I keeps its dot.
+QString raiseFirst(const QString &typed, const QString &rest)
+{
+    const QString first = characterSlice(typed, 0, 1);
+    return upperEach(first) + rest.mid(first.size());
+}
+
+// "d'" is "de" elided before a vowel (d'Ávila, d'Oliveira): a particle joined to the name it belongs to.
+qsizetype elidedParticleLength(const QString &lowerWord)
+{
+    const bool elided = lowerWord.size() > 2 && lowerWord.at(0) == QLatin1Char('d') &&
+                        (lowerWord.at(1) == QLatin1Char('\'') || lowerWord.at(1) == QChar(0x2019));
+    return elided ? 2 : 0;
+}
+
+} // namespace
+
+QString capitalize_name(const QString &text)
+{
     QStringList words = text.split(QLatin1Char(' '));
     for (QString &word : words) {
         const QString lower = lowerEach(word);
-        if (word.isEmpty() || particles.contains(lower)) {
+        if (word.isEmpty() || isParticle(lower)) {
             word = lower;
             continue;
         }
-        // The first letter from the word as typed, so that a dotted capital I keeps its dot.
-        const QString first = characterSlice(word, 0, 1);
-        word = upperEach(first) + lower.mid(first.size());
+        const qsizetype particle = elidedParticleLength(lower);
+        word = lower.left(particle) + raiseFirst(word.mid(particle), lower.mid(particle));
     }
+    return trimBlanks(words.join(QLatin1Char(' ')));
+}
+
+QString capitalize_plan(const QString &text)
+{
+    QStringList words = text.split(QLatin1Char(' '));
+    for (QString &word : words)
+        if (!word.isEmpty() && !isParticle(lowerEach(word)))
+            word = raiseFirst(word, word);
     return trimBlanks(words.join(QLatin1Char(' ')));
 }
 

@@ -188,7 +188,7 @@ QVector<WaitingEntry> WaitingList::waiting() const
 Outcome WaitingList::add(WaitingEntry entry, const QString &signedBy)
 {
     entry.nome = capitalize_name(trimBlanks(entry.nome));
-    entry.convenio = capitalize_name(trimBlanks(entry.convenio));
+    entry.convenio = capitalize_plan(trimBlanks(entry.convenio));
     entry.telefone = trimBlanks(entry.telefone);
     entry.obs = trimBlanks(entry.obs);
     if (const QString refused = waitingRefusal(entry); !refused.isEmpty())

@@ -20,6 +20,7 @@ struct WeeklyTimesCheck
 {
     bool passed = false;
     QString message;    // the first failure's message, empty when passed
+    QString reason;     // which day, period and time failed, and why
     int focusBox = -1;  // the box (0..27) to take the focus, -1 for a period rule failure
     WeeklyTimes stored; // the values to store, complete only when passed
 };

@@ -324,7 +324,7 @@ void SetupWindow::Command2_Click()
         typed[i] = timeBoxes_[i]->text();
     const WeeklyTimesCheck check = checkWeeklyTimes(typed);
     if (!check.passed) {
-        platform_.messages.inform(this, check.message);
+        platform_.messages.inform(this, check.message + QStringLiteral("\n\n") + check.reason);
         if (check.focusBox >= 0)
             timeBoxes_[static_cast<size_t>(check.focusBox)]->setFocus();
         return;

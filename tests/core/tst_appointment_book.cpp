@@ -457,10 +457,10 @@ private Q_SLOTS:
         AppointmentBook &ana = book.open(1);
         ana.entry().type(TimeField, "08:00");
         ana.entry().type(NameField, "AYŞE İPEKÇİ");
-        ana.entry().type(PlanField, "sul AMÉRICA");
+        ana.entry().type(PlanField, "sul AMÉRICA SUS");
         Book::expectNothingSaid(ana.add());
         QCOMPARE(book.files.appointments(1).last(),
-                 QStringLiteral("2027-03-01|08:00|Ayşe İpekçi|Sul América||"));
+                 QStringLiteral("2027-03-01|08:00|Ayşe İpekçi|Sul AMÉRICA SUS||"));
     }
 
     void bookingChecksAndOffGridTimes()

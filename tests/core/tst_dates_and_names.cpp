@@ -113,8 +113,12 @@ private Q_SLOTS:
                                      << "";
         QTest::newRow("hyphen is no separator") << "ana-maria"
                                                 << "Ana-maria";
-        QTest::newRow("apostrophe is no separator") << "d'ávila"
-                                                    << "D'ávila";
+        QTest::newRow("elided particle") << "MARIA D'ÁVILA"
+                                         << "Maria d'Ávila";
+        QTest::newRow("elided particle, typographic apostrophe") << "d\u2019oliveira"
+                                                                 << "d\u2019Oliveira";
+        QTest::newRow("other apostrophe") << "o'neil"
+                                          << "O'neil";
         QTest::newRow("accents beyond ASCII") << "joão DA conceição"
                                               << "João da Conceição";
         QTest::newRow("accented capital") << "ÉLODIE émile"
@@ -135,6 +139,27 @@ private Q_SLOTS:
         QFETCH(QString, capitalised);
         QCOMPARE(capitalize_name(typed), capitalised);
         QCOMPARE(characterCount(capitalize_name(typed)), characterCount(trimBlanks(typed)));
+    }
+
+    void capitalizePlan_data()
+    {
+        QTest::addColumn<QString>("typed");
+        QTest::addColumn<QString>("kept");
+        QTest::newRow("acronym") << "SUS"
+                                 << "SUS";
+        QTest::newRow("capital inside") << "SulAmérica"
+                                        << "SulAmérica";
+        QTest::newRow("lower case raised") << " unimed  saúde "
+                                           << "Unimed  Saúde";
+        QTest::newRow("particle") << "porto de saúde"
+                                  << "Porto de Saúde";
+    }
+
+    void capitalizePlan()
+    {
+        QFETCH(QString, typed);
+        QFETCH(QString, kept);
+        QCOMPARE(capitalize_plan(typed), kept);
     }
 
     // A field limited to 5 characters: what an edit (before -> after) leaves in it.

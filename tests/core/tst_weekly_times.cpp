@@ -105,6 +105,33 @@ private Q_SLOTS:
         QCOMPARE(check.focusBox, focusBox.isEmpty() ? -1 : boxIndex(focusBox));
     }
 
+    // What the message adds: the day, the period and what is wrong with it.
+    void reasons_data()
+    {
+        QTest::addColumn<Typed>("typed");
+        QTest::addColumn<QString>("reason");
+        QTest::newRow("shape")
+            << Typed{{"qua_3", " 9:00"}}
+            << "Wednesday, the start of the second period: \"9:00\" is not a time. Write it "
+               "as 08:00, from 00:00 to 23:59 (24:00 may end a period).";
+        QTest::newRow("no end") << Typed{{"seg_3", "14:00"}}
+                                << "Monday: the second period has a start (14:00) but no end.";
+        QTest::newRow("end at midnight before the start")
+            << Typed{{"sex_1", "10:00"}, {"sex_2", "00:00"}}
+            << "Friday: the first period must end after it starts: it runs from 10:00 to 00:00.";
+        QTest::newRow("periods overlap")
+            << Typed{{"sab_1", "08:00"}, {"sab_2", "12:00"}, {"sab_3", "11:30"}, {"sab_4", "13:00"}}
+            << "Saturday: the second period starts at 11:30, before the first "
+               "ends at 12:00.";
+    }
+
+    void reasons()
+    {
+        QFETCH(Typed, typed);
+        QFETCH(QString, reason);
+        QCOMPARE(checkWeeklyTimes(typedTimes(typed)).reason, reason);
+    }
+
     void storedValues()
     {
         const WeeklyTimesCheck check = checkWeeklyTimes(typedTimes({{"seg_1", " 08:00"},

@@ -1677,6 +1677,50 @@ O programa continua funcionando; a próxima abertura tenta de novo.</translation
         <source>%1 with inadequate data, please corrects.</source>
         <translation>%1 com dados inadequados, por favor corrija.</translation>
     </message>
+    <message>
+        <source>the first period</source>
+        <translation>o primeiro período</translation>
+    </message>
+    <message>
+        <source>the second period</source>
+        <translation>o segundo período</translation>
+    </message>
+    <message>
+        <source>%1 has a start (%2) but no end.</source>
+        <translation>%1 tem início (%2), mas não tem fim.</translation>
+    </message>
+    <message>
+        <source>%1 must end after it starts: it runs from %2 to %3.</source>
+        <translation>%1 precisa terminar depois de começar: está de %2 a %3.</translation>
+    </message>
+    <message>
+        <source>the second period starts at %1, before the first ends at %2.</source>
+        <translation>o segundo período começa às %1, antes de o primeiro terminar, às %2.</translation>
+    </message>
+    <message>
+        <source>the start of the first period</source>
+        <translation>início do primeiro período</translation>
+    </message>
+    <message>
+        <source>the end of the first period</source>
+        <translation>fim do primeiro período</translation>
+    </message>
+    <message>
+        <source>the start of the second period</source>
+        <translation>início do segundo período</translation>
+    </message>
+    <message>
+        <source>the end of the second period</source>
+        <translation>fim do segundo período</translation>
+    </message>
+    <message>
+        <source>%1, %2: &quot;%3&quot; is not a time. Write it as 08:00, from 00:00 to 23:59 (24:00 may end a period).</source>
+        <translation>%1, %2: &quot;%3&quot; não é um horário. Escreva como 08:00, de 00:00 a 23:59 (24:00 pode encerrar um período).</translation>
+    </message>
+    <message>
+        <source>%1: %2</source>
+        <translation>%1: %2</translation>
+    </message>
 </context>
 <context>
     <name>velmora::ConfirmationWindow</name>
