@@ -451,8 +451,21 @@ bool ServerConnection::connectionLost() const
     return pq->status(connection) != CONNECTION_OK;
 }
 
+QString olderServerSetUp()
+{
+    return QCoreApplication::translate(
+        "Storage", "the server was set up by an older release: the clinic's IT person must run velmora "
+                   "--server-setup again");
+}
+
 QString ServerConnection::failure(const QSqlError &error)
 {
+    // A table or function of this release missing: the server's set-up is older than the desk.
+    const QString code = error.nativeErrorCode();
+    if (code == QLatin1String("42P01") || code == QLatin1String("42883")) {
+        qCWarning(logServer).noquote() << "older set-up:" << reasonOf(error);
+        return named(olderServerSetUp());
+    }
     const QString reason = named(explainedRefusal(reasonOf(error)));
     dropIfLost(reason);
     return reason;

@@ -61,6 +61,9 @@ QString shownServer(const QString &url);
 // One named connection to a PostgreSQL server, given as a libpq connection string or URI; passwords
 // come from libpq's own password or service file. Opened by the first statement that needs it and
 // dropped when the server is found gone, so that the next statement connects afresh.
+// What a desk is told when the server lacks what this release keeps there.
+QString olderServerSetUp();
+
 class ServerConnection
 {
 public:

@@ -504,8 +504,7 @@ AddOutcome ServerStorage::addSeries(int slot, const QVector<Appointment> &bookin
                                     const QVector<bool> &squeezeIns, QVector<qint64> *ids, QString *error)
 {
     if (!seriesKept_) {
-        *error = connection_.named(QCoreApplication::translate(
-            "Storage", "the server was set up by an older release: run velmora --server-setup again"));
+        *error = connection_.named(olderServerSetUp());
         return AddOutcome::NotStored;
     }
     const bool linked = isDoctorSlot(linkedSlot) && linkedSlot != slot;
@@ -1032,9 +1031,7 @@ bool ServerStorage::changeCalendar(const CalendarEdit &edit, QVector<CalendarEnt
             const bool setUp = locked->next() && locked->value(0).toBool();
             locked->finish();
             if (!setUp) {
-                *error = connection_.named(QCoreApplication::translate(
-                    "Storage",
-                    "the server was set up by an older release: run velmora --server-setup again"));
+                *error = connection_.named(olderServerSetUp());
                 return false;
             }
             // Read again once saved: the server signed what changed.

@@ -992,6 +992,13 @@ private Q_SLOTS:
             QCOMPARE(older.add(1, booking("11:00", "Older"), 0, &error).outcome, AddOutcome::Stored);
             QVector<HeldBooking> none;
             QVERIFY(older.readHeld(&none, &error) && none.isEmpty());
+            // What needs the new tables tells the receptionist who mends it, not the server's SQL.
+            QVERIFY(!older.addToWaitingList(wanting, &error));
+            QVERIFY2(error.contains("run velmora --server-setup again") && !error.contains("relation"),
+                     qPrintable(error));
+            QCOMPARE(older.move(1, storedCalled(older, "Older"), 1, kMonday, "11:30", 0, &error).outcome,
+                     WriteOutcome::Failed);
+            QVERIFY2(error.contains("run velmora --server-setup again"), qPrintable(error));
             database.exec("DROP FUNCTION public.velmora_save_calendar(text)");
             QVector<CalendarEntry> calendar;
             QVERIFY(!older.changeCalendar([](QVector<CalendarEntry> &, QString *) { return true; }, &calendar,

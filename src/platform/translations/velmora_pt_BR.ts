@@ -1659,8 +1659,8 @@ O programa continua funcionando; a próxima abertura tenta de novo.</translation
         <translation>a entrada não está mais na lista de espera</translation>
     </message>
     <message>
-        <source>the server was set up by an older release: run velmora --server-setup again</source>
-        <translation>o servidor foi preparado por uma versão anterior: execute velmora --server-setup novamente</translation>
+        <source>the server was set up by an older release: the clinic&apos;s IT person must run velmora --server-setup again</source>
+        <translation>o servidor foi preparado por uma versão anterior: o responsável pela informática da clínica precisa executar velmora --server-setup novamente</translation>
     </message>
     <message>
         <source>the book is not open</source>
