@@ -28,7 +28,28 @@ QProcessEnvironment toolEnvironment(const QString &password)
     QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
     if (!password.isEmpty())
         environment.insert(QStringLiteral("PGPASSWORD"), password);
+    // Debian's wrapper is a Perl script that warns first about a locale the computer lacks.
+    environment.insert(QStringLiteral("LC_ALL"), QStringLiteral("C"));
     return environment;
+}
+
+// What a PostgreSQL tool said of its failure: its own lines ("pg_dump: error: ..."), without the
+// warnings of the wrapper that started it.
+QString toolComplaint(const QString &tool, const QByteArray &standardError)
+{
+    const QStringList lines =
+        QString::fromLocal8Bit(standardError).split(QLatin1Char('\n'), Qt::SkipEmptyParts);
+    QStringList own;
+    QStringList others;
+    for (const QString &line : lines) {
+        const QString trimmed = line.trimmed();
+        if (trimmed.startsWith(tool + QLatin1Char(':')))
+            own << trimmed;
+        else if (!trimmed.isEmpty() && !line.startsWith(QLatin1String("perl: warning:")) &&
+                 !line.at(0).isSpace())
+            others << trimmed;
+    }
+    return explainedRefusal((own.isEmpty() ? others : own).join(QLatin1Char(' ')));
 }
 
 QString backupsFolder(const QDir &folder)
@@ -132,9 +153,9 @@ void ServerBackup::copied(int exitCode, QProcess::ExitStatus status)
     const QString made = backups.filePath(fileName(today_));
     if (status != QProcess::NormalExit || exitCode != 0) {
         QFile::remove(part);
-        const QString said = QString::fromLocal8Bit(process_->readAllStandardError()).trimmed();
         return end(false,
-                   tr("pg_dump failed: %1").arg(explainedRefusal(said.section(QLatin1Char('\n'), 0, 0))));
+                   tr("pg_dump failed: %1")
+                       .arg(toolComplaint(QStringLiteral("pg_dump"), process_->readAllStandardError())));
     }
     QFile::remove(made);
     if (!QFile::rename(part, made))
@@ -214,9 +235,7 @@ bool restoreServerBackup(const QString &url, const QString &backupFile, QString 
     if (!process.waitForFinished(-1) || process.exitStatus() != QProcess::NormalExit ||
         process.exitCode() != 0) {
         *error = QCoreApplication::translate("ServerBackup", "pg_restore failed, nothing was put back: %1")
-                     .arg(QString::fromLocal8Bit(process.readAllStandardError())
-                              .trimmed()
-                              .section(QLatin1Char('\n'), 0, 0));
+                     .arg(toolComplaint(QStringLiteral("pg_restore"), process.readAllStandardError()));
         return false;
     }
     *report = QCoreApplication::translate(

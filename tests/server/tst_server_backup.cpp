@@ -45,11 +45,25 @@ class ServerBackupTest : public QObject
 {
     Q_OBJECT
 
+    QTemporaryDir tools;
+
 private Q_SLOTS:
     void initTestCase()
     {
         if (testServer().isEmpty())
             QFAIL("VELMORA_TEST_SERVER names no server: run the tests through scripts/test.sh");
+        // pg_dump refused by the server, started by a wrapper on a computer without the user's locale.
+        QFile refused(tools.filePath("refused_dump"));
+        QVERIFY(refused.open(QIODevice::WriteOnly));
+        refused.write("#!/bin/sh\n"
+                      "echo 'perl: warning: Setting locale failed.' >&2\n"
+                      "printf '\\tLC_ALL = (unset),\\n    are supported and installed.\\n' >&2\n"
+                      "echo 'pg_dump: error: query failed: ERROR:  permission denied for sequence "
+                      "booking_history_seq_seq' >&2\n"
+                      "echo \"pg_dump: detail: LC_ALL=$LC_ALL\" >&2\n"
+                      "exit 1\n");
+        refused.close();
+        QVERIFY(refused.setPermissions(refused.permissions() | QFile::ExeOwner));
     }
 
     void madeOnceADayAndPutBackWhole()
@@ -93,6 +107,13 @@ private Q_SLOTS:
         QTest::addColumn<QString>("said");
         QTest::newRow("no pg_dump") << "/nonexistent/pg_dump" << false << "is not installed";
         QTest::newRow("pg_dump failing") << "/bin/false" << false << "pg_dump failed";
+        // Its error lines, not the wrapper's locale warnings before them; the tool runs in the C locale.
+        QTest::newRow("pg_dump's own lines")
+            << tools.filePath("refused_dump") << false
+            << "pg_dump failed: your login lacks the right to this; the clinic's "
+               "IT person gives a desk's rights with velmora --server-setup "
+               "(pg_dump: error: query failed: ERROR:  permission denied for "
+               "sequence booking_history_seq_seq pg_dump: detail: LC_ALL=C)";
         QTest::newRow("backups not writable") << "" << true << "cannot be made";
     }
     void faultsAreSaid()
