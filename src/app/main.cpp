@@ -9,6 +9,7 @@
 
 #include <QApplication>
 #include <QDir>
+#include <QLoggingCategory>
 #include <QTextStream>
 
 #include <memory>
@@ -68,11 +69,14 @@ int main(int argc, char *argv[])
     const QString passwordSeen = velmora::passwordWarning(line);
     if (!passwordSeen.isEmpty() && !line.needsWindow())
         err << passwordSeen << '\n' << Qt::flush;
-    // Tasks that only read leave the folder as it was: no log is begun for them.
+    // Tasks that only read leave the folder as it was: no log is begun for them, and what they could
+    // not do they print themselves, once, without the server's log lines beside it.
     if (line.task != velmora::CommandLine::Task::Find && line.task != velmora::CommandLine::Task::Report &&
         line.task != velmora::CommandLine::Task::Day && line.task != velmora::CommandLine::Task::Calendar)
         velmora::installLogFile(folder,
                                 line.needsWindow() ? velmora::LogEcho::PassedOn : velmora::LogEcho::LogOnly);
+    else
+        QLoggingCategory::setFilterRules(QStringLiteral("velmora.server=false"));
     switch (line.task) {
     case velmora::CommandLine::Task::ImportLegacy:
         return velmora::importFromCommandLine(folder, velmora::VelmoraApp::defaultReaderPath(), out,

@@ -551,7 +551,11 @@ int serverSetupFromCommandLine(const QString &url, QTextStream &out, QTextStream
     // The rights it needs checked first: a setup that cannot finish changes nothing.
     {
         ServerConnection owner(QStringLiteral("Setup"), url);
-        if (!owner.ensureOpen(&error) || !mayMakeBooksAndDesks(owner.database(), &error)) {
+        if (!owner.ensureOpen(&error)) {
+            err << error << '\n';
+            return 1;
+        }
+        if (!mayMakeBooksAndDesks(owner.database(), &error)) {
             err << owner.named(explainedRefusal(error)) << '\n';
             return 1;
         }
@@ -563,7 +567,11 @@ int serverSetupFromCommandLine(const QString &url, QTextStream &out, QTextStream
     }
     ServerConnection owner(QStringLiteral("Setup"), url);
     QStringList lines;
-    if (!owner.ensureOpen(&error) || !setUpDeskRole(owner.database(), &lines, &error)) {
+    if (!owner.ensureOpen(&error)) {
+        err << error << '\n';
+        return 1;
+    }
+    if (!setUpDeskRole(owner.database(), &lines, &error)) {
         err << owner.named(explainedRefusal(error)) << '\n';
         return 1;
     }

@@ -96,11 +96,32 @@ QString explainedRefusal(const QString &reason)
          QT_TRANSLATE_NOOP("Storage",
                            "your login lacks the right to this; the clinic's IT person gives a desk's "
                            "rights with velmora --server-setup")},
+        {"Connection refused",
+         QT_TRANSLATE_NOOP("Storage",
+                           "nothing answers at that address and port: the server is not running, or "
+                           "does not listen there (listen_addresses and port in postgresql.conf, "
+                           "as the README shows)")},
+        {"no pg_hba.conf entry",
+         QT_TRANSLATE_NOOP("Storage", "the server does not let this computer in: the clinic's IT person adds "
+                                      "its network to pg_hba.conf in a hostssl line, as the README shows")},
+        {"password authentication failed",
+         QT_TRANSLATE_NOOP("Storage", "the login or its password is wrong")},
+        {"could not translate host name",
+         QT_TRANSLATE_NOOP("Storage", "this computer does not know the server's name: check the address")},
+        {"FATAL:  role \"",
+         QT_TRANSLATE_NOOP("Storage", "the server has no such login: the clinic's IT person adds the person "
+                                      "as velmora --server-setup printed")},
+        {"FATAL:  database \"",
+         QT_TRANSLATE_NOOP(
+             "Storage", "the server has no database of that name: check the name at the end of the address")},
     };
     for (const Cause &cause : causes)
-        if (reason.contains(QLatin1String(cause.said), Qt::CaseInsensitive))
-            return QCoreApplication::translate("Storage", cause.meaning) + QStringLiteral(" (") + reason +
+        if (reason.contains(QLatin1String(cause.said), Qt::CaseInsensitive)) {
+            // libpq's own advice, on the lines after its reason, is left out for the program's.
+            const QString said = reason.section(QLatin1Char('\n'), 0, 0).trimmed();
+            return QCoreApplication::translate("Storage", cause.meaning) + QStringLiteral(" (") + said +
                    QLatin1Char(')');
+        }
     return reason;
 }
 

@@ -166,6 +166,8 @@ private Q_SLOTS:
         QCOMPARE(velmora.exitCode(), 2);
         const QString said = QString::fromUtf8(velmora.readAllStandardError());
         QVERIFY2(said.contains("~/.pgpass") && !said.contains("secret"), qPrintable(said));
+        // The refusal said once, not once more by the log.
+        QCOMPARE(said.count("nothing answers at that address"), 1);
     }
 };
 

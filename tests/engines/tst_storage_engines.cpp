@@ -906,6 +906,12 @@ private Q_SLOTS:
         QTest::newRow("no root here")
             << "postgresql://velmora@127.0.0.1:%1/postgres?sslrootcert=/nonexistent.crt"
             << "root certificate is not on this computer";
+        QTest::newRow("nothing listening") << "postgresql://velmora@127.0.0.1:1/postgres"
+                                           << "nothing answers at that address and port";
+        QTest::newRow("no such login") << "postgresql://nobody_here@127.0.0.1:%1/postgres"
+                                       << "the server has no such login";
+        QTest::newRow("no such database") << "postgresql://velmora@127.0.0.1:%1/no_such_books"
+                                          << "no database of that name";
     }
     void onlyEncryptedVerifiedConnections()
     {
@@ -917,6 +923,9 @@ private Q_SLOTS:
         QString error;
         QCOMPARE(storage.prepare(&error), refusal.isEmpty());
         QVERIFY2(error.contains(refusal), qPrintable(error));
+        // Said once, with the server named once, in the program's words and not libpq's advice.
+        QCOMPARE(error.count(shownServer(url)), refusal.isEmpty() ? 0 : 1);
+        QVERIFY2(!error.contains("sslmode to disable"), qPrintable(error));
     }
 
     // A person in the desks' role books, sets statuses and saves the settings, and is named in the

@@ -1555,6 +1555,30 @@ O programa continua funcionando; a próxima abertura tenta de novo.</translation
         <translation>o seu usuário não tem direito a isto; o técnico de informática da clínica dá os direitos de recepção com velmora --server-setup</translation>
     </message>
     <message>
+        <source>nothing answers at that address and port: the server is not running, or does not listen there (listen_addresses and port in postgresql.conf, as the README shows)</source>
+        <translation>nada responde nesse endereço e porta: o servidor não está ligado ou não escuta ali (listen_addresses e port no postgresql.conf, como mostra o README)</translation>
+    </message>
+    <message>
+        <source>the server does not let this computer in: the clinic&apos;s IT person adds its network to pg_hba.conf in a hostssl line, as the README shows</source>
+        <translation>o servidor não deixa este computador entrar: o responsável pela informática da clínica inclui a rede dele no pg_hba.conf numa linha hostssl, como mostra o README</translation>
+    </message>
+    <message>
+        <source>the login or its password is wrong</source>
+        <translation>usuário ou senha incorretos</translation>
+    </message>
+    <message>
+        <source>this computer does not know the server&apos;s name: check the address</source>
+        <translation>este computador não conhece o nome do servidor: confira o endereço</translation>
+    </message>
+    <message>
+        <source>the server has no such login: the clinic&apos;s IT person adds the person as velmora --server-setup printed</source>
+        <translation>o servidor não tem esse usuário: o responsável pela informática da clínica cadastra a pessoa como o velmora --server-setup mostrou</translation>
+    </message>
+    <message>
+        <source>the server has no database of that name: check the name at the end of the address</source>
+        <translation>o servidor não tem banco de dados com esse nome: confira o nome no fim do endereço</translation>
+    </message>
+    <message>
         <source>The books are ready, and the role %1 gives a desk&apos;s rights on them and nothing else.</source>
         <translation>As agendas estão prontas, e o papel %1 dá os direitos de uma recepção sobre elas e nada mais.</translation>
     </message>
