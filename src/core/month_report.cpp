@@ -46,8 +46,8 @@ QVector<PlanSlice> planSlices(const QVector<PlanFigures> &plans, int shown)
         PlanSlice others;
         for (qsizetype i = named; i < plans.size(); ++i)
             others.bookings += plans.at(i).bookings;
-        others.caption = QCoreApplication::translate("MonthReport", "others (%n plan(s))", "",
-                                                     static_cast<int>(plans.size() - named));
+        const int otherPlans = static_cast<int>(plans.size() - named);
+        others.caption = QCoreApplication::translate("MonthReport", "others (%n plan(s))", "", otherPlans);
         slices << others;
     }
     return slices;

@@ -132,8 +132,9 @@ Outcome AppointmentBook::bookSeries(const QVector<SeriesOccurrence> &occurrences
     outcome.done = true;
     // One notice for the many days: what follows the books reads once, not once a session.
     Q_EMIT booksChanged({activeSlot_, bookings.first().date, true});
+    const int sessions = static_cast<int>(bookings.size());
     outcome.messages << QCoreApplication::translate("AppointmentBook", "%n session(s) booked, from %1 to %2.",
-                                                    nullptr, static_cast<int>(bookings.size()))
+                                                    nullptr, sessions)
                             .arg(QLocale().toString(bookings.first().date, QLocale::ShortFormat),
                                  QLocale().toString(bookings.last().date, QLocale::ShortFormat));
     if (stored == AddOutcome::StoredWithoutCopy)
@@ -219,8 +220,9 @@ Outcome AppointmentBook::placeSeries(int index, const QString &time, SeriesScope
         outcome.done = true;
         outcome.freed = {held.slot, held.booking.date, held.booking.hora};
         Q_EMIT booksChanged({held.slot, held.booking.date, true});
+        const int sessions = static_cast<int>(writes.size());
         outcome.messages << QCoreApplication::translate("AppointmentBook", "%n session(s) moved.", nullptr,
-                                                        static_cast<int>(writes.size()));
+                                                        sessions);
     }
     readHeld(&error);
     rebuildDayList(outcome);

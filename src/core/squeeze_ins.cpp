@@ -127,10 +127,10 @@ QString squeezeInQuestion(const QStringList &slotTimes, const QVector<Appointmen
                                              "taken. Book it as a squeeze-in all the same?")
                      .arg(doctor, trimBlanks(hora))
                : QCoreApplication::translate("SqueezeIns",
-                                             "%1 takes %2 squeeze-in(s) a day, and this day has %3 "
-                                             "already. Book %4 as one more all the same?")
+                                             "%1 takes %n squeeze-in(s) a day, and this day has %2 "
+                                             "already. Book %3 as one more all the same?",
+                                             nullptr, *limit)
                      .arg(doctor)
-                     .arg(*limit)
                      .arg(already)
                      .arg(trimBlanks(hora));
 }

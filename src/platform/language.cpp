@@ -15,9 +15,13 @@ ProgramLanguage::ProgramLanguage(const QString &name) : previousLocale_(QLocale(
         if (qt_.load(locale, QStringLiteral("qtbase"), QStringLiteral("_"),
                      QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
             QCoreApplication::installTranslator(&qt_);
-    } else if (locale.language() != QLocale::English && locale.language() != QLocale::C) {
-        // Without a translation the program speaks English: its dates and weekdays too.
-        locale = QLocale(QLocale::English, QLocale::UnitedStates);
+    } else {
+        if (locale.language() != QLocale::English && locale.language() != QLocale::C) {
+            // Without a translation the program speaks English: its dates and weekdays too.
+            locale = QLocale(QLocale::English, QLocale::UnitedStates);
+        }
+        if (own_.load(QStringLiteral(":/i18n/plurals_en")))
+            QCoreApplication::installTranslator(&own_);
     }
     QLocale::setDefault(locale);
 }

@@ -17,6 +17,7 @@ public:
     ProgramLanguage(const ProgramLanguage &) = delete;
     ProgramLanguage &operator=(const ProgramLanguage &) = delete;
 
+    // True for a language other than English; English takes only the forms of its counted texts.
     bool isTranslated() const { return translated_; }
 
 private:

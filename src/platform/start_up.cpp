@@ -229,14 +229,15 @@ void VelmoraApp::offerImport()
     const LegacySurvey survey = surveyLegacyFiles(folder_, readerPath_);
     const QLocale locale;
     const int files = static_cast<int>(survey.files.size());
+    const int appointments = static_cast<int>(survey.appointments);
     const QString question =
-        QCoreApplication::translate("StartUp",
-                                    "%n files of the older program: %1 appointments and the settings of %2 "
-                                    "doctors. Import them? The originals are kept unchanged in the folder "
-                                    "legacy.",
-                                    "", files)
-            .arg(locale.toString(survey.appointments))
-            .arg(survey.doctors);
+        QCoreApplication::translate(
+            "StartUp",
+            "%n file(s) of the older program: %1 and the settings of %2. Import them? "
+            "The originals are kept unchanged in the folder legacy.",
+            "", files)
+            .arg(QCoreApplication::translate("StartUp", "%n appointment(s)", "", appointments),
+                 QCoreApplication::translate("StartUp", "%n doctor(s)", "", survey.doctors));
     // Not now: everything stays as it is, and the files are said to be unusable, as any foreign file.
     if (!startMessages_.ask(nullptr, question, QCoreApplication::translate("StartUp", "Import"),
                             QCoreApplication::translate("StartUp", "Not now")))

@@ -363,10 +363,11 @@ QString ImportReport::text() const
     const int fileCount = static_cast<int>(imported.size());
     const int cut = static_cast<int>(textsCut);
     const int dated = static_cast<int>(rowsWithTimeOfDay);
+    const int appointmentCount = static_cast<int>(appointments);
     QStringList lines;
-    lines << QCoreApplication::translate(
-                 "Import", "Imported: %n file(s) of the older program, with %1 appointments.", "", fileCount)
-                 .arg(appointments);
+    lines << QCoreApplication::translate("Import", "Imported: %n file(s) of the older program, with %1.", "",
+                                         fileCount)
+                 .arg(QCoreApplication::translate("Import", "%n appointment(s)", "", appointmentCount));
     if (!notImported.isEmpty())
         lines << QCoreApplication::translate("Import", "Not imported, left as they are:") << notImported;
     if (cancelled)

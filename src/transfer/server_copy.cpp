@@ -139,12 +139,13 @@ bool copyBooks(BookStorage &from, BookStorage &to, QStringList *lines, QString *
     // The holds are a desk's work in progress, not the books: the copy says what it leaves.
     QVector<HeldBooking> held;
     QString unread;
-    if (from.readHeld(&held, &unread) && !held.isEmpty())
+    const int heldCount = from.readHeld(&held, &unread) ? static_cast<int>(held.size()) : 0;
+    if (heldCount > 0)
         *lines << QCoreApplication::translate("Storage",
                                               "%n appointment(s) held to be moved are copied where they "
                                               "stand, no longer held: hold them again after the copy to move "
                                               "them.",
-                                              nullptr, static_cast<int>(held.size()));
+                                              nullptr, heldCount);
     std::unique_ptr<StorageFill> fill = to.fill(error);
     if (!fill)
         return false;
@@ -162,9 +163,10 @@ bool copyBooks(BookStorage &from, BookStorage &to, QStringList *lines, QString *
                          .arg(bookName(slot));
             return false;
         }
-        *lines << QCoreApplication::translate("Storage", "%1: %2 appointments copied, every row checked")
-                      .arg(bookName(slot))
-                      .arg(book.appointments);
+        const int copiedCount = static_cast<int>(book.appointments);
+        *lines << QCoreApplication::translate("Storage", "%1: %n appointment(s) copied, every row checked",
+                                              nullptr, copiedCount)
+                      .arg(bookName(slot));
     }
     const auto signedAlike = [](const QVector<CalendarEntry> &a, const QVector<CalendarEntry> &b) {
         return a == b && std::equal(a.cbegin(), a.cend(), b.cbegin(),

@@ -148,7 +148,7 @@ void FindWindow::showFound(const FoundPatients &result, QDate today)
             item->setForeground(palette().color(QPalette::Disabled, QPalette::Text));
     }
     said_->setText(found_.isEmpty() ? tr("Nothing found.")
-                                    : tr("Found: %1").arg(locale.toString(found_.size())));
+                                    : tr("Found: %n", nullptr, static_cast<int>(found_.size())));
     if (!found_.isEmpty())
         results_->setCurrentRow(0);
     if (std::exchange(chooseWhenFound_, false))

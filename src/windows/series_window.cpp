@@ -54,7 +54,10 @@ SeriesWindow::SeriesWindow(const Platform &platform, AppointmentBook &book, QWid
     everyWeeks_ = new QSpinBox(this);
     everyWeeks_->setObjectName(QStringLiteral("seriesEveryWeeks"));
     everyWeeks_->setRange(1, kMaxSeriesWeekInterval);
-    everyWeeks_->setSuffix(tr(" week(s)"));
+    // The unit follows the number: "1 week", "2 weeks".
+    const auto weeksUnit = [this](int weeks) { everyWeeks_->setSuffix(tr(" week(s)", nullptr, weeks)); };
+    weeksUnit(everyWeeks_->value());
+    connect(everyWeeks_, &QSpinBox::valueChanged, this, weeksUnit);
     everyWeeks_->setAccessibleName(tr("Every how many weeks"));
     everyLabel->setBuddy(everyWeeks_);
     rule->addWidget(everyLabel, 0, 0);

@@ -6,6 +6,7 @@
 #include "core/month_report.h"
 #include "core/patient_query.h"
 #include "files/sqlite_storage.h"
+#include "platform/language.h"
 #include "server/server_backup.h"
 #include "server/server_schema.h"
 #include "server/server_storage.h"
@@ -98,6 +99,7 @@ QStringList everyRow(const TestFiles &files)
 class StorageEngines : public QObject
 {
     Q_OBJECT
+    const ProgramLanguage speaking_; // the system's, as the program speaks it: counts read right
 
 private Q_SLOTS:
     void initTestCase()
@@ -1220,7 +1222,7 @@ private Q_SLOTS:
         QVERIFY2(to.done, qPrintable(to.lines.join('\n')));
         QVERIFY(to.lines.contains("bdm2.mdb: 23 appointments copied, every row checked"));
         QVERIFY(to.lines.contains("bdm13.mdb: 30 appointments copied, every row checked")); // no placeholder
-        QCOMPARE(to.lines.filter("held to be moved are copied where they stand").size(), 1);
+        QCOMPARE(to.lines.filter("1 appointment held to be moved is copied where it stands").size(), 1);
         // The server's books are the ones a desk uses.
         ServerStorage desk(database.url());
         QVERIFY(desk.prepare(nullptr));

@@ -165,6 +165,28 @@ private Q_SLOTS:
                           Qt::LeftButton); // the weekly hours
         checkWindow(setup);
     }
+
+    // Counts read right in both languages, none and one included.
+    void counts_data()
+    {
+        QTest::addColumn<QString>("language");
+        QTest::addColumn<int>("count");
+        QTest::addColumn<QString>("said");
+        QTest::newRow("en 0") << "en" << 0 << "0 appointments";
+        QTest::newRow("en 1") << "en" << 1 << "1 appointment";
+        QTest::newRow("en 2") << "en" << 2 << "2 appointments";
+        QTest::newRow("pt_BR 0") << "pt_BR" << 0 << "0 consultas";
+        QTest::newRow("pt_BR 1") << "pt_BR" << 1 << "1 consulta";
+        QTest::newRow("pt_BR 2") << "pt_BR" << 2 << "2 consultas";
+    }
+    void counts()
+    {
+        QFETCH(QString, language);
+        QFETCH(int, count);
+        const ProgramLanguage speaking(language);
+        QTEST(QCoreApplication::translate("velmora::ConfirmationWindow", "%n appointment(s)", nullptr, count),
+              "said");
+    }
 };
 
 QTEST_MAIN(TranslationTest)

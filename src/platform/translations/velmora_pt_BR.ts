@@ -1,6 +1,6 @@
 <?xml version="1.0" encoding="utf-8"?>
 <!DOCTYPE TS>
-<TS version="2.1" language="pt_BR">
+<TS version="2.1" language="pt_PT">
 <context>
     <name>AppointmentBook</name>
     <message>
@@ -531,6 +531,13 @@ A lista fica vazia até que possam ser lidas.</translation>
 </context>
 <context>
     <name>Import</name>
+    <message numerus="yes">
+        <source>%n appointment(s)</source>
+        <translation>
+            <numerusform>%n consulta</numerusform>
+            <numerusform>%n consultas</numerusform>
+        </translation>
+    </message>
     <message>
         <source>the folder &quot;%1&quot; cannot be made</source>
         <translation>a pasta &quot;%1&quot; não pode ser criada</translation>
@@ -592,10 +599,10 @@ A lista fica vazia até que possam ser lidas.</translation>
         <translation>a tabela não tem o campo %1, de que o programa precisa</translation>
     </message>
     <message numerus="yes">
-        <source>Imported: %n file(s) of the older program, with %1 appointments.</source>
+        <source>Imported: %n file(s) of the older program, with %1.</source>
         <translation>
-            <numerusform>Importado: %n arquivo do programa antigo, com %1 consultas.</numerusform>
-            <numerusform>Importados: %n arquivos do programa antigo, com %1 consultas.</numerusform>
+            <numerusform>Importado: %n arquivo do programa antigo, com %1.</numerusform>
+            <numerusform>Importados: %n arquivos do programa antigo, com %1.</numerusform>
         </translation>
     </message>
     <message numerus="yes">
@@ -1081,6 +1088,20 @@ Sem salvar, o que você digitou é descartado e a janela mostra o cadastro salvo
 </context>
 <context>
     <name>StartUp</name>
+    <message numerus="yes">
+        <source>%n doctor(s)</source>
+        <translation>
+            <numerusform>%n profissional</numerusform>
+            <numerusform>%n profissionais</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <source>%n appointment(s)</source>
+        <translation>
+            <numerusform>%n consulta</numerusform>
+            <numerusform>%n consultas</numerusform>
+        </translation>
+    </message>
     <message>
         <source>None of the books is in %1: run it in the data folder, or name the folder with --data-folder DIR.</source>
         <translation>Nenhuma das agendas está em %1: rode na pasta de dados, ou indique a pasta com --data-folder PASTA.</translation>
@@ -1230,10 +1251,10 @@ The program works on; the next start tries again.</source>
 O programa continua funcionando; a próxima abertura tenta de novo.</translation>
     </message>
     <message numerus="yes">
-        <source>%n files of the older program: %1 appointments and the settings of %2 doctors. Import them? The originals are kept unchanged in the folder legacy.</source>
+        <source>%n file(s) of the older program: %1 and the settings of %2. Import them? The originals are kept unchanged in the folder legacy.</source>
         <translation>
-            <numerusform>%n arquivo do programa antigo: %1 consultas e o cadastro de %2 profissionais. Importá-lo? O original fica guardado, sem alteração, na pasta &quot;legacy&quot;.</numerusform>
-            <numerusform>%n arquivos do programa antigo: %1 consultas e o cadastro de %2 profissionais. Importá-los? Os originais ficam guardados, sem alteração, na pasta &quot;legacy&quot;.</numerusform>
+            <numerusform>%n arquivo do programa antigo: %1 e o cadastro de %2. Importá-lo? O original fica guardado, sem alteração, na pasta &quot;legacy&quot;.</numerusform>
+            <numerusform>%n arquivos do programa antigo: %1 e o cadastro de %2. Importá-los? Os originais ficam guardados, sem alteração, na pasta &quot;legacy&quot;.</numerusform>
         </translation>
     </message>
     <message>
@@ -1422,9 +1443,12 @@ O programa continua funcionando; a próxima abertura tenta de novo.</translation
         <source>there is no settings record</source>
         <translation>não há registro de cadastro</translation>
     </message>
-    <message>
-        <source>%1: %2 appointments copied, every row checked</source>
-        <translation>%1: %2 consultas copiadas, cada registro conferido</translation>
+    <message numerus="yes">
+        <source>%1: %n appointment(s) copied, every row checked</source>
+        <translation>
+            <numerusform>%1: %n consulta copiada, cada registro conferido</numerusform>
+            <numerusform>%1: %n consultas copiadas, cada registro conferido</numerusform>
+        </translation>
     </message>
     <message>
         <source>The folder&apos;s files cannot be copied: %1</source>
@@ -1934,9 +1958,12 @@ O programa continua funcionando; a próxima abertura tenta de novo.</translation
         <source>Nothing found.</source>
         <translation>Nada encontrado.</translation>
     </message>
-    <message>
-        <source>Found: %1</source>
-        <translation>%1 consultas encontradas</translation>
+    <message numerus="yes">
+        <source>Found: %n</source>
+        <translation>
+            <numerusform>%n consulta encontrada</numerusform>
+            <numerusform>%n consultas encontradas</numerusform>
+        </translation>
     </message>
     <message>
         <source>Searching the books...</source>
@@ -3128,9 +3155,12 @@ O programa continua funcionando; a próxima abertura tenta de novo.</translation
         <source>%1 takes no squeeze-ins, and %2 is between the slots or taken. Book it as a squeeze-in all the same?</source>
         <translation>%1 não aceita encaixes, e %2 fica entre os horários ou já está ocupado. Marcar como encaixe assim mesmo?</translation>
     </message>
-    <message>
-        <source>%1 takes %2 squeeze-in(s) a day, and this day has %3 already. Book %4 as one more all the same?</source>
-        <translation>%1 aceita %2 encaixe(s) por dia, e este dia já tem %3. Marcar %4 como mais um assim mesmo?</translation>
+    <message numerus="yes">
+        <source>%1 takes %n squeeze-in(s) a day, and this day has %2 already. Book %3 as one more all the same?</source>
+        <translation>
+            <numerusform>%1 aceita %n encaixe por dia, e este dia já tem %2. Marcar %3 como mais um assim mesmo?</numerusform>
+            <numerusform>%1 aceita %n encaixes por dia, e este dia já tem %2. Marcar %3 como mais um assim mesmo?</numerusform>
+        </translation>
     </message>
 </context>
 <context>
@@ -3257,9 +3287,12 @@ O programa continua funcionando; a próxima abertura tenta de novo.</translation
         <source>&amp;Every</source>
         <translation>&amp;A cada</translation>
     </message>
-    <message>
+    <message numerus="yes">
         <source> week(s)</source>
-        <translation> semana(s)</translation>
+        <translation>
+            <numerusform> semana</numerusform>
+            <numerusform> semanas</numerusform>
+        </translation>
     </message>
     <message>
         <source>Every how many weeks</source>
