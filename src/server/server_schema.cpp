@@ -330,10 +330,25 @@ QStringList serverFunctionStatements()
             "SECURITY DEFINER SET search_path = pg_catalog, public AS $$ INSERT INTO %1 (day, desk) VALUES "
             "(current_date, desk) ON CONFLICT (day) DO NOTHING $$")
             .arg(serverBackupsTable()),
-        heldTableStatement(),
-        moveFunctionStatement(),
-        saveCalendarFunctionStatement(),
+        heldTableStatement(), moveFunctionStatement(), saveCalendarFunctionStatement(),
         waitingTableStatement(Dialect::Server, serverWaitingTable()),
+        // Who put an entry on the waiting list, and when, are the server's to say: the login and its
+        // clock on adding, and never changed after. A copy of the books by their owner keeps them.
+        QStringLiteral(
+            "CREATE OR REPLACE FUNCTION public.velmora_sign_waiting() RETURNS trigger LANGUAGE plpgsql AS "
+            "$f$ "
+            "BEGIN "
+            "IF current_setting('velmora.filling', true) = 'on' AND session_user = current_user THEN "
+            "RETURN NEW; END IF; "
+            "IF TG_OP = 'UPDATE' THEN NEW.added_by := OLD.added_by; NEW.added_at := OLD.added_at; "
+            "ELSE NEW.added_by := session_user; "
+            "NEW.added_at := to_char(now() AT TIME ZONE 'UTC', 'YYYY-MM-DD\"T\"HH24:MI:SS.MS\"Z\"'); END IF; "
+            "RETURN NEW; END $f$"),
+        QStringLiteral("DROP TRIGGER IF EXISTS velmora_sign_waiting ON %1").arg(serverWaitingTable()),
+        QStringLiteral(
+            "CREATE TRIGGER velmora_sign_waiting BEFORE INSERT OR UPDATE ON %1 FOR EACH ROW EXECUTE "
+            "FUNCTION public.velmora_sign_waiting()")
+            .arg(serverWaitingTable()),
         squeezeLimitsStatement(Dialect::Server, QStringLiteral("public.") + squeezeLimitsTable()),
         bookWaitingFunctionStatement()};
     for (const DoctorSlot &slot : kDoctorSlots) {

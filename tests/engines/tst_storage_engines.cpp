@@ -759,6 +759,11 @@ private Q_SLOTS:
         QVERIFY2(phone->readWaitingList(&read, &error), qPrintable(error));
         QCOMPARE(read.size(), 2);
         wanting.id = read.at(0).id;
+        if (engine == QLatin1String("server")) { // signed by the server, with the login
+            QCOMPARE(read.at(0).addedBy, QUrl(testServer()).userName());
+            wanting.addedBy = read.at(0).addedBy;
+            wanting.addedAt = read.at(0).addedAt;
+        }
         QVERIFY(read.at(0) == wanting);
         QCOMPARE(phone->leaveWaitingList(read.at(1).id, WaitingEntry::State::Removed, &error),
                  WriteOutcome::Done);
@@ -982,10 +987,14 @@ private Q_SLOTS:
         WaitingEntry wanting;
         wanting.nome = QStringLiteral("Dora");
         wanting.telefone = QStringLiteral("1199");
-        wanting.addedAt = QDateTime::currentDateTimeUtc();
+        wanting.addedAt = QDateTime(kMonday, QTime(8, 0), Qt::UTC);
+        wanting.addedBy = QStringLiteral("root (vm)");
         QVector<WaitingEntry> waiting;
         QVERIFY2(desk.addToWaitingList(wanting, &error) && desk.readWaitingList(&waiting, &error),
                  qPrintable(error));
+        // Signed by the server: the login and its clock.
+        QCOMPARE(waiting.value(0).addedBy, person);
+        QVERIFY(qAbs(waiting.value(0).addedAt.secsTo(QDateTime::currentDateTimeUtc())) < 600);
         QCOMPARE(
             desk.bookFromWaitingList(3, waiting.value(0).id, bookingOf(wanting, kMonday, "11:00"), &error),
             AddOutcome::Stored);
