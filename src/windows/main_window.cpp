@@ -77,14 +77,7 @@ MainWindow::MainWindow(const Platform &platform, AppointmentBook &book, BookStor
     sidePanel_ = new SidePanel(this);
     sidePanel_->hide();
     layout()->addWidget(sidePanel_);
-    // The panel's controls come after the day list's own, whose order stays as it is.
-    QWidget *previous = cmd_cad;
-    for (QWidget *control : sidePanel_->findChildren<QWidget *>(QString(), Qt::FindDirectChildrenOnly)) {
-        if (!(control->focusPolicy() & Qt::TabFocus))
-            continue;
-        QWidget::setTabOrder(previous, control);
-        previous = control;
-    }
+    new QShortcut(QKeySequence(Qt::Key_F6), this, this, &MainWindow::switchToOrFromPanel);
     for (QWidget *control : canvas_->findChildren<QWidget *>(QString(), Qt::FindDirectChildrenOnly))
         layoutGeometry_.push_back({control, control->geometry()});
     wireControls();

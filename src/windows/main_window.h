@@ -9,6 +9,7 @@
 #include "windows/side_panel.h"
 
 #include <QDir>
+#include <QPointer>
 #include <QWidget>
 
 #include <array>
@@ -58,11 +59,14 @@ protected:
     void closeEvent(QCloseEvent *event) override;
     void resizeEvent(QResizeEvent *event) override;
     bool eventFilter(QObject *watched, QEvent *event) override;
+    // Tab goes round the day's controls, or round the side panel's: F6 moves between the two.
+    bool focusNextPrevChild(bool next) override;
 
 private:
     // main_window_layout.cpp: the controls where the layout puts them.
     void buildControls();
     void setTabOrder();
+    void switchToOrFromPanel();
     void fitLayoutToWindow();
 
     void wireControls();
@@ -136,6 +140,8 @@ private:
     FindWindow *find_ = nullptr;           // made on its first opening (Ctrl+F)
     FirstFreeWindow *firstFree_ = nullptr; // likewise (Ctrl+Shift+E)
     SidePanel *sidePanel_ = nullptr;
+    QList<QWidget *> dayOrder_;                         // the day's controls in their Tab order
+    QPointer<QWidget> dayFocus_;                        // where F6 returns from the panel
     class ConfirmationWindow *confirmations_ = nullptr; // likewise (Ctrl+Shift+C)
     class MonthWindow *month_ = nullptr;                // likewise (Ctrl+Shift+M)
     class WaitingListWindow *waitingList_ = nullptr;

@@ -245,7 +245,69 @@ void MainWindow::setTabOrder()
     order << cmd_inc << cmd_cad;
     for (int i = 1; i < order.size(); ++i)
         QWidget::setTabOrder(order.at(i - 1), order.at(i));
+    dayOrder_ = order;
     Combo1->setFocus();
+}
+
+namespace {
+
+bool takesTab(const QWidget *control, const QWidget *window)
+{
+    return (control->focusPolicy() & Qt::TabFocus) && control->isEnabled() && control->isVisibleTo(window);
+}
+
+} // namespace
+
+bool MainWindow::focusNextPrevChild(bool next)
+{
+    QWidget *focused = focusWidget();
+    const qsizetype at = dayOrder_.indexOf(focused);
+    if (at >= 0) {
+        const qsizetype count = dayOrder_.size();
+        for (qsizetype step = 1; step < count; ++step) {
+            QWidget *control = dayOrder_.at((at + (next ? step : count - step)) % count);
+            if (takesTab(control, this)) {
+                control->setFocus(next ? Qt::TabFocusReason : Qt::BacktabFocusReason);
+                return true;
+            }
+        }
+        return true;
+    }
+    if (focused && sidePanel_->isAncestorOf(focused)) {
+        // The window's focus chain holds the panel's controls among the others: walked round once.
+        const qsizetype all = window()->findChildren<QWidget *>().size();
+        QWidget *control = focused;
+        for (qsizetype guard = 0; guard <= all; ++guard) {
+            control = next ? control->nextInFocusChain() : control->previousInFocusChain();
+            if (control == focused)
+                return true;
+            if (sidePanel_->isAncestorOf(control) && takesTab(control, this)) {
+                control->setFocus(next ? Qt::TabFocusReason : Qt::BacktabFocusReason);
+                return true;
+            }
+        }
+        return true;
+    }
+    return QWidget::focusNextPrevChild(next);
+}
+
+void MainWindow::switchToOrFromPanel()
+{
+    QWidget *focused = focusWidget();
+    if (focused && sidePanel_->isAncestorOf(focused)) {
+        (dayFocus_ && takesTab(dayFocus_, this) ? dayFocus_.data() : Combo1)
+            ->setFocus(Qt::ShortcutFocusReason);
+        return;
+    }
+    if (!sidePanel_->isVisible())
+        return;
+    for (QWidget *control : sidePanel_->findChildren<QWidget *>()) {
+        if (takesTab(control, this)) {
+            dayFocus_ = focused;
+            control->setFocus(Qt::ShortcutFocusReason);
+            return;
+        }
+    }
 }
 
 void MainWindow::resizeEvent(QResizeEvent *event)

@@ -89,10 +89,16 @@ private Q_SLOTS:
         book.open();
         book.window->resize(1366, 768);
         checkNames(book.window, 30); // and the panel's buttons (the status one opens a menu) and held list
-        // Tab reaches the panel's buttons after the day list's own controls.
+        // F6 moves to the panel, whose Tab goes round its own controls, and back where the day was left.
         book.find<QWidget>("cmd_cad")->setFocus();
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_F6);
+        QCOMPARE(QApplication::focusWidget()->objectName(), QStringLiteral("findButton"));
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Backtab);
+        QVERIFY(book.find<QWidget>("sidePanel")->isAncestorOf(QApplication::focusWidget()));
         QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
         QCOMPARE(QApplication::focusWidget()->objectName(), QStringLiteral("findButton"));
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_F6);
+        QCOMPARE(QApplication::focusWidget()->objectName(), QStringLiteral("cmd_cad"));
         QTest::keyClick(book.window, Qt::Key_C, Qt::ControlModifier | Qt::ShiftModifier);
         QWidget *confirmations = book.find<QWidget>("confirmationWindow");
         checkNames(confirmations, 10); // the period, the filter, the list and five buttons

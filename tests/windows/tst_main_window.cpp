@@ -78,11 +78,12 @@ private Q_SLOTS:
         QCOMPARE(book.button("Command7")->palette().color(QPalette::ButtonText),
                  QApplication::palette().color(QPalette::ButtonText));
 
-        // Tab walks the controls in their order and back to the doctor list, at any window size.
+        // Tab walks the controls in their order and back to the doctor list, at any window size, the side
+        // panel's beside them too.
         const QStringList order = {"List1",    "cmd_imp",  "cmd_sai",  "Text1",    "Text2",    "Text3",
                                    "Text4",    "Text5",    "Command1", "Command2", "Command3", "Command4",
                                    "Command5", "Command6", "Command7", "cmd_inc",  "cmd_cad"};
-        for (const QSize size : {book.window->size(), QSize(400, 300)}) {
+        for (const QSize size : {book.window->size(), QSize(400, 300), QSize(1366, 768)}) {
             book.window->resize(size);
             QStringList visited;
             for (int i = 0; i <= order.size(); ++i) {
