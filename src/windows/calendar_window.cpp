@@ -204,6 +204,8 @@ void CalendarWindow::open(const QStringList &doctorNames, bool atReschedule)
     showEntries();
     readToReschedule();
     QWidget::show();
+    showColumnsWhole(this, entries_);
+    showColumnsWhole(this, reschedule_);
     raise();
     activateWindow();
     if (atReschedule)

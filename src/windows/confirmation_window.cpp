@@ -190,7 +190,7 @@ void ConfirmationWindow::showList(const ConfirmationList &list)
         return;
     }
     if (std::exchange(widenPending_, false))
-        widenToTheList();
+        showColumnsWhole(this, table_);
     // The same booking stays selected or, when it left the list, the one after it.
     const int row = rowKeptAfterReload(before, selected, rows_);
     if (row >= 0)
@@ -239,19 +239,6 @@ void ConfirmationWindow::fill()
     }
     table_->setColumnWidth(kStatusColumn, statusWidth);
     count_->setText(tr("%n appointment(s)", nullptr, static_cast<int>(rows_.size())));
-}
-
-void ConfirmationWindow::widenToTheList()
-{
-    // Every column in sight, as far as the screen allows: no status read half.
-    int needed = 2 * table_->frameWidth() + style()->pixelMetric(QStyle::PM_ScrollBarExtent);
-    for (int column = 0; column < table_->columnCount(); ++column)
-        needed += table_->columnWidth(column);
-    const QMargins margins = layout()->contentsMargins();
-    needed += margins.left() + margins.right();
-    const int room = screen() ? screen()->availableGeometry().width() : needed;
-    if (needed > width())
-        resize(std::max(width(), std::min(needed, room)), height());
 }
 
 int ConfirmationWindow::currentRow() const

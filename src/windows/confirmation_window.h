@@ -41,7 +41,6 @@ private:
     void fill();
     // The status menu checks the selected booking's status.
     void showCurrentStatus();
-    void widenToTheList();
     int currentRow() const;
     void setStatus(BookingStatus status);
     void sendWhatsApp();

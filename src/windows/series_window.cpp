@@ -160,6 +160,7 @@ void SeriesWindow::open()
     until_->setDate(book_.currentDate().addMonths(3));
     forgetSessions();
     show();
+    showColumnsWhole(this, table_);
     raise();
     activateWindow();
     days_[static_cast<size_t>(weekday - 1)]->setFocus(Qt::OtherFocusReason);
@@ -221,6 +222,7 @@ bool SeriesWindow::listSessions()
                        ? tr("Every session of the series is in the way: choose what to do with them, or "
                             "change the series.")
                        : tr("%n session(s) in the way: choose what to do with each.", nullptr, inTheWay));
+    showColumnsWhole(this, table_);
     return true;
 }
 

@@ -157,6 +157,7 @@ void WaitingListWindow::open(const QStringList &doctorNames, const WaitingEntry 
     notes_->clear();
     showList();
     show();
+    showColumnsWhole(this, table_);
     raise();
     activateWindow();
     (name_->text().isEmpty() ? name_ : static_cast<QWidget *>(to_))->setFocus(Qt::OtherFocusReason);
@@ -172,6 +173,7 @@ bool WaitingListWindow::offer(const QStringList &doctorNames, const Outcome::Fre
     freed_ = freed;
     showList();
     show();
+    showColumnsWhole(this, table_);
     raise();
     activateWindow();
     table_->setFocus(Qt::OtherFocusReason);
@@ -210,6 +212,7 @@ void WaitingListWindow::showList()
             table_->setItem(row, column, new QTableWidgetItem(cells.at(column)));
     }
     table_->resizeColumnsToContents();
+    showColumnsWhole(this, table_);
     if (!shown_.isEmpty())
         table_->selectRow(0);
 }

@@ -10,6 +10,7 @@
 #include <QApplication>
 #include <QCoreApplication>
 #include <QHBoxLayout>
+#include <QHeaderView>
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QMenu>
@@ -18,7 +19,10 @@
 #include <QPushButton>
 #include <QScreen>
 #include <QScrollArea>
+#include <QScrollBar>
 #include <QShortcut>
+#include <QStyle>
+#include <QTableWidget>
 #include <QWidget>
 
 #include <algorithm>
@@ -274,6 +278,32 @@ void markStatus(QMenu *menu, std::optional<BookingStatus> current)
     const QList<QAction *> actions = menu->actions();
     for (int number = 0; number < actions.size(); ++number)
         actions.at(number)->setChecked(current && statusFromNumber(number) == *current);
+}
+
+void showColumnsWhole(QWidget *window, QTableWidget *table)
+{
+    if (!window->isVisible())
+        return; // measured once laid out
+    QHeaderView *header = table->horizontalHeader();
+    int columns = 0;
+    for (int column = 0; column < table->columnCount(); ++column)
+        if (!table->isColumnHidden(column))
+            columns += std::max({static_cast<const QAbstractItemView *>(table)->sizeHintForColumn(column),
+                                 header->sectionSizeHint(column),
+                                 header->stretchLastSection() && column == table->columnCount() - 1
+                                     ? 0
+                                     : table->columnWidth(column)});
+    // Around the columns: the table's frame and a scroll bar's room, and the window's own beside the
+    // table (margins, other controls).
+    const int around = window->width() - table->viewport()->width() +
+                       (table->verticalScrollBar()->isVisible()
+                            ? 0
+                            : table->style()->pixelMetric(QStyle::PM_ScrollBarExtent, nullptr, table));
+    const int needed = columns + around;
+    const QScreen *screen = window->screen();
+    const int room = screen ? screen->availableGeometry().width() : needed;
+    if (needed > window->width())
+        window->resize(std::min(needed, std::max(room, window->width())), window->height());
 }
 
 } // namespace velmora

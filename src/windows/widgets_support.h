@@ -16,6 +16,7 @@ class QLineEdit;
 class QMenu;
 class QPushButton;
 class QScrollArea;
+class QTableWidget;
 class QWidget;
 
 namespace velmora {
@@ -86,6 +87,10 @@ void pressOnEnter(QPushButton *button);
 // Escape in a window: an open drop-down list is closed alone; otherwise the window does what it
 // does on Escape (closes, or stops its reading first).
 void onEscape(QWidget *window, const std::function<void()> &escaped);
+
+// The window widened, as far as its screen allows, until every column of the table is in sight whole,
+// with the width its contents and heading need.
+void showColumnsWhole(QWidget *window, QTableWidget *table);
 
 // Buttons take the desktop's text colour, not the coloured text of the frame they sit in.
 void useDesktopTextColor(QPushButton *button);

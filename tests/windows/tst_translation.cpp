@@ -7,7 +7,9 @@
 
 #include <QAbstractButton>
 #include <QGroupBox>
+#include <QHeaderView>
 #include <QRadioButton>
+#include <QTableWidget>
 
 using namespace velmora;
 using velmora::testing::BookWindow;
@@ -57,6 +59,22 @@ QStringList clippedCaptions(const QWidget *window)
         const QString shown = label->buddy() ? withoutAccessKey(label->text()) : label->text();
         if (label->fontMetrics().horizontalAdvance(shown) > label->width())
             clipped << label->text();
+    }
+    // A table's columns whole in sight, each as wide as its heading and cells need.
+    for (QTableWidget *table : window->findChildren<QTableWidget *>()) {
+        if (!table->isVisibleTo(window))
+            continue;
+        const QHeaderView *header = table->horizontalHeader();
+        int right = 0;
+        for (int column = 0; column < table->columnCount(); ++column)
+            right += std::max({header->sectionSizeHint(column),
+                               static_cast<const QAbstractItemView *>(table)->sizeHintForColumn(column),
+                               column + 1 < table->columnCount() ? header->sectionSize(column) : 0});
+        if (right > table->viewport()->width())
+            clipped << QStringLiteral("%1's columns (%2 > %3)")
+                           .arg(table->objectName())
+                           .arg(right)
+                           .arg(table->viewport()->width());
     }
     for (const QGroupBox *frame : window->findChildren<QGroupBox *>())
         if (frame->fontMetrics().horizontalAdvance(frame->title()) > frame->width())
@@ -146,6 +164,20 @@ private Q_SLOTS:
         }
         checkWindow(book.find<QWidget>("clinicDayWindow"));
         checkWindow(book.find<QWidget>("calendarWindow"));
+        QApplication::setActiveWindow(book.window);
+        QTest::keyClick(book.window, Qt::Key_W, Qt::ControlModifier | Qt::ShiftModifier);
+        checkWindow(book.find<QWidget>("waitingListWindow"));
+        book.find<QWidget>("waitingListWindow")->close();
+        book.chooseDoctor(1);
+        book.typeInto(2, "Series Patient");
+        QApplication::setActiveWindow(book.window);
+        QTest::keyClick(book.window, Qt::Key_B, Qt::ControlModifier | Qt::ShiftModifier);
+        QWidget *series = book.find<QWidget>("seriesWindow");
+        QVERIFY(series && series->isVisible());
+        checkWindow(series);
+        QTest::mouseClick(series->findChild<QPushButton *>("seriesList"), Qt::LeftButton);
+        checkWindow(series);
+        series->close();
         // Both through a pixmap, so that both lose the same of what transparent pixels hold.
         const bool englishLogo = book.find<QLabel>("Image1")->pixmap().toImage() ==
                                  QPixmap(QStringLiteral(":/images/logo.png")).toImage();
