@@ -84,6 +84,7 @@ CalendarWindow::CalendarWindow(const Platform &platform, BookStorage &storage, B
     for (QDateEdit *date : {from_, to_}) {
         date->setCalendarPopup(true);
         date->setDisplayFormat(writtenDateFormat(QLocale()));
+        typeDatesWhole(date);
     }
     hours_ = new QLineEdit(this);
     hours_->setPlaceholderText(tr("whole day; or 13:00-18:00; an extra day 08:00-12:00 14:00-18:00"));

@@ -1,4 +1,5 @@
 #include "windows/period_choice.h"
+#include "windows/widgets_support.h"
 
 #include "core/month_report.h"
 #include "core/written_dates.h"
@@ -27,6 +28,7 @@ PeriodChoice::PeriodChoice(const QString &namePrefix, QWidget *parent) : QWidget
     for (QDateEdit *date : {from_, to_}) {
         date->setCalendarPopup(true);
         date->setDisplayFormat(writtenDateFormat(QLocale())); // as the list below writes its dates
+        typeDatesWhole(date);
     }
     auto *row = new QHBoxLayout(this);
     row->setContentsMargins(0, 0, 0, 0);

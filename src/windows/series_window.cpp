@@ -93,6 +93,7 @@ SeriesWindow::SeriesWindow(const Platform &platform, AppointmentBook &book, QWid
     until_ = new QDateEdit(this);
     until_->setObjectName(QStringLiteral("seriesUntil"));
     until_->setCalendarPopup(true);
+    typeDatesWhole(until_);
     until_->setEnabled(false);
     until_->setAccessibleName(tr("Date of the last session"));
     connect(byDate, &QRadioButton::toggled, until_, &QWidget::setEnabled);

@@ -88,9 +88,11 @@ WaitingListWindow::WaitingListWindow(const Platform &platform, BookStorage &stor
     field(doctor_, tr("&Doctor:"), QStringLiteral("waitingDoctor"));
     from_ = new QDateEdit(this);
     from_->setCalendarPopup(true);
+    typeDatesWhole(from_);
     field(from_, tr("&From:"), QStringLiteral("waitingFrom"));
     to_ = new QDateEdit(this);
     to_->setCalendarPopup(true);
+    typeDatesWhole(to_);
     field(to_, tr("&To:"), QStringLiteral("waitingTo"));
     period_ = new QComboBox(this);
     for (const auto period :

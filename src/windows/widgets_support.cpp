@@ -9,6 +9,7 @@
 #include <QActionGroup>
 #include <QApplication>
 #include <QCoreApplication>
+#include <QDateTimeEdit>
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QKeyEvent>
@@ -304,6 +305,53 @@ void showColumnsWhole(QWidget *window, QTableWidget *table)
     const int room = screen ? screen->availableGeometry().width() : needed;
     if (needed > window->width())
         window->resize(std::min(needed, std::max(room, window->width())), window->height());
+}
+
+namespace {
+
+class WholeDateTyping : public QObject
+{
+public:
+    explicit WholeDateTyping(QDateTimeEdit *date) : QObject(date), date_(date) {}
+
+    bool eventFilter(QObject *watched, QEvent *event) override
+    {
+        if (watched != date_ || event->type() != QEvent::KeyPress || passing_)
+            return false;
+        const QString typed = static_cast<QKeyEvent *>(event)->text();
+        const bool digit = typed.size() == 1 && typed.at(0).isDigit();
+        const bool separator =
+            typed.size() == 1 && !digit && typed.at(0).isPrint() && !typed.at(0).isLetter();
+        if (separator && std::exchange(advanced_, false))
+            return true; // the part was typed full and the field moved on already
+        advanced_ = false;
+        if (!digit)
+            return false;
+        const QLineEdit *text = date_->findChild<QLineEdit *>();
+        if (text && !text->text().isEmpty() && text->selectedText() == text->text()) {
+            // Typed over the whole: the first part takes the digits, as the date is written.
+            date_->setCurrentSectionIndex(0);
+            date_->setSelectedSection(date_->sectionAt(0));
+        }
+        const int before = date_->currentSectionIndex();
+        passing_ = true;
+        QCoreApplication::sendEvent(date_, event);
+        passing_ = false;
+        advanced_ = date_->currentSectionIndex() != before;
+        return true;
+    }
+
+private:
+    QDateTimeEdit *date_;
+    bool passing_ = false;
+    bool advanced_ = false;
+};
+
+} // namespace
+
+void typeDatesWhole(QDateTimeEdit *date)
+{
+    date->installEventFilter(new WholeDateTyping(date));
 }
 
 } // namespace velmora

@@ -12,6 +12,7 @@
 #include <functional>
 #include <optional>
 
+class QDateTimeEdit;
 class QLineEdit;
 class QMenu;
 class QPushButton;
@@ -91,6 +92,11 @@ void onEscape(QWidget *window, const std::function<void()> &escaped);
 // The window widened, as far as its screen allows, until every column of the table is in sight whole,
 // with the width its contents and heading need.
 void showColumnsWhole(QWidget *window, QTableWidget *table);
+
+// A date typed over the whole selected text (Ctrl+A, or a click that selected it) is taken as typed:
+// Qt's date field drops the first part of it otherwise ("2027-03-10" over "2026-12-09" gives
+// 2026-03-10), and skips a part after one typed full when its separator is typed.
+void typeDatesWhole(QDateTimeEdit *date);
 
 // Buttons take the desktop's text colour, not the coloured text of the frame they sit in.
 void useDesktopTextColor(QPushButton *button);

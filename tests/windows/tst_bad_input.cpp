@@ -2,6 +2,7 @@
 #include "core/desk_settings.h"
 #include "core/name_rules.h"
 #include "support/book_window.h"
+#include "windows/widgets_support.h"
 
 #include <QClipboard>
 #include <QDateEdit>
@@ -35,6 +36,32 @@ class BadInputTest : public QObject
     Q_OBJECT
 
 private Q_SLOTS:
+    // A date typed over the whole field, in each language's form, is the date typed.
+    void datesTypedOverTheWhole_data()
+    {
+        QTest::addColumn<QString>("format");
+        QTest::addColumn<QString>("typed");
+        QTest::newRow("English") << "yyyy-MM-dd"
+                                 << "2027-03-10";
+        QTest::newRow("Portuguese") << "dd/MM/yyyy"
+                                    << "10/03/2027";
+        QTest::newRow("without separators") << "dd/MM/yyyy"
+                                            << "10032027";
+    }
+    void datesTypedOverTheWhole()
+    {
+        QFETCH(QString, format);
+        QFETCH(QString, typed);
+        QDateEdit date;
+        date.setDisplayFormat(format);
+        date.setDate(QDate(2026, 12, 9));
+        typeDatesWhole(&date);
+        date.show();
+        QTest::keyClick(&date, Qt::Key_A, Qt::ControlModifier);
+        QTest::keyClicks(&date, typed);
+        QCOMPARE(date.date(), QDate(2027, 3, 10));
+    }
+
     void storedShownAndReadBackExactly_data()
     {
         QTest::addColumn<QString>("entered");

@@ -1,5 +1,6 @@
 #include "core/activity_log.h"
 #include "core/desk_settings.h"
+#include "core/written_dates.h"
 #include "platform/language.h"
 #include "platform/log_file.h"
 #include "support/book_window.h"
@@ -360,8 +361,22 @@ private Q_SLOTS:
         QTRY_VERIFY(window->isVisible());
         auto *doctor = book.find<QComboBox>("calendarDoctor");
         doctor->setCurrentIndex(doctor->findText("Ana"));
-        book.find<QDateEdit>("calendarFrom")->setDate(kMonday.addDays(7));
-        book.find<QDateEdit>("calendarTo")->setDate(kMonday.addDays(11));
+        // A date typed over the whole of From is taken as typed, and To moves along.
+        auto *from = book.find<QDateEdit>("calendarFrom");
+        auto *to = book.find<QDateEdit>("calendarTo");
+        const auto typeOver = [](QDateEdit *date, QDate typed) {
+            date->setFocus();
+            QTest::keyClick(date, Qt::Key_A, Qt::ControlModifier);
+            QTest::keyClicks(date, writtenDate(typed, QLocale()));
+            QTest::keyClick(date, Qt::Key_Tab);
+        };
+        typeOver(from, kMonday.addYears(1).addDays(9));
+        QCOMPARE(from->date(), kMonday.addYears(1).addDays(9));
+        QCOMPARE(to->date(), kMonday.addYears(1).addDays(9));
+        typeOver(from, kMonday.addDays(7));
+        typeOver(to, kMonday.addDays(11));
+        QCOMPARE(from->date(), kMonday.addDays(7));
+        QCOMPARE(to->date(), kMonday.addDays(11));
         QTest::keyClicks(book.find<QLineEdit>("calendarReason"), QStringLiteral("Vacation"));
         book.platform.messages.answers = {true};
         QTest::mouseClick(book.find<QPushButton>("calendarAdd"), Qt::LeftButton);
