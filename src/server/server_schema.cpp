@@ -749,6 +749,16 @@ bool setUpDeskRole(QSqlDatabase db, QStringList *lines, QString *error)
     }
     if (!inOneTransaction(db, statements, error))
         return false;
+    // The desks' network as this computer's, when it reached the server over the network.
+    QString network = QStringLiteral("192.168.1.0/24");
+    QSqlQuery seen(db);
+    const bool guessed = seen.exec(QStringLiteral(
+                             "SELECT network(set_masklen(inet_client_addr(), CASE family(inet_client_addr()) "
+                             "WHEN 4 THEN 24 ELSE 64 END))::text WHERE inet_client_addr() IS NOT NULL AND "
+                             "NOT host(inet_client_addr()) IN ('127.0.0.1', '::1')")) &&
+                         seen.next();
+    if (guessed)
+        network = seen.value(0).toString();
     *lines
         << QCoreApplication::translate(
                "Storage", "The books are ready, and the role %1 gives a desk's rights on them and "
@@ -760,8 +770,17 @@ bool setUpDeskRole(QSqlDatabase db, QStringList *lines, QString *error)
         << QStringLiteral("  CREATE ROLE maria LOGIN PASSWORD 'a password of her own' IN ROLE %1;").arg(role)
         << QCoreApplication::translate("Storage",
                                        "and let them connect only encrypted from the clinic's network, in "
-                                       "pg_hba.conf (the network as yours is; then reload the server):")
-        << QStringLiteral("  hostssl %1 +%2 192.168.1.0/24 scram-sha-256").arg(db.databaseName(), role);
+                                       "pg_hba.conf, before its host lines (then reload the server):")
+        << QStringLiteral("  hostssl %1 +%2 %3 scram-sha-256").arg(db.databaseName(), role, network);
+    if (guessed)
+        *lines << QCoreApplication::translate(
+            "Storage", "(the network of this computer; widen it if desks sit on others)");
+    else
+        *lines << QCoreApplication::translate(
+                      "Storage",
+                      "(write the clinic's network in place of %1: this computer reached the server from "
+                      "itself, so the network is not known here)")
+                      .arg(network);
     return true;
 }
 

@@ -949,6 +949,9 @@ private Q_SLOTS:
             QVERIFY2(owner.ensureOpen(&error) && setUpDeskRole(owner.database(), &lines, &error),
                      qPrintable(error));
             QVERIFY(lines.join('\n').contains("IN ROLE velmora_desks"));
+            // Reached from this computer itself: the clinic's network is to be written in.
+            QVERIFY2(lines.join('\n').contains("write the clinic's network in place of 192.168.1.0/24"),
+                     qPrintable(lines.join('\n')));
             QVERIFY(setUpDeskRole(owner.database(), &lines, &error)); // a second run changes nothing
         }
         const QString person = QStringLiteral("maria_%1").arg(QCoreApplication::applicationPid());

@@ -1611,8 +1611,16 @@ O programa continua funcionando; a próxima abertura tenta de novo.</translation
         <translation>Cadastre cada pessoa que trabalha na recepção (sudo -u postgres psql %1):</translation>
     </message>
     <message>
-        <source>and let them connect only encrypted from the clinic&apos;s network, in pg_hba.conf (the network as yours is; then reload the server):</source>
-        <translation>e permita que se conectem só com criptografia, a partir da rede da clínica, no pg_hba.conf (com a rede da sua clínica; depois recarregue o servidor):</translation>
+        <source>and let them connect only encrypted from the clinic&apos;s network, in pg_hba.conf, before its host lines (then reload the server):</source>
+        <translation>e deixe que se conectem só com criptografia, a partir da rede da clínica, no pg_hba.conf, antes das linhas host dele (depois recarregue o servidor):</translation>
+    </message>
+    <message>
+        <source>(the network of this computer; widen it if desks sit on others)</source>
+        <translation>(a rede deste computador; amplie-a se houver recepções em outras redes)</translation>
+    </message>
+    <message>
+        <source>(write the clinic&apos;s network in place of %1: this computer reached the server from itself, so the network is not known here)</source>
+        <translation>(escreva a rede da clínica no lugar de %1: este computador acessou o servidor por ele mesmo, então a rede não é conhecida aqui)</translation>
     </message>
     <message>
         <source>the server&apos;s certificate could not be verified against the clinic&apos;s root certificate (signed by another, or expired): it may not be the clinic&apos;s server</source>
