@@ -173,12 +173,19 @@ void ClinicDayWindow::storedElsewhere(const StoredElsewhere &change)
         read();
 }
 
+QString ClinicDayWindow::weekOf(QDate date) const
+{
+    const QDate monday = date.addDays(1 - date.dayOfWeek());
+    const QLocale locale;
+    return tr("The week of %1 to %2")
+        .arg(locale.toString(monday, tr("MMMM d")), locale.toString(monday.addDays(6), tr("MMMM d, yyyy")));
+}
+
 void ClinicDayWindow::read()
 {
     const QDate date = date_;
     const int week = week_->isChecked() ? slot_ : 0;
-    dateLabel_->setText(week ? tr("The week of %1").arg(longDate(date.addDays(1 - date.dayOfWeek())))
-                             : longDate(date));
+    dateLabel_->setText(week ? weekOf(date) : longDate(date));
     reading_->start<ClinicDay>(
         tr("Reading the doctors' days..."),
         [date, week](BookStorage &storage, const ReadProgress &) {
@@ -194,9 +201,7 @@ void ClinicDayWindow::showBoard(const ClinicDay &day)
     const QString time = board_->currentRow() >= 0 ? day_.times.value(board_->currentRow()) : QString();
     day_ = day;
     if (week_->isChecked() && !day.columns.isEmpty())
-        dateLabel_->setText(
-            tr("The week of %1 - %2")
-                .arg(longDate(day.date.addDays(1 - day.date.dayOfWeek())), day.columns.first().doctor));
+        dateLabel_->setText(QStringLiteral("%1 - %2").arg(weekOf(day.date), day.columns.first().doctor));
     board_->clear();
     board_->setColumnCount(static_cast<int>(day.columns.size()));
     board_->setRowCount(static_cast<int>(day.times.size()));

@@ -38,6 +38,7 @@ protected:
 
 private:
     void read();
+    QString weekOf(QDate date) const; // "The week of December 7 to December 13, 2026"
     void showBoard(const ClinicDay &day);
     void step(int days);
     // The day's bookings or the doctor's week change this board.

@@ -359,7 +359,7 @@ A lista fica vazia até que possam ser lidas.</translation>
     </message>
     <message>
         <source>Print every appointment, all doctors and dates, whose patient&apos;s name holds the text (accents, case and blanks ignored) or whose phones hold its digits, one a line: date, time, slot, doctor, name, health plan, phones, tab-separated, upcoming first. Exit 0 when something was found, 1 when nothing was, 2 on an error or a text too short.</source>
-        <translation>Mostra cada consulta, de todos os profissionais e datas, cujo nome do paciente contém o texto (sem diferenciar acentos, maiúsculas e espaços) ou cujos telefones contêm os seus dígitos, uma por linha: data, hora, posição, profissional, nome, convênio, telefones, separados por tabulação, as próximas primeiro. Termina com 0 quando algo foi encontrado, 1 quando nada foi, 2 em caso de erro ou texto curto demais.</translation>
+        <translation>Mostra cada consulta, de todos os profissionais e datas, cujo nome do paciente contém o texto (sem diferenciar acentos, maiúsculas e espaços) ou cujos telefones contêm os seus dígitos, uma por linha: data, hora, vaga, profissional, nome, convênio, telefones, separados por tabulação, as próximas primeiro. Termina com 0 quando algo foi encontrado, 1 quando nada foi, 2 em caso de erro ou texto curto demais.</translation>
     </message>
     <message>
         <source>Print the figures of the days FROM to TO (both YYYY-MM-DD, TO after the option&apos;s value): per doctor the free slots, bookings, occupancy and statuses, per health plan the bookings, &apos;;&apos;-separated; exit 0 when done, 2 otherwise.</source>
@@ -391,7 +391,7 @@ A lista fica vazia até que possam ser lidas.</translation>
     </message>
     <message>
         <source>--report needs two days written YYYY-MM-DD, the second not before the first: %1 %2</source>
-        <translation>--report precisa de dois dias no formato AAAA-MM-DD, o segundo não anterior ao primeiro: %1 %2</translation>
+        <translation>--report precisa de dois dias no formato AAAA-MM-DD, o segundo igual ou posterior ao primeiro: %1 %2</translation>
     </message>
     <message>
         <source>--csv goes with --report</source>
@@ -451,11 +451,11 @@ A lista fica vazia até que possam ser lidas.</translation>
     </message>
     <message>
         <source>Print the clinic&apos;s day: for each doctor, each row of that doctor&apos;s day list in its order, tab-separated: time, slot, doctor, state (free, booked, no-hours), patient, health plan, phones, status. Exit 0 when done, 2 on a bad date or slot or an error.</source>
-        <translation>Mostra o dia da clínica: para cada profissional, cada linha da sua lista do dia, na ordem dela, separada por tabulações: hora, posição, profissional, estado (free, booked, no-hours), paciente, convênio, telefones, situação. Sai com 0 quando feito, 2 com uma data ou posição inválida ou um erro.</translation>
+        <translation>Mostra o dia da clínica: para cada profissional, cada linha da sua lista do dia, na ordem dela, separada por tabulações: hora, vaga, profissional, estado (free, booked, no-hours), paciente, convênio, telefones, situação. Termina com 0 quando concluído, 2 com uma data ou vaga inválida ou um erro.</translation>
     </message>
     <message>
         <source>With --day: that doctor&apos;s slot (1 to 10) alone.</source>
-        <translation>Com --day: só a posição desse profissional (1 a 10).</translation>
+        <translation>Com --day: só a vaga desse profissional (1 a 10).</translation>
     </message>
     <message>
         <source>K</source>
@@ -475,7 +475,7 @@ A lista fica vazia até que possam ser lidas.</translation>
     </message>
     <message>
         <source>Print the year&apos;s holidays, optional days, closures and extra days in date order, tab-separated: date, end date, slot (1 to 10) or clinic, kind (holiday, optional, closure, extra, opening), reason, times. Exit 0 when done, 2 on a year outside 1900-2200 or an error.</source>
-        <translation>Imprime os feriados, dias facultativos, fechamentos e dias extras do ano em ordem de data, separados por tabulação: data, data final, vaga (1 a 10) ou clinic, tipo (holiday, optional, closure, extra, opening), motivo, horários. Sai com 0 quando feito, 2 com um ano fora de 1900-2200 ou um erro.</translation>
+        <translation>Imprime os feriados, dias facultativos, bloqueios e dias extras do ano em ordem de data, separados por tabulação: data, data final, vaga (1 a 10) ou clinic, tipo (holiday, optional, closure, extra, opening), motivo, horários. Termina com 0 quando concluído, 2 com um ano fora de 1900-2200 ou um erro.</translation>
     </message>
     <message>
         <source>YEAR</source>
@@ -2382,10 +2382,6 @@ O programa continua funcionando; a próxima abertura tenta de novo.</translation
 <context>
     <name>velmora::ClinicDayWindow</name>
     <message>
-        <source>The week of %1 - %2</source>
-        <translation>Semana de %1 - %2</translation>
-    </message>
-    <message>
         <source>&amp;Close</source>
         <translation>&amp;Fechar</translation>
     </message>
@@ -2450,8 +2446,16 @@ O programa continua funcionando; a próxima abertura tenta de novo.</translation
         <translation>A &amp;semana do profissional</translation>
     </message>
     <message>
-        <source>The week of %1</source>
-        <translation>A semana de %1</translation>
+        <source>The week of %1 to %2</source>
+        <translation>Semana de %1 a %2</translation>
+    </message>
+    <message>
+        <source>MMMM d</source>
+        <translation>d &apos;de&apos; MMMM</translation>
+    </message>
+    <message>
+        <source>MMMM d, yyyy</source>
+        <translation>d &apos;de&apos; MMMM &apos;de&apos; yyyy</translation>
     </message>
     <message>
         <source>&amp;Print</source>
@@ -2509,7 +2513,7 @@ O programa continua funcionando; a próxima abertura tenta de novo.</translation
     </message>
     <message>
         <source>A closure or extra day covers at most a year; split a longer one.</source>
-        <translation>Um fechamento ou dia extra cobre no máximo um ano; divida um mais longo.</translation>
+        <translation>Um bloqueio ou dia extra cobre no máximo um ano; divida um mais longo.</translation>
     </message>
     <message>
         <source>The closed hours must be times from 00:00 to 24:00, the end after the start.</source>
@@ -2596,8 +2600,8 @@ O programa continua funcionando; a próxima abertura tenta de novo.</translation
     <message numerus="yes">
         <source>%n appointment(s) fall in this closure. They stay booked and are listed to reschedule. Save the closure?</source>
         <translation>
-            <numerusform>%n consulta cai neste fechamento. Ela continua marcada e fica na lista a remarcar. Gravar o fechamento?</numerusform>
-            <numerusform>%n consultas caem neste fechamento. Elas continuam marcadas e ficam na lista a remarcar. Gravar o fechamento?</numerusform>
+            <numerusform>%n consulta cai neste bloqueio. Ela continua marcada e fica na lista a remarcar. Gravar o bloqueio?</numerusform>
+            <numerusform>%n consultas caem neste bloqueio. Elas continuam marcadas e ficam na lista a remarcar. Gravar o bloqueio?</numerusform>
         </translation>
     </message>
     <message>
@@ -2606,7 +2610,7 @@ O programa continua funcionando; a próxima abertura tenta de novo.</translation
     </message>
     <message>
         <source>Closures, extra days and holidays</source>
-        <translation>Fechamentos, dias extras e feriados</translation>
+        <translation>Bloqueios, dias extras e feriados</translation>
     </message>
     <message>
         <source>From</source>
@@ -2618,11 +2622,11 @@ O programa continua funcionando; a próxima abertura tenta de novo.</translation
     </message>
     <message>
         <source>Who</source>
-        <translation>Quem</translation>
+        <translation>Profissional</translation>
     </message>
     <message>
         <source>What</source>
-        <translation>O quê</translation>
+        <translation>Tipo</translation>
     </message>
     <message>
         <source>Hours</source>
@@ -2634,11 +2638,11 @@ O programa continua funcionando; a próxima abertura tenta de novo.</translation
     </message>
     <message>
         <source>Set by</source>
-        <translation>Definido por</translation>
+        <translation>Registrado por</translation>
     </message>
     <message>
         <source>Closure</source>
-        <translation>Fechamento</translation>
+        <translation>Bloqueio</translation>
     </message>
     <message>
         <source>Extra day</source>
@@ -3179,7 +3183,7 @@ O programa continua funcionando; a próxima abertura tenta de novo.</translation
     </message>
     <message>
         <source>A squeeze-in is a booking between a doctor&apos;s slots, or a second one at a taken slot. Past the number set here, the receptionist is asked first.</source>
-        <translation>Encaixe é a consulta marcada entre os horários de um profissional, ou uma segunda num horário já ocupado. Passado o número definido aqui, a recepção é consultada antes.</translation>
+        <translation>Encaixe é a consulta marcada entre os horários de um profissional, ou uma segunda num horário já ocupado. Acima desse número, o programa pergunta à recepção antes de marcar.</translation>
     </message>
     <message>
         <source>no limit</source>
