@@ -1,0 +1,1 @@
+// The unit the tests' precompiled headers are made with.
