@@ -3,6 +3,8 @@
 // their own controls and keys, never through positions on a screen.
 //   velmora-screenshots FOLDER      writes FOLDER/<window>.png and FOLDER/<window>-pt_BR.png
 #include "core/appointment_book.h"
+#include "core/clinic_calendar.h"
+#include "core/waiting_list.h"
 #include "files/database.h"
 #include "files/sqlite_storage.h"
 #include "platform/language.h"

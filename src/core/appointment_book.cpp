@@ -1,6 +1,7 @@
 #include "core/appointment_book.h"
 #include "core/book_messages.h"
 #include "core/clinic_day.h"
+#include "core/weekly_series.h"
 
 #include "core/booking_history.h"
 #include "core/doctor_settings.h"

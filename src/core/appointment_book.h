@@ -6,7 +6,7 @@
 #include "core/day_list_rules.h"
 #include "core/entry_fields.h"
 #include "core/outcome.h"
-#include "core/weekly_series.h"
+#include "core/series_scope.h"
 
 #include <QObject>
 #include <QStringList>
@@ -15,6 +15,9 @@
 #include <optional>
 
 namespace velmora {
+
+struct SeriesOccurrence;
+struct SeriesRule;
 
 // The day's session at the desk, without any window: the chosen doctor and the date, the day list,
 // the entry fields and the selected row, and booking, changing, removing and setting the status of

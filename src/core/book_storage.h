@@ -1,8 +1,6 @@
 #pragma once
 
-#include "core/clinic_calendar.h"
 #include "core/storage_vocabulary.h"
-#include "core/waiting_list.h"
 
 #include <QString>
 #include <QVector>
@@ -14,6 +12,11 @@
 #include <optional>
 
 namespace velmora {
+
+// Named here only: a unit that reads or writes them includes their own headers.
+struct CalendarEntry;
+struct WaitingEntry;
+enum class WaitingState;
 
 // Whole books written at once, for an import or a copy, in pieces as they come: each book started,
 // its bookings and history appended, and everything made visible together by finish(). Nothing of a
@@ -138,7 +141,7 @@ public:
     virtual bool addToWaitingList(const WaitingEntry &entry, QString *error) = 0;
     // The waiting entry with that identity leaves the list (expired or removed); one no longer waiting
     // (another desk booked or removed it) is not found.
-    virtual WriteOutcome leaveWaitingList(qint64 id, WaitingEntry::State state, QString *error) = 0;
+    virtual WriteOutcome leaveWaitingList(qint64 id, WaitingState state, QString *error) = 0;
     // The waiting entry booked into the slot's book at the booking's date and time, in one transaction
     // with its leaving the list as booked; its history's first entry says "booked from the waiting
     // list". NotStored, with nothing written, when the entry is no longer waiting.

@@ -1,5 +1,7 @@
 #include "core/booking_history.h"
 
+#include "core/booking_status.h"
+
 #include <QCoreApplication>
 
 namespace velmora {

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "core/day_plan.h"
+
 #include <QDate>
 #include <QDateTime>
 #include <QString>
@@ -40,26 +42,6 @@ struct CalendarEntry
     // Its hours as the receptionist types them ("13:00-18:00", an extra day's periods); empty for a whole
     // day.
     QString hoursTyped() const;
-};
-
-// Why a doctor's day is closed, or some of its times.
-struct ClosedTime
-{
-    QString start; // "HH:MM"; both empty for the whole day
-    QString end;
-    QString reason; // "Holiday: Christmas", "Vacation"
-};
-
-// What the calendar makes of one doctor's day.
-struct DayPlan
-{
-    std::optional<ClosedTime> wholeDay;
-    QVector<ClosedTime> times;
-    std::optional<QStringList> extraHours; // in place of the weekly hours: "HHMM", start and end by period
-    bool closedAt(const QString &time) const;
-    bool touchesNothing() const { return !wholeDay && times.isEmpty() && !extraHours; }
-    // The line that tells the receptionist why ("Holiday: Christmas"); empty when nothing is closed.
-    QString reasons() const;
 };
 
 // The country's holidays, the clinic's own, its closures, openings and extra days.

@@ -1,5 +1,6 @@
 #include "core/confirmation_list.h"
 
+#include "core/clinic_calendar.h"
 #include "core/activity_log.h"
 #include "core/booking_status.h"
 #include "core/csv_writer.h"

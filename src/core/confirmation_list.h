@@ -13,6 +13,8 @@
 
 namespace velmora {
 
+class ClinicCalendar;
+
 // One booking of the confirmation list, with its slot and its doctor's name.
 struct ConfirmationRow
 {
@@ -32,7 +34,7 @@ int rowKeptAfterReload(const QVector<ConfirmationRow> &before, int selected,
 // and Sunday count only when some doctor has hours on them (hoursOnWeekday: Monday first), or an
 // extra day; a day the calendar closes the whole clinic on does not.
 QDate nextWorkingDay(QDate today, const std::array<bool, 7> &hoursOnWeekday,
-                     const ClinicCalendar &calendar = ClinicCalendar::weeklyAlone());
+                     const ClinicCalendar &calendar);
 // Whether any of the doctors has hours on each weekday, Monday first.
 std::array<bool, 7> weekdaysWithHours(const std::array<WeeklyTimes, kDoctorSlotCount> &hours);
 

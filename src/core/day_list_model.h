@@ -1,7 +1,7 @@
 #pragma once
 
 #include "core/appointment.h"
-#include "core/clinic_calendar.h"
+#include "core/day_plan.h"
 
 #include <QAbstractListModel>
 #include <QStringList>

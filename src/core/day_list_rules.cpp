@@ -1,5 +1,7 @@
 #include "core/day_list_rules.h"
 
+#include "core/clinic_calendar.h"
+
 #include <algorithm>
 #include <set>
 #include <unordered_map>

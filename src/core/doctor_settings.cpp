@@ -1,6 +1,7 @@
 #include "core/doctor_settings.h"
 
 #include "core/activity_log.h"
+#include "core/clinic_calendar.h"
 
 #include <QCoreApplication>
 

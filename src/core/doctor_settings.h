@@ -1,7 +1,6 @@
 #pragma once
 
 #include "core/book_storage.h"
-#include "core/clinic_calendar.h"
 #include "core/text_rules.h"
 
 #include <QStringList>
@@ -11,6 +10,8 @@
 #include <optional>
 
 namespace velmora {
+
+class ClinicCalendar;
 
 // The chosen doctor's settings as the day list and booking read them.
 struct DoctorSettings

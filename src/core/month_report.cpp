@@ -1,6 +1,7 @@
 #include "core/month_report.h"
 
 #include "core/booking_status.h"
+#include "core/clinic_calendar.h"
 #include "core/csv_writer.h"
 #include "core/doctor_settings.h"
 #include "core/patient_query.h"

@@ -3,6 +3,7 @@
 
 #include "core/appointment_book.h"
 #include "core/book_messages.h"
+#include "core/weekly_series.h"
 
 #include "core/day_list_rules.h"
 #include "core/name_rules.h"

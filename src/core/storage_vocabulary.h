@@ -1,7 +1,6 @@
 #pragma once
 
 #include "core/appointment.h"
-#include "core/booking_status.h"
 #include "core/doctor_slots.h"
 
 #include <QDate>
@@ -12,6 +11,8 @@
 #include <optional>
 
 namespace velmora {
+
+struct HistoryEntry; // a unit that reads the history includes core/booking_status.h
 
 // A doctor's name, slot length and link as stored, each read as its text; a field without value is
 // none.

@@ -8,6 +8,15 @@
 
 namespace velmora {
 
+// Where an entry of the waiting list stands.
+enum class WaitingState
+{
+    Waiting,
+    Booked,  // booked into a freed slot
+    Expired, // past its last date
+    Removed  // taken off by the reception
+};
+
 // Someone who wants an earlier time, on the clinic's waiting list: offered every freed slot that fits.
 struct WaitingEntry
 {
@@ -17,13 +26,7 @@ struct WaitingEntry
         Morning,  // before noon
         Afternoon // from noon
     };
-    enum class State
-    {
-        Waiting,
-        Booked,  // booked into a freed slot
-        Expired, // past its last date
-        Removed  // taken off by the reception
-    };
+    using State = WaitingState;
     qint64 id = 0;
     QString nome;
     QString telefone;

@@ -3,6 +3,7 @@
 #include "core/appointment.h"
 #include "core/book_storage.h"
 #include "core/doctor_settings.h"
+#include "core/series_scope.h"
 
 #include <QDate>
 #include <QString>
@@ -90,22 +91,12 @@ bool seriesOccurrences(const SeriesRule &rule, const DoctorSettings &doctor, QDa
 // The bookings to store: the patient's fields at each session not skipped, numbered in order.
 QVector<Appointment> seriesBookings(const QVector<SeriesOccurrence> &occurrences, const Appointment &patient);
 
-// Which sessions a Change, Remove, Move or status of one of them reaches.
-enum class SeriesScope
-{
-    ThisOne,
-    ThisAndFollowing,
-    Whole
-};
 // Of the series' bookings (any order), those the scope reaches from the chosen one, by number.
 QVector<Appointment> seriesInScope(const QVector<Appointment> &series, const Appointment &chosen,
                                    SeriesScope scope);
 
 // The session as the chosen one was changed: each field changed there (but the date) changed alike.
 Appointment sameChange(const Appointment &chosen, const Appointment &changed, const Appointment &session);
-
-// "3/10": the place a booking of a series shows; empty for a booking of its own.
-QString sessionText(const SeriesPlace &place);
 
 // A series with few sessions left from today: for the reception to renew it with the patient.
 struct SeriesEnding

@@ -1,4 +1,5 @@
 #include "files/appointment_store.h"
+#include "core/waiting_list.h"
 #include "files/direct_reads.h"
 
 #include "core/activity_log.h"

@@ -2,6 +2,7 @@
 
 #include "core/appointment.h"
 #include "core/book_storage.h"
+#include "core/booking_status.h"
 #include "files/database.h"
 
 #include <QSqlQuery>

@@ -35,7 +35,7 @@ public:
     // The waiting list, in a table of its own beside the settings record.
     bool readWaitingList(QVector<WaitingEntry> *entries, QString *error);
     bool addToWaitingList(const WaitingEntry &entry, QString *error);
-    WriteOutcome leaveWaitingList(qint64 id, WaitingEntry::State state, QString *error);
+    WriteOutcome leaveWaitingList(qint64 id, WaitingState state, QString *error);
     bool readSqueezeLimits(SqueezeLimits *limits, QString *error);
     bool saveSqueezeLimits(const SqueezeLimits &limits, QString *error);
 

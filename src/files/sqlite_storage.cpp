@@ -3,8 +3,10 @@
 
 #include <QCoreApplication>
 
+#include "core/clinic_calendar.h"
 #include "core/patient_query.h"
 #include "core/storage_vocabulary.h"
+#include "core/waiting_list.h"
 #include "files/file_fill.h"
 #include "schema/booking_sql.h"
 #include "schema/settings_fields.h"

@@ -46,7 +46,7 @@ public:
     bool saveSqueezeLimits(const SqueezeLimits &limits, QString *error) override;
     bool readWaitingList(QVector<WaitingEntry> *entries, QString *error) override;
     bool addToWaitingList(const WaitingEntry &entry, QString *error) override;
-    WriteOutcome leaveWaitingList(qint64 id, WaitingEntry::State state, QString *error) override;
+    WriteOutcome leaveWaitingList(qint64 id, WaitingState state, QString *error) override;
     AddOutcome bookFromWaitingList(int slot, qint64 id, const Appointment &booking, QString *error) override;
     bool readHistory(int slot, qint64 id, QVector<HistoryEntry> *history, QString *error) override;
 

@@ -1,5 +1,6 @@
 #include "platform/start_up.h"
 
+#include "core/clinic_calendar.h"
 #include "core/clinic_day.h"
 
 #include "core/activity_log.h"

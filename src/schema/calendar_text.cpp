@@ -1,5 +1,7 @@
 #include "schema/calendar_text.h"
 
+#include "core/clinic_calendar.h"
+
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>

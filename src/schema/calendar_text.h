@@ -1,11 +1,12 @@
 #pragma once
 
-#include "core/clinic_calendar.h"
 
 #include <QString>
 #include <QVector>
 
 namespace velmora {
+
+struct CalendarEntry;
 
 // The clinic's calendar as its table keeps it, in one row: a JSON array of the entries, so that a save
 // replaces the whole calendar in one write.

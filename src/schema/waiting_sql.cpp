@@ -1,5 +1,6 @@
 #include "schema/waiting_sql.h"
 
+#include "core/waiting_list.h"
 #include "schema/book_schema.h"
 
 #include <QDateTime>

@@ -1,11 +1,12 @@
 #pragma once
 
-#include "core/waiting_list.h"
 #include "schema/booking_sql.h"
 
 #include <QSqlQuery>
 
 namespace velmora {
+
+struct WaitingEntry;
 
 // The tables kept beside the settings record for the reception's own lists.
 

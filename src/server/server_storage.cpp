@@ -1,7 +1,9 @@
 #include "server/server_storage.h"
 
+#include "core/clinic_calendar.h"
 #include "core/booking_status.h"
 #include "core/text_rules.h"
+#include "core/waiting_list.h"
 #include "schema/book_schema.h"
 #include "schema/booking_sql.h"
 #include "schema/calendar_text.h"

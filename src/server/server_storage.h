@@ -3,6 +3,7 @@
 #include "core/book_storage.h"
 #include "server/server_connection.h"
 
+#include "core/booking_status.h"
 #include "server/server_watch.h"
 
 #include <memory>
@@ -51,7 +52,7 @@ public:
     bool saveSqueezeLimits(const SqueezeLimits &limits, QString *error) override;
     bool readWaitingList(QVector<WaitingEntry> *entries, QString *error) override;
     bool addToWaitingList(const WaitingEntry &entry, QString *error) override;
-    WriteOutcome leaveWaitingList(qint64 id, WaitingEntry::State state, QString *error) override;
+    WriteOutcome leaveWaitingList(qint64 id, WaitingState state, QString *error) override;
     AddOutcome bookFromWaitingList(int slot, qint64 id, const Appointment &booking, QString *error) override;
     bool readHistory(int slot, qint64 id, QVector<HistoryEntry> *history, QString *error) override;
 

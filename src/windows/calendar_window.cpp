@@ -2,6 +2,7 @@
 #include "windows/widgets_support.h"
 
 #include "core/booking_status.h"
+#include "core/calendar_setup.h"
 #include "core/day_list_rules.h"
 #include "core/text_rules.h"
 #include "core/written_dates.h"
@@ -60,7 +61,7 @@ void fill(QTableWidget *list, const QVector<QStringList> &rows)
 
 CalendarWindow::CalendarWindow(const Platform &platform, BookStorage &storage, BackgroundReads &reads,
                                QWidget *parent)
-    : QWidget(parent, Qt::Window), platform_(platform), setup_(storage)
+    : QWidget(parent, Qt::Window), platform_(platform), setup_(std::make_unique<CalendarSetup>(storage))
 {
     setObjectName(QStringLiteral("calendarWindow"));
     setWindowTitle(tr("The clinic's calendar"));
@@ -166,7 +167,7 @@ CalendarWindow::CalendarWindow(const Platform &platform, BookStorage &storage, B
          {std::pair{carnival_, "carnival"}, std::pair{corpusChristi_, "corpus-christi"}})
         connect(box, &QCheckBox::clicked, this, [this, box = box, key = key](bool closes) {
             QString error;
-            if (!setup_.setClosesOn(QLatin1String(key), closes, signedBy(), now(), &error)) {
+            if (!setup_->setClosesOn(QLatin1String(key), closes, signedBy(), now(), &error)) {
                 box->setChecked(!closes);
                 platform_.messages.inform(this, tr("The calendar could not be saved: %1").arg(error));
                 return;
@@ -187,6 +188,8 @@ QDateTime CalendarWindow::now() const
     return QDateTime(platform_.clock.today(), platform_.clock.now());
 }
 
+CalendarWindow::~CalendarWindow() = default;
+
 void CalendarWindow::open(const QStringList &doctorNames, bool atReschedule)
 {
     doctorNames_ = doctorNames;
@@ -198,7 +201,7 @@ void CalendarWindow::open(const QStringList &doctorNames, bool atReschedule)
     from_->setDate(platform_.clock.today());
     to_->setDate(platform_.clock.today());
     QString error;
-    if (!setup_.read(&error)) {
+    if (!setup_->read(&error)) {
         platform_.messages.inform(this, tr("The calendar cannot be read: %1").arg(error));
         return;
     }
@@ -220,7 +223,7 @@ void CalendarWindow::storedElsewhere()
     if (!isVisible())
         return;
     QString error;
-    if (setup_.read(&error))
+    if (setup_->read(&error))
         showEntries();
     readToReschedule();
 }
@@ -228,7 +231,7 @@ void CalendarWindow::storedElsewhere()
 void CalendarWindow::showEntries()
 {
     const QLocale locale;
-    listed_ = setup_.listed();
+    listed_ = setup_->listed();
     QVector<QStringList> rows;
     for (const CalendarEntry &entry : std::as_const(listed_)) {
         if (!entry.unreadable.isEmpty()) { // shown as stored, to be removed or mended elsewhere
@@ -251,8 +254,8 @@ void CalendarWindow::showEntries()
     fill(entries_, rows);
     const QSignalBlocker carnival(carnival_);
     const QSignalBlocker corpusChristi(corpusChristi_);
-    carnival_->setChecked(setup_.closesOn(QStringLiteral("carnival")));
-    corpusChristi_->setChecked(setup_.closesOn(QStringLiteral("corpus-christi")));
+    carnival_->setChecked(setup_->closesOn(QStringLiteral("carnival")));
+    corpusChristi_->setChecked(setup_->closesOn(QStringLiteral("corpus-christi")));
 }
 
 void CalendarWindow::readToReschedule()
@@ -313,14 +316,14 @@ void CalendarWindow::storeTyped(const std::optional<CalendarEntry> &replacing)
     const CalendarEntry entry = typedEntry(&hoursRead);
     const QString refused = !hoursRead  ? tr("Write the hours as 13:00-18:00, or leave them empty.")
                             : replacing ? QString()
-                                        : setup_.refusal(entry);
+                                        : setup_->refusal(entry);
     if (!refused.isEmpty()) {
         platform_.messages.inform(this, refused);
         return;
     }
     QVector<FoundBooking> under;
     QString error;
-    if (!setup_.bookingsUnder(entry, &under, &error)) {
+    if (!setup_->bookingsUnder(entry, &under, &error)) {
         platform_.messages.inform(this, tr("The bookings under it cannot be read: %1").arg(error));
         return;
     }
@@ -332,8 +335,8 @@ void CalendarWindow::storeTyped(const std::optional<CalendarEntry> &replacing)
                                    nullptr, static_cast<int>(under.size())),
                                 tr("Save"), tr("Do not save"), MessageService::Default::No))
         return;
-    if (!(replacing ? setup_.change(*replacing, entry, signedBy(), now(), &error)
-                    : setup_.add(entry, signedBy(), now(), &error))) {
+    if (!(replacing ? setup_->change(*replacing, entry, signedBy(), now(), &error)
+                    : setup_->add(entry, signedBy(), now(), &error))) {
         platform_.messages.inform(this, tr("The calendar could not be saved: %1").arg(error));
         return;
     }
@@ -373,7 +376,7 @@ void CalendarWindow::removeEntry()
     if (row < 0 || row >= listed_.size())
         return;
     QString error;
-    if (!setup_.remove(listed_.at(row), &error)) {
+    if (!setup_->remove(listed_.at(row), &error)) {
         platform_.messages.inform(this, tr("The calendar could not be saved: %1").arg(error));
         return;
     }

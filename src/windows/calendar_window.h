@@ -1,12 +1,12 @@
 #pragma once
 
-#include "core/calendar_setup.h"
 #include "core/outcome.h"
 #include "windows/platform.h"
 #include "windows/reading_bar.h"
 
 #include <QWidget>
 
+#include <memory>
 #include <optional>
 
 class QCheckBox;
@@ -20,6 +20,9 @@ namespace velmora {
 // The clinic's calendar: its closures, extra days, own holidays and openings listed by date, one added
 // or removed in a few keys, the optional days it closes on; and below, every booking a closure or
 // holiday falls on, to be rescheduled. Enter on one brings it up in the main window.
+class CalendarSetup;
+struct CalendarEntry;
+
 class CalendarWindow : public QWidget
 {
     Q_OBJECT
@@ -27,6 +30,7 @@ class CalendarWindow : public QWidget
 public:
     CalendarWindow(const Platform &platform, BookStorage &storage, BackgroundReads &reads,
                    QWidget *parent = nullptr);
+    ~CalendarWindow() override;
     // Shown with the named doctors to choose from; atReschedule: on the list of bookings to reschedule.
     void open(const QStringList &doctorNames, bool atReschedule);
     // Something was stored at this desk or another: the lists are read again.
@@ -52,7 +56,7 @@ private:
     QDateTime now() const;
 
     Platform platform_;
-    CalendarSetup setup_;
+    std::unique_ptr<CalendarSetup> setup_; // the calendar as read, and the changes made to it
     QVector<CalendarEntry> listed_;
     QVector<FoundBooking> toReschedule_;
     QStringList doctorNames_;

@@ -1,6 +1,6 @@
 #include "windows/confirmation_window.h"
 
-#include "core/weekly_series.h"
+#include "core/series_scope.h"
 
 #include "core/booking_status.h"
 #include "core/confirmation_message.h"

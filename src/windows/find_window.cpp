@@ -1,7 +1,7 @@
 #include "windows/find_window.h"
 #include "windows/widgets_support.h"
 
-#include "core/weekly_series.h"
+#include "core/series_scope.h"
 
 #include "core/text_rules.h"
 #include "core/written_dates.h"

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "core/appointment_book.h"
+#include "core/weekly_series.h"
 #include "windows/platform.h"
 
 #include <QWidget>

@@ -2,6 +2,7 @@
 #include "core/booking_history.h"
 #include "core/date_steps.h"
 #include "core/session_views.h"
+#include "core/weekly_series.h"
 #include "core/written_dates.h"
 #include "support/counting_storage.h"
 #include "support/memory_storage.h"

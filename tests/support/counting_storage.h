@@ -1,6 +1,8 @@
 #pragma once
 
 #include "core/book_storage.h"
+#include "core/clinic_calendar.h"
+#include "core/waiting_list.h"
 
 namespace velmora::testing {
 

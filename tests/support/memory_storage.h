@@ -2,8 +2,10 @@
 
 #include "core/book_storage.h"
 #include "core/booking_status.h"
+#include "core/clinic_calendar.h"
 #include "core/patient_query.h"
 #include "core/text_rules.h"
+#include "core/waiting_list.h"
 
 #include <QObject>
 #include <QTimer>

@@ -1,5 +1,7 @@
 #include "core/activity_log.h"
+#include "core/clinic_calendar.h"
 #include "core/desk_settings.h"
+#include "core/waiting_list.h"
 #include "core/written_dates.h"
 #include "platform/language.h"
 #include "platform/log_file.h"
