@@ -51,16 +51,12 @@ public:
 // A weekly series with this many sessions left, or fewer, is about to end.
 constexpr int kSeriesEndingLeft = 2;
 
-// Where the ten appointment books and the one settings record are kept, spoken of in doctor slots: the
-// one contract every engine fulfils alike (the twelve files of a folder, a server shared by several
-// desks). Each call names the slot's book (1 to 10) it works on and depends on no call before it; what
-// an engine needs of its own (a connection kept open, a file opened again, lock waits, the older
-// program's placeholder record) stays inside it. Every failure gives its reason in error, in words the
-// user can be shown, naming the book or the server.
-class BookStorage
+// The bookings of the ten books: a day or a period read, a booking added (with its linked copy),
+// changed, removed or given a status, its history, and the search over every book.
+class BookingStorage
 {
 public:
-    virtual ~BookStorage() = default;
+    virtual ~BookingStorage() = default;
 
     // The slot's book made ready as its doctor is chosen: checked for use and, as the older program
     // did, given its placeholder record (dated placeholderDate()) when it holds none at all.
@@ -93,6 +89,22 @@ public:
     // its status, a removed one takes it along, and a linked copy starts with its own.
     virtual WriteOutcome setStatus(int slot, const Appointment &stored, BookingStatus status,
                                    QString *error) = 0;
+    // Every add, change, remove and status set is recorded, in the same transaction, with when, this
+    // desk's computer and person (on a server, the database role), and what changed. The entries of
+    // the booking with that identity in the slot's book, oldest first.
+    virtual bool readHistory(int slot, qint64 id, QVector<HistoryEntry> *history, QString *error) = 0;
+    // Every booking of the ten books, all dates, that the patient query matches, each with its slot's
+    // book; in no order (sortFound orders them). Nothing is searched for a query too short.
+    virtual bool findBookings(const PatientQuery &query, QVector<FoundBooking> *found, QString *error) = 0;
+};
+
+// Bookings moved: held to be moved and placed elsewhere, and weekly series stored, read and
+// changed whole.
+class MovingStorage
+{
+public:
+    virtual ~MovingStorage() = default;
+
     // The stored booking held to be moved (matched as read), seen held by every desk until it is moved
     // or put back; holding it again changes nothing.
     virtual WriteOutcome hold(int slot, const Appointment &stored, QString *error) = 0;
@@ -110,7 +122,6 @@ public:
     // holds the new date and time, as found in the write (however it was typed: 8:00 is 08:00).
     virtual Moved move(int slot, const Appointment &stored, int toSlot, QDate date, const QString &hora,
                        int linkedSlot, QString *error) = 0;
-
     // A weekly series: its bookings (numbered, each with the total) stored in one transaction, the
     // series named by the first one's identity, each with its "added" history; the linked slot's book,
     // when another, gets each one's copy (of no series) in the same transaction. ids: the identities
@@ -129,11 +140,18 @@ public:
     // longer stored as read. A move carries the copy in linkedSlot's book along, as move() does.
     virtual WriteOutcome writeSeries(int slot, const QVector<BookingWrite> &writes, int linkedSlot,
                                      QString *error) = 0;
+};
+
+// The reception's own lists kept beside the settings record: the waiting list and the squeeze-ins
+// each doctor takes a day.
+class ReceptionStorage
+{
+public:
+    virtual ~ReceptionStorage() = default;
 
     // How many squeeze-ins each doctor takes a day, kept beside the settings record; saved whole.
     virtual bool readSqueezeLimits(SqueezeLimits *limits, QString *error) = 0;
     virtual bool saveSqueezeLimits(const SqueezeLimits &limits, QString *error) = 0;
-
     // The clinic's waiting list, kept beside the settings record: every entry, those that left the list
     // too (booked, expired, removed), in the order added.
     virtual bool readWaitingList(QVector<WaitingEntry> *entries, QString *error) = 0;
@@ -147,15 +165,13 @@ public:
     // list". NotStored, with nothing written, when the entry is no longer waiting.
     virtual AddOutcome bookFromWaitingList(int slot, qint64 id, const Appointment &booking,
                                            QString *error) = 0;
+};
 
-    // Every add, change, remove and status set is recorded, in the same transaction, with when, this
-    // desk's computer and person (on a server, the database role), and what changed. The entries of
-    // the booking with that identity in the slot's book, oldest first.
-    virtual bool readHistory(int slot, qint64 id, QVector<HistoryEntry> *history, QString *error) = 0;
-
-    // Every booking of the ten books, all dates, that the patient query matches, each with its slot's
-    // book; in no order (sortFound orders them). Nothing is searched for a query too short.
-    virtual bool findBookings(const PatientQuery &query, QVector<FoundBooking> *found, QString *error) = 0;
+// The clinic's setup: the doctors of the ten slots, their weekly hours and the clinic's calendar.
+class ClinicSetupStorage
+{
+public:
+    virtual ~ClinicSetupStorage() = default;
 
     // The settings record: names, slot lengths and links of the ten slots, and their weekly hours.
     virtual bool readDoctors(AllDoctorFields *fields, QString *error, LockWait wait = LockWait::Wait) = 0;
@@ -171,7 +187,6 @@ public:
                 return false;
         return true;
     }
-
     // The clinic's calendar: closures, extra days, its own holidays and openings, as a list kept beside
     // the settings record; saved whole, in place of the one before. No booking is ever touched by it.
     virtual bool readCalendar(QVector<CalendarEntry> *entries, QString *error) = 0;
@@ -186,6 +201,13 @@ public:
         // Enough for an engine that one program alone writes to.
         return readCalendar(saved, error) && edit(*saved, error) && saveCalendar(*saved, error);
     }
+};
+
+// Whole books written or read at once, for an import or a copy.
+class BulkStorage
+{
+public:
+    virtual ~BulkStorage() = default;
 
     // The fill of whole books and the settings record, for an import or a copy. Files: each book and
     // settings file built beside its place and renamed into it by finish(). Server: everything in
@@ -195,6 +217,13 @@ public:
     // bookings in the order added with identities and statuses, its history oldest first, then the
     // whole settings record. The fill is not finished.
     virtual bool pourInto(StorageFill &fill, QString *error) = 0;
+};
+
+// What other programs sharing the books store meanwhile.
+class DeskWatch
+{
+public:
+    virtual ~DeskWatch() = default;
 
     // Calls changed, from the event loop, whenever another program sharing the books stores something;
     // books that no other program writes to meanwhile never call it.
@@ -202,6 +231,24 @@ public:
     // False while other programs may store something unheard (the watch on them lost, and not yet
     // back): what is shown may be out of date.
     virtual bool hearsOtherDesks() const { return true; }
+};
+
+// Where the ten appointment books and the one settings record are kept, spoken of in doctor slots: the
+// one contract every engine fulfils alike (the twelve files of a folder, a server shared by several
+// desks), made of the roles above; a part of the program that needs one role takes that role alone.
+// Each call names the slot's book (1 to 10) it works on and depends on no call before it; what an
+// engine needs of its own (a connection kept open, a file opened again, lock waits, the older
+// program's placeholder record) stays inside it. Every failure gives its reason in error, in words the
+// user can be shown, naming the book or the server.
+class BookStorage : public BookingStorage,
+                    public MovingStorage,
+                    public ReceptionStorage,
+                    public ClinicSetupStorage,
+                    public BulkStorage,
+                    public DeskWatch
+{
+public:
+    ~BookStorage() override = default;
 };
 
 } // namespace velmora

@@ -12,7 +12,7 @@ namespace velmora {
 class DoctorSetup
 {
 public:
-    explicit DoctorSetup(BookStorage &storage) : storage_(storage) {}
+    explicit DoctorSetup(ClinicSetupStorage &storage) : storage_(storage) {}
 
     bool read(AllDoctorFields *fields, QString *error);
     enum class Save
@@ -26,7 +26,7 @@ public:
     bool saveWeeklyTimes(int slot, const WeeklyTimes &times, QString *error);
 
 private:
-    BookStorage &storage_;
+    ClinicSetupStorage &storage_;
     std::optional<AllDoctorFields> asRead_;
 };
 

@@ -12,7 +12,7 @@
 
 namespace velmora {
 
-SqueezeLimitsWindow::SqueezeLimitsWindow(const Platform &platform, BookStorage &storage, QWidget *parent)
+SqueezeLimitsWindow::SqueezeLimitsWindow(const Platform &platform, ReceptionStorage &storage, QWidget *parent)
     : QWidget(parent, Qt::Window), platform_(platform), storage_(storage)
 {
     setObjectName(QStringLiteral("squeezeLimitsWindow"));

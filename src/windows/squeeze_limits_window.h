@@ -17,7 +17,7 @@ class SqueezeLimitsWindow : public QWidget
     Q_OBJECT
 
 public:
-    SqueezeLimitsWindow(const Platform &platform, BookStorage &storage, QWidget *parent = nullptr);
+    SqueezeLimitsWindow(const Platform &platform, ReceptionStorage &storage, QWidget *parent = nullptr);
     // Shown with the limits as stored, for the named doctors.
     void open(const QStringList &doctorNames);
 
@@ -29,7 +29,7 @@ private:
     void save();
 
     Platform platform_;
-    BookStorage &storage_;
+    ReceptionStorage &storage_;
     std::array<QSpinBox *, kDoctorSlotCount> limits_{};
 };
 
