@@ -2345,7 +2345,7 @@ O programa continua funcionando; a próxima abertura tenta de novo.</translation
     </message>
     <message>
         <source>Put bac&amp;k</source>
-        <translation>Desfa&amp;zer</translation>
+        <translation>Desfa&amp;zer transferência</translation>
     </message>
     <message>
         <source>&amp;Waiting list</source>
@@ -2357,7 +2357,7 @@ O programa continua funcionando; a próxima abertura tenta de novo.</translation
     </message>
     <message>
         <source>Series ending s&amp;oon:</source>
-        <translation>Séries a renovar &amp;já:</translation>
+        <translation>Renova&amp;ções próximas:</translation>
     </message>
     <message>
         <source>Weekly series ending soon</source>
@@ -2411,7 +2411,7 @@ O programa continua funcionando; a próxima abertura tenta de novo.</translation
     </message>
     <message>
         <source>&amp;Before</source>
-        <translation>&amp;Antes</translation>
+        <translation>Dia &amp;anterior</translation>
     </message>
     <message>
         <source>T&amp;oday</source>
@@ -2419,7 +2419,7 @@ O programa continua funcionando; a próxima abertura tenta de novo.</translation
     </message>
     <message>
         <source>Afte&amp;r</source>
-        <translation>&amp;Depois</translation>
+        <translation>&amp;Próximo dia</translation>
     </message>
     <message>
         <source>Every doctor&apos;s day</source>
