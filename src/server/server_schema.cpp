@@ -333,10 +333,11 @@ QStringList serverFunctionStatements()
         heldTableStatement(), moveFunctionStatement(), saveCalendarFunctionStatement(),
         waitingTableStatement(Dialect::Server, serverWaitingTable()),
         // Who put an entry on the waiting list, and when, are the server's to say: the login and its
-        // clock on adding, and never changed after. A copy of the books by their owner keeps them.
+        // clock on adding, and never changed after. A copy of the books by their owner keeps them; run
+        // as the owner, so that a desk setting the copy's flag is still told apart from the owner.
         QStringLiteral(
-            "CREATE OR REPLACE FUNCTION public.velmora_sign_waiting() RETURNS trigger LANGUAGE plpgsql AS "
-            "$f$ "
+            "CREATE OR REPLACE FUNCTION public.velmora_sign_waiting() RETURNS trigger LANGUAGE plpgsql "
+            "SECURITY DEFINER SET search_path = pg_catalog, public AS $f$ "
             "BEGIN "
             "IF current_setting('velmora.filling', true) = 'on' AND session_user = current_user THEN "
             "RETURN NEW; END IF; "

@@ -1053,6 +1053,14 @@ private Q_SLOTS:
             QSqlQuery query(connection.database());
             QVERIFY(query.exec(
                 QStringLiteral("UPDATE bdm1.dados SET telefone = '9999' WHERE id = %1").arg(ana.id)));
+            // Nor a waiting list entry's signature, even claiming to be the owner's copy.
+            QVERIFY(query.exec("SET velmora.filling = 'on'"));
+            QVERIFY(
+                query.exec("INSERT INTO public.waiting_list (nome, slot, period, added_at, added_by, state) "
+                           "VALUES ('Forged', 0, 'any', '2000-01-01', 'someone else', 'waiting') RETURNING "
+                           "added_by") &&
+                query.next());
+            QCOMPARE(query.value(0).toString(), person);
         }
         // A calendar entry is signed by the server, with the login and its clock, whatever the desk says.
         CalendarEntry closure;
