@@ -260,35 +260,24 @@ bool takesTab(const QWidget *control, const QWidget *window)
 
 bool MainWindow::focusNextPrevChild(bool next)
 {
+    // Tab goes round the group the focus is in: the day's controls, or the side panel's.
     QWidget *focused = focusWidget();
-    const qsizetype at = dayOrder_.indexOf(focused);
-    if (at >= 0) {
-        const qsizetype count = dayOrder_.size();
-        for (qsizetype step = 1; step < count; ++step) {
-            QWidget *control = dayOrder_.at((at + (next ? step : count - step)) % count);
-            if (takesTab(control, this)) {
-                control->setFocus(next ? Qt::TabFocusReason : Qt::BacktabFocusReason);
-                return true;
-            }
+    const QList<QWidget *> group = dayOrder_.contains(focused) ? dayOrder_
+                                   : focused && sidePanel_->isAncestorOf(focused)
+                                       ? sidePanel_->findChildren<QWidget *>()
+                                       : QList<QWidget *>();
+    const qsizetype at = group.indexOf(focused);
+    if (at < 0)
+        return QWidget::focusNextPrevChild(next);
+    const qsizetype count = group.size();
+    for (qsizetype step = 1; step < count; ++step) {
+        QWidget *control = group.at((at + (next ? step : count - step)) % count);
+        if (takesTab(control, this)) {
+            control->setFocus(next ? Qt::TabFocusReason : Qt::BacktabFocusReason);
+            break;
         }
-        return true;
     }
-    if (focused && sidePanel_->isAncestorOf(focused)) {
-        // The window's focus chain holds the panel's controls among the others: walked round once.
-        const qsizetype all = window()->findChildren<QWidget *>().size();
-        QWidget *control = focused;
-        for (qsizetype guard = 0; guard <= all; ++guard) {
-            control = next ? control->nextInFocusChain() : control->previousInFocusChain();
-            if (control == focused)
-                return true;
-            if (sidePanel_->isAncestorOf(control) && takesTab(control, this)) {
-                control->setFocus(next ? Qt::TabFocusReason : Qt::BacktabFocusReason);
-                return true;
-            }
-        }
-        return true;
-    }
-    return QWidget::focusNextPrevChild(next);
+    return true;
 }
 
 void MainWindow::switchToOrFromPanel()
