@@ -115,7 +115,7 @@ WeeklyTimesCheck checkWeeklyTimes(const WeeklyTimes &typed)
             check.message =
                 QCoreApplication::translate("WeeklyTimes", "%1 with inadequate data, please corrects.")
                     .arg(weekdayName(day));
-            check.reason = QCoreApplication::translate("WeeklyTimes", "%1: %2").arg(weekdayName(day), fault);
+            check.reason = QStringLiteral("%1: %2").arg(weekdayName(day), fault);
             return check;
         }
     }

@@ -1773,10 +1773,6 @@ O programa continua funcionando; a próxima abertura tenta de novo.</translation
         <source>%1, %2: &quot;%3&quot; is not a time. Write it as 08:00, from 00:00 to 23:59 (24:00 may end a period).</source>
         <translation>%1, %2: &quot;%3&quot; não é um horário. Escreva como 08:00, de 00:00 a 23:59 (24:00 pode encerrar um período).</translation>
     </message>
-    <message>
-        <source>%1: %2</source>
-        <translation>%1: %2</translation>
-    </message>
 </context>
 <context>
     <name>velmora::ConfirmationWindow</name>
