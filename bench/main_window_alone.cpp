@@ -1,8 +1,8 @@
 // The program's main window alone: the same program, libraries and window, built and shown on books
 // that are not there (every read fails at once), and quit as the bare window does. What start-up
 // costs beyond it is the program's own work on the books.
-#include "core/appointment_book.h"
-#include "core/background_reads.h"
+#include "core/desk/appointment_book.h"
+#include "core/storage/background_reads.h"
 #include "files/sqlite_storage.h"
 #include "platform/system_platform.h"
 #include "windows/book_windows.h"

@@ -3,9 +3,9 @@
 // insert and commit of the same row, the day list at 1,000,000 bookings against 1,000, a search among them
 // against the same condition queried bare, the time from one desk's Add to another desk's rebuilt list,
 // and bookings a second with ten desks adding at once.
-#include "core/appointment_book.h"
-#include "core/clinic_day.h"
-#include "core/patient_query.h"
+#include "core/desk/appointment_book.h"
+#include "core/reception/clinic_day.h"
+#include "core/search/patient_query.h"
 #include "schema/book_schema.h"
 #include "schema/slot_files.h"
 #include "server/server_connection.h"

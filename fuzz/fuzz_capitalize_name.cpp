@@ -1,6 +1,6 @@
 // Names of any text: no blanks left at the ends, blanks inside kept, and lower-case particles.
-#include "core/name_rules.h"
-#include "core/text_rules.h"
+#include "core/text/name_rules.h"
+#include "core/text/text_rules.h"
 #include "fuzz_input.h"
 
 using namespace velmora;

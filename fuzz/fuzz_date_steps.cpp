@@ -1,6 +1,6 @@
 // Date steps from any date of the calendar, the ends included: the result stays in the calendar and
 // the step moves by what it says.
-#include "core/date_steps.h"
+#include "core/text/date_steps.h"
 
 #include <cstring>
 

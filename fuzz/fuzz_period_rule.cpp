@@ -1,6 +1,6 @@
 // The free slot rows over any stored times and slot lengths: they end, the start is always listed,
 // and a listed row is a time of five characters or the stored start's own shape.
-#include "core/day_list_rules.h"
+#include "core/desk/day_list_procedures.h"
 #include "fuzz_input.h"
 
 using namespace velmora;

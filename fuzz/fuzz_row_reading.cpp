@@ -1,6 +1,6 @@
 // Reading a selected row of any text: every column at its width, the rebuilt row 103 characters,
 // and a row made from a record reads back as that record.
-#include "core/text_rules.h"
+#include "core/text/text_rules.h"
 #include "fuzz_input.h"
 
 using namespace velmora;

@@ -1,6 +1,6 @@
 // The weekly-time check over any 28 boxes: a pass stores only empty texts or four digits in hour
 // range (a period may end at 24:00, the end of the day), a failure names its box or its day.
-#include "core/weekly_times.h"
+#include "core/schedule/weekly_times.h"
 #include "fuzz_input.h"
 
 using namespace velmora;

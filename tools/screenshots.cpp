@@ -2,9 +2,9 @@
 // clinic with Brazilian names, phones and plans: the windows are opened offscreen and driven through
 // their own controls and keys, never through positions on a screen.
 //   velmora-screenshots FOLDER      writes FOLDER/<window>.png and FOLDER/<window>-pt_BR.png
-#include "core/appointment_book.h"
-#include "core/clinic_calendar.h"
-#include "core/waiting_list.h"
+#include "core/desk/appointment_book.h"
+#include "core/reception/waiting_list.h"
+#include "core/schedule/clinic_calendar.h"
 #include "files/database.h"
 #include "files/sqlite_storage.h"
 #include "platform/language.h"
@@ -194,8 +194,8 @@ void shoot(const QString &language, const QString &out)
          {std::tuple{"Helena Duarte", "(11) 98123-4567", 0, WaitingEntry::Period::Morning},
           std::tuple{"Rafael Monteiro", "(11) 97654-3210", 1, WaitingEntry::Period::Any}}) {
         WaitingEntry waiting;
-        waiting.nome = QString::fromUtf8(name);
-        waiting.telefone = QString::fromUtf8(phones);
+        waiting.name = QString::fromUtf8(name);
+        waiting.phone = QString::fromUtf8(phones);
         waiting.slot = slot;
         waiting.period = period;
         waiting.from = clock.today();

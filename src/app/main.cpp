@@ -1,5 +1,5 @@
-#include "core/activity_log.h"
-#include "core/version.h"
+#include "core/model/version.h"
+#include "core/safekeeping/activity_log.h"
 #include "platform/command_line.h"
 #include "platform/language.h"
 #include "platform/log_file.h"

@@ -1,11 +1,11 @@
 #include "files/appointment_store.h"
-#include "core/waiting_list.h"
+#include "core/reception/waiting_list.h"
 #include "files/direct_reads.h"
 
-#include "core/activity_log.h"
+#include "core/safekeeping/activity_log.h"
 
-#include "core/booking_status.h"
-#include "core/patient_query.h"
+#include "core/model/booking_status.h"
+#include "core/search/patient_query.h"
 #include "schema/booking_sql.h"
 #include "schema/waiting_sql.h"
 

@@ -1,8 +1,8 @@
 #pragma once
 
-#include "core/appointment.h"
-#include "core/book_storage.h"
-#include "core/booking_status.h"
+#include "core/model/appointment.h"
+#include "core/model/booking_status.h"
+#include "core/storage/book_storage.h"
 #include "files/database.h"
 
 #include <QSqlQuery>

@@ -1,6 +1,6 @@
 #include "files/backups.h"
 
-#include "core/backup_days.h"
+#include "core/safekeeping/backup_days.h"
 #include "files/database.h"
 #include "schema/booking_sql.h"
 #include "schema/slot_files.h"

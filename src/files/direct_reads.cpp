@@ -1,6 +1,6 @@
 #include "files/direct_reads.h"
 
-#include "core/booking_status.h"
+#include "core/model/booking_status.h"
 #include "schema/book_schema.h"
 #include "schema/booking_sql.h"
 

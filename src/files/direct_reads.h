@@ -1,8 +1,8 @@
 #pragma once
 
-#include "core/appointment.h"
-#include "core/patient_query.h"
-#include "core/storage_vocabulary.h"
+#include "core/model/appointment.h"
+#include "core/search/patient_query.h"
+#include "core/storage/storage_vocabulary.h"
 #include "files/database.h"
 
 #include <QSqlDatabase>

@@ -1,6 +1,6 @@
 #include "files/file_fill.h"
 
-#include "core/waiting_list.h"
+#include "core/reception/waiting_list.h"
 #include "files/database.h"
 #include "schema/booking_sql.h"
 #include "schema/calendar_text.h"

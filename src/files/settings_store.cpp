@@ -1,7 +1,7 @@
 #include "files/settings_store.h"
 
-#include "core/clinic_calendar.h"
-#include "core/waiting_list.h"
+#include "core/reception/waiting_list.h"
+#include "core/schedule/clinic_calendar.h"
 #include "schema/calendar_text.h"
 #include "schema/settings_fields.h"
 #include "schema/waiting_sql.h"

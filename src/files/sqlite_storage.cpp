@@ -3,10 +3,10 @@
 
 #include <QCoreApplication>
 
-#include "core/clinic_calendar.h"
-#include "core/patient_query.h"
-#include "core/storage_vocabulary.h"
-#include "core/waiting_list.h"
+#include "core/reception/waiting_list.h"
+#include "core/schedule/clinic_calendar.h"
+#include "core/search/patient_query.h"
+#include "core/storage/storage_vocabulary.h"
 #include "files/file_fill.h"
 #include "schema/booking_sql.h"
 #include "schema/settings_fields.h"
@@ -199,7 +199,7 @@ WriteOutcome SqliteStorage::writeSeries(int slot, const QVector<BookingWrite> &w
     return naming(data1_, outcome, outcome == WriteOutcome::Failed, error);
 }
 
-Moved SqliteStorage::move(int slot, const Appointment &stored, int toSlot, QDate date, const QString &hora,
+Moved SqliteStorage::move(int slot, const Appointment &stored, int toSlot, QDate date, const QString &time,
                           int linkedSlot, QString *error)
 {
     useBook(slot);
@@ -209,7 +209,7 @@ Moved SqliteStorage::move(int slot, const Appointment &stored, int toSlot, QDate
     if (toSlot != slot)
         place.bookFile = QString::fromLatin1(doctorSlot(toSlot).appointmentFile);
     place.date = date;
-    place.hora = hora;
+    place.hora = time;
     if (isDoctorSlot(linkedSlot) && linkedSlot != slot) {
         place.copySlot = linkedSlot;
         place.copyFile = QString::fromLatin1(doctorSlot(linkedSlot).appointmentFile);

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "core/book_storage.h"
+#include "core/storage/book_storage.h"
 #include "files/appointment_store.h"
 #include "files/database.h"
 #include "files/settings_store.h"
@@ -40,7 +40,7 @@ public:
     bool readSeriesEnding(QDate from, QVector<FoundBooking> *bookings, QString *error) override;
     WriteOutcome writeSeries(int slot, const QVector<BookingWrite> &writes, int linkedSlot,
                              QString *error) override;
-    Moved move(int slot, const Appointment &stored, int toSlot, QDate date, const QString &hora,
+    Moved move(int slot, const Appointment &stored, int toSlot, QDate date, const QString &time,
                int linkedSlot, QString *error) override;
     bool readSqueezeLimits(SqueezeLimits *limits, QString *error) override;
     bool saveSqueezeLimits(const SqueezeLimits &limits, QString *error) override;

@@ -1,6 +1,6 @@
 #include "platform/command_line.h"
 
-#include "core/doctor_slots.h"
+#include "core/model/doctor_slots.h"
 
 #include "server/server_connection.h"
 #include "server/server_schema.h"

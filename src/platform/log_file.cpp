@@ -1,6 +1,6 @@
 #include "platform/log_file.h"
 
-#include "core/desk_files.h"
+#include "core/safekeeping/desk_files.h"
 
 #include <QDateTime>
 #include <QFile>

@@ -1,15 +1,15 @@
 #include "platform/start_up.h"
 
-#include "core/clinic_calendar.h"
-#include "core/clinic_day.h"
+#include "core/reception/clinic_day.h"
+#include "core/schedule/clinic_calendar.h"
 
-#include "core/activity_log.h"
+#include "core/safekeeping/activity_log.h"
 
-#include "core/desk_files.h"
-#include "core/month_report.h"
-#include "core/patient_query.h"
-#include "core/storage_vocabulary.h"
-#include "core/text_rules.h"
+#include "core/reports/month_report.h"
+#include "core/safekeeping/desk_files.h"
+#include "core/search/patient_query.h"
+#include "core/storage/storage_vocabulary.h"
+#include "core/text/text_rules.h"
 #include "server/server_schema.h"
 
 #include "files/backups.h"

@@ -1,8 +1,8 @@
 #pragma once
 
-#include "core/appointment_book.h"
-#include "core/background_reads.h"
-#include "core/book_storage.h"
+#include "core/desk/appointment_book.h"
+#include "core/storage/background_reads.h"
+#include "core/storage/book_storage.h"
 #include "platform/folder_lock.h"
 #include "server/server_backup.h"
 #include "windows/book_windows.h"

@@ -1,7 +1,7 @@
 #include "platform/system_platform.h"
 
-#include "core/desk_files.h"
-#include "core/printout.h"
+#include "core/safekeeping/desk_files.h"
+#include "core/text/printout.h"
 #include "platform/print_pages.h"
 
 #include <QCoreApplication>

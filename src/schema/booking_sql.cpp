@@ -1,7 +1,7 @@
 #include "schema/booking_sql.h"
 
-#include "core/patient_query.h"
-#include "core/text_rules.h"
+#include "core/search/patient_query.h"
+#include "core/text/text_rules.h"
 #include "schema/book_schema.h"
 
 #include <QSqlRecord>
@@ -54,9 +54,9 @@ QString takenAtStatement(const QString &table, const QString &idColumn)
         .arg(table, idColumn, sameFields());
 }
 
-QVariantList takenAtValues(QDate date, const QString &hora, qint64 except, const Appointment &moving)
+QVariantList takenAtValues(QDate date, const QString &time, qint64 except, const Appointment &moving)
 {
-    const QString meant = meantTime(hora);
+    const QString meant = meantTime(time);
     const QString unpadded = meant.startsWith(QLatin1Char('0')) && meant.size() == 5 ? meant.mid(1) : meant;
     return QVariantList{storedDate(date), meant, unpadded, except} + bookingValues(moving);
 }

@@ -1,8 +1,8 @@
 #pragma once
 
-#include "core/appointment.h"
-#include "core/booking_status.h"
-#include "core/storage_vocabulary.h"
+#include "core/model/appointment.h"
+#include "core/model/booking_status.h"
+#include "core/storage/storage_vocabulary.h"
 
 #include <QSqlQuery>
 #include <QVector>
@@ -35,7 +35,7 @@ void bindStored(QSqlQuery &query, const Appointment &stored);
 // of the table (the time as it is meant, "8:00" or "08:00"), other than the one with the identity
 // excepted (0: none) and the moving booking's own linked copy (its six fields as stored).
 QString takenAtStatement(const QString &table, const QString &idColumn);
-QVariantList takenAtValues(QDate date, const QString &hora, qint64 except, const Appointment &moving);
+QVariantList takenAtValues(QDate date, const QString &time, qint64 except, const Appointment &moving);
 
 // The rows of a book but the older program's placeholder, counted; one value, the placeholder's date.
 QString heldBookingsQuery(const QString &table);

@@ -1,6 +1,6 @@
 #include "schema/calendar_text.h"
 
-#include "core/clinic_calendar.h"
+#include "core/schedule/clinic_calendar.h"
 
 #include <QJsonArray>
 #include <QJsonDocument>

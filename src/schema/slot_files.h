@@ -2,7 +2,7 @@
 
 #include <QFileDevice>
 
-#include "core/doctor_slots.h"
+#include "core/model/doctor_slots.h"
 
 #include <QString>
 

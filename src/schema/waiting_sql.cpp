@@ -1,6 +1,6 @@
 #include "schema/waiting_sql.h"
 
-#include "core/waiting_list.h"
+#include "core/reception/waiting_list.h"
 #include "schema/book_schema.h"
 
 #include <QDateTime>
@@ -36,23 +36,32 @@ QVariantList waitingValues(const WaitingEntry &entry)
     const auto when = [](const QDateTime &at) {
         return at.isValid() ? QVariant(at.toUTC().toString(Qt::ISODateWithMs)) : QVariant(QString());
     };
-    return {entry.nome,          entry.telefone, entry.convenio,          entry.slot,
-            date(entry.from),    date(entry.to), periodKey(entry.period), entry.obs,
-            when(entry.addedAt), entry.addedBy,  stateKey(entry.state),   when(entry.leftAt)};
+    return {entry.name,
+            entry.phone,
+            entry.plan,
+            entry.slot,
+            date(entry.from),
+            date(entry.to),
+            periodKey(entry.period),
+            entry.notes,
+            when(entry.addedAt),
+            entry.addedBy,
+            stateKey(entry.state),
+            when(entry.leftAt)};
 }
 
 WaitingEntry waitingEntryOf(const QSqlQuery &query)
 {
     WaitingEntry entry;
     entry.id = query.value(0).toLongLong();
-    entry.nome = query.value(1).toString();
-    entry.telefone = query.value(2).toString();
-    entry.convenio = query.value(3).toString();
+    entry.name = query.value(1).toString();
+    entry.phone = query.value(2).toString();
+    entry.plan = query.value(3).toString();
     entry.slot = query.value(4).toInt();
     entry.from = QDate::fromString(query.value(5).toString().left(10), Qt::ISODate);
     entry.to = QDate::fromString(query.value(6).toString().left(10), Qt::ISODate);
     entry.period = periodFromKey(query.value(7).toString());
-    entry.obs = query.value(8).toString();
+    entry.notes = query.value(8).toString();
     entry.addedAt = QDateTime::fromString(query.value(9).toString(), Qt::ISODateWithMs);
     entry.addedBy = query.value(10).toString();
     entry.state = stateFromKey(query.value(11).toString());

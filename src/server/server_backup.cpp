@@ -1,8 +1,8 @@
 #include "server/server_backup.h"
 
-#include "core/activity_log.h"
-#include "core/backup_days.h"
-#include "core/desk_files.h"
+#include "core/safekeeping/activity_log.h"
+#include "core/safekeeping/backup_days.h"
+#include "core/safekeeping/desk_files.h"
 
 #include "schema/book_schema.h"
 #include "schema/slot_files.h"

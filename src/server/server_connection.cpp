@@ -1,6 +1,6 @@
 #include "server/server_connection.h"
-#include "core/activity_log.h"
-#include "core/desk_files.h"
+#include "core/safekeeping/activity_log.h"
+#include "core/safekeeping/desk_files.h"
 
 #include "schema/book_schema.h"
 #include "server/libpq_library.h"

@@ -1,6 +1,6 @@
 #include "server/server_fill.h"
 
-#include "core/waiting_list.h"
+#include "core/reception/waiting_list.h"
 #include "schema/waiting_sql.h"
 
 #include "schema/book_schema.h"

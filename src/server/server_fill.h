@@ -1,6 +1,6 @@
 #pragma once
 
-#include "core/book_storage.h"
+#include "core/storage/book_storage.h"
 
 #include <QSqlQuery>
 #include <QVariantList>

@@ -1,7 +1,7 @@
 #include "server/server_schema.h"
 
-#include "core/activity_log.h"
-#include "core/booking_status.h"
+#include "core/model/booking_status.h"
+#include "core/safekeeping/activity_log.h"
 #include "schema/book_schema.h"
 #include "schema/booking_sql.h"
 #include "schema/calendar_text.h"

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "core/storage_vocabulary.h"
+#include "core/storage/storage_vocabulary.h"
 
 #include <QSqlDatabase>
 #include <QString>

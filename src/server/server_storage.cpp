@@ -1,9 +1,9 @@
 #include "server/server_storage.h"
 
-#include "core/clinic_calendar.h"
-#include "core/booking_status.h"
-#include "core/text_rules.h"
-#include "core/waiting_list.h"
+#include "core/model/booking_status.h"
+#include "core/reception/waiting_list.h"
+#include "core/schedule/clinic_calendar.h"
+#include "core/text/text_rules.h"
 #include "schema/book_schema.h"
 #include "schema/booking_sql.h"
 #include "schema/calendar_text.h"
@@ -648,7 +648,7 @@ WriteOutcome ServerStorage::writeSeries(int slot, const QVector<BookingWrite> &w
     return written ? WriteOutcome::Done : outcome == WriteOutcome::Done ? WriteOutcome::Failed : outcome;
 }
 
-Moved ServerStorage::move(int slot, const Appointment &stored, int toSlot, QDate date, const QString &hora,
+Moved ServerStorage::move(int slot, const Appointment &stored, int toSlot, QDate date, const QString &time,
                           int linkedSlot, QString *error)
 {
     // Decided in the write: the time locked against every other desk placing there, looked at, then
@@ -658,10 +658,10 @@ Moved ServerStorage::move(int slot, const Appointment &stored, int toSlot, QDate
         [&] {
             Appointment placed = stored;
             placed.date = date;
-            placed.hora = hora;
+            placed.hora = time;
             if (!timeFree(toSlot, placed, toSlot == slot ? stored.id : 0, error, stored))
                 return false;
-            moved = movedAsRead(slot, stored, toSlot, date, hora, linkedSlot, error);
+            moved = movedAsRead(slot, stored, toSlot, date, time, linkedSlot, error);
             return moved.outcome == WriteOutcome::Done;
         },
         error);
@@ -690,7 +690,7 @@ bool ServerStorage::timeFree(int slot, const Appointment &booking, qint64 except
 }
 
 Moved ServerStorage::movedAsRead(int slot, const Appointment &stored, int toSlot, QDate date,
-                                 const QString &hora, int linkedSlot, QString *error)
+                                 const QString &time, int linkedSlot, QString *error)
 {
     Moved moved;
     const QVariantList fields = bookingValues(stored);
@@ -700,7 +700,7 @@ Moved ServerStorage::movedAsRead(int slot, const Appointment &stored, int toSlot
     const int copySlot = isDoctorSlot(linkedSlot) ? linkedSlot : 0;
     Appointment placed = stored;
     placed.date = date;
-    placed.hora = hora;
+    placed.hora = time;
     const QVariantList notices{dayNotice(slot, stored.date), dayNotice(toSlot, date),
                                dayNotice(copySlot != 0 ? copySlot : slot, stored.date),
                                dayNotice(copySlot != 0 ? copySlot : toSlot, date)};

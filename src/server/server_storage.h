@@ -1,9 +1,9 @@
 #pragma once
 
-#include "core/book_storage.h"
+#include "core/storage/book_storage.h"
 #include "server/server_connection.h"
 
-#include "core/booking_status.h"
+#include "core/model/booking_status.h"
 #include "server/server_watch.h"
 
 #include <memory>
@@ -46,7 +46,7 @@ public:
     bool readSeriesEnding(QDate from, QVector<FoundBooking> *bookings, QString *error) override;
     WriteOutcome writeSeries(int slot, const QVector<BookingWrite> &writes, int linkedSlot,
                              QString *error) override;
-    Moved move(int slot, const Appointment &stored, int toSlot, QDate date, const QString &hora,
+    Moved move(int slot, const Appointment &stored, int toSlot, QDate date, const QString &time,
                int linkedSlot, QString *error) override;
     bool readSqueezeLimits(SqueezeLimits *limits, QString *error) override;
     bool saveSqueezeLimits(const SqueezeLimits &limits, QString *error) override;
@@ -93,7 +93,7 @@ private:
     bool timeFree(int slot, const Appointment &booking, qint64 except, QString *error,
                   const std::optional<Appointment> &moving = std::nullopt);
     // The move itself, with no look at what stands at the new time.
-    Moved movedAsRead(int slot, const Appointment &stored, int toSlot, QDate date, const QString &hora,
+    Moved movedAsRead(int slot, const Appointment &stored, int toSlot, QDate date, const QString &time,
                       int linkedSlot, QString *error);
     QString unheld(int slot, const QString &from) const;
     QString logged(const QString &name, int slot, const QString &from, const char *action) const;

@@ -2,7 +2,7 @@
 
 #include "transfer/legacy_reader.h"
 
-#include "core/desk_settings.h"
+#include "core/desk/desk_settings.h"
 #include "files/database.h"
 #include "files/sqlite_storage.h"
 #include "schema/settings_fields.h"

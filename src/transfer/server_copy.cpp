@@ -1,7 +1,7 @@
 #include "transfer/server_copy.h"
 
-#include "core/clinic_calendar.h"
-#include "core/waiting_list.h"
+#include "core/reception/waiting_list.h"
+#include "core/schedule/clinic_calendar.h"
 #include "files/database.h"
 #include "files/sqlite_storage.h"
 #include "schema/slot_files.h"

@@ -1,11 +1,11 @@
 #include "windows/calendar_window.h"
 #include "windows/widgets_support.h"
 
-#include "core/booking_status.h"
-#include "core/calendar_setup.h"
-#include "core/day_list_rules.h"
-#include "core/text_rules.h"
-#include "core/written_dates.h"
+#include "core/model/booking_status.h"
+#include "core/schedule/calendar_setup.h"
+#include "core/schedule/day_list_rules.h"
+#include "core/text/text_rules.h"
+#include "core/text/written_dates.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -245,7 +245,7 @@ void CalendarWindow::showEntries()
             entry.yearly ? tr("every year") : listedDate(entry.to.isValid() ? entry.to : entry.from, locale),
             who,
             what,
-            entry.hoursTyped().isEmpty() ? tr("whole day") : entry.hoursTyped(),
+            hoursTyped(entry).isEmpty() ? tr("whole day") : hoursTyped(entry),
             entry.reason,
             QStringLiteral("%1 %2").arg(entry.changedBy,
                                         entry.changedAt.toLocalTime().toString(writtenDateFormat(locale) +
@@ -358,7 +358,7 @@ void CalendarWindow::showSelected()
     doctor_->setCurrentIndex(std::max(0, doctor_->findData(entry.slot)));
     from_->setDate(entry.from);
     to_->setDate(entry.to.isValid() ? entry.to : entry.from);
-    hours_->setText(entry.hoursTyped());
+    hours_->setText(hoursTyped(entry));
     reason_->setText(entry.reason);
     yearly_->setChecked(entry.yearly);
 }

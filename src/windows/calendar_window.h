@@ -1,6 +1,6 @@
 #pragma once
 
-#include "core/outcome.h"
+#include "core/model/outcome.h"
 #include "windows/platform.h"
 #include "windows/reading_bar.h"
 

@@ -1,9 +1,9 @@
 #include "windows/clinic_day_window.h"
 
-#include "core/board_printout.h"
-#include "core/booking_status.h"
-#include "core/text_rules.h"
-#include "core/written_dates.h"
+#include "core/model/booking_status.h"
+#include "core/reports/board_printout.h"
+#include "core/text/text_rules.h"
+#include "core/text/written_dates.h"
 #include "windows/widgets_support.h"
 
 #include <QHBoxLayout>

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "core/clinic_day.h"
-#include "core/outcome.h"
+#include "core/model/outcome.h"
+#include "core/reception/clinic_day.h"
 #include "windows/platform.h"
 #include "windows/reading_bar.h"
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "core/confirmation_list.h"
+#include "core/reception/confirmation_list.h"
 #include "windows/platform.h"
 #include "windows/reading_bar.h"
 

@@ -1,10 +1,10 @@
 #include "windows/find_window.h"
 #include "windows/widgets_support.h"
 
-#include "core/series_scope.h"
+#include "core/storage/series_scope.h"
 
-#include "core/text_rules.h"
-#include "core/written_dates.h"
+#include "core/text/text_rules.h"
+#include "core/text/written_dates.h"
 
 #include <QCoreApplication>
 #include <QKeyEvent>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "core/patient_search.h"
+#include "core/search/patient_search.h"
 #include "windows/platform.h"
 #include "windows/reading_bar.h"
 

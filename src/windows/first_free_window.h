@@ -1,6 +1,6 @@
 #pragma once
 
-#include "core/first_free.h"
+#include "core/schedule/first_free.h"
 
 #include <QWidget>
 

@@ -1,17 +1,17 @@
 #include "windows/main_window.h"
 
-#include "core/activity_log.h"
-#include "core/booking_history.h"
-#include "core/first_free.h"
-#include "core/name_rules.h"
-#include "core/patient_search.h"
-#include "core/printout.h"
-#include "core/written_dates.h"
+#include "core/reception/booking_history.h"
+#include "core/safekeeping/activity_log.h"
+#include "core/schedule/first_free.h"
+#include "core/search/patient_search.h"
+#include "core/text/name_rules.h"
+#include "core/text/printout.h"
+#include "core/text/written_dates.h"
 
-#include "core/booking_status.h"
-#include "core/calendar_setup.h"
-#include "core/session_views.h"
-#include "core/text_rules.h"
+#include "core/desk/session_views.h"
+#include "core/model/booking_status.h"
+#include "core/schedule/calendar_setup.h"
+#include "core/text/text_rules.h"
 #include "windows/calendar_window.h"
 #include "windows/clinic_day_window.h"
 #include "windows/confirmation_window.h"
@@ -358,9 +358,9 @@ void MainWindow::openWaitingList(bool fromSelected)
             return;
         }
         // The fields hold the selected booking as stored.
-        prefill.nome = book_.entry().text(NameField);
-        prefill.convenio = book_.entry().text(PlanField);
-        prefill.telefone = book_.entry().text(PhonesField);
+        prefill.name = book_.entry().text(NameField);
+        prefill.plan = book_.entry().text(PlanField);
+        prefill.phone = book_.entry().text(PhonesField);
         prefill.slot = book_.activeSlot();
         prefill.to = book_.currentDate().addDays(-1);
     }

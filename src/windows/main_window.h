@@ -1,7 +1,7 @@
 #pragma once
 
-#include "core/appointment_book.h"
-#include "core/background_reads.h"
+#include "core/desk/appointment_book.h"
+#include "core/storage/background_reads.h"
 #include "windows/doctor_box.h"
 #include "windows/find_window.h"
 #include "windows/first_free_window.h"

@@ -2,9 +2,9 @@
 // how the layout follows a window larger or smaller than it.
 #include "windows/main_window.h"
 
-#include "core/version.h"
+#include "core/model/version.h"
 
-#include "core/date_steps.h"
+#include "core/text/date_steps.h"
 #include "windows/widgets_support.h"
 
 #include <QCoreApplication>

@@ -1,10 +1,10 @@
 #include "windows/message_window.h"
-#include "core/waiting_list.h"
+#include "core/reception/waiting_list.h"
 #include "windows/widgets_support.h"
 
-#include "core/confirmation_message.h"
-#include "core/desk_settings.h"
-#include "core/text_rules.h"
+#include "core/desk/desk_settings.h"
+#include "core/reception/confirmation_message.h"
+#include "core/text/text_rules.h"
 
 #include <QFormLayout>
 #include <QHBoxLayout>

@@ -1,10 +1,10 @@
 #include "windows/month_window.h"
 
-#include "core/booking_status.h"
-#include "core/desk_files.h"
-#include "core/printout.h"
-#include "core/text_rules.h"
-#include "core/written_dates.h"
+#include "core/model/booking_status.h"
+#include "core/safekeeping/desk_files.h"
+#include "core/text/printout.h"
+#include "core/text/text_rules.h"
+#include "core/text/written_dates.h"
 #include "windows/period_choice.h"
 #include "windows/widgets_support.h"
 

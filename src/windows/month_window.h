@@ -1,6 +1,6 @@
 #pragma once
 
-#include "core/month_report.h"
+#include "core/reports/month_report.h"
 #include "windows/platform.h"
 #include "windows/reading_bar.h"
 

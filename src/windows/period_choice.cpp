@@ -1,11 +1,11 @@
 #include "windows/period_choice.h"
 #include "windows/widgets_support.h"
 
-#include "core/month_report.h"
-#include "core/written_dates.h"
+#include "core/reports/month_report.h"
+#include "core/text/written_dates.h"
 #include "windows/platform.h"
 
-#include "core/text_rules.h"
+#include "core/text/text_rules.h"
 
 #include <QComboBox>
 #include <QDateEdit>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "core/background_reads.h"
+#include "core/storage/background_reads.h"
 
 #include <QWidget>
 

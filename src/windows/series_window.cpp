@@ -1,8 +1,8 @@
 #include "windows/series_window.h"
 #include "windows/widgets_support.h"
 
-#include "core/name_rules.h"
-#include "core/text_rules.h"
+#include "core/text/name_rules.h"
+#include "core/text/text_rules.h"
 
 #include <QCheckBox>
 #include <QComboBox>

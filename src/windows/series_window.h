@@ -1,7 +1,7 @@
 #pragma once
 
-#include "core/appointment_book.h"
-#include "core/weekly_series.h"
+#include "core/desk/appointment_book.h"
+#include "core/schedule/weekly_series.h"
 #include "windows/platform.h"
 
 #include <QWidget>

@@ -1,6 +1,6 @@
 #include "windows/setup_window.h"
 
-#include "core/text_rules.h"
+#include "core/text/text_rules.h"
 #include "windows/widgets_support.h"
 
 #include <QButtonGroup>

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "core/doctor_setup.h"
-#include "core/weekly_times.h"
+#include "core/schedule/doctor_setup.h"
+#include "core/schedule/weekly_times.h"
 #include "windows/platform.h"
 
 #include <QWidget>

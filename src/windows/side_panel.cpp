@@ -1,6 +1,6 @@
 #include "windows/side_panel.h"
 
-#include "core/booking_status.h"
+#include "core/model/booking_status.h"
 #include "windows/widgets_support.h"
 
 #include <QHBoxLayout>

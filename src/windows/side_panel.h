@@ -1,6 +1,6 @@
 #pragma once
 
-#include "core/appointment.h"
+#include "core/model/appointment.h"
 
 #include <QFrame>
 

@@ -1,7 +1,7 @@
 #include "windows/squeeze_limits_window.h"
 #include "windows/widgets_support.h"
 
-#include "core/name_rules.h"
+#include "core/text/name_rules.h"
 
 #include <QFormLayout>
 #include <QHBoxLayout>

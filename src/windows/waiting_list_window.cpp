@@ -1,12 +1,12 @@
 #include "windows/waiting_list_window.h"
 #include "windows/widgets_support.h"
 
-#include "core/booking_status.h"
-#include "core/confirmation_message.h"
-#include "core/desk_settings.h"
-#include "core/name_rules.h"
-#include "core/phone_numbers.h"
-#include "core/text_rules.h"
+#include "core/desk/desk_settings.h"
+#include "core/model/booking_status.h"
+#include "core/reception/confirmation_message.h"
+#include "core/text/name_rules.h"
+#include "core/text/phone_numbers.h"
+#include "core/text/text_rules.h"
 
 #include <QComboBox>
 #include <QDateEdit>
@@ -149,9 +149,9 @@ void WaitingListWindow::open(const QStringList &doctorNames, const WaitingEntry 
         if (!doctorNames.at(slot - 1).trimmed().isEmpty()) // only a doctor can be waited for
             doctor_->addItem(doctorNames.at(slot - 1), slot);
     const QDate today = platform_.clock.today();
-    name_->setText(trimBlanks(prefill.nome));
-    phones_->setText(trimBlanks(prefill.telefone));
-    plan_->setText(trimBlanks(prefill.convenio));
+    name_->setText(trimBlanks(prefill.name));
+    phones_->setText(trimBlanks(prefill.phone));
+    plan_->setText(trimBlanks(prefill.plan));
     doctor_->setCurrentIndex(qMax(0, doctor_->findData(prefill.slot)));
     from_->setDate(today);
     to_->setDate(prefill.to.isValid() ? prefill.to : today.addMonths(1));
@@ -204,12 +204,12 @@ void WaitingListWindow::showList()
                      entry.to.isValid() ? locale.toString(entry.to, QLocale::ShortFormat) : QString());
         const QStringList cells{locale.toString(entry.addedAt.toLocalTime(), QLocale::ShortFormat) +
                                     QStringLiteral(" ") + entry.addedBy,
-                                entry.nome,
-                                entry.telefone,
+                                entry.name,
+                                entry.phone,
                                 doctorOf(entry.slot),
                                 dates,
                                 periodCaption(entry.period),
-                                entry.obs};
+                                entry.notes};
         for (int column = 0; column < cells.size(); ++column)
             table_->setItem(row, column, new QTableWidgetItem(cells.at(column)));
     }
@@ -228,14 +228,14 @@ const WaitingEntry *WaitingListWindow::chosen() const
 void WaitingListWindow::addTyped()
 {
     WaitingEntry entry;
-    entry.nome = name_->text();
-    entry.telefone = phones_->text();
-    entry.convenio = plan_->text();
+    entry.name = name_->text();
+    entry.phone = phones_->text();
+    entry.plan = plan_->text();
     entry.slot = doctor_->currentData().toInt();
     entry.from = from_->date();
     entry.to = to_->date();
     entry.period = static_cast<WaitingEntry::Period>(period_->currentData().toInt());
-    entry.obs = notes_->text();
+    entry.notes = notes_->text();
     const Desk desk = thisDesk();
     const Outcome added = list_.add(entry, QStringLiteral("%1 (%2)").arg(desk.person, desk.computer));
     for (const QString &message : added.messages)
@@ -253,7 +253,7 @@ void WaitingListWindow::removeChosen()
     const WaitingEntry *entry = chosen();
     if (!entry)
         return;
-    if (!platform_.messages.ask(this, tr("Take %1 off the waiting list?").arg(entry->nome), tr("Take off"),
+    if (!platform_.messages.ask(this, tr("Take %1 off the waiting list?").arg(entry->name), tr("Take off"),
                                 tr("Keep"), MessageService::Default::No))
         return;
     const Outcome removed = list_.remove(entry->id);
@@ -267,7 +267,7 @@ void WaitingListWindow::bookChosen()
     const WaitingEntry *entry = chosen();
     if (!entry || freed_.slot == 0)
         return;
-    const QString name = entry->nome;
+    const QString name = entry->name;
     const Outcome outcome = list_.book(entry->id, freed_);
     for (const QString &message : outcome.messages)
         platform_.messages.inform(this, message);
@@ -287,16 +287,16 @@ void WaitingListWindow::sendOffer()
     if (!entry || freed_.slot == 0)
         return;
     const ConfirmationSettings settings = readConfirmationSettings(iniPath_);
-    const PhoneNumbers numbers = phoneNumbers(entry->telefone, settings.areaCode);
+    const PhoneNumbers numbers = phoneNumbers(entry->phone, settings.areaCode);
     if (numbers.mobiles.isEmpty()) {
         platform_.messages.inform(this,
                                   tr("The phones of %1 hold no mobile number for WhatsApp. Call instead: %2")
-                                      .arg(entry->nome, numbers.others.join(QStringLiteral(", "))));
+                                      .arg(entry->name, numbers.others.join(QStringLiteral(", "))));
         return;
     }
     const QString message = offerMessage(settings.offerTemplate, *entry, freed_.date, freed_.hora,
                                          doctorOf(freed_.slot), settings.clinic);
-    if (!platform_.messages.ask(this, tr("Send this message to %1?\n\n%2").arg(entry->nome, message),
+    if (!platform_.messages.ask(this, tr("Send this message to %1?\n\n%2").arg(entry->name, message),
                                 tr("Open WhatsApp"), tr("Cancel")))
         return;
     if (!platform_.browser.open(whatsAppLink(numbers.mobiles.first(), message)))

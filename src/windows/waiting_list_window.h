@@ -1,7 +1,7 @@
 #pragma once
 
-#include "core/book_storage.h"
-#include "core/waiting_list.h"
+#include "core/reception/waiting_list.h"
+#include "core/storage/book_storage.h"
 #include "windows/platform.h"
 
 #include <QWidget>

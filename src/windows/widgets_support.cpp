@@ -1,9 +1,9 @@
 #include "windows/widgets_support.h"
 
-#include "core/booking_status.h"
-#include "core/day_list_model.h"
-#include "core/printout.h"
-#include "core/text_rules.h"
+#include "core/desk/day_list_model.h"
+#include "core/model/booking_status.h"
+#include "core/text/printout.h"
+#include "core/text/text_rules.h"
 #include "windows/platform.h"
 
 #include <QActionGroup>

@@ -1,10 +1,10 @@
 // The same cases on both engines: the folder's files, and the server several desks share.
-#include "core/appointment_book.h"
-#include "core/clinic_day.h"
-#include "core/date_steps.h"
-#include "core/doctor_setup.h"
-#include "core/month_report.h"
-#include "core/patient_query.h"
+#include "core/desk/appointment_book.h"
+#include "core/reception/clinic_day.h"
+#include "core/reports/month_report.h"
+#include "core/schedule/doctor_setup.h"
+#include "core/search/patient_query.h"
+#include "core/text/date_steps.h"
 #include "files/sqlite_storage.h"
 #include "platform/language.h"
 #include "server/server_backup.h"
@@ -16,7 +16,7 @@
 #include "support/two_desks.h"
 #include "transfer/server_copy.h"
 
-#include "core/weekly_series.h"
+#include "core/schedule/weekly_series.h"
 #include <QRandomGenerator>
 #include <QSignalSpy>
 
@@ -751,18 +751,18 @@ private Q_SLOTS:
         auto phone = books.desk();
         QString error;
         WaitingEntry wanting;
-        wanting.nome = QStringLiteral("Joana D'Arc \"; DROP");
-        wanting.telefone = QStringLiteral("(11) 98888-7777");
+        wanting.name = QStringLiteral("Joana D'Arc \"; DROP");
+        wanting.phone = QStringLiteral("(11) 98888-7777");
         wanting.slot = 2;
         wanting.from = kMonday;
         wanting.to = kMonday.addDays(30);
         wanting.period = WaitingEntry::Period::Afternoon;
-        wanting.obs = QStringLiteral("prefers Fridays");
+        wanting.notes = QStringLiteral("prefers Fridays");
         wanting.addedAt = QDateTime(kMonday, QTime(8, 0), Qt::UTC);
         wanting.addedBy = QStringLiteral("maria (front)");
         QVERIFY2(front->addToWaitingList(wanting, &error), qPrintable(error));
         WaitingEntry other = wanting;
-        other.nome = QStringLiteral("Other Patient");
+        other.name = QStringLiteral("Other Patient");
         QVERIFY(front->addToWaitingList(other, &error));
         QVector<WaitingEntry> read;
         QVERIFY2(phone->readWaitingList(&read, &error), qPrintable(error));
@@ -783,7 +783,7 @@ private Q_SLOTS:
         const Appointment freed = bookingOf(wanting, kMonday, QStringLiteral("14:00"));
         QCOMPARE(phone->bookFromWaitingList(2, wanting.id, freed, &error), AddOutcome::Stored);
         QCOMPARE(front->bookFromWaitingList(2, wanting.id, freed, &error), AddOutcome::NotStored);
-        QCOMPARE(namesOn(*front, 2), QStringList{wanting.nome});
+        QCOMPARE(namesOn(*front, 2), QStringList{wanting.name});
         QVERIFY(front->readWaitingList(&read, &error));
         QCOMPARE(read.at(0).state, WaitingEntry::State::Booked);
         QCOMPARE(read.at(1).state, WaitingEntry::State::Removed);
@@ -997,8 +997,8 @@ private Q_SLOTS:
         QCOMPARE(history.at(1).person, person);
         // And books from the waiting list, which the history names.
         WaitingEntry wanting;
-        wanting.nome = QStringLiteral("Dora");
-        wanting.telefone = QStringLiteral("1199");
+        wanting.name = QStringLiteral("Dora");
+        wanting.phone = QStringLiteral("1199");
         wanting.addedAt = QDateTime(kMonday, QTime(8, 0), Qt::UTC);
         wanting.addedBy = QStringLiteral("root (vm)");
         QVector<WaitingEntry> waiting;
@@ -1235,8 +1235,8 @@ private Q_SLOTS:
         QVERIFY(folder.saveCalendar({congress}, &error));
         // And the reception's lists: who waits (one booked already) and the squeeze-ins per day.
         WaitingEntry wanting;
-        wanting.nome = QStringLiteral("Joana");
-        wanting.telefone = QStringLiteral("1199");
+        wanting.name = QStringLiteral("Joana");
+        wanting.phone = QStringLiteral("1199");
         wanting.addedAt = QDateTime(kMonday, QTime(8, 0), Qt::UTC);
         QVERIFY(folder.addToWaitingList(wanting, &error) && folder.addToWaitingList(wanting, &error));
         QCOMPARE(folder.leaveWaitingList(1, WaitingEntry::State::Removed, &error), WriteOutcome::Done);

@@ -1,8 +1,8 @@
 // The daily backups of the books: consistent while another program writes, compressed without the
 // search index, kept by day, week and month, a failure said, and a backup put back.
-#include "core/backup_days.h"
-#include "core/desk_files.h"
-#include "core/patient_query.h"
+#include "core/safekeeping/backup_days.h"
+#include "core/safekeeping/desk_files.h"
+#include "core/search/patient_query.h"
 #include "files/appointment_store.h"
 #include "files/backups.h"
 #include "files/sqlite_storage.h"

@@ -1,5 +1,5 @@
-#include "core/date_steps.h"
-#include "core/doctor_setup.h"
+#include "core/schedule/doctor_setup.h"
+#include "core/text/date_steps.h"
 #include "support/fault_vfs.h"
 #include "support/open_book.h"
 

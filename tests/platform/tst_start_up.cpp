@@ -1,5 +1,5 @@
-#include "core/activity_log.h"
-#include "core/desk_settings.h"
+#include "core/desk/desk_settings.h"
+#include "core/safekeeping/activity_log.h"
 #include "files/sqlite_storage.h"
 #include "platform/language.h"
 #include "platform/log_file.h"

@@ -1,6 +1,6 @@
 // Desks booking into one server at once, one of them killed half-way; the server stopped and started
 // again under a desk at work.
-#include "core/appointment_book.h"
+#include "core/desk/appointment_book.h"
 #include "server/server_connection.h"
 #include "server/server_storage.h"
 #include "server/server_watch.h"

@@ -1,8 +1,8 @@
 #pragma once
 
-#include "core/book_storage.h"
-#include "core/clinic_calendar.h"
-#include "core/waiting_list.h"
+#include "core/reception/waiting_list.h"
+#include "core/schedule/clinic_calendar.h"
+#include "core/storage/book_storage.h"
 
 namespace velmora::testing {
 

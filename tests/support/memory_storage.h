@@ -1,11 +1,11 @@
 #pragma once
 
-#include "core/book_storage.h"
-#include "core/booking_status.h"
-#include "core/clinic_calendar.h"
-#include "core/patient_query.h"
-#include "core/text_rules.h"
-#include "core/waiting_list.h"
+#include "core/model/booking_status.h"
+#include "core/reception/waiting_list.h"
+#include "core/schedule/clinic_calendar.h"
+#include "core/search/patient_query.h"
+#include "core/storage/book_storage.h"
+#include "core/text/text_rules.h"
 
 #include <QObject>
 #include <QTimer>

@@ -10,7 +10,7 @@
 //                                     disk, says "holding" and waits to be killed
 //   storage_worker desk URL NAME:COUNT  books COUNT linked bookings NAME_0... on a server (0: until killed)
 
-#include "core/calendar_setup.h"
+#include "core/schedule/calendar_setup.h"
 #include "files/appointment_store.h"
 #include "files/sqlite_storage.h"
 #include "server/server_storage.h"

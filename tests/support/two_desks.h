@@ -1,6 +1,6 @@
 #pragma once
 
-#include "core/appointment_book.h"
+#include "core/desk/appointment_book.h"
 #include "files/sqlite_storage.h"
 #include "server/server_storage.h"
 #include "support/memory_storage.h"

@@ -1,7 +1,7 @@
 // The older program's files brought over: every row and field against the fixtures' expected
 // content, damaged files left alone, and an import killed at any moment.
-#include "core/appointment_book.h"
-#include "core/desk_settings.h"
+#include "core/desk/appointment_book.h"
+#include "core/desk/desk_settings.h"
 #include "files/sqlite_storage.h"
 #include "support/test_files.h"
 #include "transfer/legacy_import.h"

@@ -1,6 +1,6 @@
-#include "core/confirmation_message.h"
-#include "core/desk_settings.h"
-#include "core/name_rules.h"
+#include "core/desk/desk_settings.h"
+#include "core/reception/confirmation_message.h"
+#include "core/text/name_rules.h"
 #include "support/book_window.h"
 #include "windows/widgets_support.h"
 

@@ -1,8 +1,8 @@
-#include "core/activity_log.h"
-#include "core/clinic_calendar.h"
-#include "core/desk_settings.h"
-#include "core/waiting_list.h"
-#include "core/written_dates.h"
+#include "core/desk/desk_settings.h"
+#include "core/reception/waiting_list.h"
+#include "core/safekeeping/activity_log.h"
+#include "core/schedule/clinic_calendar.h"
+#include "core/text/written_dates.h"
 #include "platform/language.h"
 #include "platform/log_file.h"
 #include "support/book_window.h"
@@ -419,8 +419,8 @@ private Q_SLOTS:
         book.files.addAppointment(1, kMonday, "10:45", "Leaving");
         book.open();
         WaitingEntry wanting;
-        wanting.nome = QStringLiteral("Joana Lima");
-        wanting.telefone = QStringLiteral("(11) 98888-7777");
+        wanting.name = QStringLiteral("Joana Lima");
+        wanting.phone = QStringLiteral("(11) 98888-7777");
         wanting.addedAt = QDateTime::currentDateTimeUtc();
         QString error;
         QVERIFY(book.storage->addToWaitingList(wanting, &error));

@@ -1,4 +1,4 @@
-#include "core/printout.h"
+#include "core/text/printout.h"
 #include "support/book_window.h"
 #include "support/print_queue.h"
 

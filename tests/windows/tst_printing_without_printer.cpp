@@ -1,5 +1,5 @@
-#include "core/confirmation_list.h"
-#include "core/printout.h"
+#include "core/reception/confirmation_list.h"
+#include "core/text/printout.h"
 #include "platform/system_platform.h"
 #include "support/book_window.h"
 

@@ -1,7 +1,7 @@
 // Each window in each language: captions, messages and dates translated, access keys unique, every
 // caption fitting its control; English as it always was.
-#include "core/session_views.h"
-#include "core/weekly_times.h"
+#include "core/desk/session_views.h"
+#include "core/schedule/weekly_times.h"
 #include "platform/language.h"
 #include "support/book_window.h"
 

@@ -1,0 +1,30 @@
+#pragma once
+
+#include "core/desk/appointment_book.h"
+#include "core/schedule/first_free.h"
+#include "core/text/printout.h"
+
+#include <optional>
+
+namespace velmora {
+
+// What other windows take from the day's session, read from what it shows.
+
+// The day list as printed, or nothing while no doctor is chosen.
+std::optional<Printout> dayPrintout(const AppointmentBook &book);
+
+// The selected row's booking, to find it as stored; none, with why in whyNot, when no booking is
+// selected.
+std::optional<ListedRow> selectedBooking(const AppointmentBook &book, QString *whyNot);
+
+// Where the earliest free times are looked for: the chosen doctor, from the date shown but never
+// before now.
+FirstFreeSearch firstFreeSearch(const AppointmentBook &book, QDate today, QTime now);
+
+// Why the calendar closes the time typed on the day shown ("Holiday: Christmas"); empty when it is
+// open or no doctor is chosen.
+QString closedReasonAt(const AppointmentBook &book, const QString &time);
+// Why the day shown is closed, in whole or in part; empty when nothing is.
+QString closedNote(const AppointmentBook &book);
+
+} // namespace velmora
