@@ -1,5 +1,6 @@
 #include "files/appointment_store.h"
 #include "core/reception/waiting_list.h"
+#include "core/storage/stored_bookings.h"
 #include "files/direct_reads.h"
 
 #include "core/safekeeping/activity_log.h"

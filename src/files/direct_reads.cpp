@@ -1,6 +1,7 @@
 #include "files/direct_reads.h"
 
 #include "core/model/booking_status.h"
+#include "core/storage/stored_bookings.h"
 #include "schema/book_schema.h"
 #include "schema/booking_sql.h"
 

@@ -1,4 +1,5 @@
 #include "files/sqlite_storage.h"
+#include "core/storage/stored_bookings.h"
 #include "files/direct_reads.h"
 
 #include <QCoreApplication>

@@ -2,6 +2,7 @@
 
 #include "core/reception/clinic_day.h"
 #include "core/schedule/clinic_calendar.h"
+#include "core/storage/stored_bookings.h"
 
 #include "core/safekeeping/activity_log.h"
 

@@ -1,6 +1,7 @@
 #include "schema/booking_sql.h"
 
 #include "core/search/patient_query.h"
+#include "core/storage/stored_bookings.h"
 #include "core/text/text_rules.h"
 #include "schema/book_schema.h"
 

@@ -1,8 +1,10 @@
 #include "server/server_storage.h"
 
+#include "core/model/appointment.h"
 #include "core/model/booking_status.h"
 #include "core/reception/waiting_list.h"
 #include "core/schedule/clinic_calendar.h"
+#include "core/storage/stored_bookings.h"
 #include "core/text/text_rules.h"
 #include "schema/book_schema.h"
 #include "schema/booking_sql.h"

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "core/model/appointment.h"
 #include "core/storage/book_storage.h"
 #include "server/server_connection.h"
 

@@ -2,6 +2,7 @@
 
 #include "core/reception/waiting_list.h"
 #include "core/schedule/clinic_calendar.h"
+#include "core/storage/stored_bookings.h"
 #include "files/database.h"
 #include "files/sqlite_storage.h"
 #include "schema/slot_files.h"

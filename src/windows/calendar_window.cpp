@@ -1,4 +1,5 @@
 #include "windows/calendar_window.h"
+#include "core/storage/stored_bookings.h"
 #include "windows/widgets_support.h"
 
 #include "core/model/booking_status.h"

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "core/model/outcome.h"
+#include "core/storage/stored_bookings.h"
 #include "windows/platform.h"
 #include "windows/reading_bar.h"
 

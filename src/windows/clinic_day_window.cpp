@@ -1,5 +1,6 @@
 #include "windows/clinic_day_window.h"
 
+#include "core/model/appointment.h"
 #include "core/model/booking_status.h"
 #include "core/reports/board_printout.h"
 #include "core/text/text_rules.h"

@@ -1,4 +1,5 @@
 #include "windows/find_window.h"
+#include "core/storage/stored_bookings.h"
 #include "windows/widgets_support.h"
 
 #include "core/storage/series_scope.h"

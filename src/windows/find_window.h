@@ -1,6 +1,7 @@
 #pragma once
 
 #include "core/search/patient_search.h"
+#include "core/storage/stored_bookings.h"
 #include "windows/platform.h"
 #include "windows/reading_bar.h"
 

@@ -4,6 +4,7 @@
 #include "core/safekeeping/activity_log.h"
 #include "core/schedule/first_free.h"
 #include "core/search/patient_search.h"
+#include "core/storage/stored_bookings.h"
 #include "core/text/name_rules.h"
 #include "core/text/printout.h"
 #include "core/text/written_dates.h"

@@ -1,5 +1,6 @@
 #include "windows/month_window.h"
 
+#include "core/model/appointment.h"
 #include "core/model/booking_status.h"
 #include "core/safekeeping/desk_files.h"
 #include "core/text/printout.h"

@@ -3,6 +3,7 @@
 #include "core/safekeeping/backup_days.h"
 #include "core/safekeeping/desk_files.h"
 #include "core/search/patient_query.h"
+#include "core/storage/stored_bookings.h"
 #include "files/appointment_store.h"
 #include "files/backups.h"
 #include "files/sqlite_storage.h"

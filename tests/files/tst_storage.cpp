@@ -3,6 +3,7 @@
 #include "core/schedule/day_list_rules.h"
 #include "core/schedule/doctor_settings.h"
 #include "core/search/patient_query.h"
+#include "core/storage/stored_bookings.h"
 #include "files/appointment_store.h"
 #include "files/backups.h"
 #include "files/database.h"

@@ -5,6 +5,7 @@
 #include "core/schedule/clinic_calendar.h"
 #include "core/search/patient_query.h"
 #include "core/storage/book_storage.h"
+#include "core/storage/stored_bookings.h"
 #include "core/text/text_rules.h"
 
 #include <QObject>

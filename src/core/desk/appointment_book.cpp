@@ -1,7 +1,9 @@
 #include "core/desk/appointment_book.h"
 #include "core/desk/book_messages.h"
+#include "core/model/appointment.h"
 #include "core/reception/clinic_day.h"
 #include "core/schedule/weekly_series.h"
+#include "core/storage/stored_bookings.h"
 
 #include "core/reception/booking_history.h"
 #include "core/schedule/doctor_settings.h"

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "core/model/appointment.h"
+#include "core/model/booking_state.h"
 #include "core/schedule/day_plan.h"
 
 #include <QAbstractListModel>

@@ -1,5 +1,6 @@
 #include "core/desk/day_list_procedures.h"
 
+#include "core/model/appointment.h"
 #include "core/text/text_rules.h"
 
 namespace velmora {

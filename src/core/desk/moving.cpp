@@ -2,6 +2,7 @@
 
 #include "core/desk/appointment_book.h"
 #include "core/desk/book_messages.h"
+#include "core/storage/stored_bookings.h"
 
 #include "core/schedule/doctor_settings.h"
 #include "core/text/name_rules.h"

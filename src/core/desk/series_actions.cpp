@@ -4,6 +4,7 @@
 #include "core/desk/appointment_book.h"
 #include "core/desk/book_messages.h"
 #include "core/schedule/weekly_series.h"
+#include "core/storage/stored_bookings.h"
 
 #include "core/schedule/day_list_rules.h"
 #include "core/text/name_rules.h"

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "core/model/appointment.h"
+#include "core/model/booking_state.h"
 
 #include <QDateTime>
 #include <QString>
@@ -9,6 +9,8 @@
 #include <optional>
 
 namespace velmora {
+
+struct Appointment;
 
 // A status as stored in the history ("confirmed"), in the user's words, and as the day list marks it
 // (none for a booking still to confirm).

@@ -1,5 +1,6 @@
 #include "core/reception/booking_history.h"
 
+#include "core/model/appointment.h"
 #include "core/model/booking_status.h"
 
 #include <QCoreApplication>

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "core/model/appointment.h"
 #include "core/schedule/day_list_rules.h"
 #include "core/storage/book_storage.h"
 

@@ -1,5 +1,6 @@
 #include "core/reception/clinic_day.h"
 
+#include "core/model/appointment.h"
 #include "core/model/booking_status.h"
 #include "core/schedule/doctor_settings.h"
 #include "core/text/text_rules.h"

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "core/model/appointment.h"
 #include "core/model/outcome.h"
 #include "core/storage/book_storage.h"
 

@@ -1,5 +1,6 @@
 #include "core/reception/waiting_list.h"
 
+#include "core/model/appointment.h"
 #include "core/reception/confirmation_message.h"
 #include "core/schedule/day_list_rules.h"
 #include "core/schedule/doctor_settings.h"

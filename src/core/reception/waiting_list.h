@@ -1,6 +1,5 @@
 #pragma once
 
-#include "core/model/appointment.h"
 #include "core/model/outcome.h"
 #include "core/model/waiting_entry.h"
 
@@ -8,6 +7,8 @@
 #include <QVector>
 
 namespace velmora {
+
+struct Appointment;
 
 // Whether the entry, still waiting, wants that doctor's time on that date ("HH:MM").
 bool wantsSlot(const WaitingEntry &entry, int slot, QDate date, const QString &time);

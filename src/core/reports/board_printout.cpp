@@ -1,5 +1,6 @@
 #include "core/reports/board_printout.h"
 
+#include "core/model/appointment.h"
 #include "core/model/booking_status.h"
 #include "core/text/text_rules.h"
 #include "core/text/written_dates.h"

@@ -1,5 +1,6 @@
 #include "core/reports/month_report.h"
 
+#include "core/model/appointment.h"
 #include "core/model/booking_status.h"
 #include "core/schedule/clinic_calendar.h"
 #include "core/schedule/doctor_settings.h"

@@ -1,6 +1,8 @@
 #include "core/schedule/calendar_setup.h"
 
+#include "core/model/appointment.h"
 #include "core/schedule/doctor_settings.h"
+#include "core/storage/stored_bookings.h"
 #include "core/text/text_rules.h"
 
 #include <QCoreApplication>

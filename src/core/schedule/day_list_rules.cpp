@@ -1,5 +1,6 @@
 #include "core/schedule/day_list_rules.h"
 
+#include "core/model/appointment.h"
 #include "core/schedule/clinic_calendar.h"
 
 #include <algorithm>

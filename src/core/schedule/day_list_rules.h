@@ -1,6 +1,5 @@
 #pragma once
 
-#include "core/model/appointment.h"
 #include "core/model/doctor_slots.h"
 #include "core/schedule/day_plan.h"
 #include "core/schedule/doctor_settings.h"
@@ -14,6 +13,8 @@
 #include <optional>
 
 namespace velmora {
+
+struct Appointment;
 
 // Rows in the day list's order: ascending text without regard to case, equal rows as they came.
 QStringList inListOrder(QStringList rows);

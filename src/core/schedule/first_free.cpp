@@ -1,5 +1,6 @@
 #include "core/schedule/first_free.h"
 
+#include "core/model/appointment.h"
 #include "core/model/outcome.h"
 #include "core/text/text_rules.h"
 #include "core/text/written_dates.h"

@@ -1,6 +1,5 @@
 #pragma once
 
-#include "core/model/appointment.h"
 #include "core/model/outcome.h"
 #include "core/schedule/day_list_rules.h"
 #include "core/storage/book_storage.h"
@@ -13,6 +12,8 @@
 #include <functional>
 
 namespace velmora {
+
+struct Appointment;
 
 // The first free slot of a day, as the day list shows it, or none.
 struct FirstFree

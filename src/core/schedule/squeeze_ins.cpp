@@ -1,5 +1,6 @@
 #include "core/schedule/squeeze_ins.h"
 
+#include "core/model/appointment.h"
 #include "core/text/text_rules.h"
 
 #include <QCoreApplication>

@@ -1,7 +1,5 @@
 #pragma once
 
-#include "core/model/appointment.h"
-
 #include <QStringList>
 #include <QVector>
 
@@ -9,6 +7,8 @@
 #include <optional>
 
 namespace velmora {
+
+struct Appointment;
 
 // A squeeze-in ("encaixe") is a booking between the doctor's slots (at a time the day does not offer)
 // or a second one at a slot's time: of the bookings at one time, the first added holds the slot. A

@@ -2,6 +2,7 @@
 
 #include "core/schedule/day_list_rules.h"
 #include "core/schedule/squeeze_ins.h"
+#include "core/storage/stored_bookings.h"
 #include "core/text/text_rules.h"
 
 #include <QCoreApplication>

@@ -1,6 +1,5 @@
 #pragma once
 
-#include "core/model/appointment.h"
 #include "core/schedule/doctor_settings.h"
 #include "core/storage/book_storage.h"
 #include "core/storage/series_scope.h"
@@ -12,6 +11,8 @@
 #include <functional>
 
 namespace velmora {
+
+struct Appointment;
 
 constexpr int kMaxSeriesSessions = 100;
 constexpr int kMaxSeriesWeekInterval = 4;

@@ -1,5 +1,7 @@
 #include "core/search/patient_query.h"
 
+#include "core/model/appointment.h"
+#include "core/storage/stored_bookings.h"
 #include "core/text/text_rules.h"
 
 #include <QRegularExpression>

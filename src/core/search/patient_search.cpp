@@ -2,6 +2,7 @@
 
 #include "core/schedule/day_list_rules.h"
 #include "core/search/patient_query.h"
+#include "core/storage/stored_bookings.h"
 
 #include <QCoreApplication>
 

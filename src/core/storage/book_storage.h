@@ -66,13 +66,7 @@ public:
     // The day of each of the slots' books, read at once where the engine can: what a view of the whole
     // clinic reads. False, with why, when any cannot be read.
     virtual bool readDays(const QVector<int> &slots, QDate date, std::map<int, QVector<Appointment>> *days,
-                          QString *error)
-    {
-        for (const int slot : slots)
-            if (!readDay(slot, date, &(*days)[slot], error))
-                return false;
-        return true;
-    }
+                          QString *error);
     // The bookings of the dates from to to (both included), with identities and statuses, by date and
     // then in the order they were added; read through the date index, whatever the book's size.
     virtual bool readPeriod(int slot, QDate from, QDate to, QVector<Appointment> *bookings,

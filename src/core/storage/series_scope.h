@@ -1,6 +1,6 @@
 #pragma once
 
-#include "core/storage/storage_vocabulary.h"
+#include "core/model/booking_state.h"
 
 #include <QString>
 

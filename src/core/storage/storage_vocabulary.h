@@ -1,6 +1,5 @@
 #pragma once
 
-#include "core/model/appointment.h"
 #include "core/model/doctor_slots.h"
 
 #include <QDate>
@@ -12,7 +11,14 @@
 
 namespace velmora {
 
-struct HistoryEntry; // a unit that reads the history includes core/booking_status.h
+// Named here, defined in the model: a unit that works on bookings or the history includes their headers.
+struct Appointment;
+enum class BookingStatus;
+struct HistoryEntry;
+// Defined in stored_bookings.h, for the units that read or write them.
+struct HeldBooking;
+struct BookingWrite;
+struct FoundBooking;
 
 // A doctor's name, slot length and link as stored, each read as its text; a field without value is
 // none.
@@ -50,17 +56,6 @@ enum class WriteOutcome
     Failed
 };
 
-// A booking held to be moved elsewhere: where it stands now, as stored, and who held it when. It stays
-// in its place until the move is carried out.
-struct HeldBooking
-{
-    int slot = 0;
-    Appointment booking;
-    QDateTime at;
-    QString computer;
-    QString person;
-};
-
 // What a move did to the booking, and to the copy the linked doctor got when it was booked.
 struct Moved
 {
@@ -74,23 +69,6 @@ struct Moved
     WriteOutcome outcome = WriteOutcome::Failed;
     qint64 id = 0; // the booking's identity in its new book
     Copy copy = Copy::None;
-};
-
-// One write of several made together: a change to the fields of changed, a removal, a status, or a
-// move within the book to changed's date and time (its status back to to confirm, any hold undone).
-struct BookingWrite
-{
-    enum class Kind
-    {
-        Change,
-        Remove,
-        Status,
-        Move
-    };
-    Kind kind = Kind::Change;
-    Appointment stored;
-    Appointment changed;
-    BookingStatus status = BookingStatus::ToConfirm;
 };
 
 // What another desk stored: a day of a doctor's book, or the doctors' settings (slot 0, no date), or
@@ -159,13 +137,6 @@ struct PatientQuery
     QString text;
     QString areaCode;    // of a phone typed with one
     QString typedDigits; // of a phone, every digit typed
-};
-
-// A booking found, with the doctor's slot whose book holds it.
-struct FoundBooking
-{
-    int slot = 0;
-    Appointment booking;
 };
 
 } // namespace velmora

@@ -1,4 +1,5 @@
 #include "core/desk/day_list_procedures.h"
+#include "core/model/appointment.h"
 
 #include <QRandomGenerator>
 #include <QTest>
@@ -367,4 +368,5 @@ private Q_SLOTS:
 };
 
 QTEST_GUILESS_MAIN(DayListRules)
+#include "core/model/appointment.h"
 #include "tst_day_list_rules.moc"
