@@ -609,10 +609,10 @@ void MainWindow::enterPressedIn(EntryField field)
 
 void MainWindow::cmd_inc_Click()
 {
+    const AddCheck check = book_.checkAdd();
     // The plan and phones another patient's booking left in the fields are never stored on the next
     // patient unseen: No clears them.
-    book_.entry().leave(NameField);
-    if (book_.entry().carriesAnotherPatient() &&
+    if (check.otherPatientsDetails &&
         !platform_.messages.ask(this,
                                 tr("The health plan and phones are still those of the previous booking. Keep "
                                    "them for %1?")
@@ -622,30 +622,29 @@ void MainWindow::cmd_inc_Click()
             entryBoxes_[field]->clear();
     // A time typed in another form than the list's ("8:00" for 08:00) is asked about: stored as typed it
     // would be a time of its own, listed apart.
-    if (const QString listed = book_.listedFormOfTyped(); !listed.isEmpty()) {
+    if (!check.listedTime.isEmpty()) {
         if (!platform_.messages.ask(this,
                                     tr("%1 is %2 in the list. Book it at %2?")
-                                        .arg(book_.entry().text(TimeField).trimmed(), listed),
-                                    tr("Book at %1").arg(listed), tr("Do not book"),
+                                        .arg(book_.entry().text(TimeField).trimmed(), check.listedTime),
+                                    tr("Book at %1").arg(check.listedTime), tr("Do not book"),
                                     MessageService::Default::No))
             return;
-        book_.entry().type(TimeField, listed);
-        entryBoxes_[TimeField]->setText(listed);
+        book_.entry().type(TimeField, check.listedTime);
+        entryBoxes_[TimeField]->setText(check.listedTime);
     }
     // A time the calendar closes is booked only when the receptionist says so.
-    if (const QString closed = closedReasonAt(book_, book_.entry().text(TimeField));
-        !closed.isEmpty() &&
+    if (!check.closedReason.isEmpty() &&
         !platform_.messages.ask(this,
                                 tr("%1 is closed that day (%2). Book it all the same?")
-                                    .arg(book_.entry().text(TimeField).trimmed(), closed),
+                                    .arg(book_.entry().text(TimeField).trimmed(), check.closedReason),
                                 tr("Book"), tr("Do not book"), MessageService::Default::No))
         return;
     // So is a squeeze-in past the doctor's daily limit.
-    if (const QString question = book_.squeezeInQuestion();
-        !question.isEmpty() &&
-        !platform_.messages.ask(this, question, tr("Book"), tr("Do not book"), MessageService::Default::No))
+    if (!check.squeezeInQuestion.isEmpty() &&
+        !platform_.messages.ask(this, check.squeezeInQuestion, tr("Book"), tr("Do not book"),
+                                MessageService::Default::No))
         return;
-    const Outcome outcome = book_.add();
+    const Outcome outcome = book_.add(check);
     if (outcome.rowToShow >= 0)
         List1->scrollTo(book_.dayList().index(outcome.rowToShow)); // the new row in sight, where it was put
     showOutcome(outcome);

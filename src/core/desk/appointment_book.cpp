@@ -279,9 +279,25 @@ void AppointmentBook::selectRow(int row)
                                          : std::nullopt);
 }
 
-QString AppointmentBook::squeezeInQuestion()
+AddCheck AppointmentBook::checkAdd()
 {
-    return activeSlot_ == 0 ? QString() : squeezeInQuestionAt(entry_.booking(currentDate_).hora);
+    entry_.leave(NameField);
+    AddCheck check;
+    check.otherPatientsDetails = entry_.carriesAnotherPatient();
+    if (activeSlot_ == 0)
+        return check;
+    check.listedTime = listedFormOfTyped();
+    // Asked about the time that will be booked: the list's form when there is one, or the time typed.
+    const QString booked = check.listedTime.isEmpty() ? entry_.booking(currentDate_).hora : check.listedTime;
+    check.time = booked;
+    const DayPlan plan = dayPlan(doctor_, currentDate_);
+    const QString typed = check.listedTime.isEmpty() ? entry_.text(TimeField) : check.listedTime;
+    if (plan.closedAt(typed.trimmed().rightJustified(5, QLatin1Char('0'))))
+        check.closedReason = plan.reasons();
+    check.squeezeInQuestion = squeezeInQuestionAt(booked);
+    check.squeezedIn =
+        dayBookings_ && wouldSqueezeIn(gridSlotRows(doctor_, currentDate_), *dayBookings_, booked);
+    return check;
 }
 
 QString AppointmentBook::listedFormOfTyped() const
@@ -322,7 +338,7 @@ QString AppointmentBook::squeezeInQuestionAt(const QString &time)
                                       doctorCalled(names_, activeSlot_));
 }
 
-Outcome AppointmentBook::add()
+Outcome AppointmentBook::add(const AddCheck &check)
 {
     // However the button was pressed (an access key leaves the focus in the field), names are
     // capitalised before they are read.
@@ -336,16 +352,18 @@ Outcome AppointmentBook::add()
     // Not hearing the other desks, the list may miss their bookings: read again first, so that the
     // list the new booking joins is what is stored.
     QString unread;
-    if (!storage_.hearsOtherDesks())
-        listDayAgainKeepingSelection(&unread);
+    const bool readAgain = !storage_.hearsOtherDesks() && listDayAgainKeepingSelection(&unread);
     const BookingRecord typed = entry_.record();
     const Appointment booking = entry_.booking(currentDate_);
     BookingRecord current = entry_.current();
     current.hora = typed.hora;
     entry_.setCurrent(current);
     int added = -1;
+    // The check's answer stands unless the day was read again since, or another time is booked.
     const bool squeezedIn =
-        dayBookings_ && wouldSqueezeIn(gridSlotRows(doctor_, currentDate_), *dayBookings_, booking.hora);
+        readAgain || booking.hora != check.time
+            ? dayBookings_ && wouldSqueezeIn(gridSlotRows(doctor_, currentDate_), *dayBookings_, booking.hora)
+            : check.squeezedIn;
     {
         ListChange change(*this);
         drop_free_slot(dayList_, current);

@@ -18,6 +18,17 @@ namespace velmora {
 struct SeriesOccurrence;
 struct SeriesRule;
 
+// The questions an Add asks before storing, each empty (or false) when it has none to ask.
+struct AddCheck
+{
+    bool otherPatientsDetails = false; // the plan and phones are still those of the previous booking
+    QString listedTime;        // the time typed stands in the list in this form: booked at it when said so
+    QString closedReason;      // the calendar closes the time booked
+    QString squeezeInQuestion; // a squeeze-in past the doctor's daily limit
+    bool squeezedIn = false;   // the time booked is no free slot of the day as listed
+    QString time;              // the time booked that the answers are for
+};
+
 // The day's session at the desk, without any window: the chosen doctor and the date, the day list,
 // the entry fields and the selected row, and booking, changing, removing and setting the status of
 // the selected booking. Windows show it and pass the user's actions on; the search, the
@@ -61,15 +72,13 @@ public:
     // Whether bookings other desks make are heard now; while they are not, the day is read again before
     // an Add.
     bool hearsOtherDesks() const { return storage_.hearsOtherDesks(); }
-    // Asked before an Add of the time typed when it would be a squeeze-in past the doctor's daily limit
-    // (the limit is read only then); empty otherwise.
-    QString squeezeInQuestion();
-    // The time the list shows for the time typed in another form ("8:00" for a listed 08:00, free or
-    // taken), to be asked about before an Add stores the text as typed; empty otherwise.
-    QString listedFormOfTyped() const;
+    // What an Add asks before it stores, worked out once from the fields and the day listed: the window
+    // asks each question in turn and hands the check to add(). add() alone asks nothing.
+    AddCheck checkAdd();
     // The same for the time Place it here would put a held booking at.
     QString placeSqueezeInQuestion();
-    Outcome add();
+    Outcome add(const AddCheck &check);
+    Outcome add() { return add(checkAdd()); }
     // Of a booking of a series, the scope says which of its sessions the action reaches, all of them
     // in one transaction.
     Outcome change(SeriesScope scope = SeriesScope::ThisOne);
@@ -151,6 +160,9 @@ private:
     // why in whyNot, when neither.
     QString placeTime(QString *whyNot) const;
     QString squeezeInQuestionAt(const QString &time);
+    // The time the list shows for the time typed in another form ("8:00" for a listed 08:00, free or
+    // taken); empty otherwise.
+    QString listedFormOfTyped() const;
     void reportStorageFailure(Outcome &outcome, const QString &what, const QString &reason);
     // Said, and the list shows what is stored; the fields keep what they hold.
     void reportNothingMatched(Outcome &outcome, const char *what);

@@ -62,7 +62,7 @@ private Q_SLOTS:
         Book::expectNothingSaid(book.add());
         book.entry().type(TimeField, hora);
         book.entry().type(NameField, "Second");
-        QCOMPARE(!book.squeezeInQuestion().isEmpty(), asked);
+        QCOMPARE(!book.checkAdd().squeezeInQuestion.isEmpty(), asked);
         Book::expectNothingSaid(book.add());
         const int row = firstRowStartingWith(book.dayList().rows(), hora + "  Second");
         QCOMPARE(book.dayList().squeezedInAt(row), hora != "08:30");
