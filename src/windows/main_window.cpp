@@ -322,7 +322,7 @@ void MainWindow::showSeriesEnding()
             QStringList lines;
             for (const SeriesEnding &series : *ending)
                 lines << tr("%1 (%2): %n left, last %3", nullptr, series.left)
-                             .arg(series.nome, doctorCalled(book_.doctorNames(), series.slot),
+                             .arg(series.name, doctorCalled(book_.doctorNames(), series.slot),
                                   QLocale().toString(series.last, QLocale::ShortFormat));
             sidePanel_->setSeriesEnding(lines);
         });

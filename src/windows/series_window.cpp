@@ -197,7 +197,7 @@ bool SeriesWindow::listSessions()
         const QStringList cells{QStringLiteral("%1/%2").arg(row + 1).arg(listed_.size()),
                                 QLocale().toString(occurrence.wanted.date, QStringLiteral("ddd ")) +
                                     QLocale().toString(occurrence.wanted.date, QLocale::ShortFormat),
-                                occurrence.wanted.hora, obstacleText(occurrence.obstacle)};
+                                occurrence.wanted.time, obstacleText(occurrence.obstacle)};
         for (int column = 0; column < cells.size(); ++column)
             table_->setItem(row, column, new QTableWidgetItem(cells.at(column)));
         const QVector<SeriesChoice> choices = occurrence.choices();

@@ -192,7 +192,7 @@ void WaitingListWindow::showList()
     freedLabel_->setVisible(freed_.slot != 0);
     freedLabel_->setText(tr("Freed: %1, %2 at %3. Who wants it, oldest first:")
                              .arg(doctorOf(freed_.slot), locale.toString(freed_.date, QLocale::ShortFormat),
-                                  trimBlanks(freed_.hora)));
+                                  trimBlanks(freed_.time)));
     book_->setEnabled(freed_.slot != 0);
     send_->setEnabled(freed_.slot != 0);
     table_->setRowCount(static_cast<int>(shown_.size()));
@@ -277,7 +277,7 @@ void WaitingListWindow::bookChosen()
     }
     Q_EMIT booked({freed_.slot, freed_.date, false});
     platform_.messages.inform(
-        this, tr("%1 is booked at %2 and off the waiting list.").arg(name, trimBlanks(freed_.hora)));
+        this, tr("%1 is booked at %2 and off the waiting list.").arg(name, trimBlanks(freed_.time)));
     close();
 }
 
@@ -294,7 +294,7 @@ void WaitingListWindow::sendOffer()
                                       .arg(entry->name, numbers.others.join(QStringLiteral(", "))));
         return;
     }
-    const QString message = offerMessage(settings.offerTemplate, *entry, freed_.date, freed_.hora,
+    const QString message = offerMessage(settings.offerTemplate, *entry, freed_.date, freed_.time,
                                          doctorOf(freed_.slot), settings.clinic);
     if (!platform_.messages.ask(this, tr("Send this message to %1?\n\n%2").arg(entry->name, message),
                                 tr("Open WhatsApp"), tr("Cancel")))

@@ -18,7 +18,7 @@ struct Outcome
     {
         int slot = 0;
         QDate date;
-        QString hora;
+        QString time;
     } freed;
 };
 

@@ -191,7 +191,7 @@ Outcome WaitingList::remove(qint64 id)
 QVector<WaitingEntry> WaitingList::offersFor(const Outcome::Freed &freed) const
 {
     return freed.slot == 0 ? QVector<WaitingEntry>()
-                           : waitingFor(entries_, freed.slot, freed.date, freed.hora);
+                           : waitingFor(entries_, freed.slot, freed.date, freed.time);
 }
 
 const WaitingEntry *WaitingList::entry(qint64 id) const
@@ -204,7 +204,7 @@ const WaitingEntry *WaitingList::entry(qint64 id) const
 
 QString WaitingList::notOffered(const Outcome::Freed &freed, QTime now) const
 {
-    const QString meant = meantTime(freed.hora);
+    const QString meant = meantTime(freed.time);
     const QTime at = QTime::fromString(meant, QStringLiteral("HH:mm"));
     if (freed.date < today_ || (freed.date == today_ && now.isValid() && at.isValid() && at <= now))
         return QCoreApplication::translate("WaitingList", "%1 has passed. Nothing was booked.").arg(meant);
@@ -241,7 +241,7 @@ Outcome WaitingList::book(qint64 id, const Outcome::Freed &freed)
         return said(why);
     QString error;
     const AddOutcome booked =
-        storage_.bookFromWaitingList(freed.slot, id, bookingOf(*wanted, freed.date, freed.hora), &error);
+        storage_.bookFromWaitingList(freed.slot, id, bookingOf(*wanted, freed.date, freed.time), &error);
     Outcome outcome;
     outcome.done = booked != AddOutcome::NotStored;
     if (!outcome.done)

@@ -111,7 +111,7 @@ QString SeriesOccurrence::bookedTime() const
     case SeriesChoice::NextFree:
         return nextFree;
     default:
-        return wanted.hora;
+        return wanted.time;
     }
 }
 
@@ -162,15 +162,15 @@ SeriesOccurrence sessionAt(const SeriesDate &wanted, const DoctorSettings &docto
         for (QString &time : times)
             time = trimBlanks(time);
         std::sort(times.begin(), times.end());
-        if (dayPlan(doctor, wanted.date).closedAt(wanted.hora))
+        if (dayPlan(doctor, wanted.date).closedAt(wanted.time))
             occurrence.obstacle = SeriesObstacle::Closed;
-        else if (!times.contains(wanted.hora))
+        else if (!times.contains(wanted.time))
             occurrence.obstacle = SeriesObstacle::OutsideHours;
-        else if (bookedAt(bookings, wanted.hora))
+        else if (bookedAt(bookings, wanted.time))
             occurrence.obstacle = SeriesObstacle::Taken;
         if (occurrence.obstacle != SeriesObstacle::None) {
             const auto later = std::find_if(times.cbegin(), times.cend(), [&](const QString &time) {
-                return time > wanted.hora && !bookedAt(bookings, time);
+                return time > wanted.time && !bookedAt(bookings, time);
             });
             occurrence.nextFree = later == times.cend() ? QString() : *later;
         }
@@ -260,7 +260,7 @@ QVector<SeriesEnding> seriesEnding(const QVector<FoundBooking> &fromToday)
         ++ending.left;
         if (!ending.last.isValid() || found.booking.date >= ending.last) {
             ending.last = found.booking.date;
-            ending.nome = trimBlanks(found.booking.nome);
+            ending.name = trimBlanks(found.booking.nome);
         }
     }
     QVector<SeriesEnding> ending(bySeries.cbegin(), bySeries.cend());

@@ -41,7 +41,7 @@ QString seriesRefusal(const SeriesRule &rule);
 struct SeriesDate
 {
     QDate date;
-    QString hora; // "HH:MM"
+    QString time; // "HH:MM"
 };
 // The sessions' dates and times in order; the rule is one seriesRefusal accepts. An end date that
 // gives more than kMaxSeriesSessions gives one more, for the refusal to tell.
@@ -104,7 +104,7 @@ struct SeriesEnding
 {
     int slot = 0;
     qint64 series = 0;
-    QString nome;
+    QString name;
     int left = 0;
     QDate last;
     int total = 0;

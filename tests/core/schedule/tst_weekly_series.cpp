@@ -30,7 +30,7 @@ QString listed(const QVector<SeriesDate> &dates)
 {
     QStringList days;
     for (const SeriesDate &date : dates)
-        days << date.date.toString(Qt::ISODate) + QLatin1Char(' ') + date.hora;
+        days << date.date.toString(Qt::ISODate) + QLatin1Char(' ') + date.time;
     return days.join(QLatin1Char(','));
 }
 
