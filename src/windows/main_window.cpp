@@ -194,20 +194,19 @@ void MainWindow::wireControls()
         if (!scope)
             return;
         // The questions an Add asks: a time the calendar closes, a squeeze-in past the daily limit.
-        const QString time = book_.timeToPlace();
-        const QString closed = *scope == SeriesScope::ThisOne ? closedReasonAt(book_, time) : QString();
-        if (!closed.isEmpty() &&
+        const PlaceCheck check = book_.checkPlace(*scope);
+        if (!check.closedReason.isEmpty() &&
             !platform_.messages.ask(this,
                                     tr("%1 is closed that day (%2). Place it there all the "
                                        "same?")
-                                        .arg(meantTime(time), closed),
+                                        .arg(meantTime(check.time), check.closedReason),
                                     tr("Place"), tr("Do not place"), MessageService::Default::No))
             return;
-        if (const QString question = book_.placeSqueezeInQuestion();
-            !question.isEmpty() && !platform_.messages.ask(this, question, tr("Place"), tr("Do not place"),
-                                                           MessageService::Default::No))
+        if (!check.squeezeInQuestion.isEmpty() &&
+            !platform_.messages.ask(this, check.squeezeInQuestion, tr("Place"), tr("Do not place"),
+                                    MessageService::Default::No))
             return;
-        const Outcome outcome = book_.placeHeld(held, *scope, platform_.clock.today(), !closed.isEmpty());
+        const Outcome outcome = book_.placeHeld(held, check, platform_.clock.today());
         if (outcome.rowToShow >= 0) {
             List1->scrollTo(book_.dayList().index(outcome.rowToShow));
             List1->setFocus(Qt::OtherFocusReason);

@@ -290,10 +290,8 @@ AddCheck AppointmentBook::checkAdd()
     // Asked about the time that will be booked: the list's form when there is one, or the time typed.
     const QString booked = check.listedTime.isEmpty() ? entry_.booking(currentDate_).hora : check.listedTime;
     check.time = booked;
-    const DayPlan plan = dayPlan(doctor_, currentDate_);
-    const QString typed = check.listedTime.isEmpty() ? entry_.text(TimeField) : check.listedTime;
-    if (plan.closedAt(typed.trimmed().rightJustified(5, QLatin1Char('0'))))
-        check.closedReason = plan.reasons();
+    check.closedReason =
+        closedReasonAt(check.listedTime.isEmpty() ? entry_.text(TimeField) : check.listedTime);
     check.squeezeInQuestion = squeezeInQuestionAt(booked);
     check.squeezedIn =
         dayBookings_ && wouldSqueezeIn(gridSlotRows(doctor_, currentDate_), *dayBookings_, booked);
@@ -313,10 +311,23 @@ QString AppointmentBook::listedFormOfTyped() const
                : QString();
 }
 
-QString AppointmentBook::placeSqueezeInQuestion()
+QString AppointmentBook::closedReasonAt(const QString &time) const
 {
-    const QString time = timeToPlace();
-    return time.isEmpty() ? QString() : squeezeInQuestionAt(time);
+    const DayPlan plan = dayPlan(doctor_, currentDate_);
+    return plan.closedAt(time.trimmed().rightJustified(5, QLatin1Char('0'))) ? plan.reasons() : QString();
+}
+
+PlaceCheck AppointmentBook::checkPlace(SeriesScope scope)
+{
+    PlaceCheck check;
+    check.scope = scope;
+    check.time = timeToPlace();
+    if (check.time.isEmpty() || activeSlot_ == 0)
+        return check;
+    if (scope == SeriesScope::ThisOne)
+        check.closedReason = closedReasonAt(check.time);
+    check.squeezeInQuestion = squeezeInQuestionAt(check.time);
+    return check;
 }
 
 QString AppointmentBook::squeezeInQuestionAt(const QString &time)

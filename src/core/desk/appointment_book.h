@@ -29,6 +29,15 @@ struct AddCheck
     QString time;              // the time booked that the answers are for
 };
 
+// The questions Place it here asks before placing a held booking, for the scope the receptionist chose.
+struct PlaceCheck
+{
+    SeriesScope scope = SeriesScope::ThisOne;
+    QString time;              // where it goes: the free row selected, or the time typed
+    QString closedReason;      // the calendar closes that time (asked of one booking, not of a series)
+    QString squeezeInQuestion; // a squeeze-in past the doctor's daily limit
+};
+
 // The day's session at the desk, without any window: the chosen doctor and the date, the day list,
 // the entry fields and the selected row, and booking, changing, removing and setting the status of
 // the selected booking. Windows show it and pass the user's actions on; the search, the
@@ -75,8 +84,6 @@ public:
     // What an Add asks before it stores, worked out once from the fields and the day listed: the window
     // asks each question in turn and hands the check to add(). add() alone asks nothing.
     AddCheck checkAdd();
-    // The same for the time Place it here would put a held booking at.
-    QString placeSqueezeInQuestion();
     Outcome add(const AddCheck &check);
     Outcome add() { return add(checkAdd()); }
     // Of a booking of a series, the scope says which of its sessions the action reaches, all of them
@@ -115,6 +122,12 @@ public:
     // A time the clinic's calendar closes is refused, unless the receptionist said to place it there.
     Outcome placeHeld(int index, SeriesScope scope = SeriesScope::ThisOne, QDate today = QDate(),
                       bool closedAccepted = false);
+    PlaceCheck checkPlace(SeriesScope scope);
+    // Placed as the receptionist answered the check: at a closed time when it asked about one.
+    Outcome placeHeld(int index, const PlaceCheck &check, QDate today)
+    {
+        return placeHeld(index, check.scope, today, !check.closedReason.isEmpty());
+    }
     // The time Place it here would use (the free row selected, or the time typed), empty when none.
     QString timeToPlace() const
     {
@@ -160,6 +173,8 @@ private:
     // why in whyNot, when neither.
     QString placeTime(QString *whyNot) const;
     QString squeezeInQuestionAt(const QString &time);
+    // Why the calendar closes the time typed on the day shown ("Holiday: Christmas"); empty when open.
+    QString closedReasonAt(const QString &time) const;
     // The time the list shows for the time typed in another form ("8:00" for a listed 08:00, free or
     // taken); empty otherwise.
     QString listedFormOfTyped() const;

@@ -50,14 +50,6 @@ FirstFreeSearch firstFreeSearch(const AppointmentBook &book, QDate today, QTime 
     return search;
 }
 
-QString closedReasonAt(const AppointmentBook &book, const QString &time)
-{
-    if (book.activeSlot() == 0)
-        return {};
-    const DayPlan plan = dayPlan(book.doctorSettings(), book.currentDate());
-    return plan.closedAt(time.trimmed().rightJustified(5, QLatin1Char('0'))) ? plan.reasons() : QString();
-}
-
 QString closedNote(const AppointmentBook &book)
 {
     return book.activeSlot() == 0 ? QString() : book.dayList().closed().reasons();

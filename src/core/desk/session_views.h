@@ -21,9 +21,6 @@ std::optional<ListedRow> selectedBooking(const AppointmentBook &book, QString *w
 // before now.
 FirstFreeSearch firstFreeSearch(const AppointmentBook &book, QDate today, QTime now);
 
-// Why the calendar closes the time typed on the day shown ("Holiday: Christmas"); empty when it is
-// open or no doctor is chosen.
-QString closedReasonAt(const AppointmentBook &book, const QString &time);
 // Why the day shown is closed, in whole or in part; empty when nothing is.
 QString closedNote(const AppointmentBook &book);
 

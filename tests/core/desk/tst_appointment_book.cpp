@@ -318,10 +318,10 @@ private Q_SLOTS:
         book.selectRow(-1);
         for (const auto &[typed, asked] : {std::pair{"08:15", true}, std::pair{"8:30", false}}) {
             book.entry().type(TimeField, typed);
-            QCOMPARE(!book.placeSqueezeInQuestion().isEmpty(), asked);
+            QCOMPARE(!book.checkPlace(SeriesScope::ThisOne).squeezeInQuestion.isEmpty(), asked);
         }
         book.entry().type(TimeField, "10:00");
-        QVERIFY(!closedReasonAt(book, book.timeToPlace()).isEmpty());
+        QVERIFY(!book.checkPlace(SeriesScope::ThisOne).closedReason.isEmpty());
         QVERIFY(!book.placeHeld(0).done);
         Book::expectNothingSaid(book.placeHeld(0, SeriesScope::ThisOne, kMonday, true));
         QVERIFY(firstRowStartingWith(book.dayList().rows(), "10:00  Mover") >= 0);
