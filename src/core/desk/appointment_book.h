@@ -1,17 +1,9 @@
 #pragma once
 
-#include "core/desk/day_list_procedures.h"
-#include "core/desk/entry_fields.h"
-#include "core/model/outcome.h"
-#include "core/storage/book_storage.h"
+#include "core/desk/day_document.h"
 #include "core/storage/series_scope.h"
-#include "core/text/date_steps.h"
-
-#include <QObject>
-#include <QStringList>
 
 #include <functional>
-#include <optional>
 
 namespace velmora {
 
@@ -38,49 +30,18 @@ struct PlaceCheck
     QString squeezeInQuestion; // a squeeze-in past the doctor's daily limit
 };
 
-// The day's session at the desk, without any window: the chosen doctor and the date, the day list,
-// the entry fields and the selected row, and booking, changing, removing and setting the status of
-// the selected booking. Windows show it and pass the user's actions on; the search, the
-// confirmations, the month's figures and the setup are services of their own.
-class AppointmentBook : public QObject
+// The receptionist's commands on the day at the desk: Add, Change, Remove, a status, a move in two
+// actions and a weekly series, each on the selected booking or the entry fields. An action that asks
+// first has one check step: the window asks what it found and hands it back. Windows show the day and
+// pass the user's actions on; the search, the confirmations, the month's figures and the setup are
+// services of their own.
+class AppointmentBook : public DayDocument
 {
     Q_OBJECT
 
 public:
-    AppointmentBook(BookStorage &storage, QDate today, QObject *parent = nullptr);
-    ~AppointmentBook() override;
+    using DayDocument::DayDocument;
 
-    // The doctor list: the names up to the first without value, read without waiting for a lock.
-    // complete once all ten were read.
-    struct DoctorNames
-    {
-        bool read = false;
-        bool complete = false;
-        QStringList names;
-    };
-    DoctorNames readDoctorNames(AllDoctorFields *fields = nullptr);
-    const QStringList &doctorNames() const { return names_; }
-
-    // Slot 1 to 10, as picked from the doctor list; the day of the current date is listed. Any other
-    // number leaves the doctor: none chosen and the list empty, as after the setup window.
-    Outcome chooseDoctor(int slot);
-    int activeSlot() const { return activeSlot_; }
-    const DoctorSettings &doctorSettings() const { return doctor_; }
-
-    QDate currentDate() const { return currentDate_; }
-    Outcome stepDate(DateStep step, QDate today);
-
-    DayListModel &dayList() { return dayList_; }
-    const DayListModel &dayList() const { return dayList_; }
-    int selectedRow() const { return selectedRow_; }
-    // The user selected a row (its fields fill the entry fields) or none.
-    void selectRow(int row);
-    EntryFields &entry() { return entry_; }
-    const EntryFields &entry() const { return entry_; }
-
-    // Whether bookings other desks make are heard now; while they are not, the day is read again before
-    // an Add.
-    bool hearsOtherDesks() const { return storage_.hearsOtherDesks(); }
     // What an Add asks before it stores, worked out once from the fields and the day listed: the window
     // asks each question in turn and hands the check to add(). add() alone asks nothing.
     AddCheck checkAdd();
@@ -99,23 +60,10 @@ public:
     bool planSeries(const SeriesRule &rule, QDate today, QVector<SeriesOccurrence> *occurrences,
                     QString *message);
     Outcome bookSeries(const QVector<SeriesOccurrence> &occurrences);
-    // The selected booking's place in its series (series 0: of none), as last read.
-    SeriesPlace selectedSeries() const;
-    // The held booking's place in its series, read from its day; series 0 when of none.
-    SeriesPlace heldSeries(int index);
-    // The doctor and date of the place listed with its row selected and its fields filled, as if the
-    // receptionist had chosen them and clicked it.
-    Outcome goTo(const BookPlace &place);
 
     // Moving a booking in two actions: the selected one held (it stays in its place, shown held at
     // every desk, until placed or put back), then placed at the free row selected, or at the time
-    // typed, of the doctor and date shown. The bookings held, as last read, oldest first.
-    const QVector<HeldBooking> &held() const { return held_; }
-    bool readHeld(QString *error);
-    // The list read elsewhere (beside the window), taken unless it was read here since that read began,
-    // as heldReads() then counted.
-    quint64 heldReads() const { return heldReads_; }
-    void takeHeld(const QVector<HeldBooking> &held, quint64 readsBefore);
+    // typed, of the doctor and date shown.
     Outcome holdSelected();
     // Of a series, the sessions the scope reaches go to the same weekday shift and the new time, from
     // today on; only within the same doctor's book.
@@ -136,51 +84,16 @@ public:
     }
     Outcome putBack(int index);
 
-    // Something was stored outside this session (at another desk, or by another window of this one):
-    // the day list shown is listed again when it is concerned, keeping the entry fields and the
-    // selected row when it is still there; the doctor list follows setup saves.
-    void storedElsewhere(const StoredElsewhere &change);
-
-Q_SIGNALS:
-    void doctorNamesChanged();
-    void doctorChanged(); // chosen, or none
-    void dateChanged();
-    void selectionCleared(); // the list changed under the selection, or an action ended it
-    // Around every change the book makes to the day list: a view's selection moving meanwhile is
-    // not the user's.
-    void listChanging(bool changing);
-    // The book selected the row again after listing the day afresh.
-    void rowReselected(int row);
-    // A day of a book, or the doctors, changed: at this desk (an action done) or elsewhere.
-    void booksChanged(const velmora::StoredElsewhere &change);
-    void heldChanged();
-
 private:
-    // The held list read again when a booking written here is among those held.
-    void followHeld(const QVector<qint64> &written);
-    bool loadDoctor(int slot, QString *error);
-    void leaveDoctor();
-    // The date listed and that row selected, as if clicked; false, with outcome not done, when the
-    // day holds no such row.
-    bool showDateWithRow(QDate date, const QString &row, Outcome &outcome);
-    // The day listed afresh from these bookings, the selected row kept where it still is.
-    void listKeepingSelection(const QVector<Appointment> &bookings);
-    // The free rows of the day with its bookings merged in, into an empty list.
-    void showDay(const QVector<Appointment> &bookings);
-    void rebuildDayList(Outcome &outcome);
-    void clearDayList();
     // The time a held booking is placed at: the free row selected, or the time typed; empty, with
     // why in whyNot, when neither.
     QString placeTime(QString *whyNot) const;
     QString squeezeInQuestionAt(const QString &time);
-    // Why the calendar closes the time typed on the day shown ("Holiday: Christmas"); empty when open.
-    QString closedReasonAt(const QString &time) const;
     // The time the list shows for the time typed in another form ("8:00" for a listed 08:00, free or
     // taken); empty otherwise.
     QString listedFormOfTyped() const;
-    void reportStorageFailure(Outcome &outcome, const QString &what, const QString &reason);
-    // Said, and the list shows what is stored; the fields keep what they hold.
-    void reportNothingMatched(Outcome &outcome, const char *what);
+    // Why the calendar closes the time typed on the day shown ("Holiday: Christmas"); empty when open.
+    QString closedReasonAt(const QString &time) const;
     bool findSelectedBooking(Appointment *found, bool *readOk, Outcome &outcome);
     // The selected booking found as stored and written by write; false, with the outcome saying why
     // (notMatched when it is no longer stored as listed, failed when the write failed), otherwise.
@@ -193,31 +106,6 @@ private:
                               const std::function<BookingWrite(const Appointment &)> &writeOf,
                               QVector<qint64> *written, QString *error);
     Outcome placeSeries(int index, const QString &time, SeriesScope scope, QDate today);
-    // A booking row with a name is selected: there is something to change or remove.
-    bool bookingSelected() const;
-    void selectNone();
-    void setSelectedRow(int row);
-    // The day read and listed afresh; the selected row, when still listed, stays selected and the
-    // fields and buttons as they are. False, with the list unchanged, when the day cannot be read.
-    bool listDayAgainKeepingSelection(QString *error);
-    // dayToo: the day may have changed as well, and is read again.
-    void followDoctorsSavedElsewhere(bool dayToo);
-
-    BookStorage &storage_;
-    QStringList names_;
-    int activeSlot_ = 0;
-    DoctorSettings doctor_;
-    QDate currentDate_;
-    DayListModel dayList_;
-    // The day's bookings as last read, with the ones added since; none while the list is empty
-    // because the day could not be read.
-    std::optional<QVector<Appointment>> dayBookings_;
-    int selectedRow_ = -1;
-    EntryFields entry_;
-    QVector<HeldBooking> held_;
-    quint64 heldReads_ = 0;
-    // The squeeze-ins per day as last read, until the settings are saved somewhere.
-    std::optional<SqueezeLimits> squeezeLimits_;
 };
 
 } // namespace velmora

@@ -21,37 +21,7 @@ const char *const kNothingMoved = QT_TRANSLATE_NOOP(
     "AppointmentBook", "The held appointment is no longer stored as it was held: it was changed, moved or "
                        "removed at another desk. Nothing was moved.");
 
-bool sameHeld(const HeldBooking &a, const HeldBooking &b)
-{
-    return a.slot == b.slot && a.booking.id == b.booking.id && a.booking.date == b.booking.date &&
-           a.booking.hora == b.booking.hora && a.booking.nome == b.booking.nome;
-}
-
 } // namespace
-
-bool AppointmentBook::readHeld(QString *error)
-{
-    QVector<HeldBooking> held;
-    if (!storage_.readHeld(&held, error))
-        return false;
-    takeHeld(held, heldReads_);
-    return true;
-}
-
-void AppointmentBook::takeHeld(const QVector<HeldBooking> &held, quint64 readsBefore)
-{
-    if (readsBefore != heldReads_)
-        return; // older than the list read here meanwhile
-    ++heldReads_;
-    if (held.size() == held_.size() && std::equal(held.cbegin(), held.cend(), held_.cbegin(), sameHeld))
-        return;
-    held_ = held;
-    Q_EMIT heldChanged();
-    // Read again: the bookings added here since the day was read have no identity to mark them by.
-    QString unread; // the list stays as it is; the next action says why
-    if (activeSlot_ != 0)
-        listDayAgainKeepingSelection(&unread);
-}
 
 Outcome AppointmentBook::holdSelected()
 {

@@ -54,29 +54,6 @@ WriteOutcome AppointmentBook::writeInScope(const Appointment &found, SeriesScope
     return storage_.writeSeries(activeSlot_, writes, 0, error);
 }
 
-SeriesPlace AppointmentBook::selectedSeries() const
-{
-    if (!bookingSelected() || !dayBookings_)
-        return {};
-    const std::optional<Appointment> shown = bookingShownAt(dayList_.rows(), selectedRow_, *dayBookings_);
-    return shown ? shown->series : SeriesPlace();
-}
-
-SeriesPlace AppointmentBook::heldSeries(int index)
-{
-    if (index < 0 || index >= held_.size())
-        return {};
-    const HeldBooking &held = held_.at(index);
-    QVector<Appointment> day;
-    QString error;
-    if (!storage_.readDay(held.slot, held.booking.date, &day, &error))
-        return {};
-    for (const Appointment &booking : std::as_const(day))
-        if (booking.id == held.booking.id)
-            return booking.series;
-    return {};
-}
-
 bool AppointmentBook::planSeries(const SeriesRule &rule, QDate today, QVector<SeriesOccurrence> *occurrences,
                                  QString *message)
 {

@@ -11,48 +11,48 @@
 
 namespace velmora {
 
-std::optional<Printout> dayPrintout(const AppointmentBook &book)
+std::optional<Printout> dayPrintout(const DayDocument &day)
 {
-    if (book.activeSlot() == 0)
+    if (day.activeSlot() == 0)
         return std::nullopt;
     Printout printout;
-    const QString name = book.doctorNames().value(book.activeSlot() - 1);
-    printout.documentName = printDocumentName(name, book.currentDate());
-    printout.header = name + QStringLiteral(" - ") + longDate(book.currentDate());
-    printout.rows = book.dayList().rows();
+    const QString name = day.doctorNames().value(day.activeSlot() - 1);
+    printout.documentName = printDocumentName(name, day.currentDate());
+    printout.header = name + QStringLiteral(" - ") + longDate(day.currentDate());
+    printout.rows = day.dayList().rows();
     for (int row = 0; row < printout.rows.size(); ++row)
-        if (book.dayList().squeezedInAt(row))
+        if (day.dayList().squeezedInAt(row))
             printout.rows[row] +=
                 QStringLiteral("  ") + QCoreApplication::translate("DayList", "(squeeze-in)");
     return printout;
 }
 
-std::optional<ListedRow> selectedBooking(const AppointmentBook &book, QString *whyNot)
+std::optional<ListedRow> selectedBooking(const DayDocument &day, QString *whyNot)
 {
-    const int row = book.selectedRow();
-    const QStringList &rows = book.dayList().rows();
+    const int row = day.selectedRow();
+    const QStringList &rows = day.dayList().rows();
     if (row < 0 || row >= rows.size() || trimBlanks(BookingRecord::fromRow(rows.at(row)).nome).isEmpty()) {
         *whyNot = QCoreApplication::translate("AppointmentBook",
                                               "No appointment is selected: choose one in the list first.");
         return std::nullopt;
     }
-    return ListedRow{book.activeSlot(), book.currentDate(), rows, row};
+    return ListedRow{day.activeSlot(), day.currentDate(), rows, row};
 }
 
-FirstFreeSearch firstFreeSearch(const AppointmentBook &book, QDate today, QTime now)
+FirstFreeSearch firstFreeSearch(const DayDocument &day, QDate today, QTime now)
 {
     FirstFreeSearch search;
-    search.slot = book.activeSlot();
-    search.doctorCalled = doctorCalled(book.doctorNames(), book.activeSlot());
-    search.doctor = book.doctorSettings();
-    search.from = std::max(book.currentDate(), today);
+    search.slot = day.activeSlot();
+    search.doctorCalled = doctorCalled(day.doctorNames(), day.activeSlot());
+    search.doctor = day.doctorSettings();
+    search.from = std::max(day.currentDate(), today);
     search.notBefore = search.from == today ? now : QTime();
     return search;
 }
 
-QString closedNote(const AppointmentBook &book)
+QString closedNote(const DayDocument &day)
 {
-    return book.activeSlot() == 0 ? QString() : book.dayList().closed().reasons();
+    return day.activeSlot() == 0 ? QString() : day.dayList().closed().reasons();
 }
 
 } // namespace velmora
