@@ -28,15 +28,8 @@ public:
     FileFill(const FileFill &) = delete;
     FileFill &operator=(const FileFill &) = delete;
 
-    bool startBook(int slot, QString *error) override;
-    bool append(const Appointment &booking, QString *error) override;
-    bool appendHistory(qint64 id, const HistoryEntry &entry, QString *error) override;
-    void dropBook() override;
-    bool writeSettings(const SettingsRecord &record, QString *error) override;
-    bool writeCalendar(const QVector<CalendarEntry> &entries, QString *error) override;
-    bool writeReceptionLists(const QVector<WaitingEntry> &waiting, const SqueezeLimits &limits,
-                             QString *error) override;
-    bool finish(QString *error) override;
+    // The operations every engine implements.
+#include "core/storage/fill_operations.inc"
 
 private:
     // The settings file writeSettings built opened, for what is kept beside the record.

@@ -22,52 +22,12 @@ public:
     explicit SqliteStorage(const QDir &folder, int lockWaitMs = kLockWaitMs,
                            FileAccess access = FileAccess::ReadWrite);
 
-    bool openBook(int slot, QString *error) override;
-    bool readDay(int slot, QDate date, QVector<Appointment> *bookings, QString *error) override;
-    bool readPeriod(int slot, QDate from, QDate to, QVector<Appointment> *bookings, QString *error) override;
-    Added add(int slot, const Appointment &booking, int linkedSlot, QString *error) override;
-    WriteOutcome update(int slot, const Appointment &stored, const Appointment &changed,
-                        QString *error) override;
-    WriteOutcome remove(int slot, const Appointment &stored, QString *error) override;
-    WriteOutcome setStatus(int slot, const Appointment &stored, BookingStatus status,
-                           QString *error) override;
-    WriteOutcome hold(int slot, const Appointment &stored, QString *error) override;
-    bool putBack(int slot, qint64 id, QString *error) override;
-    bool readHeld(QVector<HeldBooking> *held, QString *error) override;
-    AddOutcome addSeries(int slot, const QVector<Appointment> &bookings, int linkedSlot,
-                         const QVector<bool> &squeezeIns, QVector<qint64> *ids, QString *error) override;
-    bool readSeries(int slot, qint64 series, QVector<Appointment> *bookings, QString *error) override;
-    bool readSeriesEnding(QDate from, QVector<FoundBooking> *bookings, QString *error) override;
-    WriteOutcome writeSeries(int slot, const QVector<BookingWrite> &writes, int linkedSlot,
-                             QString *error) override;
-    Moved move(int slot, const Appointment &stored, int toSlot, QDate date, const QString &time,
-               int linkedSlot, QString *error) override;
-    bool readSqueezeLimits(SqueezeLimits *limits, QString *error) override;
-    bool saveSqueezeLimits(const SqueezeLimits &limits, QString *error) override;
-    bool readWaitingList(QVector<WaitingEntry> *entries, QString *error) override;
-    bool addToWaitingList(const WaitingEntry &entry, QString *error) override;
-    WriteOutcome leaveWaitingList(qint64 id, WaitingState state, QString *error) override;
-    AddOutcome bookFromWaitingList(int slot, qint64 id, const Appointment &booking, QString *error) override;
-    bool readHistory(int slot, qint64 id, QVector<HistoryEntry> *history, QString *error) override;
-
-    bool findBookings(const PatientQuery &query, QVector<FoundBooking> *found, QString *error) override;
+    // The operations every engine implements.
+#include "core/storage/engine_operations.inc"
     // Every book's search index brought up to date, as at the start: those another tool wrote since are
     // made again. progress(done, all) is told the bookings indexed so far, and answers false to stop
     // (false is returned then); books that cannot be indexed now are indexed at their next search.
     bool bringSearchUpToDate(const std::function<bool(qint64 done, qint64 all)> &progress);
-
-    bool readDoctors(AllDoctorFields *fields, QString *error, LockWait wait = LockWait::Wait) override;
-    bool readSlotLengthAndLink(int slot, DoctorFields *fields, QString *error) override;
-    bool saveDoctors(const AllDoctorChanges &changes, QString *error) override;
-    bool readWeeklyTimes(int slot, WeeklyTimes *times, QString *error) override;
-    bool readAllWeeklyTimes(AllWeeklyTimes *times, QString *error) override;
-    bool readCalendar(QVector<CalendarEntry> *entries, QString *error) override;
-    bool saveCalendar(const QVector<CalendarEntry> &entries, QString *error) override;
-    bool changeCalendar(const CalendarEdit &edit, QVector<CalendarEntry> *saved, QString *error) override;
-    bool saveWeeklyTimes(int slot, const WeeklyTimes &times, QString *error) override;
-
-    std::unique_ptr<StorageFill> fill(QString *error) override;
-    bool pourInto(StorageFill &fill, QString *error) override;
 
 private:
     FileAccess access_;

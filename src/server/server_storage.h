@@ -29,54 +29,15 @@ public:
     // Before prepare().
     void onlyRead();
 
-    bool openBook(int slot, QString *error) override;
-    bool readDay(int slot, QDate date, QVector<Appointment> *bookings, QString *error) override;
-    bool readPeriod(int slot, QDate from, QDate to, QVector<Appointment> *bookings, QString *error) override;
-    Added add(int slot, const Appointment &booking, int linkedSlot, QString *error) override;
-    WriteOutcome update(int slot, const Appointment &stored, const Appointment &changed,
-                        QString *error) override;
-    WriteOutcome remove(int slot, const Appointment &stored, QString *error) override;
-    WriteOutcome setStatus(int slot, const Appointment &stored, BookingStatus status,
-                           QString *error) override;
-    WriteOutcome hold(int slot, const Appointment &stored, QString *error) override;
-    bool putBack(int slot, qint64 id, QString *error) override;
-    bool readHeld(QVector<HeldBooking> *held, QString *error) override;
-    AddOutcome addSeries(int slot, const QVector<Appointment> &bookings, int linkedSlot,
-                         const QVector<bool> &squeezeIns, QVector<qint64> *ids, QString *error) override;
-    bool readSeries(int slot, qint64 series, QVector<Appointment> *bookings, QString *error) override;
-    bool readSeriesEnding(QDate from, QVector<FoundBooking> *bookings, QString *error) override;
-    WriteOutcome writeSeries(int slot, const QVector<BookingWrite> &writes, int linkedSlot,
-                             QString *error) override;
-    Moved move(int slot, const Appointment &stored, int toSlot, QDate date, const QString &time,
-               int linkedSlot, QString *error) override;
-    bool readSqueezeLimits(SqueezeLimits *limits, QString *error) override;
-    bool saveSqueezeLimits(const SqueezeLimits &limits, QString *error) override;
-    bool readWaitingList(QVector<WaitingEntry> *entries, QString *error) override;
-    bool addToWaitingList(const WaitingEntry &entry, QString *error) override;
-    WriteOutcome leaveWaitingList(qint64 id, WaitingState state, QString *error) override;
-    AddOutcome bookFromWaitingList(int slot, qint64 id, const Appointment &booking, QString *error) override;
-    bool readHistory(int slot, qint64 id, QVector<HistoryEntry> *history, QString *error) override;
-
-    bool findBookings(const PatientQuery &query, QVector<FoundBooking> *found, QString *error) override;
-    bool readDoctors(AllDoctorFields *fields, QString *error, LockWait wait = LockWait::Wait) override;
-    bool readSlotLengthAndLink(int slot, DoctorFields *fields, QString *error) override;
-    bool saveDoctors(const AllDoctorChanges &changes, QString *error) override;
-    bool readWeeklyTimes(int slot, WeeklyTimes *times, QString *error) override;
-    bool readAllWeeklyTimes(AllWeeklyTimes *times, QString *error) override;
+    // The operations every engine implements.
+#include "core/storage/engine_operations.inc"
     bool readDays(const QVector<int> &slots, QDate date, std::map<int, QVector<Appointment>> *days,
                   QString *error) override;
-    bool readCalendar(QVector<CalendarEntry> *entries, QString *error) override;
-    bool saveCalendar(const QVector<CalendarEntry> &entries, QString *error) override;
-    bool changeCalendar(const CalendarEdit &edit, QVector<CalendarEntry> *saved, QString *error) override;
     // The calendar kept exactly as given, signatures and all: a copy's, with the owner's rights.
     bool keepCalendar(const QVector<CalendarEntry> &entries, QString *error);
-    bool saveWeeklyTimes(int slot, const WeeklyTimes &times, QString *error) override;
 
     void watchOtherDesks(std::function<void(const StoredElsewhere &)> changed) override;
     bool hearsOtherDesks() const override;
-
-    std::unique_ptr<StorageFill> fill(QString *error) override;
-    bool pourInto(StorageFill &fill, QString *error) override;
 
 private:
     // A read of a table kept beside the books failed: true when the books were set up before the
