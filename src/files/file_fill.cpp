@@ -1,5 +1,6 @@
 #include "files/file_fill.h"
 
+#include "core/model/appointment.h"
 #include "core/reception/waiting_list.h"
 #include "files/database.h"
 #include "schema/booking_sql.h"

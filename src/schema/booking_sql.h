@@ -1,6 +1,5 @@
 #pragma once
 
-#include "core/model/appointment.h"
 #include "core/model/booking_status.h"
 #include "core/storage/storage_vocabulary.h"
 
@@ -8,6 +7,8 @@
 #include <QVector>
 
 namespace velmora {
+
+struct Appointment;
 
 // The statements' pieces both engines share for a booking's six fields.
 

@@ -1,5 +1,6 @@
 #include "core/desk/entry_fields.h"
 
+#include "core/model/appointment.h"
 #include "core/text/name_rules.h"
 #include "core/text/text_rules.h"
 

@@ -1,6 +1,5 @@
 #pragma once
 
-#include "core/model/appointment.h"
 #include "core/text/text_rules.h"
 
 #include <QObject>
@@ -9,6 +8,8 @@
 #include <optional>
 
 namespace velmora {
+
+struct Appointment;
 
 // The five entry fields, as the controls Text1 to Text5 show them.
 enum EntryField
