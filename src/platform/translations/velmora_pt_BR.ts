@@ -3402,4 +3402,47 @@ O programa continua funcionando; a próxima abertura tenta de novo.</translation
         <translation>&amp;Sessões:</translation>
     </message>
 </context>
+<context>
+    <name>PatientRules</name>
+    <message>
+        <source>Type the CPF, or choose why there is none (newborn, foreigner, not given).</source>
+        <translation>Digite o CPF ou escolha por que não há (recém-nascido, estrangeiro, não informado).</translation>
+    </message>
+    <message>
+        <source>A CPF has eleven digits.</source>
+        <translation>O CPF tem onze dígitos.</translation>
+    </message>
+    <message>
+        <source>A CPF of one digit repeated is no one&apos;s: check the number on the document.</source>
+        <translation>Um CPF com um só dígito repetido não é de ninguém: confira o número no documento.</translation>
+    </message>
+    <message>
+        <source>This CPF&apos;s check digits are wrong: check the number on the document.</source>
+        <translation>Os dígitos verificadores deste CPF estão errados: confira o número no documento.</translation>
+    </message>
+    <message>
+        <source>A national health card (CNS) has fifteen digits.</source>
+        <translation>O Cartão Nacional de Saúde (CNS) tem quinze dígitos.</translation>
+    </message>
+    <message>
+        <source>This national health card (CNS) number is not valid: check it on the card.</source>
+        <translation>Este número do Cartão Nacional de Saúde (CNS) não é válido: confira no cartão.</translation>
+    </message>
+    <message>
+        <source>The birth date is in the future.</source>
+        <translation>A data de nascimento está no futuro.</translation>
+    </message>
+    <message>
+        <source>The birth date is more than 130 years ago.</source>
+        <translation>A data de nascimento é de mais de 130 anos atrás.</translation>
+    </message>
+    <message>
+        <source>A CEP has eight digits.</source>
+        <translation>O CEP tem oito dígitos.</translation>
+    </message>
+    <message>
+        <source>Type the patient&apos;s full name.</source>
+        <translation>Digite o nome completo do paciente.</translation>
+    </message>
+</context>
 </TS>

@@ -1,0 +1,73 @@
+#pragma once
+
+#include <QDate>
+#include <QString>
+#include <QVector>
+
+namespace velmora {
+
+// Why a patient has no CPF: it is left blank only for one of these.
+enum class CpfAbsence
+{
+    None, // the CPF is given
+    Newborn,
+    Foreigner,
+    NotGiven
+};
+
+struct PatientPhone
+{
+    QString number;
+    bool whatsApp = false; // the one confirmations are sent to
+    bool operator==(const PatientPhone &other) const
+    {
+        return number == other.number && whatsApp == other.whatsApp;
+    }
+};
+
+// A health plan card; a patient's earlier cards are kept after a new one.
+struct HealthCard
+{
+    QString plan;
+    QString number;
+    QDate validUntil; // none: no end printed on the card
+    bool operator==(const HealthCard &other) const
+    {
+        return plan == other.plan && number == other.number && validUntil == other.validUntil;
+    }
+};
+
+struct PatientAddress
+{
+    QString street;
+    QString number;
+    QString complement;
+    QString district;
+    QString city;
+    QString state; // the two letters: "SP"
+    QString cep;   // eight digits
+    bool operator==(const PatientAddress &other) const
+    {
+        return street == other.street && number == other.number && complement == other.complement &&
+               district == other.district && city == other.city && state == other.state && cep == other.cep;
+    }
+};
+
+// One person across every doctor's book.
+struct Patient
+{
+    qint64 id = 0;
+    QString fullName;
+    QString socialName; // the name the person asks to be called by; shown in place of the full name
+    QString cpf;        // eleven digits, without dots and dash
+    CpfAbsence cpfAbsence = CpfAbsence::None;
+    QDate birthDate;
+    QVector<PatientPhone> phones;
+    QString email;
+    PatientAddress address;
+    QVector<HealthCard> cards; // the current one last
+    QString cns;               // the national health card (cartão SUS), fifteen digits
+    QString notes;
+};
+
+} // namespace velmora
