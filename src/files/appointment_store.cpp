@@ -304,7 +304,7 @@ bool AppointmentStore::indexBooking(const QString &schema, qint64 id, const Appo
                       .arg(searchIndexTable(schema)));
     query.addBindValue(id);
     query.addBindValue(foldedName(booking->nome));
-    query.addBindValue(phoneDigits(booking->telefone));
+    query.addBindValue(digitsOf(booking->telefone));
     return query.exec() || fail(query, error);
 }
 

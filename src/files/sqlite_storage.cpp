@@ -387,7 +387,7 @@ bool SqliteStorage::indexUpToDate(Connection &book, const std::function<bool(qin
     while (ok && rows.next()) {
         query.addBindValue(rows.value(0));
         query.addBindValue(foldedName(rows.value(1).toString()));
-        query.addBindValue(phoneDigits(rows.value(2).toString()));
+        query.addBindValue(digitsOf(rows.value(2).toString()));
         ok = query.exec();
         if (ok && indexed && ++count % 5000 == 0)
             ok = indexed(count);

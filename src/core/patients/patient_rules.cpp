@@ -1,5 +1,7 @@
 #include "core/patients/patient_rules.h"
 
+#include "core/text/name_rules.h"
+
 #include <QCoreApplication>
 
 #include <algorithm>
@@ -49,18 +51,9 @@ QString said(const char *text)
 
 } // namespace
 
-QString typedDigits(const QString &typed)
-{
-    QString digits;
-    for (const QChar c : typed)
-        if (c.isDigit())
-            digits += c;
-    return digits;
-}
-
 bool validCpf(const QString &typed)
 {
-    const QString digits = typedDigits(typed);
+    const QString digits = digitsOf(typed);
     if (!typedAsNumber(typed) || digits.size() != kCpfLength || digits.count(digits.at(0)) == kCpfLength)
         return false;
     return cpfCheckDigit(digits, 9) == digitAt(digits, 9) && cpfCheckDigit(digits, 10) == digitAt(digits, 10);
@@ -76,7 +69,7 @@ QString shownCpf(const QString &digits)
 
 bool validCns(const QString &typed)
 {
-    const QString digits = typedDigits(typed);
+    const QString digits = digitsOf(typed);
     if (!typedAsNumber(typed) || digits.size() != kCnsLength)
         return false;
     const int first = digitAt(digits, 0);
@@ -114,7 +107,7 @@ QString cpfRefusal(const QString &typed, CpfAbsence absence)
                          "PatientRules",
                          "Type the CPF, or choose why there is none (newborn, foreigner, not given)."))
                    : QString();
-    const QString digits = typedDigits(typed);
+    const QString digits = digitsOf(typed);
     if (!typedAsNumber(typed) || digits.size() != kCpfLength)
         return said(QT_TRANSLATE_NOOP("PatientRules", "A CPF has eleven digits."));
     if (digits.count(digits.at(0)) == kCpfLength)
@@ -130,7 +123,7 @@ QString cnsRefusal(const QString &typed)
 {
     if (typed.trimmed().isEmpty())
         return {};
-    if (!typedAsNumber(typed) || typedDigits(typed).size() != kCnsLength)
+    if (!typedAsNumber(typed) || digitsOf(typed).size() != kCnsLength)
         return said(QT_TRANSLATE_NOOP("PatientRules", "A national health card (CNS) has fifteen digits."));
     if (!validCns(typed))
         return said(QT_TRANSLATE_NOOP(
@@ -153,7 +146,7 @@ QString cepRefusal(const QString &typed)
 {
     if (typed.trimmed().isEmpty())
         return {};
-    if (!typedAsNumber(typed) || typedDigits(typed).size() != kCepLength)
+    if (!typedAsNumber(typed) || digitsOf(typed).size() != kCepLength)
         return said(QT_TRANSLATE_NOOP("PatientRules", "A CEP has eight digits."));
     return {};
 }

@@ -7,9 +7,6 @@
 
 namespace velmora {
 
-// The digits of a number typed with its dots, dashes and blanks: "529.982.247-25" gives "52998224725".
-QString typedDigits(const QString &typed);
-
 // A CPF of eleven digits whose two check digits are right, and not one digit repeated (111.111.111-11
 // passes the check digits but is no one's).
 bool validCpf(const QString &typed);

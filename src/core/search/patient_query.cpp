@@ -10,44 +10,6 @@
 
 namespace velmora {
 
-QString foldedName(const QString &text)
-{
-    // Plain ASCII, as most names are typed, is its own decomposition.
-    const bool ascii = std::all_of(text.cbegin(), text.cend(), [](QChar c) { return c.unicode() < 0x80; });
-    const QString decomposed = ascii ? text : text.normalized(QString::NormalizationForm_KD);
-    // In ASCII, folding the case is lowering A to Z.
-    const auto asciiFolded = [](QChar c) {
-        return c >= QLatin1Char('A') && c <= QLatin1Char('Z') ? QChar(c.unicode() + ('a' - 'A')) : c;
-    };
-    QString folded;
-    folded.reserve(decomposed.size());
-    bool blank = true; // no blank at the start
-    for (const QChar c : decomposed) {
-        if (!ascii && c.category() == QChar::Mark_NonSpacing)
-            continue;
-        if (c.isSpace()) {
-            if (!blank)
-                folded += QLatin1Char(' ');
-            blank = true;
-            continue;
-        }
-        folded += ascii ? asciiFolded(c) : c.toCaseFolded();
-        blank = false;
-    }
-    if (folded.endsWith(QLatin1Char(' ')))
-        folded.chop(1);
-    return folded;
-}
-
-QString phoneDigits(const QString &text)
-{
-    QString digits;
-    for (const QChar c : text)
-        if (c >= QLatin1Char('0') && c <= QLatin1Char('9'))
-            digits += c;
-    return digits;
-}
-
 PatientQuery patientQuery(const QString &typed)
 {
     PatientQuery query;
@@ -56,7 +18,7 @@ PatientQuery patientQuery(const QString &typed)
         return (c >= QLatin1Char('0') && c <= QLatin1Char('9')) || c.isSpace() ||
                QStringView(u"-.()+/").contains(c);
     });
-    const QString digits = phoneDigits(typed);
+    const QString digits = digitsOf(typed);
     if (phoneLike && !digits.isEmpty()) {
         if (digits.size() >= 4)
             query = {PatientQuery::Kind::Phone, digits, {}, digits};
@@ -86,12 +48,12 @@ namespace {
 bool phonesMatch(const PatientQuery &query, const QString &phones)
 {
     if (query.areaCode.isEmpty())
-        return phoneDigits(phones).contains(query.text);
+        return digitsOf(phones).contains(query.text);
     // Each number of the field on its own: the digits before one belong to the number before it.
     static const QRegularExpression between(QStringLiteral("[/,;|\\n\\t]|\\s{2,}|\\s+(?:e|ou|or|and)\\s+"),
                                             QRegularExpression::CaseInsensitiveOption);
     for (const QString &number : phones.split(between)) {
-        const QString digits = phoneDigits(number);
+        const QString digits = digitsOf(number);
         if (digits.contains(query.typedDigits))
             return true;
         for (qsizetype at = digits.indexOf(query.text); at >= 0; at = digits.indexOf(query.text, at + 1))

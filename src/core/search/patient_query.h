@@ -1,6 +1,7 @@
 #pragma once
 
 #include "core/storage/storage_vocabulary.h"
+#include "core/text/name_rules.h"
 
 #include <QDate>
 #include <QString>
@@ -9,12 +10,6 @@
 namespace velmora {
 
 PatientQuery patientQuery(const QString &typed);
-
-// "Conceição  da SILVA" gives "conceicao da silva": accents dropped, case folded, runs of blanks made one.
-QString foldedName(const QString &text);
-
-// "(11) 9999-0000" gives "1199990000".
-QString phoneDigits(const QString &text);
 
 // A name holds the folded text; a phones field holds a number with the typed digits, or, for one typed
 // with an area code, the number without it or after that same area code.

@@ -3,9 +3,10 @@
 #include "core/text/text_rules.h"
 
 #include <QCoreApplication>
-
 #include <QStringList>
 #include <QVector>
+
+#include <algorithm>
 
 namespace velmora {
 
@@ -119,6 +120,44 @@ QString doctorCalled(const QStringList &names, int slot)
     const QString name = trimBlanks(names.value(slot - 1));
     return name.isEmpty() ? QCoreApplication::translate("AppointmentBook", "doctor %1").arg(slot)
                           : QStringLiteral("\"%1\"").arg(name);
+}
+
+QString foldedName(const QString &text)
+{
+    // Plain ASCII, as most names are typed, is its own decomposition.
+    const bool ascii = std::all_of(text.cbegin(), text.cend(), [](QChar c) { return c.unicode() < 0x80; });
+    const QString decomposed = ascii ? text : text.normalized(QString::NormalizationForm_KD);
+    // In ASCII, folding the case is lowering A to Z.
+    const auto asciiFolded = [](QChar c) {
+        return c >= QLatin1Char('A') && c <= QLatin1Char('Z') ? QChar(c.unicode() + ('a' - 'A')) : c;
+    };
+    QString folded;
+    folded.reserve(decomposed.size());
+    bool blank = true; // no blank at the start
+    for (const QChar c : decomposed) {
+        if (!ascii && c.category() == QChar::Mark_NonSpacing)
+            continue;
+        if (c.isSpace()) {
+            if (!blank)
+                folded += QLatin1Char(' ');
+            blank = true;
+            continue;
+        }
+        folded += ascii ? asciiFolded(c) : c.toCaseFolded();
+        blank = false;
+    }
+    if (folded.endsWith(QLatin1Char(' ')))
+        folded.chop(1);
+    return folded;
+}
+
+QString digitsOf(const QString &text)
+{
+    QString digits;
+    for (const QChar c : text)
+        if (c.isDigit() && c.unicode() < 0x80)
+            digits += c;
+    return digits;
 }
 
 } // namespace velmora
