@@ -115,12 +115,6 @@ private Q_SLOTS:
         QCOMPARE(said.isEmpty(), refusal.isEmpty());
         QVERIFY2(said.contains(refusal), qPrintable(said));
     }
-
-    void shownCpfHasItsMarks()
-    {
-        QCOMPARE(shownCpf(QStringLiteral("52998224725")), QStringLiteral("529.982.247-25"));
-        QCOMPARE(shownCpf(QStringLiteral("5299822")), QStringLiteral("5299822"));
-    }
 };
 
 Q_DECLARE_METATYPE(velmora::Patient)

@@ -1,0 +1,211 @@
+#include "core/patients/patient_matching.h"
+
+#include "core/text/name_rules.h"
+
+#include <QHash>
+
+#include <algorithm>
+#include <map>
+#include <utility>
+
+namespace velmora {
+
+namespace {
+
+constexpr int kShortestNumber = 4;
+constexpr int kShortestLocalNumber = 8; // a landline without its area code
+
+bool isParticle(const QString &word)
+{
+    static const QStringList particles{QStringLiteral("da"),  QStringLiteral("de"),  QStringLiteral("do"),
+                                       QStringLiteral("das"), QStringLiteral("dos"), QStringLiteral("e")};
+    return particles.contains(word);
+}
+
+QStringList nameWords(const QString &name)
+{
+    QStringList words = foldedName(name).split(QLatin1Char(' '), Qt::SkipEmptyParts);
+    words.removeIf(isParticle);
+    return words;
+}
+
+// Each typed word the start of a different word of the name, in any order.
+bool wordsStartName(const QStringList &typed, QStringList words)
+{
+    for (const QString &start : typed) {
+        const auto found = std::find_if(words.begin(), words.end(),
+                                        [&start](const QString &word) { return word.startsWith(start); });
+        if (found == words.end())
+            return false;
+        words.erase(found);
+    }
+    return true;
+}
+
+// The number without Brazil's country code, the long-distance prefix and the area code: the last nine
+// digits of a mobile (9 and eight more), the last eight of any other.
+QString localNumber(const QString &digits)
+{
+    if (digits.size() >= 9 && digits.at(digits.size() - 9) == QLatin1Char('9'))
+        return digits.right(9);
+    return digits.right(kShortestLocalNumber);
+}
+
+bool numberInPhone(const QString &typed, const QString &phone)
+{
+    const QString digits = digitsOf(phone);
+    if (digits.isEmpty())
+        return false;
+    if (digits.contains(typed))
+        return true;
+    return typed.size() >= kShortestLocalNumber && digits.size() >= kShortestLocalNumber &&
+           localNumber(typed) == localNumber(digits);
+}
+
+// A word of the shorter name found in the longer's: whole, or as the initial the shorter one wrote.
+bool wordFound(const QString &word, const QStringList &among)
+{
+    const QString bare = word.endsWith(QLatin1Char('.')) ? word.chopped(1) : word;
+    return std::any_of(among.cbegin(), among.cend(), [&bare](const QString &other) {
+        const QString otherBare = other.endsWith(QLatin1Char('.')) ? other.chopped(1) : other;
+        return otherBare == bare || (bare.size() == 1 && otherBare.startsWith(bare)) ||
+               (otherBare.size() == 1 && bare.startsWith(otherBare));
+    });
+}
+
+} // namespace
+
+PatientTyped patientTyped(const QString &typed)
+{
+    PatientTyped read;
+    const QString trimmed = typed.trimmed();
+    const QDate date = QDate::fromString(QString(trimmed)
+                                             .replace(QLatin1Char('.'), QLatin1Char('/'))
+                                             .replace(QLatin1Char('-'), QLatin1Char('/')),
+                                         QStringLiteral("dd/MM/yyyy"));
+    if (date.isValid()) {
+        read.kind = PatientTyped::Kind::BirthDate;
+        read.birthDate = date;
+        return read;
+    }
+    const bool numberLike = std::all_of(trimmed.cbegin(), trimmed.cend(), [](QChar c) {
+        return c.isDigit() || c.isSpace() || QStringView(u"-.()+/").contains(c);
+    });
+    if (numberLike) {
+        read.digits = digitsOf(trimmed);
+        if (read.digits.size() >= kShortestNumber)
+            read.kind = PatientTyped::Kind::Number;
+        return read;
+    }
+    read.words = foldedName(trimmed).split(QLatin1Char(' '), Qt::SkipEmptyParts);
+    if (read.words.join(QString()).size() >= 2)
+        read.kind = PatientTyped::Kind::Name;
+    return read;
+}
+
+bool patientMatches(const Patient &patient, const PatientTyped &typed)
+{
+    switch (typed.kind) {
+    case PatientTyped::Kind::Name:
+        return wordsStartName(typed.words, foldedName(patient.fullName).split(QLatin1Char(' '))) ||
+               (!patient.socialName.isEmpty() &&
+                wordsStartName(typed.words, foldedName(patient.socialName).split(QLatin1Char(' '))));
+    case PatientTyped::Kind::Number:
+        return (!patient.cpf.isEmpty() && patient.cpf.startsWith(typed.digits)) ||
+               std::any_of(
+                   patient.phones.cbegin(), patient.phones.cend(),
+                   [&typed](const PatientPhone &phone) { return numberInPhone(typed.digits, phone.number); });
+    case PatientTyped::Kind::BirthDate:
+        return patient.birthDate == typed.birthDate;
+    case PatientTyped::Kind::TooShort:
+        return false;
+    }
+    return false;
+}
+
+QVector<Patient> patientSuggestions(const QVector<Patient> &patients, const QString &typed, int limit)
+{
+    const PatientTyped read = patientTyped(typed);
+    QVector<std::pair<QString, const Patient *>> found; // sort key, patient
+    for (const Patient &patient : patients) {
+        if (!patientMatches(patient, read))
+            continue;
+        const bool wholeCpf = read.kind == PatientTyped::Kind::Number && patient.cpf == read.digits;
+        found.append({(wholeCpf ? QStringLiteral("0") : QStringLiteral("1")) + foldedName(patient.fullName),
+                      &patient});
+    }
+    std::stable_sort(found.begin(), found.end(),
+                     [](const auto &a, const auto &b) { return a.first < b.first; });
+    QVector<Patient> suggestions;
+    for (const auto &entry : found) {
+        if (suggestions.size() >= limit)
+            break;
+        suggestions.append(*entry.second);
+    }
+    return suggestions;
+}
+
+bool similarNames(const QString &a, const QString &b)
+{
+    QStringList shorter = nameWords(a);
+    QStringList longer = nameWords(b);
+    if (shorter.size() > longer.size())
+        std::swap(shorter, longer);
+    if (shorter.isEmpty() || shorter.first() != longer.first() ||
+        (shorter.size() > 1 && shorter.last() != longer.last()))
+        return false;
+    const QStringList middle = longer.mid(1, longer.size() - 2);
+    for (int i = 1; i + 1 < shorter.size(); ++i)
+        if (!wordFound(shorter.at(i), middle))
+            return false;
+    return true;
+}
+
+QVector<qint64> lookalikes(const Patient &newOne, const QVector<Patient> &patients)
+{
+    QVector<qint64> found;
+    for (const Patient &patient : patients) {
+        const bool sameBirth = newOne.birthDate.isValid() && patient.birthDate == newOne.birthDate &&
+                               similarNames(newOne.fullName, patient.fullName);
+        const bool samePhone =
+            std::any_of(newOne.phones.cbegin(), newOne.phones.cend(), [&](const PatientPhone &a) {
+                const QString digits = digitsOf(a.number);
+                return digits.size() >= kShortestLocalNumber &&
+                       std::any_of(patient.phones.cbegin(), patient.phones.cend(),
+                                   [&](const PatientPhone &b) { return numberInPhone(digits, b.number); });
+            });
+        if (sameBirth || samePhone)
+            found.append(patient.id);
+    }
+    return found;
+}
+
+QVector<SuggestedPatient> suggestedPatients(const QVector<BookedName> &bookings)
+{
+    // Grouped by folded name, then by phone digits, in one pass.
+    std::map<QString, std::map<QString, SuggestedPatient>> byName;
+    for (int i = 0; i < bookings.size(); ++i) {
+        const QString folded = foldedName(bookings.at(i).name);
+        if (folded.isEmpty())
+            continue;
+        const QString digits = digitsOf(bookings.at(i).phones);
+        SuggestedPatient &group = byName[folded][digits];
+        if (group.bookings.isEmpty()) {
+            group.name = bookings.at(i).name.trimmed();
+            group.phoneDigits = digits;
+        }
+        group.bookings.append(i);
+    }
+    QVector<SuggestedPatient> groups;
+    for (auto &[folded, byPhones] : byName) {
+        Q_UNUSED(folded)
+        for (auto &[digits, group] : byPhones) {
+            Q_UNUSED(digits)
+            group.maybe = byPhones.size() > 1;
+            groups.append(std::move(group));
+        }
+    }
+    return groups;
+}
+
+} // namespace velmora

@@ -1,0 +1,63 @@
+#pragma once
+
+#include "core/model/patient.h"
+
+#include <QDate>
+#include <QString>
+#include <QStringList>
+#include <QVector>
+
+namespace velmora {
+
+// What was typed in the name field to find a patient before one is made again: name words, a number
+// (a phone, with or without its area code, or a CPF), or a birth date ("02/05/1980").
+struct PatientTyped
+{
+    enum class Kind
+    {
+        Name,
+        Number,
+        BirthDate,
+        TooShort // fewer than two letters, or than four digits: nothing is suggested
+    };
+    Kind kind = Kind::TooShort;
+    QStringList words; // folded, each the start of a word of the name
+    QString digits;
+    QDate birthDate;
+};
+PatientTyped patientTyped(const QString &typed);
+
+// Each typed word starts a different word of the full or the social name, accents and case aside; a
+// number is in a phone (or a phone typed with its area code is one stored without) or starts the CPF.
+bool patientMatches(const Patient &patient, const PatientTyped &typed);
+
+// The patients the typing may be, at most limit: a CPF typed whole first, then by name.
+QVector<Patient> patientSuggestions(const QVector<Patient> &patients, const QString &typed, int limit);
+
+// Two names that may be one person's: the same first and last words, and each other word of the
+// shorter one found in the longer, whole or as its initial ("Maria S. Souza", "Maria Silva Souza");
+// accents, case and the particles (da, de, do, das, dos, e) aside.
+bool similarNames(const QString &a, const QString &b);
+// The patients recorded that a new one may be: the same birth date and a similar name, or a phone in
+// common. Asked about before the new record is made; never joined by itself.
+QVector<qint64> lookalikes(const Patient &newOne, const QVector<Patient> &patients);
+
+// A booking of the books as they are, for suggesting who its patient is.
+struct BookedName
+{
+    QString name;
+    QString phones;
+};
+// Bookings suggested as one patient: the same folded name and the same phone digits. maybe: another
+// group has the same name with other phones; the receptionist says whether they are one person.
+struct SuggestedPatient
+{
+    QString name; // as the first of its bookings wrote it
+    QString phoneDigits;
+    QVector<int> bookings; // their places in the bookings given, in order
+    bool maybe = false;
+};
+// Ordered by folded name, then phones; bookings without a name belong to none.
+QVector<SuggestedPatient> suggestedPatients(const QVector<BookedName> &bookings);
+
+} // namespace velmora

@@ -1,0 +1,159 @@
+#include "core/patients/patient_matching.h"
+#include "core/text/name_rules.h"
+
+#include <QRandomGenerator>
+#include <QTest>
+
+using namespace velmora;
+
+namespace {
+
+Patient conceicao()
+{
+    Patient patient;
+    patient.id = 7;
+    patient.fullName = QStringLiteral("Maria da Conceição Souza");
+    patient.socialName = QStringLiteral("Duda Souza");
+    patient.cpf = QStringLiteral("52998224725");
+    patient.birthDate = QDate(1980, 5, 2);
+    patient.phones = {{QStringLiteral("(11) 98765-4321"), true}, {QStringLiteral("3333-4444"), false}};
+    return patient;
+}
+
+} // namespace
+
+class PatientMatching : public QObject
+{
+    Q_OBJECT
+
+private Q_SLOTS:
+    void typing_data()
+    {
+        QTest::addColumn<QString>("typed");
+        QTest::addColumn<bool>("matches");
+
+        QTest::newRow("first words") << "maria conc" << true;
+        QTest::newRow("accents and case aside") << "CONCEIÇÃO" << true;
+        QTest::newRow("words in another order") << "souza mar" << true;
+        QTest::newRow("one word used twice") << "souza sou" << false;
+        QTest::newRow("a word not in the name") << "maria silva" << false;
+        QTest::newRow("the social name") << "duda" << true;
+        QTest::newRow("one letter") << "m" << false;
+        QTest::newRow("mobile without area code") << "98765-4321" << true;
+        QTest::newRow("mobile with country and area code") << "+55 11 98765 4321" << true;
+        QTest::newRow("landline with area code") << "(11) 3333-4444" << true;
+        QTest::newRow("part of a phone") << "4321" << true;
+        QTest::newRow("the start of the CPF") << "529.982" << true;
+        QTest::newRow("three digits") << "529" << false;
+        QTest::newRow("another mobile") << "91234-4321" << false;
+        QTest::newRow("a landline, the mobile's last eight") << "(13) 8765-4321" << false;
+        QTest::newRow("birth date") << "02/05/1980" << true;
+        QTest::newRow("another birth date") << "03/05/1980" << false;
+    }
+    void typing()
+    {
+        QFETCH(QString, typed);
+        QFETCH(bool, matches);
+        QCOMPARE(patientMatches(conceicao(), patientTyped(typed)), matches);
+    }
+
+    void wholeCpfFirst()
+    {
+        Patient other = conceicao();
+        other.id = 8;
+        other.fullName = QStringLiteral("Ana Abreu");
+        other.cpf = QStringLiteral("52998200000");
+        const QVector<Patient> found =
+            patientSuggestions({other, conceicao()}, QStringLiteral("529.982.247-25"), 5);
+        QCOMPARE(found.size(), 1);
+        QCOMPARE(found.first().id, 7);
+        QCOMPARE(patientSuggestions({other, conceicao()}, QStringLiteral("52998"), 1).first().id, 8);
+    }
+
+    void similar_data()
+    {
+        QTest::addColumn<QString>("a");
+        QTest::addColumn<QString>("b");
+        QTest::addColumn<bool>("similar");
+
+        QTest::newRow("a middle name cut to its initial") << "Maria S. Souza"
+                                                          << "Maria Silva Souza" << true;
+        QTest::newRow("a middle name left out") << "Maria Souza"
+                                                << "maria da silva souza" << true;
+        QTest::newRow("accents and particles aside") << "José de Araújo"
+                                                     << "JOSE ARAUJO" << true;
+        QTest::newRow("another last name") << "Maria Silva"
+                                           << "Maria Souza" << false;
+        QTest::newRow("another middle name") << "Maria Lima Souza"
+                                             << "Maria Silva Souza" << false;
+        QTest::newRow("another first name") << "Ana Souza"
+                                            << "Maria Souza" << false;
+    }
+    void similar()
+    {
+        QFETCH(QString, a);
+        QFETCH(QString, b);
+        QFETCH(bool, similar);
+        QCOMPARE(similarNames(a, b), similar);
+        QCOMPARE(similarNames(b, a), similar);
+    }
+
+    void lookalikesByBirthAndNameOrPhone()
+    {
+        Patient twin = conceicao();
+        twin.id = 0;
+        twin.fullName = QStringLiteral("Maria C. Souza");
+        twin.phones.clear();
+        QCOMPARE(lookalikes(twin, {conceicao()}), QVector<qint64>{7});
+        twin.birthDate = QDate(1981, 5, 2);
+        QVERIFY(lookalikes(twin, {conceicao()}).isEmpty());
+        twin.fullName = QStringLiteral("João Lima"); // another person sharing the house's phone: asked
+        twin.phones = {{QStringLiteral("11 3333 4444"), false}};
+        QCOMPARE(lookalikes(twin, {conceicao()}), QVector<qint64>{7});
+    }
+
+    // Against the plain rule on random books: one group per folded name and phone digits, "maybe" when
+    // the same name has other phones, never two names or two phones in one group.
+    void groupsAsThePlainRule()
+    {
+        const QStringList names{QStringLiteral("Ana Souza"),  QStringLiteral("ANA SOUZA"),
+                                QStringLiteral("Ána  Souza"), QStringLiteral("João Lima"),
+                                QStringLiteral("  "),         QStringLiteral("Bia")};
+        const QStringList phones{QStringLiteral("(11) 9999-0000"), QStringLiteral("1199990000"), QString(),
+                                 QStringLiteral("3333-4444")};
+        QRandomGenerator random(20261209);
+        for (int round = 0; round < 50; ++round) {
+            QVector<BookedName> bookings;
+            const int count = random.bounded(40);
+            for (int i = 0; i < count; ++i)
+                bookings.append(
+                    {names.at(random.bounded(names.size())), phones.at(random.bounded(phones.size()))});
+            const QVector<SuggestedPatient> groups = suggestedPatients(bookings);
+            QVector<int> groupOf(bookings.size(), -1);
+            for (int g = 0; g < groups.size(); ++g)
+                for (const int b : groups.at(g).bookings)
+                    groupOf[b] = g;
+            for (int i = 0; i < bookings.size(); ++i) {
+                const QString name = foldedName(bookings.at(i).name);
+                QCOMPARE(groupOf.at(i) == -1, name.isEmpty());
+                for (int j = 0; j < bookings.size() && !name.isEmpty(); ++j) {
+                    const bool samePerson =
+                        name == foldedName(bookings.at(j).name) &&
+                        digitsOf(bookings.at(i).phones) == digitsOf(bookings.at(j).phones);
+                    QCOMPARE(groupOf.at(i) == groupOf.at(j), samePerson);
+                    const bool sameNameOtherPhones = name == foldedName(bookings.at(j).name) && !samePerson;
+                    if (sameNameOtherPhones)
+                        QVERIFY(groups.at(groupOf.at(i)).maybe);
+                }
+            }
+            for (const SuggestedPatient &group : groups)
+                if (group.maybe)
+                    QVERIFY(std::count_if(groups.cbegin(), groups.cend(), [&](const SuggestedPatient &other) {
+                                return foldedName(other.name) == foldedName(group.name);
+                            }) > 1);
+        }
+    }
+};
+
+QTEST_GUILESS_MAIN(PatientMatching)
+#include "tst_patient_matching.moc"
