@@ -1,10 +1,12 @@
 #include "files/file_fill.h"
 
 #include "core/model/appointment.h"
+#include "core/model/patient.h"
 #include "core/reception/waiting_list.h"
 #include "files/database.h"
 #include "schema/booking_sql.h"
 #include "schema/calendar_text.h"
+#include "schema/patient_sql.h"
 #include "schema/settings_fields.h"
 #include "schema/slot_files.h"
 #include "schema/waiting_sql.h"
@@ -534,6 +536,36 @@ bool FileFill::writeReceptionLists(const QVector<WaitingEntry> &waiting, const S
             sqlite3_bind_int(insert, 2, *limit);
             written = step(insert, error);
         }
+    sqlite3_finalize(insert);
+    written = written && run("COMMIT", error);
+    close();
+    return written;
+}
+
+bool FileFill::writePatients(const QVector<Patient> &patients, QString *error)
+{
+    if (!openMainSettings(error))
+        return false;
+    const QString statements = patientsTableStatement(Dialect::Files, patientsTable()) +
+                               QStringLiteral("; DELETE FROM %1").arg(patientsTable());
+    sqlite3_stmt *insert = nullptr;
+    bool written =
+        run(statements.toUtf8().constData(), error) &&
+        prepare(&insert,
+                QStringLiteral("INSERT INTO %1 (id, cpf, record) VALUES (?, ?, ?)").arg(patientsTable()),
+                error);
+    for (const Patient &patient : patients) {
+        if (!written)
+            break;
+        sqlite3_reset(insert);
+        sqlite3_bind_int64(insert, 1, patient.id);
+        if (patient.cpf.isEmpty())
+            sqlite3_bind_null(insert, 2);
+        else
+            bindValue(insert, 2, patient.cpf);
+        bindValue(insert, 3, patientText(patient));
+        written = step(insert, error);
+    }
     sqlite3_finalize(insert);
     written = written && run("COMMIT", error);
     close();

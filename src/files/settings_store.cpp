@@ -1,8 +1,10 @@
 #include "files/settings_store.h"
 
+#include "core/model/patient.h"
 #include "core/reception/waiting_list.h"
 #include "core/schedule/clinic_calendar.h"
 #include "schema/calendar_text.h"
+#include "schema/patient_sql.h"
 #include "schema/settings_fields.h"
 #include "schema/waiting_sql.h"
 
@@ -315,6 +317,65 @@ WriteOutcome SettingsStore::leaveWaitingList(qint64 id, WaitingEntry::State stat
         return WriteOutcome::NoLongerStored;
     }
     return WriteOutcome::Done;
+}
+
+PatientSaved SettingsStore::savePatient(const Patient &patient, qint64 *id, QString *error)
+{
+    QSqlDatabase db;
+    if (!beginWrite(main_, &db, error))
+        return PatientSaved::Failed;
+    QSqlQuery query(db);
+    bool written =
+        query.exec(patientsTableStatement(Dialect::Files, patientsTable())) &&
+        query.prepare(QStringLiteral("SELECT 1 FROM %1 WHERE cpf = ? AND id <> ?").arg(patientsTable()));
+    query.addBindValue(storedCpf(patient));
+    query.addBindValue(patient.id);
+    written = written && query.exec();
+    if (written && query.next()) {
+        query.finish();
+        endWrite(db, query, false, error);
+        return PatientSaved::CpfTaken;
+    }
+    if (written && patient.id == 0) {
+        written =
+            query.prepare(QStringLiteral("INSERT INTO %1 (cpf, record) VALUES (?, ?)").arg(patientsTable()));
+        query.addBindValue(storedCpf(patient));
+        query.addBindValue(patientText(patient));
+        written = written && query.exec();
+        *id = query.lastInsertId().toLongLong();
+    } else if (written) {
+        written = query.prepare(
+            QStringLiteral("UPDATE %1 SET cpf = ?, record = ? WHERE id = ?").arg(patientsTable()));
+        query.addBindValue(storedCpf(patient));
+        query.addBindValue(patientText(patient));
+        query.addBindValue(patient.id);
+        written = written && query.exec() && query.numRowsAffected() == 1;
+        *id = patient.id;
+    }
+    if (!written && error->isEmpty())
+        *error = reasonOf(query.lastError());
+    return endWrite(db, query, written, error) ? PatientSaved::Saved : PatientSaved::Failed;
+}
+
+bool SettingsStore::readPatients(QVector<Patient> *patients, QString *error)
+{
+    patients->clear();
+    if (!main_.ensureOpen(error))
+        return false;
+    QSqlQuery query(main_.database());
+    if (!query.exec(QStringLiteral("SELECT id, record FROM %1 ORDER BY id").arg(patientsTable()))) {
+        if (neverSaved(main_.database(), patientsTable()))
+            return true;
+        *error = reasonOf(query.lastError());
+        return false;
+    }
+    while (query.next()) {
+        Patient patient;
+        patient.id = query.value(0).toLongLong();
+        if (patientFromText(query.value(1).toString(), &patient))
+            patients->append(patient);
+    }
+    return true;
 }
 
 bool SettingsStore::readSqueezeLimits(SqueezeLimits *limits, QString *error)

@@ -36,6 +36,8 @@ public:
     bool readWaitingList(QVector<WaitingEntry> *entries, QString *error);
     bool addToWaitingList(const WaitingEntry &entry, QString *error);
     WriteOutcome leaveWaitingList(qint64 id, WaitingState state, QString *error);
+    PatientSaved savePatient(const Patient &patient, qint64 *id, QString *error);
+    bool readPatients(QVector<Patient> *patients, QString *error);
     bool readSqueezeLimits(SqueezeLimits *limits, QString *error);
     bool saveSqueezeLimits(const SqueezeLimits &limits, QString *error);
 

@@ -1,4 +1,5 @@
 #include "files/sqlite_storage.h"
+#include "core/model/patient.h"
 #include "core/storage/stored_bookings.h"
 #include "files/direct_reads.h"
 
@@ -217,6 +218,16 @@ Moved SqliteStorage::move(int slot, const Appointment &stored, int toSlot, QDate
     }
     const Moved moved = appointments_.move(stored, place, error);
     return naming(data1_, moved, moved.outcome == WriteOutcome::Failed, error);
+}
+
+PatientSaved SqliteStorage::savePatient(const Patient &patient, qint64 *id, QString *error)
+{
+    return settings_.savePatient(patient, id, error);
+}
+
+bool SqliteStorage::readPatients(QVector<Patient> *patients, QString *error)
+{
+    return settings_.readPatients(patients, error);
 }
 
 bool SqliteStorage::readSqueezeLimits(SqueezeLimits *limits, QString *error)
@@ -513,9 +524,11 @@ bool SqliteStorage::pourInto(StorageFill &fill, QString *error)
     QVector<CalendarEntry> calendar;
     QVector<WaitingEntry> waiting;
     SqueezeLimits limits;
+    QVector<Patient> patients;
     return fill.writeSettings(record, error) && settings_.readCalendar(&calendar, error) &&
            fill.writeCalendar(calendar, error) && settings_.readWaitingList(&waiting, error) &&
-           settings_.readSqueezeLimits(&limits, error) && fill.writeReceptionLists(waiting, limits, error);
+           settings_.readSqueezeLimits(&limits, error) && fill.writeReceptionLists(waiting, limits, error) &&
+           settings_.readPatients(&patients, error) && fill.writePatients(patients, error);
 }
 
 } // namespace velmora

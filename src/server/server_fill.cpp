@@ -1,6 +1,8 @@
 #include "server/server_fill.h"
 
+#include "core/model/patient.h"
 #include "core/reception/waiting_list.h"
+#include "schema/patient_sql.h"
 #include "schema/waiting_sql.h"
 
 #include "schema/book_schema.h"
@@ -270,6 +272,32 @@ bool ServerFill::writeReceptionLists(const QVector<WaitingEntry> &waiting, const
         return false;
     query->finish();
     return storage_.saveSqueezeLimits(limits, error);
+}
+
+bool ServerFill::writePatients(const QVector<Patient> &patients, QString *error)
+{
+    // Every patient kept with its identity, and the identities given next past them.
+    const QString table = QStringLiteral("public.") + patientsTable();
+    QSqlQuery *query = run(QStringLiteral("DELETE FROM %1").arg(table), {}, error);
+    if (!query)
+        return false;
+    query->finish();
+    for (const Patient &patient : patients) {
+        query = run(QStringLiteral("INSERT INTO %1 (id, cpf, record) VALUES (?, ?, ?)").arg(table),
+                    {patient.id, storedCpf(patient), patientText(patient)}, error);
+        if (!query)
+            return false;
+        query->finish();
+    }
+    query = run(
+        QStringLiteral("SELECT setval(pg_get_serial_sequence('%1', 'id'), coalesce((SELECT max(id) FROM %1), "
+                       "0) + 1, false)")
+            .arg(table),
+        {}, error);
+    if (!query)
+        return false;
+    query->finish();
+    return true;
 }
 
 bool ServerFill::finish(QString *error)

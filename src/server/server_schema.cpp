@@ -5,6 +5,7 @@
 #include "schema/book_schema.h"
 #include "schema/booking_sql.h"
 #include "schema/calendar_text.h"
+#include "schema/patient_sql.h"
 #include "schema/slot_files.h"
 #include "schema/waiting_sql.h"
 
@@ -40,13 +41,16 @@ QSet<QString> requiredColumns()
     return columns;
 }
 
-// The tables kept beside the books, "schema.table": each book's statuses and history, and the record
-// of the backups.
+// The tables kept beside the books, "schema.table": each book's statuses and history, the record of
+// the backups, the reception's lists and the patients.
 QSet<QString> statusTables()
 {
-    QSet<QString> tables{serverBackupsTable(), QStringLiteral("public.") + QLatin1String(kCalendarTable),
-                         serverHeldTable(), serverWaitingTable(),
-                         QStringLiteral("public.") + squeezeLimitsTable()};
+    QSet<QString> tables{serverBackupsTable(),
+                         QStringLiteral("public.") + QLatin1String(kCalendarTable),
+                         serverHeldTable(),
+                         serverWaitingTable(),
+                         QStringLiteral("public.") + squeezeLimitsTable(),
+                         QStringLiteral("public.") + patientsTable()};
     for (const DoctorSlot &slot : kDoctorSlots)
         tables << statusTable(schemaOf(slot.slot)) << historyTable(schemaOf(slot.slot))
                << seriesTable(schemaOf(slot.slot));
@@ -332,6 +336,7 @@ QStringList serverFunctionStatements()
             .arg(serverBackupsTable()),
         heldTableStatement(), moveFunctionStatement(), saveCalendarFunctionStatement(),
         waitingTableStatement(Dialect::Server, serverWaitingTable()),
+        patientsTableStatement(Dialect::Server, QStringLiteral("public.") + patientsTable()),
         // Who put an entry on the waiting list, and when, are the server's to say: the login and its
         // clock on adding, and never changed after. A copy of the books by their owner keeps them; run
         // as the owner, so that a desk setting the copy's flag is still told apart from the owner.
@@ -716,6 +721,7 @@ bool setUpDeskRole(QSqlDatabase db, QStringList *lines, QString *error)
         QStringLiteral("GRANT EXECUTE ON FUNCTION public.velmora_save_calendar(text) TO %1").arg(role),
         QStringLiteral("GRANT SELECT, INSERT, DELETE ON %1 TO %2").arg(serverHeldTable(), role),
         QStringLiteral("GRANT SELECT, INSERT, UPDATE ON %1 TO %2").arg(serverWaitingTable(), role),
+        QStringLiteral("GRANT SELECT, INSERT, UPDATE ON public.%1 TO %2").arg(patientsTable(), role),
         QStringLiteral("GRANT SELECT, INSERT, DELETE ON public.%1 TO %2").arg(squeezeLimitsTable(), role),
         QStringLiteral("GRANT EXECUTE ON FUNCTION public.velmora_book_waiting(integer, bigint, text[]) TO %1")
             .arg(role),

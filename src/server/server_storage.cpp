@@ -2,6 +2,7 @@
 
 #include "core/model/appointment.h"
 #include "core/model/booking_status.h"
+#include "core/model/patient.h"
 #include "core/reception/waiting_list.h"
 #include "core/schedule/clinic_calendar.h"
 #include "core/storage/stored_bookings.h"
@@ -9,6 +10,7 @@
 #include "schema/book_schema.h"
 #include "schema/booking_sql.h"
 #include "schema/calendar_text.h"
+#include "schema/patient_sql.h"
 #include "schema/settings_fields.h"
 #include "schema/slot_files.h"
 #include "schema/waiting_sql.h"
@@ -732,6 +734,49 @@ Moved ServerStorage::movedAsRead(int slot, const Appointment &stored, int toSlot
     return moved;
 }
 
+PatientSaved ServerStorage::savePatient(const Patient &patient, qint64 *id, QString *error)
+{
+    // One statement either way: a CPF another patient holds, or one another desk is storing at this
+    // moment, leaves the row unwritten.
+    const QString table = QStringLiteral("public.") + patientsTable();
+    QSqlQuery *query =
+        patient.id == 0
+            ? run(QStringLiteral("INSERT INTO %1 (cpf, record) VALUES (?, ?) ON CONFLICT (cpf) DO NOTHING "
+                                 "RETURNING id")
+                      .arg(table),
+                  {storedCpf(patient), patientText(patient)}, error)
+            : run(QStringLiteral(
+                      "UPDATE %1 SET cpf = ?, record = ? WHERE id = ? AND NOT EXISTS (SELECT 1 FROM "
+                      "%1 WHERE cpf = ? AND id <> ?) RETURNING id")
+                      .arg(table),
+                  {storedCpf(patient), patientText(patient), patient.id, storedCpf(patient), patient.id},
+                  error);
+    if (!query)
+        return PatientSaved::Failed;
+    const bool written = query->next();
+    if (written)
+        *id = query->value(0).toLongLong();
+    query->finish();
+    return written ? PatientSaved::Saved : PatientSaved::CpfTaken;
+}
+
+bool ServerStorage::readPatients(QVector<Patient> *patients, QString *error)
+{
+    patients->clear();
+    QSqlQuery *query =
+        run(QStringLiteral("SELECT id, record FROM public.%1 ORDER BY id").arg(patientsTable()), {}, error);
+    if (!query)
+        return neverSetUp(QStringLiteral("public.") + patientsTable());
+    while (query->next()) {
+        Patient patient;
+        patient.id = query->value(0).toLongLong();
+        if (patientFromText(query->value(1).toString(), &patient))
+            patients->append(patient);
+    }
+    query->finish();
+    return true;
+}
+
 bool ServerStorage::readSqueezeLimits(SqueezeLimits *limits, QString *error)
 {
     limits->fill(std::nullopt);
@@ -1164,9 +1209,11 @@ bool ServerStorage::pourInto(StorageFill &fill, QString *error)
         QVector<CalendarEntry> calendar;
         QVector<WaitingEntry> waiting;
         SqueezeLimits limits;
+        QVector<Patient> patients;
         return fill.writeSettings(record, error) && readCalendar(&calendar, error) &&
                fill.writeCalendar(calendar, error) && readWaitingList(&waiting, error) &&
-               readSqueezeLimits(&limits, error) && fill.writeReceptionLists(waiting, limits, error);
+               readSqueezeLimits(&limits, error) && fill.writeReceptionLists(waiting, limits, error) &&
+               readPatients(&patients, error) && fill.writePatients(patients, error);
     };
     const bool ok = poured();
     if (connection_.isOpen())

@@ -1,5 +1,6 @@
 #include "transfer/server_copy.h"
 
+#include "core/model/patient.h"
 #include "core/reception/waiting_list.h"
 #include "core/schedule/clinic_calendar.h"
 #include "core/storage/stored_bookings.h"
@@ -41,6 +42,7 @@ public:
     QVector<CalendarEntry> calendar;
     QVector<WaitingEntry> waiting;
     SqueezeLimits limits;
+    QVector<Patient> patients;
 
     bool startBook(int slot, QString *error) override
     {
@@ -102,6 +104,11 @@ public:
         waiting = entries;
         limits = perDay;
         return !passOn_ || passOn_->writeReceptionLists(entries, perDay, error);
+    }
+    bool writePatients(const QVector<Patient> &records, QString *error) override
+    {
+        patients = records;
+        return !passOn_ || passOn_->writePatients(records, error);
     }
     bool finish(QString *error) override
     {
@@ -178,7 +185,8 @@ bool copyBooks(BookStorage &from, BookStorage &to, QStringList *lines, QString *
                                     });
     };
     if (stored.settings != poured.settings || !signedAlike(stored.calendar, poured.calendar) ||
-        stored.waiting != poured.waiting || stored.limits != poured.limits) {
+        stored.waiting != poured.waiting || stored.limits != poured.limits ||
+        stored.patients != poured.patients) {
         *error = QCoreApplication::translate("Storage",
                                              "the settings record differs from its source after the copy");
         return false;

@@ -804,6 +804,58 @@ private Q_SLOTS:
         QVERIFY(readLimits == limits);
     }
 
+    void patientsAreOneRecordWithOneCpf_data() { addEngines(); }
+    void patientsAreOneRecordWithOneCpf()
+    {
+        QFETCH(QString, engine);
+        SharedBooks books(engine);
+        auto front = books.desk();
+        auto phone = books.desk();
+        QString error;
+        Patient ana;
+        ana.fullName = QStringLiteral("Ana D'Ávila \"; DROP");
+        ana.socialName = QStringLiteral("Duda");
+        ana.cpf = QStringLiteral("52998224725");
+        ana.birthDate = QDate(1980, 5, 2);
+        ana.phones = {{QStringLiteral("(11) 98765-4321"), true}, {QStringLiteral("3333-4444"), false}};
+        ana.email = QStringLiteral("ana@example.com");
+        ana.address = {QStringLiteral("Av. Paulista"), QStringLiteral("1000"),      QStringLiteral("ap. 3"),
+                       QStringLiteral("Bela Vista"),   QStringLiteral("São Paulo"), QStringLiteral("SP"),
+                       QStringLiteral("01310100")};
+        ana.cards = {{QStringLiteral("Unimed"), QStringLiteral("0 123 456"), QDate(2026, 1, 31)},
+                     {QStringLiteral("Unimed"), QStringLiteral("0 123 789"), QDate(2028, 1, 31)}};
+        ana.cns = QStringLiteral("898000000000002");
+        ana.notes = QStringLiteral("line one\nline two");
+        QCOMPARE(front->savePatient(ana, &ana.id, &error), PatientSaved::Saved);
+        QVERIFY2(ana.id > 0, qPrintable(error));
+        QVector<Patient> read;
+        QVERIFY2(phone->readPatients(&read, &error), qPrintable(error));
+        QCOMPARE(read.size(), 1);
+        QVERIFY(read.first() == ana);
+
+        // One CPF per patient, whether made anew or changed into it; many without one.
+        Patient other;
+        other.fullName = QStringLiteral("Other");
+        other.cpf = ana.cpf;
+        qint64 id = 0;
+        QCOMPARE(phone->savePatient(other, &id, &error), PatientSaved::CpfTaken);
+        other.cpf.clear();
+        other.cpfAbsence = CpfAbsence::Newborn;
+        QCOMPARE(phone->savePatient(other, &other.id, &error), PatientSaved::Saved);
+        QCOMPARE(phone->savePatient(other, &id, &error), PatientSaved::Saved); // changed: still one
+        Patient twin = other;
+        twin.id = 0;
+        QCOMPARE(front->savePatient(twin, &twin.id, &error), PatientSaved::Saved);
+        other.cpf = ana.cpf;
+        QCOMPARE(front->savePatient(other, &id, &error), PatientSaved::CpfTaken);
+        ana.phones.removeLast();
+        QCOMPARE(phone->savePatient(ana, &id, &error), PatientSaved::Saved);
+        QVERIFY(front->readPatients(&read, &error));
+        QCOMPARE(read.size(), 3);
+        QVERIFY(read.first() == ana);
+        QCOMPARE(read.at(1).cpfAbsence, CpfAbsence::Newborn);
+    }
+
     void aSetupSavedAtAnotherDeskIsAskedAbout_data() { addEngines(); }
     void aSetupSavedAtAnotherDeskIsAskedAbout()
     {
@@ -1245,6 +1297,18 @@ private Q_SLOTS:
         QVERIFY(folder.saveSqueezeLimits(limits, &error));
         QVector<WaitingEntry> waitingBefore;
         QVERIFY(folder.readWaitingList(&waitingBefore, &error));
+        Patient ana; // a patient without a CPF and one with, and a gap in the identities
+        ana.fullName = QStringLiteral("Ana");
+        ana.cpfAbsence = CpfAbsence::Newborn;
+        Patient bia = ana;
+        bia.fullName = QStringLiteral("Bia");
+        bia.cpf = QStringLiteral("52998224725");
+        qint64 id = 0;
+        QVERIFY(folder.savePatient(ana, &id, &error) == PatientSaved::Saved &&
+                folder.savePatient(ana, &id, &error) == PatientSaved::Saved &&
+                folder.savePatient(bia, &id, &error) == PatientSaved::Saved);
+        QVector<Patient> patientsBefore;
+        QVERIFY(folder.readPatients(&patientsBefore, &error));
 
         TestDatabase database;
         const CopyReport to = copyToServer(files.folder(), database.url());
@@ -1283,6 +1347,12 @@ private Q_SLOTS:
         QVERIFY(backAgain.readWaitingList(&waitingAfter, &error) &&
                 backAgain.readSqueezeLimits(&limitsAfter, &error));
         QVERIFY(waitingAfter == waitingBefore && limitsAfter == limits);
+        QVector<Patient> patientsAfter;
+        QVERIFY(backAgain.readPatients(&patientsAfter, &error) && patientsAfter == patientsBefore);
+        bia.id = 0;
+        QCOMPARE(desk.savePatient(bia, &id, &error), PatientSaved::CpfTaken); // one CPF on the server too
+        QCOMPARE(desk.savePatient(ana, &id, &error), PatientSaved::Saved);
+        QVERIFY(id > 3); // identities go on past the copied ones
         QVERIFY(desk.addToWaitingList(wanting, &error) && desk.readWaitingList(&waitingAfter, &error));
         QCOMPARE(waitingAfter.last().id, 3);                          // identities go on past the copied ones
         QVERIFY(!copyFromServer(database.url(), back.folder()).done); // not over files already there

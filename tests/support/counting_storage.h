@@ -92,6 +92,16 @@ public:
         ++calls;
         return engine_.writeSeries(slot, writes, linkedSlot, error);
     }
+    PatientSaved savePatient(const Patient &patient, qint64 *id, QString *error) override
+    {
+        ++calls;
+        return engine_.savePatient(patient, id, error);
+    }
+    bool readPatients(QVector<Patient> *patients, QString *error) override
+    {
+        ++calls;
+        return engine_.readPatients(patients, error);
+    }
     bool readSqueezeLimits(SqueezeLimits *limits, QString *error) override
     {
         ++calls;

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "core/model/booking_status.h"
+#include "core/model/patient.h"
 #include "core/reception/waiting_list.h"
 #include "core/schedule/clinic_calendar.h"
 #include "core/search/patient_query.h"
@@ -40,6 +41,7 @@ public:
     QVector<HeldBooking> held; // the booking as held; listed with its fields as stored now
     QVector<WaitingEntry> waiting;
     SqueezeLimits squeezeLimits;
+    QVector<Patient> patients; // by identity
     std::vector<MemoryDesk *> desks;
 
     MemoryBooks()
@@ -334,6 +336,32 @@ public:
         }
         return WriteOutcome::Done;
     }
+    PatientSaved savePatient(const Patient &patient, qint64 *id, QString *) override
+    {
+        QVector<Patient> &patients = books_.patients;
+        if (!patient.cpf.isEmpty() &&
+            std::any_of(patients.cbegin(), patients.cend(), [&](const Patient &other) {
+                return other.cpf == patient.cpf && other.id != patient.id;
+            }))
+            return PatientSaved::CpfTaken;
+        if (patient.id == 0) {
+            patients.append(patient);
+            patients.last().id = *id = (patients.size() > 1 ? patients.at(patients.size() - 2).id : 0) + 1;
+            return PatientSaved::Saved;
+        }
+        for (Patient &stored : patients)
+            if (stored.id == patient.id) {
+                stored = patient;
+                *id = patient.id;
+                return PatientSaved::Saved;
+            }
+        return PatientSaved::Failed;
+    }
+    bool readPatients(QVector<Patient> *patients, QString *) override
+    {
+        *patients = books_.patients;
+        return true;
+    }
     bool readSqueezeLimits(SqueezeLimits *limits, QString *) override
     {
         *limits = books_.squeezeLimits;
@@ -501,8 +529,14 @@ public:
             limits_ = limits;
             return true;
         }
+        bool writePatients(const QVector<Patient> &patients, QString *) override
+        {
+            patients_ = patients;
+            return true;
+        }
         bool finish(QString *) override
         {
+            storage_.books_.patients = patients_;
             storage_.books_.calendar = calendar_;
             storage_.books_.waiting = waiting_;
             storage_.books_.squeezeLimits = limits_;
@@ -525,6 +559,7 @@ public:
         QVector<CalendarEntry> calendar_;
         QVector<WaitingEntry> waiting_;
         SqueezeLimits limits_;
+        QVector<Patient> patients_;
         int slot_ = 0;
     };
     std::unique_ptr<StorageFill> fill(QString *) override { return std::make_unique<Fill>(*this); }
@@ -551,7 +586,8 @@ public:
                 record[i].weeklyTimes[t] = books_.hours[i][t];
         }
         return fill.writeSettings(record, error) && fill.writeCalendar(books_.calendar, error) &&
-               fill.writeReceptionLists(books_.waiting, books_.squeezeLimits, error);
+               fill.writeReceptionLists(books_.waiting, books_.squeezeLimits, error) &&
+               fill.writePatients(books_.patients, error);
     }
 
     void watchOtherDesks(std::function<void(const StoredElsewhere &)> changed) override

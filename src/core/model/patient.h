@@ -68,6 +68,13 @@ struct Patient
     QVector<HealthCard> cards; // the current one last
     QString cns;               // the national health card (cartão SUS), fifteen digits
     QString notes;
+    bool operator==(const Patient &other) const
+    {
+        return id == other.id && fullName == other.fullName && socialName == other.socialName &&
+               cpf == other.cpf && cpfAbsence == other.cpfAbsence && birthDate == other.birthDate &&
+               phones == other.phones && email == other.email && address == other.address &&
+               cards == other.cards && cns == other.cns && notes == other.notes;
+    }
 };
 
 } // namespace velmora

@@ -44,6 +44,8 @@ public:
     // day in place of those there, after writeSettings.
     virtual bool writeReceptionLists(const QVector<WaitingEntry> &waiting, const SqueezeLimits &limits,
                                      QString *error) = 0;
+    // The patients (each with its identity) in place of those there, after writeSettings.
+    virtual bool writePatients(const QVector<Patient> &patients, QString *error) = 0;
     // Everything appended made visible, each book checked to hold the number of bookings appended.
     virtual bool finish(QString *error) = 0;
 };
@@ -161,6 +163,20 @@ public:
                                            QString *error) = 0;
 };
 
+// The clinic's patients: one record each across every book.
+class PatientStorage
+{
+public:
+    virtual ~PatientStorage() = default;
+
+    // A new patient (identity 0) stored and given its identity in id; a known one changed as it stands.
+    // One CPF per patient: a CPF another patient holds is refused (CpfTaken), also when two desks make
+    // the same patient at once.
+    virtual PatientSaved savePatient(const Patient &patient, qint64 *id, QString *error) = 0;
+    // Every patient, by identity.
+    virtual bool readPatients(QVector<Patient> *patients, QString *error) = 0;
+};
+
 // The clinic's setup: the doctors of the ten slots, their weekly hours and the clinic's calendar.
 class ClinicSetupStorage
 {
@@ -237,6 +253,7 @@ public:
 class BookStorage : public BookingStorage,
                     public MovingStorage,
                     public ReceptionStorage,
+                    public PatientStorage,
                     public ClinicSetupStorage,
                     public BulkStorage,
                     public DeskWatch

@@ -15,6 +15,7 @@ namespace velmora {
 struct Appointment;
 enum class BookingStatus;
 struct HistoryEntry;
+struct Patient;
 // Defined in stored_bookings.h, for the units that read or write them.
 struct HeldBooking;
 struct BookingWrite;
@@ -47,6 +48,14 @@ struct DoctorChanges
 };
 
 using AllDoctorChanges = std::array<DoctorChanges, kDoctorSlotCount>;
+
+// What saving a patient did: a CPF another patient holds is refused.
+enum class PatientSaved
+{
+    Saved,
+    CpfTaken,
+    Failed
+};
 
 // What a Change or Remove did: a booking changed meanwhile (at another desk) is not found.
 enum class WriteOutcome
