@@ -3445,4 +3445,19 @@ O programa continua funcionando; a próxima abertura tenta de novo.</translation
         <translation>Digite o nome completo do paciente.</translation>
     </message>
 </context>
+<context>
+    <name>PatientRecords</name>
+    <message>
+        <source>The CPF %1 is already %2&apos;s: open that record.</source>
+        <translation>O CPF %1 já é de %2: abra esse cadastro.</translation>
+    </message>
+    <message>
+        <source>The CPF %1 is already another patient&apos;s (saved at another desk): open that record.</source>
+        <translation>O CPF %1 já é de outro paciente (salvo em outra estação): abra esse cadastro.</translation>
+    </message>
+    <message>
+        <source>The patient could not be saved: %1.</source>
+        <translation>O paciente não pôde ser salvo: %1.</translation>
+    </message>
+</context>
 </TS>

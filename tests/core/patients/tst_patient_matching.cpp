@@ -1,5 +1,7 @@
 #include "core/patients/patient_matching.h"
+#include "core/patients/patient_records.h"
 #include "core/text/name_rules.h"
+#include "support/memory_storage.h"
 
 #include <QRandomGenerator>
 #include <QTest>
@@ -110,6 +112,34 @@ private Q_SLOTS:
         twin.fullName = QStringLiteral("João Lima"); // another person sharing the house's phone: asked
         twin.phones = {{QStringLiteral("11 3333 4444"), false}};
         QCOMPARE(lookalikes(twin, {conceicao()}), QVector<qint64>{7});
+    }
+
+    // Saving checks first, asks about look-alikes of a new record only, and names who holds a CPF.
+    void savingChecksAndNamesTheCpfsHolder()
+    {
+        testing::MemoryBooks books;
+        testing::MemoryStorage storage(books);
+        PatientRecords records(storage, QDate(2026, 12, 9));
+        Patient ana = conceicao();
+        ana.id = 0;
+        QVERIFY(records.save(ana).done);
+        Patient again = ana;
+        again.id = 0;
+        again.fullName = QStringLiteral("Maria C. Souza");
+        again.cpf.clear();
+        again.cpfAbsence = CpfAbsence::NotGiven;
+        QCOMPARE(records.check(again).lookalikes.size(), 1);
+        QVERIFY(records.check(ana).lookalikes.isEmpty()); // already that record
+        again.cpf = ana.cpf;
+        const Outcome taken = records.save(again);
+        QVERIFY(!taken.done);
+        QVERIFY2(taken.messages.value(0).contains(ana.fullName), qPrintable(taken.messages.value(0)));
+        again.birthDate = QDate(2027, 1, 1);
+        QVERIFY(!records.save(again).done);
+        QVector<Patient> stored;
+        QString error;
+        QVERIFY(storage.readPatients(&stored, &error));
+        QCOMPARE(stored.size(), 1);
     }
 
     // Against the plain rule on random books: one group per folded name and phone digits, "maybe" when

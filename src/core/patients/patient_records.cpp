@@ -1,0 +1,81 @@
+#include "core/patients/patient_records.h"
+
+#include "core/patients/patient_matching.h"
+#include "core/patients/patient_rules.h"
+#include "core/storage/book_storage.h"
+
+#include <QCoreApplication>
+
+#include <algorithm>
+
+namespace velmora {
+
+bool PatientRecords::read(QString *error)
+{
+    return storage_.readPatients(&patients_, error);
+}
+
+QVector<Patient> PatientRecords::suggestions(const QString &typed, int limit) const
+{
+    return patientSuggestions(patients_, typed, limit);
+}
+
+PatientCheck PatientRecords::check(const Patient &patient) const
+{
+    PatientCheck check;
+    check.refusal = patientRefusal(patient, today_);
+    if (!check.refusal.isEmpty() || patient.id != 0)
+        return check;
+    for (const qint64 id : lookalikes(patient, patients_))
+        for (const Patient &known : patients_)
+            if (known.id == id)
+                check.lookalikes.append(known);
+    return check;
+}
+
+Outcome PatientRecords::save(Patient &patient)
+{
+    Outcome outcome;
+    if (const QString refusal = patientRefusal(patient, today_); !refusal.isEmpty()) {
+        outcome.messages << refusal;
+        return outcome;
+    }
+    QString error;
+    qint64 id = patient.id;
+    switch (storage_.savePatient(patient, &id, &error)) {
+    case PatientSaved::Saved: {
+        patient.id = id;
+        const auto known = std::find_if(patients_.begin(), patients_.end(),
+                                        [id](const Patient &other) { return other.id == id; });
+        if (known != patients_.end())
+            *known = patient;
+        else
+            patients_.append(patient);
+        outcome.done = true;
+        break;
+    }
+    case PatientSaved::CpfTaken: {
+        const auto holder =
+            std::find_if(patients_.cbegin(), patients_.cend(), [&patient](const Patient &other) {
+                return other.cpf == patient.cpf && other.id != patient.id;
+            });
+        outcome.messages << (holder != patients_.cend()
+                                 ? QCoreApplication::translate(
+                                       "PatientRecords", "The CPF %1 is already %2's: open that record.")
+                                       .arg(shownCpf(patient.cpf), holder->fullName)
+                                 : QCoreApplication::translate(
+                                       "PatientRecords", "The CPF %1 is already another patient's (saved at "
+                                                         "another desk): open that record.")
+                                       .arg(shownCpf(patient.cpf)));
+        break;
+    }
+    case PatientSaved::Failed:
+        outcome.messages << QCoreApplication::translate("PatientRecords",
+                                                        "The patient could not be saved: %1.")
+                                .arg(error);
+        break;
+    }
+    return outcome;
+}
+
+} // namespace velmora
