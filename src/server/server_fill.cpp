@@ -263,15 +263,20 @@ bool ServerFill::writeReceptionLists(const QVector<WaitingEntry> &waiting, const
             return false;
         query->finish();
     }
-    query = run(
+    return identitiesGoOnPast(serverWaitingTable(), error) && storage_.saveSqueezeLimits(limits, error);
+}
+
+bool ServerFill::identitiesGoOnPast(const QString &table, QString *error)
+{
+    QSqlQuery *query = run(
         QStringLiteral("SELECT setval(pg_get_serial_sequence('%1', 'id'), coalesce((SELECT max(id) FROM %1), "
                        "0) + 1, false)")
-            .arg(serverWaitingTable()),
+            .arg(table),
         {}, error);
     if (!query)
         return false;
     query->finish();
-    return storage_.saveSqueezeLimits(limits, error);
+    return true;
 }
 
 bool ServerFill::writePatients(const QVector<Patient> &patients, QString *error)
@@ -289,15 +294,7 @@ bool ServerFill::writePatients(const QVector<Patient> &patients, QString *error)
             return false;
         query->finish();
     }
-    query = run(
-        QStringLiteral("SELECT setval(pg_get_serial_sequence('%1', 'id'), coalesce((SELECT max(id) FROM %1), "
-                       "0) + 1, false)")
-            .arg(table),
-        {}, error);
-    if (!query)
-        return false;
-    query->finish();
-    return true;
+    return identitiesGoOnPast(table, error);
 }
 
 bool ServerFill::finish(QString *error)

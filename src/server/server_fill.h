@@ -37,6 +37,8 @@ private:
     bool command(const QString &statement, QString *error);
     bool flush(QString *error);
     bool endBook(QString *error);
+    // The identities the table gives next, past those written with theirs.
+    bool identitiesGoOnPast(const QString &table, QString *error);
 
     ServerStorage &storage_;
     bool open_ = false;
