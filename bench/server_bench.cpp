@@ -6,6 +6,7 @@
 #include "core/desk/appointment_book.h"
 #include "core/reception/clinic_day.h"
 #include "core/search/patient_query.h"
+#include "core/storage/stored_bookings.h"
 #include "schema/book_schema.h"
 #include "schema/slot_files.h"
 #include "server/server_connection.h"

@@ -8,10 +8,13 @@
 //   5. importing the older program's clinic-a against reading it with the reader library alone.
 #include "bench/child_runs.h"
 #include "core/desk/session_views.h"
+#include "core/model/calendar_entry.h"
 #include "core/reception/clinic_day.h"
 #include "core/reception/confirmation_list.h"
+#include "core/reception/waiting_list.h"
 #include "core/reports/month_report.h"
 #include "core/schedule/first_free.h"
+#include "core/schedule/weekly_series.h"
 #include "core/search/patient_query.h"
 #include "core/text/printout.h"
 #include "files/database.h"
@@ -744,7 +747,7 @@ void BM_WaitingListMatches(benchmark::State &state)
     for (int i = 0; i < 1000; ++i) {
         WaitingEntry entry;
         entry.id = i + 1;
-        entry.nome = QStringLiteral("Waiting Patient %1").arg(i);
+        entry.name = QStringLiteral("Waiting Patient %1").arg(i);
         entry.slot = static_cast<int>(random.bounded(0, 11));
         entry.from = kFirstDay.addDays(random.bounded(0, 30));
         entry.to = entry.from.addDays(random.bounded(1, 60));
