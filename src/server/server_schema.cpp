@@ -356,7 +356,14 @@ QStringList serverFunctionStatements()
             "FUNCTION public.velmora_sign_waiting()")
             .arg(serverWaitingTable()),
         squeezeLimitsStatement(Dialect::Server, QStringLiteral("public.") + squeezeLimitsTable()),
-        bookWaitingFunctionStatement()};
+        bookWaitingFunctionStatement(),
+        // A desk changes one patient at a time, as it does a booking.
+        QStringLiteral("DROP TRIGGER IF EXISTS velmora_one_at_a_time_update ON public.%1")
+            .arg(patientsTable()),
+        QStringLiteral(
+            "CREATE TRIGGER velmora_one_at_a_time_update AFTER UPDATE ON public.%1 REFERENCING OLD "
+            "TABLE AS touched FOR EACH STATEMENT EXECUTE FUNCTION public.velmora_one_at_a_time()")
+            .arg(patientsTable())};
     for (const DoctorSlot &slot : kDoctorSlots) {
         const QString schema = schemaOf(slot.slot);
         for (const QString &table : {QStringLiteral("dados"), QStringLiteral("booking_status")})
@@ -721,7 +728,11 @@ bool setUpDeskRole(QSqlDatabase db, QStringList *lines, QString *error)
         QStringLiteral("GRANT EXECUTE ON FUNCTION public.velmora_save_calendar(text) TO %1").arg(role),
         QStringLiteral("GRANT SELECT, INSERT, DELETE ON %1 TO %2").arg(serverHeldTable(), role),
         QStringLiteral("GRANT SELECT, INSERT, UPDATE ON %1 TO %2").arg(serverWaitingTable(), role),
-        QStringLiteral("GRANT SELECT, INSERT, UPDATE ON public.%1 TO %2").arg(patientsTable(), role),
+        // A patient's identity is the server's to give: a desk writes the record and its CPF alone.
+        QStringLiteral("REVOKE INSERT, UPDATE, DELETE, TRUNCATE ON public.%1 FROM %2")
+            .arg(patientsTable(), role),
+        QStringLiteral("GRANT SELECT, INSERT (cpf, record), UPDATE (cpf, record) ON public.%1 TO %2")
+            .arg(patientsTable(), role),
         QStringLiteral("GRANT SELECT, INSERT, DELETE ON public.%1 TO %2").arg(squeezeLimitsTable(), role),
         QStringLiteral("GRANT EXECUTE ON FUNCTION public.velmora_book_waiting(integer, bigint, text[]) TO %1")
             .arg(role),

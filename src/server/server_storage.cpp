@@ -751,8 +751,19 @@ PatientSaved ServerStorage::savePatient(const Patient &patient, qint64 *id, QStr
                       .arg(table),
                   {storedCpf(patient), patientText(patient), patient.id, storedCpf(patient), patient.id},
                   error);
-    if (!query)
-        return PatientSaved::Failed;
+    if (!query) {
+        // Another desk gave the same CPF to another patient at this very moment: the unique CPF refused
+        // this write.
+        QString unused;
+        QSqlQuery *holder = patient.cpf.isEmpty()
+                                ? nullptr
+                                : run(QStringLiteral("SELECT 1 FROM %1 WHERE cpf = ? AND id <> ?").arg(table),
+                                      {patient.cpf, patient.id}, &unused);
+        const bool taken = holder && holder->next();
+        if (holder)
+            holder->finish();
+        return taken ? PatientSaved::CpfTaken : PatientSaved::Failed;
+    }
     const bool written = query->next();
     if (written)
         *id = query->value(0).toLongLong();

@@ -1069,7 +1069,8 @@ private Q_SLOTS:
 
         // Books set up by an older release, without what this one keeps beside them: a desk still books,
         // and reads none held or waiting, until the set-up is run again.
-        database.exec("DROP TABLE public.booking_held, public.waiting_list, public.squeeze_limits");
+        database.exec(
+            "DROP TABLE public.booking_held, public.waiting_list, public.squeeze_limits, public.patients");
         {
             ServerStorage older(as(person));
             QVERIFY2(older.prepare(&error), qPrintable(error));
@@ -1080,6 +1081,11 @@ private Q_SLOTS:
             QVERIFY(!older.addToWaitingList(wanting, &error));
             QVERIFY2(error.contains("run velmora --server-setup again") && !error.contains("relation"),
                      qPrintable(error));
+            QVector<Patient> patients;
+            QVERIFY(older.readPatients(&patients, &error) && patients.isEmpty());
+            qint64 id = 0;
+            QCOMPARE(older.savePatient(Patient{}, &id, &error), PatientSaved::Failed);
+            QVERIFY2(error.contains("run velmora --server-setup again"), qPrintable(error));
             QCOMPARE(older.move(1, storedCalled(older, "Older"), 1, kMonday, "11:30", 0, &error).outcome,
                      WriteOutcome::Failed);
             QVERIFY2(error.contains("run velmora --server-setup again"), qPrintable(error));
@@ -1095,6 +1101,16 @@ private Q_SLOTS:
             QVERIFY2(owner.ensureOpen(&error) && setUpDeskRole(owner.database(), &lines, &error),
                      qPrintable(error));
         }
+
+        // A patient made and changed through the desks' rights.
+        Patient patient;
+        patient.fullName = QStringLiteral("Eva");
+        QCOMPARE(desk.savePatient(patient, &patient.id, &error), PatientSaved::Saved);
+        Patient second = patient;
+        second.id = 0;
+        QCOMPARE(desk.savePatient(second, &second.id, &error), PatientSaved::Saved);
+        patient.notes = QStringLiteral("changed");
+        QCOMPARE(desk.savePatient(patient, &patient.id, &error), PatientSaved::Saved);
 
         // Behind the program's back, a desk's login: a change is written in the history by the server,
         // naming that login; no entry can be forged, no book emptied, no backup day claimed.
@@ -1136,6 +1152,9 @@ private Q_SLOTS:
                   "INSERT INTO bdm1.booking_history (id, at, computer, person, action, details) VALUES "
                   "(1, '2027-01-01T00:00:00Z', 'x', 'joao', 'added', '')"),
               QStringLiteral("DELETE FROM bdm1.dados"), QStringLiteral("UPDATE bdm1.dados SET obs = 'x'"),
+              QStringLiteral("DELETE FROM public.patients"),
+              QStringLiteral("UPDATE public.patients SET record = '{}'"),
+              QStringLiteral("INSERT INTO public.patients (id, record) VALUES (999, '{}')"),
               QStringLiteral("INSERT INTO bdm1.dados (id, data) VALUES (%1, '2027-01-01')")
                   .arg(ana.id + 1000),
               QStringLiteral("UPDATE bdm1.dados SET id = %1 WHERE id = %2").arg(ana.id + 1000).arg(ana.id),
