@@ -8,6 +8,7 @@
 #include "core/model/booking_status.h"
 #include "core/search/patient_query.h"
 #include "schema/booking_sql.h"
+#include "schema/patient_sql.h"
 #include "schema/waiting_sql.h"
 
 #include <QCoreApplication>
@@ -345,6 +346,17 @@ qint64 AppointmentStore::insertRow(const QString &schema, const Appointment &boo
     const qint64 id = query.lastInsertId().toLongLong();
     if (indexed)
         keepIndex(schema, id, &booking);
+    if (booking.patient != 0) {
+        query.finish();
+        if (!preparedWithTables(query, linkPatientStatement(Dialect::Files, schema), schema, error))
+            return 0;
+        query.addBindValue(id);
+        query.addBindValue(booking.patient);
+        if (!query.exec()) {
+            fail(query, error);
+            return 0;
+        }
+    }
     return id;
 }
 
@@ -758,7 +770,9 @@ AddOutcome AppointmentStore::addSeries(const QVector<Appointment> &bookings, con
         DirectStatement insert(connection_.database(), insertStatement(kMain));
         DirectStatement history(connection_.database(), recordHistoryStatement(kMain));
         DirectStatement place(connection_.database(), placeInSeriesStatement(kMain));
-        ok = ok && insert.prepared(why) && history.prepared(why) && place.prepared(why);
+        DirectStatement patient(connection_.database(), linkPatientStatement(Dialect::Files, kMain));
+        ok = ok && insert.prepared(why) && history.prepared(why) && place.prepared(why) &&
+             patient.prepared(why);
         const QString at = QDateTime::currentDateTimeUtc().toString(Qt::ISODateWithMs);
         for (const Appointment &booking : bookings) {
             if (!ok)
@@ -776,6 +790,7 @@ AddOutcome AppointmentStore::addSeries(const QVector<Appointment> &bookings, con
                  place.run(
                      {id, ids->isEmpty() ? id : ids->first(), booking.series.number, booking.series.total},
                      why) &&
+                 (booking.patient == 0 || patient.run({id, booking.patient}, why)) &&
                  (!withCopies || insertInto(QLatin1String(kLinkedSchema), booking, why));
             ids->append(id);
         }
@@ -969,6 +984,7 @@ Moved AppointmentStore::move(const Appointment &stored, const MovePlace &place, 
                      "person, action, details FROM %2 WHERE id = ? ORDER BY rowid")
                      .arg(historyTable(target), historyTable(main)),
                  {moved.id, stored.id}) ||
+            !ran(carryPatientLinkStatement(Dialect::Files, main, target), {moved.id, stored.id}) ||
             !ran(QStringLiteral("DELETE FROM dados WHERE rowid = ?"), {stored.id}) ||
             !record(main, stored.id, QStringLiteral("moved"), details, error))
             return given(WriteOutcome::Failed);
@@ -1074,6 +1090,59 @@ AddOutcome AppointmentStore::bookFromWaiting(const Appointment &booking, const Q
         !commit(error))
         return given(AddOutcome::NotStored);
     return given(AddOutcome::Stored);
+}
+
+bool AppointmentStore::linkPatients(const QVector<BookingLink> &links, QString *error)
+{
+    const auto linked = [&] {
+        QSqlQuery query(connection_.database());
+        if (!preparedWithTables(
+                query,
+                QStringLiteral("INSERT OR REPLACE INTO %1 (id, patient) SELECT rowid, ? FROM dados "
+                               "WHERE rowid = ?")
+                    .arg(patientLinkTable(kMain)),
+                kMain, error))
+            return WriteOutcome::Failed;
+        for (const BookingLink &link : links) {
+            query.addBindValue(link.patient);
+            query.addBindValue(link.booking);
+            if (!query.exec()) {
+                fail(query, error);
+                return WriteOutcome::Failed;
+            }
+        }
+        return WriteOutcome::Done;
+    };
+    return inOwnTransaction(linked, error) == WriteOutcome::Done;
+}
+
+bool AppointmentStore::readPatientBookings(qint64 patient, QVector<Appointment> *bookings, QString *error)
+{
+    if (!connection_.ensureOpen(error))
+        return false;
+    QSqlQuery query(connection_.database());
+    query.setForwardOnly(true);
+    // A book no booking of which was ever given a patient, or one without a series or status yet, has
+    // none of them.
+    if (!query.prepare(patientBookingsQuery(QStringLiteral("dados"), kRowid, kMain)))
+        return true;
+    query.addBindValue(patient);
+    return appendSeriesBookings(query, bookings, error);
+}
+
+bool AppointmentStore::readPatientLinks(QVector<BookingLink> *links, QString *error)
+{
+    if (!connection_.ensureOpen(error))
+        return false;
+    QSqlQuery query(connection_.database());
+    query.setForwardOnly(true);
+    if (!query.prepare(everyPatientLinkQuery(kMain)))
+        return true;
+    if (!query.exec())
+        return fail(query, error);
+    while (query.next())
+        links->append({0, query.value(0).toLongLong(), query.value(1).toLongLong()});
+    return !query.lastError().isValid() || fail(query, error);
 }
 
 bool AppointmentStore::readHistory(qint64 id, QVector<HistoryEntry> *history, QString *error)

@@ -46,6 +46,12 @@ public:
     bool readSeries(qint64 series, QVector<Appointment> *bookings, QString *error);
     bool readSeriesEnding(QDate from, QVector<Appointment> *bookings, QString *error);
     bool readHistory(qint64 id, QVector<HistoryEntry> *history, QString *error);
+    // The book's bookings given their patients (slots not read), in one transaction; a booking no longer
+    // stored is passed over.
+    bool linkPatients(const QVector<BookingLink> &links, QString *error);
+    bool readPatientBookings(qint64 patient, QVector<Appointment> *bookings, QString *error);
+    // Every link of the book, the slot left 0.
+    bool readPatientLinks(QVector<BookingLink> *links, QString *error);
 
     // Holding a booking to be moved, kept in its own book beside it.
     WriteOutcome hold(const Appointment &stored, QString *error);

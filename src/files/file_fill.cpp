@@ -3,6 +3,7 @@
 #include "core/model/appointment.h"
 #include "core/model/patient.h"
 #include "core/reception/waiting_list.h"
+#include "core/storage/stored_bookings.h"
 #include "files/database.h"
 #include "schema/booking_sql.h"
 #include "schema/calendar_text.h"
@@ -335,6 +336,29 @@ bool FileFill::appendHistory(qint64 id, const HistoryEntry &entry, QString *erro
     for (const QString *text : {&entry.computer, &entry.person, &entry.action, &entry.details})
         bindText(history_, index++, *text);
     return step(history_, error);
+}
+
+bool FileFill::appendPatientLinks(const QVector<BookingLink> &links, QString *error)
+{
+    if (links.isEmpty())
+        return true;
+    if (!db_ || built_.back().appended < 0) {
+        *error = QCoreApplication::translate("Storage", "no file is open");
+        return false;
+    }
+    sqlite3_stmt *link = nullptr;
+    bool written = keepsStatuses(error) &&
+                   prepare(&link, linkPatientStatement(Dialect::Files, QStringLiteral("main")), error);
+    for (const BookingLink &each : links) {
+        if (!written)
+            break;
+        sqlite3_reset(link);
+        sqlite3_bind_int64(link, 1, each.booking);
+        sqlite3_bind_int64(link, 2, each.patient);
+        written = step(link, error);
+    }
+    sqlite3_finalize(link);
+    return written;
 }
 
 bool FileFill::keepsStatuses(QString *error)

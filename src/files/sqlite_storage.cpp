@@ -230,6 +230,36 @@ bool SqliteStorage::readPatients(QVector<Patient> *patients, QString *error)
     return settings_.readPatients(patients, error);
 }
 
+bool SqliteStorage::linkBookings(const QVector<BookingLink> &links, QString *error)
+{
+    for (const DoctorSlot &slot : kDoctorSlots) {
+        QVector<BookingLink> ofBook;
+        for (const BookingLink &link : links)
+            if (link.slot == slot.slot)
+                ofBook.append(link);
+        if (ofBook.isEmpty())
+            continue;
+        useBook(slot.slot);
+        if (!appointments_.linkPatients(ofBook, error))
+            return naming(data1_, false, true, error);
+    }
+    return true;
+}
+
+bool SqliteStorage::readPatientBookings(qint64 patient, QVector<FoundBooking> *bookings, QString *error)
+{
+    bookings->clear();
+    for (const DoctorSlot &slot : kDoctorSlots) {
+        Connection &book = *searchBooks_[static_cast<size_t>(slot.slot - 1)];
+        QVector<Appointment> found;
+        if (!AppointmentStore(book).readPatientBookings(patient, &found, error))
+            return naming(book, false, true, error);
+        for (const Appointment &booking : std::as_const(found))
+            bookings->append({slot.slot, booking});
+    }
+    return true;
+}
+
 bool SqliteStorage::readSqueezeLimits(SqueezeLimits *limits, QString *error)
 {
     return settings_.readSqueezeLimits(limits, error);
@@ -500,6 +530,10 @@ bool SqliteStorage::pourInto(StorageFill &fill, QString *error)
         while (query.next())
             if (!fill.appendHistory(query.value(0).toLongLong(), historyEntryOf(query, 1), error))
                 return false;
+        query.finish();
+        QVector<BookingLink> links;
+        if (!AppointmentStore(book).readPatientLinks(&links, error) || !fill.appendPatientLinks(links, error))
+            return false;
     }
     SettingsRecord record;
     for (const auto &[file, fileName] :

@@ -4,6 +4,7 @@
 #include "core/storage/stored_bookings.h"
 #include "core/text/text_rules.h"
 #include "schema/book_schema.h"
+#include "schema/patient_sql.h"
 
 #include <QSqlRecord>
 
@@ -212,19 +213,22 @@ QString periodQueryWithoutStatus(const QString &table, const QString &idColumn)
     return bookingsQuery(table, idColumn, {}, {}, Span::Period);
 }
 
-Appointment wholeRowBooking(const QSqlQuery &query, bool withStatus)
+Appointment wholeRowBooking(const QSqlQuery &query, bool withStatus, int first)
 {
     Appointment booking;
-    booking.id = query.value(0).toLongLong();
-    const QVariant date = query.value(1);
+    booking.id = query.value(first).toLongLong();
+    const QVariant date = query.value(first + 1);
     if (!date.isNull())
         booking.date = QDate::fromString(date.toString(), Qt::ISODate);
     for (int i = 0; i < 5; ++i)
-        booking.*kTexts[i] = query.value(i + 2).toString();
+        booking.*kTexts[i] = query.value(first + i + 2).toString();
+    const int columns = query.record().count() - first;
     if (withStatus)
-        booking.status = statusFromNumber(query.value(7).toInt());
-    if (withStatus && query.record().count() > 10)
-        booking.series = seriesPlaceOf(query, 8);
+        booking.status = statusFromNumber(query.value(first + 7).toInt());
+    if (withStatus && columns > 10)
+        booking.series = seriesPlaceOf(query, first + 8);
+    if (withStatus && columns > 11)
+        booking.patient = query.value(first + 11).toLongLong();
     return booking;
 }
 
@@ -305,37 +309,47 @@ QString sameFields()
 QStringList statusTableStatements(Dialect dialect, const QString &schema)
 {
     if (dialect == Dialect::Files)
-        return {
-            QStringLiteral("CREATE TABLE IF NOT EXISTS %1 (id INTEGER PRIMARY KEY, nome TEXT NOT NULL, "
-                           "status INTEGER NOT NULL)")
-                .arg(statusTable(schema)),
-            QStringLiteral("CREATE TABLE IF NOT EXISTS %1 (id INTEGER NOT NULL, at TEXT NOT NULL, computer "
-                           "TEXT, person TEXT, action TEXT NOT NULL, details TEXT)")
-                .arg(historyTable(schema)),
-            QStringLiteral("CREATE INDEX IF NOT EXISTS %1.booking_history_id ON booking_history (id)")
-                .arg(schema),
-            QStringLiteral(
-                "CREATE TABLE IF NOT EXISTS %1 (id INTEGER PRIMARY KEY, at TEXT NOT NULL, computer "
-                "TEXT, person TEXT)")
-                .arg(heldTable(schema)),
-            QStringLiteral("CREATE TABLE IF NOT EXISTS %1 (id INTEGER PRIMARY KEY, series INTEGER NOT NULL, "
-                           "number INTEGER NOT NULL, total INTEGER NOT NULL)")
-                .arg(seriesTable(schema)),
-            QStringLiteral("CREATE INDEX IF NOT EXISTS %1.booking_series_series ON booking_series (series)")
-                .arg(schema)};
-    return {
-        QStringLiteral("CREATE TABLE IF NOT EXISTS %1 (id bigint PRIMARY KEY, nome text NOT NULL, status "
-                       "integer NOT NULL)")
-            .arg(statusTable(schema)),
-        QStringLiteral("CREATE TABLE IF NOT EXISTS %1 (seq bigserial PRIMARY KEY, id bigint NOT NULL, at "
-                       "text NOT NULL, computer text, person text, action text NOT NULL, details text)")
-            .arg(historyTable(schema)),
-        QStringLiteral("CREATE INDEX IF NOT EXISTS booking_history_id ON %1 (id)").arg(historyTable(schema)),
-        QStringLiteral("CREATE TABLE IF NOT EXISTS %1 (id bigint PRIMARY KEY, series bigint NOT NULL, number "
-                       "integer NOT NULL, total integer NOT NULL)")
-            .arg(seriesTable(schema)),
-        QStringLiteral("CREATE INDEX IF NOT EXISTS booking_series_series ON %1 (series)")
-            .arg(seriesTable(schema))};
+        return QStringList{
+                   QStringLiteral(
+                       "CREATE TABLE IF NOT EXISTS %1 (id INTEGER PRIMARY KEY, nome TEXT NOT NULL, "
+                       "status INTEGER NOT NULL)")
+                       .arg(statusTable(schema)),
+                   QStringLiteral(
+                       "CREATE TABLE IF NOT EXISTS %1 (id INTEGER NOT NULL, at TEXT NOT NULL, computer "
+                       "TEXT, person TEXT, action TEXT NOT NULL, details TEXT)")
+                       .arg(historyTable(schema)),
+                   QStringLiteral("CREATE INDEX IF NOT EXISTS %1.booking_history_id ON booking_history (id)")
+                       .arg(schema),
+                   QStringLiteral(
+                       "CREATE TABLE IF NOT EXISTS %1 (id INTEGER PRIMARY KEY, at TEXT NOT NULL, computer "
+                       "TEXT, person TEXT)")
+                       .arg(heldTable(schema)),
+                   QStringLiteral(
+                       "CREATE TABLE IF NOT EXISTS %1 (id INTEGER PRIMARY KEY, series INTEGER NOT NULL, "
+                       "number INTEGER NOT NULL, total INTEGER NOT NULL)")
+                       .arg(seriesTable(schema)),
+                   QStringLiteral(
+                       "CREATE INDEX IF NOT EXISTS %1.booking_series_series ON booking_series (series)")
+                       .arg(schema)} +
+               patientLinkTableStatements(dialect, schema);
+    return QStringList{
+               QStringLiteral(
+                   "CREATE TABLE IF NOT EXISTS %1 (id bigint PRIMARY KEY, nome text NOT NULL, status "
+                   "integer NOT NULL)")
+                   .arg(statusTable(schema)),
+               QStringLiteral(
+                   "CREATE TABLE IF NOT EXISTS %1 (seq bigserial PRIMARY KEY, id bigint NOT NULL, at "
+                   "text NOT NULL, computer text, person text, action text NOT NULL, details text)")
+                   .arg(historyTable(schema)),
+               QStringLiteral("CREATE INDEX IF NOT EXISTS booking_history_id ON %1 (id)")
+                   .arg(historyTable(schema)),
+               QStringLiteral(
+                   "CREATE TABLE IF NOT EXISTS %1 (id bigint PRIMARY KEY, series bigint NOT NULL, number "
+                   "integer NOT NULL, total integer NOT NULL)")
+                   .arg(seriesTable(schema)),
+               QStringLiteral("CREATE INDEX IF NOT EXISTS booking_series_series ON %1 (series)")
+                   .arg(seriesTable(schema))} +
+           patientLinkTableStatements(dialect, schema);
 }
 
 QString setStatusStatement(Dialect dialect, const QString &schema)

@@ -51,7 +51,7 @@ QString patientText(const Patient &patient)
                                  {QStringLiteral("number"), card.number},
                                  {QStringLiteral("valid_until"), dateText(card.validUntil)}});
     const PatientAddress &address = patient.address;
-    const QJsonObject record{
+    QJsonObject record{
         {QStringLiteral("full_name"), patient.fullName},
         {QStringLiteral("social_name"), patient.socialName},
         {QStringLiteral("cpf"), patient.cpf},
@@ -69,6 +69,8 @@ QString patientText(const Patient &patient)
         {QStringLiteral("cards"), cards},
         {QStringLiteral("cns"), patient.cns},
         {QStringLiteral("notes"), patient.notes}};
+    if (patient.mergedInto != 0)
+        record.insert(QStringLiteral("merged_into"), QString::number(patient.mergedInto));
     return QString::fromUtf8(QJsonDocument(record).toJson(QJsonDocument::Compact));
 }
 
@@ -108,12 +110,71 @@ bool patientFromText(const QString &text, Patient *patient)
                                dateOf(card.toObject().value(QStringLiteral("valid_until")))});
     patient->cns = record.value(QStringLiteral("cns")).toString();
     patient->notes = record.value(QStringLiteral("notes")).toString();
+    patient->mergedInto = record.value(QStringLiteral("merged_into")).toString().toLongLong();
     return true;
 }
 
 QVariant storedCpf(const Patient &patient)
 {
     return patient.cpf.isEmpty() ? QVariant(QMetaType(QMetaType::QString)) : QVariant(patient.cpf);
+}
+
+QString patientLinkTable(const QString &schema)
+{
+    return schema + QStringLiteral(".booking_patient");
+}
+
+QStringList patientLinkTableStatements(Dialect dialect, const QString &schema)
+{
+    if (dialect == Dialect::Files)
+        return {
+            QStringLiteral("CREATE TABLE IF NOT EXISTS %1 (id INTEGER PRIMARY KEY, patient INTEGER NOT NULL)")
+                .arg(patientLinkTable(schema)),
+            QStringLiteral(
+                "CREATE INDEX IF NOT EXISTS %1.booking_patient_patient ON booking_patient (patient)")
+                .arg(schema)};
+    return {QStringLiteral("CREATE TABLE IF NOT EXISTS %1 (id bigint PRIMARY KEY, patient bigint NOT NULL)")
+                .arg(patientLinkTable(schema)),
+            QStringLiteral("CREATE INDEX IF NOT EXISTS booking_patient_patient ON %1 (patient)")
+                .arg(patientLinkTable(schema))};
+}
+
+QString linkPatientStatement(Dialect dialect, const QString &schema)
+{
+    if (dialect == Dialect::Files)
+        return QStringLiteral("INSERT OR REPLACE INTO %1 (id, patient) VALUES (?, ?)")
+            .arg(patientLinkTable(schema));
+    return QStringLiteral(
+               "INSERT INTO %1 (id, patient) VALUES (?, ?) ON CONFLICT (id) DO UPDATE SET patient = "
+               "excluded.patient")
+        .arg(patientLinkTable(schema));
+}
+
+QString carryPatientLinkStatement(Dialect dialect, const QString &fromSchema, const QString &toSchema)
+{
+    return QStringLiteral("INSERT INTO %1 (id, patient) SELECT CAST(? AS %3), patient FROM %2 WHERE id = ?%4")
+        .arg(patientLinkTable(toSchema), patientLinkTable(fromSchema),
+             dialect == Dialect::Files ? QStringLiteral("INTEGER") : QStringLiteral("bigint"),
+             dialect == Dialect::Files
+                 ? QString()
+                 : QStringLiteral(" ON CONFLICT (id) DO UPDATE SET patient = excluded.patient"));
+}
+
+QString patientBookingsQuery(const QString &table, const QString &idColumn, const QString &schema)
+{
+    return QStringLiteral(
+               "SELECT d.%1, d.data, d.hora, d.nome, d.convenio, d.telefone, d.obs, coalesce(s.status, 0), "
+               "coalesce(r.series, 0), coalesce(r.number, 0), coalesce(r.total, 0), p.patient FROM %2 p JOIN "
+               "%3 d "
+               "ON d.%1 = p.id LEFT JOIN %4 s ON s.id = d.%1 AND s.nome = coalesce(d.nome, '') LEFT JOIN %5 "
+               "r ON "
+               "r.id = d.%1 WHERE p.patient = ?")
+        .arg(idColumn, patientLinkTable(schema), table, statusTable(schema), seriesTable(schema));
+}
+
+QString everyPatientLinkQuery(const QString &schema)
+{
+    return QStringLiteral("SELECT id, patient FROM %1 ORDER BY id").arg(patientLinkTable(schema));
 }
 
 } // namespace velmora

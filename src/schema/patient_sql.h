@@ -19,4 +19,18 @@ bool patientFromText(const QString &text, Patient *patient);
 // The CPF column's value: null for a patient without one, so that many may have none.
 QVariant storedCpf(const Patient &patient);
 
+// Each book's links from a booking's identity to its patient, made with the book's other side tables.
+QString patientLinkTable(const QString &schema);
+QStringList patientLinkTableStatements(Dialect dialect, const QString &schema);
+// Gives a booking its patient, replacing any (values: identity, patient).
+QString linkPatientStatement(Dialect dialect, const QString &schema);
+// The link of one identity given to another in the book of toSchema, as a booking moves between
+// books (values: the new identity, the old one).
+QString carryPatientLinkStatement(Dialect dialect, const QString &fromSchema, const QString &toSchema);
+// A patient's bookings in one book, as the whole-book query selects them, with the patient after the
+// series place (value: the patient).
+QString patientBookingsQuery(const QString &table, const QString &idColumn, const QString &schema);
+// Every link of a book (no values): identity, patient.
+QString everyPatientLinkQuery(const QString &schema);
+
 } // namespace velmora

@@ -2,6 +2,7 @@
 
 #include "core/model/patient.h"
 #include "core/reception/waiting_list.h"
+#include "core/storage/stored_bookings.h"
 #include "schema/patient_sql.h"
 #include "schema/waiting_sql.h"
 
@@ -101,8 +102,10 @@ bool ServerFill::startBook(int slot, QString *error)
                 .arg(book, QCoreApplication::translate("Storage", "it already holds appointments")));
         return false;
     }
+    // A link left from bookings removed before would give their identities' patient to the copied ones.
     if (!command(QStringLiteral("SAVEPOINT book"), error) ||
-        !run(QStringLiteral("DELETE FROM %1").arg(book), {}, error))
+        !run(QStringLiteral("DELETE FROM %1").arg(book), {}, error) ||
+        !run(QStringLiteral("DELETE FROM %1").arg(patientLinkTable(serverSchema(slot))), {}, error))
         return false;
     slot_ = slot;
     filled_.push_back({slot, 0});
@@ -131,6 +134,26 @@ bool ServerFill::appendHistory(qint64 id, const HistoryEntry &entry, QString *er
     }
     history_.push_back({id, entry});
     return history_.size() < kRowsAStatement || flush(error);
+}
+
+bool ServerFill::appendPatientLinks(const QVector<BookingLink> &links, QString *error)
+{
+    if (slot_ == 0 && !links.isEmpty()) {
+        *error = QCoreApplication::translate("Storage", "no file is open");
+        return false;
+    }
+    const auto perStatement = static_cast<qsizetype>(kRowsAStatement);
+    for (qsizetype first = 0; first < links.size(); first += perStatement) {
+        const qsizetype count = std::min(perStatement, links.size() - first);
+        QVariantList values;
+        for (qsizetype i = first; i < first + count; ++i)
+            values << links.at(i).booking << links.at(i).patient;
+        if (!run(QStringLiteral("INSERT INTO %1 (id, patient) VALUES %2")
+                     .arg(patientLinkTable(serverSchema(slot_)), valuesLists(static_cast<size_t>(count), 2)),
+                 values, error))
+            return false;
+    }
+    return true;
 }
 
 bool ServerFill::flush(QString *error)

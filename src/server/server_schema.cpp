@@ -53,7 +53,7 @@ QSet<QString> statusTables()
                          QStringLiteral("public.") + patientsTable()};
     for (const DoctorSlot &slot : kDoctorSlots)
         tables << statusTable(schemaOf(slot.slot)) << historyTable(schemaOf(slot.slot))
-               << seriesTable(schemaOf(slot.slot));
+               << seriesTable(schemaOf(slot.slot)) << patientLinkTable(schemaOf(slot.slot));
     return tables;
 }
 
@@ -139,6 +139,8 @@ QString moveFunctionStatement()
                "SELECT $1, "
                "$2, $3, nome, convenio, telefone, obs FROM %I.dados WHERE id = $4', dst, src) "
                "  USING new_id, new_date, new_hora, booking; "
+               "  EXECUTE format('INSERT INTO %I.booking_patient (id, patient) SELECT $1, patient FROM "
+               "%I.booking_patient WHERE id = $2', dst, src) USING new_id, booking; "
                "  EXECUTE format('SELECT coalesce(max(seq), 0) FROM %I.booking_history', src) INTO src_mark; "
                "  EXECUTE format('DELETE FROM %I.dados WHERE id = $1', src) USING booking; "
                "  EXECUTE format('DELETE FROM %I.booking_history WHERE id = $1 AND seq > $2 AND action = "
@@ -759,6 +761,9 @@ bool setUpDeskRole(QSqlDatabase db, QStringList *lines, QString *error)
             << QStringLiteral("REVOKE DELETE ON %1 FROM %2").arg(seriesTable(schema), role)
             << QStringLiteral("GRANT SELECT, INSERT, UPDATE, DELETE ON %1 TO %2")
                    .arg(statusTable(schema), role)
+            // A booking's patient is given and changed, never taken away.
+            << QStringLiteral("REVOKE DELETE, TRUNCATE ON %1 FROM %2").arg(patientLinkTable(schema), role)
+            << QStringLiteral("GRANT SELECT, INSERT, UPDATE ON %1 TO %2").arg(patientLinkTable(schema), role)
             // The history is the server's to write: a desk only reads it.
             << QStringLiteral("REVOKE INSERT, UPDATE, DELETE, TRUNCATE ON %1 FROM %2")
                    .arg(historyTable(schema), role)

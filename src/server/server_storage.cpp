@@ -61,6 +61,21 @@ QString loggedFrom(const QString &name, int slot, const QString &from, const cha
         .arg(name, historyTable(serverSchema(slot)), QLatin1String(action), from);
 }
 
+// The booking each identity the statement named `from` gives linked to its patient (the value), when it
+// has one.
+QString patientLinkedFrom(const QString &name, int slot, const QString &from, const Appointment &booking)
+{
+    if (booking.patient == 0)
+        return {};
+    return QStringLiteral(", %1 AS (INSERT INTO %2 (id, patient) SELECT id, CAST(? AS bigint) FROM %3)")
+        .arg(name, patientLinkTable(serverSchema(slot)), from);
+}
+
+QVariantList patientValue(const Appointment &booking)
+{
+    return booking.patient == 0 ? QVariantList() : QVariantList{booking.patient};
+}
+
 QVariantList entryValues(const Desk &desk, const QString &details)
 {
     return {QDateTime::currentDateTimeUtc().toString(Qt::ISODateWithMs), desk.computer, details};
@@ -324,12 +339,16 @@ Added ServerStorage::add(int slot, const Appointment &booking, int linkedSlot, Q
     if (isDoctorSlot(linkedSlot) && linkedSlot != slot) {
         // Both rows in one statement: the server commits them together or not at all.
         QSqlQuery *query = run(
-            QStringLiteral("WITH %1, %2%3%4 SELECT %5 FROM added, copied")
+            QStringLiteral("WITH %1, %2%3%4%5%6 SELECT %7 FROM added, copied")
                 .arg(addedTo(QStringLiteral("added"), slot), addedTo(QStringLiteral("copied"), linkedSlot),
                      logged(QStringLiteral("logged"), slot, QStringLiteral("added"), "added"),
                      logged(QStringLiteral("copylogged"), linkedSlot, QStringLiteral("copied"), "added"),
+                     patientLinkedFrom(QStringLiteral("linked"), slot, QStringLiteral("added"), booking),
+                     patientLinkedFrom(QStringLiteral("copylinked"), linkedSlot, QStringLiteral("copied"),
+                                       booking),
                      notifying(2)),
-            values + values + entry + entry + QVariantList{notice, dayNotice(linkedSlot, booking.date)},
+            values + values + entry + entry + patientValue(booking) + patientValue(booking) +
+                QVariantList{notice, dayNotice(linkedSlot, booking.date)},
             &linkProblem);
         if (query) {
             rowsOf(*query);
@@ -342,10 +361,12 @@ Added ServerStorage::add(int slot, const Appointment &booking, int linkedSlot, Q
         }
     }
     QSqlQuery *query =
-        run(QStringLiteral("WITH %1%2 SELECT %3 FROM added")
+        run(QStringLiteral("WITH %1%2%3 SELECT %4 FROM added")
                 .arg(addedTo(QStringLiteral("added"), slot),
-                     logged(QStringLiteral("logged"), slot, QStringLiteral("added"), "added"), notifying(1)),
-            values + entry + QVariantList{notice}, error);
+                     logged(QStringLiteral("logged"), slot, QStringLiteral("added"), "added"),
+                     patientLinkedFrom(QStringLiteral("linked"), slot, QStringLiteral("added"), booking),
+                     notifying(1)),
+            values + entry + patientValue(booking) + QVariantList{notice}, error);
     if (!query)
         return {AddOutcome::NotStored};
     rowsOf(*query);
@@ -544,6 +565,14 @@ AddOutcome ServerStorage::addSeries(int slot, const QVector<Appointment> &bookin
                         statement += logged(QStringLiteral("copylogged"), linkedSlot,
                                             QStringLiteral("copied"), "added");
                         all += entry;
+                    }
+                    statement +=
+                        patientLinkedFrom(QStringLiteral("linked"), slot, QStringLiteral("added"), booking);
+                    all += patientValue(booking);
+                    if (withCopies) {
+                        statement += patientLinkedFrom(QStringLiteral("copylinked"), linkedSlot,
+                                                       QStringLiteral("copied"), booking);
+                        all += patientValue(booking);
                     }
                     statement += QStringLiteral(" SELECT added.id, %1 FROM added%2")
                                      .arg(notifying(withCopies ? 2 : 1),
@@ -768,6 +797,8 @@ PatientSaved ServerStorage::savePatient(const Patient &patient, qint64 *id, QStr
     if (written)
         *id = query->value(0).toLongLong();
     query->finish();
+    if (written)
+        announcePatients();
     return written ? PatientSaved::Saved : PatientSaved::CpfTaken;
 }
 
@@ -784,6 +815,62 @@ bool ServerStorage::readPatients(QVector<Patient> *patients, QString *error)
         if (patientFromText(query->value(1).toString(), &patient))
             patients->append(patient);
     }
+    query->finish();
+    return true;
+}
+
+void ServerStorage::announcePatients()
+{
+    // Heard by the other desks as a change beside the books: they read the patients again.
+    QString unheard;
+    if (QSqlQuery *query = run(QStringLiteral("SELECT %1").arg(notifying(1)),
+                               {QStringLiteral("%1 %2").arg(desk_, QLatin1String(kDoctorsNotice))}, &unheard))
+        query->finish();
+}
+
+bool ServerStorage::linkBookings(const QVector<BookingLink> &links, QString *error)
+{
+    if (links.isEmpty())
+        return true;
+    const bool linked = inTransaction(
+        [&] {
+            for (const BookingLink &link : links) {
+                QSqlQuery *query = connection_.run(
+                    QStringLiteral(
+                        "INSERT INTO %1 (id, patient) SELECT id, CAST(? AS bigint) FROM %2 WHERE id "
+                        "= ? ON CONFLICT (id) DO UPDATE SET patient = excluded.patient")
+                        .arg(patientLinkTable(serverSchema(link.slot)), serverBookTable(link.slot)),
+                    {link.patient, link.booking}, error);
+                if (!query)
+                    return false;
+                query->finish();
+            }
+            return true;
+        },
+        error);
+    if (linked)
+        announcePatients();
+    return linked;
+}
+
+bool ServerStorage::readPatientBookings(qint64 patient, QVector<FoundBooking> *bookings, QString *error)
+{
+    bookings->clear();
+    // The ten books in one statement: one round trip to the server.
+    QStringList books;
+    QVariantList values;
+    for (const DoctorSlot &slot : kDoctorSlots) {
+        books << QStringLiteral("SELECT %1 AS slot, b.* FROM (%2) b")
+                     .arg(slot.slot)
+                     .arg(patientBookingsQuery(serverBookTable(slot.slot), QStringLiteral("id"),
+                                               serverSchema(slot.slot)));
+        values << patient;
+    }
+    QSqlQuery *query = run(books.join(QStringLiteral(" UNION ALL ")), values, error);
+    if (!query)
+        return neverSetUp(patientLinkTable(serverSchema(1)));
+    while (query->next())
+        bookings->append({query->value(0).toInt(), wholeRowBooking(*query, true, 1)});
     query->finish();
     return true;
 }
@@ -881,11 +968,21 @@ AddOutcome ServerStorage::bookFromWaitingList(int slot, qint64 id, const Appoint
     QStringList texts;
     for (const QVariant &field : bookingValues(booking))
         texts << field.toString();
-    QSqlQuery *query =
-        run(QStringLiteral("SELECT public.velmora_book_waiting(?, ?, ?::text[]), %1").arg(notifying(2)),
-            {slot, id, textArray(texts), dayNotice(slot, booking.date),
-             QStringLiteral("%1 %2").arg(desk_, QLatin1String(kDoctorsNotice))},
-            error);
+    // The patient linked in the same statement, to the identity the server gave.
+    QSqlQuery *query = run(
+        QStringLiteral("WITH booked AS (SELECT public.velmora_book_waiting(?, ?, ?::text[]) AS id)%1 SELECT "
+                       "booked.id, %2 FROM booked")
+            .arg(
+                booking.patient == 0
+                    ? QString()
+                    : QStringLiteral(", linked AS (INSERT INTO %1 (id, patient) SELECT id, CAST(? AS bigint) "
+                                     "FROM booked WHERE id IS NOT NULL)")
+                          .arg(patientLinkTable(serverSchema(slot))),
+                notifying(2)),
+        QVariantList{slot, id, textArray(texts)} + patientValue(booking) +
+            QVariantList{dayNotice(slot, booking.date),
+                         QStringLiteral("%1 %2").arg(desk_, QLatin1String(kDoctorsNotice))},
+        error);
     if (!query)
         return AddOutcome::NotStored;
     const bool booked = query->next() && !query->value(0).isNull();
@@ -1203,6 +1300,17 @@ bool ServerStorage::pourInto(StorageFill &fill, QString *error)
                 if (!fill.appendHistory(history->value(0).toLongLong(), historyEntryOf(*history, 1), error))
                     return false;
             history->finish();
+            if (neverSetUp(patientLinkTable(schema)))
+                continue;
+            QSqlQuery *linked = run(everyPatientLinkQuery(schema), {}, error);
+            if (!linked)
+                return false;
+            QVector<BookingLink> links;
+            while (linked->next())
+                links.append({slot.slot, linked->value(0).toLongLong(), linked->value(1).toLongLong()});
+            linked->finish();
+            if (!fill.appendPatientLinks(links, error))
+                return false;
         }
         QSqlQuery *settings =
             run(QStringLiteral("SELECT * FROM public.profs ORDER BY id LIMIT 1"), {}, error);

@@ -43,6 +43,8 @@ private:
     // A read of a table kept beside the books failed: true when the books were set up before the
     // release that keeps it (it reads as empty until the set-up is run again).
     bool neverSetUp(const QString &table);
+    // The other desks told that the patients changed.
+    void announcePatients();
     friend class ServerFill;
     bool ready(QString *error);
     QSqlQuery *run(const QString &statement, const QVariantList &values, QString *error);

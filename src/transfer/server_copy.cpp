@@ -110,6 +110,13 @@ public:
         patients = records;
         return !passOn_ || passOn_->writePatients(records, error);
     }
+    bool appendPatientLinks(const QVector<BookingLink> &links, QString *error) override
+    {
+        // Part of the book's fingerprint: a link lost on the way is a copy that differs.
+        for (const BookingLink &link : links)
+            add(QByteArray::number(link.booking) + ' ' + QByteArray::number(link.patient));
+        return !passOn_ || passOn_->appendPatientLinks(links, error);
+    }
     bool finish(QString *error) override
     {
         endBook();

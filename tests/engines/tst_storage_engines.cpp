@@ -856,6 +856,57 @@ private Q_SLOTS:
         QCOMPARE(read.at(1).cpfAbsence, CpfAbsence::Newborn);
     }
 
+    void aBookingKeepsItsPatientWhereverItGoes_data() { addEngines(); }
+    void aBookingKeepsItsPatientWhereverItGoes()
+    {
+        QFETCH(QString, engine);
+        SharedBooks books(engine);
+        auto front = books.desk();
+        auto phone = books.desk();
+        QString error;
+        const auto placesOf = [&](qint64 patient) {
+            QVector<FoundBooking> found;
+            if (!phone->readPatientBookings(patient, &found, &error))
+                qFatal("%s", qPrintable(error));
+            QStringList places;
+            for (const FoundBooking &each : std::as_const(found))
+                places << QStringLiteral("%1 %2 %3%4")
+                              .arg(each.slot)
+                              .arg(each.booking.hora, each.booking.nome,
+                                   each.booking.patient == patient ? QString()
+                                                                   : QStringLiteral(" (another's)"));
+            places.sort();
+            return places;
+        };
+        for (int slot : {1, 2, 3})
+            QVERIFY(front->openBook(slot, &error));
+        Appointment ana = booking("08:00", "Ana");
+        ana.patient = 7;
+        QCOMPARE(front->add(1, ana, 2, &error).outcome, AddOutcome::Stored); // with the linked copy
+        QVector<Appointment> sessions{booking("09:00", "Ana"), booking("09:00", "Ana", kMonday.addDays(7))};
+        for (int i = 0; i < sessions.size(); ++i)
+            sessions[i].patient = 7, sessions[i].series = {0, i + 1, 2};
+        QVector<qint64> ids;
+        QCOMPARE(front->addSeries(1, sessions, 0, {}, &ids, &error), AddOutcome::Stored);
+        QCOMPARE(front->add(1, booking("10:00", "Bia"), 0, &error).outcome, AddOutcome::Stored);
+        QCOMPARE(placesOf(7), (QStringList{"1 08:00 Ana", "1 09:00 Ana", "1 09:00 Ana", "2 08:00 Ana"}));
+
+        // Moved to another doctor's book, it is still the patient's; the copy is left where it was.
+        const Moved moved = front->move(1, storedCalled(*front, "Ana"), 3, kMonday, "11:00", 0, &error);
+        QCOMPARE(moved.outcome, WriteOutcome::Done);
+        QCOMPARE(placesOf(7), (QStringList{"1 09:00 Ana", "1 09:00 Ana", "2 08:00 Ana", "3 11:00 Ana"}));
+
+        // Given afterwards (a review, a merge), and given to another: a booking no longer there is
+        // passed over.
+        const Appointment bia = storedCalled(*front, "Bia");
+        QVERIFY2(phone->linkBookings({{1, bia.id, 8}, {1, 999999, 8}}, &error), qPrintable(error));
+        QCOMPARE(placesOf(8), QStringList{"1 10:00 Bia"});
+        QVERIFY(front->linkBookings({{1, bia.id, 7}, {1, ids.first(), 8}}, &error));
+        QCOMPARE(placesOf(8), QStringList{"1 09:00 Ana"});
+        QCOMPARE(placesOf(7), (QStringList{"1 09:00 Ana", "1 10:00 Bia", "2 08:00 Ana", "3 11:00 Ana"}));
+        QVERIFY(placesOf(9).isEmpty());
+    }
+
     void aSetupSavedAtAnotherDeskIsAskedAbout_data() { addEngines(); }
     void aSetupSavedAtAnotherDeskIsAskedAbout()
     {
@@ -952,8 +1003,8 @@ private Q_SLOTS:
                 QStringList{"10"});
         // A foreign database is left as it was.
         QCOMPARE(database.exec("SELECT count(*) FROM information_schema.tables WHERE table_schema = 'bdm1'"),
-                 QStringList{before.isEmpty() || used     ? "4"
-                             : before.startsWith("books") ? "4"
+                 QStringList{before.isEmpty() || used     ? "5"
+                             : before.startsWith("books") ? "5"
                                                           : "0"});
     }
 
@@ -1114,7 +1165,13 @@ private Q_SLOTS:
 
         // Behind the program's back, a desk's login: a change is written in the history by the server,
         // naming that login; no entry can be forged, no book emptied, no backup day claimed.
-        QCOMPARE(desk.add(1, booking("09:00", "Bia"), 0, &error).outcome, AddOutcome::Stored);
+        Appointment bia = booking("09:00", "Bia");
+        bia.patient = patient.id; // the booking's patient given with it, and given again
+        QCOMPARE(desk.add(1, bia, 2, &error).outcome, AddOutcome::Stored);
+        QVERIFY2(desk.linkBookings({{1, storedCalled(desk, "Bia").id, second.id}}, &error),
+                 qPrintable(error));
+        QVector<FoundBooking> ofPatient;
+        QVERIFY(desk.readPatientBookings(second.id, &ofPatient, &error) && ofPatient.size() == 1);
         {
             ServerConnection connection(QStringLiteral("Behind"), as(person));
             QVERIFY(connection.ensureOpen(&error));
@@ -1159,6 +1216,7 @@ private Q_SLOTS:
                   .arg(ana.id + 1000),
               QStringLiteral("UPDATE bdm1.dados SET id = %1 WHERE id = %2").arg(ana.id + 1000).arg(ana.id),
               QStringLiteral("DELETE FROM bdm1.booking_series"),
+              QStringLiteral("DELETE FROM bdm1.booking_patient"),
               QStringLiteral("INSERT INTO public.calendar (entries) VALUES ('[]')"),
               QStringLiteral("DELETE FROM public.calendar"),
               QStringLiteral("UPDATE bdm1.booking_series SET total = 1"),
@@ -1328,6 +1386,13 @@ private Q_SLOTS:
                 folder.savePatient(bia, &id, &error) == PatientSaved::Saved);
         QVector<Patient> patientsBefore;
         QVERIFY(folder.readPatients(&patientsBefore, &error));
+        QVERIFY(folder.linkBookings({{4, seriesIds.last(), patientsBefore.last().id}}, &error));
+        const auto linkedTo = [&error](BookStorage &storage, qint64 patient) {
+            QVector<FoundBooking> found;
+            return storage.readPatientBookings(patient, &found, &error) && found.size() == 1
+                       ? qMakePair(found.first().slot, found.first().booking.id)
+                       : qMakePair(0, qint64(0));
+        };
 
         TestDatabase database;
         const CopyReport to = copyToServer(files.folder(), database.url());
@@ -1368,6 +1433,8 @@ private Q_SLOTS:
         QVERIFY(waitingAfter == waitingBefore && limitsAfter == limits);
         QVector<Patient> patientsAfter;
         QVERIFY(backAgain.readPatients(&patientsAfter, &error) && patientsAfter == patientsBefore);
+        QCOMPARE(linkedTo(desk, patientsBefore.last().id), qMakePair(4, seriesIds.last()));
+        QCOMPARE(linkedTo(backAgain, patientsBefore.last().id), qMakePair(4, seriesIds.last()));
         bia.id = 0;
         QCOMPARE(desk.savePatient(bia, &id, &error), PatientSaved::CpfTaken); // one CPF on the server too
         QCOMPARE(desk.savePatient(ana, &id, &error), PatientSaved::Saved);

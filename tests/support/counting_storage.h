@@ -102,6 +102,16 @@ public:
         ++calls;
         return engine_.readPatients(patients, error);
     }
+    bool linkBookings(const QVector<BookingLink> &links, QString *error) override
+    {
+        ++calls;
+        return engine_.linkBookings(links, error);
+    }
+    bool readPatientBookings(qint64 patient, QVector<FoundBooking> *bookings, QString *error) override
+    {
+        ++calls;
+        return engine_.readPatientBookings(patient, bookings, error);
+    }
     bool readSqueezeLimits(SqueezeLimits *limits, QString *error) override
     {
         ++calls;

@@ -138,6 +138,7 @@ public:
         found->id = before.id;
         found->status = before.status;
         found->series = before.series;
+        found->patient = changed.patient != 0 ? changed.patient : before.patient;
         record(slot, before.id, "changed", changedDetails(before, changed));
         books_.announce(&desk_, {slot, changed.date});
         return WriteOutcome::Done;
@@ -362,6 +363,24 @@ public:
         *patients = books_.patients;
         return true;
     }
+    bool linkBookings(const QVector<BookingLink> &links, QString *) override
+    {
+        for (const BookingLink &link : links)
+            for (Appointment &booking : books_.books[link.slot])
+                if (booking.id == link.booking)
+                    booking.patient = link.patient;
+        books_.announce(&desk_, {});
+        return true;
+    }
+    bool readPatientBookings(qint64 patient, QVector<FoundBooking> *bookings, QString *) override
+    {
+        bookings->clear();
+        for (const auto &[slot, book] : books_.books)
+            for (const Appointment &booking : book)
+                if (booking.patient == patient)
+                    bookings->append({slot, booking});
+        return true;
+    }
     bool readSqueezeLimits(SqueezeLimits *limits, QString *) override
     {
         *limits = books_.squeezeLimits;
@@ -534,6 +553,14 @@ public:
             patients_ = patients;
             return true;
         }
+        bool appendPatientLinks(const QVector<BookingLink> &links, QString *) override
+        {
+            for (const BookingLink &link : links)
+                for (Appointment &booking : staged_[slot_])
+                    if (booking.id == link.booking)
+                        booking.patient = link.patient;
+            return true;
+        }
         bool finish(QString *) override
         {
             storage_.books_.patients = patients_;
@@ -568,9 +595,15 @@ public:
         for (int slot = 1; slot <= kDoctorSlotCount; ++slot) {
             if (!fill.startBook(slot, error))
                 return false;
-            for (const Appointment &booking : books_.books[slot])
+            QVector<BookingLink> links;
+            for (const Appointment &booking : books_.books[slot]) {
                 if (!fill.append(booking, error))
                     return false;
+                if (booking.patient != 0)
+                    links.append({slot, booking.id, booking.patient});
+            }
+            if (!fill.appendPatientLinks(links, error))
+                return false;
             for (const auto &[key, entries] : books_.history)
                 for (const HistoryEntry &entry : entries)
                     if (key.first == slot && !fill.appendHistory(key.second, entry, error))

@@ -19,6 +19,9 @@ struct Appointment
     QString obs;
     BookingStatus status = BookingStatus::ToConfirm; // read with the day; written on its own
     SeriesPlace series;                              // read with the day; written with the series
+    // The patient the booking belongs to (0: none yet): written with the booking, and carried along
+    // when it moves; read with a patient's bookings.
+    qint64 patient = 0;
 };
 
 } // namespace velmora

@@ -68,12 +68,14 @@ struct Patient
     QVector<HealthCard> cards; // the current one last
     QString cns;               // the national health card (cartão SUS), fifteen digits
     QString notes;
+    qint64 mergedInto = 0; // merged into that patient, which holds its bookings now (0: not merged)
     bool operator==(const Patient &other) const
     {
         return id == other.id && fullName == other.fullName && socialName == other.socialName &&
                cpf == other.cpf && cpfAbsence == other.cpfAbsence && birthDate == other.birthDate &&
                phones == other.phones && email == other.email && address == other.address &&
-               cards == other.cards && cns == other.cns && notes == other.notes;
+               cards == other.cards && cns == other.cns && notes == other.notes &&
+               mergedInto == other.mergedInto;
     }
 };
 

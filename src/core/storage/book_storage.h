@@ -46,6 +46,8 @@ public:
                                      QString *error) = 0;
     // The patients (each with its identity) in place of those there, after writeSettings.
     virtual bool writePatients(const QVector<Patient> &patients, QString *error) = 0;
+    // The patients of the bookings of the book started last, by the identities they were appended with.
+    virtual bool appendPatientLinks(const QVector<BookingLink> &links, QString *error) = 0;
     // Everything appended made visible, each book checked to hold the number of bookings appended.
     virtual bool finish(QString *error) = 0;
 };
@@ -175,6 +177,12 @@ public:
     virtual PatientSaved savePatient(const Patient &patient, qint64 *id, QString *error) = 0;
     // Every patient, by identity.
     virtual bool readPatients(QVector<Patient> *patients, QString *error) = 0;
+    // Each booking (of the slot's book, by identity) given its patient in place of any: on a server in
+    // one transaction, on files book by book. A booking no longer stored is passed over.
+    virtual bool linkBookings(const QVector<BookingLink> &links, QString *error) = 0;
+    // Every booking of the patient in the ten books, all dates, with its slot, status, series place and
+    // patient; in no order.
+    virtual bool readPatientBookings(qint64 patient, QVector<FoundBooking> *bookings, QString *error) = 0;
 };
 
 // The clinic's setup: the doctors of the ten slots, their weekly hours and the clinic's calendar.

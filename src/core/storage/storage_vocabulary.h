@@ -20,6 +20,7 @@ struct Patient;
 struct HeldBooking;
 struct BookingWrite;
 struct FoundBooking;
+struct BookingLink;
 
 // A doctor's name, slot length and link as stored, each read as its text; a field without value is
 // none.

@@ -43,4 +43,12 @@ struct FoundBooking
     Appointment booking;
 };
 
+// A booking of a slot's book given to a patient.
+struct BookingLink
+{
+    int slot = 0;
+    qint64 booking = 0;
+    qint64 patient = 0;
+};
+
 } // namespace velmora
