@@ -34,6 +34,7 @@ namespace {
 const char *const kChannel = "velmora";
 const char *const kDoctorsNotice = "doctors";
 const char *const kEverythingNotice = "everything"; // whole books written at once
+const char *const kPatientsNotice = "patients";
 // How often a server out of reach is tried again without the user asking.
 constexpr int kRetryMs = 2000;
 
@@ -821,10 +822,11 @@ bool ServerStorage::readPatients(QVector<Patient> *patients, QString *error)
 
 void ServerStorage::announcePatients()
 {
-    // Heard by the other desks as a change beside the books: they read the patients again.
+    // The other desks read the patients again when next they need them.
     QString unheard;
-    if (QSqlQuery *query = run(QStringLiteral("SELECT %1").arg(notifying(1)),
-                               {QStringLiteral("%1 %2").arg(desk_, QLatin1String(kDoctorsNotice))}, &unheard))
+    if (QSqlQuery *query =
+            run(QStringLiteral("SELECT %1").arg(notifying(1)),
+                {QStringLiteral("%1 %2").arg(desk_, QLatin1String(kPatientsNotice))}, &unheard))
         query->finish();
 }
 
@@ -1241,6 +1243,10 @@ void ServerStorage::heard(const QString &payload)
     if (parts.value(1) == QLatin1String(kDoctorsNotice)) {
         doctorsAsRead_.reset();
         changed_(StoredElsewhere{});
+        return;
+    }
+    if (parts.value(1) == QLatin1String(kPatientsNotice)) {
+        changed_(StoredElsewhere{0, {}, false, true});
         return;
     }
     StoredElsewhere change;

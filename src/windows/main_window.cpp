@@ -1,5 +1,7 @@
 #include "windows/main_window.h"
 
+#include "core/patients/patient_bookings.h"
+
 #include "core/reception/booking_history.h"
 #include "core/safekeeping/activity_log.h"
 #include "core/schedule/first_free.h"
@@ -22,7 +24,9 @@
 #include "windows/waiting_list_window.h"
 #include "windows/widgets_support.h"
 
+#include <QAbstractItemView>
 #include <QCloseEvent>
+#include <QCompleter>
 #include <QCoreApplication>
 #include <QFocusEvent>
 #include <QLabel>
@@ -33,6 +37,7 @@
 #include <QMenu>
 #include <QPushButton>
 #include <QShortcut>
+#include <QStringListModel>
 #include <QTimer>
 
 #include <algorithm>
@@ -109,6 +114,22 @@ void MainWindow::wireControls()
         box->setToolTip(box->fontMetrics().horizontalAdvance(text) > box->contentsRect().width() ? text
                                                                                                  : QString());
     });
+    // The patients a name, phone or CPF typed may be, listed under the name field as it is typed; the
+    // one chosen fills the booking. Typing goes on in the field while the list is open.
+    patientList_ = new QCompleter(this);
+    patientList_->setModel(new QStringListModel(patientList_));
+    patientList_->setWidget(entryBoxes_[NameField]);
+    patientList_->setCompletionMode(QCompleter::UnfilteredPopupCompletion);
+    patientList_->popup()->setObjectName(QStringLiteral("patientList"));
+    patientList_->popup()->setAccessibleName(tr("Patients it may be"));
+    connect(entryBoxes_[NameField], &QLineEdit::textEdited, this, &MainWindow::suggestPatients);
+    connect(patientList_, qOverload<const QModelIndex &>(&QCompleter::activated), this,
+            [this](const QModelIndex &index) {
+                if (index.row() < 0 || index.row() >= suggestedPatients_.size())
+                    return;
+                book_.choosePatient(suggestedPatients_.at(index.row()));
+                entryBoxes_[NameField]->setFocus(Qt::OtherFocusReason);
+            });
     connect(&book_.entry(), &EntryFields::buttonsChanged, this, &MainWindow::showButtons);
     connect(&book_, &AppointmentBook::selectionCleared, this, &MainWindow::clearListSelection);
     connect(&book_, &AppointmentBook::rowReselected, this, [this](int row) {
@@ -598,6 +619,19 @@ void MainWindow::clearListSelection()
     List1->clearSelection();
 }
 
+void MainWindow::suggestPatients(const QString &typed)
+{
+    suggestedPatients_ = book_.patientSuggestions(typed);
+    QStringList lines;
+    for (const Patient &patient : std::as_const(suggestedPatients_))
+        lines << patientSummary(patient);
+    static_cast<QStringListModel *>(patientList_->model())->setStringList(lines);
+    if (lines.isEmpty())
+        patientList_->popup()->hide();
+    else
+        patientList_->complete(entryBoxes_[NameField]->rect());
+}
+
 void MainWindow::enterPressedIn(EntryField field)
 {
     if (field + 1 < kEntryFieldCount)
@@ -608,7 +642,7 @@ void MainWindow::enterPressedIn(EntryField field)
 
 void MainWindow::cmd_inc_Click()
 {
-    const AddCheck check = book_.checkAdd();
+    AddCheck check = book_.checkAdd();
     // The plan and phones another patient's booking left in the fields are never stored on the next
     // patient unseen: No clears them.
     if (check.otherPatientsDetails &&
@@ -616,9 +650,36 @@ void MainWindow::cmd_inc_Click()
                                 tr("The health plan and phones are still those of the previous booking. Keep "
                                    "them for %1?")
                                     .arg(book_.entry().text(NameField).trimmed()),
-                                tr("Keep them"), tr("Clear them"), MessageService::Default::No))
+                                tr("Keep them"), tr("Clear them"), MessageService::Default::No)) {
         for (const EntryField field : {PlanField, PhonesField})
             entryBoxes_[field]->clear();
+        check = book_.checkAdd(); // the patient it may be, without them
+    }
+    // A name typed that may be a patient already recorded is asked about before a record is made again.
+    if (!check.lookalikes.isEmpty()) {
+        QStringList choices;
+        QStringList lines;
+        const int shown = std::min<int>(3, static_cast<int>(check.lookalikes.size()));
+        for (int i = 0; i < shown; ++i) {
+            lines << patientSummary(check.lookalikes.at(i));
+            choices << tr("Book for %1").arg(check.lookalikes.at(i).fullName);
+        }
+        choices << tr("A new patient") << tr("Do not book");
+        const int chosen = platform_.messages.choose(
+            this,
+            tr("%1 may be a patient already recorded:\n%2\nWho is it?")
+                .arg(book_.entry().text(NameField).trimmed(), lines.join(QLatin1Char('\n'))),
+            choices);
+        if (chosen == choices.size() - 1 || chosen < 0)
+            return;
+        if (chosen < shown)
+            check.patient = check.lookalikes.at(chosen).id;
+    }
+    // So is a health plan card that ends before the day booked.
+    if (!check.cardEnded.isEmpty() &&
+        !platform_.messages.ask(this, tr("%1 Book all the same?").arg(check.cardEnded), tr("Book"),
+                                tr("Do not book"), MessageService::Default::No))
+        return;
     // A time typed in another form than the list's ("8:00" for 08:00) is asked about: stored as typed it
     // would be a time of its own, listed apart.
     if (!check.listedTime.isEmpty()) {

@@ -17,6 +17,7 @@
 #include <utility>
 #include <vector>
 
+class QCompleter;
 class QGroupBox;
 class QLabel;
 class QLineEdit;
@@ -70,6 +71,8 @@ private:
     void fitLayoutToWindow();
 
     void wireControls();
+    // The patients the name field's text may be, listed under it (none: the list closed).
+    void suggestPatients(const QString &typed);
     void fillDoctorNames();
     void Timer1_Timer();
     void Timer2_Timer();
@@ -140,6 +143,9 @@ private:
     FindWindow *find_ = nullptr;           // made on its first opening (Ctrl+F)
     FirstFreeWindow *firstFree_ = nullptr; // likewise (Ctrl+Shift+E)
     SidePanel *sidePanel_ = nullptr;
+    // The patients the name field's typing may be, listed under it as the receptionist types.
+    QCompleter *patientList_ = nullptr;
+    QVector<Patient> suggestedPatients_;
     QList<QWidget *> dayOrder_;                         // the day's controls in their Tab order
     QPointer<QWidget> dayFocus_;                        // where F6 returns from the panel
     class ConfirmationWindow *confirmations_ = nullptr; // likewise (Ctrl+Shift+C)

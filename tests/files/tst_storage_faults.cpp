@@ -178,6 +178,13 @@ private Q_SLOTS:
                 QCOMPARE(storedState(book.files), expected);
                 continue;
             }
+            if (!scenario.storedAloneWords.isEmpty() && !said.contains(scenario.failureWords) &&
+                said.contains(QStringLiteral("without a patient record"))) {
+                // Only the patient's record failed: the booking is still stored, in each book once.
+                QCOMPARE(book.files.appointments(1).filter(QStringLiteral("New Patient")).size(), 1);
+                QCOMPARE(book.files.appointments(3).filter(QStringLiteral("New Patient")).size(), 1);
+                continue;
+            }
             QVERIFY2(!said.isEmpty() && said.contains(scenario.failureWords),
                      qPrintable(QStringLiteral("%1: %2").arg(passing).arg(said)));
             QCOMPARE(storedState(book.files), before);

@@ -348,12 +348,14 @@ public:
         if (patient.id == 0) {
             patients.append(patient);
             patients.last().id = *id = (patients.size() > 1 ? patients.at(patients.size() - 2).id : 0) + 1;
+            books_.announce(&desk_, {0, {}, false, true});
             return PatientSaved::Saved;
         }
         for (Patient &stored : patients)
             if (stored.id == patient.id) {
                 stored = patient;
                 *id = patient.id;
+                books_.announce(&desk_, {0, {}, false, true});
                 return PatientSaved::Saved;
             }
         return PatientSaved::Failed;
@@ -369,7 +371,7 @@ public:
             for (Appointment &booking : books_.books[link.slot])
                 if (booking.id == link.booking)
                     booking.patient = link.patient;
-        books_.announce(&desk_, {});
+        books_.announce(&desk_, {0, {}, false, true});
         return true;
     }
     bool readPatientBookings(qint64 patient, QVector<FoundBooking> *bookings, QString *) override

@@ -1,12 +1,15 @@
 #include "core/desk/desk_settings.h"
+#include "core/model/patient.h"
 #include "core/reception/waiting_list.h"
 #include "core/safekeeping/activity_log.h"
 #include "core/schedule/clinic_calendar.h"
+#include "core/storage/stored_bookings.h"
 #include "core/text/written_dates.h"
 #include "platform/language.h"
 #include "platform/log_file.h"
 #include "support/book_window.h"
 
+#include <QAbstractItemView>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QDateEdit>
@@ -157,6 +160,48 @@ private Q_SLOTS:
         QVERIFY2(book.platform.messages.shown.value(0).contains("still those of the previous booking"),
                  qPrintable(book.platform.messages.shown.join('|')));
         QCOMPARE(book.files.appointments(1).filter("Joao"), QStringList{"2027-03-01|08:15|Joao|||"});
+    }
+
+    // The patient booked once is listed under the name field as she is typed again, and chosen fills
+    // the booking; typed by hand with her phone, she is asked about: every booking stays hers alone.
+    void thePatientIsFoundBeforeBeingTypedTwice()
+    {
+        BookWindow book;
+        openOnMorningDoctor(book);
+        book.typeInto(1, "08:00");
+        book.typeInto(2, "Maria da Conceição");
+        book.typeInto(4, "(11) 98765-4321");
+        book.click("cmd_inc");
+
+        book.typeInto(1, "08:15");
+        book.typeInto(2, "conc");
+        QAbstractItemView *list = nullptr; // a window of its own, under the field
+        for (QWidget *widget : QApplication::topLevelWidgets())
+            if (widget->objectName() == QLatin1String("patientList"))
+                list = qobject_cast<QAbstractItemView *>(widget);
+        QVERIFY(list && list->isVisible());
+        QCOMPARE(list->model()->index(0, 0).data().toString(),
+                 QStringLiteral("Maria da Conceição, (11) 98765-4321"));
+        QTest::keyClick(list, Qt::Key_Down);
+        QTest::keyClick(list, Qt::Key_Return);
+        QCOMPARE(book.field(2)->text(), QStringLiteral("Maria da Conceição"));
+        QCOMPARE(book.field(4)->text(), QStringLiteral("(11) 98765-4321"));
+        book.click("cmd_inc");
+
+        book.typeInto(1, "08:30");
+        book.typeInto(2, "MARIA CONCEICAO");
+        book.typeInto(4, "11987654321");
+        book.platform.messages.choices = {0}; // Book for Maria da Conceição
+        book.click("cmd_inc");
+        QVERIFY2(book.platform.messages.last().contains("may be a patient already recorded"),
+                 qPrintable(book.platform.messages.shown.join('|')));
+        QString error;
+        QVector<Patient> patients;
+        QVERIFY(book.storage->readPatients(&patients, &error));
+        QCOMPARE(patients.size(), 1);
+        QVector<FoundBooking> hers;
+        QVERIFY(book.storage->readPatientBookings(patients.first().id, &hers, &error));
+        QCOMPARE(hers.size(), 3);
     }
 
     // Quit asks first while a booking is typed and not stored (in Portuguese its Alt+S is pressed for

@@ -1,6 +1,8 @@
 #include "core/desk/appointment_book.h"
+
 #include "core/desk/book_messages.h"
 #include "core/model/appointment.h"
+#include "core/patients/patient_bookings.h"
 #include "core/reception/clinic_day.h"
 #include "core/schedule/weekly_series.h"
 #include "core/storage/stored_bookings.h"
@@ -19,6 +21,66 @@
 
 namespace velmora {
 
+AppointmentBook::AppointmentBook(BookStorage &storage, QDate today, QObject *parent)
+    : DayDocument(storage, today, parent), patients_(storage, today)
+{
+    // Read again when next needed; a whole copy of the books brings other patients too.
+    connect(this, &DayDocument::patientsChanged, this, [this] { patientsCurrent_ = false; });
+    connect(this, &DayDocument::booksChanged, this, [this](const StoredElsewhere &change) {
+        if (change.anything)
+            patientsCurrent_ = false;
+    });
+}
+
+bool AppointmentBook::patientsRead()
+{
+    QString unread; // suggestions are a help: without them the receptionist types as before
+    if (!patientsCurrent_)
+        patientsCurrent_ = patients_.read(&unread);
+    return patientsCurrent_;
+}
+
+QVector<Patient> AppointmentBook::patientSuggestions(const QString &typed, int limit)
+{
+    return patientsRead() ? patients_.suggestions(typed, limit) : QVector<Patient>();
+}
+
+void AppointmentBook::choosePatient(const Patient &patient)
+{
+    const BookingDetails details = bookingDetailsOf(patient);
+    entry_.fill(NameField, details.name);
+    entry_.fill(PhonesField, details.phones);
+    entry_.fill(PlanField, details.plan);
+    chosenPatient_ = patient.id;
+    chosenName_ = details.name;
+}
+
+qint64 AppointmentBook::chosenPatient() const
+{
+    // However the name was capitalised on leaving the field, it is still the chosen patient's.
+    return chosenPatient_ != 0 && foldedName(entry_.text(NameField)) == foldedName(chosenName_)
+               ? chosenPatient_
+               : 0;
+}
+
+qint64 AppointmentBook::patientToBook(const AddCheck &check, Outcome &outcome)
+{
+    if (check.patient != 0 || trimBlanks(entry_.text(NameField)).isEmpty() || !patientsRead())
+        return check.patient;
+    Patient made =
+        patientFromBooking(entry_.text(NameField), entry_.text(PhonesField), entry_.text(PlanField));
+    const Outcome saved = patients_.save(made);
+    if (saved.done) { // the next Add of the same name is for the same person
+        chosenPatient_ = made.id;
+        chosenName_ = made.fullName;
+        return made.id;
+    }
+    outcome.messages << QCoreApplication::translate("AppointmentBook",
+                                                    "The appointment is stored without a patient record: %1")
+                            .arg(saved.messages.join(QLatin1Char(' ')));
+    return 0;
+}
+
 AddCheck AppointmentBook::checkAdd()
 {
     entry_.leave(NameField);
@@ -26,6 +88,16 @@ AddCheck AppointmentBook::checkAdd()
     check.otherPatientsDetails = entry_.carriesAnotherPatient();
     if (activeSlot_ == 0)
         return check;
+    check.patient = chosenPatient();
+    if (check.patient != 0 && patientsRead()) {
+        if (const Patient *chosen = patients_.byId(check.patient))
+            check.cardEnded = cardEndsBefore(*chosen, currentDate_);
+    } else if (!trimBlanks(entry_.text(NameField)).isEmpty() && patientsRead()) {
+        check.lookalikes = patients_
+                               .check(patientFromBooking(entry_.text(NameField), entry_.text(PhonesField),
+                                                         entry_.text(PlanField)))
+                               .lookalikes;
+    }
     check.listedTime = listedFormOfTyped();
     // Asked about the time that will be booked: the list's form when there is one, or the time typed.
     const QString booked = check.listedTime.isEmpty() ? entry_.booking(currentDate_).hora : check.listedTime;
@@ -104,8 +176,10 @@ Outcome AppointmentBook::add(const AddCheck &check)
     // list the new booking joins is what is stored.
     QString unread;
     const bool readAgain = !storage_.hearsOtherDesks() && listDayAgainKeepingSelection(&unread);
+    Outcome outcome;
     const BookingRecord typed = entry_.record();
-    const Appointment booking = entry_.booking(currentDate_);
+    Appointment booking = entry_.booking(currentDate_);
+    booking.patient = patientToBook(check, outcome);
     BookingRecord current = entry_.current();
     current.hora = typed.hora;
     entry_.setCurrent(current);
@@ -124,7 +198,6 @@ Outcome AppointmentBook::add(const AddCheck &check)
 
     const int linked = doctor_.linkedSlot;
     QString error;
-    Outcome outcome;
     const Added stored = storage_.add(activeSlot_, booking,
                                       isDoctorSlot(linked) && linked != activeSlot_ ? linked : 0, &error);
     if (stored.outcome != AddOutcome::NotStored) {

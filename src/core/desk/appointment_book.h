@@ -1,6 +1,7 @@
 #pragma once
 
 #include "core/desk/day_document.h"
+#include "core/patients/patient_records.h"
 #include "core/storage/series_scope.h"
 
 #include <functional>
@@ -19,6 +20,11 @@ struct AddCheck
     QString squeezeInQuestion; // a squeeze-in past the doctor's daily limit
     bool squeezedIn = false;   // the time booked is no free slot of the day as listed
     QString time;              // the time booked that the answers are for
+    // The patient booked for: the one chosen from the suggestions, or the look-alike the receptionist
+    // says it is; 0 makes a new record of the name, phones and plan typed.
+    qint64 patient = 0;
+    QVector<Patient> lookalikes; // a name not chosen that may be these patients: asked which, if any
+    QString cardEnded;           // the chosen patient's card ends before the day booked
 };
 
 // The questions Place it here asks before placing a held booking, for the scope the receptionist chose.
@@ -40,7 +46,17 @@ class AppointmentBook : public DayDocument
     Q_OBJECT
 
 public:
-    using DayDocument::DayDocument;
+    AppointmentBook(BookStorage &storage, QDate today, QObject *parent = nullptr);
+
+    // The patients the name field's typing may be, for the list beside it: read at the first typing,
+    // and again after another desk changed them. Empty when they cannot be read (the booking is then
+    // made as before, without a record).
+    QVector<Patient> patientSuggestions(const QString &typed, int limit = 8);
+    // The patient chosen from the list: the name, phones and plan filled from the record, and the next
+    // Add booked for that patient, unless the name is typed over meanwhile.
+    void choosePatient(const Patient &patient);
+    // The patient the name field stands for now: 0 when none was chosen or the name was typed over.
+    qint64 chosenPatient() const;
 
     // What an Add asks before it stores, worked out once from the fields and the day listed: the window
     // asks each question in turn and hands the check to add(). add() alone asks nothing.
@@ -85,6 +101,17 @@ public:
     Outcome putBack(int index);
 
 private:
+    // The patients read now, when not yet or when another desk changed them since.
+    bool patientsRead();
+    // The patient the Add is for: the check's, or a new record of the fields; 0, with why in a
+    // message, when none could be made (the booking is stored without).
+    qint64 patientToBook(const AddCheck &check, Outcome &outcome);
+
+    PatientRecords patients_;
+    bool patientsCurrent_ = false;
+    qint64 chosenPatient_ = 0;
+    QString chosenName_;
+
     // The time a held booking is placed at: the free row selected, or the time typed; empty, with
     // why in whyNot, when neither.
     QString placeTime(QString *whyNot) const;

@@ -41,6 +41,10 @@ DayDocument::~DayDocument()
 
 void DayDocument::storedElsewhere(const StoredElsewhere &change)
 {
+    if (change.patients) { // no booking nor doctor changed
+        Q_EMIT patientsChanged();
+        return;
+    }
     Q_EMIT booksChanged(change);
     QString unread; // the list stays as last read; the next move says why
     if (!change.doctors() || change.anything)

@@ -89,6 +89,8 @@ Q_SIGNALS:
     void rowReselected(int row);
     // A day of a book, or the doctors, changed: at this desk (an action done) or elsewhere.
     void booksChanged(const velmora::StoredElsewhere &change);
+    // A patient made or changed, or bookings given their patients, at another desk.
+    void patientsChanged();
     void heldChanged();
 
 protected:

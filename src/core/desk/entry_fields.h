@@ -44,6 +44,8 @@ public:
     QString text(EntryField field) const { return texts_[field]; }
     // What the user typed into a field.
     void type(EntryField field, const QString &text);
+    // A field filled for the user (a patient chosen from a list): shown, and an edit as if typed.
+    void fill(EntryField field, const QString &text) { setByProgram(field, text); }
     // Names and plans are capitalised when the user leaves their field.
     void leave(EntryField field);
     const EntryButtons &buttons() const { return buttons_; }

@@ -51,15 +51,19 @@ QString localNumber(const QString &digits)
     return digits.right(kShortestLocalNumber);
 }
 
-bool numberInPhone(const QString &typed, const QString &phone)
+bool numberInDigits(const QString &typed, const QString &digits)
 {
-    const QString digits = digitsOf(phone);
     if (digits.isEmpty())
         return false;
     if (digits.contains(typed))
         return true;
     return typed.size() >= kShortestLocalNumber && digits.size() >= kShortestLocalNumber &&
            localNumber(typed) == localNumber(digits);
+}
+
+bool numberInPhone(const QString &typed, const QString &phone)
+{
+    return numberInDigits(typed, digitsOf(phone));
 }
 
 // A word of the shorter name found in the longer's: whole, or as the initial the shorter one wrote.
@@ -121,6 +125,122 @@ bool patientMatches(const Patient &patient, const PatientTyped &typed)
         return false;
     }
     return false;
+}
+
+PatientFinder::Prepared PatientFinder::prepare(const Patient &patient)
+{
+    Prepared prepared;
+    prepared.sortKey = foldedName(patient.fullName);
+    prepared.fullWords = prepared.sortKey.split(QLatin1Char(' '), Qt::SkipEmptyParts);
+    prepared.socialWords = foldedName(patient.socialName).split(QLatin1Char(' '), Qt::SkipEmptyParts);
+    for (const PatientPhone &phone : patient.phones)
+        prepared.phoneDigits << digitsOf(phone.number);
+    prepared.cpf = patient.cpf;
+    prepared.birthDate = patient.birthDate;
+    return prepared;
+}
+
+void PatientFinder::index(const QVector<Patient> &patients)
+{
+    prepared_.clear();
+    words_.clear();
+    prepared_.reserve(static_cast<size_t>(patients.size()));
+    for (const Patient &patient : patients) {
+        prepared_.push_back(prepare(patient));
+        const int position = static_cast<int>(prepared_.size()) - 1;
+        for (const QStringList *words : {&prepared_.back().fullWords, &prepared_.back().socialWords})
+            for (const QString &word : *words)
+                words_.emplace_back(word, position);
+    }
+    std::sort(words_.begin(), words_.end());
+}
+
+void PatientFinder::reindex(int position, const Patient &patient)
+{
+    if (position < static_cast<int>(prepared_.size())) {
+        const Prepared &before = prepared_[static_cast<size_t>(position)];
+        for (const QStringList *words : {&before.fullWords, &before.socialWords})
+            for (const QString &word : *words) {
+                const auto entry = std::lower_bound(words_.begin(), words_.end(), std::pair{word, position});
+                if (entry != words_.end() && *entry == std::pair{word, position})
+                    words_.erase(entry);
+            }
+    } else {
+        prepared_.resize(static_cast<size_t>(position) + 1);
+    }
+    Prepared &prepared = prepared_[static_cast<size_t>(position)];
+    prepared = prepare(patient);
+    for (const QStringList *words : {&prepared.fullWords, &prepared.socialWords})
+        for (const QString &word : *words) {
+            const std::pair entry{word, position};
+            words_.insert(std::lower_bound(words_.begin(), words_.end(), entry), entry);
+        }
+}
+
+bool PatientFinder::matches(const Prepared &prepared, const PatientTyped &typed) const
+{
+    switch (typed.kind) {
+    case PatientTyped::Kind::Name:
+        return wordsStartName(typed.words, prepared.fullWords) ||
+               (!prepared.socialWords.isEmpty() && wordsStartName(typed.words, prepared.socialWords));
+    case PatientTyped::Kind::Number:
+        return (!prepared.cpf.isEmpty() && prepared.cpf.startsWith(typed.digits)) ||
+               std::any_of(prepared.phoneDigits.cbegin(), prepared.phoneDigits.cend(),
+                           [&typed](const QString &digits) { return numberInDigits(typed.digits, digits); });
+    case PatientTyped::Kind::BirthDate:
+        return prepared.birthDate == typed.birthDate;
+    case PatientTyped::Kind::TooShort:
+        return false;
+    }
+    return false;
+}
+
+QVector<int> PatientFinder::startingWith(const QString &folded) const
+{
+    QVector<int> positions;
+    for (auto entry = std::lower_bound(words_.begin(), words_.end(), std::pair{folded, -1});
+         entry != words_.end() && entry->first.startsWith(folded); ++entry)
+        positions.append(entry->second);
+    return positions;
+}
+
+QVector<int> PatientFinder::find(const QString &typed, int limit) const
+{
+    const PatientTyped read = patientTyped(typed);
+    QVector<int> candidates;
+    if (read.kind == PatientTyped::Kind::Name) {
+        // Every name it may be has a word starting with the longest word typed.
+        const QString longest =
+            *std::max_element(read.words.cbegin(), read.words.cend(),
+                              [](const QString &a, const QString &b) { return a.size() < b.size(); });
+        candidates = startingWith(longest);
+        std::sort(candidates.begin(), candidates.end());
+        candidates.erase(std::unique(candidates.begin(), candidates.end()), candidates.end());
+    } else if (read.kind != PatientTyped::Kind::TooShort) {
+        candidates.reserve(static_cast<qsizetype>(prepared_.size()));
+        for (int position = 0; position < static_cast<int>(prepared_.size()); ++position)
+            candidates.append(position);
+    }
+    QVector<std::pair<std::pair<bool, const QString *>, int>> found; // (not the whole CPF, name), position
+    for (const int position : std::as_const(candidates)) {
+        const Prepared &prepared = prepared_[static_cast<size_t>(position)];
+        if (matches(prepared, read))
+            found.append({{!(read.kind == PatientTyped::Kind::Number && prepared.cpf == read.digits),
+                           &prepared.sortKey},
+                          position});
+    }
+    const auto before = [](const auto &a, const auto &b) {
+        if (a.first.first != b.first.first)
+            return a.first.first < b.first.first;
+        const int names = QString::compare(*a.first.second, *b.first.second);
+        return names != 0 ? names < 0 : a.second < b.second;
+    };
+    const qsizetype kept = std::min<qsizetype>(limit, found.size());
+    std::partial_sort(found.begin(), found.begin() + kept, found.end(), before);
+    QVector<int> positions;
+    for (qsizetype i = 0; i < kept; ++i)
+        positions.append(found.at(i).second);
+    return positions;
 }
 
 QVector<Patient> patientSuggestions(const QVector<Patient> &patients, const QString &typed, int limit)

@@ -12,12 +12,25 @@ namespace velmora {
 
 bool PatientRecords::read(QString *error)
 {
-    return storage_.readPatients(&patients_, error);
+    if (!storage_.readPatients(&patients_, error))
+        return false;
+    finder_.index(patients_);
+    return true;
 }
 
 QVector<Patient> PatientRecords::suggestions(const QString &typed, int limit) const
 {
-    return patientSuggestions(patients_, typed, limit);
+    QVector<Patient> found;
+    for (const int position : finder_.find(typed, limit))
+        found.append(patients_.at(position));
+    return found;
+}
+
+const Patient *PatientRecords::byId(qint64 id) const
+{
+    const auto found = std::find_if(patients_.cbegin(), patients_.cend(),
+                                    [id](const Patient &patient) { return patient.id == id; });
+    return found == patients_.cend() ? nullptr : &*found;
 }
 
 PatientCheck PatientRecords::check(const Patient &patient) const
@@ -47,10 +60,12 @@ Outcome PatientRecords::save(Patient &patient)
         patient.id = id;
         const auto known = std::find_if(patients_.begin(), patients_.end(),
                                         [id](const Patient &other) { return other.id == id; });
+        const auto position = static_cast<int>(known - patients_.begin());
         if (known != patients_.end())
             *known = patient;
         else
             patients_.append(patient);
+        finder_.reindex(position, patient);
         outcome.done = true;
         break;
     }

@@ -2,6 +2,7 @@
 
 #include "core/model/outcome.h"
 #include "core/model/patient.h"
+#include "core/patients/patient_matching.h"
 
 #include <QDate>
 #include <QVector>
@@ -28,6 +29,8 @@ public:
     bool read(QString *error);
     const QVector<Patient> &patients() const { return patients_; }
     QVector<Patient> suggestions(const QString &typed, int limit) const;
+    // The patient with that identity as read, or none.
+    const Patient *byId(qint64 id) const;
     // The look-alikes are asked of a new record only: a known one is already the patient it is.
     PatientCheck check(const Patient &patient) const;
     // Stored as it stands (a new one given its identity); a CPF another patient holds is said, naming
@@ -38,6 +41,7 @@ private:
     PatientStorage &storage_;
     QDate today_;
     QVector<Patient> patients_;
+    PatientFinder finder_;
 };
 
 } // namespace velmora

@@ -88,7 +88,8 @@ struct StoredElsewhere
     int slot = 0;
     QDate date;
     bool anything = false;
-    bool doctors() const { return slot == 0; }
+    bool patients = false; // the patients alone changed
+    bool doctors() const { return slot == 0 && !patients; }
 };
 
 enum class AddOutcome

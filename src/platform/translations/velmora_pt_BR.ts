@@ -3460,4 +3460,49 @@ O programa continua funcionando; a próxima abertura tenta de novo.</translation
         <translation>O paciente não pôde ser salvo: %1.</translation>
     </message>
 </context>
+<context>
+    <name>AppointmentBook</name>
+    <message>
+        <source>The appointment is stored without a patient record: %1</source>
+        <translation>A consulta foi gravada sem cadastro de paciente: %1</translation>
+    </message>
+</context>
+<context>
+    <name>PatientBookings</name>
+    <message>
+        <source>born %1</source>
+        <translation>nascido(a) em %1</translation>
+    </message>
+    <message>
+        <source>%1&apos;s health plan card (%2 %3) is valid until %4, before the day booked.</source>
+        <translation>A carteirinha do convênio de %1 (%2 %3) vale até %4, antes do dia marcado.</translation>
+    </message>
+</context>
+<context>
+    <name>velmora::MainWindow</name>
+    <message>
+        <source>Patients it may be</source>
+        <translation>Pacientes que pode ser</translation>
+    </message>
+    <message>
+        <source>Book for %1</source>
+        <translation>Marcar para %1</translation>
+    </message>
+    <message>
+        <source>A new patient</source>
+        <translation>Um paciente novo</translation>
+    </message>
+    <message>
+        <source>%1 may be a patient already recorded:
+%2
+Who is it?</source>
+        <translation>%1 pode ser um paciente já cadastrado:
+%2
+Quem é?</translation>
+    </message>
+    <message>
+        <source>%1 Book all the same?</source>
+        <translation>%1 Marcar assim mesmo?</translation>
+    </message>
+</context>
 </TS>

@@ -144,6 +144,56 @@ private Q_SLOTS:
 
     // Against the plain rule on random books: one group per folded name and phone digits, "maybe" when
     // the same name has other phones, never two names or two phones in one group.
+    void theFinderFindsAsThePlainRule()
+    {
+        const QStringList names{QStringLiteral("Maria da Conceição Souza"), QStringLiteral("MARIA SOUZA"),
+                                QStringLiteral("João Lima"), QStringLiteral("Joana Lima Maria"), QString()};
+        const QStringList typings{"mar",   "maria sou", "souza maria", "lim jo", "conceicao",
+                                  "98765", "5299822",   "02/05/1980",  "x",      "11 3333-4444"};
+        QRandomGenerator random(20261210);
+        QVector<Patient> patients;
+        PatientFinder finder;
+        const auto randomPatient = [&](qint64 id) {
+            Patient patient;
+            patient.id = id;
+            patient.fullName = names.at(random.bounded(names.size()));
+            patient.socialName = names.at(random.bounded(names.size()));
+            if (random.bounded(2))
+                patient.cpf = QStringLiteral("529982247") + QString::number(random.bounded(10, 30));
+            patient.birthDate = QDate(1980, 5, random.bounded(1, 4));
+            if (random.bounded(2))
+                patient.phones = {{QStringLiteral("(11) 98765-43%1").arg(random.bounded(10, 30)), true}};
+            else
+                patient.phones = {{QStringLiteral("3333-4444"), false}};
+            return patient;
+        };
+        for (int round = 0; round < 200; ++round) {
+            // Indexed whole now and then, otherwise one added or changed.
+            if (round % 50 == 0) {
+                patients.clear();
+                for (int i = 0; i < 30; ++i)
+                    patients.append(randomPatient(i + 1));
+                finder.index(patients);
+            } else if (random.bounded(2)) {
+                patients.append(randomPatient(patients.size() + 1));
+                finder.reindex(static_cast<int>(patients.size()) - 1, patients.last());
+            } else {
+                const int position = random.bounded(static_cast<int>(patients.size()));
+                patients[position] = randomPatient(patients.at(position).id);
+                finder.reindex(position, patients.at(position));
+            }
+            const QString typed = typings.at(random.bounded(typings.size()));
+            const int limit = random.bounded(1, 12);
+            QVector<qint64> found;
+            for (const int position : finder.find(typed, limit))
+                found.append(patients.at(position).id);
+            QVector<qint64> expected;
+            for (const Patient &patient : patientSuggestions(patients, typed, limit))
+                expected.append(patient.id);
+            QCOMPARE(found, expected);
+        }
+    }
+
     void groupsAsThePlainRule()
     {
         const QStringList names{QStringLiteral("Ana Souza"),  QStringLiteral("ANA SOUZA"),

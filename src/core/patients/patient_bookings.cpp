@@ -1,0 +1,70 @@
+#include "core/patients/patient_bookings.h"
+
+#include "core/text/phone_numbers.h"
+#include "core/text/written_dates.h"
+
+#include <QCoreApplication>
+#include <QRegularExpression>
+
+namespace velmora {
+
+BookingDetails bookingDetailsOf(const Patient &patient)
+{
+    BookingDetails details;
+    details.name = patient.socialName.trimmed().isEmpty() ? patient.fullName : patient.socialName;
+    QStringList phones;
+    for (const PatientPhone &phone : patient.phones)
+        if (phone.whatsApp)
+            phones.prepend(phone.number);
+        else
+            phones.append(phone.number);
+    details.phones = phones.join(QStringLiteral(" / "));
+    if (!patient.cards.isEmpty())
+        details.plan = patient.cards.last().plan;
+    return details;
+}
+
+Patient patientFromBooking(const QString &name, const QString &phones, const QString &plan)
+{
+    Patient patient;
+    patient.fullName = name.simplified();
+    patient.cpfAbsence = CpfAbsence::NotGiven;
+    static const QRegularExpression between(QStringLiteral("[/;,]"));
+    bool whatsAppGiven = false;
+    for (const QString &number : phones.split(between, Qt::SkipEmptyParts)) {
+        if (number.trimmed().isEmpty())
+            continue;
+        // Any area code will do to tell a mobile: the number itself is kept as typed.
+        const bool mobile = !phoneNumbers(number, QStringLiteral("11")).mobiles.isEmpty();
+        patient.phones.append({number.trimmed(), mobile && !whatsAppGiven});
+        whatsAppGiven = whatsAppGiven || mobile;
+    }
+    if (!plan.trimmed().isEmpty())
+        patient.cards.append({plan.trimmed(), QString(), QDate()});
+    return patient;
+}
+
+QString patientSummary(const Patient &patient)
+{
+    QStringList parts{patient.fullName};
+    if (patient.birthDate.isValid())
+        parts << QCoreApplication::translate("PatientBookings", "born %1")
+                     .arg(writtenDate(patient.birthDate, QLocale()));
+    const QString phones = bookingDetailsOf(patient).phones;
+    if (!phones.isEmpty())
+        parts << phones;
+    return parts.join(QStringLiteral(", "));
+}
+
+QString cardEndsBefore(const Patient &patient, QDate booked)
+{
+    if (patient.cards.isEmpty() || !patient.cards.last().validUntil.isValid() ||
+        patient.cards.last().validUntil >= booked)
+        return {};
+    const HealthCard &card = patient.cards.last();
+    return QCoreApplication::translate(
+               "PatientBookings", "%1's health plan card (%2 %3) is valid until %4, before the day booked.")
+        .arg(bookingDetailsOf(patient).name, card.plan, card.number, writtenDate(card.validUntil, QLocale()));
+}
+
+} // namespace velmora

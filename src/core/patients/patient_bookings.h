@@ -1,0 +1,31 @@
+#pragma once
+
+#include "core/model/patient.h"
+
+#include <QDate>
+#include <QString>
+
+namespace velmora {
+
+// A patient as a booking's own fields write it, and back: the booking keeps its name, phones and plan
+// so that every reader of the books goes on working.
+struct BookingDetails
+{
+    QString name;   // the social name when the person asked for one
+    QString phones; // the WhatsApp one first
+    QString plan;   // the current card's
+};
+BookingDetails bookingDetailsOf(const Patient &patient);
+
+// The record a booking for someone not recorded yet makes: the name, each phone of the field (the first
+// mobile marked for WhatsApp) and the plan; the CPF not given yet.
+Patient patientFromBooking(const QString &name, const QString &phones, const QString &plan);
+
+// The patient told apart from namesakes in one line: the name, the birth date and the phones.
+QString patientSummary(const Patient &patient);
+
+// Said when the patient's current card ends before the date booked, naming the card and its end; empty
+// otherwise.
+QString cardEndsBefore(const Patient &patient, QDate booked);
+
+} // namespace velmora
