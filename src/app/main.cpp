@@ -71,8 +71,9 @@ int main(int argc, char *argv[])
         err << passwordSeen << '\n' << Qt::flush;
     // Tasks that only read leave the folder as it was: no log is begun for them, and what they could
     // not do they print themselves, once, without the server's log lines beside it.
-    if (line.task != velmora::CommandLine::Task::Find && line.task != velmora::CommandLine::Task::Report &&
-        line.task != velmora::CommandLine::Task::Day && line.task != velmora::CommandLine::Task::Calendar)
+    if (line.task != velmora::CommandLine::Task::Find && line.task != velmora::CommandLine::Task::Patient &&
+        line.task != velmora::CommandLine::Task::Report && line.task != velmora::CommandLine::Task::Day &&
+        line.task != velmora::CommandLine::Task::Calendar)
         velmora::installLogFile(folder,
                                 line.needsWindow() ? velmora::LogEcho::PassedOn : velmora::LogEcho::LogOnly);
     else
@@ -89,6 +90,9 @@ int main(int argc, char *argv[])
         return velmora::copyFromServerFromCommandLine(line.value, folder, out);
     case velmora::CommandLine::Task::Find:
         return velmora::findFromCommandLine(folder, line.server, line.value, QDate::currentDate(), out, err);
+    case velmora::CommandLine::Task::Patient:
+        return velmora::patientFromCommandLine(folder, line.server, line.value, QDate::currentDate(), out,
+                                               err);
     case velmora::CommandLine::Task::ServerSetup:
         return velmora::serverSetupFromCommandLine(!line.value.isEmpty() ? line.value
                                                    : !line.server.isEmpty()

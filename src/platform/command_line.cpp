@@ -117,6 +117,16 @@ CommandLine readCommandLine(const QList<QByteArray> &arguments)
             "health plan, phones, tab-separated, upcoming first. Exit 0 when something was found, 1 when "
             "nothing was, 2 on an error or a text too short."),
         CommandLineTexts::tr("TEXT"));
+    const QCommandLineOption patient(
+        QStringLiteral("patient"),
+        CommandLineTexts::tr(
+            "Print the patients a name, phone, CPF or birth date (DD/MM/YYYY) may be, as the name field "
+            "lists them, each on a line that starts \"patient\": identity, full name, social name, CPF, "
+            "birth date, phones, health plan card and its end, appointments missed; then each of their "
+            "appointments, all doctors, on a line that starts \"appointment\": date, time, slot, doctor, "
+            "name, health plan, phones, status; tab-separated, upcoming first. Only reads. Exit 0 when a "
+            "patient was found, 1 when none was, 2 on an error or a text too short."),
+        CommandLineTexts::tr("TEXT"));
     const QCommandLineOption report(
         QStringLiteral("report"),
         CommandLineTexts::tr("Print the figures of the days FROM to TO (both YYYY-MM-DD, TO after "
@@ -160,7 +170,8 @@ CommandLine readCommandLine(const QList<QByteArray> &arguments)
             .arg(QLatin1String(kDeskRole)),
         CommandLineTexts::tr("URL"));
     parser.addOptions({help, version, dataFolder, language, importLegacy, restoreBackup, server, copyToServer,
-                       copyFromServer, find, report, csv, force, serverSetup, day, doctor, calendar});
+                       copyFromServer, find, patient, report, csv, force, serverSetup, day, doctor,
+                       calendar});
 
     QStringList texts{QStringLiteral("velmora")};
     for (const QByteArray &argument : arguments)
@@ -194,6 +205,7 @@ CommandLine readCommandLine(const QList<QByteArray> &arguments)
         {&copyToServer, CommandLine::Task::CopyToServer},
         {&copyFromServer, CommandLine::Task::CopyFromServer},
         {&find, CommandLine::Task::Find},
+        {&patient, CommandLine::Task::Patient},
         {&report, CommandLine::Task::Report},
         {&serverSetup, CommandLine::Task::ServerSetup},
         {&day, CommandLine::Task::Day},
@@ -217,7 +229,7 @@ CommandLine readCommandLine(const QList<QByteArray> &arguments)
         return line;
     }
     for (const QCommandLineOption *option : {&dataFolder, &language, &restoreBackup, &server, &copyToServer,
-                                             &copyFromServer, &find, &report, &csv}) {
+                                             &copyFromServer, &find, &patient, &report, &csv}) {
         if (parser.isSet(*option) && parser.value(*option).trimmed().isEmpty()) {
             line.error = CommandLineTexts::tr("--%1 needs a value: %2")
                              .arg(option->names().constLast(), option->valueName());

@@ -22,7 +22,8 @@ struct CommandLine
         Report,
         ServerSetup,
         Day,
-        Calendar
+        Calendar,
+        Patient
     };
     Task task = Task::Window;
     QByteArray dataFolder; // as given, byte for byte; empty for the working folder

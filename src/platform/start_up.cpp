@@ -1,4 +1,8 @@
 #include "platform/start_up.h"
+#include "core/patients/patient_bookings.h"
+#include "core/patients/patient_matching.h"
+#include "core/patients/patient_records.h"
+#include "core/patients/patient_rules.h"
 
 #include "core/reception/clinic_day.h"
 #include "core/schedule/clinic_calendar.h"
@@ -440,6 +444,58 @@ int reportFromCommandLine(const QDir &folder, const QString &server, QDate from,
     }
     out << QCoreApplication::translate("StartUp", "The report was written to %1.").arg(csvFile) << '\n';
     return 0;
+}
+
+int patientFromCommandLine(const QDir &folder, const QString &server, const QString &text, QDate today,
+                           QTextStream &out, QTextStream &err)
+{
+    if (patientTyped(text).kind == PatientTyped::Kind::TooShort) {
+        err << QCoreApplication::translate("StartUp", "Type at least two letters of a name, four digits of a "
+                                                      "phone or a CPF, or a birth date written DD/MM/YYYY.")
+            << '\n';
+        return 2;
+    }
+    const std::unique_ptr<BookStorage> storage = booksToRead(folder, server, err);
+    if (!storage)
+        return 2;
+    PatientRecords records(*storage, today);
+    QString error;
+    AllDoctorFields doctors;
+    if (!records.read(&error) || !storage->readDoctors(&doctors, &error)) {
+        err << error << '\n';
+        return 2;
+    }
+    const auto line = [&out](const QStringList &fields) {
+        QStringList shown;
+        for (const QString &field : fields) // one tab a field, as --find prints
+            shown << trimBlanks(blankControlCharacters(field));
+        out << shown.join(QLatin1Char('\t')) << '\n';
+    };
+    const QVector<Patient> found = records.suggestions(text, static_cast<int>(records.patients().size()));
+    for (const Patient &patient : found) {
+        QVector<FoundBooking> bookings;
+        if (!storage->readPatientBookings(patient.id, &bookings, &error)) {
+            err << error << '\n';
+            return 2;
+        }
+        sortFound(bookings, today);
+        const HealthCard card = patient.cards.value(patient.cards.size() - 1);
+        line({QStringLiteral("patient"), QString::number(patient.id), patient.fullName, patient.socialName,
+              patient.cpf.isEmpty() ? QString() : shownCpf(patient.cpf),
+              patient.birthDate.isValid() ? storedDate(patient.birthDate) : QString(),
+              bookingDetailsOf(patient).phones,
+              QStringList{card.plan, card.number}.join(QLatin1Char(' ')).trimmed(),
+              card.validUntil.isValid() ? storedDate(card.validUntil) : QString(),
+              QString::number(std::count_if(bookings.cbegin(), bookings.cend(), [](const FoundBooking &each) {
+                  return each.booking.status == BookingStatus::Missed;
+              }))});
+        for (const FoundBooking &each : std::as_const(bookings))
+            line({QStringLiteral("appointment"), storedDate(each.booking.date), each.booking.hora,
+                  QString::number(each.slot),
+                  doctors[static_cast<size_t>(each.slot - 1)].name.value_or(QString()), each.booking.nome,
+                  each.booking.convenio, each.booking.telefone, statusKey(each.booking.status)});
+    }
+    return found.isEmpty() ? 1 : 0;
 }
 
 int findFromCommandLine(const QDir &folder, const QString &server, const QString &text, QDate today,

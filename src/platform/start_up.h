@@ -129,6 +129,9 @@ int serverSetupFromCommandLine(const QString &url, QTextStream &out, QTextStream
 
 // "velmora --find TEXT": every booking the text finds, one a line, upcoming first (see the option's
 // help). 0 when something was found, 1 when nothing was, 2 on an error or a text too short, said on err.
+// The patients the text may be and every appointment of each, printed for --patient; only reads.
+int patientFromCommandLine(const QDir &folder, const QString &server, const QString &text, QDate today,
+                           QTextStream &out, QTextStream &err);
 int findFromCommandLine(const QDir &folder, const QString &server, const QString &text, QDate today,
                         QTextStream &out, QTextStream &err);
 

@@ -1,5 +1,7 @@
 #include "core/desk/desk_settings.h"
+#include "core/model/patient.h"
 #include "core/safekeeping/activity_log.h"
+#include "core/storage/stored_bookings.h"
 #include "files/sqlite_storage.h"
 #include "platform/language.h"
 #include "platform/log_file.h"
@@ -451,6 +453,54 @@ private Q_SLOTS:
         }
         QSqlDatabase::removeDatabase(QStringLiteral("locker"));
         QVERIFY(platform.messages.shown.isEmpty());
+    }
+
+    // "velmora --patient": each patient the text may be, then that patient's appointments, missed ones
+    // counted; only reads.
+    void aPatientFromTheCommandLine()
+    {
+        TestFiles files;
+        files.prepareCopies();
+        files.setDoctor(1, "Dra. Ana", "15");
+        files.setDoctor(6, "Dr. Rui", "15");
+        files.addAppointment(1, QDate(2027, 2, 1), "08:00", "Conceição Lima", "Unimed", "9999-0000");
+        files.addAppointment(6, QDate(2027, 3, 2), "10:30", "Conceição Lima", "", "");
+        {
+            SqliteStorage storage(files.folder());
+            QString error;
+            Patient lima;
+            lima.fullName = QStringLiteral("Conceição Lima");
+            lima.cpf = QStringLiteral("52998224725");
+            lima.birthDate = QDate(1950, 1, 31);
+            lima.cards = {{QStringLiteral("Unimed"), QStringLiteral("0 123"), QDate(2027, 12, 31)}};
+            QVERIFY(storage.savePatient(lima, &lima.id, &error) == PatientSaved::Saved);
+            QVector<Appointment> day;
+            QVERIFY(storage.readDay(1, QDate(2027, 2, 1), &day, &error) && day.size() == 1);
+            QVERIFY(storage.setStatus(1, day.first(), BookingStatus::Missed, &error) == WriteOutcome::Done);
+            QVERIFY(storage.linkBookings({{1, day.first().id, lima.id}}, &error));
+            QVERIFY(storage.readDay(6, QDate(2027, 3, 2), &day, &error) && day.size() == 1);
+            QVERIFY(storage.linkBookings({{6, day.first().id, lima.id}}, &error));
+        }
+        const QByteArray before = files.fingerprint("bdm1.mdb");
+        QString printed;
+        QString said;
+        QTextStream out(&printed);
+        QTextStream err(&said);
+        for (const char *typed : {"lima conc", "529.982.247-25", "31/01/1950"}) {
+            printed.clear();
+            QCOMPARE(patientFromCommandLine(files.folder(), {}, typed, QDate(2027, 3, 1), out, err), 0);
+            out.flush();
+            QCOMPARE(
+                printed,
+                QStringLiteral("patient\t1\tConceição Lima\t\t529.982.247-25\t1950-01-31\t\tUnimed "
+                               "0 123\t2027-12-31\t1\n"
+                               "appointment\t2027-03-02\t10:30\t6\tDr. Rui\tConceição Lima\t\t\tto-confirm\n"
+                               "appointment\t2027-02-01\t08:00\t1\tDra. Ana\tConceição Lima\tUnimed\t"
+                               "9999-0000\tmissed\n"));
+        }
+        QCOMPARE(patientFromCommandLine(files.folder(), {}, "Zacarias", QDate(2027, 3, 1), out, err), 1);
+        QCOMPARE(patientFromCommandLine(files.folder(), {}, "J", QDate(2027, 3, 1), out, err), 2);
+        QCOMPARE(files.fingerprint("bdm1.mdb"), before);
     }
 
     // "velmora --find" on the folder's books: one line a booking, upcoming first; the exit code says

@@ -3505,4 +3505,18 @@ Quem é?</translation>
         <translation>%1 Marcar assim mesmo?</translation>
     </message>
 </context>
+<context>
+    <name>CommandLine</name>
+    <message>
+        <source>Print the patients a name, phone, CPF or birth date (DD/MM/YYYY) may be, as the name field lists them, each on a line that starts &quot;patient&quot;: identity, full name, social name, CPF, birth date, phones, health plan card and its end, appointments missed; then each of their appointments, all doctors, on a line that starts &quot;appointment&quot;: date, time, slot, doctor, name, health plan, phones, status; tab-separated, upcoming first. Only reads. Exit 0 when a patient was found, 1 when none was, 2 on an error or a text too short.</source>
+        <translation>Imprime os pacientes que um nome, telefone, CPF ou data de nascimento (DD/MM/AAAA) pode ser, como o campo do nome os lista, cada um numa linha que começa com &quot;patient&quot;: identificação, nome completo, nome social, CPF, data de nascimento, telefones, carteirinha do convênio e seu vencimento, faltas; depois cada consulta deles, de todos os médicos, numa linha que começa com &quot;appointment&quot;: data, hora, vaga, médico, nome, convênio, telefones, situação; separados por tabulação, as próximas primeiro. Só lê. Sai com 0 quando achou um paciente, 1 quando não achou nenhum, 2 num erro ou num texto curto demais.</translation>
+    </message>
+</context>
+<context>
+    <name>StartUp</name>
+    <message>
+        <source>Type at least two letters of a name, four digits of a phone or a CPF, or a birth date written DD/MM/YYYY.</source>
+        <translation>Digite ao menos duas letras de um nome, quatro dígitos de um telefone ou um CPF, ou uma data de nascimento escrita DD/MM/AAAA.</translation>
+    </message>
+</context>
 </TS>
