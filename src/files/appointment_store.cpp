@@ -1130,6 +1130,22 @@ bool AppointmentStore::readPatientBookings(qint64 patient, QVector<Appointment> 
     return appendSeriesBookings(query, bookings, error);
 }
 
+bool AppointmentStore::readPatientOf(qint64 booking, qint64 *patient, QString *error)
+{
+    *patient = 0;
+    if (!connection_.ensureOpen(error))
+        return false;
+    QSqlQuery query(connection_.database());
+    if (!query.prepare(QStringLiteral("SELECT patient FROM %1 WHERE id = ?").arg(patientLinkTable(kMain))))
+        return true; // no booking of the book was ever given a patient
+    query.addBindValue(booking);
+    if (!query.exec())
+        return fail(query, error);
+    if (query.next())
+        *patient = query.value(0).toLongLong();
+    return true;
+}
+
 bool AppointmentStore::readPatientLinks(QVector<BookingLink> *links, QString *error)
 {
     if (!connection_.ensureOpen(error))

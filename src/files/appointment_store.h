@@ -50,6 +50,7 @@ public:
     // stored is passed over.
     bool linkPatients(const QVector<BookingLink> &links, QString *error);
     bool readPatientBookings(qint64 patient, QVector<Appointment> *bookings, QString *error);
+    bool readPatientOf(qint64 booking, qint64 *patient, QString *error);
     // Every link of the book, the slot left 0.
     bool readPatientLinks(QVector<BookingLink> *links, QString *error);
 

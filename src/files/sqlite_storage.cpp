@@ -246,6 +246,12 @@ bool SqliteStorage::linkBookings(const QVector<BookingLink> &links, QString *err
     return true;
 }
 
+bool SqliteStorage::readPatientOf(int slot, qint64 booking, qint64 *patient, QString *error)
+{
+    Connection &book = *searchBooks_[static_cast<size_t>(slot - 1)];
+    return AppointmentStore(book).readPatientOf(booking, patient, error) || naming(book, false, true, error);
+}
+
 bool SqliteStorage::readPatientBookings(qint64 patient, QVector<FoundBooking> *bookings, QString *error)
 {
     bookings->clear();

@@ -855,6 +855,20 @@ bool ServerStorage::linkBookings(const QVector<BookingLink> &links, QString *err
     return linked;
 }
 
+bool ServerStorage::readPatientOf(int slot, qint64 booking, qint64 *patient, QString *error)
+{
+    *patient = 0;
+    QSqlQuery *query =
+        run(QStringLiteral("SELECT patient FROM %1 WHERE id = ?").arg(patientLinkTable(serverSchema(slot))),
+            {booking}, error);
+    if (!query)
+        return neverSetUp(patientLinkTable(serverSchema(slot)));
+    if (query->next())
+        *patient = query->value(0).toLongLong();
+    query->finish();
+    return true;
+}
+
 bool ServerStorage::readPatientBookings(qint64 patient, QVector<FoundBooking> *bookings, QString *error)
 {
     bookings->clear();

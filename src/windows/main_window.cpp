@@ -1,4 +1,5 @@
 #include "windows/main_window.h"
+#include "windows/patient_window.h"
 
 #include "core/patients/patient_bookings.h"
 
@@ -264,6 +265,7 @@ void MainWindow::wireControls()
     });
     connect(sidePanel_, &SidePanel::seriesRequested, this, &MainWindow::openSeries);
     new QShortcut(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_B), this, this, &MainWindow::openSeries);
+    new QShortcut(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_P), this, this, &MainWindow::openPatient);
     seriesEndingReads_ = new ReadRequests(reads_, this);
     connect(&book_, &AppointmentBook::booksChanged, this, &MainWindow::showSeriesEnding);
     QTimer::singleShot(0, this, &MainWindow::showSeriesEnding);
@@ -284,9 +286,23 @@ void MainWindow::wireControls()
                        [this] { showOutcome(book_.holdSelected()); });
         menu.addAction(QCoreApplication::translate("MainWindow", "Wants an &earlier time..."), this,
                        [this] { openWaitingList(true); });
+        menu.addAction(tr("The &patient's record..."), this, &MainWindow::openPatient);
         menu.exec(List1->viewport()->mapToGlobal(at));
     });
     connect(Timer2, &QTimer::timeout, this, &MainWindow::Timer2_Timer);
+}
+
+void MainWindow::openPatient()
+{
+    QString whyNot;
+    const std::optional<ListedRow> listed = selectedBooking(book_, &whyNot);
+    if (!listed) {
+        showOutcome(said(whyNot));
+        return;
+    }
+    if (!patient_)
+        patient_ = new PatientWindow(platform_, storage_, this);
+    patient_->openOfListed(*listed, book_.doctorNames());
 }
 
 void MainWindow::openSeries()

@@ -71,6 +71,8 @@ private:
     void fitLayoutToWindow();
 
     void wireControls();
+    // The record of the selected booking's patient, with every appointment of the patient.
+    void openPatient();
     // The patients the name field's text may be, listed under it (none: the list closed).
     void suggestPatients(const QString &typed);
     void fillDoctorNames();
@@ -151,6 +153,7 @@ private:
     class ConfirmationWindow *confirmations_ = nullptr; // likewise (Ctrl+Shift+C)
     class MonthWindow *month_ = nullptr;                // likewise (Ctrl+Shift+M)
     class WaitingListWindow *waitingList_ = nullptr;
+    class PatientWindow *patient_ = nullptr;
     class SeriesWindow *series_ = nullptr;
     ReadRequests *seriesEndingReads_ = nullptr;
     class SqueezeLimitsWindow *squeezeLimits_ = nullptr; // likewise (Ctrl+Shift+W)

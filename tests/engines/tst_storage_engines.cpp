@@ -905,6 +905,9 @@ private Q_SLOTS:
         QCOMPARE(placesOf(8), QStringList{"1 09:00 Ana"});
         QCOMPARE(placesOf(7), (QStringList{"1 09:00 Ana", "1 10:00 Bia", "2 08:00 Ana", "3 11:00 Ana"}));
         QVERIFY(placesOf(9).isEmpty());
+        qint64 patient = -1;
+        QVERIFY(front->readPatientOf(1, bia.id, &patient, &error) && patient == 7);
+        QVERIFY(front->readPatientOf(2, 999999, &patient, &error) && patient == 0);
     }
 
     void aSetupSavedAtAnotherDeskIsAskedAbout_data() { addEngines(); }

@@ -112,6 +112,11 @@ public:
         ++calls;
         return engine_.readPatientBookings(patient, bookings, error);
     }
+    bool readPatientOf(int slot, qint64 booking, qint64 *patient, QString *error) override
+    {
+        ++calls;
+        return engine_.readPatientOf(slot, booking, patient, error);
+    }
     bool readSqueezeLimits(SqueezeLimits *limits, QString *error) override
     {
         ++calls;

@@ -374,6 +374,14 @@ public:
         books_.announce(&desk_, {0, {}, false, true});
         return true;
     }
+    bool readPatientOf(int slot, qint64 booking, qint64 *patient, QString *) override
+    {
+        *patient = 0;
+        for (const Appointment &stored : books_.books[slot])
+            if (stored.id == booking)
+                *patient = stored.patient;
+        return true;
+    }
     bool readPatientBookings(qint64 patient, QVector<FoundBooking> *bookings, QString *) override
     {
         bookings->clear();

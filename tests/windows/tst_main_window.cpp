@@ -202,6 +202,22 @@ private Q_SLOTS:
         QVector<FoundBooking> hers;
         QVERIFY(book.storage->readPatientBookings(patients.first().id, &hers, &error));
         QCOMPARE(hers.size(), 3);
+
+        // Her record from the day list: every appointment, and the clinic's checks on saving it.
+        book.clickRow(0);
+        QTest::keyClick(book.window, Qt::Key_P, Qt::ControlModifier | Qt::ShiftModifier);
+        auto *record = book.window->findChild<QWidget *>("patientWindow");
+        QVERIFY(record && record->isVisible());
+        QCOMPARE(record->findChild<QTableWidget *>("patientAppointments")->rowCount(), 3);
+        auto *cpf = record->findChild<QLineEdit *>("patientCpf");
+        BookWindow::typeText(cpf, "111.111.111-11");
+        QTest::mouseClick(record->findChild<QPushButton *>("patientSave"), Qt::LeftButton);
+        QVERIFY2(book.platform.messages.last().contains("CPF"), qPrintable(book.platform.messages.last()));
+        cpf->clear();
+        BookWindow::typeText(cpf, "529.982.247-25");
+        QTest::mouseClick(record->findChild<QPushButton *>("patientSave"), Qt::LeftButton);
+        QVERIFY(book.storage->readPatients(&patients, &error));
+        QCOMPARE(patients.first().cpf, QStringLiteral("52998224725"));
     }
 
     // Quit asks first while a booking is typed and not stored (in Portuguese its Alt+S is pressed for

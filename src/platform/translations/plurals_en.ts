@@ -167,4 +167,14 @@
         </translation>
     </message>
 </context>
+<context>
+    <name>velmora::PatientWindow</name>
+    <message numerus="yes">
+        <source>%n appointment(s), %1 missed.</source>
+        <translation>
+            <numerusform>%n appointment, %1 missed.</numerusform>
+            <numerusform>%n appointments, %1 missed.</numerusform>
+        </translation>
+    </message>
+</context>
 </TS>

@@ -3519,4 +3519,168 @@ Quem é?</translation>
         <translation>Digite ao menos duas letras de um nome, quatro dígitos de um telefone ou um CPF, ou uma data de nascimento escrita DD/MM/AAAA.</translation>
     </message>
 </context>
+<context>
+    <name>PatientSheet</name>
+    <message>
+        <source>The patient&apos;s record is no longer there.</source>
+        <translation>O cadastro do paciente não está mais lá.</translation>
+    </message>
+    <message>
+        <source>This appointment was booked before patients were recorded: it belongs to no patient yet.</source>
+        <translation>Esta consulta foi marcada antes do cadastro de pacientes: ainda não pertence a nenhum paciente.</translation>
+    </message>
+    <message>
+        <source>The selected appointment is no longer stored as listed: it may have been changed or removed at another desk.</source>
+        <translation>A consulta selecionada não está mais gravada como listada: pode ter sido alterada ou excluída em outra estação.</translation>
+    </message>
+</context>
+<context>
+    <name>velmora::MainWindow</name>
+    <message>
+        <source>The &amp;patient&apos;s record...</source>
+        <translation>&amp;Ficha do paciente...</translation>
+    </message>
+</context>
+<context>
+    <name>velmora::PatientWindow</name>
+    <message>
+        <source>&amp;Full name</source>
+        <translation>Nome &amp;completo</translation>
+    </message>
+    <message>
+        <source>S&amp;ocial name</source>
+        <translation>Nome soci&amp;al</translation>
+    </message>
+    <message>
+        <source>&amp;CPF</source>
+        <translation>CP&amp;F</translation>
+    </message>
+    <message>
+        <source>&amp;Birth date</source>
+        <translation>Data de &amp;nascimento</translation>
+    </message>
+    <message>
+        <source>P&amp;hones</source>
+        <translation>&amp;Telefones</translation>
+    </message>
+    <message>
+        <source>&amp;E-mail</source>
+        <translation>&amp;E-mail</translation>
+    </message>
+    <message>
+        <source>Add&amp;ress</source>
+        <translation>En&amp;dereço</translation>
+    </message>
+    <message>
+        <source>&amp;District</source>
+        <translation>&amp;Bairro</translation>
+    </message>
+    <message>
+        <source>C&amp;ity</source>
+        <translation>C&amp;idade</translation>
+    </message>
+    <message>
+        <source>State (&amp;UF)</source>
+        <translation>Estado (&amp;UF)</translation>
+    </message>
+    <message>
+        <source>CE&amp;P</source>
+        <translation>CE&amp;P</translation>
+    </message>
+    <message>
+        <source>Health p&amp;lan</source>
+        <translation>Con&amp;vênio</translation>
+    </message>
+    <message>
+        <source>Card nu&amp;mber</source>
+        <translation>Núme&amp;ro da carteirinha</translation>
+    </message>
+    <message>
+        <source>Card &amp;valid until</source>
+        <translation>Validade da carteirin&amp;ha</translation>
+    </message>
+    <message>
+        <source>C&amp;NS</source>
+        <translation>CN&amp;S</translation>
+    </message>
+    <message>
+        <source>No&amp;tes</source>
+        <translation>&amp;Observações</translation>
+    </message>
+    <message>
+        <source>The CPF is given</source>
+        <translation>O CPF foi informado</translation>
+    </message>
+    <message>
+        <source>Newborn</source>
+        <translation>Recém-nascido</translation>
+    </message>
+    <message>
+        <source>Foreigner</source>
+        <translation>Estrangeiro</translation>
+    </message>
+    <message>
+        <source>Not given</source>
+        <translation>Não informado</translation>
+    </message>
+    <message>
+        <source>&amp;Why no CPF</source>
+        <translation>&amp;Motivo sem CPF</translation>
+    </message>
+    <message>
+        <source>the WhatsApp one first, each after a /</source>
+        <translation>o do WhatsApp primeiro, cada um depois de uma /</translation>
+    </message>
+    <message>
+        <source>&amp;Appointments:</source>
+        <translation>Consu&amp;ltas:</translation>
+    </message>
+    <message>
+        <source>The patient&apos;s appointments</source>
+        <translation>As consultas do paciente</translation>
+    </message>
+    <message>
+        <source>Date</source>
+        <translation>Data</translation>
+    </message>
+    <message>
+        <source>Time</source>
+        <translation>Hora</translation>
+    </message>
+    <message>
+        <source>Doctor</source>
+        <translation>Médico</translation>
+    </message>
+    <message>
+        <source>Name</source>
+        <translation>Nome</translation>
+    </message>
+    <message>
+        <source>Status</source>
+        <translation>Situação</translation>
+    </message>
+    <message>
+        <source>&amp;Save</source>
+        <translation>&amp;Gravar</translation>
+    </message>
+    <message>
+        <source>Save</source>
+        <translation>Gravar</translation>
+    </message>
+    <message>
+        <source>Patient: %1</source>
+        <translation>Paciente: %1</translation>
+    </message>
+    <message>
+        <source>Type the date as %1.</source>
+        <translation>Digite a data como %1.</translation>
+    </message>
+    <message numerus="yes">
+        <source>%n appointment(s), %1 missed.</source>
+        <translation>
+            <numerusform>%n consulta, %1 faltas.</numerusform>
+            <numerusform>%n consultas, %1 faltas.</numerusform>
+        </translation>
+    </message>
+</context>
 </TS>

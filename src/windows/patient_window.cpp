@@ -1,0 +1,236 @@
+#include "windows/patient_window.h"
+
+#include "core/patients/patient_bookings.h"
+#include "core/patients/patient_rules.h"
+#include "core/text/name_rules.h"
+#include "core/text/written_dates.h"
+
+#include <QComboBox>
+#include <QFormLayout>
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QLabel>
+#include <QLineEdit>
+#include <QLocale>
+#include <QPushButton>
+#include <QRegularExpression>
+#include <QShortcut>
+#include <QTableWidget>
+#include <QVBoxLayout>
+
+namespace velmora {
+
+namespace {
+
+QDate typedDate(const QString &text)
+{
+    return QDate::fromString(text.trimmed(), writtenDateFormat(QLocale()));
+}
+
+QString shownDate(QDate date)
+{
+    return date.isValid() ? writtenDate(date, QLocale()) : QString();
+}
+
+} // namespace
+
+PatientWindow::PatientWindow(const Platform &platform, BookStorage &storage, QWidget *parent)
+    : QWidget(parent, Qt::Window), platform_(platform), sheet_(storage, platform.clock.today())
+{
+    setObjectName(QStringLiteral("patientWindow"));
+    auto *layout = new QVBoxLayout(this);
+    auto *columns = new QHBoxLayout;
+    layout->addLayout(columns);
+    std::array<QFormLayout *, 2> forms{new QFormLayout, new QFormLayout};
+    for (QFormLayout *form : forms)
+        columns->addLayout(form);
+    const auto field = [this](QFormLayout *form, QWidget *control, const QString &caption, const char *name) {
+        control->setObjectName(QLatin1String(name));
+        control->setAccessibleName(QString(caption).remove(QLatin1Char('&')));
+        auto *label = new QLabel(caption, this);
+        label->setBuddy(control);
+        form->addRow(label, control);
+    };
+    const std::array<std::tuple<Field, QString, const char *, int>, kFieldCount> captions{{
+        {FullName, tr("&Full name"), "patientFullName", 0},
+        {SocialName, tr("S&ocial name"), "patientSocialName", 0},
+        {Cpf, tr("&CPF"), "patientCpf", 0},
+        {BirthDate, tr("&Birth date"), "patientBirthDate", 0},
+        {Phones, tr("P&hones"), "patientPhones", 0},
+        {Email, tr("&E-mail"), "patientEmail", 0},
+        {Street, tr("Add&ress"), "patientStreet", 0},
+        {District, tr("&District"), "patientDistrict", 0},
+        {City, tr("C&ity"), "patientCity", 1},
+        {State, tr("State (&UF)"), "patientState", 1},
+        {Cep, tr("CE&P"), "patientCep", 1},
+        {Plan, tr("Health p&lan"), "patientPlan", 1},
+        {CardNumber, tr("Card nu&mber"), "patientCardNumber", 1},
+        {CardValidUntil, tr("Card &valid until"), "patientCardValidUntil", 1},
+        {Cns, tr("C&NS"), "patientCns", 1},
+        {Notes, tr("No&tes"), "patientNotes", 1},
+    }};
+    for (const auto &[which, caption, name, column] : captions) {
+        fields_[which] = new QLineEdit(this);
+        field(forms[static_cast<size_t>(column)], fields_[which], caption, name);
+        if (which == Cpf) {
+            cpfAbsence_ = new QComboBox(this);
+            for (const QString &reason :
+                 {tr("The CPF is given"), tr("Newborn"), tr("Foreigner"), tr("Not given")})
+                cpfAbsence_->addItem(reason);
+            field(forms[0], cpfAbsence_, tr("&Why no CPF"), "patientCpfAbsence");
+        }
+    }
+    fields_[BirthDate]->setPlaceholderText(writtenDateFormat(QLocale()).toUpper());
+    fields_[CardValidUntil]->setPlaceholderText(writtenDateFormat(QLocale()).toUpper());
+    fields_[Phones]->setPlaceholderText(tr("the WhatsApp one first, each after a /"));
+
+    auto *listCaption = new QLabel(tr("&Appointments:"), this);
+    layout->addWidget(listCaption);
+    appointments_ = new QTableWidget(0, 5, this);
+    appointments_->setObjectName(QStringLiteral("patientAppointments"));
+    appointments_->setAccessibleName(tr("The patient's appointments"));
+    appointments_->setHorizontalHeaderLabels(
+        {tr("Date"), tr("Time"), tr("Doctor"), tr("Name"), tr("Status")});
+    appointments_->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    appointments_->setSelectionBehavior(QAbstractItemView::SelectRows);
+    appointments_->setTabKeyNavigation(false);
+    appointments_->verticalHeader()->hide();
+    appointments_->horizontalHeader()->setStretchLastSection(true);
+    listCaption->setBuddy(appointments_);
+    layout->addWidget(appointments_, 1);
+    summary_ = new QLabel(this);
+    summary_->setObjectName(QStringLiteral("patientSummary"));
+    summary_->setWordWrap(true);
+    layout->addWidget(summary_);
+
+    auto *buttons = new QHBoxLayout;
+    buttons->addStretch();
+    auto *saveButton = new QPushButton(tr("&Save"), this);
+    saveButton->setObjectName(QStringLiteral("patientSave"));
+    saveButton->setAccessibleName(tr("Save"));
+    connect(saveButton, &QPushButton::clicked, this, &PatientWindow::save);
+    buttons->addWidget(saveButton);
+    layout->addLayout(buttons);
+    new QShortcut(QKeySequence(Qt::Key_Escape), this, this, &QWidget::close);
+    resize(900, 600);
+}
+
+bool PatientWindow::openOfBooking(int slot, qint64 booking, const QStringList &doctorNames)
+{
+    QString error;
+    if (!sheet_.openOfBooking(slot, booking, &error)) {
+        platform_.messages.inform(parentWidget(), error);
+        return false;
+    }
+    show(doctorNames);
+    return true;
+}
+
+bool PatientWindow::openOfListed(const ListedRow &listed, const QStringList &doctorNames)
+{
+    QString error;
+    if (!sheet_.openOfListed(listed, &error)) {
+        platform_.messages.inform(parentWidget(), error);
+        return false;
+    }
+    show(doctorNames);
+    return true;
+}
+
+void PatientWindow::show(const QStringList &doctorNames)
+{
+    doctorNames_ = doctorNames;
+    const Patient &patient = sheet_.patient();
+    setWindowTitle(tr("Patient: %1").arg(patient.fullName));
+    const HealthCard card = patient.cards.value(patient.cards.size() - 1);
+    const std::array<QString, kFieldCount> texts{patient.fullName,
+                                                 patient.socialName,
+                                                 patient.cpf.isEmpty() ? QString() : shownCpf(patient.cpf),
+                                                 shownDate(patient.birthDate),
+                                                 bookingDetailsOf(patient).phones,
+                                                 patient.email,
+                                                 patient.address.street,
+                                                 patient.address.district,
+                                                 patient.address.city,
+                                                 patient.address.state,
+                                                 patient.address.cep,
+                                                 card.plan,
+                                                 card.number,
+                                                 shownDate(card.validUntil),
+                                                 patient.cns,
+                                                 patient.notes};
+    for (int i = 0; i < kFieldCount; ++i)
+        fields_[static_cast<size_t>(i)]->setText(texts[static_cast<size_t>(i)]);
+    cpfAbsence_->setCurrentIndex(static_cast<int>(patient.cpfAbsence));
+    const QVector<QStringList> lines = sheet_.bookingLines(doctorNames_);
+    appointments_->setRowCount(static_cast<int>(lines.size()));
+    for (int row = 0; row < lines.size(); ++row)
+        for (int column = 0; column < lines.at(row).size(); ++column)
+            appointments_->setItem(row, column, new QTableWidgetItem(lines.at(row).at(column)));
+    appointments_->resizeColumnsToContents();
+    QStringList said{
+        tr("%n appointment(s), %1 missed.", "", static_cast<int>(lines.size())).arg(sheet_.missed())};
+    if (const QString warning = sheet_.cardWarning(); !warning.isEmpty())
+        said << warning;
+    summary_->setText(said.join(QLatin1Char(' ')));
+    QWidget::show();
+    raise();
+    activateWindow();
+}
+
+Patient PatientWindow::edited() const
+{
+    Patient patient = sheet_.patient();
+    const auto text = [this](Field which) { return fields_[which]->text().trimmed(); };
+    patient.fullName = text(FullName);
+    patient.socialName = text(SocialName);
+    patient.cpf = digitsOf(text(Cpf));
+    patient.cpfAbsence =
+        patient.cpf.isEmpty() ? static_cast<CpfAbsence>(cpfAbsence_->currentIndex()) : CpfAbsence::None;
+    patient.birthDate = typedDate(text(BirthDate));
+    // The phones as typed, the first still the WhatsApp one; a number kept keeps its mark.
+    QVector<PatientPhone> phones;
+    static const QRegularExpression between(QStringLiteral("[/;,]"));
+    for (const QString &number : text(Phones).split(between, Qt::SkipEmptyParts))
+        if (!number.trimmed().isEmpty())
+            phones.append({number.trimmed(), phones.isEmpty()});
+    patient.phones = phones;
+    patient.email = text(Email);
+    patient.address.street = text(Street);
+    patient.address.district = text(District);
+    patient.address.city = text(City);
+    patient.address.state = text(State).toUpper();
+    patient.address.cep = digitsOf(text(Cep));
+    // A new card is added after the earlier ones, which are kept; the current one edited in place.
+    const HealthCard card{text(Plan), text(CardNumber), typedDate(text(CardValidUntil))};
+    if (patient.cards.isEmpty() || (patient.cards.last().number != card.number && !card.number.isEmpty() &&
+                                    !patient.cards.last().number.isEmpty()))
+        patient.cards.append(card);
+    else
+        patient.cards.last() = card;
+    if (card.plan.isEmpty() && card.number.isEmpty() && !card.validUntil.isValid())
+        patient.cards.removeLast();
+    patient.cns = digitsOf(text(Cns));
+    patient.notes = text(Notes);
+    return patient;
+}
+
+void PatientWindow::save()
+{
+    // A date typed that reads as none is said, never saved as no date.
+    for (const Field which : {BirthDate, CardValidUntil})
+        if (!fields_[which]->text().trimmed().isEmpty() && !typedDate(fields_[which]->text()).isValid()) {
+            platform_.messages.inform(this,
+                                      tr("Type the date as %1.").arg(writtenDateFormat(QLocale()).toUpper()));
+            fields_[which]->setFocus(Qt::OtherFocusReason);
+            return;
+        }
+    const Outcome outcome = sheet_.save(edited());
+    if (!outcome.done) {
+        platform_.messages.inform(this, outcome.messages.join(QLatin1Char('\n')));
+        return;
+    }
+    show(doctorNames_);
+}
+
+} // namespace velmora
