@@ -1,5 +1,6 @@
 #pragma once
 
+#include "core/model/patient.h"
 #include "schema/booking_sql.h"
 
 #include <QString>
@@ -13,9 +14,6 @@ struct Patient;
 QString patientsTable();
 QString patientsTableStatement(Dialect dialect, const QString &table);
 
-// The record as the table keeps it, and back; false when the text is no record.
-QString patientText(const Patient &patient);
-bool patientFromText(const QString &text, Patient *patient);
 // The CPF column's value: null for a patient without one, so that many may have none.
 QVariant storedCpf(const Patient &patient);
 

@@ -69,14 +69,20 @@ struct Patient
     QString cns;               // the national health card (cartão SUS), fifteen digits
     QString notes;
     qint64 mergedInto = 0; // merged into that patient, which holds its bookings now (0: not merged)
+    QString mergeRecord;   // of a merged record: what the merge did, to say it and to undo it
     bool operator==(const Patient &other) const
     {
         return id == other.id && fullName == other.fullName && socialName == other.socialName &&
                cpf == other.cpf && cpfAbsence == other.cpfAbsence && birthDate == other.birthDate &&
                phones == other.phones && email == other.email && address == other.address &&
                cards == other.cards && cns == other.cns && notes == other.notes &&
-               mergedInto == other.mergedInto;
+               mergedInto == other.mergedInto && mergeRecord == other.mergeRecord;
     }
 };
+
+// The record as one text (JSON), as the patients' table keeps it, and back; false when the text is no
+// record. The identity is not in it.
+QString patientText(const Patient &patient);
+bool patientFromText(const QString &text, Patient *patient);
 
 } // namespace velmora

@@ -1,4 +1,5 @@
 #include "core/patients/patient_matching.h"
+#include "core/patients/patient_merge.h"
 #include "core/patients/patient_records.h"
 #include "core/text/name_rules.h"
 #include "support/memory_storage.h"
@@ -140,6 +141,64 @@ private Q_SLOTS:
         QString error;
         QVERIFY(storage.readPatients(&stored, &error));
         QCOMPARE(stored.size(), 1);
+    }
+
+    // Two records of one person merged part by part, every booking given to the one kept, and undone
+    // while neither changed since: both records and every booking as they were.
+    void aMergeIsPickedPartByPartAndUndone()
+    {
+        testing::MemoryBooks books;
+        testing::MemoryStorage storage(books);
+        PatientRecords records(storage, QDate(2026, 12, 9));
+        Patient ana = conceicao();
+        ana.id = 0;
+        Patient twin = ana;
+        twin.fullName = QStringLiteral("Maria C. Souza");
+        twin.cpf = QStringLiteral("11144477735");
+        twin.birthDate = QDate(1980, 5, 3);
+        QVERIFY(records.save(ana).done && records.save(twin).done);
+        QString error;
+        for (const auto &[slot, patient] :
+             {std::pair{1, ana.id}, std::pair{2, ana.id}, std::pair{1, twin.id}}) {
+            Appointment booking;
+            booking.date = QDate(2027, 1, 4);
+            booking.nome = QStringLiteral("Maria");
+            booking.patient = patient;
+            QCOMPARE(storage.add(slot, booking, 0, &error).outcome, AddOutcome::Stored);
+        }
+        const auto bookingsOf = [&](qint64 patient) {
+            QVector<FoundBooking> found;
+            return storage.readPatientBookings(patient, &found, &error) ? found.size() : -1;
+        };
+        QCOMPARE(differingParts(ana, twin),
+                 (QVector<PatientPart>{PatientPart::FullName, PatientPart::Cpf, PatientPart::BirthDate}));
+
+        PatientMerge merge(storage, records);
+        const QDateTime at(QDate(2026, 12, 10), QTime(9, 0), Qt::UTC);
+        QVERIFY(merge.merge(ana.id, twin.id, {PatientPart::Cpf, PatientPart::BirthDate}, "maria", at).done);
+        QCOMPARE(records.byId(ana.id)->cpf, twin.cpf); // the CPF the twin gave up
+        QCOMPARE(records.byId(ana.id)->birthDate, twin.birthDate);
+        QCOMPARE(records.byId(ana.id)->fullName, ana.fullName);
+        QCOMPARE(records.byId(twin.id)->mergedInto, ana.id);
+        QCOMPARE(bookingsOf(ana.id), 3);
+        QCOMPARE(bookingsOf(twin.id), 0);
+        QVERIFY2(merge.said(*records.byId(twin.id)).contains("Merged into Maria da Conceição Souza by maria"),
+                 qPrintable(merge.said(*records.byId(twin.id))));
+        QVERIFY(!merge.merge(ana.id, twin.id, {}, "maria", at).done); // never twice
+
+        QVERIFY(merge.undo(twin.id).done);
+        QVERIFY(*records.byId(ana.id) == ana);
+        QVERIFY(*records.byId(twin.id) == twin);
+        QCOMPARE(bookingsOf(ana.id), 2);
+        QCOMPARE(bookingsOf(twin.id), 1);
+
+        // Not once the kept record changed since.
+        QVERIFY(merge.merge(ana.id, twin.id, {}, "maria", at).done);
+        Patient changed = *records.byId(ana.id);
+        changed.notes = QStringLiteral("new card next month");
+        QVERIFY(records.save(changed).done);
+        QVERIFY(!merge.undo(twin.id).done);
+        QCOMPARE(bookingsOf(ana.id), 3);
     }
 
     // Against the plain rule on random books: one group per folded name and phone digits, "maybe" when
