@@ -11,6 +11,7 @@
 #include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
+#include <QListWidget>
 #include <QLocale>
 #include <QPushButton>
 #include <QRegularExpression>
@@ -103,13 +104,34 @@ PatientWindow::PatientWindow(const Platform &platform, BookStorage &storage, QWi
     summary_->setWordWrap(true);
     layout->addWidget(summary_);
 
+    // Another record of the same person, found as it is typed, merged into this one.
+    auto *merging = new QHBoxLayout;
+    layout->addLayout(merging);
+    auto *mergeCaption = new QLabel(tr("Another record of the same person:"), this);
+    merging->addWidget(mergeCaption);
+    mergeWith_ = new QLineEdit(this);
+    mergeWith_->setObjectName(QStringLiteral("patientMergeWith"));
+    mergeWith_->setAccessibleName(tr("Another record of the same person"));
+    mergeCaption->setBuddy(mergeWith_);
+    merging->addWidget(mergeWith_, 1);
+    merge_ = new QPushButton(this);
+    merge_->setObjectName(QStringLiteral("patientMerge"));
+    merging->addWidget(merge_);
+    mergeCandidates_ = new QListWidget(this);
+    mergeCandidates_->setObjectName(QStringLiteral("patientMergeCandidates"));
+    mergeCandidates_->setAccessibleName(tr("Records it may be"));
+    mergeCandidates_->setMaximumHeight(fontMetrics().height() * 5);
+    layout->addWidget(mergeCandidates_);
+    connect(mergeWith_, &QLineEdit::textEdited, this, &PatientWindow::listMergeCandidates);
+    connect(merge_, &QPushButton::clicked, this, &PatientWindow::mergeOrUndo);
+
     auto *buttons = new QHBoxLayout;
     buttons->addStretch();
-    auto *saveButton = new QPushButton(tr("&Save"), this);
-    saveButton->setObjectName(QStringLiteral("patientSave"));
-    saveButton->setAccessibleName(tr("Save"));
-    connect(saveButton, &QPushButton::clicked, this, &PatientWindow::save);
-    buttons->addWidget(saveButton);
+    save_ = new QPushButton(tr("&Save"), this);
+    save_->setObjectName(QStringLiteral("patientSave"));
+    save_->setAccessibleName(tr("Save"));
+    connect(save_, &QPushButton::clicked, this, &PatientWindow::save);
+    buttons->addWidget(save_);
     layout->addLayout(buttons);
     new QShortcut(QKeySequence(Qt::Key_Escape), this, this, &QWidget::close);
     resize(900, 600);
@@ -172,10 +194,76 @@ void PatientWindow::show(const QStringList &doctorNames)
         tr("%n appointment(s), %1 missed.", "", static_cast<int>(lines.size())).arg(sheet_.missed())};
     if (const QString warning = sheet_.cardWarning(); !warning.isEmpty())
         said << warning;
+    if (const Patient *merged = sheet_.lastMergedHere())
+        said << sheet_.mergeSaid(*merged);
+    mergeWith_->clear();
+    listMergeCandidates(QString());
     summary_->setText(said.join(QLatin1Char(' ')));
     QWidget::show();
     raise();
     activateWindow();
+}
+
+void PatientWindow::listMergeCandidates(const QString &typed)
+{
+    candidates_ = typed.trimmed().isEmpty() ? QVector<Patient>() : sheet_.mergeCandidates(typed);
+    mergeCandidates_->clear();
+    for (const Patient &patient : std::as_const(candidates_))
+        mergeCandidates_->addItem(patientSummary(patient));
+    if (!candidates_.isEmpty())
+        mergeCandidates_->setCurrentRow(0);
+    // With nothing typed, the last merge into this record can be undone.
+    const Patient *merged = typed.trimmed().isEmpty() ? sheet_.lastMergedHere() : nullptr;
+    merge_->setText(merged ? tr("Undo the mer&ge of %1").arg(merged->fullName)
+                           : tr("Mer&ge into this record"));
+    merge_->setAccessibleName(QString(merge_->text()).remove(QLatin1Char('&')));
+}
+
+void PatientWindow::mergeOrUndo()
+{
+    const Patient &shown = sheet_.patient();
+    if (const Patient *merged = sheet_.lastMergedHere(); merged && mergeWith_->text().trimmed().isEmpty()) {
+        if (platform_.messages.ask(this,
+                                   tr("Undo the merge of %1? Both records and their appointments go back to "
+                                      "what they were before it.")
+                                       .arg(merged->fullName),
+                                   tr("Undo the merge"), tr("Keep it"), MessageService::Default::No))
+            showOutcome(sheet_.undoMerge(merged->id));
+        return;
+    }
+    const int row = mergeCandidates_->currentRow();
+    if (row < 0 || row >= candidates_.size()) {
+        platform_.messages.inform(
+            this, tr("Type the other record's name, phone or CPF and choose it in the list."));
+        return;
+    }
+    const Patient other = candidates_.at(row);
+    // Each part the two records differ in is the receptionist's to pick: nothing is chosen for them.
+    QSet<PatientPart> fromOther;
+    for (const PatientPart part : differingParts(shown, other)) {
+        const QStringList choices{tr("Keep \"%1\"").arg(partValue(shown, part)),
+                                  tr("Take \"%1\"").arg(partValue(other, part)), tr("Do not merge")};
+        const int chosen = platform_.messages.choose(
+            this, tr("%1 differs in the two records. Which one stays?").arg(partCaption(part)), choices);
+        if (chosen < 0 || chosen == 2)
+            return;
+        if (chosen == 1)
+            fromOther.insert(part);
+    }
+    if (!platform_.messages.ask(this,
+                                tr("Merge %1 into %2? Every appointment of %1 becomes %2's; the merge can be "
+                                   "undone from %2's record.")
+                                    .arg(other.fullName, shown.fullName),
+                                tr("Merge"), tr("Do not merge"), MessageService::Default::No))
+        return;
+    showOutcome(sheet_.mergeFrom(other.id, fromOther));
+}
+
+void PatientWindow::showOutcome(const Outcome &outcome)
+{
+    if (!outcome.messages.isEmpty())
+        platform_.messages.inform(this, outcome.messages.join(QLatin1Char('\n')));
+    show(doctorNames_);
 }
 
 Patient PatientWindow::edited() const

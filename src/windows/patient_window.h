@@ -10,6 +10,8 @@
 class QComboBox;
 class QLabel;
 class QLineEdit;
+class QListWidget;
+class QPushButton;
 class QTableWidget;
 
 namespace velmora {
@@ -53,6 +55,11 @@ private:
     void show(const QStringList &doctorNames);
     void save();
     Patient edited() const;
+    void listMergeCandidates(const QString &typed);
+    // The record chosen in the list merged into this one, each differing part asked; or, on a record
+    // merged into another, that merge undone.
+    void mergeOrUndo();
+    void showOutcome(const Outcome &outcome);
 
     Platform platform_;
     PatientSheet sheet_;
@@ -61,6 +68,11 @@ private:
     QComboBox *cpfAbsence_ = nullptr;
     QTableWidget *appointments_ = nullptr;
     QLabel *summary_ = nullptr;
+    QPushButton *save_ = nullptr;
+    QLineEdit *mergeWith_ = nullptr;
+    QListWidget *mergeCandidates_ = nullptr;
+    QVector<Patient> candidates_;
+    QPushButton *merge_ = nullptr;
 };
 
 } // namespace velmora

@@ -220,6 +220,56 @@ private Q_SLOTS:
         QCOMPARE(patients.first().cpf, QStringLiteral("52998224725"));
     }
 
+    // Two records of one person, made apart on purpose, merged from the first one's record, the part
+    // they differ in picked; then undone from there.
+    void twoRecordsMergedAndUndone()
+    {
+        BookWindow book;
+        openOnMorningDoctor(book);
+        for (const auto &[time, name] :
+             {std::pair{"08:00", "Maria Souza"}, std::pair{"08:15", "Maria S. Souza"}}) {
+            book.typeInto(1, time);
+            book.typeInto(2, name);
+            book.typeInto(4, "(11) 99999-0000");
+            book.platform.messages.choices = {1}; // the second: a new patient, with the same phones
+            book.platform.messages.answers = {true};
+            book.click("cmd_inc");
+        }
+        QString error;
+        QVector<Patient> patients;
+        QVERIFY(book.storage->readPatients(&patients, &error));
+        QCOMPARE(patients.size(), 2);
+        const auto bookingsOf = [&](qint64 patient) {
+            QVector<FoundBooking> found;
+            return book.storage->readPatientBookings(patient, &found, &error) ? found.size() : -1;
+        };
+
+        book.clickRow(0);
+        QTest::keyClick(book.window, Qt::Key_P, Qt::ControlModifier | Qt::ShiftModifier);
+        auto *record = book.window->findChild<QWidget *>("patientWindow");
+        BookWindow::typeText(record->findChild<QLineEdit *>("patientMergeWith"), "maria s");
+        QCOMPARE(record->findChild<QListWidget *>("patientMergeCandidates")->count(), 1);
+        book.platform.messages.choices = {1}; // the full name: take "Maria S. Souza"
+        book.platform.messages.answers = {true};
+        auto *merge = record->findChild<QPushButton *>("patientMerge");
+        QTest::mouseClick(merge, Qt::LeftButton);
+        QVERIFY2(book.platform.messages.shown.filter("Full name differs").size() == 1,
+                 qPrintable(book.platform.messages.shown.join('|')));
+        QCOMPARE(bookingsOf(patients.first().id), 2);
+        QVERIFY(book.storage->readPatients(&patients, &error));
+        QCOMPARE(patients.first().fullName, QStringLiteral("Maria S. Souza"));
+        QCOMPARE(patients.last().mergedInto, patients.first().id);
+
+        QCOMPARE(merge->text(), QStringLiteral("Undo the mer&ge of Maria S. Souza"));
+        book.platform.messages.answers = {true};
+        QTest::mouseClick(merge, Qt::LeftButton);
+        QCOMPARE(bookingsOf(patients.first().id), 1);
+        QCOMPARE(bookingsOf(patients.last().id), 1);
+        QVERIFY(book.storage->readPatients(&patients, &error));
+        QCOMPARE(patients.first().fullName, QStringLiteral("Maria Souza"));
+        QCOMPARE(patients.last().mergedInto, 0);
+    }
+
     // Quit asks first while a booking is typed and not stored (in Portuguese its Alt+S is pressed for
     // other windows' buttons too); No goes on typing.
     void quitAsksWhileABookingIsTyped()

@@ -6,6 +6,7 @@
 #include "core/search/patient_query.h"
 #include "core/storage/book_storage.h"
 #include "core/text/written_dates.h"
+#include <QDateTime>
 
 #include <QCoreApplication>
 #include <QLocale>
@@ -83,6 +84,50 @@ QVector<QStringList> PatientSheet::bookingLines(const QStringList &doctorNames) 
                       doctorNames.value(found.slot - 1), found.booking.nome.trimmed(),
                       statusCaption(found.booking.status)});
     return lines;
+}
+
+QVector<Patient> PatientSheet::mergeCandidates(const QString &typed) const
+{
+    QVector<Patient> candidates;
+    for (const Patient &patient : records_.suggestions(typed, 20))
+        if (patient.id != patient_.id && patient.mergedInto == 0 && candidates.size() < 8)
+            candidates.append(patient);
+    return candidates;
+}
+
+Outcome PatientSheet::mergeFrom(qint64 other, const QSet<PatientPart> &fromOther)
+{
+    Outcome outcome =
+        PatientMerge(storage_, records_)
+            .merge(patient_.id, other, fromOther, thisDesk().person, QDateTime::currentDateTimeUtc());
+    QString error;
+    if (!open(patient_.id, &error))
+        outcome.messages << error;
+    return outcome;
+}
+
+const Patient *PatientSheet::lastMergedHere() const
+{
+    const Patient *last = nullptr;
+    // A merge's record begins with when it was made: the latest is the greatest.
+    for (const Patient &patient : records_.patients())
+        if (patient.mergedInto == patient_.id && (!last || patient.mergeRecord > last->mergeRecord))
+            last = &patient;
+    return last;
+}
+
+Outcome PatientSheet::undoMerge(qint64 merged)
+{
+    Outcome outcome = PatientMerge(storage_, records_).undo(merged);
+    QString error;
+    if (!open(patient_.id, &error))
+        outcome.messages << error;
+    return outcome;
+}
+
+QString PatientSheet::mergeSaid(const Patient &merged) const
+{
+    return PatientMerge(storage_, records_).said(merged);
 }
 
 Outcome PatientSheet::save(const Patient &edited)

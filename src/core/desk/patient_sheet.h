@@ -1,6 +1,7 @@
 #pragma once
 
 #include "core/model/outcome.h"
+#include "core/patients/patient_merge.h"
 #include "core/patients/patient_records.h"
 #include "core/storage/stored_bookings.h"
 
@@ -35,6 +36,17 @@ public:
     // Each booking as the window lists it: date, time, doctor, name, status.
     QVector<QStringList> bookingLines(const QStringList &doctorNames) const;
 
+    // The records the typing may be that could be merged into this one: neither it nor one merged.
+    QVector<Patient> mergeCandidates(const QString &typed) const;
+    // The other record merged into this one, the parts picked taken from it; then shown.
+    Outcome mergeFrom(qint64 other, const QSet<PatientPart> &fromOther);
+    // The record merged into this one last, if any: its merge can be undone from here.
+    const Patient *lastMergedHere() const;
+    // That record's merge into this one undone; then shown.
+    Outcome undoMerge(qint64 merged);
+    // Who merged that record into this one, and when.
+    QString mergeSaid(const Patient &merged) const;
+
     // Why the edited record cannot be saved, or the patients already recorded a new one may be.
     PatientCheck check(const Patient &edited) const { return records_.check(edited); }
     // Stored as edited; the sheet then shows it.
@@ -43,7 +55,7 @@ public:
 private:
     BookStorage &storage_;
     QDate today_;
-    PatientRecords records_;
+    mutable PatientRecords records_;
     Patient patient_;
     QVector<FoundBooking> bookings_;
 };

@@ -1,6 +1,8 @@
 #include "core/patients/patient_merge.h"
 
+#include "core/patients/patient_bookings.h"
 #include "core/patients/patient_records.h"
+#include "core/patients/patient_rules.h"
 #include "core/storage/book_storage.h"
 #include "core/storage/stored_bookings.h"
 #include "core/text/written_dates.h"
@@ -71,6 +73,67 @@ Outcome refused(const QString &why)
 }
 
 } // namespace
+
+QString partCaption(PatientPart part)
+{
+    switch (part) {
+    case PatientPart::FullName:
+        return mergeText(QT_TRANSLATE_NOOP("PatientMerge", "Full name"));
+    case PatientPart::SocialName:
+        return mergeText(QT_TRANSLATE_NOOP("PatientMerge", "Social name"));
+    case PatientPart::Cpf:
+        return mergeText(QT_TRANSLATE_NOOP("PatientMerge", "CPF"));
+    case PatientPart::BirthDate:
+        return mergeText(QT_TRANSLATE_NOOP("PatientMerge", "Birth date"));
+    case PatientPart::Phones:
+        return mergeText(QT_TRANSLATE_NOOP("PatientMerge", "Phones"));
+    case PatientPart::Email:
+        return mergeText(QT_TRANSLATE_NOOP("PatientMerge", "E-mail"));
+    case PatientPart::Address:
+        return mergeText(QT_TRANSLATE_NOOP("PatientMerge", "Address"));
+    case PatientPart::Cards:
+        return mergeText(QT_TRANSLATE_NOOP("PatientMerge", "Health plan cards"));
+    case PatientPart::Cns:
+        return mergeText(QT_TRANSLATE_NOOP("PatientMerge", "CNS"));
+    case PatientPart::Notes:
+        break;
+    }
+    return mergeText(QT_TRANSLATE_NOOP("PatientMerge", "Notes"));
+}
+
+QString partValue(const Patient &patient, PatientPart part)
+{
+    QStringList texts;
+    switch (part) {
+    case PatientPart::FullName:
+        return patient.fullName;
+    case PatientPart::SocialName:
+        return patient.socialName;
+    case PatientPart::Cpf:
+        return patient.cpf.isEmpty() ? mergeText(QT_TRANSLATE_NOOP("PatientMerge", "none"))
+                                     : shownCpf(patient.cpf);
+    case PatientPart::BirthDate:
+        return writtenDate(patient.birthDate, QLocale());
+    case PatientPart::Phones:
+        return bookingDetailsOf(patient).phones;
+    case PatientPart::Email:
+        return patient.email;
+    case PatientPart::Address:
+        return QStringList{patient.address.street, patient.address.district, patient.address.city,
+                           patient.address.state, patient.address.cep}
+            .join(QStringLiteral(", "));
+    case PatientPart::Cards:
+        for (const HealthCard &card : patient.cards)
+            texts << QStringList{card.plan, card.number, writtenDate(card.validUntil, QLocale())}.join(
+                QLatin1Char(' '));
+        return texts.join(QStringLiteral("; "));
+    case PatientPart::Cns:
+        return patient.cns;
+    case PatientPart::Notes:
+        break;
+    }
+    return patient.notes;
+}
 
 QVector<PatientPart> differingParts(const Patient &kept, const Patient &other)
 {
@@ -189,8 +252,8 @@ QString PatientMerge::said(const Patient &merged) const
         return {};
     const QJsonObject record = QJsonDocument::fromJson(merged.mergeRecord.toUtf8()).object();
     const Patient *kept = records_.byId(merged.mergedInto);
-    return QCoreApplication::translate("PatientMerge", "Merged into %1 by %2 on %3.")
-        .arg(kept ? kept->fullName : QString::number(merged.mergedInto),
+    return QCoreApplication::translate("PatientMerge", "%1 was merged into %2 by %3 on %4.")
+        .arg(merged.fullName, kept ? kept->fullName : QString::number(merged.mergedInto),
              record.value(QStringLiteral("by")).toString(),
              writtenDate(QDateTime::fromString(record.value(QStringLiteral("at")).toString(), Qt::ISODate)
                              .toLocalTime()

@@ -3683,4 +3683,142 @@ Quem é?</translation>
         </translation>
     </message>
 </context>
+<context>
+    <name>PatientMerge</name>
+    <message>
+        <source>Full name</source>
+        <translation>Nome completo</translation>
+    </message>
+    <message>
+        <source>Social name</source>
+        <translation>Nome social</translation>
+    </message>
+    <message>
+        <source>CPF</source>
+        <translation>CPF</translation>
+    </message>
+    <message>
+        <source>Birth date</source>
+        <translation>Data de nascimento</translation>
+    </message>
+    <message>
+        <source>Phones</source>
+        <translation>Telefones</translation>
+    </message>
+    <message>
+        <source>E-mail</source>
+        <translation>E-mail</translation>
+    </message>
+    <message>
+        <source>Address</source>
+        <translation>Endereço</translation>
+    </message>
+    <message>
+        <source>Health plan cards</source>
+        <translation>Carteirinhas do convênio</translation>
+    </message>
+    <message>
+        <source>CNS</source>
+        <translation>CNS</translation>
+    </message>
+    <message>
+        <source>Notes</source>
+        <translation>Observações</translation>
+    </message>
+    <message>
+        <source>none</source>
+        <translation>nenhum</translation>
+    </message>
+    <message>
+        <source>Choose two patients, neither of them merged already.</source>
+        <translation>Escolha dois pacientes, nenhum deles já juntado.</translation>
+    </message>
+    <message>
+        <source>The patients could not be merged: %1</source>
+        <translation>Os pacientes não puderam ser juntados: %1</translation>
+    </message>
+    <message>
+        <source>The records were merged, but their appointments could not all be moved: %1. Undo the merge and merge again.</source>
+        <translation>Os cadastros foram juntados, mas nem todas as consultas puderam passar: %1. Desfaça a junção e junte de novo.</translation>
+    </message>
+    <message>
+        <source>This patient was not merged into another.</source>
+        <translation>Este paciente não foi juntado a outro.</translation>
+    </message>
+    <message>
+        <source>The merge cannot be undone: the patient kept has changed since.</source>
+        <translation>A junção não pode ser desfeita: o paciente mantido mudou desde então.</translation>
+    </message>
+    <message>
+        <source>The merge could not be undone: %1</source>
+        <translation>A junção não pôde ser desfeita: %1</translation>
+    </message>
+    <message>
+        <source>%1 was merged into %2 by %3 on %4.</source>
+        <translation>%1 foi juntado a %2 por %3 em %4.</translation>
+    </message>
+</context>
+<context>
+    <name>velmora::PatientWindow</name>
+    <message>
+        <source>Another record of the same person:</source>
+        <translation>Outro cadastro da mesma pessoa:</translation>
+    </message>
+    <message>
+        <source>Another record of the same person</source>
+        <translation>Outro cadastro da mesma pessoa</translation>
+    </message>
+    <message>
+        <source>Records it may be</source>
+        <translation>Cadastros que pode ser</translation>
+    </message>
+    <message>
+        <source>Undo the mer&amp;ge of %1</source>
+        <translation>Desfazer a &amp;junção de %1</translation>
+    </message>
+    <message>
+        <source>Mer&amp;ge into this record</source>
+        <translation>&amp;Juntar a este cadastro</translation>
+    </message>
+    <message>
+        <source>Undo the merge of %1? Both records and their appointments go back to what they were before it.</source>
+        <translation>Desfazer a junção de %1? Os dois cadastros e suas consultas voltam a ser como eram antes dela.</translation>
+    </message>
+    <message>
+        <source>Undo the merge</source>
+        <translation>Desfazer a junção</translation>
+    </message>
+    <message>
+        <source>Keep it</source>
+        <translation>Manter</translation>
+    </message>
+    <message>
+        <source>Type the other record&apos;s name, phone or CPF and choose it in the list.</source>
+        <translation>Digite o nome, telefone ou CPF do outro cadastro e escolha-o na lista.</translation>
+    </message>
+    <message>
+        <source>Keep &quot;%1&quot;</source>
+        <translation>Manter &quot;%1&quot;</translation>
+    </message>
+    <message>
+        <source>Take &quot;%1&quot;</source>
+        <translation>Usar &quot;%1&quot;</translation>
+    </message>
+    <message>
+        <source>Do not merge</source>
+        <translation>Não juntar</translation>
+    </message>
+    <message>
+        <source>%1 differs in the two records. Which one stays?</source>
+        <translation>%1 difere nos dois cadastros. Qual fica?</translation>
+    </message>
+    <message>
+        <source>Merge %1 into %2? Every appointment of %1 becomes %2&apos;s; the merge can be undone from %2&apos;s record.</source>
+        <translation>Juntar %1 a %2? Toda consulta de %1 passa a ser de %2; a junção pode ser desfeita no cadastro de %2.</translation>
+    </message>
+    <message>
+        <source>Merge</source>
+        <translation>Juntar</translation>
+    </message>
+</context>
 </TS>
