@@ -9,6 +9,9 @@
 #include "bench/child_runs.h"
 #include "core/desk/session_views.h"
 #include "core/model/calendar_entry.h"
+#include "core/model/patient.h"
+#include "core/patients/patient_matching.h"
+#include "core/patients/patient_records.h"
 #include "core/reception/clinic_day.h"
 #include "core/reception/confirmation_list.h"
 #include "core/reception/waiting_list.h"
@@ -16,12 +19,14 @@
 #include "core/schedule/first_free.h"
 #include "core/schedule/weekly_series.h"
 #include "core/search/patient_query.h"
+#include "core/text/name_rules.h"
 #include "core/text/printout.h"
 #include "files/database.h"
 #include "files/sqlite_storage.h"
 #include "platform/system_platform.h"
 #include "schema/book_schema.h"
 #include "schema/booking_sql.h"
+#include "schema/patient_sql.h"
 #include "schema/slot_files.h"
 #include "transfer/legacy_import.h"
 #include "windows/book_windows.h"
@@ -515,6 +520,174 @@ void BM_BareIndexQuery(benchmark::State &state)
         QByteArray(), 200);
 }
 BENCHMARK(BM_BareIndexQuery)->Unit(benchmark::kMillisecond)->UseRealTime();
+
+// The patients: 200,000 records in the settings file, names from common Brazilian first names and
+// surnames, each with a mobile and a CPF-like number.
+QString patientsFolder()
+{
+    static std::unique_ptr<QTemporaryDir> dir;
+    if (dir)
+        return dir->path();
+    dir = std::make_unique<QTemporaryDir>();
+    prepareFiles(QDir(dir->path()));
+    const QStringList first{"Maria",    "Ana",      "Francisca", "Antônia", "Adriana", "Juliana", "Márcia",
+                            "Fernanda", "Patrícia", "Aline",     "José",    "João",    "Antônio", "Francisco",
+                            "Carlos",   "Paulo",    "Pedro",     "Lucas",   "Luiz",    "Marcos"};
+    const QStringList last{"Silva",   "Santos", "Oliveira", "Souza",     "Rodrigues", "Ferreira", "Alves",
+                           "Pereira", "Lima",   "Gomes",    "Costa",     "Ribeiro",   "Martins",  "Carvalho",
+                           "Almeida", "Lopes",  "Soares",   "Fernandes", "Vieira",    "Barbosa"};
+    sqlite3 *db = nullptr;
+    check(sqlite3_open(qPrintable(dir->filePath(QLatin1String(kMainSettingsFile))), &db), db);
+    check(sqlite3_exec(db, qPrintable(patientsTableStatement(Dialect::Files, patientsTable())), nullptr,
+                       nullptr, nullptr),
+          db);
+    check(sqlite3_exec(db, "BEGIN", nullptr, nullptr, nullptr), db);
+    sqlite3_stmt *insert = nullptr;
+    check(sqlite3_prepare_v2(db, "INSERT INTO patients (id, cpf, record) VALUES (?, NULL, ?)", -1, &insert,
+                             nullptr),
+          db);
+    QRandomGenerator random(20261210);
+    for (int i = 1; i <= 200000; ++i) {
+        Patient patient;
+        patient.fullName = first.at(random.bounded(first.size())) + QLatin1Char(' ') +
+                           last.at(random.bounded(last.size())) + QLatin1Char(' ') +
+                           last.at(random.bounded(last.size()));
+        patient.cpfAbsence = CpfAbsence::NotGiven;
+        patient.birthDate = QDate(1940, 1, 1).addDays(random.bounded(30000));
+        patient.phones = {{QStringLiteral("(11) 9%1").arg(random.bounded(10000000, 99999999)), true}};
+        const QByteArray text = patientText(patient).toUtf8();
+        sqlite3_bind_int64(insert, 1, i);
+        sqlite3_bind_text(insert, 2, text.constData(), static_cast<int>(text.size()), SQLITE_TRANSIENT);
+        check(sqlite3_step(insert), db);
+        sqlite3_reset(insert);
+    }
+    sqlite3_finalize(insert);
+    check(sqlite3_exec(db, "COMMIT", nullptr, nullptr, nullptr), db);
+    sqlite3_close(db);
+    return dir->path();
+}
+
+// What a receptionist types, a key at a time: a name's first letters, then the surname's.
+const QStringList kTypedKeys{"ma", "mar", "mari", "maria", "maria ", "maria s", "maria so", "maria sou"};
+
+// The list under the name field at each key, at 200,000 patients.
+void BM_PatientSuggestions(benchmark::State &state)
+{
+    SqliteStorage storage{QDir(patientsFolder())};
+    PatientRecords records(storage, QDate::currentDate());
+    QString error;
+    if (!records.read(&error) || records.patients().size() != 200000)
+        qFatal("patients: %s", qPrintable(error));
+    for (auto _ : state)
+        for (const QString &typed : kTypedKeys)
+            benchmark::DoNotOptimize(records.suggestions(typed, 8));
+    state.counters["per key (ms)"] =
+        benchmark::Counter(static_cast<double>(state.iterations() * kTypedKeys.size()),
+                           benchmark::Counter::kIsRate | benchmark::Counter::kInvert);
+}
+BENCHMARK(BM_PatientSuggestions)->Unit(benchmark::kMillisecond)->UseRealTime();
+
+// The 200,000 records read and indexed, as at a desk's first key.
+void BM_PatientsRead(benchmark::State &state)
+{
+    SqliteStorage storage{QDir(patientsFolder())};
+    PatientRecords records(storage, QDate::currentDate());
+    QString error;
+    for (auto _ : state)
+        if (!records.read(&error))
+            qFatal("patients: %s", qPrintable(error));
+}
+BENCHMARK(BM_PatientsRead)->Unit(benchmark::kMillisecond)->Iterations(3)->UseRealTime();
+
+// The same keys read bare from the same index: the positions whose names have a word starting with
+// the longest word typed, as the index alone gives them.
+void BM_PatientIndexBare(benchmark::State &state)
+{
+    SqliteStorage storage{QDir(patientsFolder())};
+    QVector<Patient> patients;
+    QString error;
+    if (!storage.readPatients(&patients, &error))
+        qFatal("patients: %s", qPrintable(error));
+    PatientFinder finder;
+    finder.index(patients);
+    for (auto _ : state)
+        for (const QString &typed : kTypedKeys) {
+            const QStringList words = foldedName(typed).split(QLatin1Char(' '), Qt::SkipEmptyParts);
+            benchmark::DoNotOptimize(finder.startingWith(words.first()));
+        }
+}
+BENCHMARK(BM_PatientIndexBare)->Unit(benchmark::kMillisecond)->UseRealTime();
+
+// The ten books of 100,000 bookings, each booking given one of 50,000 patients: twenty each.
+QString linkedBooksFolder()
+{
+    static std::unique_ptr<QTemporaryDir> dir;
+    if (dir)
+        return dir->path();
+    dir = std::make_unique<QTemporaryDir>();
+    const QDir from(tenBooksFolder(100000));
+    for (const QString &file : from.entryList(QDir::Files))
+        QFile::copy(from.filePath(file), dir->filePath(file));
+    for (const DoctorSlot &slot : kDoctorSlots) {
+        sqlite3 *db = nullptr;
+        check(sqlite3_open(qPrintable(dir->filePath(QLatin1String(slot.appointmentFile))), &db), db);
+        for (const QString &statement : statusTableStatements(Dialect::Files, QStringLiteral("main")))
+            check(sqlite3_exec(db, qPrintable(statement), nullptr, nullptr, nullptr), db);
+        const QByteArray links = QStringLiteral("INSERT INTO booking_patient (id, patient) SELECT rowid, "
+                                                "(rowid * 7 + %1) % 50000 + 1 FROM dados")
+                                     .arg(slot.slot)
+                                     .toLatin1();
+        check(sqlite3_exec(db, links.constData(), nullptr, nullptr, nullptr), db);
+        sqlite3_close(db);
+    }
+    return dir->path();
+}
+
+// A patient's whole history across the ten books, at 1,000,000 bookings.
+void BM_PatientHistory(benchmark::State &state)
+{
+    SqliteStorage storage{QDir(linkedBooksFolder())};
+    QVector<FoundBooking> found;
+    QString error;
+    qint64 patient = 1;
+    for (auto _ : state) {
+        if (!storage.readPatientBookings(patient, &found, &error) || found.size() != 20)
+            qFatal("history: %lld bookings, %s", static_cast<long long>(found.size()), qPrintable(error));
+        patient = (patient + 996) % 50000 + 1; // another patient each time, all among the 50,000
+    }
+}
+BENCHMARK(BM_PatientHistory)->Unit(benchmark::kMillisecond)->UseRealTime();
+
+void filesWithSettings(const QTemporaryDir &dir, const QByteArray &update);
+
+// An Add as the storage writes it, for a patient (its link in the same transaction) and without one.
+void addToStorage(benchmark::State &state, qint64 patient)
+{
+    QTemporaryDir dir;
+    filesWithSettings(dir, "UPDATE profs SET prof1 = 'A', interv1 = '15'");
+    SqliteStorage storage{QDir(dir.path())};
+    QString error;
+    Appointment booking;
+    booking.date = kFirstDay;
+    booking.hora = QStringLiteral("08:10");
+    booking.nome = QStringLiteral("Benchmark Patient");
+    booking.patient = patient;
+    storage.openBook(1, &error);
+    storage.add(1, booking, 0, &error); // the book's side tables made
+    for (auto _ : state)
+        if (storage.add(1, booking, 0, &error).outcome != AddOutcome::Stored)
+            qFatal("add: %s", qPrintable(error));
+}
+void BM_AddWithPatient(benchmark::State &state)
+{
+    addToStorage(state, 7);
+}
+void BM_AddWithoutPatient(benchmark::State &state)
+{
+    addToStorage(state, 0);
+}
+BENCHMARK(BM_AddWithPatient)->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK(BM_AddWithoutPatient)->Unit(benchmark::kMillisecond)->UseRealTime();
 
 // "What is the earliest you have?": the first free time of each of the next ten days, every day with
 // 40 bookings (the day's last slot left free).
@@ -1038,6 +1211,14 @@ public:
         figure("a year's figures, ten doctors, 40 a day", "BM_MonthReport/100000/365/real_time", 1000, "ms");
         ratio("the month's figures at 1,000,000 bookings against 10,000",
               "BM_MonthReport/100000/25/real_time", "BM_MonthReport/1000/25/real_time", 1.2);
+        figure("the patients listed under the name field, a key, 200,000 patients",
+               "BM_PatientSuggestions/real_time", 16 * static_cast<double>(kTypedKeys.size()), "ms (8 keys)");
+        ratio("the patients listed at each key against the same keys read bare from the index",
+              "BM_PatientSuggestions/real_time", "BM_PatientIndexBare/real_time", 1.5);
+        figure("a patient's whole history across ten books, 1,000,000 bookings",
+               "BM_PatientHistory/real_time", 20, "ms");
+        ratio("an Add with its patient link against one without", "BM_AddWithPatient/real_time",
+              "BM_AddWithoutPatient/real_time", 1.2);
         figure("a search among 1,000,000 bookings", "BM_FindPatient/real_time", 50, "ms");
         ratio("a search against a bare query of the same indexes", "BM_FindPatient/real_time",
               "BM_BareIndexQuery/real_time", 1.5);

@@ -124,6 +124,8 @@ void MainWindow::wireControls()
     patientList_->popup()->setObjectName(QStringLiteral("patientList"));
     patientList_->popup()->setAccessibleName(tr("Patients it may be"));
     connect(entryBoxes_[NameField], &QLineEdit::textEdited, this, &MainWindow::suggestPatients);
+    patientReads_ = new ReadRequests(reads_, this);
+    QTimer::singleShot(0, this, &MainWindow::readPatients); // ready by the first key, at most desks
     connect(patientList_, qOverload<const QModelIndex &>(&QCompleter::activated), this,
             [this](const QModelIndex &index) {
                 if (index.row() < 0 || index.row() >= suggestedPatients_.size())
@@ -635,8 +637,26 @@ void MainWindow::clearListSelection()
     List1->clearSelection();
 }
 
+void MainWindow::readPatients()
+{
+    patientReads_->start<std::shared_ptr<ReadPatients>>(
+        [](BookStorage &storage, const ReadProgress &) {
+            return std::make_shared<ReadPatients>(velmora::readPatients(storage));
+        },
+        [this](const std::shared_ptr<ReadPatients> &read) {
+            book_.takePatients(std::move(*read));
+            // What was typed meanwhile is suggested now.
+            if (book_.patientsCurrent() && entryBoxes_[NameField]->hasFocus())
+                suggestPatients(entryBoxes_[NameField]->text());
+        });
+}
+
 void MainWindow::suggestPatients(const QString &typed)
 {
+    if (!book_.patientsCurrent()) {
+        readPatients();
+        return;
+    }
     suggestedPatients_ = book_.patientSuggestions(typed);
     QStringList lines;
     for (const Patient &patient : std::as_const(suggestedPatients_))

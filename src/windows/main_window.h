@@ -147,6 +147,8 @@ private:
     SidePanel *sidePanel_ = nullptr;
     // The patients the name field's typing may be, listed under it as the receptionist types.
     QCompleter *patientList_ = nullptr;
+    ReadRequests *patientReads_ = nullptr; // the patients read beside the window
+    void readPatients();
     QVector<Patient> suggestedPatients_;
     QList<QWidget *> dayOrder_;                         // the day's controls in their Tab order
     QPointer<QWidget> dayFocus_;                        // where F6 returns from the panel

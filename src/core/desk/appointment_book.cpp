@@ -42,7 +42,15 @@ bool AppointmentBook::patientsRead()
 
 QVector<Patient> AppointmentBook::patientSuggestions(const QString &typed, int limit)
 {
-    return patientsRead() ? patients_.suggestions(typed, limit) : QVector<Patient>();
+    return patientsCurrent_ ? patients_.suggestions(typed, limit) : QVector<Patient>();
+}
+
+void AppointmentBook::takePatients(ReadPatients &&read)
+{
+    if (!read.read)
+        return; // the next key asks again
+    patients_.adopt(std::move(read));
+    patientsCurrent_ = true;
 }
 
 void AppointmentBook::choosePatient(const Patient &patient)

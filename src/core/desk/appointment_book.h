@@ -48,10 +48,14 @@ class AppointmentBook : public DayDocument
 public:
     AppointmentBook(BookStorage &storage, QDate today, QObject *parent = nullptr);
 
-    // The patients the name field's typing may be, for the list beside it: read at the first typing,
-    // and again after another desk changed them. Empty when they cannot be read (the booking is then
-    // made as before, without a record).
+    // The patients the name field's typing may be, for the list beside it; none until they are read
+    // (beside the window: a clinic may have hundreds of thousands), and read again after another desk
+    // changed them. Without them the booking is made as before, and a record made at the Add.
     QVector<Patient> patientSuggestions(const QString &typed, int limit = 8);
+    // Whether the patients are read and current; if not, the window reads them beside it and hands them
+    // to takePatients().
+    bool patientsCurrent() const { return patientsCurrent_; }
+    void takePatients(ReadPatients &&read);
     // The patient chosen from the list: the name, phones and plan filled from the record, and the next
     // Add booked for that patient, unless the name is typed over meanwhile.
     void choosePatient(const Patient &patient);

@@ -3,6 +3,7 @@
 #include "core/text/name_rules.h"
 
 #include <QHash>
+#include <QSet>
 
 #include <algorithm>
 #include <map>
@@ -29,15 +30,21 @@ QStringList nameWords(const QString &name)
     return words;
 }
 
-// Each typed word the start of a different word of the name, in any order.
-bool wordsStartName(const QStringList &typed, QStringList words)
+// Each typed word the start of a different word of the name, in any order: the words taken are marked,
+// not removed, as this runs for every name a key may find.
+bool wordsStartName(const QStringList &typed, const QStringList &words)
 {
+    constexpr qsizetype kMarked = 64; // a name's words past these are not looked at
+    quint64 taken = 0;
     for (const QString &start : typed) {
-        const auto found = std::find_if(words.begin(), words.end(),
-                                        [&start](const QString &word) { return word.startsWith(start); });
-        if (found == words.end())
+        bool found = false;
+        for (qsizetype i = 0; i < std::min(words.size(), kMarked) && !found; ++i)
+            if (!(taken & (quint64(1) << i)) && words.at(i).startsWith(start)) {
+                taken |= quint64(1) << i;
+                found = true;
+            }
+        if (!found)
             return false;
-        words.erase(found);
     }
     return true;
 }
@@ -140,6 +147,20 @@ PatientFinder::Prepared PatientFinder::prepare(const Patient &patient)
     return prepared;
 }
 
+bool PatientFinder::before(const std::pair<QString, int> &a, const std::pair<QString, int> &b) const
+{
+    if (const int words = QString::compare(a.first, b.first); words != 0)
+        return words < 0;
+    return inNameOrder(a.second, b.second);
+}
+
+bool PatientFinder::inNameOrder(int a, int b) const
+{
+    const int names = QString::compare(prepared_[static_cast<size_t>(a)].sortKey,
+                                       prepared_[static_cast<size_t>(b)].sortKey);
+    return names != 0 ? names < 0 : a < b;
+}
+
 void PatientFinder::index(const QVector<Patient> &patients)
 {
     prepared_.clear();
@@ -152,18 +173,21 @@ void PatientFinder::index(const QVector<Patient> &patients)
             for (const QString &word : *words)
                 words_.emplace_back(word, position);
     }
-    std::sort(words_.begin(), words_.end());
+    std::sort(words_.begin(), words_.end(), [this](const auto &a, const auto &b) { return before(a, b); });
 }
 
 void PatientFinder::reindex(int position, const Patient &patient)
 {
+    const auto ordered = [this](const auto &a, const auto &b) { return before(a, b); };
+    // The entries go while the record's old name still orders them.
     if (position < static_cast<int>(prepared_.size())) {
-        const Prepared &before = prepared_[static_cast<size_t>(position)];
-        for (const QStringList *words : {&before.fullWords, &before.socialWords})
+        const Prepared &old = prepared_[static_cast<size_t>(position)];
+        for (const QStringList *words : {&old.fullWords, &old.socialWords})
             for (const QString &word : *words) {
-                const auto entry = std::lower_bound(words_.begin(), words_.end(), std::pair{word, position});
-                if (entry != words_.end() && *entry == std::pair{word, position})
-                    words_.erase(entry);
+                const std::pair entry{word, position};
+                const auto found = std::lower_bound(words_.begin(), words_.end(), entry, ordered);
+                if (found != words_.end() && *found == entry)
+                    words_.erase(found);
             }
     } else {
         prepared_.resize(static_cast<size_t>(position) + 1);
@@ -173,7 +197,7 @@ void PatientFinder::reindex(int position, const Patient &patient)
     for (const QStringList *words : {&prepared.fullWords, &prepared.socialWords})
         for (const QString &word : *words) {
             const std::pair entry{word, position};
-            words_.insert(std::lower_bound(words_.begin(), words_.end(), entry), entry);
+            words_.insert(std::lower_bound(words_.begin(), words_.end(), entry, ordered), entry);
         }
 }
 
@@ -198,46 +222,75 @@ bool PatientFinder::matches(const Prepared &prepared, const PatientTyped &typed)
 QVector<int> PatientFinder::startingWith(const QString &folded) const
 {
     QVector<int> positions;
-    for (auto entry = std::lower_bound(words_.begin(), words_.end(), std::pair{folded, -1});
-         entry != words_.end() && entry->first.startsWith(folded); ++entry)
+    for (auto entry = firstStartingWith(folded); entry != words_.end() && entry->first.startsWith(folded);
+         ++entry)
         positions.append(entry->second);
     return positions;
+}
+
+std::vector<std::pair<QString, int>>::const_iterator
+PatientFinder::firstStartingWith(const QString &folded) const
+{
+    return std::lower_bound(words_.cbegin(), words_.cend(), folded,
+                            [](const auto &entry, const QString &start) { return entry.first < start; });
 }
 
 QVector<int> PatientFinder::find(const QString &typed, int limit) const
 {
     const PatientTyped read = patientTyped(typed);
-    QVector<int> candidates;
+    QVector<int> positions;
+    if (read.kind == PatientTyped::Kind::TooShort || limit <= 0)
+        return positions;
     if (read.kind == PatientTyped::Kind::Name) {
-        // Every name it may be has a word starting with the longest word typed.
+        // Every name it may be has a word starting with the longest word typed. Each word's entries stand
+        // in name order: the runs of the words starting so are merged in that order, and the first names
+        // that match are the suggestions, whatever the number of those that would.
         const QString longest =
             *std::max_element(read.words.cbegin(), read.words.cend(),
                               [](const QString &a, const QString &b) { return a.size() < b.size(); });
-        candidates = startingWith(longest);
-        std::sort(candidates.begin(), candidates.end());
-        candidates.erase(std::unique(candidates.begin(), candidates.end()), candidates.end());
-    } else if (read.kind != PatientTyped::Kind::TooShort) {
-        candidates.reserve(static_cast<qsizetype>(prepared_.size()));
-        for (int position = 0; position < static_cast<int>(prepared_.size()); ++position)
-            candidates.append(position);
+        using Entry = std::vector<std::pair<QString, int>>::const_iterator;
+        std::vector<std::pair<Entry, Entry>> runs; // each word's next entry and its end
+        for (Entry entry = firstStartingWith(longest);
+             entry != words_.cend() && entry->first.startsWith(longest);) {
+            const Entry end =
+                std::upper_bound(entry, words_.cend(), entry->first,
+                                 [](const QString &word, const auto &other) { return word < other.first; });
+            runs.emplace_back(entry, end);
+            entry = end;
+        }
+        const auto later = [this](const std::pair<Entry, Entry> &a, const std::pair<Entry, Entry> &b) {
+            return inNameOrder(b.first->second, a.first->second);
+        };
+        std::make_heap(runs.begin(), runs.end(), later);
+        QSet<int> seen;
+        while (!runs.empty() && positions.size() < limit) {
+            std::pop_heap(runs.begin(), runs.end(), later);
+            auto &run = runs.back();
+            const int position = run.first->second;
+            if (!seen.contains(position) && matches(prepared_[static_cast<size_t>(position)], read)) {
+                seen.insert(position);
+                positions.append(position);
+            }
+            if (++run.first == run.second)
+                runs.pop_back();
+            else
+                std::push_heap(runs.begin(), runs.end(), later);
+        }
+        return positions;
     }
-    QVector<std::pair<std::pair<bool, const QString *>, int>> found; // (not the whole CPF, name), position
-    for (const int position : std::as_const(candidates)) {
+    // A number or a birth date: every record looked at, a CPF typed whole first.
+    QVector<std::pair<bool, int>> found; // not the whole CPF, position
+    for (int position = 0; position < static_cast<int>(prepared_.size()); ++position) {
         const Prepared &prepared = prepared_[static_cast<size_t>(position)];
         if (matches(prepared, read))
-            found.append({{!(read.kind == PatientTyped::Kind::Number && prepared.cpf == read.digits),
-                           &prepared.sortKey},
-                          position});
+            found.append(
+                {!(read.kind == PatientTyped::Kind::Number && prepared.cpf == read.digits), position});
     }
-    const auto before = [](const auto &a, const auto &b) {
-        if (a.first.first != b.first.first)
-            return a.first.first < b.first.first;
-        const int names = QString::compare(*a.first.second, *b.first.second);
-        return names != 0 ? names < 0 : a.second < b.second;
+    const auto first = [this](const auto &a, const auto &b) {
+        return a.first != b.first ? a.first < b.first : inNameOrder(a.second, b.second);
     };
     const qsizetype kept = std::min<qsizetype>(limit, found.size());
-    std::partial_sort(found.begin(), found.begin() + kept, found.end(), before);
-    QVector<int> positions;
+    std::partial_sort(found.begin(), found.begin() + kept, found.end(), first);
     for (qsizetype i = 0; i < kept; ++i)
         positions.append(found.at(i).second);
     return positions;

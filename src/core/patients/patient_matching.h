@@ -64,8 +64,12 @@ private:
     };
     static Prepared prepare(const Patient &patient);
     bool matches(const Prepared &prepared, const PatientTyped &typed) const;
+    // The order of the index: by word, then by folded full name, then by position.
+    bool before(const std::pair<QString, int> &a, const std::pair<QString, int> &b) const;
+    bool inNameOrder(int a, int b) const;
+    std::vector<std::pair<QString, int>>::const_iterator firstStartingWith(const QString &folded) const;
     std::vector<Prepared> prepared_;
-    std::vector<std::pair<QString, int>> words_; // sorted: a folded word of a name, its patient's position
+    std::vector<std::pair<QString, int>> words_; // a folded word of a name and its patient's position
 };
 
 // Two names that may be one person's: the same first and last words, and each other word of the

@@ -10,12 +10,30 @@
 
 namespace velmora {
 
+ReadPatients readPatients(PatientStorage &storage)
+{
+    ReadPatients read;
+    read.read = storage.readPatients(&read.patients, &read.error);
+    if (read.read)
+        read.finder.index(read.patients);
+    return read;
+}
+
 bool PatientRecords::read(QString *error)
 {
-    if (!storage_.readPatients(&patients_, error))
+    ReadPatients read = readPatients(storage_);
+    if (!read.read) {
+        *error = read.error;
         return false;
-    finder_.index(patients_);
+    }
+    adopt(std::move(read));
     return true;
+}
+
+void PatientRecords::adopt(ReadPatients &&read)
+{
+    patients_ = std::move(read.patients);
+    finder_ = std::move(read.finder);
 }
 
 QVector<Patient> PatientRecords::suggestions(const QString &typed, int limit) const

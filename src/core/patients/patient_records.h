@@ -19,6 +19,17 @@ struct PatientCheck
     QVector<Patient> lookalikes;
 };
 
+// The patients as read and indexed, possibly beside the window: the part of reading them that takes
+// time at a clinic of many.
+struct ReadPatients
+{
+    bool read = false;
+    QString error;
+    QVector<Patient> patients;
+    PatientFinder finder;
+};
+ReadPatients readPatients(PatientStorage &storage);
+
 // The clinic's patients as a desk works on them: read once, suggested while a name is typed, checked
 // and saved.
 class PatientRecords
@@ -27,6 +38,8 @@ public:
     PatientRecords(PatientStorage &storage, QDate today) : storage_(storage), today_(today) {}
 
     bool read(QString *error);
+    // Those read beside the window, in place of those there.
+    void adopt(ReadPatients &&read);
     const QVector<Patient> &patients() const { return patients_; }
     QVector<Patient> suggestions(const QString &typed, int limit) const;
     // The patient with that identity as read, or none.
