@@ -1152,7 +1152,7 @@ bool AppointmentStore::readPatientLinks(QVector<BookingLink> *links, QString *er
         return false;
     QSqlQuery query(connection_.database());
     query.setForwardOnly(true);
-    if (!query.prepare(everyPatientLinkQuery(kMain)))
+    if (!query.prepare(everyPatientLinkQuery(QStringLiteral("dados"), kRowid, kMain)))
         return true;
     if (!query.exec())
         return fail(query, error);

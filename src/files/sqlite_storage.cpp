@@ -246,6 +246,17 @@ bool SqliteStorage::linkBookings(const QVector<BookingLink> &links, QString *err
     return true;
 }
 
+bool SqliteStorage::readBookingLinks(int slot, QVector<BookingLink> *links, QString *error)
+{
+    links->clear();
+    Connection &book = *searchBooks_[static_cast<size_t>(slot - 1)];
+    if (!AppointmentStore(book).readPatientLinks(links, error))
+        return naming(book, false, true, error);
+    for (BookingLink &link : *links)
+        link.slot = slot;
+    return true;
+}
+
 bool SqliteStorage::readPatientOf(int slot, qint64 booking, qint64 *patient, QString *error)
 {
     Connection &book = *searchBooks_[static_cast<size_t>(slot - 1)];

@@ -75,9 +75,10 @@ QString patientBookingsQuery(const QString &table, const QString &idColumn, cons
         .arg(idColumn, patientLinkTable(schema), table, statusTable(schema), seriesTable(schema));
 }
 
-QString everyPatientLinkQuery(const QString &schema)
+QString everyPatientLinkQuery(const QString &table, const QString &idColumn, const QString &schema)
 {
-    return QStringLiteral("SELECT id, patient FROM %1 ORDER BY id").arg(patientLinkTable(schema));
+    return QStringLiteral("SELECT p.id, p.patient FROM %1 p JOIN %2 d ON d.%3 = p.id ORDER BY p.id")
+        .arg(patientLinkTable(schema), table, idColumn);
 }
 
 } // namespace velmora

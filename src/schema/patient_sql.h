@@ -28,7 +28,7 @@ QString carryPatientLinkStatement(Dialect dialect, const QString &fromSchema, co
 // A patient's bookings in one book, as the whole-book query selects them, with the patient after the
 // series place (value: the patient).
 QString patientBookingsQuery(const QString &table, const QString &idColumn, const QString &schema);
-// Every link of a book (no values): identity, patient.
-QString everyPatientLinkQuery(const QString &schema);
+// Every link of a booking still in the book (no values): identity, patient.
+QString everyPatientLinkQuery(const QString &table, const QString &idColumn, const QString &schema);
 
 } // namespace velmora

@@ -855,6 +855,19 @@ bool ServerStorage::linkBookings(const QVector<BookingLink> &links, QString *err
     return linked;
 }
 
+bool ServerStorage::readBookingLinks(int slot, QVector<BookingLink> *links, QString *error)
+{
+    links->clear();
+    QSqlQuery *query = run(
+        everyPatientLinkQuery(serverBookTable(slot), QStringLiteral("id"), serverSchema(slot)), {}, error);
+    if (!query)
+        return neverSetUp(patientLinkTable(serverSchema(slot)));
+    while (query->next())
+        links->append({slot, query->value(0).toLongLong(), query->value(1).toLongLong()});
+    query->finish();
+    return true;
+}
+
 bool ServerStorage::readPatientOf(int slot, qint64 booking, qint64 *patient, QString *error)
 {
     *patient = 0;
@@ -1322,7 +1335,8 @@ bool ServerStorage::pourInto(StorageFill &fill, QString *error)
             history->finish();
             if (neverSetUp(patientLinkTable(schema)))
                 continue;
-            QSqlQuery *linked = run(everyPatientLinkQuery(schema), {}, error);
+            QSqlQuery *linked = run(
+                everyPatientLinkQuery(serverBookTable(slot.slot), QStringLiteral("id"), schema), {}, error);
             if (!linked)
                 return false;
             QVector<BookingLink> links;

@@ -8,12 +8,14 @@
 #include "core/text/written_dates.h"
 
 #include <QCoreApplication>
+#include <QHBoxLayout>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QLocale>
 #include <QPalette>
+#include <QPushButton>
 #include <QShortcut>
 #include <QVBoxLayout>
 
@@ -51,6 +53,24 @@ FindWindow::FindWindow(const Platform &platform, BackgroundReads &reads, QWidget
     reading_ = new ReadingBar(reads, this);
     layout->addWidget(reading_);
     layout->addWidget(results_, 1);
+    auto *patients = new QHBoxLayout;
+    layout->addLayout(patients);
+    for (const auto &[caption, name, review] :
+         {std::tuple{tr("The patient's &record"), "findPatientRecord", false},
+          std::tuple{tr("&Join old bookings to patients..."), "findReview", true}}) {
+        auto *button = new QPushButton(caption, this);
+        button->setObjectName(QLatin1String(name));
+        button->setAccessibleName(QString(caption).remove(QLatin1Char('&')));
+        button->setAutoDefault(false);
+        patients->addWidget(button);
+        connect(button, &QPushButton::clicked, this, [this, wholeBooks = review] {
+            if (wholeBooks)
+                Q_EMIT reviewRequested();
+            else if (const int row = results_->currentRow(); row >= 0 && row < found_.size())
+                Q_EMIT patientRequested(found_.at(row));
+        });
+    }
+    patients->addStretch();
     resize(1080, 420); // a whole line of a booking found in view
 
     pause_.setSingleShot(true);

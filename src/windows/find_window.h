@@ -28,6 +28,9 @@ public:
 
 Q_SIGNALS:
     void chosen(const velmora::FoundBooking &found);
+    // The record of the patient of the appointment found; the review of the books' old appointments.
+    void patientRequested(const velmora::FoundBooking &found);
+    void reviewRequested();
 
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override;

@@ -1,5 +1,6 @@
 #include "windows/main_window.h"
 #include "windows/patient_window.h"
+#include "windows/review_window.h"
 
 #include "core/patients/patient_bookings.h"
 
@@ -268,6 +269,7 @@ void MainWindow::wireControls()
     connect(sidePanel_, &SidePanel::seriesRequested, this, &MainWindow::openSeries);
     new QShortcut(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_B), this, this, &MainWindow::openSeries);
     new QShortcut(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_P), this, this, &MainWindow::openPatient);
+    new QShortcut(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_J), this, this, &MainWindow::openReview);
     seriesEndingReads_ = new ReadRequests(reads_, this);
     connect(&book_, &AppointmentBook::booksChanged, this, &MainWindow::showSeriesEnding);
     QTimer::singleShot(0, this, &MainWindow::showSeriesEnding);
@@ -305,6 +307,13 @@ void MainWindow::openPatient()
     if (!patient_)
         patient_ = new PatientWindow(platform_, storage_, this);
     patient_->openOfListed(*listed, book_.doctorNames());
+}
+
+void MainWindow::openReview()
+{
+    if (!review_)
+        review_ = new ReviewWindow(platform_, storage_, reads_, this);
+    review_->open(book_.doctorNames());
 }
 
 void MainWindow::openSeries()
@@ -756,6 +765,12 @@ void MainWindow::openFind()
 {
     if (!find_) {
         find_ = new FindWindow(platform_, reads_, this);
+        connect(find_, &FindWindow::reviewRequested, this, &MainWindow::openReview);
+        connect(find_, &FindWindow::patientRequested, this, [this](const FoundBooking &found) {
+            if (!patient_)
+                patient_ = new PatientWindow(platform_, storage_, this);
+            patient_->openOfBooking(found.slot, found.booking.id, book_.doctorNames());
+        });
         connect(find_, &FindWindow::chosen, this, [this](const FoundBooking &found) {
             Combo1->setShownText(book_.doctorNames().value(found.slot - 1));
             const Outcome outcome = book_.goTo(placeOf(found));

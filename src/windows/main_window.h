@@ -156,6 +156,8 @@ private:
     class MonthWindow *month_ = nullptr;                // likewise (Ctrl+Shift+M)
     class WaitingListWindow *waitingList_ = nullptr;
     class PatientWindow *patient_ = nullptr;
+    class ReviewWindow *review_ = nullptr;
+    void openReview();
     class SeriesWindow *series_ = nullptr;
     ReadRequests *seriesEndingReads_ = nullptr;
     class SqueezeLimitsWindow *squeezeLimits_ = nullptr; // likewise (Ctrl+Shift+W)

@@ -908,6 +908,9 @@ private Q_SLOTS:
         qint64 patient = -1;
         QVERIFY(front->readPatientOf(1, bia.id, &patient, &error) && patient == 7);
         QVERIFY(front->readPatientOf(2, 999999, &patient, &error) && patient == 0);
+        QVector<BookingLink> links;
+        QVERIFY(phone->readBookingLinks(1, &links, &error));
+        QCOMPARE(links.size(), 3); // the two sessions and Bia
     }
 
     void aSetupSavedAtAnotherDeskIsAskedAbout_data() { addEngines(); }

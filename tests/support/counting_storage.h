@@ -112,6 +112,11 @@ public:
         ++calls;
         return engine_.readPatientBookings(patient, bookings, error);
     }
+    bool readBookingLinks(int slot, QVector<BookingLink> *links, QString *error) override
+    {
+        ++calls;
+        return engine_.readBookingLinks(slot, links, error);
+    }
     bool readPatientOf(int slot, qint64 booking, qint64 *patient, QString *error) override
     {
         ++calls;

@@ -374,6 +374,14 @@ public:
         books_.announce(&desk_, {0, {}, false, true});
         return true;
     }
+    bool readBookingLinks(int slot, QVector<BookingLink> *links, QString *) override
+    {
+        links->clear();
+        for (const Appointment &stored : books_.books[slot])
+            if (stored.patient != 0)
+                links->append({slot, stored.id, stored.patient});
+        return true;
+    }
     bool readPatientOf(int slot, qint64 booking, qint64 *patient, QString *) override
     {
         *patient = 0;

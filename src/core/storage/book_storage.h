@@ -183,6 +183,8 @@ public:
     // Every booking of the patient in the ten books, all dates, with its slot, status, series place and
     // patient; in no order.
     virtual bool readPatientBookings(qint64 patient, QVector<FoundBooking> *bookings, QString *error) = 0;
+    // Every booking of the slot's book that has a patient, with it.
+    virtual bool readBookingLinks(int slot, QVector<BookingLink> *links, QString *error) = 0;
     // The patient of the booking with that identity in the slot's book: 0 when it has none.
     virtual bool readPatientOf(int slot, qint64 booking, qint64 *patient, QString *error) = 0;
 };

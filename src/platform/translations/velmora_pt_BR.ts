@@ -3821,4 +3821,85 @@ Quem é?</translation>
         <translation>Juntar</translation>
     </message>
 </context>
+<context>
+    <name>BookingReview</name>
+    <message>
+        <source>The appointments of %1 could not all be given their patient: %2.</source>
+        <translation>Nem todas as consultas de %1 puderam receber o paciente: %2.</translation>
+    </message>
+</context>
+<context>
+    <name>velmora::FindWindow</name>
+    <message>
+        <source>The patient&apos;s &amp;record</source>
+        <translation>&amp;Ficha do paciente</translation>
+    </message>
+    <message>
+        <source>&amp;Join old bookings to patients...</source>
+        <translation>&amp;Juntar consultas antigas a pacientes...</translation>
+    </message>
+</context>
+<context>
+    <name>velmora::ReviewWindow</name>
+    <message>
+        <source>Patients from the books</source>
+        <translation>Pacientes das agendas</translation>
+    </message>
+    <message>
+        <source>The appointments booked before patients were recorded, grouped by name and phones. Nothing becomes a patient until you accept it; a &quot;maybe&quot; has the same name as another group with other phones: join them if they are one person.</source>
+        <translation>As consultas marcadas antes do cadastro de pacientes, agrupadas por nome e telefones. Nada vira paciente até você aceitar; um &quot;talvez&quot; tem o mesmo nome de outro grupo com outros telefones: junte-os se forem uma pessoa só.</translation>
+    </message>
+    <message>
+        <source>&amp;Suggested patients:</source>
+        <translation>Pacientes &amp;sugeridos:</translation>
+    </message>
+    <message>
+        <source>Suggested patients</source>
+        <translation>Pacientes sugeridos</translation>
+    </message>
+    <message>
+        <source>Name</source>
+        <translation>Nome</translation>
+    </message>
+    <message>
+        <source>Phones</source>
+        <translation>Telefones</translation>
+    </message>
+    <message>
+        <source>Appointments</source>
+        <translation>Consultas</translation>
+    </message>
+    <message>
+        <source>Maybe</source>
+        <translation>Talvez</translation>
+    </message>
+    <message>
+        <source>&amp;Accept as patients</source>
+        <translation>&amp;Aceitar como pacientes</translation>
+    </message>
+    <message>
+        <source>S&amp;plit off</source>
+        <translation>Se&amp;parar</translation>
+    </message>
+    <message>
+        <source>&amp;Join</source>
+        <translation>&amp;Juntar</translation>
+    </message>
+    <message>
+        <source>Grouping the appointments of the ten books</source>
+        <translation>Agrupando as consultas das dez agendas</translation>
+    </message>
+    <message>
+        <source>maybe</source>
+        <translation>talvez</translation>
+    </message>
+    <message>
+        <source>%1 suggested patients, %2 appointments.</source>
+        <translation>%1 pacientes sugeridos, %2 consultas.</translation>
+    </message>
+    <message>
+        <source>Choose appointments of one group to split them off.</source>
+        <translation>Escolha consultas de um só grupo para separá-las.</translation>
+    </message>
+</context>
 </TS>

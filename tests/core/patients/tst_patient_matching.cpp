@@ -1,3 +1,4 @@
+#include "core/patients/booking_review.h"
 #include "core/patients/patient_matching.h"
 #include "core/patients/patient_merge.h"
 #include "core/patients/patient_records.h"
@@ -200,6 +201,51 @@ private Q_SLOTS:
         QVERIFY(records.save(changed).done);
         QVERIFY(!merge.undo(twin.id).done);
         QCOMPARE(bookingsOf(ana.id), 3);
+    }
+
+    // The books' bookings without a patient, grouped: nothing linked until a group is accepted; a group
+    // split and groups joined as the receptionist says.
+    void theBooksAreReviewedIntoPatients()
+    {
+        testing::MemoryBooks books;
+        testing::MemoryStorage storage(books);
+        PatientRecords records(storage, QDate(2026, 12, 9));
+        QString error;
+        for (const auto &[slot, name, phone, patient] :
+             {std::tuple{1, "Ana Souza", "(11) 9999-0000", 0}, std::tuple{2, "ANA SOUZA", "11 9999 0000", 0},
+              std::tuple{1, "Ana Souza", "3333-4444", 0}, std::tuple{3, "Bia", "1", 5}}) {
+            Appointment booking;
+            booking.date = QDate(2027, 1, 4);
+            booking.nome = QString::fromUtf8(name);
+            booking.telefone = QString::fromUtf8(phone);
+            booking.patient = patient;
+            QCOMPARE(storage.add(slot, booking, 0, &error).outcome, AddOutcome::Stored);
+        }
+        int lastPercent = -1;
+        BookingReview review = reviewBookings(storage, [&](int percent) {
+            lastPercent = percent;
+            return true;
+        });
+        QVERIFY(review.read);
+        QCOMPARE(lastPercent, 100);
+        QCOMPARE(review.groups.size(), 2); // Bia has her patient already
+        QCOMPARE(review.groups.at(0).bookings.size() + review.groups.at(1).bookings.size(), 3);
+        QVERIFY(review.groups.at(0).maybe && review.groups.at(1).maybe);
+        QVERIFY(records.read(&error) && records.patients().isEmpty()); // nothing made by itself
+        QVERIFY(reviewBookings(storage, [](int percent) { return percent < 50; }).cancelled);
+
+        joinGroups(review.groups, {0, 1});
+        QCOMPARE(review.groups.size(), 1);
+        QVERIFY(!review.groups.first().maybe);
+        splitOff(review.groups, 0, {2});
+        QCOMPARE(review.groups.size(), 2);
+        QVERIFY(acceptGroups(storage, records, review.groups, {0}).done);
+        QCOMPARE(review.groups.size(), 1);
+        QCOMPARE(records.patients().size(), 1);
+        QVector<FoundBooking> hers;
+        QVERIFY(storage.readPatientBookings(records.patients().first().id, &hers, &error));
+        QCOMPARE(hers.size(), 2);
+        QCOMPARE(reviewBookings(storage, [](int) { return true; }).groups.size(), 1);
     }
 
     // Against the plain rule on random books: one group per folded name and phone digits, "maybe" when
