@@ -38,6 +38,7 @@
 #include <QLocale>
 #include <QMenu>
 #include <QPushButton>
+#include <QScrollBar>
 #include <QShortcut>
 #include <QStringListModel>
 #include <QTimer>
@@ -671,10 +672,18 @@ void MainWindow::suggestPatients(const QString &typed)
     for (const Patient &patient : std::as_const(suggestedPatients_))
         lines << patientSummary(patient);
     static_cast<QStringListModel *>(patientList_->model())->setStringList(lines);
-    if (lines.isEmpty())
+    if (lines.isEmpty()) {
         patientList_->popup()->hide();
-    else
-        patientList_->complete(entryBoxes_[NameField]->rect());
+        return;
+    }
+    {
+        // As wide as its lines need, from the field's left edge.
+        QRect under = entryBoxes_[NameField]->rect();
+        QAbstractItemView *list = patientList_->popup();
+        under.setWidth(std::max(under.width(), list->sizeHintForColumn(0) + 2 * list->frameWidth() +
+                                                   list->verticalScrollBar()->sizeHint().width()));
+        patientList_->complete(under);
+    }
 }
 
 void MainWindow::enterPressedIn(EntryField field)

@@ -40,6 +40,7 @@ ReviewWindow::ReviewWindow(const Platform &platform, BookStorage &storage, Backg
     groups_->setHeaderLabels({tr("Name"), tr("Phones"), tr("Appointments"), tr("Maybe")});
     groups_->setSelectionMode(QAbstractItemView::ExtendedSelection);
     caption->setBuddy(groups_);
+    connect(groups_, &QTreeWidget::itemExpanded, this, [this] { groups_->resizeColumnToContents(0); });
     layout->addWidget(groups_, 1);
     summary_ = new QLabel(this);
     summary_->setObjectName(QStringLiteral("reviewSummary"));
@@ -104,7 +105,8 @@ void ReviewWindow::showGroups()
                                  doctorNames_.value(booking.slot - 1)});
         bookings += static_cast<int>(group.bookings.size());
     }
-    groups_->resizeColumnToContents(0);
+    for (int column = 0; column < groups_->columnCount(); ++column)
+        groups_->resizeColumnToContents(column);
     summary_->setText(tr("%1 suggested patients, %2 appointments.").arg(review_.size()).arg(bookings));
 }
 
