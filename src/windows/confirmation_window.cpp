@@ -1,4 +1,5 @@
 #include "windows/confirmation_window.h"
+#include "core/storage/stored_bookings.h"
 
 #include "core/storage/series_scope.h"
 
@@ -128,8 +129,18 @@ ConfirmationWindow::ConfirmationWindow(const Platform &platform, BookStorage &st
     connect(toConfirmOnly_, &QCheckBox::toggled, this, &ConfirmationWindow::reload);
     connect(table_, &QTableWidget::cellActivated, this, &ConfirmationWindow::sendWhatsApp);
     connect(table_, &QTableWidget::currentCellChanged, this, &ConfirmationWindow::showCurrentStatus);
-    connect(table_, &QWidget::customContextMenuRequested, this,
-            [this](const QPoint &at) { statuses_->popup(table_->viewport()->mapToGlobal(at)); });
+    const auto patientOfRow = [this] {
+        if (const int row = currentRow(); row >= 0)
+            Q_EMIT patientRequested({rows_.at(row).slot, rows_.at(row).booking});
+    };
+    connect(table_, &QWidget::customContextMenuRequested, this, [this, patientOfRow](const QPoint &at) {
+        QMenu menu(this);
+        menu.addActions(statuses_->actions());
+        menu.addSeparator();
+        menu.addAction(tr("The &patient's record..."), this, patientOfRow);
+        menu.exec(table_->viewport()->mapToGlobal(at));
+    });
+    new QShortcut(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_P), this, this, patientOfRow);
     connect(whatsApp, &QPushButton::clicked, this, &ConfirmationWindow::sendWhatsApp);
     connect(print, &QPushButton::clicked, this, &ConfirmationWindow::print);
     connect(csv, &QPushButton::clicked, this, &ConfirmationWindow::saveCsv);

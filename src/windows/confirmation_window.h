@@ -34,6 +34,8 @@ public:
 Q_SIGNALS:
     // A booking's status was set (or tried): its day list follows.
     void statusSet(const velmora::StoredElsewhere &day);
+    // The record of the patient of the booking chosen.
+    void patientRequested(const velmora::FoundBooking &booking);
 
 private:
     void reload();

@@ -310,6 +310,13 @@ void MainWindow::openPatient()
     patient_->openOfListed(*listed, book_.doctorNames());
 }
 
+void MainWindow::openPatientOf(const FoundBooking &booking)
+{
+    if (!patient_)
+        patient_ = new PatientWindow(platform_, storage_, this);
+    patient_->openOfBooking(booking.slot, booking.booking.id, book_.doctorNames());
+}
+
 void MainWindow::openReview()
 {
     if (!review_)
@@ -443,6 +450,7 @@ void MainWindow::openConfirmations()
             new ConfirmationWindow(platform_, storage_, reads_,
                                    pdfFolder_.filePath(QStringLiteral("velmora.ini")), pdfFolder_, this);
         connect(confirmations_, &ConfirmationWindow::statusSet, &book_, &AppointmentBook::storedElsewhere);
+        connect(confirmations_, &ConfirmationWindow::patientRequested, this, &MainWindow::openPatientOf);
     }
     confirmations_->open();
 }
@@ -775,11 +783,7 @@ void MainWindow::openFind()
     if (!find_) {
         find_ = new FindWindow(platform_, reads_, this);
         connect(find_, &FindWindow::reviewRequested, this, &MainWindow::openReview);
-        connect(find_, &FindWindow::patientRequested, this, [this](const FoundBooking &found) {
-            if (!patient_)
-                patient_ = new PatientWindow(platform_, storage_, this);
-            patient_->openOfBooking(found.slot, found.booking.id, book_.doctorNames());
-        });
+        connect(find_, &FindWindow::patientRequested, this, &MainWindow::openPatientOf);
         connect(find_, &FindWindow::chosen, this, [this](const FoundBooking &found) {
             Combo1->setShownText(book_.doctorNames().value(found.slot - 1));
             const Outcome outcome = book_.goTo(placeOf(found));

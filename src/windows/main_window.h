@@ -73,6 +73,7 @@ private:
     void wireControls();
     // The record of the selected booking's patient, with every appointment of the patient.
     void openPatient();
+    void openPatientOf(const FoundBooking &booking);
     // The patients the name field's text may be, listed under it (none: the list closed).
     void suggestPatients(const QString &typed);
     void fillDoctorNames();

@@ -3902,4 +3902,11 @@ Quem é?</translation>
         <translation>Escolha consultas de um só grupo para separá-las.</translation>
     </message>
 </context>
+<context>
+    <name>velmora::ConfirmationWindow</name>
+    <message>
+        <source>The &amp;patient&apos;s record...</source>
+        <translation>&amp;Ficha do paciente...</translation>
+    </message>
+</context>
 </TS>
