@@ -131,6 +131,15 @@ ClinicDayWindow::ClinicDayWindow(const Platform &platform, BackgroundReads &read
     connect(close, &QPushButton::clicked, this, &QWidget::close);
     connect(board_, &QTableWidget::cellActivated, this, [this] { chooseCurrent(); });
     new QShortcut(QKeySequence(Qt::CTRL | Qt::Key_PageUp), this, this, [this] { step(-1); });
+    new QShortcut(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_P), this, this, [this] {
+        const int t = board_->currentRow();
+        const int c = board_->currentColumn();
+        if (t < 0 || c < 0 || t >= day_.times.size() || c >= day_.columns.size())
+            return;
+        if (const BoardCell cell = boardCell(day_, t, c); !cell.row.isNull())
+            Q_EMIT patientRequested({day_.columns.at(c).slot, day_.columns.at(c).date, cell.row,
+                                     tr("The day has changed meanwhile; the list shows it as it is now.")});
+    });
     new QShortcut(QKeySequence(Qt::CTRL | Qt::Key_PageDown), this, this, [this] { step(1); });
     onEscape(this, [this] {
         if (reading_->reading())

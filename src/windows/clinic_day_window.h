@@ -32,6 +32,8 @@ public:
 Q_SIGNALS:
     // The receptionist chose a cell: its doctor, date and day-list row.
     void chosen(const velmora::BookPlace &place);
+    // The record of the patient booked in the cell chosen.
+    void patientRequested(const velmora::BookPlace &place);
 
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override;

@@ -468,6 +468,12 @@ void MainWindow::openClinicDay()
         clinicDay_ = new ClinicDayWindow(platform_, reads_, pdfFolder_, this);
         connect(&book_, &AppointmentBook::booksChanged, clinicDay_, &ClinicDayWindow::storedElsewhere);
         connect(clinicDay_, &ClinicDayWindow::chosen, this, &MainWindow::bringUp);
+        // The booking brought up in the day list, and its patient's record opened on it.
+        connect(clinicDay_, &ClinicDayWindow::patientRequested, this, [this](const BookPlace &place) {
+            bringUp(place);
+            if (book_.entry().buttons().remove)
+                openPatient();
+        });
     }
     clinicDay_->open(book_.activeSlot() != 0 ? book_.currentDate() : platform_.clock.today(),
                      book_.activeSlot());

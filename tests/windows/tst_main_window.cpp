@@ -815,6 +815,13 @@ private Q_SLOTS:
                  (QStringList{"&This one", "This and the &following", "The &whole series", "&Cancel"}));
         QCOMPARE(book.files.appointments(1).size(), 4);
         QVERIFY(!book.files.appointments(1).contains("2027-03-03|08:00|Series Patient|||"));
+        // Every session is the one patient's.
+        QString error;
+        QVector<Patient> patients;
+        QVector<FoundBooking> hers;
+        QVERIFY(book.storage->readPatients(&patients, &error) && patients.size() == 1);
+        QVERIFY(book.storage->readPatientBookings(patients.first().id, &hers, &error));
+        QCOMPARE(hers.size(), book.files.appointments(1).filter("Series Patient").size());
     }
 
     // Rows are reachable whole, a new booking is brought into sight, a larger window gives the list

@@ -89,6 +89,14 @@ Outcome AppointmentBook::bookSeries(const QVector<SeriesOccurrence> &occurrences
     if (bookings.isEmpty())
         return said(QCoreApplication::translate(
             "AppointmentBook", "Every session of the series is skipped or in the way: nothing was booked."));
+    // Every session is the patient's: the one chosen from the list, or a record made of the fields.
+    Outcome outcome;
+    AddCheck forPatient;
+    forPatient.patient = chosenPatient();
+    const qint64 patient = patientToBook(forPatient, outcome);
+    QVector<Appointment> linkedSessions = bookings;
+    for (Appointment &session : linkedSessions)
+        session.patient = patient;
     QVector<bool> squeezeIns; // booked anyway where another patient is: the rest must find the time free
     for (const SeriesOccurrence &occurrence : occurrences)
         if (!occurrence.bookedTime().isEmpty())
@@ -97,9 +105,8 @@ Outcome AppointmentBook::bookSeries(const QVector<SeriesOccurrence> &occurrences
     QString error;
     QVector<qint64> ids;
     const AddOutcome stored =
-        storage_.addSeries(activeSlot_, bookings, isDoctorSlot(linked) && linked != activeSlot_ ? linked : 0,
+        storage_.addSeries(activeSlot_, linkedSessions, isDoctorSlot(linked) && linked != activeSlot_ ? linked : 0,
                            squeezeIns, &ids, &error);
-    Outcome outcome;
     if (stored == AddOutcome::NotStored) {
         reportStorageFailure(
             outcome,
