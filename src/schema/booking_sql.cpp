@@ -213,22 +213,23 @@ QString periodQueryWithoutStatus(const QString &table, const QString &idColumn)
     return bookingsQuery(table, idColumn, {}, {}, Span::Period);
 }
 
-Appointment wholeRowBooking(const QSqlQuery &query, bool withStatus, int first)
+Appointment wholeRowBooking(const QSqlQuery &query, bool withStatus, int columns)
 {
+    if (columns < 0)
+        columns = query.record().count();
     Appointment booking;
-    booking.id = query.value(first).toLongLong();
-    const QVariant date = query.value(first + 1);
+    booking.id = query.value(0).toLongLong();
+    const QVariant date = query.value(1);
     if (!date.isNull())
         booking.date = QDate::fromString(date.toString(), Qt::ISODate);
     for (int i = 0; i < 5; ++i)
-        booking.*kTexts[i] = query.value(first + i + 2).toString();
-    const int columns = query.record().count() - first;
+        booking.*kTexts[i] = query.value(i + 2).toString();
     if (withStatus)
-        booking.status = statusFromNumber(query.value(first + 7).toInt());
+        booking.status = statusFromNumber(query.value(7).toInt());
     if (withStatus && columns > 10)
-        booking.series = seriesPlaceOf(query, first + 8);
+        booking.series = seriesPlaceOf(query, 8);
     if (withStatus && columns > 11)
-        booking.patient = query.value(first + 11).toLongLong();
+        booking.patient = query.value(11).toLongLong();
     return booking;
 }
 

@@ -64,9 +64,9 @@ void appendPeriodBookings(QSqlQuery &query, QVector<Appointment> *bookings);
 // that is none (or no date) reads as none, a text without value as the null text.
 QString wholeBookQuery(const QString &table, const QString &idColumn, const QString &statusTable,
                        const QString &seriesTable = {});
-// A row whose first columns (from first on) are those, with the series place and the patient when
-// selected after the status.
-Appointment wholeRowBooking(const QSqlQuery &query, bool withStatus, int first = 0);
+// A row of those columns, with the series place and the patient when selected after the status; of
+// the row's columns, the first `columns` are the booking's (all when none is said).
+Appointment wholeRowBooking(const QSqlQuery &query, bool withStatus, int columns = -1);
 
 // Appends the rows of a day's query as bookings of that date (a missing status column reads as to
 // confirm).

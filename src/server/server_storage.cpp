@@ -608,6 +608,27 @@ AddOutcome ServerStorage::addSeries(int slot, const QVector<Appointment> &bookin
     return AddOutcome::StoredWithoutCopy;
 }
 
+bool ServerStorage::foundInEveryBook(const std::function<std::pair<QString, QVariantList>(int slot)> &queryOf,
+                                     QVector<FoundBooking> *bookings, QString *error)
+{
+    // The ten books in one statement, each row with its book's slot last: one round trip to the server.
+    QStringList parts;
+    QVariantList values;
+    for (const DoctorSlot &slot : kDoctorSlots) {
+        const auto [statement, bound] = queryOf(slot.slot);
+        parts << QStringLiteral("SELECT q.*, %1 AS slot FROM (%2) q").arg(slot.slot).arg(statement);
+        values += bound;
+    }
+    QSqlQuery *query = run(parts.join(QStringLiteral(" UNION ALL ")), values, error);
+    if (!query)
+        return false;
+    const int slotColumn = query->record().count() - 1;
+    while (query->next())
+        bookings->append({query->value(slotColumn).toInt(), wholeRowBooking(*query, true, slotColumn)});
+    query->finish();
+    return true;
+}
+
 bool ServerStorage::readSeries(int slot, qint64 series, QVector<Appointment> *bookings, QString *error)
 {
     bookings->clear();
@@ -632,22 +653,13 @@ bool ServerStorage::readSeriesEnding(QDate from, QVector<FoundBooking> *bookings
         return false;
     if (!seriesKept_)
         return true;
-    QStringList parts;
-    QVariantList values;
-    for (const DoctorSlot &slot : kDoctorSlots) {
-        parts << QStringLiteral("SELECT q.*, %1 AS slot FROM (%2) q")
-                     .arg(slot.slot)
-                     .arg(seriesEndingQuery(serverBookTable(slot.slot), QStringLiteral("id"),
-                                            serverSchema(slot.slot), kSeriesEndingLeft));
-        values << storedDate(from) << storedDate(from);
-    }
-    QSqlQuery *query = run(parts.join(QStringLiteral(" UNION ALL ")), values, error);
-    if (!query)
-        return false;
-    while (query->next())
-        bookings->append({query->value(11).toInt(), wholeRowBooking(*query, true)});
-    query->finish();
-    return true;
+    return foundInEveryBook(
+        [from](int slot) {
+            return std::pair{seriesEndingQuery(serverBookTable(slot), QStringLiteral("id"),
+                                               serverSchema(slot), kSeriesEndingLeft),
+                             QVariantList{storedDate(from), storedDate(from)}};
+        },
+        bookings, error);
 }
 
 WriteOutcome ServerStorage::writeSeries(int slot, const QVector<BookingWrite> &writes, int linkedSlot,
@@ -885,23 +897,15 @@ bool ServerStorage::readPatientOf(int slot, qint64 booking, qint64 *patient, QSt
 bool ServerStorage::readPatientBookings(qint64 patient, QVector<FoundBooking> *bookings, QString *error)
 {
     bookings->clear();
-    // The ten books in one statement: one round trip to the server.
-    QStringList books;
-    QVariantList values;
-    for (const DoctorSlot &slot : kDoctorSlots) {
-        books << QStringLiteral("SELECT %1 AS slot, b.* FROM (%2) b")
-                     .arg(slot.slot)
-                     .arg(patientBookingsQuery(serverBookTable(slot.slot), QStringLiteral("id"),
-                                               serverSchema(slot.slot)));
-        values << patient;
-    }
-    QSqlQuery *query = run(books.join(QStringLiteral(" UNION ALL ")), values, error);
-    if (!query)
-        return neverSetUp(patientLinkTable(serverSchema(1)));
-    while (query->next())
-        bookings->append({query->value(0).toInt(), wholeRowBooking(*query, true, 1)});
-    query->finish();
-    return true;
+    const bool read = foundInEveryBook(
+        [patient](int slot) {
+            return std::pair{
+                patientBookingsQuery(serverBookTable(slot), QStringLiteral("id"), serverSchema(slot)),
+                QVariantList{patient}};
+        },
+        bookings, error);
+    // Books set up before the patients have no links: no booking is anyone's yet.
+    return read || neverSetUp(patientLinkTable(serverSchema(1)));
 }
 
 bool ServerStorage::readSqueezeLimits(SqueezeLimits *limits, QString *error)

@@ -43,6 +43,9 @@ private:
     // A read of a table kept beside the books failed: true when the books were set up before the
     // release that keeps it (it reads as empty until the set-up is run again).
     bool neverSetUp(const QString &table);
+    // The bookings the query of each book finds (with its values), read in one statement.
+    bool foundInEveryBook(const std::function<std::pair<QString, QVariantList>(int slot)> &queryOf,
+                          QVector<FoundBooking> *bookings, QString *error);
     // The other desks told that the patients changed.
     void announcePatients();
     friend class ServerFill;
