@@ -398,6 +398,8 @@ WaitingListWindow *MainWindow::waitingList()
         waitingList_ = new WaitingListWindow(platform_, storage_,
                                              pdfFolder_.filePath(QStringLiteral("velmora.ini")), this);
         connect(waitingList_, &WaitingListWindow::booked, &book_, &AppointmentBook::storedElsewhere);
+        waitingList_->findPatientsWith(
+            [this](const WaitingEntry &entry) { return book_.patientBookedAs(entry.name, entry.phone); });
     }
     return waitingList_;
 }

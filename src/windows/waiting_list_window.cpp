@@ -268,7 +268,7 @@ void WaitingListWindow::bookChosen()
     if (!entry || freed_.slot == 0)
         return;
     const QString name = entry->name;
-    const Outcome outcome = list_.book(entry->id, freed_);
+    const Outcome outcome = list_.book(entry->id, freed_, patientOf_ ? patientOf_(*entry) : 0);
     for (const QString &message : outcome.messages)
         platform_.messages.inform(this, message);
     if (!outcome.done) {

@@ -6,6 +6,8 @@
 
 #include <QWidget>
 
+#include <functional>
+
 class QComboBox;
 class QDateEdit;
 class QLabel;
@@ -29,6 +31,12 @@ public:
     void open(const QStringList &doctorNames, const WaitingEntry &prefill = {});
     // Shown on the freed time when someone on the list wants it; false (nothing shown) otherwise.
     bool offer(const QStringList &doctorNames, const Outcome::Freed &freed);
+    // Who an entry's name and phones stand for among the patients the desk has read: the booking made
+    // from the list is that patient's.
+    void findPatientsWith(std::function<qint64(const WaitingEntry &)> patientOf)
+    {
+        patientOf_ = std::move(patientOf);
+    }
 
 Q_SIGNALS:
     // A booking was made from the list: the day it went to changed.
@@ -48,6 +56,7 @@ private:
     QString iniPath_;
     QStringList doctorNames_;
     Outcome::Freed freed_;
+    std::function<qint64(const WaitingEntry &)> patientOf_;
     QVector<WaitingEntry> shown_;
     QLabel *freedLabel_ = nullptr;
     QTableWidget *table_ = nullptr;

@@ -528,12 +528,19 @@ private Q_SLOTS:
         BookWindow book;
         book.files.setDoctor(1, "Ana", "15", {"0800", "1200"});
         book.files.addAppointment(1, kMonday, "10:45", "Leaving");
-        book.open();
-        WaitingEntry wanting;
-        wanting.name = QStringLiteral("Joana Lima");
-        wanting.phone = QStringLiteral("(11) 98888-7777");
-        wanting.addedAt = QDateTime::currentDateTimeUtc();
+        Patient joana; // her record, read by the desk at its start
+        joana.fullName = QStringLiteral("Joana Lima");
+        joana.cpfAbsence = CpfAbsence::NotGiven;
+        joana.phones = {{QStringLiteral("(11) 98888-7777"), true}};
         QString error;
+        QCOMPARE(SqliteStorage(book.files.folder()).savePatient(joana, &joana.id, &error),
+                 PatientSaved::Saved);
+        book.open();
+        QTRY_VERIFY(book.appointmentBook->patientsCurrent()); // read beside the window
+        WaitingEntry wanting;
+        wanting.name = joana.fullName;
+        wanting.phone = joana.phones.first().number;
+        wanting.addedAt = QDateTime::currentDateTimeUtc();
         QVERIFY(book.storage->addToWaitingList(wanting, &error));
         book.chooseDoctor(1);
         book.clickRow(book.rowStartingWith(QStringLiteral("10:45  Leaving")));
@@ -551,6 +558,8 @@ private Q_SLOTS:
         QVector<WaitingEntry> entries;
         QVERIFY(book.storage->readWaitingList(&entries, &error));
         QCOMPARE(entries.value(0).state, WaitingEntry::State::Booked);
+        QVector<FoundBooking> hers; // the booking is hers, written with it
+        QVERIFY(book.storage->readPatientBookings(joana.id, &hers, &error) && hers.size() == 1);
     }
 
     // A first start, with no doctor named, says what to do in the list's place until one is.

@@ -45,6 +45,11 @@ QVector<Patient> AppointmentBook::patientSuggestions(const QString &typed, int l
     return patientsCurrent_ ? patients_.suggestions(typed, limit) : QVector<Patient>();
 }
 
+qint64 AppointmentBook::patientBookedAs(const QString &name, const QString &phones) const
+{
+    return patientsCurrent_ ? velmora::patientBookedAs(patients_.suggestions(name, 50), name, phones) : 0;
+}
+
 void AppointmentBook::takePatients(ReadPatients &&read)
 {
     if (!read.read)

@@ -56,6 +56,8 @@ public:
     // to takePatients().
     bool patientsCurrent() const { return patientsCurrent_; }
     void takePatients(ReadPatients &&read);
+    // The one patient a name and phones stand for among those read (0: none, several, or not read yet).
+    qint64 patientBookedAs(const QString &name, const QString &phones) const;
     // The patient chosen from the list: the name, phones and plan filled from the record, and the next
     // Add booked for that patient, unless the name is typed over meanwhile.
     void choosePatient(const Patient &patient);

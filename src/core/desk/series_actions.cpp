@@ -104,9 +104,9 @@ Outcome AppointmentBook::bookSeries(const QVector<SeriesOccurrence> &occurrences
     const int linked = doctor_.linkedSlot;
     QString error;
     QVector<qint64> ids;
-    const AddOutcome stored =
-        storage_.addSeries(activeSlot_, linkedSessions, isDoctorSlot(linked) && linked != activeSlot_ ? linked : 0,
-                           squeezeIns, &ids, &error);
+    const AddOutcome stored = storage_.addSeries(activeSlot_, linkedSessions,
+                                                 isDoctorSlot(linked) && linked != activeSlot_ ? linked : 0,
+                                                 squeezeIns, &ids, &error);
     if (stored == AddOutcome::NotStored) {
         reportStorageFailure(
             outcome,

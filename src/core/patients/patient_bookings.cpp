@@ -1,10 +1,13 @@
 #include "core/patients/patient_bookings.h"
 
+#include "core/text/name_rules.h"
 #include "core/text/phone_numbers.h"
 #include "core/text/written_dates.h"
 
 #include <QCoreApplication>
 #include <QRegularExpression>
+
+#include <algorithm>
 
 namespace velmora {
 
@@ -42,6 +45,29 @@ Patient patientFromBooking(const QString &name, const QString &phones, const QSt
     if (!plan.trimmed().isEmpty())
         patient.cards.append({plan.trimmed(), QString(), QDate()});
     return patient;
+}
+
+qint64 patientBookedAs(const QVector<Patient> &candidates, const QString &name, const QString &phones)
+{
+    const QString folded = foldedName(name);
+    const QString digits = digitsOf(phones);
+    qint64 found = 0;
+    for (const Patient &patient : candidates) {
+        const bool sameName = !folded.isEmpty() && (foldedName(patient.fullName) == folded ||
+                                                    foldedName(patient.socialName) == folded);
+        const bool samePhone =
+            !digits.isEmpty() &&
+            std::any_of(patient.phones.cbegin(), patient.phones.cend(), [&](const PatientPhone &p) {
+                const QString own = digitsOf(p.number);
+                return !own.isEmpty() && digits.contains(own);
+            });
+        if (sameName && samePhone) {
+            if (found != 0)
+                return 0; // two records stand for it: the receptionist says which, later
+            found = patient.id;
+        }
+    }
+    return found;
 }
 
 QString patientSummary(const Patient &patient)

@@ -21,6 +21,10 @@ BookingDetails bookingDetailsOf(const Patient &patient);
 // mobile marked for WhatsApp) and the plan; the CPF not given yet.
 Patient patientFromBooking(const QString &name, const QString &phones, const QString &plan);
 
+// Of the candidates, the one patient a booking's name and phones stand for: the same name (accents,
+// case and blanks aside) and one of the patient's phones among the phones; 0 when none or several do.
+qint64 patientBookedAs(const QVector<Patient> &candidates, const QString &name, const QString &phones);
+
 // The patient told apart from namesakes in one line: the name, the birth date and the phones.
 QString patientSummary(const Patient &patient);
 

@@ -232,7 +232,7 @@ QString WaitingList::notOffered(const Outcome::Freed &freed, QTime now) const
     return {};
 }
 
-Outcome WaitingList::book(qint64 id, const Outcome::Freed &freed)
+Outcome WaitingList::book(qint64 id, const Outcome::Freed &freed, qint64 patient)
 {
     const WaitingEntry *wanted = entry(id);
     if (!wanted || freed.slot == 0)
@@ -240,8 +240,9 @@ Outcome WaitingList::book(qint64 id, const Outcome::Freed &freed)
     if (const QString why = notOffered(freed, QTime()); !why.isEmpty())
         return said(why);
     QString error;
-    const AddOutcome booked =
-        storage_.bookFromWaitingList(freed.slot, id, bookingOf(*wanted, freed.date, freed.time), &error);
+    Appointment booking = bookingOf(*wanted, freed.date, freed.time);
+    booking.patient = patient;
+    const AddOutcome booked = storage_.bookFromWaitingList(freed.slot, id, booking, &error);
     Outcome outcome;
     outcome.done = booked != AddOutcome::NotStored;
     if (!outcome.done)

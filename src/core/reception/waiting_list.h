@@ -56,7 +56,8 @@ public:
     // booking); now invalid: only a past day counts as past.
     QString notOffered(const Outcome::Freed &freed, QTime now) const;
     // The entry booked into the freed time and taken off the list, in one action.
-    Outcome book(qint64 id, const Outcome::Freed &freed);
+    // patient: the one the entry's name and phones stand for, given with the booking (0: none known).
+    Outcome book(qint64 id, const Outcome::Freed &freed, qint64 patient = 0);
 
 private:
     const WaitingEntry *entry(qint64 id) const;

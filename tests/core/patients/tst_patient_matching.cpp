@@ -1,4 +1,5 @@
 #include "core/patients/booking_review.h"
+#include "core/patients/patient_bookings.h"
 #include "core/patients/patient_matching.h"
 #include "core/patients/patient_merge.h"
 #include "core/patients/patient_records.h"
@@ -72,6 +73,39 @@ private Q_SLOTS:
         QCOMPARE(found.size(), 1);
         QCOMPARE(found.first().id, 7);
         QCOMPARE(patientSuggestions({other, conceicao()}, QStringLiteral("52998"), 1).first().id, 8);
+    }
+
+    // Who a booking's name and phones stand for: one record alone, never a guess between two.
+    void bookedAs_data()
+    {
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<QString>("phones");
+        QTest::addColumn<bool>("twin");
+        QTest::addColumn<qint64>("patient");
+        QTest::newRow("name and a phone among the phones")
+            << "MARIA DA CONCEICAO SOUZA"
+            << "3333-4444 / 11 98765 4321" << false << qint64(7);
+        QTest::newRow("the social name") << "duda souza"
+                                         << "(11) 98765-4321" << false << qint64(7);
+        QTest::newRow("the name alone") << "Maria da Conceição Souza"
+                                        << "" << false << qint64(0);
+        QTest::newRow("another phone") << "Maria da Conceição Souza"
+                                       << "5555-6666" << false << qint64(0);
+        QTest::newRow("two records stand for it") << "Maria da Conceição Souza"
+                                                  << "3333-4444" << true << qint64(0);
+    }
+    void bookedAs()
+    {
+        QFETCH(QString, name);
+        QFETCH(QString, phones);
+        QFETCH(bool, twin);
+        QFETCH(qint64, patient);
+        QVector<Patient> candidates{conceicao()};
+        if (twin) {
+            candidates.append(conceicao());
+            candidates.last().id = 8;
+        }
+        QCOMPARE(patientBookedAs(candidates, name, phones), patient);
     }
 
     void similar_data()
