@@ -286,6 +286,15 @@ void ConfirmationWindow::sendWhatsApp()
     const ConfirmationSettings settings = readConfirmationSettings(iniPath_);
     const PhoneNumbers numbers = phoneNumbers(listed.booking.telefone, settings.areaCode);
     const QString patient = trimBlanks(listed.booking.nome);
+    // A patient who said no to messages is called, never sent one.
+    qint64 whose = 0;
+    QString unread; // a link that cannot be read now: the patient's answer is not known, as before
+    if (answerOf_ && storage_.readPatientOf(listed.slot, listed.booking.id, &whose, &unread) && whose != 0 &&
+        answerOf_(whose) == MessageConsent::No) {
+        platform_.messages.inform(this, tr("%1 said no to messages by WhatsApp. Call instead: %2")
+                                            .arg(patient, trimBlanks(listed.booking.telefone)));
+        return;
+    }
     if (numbers.mobiles.isEmpty()) {
         platform_.messages.inform(
             this, numbers.others.isEmpty()

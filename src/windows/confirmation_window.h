@@ -1,10 +1,13 @@
 #pragma once
 
+#include "core/model/patient.h"
 #include "core/reception/confirmation_list.h"
 #include "windows/platform.h"
 #include "windows/reading_bar.h"
 
 #include <QWidget>
+
+#include <functional>
 
 class QCheckBox;
 class QLabel;
@@ -30,6 +33,11 @@ public:
 
     // Shown for the next working day, all doctors, every status.
     void open();
+    // The answer to messages by WhatsApp of a patient, as the desk has read it.
+    void askAnswersOf(std::function<MessageConsent(qint64 patient)> answerOf)
+    {
+        answerOf_ = std::move(answerOf);
+    }
 
 Q_SIGNALS:
     // A booking's status was set (or tried): its day list follows.
@@ -52,6 +60,7 @@ private:
 
     Platform platform_;
     BookStorage &storage_;
+    std::function<MessageConsent(qint64)> answerOf_;
     QString iniPath_;
     QDir pdfFolder_;
     class PeriodChoice *period_ = nullptr;

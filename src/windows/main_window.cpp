@@ -453,6 +453,7 @@ void MainWindow::openConfirmations()
                                    pdfFolder_.filePath(QStringLiteral("velmora.ini")), pdfFolder_, this);
         connect(confirmations_, &ConfirmationWindow::statusSet, &book_, &AppointmentBook::storedElsewhere);
         connect(confirmations_, &ConfirmationWindow::patientRequested, this, &MainWindow::openPatientOf);
+        confirmations_->askAnswersOf([this](qint64 patient) { return book_.messageAnswerOf(patient); });
     }
     confirmations_->open();
 }

@@ -81,6 +81,11 @@ PatientWindow::PatientWindow(const Platform &platform, BookStorage &storage, QWi
             field(forms[0], cpfAbsence_, tr("&Why no CPF"), "patientCpfAbsence");
         }
     }
+    // The patient's answer to messages by WhatsApp, in the order of MessageConsent.
+    messages_ = new QComboBox(this);
+    for (const QString &answer : {tr("Not asked yet"), tr("Yes"), tr("No: call instead")})
+        messages_->addItem(answer);
+    field(forms[1], messages_, tr("Messages b&y WhatsApp"), "patientMessages");
     fields_[BirthDate]->setPlaceholderText(writtenDateFormat(QLocale()).toUpper());
     fields_[CardValidUntil]->setPlaceholderText(writtenDateFormat(QLocale()).toUpper());
     fields_[Phones]->setPlaceholderText(tr("the WhatsApp one first, each after a /"));
@@ -184,6 +189,8 @@ void PatientWindow::show(const QStringList &doctorNames)
     for (int i = 0; i < kFieldCount; ++i)
         fields_[static_cast<size_t>(i)]->setText(texts[static_cast<size_t>(i)]);
     cpfAbsence_->setCurrentIndex(static_cast<int>(patient.cpfAbsence));
+    messages_->setCurrentIndex(static_cast<int>(patient.messages.consent));
+    messages_->setToolTip(messageAnswerSaid(patient));
     const QVector<QStringList> lines = sheet_.bookingLines(doctorNames_);
     appointments_->setRowCount(static_cast<int>(lines.size()));
     for (int row = 0; row < lines.size(); ++row)
@@ -194,6 +201,7 @@ void PatientWindow::show(const QStringList &doctorNames)
         tr("%n appointment(s), %1 missed.", "", static_cast<int>(lines.size())).arg(sheet_.missed())};
     if (const QString warning = sheet_.cardWarning(); !warning.isEmpty())
         said << warning;
+    said << messageAnswerSaid(patient);
     if (const Patient *merged = sheet_.lastMergedHere())
         said << sheet_.mergeSaid(*merged);
     mergeWith_->clear();
@@ -275,6 +283,7 @@ Patient PatientWindow::edited() const
     patient.cpf = digitsOf(text(Cpf));
     patient.cpfAbsence =
         patient.cpf.isEmpty() ? static_cast<CpfAbsence>(cpfAbsence_->currentIndex()) : CpfAbsence::None;
+    patient.messages.consent = static_cast<MessageConsent>(messages_->currentIndex());
     patient.birthDate = typedDate(text(BirthDate));
     // The phones as typed, the first still the WhatsApp one; a number kept keeps its mark.
     QVector<PatientPhone> phones;

@@ -66,6 +66,7 @@ private:
     QStringList doctorNames_;
     std::array<QLineEdit *, kFieldCount> fields_{};
     QComboBox *cpfAbsence_ = nullptr;
+    QComboBox *messages_ = nullptr;
     QTableWidget *appointments_ = nullptr;
     QLabel *summary_ = nullptr;
     QPushButton *save_ = nullptr;

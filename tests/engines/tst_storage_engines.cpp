@@ -826,6 +826,8 @@ private Q_SLOTS:
                      {QStringLiteral("Unimed"), QStringLiteral("0 123 789"), QDate(2028, 1, 31)}};
         ana.cns = QStringLiteral("898000000000002");
         ana.notes = QStringLiteral("line one\nline two");
+        ana.messages = {MessageConsent::No, QDateTime(QDate(2026, 12, 10), QTime(9, 30, 15, 250), Qt::UTC),
+                        QStringLiteral("maria")};
         QCOMPARE(front->savePatient(ana, &ana.id, &error), PatientSaved::Saved);
         QVERIFY2(ana.id > 0, qPrintable(error));
         QVector<Patient> read;

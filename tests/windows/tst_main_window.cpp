@@ -5,6 +5,7 @@
 #include "core/schedule/clinic_calendar.h"
 #include "core/storage/stored_bookings.h"
 #include "core/text/written_dates.h"
+#include "files/sqlite_storage.h"
 #include "platform/language.h"
 #include "platform/log_file.h"
 #include "support/book_window.h"
@@ -215,9 +216,12 @@ private Q_SLOTS:
         QVERIFY2(book.platform.messages.last().contains("CPF"), qPrintable(book.platform.messages.last()));
         cpf->clear();
         BookWindow::typeText(cpf, "529.982.247-25");
+        record->findChild<QComboBox *>("patientMessages")->setCurrentIndex(2); // she said no to messages
         QTest::mouseClick(record->findChild<QPushButton *>("patientSave"), Qt::LeftButton);
         QVERIFY(book.storage->readPatients(&patients, &error));
         QCOMPARE(patients.first().cpf, QStringLiteral("52998224725"));
+        QCOMPARE(patients.first().messages.consent, MessageConsent::No); // signed by whoever noted it
+        QVERIFY(patients.first().messages.at.isValid() && !patients.first().messages.by.isEmpty());
     }
 
     // Two records of one person, made apart on purpose, merged from the first one's record, the part
@@ -936,6 +940,37 @@ private Q_SLOTS:
 
     // Tomorrow's list: a row's WhatsApp opened with its message, a status set there and in the main
     // window, the day list marking it, the history telling it.
+    // A patient who said no to messages by WhatsApp is not sent one from the list: the phone to call is said.
+    void aPatientWhoSaidNoIsCalled()
+    {
+        BookWindow book;
+        const QDate tuesday = book.platform.clock.today().addDays(1);
+        book.files.setDoctor(1, "Ana", "30", {"0800", "1000"});
+        book.files.addAppointment(1, tuesday, "08:00", "Maria Conceição", "", "(11) 99999-0000");
+        {
+            SqliteStorage storage(book.files.folder());
+            QString error;
+            Patient maria;
+            maria.fullName = QStringLiteral("Maria Conceição");
+            maria.cpfAbsence = CpfAbsence::NotGiven;
+            maria.messages.consent = MessageConsent::No;
+            QCOMPARE(storage.savePatient(maria, &maria.id, &error), PatientSaved::Saved);
+            QVector<Appointment> day;
+            QVERIFY(storage.readDay(1, tuesday, &day, &error) && day.size() == 1);
+            QVERIFY(storage.linkBookings({{1, day.first().id, maria.id}}, &error));
+        }
+        book.open();
+        QTRY_VERIFY(book.appointmentBook->patientsCurrent());
+        QTest::keyClick(book.window, Qt::Key_C, Qt::ControlModifier | Qt::ShiftModifier);
+        auto *table = book.find<QTableWidget>("confirmationList");
+        QTRY_COMPARE(table->rowCount(), 1);
+        QTest::keyClick(table, Qt::Key_Return);
+        QVERIFY2(book.platform.messages.last().endsWith(
+                     "said no to messages by WhatsApp. Call instead: (11) 99999-0000"),
+                 qPrintable(book.platform.messages.last()));
+        QVERIFY(book.platform.browser.opened.isEmpty());
+    }
+
     void confirmingTomorrowsPatients()
     {
         BookWindow book; // a Monday

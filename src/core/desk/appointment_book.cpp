@@ -50,6 +50,12 @@ qint64 AppointmentBook::patientBookedAs(const QString &name, const QString &phon
     return patientsCurrent_ ? velmora::patientBookedAs(patients_.suggestions(name, 50), name, phones) : 0;
 }
 
+MessageConsent AppointmentBook::messageAnswerOf(qint64 patient) const
+{
+    const Patient *known = patientsCurrent_ ? patients_.byId(patient) : nullptr;
+    return known ? known->messages.consent : MessageConsent::NotAsked;
+}
+
 void AppointmentBook::takePatients(ReadPatients &&read)
 {
     if (!read.read)

@@ -58,6 +58,8 @@ public:
     void takePatients(ReadPatients &&read);
     // The one patient a name and phones stand for among those read (0: none, several, or not read yet).
     qint64 patientBookedAs(const QString &name, const QString &phones) const;
+    // The patient's answer to messages by WhatsApp, as read (not asked when not read yet).
+    MessageConsent messageAnswerOf(qint64 patient) const;
     // The patient chosen from the list: the name, phones and plan filled from the record, and the next
     // Add booked for that patient, unless the name is typed over meanwhile.
     void choosePatient(const Patient &patient);

@@ -133,6 +133,11 @@ QString PatientSheet::mergeSaid(const Patient &merged) const
 Outcome PatientSheet::save(const Patient &edited)
 {
     Patient saved = edited;
+    // An answer about messages is signed with who noted it and when; an unchanged one keeps its signature.
+    saved.messages =
+        edited.messages.consent == patient_.messages.consent
+            ? patient_.messages
+            : MessageAnswer{edited.messages.consent, QDateTime::currentDateTimeUtc(), thisDesk().person};
     Outcome outcome = records_.save(saved);
     if (outcome.done)
         patient_ = saved;

@@ -54,6 +54,14 @@ QString patientText(const Patient &patient)
         {QStringLiteral("cards"), cards},
         {QStringLiteral("cns"), patient.cns},
         {QStringLiteral("notes"), patient.notes}};
+    if (patient.messages.consent != MessageConsent::NotAsked)
+        record.insert(
+            QStringLiteral("messages"),
+            QJsonObject{{QStringLiteral("consent"), patient.messages.consent == MessageConsent::Yes
+                                                        ? QStringLiteral("yes")
+                                                        : QStringLiteral("no")},
+                        {QStringLiteral("at"), patient.messages.at.toUTC().toString(Qt::ISODateWithMs)},
+                        {QStringLiteral("by"), patient.messages.by}});
     if (patient.mergedInto != 0)
         record.insert(QStringLiteral("merged_into"), QString::number(patient.mergedInto));
     if (!patient.mergeRecord.isEmpty())
@@ -97,6 +105,13 @@ bool patientFromText(const QString &text, Patient *patient)
                                dateOf(card.toObject().value(QStringLiteral("valid_until")))});
     patient->cns = record.value(QStringLiteral("cns")).toString();
     patient->notes = record.value(QStringLiteral("notes")).toString();
+    const QJsonObject messages = record.value(QStringLiteral("messages")).toObject();
+    const QString consent = messages.value(QStringLiteral("consent")).toString();
+    if (consent == QLatin1String("yes") || consent == QLatin1String("no"))
+        patient->messages = {
+            consent == QLatin1String("yes") ? MessageConsent::Yes : MessageConsent::No,
+            QDateTime::fromString(messages.value(QStringLiteral("at")).toString(), Qt::ISODateWithMs),
+            messages.value(QStringLiteral("by")).toString()};
     patient->mergedInto = record.value(QStringLiteral("merged_into")).toString().toLongLong();
     patient->mergeRecord = record.value(QStringLiteral("merge")).toString();
     return true;

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QDate>
+#include <QDateTime>
 #include <QString>
 #include <QVector>
 
@@ -13,6 +14,26 @@ enum class CpfAbsence
     Newborn,
     Foreigner,
     NotGiven
+};
+
+// The patient's answer to being sent messages by WhatsApp; care itself needs none.
+enum class MessageConsent
+{
+    NotAsked,
+    Yes,
+    No
+};
+
+// The answer with who noted it and when; a new answer replaces it (withdrawn: No).
+struct MessageAnswer
+{
+    MessageConsent consent = MessageConsent::NotAsked;
+    QDateTime at;
+    QString by;
+    bool operator==(const MessageAnswer &other) const
+    {
+        return consent == other.consent && at == other.at && by == other.by;
+    }
 };
 
 struct PatientPhone
@@ -68,6 +89,7 @@ struct Patient
     QVector<HealthCard> cards; // the current one last
     QString cns;               // the national health card (cartão SUS), fifteen digits
     QString notes;
+    MessageAnswer messages;
     qint64 mergedInto = 0; // merged into that patient, which holds its bookings now (0: not merged)
     QString mergeRecord;   // of a merged record: what the merge did, to say it and to undo it
     bool operator==(const Patient &other) const
@@ -76,7 +98,8 @@ struct Patient
                cpf == other.cpf && cpfAbsence == other.cpfAbsence && birthDate == other.birthDate &&
                phones == other.phones && email == other.email && address == other.address &&
                cards == other.cards && cns == other.cns && notes == other.notes &&
-               mergedInto == other.mergedInto && mergeRecord == other.mergeRecord;
+               messages == other.messages && mergedInto == other.mergedInto &&
+               mergeRecord == other.mergeRecord;
     }
 };
 

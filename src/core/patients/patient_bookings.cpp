@@ -70,6 +70,21 @@ qint64 patientBookedAs(const QVector<Patient> &candidates, const QString &name, 
     return found;
 }
 
+QString messageAnswerSaid(const Patient &patient)
+{
+    const MessageAnswer &answer = patient.messages;
+    if (answer.consent == MessageConsent::NotAsked)
+        return QCoreApplication::translate("PatientBookings", "Not asked yet about messages by WhatsApp.");
+    const QString when = writtenDate(answer.at.toLocalTime().date(), QLocale());
+    return answer.consent == MessageConsent::Yes
+               ? QCoreApplication::translate("PatientBookings",
+                                             "Agreed to messages by WhatsApp (noted by %1 on %2).")
+                     .arg(answer.by, when)
+               : QCoreApplication::translate(
+                     "PatientBookings", "Said no to messages by WhatsApp (noted by %1 on %2): call instead.")
+                     .arg(answer.by, when);
+}
+
 QString patientSummary(const Patient &patient)
 {
     QStringList parts{patient.fullName};

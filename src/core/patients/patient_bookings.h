@@ -25,6 +25,9 @@ Patient patientFromBooking(const QString &name, const QString &phones, const QSt
 // case and blanks aside) and one of the patient's phones among the phones; 0 when none or several do.
 qint64 patientBookedAs(const QVector<Patient> &candidates, const QString &name, const QString &phones);
 
+// The patient's answer to messages by WhatsApp as the record says it: who noted it and when.
+QString messageAnswerSaid(const Patient &patient);
+
 // The patient told apart from namesakes in one line: the name, the birth date and the phones.
 QString patientSummary(const Patient &patient);
 

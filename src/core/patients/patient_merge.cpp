@@ -56,6 +56,9 @@ const std::vector<PartRule> &partRules()
          [](Patient &to, const Patient &from) { to.cns = from.cns; }},
         {PatientPart::Notes, [](const Patient &a, const Patient &b) { return a.notes == b.notes; },
          [](Patient &to, const Patient &from) { to.notes = from.notes; }},
+        {PatientPart::Messages,
+         [](const Patient &a, const Patient &b) { return a.messages.consent == b.messages.consent; },
+         [](Patient &to, const Patient &from) { to.messages = from.messages; }},
     };
     return rules;
 }
@@ -95,6 +98,8 @@ QString partCaption(PatientPart part)
         return mergeText(QT_TRANSLATE_NOOP("PatientMerge", "Health plan cards"));
     case PatientPart::Cns:
         return mergeText(QT_TRANSLATE_NOOP("PatientMerge", "CNS"));
+    case PatientPart::Messages:
+        return mergeText(QT_TRANSLATE_NOOP("PatientMerge", "Messages by WhatsApp"));
     case PatientPart::Notes:
         break;
     }
@@ -129,6 +134,8 @@ QString partValue(const Patient &patient, PatientPart part)
         return texts.join(QStringLiteral("; "));
     case PatientPart::Cns:
         return patient.cns;
+    case PatientPart::Messages:
+        return messageAnswerSaid(patient);
     case PatientPart::Notes:
         break;
     }

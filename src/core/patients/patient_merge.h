@@ -24,7 +24,8 @@ enum class PatientPart
     Address,
     Cards,
     Cns,
-    Notes
+    Notes,
+    Messages
 };
 // The parts in which the two records differ: those the receptionist is asked to pick.
 QVector<PatientPart> differingParts(const Patient &kept, const Patient &other);

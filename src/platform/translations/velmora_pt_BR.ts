@@ -3909,4 +3909,52 @@ Quem é?</translation>
         <translation>&amp;Ficha do paciente...</translation>
     </message>
 </context>
+<context>
+    <name>PatientBookings</name>
+    <message>
+        <source>Not asked yet about messages by WhatsApp.</source>
+        <translation>Ainda não perguntado sobre mensagens por WhatsApp.</translation>
+    </message>
+    <message>
+        <source>Agreed to messages by WhatsApp (noted by %1 on %2).</source>
+        <translation>Aceitou mensagens por WhatsApp (anotado por %1 em %2).</translation>
+    </message>
+    <message>
+        <source>Said no to messages by WhatsApp (noted by %1 on %2): call instead.</source>
+        <translation>Não quer mensagens por WhatsApp (anotado por %1 em %2): ligue.</translation>
+    </message>
+</context>
+<context>
+    <name>PatientMerge</name>
+    <message>
+        <source>Messages by WhatsApp</source>
+        <translation>Mensagens por WhatsApp</translation>
+    </message>
+</context>
+<context>
+    <name>velmora::PatientWindow</name>
+    <message>
+        <source>Not asked yet</source>
+        <translation>Ainda não perguntado</translation>
+    </message>
+    <message>
+        <source>Yes</source>
+        <translation>Sim</translation>
+    </message>
+    <message>
+        <source>No: call instead</source>
+        <translation>Não: ligar</translation>
+    </message>
+    <message>
+        <source>Messages b&amp;y WhatsApp</source>
+        <translation>Mensagens por &amp;WhatsApp</translation>
+    </message>
+</context>
+<context>
+    <name>velmora::ConfirmationWindow</name>
+    <message>
+        <source>%1 said no to messages by WhatsApp. Call instead: %2</source>
+        <translation>%1 não quer mensagens por WhatsApp. Ligue: %2</translation>
+    </message>
+</context>
 </TS>
