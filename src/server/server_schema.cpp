@@ -373,6 +373,16 @@ QStringList serverFunctionStatements()
                        << QStringLiteral("CREATE TRIGGER velmora_history AFTER INSERT OR UPDATE OR DELETE ON "
                                          "%1.%2 FOR EACH ROW EXECUTE FUNCTION public.velmora_keep_history()")
                               .arg(schema, table);
+        // A desk gives one booking its patient a statement, as the program does; the links' table made
+        // first on books set up before it.
+        statements << patientLinkTableStatements(Dialect::Server, schema)
+                   << QStringLiteral("DROP TRIGGER IF EXISTS velmora_one_at_a_time_update ON %1")
+                          .arg(patientLinkTable(schema))
+                   << QStringLiteral(
+                          "CREATE TRIGGER velmora_one_at_a_time_update AFTER UPDATE ON %1 REFERENCING "
+                          "OLD TABLE AS touched FOR EACH STATEMENT EXECUTE FUNCTION "
+                          "public.velmora_one_at_a_time()")
+                          .arg(patientLinkTable(schema));
         for (const QString &event : {QStringLiteral("DELETE"), QStringLiteral("UPDATE")})
             statements << QStringLiteral("DROP TRIGGER IF EXISTS velmora_one_at_a_time_%1 ON %2.dados")
                               .arg(event.toLower(), schema)

@@ -4,6 +4,7 @@
 #include "core/model/booking_status.h"
 #include "core/model/patient.h"
 #include "core/reception/waiting_list.h"
+#include "core/safekeeping/activity_log.h"
 #include "core/schedule/clinic_calendar.h"
 #include "core/storage/stored_bookings.h"
 #include "core/text/text_rules.h"
@@ -193,6 +194,7 @@ bool ServerStorage::prepare(QString *error, bool *foreign)
     serverKeepsHistory_ = keeps;
     seriesKept_ = !neverSetUp(seriesTable(serverSchema(1)));
     heldKept_ = !neverSetUp(serverHeldTable());
+    linksKept_ = !neverSetUp(patientLinkTable(serverSchema(1)));
     return true;
 }
 
@@ -329,8 +331,19 @@ bool ServerStorage::readPeriod(int slot, QDate from, QDate to, QVector<Appointme
     return true;
 }
 
-Added ServerStorage::add(int slot, const Appointment &booking, int linkedSlot, QString *error)
+Appointment ServerStorage::storable(const Appointment &booking) const
 {
+    if (linksKept_ || booking.patient == 0)
+        return booking;
+    qCWarning(logServer) << "the books keep no patients: run velmora --server-setup again";
+    Appointment alone = booking;
+    alone.patient = 0;
+    return alone;
+}
+
+Added ServerStorage::add(int slot, const Appointment &given, int linkedSlot, QString *error)
+{
+    const Appointment booking = storable(given);
     const QVariantList values = bookingValues(booking);
     // Where the server keeps the history itself, the desk writes none.
     const QVariantList entry =
@@ -528,9 +541,12 @@ bool ServerStorage::inTransaction(const std::function<bool()> &write, QString *e
     return false;
 }
 
-AddOutcome ServerStorage::addSeries(int slot, const QVector<Appointment> &bookings, int linkedSlot,
+AddOutcome ServerStorage::addSeries(int slot, const QVector<Appointment> &given, int linkedSlot,
                                     const QVector<bool> &squeezeIns, QVector<qint64> *ids, QString *error)
 {
+    QVector<Appointment> bookings;
+    for (const Appointment &booking : given)
+        bookings.append(storable(booking));
     if (!seriesKept_) {
         *error = connection_.named(olderServerSetUp());
         return AddOutcome::NotStored;
@@ -846,6 +862,12 @@ bool ServerStorage::linkBookings(const QVector<BookingLink> &links, QString *err
 {
     if (links.isEmpty())
         return true;
+    if (!ready(error))
+        return false;
+    if (!linksKept_) {
+        *error = connection_.named(olderServerSetUp());
+        return false;
+    }
     const bool linked = inTransaction(
         [&] {
             for (const BookingLink &link : links) {
@@ -996,8 +1018,9 @@ WriteOutcome ServerStorage::leaveWaitingList(qint64 id, WaitingEntry::State stat
     return outcome;
 }
 
-AddOutcome ServerStorage::bookFromWaitingList(int slot, qint64 id, const Appointment &booking, QString *error)
+AddOutcome ServerStorage::bookFromWaitingList(int slot, qint64 id, const Appointment &given, QString *error)
 {
+    const Appointment booking = storable(given);
     QStringList texts;
     for (const QVariant &field : bookingValues(booking))
         texts << field.toString();

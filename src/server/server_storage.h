@@ -46,6 +46,9 @@ private:
     // The bookings the query of each book finds (with its values), read in one statement.
     bool foundInEveryBook(const std::function<std::pair<QString, QVariantList>(int slot)> &queryOf,
                           QVector<FoundBooking> *bookings, QString *error);
+    // The booking as this server can store it: without its patient on books set up by an earlier
+    // release (found later in the review), until the set-up is run again.
+    Appointment storable(const Appointment &booking) const;
     // The other desks told that the patients changed.
     void announcePatients();
     friend class ServerFill;
@@ -85,6 +88,7 @@ private:
     bool serverKeepsHistory_ = false; // its triggers write it; the desk then writes none
     bool seriesKept_ = false;         // the books have the table of the series' places
     bool heldKept_ = false;           // the server has the table of the bookings held
+    bool linksKept_ = false;          // the books have the table of their bookings' patients
     std::function<void(const StoredElsewhere &)> changed_;
     std::unique_ptr<ServerWatch> watch_;           // while something watches the other desks
     std::optional<AllDoctorFields> doctorsAsRead_; // since the watch listens and heard no settings save

@@ -1129,11 +1129,16 @@ private Q_SLOTS:
         // Books set up by an older release, without what this one keeps beside them: a desk still books,
         // and reads none held or waiting, until the set-up is run again.
         database.exec(
-            "DROP TABLE public.booking_held, public.waiting_list, public.squeeze_limits, public.patients");
+            "DROP TABLE public.booking_held, public.waiting_list, public.squeeze_limits, public.patients, "
+            "bdm1.booking_patient");
         {
             ServerStorage older(as(person));
             QVERIFY2(older.prepare(&error), qPrintable(error));
-            QCOMPARE(older.add(1, booking("11:00", "Older"), 0, &error).outcome, AddOutcome::Stored);
+            Appointment older1100 = booking("11:00", "Older");
+            older1100.patient = 1; // stored alone: its patient is found later, in the review
+            QCOMPARE(older.add(1, older1100, 0, &error).outcome, AddOutcome::Stored);
+            QVERIFY(!older.linkBookings({{1, 1, 1}}, &error));
+            QVERIFY2(error.contains("run velmora --server-setup again"), qPrintable(error));
             QVector<HeldBooking> none;
             QVERIFY(older.readHeld(&none, &error) && none.isEmpty());
             // What needs the new tables tells the receptionist who mends it, not the server's SQL.
@@ -1176,6 +1181,8 @@ private Q_SLOTS:
         Appointment bia = booking("09:00", "Bia");
         bia.patient = patient.id; // the booking's patient given with it, and given again
         QCOMPARE(desk.add(1, bia, 2, &error).outcome, AddOutcome::Stored);
+        bia.hora = QStringLiteral("10:00"); // a second link in the linked book: no statement changes both
+        QCOMPARE(desk.add(2, bia, 0, &error).outcome, AddOutcome::Stored);
         QVERIFY2(desk.linkBookings({{1, storedCalled(desk, "Bia").id, second.id}}, &error),
                  qPrintable(error));
         QVector<FoundBooking> ofPatient;
@@ -1225,6 +1232,7 @@ private Q_SLOTS:
               QStringLiteral("UPDATE bdm1.dados SET id = %1 WHERE id = %2").arg(ana.id + 1000).arg(ana.id),
               QStringLiteral("DELETE FROM bdm1.booking_series"),
               QStringLiteral("DELETE FROM bdm1.booking_patient"),
+              QStringLiteral("UPDATE bdm2.booking_patient SET patient = 1"),
               QStringLiteral("INSERT INTO public.calendar (entries) VALUES ('[]')"),
               QStringLiteral("DELETE FROM public.calendar"),
               QStringLiteral("UPDATE bdm1.booking_series SET total = 1"),
