@@ -14,7 +14,6 @@
 #include <QListWidget>
 #include <QLocale>
 #include <QPushButton>
-#include <QRegularExpression>
 #include <QShortcut>
 #include <QTableWidget>
 #include <QVBoxLayout>
@@ -112,7 +111,7 @@ PatientWindow::PatientWindow(const Platform &platform, BookStorage &storage, QWi
     // Another record of the same person, found as it is typed, merged into this one.
     auto *merging = new QHBoxLayout;
     layout->addLayout(merging);
-    auto *mergeCaption = new QLabel(tr("Another record of the same person:"), this);
+    auto *mergeCaption = new QLabel(tr("Loo&k up another record of the same person:"), this);
     merging->addWidget(mergeCaption);
     mergeWith_ = new QLineEdit(this);
     mergeWith_->setObjectName(QStringLiteral("patientMergeWith"));
@@ -128,6 +127,9 @@ PatientWindow::PatientWindow(const Platform &platform, BookStorage &storage, QWi
     mergeCandidates_->setMaximumHeight(fontMetrics().height() * 5);
     layout->addWidget(mergeCandidates_);
     connect(mergeWith_, &QLineEdit::textEdited, this, &PatientWindow::listMergeCandidates);
+    // From the record typed, to the records it may be, to merging one.
+    setTabOrder(mergeWith_, mergeCandidates_);
+    setTabOrder(mergeCandidates_, merge_);
     connect(merge_, &QPushButton::clicked, this, &PatientWindow::mergeOrUndo);
 
     auto *buttons = new QHBoxLayout;
@@ -285,13 +287,10 @@ Patient PatientWindow::edited() const
         patient.cpf.isEmpty() ? static_cast<CpfAbsence>(cpfAbsence_->currentIndex()) : CpfAbsence::None;
     patient.messages.consent = static_cast<MessageConsent>(messages_->currentIndex());
     patient.birthDate = typedDate(text(BirthDate));
-    // The phones as typed, the first still the WhatsApp one; a number kept keeps its mark.
-    QVector<PatientPhone> phones;
-    static const QRegularExpression between(QStringLiteral("[/;,]"));
-    for (const QString &number : text(Phones).split(between, Qt::SkipEmptyParts))
-        if (!number.trimmed().isEmpty())
-            phones.append({number.trimmed(), phones.isEmpty()});
-    patient.phones = phones;
+    // The phones as typed, the first the WhatsApp one.
+    patient.phones.clear();
+    for (const QString &number : typedPhones(text(Phones)))
+        patient.phones.append({number, patient.phones.isEmpty()});
     patient.email = text(Email);
     patient.address.street = text(Street);
     patient.address.district = text(District);

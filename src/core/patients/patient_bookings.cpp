@@ -27,19 +27,26 @@ BookingDetails bookingDetailsOf(const Patient &patient)
     return details;
 }
 
+QStringList typedPhones(const QString &field)
+{
+    static const QRegularExpression between(QStringLiteral("[/;,]"));
+    QStringList numbers;
+    for (const QString &number : field.split(between, Qt::SkipEmptyParts))
+        if (!number.trimmed().isEmpty())
+            numbers << number.trimmed();
+    return numbers;
+}
+
 Patient patientFromBooking(const QString &name, const QString &phones, const QString &plan)
 {
     Patient patient;
     patient.fullName = name.simplified();
     patient.cpfAbsence = CpfAbsence::NotGiven;
-    static const QRegularExpression between(QStringLiteral("[/;,]"));
     bool whatsAppGiven = false;
-    for (const QString &number : phones.split(between, Qt::SkipEmptyParts)) {
-        if (number.trimmed().isEmpty())
-            continue;
+    for (const QString &number : typedPhones(phones)) {
         // Any area code will do to tell a mobile: the number itself is kept as typed.
         const bool mobile = !phoneNumbers(number, QStringLiteral("11")).mobiles.isEmpty();
-        patient.phones.append({number.trimmed(), mobile && !whatsAppGiven});
+        patient.phones.append({number, mobile && !whatsAppGiven});
         whatsAppGiven = whatsAppGiven || mobile;
     }
     if (!plan.trimmed().isEmpty())

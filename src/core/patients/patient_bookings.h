@@ -17,6 +17,9 @@ struct BookingDetails
 };
 BookingDetails bookingDetailsOf(const Patient &patient);
 
+// The numbers of a phones field, each as typed: "(11) 98765-4321 / 3333-4444".
+QStringList typedPhones(const QString &field);
+
 // The record a booking for someone not recorded yet makes: the name, each phone of the field (the first
 // mobile marked for WhatsApp) and the plan; the CPF not given yet.
 Patient patientFromBooking(const QString &name, const QString &phones, const QString &plan);

@@ -3761,8 +3761,8 @@ Quem é?</translation>
 <context>
     <name>velmora::PatientWindow</name>
     <message>
-        <source>Another record of the same person:</source>
-        <translation>Outro cadastro da mesma pessoa:</translation>
+        <source>Loo&amp;k up another record of the same person:</source>
+        <translation>Pes&amp;quisar outro cadastro da mesma pessoa:</translation>
     </message>
     <message>
         <source>Another record of the same person</source>
